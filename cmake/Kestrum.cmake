@@ -1,0 +1,98 @@
+# Shared build rules: every library is one folder under src/, every test
+# program one folder under tests/, so adding a source file needs no edit here.
+
+function(kst_warnings target)
+  target_compile_options(${target} PRIVATE -Wall -Wextra -Wnon-virtual-dtor)
+  if(KST_WERROR)
+    target_compile_options(${target} PRIVATE -Werror)
+  endif()
+endfunction()
+
+function(kst_platform_options target)
+  if(WIN32)
+    target_compile_definitions(${target} PUBLIC UNICODE _UNICODE NOMINMAX WIN32_LEAN_AND_MEAN _WIN32_WINNT=0x0601)
+  endif()
+  if(KST_SANITIZE OR KST_FUZZ)
+    target_compile_options(${target} PUBLIC -fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
+    target_link_options(${target} PUBLIC -fsanitize=address,undefined)
+  endif()
+  if(KST_FUZZ)
+    target_compile_options(${target} PUBLIC -fsanitize=fuzzer-no-link)
+  endif()
+endfunction()
+
+# Sources of src/<name>/*.cpp; on Windows also src/<name>/win32/*.cpp, elsewhere
+# src/<name>/posix/*.cpp, which hold the few platform hooks a portable library has.
+function(kst_add_library name)
+  cmake_parse_arguments(ARG "" "" "DEPS" ${ARGN})
+  set(dir ${CMAKE_SOURCE_DIR}/src/${name})
+  file(GLOB sources CONFIGURE_DEPENDS ${dir}/*.cpp)
+  if(WIN32)
+    file(GLOB platform_sources CONFIGURE_DEPENDS ${dir}/win32/*.cpp)
+  else()
+    file(GLOB platform_sources CONFIGURE_DEPENDS ${dir}/posix/*.cpp)
+  endif()
+  add_library(kst_${name} STATIC ${sources} ${platform_sources})
+  target_include_directories(kst_${name} PUBLIC ${CMAKE_SOURCE_DIR}/src)
+  target_link_libraries(kst_${name} PUBLIC ${ARG_DEPS})
+  kst_warnings(kst_${name})
+  kst_platform_options(kst_${name})
+endfunction()
+
+# One test program per folder under tests/; on Windows also tests/<name>/win32/*.cpp.
+function(kst_add_tests name)
+  cmake_parse_arguments(ARG "" "" "LIBS" ${ARGN})
+  set(dir ${CMAKE_SOURCE_DIR}/tests/${name})
+  file(GLOB sources CONFIGURE_DEPENDS ${dir}/*.cpp)
+  if(WIN32)
+    file(GLOB platform_sources CONFIGURE_DEPENDS ${dir}/win32/*.cpp)
+  endif()
+  if(NOT sources AND NOT platform_sources)
+    return()
+  endif()
+  add_executable(${name}_tests ${sources} ${platform_sources})
+  target_include_directories(${name}_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests)
+  target_link_libraries(${name}_tests PRIVATE ${ARG_LIBS} GTest::gtest_main GTest::gmock)
+  kst_warnings(${name}_tests)
+  kst_platform_options(${name}_tests)
+  # Each program writes its results to a report the test script sums up.
+  add_test(NAME ${name} COMMAND ${name}_tests --gtest_output=xml:reports/${name}.xml)
+  set_tests_properties(${name} PROPERTIES WORKING_DIRECTORY ${CMAKE_BINARY_DIR})
+endfunction()
+
+# One libFuzzer program per fuzz/<name>.cpp.
+function(kst_add_fuzzer name)
+  cmake_parse_arguments(ARG "" "" "LIBS" ${ARGN})
+  add_executable(fuzz_${name} ${CMAKE_SOURCE_DIR}/fuzz/${name}.cpp)
+  target_link_libraries(fuzz_${name} PRIVATE ${ARG_LIBS})
+  target_link_options(fuzz_${name} PRIVATE -fsanitize=fuzzer)
+  kst_warnings(fuzz_${name})
+  kst_platform_options(fuzz_${name})
+endfunction()
+
+function(kst_add_benchmark name)
+  cmake_parse_arguments(ARG "" "" "LIBS" ${ARGN})
+  add_executable(bench_${name} ${CMAKE_SOURCE_DIR}/bench/${name}.cpp)
+  target_link_libraries(bench_${name} PRIVATE ${ARG_LIBS} benchmark::benchmark)
+  kst_warnings(bench_${name})
+  kst_platform_options(bench_${name})
+endfunction()
+
+# libjpeg: the distribution's library natively; for Windows the static build
+# that scripts/setup.sh makes from the distribution's own source package.
+function(kst_find_jpeg)
+  if(WIN32)
+    set(prefix ${KST_CACHE}/mingw-libjpeg-turbo)
+    if(NOT EXISTS ${prefix}/lib/libjpeg.a)
+      message(FATAL_ERROR "libjpeg for MinGW is missing in ${prefix}: run scripts/setup.sh")
+    endif()
+    add_library(kst_jpeg STATIC IMPORTED GLOBAL)
+    set_target_properties(kst_jpeg PROPERTIES
+      IMPORTED_LOCATION ${prefix}/lib/libjpeg.a
+      INTERFACE_INCLUDE_DIRECTORIES ${prefix}/include)
+  else()
+    find_package(JPEG REQUIRED)
+    add_library(kst_jpeg INTERFACE IMPORTED GLOBAL)
+    target_link_libraries(kst_jpeg INTERFACE JPEG::JPEG)
+  endif()
+endfunction()
