@@ -61,7 +61,7 @@ fuzz_runs=0
 fuzz_failed=0
 if [[ $parts == *" fuzz "* ]]; then
   if step cmake --preset fuzz >/dev/null && step cmake --build --preset fuzz -j "$jobs"; then
-    for fuzzer in build/fuzz/fuzz_*; do
+    for fuzzer in build/fuzz/fuzz/fuzz_*; do
       [ -x "$fuzzer" ] || continue
       name=$(basename "$fuzzer")
       seeds="fuzz/seeds/${name#fuzz_}"
@@ -78,14 +78,15 @@ if [[ $parts == *" fuzz "* ]]; then
   fi
 fi
 
-python3 - "$fuzz_runs" "$fuzz_failed" "$failed_steps" <<'PY'
-import glob, os, subprocess, sys
+python3 - "$fuzz_runs" "$fuzz_failed" "$failed_steps" "$parts" <<'PY'
+import os, subprocess, sys
 import xml.etree.ElementTree as ET
 fuzz_runs, fuzz_failed, failed_steps = map(int, sys.argv[1:4])
+parts = sys.argv[4].split()
 passed = failed = 0
-for preset in ("native", "native-asan", "windows"):
+for part, preset in (("native", "native"), ("asan", "native-asan"), ("windows", "windows")):
     build = f"build/{preset}"
-    if not os.path.isdir(os.path.join(build, "reports")):
+    if part not in parts or not os.path.isdir(os.path.join(build, "reports")):
         continue
     listed = subprocess.run(["ctest", "--test-dir", build, "-N"], capture_output=True, text=True).stdout
     names = [l.split(":", 1)[1].strip() for l in listed.splitlines() if l.strip().startswith("Test") and "#" in l]
