@@ -782,7 +782,7 @@ void ReplaceDate(TDateTime& value, TDateTime newDate) {
 
 Int64 DateTimeToUnix(TDateTime value) {
   Int64 linear;
-  if (!ToLinear(value, linear)) return static_cast<Int64>(std::trunc((value - UnixDateDelta) * SecsPerDay));
+  if (!ToLinear(value, linear)) throw EConvertError(DateEncodeMessage());
   return (linear - Int64{UnixDateDelta} * MSecsPerDay) / 1000;
 }
 

@@ -107,7 +107,9 @@ void IncAMonth(Word& year, Word& month, Word& day, Integer months = 1);
 void ReplaceTime(TDateTime& value, TDateTime newTime);
 void ReplaceDate(TDateTime& value, TDateTime newDate);
 
-// Seconds since 1 January 1970; the date-time is taken as it stands (no time zone).
+// Seconds since 1 January 1970 (toward zero); the date-time is taken as it
+// stands (no time zone). Values no time stamp can hold raise as
+// DateTimeToTimeStamp does.
 Int64 DateTimeToUnix(TDateTime value);
 TDateTime UnixToDateTime(Int64 seconds);
 
