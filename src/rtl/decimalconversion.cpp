@@ -361,7 +361,7 @@ bool DecimalToBinary(const DecimalText& text, const BinaryFormat& format, Binary
   // value < 10^(digitCount + exponent) and >= 10^(digitCount + exponent - 1).
   const long long magnitude = digitCount + text.exponent;
   if ((magnitude - 1) * 3 > format.maxExponent) return false;  // 10^(m-1) >= 2^(3(m-1)) > max
-  if (magnitude * 4 < format.minExponent - 8) {                // 10^m <= 2^(3.32m) far below half the smallest denormal
+  if (magnitude * 3 < format.minExponent - 2) {  // 10^m < 2^(3m): below half the smallest denormal
     out.kind = FloatClass::Zero;
     return true;
   }
