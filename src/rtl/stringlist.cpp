@@ -14,7 +14,9 @@
 namespace {
 
 // Provisional comparisons until the collation routines are merged in.
-Char FoldCase(Char c) { return c >= u'a' && c <= u'z' ? static_cast<Char>(c - 32) : c; }
+Char FoldCase(Char c) {
+  return c >= u'a' && c <= u'z' ? static_cast<Char>(c - 32) : c;
+}
 
 int CompareLines(StringView a, StringView b, bool caseSensitive, bool /*useLocale*/) {
   size_t n = std::min(a.size(), b.size());
@@ -37,7 +39,9 @@ String DecimalText(Integer value) {
   return negative ? u"-" + digits : digits;
 }
 
-bool IsBlank(Char c) { return c >= 1 && c <= u' '; }
+bool IsBlank(Char c) {
+  return c >= 1 && c <= u' ';
+}
 
 // Keeps an update bracket open for the lifetime of a scope, also when it throws.
 class UpdateBracket {
@@ -104,7 +108,9 @@ void TStrings::Put(Integer index, const String& s) {
   InsertObject(index, s, object);
 }
 
-TObject* TStrings::GetObject(Integer /*index*/) const { return nullptr; }
+TObject* TStrings::GetObject(Integer /*index*/) const {
+  return nullptr;
+}
 
 void TStrings::PutObject(Integer /*index*/, TObject* /*object*/) {}
 
@@ -118,7 +124,9 @@ void TStrings::Exchange(Integer index1, Integer index2) {
   PutObject(index2, object);
 }
 
-int TStrings::CompareStrings(const String& s1, const String& s2) const { return CompareLines(s1, s2, false, true); }
+int TStrings::CompareStrings(const String& s1, const String& s2) const {
+  return CompareLines(s1, s2, false, true);
+}
 
 Integer TStrings::Add(const String& s) {
   Integer index = GetCount();
@@ -132,7 +140,9 @@ Integer TStrings::AddObject(const String& s, TObject* object) {
   return index;
 }
 
-Integer TStrings::AddPair(const String& name, const String& value) { return Add(name + FNameValueSeparator + value); }
+Integer TStrings::AddPair(const String& name, const String& value) {
+  return Add(name + FNameValueSeparator + value);
+}
 
 void TStrings::AddStrings(const TStrings& strings) {
   UpdateBracket bracket(*this);
@@ -300,15 +310,21 @@ void TStrings::SetDelimitedTextWith(const String& text, Char delimiter, Char quo
   }
 }
 
-String TStrings::DelimitedText() const { return DelimitedTextWith(FDelimiter, FQuoteChar, FStrictDelimiter); }
+String TStrings::DelimitedText() const {
+  return DelimitedTextWith(FDelimiter, FQuoteChar, FStrictDelimiter);
+}
 
 void TStrings::SetDelimitedText(const String& text) {
   SetDelimitedTextWith(text, FDelimiter, FQuoteChar, FStrictDelimiter);
 }
 
-String TStrings::CommaText() const { return DelimitedTextWith(u',', u'"', false); }
+String TStrings::CommaText() const {
+  return DelimitedTextWith(u',', u'"', false);
+}
 
-void TStrings::SetCommaText(const String& text) { SetDelimitedTextWith(text, u',', u'"', false); }
+void TStrings::SetCommaText(const String& text) {
+  SetDelimitedTextWith(text, u',', u'"', false);
+}
 
 String TStrings::Names(Integer index) const {
   String s = Get(index);
@@ -439,7 +455,9 @@ TObject* TStringList::GetObject(Integer index) const {
   return FItems[static_cast<size_t>(index)].FObject;
 }
 
-void TStringList::Insert(Integer index, const String& s) { InsertObject(index, s, nullptr); }
+void TStringList::Insert(Integer index, const String& s) {
+  InsertObject(index, s, nullptr);
+}
 
 void TStringList::InsertObject(Integer index, const String& s, TObject* object) {
   if (FSorted) Error(kSortedListError, 0);
