@@ -9,34 +9,15 @@
 #include "rtl/encoding.h"
 #include "rtl/exceptions.h"
 #include "rtl/files.h"
+#include "rtl/format.h"
 #include "rtl/streams.h"
+#include "rtl/sysstr.h"
 
 namespace {
 
-// Provisional comparisons until the collation routines are merged in.
-Char FoldCase(Char c) {
-  return c >= u'a' && c <= u'z' ? static_cast<Char>(c - 32) : c;
-}
-
-int CompareLines(StringView a, StringView b, bool caseSensitive, bool /*useLocale*/) {
-  size_t n = std::min(a.size(), b.size());
-  for (size_t i = 0; i < n; ++i) {
-    Char x = caseSensitive ? a[i] : FoldCase(a[i]);
-    Char y = caseSensitive ? b[i] : FoldCase(b[i]);
-    if (x != y) return x < y ? -1 : 1;
-  }
-  return a.size() < b.size() ? -1 : a.size() > b.size() ? 1 : 0;
-}
-
-String DecimalText(Integer value) {
-  bool negative = value < 0;
-  Cardinal magnitude = negative ? 0u - static_cast<Cardinal>(value) : static_cast<Cardinal>(value);
-  String digits;
-  do {
-    digits.insert(digits.begin(), static_cast<Char>(u'0' + magnitude % 10));
-    magnitude /= 10;
-  } while (magnitude != 0);
-  return negative ? u"-" + digits : digits;
+int CompareLines(StringView a, StringView b, bool caseSensitive, bool useLocale) {
+  if (useLocale) return caseSensitive ? AnsiCompareStr(a, b) : AnsiCompareText(a, b);
+  return caseSensitive ? CompareStr(a, b) : CompareText(a, b);
 }
 
 bool IsBlank(Char c) {
@@ -95,10 +76,7 @@ TStrings::TStrings() : FDefaultEncoding(TEncoding::ANSI()) {}
 TStrings::~TStrings() = default;
 
 void TStrings::Error(const char16_t* message, Integer data) {
-  String text(message);
-  size_t at = text.find(u"%d");
-  if (at != String::npos) text.replace(at, 2, DecimalText(data));
-  throw EStringListError(text);
+  throw EStringListError(Format(message, {data}));
 }
 
 void TStrings::Put(Integer index, const String& s) {
