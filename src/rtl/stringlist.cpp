@@ -290,6 +290,9 @@ String TStrings::DelimitedTextWith(Char delimiter, Char quoteChar, bool strict) 
     bool quote = std::any_of(s.begin(), s.end(), [&](Char c) {
       return c == u'\0' || c == quoteChar || c == delimiter || (!strict && IsBlank(c));
     });
+    // Loose reading skips blanks, so with a blank delimiter an empty item is
+    // quoted or it would vanish (the platform loses it there).
+    if (s.empty() && !strict && IsBlank(delimiter)) quote = true;
     if (i > 0) result += delimiter;
     result += quote ? QuotedText(s, quoteChar) : s;
   }
@@ -299,7 +302,8 @@ String TStrings::DelimitedTextWith(Char delimiter, Char quoteChar, bool strict) 
 void TStrings::SetDelimitedTextWith(const String& text, Char delimiter, Char quoteChar, bool strict) {
   UpdateBracket bracket(*this);
   Clear();
-  const size_t length = text.size();
+  // As on the platform, the text ends at a NUL character.
+  const size_t length = std::min(text.size(), text.find(u'\0'));
   size_t pos = 0;
   auto skipBlanks = [&] {
     if (!strict)
