@@ -193,7 +193,9 @@ TEST(ClassRegistry, CreatesComponentsWithAnOwner) {
   ASSERT_NE(dynamic_cast<TWideProbe*>(made), nullptr);
   EXPECT_EQ(owner.ComponentCount(), 1);
   EXPECT_EQ(static_cast<TComponent*>(made)->Owner(), &owner);
-  EXPECT_THROW(TComponent::StaticClass().CreateItem(*static_cast<TCollection*>(nullptr)), EInvalidOperation);
+  TCollection items(TCollectionItem::StaticClass());
+  EXPECT_THROW(TComponent::StaticClass().CreateItem(items), EInvalidOperation);
+  EXPECT_THROW(TCollectionItem::StaticClass().Create(nullptr), EInvalidOperation);
 }
 
 class TWatcher : public TComponent {
