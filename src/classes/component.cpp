@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "rtl/format.h"
+#include "rtl/sysstr.h"
 #include "rtl/unicode.h"
 
 KST_CLASS_IMPL(TComponent, "Classes")
@@ -11,23 +13,6 @@ namespace {
 const TStringTypeInfo& ComponentNameType() {
   static const TStringTypeInfo type(tkUString, u"TComponentName", u"Classes");
   return type;
-}
-
-bool IsIdentifier(StringView text) {
-  auto alpha = [](Char c) { return (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z') || c == u'_'; };
-  if (text.empty() || !alpha(text[0])) return false;
-  return std::all_of(text.begin() + 1, text.end(), [&](Char c) { return alpha(c) || (c >= u'0' && c <= u'9'); });
-}
-
-bool SameName(StringView a, StringView b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    Char x = a[i], y = b[i];
-    if (x >= u'a' && x <= u'z') x = static_cast<Char>(x - 32);
-    if (y >= u'a' && y <= u'z') y = static_cast<Char>(y - 32);
-    if (x != y) return false;
-  }
-  return true;
 }
 
 }  // namespace
@@ -56,7 +41,7 @@ TComponent::~TComponent() {
 
 TComponent* TComponent::Components(int index) const {
   if (index < 0 || index >= ComponentCount())
-    throw EListError(u"List index out of bounds (" + UTF8ToString(std::to_string(index)) + u")");
+    throw EListError(Format(u"List index out of bounds (%d)", {index}));
   return FComponents[static_cast<size_t>(index)];
 }
 
@@ -70,18 +55,18 @@ int TComponent::ComponentIndex() const {
 TComponent* TComponent::FindComponent(StringView name) const {
   if (name.empty()) return nullptr;
   for (TComponent* c : FComponents)
-    if (SameName(c->FName, name)) return c;
+    if (SameText(c->FName, name)) return c;
   return nullptr;
 }
 
 void TComponent::ValidateRename(TComponent* component, const String& currentName, const String& newName) {
-  if (component && !SameName(currentName, newName) && FindComponent(newName))
-    throw EComponentError(u"A component named " + newName + u" already exists");
+  if (component && !SameText(currentName, newName) && FindComponent(newName))
+    throw EComponentError(Format(u"A component named %s already exists", {newName}));
 }
 
 void TComponent::SetName(const String& name) {
   if (name == FName) return;
-  if (!name.empty() && !IsIdentifier(name)) throw EComponentError(u"'" + name + u"' is not a valid component name");
+  if (!name.empty() && !IsValidIdent(name)) throw EComponentError(Format(u"'%s' is not a valid component name", {name}));
   if (FOwner) FOwner->ValidateRename(this, FName, name);
   FName = name;
 }

@@ -4,26 +4,11 @@
 
 #include "classes/component.h"
 #include "classes/persistent.h"
+#include "rtl/format.h"
+#include "rtl/stringlist.h"
+#include "rtl/sysstr.h"
 
 namespace {
-
-String UpperAscii(StringView text) {
-  String result(text);
-  for (auto& c : result)
-    if (c >= u'a' && c <= u'z') c = static_cast<Char>(c - 32);
-  return result;
-}
-
-bool SameName(StringView a, StringView b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    Char x = a[i], y = b[i];
-    if (x >= u'a' && x <= u'z') x = static_cast<Char>(x - 32);
-    if (y >= u'a' && y <= u'z') y = static_cast<Char>(y - 32);
-    if (x != y) return false;
-  }
-  return true;
-}
 
 [[noreturn]] void WrongKind() { throw EPropertyError(u"Invalid property type"); }
 
@@ -75,7 +60,7 @@ void TClassInfo::Finish() {
   if (FParent) FAllProperties = FParent->FAllProperties;
   for (const auto& own : FOwnProperties) {
     auto same = std::find_if(FAllProperties.begin(), FAllProperties.end(),
-                             [&](const TPropInfo* p) { return SameName(p->Name(), own->Name()); });
+                             [&](const TPropInfo* p) { return SameText(p->Name(), own->Name()); });
     if (same != FAllProperties.end()) {
       own->FNameIndex = (*same)->FNameIndex;
       *same = own.get();
@@ -108,14 +93,14 @@ TObject* TClassInfo::CreateItem(TCollection& collection) const {
 
 const TPropInfo* TClassInfo::FindProperty(StringView name) const {
   for (const TPropInfo* p : FAllProperties)
-    if (SameName(p->Name(), name)) return p;
+    if (SameText(p->Name(), name)) return p;
   return nullptr;
 }
 
 const TMethodInfo* TClassInfo::FindMethod(StringView name) const {
   for (const TClassInfo* c = this; c; c = c->FParent)
     for (const auto& m : c->FMethods)
-      if (SameName(m.Name(), name)) return &m;
+      if (SameText(m.Name(), name)) return &m;
   return nullptr;
 }
 
@@ -129,14 +114,14 @@ const TMethodInfo* TClassInfo::FindMethodOf(const std::any& delegate, const TObj
 const TFieldInfo* TClassInfo::FindField(StringView name) const {
   for (const TClassInfo* c = this; c; c = c->FParent)
     for (const auto& f : c->FFields)
-      if (SameName(f.Name(), name)) return &f;
+      if (SameText(f.Name(), name)) return &f;
   return nullptr;
 }
 
 const TClassInfo* TClassInfo::FindFieldClass(StringView className) const {
   for (const TClassInfo* c = this; c; c = c->FParent)
     for (const auto& f : c->FFields)
-      if (SameName(f.FieldClass().ClassName(), className)) return &f.FieldClass();
+      if (SameText(f.FieldClass().ClassName(), className)) return &f.FieldClass();
   return nullptr;
 }
 
@@ -145,8 +130,23 @@ const TClassInfo& TObjectClass() {
   return info;
 }
 
+// The run-time library's string lists are streamed and inspected like
+// persistents ("Lines.Strings"), so they have class information here.
+const TClassInfo& TStringsClass() {
+  static const TClassInfo info(u"TStrings", u"Classes", &TPersistent::StaticClass(), {});
+  return info;
+}
+
+const TClassInfo& TStringListClass() {
+  static const TClassInfo info(u"TStringList", u"Classes", &TStringsClass(),
+                               [](TComponent*) -> TObject* { return new TStringList(); });
+  return info;
+}
+
 const TClassInfo& ClassOf(const TObject& instance) {
   if (const auto* persistent = dynamic_cast<const TPersistent*>(&instance)) return *persistent->ClassType();
+  if (dynamic_cast<const TStringList*>(&instance)) return TStringListClass();
+  if (dynamic_cast<const TStrings*>(&instance)) return TStringsClass();
   return TObjectClass();
 }
 
@@ -157,7 +157,7 @@ bool InheritsFrom(const TObject& instance, const TClassInfo& ancestor) {
 }
 
 bool TClassRegistry::RegisterClass(const TClassInfo& cls, const String& module) {
-  String key = UpperAscii(cls.ClassName());
+  String key = UpperCase(cls.ClassName());
   if (FByName.count(key)) return false;
   // Ancestors first, so that the registration order reads as the hierarchy.
   const TClassInfo* parent = cls.ClassParent();
@@ -172,7 +172,7 @@ void TClassRegistry::RegisterClasses(std::initializer_list<const TClassInfo*> cl
 }
 
 void TClassRegistry::UnRegisterClass(const TClassInfo& cls) {
-  auto it = FByName.find(UpperAscii(cls.ClassName()));
+  auto it = FByName.find(UpperCase(cls.ClassName()));
   if (it == FByName.end() || it->second.Class != &cls) return;
   FByName.erase(it);
   FOrder.erase(std::remove(FOrder.begin(), FOrder.end(), &cls), FOrder.end());
@@ -194,13 +194,13 @@ int TClassRegistry::UnRegisterModuleClasses(const String& module) {
 }
 
 const TClassInfo* TClassRegistry::FindClass(StringView name) const {
-  auto it = FByName.find(UpperAscii(name));
+  auto it = FByName.find(UpperCase(name));
   return it == FByName.end() ? nullptr : it->second.Class;
 }
 
 const TClassInfo& TClassRegistry::GetClass(StringView name) const {
   if (const TClassInfo* c = FindClass(name)) return *c;
-  throw EClassNotFound(u"Class " + String(name) + u" not found");
+  throw EClassNotFound(Format(u"Class %s not found", {name}));
 }
 
 std::vector<const TClassInfo*> TClassRegistry::Classes() const { return FOrder; }

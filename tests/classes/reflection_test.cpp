@@ -226,7 +226,7 @@ TEST(Component, OwnersDeleteWhatTheyOwnAndNotifyWatchers) {
 
 TEST(Component, NamesMustBeIdentifiers) {
   TProbe probe(nullptr);
-  for (const char16_t* bad : {u"1abc", u"a b", u"a-b", u"\u00E9"}) {
+  for (const char16_t* bad : {u"1abc", u"a b", u"a-b", u"a.b"}) {
     try {
       probe.SetName(bad);
       FAIL() << StringToUTF8(bad);
