@@ -17,6 +17,13 @@ const TStringTypeInfo& ComponentNameType() {
 
 }  // namespace
 
+namespace {
+TComponent* applicationComponent = nullptr;
+}  // namespace
+
+TComponent* ApplicationComponent() { return applicationComponent; }
+void SetApplicationComponent(TComponent* application) { applicationComponent = application; }
+
 void TComponent::Describe(TClassBuilder<TComponent>& c) {
   c.Property(u"Name", &TComponent::Name, &TComponent::SetName, &ComponentNameType()).Stored(false);
   c.Property(u"Tag", &TComponent::Tag, &TComponent::SetTag).Default(0);

@@ -28,6 +28,12 @@ using TComponentStyle = TSet<TComponentStyleItem>;
 
 enum TOperation { opInsert, opRemove };
 
+// The application object, owner of the top-level forms: set by the window
+// library when it starts (none in portable programs and tests that set none).
+class TComponent;
+TComponent* ApplicationComponent();
+void SetApplicationComponent(TComponent* application);
+
 class TComponent : public TPersistent {
   KST_CLASS(TComponent, TPersistent)
  public:

@@ -473,9 +473,9 @@ class TClassBuilder {
   // A property over a field of the class. (An object the instance owns, such
   // as a font or a collection, is published through a getter alone: it is
   // read and changed in place.)
-  template <class V>
-    requires(!std::is_function_v<V>)
-  TClassBuilder& Property(const String& name, V T::*field, const TTypeInfo* type = nullptr) {
+  template <class V, class C>
+    requires(!std::is_function_v<V> && std::is_base_of_v<C, T>)
+  TClassBuilder& Property(const String& name, V C::*field, const TTypeInfo* type = nullptr) {
     using A = reflection_detail::TypedAccessor<T, V>;
     auto accessor = std::make_shared<A>([field](const T& o) { return o.*field; },
                                         [field](T& o, const V& v) { o.*field = v; });
@@ -485,7 +485,7 @@ class TClassBuilder {
   // A property over a getter and (optionally) a setter; the setter may take its
   // argument by value or by const reference.
   template <class G, class S = std::nullptr_t>
-    requires std::is_invocable_v<G, const T&>
+    requires(std::is_invocable_v<G, const T&> && !std::is_member_object_pointer_v<G>)
   TClassBuilder& Property(const String& name, G getter, S setter = nullptr, const TTypeInfo* type = nullptr) {
     using V = std::remove_cvref_t<std::invoke_result_t<G, const T&>>;
     using A = reflection_detail::TypedAccessor<T, V>;
@@ -518,8 +518,9 @@ class TClassBuilder {
   }
 
   // A published method, bound by name to event properties of its signature.
-  template <class R, class... A>
-  TClassBuilder& Method(const String& name, R (T::*method)(A...), const TMethodTypeInfo* type = nullptr) {
+  template <class R, class C, class... A>
+    requires std::is_base_of_v<C, T>
+  TClassBuilder& Method(const String& name, R (C::*method)(A...), const TMethodTypeInfo* type = nullptr) {
     using D = TDelegate<R(A...)>;
     FInfo.FMethods.emplace_back(
         name, type, [method](TObject& o) { return std::any(D(static_cast<T*>(&o), method)); },
@@ -531,8 +532,9 @@ class TClassBuilder {
   }
 
   // A published field of a class type.
-  template <class P>
-  TClassBuilder& Field(const String& name, P* T::*field) {
+  template <class P, class C>
+    requires std::is_base_of_v<C, T>
+  TClassBuilder& Field(const String& name, P* C::*field) {
     FInfo.FFields.emplace_back(
         name, &reflection_detail::ClassInfoOfPointee<P>,
         [field](const TObject& o) -> TObject* { return static_cast<const T&>(o).*field; },

@@ -237,6 +237,18 @@ const TTypeInfo& Variant() {
   static const TTypeInfo t(tkVariant, u"Variant", u"System");
   return t;
 }
+const TEnumTypeInfo& TypeKind() {
+  static const TEnumTypeInfo t(u"TTypeKind", u"System",
+                               {u"tkUnknown", u"tkInteger", u"tkChar", u"tkEnumeration", u"tkFloat", u"tkString",
+                                u"tkSet", u"tkClass", u"tkMethod", u"tkWChar", u"tkLString", u"tkWString",
+                                u"tkVariant", u"tkArray", u"tkRecord", u"tkInterface", u"tkInt64", u"tkDynArray",
+                                u"tkUString", u"tkClassRef", u"tkPointer", u"tkProcedure"});
+  return t;
+}
+const TSetTypeInfo& TypeKinds() {
+  static const TSetTypeInfo t(u"TTypeKinds", u"System", TypeKind());
+  return t;
+}
 
 }  // namespace types
 

@@ -267,4 +267,7 @@ const TStringTypeInfo& AnsiString();
 const TStringTypeInfo& WideString();
 const TStringTypeInfo& UnicodeString();
 const TTypeInfo& Variant();
+// TTypeKind and its set, for properties that filter by kind.
+const TEnumTypeInfo& TypeKind();
+const TSetTypeInfo& TypeKinds();
 }  // namespace types

@@ -22,7 +22,7 @@ const TTypeInfo& DescribeType(TypeTag<TSides>) {
 }
 const TTypeInfo& DescribeType(TypeTag<TNotifyEvent>) {
   static const TMethodTypeInfo type(u"TNotifyEvent", u"Classes", mkProcedure,
-                                    {{ParamFlagBit(pfAddress), u"Sender", u"TObject"}});
+                                    {{0, u"Sender", u"TObject"}});
   return type;
 }
 
