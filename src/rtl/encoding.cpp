@@ -57,7 +57,9 @@ String TEncoding::GetString(const TBytes& bytes, Int64 index, Int64 count) const
   return GetString(bytes.data() + index, static_cast<size_t>(count));
 }
 
-TBytes TUTF8Encoding::GetPreamble() const { return FWithPreamble ? TBytes{0xEF, 0xBB, 0xBF} : TBytes{}; }
+TBytes TUTF8Encoding::GetPreamble() const {
+  return FWithPreamble ? TBytes{0xEF, 0xBB, 0xBF} : TBytes{};
+}
 
 TBytes TUTF8Encoding::GetBytes(StringView text) const {
   UTF8String utf8 = StringToUTF8(text);
@@ -68,10 +70,16 @@ String TUTF8Encoding::GetString(const Byte* bytes, size_t count) const {
   return UTF8ToString(std::string_view(reinterpret_cast<const char*>(bytes), count));
 }
 
-TBytes TUnicodeEncoding::GetBytes(StringView text) const { return Utf16Bytes(text, false); }
-String TUnicodeEncoding::GetString(const Byte* bytes, size_t count) const { return Utf16String(bytes, count, false); }
+TBytes TUnicodeEncoding::GetBytes(StringView text) const {
+  return Utf16Bytes(text, false);
+}
+String TUnicodeEncoding::GetString(const Byte* bytes, size_t count) const {
+  return Utf16String(bytes, count, false);
+}
 
-TBytes TBigEndianUnicodeEncoding::GetBytes(StringView text) const { return Utf16Bytes(text, true); }
+TBytes TBigEndianUnicodeEncoding::GetBytes(StringView text) const {
+  return Utf16Bytes(text, true);
+}
 String TBigEndianUnicodeEncoding::GetString(const Byte* bytes, size_t count) const {
   return Utf16String(bytes, count, true);
 }

@@ -1,14 +1,30 @@
-// The ANSI encodings. Provisional: ISO 8859-1 until the code page tables are in.
+// The ANSI encodings, over the code page conversions.
+#include <string_view>
+
+#include "rtl/codepage.h"
 #include "rtl/encoding.h"
 
-TBytes TMBCSEncoding::GetBytes(StringView text) const {
-  TBytes bytes(text.size());
-  for (size_t i = 0; i < text.size(); ++i) bytes[i] = text[i] < 0x100 ? static_cast<Byte>(text[i]) : Byte('?');
-  return bytes;
+namespace {
+
+Word PageNumber(Cardinal codePage) {
+  return static_cast<Word>(codePage == 0 ? CurrentCodePage() : codePage);
 }
 
-String TMBCSEncoding::GetString(const Byte* bytes, size_t count) const { return String(bytes, bytes + count); }
+}  // namespace
 
-Cardinal TMBCSEncoding::CodePage() const { return FCodePage == 0 ? 1252 : FCodePage; }
+TBytes TMBCSEncoding::GetBytes(StringView text) const {
+  AnsiString bytes = StringToAnsi(text, PageNumber(FCodePage));
+  return TBytes(bytes.begin(), bytes.end());
+}
 
-bool TMBCSEncoding::IsSingleByte() const { return true; }
+String TMBCSEncoding::GetString(const Byte* bytes, size_t count) const {
+  return AnsiToString(std::string_view(reinterpret_cast<const char*>(bytes), count), PageNumber(FCodePage));
+}
+
+Cardinal TMBCSEncoding::CodePage() const {
+  return PageNumber(FCodePage);
+}
+
+bool TMBCSEncoding::IsSingleByte() const {
+  return IsSingleByteCodePage(PageNumber(FCodePage));
+}

@@ -8,7 +8,9 @@
 
 namespace {
 
-bool IsDelimiterChar(Char c) { return c == u'\\' || c == u'/'; }
+bool IsDelimiterChar(Char c) {
+  return c == u'\\' || c == u'/';
+}
 
 // Index of the last character that is a separator, the drive colon or (when
 // asked) a dot; npos when there is none.
@@ -43,7 +45,9 @@ namespace files_platform {
 
 }  // namespace files_platform
 
-bool IsPathDelimiter(StringView path, size_t index) { return index < path.size() && IsDelimiterChar(path[index]); }
+bool IsPathDelimiter(StringView path, size_t index) {
+  return index < path.size() && IsDelimiterChar(path[index]);
+}
 
 String ExtractFileDrive(const String& fileName) {
   if (fileName.size() >= 2 && fileName[1] == DriveDelim) return fileName.substr(0, 2);
@@ -117,7 +121,9 @@ bool ForceDirectories(const String& directory) {
   return true;
 }
 
-void RaiseLastOSError() { RaiseLastOSError(GetLastOSError()); }
+void RaiseLastOSError() {
+  RaiseLastOSError(GetLastOSError());
+}
 
 void RaiseLastOSError(int errorCode) {
   throw EOSError(u"System Error.  Code: " + Decimal(static_cast<unsigned>(errorCode)) + u".\r\n" +

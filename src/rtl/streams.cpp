@@ -25,7 +25,9 @@ Int64 SaturatingAdd(Int64 a, Int64 b) {
   return sum;
 }
 
-[[noreturn]] void RaiseExpandError() { throw EOutOfMemory(u"Out of memory while expanding memory stream"); }
+[[noreturn]] void RaiseExpandError() {
+  throw EOutOfMemory(u"Out of memory while expanding memory stream");
+}
 
 }  // namespace
 
@@ -91,7 +93,9 @@ Int64 TCustomMemoryStream::Read(void* buffer, Int64 count) {
   return moved;
 }
 
-Int64 TCustomMemoryStream::Write(const void* /*buffer*/, Int64 /*count*/) { return 0; }
+Int64 TCustomMemoryStream::Write(const void* /*buffer*/, Int64 /*count*/) {
+  return 0;
+}
 
 Int64 TCustomMemoryStream::Seek(Int64 offset, TSeekOrigin origin) {
   switch (origin) {
@@ -202,7 +206,9 @@ TStringStream::TStringStream(const RawByteString& bytes)
 
 TStringStream::TStringStream(const TBytes& bytes) : TBytesStream(bytes), FEncoding(TEncoding::ANSI()) {}
 
-String TStringStream::DataString() const { return FEncoding->GetString(FData.data(), FData.size()); }
+String TStringStream::DataString() const {
+  return FEncoding->GetString(FData.data(), FData.size());
+}
 
 String TStringStream::ReadString(Int64 count) {
   if (count <= 0 || FPosition < 0 || FPosition >= Size()) return String();
@@ -229,7 +235,9 @@ Int64 THandleStream::Write(const void* buffer, Int64 count) {
   return std::max<Int64>(FileWrite(FHandle, buffer, count), 0);
 }
 
-Int64 THandleStream::Seek(Int64 offset, TSeekOrigin origin) { return FileSeek(FHandle, offset, static_cast<int>(origin)); }
+Int64 THandleStream::Seek(Int64 offset, TSeekOrigin origin) {
+  return FileSeek(FHandle, offset, static_cast<int>(origin));
+}
 
 void THandleStream::SetSize(Int64 newSize) {
   SetPosition(newSize);
@@ -246,4 +254,6 @@ TFileStream::TFileStream(const String& fileName, Word mode) : THandleStream(Inva
   }
 }
 
-TFileStream::~TFileStream() { FileClose(FHandle); }
+TFileStream::~TFileStream() {
+  FileClose(FHandle);
+}
