@@ -687,3 +687,7 @@ void TWriter::WriteBinary(const std::function<void(TStream&)>& writeData) {
   writeData(data);
   WriteBinary(data.Memory(), data.Size());
 }
+
+void TFiler::DefineProperty(StringView, const TReaderProc&, const TWriterProc&, bool) {}
+
+void TFiler::DefineBinaryProperty(StringView, const TStreamProc&, const TStreamProc&, bool) {}

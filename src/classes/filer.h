@@ -54,6 +54,7 @@ inline constexpr std::string_view kFormSignature = "TPF0";
 // conversions follow; deeper data is refused rather than risking the stack.
 inline constexpr int kMaxFormNesting = 256;
 
+class TReader;
 class TWriter;
 
 // Common part of reader and writer: the stream and the buffer in front of it.
@@ -64,6 +65,18 @@ class TFiler : public TObject {
   TFiler& operator=(const TFiler&) = delete;
 
   TStream& Stream() const noexcept { return FStream; }
+
+  // Data that a persistent streams on its own under a property name that is
+  // no published property (its DefineProperties calls these). A reader calls
+  // the read procedure when the name is the property being read; a writer
+  // the write procedure when hasData says there is something to write.
+  using TReaderProc = std::function<void(TReader&)>;
+  using TWriterProc = std::function<void(TWriter&)>;
+  using TStreamProc = std::function<void(TStream&)>;
+  virtual void DefineProperty(StringView name, const TReaderProc& readData, const TWriterProc& writeData,
+                              bool hasData);
+  virtual void DefineBinaryProperty(StringView name, const TStreamProc& readData, const TStreamProc& writeData,
+                                    bool hasData);
 
  protected:
   TStream& FStream;

@@ -111,3 +111,24 @@ bool IdentToCursor(StringView ident, Integer& cursor) { return types::Cursor().I
 bool CursorToIdent(Integer cursor, String& ident) { return types::Cursor().IntToIdent(cursor, ident); }
 bool IdentToCharset(StringView ident, Integer& charset) { return types::FontCharset().IdentToInt(ident, charset); }
 bool CharsetToIdent(Integer charset, String& ident) { return types::FontCharset().IntToIdent(charset, ident); }
+
+const TTypeInfo& DescribeType(TypeTag<TFontStyle>) {
+  static const TEnumTypeInfo t(u"TFontStyle", u"Graphics", {u"fsBold", u"fsItalic", u"fsUnderline", u"fsStrikeOut"});
+  return t;
+}
+const TTypeInfo& DescribeType(TypeTag<TFontStyles>) {
+  static const TSetTypeInfo t(u"TFontStyles", u"Graphics",
+                              static_cast<const TOrdinalTypeInfo&>(DescribeType(TypeTag<TFontStyle>{})));
+  return t;
+}
+const TTypeInfo& DescribeType(TypeTag<TShiftStateItem>) {
+  static const TEnumTypeInfo t(u"TShiftStateItem", u"Classes",
+                               {u"ssShift", u"ssAlt", u"ssCtrl", u"ssLeft", u"ssRight", u"ssMiddle", u"ssDouble",
+                                u"ssTouch", u"ssPen", u"ssCommand"});
+  return t;
+}
+const TTypeInfo& DescribeType(TypeTag<TShiftState>) {
+  static const TSetTypeInfo t(u"TShiftState", u"Classes",
+                              static_cast<const TOrdinalTypeInfo&>(DescribeType(TypeTag<TShiftStateItem>{})));
+  return t;
+}

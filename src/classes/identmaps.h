@@ -3,7 +3,8 @@
 // identifiers; the reader maps them to numbers and the writer back.
 #pragma once
 
-#include "classes/typinfo.h"
+#include "classes/reflection.h"
+#include "rtl/uitypes.h"
 
 namespace types {
 const TOrdinalTypeInfo& Color();        // TColor, with the colour names
@@ -17,3 +18,9 @@ bool IdentToCursor(StringView ident, Integer& cursor);
 bool CursorToIdent(Integer cursor, String& ident);
 bool IdentToCharset(StringView ident, Integer& charset);
 bool CharsetToIdent(Integer charset, String& ident);
+
+// Font styles and shift states, as published properties and event parameters have them.
+const TTypeInfo& DescribeType(TypeTag<TFontStyle>);
+const TTypeInfo& DescribeType(TypeTag<TFontStyles>);
+const TTypeInfo& DescribeType(TypeTag<TShiftStateItem>);
+const TTypeInfo& DescribeType(TypeTag<TShiftState>);

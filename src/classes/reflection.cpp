@@ -125,6 +125,11 @@ const TClassInfo* TClassInfo::FindFieldClass(StringView className) const {
   return nullptr;
 }
 
+const TTypeInfo& DescribeType(TypeTag<TNotifyEvent>) {
+  static const TMethodTypeInfo type(u"TNotifyEvent", u"Classes", mkProcedure, {{0, u"Sender", u"TObject"}});
+  return type;
+}
+
 const TClassInfo& TObjectClass() {
   static const TClassInfo info(u"TObject", u"System", nullptr, [](TComponent*) -> TObject* { return new TObject(); });
   return info;

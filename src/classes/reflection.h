@@ -292,6 +292,9 @@ concept ReflectedClass = requires { T::StaticClass(); };
 template <class V>
 const TTypeInfo& TypeInfoFor();
 
+// The notification event every class library uses.
+const TTypeInfo& DescribeType(TypeTag<TNotifyEvent>);
+
 namespace reflection_detail {
 
 template <class V>

@@ -39,10 +39,6 @@ const TTypeInfo& DescribeType(TypeTag<TWideSet>) {
                               static_cast<const TOrdinalTypeInfo&>(DescribeType(TypeTag<TWideKind>{})));
   return t;
 }
-const TTypeInfo& DescribeType(TypeTag<TNotifyEvent>) {
-  static const TMethodTypeInfo t(u"TNotifyEvent", u"Classes", mkProcedure, {{0, u"Sender", u"TObject"}});
-  return t;
-}
 
 namespace {
 

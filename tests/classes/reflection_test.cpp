@@ -20,11 +20,6 @@ const TTypeInfo& DescribeType(TypeTag<TSides>) {
   static const TSetTypeInfo type(u"TSides", u"Probe", static_cast<const TOrdinalTypeInfo&>(DescribeType(TypeTag<TSide>{})));
   return type;
 }
-const TTypeInfo& DescribeType(TypeTag<TNotifyEvent>) {
-  static const TMethodTypeInfo type(u"TNotifyEvent", u"Classes", mkProcedure,
-                                    {{0, u"Sender", u"TObject"}});
-  return type;
-}
 
 namespace {
 
