@@ -241,3 +241,51 @@ TEST_F(ObjectInspector, BindsEventsAndFiltersKinds) {
 }
 
 }  // namespace
+
+#include "classes/reader.h"
+#include "formfile/formconvert.h"
+#include "support/testcomponents.h"
+
+namespace {
+
+TEST(ObjectInspectorOverStreamedForms, ShowsWhatTheFormTextSaid) {
+  TClassRegistry registry;
+  RegisterTestComponents(registry);
+  std::string text = R"(object Form1: TTestForm
+  object Button1: TTestControl
+    Caption = 'OK'
+    Color = clRed
+    Font.Style = [fsBold, fsItalic]
+    Anchors = [akLeft, akTop, akRight]
+    Buddy = Memo1
+    OnClick = Button1Click
+  end
+  object Memo1: TTestMemo
+    Lines.Strings = (
+      'a')
+  end
+end
+)";
+  TBytesStream input(TBytes(text.begin(), text.end()));
+  TBytesStream binary{TBytes()};
+  FormTextToBinary(input, binary);
+  binary.SetPosition(0);
+  TComponentReader reader(binary, registry);
+  std::unique_ptr<TComponent> form(reader.ReadRootComponent());
+  TMObjectInspector inspector(nullptr);
+  inspector.SetComponent(form->FindComponent(u"Button1"));
+  EXPECT_EQ(ValueOf(inspector, u"Caption"), u"OK");
+  EXPECT_EQ(ValueOf(inspector, u"Color"), u"255");
+  EXPECT_EQ(ValueOf(inspector, u"Anchors"), u"[akLeft,akTop,akRight]");
+  EXPECT_EQ(ValueOf(inspector, u"Buddy"), u"Memo1");
+  EXPECT_EQ(ValueOf(inspector, u"OnClick"), u"Assigned");
+  EXPECT_EQ(ValueOf(inspector, u"Font"), u"(Button1.Font)");
+  inspector.SetComponent(form->FindComponent(u"Memo1"));
+  EXPECT_EQ(ValueOf(inspector, u"Lines"), u"a");
+  TStringList lines;
+  inspector.GetPropertyValue(u"Columns", lines);
+  EXPECT_EQ(lines.GetCount(), 1);
+  EXPECT_EQ(lines.Get(0), u"(TOwnedCollection)");
+}
+
+}  // namespace
