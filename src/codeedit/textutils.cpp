@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "rtl/sysstr.h"
+
 Integer ClampInt(Integer value, Integer low, Integer high) {
   if (value > high) value = high;
   if (value < low) value = low;
@@ -111,29 +113,15 @@ Integer FindLineEnd(StringView text) {
   return static_cast<Integer>(end == StringView::npos ? text.size() : end);
 }
 
-namespace {
-
-Char AsciiLower(Char c) { return (c >= u'A' && c <= u'Z') ? static_cast<Char>(c + 32) : c; }
-
-bool StartsWithIgnoringAsciiCase(StringView text, StringView lowerPrefix) {
-  if (text.size() < lowerPrefix.size()) return false;
-  for (size_t i = 0; i < lowerPrefix.size(); ++i)
-    if (AsciiLower(text[i]) != lowerPrefix[i]) return false;
-  return true;
-}
-
-}  // namespace
-
 String StripClassNameAffixes(StringView className) {
   StringView name = className;
-  if (StartsWithIgnoringAsciiCase(name, u"tcode")) {
+  if (StartsText(u"tcode", name)) {
     name.remove_prefix(5);
-  } else if (!name.empty() && AsciiLower(name.front()) == u't') {
+  } else if (StartsText(u"t", name)) {
     name.remove_prefix(1);
   }
   constexpr StringView suffix = u"highlighter";
-  if (name.size() >= suffix.size() && StartsWithIgnoringAsciiCase(name.substr(name.size() - suffix.size()), suffix))
-    name.remove_suffix(suffix.size());
+  if (EndsText(suffix, name)) name.remove_suffix(suffix.size());
   return String(name);
 }
 
@@ -153,3 +141,16 @@ String TrimControlChars(StringView text) {
 String StringOfWideChar(Char c, Integer count) { return count > 0 ? String(static_cast<size_t>(count), c) : String(); }
 
 Integer CeilDiv(Integer a, Integer b) { return a / b + (a % b != 0 ? 1 : 0); }
+
+String WideUpperCase(StringView text) { return AnsiUpperCase(text); }
+String WideLowerCase(StringView text) { return AnsiLowerCase(text); }
+Char WideCharUpper(Char c) { return CharToUpper(c); }
+Char WideCharLower(Char c) { return CharToLower(c); }
+
+void WideBufferUpper(Char* buffer, Integer count) {
+  for (Integer i = 0; i < count; ++i) buffer[i] = CharToUpper(buffer[i]);
+}
+
+void WideBufferLower(Char* buffer, Integer count) {
+  for (Integer i = 0; i < count; ++i) buffer[i] = CharToLower(buffer[i]);
+}

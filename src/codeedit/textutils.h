@@ -46,3 +46,12 @@ String TrimTrailingBlanks(StringView text);
 String TrimControlChars(StringView text);
 String StringOfWideChar(Char c, Integer count);
 Integer CeilDiv(Integer a, Integer b);
+
+// Case mapping of every UTF-16 code unit by the library's simple tables: the
+// length never changes, so positions in the mapped text are those of the original.
+String WideUpperCase(StringView text);
+String WideLowerCase(StringView text);
+Char WideCharUpper(Char c);
+Char WideCharLower(Char c);
+void WideBufferUpper(Char* buffer, Integer count);
+void WideBufferLower(Char* buffer, Integer count);

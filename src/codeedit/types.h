@@ -1,6 +1,9 @@
 // Positions and small value types shared by the editor's classes.
 #pragma once
 
+#include <bitset>
+#include <cstdint>
+
 #include "rtl/sets.h"
 #include "rtl/types.h"
 
@@ -40,3 +43,10 @@ using TCodeSearchOptions = TSet<TCodeSearchOption>;
 // The character that stands in the display form of a line for each extra
 // character cell of a wide glyph, ahead of the glyph.
 inline constexpr Char WideGlyphFiller = u'\uE000';
+
+// A set of the characters 0-255 (the editor's additional identifier and
+// word-break characters).
+using TCodeCharSet = std::bitset<256>;
+
+// The highlighter state at the end of a line, stored with the line.
+using TCodeRange = std::intptr_t;
