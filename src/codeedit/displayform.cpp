@@ -82,6 +82,26 @@ String DisplayForm(StringView line, Integer tabWidth, TCodeGlyphCells& cells, bo
   return result;
 }
 
+Integer DisplayWidth(StringView line, Integer tabWidth, TCodeGlyphCells& cells, bool* hasTabs) {
+  Integer width = 0;
+  bool tabs = false;
+  WalkCells(line, tabWidth, cells, [&](size_t i, size_t, Integer, Integer cellsOfGlyph) {
+    tabs = tabs || line[i] == u'\t';
+    width += cellsOfGlyph;
+    return true;
+  });
+  if (hasTabs) *hasTabs = tabs;
+  return width;
+}
+
+String WithoutFillers(StringView displayForm) {
+  String result;
+  result.reserve(displayForm.size());
+  for (Char c : displayForm)
+    if (c != WideGlyphFiller) result += c;
+  return result;
+}
+
 Integer CharToDisplayColumn(StringView line, Integer aChar, Integer tabWidth, TCodeGlyphCells& cells) {
   if (aChar < 1) return aChar;
   const auto target = static_cast<size_t>(aChar - 1);

@@ -56,6 +56,13 @@ class TCodeGlyphCells {
 // The display form of `line`; hasTabs (when given) := the line has a TAB.
 String DisplayForm(StringView line, Integer tabWidth, TCodeGlyphCells& cells, bool* hasTabs = nullptr);
 
+// The length of the display form (the line's width in cells), without building it.
+Integer DisplayWidth(StringView line, Integer tabWidth, TCodeGlyphCells& cells, bool* hasTabs = nullptr);
+
+// The display form without its fillers: tabs expanded, one code unit per
+// character otherwise (what the highlighter scans when it is given a display form).
+String WithoutFillers(StringView displayForm);
+
 // The 1-based display column of the 1-based character position `aChar`:
 // the cells of the characters before it plus one; positions past the end of
 // the line take one cell each; a position inside a surrogate pair is that of
