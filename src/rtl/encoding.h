@@ -37,8 +37,8 @@ class TEncoding {
   // A given ANSI code page (0 = the current one); the same object for the same page.
   static TEncoding* ANSI(Cardinal codePage);
   static TEncoding* Default() { return ANSI(); }
-  static TEncoding* UTF8();  // with the EF BB BF preamble
-  static TEncoding* Unicode();  // UTF-16 little endian, preamble FF FE
+  static TEncoding* UTF8();              // with the EF BB BF preamble
+  static TEncoding* Unicode();           // UTF-16 little endian, preamble FF FE
   static TEncoding* BigEndianUnicode();  // UTF-16 big endian, preamble FE FF
   // The shared encoding for a Windows code page number (1200, 1201, 65001 or an ANSI page).
   static TEncoding* GetEncoding(Cardinal codePage);

@@ -6,7 +6,9 @@
 
 namespace {
 
-Word PageNumber(Cardinal codePage) { return static_cast<Word>(codePage == 0 ? CurrentCodePage() : codePage); }
+Word PageNumber(Cardinal codePage) {
+  return static_cast<Word>(codePage == 0 ? CurrentCodePage() : codePage);
+}
 
 }  // namespace
 
@@ -19,6 +21,10 @@ String TMBCSEncoding::GetString(const Byte* bytes, size_t count) const {
   return AnsiToString(std::string_view(reinterpret_cast<const char*>(bytes), count), PageNumber(FCodePage));
 }
 
-Cardinal TMBCSEncoding::CodePage() const { return PageNumber(FCodePage); }
+Cardinal TMBCSEncoding::CodePage() const {
+  return PageNumber(FCodePage);
+}
 
-bool TMBCSEncoding::IsSingleByte() const { return IsSingleByteCodePage(PageNumber(FCodePage)); }
+bool TMBCSEncoding::IsSingleByte() const {
+  return IsSingleByteCodePage(PageNumber(FCodePage));
+}

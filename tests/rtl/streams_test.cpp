@@ -15,7 +15,9 @@ namespace {
 
 constexpr Int64 kHuge = std::numeric_limits<Int64>::max();
 
-TBytes Content(TMemoryStream& stream) { return TBytes(stream.Memory(), stream.Memory() + stream.Size()); }
+TBytes Content(TMemoryStream& stream) {
+  return TBytes(stream.Memory(), stream.Memory() + stream.Size());
+}
 
 template <typename E>
 String MessageOf(const std::function<void()>& action) {

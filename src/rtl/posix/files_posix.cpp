@@ -24,7 +24,9 @@ std::string NativeName(const String& fileName) {
   return name;
 }
 
-int ToDescriptor(THandle handle) { return static_cast<int>(handle); }
+int ToDescriptor(THandle handle) {
+  return static_cast<int>(handle);
+}
 
 bool StatName(const String& fileName, struct stat& info) {
   if (fileName.empty()) return false;
@@ -216,13 +218,17 @@ bool FileSetSize(THandle handle, Int64 size) {
   return size >= 0 && ::ftruncate(ToDescriptor(handle), static_cast<off_t>(size)) == 0;
 }
 
-bool FileFlush(THandle handle) { return ::fsync(ToDescriptor(handle)) == 0; }
+bool FileFlush(THandle handle) {
+  return ::fsync(ToDescriptor(handle)) == 0;
+}
 
 void FileClose(THandle handle) {
   if (handle != InvalidHandle) ::close(ToDescriptor(handle));
 }
 
-int GetLastOSError() { return errno; }
+int GetLastOSError() {
+  return errno;
+}
 
 String SysErrorMessage(int errorCode) {
   char buffer[256];

@@ -10,20 +10,24 @@
 
 namespace {
 
-const wchar_t* Wide(const String& text) { return reinterpret_cast<const wchar_t*>(text.c_str()); }
+const wchar_t* Wide(const String& text) {
+  return reinterpret_cast<const wchar_t*>(text.c_str());
+}
 
-HANDLE ToHandle(THandle handle) { return reinterpret_cast<HANDLE>(handle); }
+HANDLE ToHandle(THandle handle) {
+  return reinterpret_cast<HANDLE>(handle);
+}
 THandle FromHandle(HANDLE handle) {
   return handle == INVALID_HANDLE_VALUE ? InvalidHandle : reinterpret_cast<THandle>(handle);
 }
 
+// As on the platform, the compatibility mode shares nothing, like the exclusive one.
 DWORD ShareMode(Word mode) {
   switch (mode & 0xF0) {
-    case fmShareExclusive: return 0;
     case fmShareDenyWrite: return FILE_SHARE_READ;
     case fmShareDenyRead: return FILE_SHARE_WRITE;
-    case fmShareDenyNone: return FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
-    default: return FILE_SHARE_READ | FILE_SHARE_WRITE;  // fmShareCompat
+    case fmShareDenyNone: return FILE_SHARE_READ | FILE_SHARE_WRITE;
+    default: return 0;  // fmShareCompat, fmShareExclusive
   }
 }
 
@@ -51,9 +55,13 @@ bool CreateDir(const String& directory) {
   return !directory.empty() && CreateDirectoryW(Wide(directory), nullptr);
 }
 
-bool RemoveDir(const String& directory) { return !directory.empty() && RemoveDirectoryW(Wide(directory)); }
+bool RemoveDir(const String& directory) {
+  return !directory.empty() && RemoveDirectoryW(Wide(directory));
+}
 
-bool DeleteFile(const String& fileName) { return !fileName.empty() && DeleteFileW(Wide(fileName)); }
+bool DeleteFile(const String& fileName) {
+  return !fileName.empty() && DeleteFileW(Wide(fileName));
+}
 
 bool RenameFile(const String& oldName, const String& newName) {
   return !oldName.empty() && !newName.empty() && MoveFileW(Wide(oldName), Wide(newName));
@@ -68,7 +76,9 @@ String GetCurrentDir() {
   return result;
 }
 
-bool SetCurrentDir(const String& directory) { return !directory.empty() && SetCurrentDirectoryW(Wide(directory)); }
+bool SetCurrentDir(const String& directory) {
+  return !directory.empty() && SetCurrentDirectoryW(Wide(directory));
+}
 
 String ExpandFileName(const String& fileName) {
   if (fileName.empty()) return fileName;
@@ -159,19 +169,23 @@ bool FileSetSize(THandle handle, Int64 size) {
   return ok;
 }
 
-bool FileFlush(THandle handle) { return FlushFileBuffers(ToHandle(handle)); }
+bool FileFlush(THandle handle) {
+  return FlushFileBuffers(ToHandle(handle));
+}
 
 void FileClose(THandle handle) {
   if (handle != InvalidHandle) CloseHandle(ToHandle(handle));
 }
 
-int GetLastOSError() { return static_cast<int>(GetLastError()); }
+int GetLastOSError() {
+  return static_cast<int>(GetLastError());
+}
 
 String SysErrorMessage(int errorCode) {
   wchar_t* buffer = nullptr;
-  DWORD length = FormatMessageW(
-      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
-      static_cast<DWORD>(errorCode), 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
+  DWORD length =
+      FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                     nullptr, static_cast<DWORD>(errorCode), 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
   String message;
   if (buffer) {
     message.assign(reinterpret_cast<const Char*>(buffer), length);
