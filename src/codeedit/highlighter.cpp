@@ -165,6 +165,8 @@ void TCodeCustomHighlighter::SetEnabled(bool value) {
   AttributeChanged(nullptr);
 }
 
+void TCodeCustomHighlighter::EnumUserSettings(TStrings& settings) { settings.Clear(); }
+
 const String& TCodeCustomHighlighter::ExportName() const {
   if (FExportName.empty()) FExportName = StripClassNameAffixes(ClassName());
   return FExportName;

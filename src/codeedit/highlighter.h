@@ -17,6 +17,8 @@
 #include "rtl/object.h"
 #include "rtl/uitypes.h"
 
+class TStrings;
+
 class TCodeHighlighterAttributes : public TObject {
  public:
   TCodeHighlighterAttributes(String aName, String aFriendlyName);
@@ -145,6 +147,8 @@ class TCodeCustomHighlighter : public TObject {
   TCodeEditHighlighterOptions& Options() noexcept { return *FOptions; }
   void SetOptions(const TCodeEditHighlighterOptions& value) { FOptions->Assign(value); }
   virtual bool UseUserSettings(Integer) { return false; }
+  // The named colour settings a highlighter offers; none here.
+  virtual void EnumUserSettings(TStrings& settings);
 
   const TCodeCharSet& AdditionalIdentChars() const noexcept { return FAdditionalIdentChars; }
   void SetAdditionalIdentChars(const TCodeCharSet& value) { FAdditionalIdentChars = value; }

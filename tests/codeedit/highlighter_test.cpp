@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "codeedit/dfmhighlighter.h"
+#include "rtl/stringlist.h"
 
 namespace {
 
@@ -145,6 +146,11 @@ TEST(HighlighterClassList, ListsEachClassOnceAndFindsIt) {
   EXPECT_EQ(list.FindByName(h.GetLanguageName()), 0);
   EXPECT_EQ(list.FindByFriendlyName(h.GetFriendlyLanguageName()), 0);
   EXPECT_EQ(list.FindByName(u"Pascal"), -1);
+  TStringList settings;
+  settings.Add(u"old");
+  h.EnumUserSettings(settings);
+  EXPECT_EQ(settings.Count(), 0);
+  EXPECT_FALSE(h.UseUserSettings(0));
   auto made = list.ClassAt(0).Create();
   EXPECT_EQ(made->ClassName(), u"TCodeDfmHighlighter");
 }

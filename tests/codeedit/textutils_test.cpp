@@ -98,4 +98,16 @@ TEST(Arithmetic, ClampsAndOrders) {
   EXPECT_EQ(EarlierCoord({5, 2}, {4, 2}), (TBufferCoord{4, 2}));
 }
 
+TEST(CaseMapping, KeepsTheLength) {
+  EXPECT_EQ(WideUpperCase(u"Object \u00E9t\u00E9 \u00DF"), u"OBJECT \u00C9T\u00C9 \u00DF");
+  EXPECT_EQ(WideLowerCase(u"OBJECT \u00C9T\u00C9 \U0001F600"), u"object \u00E9t\u00E9 \U0001F600");
+  EXPECT_EQ(WideCharUpper(u'a'), u'A');
+  EXPECT_EQ(WideCharLower(u'\u0416'), u'\u0436');
+  String text = u"MiXed";
+  WideBufferLower(text.data(), 3);
+  EXPECT_EQ(text, u"mixed");
+  WideBufferUpper(text.data(), static_cast<Integer>(text.size()));
+  EXPECT_EQ(text, u"MIXED");
+}
+
 }  // namespace
