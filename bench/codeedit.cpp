@@ -67,7 +67,9 @@ const String& FormText() {
   return text;
 }
 
-Int64 TextBytes() { return static_cast<Int64>(FormText().size() * sizeof(Char)); }
+Int64 TextBytes() {
+  return static_cast<Int64>(FormText().size() * sizeof(Char));
+}
 
 void BM_LoadBuffer(benchmark::State& state) {
   const String& text = FormText();

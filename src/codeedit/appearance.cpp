@@ -14,22 +14,54 @@ void TCodeGutter::Change(T& field, T value) {
   Changed();
 }
 
-void TCodeGutter::SetColor(TColor value) { Change(fColor, value); }
-void TCodeGutter::SetBorderColor(TColor value) { Change(fBorderColor, value); }
-void TCodeGutter::SetWidth(Integer value) { Change(fWidth, std::max(value, 0)); }
-void TCodeGutter::SetShowLineNumbers(bool value) { Change(fShowLineNumbers, value); }
-void TCodeGutter::SetLeadingZeros(bool value) { Change(fLeadingZeros, value); }
-void TCodeGutter::SetZeroStart(bool value) { Change(fZeroStart, value); }
-void TCodeGutter::SetLeftOffset(Integer value) { Change(fLeftOffset, std::max(value, 0)); }
-void TCodeGutter::SetRightOffset(Integer value) { Change(fRightOffset, std::max(value, 0)); }
-void TCodeGutter::SetCursor(TCursor value) { Change(fCursor, value); }
-void TCodeGutter::SetVisible(bool value) { Change(fVisible, value); }
-void TCodeGutter::SetUseFontStyle(bool value) { Change(fUseFontStyle, value); }
-void TCodeGutter::SetAutoSize(bool value) { Change(fAutoSize, value); }
-void TCodeGutter::SetGradient(bool value) { Change(fGradient, value); }
-void TCodeGutter::SetGradientStartColor(TColor value) { Change(fGradientStartColor, value); }
-void TCodeGutter::SetGradientEndColor(TColor value) { Change(fGradientEndColor, value); }
-void TCodeGutter::SetGradientSteps(Integer value) { Change(fGradientSteps, std::max(value, 2)); }
+void TCodeGutter::SetColor(TColor value) {
+  Change(fColor, value);
+}
+void TCodeGutter::SetBorderColor(TColor value) {
+  Change(fBorderColor, value);
+}
+void TCodeGutter::SetWidth(Integer value) {
+  Change(fWidth, std::max(value, 0));
+}
+void TCodeGutter::SetShowLineNumbers(bool value) {
+  Change(fShowLineNumbers, value);
+}
+void TCodeGutter::SetLeadingZeros(bool value) {
+  Change(fLeadingZeros, value);
+}
+void TCodeGutter::SetZeroStart(bool value) {
+  Change(fZeroStart, value);
+}
+void TCodeGutter::SetLeftOffset(Integer value) {
+  Change(fLeftOffset, std::max(value, 0));
+}
+void TCodeGutter::SetRightOffset(Integer value) {
+  Change(fRightOffset, std::max(value, 0));
+}
+void TCodeGutter::SetCursor(TCursor value) {
+  Change(fCursor, value);
+}
+void TCodeGutter::SetVisible(bool value) {
+  Change(fVisible, value);
+}
+void TCodeGutter::SetUseFontStyle(bool value) {
+  Change(fUseFontStyle, value);
+}
+void TCodeGutter::SetAutoSize(bool value) {
+  Change(fAutoSize, value);
+}
+void TCodeGutter::SetGradient(bool value) {
+  Change(fGradient, value);
+}
+void TCodeGutter::SetGradientStartColor(TColor value) {
+  Change(fGradientStartColor, value);
+}
+void TCodeGutter::SetGradientEndColor(TColor value) {
+  Change(fGradientEndColor, value);
+}
+void TCodeGutter::SetGradientSteps(Integer value) {
+  Change(fGradientSteps, std::max(value, 2));
+}
 
 void TCodeGutter::SetDigitCount(Integer value) {
   value = std::clamp(value, 2, 12);

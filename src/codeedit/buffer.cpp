@@ -44,7 +44,9 @@ void TCodeEditStringList::CheckIndex(Integer index) const {
   if (index < 0 || index >= GetCount()) ListIndexError(index);
 }
 
-String TCodeEditStringList::Get(Integer index) const { return String(LineText(index)); }
+String TCodeEditStringList::Get(Integer index) const {
+  return String(LineText(index));
+}
 
 StringView TCodeEditStringList::LineText(Integer index) const {
   if (index < 0 || index >= GetCount()) return {};
@@ -229,8 +231,7 @@ void TCodeEditStringList::SetTextStr(const String& value) {
         }
       }
       const Char last = value.back();
-      if (!fAppendNewLineAtEOF && (last == u'\r' || last == u'\n' || last == LineSeparator))
-        fList.emplace_back();
+      if (!fAppendNewLineAtEOF && (last == u'\r' || last == u'\n' || last == LineSeparator)) fList.emplace_back();
       fCapacity = std::max(fCapacity, GetCount());
       if (!fList.empty()) OnInserted(this, 0, GetCount());
     }

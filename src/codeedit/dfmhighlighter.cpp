@@ -6,10 +6,18 @@ constexpr char16_t kDefaultFilter[] = u"Borland Form Files (*.dfm;*.xfm)|*.dfm;*
 constexpr char16_t kFriendlyLanguageName[] = u"Borland Forms";
 constexpr char16_t kLanguageName[] = u"BorlandForms";
 
-bool IsDigit(Char c) { return c >= u'0' && c <= u'9'; }
-bool IsHexDigit(Char c) { return IsDigit(c) || (c >= u'a' && c <= u'f') || (c >= u'A' && c <= u'F'); }
-bool IsLetter(Char c) { return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') || c == u'_'; }
-bool IsIdentifierChar(Char c) { return IsLetter(c) || IsDigit(c); }
+bool IsDigit(Char c) {
+  return c >= u'0' && c <= u'9';
+}
+bool IsHexDigit(Char c) {
+  return IsDigit(c) || (c >= u'a' && c <= u'f') || (c >= u'A' && c <= u'F');
+}
+bool IsLetter(Char c) {
+  return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') || c == u'_';
+}
+bool IsIdentifierChar(Char c) {
+  return IsLetter(c) || IsDigit(c);
+}
 
 }  // namespace
 
@@ -59,7 +67,9 @@ TCodeHighlighterAttributes* TCodeDfmHighlighter::GetDefaultAttribute(Integer ind
   }
 }
 
-bool TCodeDfmHighlighter::DefaultFilterStored() const { return DefaultFilter() != kDefaultFilter; }
+bool TCodeDfmHighlighter::DefaultFilterStored() const {
+  return DefaultFilter() != kDefaultFilter;
+}
 
 String TCodeDfmHighlighter::SampleSource() const {
   return u"{ Delphi/C++ Builder Form Definitions }\r\n"
@@ -70,9 +80,13 @@ String TCodeDfmHighlighter::SampleSource() const {
          u"end";
 }
 
-String TCodeDfmHighlighter::GetLanguageName() const { return kLanguageName; }
+String TCodeDfmHighlighter::GetLanguageName() const {
+  return kLanguageName;
+}
 
-String TCodeDfmHighlighter::GetFriendlyLanguageName() const { return kFriendlyLanguageName; }
+String TCodeDfmHighlighter::GetFriendlyLanguageName() const {
+  return kFriendlyLanguageName;
+}
 
 TCodeHighlighterAttributes* TCodeDfmHighlighter::GetTokenAttribute() const {
   switch (FTokenID) {

@@ -12,7 +12,9 @@
 TCodeHighlighterAttributes::TCodeHighlighterAttributes(String aName, String aFriendlyName)
     : fFriendlyName(std::move(aFriendlyName)), fName(std::move(aName)) {}
 
-void TCodeHighlighterAttributes::NotifyChange() { fOnChange(this); }
+void TCodeHighlighterAttributes::NotifyChange() {
+  fOnChange(this);
+}
 
 void TCodeHighlighterAttributes::SetBackground(TColor value) {
   if (fBackground == value) return;
@@ -87,9 +89,13 @@ void TCodeEditHighlighterOptions::Assign(const TCodeEditHighlighterOptions& sour
 TCodeCustomHighlighter::TCodeCustomHighlighter()
     : fAttrChangeHooks(this), FOptions(std::make_unique<TCodeEditHighlighterOptions>()) {}
 
-TCodeCustomHighlighter::~TCodeCustomHighlighter() { FreeAttributes(); }
+TCodeCustomHighlighter::~TCodeCustomHighlighter() {
+  FreeAttributes();
+}
 
-Integer TCodeCustomHighlighter::AttrCount() const { return static_cast<Integer>(fAttributes.size()); }
+Integer TCodeCustomHighlighter::AttrCount() const {
+  return static_cast<Integer>(fAttributes.size());
+}
 
 TCodeHighlighterAttributes* TCodeCustomHighlighter::AttributeAt(Integer index) const {
   if (index < 0 || index >= AttrCount()) return nullptr;
@@ -105,7 +111,9 @@ void TCodeCustomHighlighter::AddAttribute(std::unique_ptr<TCodeHighlighterAttrib
   fAttributes.insert(position, std::move(attribute));
 }
 
-void TCodeCustomHighlighter::FreeAttributes() { fAttributes.clear(); }
+void TCodeCustomHighlighter::FreeAttributes() {
+  fAttributes.clear();
+}
 
 void TCodeCustomHighlighter::WireAttributeEvents() {
   for (const auto& attribute : fAttributes) {
@@ -124,7 +132,9 @@ void TCodeCustomHighlighter::AttributeChanged(TObject* sender) {
   fAttrChangeHooks.Fire();
 }
 
-void TCodeCustomHighlighter::BeginUpdate() { ++fUpdateCount; }
+void TCodeCustomHighlighter::BeginUpdate() {
+  ++fUpdateCount;
+}
 
 void TCodeCustomHighlighter::EndUpdate() {
   if (fUpdateCount <= 0) return;
@@ -165,7 +175,9 @@ void TCodeCustomHighlighter::SetEnabled(bool value) {
   AttributeChanged(nullptr);
 }
 
-void TCodeCustomHighlighter::EnumUserSettings(TStrings& settings) { settings.Clear(); }
+void TCodeCustomHighlighter::EnumUserSettings(TStrings& settings) {
+  settings.Clear();
+}
 
 const String& TCodeCustomHighlighter::ExportName() const {
   if (FExportName.empty()) FExportName = StripClassNameAffixes(ClassName());
@@ -303,4 +315,6 @@ TCodeHighlighterList& HighlighterClassList() {
   return list;
 }
 
-void AddHighlighterClass(const TCodeHighlighterClass& highlighterClass) { HighlighterClassList().Add(highlighterClass); }
+void AddHighlighterClass(const TCodeHighlighterClass& highlighterClass) {
+  HighlighterClassList().Add(highlighterClass);
+}

@@ -84,9 +84,9 @@ std::vector<TIdentMapEntry> BuildCommandNames() {
       {ecUserFirst, u"ecUserFirst"},
       {ecContextHelp, u"ecContextHelp"},
   };
-  static constexpr const char16_t* gotoNames[] = {u"ecGotoMarker0", u"ecGotoMarker1", u"ecGotoMarker2", u"ecGotoMarker3",
-                                                  u"ecGotoMarker4", u"ecGotoMarker5", u"ecGotoMarker6", u"ecGotoMarker7",
-                                                  u"ecGotoMarker8", u"ecGotoMarker9"};
+  static constexpr const char16_t* gotoNames[] = {
+      u"ecGotoMarker0", u"ecGotoMarker1", u"ecGotoMarker2", u"ecGotoMarker3", u"ecGotoMarker4",
+      u"ecGotoMarker5", u"ecGotoMarker6", u"ecGotoMarker7", u"ecGotoMarker8", u"ecGotoMarker9"};
   static constexpr const char16_t* setNames[] = {u"ecSetMarker0", u"ecSetMarker1", u"ecSetMarker2", u"ecSetMarker3",
                                                  u"ecSetMarker4", u"ecSetMarker5", u"ecSetMarker6", u"ecSetMarker7",
                                                  u"ecSetMarker8", u"ecSetMarker9"};
@@ -136,9 +136,13 @@ String CommandDisplayText(TCodeEditorCommand command) {
   return IntToStr(command);
 }
 
-TShortCut TCodeEditKeyStroke::ShortCut() const { return ::ShortCut(FKey, FShift); }
+TShortCut TCodeEditKeyStroke::ShortCut() const {
+  return ::ShortCut(FKey, FShift);
+}
 
-TShortCut TCodeEditKeyStroke::ShortCut2() const { return ::ShortCut(FKey2, FShift2); }
+TShortCut TCodeEditKeyStroke::ShortCut2() const {
+  return ::ShortCut(FKey2, FShift2);
+}
 
 void TCodeEditKeyStroke::SetShortCut(TShortCut value) {
   if (value != 0 && FCollection) {
@@ -247,7 +251,9 @@ void TCodeEditKeyStrokes::Delete(Integer index) {
   FItems.erase(FItems.begin() + index);
 }
 
-void TCodeEditKeyStrokes::Clear() { FItems.clear(); }
+void TCodeEditKeyStrokes::Clear() {
+  FItems.clear();
+}
 
 void TCodeEditKeyStrokes::Assign(const TCodeEditKeyStrokes& source) {
   if (&source == this) return;
@@ -293,8 +299,8 @@ Integer TCodeEditKeyStrokes::FindShortcut2(TShortCut shortCut, TShortCut shortCu
 
 void TCodeEditKeyStrokes::ResetDefaults() {
   Clear();
-  constexpr Word vkBack = 8, vkTab = 9, vkReturn = 13, vkPrior = 33, vkNext = 34, vkEnd = 35, vkHome = 36,
-                 vkLeft = 37, vkUp = 38, vkRight = 39, vkDown = 40, vkInsert = 45, vkDelete = 46, vkF1 = 112;
+  constexpr Word vkBack = 8, vkTab = 9, vkReturn = 13, vkPrior = 33, vkNext = 34, vkEnd = 35, vkHome = 36, vkLeft = 37,
+                 vkUp = 38, vkRight = 39, vkDown = 40, vkInsert = 45, vkDelete = 46, vkF1 = 112;
   const TShiftState none, shift{ssShift}, ctrl{ssCtrl}, shiftCtrl{ssShift, ssCtrl}, alt{ssAlt},
       shiftAlt{ssShift, ssAlt};
   const auto movement = [&](Word key, TCodeEditorCommand plain, TCodeEditorCommand withCtrl, bool shiftCtrlToo) {

@@ -63,8 +63,8 @@ Integer TCodeEditSearch::Next() {
       continue;
     }
     const Integer start = Run - PatLen + 1;
-    const bool matches = StringView(FTextToSearch).substr(static_cast<size_t>(start), static_cast<size_t>(PatLen)) ==
-                         StringView(Pat);
+    const bool matches =
+        StringView(FTextToSearch).substr(static_cast<size_t>(start), static_cast<size_t>(PatLen)) == StringView(Pat);
     if (matches && (!fWhole || IsWholeWordMatch(start))) {
       ++fCount;
       return Run - Origin - PatLen + 2;

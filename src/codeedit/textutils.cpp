@@ -10,7 +10,9 @@ Integer ClampInt(Integer value, Integer low, Integer high) {
   return value;
 }
 
-void SwapInts(Integer& a, Integer& b) { std::swap(a, b); }
+void SwapInts(Integer& a, Integer& b) {
+  std::swap(a, b);
+}
 
 TBufferCoord EarlierCoord(const TBufferCoord& a, const TBufferCoord& b) {
   if (b.Line < a.Line || (b.Line == a.Line && b.Char < a.Char)) return b;
@@ -61,8 +63,7 @@ String ExpandTabsMasked(StringView line, Integer tabWidth, bool& hasTabs) {
 }
 
 String ExpandTabsModulo(StringView line, Integer tabWidth, bool& hasTabs) {
-  return ExpandTabs(line, hasTabs,
-                    [tabWidth](Integer column) { return column + tabWidth - column % tabWidth; });
+  return ExpandTabs(line, hasTabs, [tabWidth](Integer column) { return column + tabWidth - column % tabWidth; });
 }
 
 bool IsPowerOfTwoWidth(Integer tabWidth) {
@@ -138,14 +139,26 @@ String TrimControlChars(StringView text) {
   return String(text.substr(first, end - first));
 }
 
-String StringOfWideChar(Char c, Integer count) { return count > 0 ? String(static_cast<size_t>(count), c) : String(); }
+String StringOfWideChar(Char c, Integer count) {
+  return count > 0 ? String(static_cast<size_t>(count), c) : String();
+}
 
-Integer CeilDiv(Integer a, Integer b) { return a / b + (a % b != 0 ? 1 : 0); }
+Integer CeilDiv(Integer a, Integer b) {
+  return a / b + (a % b != 0 ? 1 : 0);
+}
 
-String WideUpperCase(StringView text) { return AnsiUpperCase(text); }
-String WideLowerCase(StringView text) { return AnsiLowerCase(text); }
-Char WideCharUpper(Char c) { return CharToUpper(c); }
-Char WideCharLower(Char c) { return CharToLower(c); }
+String WideUpperCase(StringView text) {
+  return AnsiUpperCase(text);
+}
+String WideLowerCase(StringView text) {
+  return AnsiLowerCase(text);
+}
+Char WideCharUpper(Char c) {
+  return CharToUpper(c);
+}
+Char WideCharLower(Char c) {
+  return CharToLower(c);
+}
 
 void WideBufferUpper(Char* buffer, Integer count) {
   for (Integer i = 0; i < count; ++i) buffer[i] = CharToUpper(buffer[i]);

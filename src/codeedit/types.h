@@ -23,8 +23,12 @@ struct TDisplayCoord {
   friend constexpr bool operator==(const TDisplayCoord&, const TDisplayCoord&) = default;
 };
 
-constexpr TBufferCoord MakeBufferCoord(Integer aChar, Integer aLine) { return {aChar, aLine}; }
-constexpr TDisplayCoord MakeDisplayCoord(Integer aColumn, Integer aRow) { return {aColumn, aRow}; }
+constexpr TBufferCoord MakeBufferCoord(Integer aChar, Integer aLine) {
+  return {aChar, aLine};
+}
+constexpr TDisplayCoord MakeDisplayCoord(Integer aColumn, Integer aRow) {
+  return {aColumn, aRow};
+}
 
 enum TCodeSelectionMode : Byte { smNormal, smLine, smColumn };
 

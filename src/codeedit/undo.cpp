@@ -12,11 +12,15 @@ TCodeEditUndoItem::TCodeEditUndoItem(TCodeChangeReason reason, TCodeSelectionMod
       fChangeStr(std::move(changeStr)),
       fChangeNumber(changeNumber) {}
 
-void TCodeEditUndoItem::Assign(const TCodeEditUndoItem& source) { *this = source; }
+void TCodeEditUndoItem::Assign(const TCodeEditUndoItem& source) {
+  *this = source;
+}
 
 TCodeEditUndoList::TCodeEditUndoList() = default;
 
-TCodeEditUndoList::~TCodeEditUndoList() { fItems.clear(); }
+TCodeEditUndoList::~TCodeEditUndoList() {
+  fItems.clear();
+}
 
 void TCodeEditUndoList::AddChange(TCodeChangeReason reason, const TBufferCoord& start, const TBufferCoord& end,
                                   const String& changeText, TCodeSelectionMode selMode) {
@@ -44,7 +48,9 @@ std::unique_ptr<TCodeEditUndoItem> TCodeEditUndoList::PopItem() {
   return item;
 }
 
-TCodeEditUndoItem* TCodeEditUndoList::PeekItem() const { return fItems.empty() ? nullptr : fItems.back().get(); }
+TCodeEditUndoItem* TCodeEditUndoList::PeekItem() const {
+  return fItems.empty() ? nullptr : fItems.back().get();
+}
 
 TCodeChangeReason TCodeEditUndoList::LastChangeReason() const {
   return fItems.empty() ? crNothing : fItems.back()->ChangeReason();
@@ -79,7 +85,9 @@ void TCodeEditUndoList::Clear() {
   fInitialChangeNumber = clean ? 0 : -1;
 }
 
-void TCodeEditUndoList::Lock() { ++fLockCount; }
+void TCodeEditUndoList::Lock() {
+  ++fLockCount;
+}
 
 void TCodeEditUndoList::Unlock() {
   if (fLockCount > 0) --fLockCount;
@@ -130,7 +138,8 @@ void TCodeEditUndoList::SetInitialState(bool value) {
 void TCodeEditUndoList::EnsureMaxEntries() {
   if (static_cast<Integer>(fItems.size()) <= fMaxUndoActions) return;
   fFullUndoImposible = true;
-  const auto firstKept = fItems.begin() + static_cast<std::ptrdiff_t>(fItems.size() - static_cast<size_t>(fMaxUndoActions));
+  const auto firstKept =
+      fItems.begin() + static_cast<std::ptrdiff_t>(fItems.size() - static_cast<size_t>(fMaxUndoActions));
   const auto holdsCleanPoint = [this](const auto& item) { return item->ChangeNumber() == fInitialChangeNumber; };
   // Undoing can no longer reach a clean point at or before the dropped items:
   // the empty list, or an item that goes now and leaves none of its group.

@@ -8,7 +8,9 @@
 
 namespace {
 
-constexpr bool IsLowSurrogate(Char c) { return c >= 0xDC00 && c <= 0xDFFF; }
+constexpr bool IsLowSurrogate(Char c) {
+  return c >= 0xDC00 && c <= 0xDFFF;
+}
 
 }  // namespace
 
@@ -29,7 +31,9 @@ void TCodeWordWrapPlugin::DisplayChanged() {
   if (fEditor->CharsInWindow() != fMaxRowLength) Reset();
 }
 
-Integer TCodeWordWrapPlugin::RowCount() const { return fLineCount > 0 ? fLineOffsets[fLineCount - 1] : 0; }
+Integer TCodeWordWrapPlugin::RowCount() const {
+  return fLineCount > 0 ? fLineOffsets[fLineCount - 1] : 0;
+}
 
 Integer TCodeWordWrapPlugin::GetRowLength(Integer aRow) const {
   if (aRow < 1 || aRow > RowCount()) throw EListError(Format(kListIndexError, {aRow}));

@@ -146,15 +146,16 @@ struct ExpandCase {
 };
 
 TEST(Buffer, TabsExpandToTheirStops) {
-  for (const ExpandCase& c : {ExpandCase{u"a\tb", 4, u"a\t\t\tb"}, ExpandCase{u"a\tb", 1, u"a b"},
-                              ExpandCase{u"\tx", 6, u"\t\t\t\t\t\tx"}, ExpandCase{u"plain", 4, u"plain"},
-                              ExpandCase{u"", 4, u""}}) {
+  for (const ExpandCase& c :
+       {ExpandCase{u"a\tb", 4, u"a\t\t\tb"}, ExpandCase{u"a\tb", 1, u"a b"}, ExpandCase{u"\tx", 6, u"\t\t\t\t\t\tx"},
+        ExpandCase{u"plain", 4, u"plain"}, ExpandCase{u"", 4, u""}}) {
     TCodeEditStringList lines;
     lines.SetTabWidth(c.tabWidth);
     lines.Add(c.line);
     EXPECT_EQ(lines.ExpandedTextLength(0), static_cast<Integer>(c.expanded.size()));
     EXPECT_EQ(lines.ExpandedText(0), c.expanded);
-    EXPECT_TRUE(lines.LineFlags(0) == TCodeEditStringFlags{c.line.find(u'\t') == String::npos ? sfHasNoTabs : sfHasTabs});
+    EXPECT_TRUE(lines.LineFlags(0) ==
+                TCodeEditStringFlags{c.line.find(u'\t') == String::npos ? sfHasNoTabs : sfHasTabs});
   }
 }
 
@@ -226,7 +227,7 @@ TEST(Buffer, DeletingPastTheEndRemovesToTheEndWithoutABracket) {
   events.log.clear();
   lines.DeleteLines(0, 1);
   EXPECT_EQ(events.log, "<>D0,1");  // the move of the later lines is the update
-  lines.DeleteLines(5, 0);  // no lines: nothing, not even the index check
+  lines.DeleteLines(5, 0);          // no lines: nothing, not even the index check
 }
 
 TEST(Buffer, InsertingSeveralLinesIsOneUpdate) {

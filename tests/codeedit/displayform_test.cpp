@@ -36,7 +36,8 @@ INSTANTIATE_TEST_SUITE_P(
                       FormCase{"PairTwoCells", u"a\U0001F600b", 4, u"a\U0001F600b"},
                       FormCase{"PairThreeCells", u"\U0001F680", 4, String(1, F) + u"\U0001F680"},
                       FormCase{"NarrowPairKeepsTwoCells", u"\U00010400\tx", 4, u"\U00010400\t\tx"},
-                      FormCase{"LoneSurrogate", String(1, Char(0xD800)) + u"\t", 4, String(1, Char(0xD800)) + u"\t\t\t"},
+                      FormCase{"LoneSurrogate", String(1, Char(0xD800)) + u"\t", 4,
+                               String(1, Char(0xD800)) + u"\t\t\t"},
                       FormCase{"TabWidthOne", u"\u4E2D\tb", 1, String(1, F) + u"\u4E2D b"}),
     [](const auto& info) { return std::string(info.param.name); });
 

@@ -103,12 +103,13 @@ struct CharClassCase {
 
 TEST(HighlighterCharClasses, FollowTheFixedTables) {
   TCodeDfmHighlighter h;
-  for (const CharClassCase& c : {CharClassCase{u' ', false, true, true}, CharClassCase{u'a', true, false, false},
-                                 CharClassCase{u',', false, false, true}, CharClassCase{u'_', true, false, false},
-                                 CharClassCase{u'7', true, false, false}, CharClassCase{u'\u00E9', false, true, false},
-                                 CharClassCase{u'\u00A7', false, false, true}, CharClassCase{u'\u00B0', false, false, true},
-                                 CharClassCase{u'|', false, false, true}, CharClassCase{u'~', false, false, true},
-                                 CharClassCase{u'\u007F', false, true, false}}) {
+  for (const CharClassCase& c :
+       {CharClassCase{u' ', false, true, true}, CharClassCase{u'a', true, false, false},
+        CharClassCase{u',', false, false, true}, CharClassCase{u'_', true, false, false},
+        CharClassCase{u'7', true, false, false}, CharClassCase{u'\u00E9', false, true, false},
+        CharClassCase{u'\u00A7', false, false, true}, CharClassCase{u'\u00B0', false, false, true},
+        CharClassCase{u'|', false, false, true}, CharClassCase{u'~', false, false, true},
+        CharClassCase{u'\u007F', false, true, false}}) {
     EXPECT_EQ(h.IsIdentChar(c.c), c.ident) << int(c.c);
     EXPECT_EQ(h.IsWhiteChar(c.c), c.white) << int(c.c);
     EXPECT_EQ(h.IsWordBreakChar(c.c), c.wordBreak) << int(c.c);

@@ -7,6 +7,7 @@
 
 namespace {
 
+// clang-format off
 const std::vector<TIdentMapEntry> kExpectedNames = {
     {0, u"ecNone"},
     {1, u"ecLeft"},          {2, u"ecRight"},          {3, u"ecUp"},
@@ -47,6 +48,7 @@ const std::vector<TIdentMapEntry> kExpectedNames = {
     {625, u"ecUpperCaseBlock"}, {626, u"ecLowerCaseBlock"}, {627, u"ecToggleCaseBlock"},
     {630, u"ecString"},
 };
+// clang-format on
 
 TEST(CommandNames, AllHundredAndOneInTheirOrderBothWays) {
   const auto& names = EditorCommandNames();
@@ -86,6 +88,7 @@ struct DefaultKey {
 
 TEST(Keystrokes, DefaultsAreTheEightyTwoInTheirOrder) {
   const TShiftState none, s{ssShift}, c{ssCtrl}, sc{ssShift, ssCtrl}, a{ssAlt}, sa{ssShift, ssAlt};
+  // clang-format off
   std::vector<DefaultKey> expected = {
       {38, none, ecUp},          {38, s, ecSelUp},          {38, c, ecScrollUp},
       {40, none, ecDown},        {40, s, ecSelDown},        {40, c, ecScrollDown},
@@ -105,12 +108,12 @@ TEST(Keystrokes, DefaultsAreTheEightyTwoInTheirOrder) {
       {'M', c, ecLineBreak},     {'N', c, ecInsertLine},    {'T', c, ecDeleteWord},   {'Y', c, ecDeleteLine},
       {'Y', sc, ecDeleteEOL},    {'Z', c, ecUndo},          {'Z', sc, ecRedo},
   };
+  // clang-format on
   for (Word i = 0; i < 10; ++i) expected.push_back({static_cast<Word>('0' + i), c, static_cast<Word>(301 + i)});
   for (Word i = 0; i < 10; ++i) expected.push_back({static_cast<Word>('0' + i), sc, static_cast<Word>(351 + i)});
-  expected.insert(expected.end(), {{'N', sc, ecNormalSelect},
-                                   {'C', sc, ecColumnSelect},
-                                   {'L', sc, ecLineSelect},
-                                   {'B', sc, ecMatchBracket}});
+  expected.insert(
+      expected.end(),
+      {{'N', sc, ecNormalSelect}, {'C', sc, ecColumnSelect}, {'L', sc, ecLineSelect}, {'B', sc, ecMatchBracket}});
 
   TCodeEditKeyStrokes keys;
   keys.AddKey(ecChar, 1, {});  // replaced by the defaults
@@ -160,7 +163,7 @@ TEST(Keystrokes, DuplicateShortcutPairsAreRefused) {
   } catch (const ECodeKeyError& e) {
     EXPECT_EQ(e.Message(), u"Shortcut already exists");
   }
-  EXPECT_EQ(second.Key(), 'Y');  // unchanged
+  EXPECT_EQ(second.Key(), 'Y');                // unchanged
   first.SetShortCut(ShortCut('Z', {ssCtrl}));  // its own pair again is no duplicate
   second.SetShortCut(0);
   second.SetShortCut(0);

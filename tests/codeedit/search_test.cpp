@@ -139,8 +139,7 @@ TEST(Search, AgreesWithANaiveSearchOverRandomTexts) {
     if (whole) options.Include(ssoWholeWord);
     search.SetOptions(options);
     search.SetPattern(pattern);
-    ASSERT_EQ(FindAll(search, text), NaiveFindAll(pattern, text, matchCase, whole))
-        << "round " << round;
+    ASSERT_EQ(FindAll(search, text), NaiveFindAll(pattern, text, matchCase, whole)) << "round " << round;
   }
 }
 
