@@ -26,17 +26,15 @@ class TDelegate<R(Args...)> {
   TDelegate(std::nullptr_t) {}  // NOLINT: nil converts implicitly, as in the class library
 
   template <typename T, typename Method>
-    requires std::is_member_function_pointer_v<Method>
-  TDelegate(T* object, Method method) : FObject(object) {
+  requires std::is_member_function_pointer_v<Method> TDelegate(T* object, Method method) : FObject(object) {
     static_assert(sizeof(Method) <= sizeof(FMethodKey), "method pointer does not fit the identity key");
     std::memcpy(FMethodKey.data(), &method, sizeof(Method));
     FCall = [object, method](Args... args) -> R { return (object->*method)(std::forward<Args>(args)...); };
   }
 
   template <typename F>
-    requires(!std::same_as<std::decay_t<F>, TDelegate> && !std::same_as<std::decay_t<F>, std::nullptr_t> &&
-             std::is_invocable_r_v<R, F&, Args...>)
-  TDelegate(F callable)  // NOLINT: lambdas convert implicitly
+  requires(!std::same_as<std::decay_t<F>, TDelegate> && !std::same_as<std::decay_t<F>, std::nullptr_t> &&
+           std::is_invocable_r_v<R, F&, Args...>) TDelegate(F callable)  // NOLINT: lambdas convert implicitly
       : FIdentity(std::make_shared<char>()), FCall(std::move(callable)) {
     FObject = FIdentity.get();
   }

@@ -1,6 +1,6 @@
 #include "rtl/uitypes.h"
 
-#include "rtl/unicode.h"
+#include "rtl/numbers.h"
 
 TShortCut ShortCut(Word key, TShiftState shift) {
   if ((key & 0xFF00) != 0) return scNone;
@@ -23,7 +23,7 @@ namespace {
 
 String KeyName(Word key) {
   if ((key >= '0' && key <= '9') || (key >= 'A' && key <= 'Z')) return String(1, static_cast<Char>(key));
-  if (key >= 0x70 && key <= 0x87) return u"F" + UTF8ToString(std::to_string(key - 0x6F));
+  if (key >= 0x70 && key <= 0x87) return u"F" + IntToStr(key - 0x6F);
   if (key >= 0x60 && key <= 0x69) return u"Num " + String(1, static_cast<Char>(u'0' + key - 0x60));
   switch (key) {
     case 0x08: return u"BkSp";

@@ -40,12 +40,10 @@ TEST_P(ShortCuts, PackKeyAndShiftAndNameThem) {
 INSTANTIATE_TEST_SUITE_P(Table, ShortCuts,
                          ::testing::Values(ShortCutCase{8, {ssShift}, 8200, u"Shift+BkSp"},
                                            ShortCutCase{13, {ssShift}, 8205, u"Shift+Enter"},
-                                           ShortCutCase{9, {}, 9, u"Tab"},
-                                           ShortCutCase{112, {}, 112, u"F1"},
+                                           ShortCutCase{9, {}, 9, u"Tab"}, ShortCutCase{112, {}, 112, u"F1"},
                                            ShortCutCase{66, {ssShift, ssCtrl}, 24642, u"Shift+Ctrl+B"},
                                            ShortCutCase{90, {ssCtrl}, 16474, u"Ctrl+Z"},
-                                           ShortCutCase{8, {ssAlt}, 32776, u"Alt+BkSp"},
-                                           ShortCutCase{0, {}, 0, u""}));
+                                           ShortCutCase{8, {ssAlt}, 32776, u"Alt+BkSp"}, ShortCutCase{0, {}, 0, u""}));
 
 TEST(ShortCuts, MouseFlagsDoNotEnterTheValue) {
   EXPECT_EQ(ShortCut(65, {ssCtrl, ssLeft, ssDouble}), 16449);

@@ -1,0 +1,137 @@
+// The editor model over a long form text: loading it into the line buffer,
+// highlighting every line with ranges carried from line to line, and finding
+// every match of a word. The text is 200,000 lines of the real text forms of
+// the shared corpus (found beside the repository), repeated; without the
+// corpus, of a generated form.
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "codeedit/buffer.h"
+#include "codeedit/dfmhighlighter.h"
+#include "codeedit/search.h"
+#include "rtl/stringlist.h"
+#include "rtl/unicode.h"
+
+namespace {
+
+constexpr Integer kLineCount = 200000;
+
+std::vector<std::filesystem::path> CorpusFiles() {
+  std::vector<std::filesystem::path> files;
+  std::error_code error;
+  for (auto dir = std::filesystem::path(__FILE__).parent_path(); !dir.empty(); dir = dir.parent_path()) {
+    const auto corpus = dir / "shared" / "corpus" / "text";
+    if (std::filesystem::is_directory(corpus, error)) {
+      for (const auto& entry : std::filesystem::directory_iterator(corpus, error))
+        if (entry.path().extension() == ".dfm") files.push_back(entry.path());
+      break;
+    }
+    if (dir == dir.parent_path()) break;
+  }
+  std::sort(files.begin(), files.end());
+  return files;
+}
+
+std::vector<String> SourceLines() {
+  TStringList lines;
+  for (const auto& file : CorpusFiles()) {
+    std::ifstream in(file, std::ios::binary);
+    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    TStringList fileLines;
+    fileLines.SetText(UTF8ToString(bytes));
+    lines.AddStrings(fileLines);
+  }
+  if (lines.Count() == 0) {
+    lines.SetText(
+        u"object Form1: TForm1\r\n  Left = 273\r\n  Caption = 'Main form'\r\n"
+        u"  object Button1: TButton\r\n    Left = 8\r\n    Caption = 'OK'\r\n    OnClick = Button1Click\r\n"
+        u"  end\r\n  { a comment\r\n    over two lines }\r\n  Glyph.Data = {\r\n    0A0B0C0D0E0F}\r\nend");
+  }
+  return lines.ToStringArray();
+}
+
+const String& FormText() {
+  static const String text = [] {
+    const std::vector<String> source = SourceLines();
+    String result;
+    for (Integer i = 0; i < kLineCount; ++i) {
+      if (i > 0) result += u"\r\n";
+      result += source[static_cast<size_t>(i) % source.size()];
+    }
+    return result;
+  }();
+  return text;
+}
+
+Int64 TextBytes() {
+  return static_cast<Int64>(FormText().size() * sizeof(Char));
+}
+
+void BM_LoadBuffer(benchmark::State& state) {
+  const String& text = FormText();
+  for (auto _ : state) {
+    TCodeEditStringList lines;
+    lines.SetText(text);
+    benchmark::DoNotOptimize(lines.Count());
+  }
+  state.SetBytesProcessed(state.iterations() * TextBytes());
+  state.counters["lines"] = kLineCount;
+}
+BENCHMARK(BM_LoadBuffer)->Unit(benchmark::kMillisecond);
+
+void BM_LongestLine(benchmark::State& state) {
+  TCodeEditStringList lines;
+  lines.SetText(FormText());
+  for (auto _ : state) {
+    lines.FontChanged();  // every display width stale again
+    benchmark::DoNotOptimize(lines.LengthOfLongestLine());
+  }
+  state.SetBytesProcessed(state.iterations() * TextBytes());
+}
+BENCHMARK(BM_LongestLine)->Unit(benchmark::kMillisecond);
+
+void BM_HighlightAllLines(benchmark::State& state) {
+  TCodeEditStringList lines;
+  lines.SetText(FormText());
+  TCodeDfmHighlighter highlighter;
+  Int64 tokens = 0;
+  for (auto _ : state) {
+    lines.BeginUpdate();
+    highlighter.ResetRange();
+    for (Integer i = 0; i < lines.Count(); ++i) {
+      highlighter.SetLine(lines.LineText(i), i);
+      for (; !highlighter.GetEol(); highlighter.Next()) {
+        benchmark::DoNotOptimize(highlighter.GetTokenAttribute());
+        ++tokens;
+      }
+      lines.SetLineRange(i, highlighter.GetRange());
+    }
+    lines.EndUpdate();
+  }
+  state.SetBytesProcessed(state.iterations() * TextBytes());
+  state.counters["tokens"] = benchmark::Counter(static_cast<double>(tokens), benchmark::Counter::kAvgIterations);
+}
+BENCHMARK(BM_HighlightAllLines)->Unit(benchmark::kMillisecond);
+
+void BM_FindAllMatches(benchmark::State& state) {
+  TCodeEditStringList lines;
+  lines.SetText(FormText());
+  TCodeEditSearch search;
+  search.SetOptions(state.range(0) ? TCodeSearchOptions{ssoMatchCase} : TCodeSearchOptions{});
+  search.SetPattern(u"Caption");
+  Int64 matches = 0;
+  for (auto _ : state) {
+    for (Integer i = 0; i < lines.Count(); ++i) matches += search.FindAll(lines[i]);
+  }
+  state.SetBytesProcessed(state.iterations() * TextBytes());
+  state.counters["matches"] = benchmark::Counter(static_cast<double>(matches), benchmark::Counter::kAvgIterations);
+}
+BENCHMARK(BM_FindAllMatches)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();

@@ -1,0 +1,57 @@
+// Free routines of the editor: clamps, tab-aware column arithmetic, character
+// scans and trimming. The display form that painting, word wrap and
+// coordinates share is built in codeedit/displayform.h.
+#pragma once
+
+#include <functional>
+
+#include "codeedit/types.h"
+
+Integer ClampInt(Integer value, Integer low, Integer high);
+void SwapInts(Integer& a, Integer& b);
+// The earlier of two positions (a when they are equal).
+TBufferCoord EarlierCoord(const TBufferCoord& a, const TBufferCoord& b);
+
+// count := the characters before the first TAB (the whole length without one).
+bool FindFirstTab(StringView text, Integer& count);
+
+// Tab converters: each TAB becomes as many TAB characters as columns it
+// advances (one space for a width below 2), counting one column per
+// character. hasTabs reports whether the line had a TAB.
+using TConvertTabsProcEx = String (*)(StringView line, Integer tabWidth, bool& hasTabs);
+String TabsToSingleSpaces(StringView line, Integer tabWidth, bool& hasTabs);
+String ExpandTabsMasked(StringView line, Integer tabWidth, bool& hasTabs);
+String ExpandTabsModulo(StringView line, Integer tabWidth, bool& hasTabs);
+bool IsPowerOfTwoWidth(Integer tabWidth);
+TConvertTabsProcEx SelectTabConverter(Integer tabWidth);
+
+Integer ExpandedTextWidth(StringView text, Integer tabWidth);
+// The 1-based display column of a 1-based character index, counting one
+// column per character and tabs to their stops.
+Integer CharIndexToColumn(Integer index, Integer tabWidth, StringView text);
+
+using TCharTest = std::function<bool(Char)>;
+// 1-based index of the first character from `start` on (or back from it) that
+// passes the test; 0 when start is outside the text or none passes.
+Integer ScanForward(StringView text, Integer start, const TCharTest& test);
+Integer ScanBackward(StringView text, Integer start, const TCharTest& test);
+
+// 0-based index of the first NUL, LF or CR; the length when there is none.
+Integer FindLineEnd(StringView text);
+
+// "TCodeDfmHighlighter" -> "Dfm": a leading T (or "TCode") and a trailing
+// "Highlighter" go, in any case.
+String StripClassNameAffixes(StringView className);
+String TrimTrailingBlanks(StringView text);
+String TrimControlChars(StringView text);
+String StringOfWideChar(Char c, Integer count);
+Integer CeilDiv(Integer a, Integer b);
+
+// Case mapping of every UTF-16 code unit by the library's simple tables: the
+// length never changes, so positions in the mapped text are those of the original.
+String WideUpperCase(StringView text);
+String WideLowerCase(StringView text);
+Char WideCharUpper(Char c);
+Char WideCharLower(Char c);
+void WideBufferUpper(Char* buffer, Integer count);
+void WideBufferLower(Char* buffer, Integer count);
