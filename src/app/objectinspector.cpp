@@ -209,6 +209,7 @@ void TMObjectInspector::ReadValue(const TPropInfo& prop, TStrings& lines) const 
         break;
       }
       case tkMethod: lines.Add(prop.Access().IsMethodAssigned(o) ? String(u"Assigned") : String()); break;
+      case tkVariant: lines.Add(VarToStr(GetVariantProp(o, prop))); break;
       default: break;
     }
   } catch (const Exception&) {
@@ -275,6 +276,7 @@ void TMObjectInspector::WriteText(const TPropInfo& prop, const String& text) {
       case tkLString:
       case tkWString:
       case tkUString: SetStrProp(o, prop, text); break;
+      case tkVariant: SetVariantProp(o, prop, Variant(text)); break;
       case tkSet: {
         const auto& type = static_cast<const TSetTypeInfo&>(prop.PropType());
         Int64 bits = 0;

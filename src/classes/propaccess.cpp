@@ -80,6 +80,10 @@ void SetFloatProp(TObject& instance, const TPropInfo& prop, long double value) {
 }
 Int64 GetInt64Prop(const TObject& instance, const TPropInfo& prop) { return prop.Access().GetOrd(instance); }
 void SetInt64Prop(TObject& instance, const TPropInfo& prop, Int64 value) { prop.Access().SetOrd(instance, value); }
+Variant GetVariantProp(const TObject& instance, const TPropInfo& prop) { return prop.Access().GetVariant(instance); }
+void SetVariantProp(TObject& instance, const TPropInfo& prop, const Variant& value) {
+  prop.Access().SetVariant(instance, value);
+}
 TObject* GetObjectProp(const TObject& instance, const TPropInfo& prop) { return prop.Access().GetObject(instance); }
 void SetObjectProp(TObject& instance, const TPropInfo& prop, TObject* value) {
   prop.Access().SetObject(instance, value);

@@ -26,6 +26,8 @@ long double GetFloatProp(const TObject& instance, const TPropInfo& prop);
 void SetFloatProp(TObject& instance, const TPropInfo& prop, long double value);
 Int64 GetInt64Prop(const TObject& instance, const TPropInfo& prop);
 void SetInt64Prop(TObject& instance, const TPropInfo& prop, Int64 value);
+Variant GetVariantProp(const TObject& instance, const TPropInfo& prop);
+void SetVariantProp(TObject& instance, const TPropInfo& prop, const Variant& value);
 TObject* GetObjectProp(const TObject& instance, const TPropInfo& prop);
 void SetObjectProp(TObject& instance, const TPropInfo& prop, TObject* value);
 std::any GetMethodProp(const TObject& instance, const TPropInfo& prop);

@@ -23,6 +23,8 @@ String TPropAccessor::GetStr(const TObject&) const { WrongKind(); }
 void TPropAccessor::SetStr(TObject&, const String&) const { WrongKind(); }
 TObject* TPropAccessor::GetObject(const TObject&) const { WrongKind(); }
 void TPropAccessor::SetObject(TObject&, TObject*) const { WrongKind(); }
+Variant TPropAccessor::GetVariant(const TObject&) const { WrongKind(); }
+void TPropAccessor::SetVariant(TObject&, const Variant&) const { WrongKind(); }
 std::any TPropAccessor::GetMethod(const TObject&) const { WrongKind(); }
 void TPropAccessor::SetMethod(TObject&, const std::any&) const { WrongKind(); }
 bool TPropAccessor::IsMethodAssigned(const TObject&) const { return false; }

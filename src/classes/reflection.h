@@ -33,10 +33,12 @@
 #include <vector>
 
 #include "classes/typinfo.h"
+#include "rtl/currency.h"
 #include "rtl/events.h"
 #include "rtl/exceptions.h"
 #include "rtl/object.h"
 #include "rtl/sets.h"
+#include "rtl/variant.h"
 
 class TClassInfo;
 class TCollection;
@@ -67,6 +69,8 @@ class TPropAccessor {
   virtual void SetStr(TObject& instance, const String& value) const;
   virtual TObject* GetObject(const TObject& instance) const;
   virtual void SetObject(TObject& instance, TObject* value) const;
+  virtual Variant GetVariant(const TObject& instance) const;
+  virtual void SetVariant(TObject& instance, const Variant& value) const;
   virtual std::any GetMethod(const TObject& instance) const;
   virtual void SetMethod(TObject& instance, const std::any& delegate) const;
   virtual bool IsMethodAssigned(const TObject& instance) const;
@@ -307,11 +311,13 @@ struct IsSet : std::false_type {};
 template <class E>
 struct IsSet<TSet<E>> : std::true_type {};
 
-enum class Category { Ord, Float, Str, Object, Method };
+enum class Category { Ord, Float, Str, Object, Method, Var };
 
 template <class V>
 constexpr Category CategoryOf() {
   if constexpr (IsDelegate<V>::value) return Category::Method;
+  else if constexpr (std::is_same_v<V, Variant>) return Category::Var;
+  else if constexpr (std::is_same_v<V, Currency>) return Category::Float;
   else if constexpr (std::is_pointer_v<V>) return Category::Object;
   else if constexpr (std::is_floating_point_v<V>) return Category::Float;
   else if constexpr (std::is_same_v<V, String>) return Category::Str;
@@ -357,12 +363,22 @@ class TypedAccessor final : public TPropAccessor {
     else TPropAccessor::SetOrd(o, v);
   }
   long double GetFloat(const TObject& o) const override {
-    if constexpr (CategoryOf<V>() == Category::Float) return static_cast<long double>(Get(o));
+    if constexpr (std::is_same_v<V, Currency>) return Get(o).ToExtended();
+    else if constexpr (CategoryOf<V>() == Category::Float) return static_cast<long double>(Get(o));
     else return TPropAccessor::GetFloat(o);
   }
   void SetFloat(TObject& o, long double v) const override {
-    if constexpr (CategoryOf<V>() == Category::Float) Set(o, static_cast<V>(v));
+    if constexpr (std::is_same_v<V, Currency>) Set(o, FloatToCurr(v));
+    else if constexpr (CategoryOf<V>() == Category::Float) Set(o, static_cast<V>(v));
     else TPropAccessor::SetFloat(o, v);
+  }
+  Variant GetVariant(const TObject& o) const override {
+    if constexpr (CategoryOf<V>() == Category::Var) return Get(o);
+    else return TPropAccessor::GetVariant(o);
+  }
+  void SetVariant(TObject& o, const Variant& v) const override {
+    if constexpr (CategoryOf<V>() == Category::Var) Set(o, v);
+    else TPropAccessor::SetVariant(o, v);
   }
   String GetStr(const TObject& o) const override {
     if constexpr (CategoryOf<V>() == Category::Str) return Get(o);
@@ -463,6 +479,8 @@ const TTypeInfo& TypeInfoFor() {
   else if constexpr (std::is_same_v<V, double>) return types::Double();
   else if constexpr (std::is_same_v<V, long double>) return types::Extended();
   else if constexpr (std::is_same_v<V, String>) return types::UnicodeString();
+  else if constexpr (std::is_same_v<V, Currency>) return types::Currency();
+  else if constexpr (std::is_same_v<V, Variant>) return types::Variant();
   else if constexpr (std::is_pointer_v<V>) return ClassInfoOfPointee<std::remove_cv_t<std::remove_pointer_t<V>>>().TypeInfo();
   else return DescribeType(TypeTag<V>{});
 }

@@ -69,6 +69,8 @@ class TProbeControl : public TComponent {
   Integer Color = 0xFF00000F;
   char16_t Accel = u'A';
   double Ratio = 1.0 / 3.0;
+  Currency Price = Currency::FromScaled(12345);
+  Variant Extra = Variant(Integer{42});
   TProbeControl* Buddy = nullptr;
   std::unique_ptr<TProbeFont> Font;
   std::unique_ptr<TStringList> Lines;
@@ -87,6 +89,8 @@ void TProbeControl::Describe(TClassBuilder<TProbeControl>& c) {
   c.Property(u"Color", &TProbeControl::Color, &types::Color());
   c.Property(u"Accel", &TProbeControl::Accel);
   c.Property(u"Ratio", &TProbeControl::Ratio);
+  c.Property(u"Price", &TProbeControl::Price);
+  c.Property(u"Extra", &TProbeControl::Extra);
   c.Property(u"Buddy", &TProbeControl::Buddy);
   c.Property(u"Font", &TProbeControl::GetFont);
   c.Property(u"Lines", &TProbeControl::GetLines);
@@ -138,7 +142,7 @@ TEST_F(ObjectInspector, ListsValuesAsText) {
     const char16_t* value;
   } cases[] = {{u"Align", u"alNone"},     {u"Anchors", u"[akLeft,akTop]"}, {u"Wide", u"[w1,w15]"},
                {u"Caption", u"Hello"},    {u"Hint", u""},                  {u"Color", u"-16777201"},
-               {u"Accel", u"A"},          {u"Ratio", u"0.333333333333333"}, {u"Buddy", u"Form2.Edit1"},
+               {u"Accel", u"A"},          {u"Ratio", u"0.333333333333333"}, {u"Price", u"1.2345"}, {u"Extra", u"42"}, {u"Buddy", u"Form2.Edit1"},
                {u"Font", u"(Button1.Font)"}, {u"Lines", u"(TStrings)"},     {u"OnClick", u""},
                {u"Name", u"Button1"},     {u"Tag", u"0"}};
   for (const auto& c : cases) EXPECT_EQ(ValueOf(*inspector, c.name), c.value) << StringToUTF8(c.name);
@@ -173,6 +177,10 @@ TEST_F(ObjectInspector, SetsValuesFromText) {
   EXPECT_EQ(control->Color, 0) << "no number gives 0";
   EXPECT_TRUE(inspector->SetPropertyValue(u"Ratio", u"2.5"));
   EXPECT_EQ(control->Ratio, 2.5);
+  EXPECT_TRUE(inspector->SetPropertyValue(u"Price", u"7.25"));
+  EXPECT_EQ(control->Price, Currency::FromScaled(72500));
+  EXPECT_TRUE(inspector->SetPropertyValue(u"Extra", u"text"));
+  EXPECT_EQ(control->Extra.VarType(), varUString);
   EXPECT_FALSE(inspector->SetPropertyValue(u"NoSuch", u"1"));
 
   String failure;
