@@ -128,7 +128,9 @@ bool TWorkerThread::DispatchHandOvers(TBaseLiveTree* tree) {
 bool TWorkerThread::WaitForHandOver(TBaseLiveTree* tree) {
   std::unique_lock<std::mutex> lock(FLock);
   for (;;) {
-    if (FPending.Call != nullptr && !FPending.Done && !FPending.Running && FPending.Tree == tree) {
+    // The interface thread serves every tree's window, so any waiting call
+    // runs, not only the one for this tree.
+    if (FPending.Call != nullptr && !FPending.Done && !FPending.Running) {
       RunPending(lock);
       return true;
     }

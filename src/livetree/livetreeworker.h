@@ -37,8 +37,8 @@ class TWorkerThread {
   // Runs the call the thread is waiting on for this tree, if any. Interface
   // thread; returns whether a call ran.
   bool DispatchHandOvers(TBaseLiveTree* tree);
-  // Waits until a call for this tree is waiting (runs it, returns True) or the
-  // thread neither works on nor has queued the tree (returns False).
+  // Waits until a call is waiting (for any tree: runs it, returns True) or
+  // the thread neither works on nor has queued this tree (returns False).
   bool WaitForHandOver(TBaseLiveTree* tree);
 
   // Builder thread: runs Call on the interface thread and waits for it.
