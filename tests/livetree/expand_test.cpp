@@ -8,6 +8,7 @@ namespace {
 
 class ExpandTest : public ::testing::Test {
  protected:
+  ~ExpandTest() override { DetachTreeEvents(tree); }
   ExpandTest() {
     host.Tree = &tree;
     tree.SetNodeDataSize(8);

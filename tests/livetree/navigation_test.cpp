@@ -11,6 +11,7 @@ namespace {
 
 class NavigationTest : public ::testing::Test {
  protected:
+  ~NavigationTest() override { DetachTreeEvents(tree); }
   NavigationTest() {
     host.Tree = &tree;
     tree.SetNodeDataSize(8);

@@ -18,12 +18,7 @@ class SelectionTest : public ::testing::Test {
   }
   // The tree outlives the fixture's records; its destruction must not report
   // into them.
-  ~SelectionTest() override {
-    tree.OnAddToSelection = nullptr;
-    tree.OnRemoveFromSelection = nullptr;
-    tree.OnChecked = nullptr;
-    tree.OnChecking = nullptr;
-  }
+  ~SelectionTest() override { DetachTreeEvents(tree); }
   void SetSelection(TLTSelectionOptions options) { tree.TreeOptions().SetSelectionOptions(options); }
   std::string Events() {
     std::string result;

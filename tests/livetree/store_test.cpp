@@ -12,6 +12,7 @@ constexpr Integer PointerSize = static_cast<Integer>(sizeof(void*));
 
 class StoreTest : public ::testing::Test {
  protected:
+  ~StoreTest() override { DetachTreeEvents(tree); }
   StoreTest() { host.Tree = &tree; }
   // Automatic sorting initialises every sibling it sorts; tests of
   // initialisation on demand switch it off.

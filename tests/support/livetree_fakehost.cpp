@@ -17,6 +17,46 @@ void TFakeLiveTreeHost::WaitForBuilder() {
   }
 }
 
+void DetachTreeEvents(TBaseLiveTree& tree) {
+  tree.OnAddToSelection = nullptr;
+  tree.OnChange = nullptr;
+  tree.OnChecked = nullptr;
+  tree.OnChecking = nullptr;
+  tree.OnCollapsed = nullptr;
+  tree.OnCollapsing = nullptr;
+  tree.OnCompareNodes = nullptr;
+  tree.OnDragAllowed = nullptr;
+  tree.OnEditCancelled = nullptr;
+  tree.OnEdited = nullptr;
+  tree.OnEditing = nullptr;
+  tree.OnEndOperation = nullptr;
+  tree.OnExpanded = nullptr;
+  tree.OnExpanding = nullptr;
+  tree.OnFocusChanged = nullptr;
+  tree.OnFocusChanging = nullptr;
+  tree.OnFreeNode = nullptr;
+  tree.OnGetCellIsEmpty = nullptr;
+  tree.OnGetHelpContext = nullptr;
+  tree.OnGetNodeDataSize = nullptr;
+  tree.OnHotChange = nullptr;
+  tree.OnIncrementalSearch = nullptr;
+  tree.OnInitChildren = nullptr;
+  tree.OnInitNode = nullptr;
+  tree.OnMeasureItem = nullptr;
+  tree.OnNodeCopied = nullptr;
+  tree.OnNodeCopying = nullptr;
+  tree.OnNodeMoved = nullptr;
+  tree.OnNodeMoving = nullptr;
+  tree.OnRemoveFromSelection = nullptr;
+  tree.OnResetNode = nullptr;
+  tree.OnScroll = nullptr;
+  tree.OnShowScrollBar = nullptr;
+  tree.OnStartOperation = nullptr;
+  tree.OnStateChange = nullptr;
+  tree.OnStructureChange = nullptr;
+  tree.OnUpdating = nullptr;
+}
+
 namespace {
 
 struct Checker {

@@ -52,6 +52,10 @@ class TFakeLiveTreeHost : public ILiveTreeHost {
   void WaitForBuilder();
 };
 
+// Drops every event handler of the tree, so that a tree outliving the
+// records its handlers write into reports nothing on its destruction.
+void DetachTreeEvents(TBaseLiveTree& tree);
+
 // Checks every structural invariant of the tree and its selection; returns
 // an empty text when all hold, else what is broken.
 std::string CheckTreeInvariants(TBaseLiveTree& tree);
