@@ -226,7 +226,7 @@ bool TBaseLiveTree::AncestorsShown(PLiveNode node) const {
 void* TBaseLiveTree::GetNodeData(PLiveNode node) {
   LTAssert(FNodeDataSize > 0, "NodeDataSize not initialized.");
   if (node == nullptr || node == FRoot) return nullptr;
-  node->Include({vsOnFreeNodeCallRequired});
+  if (!node->Has(vsOnFreeNodeCallRequired)) node->Include({vsOnFreeNodeCallRequired});
   return node->Data() + FTotalInternalDataSize;
 }
 
