@@ -26,9 +26,13 @@ class CountGuard {
   Cardinal& FCount;
 };
 
-Word ClampHeight(Int64 value) { return static_cast<Word>(std::clamp<Int64>(value, 0, 65535)); }
+Word ClampHeight(Int64 value) {
+  return static_cast<Word>(std::clamp<Int64>(value, 0, 65535));
+}
 
-constexpr Cardinal RoundUp8(Cardinal value) { return (value + 7u) & ~7u; }
+constexpr Cardinal RoundUp8(Cardinal value) {
+  return (value + 7u) & ~7u;
+}
 
 }  // namespace
 
@@ -74,7 +78,9 @@ TBaseLiveTree::~TBaseLiveTree() {
   ::operator delete(FRoot);
 }
 
-void TBaseLiveTree::SetHost(ILiveTreeHost* host) { FHost = host ? host : &FNullHost; }
+void TBaseLiveTree::SetHost(ILiveTreeHost* host) {
+  FHost = host ? host : &FNullHost;
+}
 
 // ---- Node blocks ----
 
@@ -200,7 +206,9 @@ PLiveNode TBaseLiveTree::NodeParent(PLiveNode node) const {
   return node->Parent;
 }
 
-bool TBaseLiveTree::HasChildren(PLiveNode node) const { return (node ? node : FRoot)->Has(vsHasChildren); }
+bool TBaseLiveTree::HasChildren(PLiveNode node) const {
+  return (node ? node : FRoot)->Has(vsHasChildren);
+}
 
 bool TBaseLiveTree::InitializedVisible(PLiveNode node) {
   if (node == nullptr) node = FRoot;
@@ -754,8 +762,8 @@ void TBaseLiveTree::Clear() {
 void TBaseLiveTree::DropNodeReferences(PLiveNode node) {
   // Every tree field that can refer to a node lets go of it here, so that no
   // field ever points at freed memory.
-  PLiveNode* fields[] = {&FLastChangedNode, &FCurrentHotNode, &FDropTargetNode,  &FLastStructureChangeNode,
-                         &FNextNodeToSelect, &FFocusedNode,   &FRangeAnchor,     &FLastSelected,
+  PLiveNode* fields[] = {&FLastChangedNode,  &FCurrentHotNode, &FDropTargetNode,  &FLastStructureChangeNode,
+                         &FNextNodeToSelect, &FFocusedNode,    &FRangeAnchor,     &FLastSelected,
                          &FCheckNode,        &FLastSearchNode, &FHeightTrackNode, &FLastDragTarget};
   for (PLiveNode* field : fields)
     if (*field == node) *field = nullptr;
@@ -1055,8 +1063,8 @@ void TBaseLiveTree::BeginSynch() {
   if (FDestroying) return;
   if (FSynchUpdateCount == 0) {
     FireUpdating(usBeginSynch);
-    for (int id : {TimerIdChange, TimerIdStructureChange, TimerIdExpand, TimerIdEdit, TimerIdHeaderHover,
-                   TimerIdScroll, TimerIdSearch})
+    for (int id : {TimerIdChange, TimerIdStructureChange, TimerIdExpand, TimerIdEdit, TimerIdHeaderHover, TimerIdScroll,
+                   TimerIdSearch})
       FHost->StopTimer(id);
     FSearchBuffer.clear();
     FLastSearchNode = nullptr;
@@ -1153,21 +1161,15 @@ void TBaseLiveTree::ChangeTreeStates(TLiveTreeStates enter, TLiveTreeStates leav
 
 void TBaseLiveTree::TimerFired(int id) {
   switch (id) {
-    case TimerIdChange:
-      FireChange(FLastChangedNode);
-      break;
-    case TimerIdStructureChange:
-      FireStructureChange(FLastStructureChangeNode, FLastStructureChangeReason);
-      break;
+    case TimerIdChange: FireChange(FLastChangedNode); break;
+    case TimerIdStructureChange: FireStructureChange(FLastStructureChangeNode, FLastStructureChangeReason); break;
     case TimerIdSearch:
       FHost->StopTimer(TimerIdSearch);
       ChangeTreeStates({}, {tsIncrementalSearching});
       FSearchBuffer.clear();
       FLastSearchNode = nullptr;
       break;
-    default:
-      FHost->StopTimer(id);
-      break;
+    default: FHost->StopTimer(id); break;
   }
 }
 

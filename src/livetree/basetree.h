@@ -34,18 +34,16 @@ using TLTMeasureItemEvent =
 using TLTStructureChangeEvent = std::function<void(TBaseLiveTree* sender, PLiveNode node, TChangeReason reason)>;
 using TLTStateChangeEvent = std::function<void(TBaseLiveTree* sender, TLiveTreeStates enter, TLiveTreeStates leave)>;
 using TLTUpdatingEvent = std::function<void(TBaseLiveTree* sender, TLTUpdateState state)>;
-using TLTNodeMovingEvent =
-    std::function<void(TBaseLiveTree* sender, PLiveNode node, PLiveNode target, bool& allowed)>;
+using TLTNodeMovingEvent = std::function<void(TBaseLiveTree* sender, PLiveNode node, PLiveNode target, bool& allowed)>;
 using TLTNodeCopyingEvent = TLTNodeMovingEvent;
-using TLTCompareEvent = std::function<void(TBaseLiveTree* sender, PLiveNode node1, PLiveNode node2,
-                                           TColumnIndex column, Integer& result)>;
+using TLTCompareEvent =
+    std::function<void(TBaseLiveTree* sender, PLiveNode node1, PLiveNode node2, TColumnIndex column, Integer& result)>;
 using TLTOperationEvent = std::function<void(TBaseLiveTree* sender, TLTOperationKind operationKind)>;
 using TLTCheckChangingEvent =
     std::function<void(TBaseLiveTree* sender, PLiveNode node, TCheckState& newState, bool& allowed)>;
 using TLTFocusChangeEvent = std::function<void(TBaseLiveTree* sender, PLiveNode node, TColumnIndex column)>;
-using TLTFocusChangingEvent =
-    std::function<void(TBaseLiveTree* sender, PLiveNode oldNode, PLiveNode newNode, TColumnIndex oldColumn,
-                       TColumnIndex newColumn, bool& allowed)>;
+using TLTFocusChangingEvent = std::function<void(TBaseLiveTree* sender, PLiveNode oldNode, PLiveNode newNode,
+                                                 TColumnIndex oldColumn, TColumnIndex newColumn, bool& allowed)>;
 using TLTHotNodeChangeEvent = std::function<void(TBaseLiveTree* sender, PLiveNode oldNode, PLiveNode newNode)>;
 using TLTGetCellIsEmptyEvent =
     std::function<void(TBaseLiveTree* sender, PLiveNode node, TColumnIndex column, bool& isEmpty)>;
@@ -256,16 +254,14 @@ class TBaseLiveTree : public TObject {
   }
   PLiveNode GetNextCutCopy(PLiveNode node, bool considerChildrenAbove = false) const;
   PLiveNode GetPreviousCutCopy(PLiveNode node, bool considerChildrenAbove = false) const;
-  PLiveNode GetFirstVisible(PLiveNode node = nullptr, bool considerChildrenAbove = true,
-                            bool includeFiltered = false);
+  PLiveNode GetFirstVisible(PLiveNode node = nullptr, bool considerChildrenAbove = true, bool includeFiltered = false);
   PLiveNode GetFirstVisibleNoInit(PLiveNode node = nullptr, bool considerChildrenAbove = true,
                                   bool includeFiltered = false) const;
   PLiveNode GetNextVisible(PLiveNode node, bool considerChildrenAbove = true);
   PLiveNode GetNextVisibleNoInit(PLiveNode node, bool considerChildrenAbove = true) const;
   PLiveNode GetPreviousVisible(PLiveNode node, bool considerChildrenAbove = true);
   PLiveNode GetPreviousVisibleNoInit(PLiveNode node, bool considerChildrenAbove = true) const;
-  PLiveNode GetLastVisible(PLiveNode node = nullptr, bool considerChildrenAbove = true,
-                           bool includeFiltered = false);
+  PLiveNode GetLastVisible(PLiveNode node = nullptr, bool considerChildrenAbove = true, bool includeFiltered = false);
   PLiveNode GetLastVisibleNoInit(PLiveNode node = nullptr, bool considerChildrenAbove = true,
                                  bool includeFiltered = false) const;
   PLiveNode GetNextVisibleSibling(PLiveNode node, bool includeFiltered = false);
@@ -285,8 +281,8 @@ class TBaseLiveTree : public TObject {
   bool IsLastShownChild(PLiveNode parent, PLiveNode node) const;
 
   Cardinal AbsoluteIndex(PLiveNode node);
-  PLiveNode IterateSubtree(PLiveNode node, const TLTGetNodeProc& callback, void* data,
-                           TLiveNodeStates filter = {}, bool doInit = false, bool childNodesOnly = false);
+  PLiveNode IterateSubtree(PLiveNode node, const TLTGetNodeProc& callback, void* data, TLiveNodeStates filter = {},
+                           bool doInit = false, bool childNodesOnly = false);
 
   TLTLiveNodeEnumeration Nodes(bool considerChildrenAbove = false);
   TLTLiveNodeEnumeration CheckedNodes(TCheckState state = csCheckedNormal, bool considerChildrenAbove = false);

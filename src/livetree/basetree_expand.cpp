@@ -32,8 +32,7 @@ void TBaseLiveTree::ToggleNode(PLiveNode node) {
     changed = true;
     Integer ownHeight = GetEffectivelyFiltered(node) ? 0 : node->Height();
     heightDelta = ownHeight - static_cast<Integer>(node->TotalHeight);
-    if (!InUpdate() && FOptions->AnimationOptions().Contains(toAnimatedToggle) &&
-        !TreeStates().Contains(tsCollapsing))
+    if (!InUpdate() && FOptions->AnimationOptions().Contains(toAnimatedToggle) && !TreeStates().Contains(tsCollapsing))
       AnimateToggle(node, heightDelta);
     if (ShownPath(node)) ChangeVisibleCount(-static_cast<Integer>(VisibleDescendantCount(node)));
     PropagateTotalHeight(node, ownHeight, false);

@@ -186,9 +186,13 @@ PLiveNode TBaseLiveTree::GetPreviousSibling(PLiveNode node) {
   return result;
 }
 
-PLiveNode TBaseLiveTree::GetNextSiblingNoInit(PLiveNode node) const { return node ? node->NextSibling : nullptr; }
+PLiveNode TBaseLiveTree::GetNextSiblingNoInit(PLiveNode node) const {
+  return node ? node->NextSibling : nullptr;
+}
 
-PLiveNode TBaseLiveTree::GetPreviousSiblingNoInit(PLiveNode node) const { return node ? node->PrevSibling : nullptr; }
+PLiveNode TBaseLiveTree::GetPreviousSiblingNoInit(PLiveNode node) const {
+  return node ? node->PrevSibling : nullptr;
+}
 
 // ---- Initialised nodes ----
 
@@ -406,8 +410,7 @@ PLiveNode TBaseLiveTree::GetFirstVisible(PLiveNode node, bool considerChildrenAb
   return result;
 }
 
-PLiveNode TBaseLiveTree::GetFirstVisibleNoInit(PLiveNode node, bool considerChildrenAbove,
-                                               bool includeFiltered) const {
+PLiveNode TBaseLiveTree::GetFirstVisibleNoInit(PLiveNode node, bool considerChildrenAbove, bool includeFiltered) const {
   if (node == nullptr) node = FRoot;
   if (!node->Has(vsHasChildren)) return nullptr;
   PLiveNode result = node->FirstChild;
@@ -583,8 +586,7 @@ PLiveNode TBaseLiveTree::GetLastVisible(PLiveNode node, bool considerChildrenAbo
   return result;
 }
 
-PLiveNode TBaseLiveTree::GetLastVisibleNoInit(PLiveNode node, bool considerChildrenAbove,
-                                              bool includeFiltered) const {
+PLiveNode TBaseLiveTree::GetLastVisibleNoInit(PLiveNode node, bool considerChildrenAbove, bool includeFiltered) const {
   PLiveNode top = node == nullptr ? FRoot : node;
   PLiveNode result = GetLastNoInit(top, considerChildrenAbove);
   while (result != nullptr && result != top) {
@@ -601,8 +603,7 @@ PLiveNode TBaseLiveTree::GetNextVisibleSibling(PLiveNode node, bool includeFilte
   LTAssert(node != nullptr && node != FRoot, "Invalid parameter.");
   PLiveNode result = node;
   do result = GetNextSibling(result);
-  while (result != nullptr &&
-         (!result->Has(vsVisible) || (!includeFiltered && GetEffectivelyFiltered(result))));
+  while (result != nullptr && (!result->Has(vsVisible) || (!includeFiltered && GetEffectivelyFiltered(result))));
   return result;
 }
 
@@ -610,8 +611,7 @@ PLiveNode TBaseLiveTree::GetPreviousVisibleSibling(PLiveNode node, bool includeF
   LTAssert(node != nullptr && node != FRoot, "Invalid parameter.");
   PLiveNode result = node;
   do result = GetPreviousSibling(result);
-  while (result != nullptr &&
-         (!result->Has(vsVisible) || (!includeFiltered && GetEffectivelyFiltered(result))));
+  while (result != nullptr && (!result->Has(vsVisible) || (!includeFiltered && GetEffectivelyFiltered(result))));
   return result;
 }
 
@@ -619,8 +619,7 @@ PLiveNode TBaseLiveTree::GetNextVisibleSiblingNoInit(PLiveNode node, bool includ
   LTAssert(node != nullptr && node != FRoot, "Invalid parameter.");
   PLiveNode result = node;
   do result = result->NextSibling;
-  while (result != nullptr &&
-         (!result->Has(vsVisible) || (!includeFiltered && GetEffectivelyFiltered(result))));
+  while (result != nullptr && (!result->Has(vsVisible) || (!includeFiltered && GetEffectivelyFiltered(result))));
   return result;
 }
 
@@ -628,8 +627,7 @@ PLiveNode TBaseLiveTree::GetPreviousVisibleSiblingNoInit(PLiveNode node, bool in
   LTAssert(node != nullptr && node != FRoot, "Invalid parameter.");
   PLiveNode result = node;
   do result = result->PrevSibling;
-  while (result != nullptr &&
-         (!result->Has(vsVisible) || (!includeFiltered && GetEffectivelyFiltered(result))));
+  while (result != nullptr && (!result->Has(vsVisible) || (!includeFiltered && GetEffectivelyFiltered(result))));
   return result;
 }
 
@@ -815,7 +813,9 @@ TLTLiveNodeEnumeration TBaseLiveTree::InitializedNodes(bool considerChildrenAbov
   return result;
 }
 
-TLTLiveNodeEnumeration TBaseLiveTree::LeafNodes() { return MakeEnumeration(this, vneLeaf); }
+TLTLiveNodeEnumeration TBaseLiveTree::LeafNodes() {
+  return MakeEnumeration(this, vneLeaf);
+}
 
 TLTLiveNodeEnumeration TBaseLiveTree::LevelNodes(Cardinal nodeLevel) {
   auto result = MakeEnumeration(this, vneLevel);
@@ -910,7 +910,9 @@ PLiveNode TLTLiveNodeEnumeration::Next(PLiveNode node) const {
   return result;
 }
 
-TLTLiveNodeEnumeration::Iterator TLTLiveNodeEnumeration::begin() const { return Iterator(this, First()); }
+TLTLiveNodeEnumeration::Iterator TLTLiveNodeEnumeration::begin() const {
+  return Iterator(this, First());
+}
 
 TLTLiveNodeEnumeration::Iterator& TLTLiveNodeEnumeration::Iterator::operator++() {
   FCurrent = FOwner->Next(FCurrent);

@@ -11,10 +11,18 @@ namespace {
 
 // A selection entry whose lowest bit is set marks a node that left the
 // selection and waits for packing; nodes are at least 8-aligned.
-std::uintptr_t Address(PLiveNode node) { return reinterpret_cast<std::uintptr_t>(node); }
-bool Flagged(PLiveNode entry) { return (Address(entry) & 1u) != 0; }
-PLiveNode WithFlag(PLiveNode node) { return reinterpret_cast<PLiveNode>(Address(node) | 1u); }
-bool AddressLess(PLiveNode a, PLiveNode b) { return Address(a) < Address(b); }
+std::uintptr_t Address(PLiveNode node) {
+  return reinterpret_cast<std::uintptr_t>(node);
+}
+bool Flagged(PLiveNode entry) {
+  return (Address(entry) & 1u) != 0;
+}
+PLiveNode WithFlag(PLiveNode node) {
+  return reinterpret_cast<PLiveNode>(Address(node) | 1u);
+}
+bool AddressLess(PLiveNode a, PLiveNode b) {
+  return Address(a) < Address(b);
+}
 
 }  // namespace
 
@@ -145,9 +153,13 @@ void TBaseLiveTree::ClearSelection() {
   NoteChange(nullptr);
 }
 
-void TBaseLiveTree::AddToTempCache(PLiveNode node) { FTempNodeCache.push_back(node); }
+void TBaseLiveTree::AddToTempCache(PLiveNode node) {
+  FTempNodeCache.push_back(node);
+}
 
-void TBaseLiveTree::ClearTempCache() { FTempNodeCache.clear(); }
+void TBaseLiveTree::ClearTempCache() {
+  FTempNodeCache.clear();
+}
 
 void TBaseLiveTree::SelectAll(bool visibleOnly) {
   if (!SelectionOptions().Contains(toMultiSelect) || FSelectionLocked) return;
@@ -471,7 +483,9 @@ void TBaseLiveTree::ClearChecked() {
 
 namespace {
 
-bool IsCheckBox(PLiveNode node) { return node->CheckType == ctTriStateCheckBox || node->CheckType == ctCheckBox; }
+bool IsCheckBox(PLiveNode node) {
+  return node->CheckType == ctTriStateCheckBox || node->CheckType == ctCheckBox;
+}
 
 }  // namespace
 

@@ -94,8 +94,8 @@ using TLTMiscOptions = TLTSet<TLTMiscOption, std::uint32_t>;
 
 enum TLTExportMode : std::uint8_t { emAll, emChecked, emUnchecked, emVisibleDueToExpansion, emSelected };
 
-constexpr TLTPaintOptions DefaultPaintOptions{toShowButtons,  toShowDropmark, toShowRoot,
-                                              toShowTreeLines, toThemeAware,  toUseBlendedImages};
+constexpr TLTPaintOptions DefaultPaintOptions{toShowButtons,   toShowDropmark, toShowRoot,
+                                              toShowTreeLines, toThemeAware,   toUseBlendedImages};
 constexpr TLTAnimationOptions DefaultAnimationOptions{};
 constexpr TLTAutoOptions DefaultAutoOptions{toAutoDropExpand,       toAutoScrollOnExpand,   toAutoSort,
                                             toAutoTristateTracking, toAutoDeleteMovedNodes, toAutoChangeScale};

@@ -53,9 +53,13 @@ void TWorkerThread::ReleaseThreadReference(TBaseLiveTree* tree) {
   finished.reset();
 }
 
-TWorkerThread* TWorkerThread::Instance() { return PublishedWorker.load(); }
+TWorkerThread* TWorkerThread::Instance() {
+  return PublishedWorker.load();
+}
 
-TWorkerThread::TWorkerThread() { FThread = std::thread([this] { Execute(); }); }
+TWorkerThread::TWorkerThread() {
+  FThread = std::thread([this] { Execute(); });
+}
 
 TWorkerThread::~TWorkerThread() {
   {

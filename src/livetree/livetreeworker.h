@@ -54,8 +54,8 @@ class TWorkerThread {
   void RunPending(std::unique_lock<std::mutex>& lock);
 
   mutable std::mutex FLock;
-  std::condition_variable FWorkEvent;   // the thread waits for work
-  std::condition_variable FChanged;     // the interface thread waits for the thread
+  std::condition_variable FWorkEvent;  // the thread waits for work
+  std::condition_variable FChanged;    // the interface thread waits for the thread
   std::condition_variable FHandOverDone;
   std::deque<TBaseLiveTree*> FWaiterList;
   TBaseLiveTree* FCurrentTree = nullptr;

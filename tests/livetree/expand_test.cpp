@@ -123,12 +123,13 @@ TEST_P(SortTest, StableMergeSort) {
   EXPECT_EQ(CheckTreeInvariants(tree), "");
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, SortTest,
-    ::testing::Values(SortCase{"3,1,2", sdAscending, "1 2 3"}, SortCase{"3,1,2", sdDescending, "3 2 1"},
-                      SortCase{"2a,1,2b,2c", sdAscending, "1 2a 2b 2c"},
-                      SortCase{"2a,1,2b,2c", sdDescending, "2a 2b 2c 1"},
-                      SortCase{"5,4,3,2,1,0,9,8,7", sdAscending, "0 1 2 3 4 5 7 8 9"}, SortCase{"1", sdAscending, "1"}));
+INSTANTIATE_TEST_SUITE_P(Cases, SortTest,
+                         ::testing::Values(SortCase{"3,1,2", sdAscending, "1 2 3"},
+                                           SortCase{"3,1,2", sdDescending, "3 2 1"},
+                                           SortCase{"2a,1,2b,2c", sdAscending, "1 2a 2b 2c"},
+                                           SortCase{"2a,1,2b,2c", sdDescending, "2a 2b 2c 1"},
+                                           SortCase{"5,4,3,2,1,0,9,8,7", sdAscending, "0 1 2 3 4 5 7 8 9"},
+                                           SortCase{"1", sdAscending, "1"}));
 
 TEST_F(ExpandTest, UnassignedCompareKeepsOrder) {
   nodes.Build(tree, "C,A,B");

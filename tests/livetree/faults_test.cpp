@@ -13,9 +13,9 @@ namespace {
 class FieldProbe : public TBaseLiveTree {
  public:
   using TBaseLiveTree::TBaseLiveTree;
-  PLiveNode* Fields[12] = {&FLastSearchNode, &FCheckNode,       &FHeightTrackNode, &FLastSelected,
-                           &FFocusedNode,    &FCurrentHotNode,  &FDropTargetNode,  &FLastChangedNode,
-                           &FRangeAnchor,    &FNextNodeToSelect, &FLastDragTarget, &FLastStructureChangeNode};
+  PLiveNode* Fields[12] = {&FLastSearchNode, &FCheckNode,        &FHeightTrackNode, &FLastSelected,
+                           &FFocusedNode,    &FCurrentHotNode,   &FDropTargetNode,  &FLastChangedNode,
+                           &FRangeAnchor,    &FNextNodeToSelect, &FLastDragTarget,  &FLastStructureChangeNode};
   TNodeArray& DragSelection() { return FDragSelection; }
 };
 
@@ -108,14 +108,14 @@ TEST_F(CacheTest, HeightChangeDuringTheBuildIsNotLost) {
   tree.OnMeasureItem = [&](TBaseLiveTree* sender, TCanvas*, PLiveNode node, Integer& height) {
     // While the builder measures the 2500th node, another node's height
     // changes, which the walk has already passed.
-    if (sender->TreeStates().Contains(tsValidating) && ++measured == 2500) sender->SetNodeHeight(sender->GetFirstNoInit(), 50);
+    if (sender->TreeStates().Contains(tsValidating) && ++measured == 2500)
+      sender->SetNodeHeight(sender->GetFirstNoInit(), 50);
     height = 18;
     (void)node;
   };
   tree.BeginUpdate();
   tree.SetRootNodeCount(3000);
-  for (PLiveNode run = tree.GetFirstNoInit(); run; run = tree.GetNextNoInit(run))
-    run->Include({vsInitialized});
+  for (PLiveNode run = tree.GetFirstNoInit(); run; run = tree.GetNextNoInit(run)) run->Include({vsInitialized});
   tree.EndUpdate();
   host.WaitForBuilder();
   ASSERT_TRUE(tree.PositionCacheValid());

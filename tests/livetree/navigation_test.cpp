@@ -16,9 +16,7 @@ class NavigationTest : public ::testing::Test {
     host.Tree = &tree;
     tree.SetNodeDataSize(8);
   }
-  void SetPaint(TLTPaintOptions add) {
-    tree.TreeOptions().SetPaintOptions(tree.TreeOptions().PaintOptions() + add);
-  }
+  void SetPaint(TLTPaintOptions add) { tree.TreeOptions().SetPaintOptions(tree.TreeOptions().PaintOptions() + add); }
   // Every node from First along Step, as names.
   std::string Walk(PLiveNode first, const std::function<PLiveNode(PLiveNode)>& step) {
     std::vector<PLiveNode> result;
@@ -71,8 +69,7 @@ INSTANTIATE_TEST_SUITE_P(Orders, OrderTest,
                          ::testing::Values(OrderCase{"PreOrder", false, true, "A B C D E F", "F E D C B A"},
                                            OrderCase{"PreOrderNoInit", false, false, "A B C D E F", "F E D C B A"},
                                            OrderCase{"ChildrenAbove", true, true, "B C A F E D", "D E F A C B"},
-                                           OrderCase{"ChildrenAboveNoInit", true, false, "B C A F E D",
-                                                     "D E F A C B"}),
+                                           OrderCase{"ChildrenAboveNoInit", true, false, "B C A F E D", "D E F A C B"}),
                          [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(NavigationTest, GetNextInitialisesWhatItPasses) {
@@ -108,8 +105,7 @@ TEST_F(NavigationTest, VisibleWalksSkipCollapsedHiddenAndFiltered) {
   tree.ToggleNode(nodes["X"]);
   ASSERT_TRUE(nodes["X"]->Has(vsFiltered));
   EXPECT_EQ(Walk(tree.GetFirstVisible(), [&](PLiveNode n) { return tree.GetNextVisible(n); }), "A B C Y D");
-  EXPECT_EQ(Walk(tree.GetFirstVisibleNoInit(), [&](PLiveNode n) { return tree.GetNextVisibleNoInit(n); }),
-            "A B C Y D");
+  EXPECT_EQ(Walk(tree.GetFirstVisibleNoInit(), [&](PLiveNode n) { return tree.GetNextVisibleNoInit(n); }), "A B C Y D");
   EXPECT_EQ(Walk(tree.GetLastVisible(), [&](PLiveNode n) { return tree.GetPreviousVisible(n); }), "D Y C B A");
   EXPECT_EQ(tree.VisibleCount(), 5u);
   SetPaint({toShowFilteredNodes});
@@ -129,8 +125,7 @@ TEST_F(NavigationTest, VisibleChildrenAbove) {
   tree.FullExpand();
   EXPECT_EQ(Walk(tree.GetFirstVisible(), [&](PLiveNode n) { return tree.GetNextVisible(n); }), "B C A E D");
   EXPECT_EQ(Walk(tree.GetLastVisible(), [&](PLiveNode n) { return tree.GetPreviousVisible(n); }), "D E A C B");
-  EXPECT_EQ(Walk(tree.GetFirstVisibleNoInit(), [&](PLiveNode n) { return tree.GetNextVisibleNoInit(n); }),
-            "B C A E D");
+  EXPECT_EQ(Walk(tree.GetFirstVisibleNoInit(), [&](PLiveNode n) { return tree.GetNextVisibleNoInit(n); }), "B C A E D");
 }
 
 TEST_F(NavigationTest, AbsoluteIndexAndLevels) {
@@ -176,14 +171,14 @@ TEST_F(NavigationTest, IterateSubtreeFiltersAndAborts) {
   EXPECT_EQ(stopped, nodes["B"]);
   EXPECT_EQ(nodes.Join(seen), "A B");
   EXPECT_FALSE(tree.TreeStates().Contains(tsIterating));
-  EXPECT_THROW(tree.IterateSubtree(
-                   nodes["A"], [&](TBaseLiveTree* sender, PLiveNode node, void*, bool&) { sender->DeleteNode(node); },
-                   nullptr),
-               EAssertionFailed);
+  EXPECT_THROW(
+      tree.IterateSubtree(
+          nodes["A"], [&](TBaseLiveTree* sender, PLiveNode node, void*, bool&) { sender->DeleteNode(node); }, nullptr),
+      EAssertionFailed);
   EXPECT_FALSE(tree.TreeStates().Contains(tsIterating));
   seen.clear();
-  tree.IterateSubtree(nodes["A"], [&](TBaseLiveTree*, PLiveNode node, void*, bool&) { seen.push_back(node); },
-                      nullptr, {}, true, true);
+  tree.IterateSubtree(
+      nodes["A"], [&](TBaseLiveTree*, PLiveNode node, void*, bool&) { seen.push_back(node); }, nullptr, {}, true, true);
   EXPECT_EQ(nodes.Join(seen), "B C");
 }
 
@@ -211,7 +206,8 @@ TEST_F(NavigationTest, RootIsRefused) {
   EXPECT_THROW(tree.GetNext(tree.RootNode()), EAssertionFailed);
   EXPECT_THROW(tree.GetVisibleParent(tree.RootNode()), EAssertionFailed);
   EXPECT_THROW(tree.GetNextVisibleSibling(nullptr), EAssertionFailed);
-  EXPECT_THROW(tree.IterateSubtree(tree.RootNode(), [](TBaseLiveTree*, PLiveNode, void*, bool&) {}, nullptr),
+  EXPECT_THROW(tree.IterateSubtree(
+                   tree.RootNode(), [](TBaseLiveTree*, PLiveNode, void*, bool&) {}, nullptr),
                EAssertionFailed);
 }
 

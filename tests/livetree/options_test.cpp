@@ -45,11 +45,12 @@ struct BitCase {
 };
 
 TEST(OptionsTest, BitPositions) {
-  for (BitCase c : {BitCase{22, toShowFilteredNodes}, BitCase{18, toChildrenAbove}, BitCase{13, toAutoBidiColumnOrdering},
-                    BitCase{11, toAutoFreeOnCollapse}, BitCase{11, toRestoreSelection}, BitCase{10, toAlwaysSelectNode},
-                    BitCase{16, toReverseFullExpandHotKey}, BitCase{10, toVariableNodeHeight}, BitCase{9, toReadOnly},
-                    BitCase{1, toAdvancedAnimatedToggle}, BitCase{15, vsFiltered}, BitCase{9, vsOnFreeNodeCallRequired},
-                    BitCase{6, ivsReInit}, BitCase{56, tsUseExplorerTheme}, BitCase{0, tsCancelHintAnimation}})
+  for (BitCase c :
+       {BitCase{22, toShowFilteredNodes}, BitCase{18, toChildrenAbove}, BitCase{13, toAutoBidiColumnOrdering},
+        BitCase{11, toAutoFreeOnCollapse}, BitCase{11, toRestoreSelection}, BitCase{10, toAlwaysSelectNode},
+        BitCase{16, toReverseFullExpandHotKey}, BitCase{10, toVariableNodeHeight}, BitCase{9, toReadOnly},
+        BitCase{1, toAdvancedAnimatedToggle}, BitCase{15, vsFiltered}, BitCase{9, vsOnFreeNodeCallRequired},
+        BitCase{6, ivsReInit}, BitCase{56, tsUseExplorerTheme}, BitCase{0, tsCancelHintAnimation}})
     EXPECT_EQ(c.bit, c.ordinal);
   EXPECT_EQ(TLTMiscOptions{toReverseFullExpandHotKey}.ToBits(), 1u << 16);
 }

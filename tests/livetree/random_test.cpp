@@ -62,22 +62,27 @@ class RandomOperations {
   void SwitchOption() {
     TCustomLiveTreeOptions& options = FTree.TreeOptions();
     switch (Pick(6)) {
-      case 0: options.SetPaintOptions(options.PaintOptions() - TLTPaintOptions{toShowFilteredNodes} +
-                                       (Pick(2) ? TLTPaintOptions{toShowFilteredNodes} : TLTPaintOptions{}));
+      case 0:
+        options.SetPaintOptions(options.PaintOptions() - TLTPaintOptions{toShowFilteredNodes} +
+                                (Pick(2) ? TLTPaintOptions{toShowFilteredNodes} : TLTPaintOptions{}));
         break;
-      case 1: options.SetPaintOptions(options.PaintOptions() - TLTPaintOptions{toChildrenAbove} +
-                                       (Pick(2) ? TLTPaintOptions{toChildrenAbove} : TLTPaintOptions{}));
+      case 1:
+        options.SetPaintOptions(options.PaintOptions() - TLTPaintOptions{toChildrenAbove} +
+                                (Pick(2) ? TLTPaintOptions{toChildrenAbove} : TLTPaintOptions{}));
         break;
-      case 2: options.SetAutoOptions(options.AutoOptions() - TLTAutoOptions{toAutoFreeOnCollapse, toAutoSort} +
-                                      (Pick(2) ? TLTAutoOptions{toAutoFreeOnCollapse} : TLTAutoOptions{}) +
-                                      (Pick(2) ? TLTAutoOptions{toAutoSort} : TLTAutoOptions{}));
+      case 2:
+        options.SetAutoOptions(options.AutoOptions() - TLTAutoOptions{toAutoFreeOnCollapse, toAutoSort} +
+                               (Pick(2) ? TLTAutoOptions{toAutoFreeOnCollapse} : TLTAutoOptions{}) +
+                               (Pick(2) ? TLTAutoOptions{toAutoSort} : TLTAutoOptions{}));
         break;
-      case 3: options.SetSelectionOptions(TLTSelectionOptions::FromBits(static_cast<std::uint16_t>(
-                  (Pick(2) ? 1u << toMultiSelect : 0u) | (Pick(4) == 0 ? 1u << toLevelSelectConstraint : 0u) |
-                  (Pick(4) == 0 ? 1u << toAlwaysSelectNode : 0u))));
+      case 3:
+        options.SetSelectionOptions(TLTSelectionOptions::FromBits(static_cast<std::uint16_t>(
+            (Pick(2) ? 1u << toMultiSelect : 0u) | (Pick(4) == 0 ? 1u << toLevelSelectConstraint : 0u) |
+            (Pick(4) == 0 ? 1u << toAlwaysSelectNode : 0u))));
         break;
-      case 4: options.SetMiscOptions(options.MiscOptions() - TLTMiscOptions{toVariableNodeHeight} +
-                                      (Pick(2) ? TLTMiscOptions{toVariableNodeHeight} : TLTMiscOptions{}));
+      case 4:
+        options.SetMiscOptions(options.MiscOptions() - TLTMiscOptions{toVariableNodeHeight} +
+                               (Pick(2) ? TLTMiscOptions{toVariableNodeHeight} : TLTMiscOptions{}));
         break;
       default: FTree.SetDefaultNodeHeight(16 + Pick(8)); break;
     }
@@ -90,11 +95,10 @@ class RandomOperations {
     std::uint32_t operation = Pick(30);
     if (operation >= 22) operation = operation % 3;
     if (crowded && operation < 3) operation = 3;
-    static const char* const names[] = {"add",      "insert",  "add",       "delete",  "delete children",
-                                        "toggle",   "expand",  "collapse",  "select",  "select all",
-                                        "invert",   "delete selected", "height", "move", "check",
-                                        "sort",     "update",  "child count", "reset", "reinit",
-                                        "option",   "clear"};
+    static const char* const names[] = {
+        "add",    "insert",      "add",    "delete",          "delete children", "toggle", "expand", "collapse",
+        "select", "select all",  "invert", "delete selected", "height",          "move",   "check",  "sort",
+        "update", "child count", "reset",  "reinit",          "option",          "clear"};
     FLastOperation = names[operation];
     switch (operation) {
       case 0:

@@ -147,8 +147,8 @@ TEST(CheckStateTest, NextCheckState) {
   };
   for (Case c : {Case{ctCheckBox, csMixedNormal, csCheckedNormal}, Case{ctCheckBox, csCheckedNormal, csUncheckedNormal},
                  Case{ctTriStateCheckBox, csUncheckedNormal, csCheckedNormal},
-                 Case{ctRadioButton, csUncheckedNormal, csCheckedNormal}, Case{ctButton, csCheckedNormal, csUncheckedNormal},
-                 Case{ctNone, csCheckedNormal, csMixedNormal}})
+                 Case{ctRadioButton, csUncheckedNormal, csCheckedNormal},
+                 Case{ctButton, csCheckedNormal, csUncheckedNormal}, Case{ctNone, csCheckedNormal, csMixedNormal}})
     EXPECT_EQ(probe.Next(c.type, c.state), c.next) << int(c.type) << " " << int(c.state);
 }
 

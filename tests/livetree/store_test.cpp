@@ -16,7 +16,9 @@ class StoreTest : public ::testing::Test {
   StoreTest() { host.Tree = &tree; }
   // Automatic sorting initialises every sibling it sorts; tests of
   // initialisation on demand switch it off.
-  void NoAutoSort() { tree.TreeOptions().SetAutoOptions(tree.TreeOptions().AutoOptions() - TLTAutoOptions{toAutoSort}); }
+  void NoAutoSort() {
+    tree.TreeOptions().SetAutoOptions(tree.TreeOptions().AutoOptions() - TLTAutoOptions{toAutoSort});
+  }
   TFakeLiveTreeHost host;
   TBaseLiveTree tree{&host};
   TTestTreeBuilder nodes;
@@ -236,9 +238,9 @@ TEST_F(StoreTest, MoveToCases) {
   tree.MoveTo(nodes["A"], nodes["A"], amAddChildLast, true);
   EXPECT_EQ(nodes["A"]->ChildCount, 2u);
   tree.MoveTo(nodes["A"], nodes["A"], amInsertAfter, true);
-  EXPECT_EQ(nodes.Join({tree.GetFirstNoInit(), nodes["A"]->NextSibling, nodes["B"]->NextSibling,
-                        nodes["C"]->NextSibling}),
-            "A B C D");
+  EXPECT_EQ(
+      nodes.Join({tree.GetFirstNoInit(), nodes["A"]->NextSibling, nodes["B"]->NextSibling, nodes["C"]->NextSibling}),
+      "A B C D");
   EXPECT_EQ(nodes["A"]->ChildCount, 0u);
   tree.MoveTo(nodes["D"], nodes["A"], amAddChildFirst, false);
   EXPECT_EQ(nodes["A"]->FirstChild, nodes["D"]);

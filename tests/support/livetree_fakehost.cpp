@@ -8,7 +8,9 @@ void TFakeLiveTreeHost::FireTimer(int id) {
   if (TimerRunning(id) && Tree != nullptr) Tree->TimerFired(id);
 }
 
-bool TFakeLiveTreeHost::RunInterfaceCalls() { return Tree != nullptr && Tree->DispatchHandOvers(); }
+bool TFakeLiveTreeHost::RunInterfaceCalls() {
+  return Tree != nullptr && Tree->DispatchHandOvers();
+}
 
 void TFakeLiveTreeHost::WaitForBuilder() {
   TWorkerThread* worker = TWorkerThread::Instance();
@@ -98,8 +100,8 @@ struct Checker {
       if (count > 100000000) break;
     }
     if (node->LastChild != previous) Fail(node, "last child link");
-    if (count != node->ChildCount) Fail(node, "child count " + std::to_string(node->ChildCount) + " but " +
-                                                  std::to_string(count) + " children");
+    if (count != node->ChildCount)
+      Fail(node, "child count " + std::to_string(node->ChildCount) + " but " + std::to_string(count) + " children");
     if (node->TotalCount != totalCount) Fail(node, "total count");
     if (node->TotalHeight != totalHeight)
       Fail(node, "total height " + std::to_string(node->TotalHeight) + " expected " + std::to_string(totalHeight));
