@@ -1,0 +1,697 @@
+// The tree model: node store, navigation, expansion, sorting, the position
+// cache, selection, check states and the tree's options, properties and
+// events. Portable: everything that needs the window goes through the host.
+#pragma once
+
+#include <exception>
+#include <functional>
+#include <iterator>
+#include <memory>
+#include <thread>
+
+#include "livetree/livetreehost.h"
+#include "livetree/livetreeoptions.h"
+#include "livetree/livetreetypes.h"
+#include "rtl/object.h"
+
+class TBaseLiveTree;
+
+// Event types. A handler receives the tree as Sender; var parameters are
+// references preset to the permissive answer.
+using TLTChangeEvent = std::function<void(TBaseLiveTree* sender, PLiveNode node)>;
+using TLTChangingEvent = std::function<void(TBaseLiveTree* sender, PLiveNode node, bool& allowed)>;
+using TLTFreeNodeEvent = TLTChangeEvent;
+using TLTAddToSelectionEvent = TLTChangeEvent;
+using TLTRemoveFromSelectionEvent = TLTChangeEvent;
+using TLTNodeMovedEvent = TLTChangeEvent;
+using TLTNodeCopiedEvent = TLTChangeEvent;
+using TLTGetNodeDataSizeEvent = std::function<void(TBaseLiveTree* sender, Integer& nodeDataSize)>;
+using TLTInitNodeEvent = std::function<void(TBaseLiveTree* sender, PLiveNode parentNode, PLiveNode node,
+                                            TLiveNodeInitStates& initialStates)>;
+using TLTInitChildrenEvent = std::function<void(TBaseLiveTree* sender, PLiveNode node, Cardinal& childCount)>;
+using TLTMeasureItemEvent =
+    std::function<void(TBaseLiveTree* sender, TCanvas* targetCanvas, PLiveNode node, Integer& nodeHeight)>;
+using TLTStructureChangeEvent = std::function<void(TBaseLiveTree* sender, PLiveNode node, TChangeReason reason)>;
+using TLTStateChangeEvent = std::function<void(TBaseLiveTree* sender, TLiveTreeStates enter, TLiveTreeStates leave)>;
+using TLTUpdatingEvent = std::function<void(TBaseLiveTree* sender, TLTUpdateState state)>;
+using TLTNodeMovingEvent = std::function<void(TBaseLiveTree* sender, PLiveNode node, PLiveNode target, bool& allowed)>;
+using TLTNodeCopyingEvent = TLTNodeMovingEvent;
+using TLTCompareEvent =
+    std::function<void(TBaseLiveTree* sender, PLiveNode node1, PLiveNode node2, TColumnIndex column, Integer& result)>;
+using TLTOperationEvent = std::function<void(TBaseLiveTree* sender, TLTOperationKind operationKind)>;
+using TLTCheckChangingEvent =
+    std::function<void(TBaseLiveTree* sender, PLiveNode node, TCheckState& newState, bool& allowed)>;
+using TLTFocusChangeEvent = std::function<void(TBaseLiveTree* sender, PLiveNode node, TColumnIndex column)>;
+using TLTFocusChangingEvent = std::function<void(TBaseLiveTree* sender, PLiveNode oldNode, PLiveNode newNode,
+                                                 TColumnIndex oldColumn, TColumnIndex newColumn, bool& allowed)>;
+using TLTHotNodeChangeEvent = std::function<void(TBaseLiveTree* sender, PLiveNode oldNode, PLiveNode newNode)>;
+using TLTGetCellIsEmptyEvent =
+    std::function<void(TBaseLiveTree* sender, PLiveNode node, TColumnIndex column, bool& isEmpty)>;
+using TLTIncrementalSearchEvent =
+    std::function<void(TBaseLiveTree* sender, PLiveNode node, const String& searchText, Integer& result)>;
+using TLTEditChangingEvent =
+    std::function<void(TBaseLiveTree* sender, PLiveNode node, TColumnIndex column, bool& allowed)>;
+using TLTEditChangeEvent = std::function<void(TBaseLiveTree* sender, PLiveNode node, TColumnIndex column)>;
+using TLTEditCancelEvent = std::function<void(TBaseLiveTree* sender, TColumnIndex column)>;
+using TLTDragAllowedEvent = TLTEditChangingEvent;
+using TLTHelpContextEvent =
+    std::function<void(TBaseLiveTree* sender, PLiveNode node, TColumnIndex column, Integer& helpContext)>;
+using TLTScrollEvent = std::function<void(TBaseLiveTree* sender, Integer deltaX, Integer deltaY)>;
+using TLTScrollBarShowEvent = std::function<void(TBaseLiveTree* sender, Integer bar, bool show)>;
+
+// The callback of IterateSubtree.
+using TLTGetNodeProc = std::function<void(TBaseLiveTree* sender, PLiveNode node, void* data, bool& abort)>;
+
+enum TLTIncrementalSearch : std::uint8_t { isAll, isNone, isInitializedOnly, isVisibleOnly };
+enum TLTSearchDirection : std::uint8_t { sdForward, sdBackward };
+enum TLTSearchStart : std::uint8_t { ssAlwaysStartOver, ssLastHit, ssFocusedNode };
+
+// Timer identifiers of the tree's window.
+enum : int {
+  TimerIdExpand = 1,
+  TimerIdEdit = 2,
+  TimerIdHeaderHover = 3,
+  TimerIdScroll = 4,
+  TimerIdChange = 5,
+  TimerIdStructureChange = 6,
+  TimerIdSearch = 7,
+  TimerIdThemeChange = 8
+};
+
+// One cache entry every this many shown nodes.
+constexpr Cardinal CacheThreshold = 2000;
+
+struct TCacheEntry {
+  PLiveNode Node = nullptr;
+  Cardinal AbsoluteTop = 0;
+};
+
+enum TVZLiveNodeEnumerationMode : std::uint8_t {
+  vneAll,
+  vneChecked,
+  vneChild,
+  vneCutCopy,
+  vneInitialized,
+  vneLeaf,
+  vneLevel,
+  vneNoInit,
+  vneSelected,
+  vneVisible,
+  vneVisibleChild,
+  vneVisibleNoInitChild,
+  vneVisibleNoInit
+};
+
+// A walk over the nodes of a tree usable with range-for; the mode picks the
+// navigation pair.
+struct TLTLiveNodeEnumeration {
+  TVZLiveNodeEnumerationMode FMode = vneAll;
+  TBaseLiveTree* FTree = nullptr;
+  bool FConsiderChildrenAbove = false;
+  PLiveNode FNode = nullptr;
+  Cardinal FNodeLevel = 0;
+  TCheckState FState = csUncheckedNormal;
+  bool FIncludeFiltered = false;
+
+  class Iterator {
+   public:
+    using iterator_category = std::input_iterator_tag;
+    using value_type = PLiveNode;
+    using difference_type = std::ptrdiff_t;
+    using pointer = const PLiveNode*;
+    using reference = PLiveNode;
+
+    Iterator() = default;
+    Iterator(const TLTLiveNodeEnumeration* owner, PLiveNode current) : FOwner(owner), FCurrent(current) {}
+    PLiveNode operator*() const { return FCurrent; }
+    Iterator& operator++();
+    bool operator==(const Iterator& other) const { return FCurrent == other.FCurrent; }
+
+   private:
+    const TLTLiveNodeEnumeration* FOwner = nullptr;
+    PLiveNode FCurrent = nullptr;
+  };
+
+  Iterator begin() const;
+  Iterator end() const { return Iterator(this, nullptr); }
+  PLiveNode First() const;
+  PLiveNode Next(PLiveNode node) const;
+};
+
+class TBaseLiveTree : public TObject {
+  friend class TCustomLiveTreeOptions;
+  friend class TWorkerThread;
+
+ public:
+  // Host nil: a tree without a window.
+  explicit TBaseLiveTree(ILiveTreeHost* host = nullptr);
+  ~TBaseLiveTree() override;
+  TBaseLiveTree(const TBaseLiveTree&) = delete;
+  TBaseLiveTree& operator=(const TBaseLiveTree&) = delete;
+
+  ILiveTreeHost* Host() const { return FHost; }
+  void SetHost(ILiveTreeHost* host);
+
+  // ---- Node store ----
+  Integer NodeDataSize() const { return FNodeDataSize; }
+  void SetNodeDataSize(Integer value);
+  Cardinal RootNodeCount() const { return FRoot->ChildCount; }
+  void SetRootNodeCount(Cardinal value);
+  Cardinal TotalCount();
+  Cardinal UpdateCount() const { return FUpdateCount; }
+  PLiveNode RootNode() const { return FRoot; }
+  Cardinal GetChildCount(PLiveNode node) const;
+  void SetChildCount(PLiveNode node, Cardinal newCount);
+  PLiveNode NodeParent(PLiveNode node) const;
+  bool Expanded(PLiveNode node) const { return node != nullptr && node->Has(vsExpanded); }
+  bool HasChildren(PLiveNode node) const;
+  Cardinal GetNodeHeight(PLiveNode node);
+  void SetNodeHeight(PLiveNode node, Cardinal value);
+  bool InitializedVisible(PLiveNode node);
+  bool ShownPath(PLiveNode node) const;
+  bool AncestorsShown(PLiveNode node) const;
+  void* GetNodeData(PLiveNode node);
+  template <typename T>
+  T* GetNodeData(PLiveNode node) {
+    return static_cast<T*>(GetNodeData(node));
+  }
+  Cardinal GetNodeLevel(PLiveNode node) const;
+  bool HasAsParent(PLiveNode node, PLiveNode potentialParent) const;
+  // The tree that owns a node.
+  static TBaseLiveTree* TreeFromNode(PLiveNode node);
+
+  virtual PLiveNode AddChild(PLiveNode parent, void* userData = nullptr);
+  PLiveNode InsertNode(PLiveNode node, TLTNodeAttachMode mode, void* userData = nullptr);
+  void DeleteNode(PLiveNode node, bool reindex = true);
+  void DeleteChildren(PLiveNode node, bool resetHasChildren = false);
+  virtual void Clear();
+  void MoveTo(PLiveNode source, PLiveNode target, TLTNodeAttachMode mode, bool childrenOnly);
+
+  virtual void BeginUpdate();
+  virtual void EndUpdate();
+  void BeginSynch();
+  void EndSynch();
+
+  virtual void ReinitNode(PLiveNode node, bool recursive);
+  virtual void ReinitChildren(PLiveNode node, bool recursive);
+  virtual void ResetNode(PLiveNode node);
+  void ValidateNode(PLiveNode node, bool recursive);
+  void ValidateChildren(PLiveNode node, bool recursive);
+  virtual void MeasureItemHeight(TCanvas* canvas, PLiveNode node);
+
+  Cardinal DefaultNodeHeight() const { return FDefaultNodeHeight; }
+  void SetDefaultNodeHeight(Cardinal value);
+  // The font's text height ("Tg") after a font change or window creation:
+  // with toAutoChangeScale it may raise the default node height.
+  void ApplyFontTextHeight(Integer textHeight);
+
+  bool GetEffectivelyFiltered(PLiveNode node) const;
+  bool GetEffectivelyVisible(PLiveNode node) const;
+
+  // ---- Navigation ----
+  PLiveNode GetFirst(bool considerChildrenAbove = false);
+  PLiveNode GetFirstNoInit(bool considerChildrenAbove = false) const;
+  PLiveNode GetNext(PLiveNode node, bool considerChildrenAbove = false);
+  PLiveNode GetNextNoInit(PLiveNode node, bool considerChildrenAbove = false) const;
+  PLiveNode GetPrevious(PLiveNode node, bool considerChildrenAbove = false);
+  PLiveNode GetPreviousNoInit(PLiveNode node, bool considerChildrenAbove = false) const;
+  PLiveNode GetFirstChild(PLiveNode node);
+  PLiveNode GetLastChild(PLiveNode node);
+  PLiveNode GetFirstChildNoInit(PLiveNode node) const;
+  PLiveNode GetLastChildNoInit(PLiveNode node) const;
+  PLiveNode GetLast(PLiveNode node = nullptr, bool considerChildrenAbove = false);
+  PLiveNode GetLastNoInit(PLiveNode node = nullptr, bool considerChildrenAbove = false) const;
+  PLiveNode GetNextSibling(PLiveNode node);
+  PLiveNode GetPreviousSibling(PLiveNode node);
+  PLiveNode GetNextSiblingNoInit(PLiveNode node) const;
+  PLiveNode GetPreviousSiblingNoInit(PLiveNode node) const;
+  PLiveNode GetFirstInitialized(bool considerChildrenAbove = false) const;
+  PLiveNode GetNextInitialized(PLiveNode node, bool considerChildrenAbove = false) const;
+  PLiveNode GetPreviousInitialized(PLiveNode node, bool considerChildrenAbove = false) const;
+  PLiveNode GetLastInitialized(PLiveNode node = nullptr, bool considerChildrenAbove = false) const;
+  PLiveNode GetFirstLeaf() { return GetNextLeaf(nullptr); }
+  PLiveNode GetNextLeaf(PLiveNode node);
+  PLiveNode GetPreviousLeaf(PLiveNode node);
+  PLiveNode GetFirstLevel(Cardinal nodeLevel);
+  PLiveNode GetNextLevel(PLiveNode node, Cardinal nodeLevel);
+  PLiveNode GetPreviousLevel(PLiveNode node, Cardinal nodeLevel);
+  PLiveNode GetFirstSelected(bool considerChildrenAbove = false) const {
+    return GetNextSelected(nullptr, considerChildrenAbove);
+  }
+  PLiveNode GetNextSelected(PLiveNode node, bool considerChildrenAbove = false) const;
+  PLiveNode GetPreviousSelected(PLiveNode node, bool considerChildrenAbove = false) const;
+  PLiveNode GetFirstChecked(TCheckState state = csCheckedNormal, bool considerChildrenAbove = false) const {
+    return GetNextChecked(nullptr, state, considerChildrenAbove);
+  }
+  PLiveNode GetNextChecked(PLiveNode node, TCheckState state, bool considerChildrenAbove = false) const;
+  PLiveNode GetNextChecked(PLiveNode node, bool considerChildrenAbove = false) const {
+    return GetNextChecked(node, csCheckedNormal, considerChildrenAbove);
+  }
+  PLiveNode GetPreviousChecked(PLiveNode node, TCheckState state = csCheckedNormal,
+                               bool considerChildrenAbove = false) const;
+  PLiveNode GetFirstCutCopy(bool considerChildrenAbove = false) const {
+    return GetNextCutCopy(nullptr, considerChildrenAbove);
+  }
+  PLiveNode GetNextCutCopy(PLiveNode node, bool considerChildrenAbove = false) const;
+  PLiveNode GetPreviousCutCopy(PLiveNode node, bool considerChildrenAbove = false) const;
+  PLiveNode GetFirstVisible(PLiveNode node = nullptr, bool considerChildrenAbove = true, bool includeFiltered = false);
+  PLiveNode GetFirstVisibleNoInit(PLiveNode node = nullptr, bool considerChildrenAbove = true,
+                                  bool includeFiltered = false) const;
+  PLiveNode GetNextVisible(PLiveNode node, bool considerChildrenAbove = true);
+  PLiveNode GetNextVisibleNoInit(PLiveNode node, bool considerChildrenAbove = true) const;
+  PLiveNode GetPreviousVisible(PLiveNode node, bool considerChildrenAbove = true);
+  PLiveNode GetPreviousVisibleNoInit(PLiveNode node, bool considerChildrenAbove = true) const;
+  PLiveNode GetLastVisible(PLiveNode node = nullptr, bool considerChildrenAbove = true, bool includeFiltered = false);
+  PLiveNode GetLastVisibleNoInit(PLiveNode node = nullptr, bool considerChildrenAbove = true,
+                                 bool includeFiltered = false) const;
+  PLiveNode GetNextVisibleSibling(PLiveNode node, bool includeFiltered = false);
+  PLiveNode GetPreviousVisibleSibling(PLiveNode node, bool includeFiltered = false);
+  PLiveNode GetNextVisibleSiblingNoInit(PLiveNode node, bool includeFiltered = false) const;
+  PLiveNode GetPreviousVisibleSiblingNoInit(PLiveNode node, bool includeFiltered = false) const;
+  PLiveNode GetFirstVisibleChild(PLiveNode node, bool includeFiltered = false);
+  PLiveNode GetFirstVisibleChildNoInit(PLiveNode node, bool includeFiltered = false) const;
+  PLiveNode GetLastVisibleChild(PLiveNode node, bool includeFiltered = false);
+  PLiveNode GetLastVisibleChildNoInit(PLiveNode node, bool includeFiltered = false) const;
+  PLiveNode GetVisibleParent(PLiveNode node, bool includeFiltered = false) const;
+
+  // Tree lines of painting.
+  bool HasShownNextSibling(PLiveNode node) const;
+  bool HasShownPreviousSibling(PLiveNode node) const;
+  bool IsFirstShownChild(PLiveNode parent, PLiveNode node) const;
+  bool IsLastShownChild(PLiveNode parent, PLiveNode node) const;
+
+  Cardinal AbsoluteIndex(PLiveNode node);
+  PLiveNode IterateSubtree(PLiveNode node, const TLTGetNodeProc& callback, void* data, TLiveNodeStates filter = {},
+                           bool doInit = false, bool childNodesOnly = false);
+
+  TLTLiveNodeEnumeration Nodes(bool considerChildrenAbove = false);
+  TLTLiveNodeEnumeration CheckedNodes(TCheckState state = csCheckedNormal, bool considerChildrenAbove = false);
+  TLTLiveNodeEnumeration ChildNodes(PLiveNode node);
+  TLTLiveNodeEnumeration CutCopyNodes(bool considerChildrenAbove = false);
+  TLTLiveNodeEnumeration InitializedNodes(bool considerChildrenAbove = false);
+  TLTLiveNodeEnumeration LeafNodes();
+  TLTLiveNodeEnumeration LevelNodes(Cardinal nodeLevel);
+  TLTLiveNodeEnumeration NoInitNodes(bool considerChildrenAbove = false);
+  TLTLiveNodeEnumeration SelectedNodes(bool considerChildrenAbove = false);
+  TLTLiveNodeEnumeration VisibleNodes(PLiveNode node = nullptr, bool considerChildrenAbove = true,
+                                      bool includeFiltered = false);
+  TLTLiveNodeEnumeration VisibleChildNodes(PLiveNode node, bool includeFiltered = false);
+  TLTLiveNodeEnumeration VisibleChildNoInitNodes(PLiveNode node, bool includeFiltered = false);
+  TLTLiveNodeEnumeration VisibleNoInitNodes(PLiveNode node = nullptr, bool considerChildrenAbove = true,
+                                            bool includeFiltered = false);
+
+  // ---- Expansion, sorting, position ----
+  void ToggleNode(PLiveNode node);
+  virtual void FullExpand(PLiveNode node = nullptr);
+  virtual void FullCollapse(PLiveNode node = nullptr);
+  virtual void Sort(PLiveNode node, TColumnIndex column, TSortDirection direction, bool doInit = true);
+  virtual void SortTree(TColumnIndex column, TSortDirection direction, bool doInit = true);
+  void CancelOperation();
+  bool OperationCanceled() const { return FOperationCanceled && FOperationCount > 0; }
+  Cardinal OperationCount() const { return FOperationCount; }
+  PLiveNode GetNodeAt(Integer x, Integer y, bool relative, Integer& nodeTop);
+  PLiveNode GetNodeAt(Integer x, Integer y);
+  // Display order of two nodes: negative when Node1 comes first.
+  Integer CompareDisplayOrder(PLiveNode node1, PLiveNode node2, bool considerChildrenAbove = true) const;
+
+  // The header's sort column and direction (the header keeps them once it
+  // exists; the tree sorts by them).
+  TColumnIndex SortColumn() const { return FSortColumn; }
+  void SetSortColumn(TColumnIndex value) { FSortColumn = value; }
+  TSortDirection SortDirection() const { return FSortDirection; }
+  void SetSortDirection(TSortDirection value) { FSortDirection = value; }
+
+  // Whether the position cache is valid and used for hit tests.
+  bool PositionCacheValid() const { return TreeStates().Contains(tsUseCache); }
+  // Entries of the position cache; read only while it is valid.
+  const std::vector<TCacheEntry>& PositionCache() const { return FPositionCache; }
+
+  // ---- Selection and check states ----
+  bool Selected(PLiveNode node) const { return node != nullptr && node->Has(vsSelected); }
+  void SetSelected(PLiveNode node, bool value);
+  Integer SelectedCount() const { return static_cast<Integer>(FSelection.size()); }
+  bool SelectionLocked() const { return FSelectionLocked; }
+  void SetSelectionLocked(bool value) { FSelectionLocked = value; }
+  Cardinal CheckedCount() const;
+  Cardinal CutCopyCount() const;
+  void ClearSelection();
+  void SelectAll(bool visibleOnly);
+  void InvertSelection(bool visibleOnly);
+  TNodeArray GetSortedSelection(bool resolve) const;
+  TNodeArray GetSortedCutCopySet(bool resolve) const;
+  virtual void EnsureNodeSelected();
+  bool IsMouseSelecting() const;
+  virtual void DeleteSelectedNodes();
+  // The selection array: ascending by node address.
+  const TNodeArray& SelectionArray() const { return FSelection; }
+
+  TCheckState GetCheckState(PLiveNode node) const { return node ? node->CheckState : csUncheckedNormal; }
+  void SetCheckState(PLiveNode node, TCheckState value);
+  TCheckType GetCheckType(PLiveNode node) const { return node ? node->CheckType : ctNone; }
+  void SetCheckType(PLiveNode node, TCheckType value);
+  void ClearChecked();
+
+  // Focus (keyboard handling drives it).
+  PLiveNode FocusedNode() const { return FFocusedNode; }
+  void SetFocusedNode(PLiveNode value);
+  TColumnIndex FocusedColumn() const { return FFocusedColumn; }
+  void SetFocusedColumn(TColumnIndex value);
+  PLiveNode HotNode() const { return FCurrentHotNode; }
+  PLiveNode DropTargetNode() const { return FDropTargetNode; }
+  PLiveNode RangeAnchor() const { return FRangeAnchor; }
+
+  // ---- Options and properties ----
+  TCustomLiveTreeOptions& TreeOptions() { return *FOptions; }
+  const TCustomLiveTreeOptions& TreeOptions() const { return *FOptions; }
+  void SetTreeOptions(const TCustomLiveTreeOptions& value) { FOptions->Assign(value); }
+  TLiveTreeStates TreeStates() const { return TLiveTreeStates::FromBits(FStates.load(std::memory_order_relaxed)); }
+  Cardinal VisibleCount() const { return FVisibleCount.load(std::memory_order_relaxed); }
+
+  Cardinal AnimationDuration() const { return FAnimationDuration; }
+  void SetAnimationDuration(Cardinal value);
+  Cardinal AutoExpandDelay() const { return FAutoExpandDelay; }
+  void SetAutoExpandDelay(Cardinal value) { FAutoExpandDelay = value; }
+  Cardinal AutoScrollDelay() const { return FAutoScrollDelay; }
+  void SetAutoScrollDelay(Cardinal value) { FAutoScrollDelay = value; }
+  Cardinal AutoScrollInterval() const { return FAutoScrollInterval; }
+  void SetAutoScrollInterval(Cardinal value) { FAutoScrollInterval = value; }
+  Cardinal BottomSpace() const { return FBottomSpace; }
+  void SetBottomSpace(Cardinal value);
+  Cardinal ChangeDelay() const { return FChangeDelay; }
+  void SetChangeDelay(Cardinal value) { FChangeDelay = value; }
+  TLTNodeAttachMode DefaultPasteMode() const { return FDefaultPasteMode; }
+  void SetDefaultPasteMode(TLTNodeAttachMode value) { FDefaultPasteMode = value; }
+  Integer DragHeight() const { return FDragHeight; }
+  void SetDragHeight(Integer value) { FDragHeight = value; }
+  Integer DragWidth() const { return FDragWidth; }
+  void SetDragWidth(Integer value) { FDragWidth = value; }
+  Cardinal EditDelay() const { return FEditDelay; }
+  void SetEditDelay(Cardinal value) { FEditDelay = value; }
+  const String& EmptyListMessage() const { return FEmptyListMessage; }
+  void SetEmptyListMessage(const String& value);
+  TLTIncrementalSearch IncrementalSearch() const { return FIncrementalSearch; }
+  void SetIncrementalSearch(TLTIncrementalSearch value);
+  TLTSearchDirection IncrementalSearchDirection() const { return FSearchDirection; }
+  void SetIncrementalSearchDirection(TLTSearchDirection value) { FSearchDirection = value; }
+  TLTSearchStart IncrementalSearchStart() const { return FSearchStart; }
+  void SetIncrementalSearchStart(TLTSearchStart value) { FSearchStart = value; }
+  Cardinal IncrementalSearchTimeout() const { return FSearchTimeout; }
+  void SetIncrementalSearchTimeout(Cardinal value) { FSearchTimeout = value; }
+  const String& SearchBuffer() const { return FSearchBuffer; }
+  Cardinal Indent() const { return FIndent; }
+  void SetIndent(Cardinal value);
+  Integer Margin() const { return FMargin; }
+  void SetMargin(Integer value);
+  Integer TextMargin() const { return FTextMargin; }
+  void SetTextMargin(Integer value);
+  Byte SelectionBlendFactor() const { return FSelectionBlendFactor; }
+  void SetSelectionBlendFactor(Byte value) { FSelectionBlendFactor = value; }
+  Cardinal SelectionCurveRadius() const { return FSelectionCurveRadius; }
+  void SetSelectionCurveRadius(Cardinal value);
+  bool WantTabs() const { return FWantTabs; }
+  void SetWantTabs(bool value) { FWantTabs = value; }
+  Integer OffsetX() const { return FOffsetX; }
+  Integer OffsetY() const { return FOffsetY; }
+  // Scrolling moves these; the control owns the scrolling itself.
+  void SetOffsets(Integer x, Integer y);
+
+  // Component loading: while loading, setters only store and RootNodeCount is
+  // only recorded; EndLoading creates the recorded nodes.
+  bool Loading() const { return FLoading; }
+  void BeginLoading() { FLoading = true; }
+  void EndLoading();
+
+  // Copies the properties, options and top-level node count of another tree.
+  virtual void Assign(const TBaseLiveTree& source);
+
+  // ---- Window side ----
+  // A window timer of this tree fired (interface thread).
+  virtual void TimerFired(int id);
+  // Runs what the cache builder thread waits for (interface thread).
+  bool DispatchHandOvers();
+  // Puts a pending cache build in motion, as after a change outside an update.
+  void RequestCacheValidation();
+  void InvalidateNode(PLiveNode node);
+  void InvalidateToBottom(PLiveNode node);
+  void Invalidate();
+  void UpdateScrollBars(bool repaint);
+
+  // ---- Events ----
+  TLTAddToSelectionEvent OnAddToSelection;
+  TLTChangeEvent OnChange;
+  TLTChangeEvent OnChecked;
+  TLTCheckChangingEvent OnChecking;
+  TLTChangeEvent OnCollapsed;
+  TLTChangingEvent OnCollapsing;
+  TLTCompareEvent OnCompareNodes;
+  TLTDragAllowedEvent OnDragAllowed;
+  TLTEditCancelEvent OnEditCancelled;
+  TLTEditChangeEvent OnEdited;
+  TLTEditChangingEvent OnEditing;
+  TLTOperationEvent OnEndOperation;
+  TLTChangeEvent OnExpanded;
+  TLTChangingEvent OnExpanding;
+  TLTFocusChangeEvent OnFocusChanged;
+  TLTFocusChangingEvent OnFocusChanging;
+  TLTFreeNodeEvent OnFreeNode;
+  TLTGetCellIsEmptyEvent OnGetCellIsEmpty;
+  TLTHelpContextEvent OnGetHelpContext;
+  TLTGetNodeDataSizeEvent OnGetNodeDataSize;
+  TLTHotNodeChangeEvent OnHotChange;
+  TLTIncrementalSearchEvent OnIncrementalSearch;
+  TLTInitChildrenEvent OnInitChildren;
+  TLTInitNodeEvent OnInitNode;
+  TLTMeasureItemEvent OnMeasureItem;
+  TLTNodeCopiedEvent OnNodeCopied;
+  TLTNodeCopyingEvent OnNodeCopying;
+  TLTNodeMovedEvent OnNodeMoved;
+  TLTNodeMovingEvent OnNodeMoving;
+  TLTRemoveFromSelectionEvent OnRemoveFromSelection;
+  TLTChangeEvent OnResetNode;
+  TLTScrollEvent OnScroll;
+  TLTScrollBarShowEvent OnShowScrollBar;
+  TLTOperationEvent OnStartOperation;
+  TLTStateChangeEvent OnStateChange;
+  TLTStructureChangeEvent OnStructureChange;
+  TLTUpdatingEvent OnUpdating;
+
+ protected:
+  TBaseLiveTree(ILiveTreeHost* host, std::unique_ptr<TCustomLiveTreeOptions> options);
+
+  // Internal data reserved by descendants, before any node exists; returns
+  // the offset of the block from the start of the node.
+  Cardinal ReserveInternalNodeData(Cardinal size);
+
+  // Node store internals.
+  virtual void InitializeNode(PLiveNode node);
+  virtual void InitializeChildren(PLiveNode node);
+  virtual void QueryNodeDataSize(Integer& size);
+  void ReleaseNode(PLiveNode node);
+  void LinkNode(PLiveNode node, PLiveNode destination, TLTNodeAttachMode mode);
+  PLiveNode UnlinkNode(PLiveNode node, bool keepFocus, bool reindex);
+  virtual Cardinal VisibleDescendantCount(PLiveNode node) const;
+  virtual void UpdateAllChildrenHidden(PLiveNode node);
+  virtual void UpdateAllHiddenFlags();
+  void PropagateTotalCount(PLiveNode node, Integer value, bool relative);
+  void PropagateTotalHeight(PLiveNode node, Integer value, bool relative);
+  void RecountTotals(PLiveNode node);
+  void RecomputeTotalHeights(PLiveNode node);
+  virtual void NoteStructureChange(PLiveNode node, TChangeReason reason);
+  void FireStructureChange(PLiveNode node, TChangeReason reason);
+  virtual void AccumulateChange(bool isStructure, PLiveNode node, TChangeReason reason);
+  virtual void NoteChange(PLiveNode node);
+  void FireChange(PLiveNode node);
+  void ChangeTreeStates(TLiveTreeStates enter, TLiveTreeStates leave);
+  void ChangeVisibleCount(Integer delta);
+  PLiveNode AllocateNode();
+
+  // Event dispatchers, each presetting the permissive answer.
+  virtual void FireAddToSelection(PLiveNode node);
+  virtual bool AskChecking(PLiveNode node, TCheckState& newCheckState);
+  virtual void FireChecked(PLiveNode node);
+  virtual bool AskCollapsing(PLiveNode node);
+  virtual void FireCollapsed(PLiveNode node);
+  virtual Integer QueryCompare(PLiveNode node1, PLiveNode node2, TColumnIndex column);
+  virtual bool AskExpanding(PLiveNode node);
+  virtual void FireExpanded(PLiveNode node);
+  virtual bool AskFocusChange(PLiveNode oldNode, PLiveNode newNode, TColumnIndex oldColumn, TColumnIndex newColumn);
+  virtual void FireFocusChanged(PLiveNode node, TColumnIndex column);
+  virtual void FireFreeNode(PLiveNode node);
+  virtual bool QueryCellIsEmpty(PLiveNode node, TColumnIndex column);
+  virtual bool FireInitChildren(PLiveNode node, Cardinal& childCount);
+  virtual void FireInitNode(PLiveNode parentNode, PLiveNode node, TLiveNodeInitStates& initStates);
+  virtual void FireMeasureItem(TCanvas* canvas, PLiveNode node, Integer& nodeHeight);
+  virtual void FireNodeCopied(PLiveNode node);
+  virtual bool AskNodeCopying(PLiveNode node, PLiveNode target);
+  virtual void FireNodeMoved(PLiveNode node);
+  virtual bool AskNodeMoving(PLiveNode node, PLiveNode target);
+  virtual void FireRemoveFromSelection(PLiveNode node);
+  virtual void FireResetNode(PLiveNode node);
+  virtual void FireStartOperation(TLTOperationKind kind);
+  virtual void FireEndOperation(TLTOperationKind kind);
+  virtual void FireUpdating(TLTUpdateState state);
+
+  // Expansion, sorting and the cache.
+  void StartOperation(TLTOperationKind kind);
+  void EndOperation(TLTOperationKind kind);
+  void StopCacheValidation();
+  void MarkCacheStale();
+  virtual bool BuildPositionCache();
+  PLiveNode CacheEntryForNode(PLiveNode node, Cardinal& top) const;
+  PLiveNode CacheEntryForPosition(Cardinal position, Cardinal& top) const;
+  // Runs on the builder thread: one whole validation of this tree.
+  void RunCacheValidation();
+  // Expansion or collapse of the node happened outside an update: the control
+  // scrolls and repaints (HeightDelta: height added, negative when removed).
+  virtual void NodeToggled(PLiveNode node, Integer heightDelta);
+  // The toggle animation of the control; the model has nothing to animate.
+  virtual void AnimateToggle(PLiveNode, Integer) {}
+  // A validation finished with a valid cache (the editor is placed again).
+  virtual void CacheValidated() {}
+  // A running node edit ends; the edit link keeps its own rules.
+  virtual bool EndEditNode() { return true; }
+  virtual void CancelEditNode() {}
+
+  // Selection internals.
+  virtual void AddToSelection(PLiveNode node);
+  virtual void AddNodesToSelection(const TNodeArray& newItems, bool forceInsert);
+  virtual void RemoveFromSelection(PLiveNode node);
+  bool BulkAddToSelection(TNodeArray& newItems, bool forceInsert);
+  bool FindInSelection(PLiveNode node, Integer& index, Integer highBound = -1, Integer lowBound = -1) const;
+  void FlagOutOfSelection(PLiveNode node);
+  void ClearSelectionArray();
+  void PackSelection();
+  virtual void SelectRange(PLiveNode startNode, PLiveNode endNode, bool addOnly);
+  virtual void ToggleRange(PLiveNode startNode, PLiveNode endNode);
+  virtual void UnselectRange(PLiveNode startNode, PLiveNode endNode);
+  virtual void ResetRangeAnchor();
+  virtual void ChooseNextNodeToSelect(PLiveNode node);
+  void AddToTempCache(PLiveNode node);
+  virtual void ClearTempCache();
+
+  // Check states.
+  virtual TCheckState NextCheckState(TCheckType checkType, TCheckState checkState) const;
+  virtual void CheckClick(PLiveNode node, TCheckState newCheckState);
+  bool ChangeCheckState(PLiveNode node, TCheckState value);
+  virtual bool UpdateParentCheckState(PLiveNode node, TCheckState newCheckState);
+
+  // A left click that selects: Ctrl and Shift as held, DragPending when a
+  // drag may start (the decision then waits for the button release).
+  virtual void ClickSelect(PLiveNode newNode, bool ctrl, bool shift, bool dragPending);
+
+  // Focus.
+  virtual bool ChangeFocus(PLiveNode value, bool ask);
+  // The column that holds the tree (NoColumn without columns).
+  virtual TColumnIndex MainColumn() const { return NoColumn; }
+
+  // Option reactions, after the new set is stored.
+  virtual void PaintOptionsChanged(TLTPaintOptions oldOptions, TLTPaintOptions newOptions);
+  virtual void AutoOptionsChanged(TLTAutoOptions oldOptions, TLTAutoOptions newOptions);
+  virtual void SelectionOptionsChanged(TLTSelectionOptions oldOptions, TLTSelectionOptions newOptions);
+  virtual void MiscOptionsChanged(TLTMiscOptions oldOptions, TLTMiscOptions newOptions);
+
+  bool InUpdate() const { return FUpdateCount > 0; }
+  bool HasWindow() const { return FHost->HandleAllocated(); }
+  bool OnInterfaceThread() const { return std::this_thread::get_id() == FInterfaceThread; }
+  TLTPaintOptions PaintOptions() const { return FOptions->PaintOptions(); }
+  TLTAutoOptions AutoOptions() const { return FOptions->AutoOptions(); }
+  TLTSelectionOptions SelectionOptions() const { return FOptions->SelectionOptions(); }
+  TLTMiscOptions MiscOptions() const { return FOptions->MiscOptions(); }
+  bool ReadOnly() const { return MiscOptions().Contains(toReadOnly); }
+  bool ChildrenAbove(bool considerChildrenAbove) const {
+    return considerChildrenAbove && PaintOptions().Contains(toChildrenAbove);
+  }
+
+  // Tree fields that refer to nodes; releasing a node clears every one of them.
+  PLiveNode FFocusedNode = nullptr;
+  TColumnIndex FFocusedColumn = InvalidColumn;
+  PLiveNode FCurrentHotNode = nullptr;
+  PLiveNode FDropTargetNode = nullptr;
+  PLiveNode FLastChangedNode = nullptr;
+  PLiveNode FLastStructureChangeNode = nullptr;
+  PLiveNode FRangeAnchor = nullptr;
+  PLiveNode FNextNodeToSelect = nullptr;
+  PLiveNode FLastSelected = nullptr;
+  PLiveNode FCheckNode = nullptr;
+  PLiveNode FLastSearchNode = nullptr;
+  PLiveNode FHeightTrackNode = nullptr;
+  PLiveNode FLastDragTarget = nullptr;
+  TNodeArray FDragSelection;
+  TCheckState FPendingCheckState = csUncheckedNormal;
+  String FSearchBuffer;
+
+ private:
+  void Construct();
+  void CheckNotIterating() const;
+  PLiveNode GetPreviousLevelFrom(PLiveNode node, Cardinal nodeLevel);
+  PLiveNode GetNextVisibleStep(PLiveNode node, bool considerChildrenAbove, bool init);
+  PLiveNode GetPreviousVisibleStep(PLiveNode node, bool considerChildrenAbove, bool init);
+  PLiveNode SortChain(PLiveNode head, Cardinal count, TColumnIndex column, TSortDirection direction);
+  void SortTreeLevel(PLiveNode node, TColumnIndex column, TSortDirection direction, bool doInit);
+  void FreeNodeBlock(PLiveNode node);
+  void DropNodeReferences(PLiveNode node);
+  void ClearTreeNodeReferences();
+  Cardinal NodeBlockSize() const;
+
+  ILiveTreeHost* FHost;
+  TNullLiveTreeHost FNullHost;
+  std::unique_ptr<TCustomLiveTreeOptions> FOptions;
+  std::thread::id FInterfaceThread;
+  bool FDestroying = false;
+  bool FLoading = false;
+
+  PLiveNode FRoot = nullptr;
+  Integer FNodeDataSize = -1;
+  Cardinal FTotalInternalDataSize = 0;
+  Cardinal FDefaultNodeHeight = 18;
+  Cardinal FUpdateCount = 0;
+  Cardinal FSynchUpdateCount = 0;
+  std::atomic<Cardinal> FVisibleCount{0};
+  std::atomic<TLiveTreeStates::Storage> FStates{0};
+  TChangeReason FLastStructureChangeReason = crIgnore;
+  Cardinal FChangeDelay = 0;
+
+  // Expansion, sorting and the cache.
+  Cardinal FOperationCount = 0;
+  bool FOperationCanceled = false;
+  TColumnIndex FSortColumn = NoColumn;
+  TSortDirection FSortDirection = sdAscending;
+  std::vector<TCacheEntry> FPositionCache;
+  Cardinal FStartIndex = 0;
+  // Counts stale marks; a build only counts as valid when no mark came
+  // during it.
+  Cardinal FCacheGeneration = 0;
+  // A comparison handler's failure, raised once the sorted list is whole.
+  std::exception_ptr FSortFailure;
+
+  // Selection.
+  TNodeArray FSelection;
+  bool FSelectionLocked = false;
+  Integer FLastSelectionLevel = -1;
+  TNodeArray FTempNodeCache;
+  Cardinal FCheckPropagationCount = 0;
+
+  // Properties.
+  Cardinal FAnimationDuration = 200;
+  Cardinal FAutoExpandDelay = 1000;
+  Cardinal FAutoScrollDelay = 1000;
+  Cardinal FAutoScrollInterval = 1;
+  Cardinal FBottomSpace = 0;
+  TLTNodeAttachMode FDefaultPasteMode = amAddChildLast;
+  Integer FDragHeight = 350;
+  Integer FDragWidth = 200;
+  Cardinal FEditDelay = 1000;
+  String FEmptyListMessage;
+  TLTIncrementalSearch FIncrementalSearch = isNone;
+  TLTSearchDirection FSearchDirection = sdForward;
+  TLTSearchStart FSearchStart = ssFocusedNode;
+  Cardinal FSearchTimeout = 1000;
+  Cardinal FIndent = 18;
+  Integer FMargin = 4;
+  Integer FTextMargin = 4;
+  Byte FSelectionBlendFactor = 128;
+  Cardinal FSelectionCurveRadius = 0;
+  bool FWantTabs = false;
+  Integer FOffsetX = 0;
+  Integer FOffsetY = 0;
+};

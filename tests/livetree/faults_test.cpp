@@ -1,0 +1,146 @@
+// Behaviour that an obvious reading gets wrong: released nodes referenced by
+// tree fields, backward searches from the end, the cache's last entry, height
+// changes during a cache build and check events when a parent refuses.
+#include <gtest/gtest.h>
+
+#include "livetree/basetree.h"
+#include "livetree/livetreeworker.h"
+#include "support/livetree_fakehost.h"
+
+namespace {
+
+// Reaches the tree fields that refer to nodes.
+class FieldProbe : public TBaseLiveTree {
+ public:
+  using TBaseLiveTree::TBaseLiveTree;
+  PLiveNode* Fields[12] = {&FLastSearchNode, &FCheckNode,        &FHeightTrackNode, &FLastSelected,
+                           &FFocusedNode,    &FCurrentHotNode,   &FDropTargetNode,  &FLastChangedNode,
+                           &FRangeAnchor,    &FNextNodeToSelect, &FLastDragTarget,  &FLastStructureChangeNode};
+  TNodeArray& DragSelection() { return FDragSelection; }
+};
+
+TEST(FaultTest, ReleasingANodeClearsEveryFieldReferringToIt) {
+  FieldProbe tree;
+  tree.SetNodeDataSize(8);
+  PLiveNode keep = tree.AddChild(nullptr);
+  PLiveNode parent = tree.AddChild(nullptr);
+  PLiveNode doomed = tree.AddChild(parent);
+  for (PLiveNode* field : tree.Fields) *field = doomed;
+  tree.DragSelection() = {keep, doomed};
+  tree.BeginUpdate();  // so that no event reads a field before the deletion
+  tree.DeleteNode(parent);
+  tree.EndUpdate();
+  for (PLiveNode* field : tree.Fields) EXPECT_NE(*field, doomed);
+  EXPECT_EQ(tree.DragSelection(), TNodeArray{keep});
+}
+
+class BackwardTest : public ::testing::Test {
+ protected:
+  BackwardTest() {
+    tree.SetNodeDataSize(8);
+    tree.TreeOptions().SetSelectionOptions({toMultiSelect});
+    nodes.Build(tree, "A(B,C),D(E)");
+  }
+  TBaseLiveTree tree;
+  TTestTreeBuilder nodes;
+};
+
+TEST_F(BackwardTest, PreviousSelectedStartsAtTheLastNode) {
+  tree.SetSelected(nodes["E"], true);
+  EXPECT_EQ(tree.GetPreviousSelected(nullptr), nodes["E"]) << "the last top-level node's child is found";
+  tree.SetSelected(nodes["E"], false);
+  tree.SetSelected(nodes["C"], true);
+  EXPECT_EQ(tree.GetPreviousSelected(nullptr), nodes["C"]);
+}
+
+TEST_F(BackwardTest, PreviousLeafStartsAtTheLastNode) {
+  EXPECT_EQ(tree.GetPreviousLeaf(nullptr), nodes["E"]);
+  EXPECT_EQ(tree.GetPreviousLeaf(nodes["E"]), nodes["C"]);
+}
+
+// Shows enough nodes for the cache and waits for its build.
+class CacheTest : public ::testing::Test {
+ protected:
+  CacheTest() {
+    host.Tree = &tree;
+    tree.TreeOptions().SetAutoOptions({});
+  }
+  void Fill(Cardinal count) {
+    tree.SetRootNodeCount(count);
+    host.WaitForBuilder();
+  }
+  TFakeLiveTreeHost host;
+  TBaseLiveTree tree{&host};
+};
+
+struct CacheCase {
+  Cardinal shown;
+  std::vector<Cardinal> entryIndexes;  // absolute indexes of the nodes with entries
+};
+
+class CacheSpacingTest : public CacheTest, public ::testing::WithParamInterface<CacheCase> {};
+
+TEST_P(CacheSpacingTest, EntriesEveryBlockPlusTheLast) {
+  const CacheCase& c = GetParam();
+  Fill(c.shown);
+  if (c.entryIndexes.empty()) {
+    EXPECT_FALSE(tree.PositionCacheValid());
+    return;
+  }
+  ASSERT_TRUE(tree.PositionCacheValid());
+  std::vector<Cardinal> indexes;
+  for (const TCacheEntry& entry : tree.PositionCache()) {
+    indexes.push_back(tree.AbsoluteIndex(entry.Node));
+    EXPECT_EQ(entry.AbsoluteTop, indexes.back() * 18);
+  }
+  EXPECT_EQ(indexes, c.entryIndexes);
+}
+
+INSTANTIATE_TEST_SUITE_P(Counts, CacheSpacingTest,
+                         ::testing::Values(CacheCase{1999, {}}, CacheCase{2000, {}}, CacheCase{2001, {0, 2000, 2000}},
+                                           CacheCase{2500, {0, 2000, 2499}}, CacheCase{4000, {0, 2000, 3999}},
+                                           CacheCase{4001, {0, 2000, 4000, 4000}}));
+
+TEST_F(CacheTest, HeightChangeDuringTheBuildIsNotLost) {
+  tree.TreeOptions().SetMiscOptions(tree.TreeOptions().MiscOptions() + TLTMiscOptions{toVariableNodeHeight});
+  std::vector<PLiveNode> order;
+  int measured = 0;
+  tree.OnMeasureItem = [&](TBaseLiveTree* sender, TCanvas*, PLiveNode node, Integer& height) {
+    // While the builder measures the 2500th node, another node's height
+    // changes, which the walk has already passed.
+    if (sender->TreeStates().Contains(tsValidating) && ++measured == 2500)
+      sender->SetNodeHeight(sender->GetFirstNoInit(), 50);
+    height = 18;
+    (void)node;
+  };
+  tree.BeginUpdate();
+  tree.SetRootNodeCount(3000);
+  for (PLiveNode run = tree.GetFirstNoInit(); run; run = tree.GetNextNoInit(run)) run->Include({vsInitialized});
+  tree.EndUpdate();
+  host.WaitForBuilder();
+  ASSERT_TRUE(tree.PositionCacheValid());
+  ASSERT_GE(tree.PositionCache().size(), 2u);
+  EXPECT_EQ(tree.PositionCache()[1].AbsoluteTop, 50u + 1999u * 18u);
+  Integer top = 0;
+  PLiveNode node = tree.GetNodeAt(0, 50 + 2200 * 18 + 1, true, top);
+  EXPECT_EQ(tree.AbsoluteIndex(node), 2201u);
+}
+
+TEST(CheckFaultTest, OwnChangeReportedWhenTheParentRefuses) {
+  TBaseLiveTree tree;
+  tree.SetNodeDataSize(8);
+  PLiveNode parent = tree.AddChild(nullptr);
+  PLiveNode child1 = tree.AddChild(parent);
+  PLiveNode child2 = tree.AddChild(parent);
+  for (PLiveNode node : {parent, child1, child2}) tree.SetCheckType(node, ctTriStateCheckBox);
+  std::vector<PLiveNode> checked;
+  tree.OnChecked = [&](TBaseLiveTree*, PLiveNode node) { checked.push_back(node); };
+  tree.OnChecking = [&](TBaseLiveTree*, PLiveNode node, TCheckState&, bool& allowed) { allowed = node != parent; };
+  tree.SetCheckState(child1, csCheckedNormal);
+  EXPECT_EQ(tree.GetCheckState(child1), csCheckedNormal);
+  EXPECT_EQ(tree.GetCheckState(parent), csUncheckedNormal);
+  EXPECT_EQ(checked, TNodeArray{child1});
+  (void)child2;
+}
+
+}  // namespace

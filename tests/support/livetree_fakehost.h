@@ -1,0 +1,74 @@
+// A window stand-in for the tree model in tests: it records what the model
+// asks of its window, keeps the window timers in a manual queue and runs the
+// cache builder's hand-overs when the test says so.
+#pragma once
+
+#include <atomic>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "livetree/basetree.h"
+
+class TFakeLiveTreeHost : public ILiveTreeHost {
+ public:
+  bool Window = true;
+  bool Shown = true;
+  bool HasFocus = false;
+  Integer Height = 400;
+
+  int Invalidations = 0;
+  int NodeInvalidations = 0;
+  int ScrollBarUpdates = 0;
+  int HintCancels = 0;
+  std::vector<bool> RedrawSwitches;
+  std::map<int, Cardinal> Timers;  // running timers and their intervals
+  std::atomic<int> Wakes{0};
+  TBaseLiveTree* Tree = nullptr;
+
+  bool HandleAllocated() const override { return Window; }
+  bool Visible() const override { return Shown; }
+  bool Focused() const override { return HasFocus; }
+  void Invalidate() override { ++Invalidations; }
+  void InvalidateNode(PLiveNode) override { ++NodeInvalidations; }
+  void InvalidateToBottom(PLiveNode) override { ++Invalidations; }
+  void UpdateScrollBars(bool) override { ++ScrollBarUpdates; }
+  void UpdateVerticalScrollBar(bool) override { ++ScrollBarUpdates; }
+  void StartTimer(int id, Cardinal milliseconds) override { Timers[id] = milliseconds; }
+  void StopTimer(int id) override { Timers.erase(id); }
+  void SetRedraw(bool on) override { RedrawSwitches.push_back(on); }
+  void WakeInterfaceThread() override { ++Wakes; }
+  TCanvas* Canvas() override { return nullptr; }
+  Integer ClientHeight() const override { return Height; }
+  void CancelHint() override { ++HintCancels; }
+
+  bool TimerRunning(int id) const { return Timers.count(id) != 0; }
+  // The timer's interval passed: the window hands it to the tree.
+  void FireTimer(int id);
+  // Runs what the builder thread waits for on the interface thread.
+  bool RunInterfaceCalls();
+  // Runs the builder's hand-overs until it neither works on nor has queued
+  // the tree.
+  void WaitForBuilder();
+};
+
+// Drops every event handler of the tree, so that a tree outliving the
+// records its handlers write into reports nothing on its destruction.
+void DetachTreeEvents(TBaseLiveTree& tree);
+
+// Checks every structural invariant of the tree and its selection; returns
+// an empty text when all hold, else what is broken.
+std::string CheckTreeInvariants(TBaseLiveTree& tree);
+
+// Builds nodes from a text like "A(B,C),D" under Parent; each node's data
+// (NodeDataSize must be at least a pointer) holds its index in Names.
+struct TTestTreeBuilder {
+  std::map<std::string, PLiveNode> Nodes;
+  std::map<PLiveNode, std::string> Names;
+
+  void Build(TBaseLiveTree& tree, const std::string& text, PLiveNode parent = nullptr);
+  PLiveNode operator[](const std::string& name) const { return Nodes.at(name); }
+  std::string Name(PLiveNode node) const;
+  // Names of the nodes, joined by spaces ("-" for nil).
+  std::string Join(const std::vector<PLiveNode>& nodes) const;
+};
