@@ -28,7 +28,8 @@ endfunction()
 # Sources of src/<name>/*.cpp; on Windows also src/<name>/win32/*.cpp, elsewhere
 # src/<name>/posix/*.cpp, which hold the few platform hooks a portable library has.
 function(kst_add_library name)
-  cmake_parse_arguments(ARG "" "" "DEPS" ${ARGN})
+  cmake_parse_arguments(ARG "" "" "DEPS;SYSTEM_LIBS" ${ARGN})
+  list(APPEND ARG_DEPS ${ARG_SYSTEM_LIBS})
   set(dir ${CMAKE_SOURCE_DIR}/src/${name})
   file(GLOB sources CONFIGURE_DEPENDS ${dir}/*.cpp)
   if(WIN32)

@@ -16,7 +16,7 @@ bash scripts/setup.sh || { echo "set-up failed"; echo "0 passed, 1 failed"; exit
 failed_steps=0
 step() {
   echo "== $*"
-  "$@" || { echo "!! failed: $*"; failed_steps=$((failed_steps + 1)); return 1; }
+  "$@" || { echo "!! failed: $*" >&2; failed_steps=$((failed_steps + 1)); return 1; }
 }
 
 xvfb_pid=""
