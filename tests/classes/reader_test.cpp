@@ -245,3 +245,44 @@ TEST_F(Reader, TruncatedStreamsFailCleanly) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(Reader, CollectionItemsWithALeadingIndexReadTheSame) {
+  TBytesStream stream{TBytes()};
+  {
+    TWriter writer(stream);
+    writer.WriteSignature();
+    writer.WriteUTF8Str(StringView(u"TTestForm"));
+    writer.WriteUTF8Str(StringView(u"F"));
+    writer.WriteListEnd();  // no properties
+    writer.WriteUTF8Str(StringView(u"TTestMemo"));
+    writer.WriteUTF8Str(StringView(u"M"));
+    writer.WriteUTF8Str(StringView(u"Columns"));
+    writer.WriteValue(vaCollection);
+    writer.WriteValue(vaInt16);  // an index as the IDE may write it
+    const Byte index[2] = {0x07, 0x00};
+    writer.Write(index, 2);
+    writer.WriteListBegin();
+    writer.WriteUTF8Str(StringView(u"Width"));
+    writer.WriteInteger(Integer{9});
+    writer.WriteListEnd();
+    writer.WriteListBegin();
+    writer.WriteListEnd();
+    writer.WriteListEnd();  // end of the collection
+    writer.WriteListEnd();  // end of M's properties
+    writer.WriteListEnd();  // M has no children
+    writer.WriteListEnd();  // end of F's children
+    writer.FlushBuffer();
+  }
+  stream.SetPosition(0);
+  TComponentReader reader(stream, registry);
+  std::unique_ptr<TComponent> root(reader.ReadRootComponent());
+  auto* memo = static_cast<TTestMemo*>(root->FindComponent(u"M"));
+  ASSERT_NE(memo, nullptr);
+  ASSERT_EQ(memo->Columns->Count(), 2);
+  EXPECT_EQ(static_cast<TTestItem*>(memo->Columns->Items(0))->Width, 9);
+  EXPECT_EQ(static_cast<TTestItem*>(memo->Columns->Items(1))->Width, 50);
+}
+
+}  // namespace
