@@ -229,6 +229,3 @@ static_assert(sizeof(TLiveNode) % 8 == 0, "the data area must start 8-aligned");
 // Run-time errors of the tree, with a help context from 2001 to 2008.
 KST_DECLARE_EXCEPTION(ELiveTreeError, Exception);
 
-// A caller's programming error detected by the tree; the message is one of the
-// tree's fixed English texts.
-KST_DECLARE_EXCEPTION(EAssertionFailed, Exception);

@@ -48,6 +48,8 @@ KST_DECLARE_EXCEPTION(EInvalidCast, Exception);
 KST_DECLARE_EXCEPTION(ENotSupportedException, Exception);
 KST_DECLARE_EXCEPTION(EOSError, Exception);
 KST_DECLARE_EXCEPTION(EArgumentException, Exception);
+// A caller broke a rule of a class's use (a failed assertion).
+KST_DECLARE_EXCEPTION(EAssertionFailed, Exception);
 
 KST_DECLARE_EXCEPTION(EListError, Exception);
 KST_DECLARE_EXCEPTION(EStringListError, Exception);
