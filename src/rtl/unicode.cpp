@@ -76,13 +76,47 @@ String UTF8ToString(std::string_view utf8) {
   return out;
 }
 
+namespace {
+
+// The exact UTF-8 length of a UTF-16 text: a pair takes four bytes, a lone
+// surrogate the three of U+FFFD.
+std::size_t UTF8Length(const char16_t* p, const char16_t* end) {
+  std::size_t bytes = 0;
+  std::size_t pairs = 0;
+  for (const char16_t* q = p; q < end; ++q) {
+    const char16_t c = *q;
+    bytes += 1 + (c >= 0x80) + (c >= 0x800);
+    if (c >= 0xD800 && c <= 0xDBFF && q + 1 < end && q[1] >= 0xDC00 && q[1] <= 0xDFFF) {
+      ++pairs;
+      ++q;
+      bytes += 3;  // the low surrogate, as a three-byte unit
+    }
+  }
+  return bytes - 2 * pairs;
+}
+
+}  // namespace
+
 UTF8String StringToUTF8(StringView text) {
-  UTF8String out;
-  out.resize(text.size() * 3);  // at most 3 bytes per UTF-16 unit
-  char* o = out.data();
   const char16_t* p = text.data();
   const char16_t* end = p + text.size();
+  UTF8String out;
+  out.resize(UTF8Length(p, end));
+  char* o = out.data();
   while (p < end) {
+    // ASCII runs, four units at a time.
+    while (end - p >= 4) {
+      std::uint64_t chunk;
+      __builtin_memcpy(&chunk, p, 8);
+      if (chunk & 0xFF80FF80FF80FF80ull) break;
+      o[0] = static_cast<char>(p[0]);
+      o[1] = static_cast<char>(p[1]);
+      o[2] = static_cast<char>(p[2]);
+      o[3] = static_cast<char>(p[3]);
+      p += 4;
+      o += 4;
+    }
+    if (p >= end) break;
     char16_t c = *p++;
     if (c < 0x80) {
       *o++ = static_cast<char>(c);
@@ -102,6 +136,5 @@ UTF8String StringToUTF8(StringView text) {
       *o++ = static_cast<char>(0x80 | (c & 0x3F));
     }
   }
-  out.resize(static_cast<std::size_t>(o - out.data()));
   return out;
 }
