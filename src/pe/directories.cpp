@@ -3,7 +3,9 @@
 
 #include "pe/imageparsers.h"
 #include "pe/listing.h"
-#include "pe/petext.h"
+#include "rtl/codepage.h"
+#include "rtl/datetime.h"
+#include "rtl/numbers.h"
 #include "rtl/unicode.h"
 
 namespace peimage {
@@ -27,7 +29,7 @@ String DebugTypeName(Cardinal type) {
     case 6: return S("Fixup");
     case 9: return S("Borland");
     case 10: return S("Reserved10");
-    default: return u"unknown 0x" + petext::Hex(type, 8);
+    default: return u"unknown 0x" + IntToHex(type, 8);
   }
 }
 
@@ -47,7 +49,7 @@ void ReadCodeView(const ImageLayout& layout, TDebugItem& item) {
     item.Signature = record.U32();
     if (item.Signature == kNb10) {
       item.Age = record.U32At(12);
-      item.PDBFilename = petext::FromAnsi(BoundedName(data, 16));
+      item.PDBFilename = AnsiToString(BoundedName(data, 16));
     } else if (item.Signature == kRsds) {
       ImageBytes guid = record.BlockAt(4, 16);
       std::copy(guid.begin(), guid.end(), item.GUID.begin());
@@ -55,20 +57,53 @@ void ReadCodeView(const ImageLayout& layout, TDebugItem& item) {
       item.PDBFilename = UTF8ToString(BoundedName(data, 24));
     }
   } else if (item.Typ == kMiscType) {
-    item.PDBFilename = petext::FromAnsi(BoundedName(data, 12));
+    item.PDBFilename = AnsiToString(BoundedName(data, 12));
   }
 }
 
 // Metadata table names by table number; the unused numbers are empty.
-const char16_t* const kMetadataTableNames[64] = {
-    u"00 - Module", u"01 - TypeRef", u"02 - TypeDef", u"", u"04 - Field", u"", u"06 - MethodDef", u"",
-    u"08 - Param", u"09 - InterfaceImpl", u"10 - MemberRef", u"11 - Constant", u"12 - CustomAttribute",
-    u"13 - FieldMarshal", u"14 - DeclSecurity", u"15 - ClassLayout", u"16 - FieldLayout", u"17 - StandAloneSig",
-    u"18 - EventMap", u"", u"20 - Event", u"21 - PropertyMap", u"", u"23 - Property", u"24 - MethodSemantics",
-    u"25 - MethodImpl", u"26 - ModuleRef", u"27 - TypeSpec", u"28 - ImplMap", u"29 - FieldRVA", u"", u"",
-    u"32 - Assembly", u"33 - AssemblyProcessor", u"34 - AssemblyOS", u"35 - AssemblyRef",
-    u"36 - AssemblyRefProcessor", u"37 - AssemblyRefOS", u"38 - File", u"39 - ExportedType",
-    u"40 - ManifestResource", u"41 - NestedClass"};
+const char16_t* const kMetadataTableNames[64] = {u"00 - Module",
+                                                 u"01 - TypeRef",
+                                                 u"02 - TypeDef",
+                                                 u"",
+                                                 u"04 - Field",
+                                                 u"",
+                                                 u"06 - MethodDef",
+                                                 u"",
+                                                 u"08 - Param",
+                                                 u"09 - InterfaceImpl",
+                                                 u"10 - MemberRef",
+                                                 u"11 - Constant",
+                                                 u"12 - CustomAttribute",
+                                                 u"13 - FieldMarshal",
+                                                 u"14 - DeclSecurity",
+                                                 u"15 - ClassLayout",
+                                                 u"16 - FieldLayout",
+                                                 u"17 - StandAloneSig",
+                                                 u"18 - EventMap",
+                                                 u"",
+                                                 u"20 - Event",
+                                                 u"21 - PropertyMap",
+                                                 u"",
+                                                 u"23 - Property",
+                                                 u"24 - MethodSemantics",
+                                                 u"25 - MethodImpl",
+                                                 u"26 - ModuleRef",
+                                                 u"27 - TypeSpec",
+                                                 u"28 - ImplMap",
+                                                 u"29 - FieldRVA",
+                                                 u"",
+                                                 u"",
+                                                 u"32 - Assembly",
+                                                 u"33 - AssemblyProcessor",
+                                                 u"34 - AssemblyOS",
+                                                 u"35 - AssemblyRef",
+                                                 u"36 - AssemblyRefProcessor",
+                                                 u"37 - AssemblyRefOS",
+                                                 u"38 - File",
+                                                 u"39 - ExportedType",
+                                                 u"40 - ManifestResource",
+                                                 u"41 - NestedClass"};
 
 }  // namespace
 
@@ -124,7 +159,7 @@ void ReadLoadConfig(const ImageLayout& layout, std::vector<String>& lines) {
   int digits = wide ? 16 : 8;
   auto pointer = [&] { return wide ? cursor.U64() : UInt64{cursor.U32()}; };
   cursor.U32();  // size
-  listing.Text(u"Timestamp", petext::DateTimeText(UnixTimeToDateTime(cursor.U32())));
+  listing.Text(u"Timestamp", DateTimeToStr(UnixTimeToDateTime(cursor.U32())));
   Word major = cursor.U16();
   Word minor = cursor.U16();
   listing.Version(u"Version", major, minor);
@@ -229,13 +264,14 @@ void ReadClrHeader(const ImageLayout& layout, std::vector<String>& header, std::
     stream.Address = metadata.U32();
     stream.Size = metadata.U32();
     UInt64 nameStart = metadata.Offset();
-    stream.Name = petext::FromAnsi(metadata.ZString(32));
+    stream.Name = AnsiToString(metadata.ZString(32));
     metadata.AlignTo(4, nameStart);
     streams.push_back(stream);
     if (stream.Name == u"#~") {
       UInt64 valid = layout.CursorAt(root).U64At(root + stream.Address + 8);
       for (int table = 0; table < 63; ++table)
-        if (valid & (UInt64{1} << table)) tables.push_back(TMetadataTable{kMetadataTableNames[table] ? kMetadataTableNames[table] : u"", {}});
+        if (valid & (UInt64{1} << table))
+          tables.push_back(TMetadataTable{kMetadataTableNames[table] ? kMetadataTableNames[table] : u"", {}});
     }
   }
 }

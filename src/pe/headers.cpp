@@ -2,7 +2,8 @@
 // and the PE optional header.
 #include "pe/imageparsers.h"
 #include "pe/listing.h"
-#include "pe/petext.h"
+#include "rtl/datetime.h"
+#include "rtl/numbers.h"
 #include "rtl/unicode.h"
 
 namespace peimage {
@@ -34,7 +35,7 @@ String SubsystemName(Word subsystem) {
     case 5: return S("OS/2");
     case 7: return S("Posix");
     case 8: return S("Reserved 8");
-    default: return u"0x" + petext::Hex(subsystem, 4);
+    default: return u"0x" + IntToHex(subsystem, 4);
   }
 }
 
@@ -45,7 +46,7 @@ String MachineName(Word machine) {
     case 0x1F0: return S("Power PC");
     case 0x200: return S("64-bit Intel");
     case 0x8664: return S("64-bit AMD");
-    default: return u"0x" + petext::Hex(machine, 4);
+    default: return u"0x" + IntToHex(machine, 4);
   }
 }
 
@@ -97,7 +98,7 @@ void ReadVxdHeader(ByteCursor& cursor, Listing& listing) {
   count32(u"Number of instance pages in preload section of VXD file");
   count32(u"Number of instance pages in demand load section of VXD file");
   count32(u"Size of heap - for 16-bit apps");
-  for (int i = 0; i < 12; ++i) listing.Hex(u"Reserverd[" + petext::Decimal(i) + u"]", cursor.U8(), 2);
+  for (int i = 0; i < 12; ++i) listing.Hex(u"Reserverd[" + IntToStr(i) + u"]", cursor.U8(), 2);
   hex32(u"Win res offset");
   count32(u"Win res length");
   listing.Hex(u"Device ID for VxD", cursor.U16(), 4);
@@ -145,7 +146,7 @@ void ReadNeHeader(ByteCursor& cursor, Listing& listing) {
 void ReadPeFileHeader(ByteCursor& cursor, Listing& listing) {
   listing.Text(u"Machine", MachineName(cursor.U16()));
   listing.Decimal(u"Number of sections", cursor.U16());
-  listing.Text(u"Timestamp", petext::DateTimeText(UnixTimeToDateTime(cursor.U32())));
+  listing.Text(u"Timestamp", DateTimeToStr(UnixTimeToDateTime(cursor.U32())));
   listing.Hex(u"Pointer to symbol table", cursor.U32(), 8);
   listing.Decimal(u"Number of symbols", cursor.U32());
   listing.Decimal(u"Size of optional header", cursor.U16());
@@ -172,10 +173,10 @@ void ReadDosHeader(const ImageLayout& layout, std::vector<String>& lines) {
   ByteCursor cursor = layout.CursorAt(0);
   Listing listing(lines);
   for (const char16_t* label : kLabels) listing.Hex(label, cursor.U16(), 4);
-  for (int i = 0; i < 4; ++i) listing.Hex(u"Reserved[" + petext::Decimal(i) + u"]", cursor.U16(), 4);
+  for (int i = 0; i < 4; ++i) listing.Hex(u"Reserved[" + IntToStr(i) + u"]", cursor.U16(), 4);
   listing.Hex(u"OEM identifier", cursor.U16(), 4);
   listing.Hex(u"OEM information", cursor.U16(), 4);
-  for (int i = 0; i < 10; ++i) listing.Hex(u"Reserved[" + petext::Decimal(i) + u"]", cursor.U16(), 4);
+  for (int i = 0; i < 10; ++i) listing.Hex(u"Reserved[" + IntToStr(i) + u"]", cursor.U16(), 4);
   listing.Hex(u"File address of new exe header", cursor.U32(), 8);
 }
 

@@ -4,7 +4,9 @@
 
 namespace peimage {
 
-void RaiseFault() { throw EImageFault(S("Image data out of bounds")); }
+void RaiseFault() {
+  throw EImageFault(S("Image data out of bounds"));
+}
 
 AnsiString ByteCursor::ZString(std::size_t maxLength) {
   UInt64 limit = std::min<UInt64>(Remaining(), static_cast<UInt64>(maxLength) + 1);
@@ -27,7 +29,9 @@ String ByteCursor::ZWideString(std::size_t maxLength) {
   return text;
 }
 
-String ByteCursor::CountedWideString() { return WideChars(U16()); }
+String ByteCursor::CountedWideString() {
+  return WideChars(U16());
+}
 
 String ByteCursor::WideChars(UInt64 count) {
   if (count > Remaining() / 2) RaiseFault();

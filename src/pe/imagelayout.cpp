@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <set>
 
-#include "pe/petext.h"
+#include "rtl/codepage.h"
 
 namespace peimage {
 
@@ -94,7 +94,7 @@ void ImageLayout::BuildSectionMap() {
 
 String SectionName(const SectionHeader& section) {
   std::string_view name(reinterpret_cast<const char*>(section.Name.data()), section.Name.size());
-  return petext::FromAnsi(name.substr(0, name.find('\0')));
+  return AnsiToString(name.substr(0, name.find('\0')));
 }
 
 DataDirectory ImageLayout::Directory(int index) const {

@@ -6,7 +6,9 @@
 #include <unordered_set>
 
 #include "pe/imageparsers.h"
-#include "pe/petext.h"
+#include "rtl/codepage.h"
+#include "rtl/numbers.h"
+#include "rtl/sysstr.h"
 
 namespace peimage {
 
@@ -21,7 +23,7 @@ class ImportList {
  public:
   ImportList(const ImageLayout& layout, TImportData& imports) : FLayout(layout), FImports(imports) {
     for (std::size_t i = 0; i < FImports.size(); ++i) {
-      FModules.emplace(petext::UpperCase(FImports[i].Name), i);
+      FModules.emplace(UpperCase(FImports[i].Name), i);
       for (const TExportItem& function : FImports[i].Functions) FNames[i].insert(function.Name);
     }
     // However many descriptors point at the same thunks, the work stays in
@@ -30,7 +32,7 @@ class ImportList {
   }
 
   std::size_t Module(const String& name) {
-    auto [it, added] = FModules.emplace(petext::UpperCase(name), FImports.size());
+    auto [it, added] = FModules.emplace(UpperCase(name), FImports.size());
     if (added) FImports.push_back(TImportItem{name, {}});
     return it->second;
   }
@@ -45,14 +47,14 @@ class ImportList {
       TExportItem function;
       if (wide ? (thunk & kOrdinalFlag64) != 0 : (thunk & kOrdinalFlag32) != 0) {
         auto value = static_cast<Cardinal>(thunk & 0x7FFFFFFFu);
-        function.Name = petext::Hex(value, 8);
+        function.Name = IntToHex(value, 8);
         function.Ordinal = static_cast<Word>(thunk & 0xFFFF);
         function.Address = value;
       } else {
         UInt64 record = absoluteNames ? FLayout.VaToOffset(thunk) : FLayout.RvaToOffset(thunk);
         ByteCursor name = FLayout.CursorAt(record);
         function.Ordinal = name.U16();
-        function.Name = petext::FromAnsi(name.ZString(kMaxNameLength));
+        function.Name = AnsiToString(name.ZString(kMaxNameLength));
         function.Address = static_cast<Cardinal>(record);
       }
       if (function.Name.empty() || !FNames[module].insert(function.Name).second) continue;
@@ -69,7 +71,7 @@ class ImportList {
 };
 
 String ModuleName(const ImageLayout& layout, UInt64 offset) {
-  return petext::FromAnsi(layout.CursorAt(offset).ZString(kMaxNameLength));
+  return AnsiToString(layout.CursorAt(offset).ZString(kMaxNameLength));
 }
 
 }  // namespace
@@ -100,7 +102,7 @@ void ReadExports(const ImageLayout& layout, TExportData& exports) {
     if (position >= functionCount || names[position]) continue;
     try {
       UInt64 nameOffset = layout.RvaToOffset(cursor.U32At(nameTable + 4 * j));
-      names[position] = petext::FromAnsi(layout.CursorAt(nameOffset).ZString(kMaxNameLength));
+      names[position] = AnsiToString(layout.CursorAt(nameOffset).ZString(kMaxNameLength));
     } catch (const EImageFault&) {
       // An unreadable name: the function is listed under its position.
     }
@@ -109,7 +111,7 @@ void ReadExports(const ImageLayout& layout, TExportData& exports) {
     Cardinal address = functions.U32();
     if (address == 0) continue;
     TExportItem item;
-    item.Name = names[i] ? *names[i] : petext::Decimal(Int64{i} + 1);
+    item.Name = names[i] ? *names[i] : IntToStr(Int64{i} + 1);
     item.Ordinal = static_cast<Word>(base + i);
     item.Address = address;
     exports.push_back(std::move(item));

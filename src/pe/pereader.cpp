@@ -3,7 +3,8 @@
 #include <new>
 
 #include "pe/imageparsers.h"
-#include "pe/petext.h"
+#include "rtl/format.h"
+#include "rtl/sysstr.h"
 
 namespace {
 
@@ -19,7 +20,7 @@ void Guarded(Parse&& parse) {
 }
 
 [[noreturn]] void RaiseIndex(int index, bool stringList) {
-  String message = u"List index out of bounds (" + petext::Decimal(index) + u")";
+  String message = Format(u"List index out of bounds (%d)", {index});
   if (stringList) throw EStringListError(message);
   throw EListError(message);
 }
@@ -34,7 +35,9 @@ const typename List::value_type& Item(const List& list, int index, bool stringLi
 
 TPEReader::TPEReader() : FVI(std::make_unique<TVersionInformation>()) {}
 
-TPEReader::~TPEReader() { Close(); }
+TPEReader::~TPEReader() {
+  Close();
+}
 
 void TPEReader::Close() {
   TBytes().swap(FImage);
@@ -42,8 +45,7 @@ void TPEReader::Close() {
   FVI = std::make_unique<TVersionInformation>();
   FFilename.clear();
   FCL.clear();
-  for (std::vector<String>* list : {&FRP, &FCU, &FDFM, &FDOS, &FHDR, &FOPT, &FCLR, &FCLRMD, &FLC, &FTLS})
-    list->clear();
+  for (std::vector<String>* list : {&FRP, &FCU, &FDFM, &FDOS, &FHDR, &FOPT, &FCLR, &FCLRMD, &FLC, &FTLS}) list->clear();
   FRD.clear();
   FET.clear();
   FIT.clear();
@@ -135,15 +137,23 @@ void TPEReader::ReadPackageInformation() {
     FDesc = ReadDescription(ImageBytes(description->RawDataAddress, description->RawDataSize));
 }
 
-const TClassItem& TPEReader::Classes(int index) const { return Item(FCL, index, false); }
-const String& TPEReader::Forms(int index) const { return Item(FDFM, index, true); }
-const String& TPEReader::Packages(int index) const { return Item(FRP, index, true); }
-const String& TPEReader::Units(int index) const { return Item(FCU, index, true); }
+const TClassItem& TPEReader::Classes(int index) const {
+  return Item(FCL, index, false);
+}
+const String& TPEReader::Forms(int index) const {
+  return Item(FDFM, index, true);
+}
+const String& TPEReader::Packages(int index) const {
+  return Item(FRP, index, true);
+}
+const String& TPEReader::Units(int index) const {
+  return Item(FCU, index, true);
+}
 
 bool TPEReader::SectionExists(const String& name, peimage::SectionHeader* header) const {
   for (const peimage::SectionHeader& section : FLayout.Sections()) {
     if (header) *header = section;
-    if (petext::SameText(peimage::SectionName(section), StringView(name).substr(0, 8))) return true;
+    if (SameText(peimage::SectionName(section), StringView(name).substr(0, 8))) return true;
   }
   return false;
 }
@@ -159,7 +169,7 @@ peimage::DataDirectory TPEReader::DataDirectory(int index) const {
 
 void TPEReader::GetResourceByName(const String& name, TResourceItem& item) const {
   for (const TResourceItem& resource : FRD) {
-    if (petext::SameText(resource.Name, name)) {
+    if (SameText(resource.Name, name)) {
       item = resource;
       return;
     }

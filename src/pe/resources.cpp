@@ -2,7 +2,8 @@
 #include <unordered_set>
 
 #include "pe/imageparsers.h"
-#include "pe/petext.h"
+#include "rtl/numbers.h"
+#include "rtl/sysstr.h"
 #include "rtl/unicode.h"
 
 namespace peimage {
@@ -80,7 +81,7 @@ class ResourceWalk {
 
   String NameText(Cardinal field) {
     if (field & kHighBit) return FLayout.CursorAt(FRoot + (field & ~kHighBit)).CountedWideString();
-    return petext::Decimal(field & 0xFFFF);
+    return IntToStr(field & 0xFFFF);
   }
 
   void Expand(const DirectoryEntry& entry, int depth) {
@@ -108,9 +109,9 @@ class ResourceWalk {
     item.Name = name;
     item.Typ = FTypeKey;
     if (item.Typ < 1 || item.Typ > 24) {
-      if (petext::SameText(FTypeText, u"REGISTRY")) item.Typ = 125;
-      if (petext::SameText(FTypeText, u"TYPELIB")) item.Typ = 126;
-      if (petext::SameText(FTypeText, u"AVI")) item.Typ = 127;
+      if (SameText(FTypeText, u"REGISTRY")) item.Typ = 125;
+      if (SameText(FTypeText, u"TYPELIB")) item.Typ = 126;
+      if (SameText(FTypeText, u"AVI")) item.Typ = 127;
     }
     item.TypeName = ResourceTypeName(item.Typ);
     if (item.TypeName.empty()) item.TypeName = u"\"" + FTypeText + u"\"";
@@ -164,7 +165,7 @@ void ReadForms(const TResourceData& resources, std::vector<String>& forms) {
 
 const TResourceItem* FindResource(const TResourceData& resources, Integer type, StringView name) {
   for (const TResourceItem& item : resources)
-    if (item.Typ == type && petext::SameText(item.Name, name)) return &item;
+    if (item.Typ == type && SameText(item.Name, name)) return &item;
   return nullptr;
 }
 

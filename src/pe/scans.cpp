@@ -1,13 +1,15 @@
 // Scans over whole regions of the image: the printable strings of the file and
 // the class tables of the code section.
 #include "pe/imageparsers.h"
-#include "pe/petext.h"
+#include "rtl/sysstr.h"
 
 namespace peimage {
 
 namespace {
 
-inline bool Printable(unsigned value) { return value - 32u < 95u; }
+inline bool Printable(unsigned value) {
+  return value - 32u < 95u;
+}
 
 void AddRun(std::vector<String>& strings, const Byte* start, std::size_t length) {
   if (length < kMinStringRun || length > kMaxStringRun) return;
@@ -74,7 +76,7 @@ void ScanClasses(const ImageLayout& layout, std::vector<TClassItem>& classes) {
   const SectionHeader* code = nullptr;
   for (const char16_t* name : {u"CODE", u".text"}) {
     for (const SectionHeader& section : sections) {
-      if (petext::SameText(SectionName(section), name)) {
+      if (SameText(SectionName(section), name)) {
         code = &section;
         break;
       }

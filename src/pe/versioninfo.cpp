@@ -1,10 +1,9 @@
 #include "pe/versioninfo.h"
 
-#include <filesystem>
-#include <fstream>
-
 #include "pe/imageparsers.h"
-#include "pe/petext.h"
+#include "rtl/numbers.h"
+#include "rtl/streams.h"
+#include "rtl/sysstr.h"
 
 namespace {
 
@@ -18,10 +17,9 @@ constexpr int kMaxBlockDepth = 8;
 // File flag bits in the order of TFileFlags.
 constexpr Cardinal kFlagBits[] = {0x01, 0x10, 0x04, 0x02, 0x08, 0x20};
 
-const char16_t* const kStringNames[] = {u"CompanyName",      u"FileDescription", u"FileVersion",
-                                        u"InternalName",     u"LegalCopyright",  u"LegalTrademarks",
-                                        u"OriginalFilename", u"ProductName",     u"ProductVersion",
-                                        u"Comments"};
+const char16_t* const kStringNames[] = {u"CompanyName",    u"FileDescription", u"FileVersion",      u"InternalName",
+                                        u"LegalCopyright", u"LegalTrademarks", u"OriginalFilename", u"ProductName",
+                                        u"ProductVersion", u"Comments"};
 
 // One block of the version resource: length, value length, type, key, then
 // the value and the children, each starting on a 4-byte boundary from the
@@ -123,7 +121,9 @@ class BlockWriter {
   TBytes FBytes;
 };
 
-Cardinal FixedWord(const std::array<Byte, 52>& fixed, int offset) { return peimage::LoadU32(fixed.data() + offset); }
+Cardinal FixedWord(const std::array<Byte, 52>& fixed, int offset) {
+  return peimage::LoadU32(fixed.data() + offset);
+}
 
 void StoreFixedWord(std::array<Byte, 52>& fixed, int offset, Cardinal value) {
   for (int i = 0; i < 4; ++i) fixed[offset + i] = static_cast<Byte>(value >> (8 * i));
@@ -139,20 +139,20 @@ TVersionNumber VersionFromWords(Cardinal most, Cardinal least) {
 namespace peimage {
 
 bool ReadWholeFile(const String& fileName, TBytes& bytes) {
-  std::ifstream file(std::filesystem::path(fileName), std::ios::binary);
-  if (!file) return false;
-  file.seekg(0, std::ios::end);
-  std::streamoff size = file.tellg();
-  if (size < 0) return false;
-  file.seekg(0, std::ios::beg);
-  bytes.resize(static_cast<std::size_t>(size));
-  if (size > 0 && !file.read(reinterpret_cast<char*>(bytes.data()), size)) return false;
-  return true;
+  try {
+    TFileStream file(fileName, fmOpenRead | fmShareDenyWrite);
+    bytes = file.ReadAllBytes();
+    return true;
+  } catch (const EStreamError&) {
+    return false;
+  }
 }
 
 }  // namespace peimage
 
-TVersionInformation::TVersionInformation(const String& fileName) { SetFileName(fileName); }
+TVersionInformation::TVersionInformation(const String& fileName) {
+  SetFileName(fileName);
+}
 
 void TVersionInformation::Clear() {
   FHeader.clear();
@@ -167,12 +167,14 @@ void TVersionInformation::Clear() {
 }
 
 void TVersionInformation::SetFileName(const String& fileName) {
-  if (petext::SameText(fileName, FFilename) && !fileName.empty()) return;
+  if (SameText(fileName, FFilename) && !fileName.empty()) return;
   FFilename = fileName;
   ReadFile();
 }
 
-void TVersionInformation::RefreshData() { ReadFile(); }
+void TVersionInformation::RefreshData() {
+  ReadFile();
+}
 
 void TVersionInformation::ReadFile() {
   TBytes image;
@@ -238,14 +240,14 @@ void TVersionInformation::Parse(peimage::ImageBytes resource) {
 
   // The translations come first, wherever VarFileInfo stands.
   ForEachChild(resource, root, [&](const Block& child) {
-    if (!petext::SameText(child.Key, u"VarFileInfo")) return;
+    if (!SameText(child.Key, u"VarFileInfo")) return;
     ForEachChild(resource, child, [&](const Block& var) {
-      if (!petext::SameText(var.Key, u"Translation")) return;
+      if (!SameText(var.Key, u"Translation")) return;
       ByteCursor values(resource, var.ValueStart);
       for (Word i = 0; i + 4 <= var.ValueLength && values.Offset() + 4 <= var.End; i += 4) {
         Cardinal value = values.U32();
-        FVI.push_back(TStringFileInfo{TTranslation{static_cast<Word>(value & 0xFFFF), static_cast<Word>(value >> 16)},
-                                      {}});
+        FVI.push_back(
+            TStringFileInfo{TTranslation{static_cast<Word>(value & 0xFFFF), static_cast<Word>(value >> 16)}, {}});
       }
     });
   });
@@ -254,7 +256,7 @@ void TVersionInformation::Parse(peimage::ImageBytes resource) {
   // that holds one per translation loses none.
   std::size_t table = 0;
   ForEachChild(resource, root, [&](const Block& child) {
-    if (!petext::SameText(child.Key, u"StringFileInfo")) return;
+    if (!SameText(child.Key, u"StringFileInfo")) return;
     ForEachChild(resource, child, [&](const Block& strings) {
       if (table >= FVI.size()) {
         TTranslation translation;
@@ -283,7 +285,7 @@ TBytes TVersionInformation::BuildResource() const {
   if (!FVI.empty()) {
     std::size_t fileInfo = writer.Open(u"StringFileInfo", 0, 1);
     for (const TStringFileInfo& info : FVI) {
-      String key = petext::Hex(info.Translation.Lang, 4) + petext::Hex(info.Translation.CodePage, 4);
+      String key = IntToHex(info.Translation.Lang, 4) + IntToHex(info.Translation.CodePage, 4);
       std::size_t table = writer.Open(key, 0, 1);
       for (const TVersionStringValue& value : info.Values) {
         std::size_t entry = writer.Open(value.Name, static_cast<Word>(value.Value.size() + 1), 1);
@@ -296,7 +298,8 @@ TBytes TVersionInformation::BuildResource() const {
     writer.Close(fileInfo);
     std::size_t varInfo = writer.Open(u"VarFileInfo", 0, 1);
     std::size_t translation = writer.Open(u"Translation", static_cast<Word>(4 * FVI.size()), 0);
-    for (const TStringFileInfo& info : FVI) writer.U32(info.Translation.Lang | (Cardinal{info.Translation.CodePage} << 16));
+    for (const TStringFileInfo& info : FVI)
+      writer.U32(info.Translation.Lang | (Cardinal{info.Translation.CodePage} << 16));
     writer.Close(translation);
     writer.Close(varInfo);
   }
@@ -323,7 +326,9 @@ void TVersionInformation::SetResourceLanguage(TTranslation value) {
   FModified = true;
 }
 
-TTranslation TVersionInformation::Translation() const { return FVI.empty() ? TTranslation() : FVI.front().Translation; }
+TTranslation TVersionInformation::Translation() const {
+  return FVI.empty() ? TTranslation() : FVI.front().Translation;
+}
 
 void TVersionInformation::SetTranslation(TTranslation value) {
   if (FVI.empty()) return;
@@ -372,7 +377,7 @@ void TVersionInformation::SetFileFlags(TVersionFileFlags value) {
 String TVersionInformation::GetString(TVersionStringIndex index) const {
   if (FVI.empty()) return String();
   for (const TVersionStringValue& value : FVI.front().Values)
-    if (petext::SameText(value.Name, kStringNames[index])) return value.Value;
+    if (SameText(value.Name, kStringNames[index])) return value.Value;
   return String();
 }
 
@@ -383,7 +388,7 @@ void TVersionInformation::SetString(TVersionStringIndex index, const String& val
 void TVersionInformation::SetStringFileInfoValue(int table, const String& name, const String& value) {
   if (table < 0 || static_cast<std::size_t>(table) >= FVI.size()) return;
   for (TVersionStringValue& entry : FVI[table].Values) {
-    if (petext::SameText(entry.Name, name)) {
+    if (SameText(entry.Name, name)) {
       entry.Value = value;
       break;
     }
