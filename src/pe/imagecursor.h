@@ -24,12 +24,16 @@ using ImageBytes = std::span<const Byte>;
 [[noreturn]] void RaiseFault();
 
 // Little-endian loads from a place already known to be in bounds.
-inline Word LoadU16(const Byte* p) { return static_cast<Word>(p[0] | (p[1] << 8)); }
+inline Word LoadU16(const Byte* p) {
+  return static_cast<Word>(p[0] | (p[1] << 8));
+}
 inline Cardinal LoadU32(const Byte* p) {
   return static_cast<Cardinal>(p[0]) | (static_cast<Cardinal>(p[1]) << 8) | (static_cast<Cardinal>(p[2]) << 16) |
          (static_cast<Cardinal>(p[3]) << 24);
 }
-inline UInt64 LoadU64(const Byte* p) { return LoadU32(p) | (static_cast<UInt64>(LoadU32(p + 4)) << 32); }
+inline UInt64 LoadU64(const Byte* p) {
+  return LoadU32(p) | (static_cast<UInt64>(LoadU32(p + 4)) << 32);
+}
 
 // Offsets are 64-bit so that offset + length never wraps, whatever a header says.
 class ByteCursor {

@@ -39,8 +39,9 @@ Block ReadBlock(ByteCursor& cursor, UInt64 limit) {
   Word length = cursor.U16();
   block.ValueLength = cursor.U16();
   block.Type = cursor.U16();
-  if (length < 6 || start + length > limit) peimage::RaiseFault();
-  block.End = start + length;
+  if (length < 6) peimage::RaiseFault();
+  // A block longer than its parent is cut at the parent's end.
+  block.End = std::min(start + length, limit);
   block.Key = cursor.ZWideString(256);
   cursor.AlignTo(4);
   block.ValueStart = cursor.Offset();

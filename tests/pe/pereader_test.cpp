@@ -10,7 +10,9 @@ namespace {
 
 using namespace imagebuilder;
 
-TBytes Bytes(std::string_view text) { return TBytes(text.begin(), text.end()); }
+TBytes Bytes(std::string_view text) {
+  return TBytes(text.begin(), text.end());
+}
 
 // A small sound image: code, data, and the usual directories.
 PeImageBuilder SoundImage(bool is64) {
@@ -277,9 +279,9 @@ TEST(PEReader, DelayImportsWithRelativeAndAbsoluteAddresses) {
       if (is64 && absolute) continue;
       PeImageBuilder builder(is64);
       builder.AddImports({{"KERNEL32.dll", {{"Sleep", 3}}}});
-      builder.AddDelayImports({{"comdlg32.dll", {{"GetOpenFileNameW", 1}, {"GetSaveFileNameW", 2}}},
-                               {"kernel32.DLL", {{"Beep", 4}}}},
-                              absolute);
+      builder.AddDelayImports(
+          {{"comdlg32.dll", {{"GetOpenFileNameW", 1}, {"GetSaveFileNameW", 2}}}, {"kernel32.DLL", {{"Beep", 4}}}},
+          absolute);
       TPEReader reader;
       reader.LoadFromBytes(builder.Build());
       ASSERT_EQ(reader.ImportCount(), 2) << is64 << absolute;
@@ -339,19 +341,18 @@ TEST(PEReader, ExceptionTlsAndLoadConfiguration) {
     EXPECT_EQ(reader.ExceptionEntries()[1].EndingAddress, 0x1040u);
     EXPECT_EQ(reader.ExceptionEntries()[1].EndOfPrologue, 0x3008u);
     ASSERT_EQ(reader.TLSCount(), 6);
-    EXPECT_EQ(reader.TLS()[0], is64 ? u"Start address of raw data=0x0000000000401000"
-                                    : u"Start address of raw data=0x00401000");
+    EXPECT_EQ(reader.TLS()[0],
+              is64 ? u"Start address of raw data=0x0000000000401000" : u"Start address of raw data=0x00401000");
     EXPECT_EQ(reader.TLS()[4], u"Size of zero fill=16");
     EXPECT_EQ(reader.TLS()[5], u"Characteristics=0x00300000");
     ASSERT_EQ(reader.LoadConfigCount(), 18);
     EXPECT_EQ(reader.LoadConfig()[1], u"Version=1.2");
     EXPECT_EQ(reader.LoadConfig()[2], u"Global flags clear=0x00000100");
     EXPECT_EQ(reader.LoadConfig()[10], is64 ? u"Process heap flags=0x00000109" : u"Process heap flags=0x00000108");
-    EXPECT_EQ(reader.LoadConfig()[11], is64 ? u"Process affinity mask=0x0000000000000108"
-                                            : u"Process affinity mask=0x00000109");
+    EXPECT_EQ(reader.LoadConfig()[11],
+              is64 ? u"Process affinity mask=0x0000000000000108" : u"Process affinity mask=0x00000109");
     EXPECT_EQ(reader.LoadConfig()[12], u"CSD version=0x0102");
-    EXPECT_EQ(reader.LoadConfig()[17], is64 ? u"SE handler count=0x000000000000010D"
-                                            : u"SE handler count=0x0000010D");
+    EXPECT_EQ(reader.LoadConfig()[17], is64 ? u"SE handler count=0x000000000000010D" : u"SE handler count=0x0000010D");
   }
 }
 
@@ -437,9 +438,16 @@ TEST(PEReader, ClassScanFindsClassTables) {
 TEST(PEReader, StringScans) {
   std::string text(1025, 'a');
   ByteWriter tail;
-  tail.Ansi("\x01" "four\x01" "fives\x01", false);
+  tail.Ansi(
+      "\x01"
+      "four\x01"
+      "fives\x01",
+      false);
   tail.Ansi(text, false);
-  tail.Ansi("\x01" "abcdefghi\x01", false);
+  tail.Ansi(
+      "\x01"
+      "abcdefghi\x01",
+      false);
   tail.Align(2);
   tail.Wide(u"\x01wide text\x01", false);
   tail.U8(0);
@@ -468,8 +476,8 @@ TEST(PEReader, StringScans) {
 TEST(PEReader, EveryLoadStartsFromNothing) {
   PeImageBuilder package(false);
   package.AddImports({{"rtl.bpl", {{"Init", 0}}}}, false);
-  package.AddResources({RcData(u"PACKAGEINFO", PackageInfo(5, {"rtl"}, {"Unit1"})),
-                        RcData(u"DESCRIPTION", Description(u"Package"))});
+  package.AddResources(
+      {RcData(u"PACKAGEINFO", PackageInfo(5, {"rtl"}, {"Unit1"})), RcData(u"DESCRIPTION", Description(u"Package"))});
   TPEReader reader;
   reader.LoadFromBytes(package.Build(), u"one.bpl");
   ASSERT_EQ(reader.LinkerProdurer(), u"Borland");

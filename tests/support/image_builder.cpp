@@ -10,9 +10,13 @@ namespace {
 constexpr Cardinal kSectionAlignment = 0x1000;
 constexpr Cardinal kFileAlignment = 0x200;
 
-Cardinal AlignUp(Cardinal value, Cardinal alignment) { return (value + alignment - 1) / alignment * alignment; }
+Cardinal AlignUp(Cardinal value, Cardinal alignment) {
+  return (value + alignment - 1) / alignment * alignment;
+}
 
-bool IsNamed(const ResourceKey& key) { return std::holds_alternative<String>(key); }
+bool IsNamed(const ResourceKey& key) {
+  return std::holds_alternative<String>(key);
+}
 
 // Named entries first, then ids ascending, as resource compilers sort them.
 bool KeyLess(const ResourceKey& a, const ResourceKey& b) {
@@ -66,15 +70,16 @@ void ByteWriter::PatchU64(std::size_t at, UInt64 value) {
 PeImageBuilder::PeImageBuilder(bool is64)
     : ImageBase(is64 ? 0x140000000ull : 0x400000ull), Machine(is64 ? 0x8664 : 0x14C), FIs64(is64) {}
 
-std::size_t PeImageBuilder::AddSection(std::string name, TBytes data, Cardinal characteristics,
-                                       Cardinal virtualSize) {
+std::size_t PeImageBuilder::AddSection(std::string name, TBytes data, Cardinal characteristics, Cardinal virtualSize) {
   Cardinal size = virtualSize ? virtualSize : static_cast<Cardinal>(data.size());
   FSections.push_back(Section{std::move(name), std::move(data), size, characteristics, FNextRva});
   FNextRva = AlignUp(FNextRva + std::max<Cardinal>(size, 1), kSectionAlignment);
   return FSections.size() - 1;
 }
 
-void PeImageBuilder::SetDirectory(int index, Cardinal rva, Cardinal size) { FDirectories[index] = {rva, size}; }
+void PeImageBuilder::SetDirectory(int index, Cardinal rva, Cardinal size) {
+  FDirectories[index] = {rva, size};
+}
 
 Cardinal PeImageBuilder::AddDirectorySection(int index, std::string name, TBytes data) {
   Cardinal rva = FNextRva;
@@ -387,11 +392,11 @@ void PeImageBuilder::AddLoadConfig(Cardinal first) {
   for (int i = 0; i < 3; ++i) out.U32(value++);
   for (int i = 0; i < 5; ++i) pointer();
   if (FIs64) {
-    pointer();           // affinity
-    out.U32(value++);    // heap flags
+    pointer();         // affinity
+    out.U32(value++);  // heap flags
   } else {
-    out.U32(value++);    // heap flags
-    out.U32(value++);    // affinity
+    out.U32(value++);  // heap flags
+    out.U32(value++);  // affinity
   }
   out.U16(0x0102);
   out.U16(0x0304);
@@ -399,8 +404,7 @@ void PeImageBuilder::AddLoadConfig(Cardinal first) {
   AddDirectorySection(10, ".lcfg", out.Take());
 }
 
-std::vector<Cardinal> PeImageBuilder::AddClassTables(const std::vector<FakeClass>& classes,
-                                                     std::string sectionName) {
+std::vector<Cardinal> PeImageBuilder::AddClassTables(const std::vector<FakeClass>& classes, std::string sectionName) {
   Cardinal rva = FNextRva;
   auto codeVa = static_cast<Cardinal>(ImageBase + rva);
   ByteWriter out;
@@ -410,14 +414,14 @@ std::vector<Cardinal> PeImageBuilder::AddClassTables(const std::vector<FakeClass
     Cardinal p = codeVa + static_cast<Cardinal>(out.Size());
     Cardinal reference = p + 88;
     Cardinal nameAt = reference + 8;
-    out.U32(reference);             // -88 self pointer
-    out.U32(fake.InterfaceTable);   // -84
-    out.U32(0);                     // -80
-    out.U32(0);                     // -76
-    out.U32(0);                     // -72
-    out.U32(fake.FieldTable);       // -68
-    out.U32(0);                     // -64
-    out.U32(0);                     // -60
+    out.U32(reference);                          // -88 self pointer
+    out.U32(fake.InterfaceTable);                // -84
+    out.U32(0);                                  // -80
+    out.U32(0);                                  // -76
+    out.U32(0);                                  // -72
+    out.U32(fake.FieldTable);                    // -68
+    out.U32(0);                                  // -64
+    out.U32(0);                                  // -60
     out.U32(fake.NamePointer.value_or(nameAt));  // -56
     out.Zeros(88 - 36);
     out.Zeros(8);  // the first virtual methods
@@ -645,7 +649,8 @@ TBytes Description(const String& text) {
 }
 
 TBytes VersionResource(const std::array<Word, 4>& fileVersion, const std::array<Word, 4>& productVersion,
-                       Cardinal flags, const std::vector<VersionStrings>& tables) {
+                       Cardinal flags, const std::vector<VersionStrings>& tables, bool blockPerTable,
+                       bool withTranslations) {
   ByteWriter out;
   auto open = [&](StringView key, Word valueLength, Word type) {
     out.Align(4);
@@ -673,6 +678,10 @@ TBytes VersionResource(const std::array<Word, 4>& fileVersion, const std::array<
   std::size_t fileInfo = open(u"StringFileInfo", 0, 1);
   static const char16_t kHex[] = u"0123456789ABCDEF";
   for (const VersionStrings& table : tables) {
+    if (blockPerTable && &table != &tables.front()) {
+      close(fileInfo);
+      fileInfo = open(u"StringFileInfo", 0, 1);
+    }
     Cardinal value = Cardinal{table.Language} << 16 | table.CodePage;
     String key;
     for (int shift = 28; shift >= 0; shift -= 4) key.push_back(kHex[(value >> shift) & 15]);
@@ -685,14 +694,16 @@ TBytes VersionResource(const std::array<Word, 4>& fileVersion, const std::array<
     close(tableAt);
   }
   close(fileInfo);
-  std::size_t varInfo = open(u"VarFileInfo", 0, 1);
-  std::size_t translation = open(u"Translation", static_cast<Word>(4 * tables.size()), 0);
-  for (const VersionStrings& table : tables) {
-    out.U16(table.Language);
-    out.U16(table.CodePage);
+  if (withTranslations) {
+    std::size_t varInfo = open(u"VarFileInfo", 0, 1);
+    std::size_t translation = open(u"Translation", static_cast<Word>(4 * tables.size()), 0);
+    for (const VersionStrings& table : tables) {
+      out.U16(table.Language);
+      out.U16(table.CodePage);
+    }
+    close(translation);
+    close(varInfo);
   }
-  close(translation);
-  close(varInfo);
   close(root);
   return out.Take();
 }

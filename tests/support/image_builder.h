@@ -184,7 +184,10 @@ struct VersionStrings {
   Word CodePage;
   std::vector<std::pair<String, String>> Values;
 };
+// blockPerTable: one StringFileInfo per table instead; withTranslations false:
+// no VarFileInfo at all.
 TBytes VersionResource(const std::array<Word, 4>& fileVersion, const std::array<Word, 4>& productVersion,
-                       Cardinal flags, const std::vector<VersionStrings>& tables);
+                       Cardinal flags, const std::vector<VersionStrings>& tables, bool blockPerTable = false,
+                       bool withTranslations = true);
 
 }  // namespace imagebuilder

@@ -4,6 +4,8 @@
 
 namespace peimage {
 
-bool UpdateVersionResource(const String&, Word, const TBytes&) { return false; }
+bool UpdateVersionResource(const String&, Word, const TBytes&) {
+  return false;
+}
 
 }  // namespace peimage
