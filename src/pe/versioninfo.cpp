@@ -12,7 +12,6 @@ using peimage::ImageBytes;
 
 constexpr Cardinal kFixedInfoSignature = 0xFEEF04BD;
 constexpr Integer kVersionResourceType = 16;
-constexpr int kMaxBlockDepth = 8;
 
 // File flag bits in the order of TFileFlags.
 constexpr Cardinal kFlagBits[] = {0x01, 0x10, 0x04, 0x02, 0x08, 0x20};

@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <random>
 
+#include "pe/imageparsers.h"
 #include "support/image_builder.h"
 
 namespace {
@@ -514,6 +516,50 @@ TEST(PEReader, CloseKeepsOnlyTheSummaryOfTheLastFile) {
     EXPECT_EQ(count, 0);
   EXPECT_TRUE(reader.ImageData().empty());
   EXPECT_FALSE(reader.VersionInfo().Valid());
+}
+
+}  // namespace
+
+namespace {
+
+// The scans against the plainest reading of the rule, over data of every
+// density of printable bytes and lengths around the block size.
+std::vector<String> ReferenceScan(const TBytes& bytes, std::size_t unit) {
+  std::vector<String> strings;
+  String run;
+  auto finish = [&] {
+    if (run.size() >= 5 && run.size() <= 1024) strings.push_back(run);
+    run.clear();
+  };
+  for (std::size_t i = 0; i + unit <= bytes.size(); i += unit) {
+    unsigned value = unit == 1 ? bytes[i] : bytes[i] | bytes[i + 1] << 8;
+    if (value >= 32 && value <= 126) {
+      run.push_back(static_cast<Char>(value));
+    } else {
+      finish();
+    }
+  }
+  finish();
+  return strings;
+}
+
+TEST(StringScan, AgreesWithTheRuleOnAnyData) {
+  std::mt19937 random(7);
+  for (int round = 0; round < 400; ++round) {
+    std::size_t size = random() % 3000;
+    unsigned density = random() % 101;
+    TBytes bytes(size);
+    for (Byte& b : bytes) {
+      unsigned roll = random() % 100;
+      b = roll < density ? static_cast<Byte>(32 + random() % 95) : (roll % 3 ? 0 : static_cast<Byte>(random()));
+    }
+    if (round % 5 == 0) std::fill(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(size / 2), 'x');
+    std::vector<String> narrow, wide;
+    peimage::ScanStrings(peimage::ImageBytes(bytes.data(), bytes.size()), narrow);
+    peimage::ScanWideStrings(peimage::ImageBytes(bytes.data(), bytes.size()), wide);
+    ASSERT_EQ(narrow, ReferenceScan(bytes, 1)) << round;
+    ASSERT_EQ(wide, ReferenceScan(bytes, 2)) << round;
+  }
 }
 
 }  // namespace
