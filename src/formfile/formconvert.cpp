@@ -306,6 +306,7 @@ class TBinaryToText {
     size_t lineStart = 0;
     size_t i = 0;
     while (i < length) {
+      bool lineFull = false;
       if (!isRunChar(text[i])) {
         FText.push_back('#');
         WriteNumber(static_cast<unsigned>(text[i]));
@@ -313,14 +314,18 @@ class TBinaryToText {
       } else {
         size_t end = i + 1;
         while (end < length && isRunChar(text[end]) && end - lineStart < kLineLength) ++end;
-        // A double-byte character is not cut between two lines.
-        if (end - lineStart >= kLineLength && end < length && end - 1 > i && isTrailAt(end)) --end;
+        // A double-byte character is not cut between two lines: it starts
+        // the next line instead, and this one ends a position short.
+        if (end - lineStart >= kLineLength && end < length && end - 1 > i && isTrailAt(end)) {
+          --end;
+          lineFull = true;
+        }
         FText.push_back('\'');
         writeRun(i, end);
         FText.push_back('\'');
         i = end;
       }
-      if (i - lineStart >= kLineLength && i < length) {
+      if ((lineFull || i - lineStart >= kLineLength) && i < length) {
         FText.append(" +");
         NewLine();
         lineStart = i;
