@@ -12,6 +12,8 @@
 #include "pe/versioninfo.h"
 #include "rtl/exceptions.h"
 #include "rtl/object.h"
+#include "rtl/streams.h"
+#include "rtl/stringlist.h"
 #include "rtl/types.h"
 
 KST_DECLARE_EXCEPTION(EPEException, Exception);
@@ -93,6 +95,18 @@ struct TClassItem {
   Cardinal Address = 0;
   String Name;
 };
+
+// A read-only stream over one resource's data inside the loaded image, without
+// a copy; valid while the reader keeps the file. Data that does not lie in the
+// file gives an empty stream. Writing stores nothing.
+class TResourceRawStream : public TCustomMemoryStream {
+ public:
+  explicit TResourceRawStream(const TResourceItem& item);
+};
+
+// Clears the list; when the resource's data begins with "TPF0", fills it with
+// the lines of the form's text. Conversion errors propagate.
+void FormResourceToStrings(const TResourceItem& item, TStrings& lines);
 
 class TPEReader : public TObject {
  public:
@@ -176,6 +190,9 @@ class TPEReader : public TObject {
   // The first resource of that name, of any type, without regard to case.
   // Raises EPEException when there is none; the out record is then unchanged.
   void GetResourceByName(const String& name, TResourceItem& item) const;
+  // Fills the list with the text of the form named at that index of the form
+  // list: the first RCDATA resource of that name. Does nothing without one.
+  void GetFormSource(int index, TStrings& lines) const;
 
   // The image bytes while loaded (empty otherwise).
   peimage::ImageBytes ImageData() const { return peimage::ImageBytes(FImage.data(), FImage.size()); }
