@@ -75,8 +75,8 @@ if(pe_mcs)
 endif()
 
 # A 16-bit (NE) font file as the distribution ships it.
-find_file(pe_font_file coure.fon PATHS /usr/share/wine/fonts NO_DEFAULT_PATH)
-if(pe_font_file)
+set(pe_font_file /usr/share/wine/fonts/coure.fon)
+if(EXISTS ${pe_font_file})
   add_custom_command(
     OUTPUT ${pe_fixture_dir}/coure.fon
     COMMAND ${CMAKE_COMMAND} -E copy ${pe_font_file} ${pe_fixture_dir}/coure.fon
