@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "pe/pereader.h"
+#include "rtl/stringlist.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   TPEReader reader;
@@ -19,7 +20,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
   }
   for (const TImportItem& module : reader.Imports()) total += module.Functions.size();
-  for (int i = 0; i < reader.FormCount(); ++i) total += reader.Forms(i).size();
+  for (int i = 0; i < reader.FormCount(); ++i) {
+    TStringList lines;
+    try {
+      reader.GetFormSource(i, lines);
+    } catch (const Exception&) {
+      // A damaged form stream is the converter's error to report.
+    }
+    total += static_cast<std::size_t>(lines.Count());
+  }
   TVersionInformation& version = reader.VersionInfo();
   if (version.Valid()) {
     TBytes rebuilt = version.BuildResource();
