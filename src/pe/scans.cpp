@@ -112,7 +112,16 @@ void ScanRuns(const Byte* data, std::size_t units, std::size_t unitSize, Mask&& 
 void AddRun(std::vector<String>& strings, const Byte* start, std::size_t length) {
   if (length < kMinStringRun || length > kMaxStringRun) return;
   String& text = strings.emplace_back(length, u'\0');
-  for (std::size_t i = 0; i < length; ++i) text[i] = start[i];
+  std::size_t i = 0;
+#ifdef __SSE2__
+  const __m128i zero = _mm_setzero_si128();
+  for (; i + 16 <= length; i += 16) {
+    __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(start + i));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(text.data() + i), _mm_unpacklo_epi8(bytes, zero));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(text.data() + i + 8), _mm_unpackhi_epi8(bytes, zero));
+  }
+#endif
+  for (; i < length; ++i) text[i] = start[i];
 }
 
 void AddWideRun(std::vector<String>& strings, const Byte* start, std::size_t units) {
