@@ -1,6 +1,6 @@
 # Executables the image reader's tests read, built from tests/pe/fixtures with
-# the cross compilers, the resource compiler, lld and the C# compiler, plus a
-# 16-bit font file from the distribution. Every fixture whose tool is missing
+# the cross compilers, the resource compiler, a second linker and the C#
+# compiler, plus a 16-bit font file from the distribution. Every fixture whose tool is missing
 # is left out, and the tests that need it skip. Time stamps are left out of the
 # images and the build id is fixed, so the files come out the same every time
 # (the C# compiler alone stamps a fresh module id).
@@ -44,8 +44,9 @@ foreach(arch i686 x86_64)
   list(APPEND pe_fixtures ${pe_fixture_dir}/fixturelib${bits}.dll ${pe_fixture_dir}/fixtureapp${bits}.exe)
 endforeach()
 
-# Load configuration and delay imports, linked by lld; the delay-loaded
-# library's import library is made in the short form lld can delay-load.
+# Load configuration and delay imports, from the second linker; the
+# delay-loaded library's import library is made in the short form that linker
+# can delay-load.
 find_program(pe_clang clang)
 find_program(pe_llvm_dlltool llvm-dlltool)
 if(pe_clang AND pe_llvm_dlltool AND pe_gcc_64)
@@ -53,14 +54,14 @@ if(pe_clang AND pe_llvm_dlltool AND pe_gcc_64)
                   OUTPUT_STRIP_TRAILING_WHITESPACE)
   get_filename_component(pe_libgcc_dir "${pe_libgcc}" DIRECTORY)
   add_custom_command(
-    OUTPUT ${pe_fixture_dir}/lldapp64.exe
+    OUTPUT ${pe_fixture_dir}/delayapp64.exe
     COMMAND ${pe_llvm_dlltool} -m i386:x86-64 -d ${pe_fixture_src}/user32delay.def -l libuser32delay.a
-    COMMAND ${pe_clang} --target=x86_64-w64-mingw32 -fuse-ld=lld -L${pe_libgcc_dir} -o lldapp64.exe
-            ${pe_fixture_src}/lldapp.c libuser32delay.a -Wl,--delayload=user32.dll ${no_stamp}
-    DEPENDS ${pe_fixture_src}/lldapp.c ${pe_fixture_src}/user32delay.def
+    COMMAND ${pe_clang} --target=x86_64-w64-mingw32 -fuse-ld=lld -L${pe_libgcc_dir} -o delayapp64.exe
+            ${pe_fixture_src}/delayapp.c libuser32delay.a -Wl,--delayload=user32.dll ${no_stamp}
+    DEPENDS ${pe_fixture_src}/delayapp.c ${pe_fixture_src}/user32delay.def
     WORKING_DIRECTORY ${pe_fixture_dir}
     VERBATIM)
-  list(APPEND pe_fixtures ${pe_fixture_dir}/lldapp64.exe)
+  list(APPEND pe_fixtures ${pe_fixture_dir}/delayapp64.exe)
 endif()
 
 find_program(pe_mcs mcs)
@@ -89,7 +90,7 @@ if(TARGET pe_tests)
   add_custom_target(pe_fixtures ALL DEPENDS ${pe_fixtures})
   add_dependencies(pe_tests pe_fixtures)
   if(WIN32)
-    # The tests run under Wine, which sees the build folder on drive Z:.
+    # The Windows tests run where the build folder is seen on drive Z:.
     string(REPLACE "/" "\\\\" pe_fixture_dir_windows "Z:${pe_fixture_dir}")
     target_compile_definitions(pe_tests PRIVATE "KST_PE_FIXTURES=\"${pe_fixture_dir_windows}\\\\\"")
   else()

@@ -114,9 +114,9 @@ TEST_P(BuiltProgram, ReadsImportsResourcesVersionAndDebugEntries) {
 
 INSTANTIATE_TEST_SUITE_P(Fixtures, BuiltProgram, ::testing::Values(u"fixtureapp32.exe", u"fixtureapp64.exe"));
 
-TEST(BuiltByLld, LoadConfigurationAndDelayImports) {
+TEST(BuiltWithDelayImports, LoadConfigurationAndDelayImports) {
   TPEReader reader;
-  LOAD_FIXTURE(reader, u"lldapp64.exe");
+  LOAD_FIXTURE(reader, u"delayapp64.exe");
   ASSERT_EQ(reader.LoadConfigCount(), 18);
   EXPECT_EQ(reader.LoadConfig()[1], u"Version=1.2");
   EXPECT_EQ(reader.LoadConfig()[2], u"Global flags clear=0x00000010");
