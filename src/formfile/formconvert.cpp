@@ -419,9 +419,7 @@ class TTextToBinary {
       FParser.NextToken();
       flags |= ffChildPos;
     }
-    FWriter.WritePrefix(flags, position);
-    FWriter.WriteUTF8Str(std::string_view(className));
-    FWriter.WriteUTF8Str(std::string_view(objectName));
+    FWriter.WriteObjectHeader(flags, position, className, objectName);
   }
 
   void ConvertProperty(int depth) {
