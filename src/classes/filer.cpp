@@ -606,6 +606,17 @@ void TWriter::WritePrefix(TFilerFlags flags, Integer childPos) {
   if (flags & ffChildPos) WriteInteger(childPos);
 }
 
+void TWriter::WriteObjectHeader(TFilerFlags flags, Integer childPos, std::string_view className,
+                                std::string_view objectName) {
+  if (flags == 0 && className.size() >= 0xF0) {
+    WriteByte(0xF0);
+  } else {
+    WritePrefix(flags, childPos);
+  }
+  WriteStr(className);
+  WriteStr(objectName);
+}
+
 void TWriter::WriteStr(std::string_view bytes) {
   size_t length = std::min<size_t>(bytes.size(), 255);
   WriteByte(static_cast<Byte>(length));

@@ -192,6 +192,10 @@ class TWriter : public TFiler {
   void WriteSignature();
   // Nothing for no flags; else the flags byte and, with ffChildPos, the position.
   void WritePrefix(TFilerFlags flags, Integer childPos);
+  // The start of an object record: the prefix, the class name and the object
+  // name (UTF-8). A class name of 240 bytes or more would itself be read as a
+  // prefix byte, so it is always given one, if need be with no flags.
+  void WriteObjectHeader(TFilerFlags flags, Integer childPos, std::string_view className, std::string_view objectName);
   // A short name string, cut at 255 bytes.
   void WriteUTF8Str(StringView text);
   void WriteUTF8Str(std::string_view utf8);

@@ -197,6 +197,10 @@ INSTANTIATE_TEST_SUITE_P(
                    Hex("01") + "A" + Hex("00 01 50 02 01 00 01") + "B" + Hex("01") + "b" + Hex("00 00 F2 03 2C 01 01") +
                        "C" + Hex("00 00 00 00"),
                    "object A\r\n  P = 1\r\n  object b: B\r\n  end\r\n  object C [300]\r\n  end\r\nend\r\n"},
+        // A class name as long as this has a length byte that reads as a
+        // prefix; an empty prefix keeps the record readable.
+        HeaderCase{"LongClassName", Hex("F0 F0") + std::string(240, 'T') + Hex("00 00 00"),
+                   "object " + std::string(240, 'T') + "\r\nend\r\n"},
         HeaderCase{"DottedProperty", Hex("01") + "A" + Hex("00 09") + "Font.Name" + Hex("06 01 78 00 00"),
                    "object A\r\n  Font.Name = 'x'\r\nend\r\n"}),
     [](const auto& info) { return std::string(info.param.Name); });
