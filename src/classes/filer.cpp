@@ -368,6 +368,55 @@ TBytes TReader::ReadBinary() {
   return data;
 }
 
+Variant TReader::ReadVariant() {
+  TValueType tag = ReadValue();
+  switch (tag) {
+    case vaNil: return Variant();
+    case vaNull: return Variant::Null();
+    case vaInt8: return Variant(static_cast<ShortInt>(ReadIntegerPayload(tag)));
+    case vaInt16: return Variant(static_cast<SmallInt>(ReadIntegerPayload(tag)));
+    case vaInt32: return Variant(static_cast<Integer>(ReadIntegerPayload(tag)));
+    case vaInt64: return Variant(ReadIntegerPayload(tag));
+    case vaExtended: {
+      Byte bytes[10];
+      Read(bytes, 10);
+      return Variant(Extended80::FromBytes(bytes).ToDouble());
+    }
+    case vaDouble: {
+      Byte bytes[8];
+      Read(bytes, 8);
+      return Variant(DoubleFromBytes(bytes));
+    }
+    case vaSingle: {
+      Byte bytes[4];
+      Read(bytes, 4);
+      auto bits = static_cast<std::uint32_t>(LoadLE(bytes, 4));
+      float value;
+      std::memcpy(&value, &bits, 4);
+      return Variant(static_cast<double>(value));
+    }
+    case vaCurrency: {
+      Byte bytes[8];
+      Read(bytes, 8);
+      return Variant(Currency::FromScaled(static_cast<Int64>(LoadLE(bytes, 8))));
+    }
+    case vaDate: {
+      Byte bytes[8];
+      Read(bytes, 8);
+      return Variant::FromDate(DoubleFromBytes(bytes));
+    }
+    case vaString:
+    case vaLString: return Variant(ReadStringPayload(tag));
+    case vaWString:
+    case vaUTF8String: return Variant::FromString(ReadStringPayload(tag), varOleStr);
+    case vaFalse: return Variant(false);
+    case vaTrue: return Variant(true);
+    default:
+      if (tag <= kLastValueType) SkipPayload(tag, 0);
+      ReadError();
+  }
+}
+
 void TReader::SkipValue() {
   SkipPayload(ReadValue(), 0);
 }
@@ -557,6 +606,17 @@ void TWriter::WritePrefix(TFilerFlags flags, Integer childPos) {
   if (flags & ffChildPos) WriteInteger(childPos);
 }
 
+void TWriter::WriteObjectHeader(TFilerFlags flags, Integer childPos, std::string_view className,
+                                std::string_view objectName) {
+  if (flags == 0 && className.size() >= 0xF0) {
+    WriteByte(0xF0);
+  } else {
+    WritePrefix(flags, childPos);
+  }
+  WriteStr(className);
+  WriteStr(objectName);
+}
+
 void TWriter::WriteStr(std::string_view bytes) {
   size_t length = std::min<size_t>(bytes.size(), 255);
   WriteByte(static_cast<Byte>(length));
@@ -673,6 +733,36 @@ void TWriter::WriteIdent(std::string_view utf8) {
 
 void TWriter::WriteIdent(StringView ident) {
   WriteIdent(std::string_view(StringToUTF8(ident)));
+}
+
+void TWriter::WriteVariant(const Variant& value) {
+  TVarType type = value.VarType();
+  if (type & (varArray | varByRef)) throw EWriteError(u"Stream write error");
+  switch (type) {
+    case varEmpty: WriteValue(vaNil); return;
+    case varNull: WriteValue(vaNull); return;
+    case varShortInt:
+    case varSmallint:
+    case varInteger:
+    case varInt64:
+    case varByte:
+    case varWord:
+    case varLongWord: WriteInteger(value.AsInt64()); return;
+    case varUInt64: WriteInteger(static_cast<Int64>(value.AsUInt64())); return;
+    case varSingle: WriteSingle(value.AsSingle()); return;
+    case varDouble: WriteFloat(Extended80::FromDouble(value.AsDouble())); return;
+    case varCurrency: WriteCurrency(value.AsCurrency()); return;
+    case varDate: WriteDate(value.AsDate()); return;
+    case varBoolean: WriteBoolean(value.AsBoolean()); return;
+    default: break;
+  }
+  String text;
+  try {
+    text = value.AsString();
+  } catch (const EVariantError&) {
+    throw EWriteError(u"Stream write error");
+  }
+  WriteString(text);
 }
 
 void TWriter::WriteBinary(const void* data, Int64 count) {

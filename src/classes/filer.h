@@ -13,6 +13,7 @@
 #include "rtl/object.h"
 #include "rtl/streams.h"
 #include "rtl/types.h"
+#include "rtl/variant.h"
 
 // The one-byte tag in front of every value.
 enum TValueType : Byte {
@@ -147,6 +148,11 @@ class TReader : public TFiler {
   Cardinal ReadSet(const std::function<int(StringView)>& ordinalOf);
   // The data of a vaBinary value.
   TBytes ReadBinary();
+  // Nil gives Unassigned and Null Null; integers keep their size, every float
+  // kind gives a double, 8-bit strings a native string and wide and UTF-8
+  // strings an OLE string. Other tags (and streamed custom variant types,
+  // which no type here reads) raise EReadError "Stream read error".
+  Variant ReadVariant();
 
   // Skips one value whole, whatever its tag.
   void SkipValue();
@@ -199,6 +205,10 @@ class TWriter : public TFiler {
   void WriteSignature();
   // Nothing for no flags; else the flags byte and, with ffChildPos, the position.
   void WritePrefix(TFilerFlags flags, Integer childPos);
+  // The start of an object record: the prefix, the class name and the object
+  // name (UTF-8). A class name of 240 bytes or more would itself be read as a
+  // prefix byte, so it is always given one, if need be with no flags.
+  void WriteObjectHeader(TFilerFlags flags, Integer childPos, std::string_view className, std::string_view objectName);
   // A short name string, cut at 255 bytes.
   void WriteUTF8Str(StringView text);
   void WriteUTF8Str(std::string_view utf8);
@@ -222,6 +232,11 @@ class TWriter : public TFiler {
   void WriteBoolean(bool value) { WriteValue(value ? vaTrue : vaFalse); }
   void WriteIdent(StringView ident);
   void WriteIdent(std::string_view utf8);
+  // By the variant's type: Unassigned as vaNil, Null as vaNull, integers by
+  // the 64-bit rule, doubles as extended values, strings by the string rule,
+  // anything else by its text. Arrays and values without a text raise
+  // EWriteError "Stream write error".
+  void WriteVariant(const Variant& value);
   // vaBinary with what `writeData` puts into a memory stream.
   void WriteBinary(const std::function<void(TStream&)>& writeData);
   void WriteBinary(const void* data, Int64 count);

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstring>
 #include <limits>
+#include <memory>
 #include <string>
 
 #include "classes/filer.h"
@@ -51,6 +52,48 @@ constexpr std::array<char, 512> MakeHexPairs() {
 
 constexpr std::array<char, 512> kHexPairs = MakeHexPairs();
 
+// The text under construction. It grows by a quarter at a time instead of
+// doubling: a large form's text is held twice at the end, here and in the
+// output, and doubling would leave up to as much again unused.
+class TTextBuffer {
+ public:
+  void reserve(size_t capacity) {
+    if (capacity > FCapacity) Reallocate(capacity);
+  }
+  size_t size() const { return FSize; }
+  const char* data() const { return FData.get(); }
+
+  void push_back(char c) {
+    Ensure(1);
+    FData[FSize++] = c;
+  }
+  void append(std::string_view text) { std::memcpy(Extend(text.size()), text.data(), text.size()); }
+  void append(const char* first, const char* last) { append(std::string_view(first, last - first)); }
+  void append(size_t count, char c) { std::memset(Extend(count), c, count); }
+  // Room for `count` more bytes, to be filled by the caller.
+  char* Extend(size_t count) {
+    Ensure(count);
+    char* at = FData.get() + FSize;
+    FSize += count;
+    return at;
+  }
+
+ private:
+  void Ensure(size_t count) {
+    if (FCapacity - FSize < count) Reallocate(std::max(FSize + count, FCapacity + FCapacity / 4 + 4096));
+  }
+  void Reallocate(size_t capacity) {
+    auto data = std::make_unique_for_overwrite<char[]>(capacity);
+    if (FSize > 0) std::memcpy(data.get(), FData.get(), FSize);
+    FData = std::move(data);
+    FCapacity = capacity;
+  }
+
+  std::unique_ptr<char[]> FData;
+  size_t FSize = 0;
+  size_t FCapacity = 0;
+};
+
 // ---- Binary to text ----
 
 class TBinaryToText {
@@ -58,13 +101,13 @@ class TBinaryToText {
   explicit TBinaryToText(TReader& reader) : FReader(reader) {}
 
   void Convert() {
-    FText.assign(kUTF8BOM);
+    FText.append(kUTF8BOM);
     FReader.ReadSignature();
     ConvertObject(0);
   }
 
   // The text behind the room for a byte-order mark at its start.
-  std::string& Text() { return FText; }
+  TTextBuffer& Text() { return FText; }
   bool NeedsBOM() const { return FNeedsBOM; }
 
  private:
@@ -281,9 +324,7 @@ class TBinaryToText {
       size_t part = static_cast<size_t>(std::min<UInt64>(count, kBinaryRowBytes));
       FReader.Read(row, static_cast<Int64>(part));
       if (ownLines) NewLine();
-      size_t at = FText.size();
-      FText.resize(at + 2 * part);
-      char* out = FText.data() + at;
+      char* out = FText.Extend(2 * part);
       for (size_t i = 0; i < part; ++i) {
         std::memcpy(out + 2 * i, &kHexPairs[2 * row[i]], 2);
       }
@@ -306,6 +347,7 @@ class TBinaryToText {
     size_t lineStart = 0;
     size_t i = 0;
     while (i < length) {
+      bool lineFull = false;
       if (!isRunChar(text[i])) {
         FText.push_back('#');
         WriteNumber(static_cast<unsigned>(text[i]));
@@ -313,14 +355,18 @@ class TBinaryToText {
       } else {
         size_t end = i + 1;
         while (end < length && isRunChar(text[end]) && end - lineStart < kLineLength) ++end;
-        // A double-byte character is not cut between two lines.
-        if (end - lineStart >= kLineLength && end < length && end - 1 > i && isTrailAt(end)) --end;
+        // A double-byte character is not cut between two lines: it starts
+        // the next line instead, and this one ends a position short.
+        if (end - lineStart >= kLineLength && end < length && end - 1 > i && isTrailAt(end)) {
+          --end;
+          lineFull = true;
+        }
         FText.push_back('\'');
         writeRun(i, end);
         FText.push_back('\'');
         i = end;
       }
-      if (i - lineStart >= kLineLength && i < length) {
+      if ((lineFull || i - lineStart >= kLineLength) && i < length) {
         FText.append(" +");
         NewLine();
         lineStart = i;
@@ -331,7 +377,7 @@ class TBinaryToText {
 
   void WriteAnsiString(const AnsiString& bytes) {
     auto isRunChar = [](char c) { return static_cast<Byte>(c) >= 32 && c != '\''; };
-    auto writeRun = [&](size_t from, size_t to) { FText.append(bytes, from, to - from); };
+    auto writeRun = [&](size_t from, size_t to) { FText.append(std::string_view(bytes).substr(from, to - from)); };
     Word codePage = CurrentCodePage();
     bool singleByte = IsSingleByteCodePage(codePage);
     // Walks character boundaries from the start; positions asked for only grow.
@@ -353,7 +399,7 @@ class TBinaryToText {
   }
 
   TReader& FReader;
-  std::string FText;
+  TTextBuffer FText;
   size_t FLevel = 0;
   bool FNeedsBOM = false;
   UTF8String FObjectName;
@@ -414,9 +460,7 @@ class TTextToBinary {
       FParser.NextToken();
       flags |= ffChildPos;
     }
-    FWriter.WritePrefix(flags, position);
-    FWriter.WriteUTF8Str(std::string_view(className));
-    FWriter.WriteUTF8Str(std::string_view(objectName));
+    FWriter.WriteObjectHeader(flags, position, className, objectName);
   }
 
   void ConvertProperty(int depth) {
@@ -603,21 +647,16 @@ class TTextToBinary {
 }  // namespace
 
 void FormBinaryToText(TStream& input, TStream& output) {
-  std::string text;
-  bool needsBOM;
-  {
-    TReader reader(input);
-    TBinaryToText converter(reader);
-    // Binary data doubles in text; reserving for it avoids most regrowth.
-    Int64 remaining = input.Size() - input.Position();
-    if (remaining > 0 && remaining < (Int64(1) << 40)) converter.Text().reserve(static_cast<size_t>(remaining) * 9 / 4);
-    converter.Convert();
-    text.swap(converter.Text());
-    needsBOM = converter.NeedsBOM();
-  }
+  TReader reader(input);
+  TBinaryToText converter(reader);
+  // Text takes about twice the bytes of binary data and more for short values.
+  Int64 remaining = input.Size() - input.Position();
+  if (remaining > 0 && remaining < (Int64(1) << 40)) converter.Text().reserve(static_cast<size_t>(remaining) * 5 / 2);
+  converter.Convert();
   // The text was built behind room for the byte-order mark, so that the
   // output receives everything in one write.
-  size_t start = needsBOM ? 0 : kUTF8BOM.size();
+  const TTextBuffer& text = converter.Text();
+  size_t start = converter.NeedsBOM() ? 0 : kUTF8BOM.size();
   output.WriteBuffer(text.data() + start, static_cast<Int64>(text.size() - start));
 }
 

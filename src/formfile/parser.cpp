@@ -427,15 +427,22 @@ void TParser::CheckTokenSymbol(std::string_view symbol) const {
 void TParser::HexToBinary(TBytes& bytes) {
   SkipBlanks();
   while (FBuffer[FSourcePtr] != '}') {
+    // Pairs of digits up to the first other character, decoded in chunks.
     const char* p = FBuffer.get() + FSourcePtr;
     const char* start = p;
+    Byte chunk[256];
     for (;;) {
-      int high = kHexValues[static_cast<Byte>(p[0])];
-      if (high < 0) break;
-      int low = kHexValues[static_cast<Byte>(p[1])];
-      if (low < 0) break;
-      bytes.push_back(static_cast<Byte>((high << 4) | low));
-      p += 2;
+      size_t count = 0;
+      while (count < sizeof chunk) {
+        int high = kHexValues[static_cast<Byte>(p[0])];
+        if (high < 0) break;  // before looking behind a zero that ends the window
+        int low = kHexValues[static_cast<Byte>(p[1])];
+        if (low < 0) break;
+        chunk[count++] = static_cast<Byte>((high << 4) | low);
+        p += 2;
+      }
+      bytes.insert(bytes.end(), chunk, chunk + count);
+      if (count < sizeof chunk) break;
     }
     if (p == start) Error(u"Invalid binary value");
     FSourcePtr += static_cast<size_t>(p - start);

@@ -109,6 +109,14 @@ bool SameText(StringView s1, StringView s2) {
   return s1.size() == s2.size() && CompareText(s1, s2) == 0;
 }
 
+bool SameText(std::string_view s1, std::string_view s2) {
+  if (s1.size() != s2.size()) return false;
+  for (std::size_t i = 0; i < s1.size(); ++i) {
+    if (UpCase(static_cast<Byte>(s1[i])) != UpCase(static_cast<Byte>(s2[i]))) return false;
+  }
+  return true;
+}
+
 int TInvariantTextCollator::Compare(StringView s1, StringView s2, bool ignoreCase) const {
   const std::size_t n = std::min(s1.size(), s2.size());
   for (std::size_t i = 0; i < n; ++i) {

@@ -38,6 +38,9 @@ bool SameStr(StringView s1, StringView s2);
 // Ordinal after upper-casing 'a'..'z' only.
 int CompareText(StringView s1, StringView s2);
 bool SameText(StringView s1, StringView s2);
+// The same for byte strings (ANSI or UTF-8 text): only ASCII letters compare
+// without regard to case.
+bool SameText(std::string_view s1, std::string_view s2);
 
 // A linguistic comparison of texts: negative, zero or positive.
 class TTextCollator {

@@ -388,3 +388,11 @@ INSTANTIATE_TEST_SUITE_P(Cases, Identifiers,
                                            IdentCase{u"a-b", false, false}, IdentCase{u"x\u00B7", false, false}));
 
 }  // namespace
+
+TEST(SameTextBytes, FoldsOnlyAsciiLetters) {
+  EXPECT_TRUE(SameText(std::string_view("Object"), std::string_view("OBJECT")));
+  EXPECT_FALSE(SameText(std::string_view("end"), std::string_view("ends")));
+  EXPECT_FALSE(SameText(std::string_view("\xE9"), std::string_view("\xC9")));
+  EXPECT_TRUE(SameText(std::string_view("\xC3\xA9x"), std::string_view("\xC3\xA9X")));
+  EXPECT_FALSE(SameText(std::string_view("["), std::string_view("{")));
+}

@@ -50,13 +50,13 @@ inline std::string ReadWholeFile(const std::filesystem::path& path) {
 // (found from this file's place in it), or one level further up for a
 // checkout that sits in a folder of checkouts.
 inline std::filesystem::path DefaultCorpusDir() {
-  std::filesystem::path root = std::filesystem::path(__FILE__).parent_path().parent_path().parent_path();
-  for (std::filesystem::path base = root.parent_path(); !base.empty(); base = base.parent_path()) {
-    std::filesystem::path candidate = base / "shared" / "corpus";
-    if (std::filesystem::is_directory(candidate)) return candidate;
-    if (base == root.parent_path().parent_path() || base == base.parent_path()) break;
-  }
-  return root.parent_path() / "shared" / "corpus";
+  std::filesystem::path root =
+      std::filesystem::path(__FILE__).lexically_normal().parent_path().parent_path().parent_path();
+  std::filesystem::path beside = root.parent_path() / "shared" / "corpus";
+  std::filesystem::path further = root.parent_path().parent_path() / "shared" / "corpus";
+  std::error_code error;
+  if (!std::filesystem::is_directory(beside, error) && std::filesystem::is_directory(further, error)) return further;
+  return beside;
 }
 
 inline std::vector<std::filesystem::path> CorpusFolders() {

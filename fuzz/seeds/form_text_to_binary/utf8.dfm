@@ -1,0 +1,3 @@
+﻿object Fé: TFé
+  P = é.x
+end
