@@ -10,7 +10,7 @@
 #include "pe/pereader.h"
 #include "rtl/streams.h"
 // The test programs' image builder, compiled into this program.
-#include "../tests/support/image_builder.cpp"
+#include "support/image_builder.h"
 
 namespace {
 

@@ -8,10 +8,10 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 cache="${KESTRUM_CACHE:-$root/build/cache}"
 
 packages=(
-  cmake ninja-build g++ clang-14 libclang-rt-14-dev
+  cmake ninja-build g++ clang-14 libclang-rt-14-dev clang lld llvm
   mingw-w64 wine64 xvfb xauth
   googletest libbenchmark-dev libjpeg62-turbo-dev
-  nasm dpkg-dev imagemagick python3
+  nasm dpkg-dev imagemagick python3 mono-mcs fonts-wine
 )
 
 missing=()
