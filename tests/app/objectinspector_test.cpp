@@ -4,30 +4,15 @@
 
 #include "classes/identmaps.h"
 #include "rtl/unicode.h"
+#include "support/testcomponents.h"
 
 namespace {
 
-enum TAlign { alNone, alTop, alBottom, alLeft, alRight, alClient };
-enum TAnchorKind { akLeft, akTop, akRight, akBottom };
-using TAnchors = TSet<TAnchorKind>;
 enum TWideKind { w0, w1, w2, w3, w4, w5, w6, w7, w8, w9, w10, w11, w12, w13, w14, w15, w16, w17 };
 using TWideSet = TSet<TWideKind>;
 
 }  // namespace
 
-const TTypeInfo& DescribeType(TypeTag<TAlign>) {
-  static const TEnumTypeInfo t(u"TAlign", u"Controls", {u"alNone", u"alTop", u"alBottom", u"alLeft", u"alRight", u"alClient"});
-  return t;
-}
-const TTypeInfo& DescribeType(TypeTag<TAnchorKind>) {
-  static const TEnumTypeInfo t(u"TAnchorKind", u"Controls", {u"akLeft", u"akTop", u"akRight", u"akBottom"});
-  return t;
-}
-const TTypeInfo& DescribeType(TypeTag<TAnchors>) {
-  static const TSetTypeInfo t(u"TAnchors", u"Controls",
-                              static_cast<const TOrdinalTypeInfo&>(DescribeType(TypeTag<TAnchorKind>{})));
-  return t;
-}
 const TTypeInfo& DescribeType(TypeTag<TWideKind>) {
   static const TEnumTypeInfo t(u"TWideKind", u"Probe",
                                {u"w0", u"w1", u"w2", u"w3", u"w4", u"w5", u"w6", u"w7", u"w8", u"w9", u"w10", u"w11",
@@ -61,8 +46,8 @@ class TProbeControl : public TComponent {
  public:
   explicit TProbeControl(TComponent* owner)
       : TComponent(owner), Font(std::make_unique<TProbeFont>(this)), Lines(std::make_unique<TStringList>()) {}
-  TAlign Align = alNone;
-  TAnchors Anchors{akLeft, akTop};
+  TTestAlign Align = talNone;
+  TTestAnchors Anchors{takLeft, takTop};
   TWideSet Wide;
   String Caption = u"Hello";
   String Hint;
@@ -166,11 +151,11 @@ TEST_F(ObjectInspector, LeavesOutObjectPropertiesHoldingNothing) {
 TEST_F(ObjectInspector, SetsValuesFromText) {
   inspector->SetComponent(control);
   EXPECT_TRUE(inspector->SetPropertyValue(u"Align", u"alclient"));
-  EXPECT_EQ(control->Align, alClient);
+  EXPECT_EQ(control->Align, talClient);
   EXPECT_TRUE(inspector->SetPropertyValue(u"Align", u"alMiddle"));
-  EXPECT_EQ(control->Align, alClient) << "no such value: unchanged";
+  EXPECT_EQ(control->Align, talClient) << "no such value: unchanged";
   EXPECT_TRUE(inspector->SetPropertyValue(u"Anchors", u"[akRight, akBottom]"));
-  EXPECT_EQ(control->Anchors, (TAnchors{akRight, akBottom}));
+  EXPECT_EQ(control->Anchors, (TTestAnchors{takRight, takBottom}));
   EXPECT_TRUE(inspector->SetPropertyValue(u"Color", u"12"));
   EXPECT_EQ(control->Color, 12);
   EXPECT_TRUE(inspector->SetPropertyValue(u"Color", u"red"));
@@ -252,7 +237,6 @@ TEST_F(ObjectInspector, BindsEventsAndFiltersKinds) {
 
 #include "classes/reader.h"
 #include "formfile/formconvert.h"
-#include "support/testcomponents.h"
 
 namespace {
 
