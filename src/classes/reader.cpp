@@ -369,6 +369,7 @@ void TComponentReader::ReadPropValue(TObject& instance, const TPropInfo& prop) {
       break;
     }
     case tkInt64: SetOrdProp(instance, prop, ReadInt64()); break;
+    case tkVariant: SetVariantProp(instance, prop, ReadVariant()); break;
     case tkMethod: {
       if (NextValue() == vaNil) {
         ReadValue();

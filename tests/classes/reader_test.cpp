@@ -65,6 +65,8 @@ const char* kForm = R"(object Form1: TTestForm
       Accelerator = 'K'
       Ratio = 0.25
       Big = 10000000000
+      Extra = 'text'
+      Price = 12.5
     end
   end
   object Memo1: TTestMemo
@@ -108,6 +110,8 @@ TEST_F(Reader, BuildsTheTreeWithFieldsEventsAndReferences) {
   EXPECT_EQ(form->Button1->Accelerator, u'K');
   EXPECT_EQ(form->Button1->Ratio, 0.25);
   EXPECT_EQ(form->Button1->Big, 10000000000);
+  EXPECT_EQ(VarToStr(form->Button1->Extra), u"text");
+  EXPECT_EQ(form->Button1->Price, Currency::FromScaled(125000));
   form->Button1->OnClick(form->Button1);
   EXPECT_EQ(form->Clicks, 1);
   ASSERT_EQ(form->Memo1->Lines->GetCount(), 2);

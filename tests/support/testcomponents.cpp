@@ -101,6 +101,8 @@ void TTestControl::Describe(TClassBuilder<TTestControl>& c) {
   c.Property(u"Visible", &TTestControl::Visible);
   c.Property(u"Ratio", &TTestControl::Ratio);
   c.Property(u"Big", &TTestControl::Big);
+  c.Property(u"Extra", &TTestControl::Extra);
+  c.Property(u"Price", &TTestControl::Price);
   c.Property(u"Buddy", &TTestControl::Buddy);
   c.Property(u"Font", &TTestControl::GetFont);
   c.Property(u"OnClick", &TTestControl::OnClick);

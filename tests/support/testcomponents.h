@@ -75,6 +75,8 @@ class TTestControl : public TComponent {
   bool Visible = true;
   double Ratio = 0;
   Int64 Big = 0;
+  Variant Extra;
+  Currency Price;
   TTestControl* Buddy = nullptr;
   std::unique_ptr<TTestFont> Font;
   TNotifyEvent OnClick;
