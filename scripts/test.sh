@@ -64,12 +64,16 @@ if [[ $parts == *" fuzz "* ]]; then
     for fuzzer in build/fuzz/fuzz/fuzz_*; do
       [ -x "$fuzzer" ] || continue
       name=$(basename "$fuzzer")
+      # libFuzzer adds what it finds to its first corpus folder: give it a
+      # scratch copy so the committed seeds stay as they are.
+      corpus="build/fuzz/corpus/${name#fuzz_}"
+      rm -rf "$corpus" && mkdir -p "$corpus"
       seeds="fuzz/seeds/${name#fuzz_}"
+      [ -d "$seeds" ] && cp -r "$seeds/." "$corpus/"
       args=(-runs=20000 -max_total_time=60 -rss_limit_mb=4096)
-      [ -d "$seeds" ] || seeds=""
       echo "== $name"
       fuzz_runs=$((fuzz_runs + 1))
-      if ! "$fuzzer" "${args[@]}" $seeds >"build/fuzz/$name.log" 2>&1; then
+      if ! "$fuzzer" "${args[@]}" "$corpus" >"build/fuzz/$name.log" 2>&1; then
         fuzz_failed=$((fuzz_failed + 1))
         echo "!! $name found a fault:"
         tail -40 "build/fuzz/$name.log"

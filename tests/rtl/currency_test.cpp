@@ -11,7 +11,9 @@
 
 namespace {
 
-Currency C(Int64 scaled) { return Currency::FromScaled(scaled); }
+Currency C(Int64 scaled) {
+  return Currency::FromScaled(scaled);
+}
 
 TEST(Currency, ArithmeticAndComparison) {
   EXPECT_EQ(C(15000) + C(2500), C(17500));
@@ -48,7 +50,8 @@ INSTANTIATE_TEST_SUITE_P(Cases, FloatToCurrency,
                                          FloatToCurrCase{0.0L, true, 0}, FloatToCurrCase{-0.0L, true, 0},
                                          FloatToCurrCase{922337203685477.0L, true, 9223372036854770000LL},
                                          FloatToCurrCase{922337203685478.0L, false, 0},
-                                         FloatToCurrCase{-922337203685477.5808L, true, std::numeric_limits<Int64>::min()},
+                                         FloatToCurrCase{-922337203685477.5808L, true,
+                                                         std::numeric_limits<Int64>::min()},
                                          FloatToCurrCase{std::numeric_limits<long double>::infinity(), false, 0},
                                          FloatToCurrCase{std::numeric_limits<long double>::quiet_NaN(), false, 0}));
 
@@ -67,17 +70,20 @@ struct CurrTextCase {
   String actual;
 };
 
-void PrintTo(const CurrTextCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const CurrTextCase& c, std::ostream* os) {
+  *os << c.name;
+}
 
 class CurrencyTexts : public testing::TestWithParam<CurrTextCase> {};
 
-TEST_P(CurrencyTexts, MatchThePlatform) { EXPECT_EQ(StringToUTF8(GetParam().actual), StringToUTF8(GetParam().expected)); }
+TEST_P(CurrencyTexts, MatchThePlatform) {
+  EXPECT_EQ(StringToUTF8(GetParam().actual), StringToUTF8(GetParam().expected));
+}
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, CurrencyTexts,
     testing::Values(CurrTextCase{"Simple", u"1.5", CurrToStr(C(15000))},
-                    CurrTextCase{"Integer", u"-12", CurrToStr(C(-120000))},
-                    CurrTextCase{"Zero", u"0", CurrToStr(C(0))},
+                    CurrTextCase{"Integer", u"-12", CurrToStr(C(-120000))}, CurrTextCase{"Zero", u"0", CurrToStr(C(0))},
                     CurrTextCase{"Max", u"922337203685477.5807", CurrToStr(MaxCurrency)},
                     CurrTextCase{"Min", u"-922337203685477.5808", CurrToStr(MinCurrency)},
                     CurrTextCase{"Fixed", u"1.50", CurrToStrF(C(15000), ffFixed, 2)},

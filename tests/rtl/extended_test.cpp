@@ -14,7 +14,9 @@ namespace {
 constexpr UInt64 kTop = 1ull << 63;
 constexpr int kBias = 16383;
 
-Extended80 X(bool negative, int biased, UInt64 significand) { return Extended80::FromParts(negative, biased, significand); }
+Extended80 X(bool negative, int biased, UInt64 significand) {
+  return Extended80::FromParts(negative, biased, significand);
+}
 
 TEST(Extended80, KeepsTheTenLittleEndianBytes) {
   const Byte raw[10] = {0x01, 0x23, 0x45, 0x67, 0x89, 0xAB, 0xCD, 0xEF, 0xFF, 0xBF};
@@ -35,7 +37,9 @@ struct ToDoubleCase {
   UInt64 doubleBits;  // 0x7FF8... stands for any NaN
 };
 
-void PrintTo(const ToDoubleCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const ToDoubleCase& c, std::ostream* os) {
+  *os << c.name;
+}
 
 class ExtendedToDouble : public testing::TestWithParam<ToDoubleCase> {};
 
@@ -66,41 +70,49 @@ constexpr UInt64 kAnyNaN = 0x7FF8000000000000ull;
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, ExtendedToDouble,
-    testing::Values(
-        ToDoubleCase{"One", X(false, kBias, kTop), 0x3FF0000000000000ull},
-        ToDoubleCase{"NegativeZero", X(true, 0, 0), 0x8000000000000000ull},
-        ToDoubleCase{"Infinity", X(false, 0x7FFF, kTop), 0x7FF0000000000000ull},
-        ToDoubleCase{"NegativeInfinity", X(true, 0x7FFF, kTop), 0xFFF0000000000000ull},
-        ToDoubleCase{"QuietNaN", X(false, 0x7FFF, 3ull << 62), kAnyNaN},
-        ToDoubleCase{"SignallingNaN", X(false, 0x7FFF, kTop | 1), kAnyNaN},
-        ToDoubleCase{"PseudoInfinity", X(false, 0x7FFF, 0), kAnyNaN},
-        ToDoubleCase{"PseudoNaN", X(false, 0x7FFF, 1), kAnyNaN},
-        ToDoubleCase{"Unnormal", X(false, kBias, 1ull << 62), kAnyNaN},
-        ToDoubleCase{"PseudoDenormalUnderflows", X(false, 0, kTop), 0},
-        ToDoubleCase{"TieToEvenDown", X(false, kBias, kTop | 0x400), 0x3FF0000000000000ull},
-        ToDoubleCase{"TieToEvenUp", X(false, kBias, kTop | 0xC00), 0x3FF0000000000002ull},
-        ToDoubleCase{"AboveTie", X(false, kBias, kTop | 0x401), 0x3FF0000000000001ull},
-        ToDoubleCase{"BelowTie", X(true, kBias, kTop | 0x3FF), 0xBFF0000000000000ull},
-        ToDoubleCase{"CarryIntoExponent", X(false, kBias, ~0ull), 0x4000000000000000ull},
-        ToDoubleCase{"DoubleMax", X(false, kBias + 1023, 0xFFFFFFFFFFFFF800ull), 0x7FEFFFFFFFFFFFFFull},
-        ToDoubleCase{"BelowOverflowTie", X(false, kBias + 1023, 0xFFFFFFFFFFFFFBFFull), 0x7FEFFFFFFFFFFFFFull},
-        ToDoubleCase{"OverflowTie", X(false, kBias + 1023, 0xFFFFFFFFFFFFFC00ull), 0x7FF0000000000000ull},
-        ToDoubleCase{"ExtendedMax", X(true, 0x7FFE, ~0ull), 0xFFF0000000000000ull},
-        ToDoubleCase{"SmallestNormal", X(false, kBias - 1022, kTop), 0x0010000000000000ull},
-        ToDoubleCase{"RoundsUpToSmallestNormal", X(false, kBias - 1023, ~0ull), 0x0010000000000000ull},
-        ToDoubleCase{"Denormal", X(false, kBias - 1023, kTop), 0x0008000000000000ull},
-        ToDoubleCase{"SmallestDenormal", X(false, kBias - 1074, kTop), 1},
-        ToDoubleCase{"HalfSmallestDenormalTiesToZero", X(false, kBias - 1075, kTop), 0},
-        ToDoubleCase{"AboveHalfSmallestDenormal", X(false, kBias - 1075, kTop | 1), 1},
-        ToDoubleCase{"DenormalTieToEven", X(false, kBias - 1074, 3ull << 62), 2},
-        ToDoubleCase{"FarBelow", X(true, 1, kTop), 0x8000000000000000ull},
-        ToDoubleCase{"ExtendedDenormal", X(false, 0, 1), 0}),
+    testing::Values(ToDoubleCase{"One", X(false, kBias, kTop), 0x3FF0000000000000ull},
+                    ToDoubleCase{"NegativeZero", X(true, 0, 0), 0x8000000000000000ull},
+                    ToDoubleCase{"Infinity", X(false, 0x7FFF, kTop), 0x7FF0000000000000ull},
+                    ToDoubleCase{"NegativeInfinity", X(true, 0x7FFF, kTop), 0xFFF0000000000000ull},
+                    ToDoubleCase{"QuietNaN", X(false, 0x7FFF, 3ull << 62), kAnyNaN},
+                    ToDoubleCase{"SignallingNaN", X(false, 0x7FFF, kTop | 1), kAnyNaN},
+                    ToDoubleCase{"PseudoInfinity", X(false, 0x7FFF, 0), kAnyNaN},
+                    ToDoubleCase{"PseudoNaN", X(false, 0x7FFF, 1), kAnyNaN},
+                    ToDoubleCase{"Unnormal", X(false, kBias, 1ull << 62), kAnyNaN},
+                    ToDoubleCase{"PseudoDenormalUnderflows", X(false, 0, kTop), 0},
+                    ToDoubleCase{"TieToEvenDown", X(false, kBias, kTop | 0x400), 0x3FF0000000000000ull},
+                    ToDoubleCase{"TieToEvenUp", X(false, kBias, kTop | 0xC00), 0x3FF0000000000002ull},
+                    ToDoubleCase{"AboveTie", X(false, kBias, kTop | 0x401), 0x3FF0000000000001ull},
+                    ToDoubleCase{"BelowTie", X(true, kBias, kTop | 0x3FF), 0xBFF0000000000000ull},
+                    ToDoubleCase{"CarryIntoExponent", X(false, kBias, ~0ull), 0x4000000000000000ull},
+                    ToDoubleCase{"DoubleMax", X(false, kBias + 1023, 0xFFFFFFFFFFFFF800ull), 0x7FEFFFFFFFFFFFFFull},
+                    ToDoubleCase{"BelowOverflowTie", X(false, kBias + 1023, 0xFFFFFFFFFFFFFBFFull),
+                                 0x7FEFFFFFFFFFFFFFull},
+                    ToDoubleCase{"OverflowTie", X(false, kBias + 1023, 0xFFFFFFFFFFFFFC00ull), 0x7FF0000000000000ull},
+                    ToDoubleCase{"ExtendedMax", X(true, 0x7FFE, ~0ull), 0xFFF0000000000000ull},
+                    ToDoubleCase{"SmallestNormal", X(false, kBias - 1022, kTop), 0x0010000000000000ull},
+                    ToDoubleCase{"RoundsUpToSmallestNormal", X(false, kBias - 1023, ~0ull), 0x0010000000000000ull},
+                    ToDoubleCase{"Denormal", X(false, kBias - 1023, kTop), 0x0008000000000000ull},
+                    ToDoubleCase{"SmallestDenormal", X(false, kBias - 1074, kTop), 1},
+                    ToDoubleCase{"HalfSmallestDenormalTiesToZero", X(false, kBias - 1075, kTop), 0},
+                    ToDoubleCase{"AboveHalfSmallestDenormal", X(false, kBias - 1075, kTop | 1), 1},
+                    ToDoubleCase{"DenormalTieToEven", X(false, kBias - 1074, 3ull << 62), 2},
+                    ToDoubleCase{"FarBelow", X(true, 1, kTop), 0x8000000000000000ull},
+                    ToDoubleCase{"ExtendedDenormal", X(false, 0, 1), 0}),
     [](const testing::TestParamInfo<ToDoubleCase>& info) { return std::string(info.param.name); });
 
 TEST(Extended80, HoldsEveryDoubleExactly) {
-  const double values[] = {0.0, -0.0, 1.0, -2.5, 0.1, 1e308, std::numeric_limits<double>::max(),
-                           std::numeric_limits<double>::min(), std::numeric_limits<double>::denorm_min(),
-                           std::bit_cast<double>(0x000FFFFFFFFFFFFFull), std::numeric_limits<double>::infinity(),
+  const double values[] = {0.0,
+                           -0.0,
+                           1.0,
+                           -2.5,
+                           0.1,
+                           1e308,
+                           std::numeric_limits<double>::max(),
+                           std::numeric_limits<double>::min(),
+                           std::numeric_limits<double>::denorm_min(),
+                           std::bit_cast<double>(0x000FFFFFFFFFFFFFull),
+                           std::numeric_limits<double>::infinity(),
                            -std::numeric_limits<double>::infinity()};
   for (const double value : values) {
     const Extended80 extended = extended_detail::SoftwareFromDouble(value);
@@ -118,9 +130,14 @@ TEST(Extended80, HoldsEveryDoubleExactly) {
 }
 
 TEST(Extended80, LongDoubleRoundTripKeepsEveryPattern) {
-  const Extended80 patterns[] = {X(false, kBias, kTop),       X(true, 0, 0),           X(false, 0, 1),
-                                 X(false, 0, kTop),           X(false, 0x7FFE, ~0ull), X(true, 0x7FFF, kTop),
-                                 X(false, 0x7FFF, 3ull << 62), X(false, 1, kTop)};
+  const Extended80 patterns[] = {X(false, kBias, kTop),
+                                 X(true, 0, 0),
+                                 X(false, 0, 1),
+                                 X(false, 0, kTop),
+                                 X(false, 0x7FFE, ~0ull),
+                                 X(true, 0x7FFF, kTop),
+                                 X(false, 0x7FFF, 3ull << 62),
+                                 X(false, 1, kTop)};
   for (const Extended80& pattern : patterns) {
     if constexpr (std::numeric_limits<long double>::digits == 64) {
       EXPECT_EQ(Extended80::FromLongDouble(pattern.ToLongDouble()), pattern);
@@ -150,7 +167,8 @@ TEST(Extended80, WritesEveryEncodingAsText) {
   EXPECT_EQ(FloatToStrF(X(true, 0x7FFF, kTop), ffGeneral, 18, 0, dot), u"-INF");
   EXPECT_EQ(FloatToStrF(X(true, 0, 0), ffFixed, 16, 18, dot), u"0.000000000000000000");
   // A pseudo-denormal means what the processor makes of it: 2^-16382.
-  EXPECT_EQ(FloatToStrF(X(false, 0, kTop), ffGeneral, 18, 0, dot), FloatToStrF(X(false, 1, kTop), ffGeneral, 18, 0, dot));
+  EXPECT_EQ(FloatToStrF(X(false, 0, kTop), ffGeneral, 18, 0, dot),
+            FloatToStrF(X(false, 1, kTop), ffGeneral, 18, 0, dot));
   EXPECT_EQ(FloatToStrF(X(false, 0, 1), ffGeneral, 5, 0, dot), u"3.6452E-4951");
 }
 

@@ -20,11 +20,15 @@ struct TextCase {
   String actual;
 };
 
-void PrintTo(const TextCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const TextCase& c, std::ostream* os) {
+  *os << c.name;
+}
 
 class FloatTexts : public testing::TestWithParam<TextCase> {};
 
-TEST_P(FloatTexts, MatchThePlatform) { EXPECT_EQ(StringToUTF8(GetParam().actual), StringToUTF8(GetParam().expected)); }
+TEST_P(FloatTexts, MatchThePlatform) {
+  EXPECT_EQ(StringToUTF8(GetParam().actual), StringToUTF8(GetParam().expected));
+}
 
 // Values from the binary image of an 80-bit number, so the cases mean the
 // same on every build.
@@ -32,7 +36,9 @@ long double Ext(bool negative, int biasedExponent, UInt64 significand) {
   return Extended80::FromParts(negative, biasedExponent, significand).ToLongDouble();
 }
 
-const TFormatSettings& Dot() { return InvariantFormatSettings(); }
+const TFormatSettings& Dot() {
+  return InvariantFormatSettings();
+}
 
 TFormatSettings Comma() {
   TFormatSettings settings;
@@ -51,17 +57,20 @@ INSTANTIATE_TEST_SUITE_P(
         TextCase{"SeventeenDigitInteger", u"1.23456789012346E17", FloatToStr(123456789012345678.0)},
         TextCase{"FifteenIntegerDigitsStayFixed", u"123456789012345", FloatToStr(123456789012345.0)},
         TextCase{"SixteenIntegerDigitsGoScientific", u"1E15", FloatToStr(1e15)},
-        TextCase{"SmallestFixed", u"0.0001", FloatToStr(0.0001)}, TextCase{"FirstScientific", u"1E-5", FloatToStr(0.00001)},
-        TextCase{"Negative", u"-2.5", FloatToStr(-2.5)}, TextCase{"Zero", u"0", FloatToStr(0.0)},
-        TextCase{"NegativeZero", u"0", FloatToStr(-0.0)},
+        TextCase{"SmallestFixed", u"0.0001", FloatToStr(0.0001)},
+        TextCase{"FirstScientific", u"1E-5", FloatToStr(0.00001)}, TextCase{"Negative", u"-2.5", FloatToStr(-2.5)},
+        TextCase{"Zero", u"0", FloatToStr(0.0)}, TextCase{"NegativeZero", u"0", FloatToStr(-0.0)},
         TextCase{"ThirdDouble", u"0.333333333333333", FloatToStr(1.0 / 3)},
         TextCase{"RoundsUpAcrossDigits", u"1", FloatToStr(0.99999999999999999)},
         TextCase{"Single", u"0.100000001490116", FloatToStr(0.1f)},
-        TextCase{"ExtendedThird18", u"0.333333333333333333", FloatToStrF(Ext(false, 16381, 0xAAAAAAAAAAAAAAABull), ffGeneral, 18, 0)},
+        TextCase{"ExtendedThird18", u"0.333333333333333333",
+                 FloatToStrF(Ext(false, 16381, 0xAAAAAAAAAAAAAAABull), ffGeneral, 18, 0)},
         TextCase{"ExtendedTenth18", u"0.1", FloatToStrF(Ext(false, 16379, 0xCCCCCCCCCCCCCCCDull), ffGeneral, 18, 0)},
-        TextCase{"PrecisionAbove18Is18", u"0.333333333333333333", FloatToStrF(Ext(false, 16381, 0xAAAAAAAAAAAAAAABull), ffGeneral, 25, 0)},
+        TextCase{"PrecisionAbove18Is18", u"0.333333333333333333",
+                 FloatToStrF(Ext(false, 16381, 0xAAAAAAAAAAAAAAABull), ffGeneral, 25, 0)},
         TextCase{"ExtendedMax", u"1.18973149535723177E4932", FloatToStrF(Ext(false, 0x7FFE, ~0ull), ffGeneral, 18, 0)},
-        TextCase{"ExtendedMinNormal", u"3.36210314311209351E-4932", FloatToStrF(Ext(false, 1, 1ull << 63), ffGeneral, 18, 0)},
+        TextCase{"ExtendedMinNormal", u"3.36210314311209351E-4932",
+                 FloatToStrF(Ext(false, 1, 1ull << 63), ffGeneral, 18, 0)},
         TextCase{"ExtendedMinDenormal", u"3.64519953188247460E-4951", FloatToStrF(Ext(false, 0, 1), ffExponent, 18, 0)},
         TextCase{"DoubleMax", u"1.79769313486232E308", FloatToStr(DBL_MAX)},
         TextCase{"DoubleMinDenormal", u"4.94065645841247E-324", FloatToStr(DBL_TRUE_MIN)},
@@ -99,38 +108,66 @@ INSTANTIATE_TEST_SUITE_P(
         TextCase{"NumberInvariantHasNoGroups", u"1234567.89", FloatToStrF(1234567.891, ffNumber, 15, 2, Dot())},
         TextCase{"CurrencyDefault", u"$1,234.50", FloatToStrF(1234.5, ffCurrency, 15, 2)},
         TextCase{"CurrencyNegativeDefault", u"($1,234.50)", FloatToStrF(-1234.5, ffCurrency, 15, 2)},
-        TextCase{"CurrencyOtherPatterns", u"1.234,50 EUR|-1.234,50 EUR", FloatToStrF(1234.5, ffCurrency, 15, 2, Comma()) + u"|" +
-                                                                       FloatToStrF(-1234.5, ffCurrency, 15, 2, Comma())}),
+        TextCase{
+            "CurrencyOtherPatterns", u"1.234,50 EUR|-1.234,50 EUR",
+            FloatToStrF(1234.5, ffCurrency, 15, 2, Comma()) + u"|" + FloatToStrF(-1234.5, ffCurrency, 15, 2, Comma())}),
     [](const testing::TestParamInfo<TextCase>& info) { return std::string(info.param.name); });
 
 INSTANTIATE_TEST_SUITE_P(
     Masks, FloatTexts,
-    testing::Values(
-        TextCase{"Grouped", u"1,234,567.89", FormatFloat(u"#,##0.00", 1234567.891)},
-        TextCase{"GroupedZero", u"0.00", FormatFloat(u"#,##0.00", 0)},
-        TextCase{"GroupedNegative", u"-1,234", FormatFloat(u"#,##0", -1234.4)},
-        TextCase{"OptionalDecimals", u"1.5", FormatFloat(u"0.##", 1.5)},
-        TextCase{"OptionalDecimalsNone", u"2", FormatFloat(u"0.##", 2)},
-        TextCase{"NoIntegerZero", u".5", FormatFloat(u"#.##", 0.5)},
-        TextCase{"HashOnlyZero", u"", FormatFloat(u"#", 0)},
-        TextCase{"LeadingZeros", u"005", FormatFloat(u"000", 5)},
-        TextCase{"ExtraIntegerDigits", u"12345.0", FormatFloat(u"0.0", 12345)},
-        TextCase{"Interleaved", u"12-34", FormatFloat(u"00-00", 1234)},
-        TextCase{"RoundsToInteger", u"3", FormatFloat(u"0", 2.5)},
-        TextCase{"Scientific", u"1.23E+03", FormatFloat(u"0.00E+00", 1234.5)},
-        TextCase{"ScientificMinusOnly", u"1.2E3 1.2E-3", FormatFloat(u"0.0E-0", 1234.5) + u" " + FormatFloat(u"0.0E-0", 0.0012)},
-        TextCase{"ScientificTwoIntegerDigits", u"12.3E+02", FormatFloat(u"00.0E+00", 1234.5)},
-        TextCase{"QuotedText", u"$1,234.50 total", FormatFloat(u"\"$\"#,##0.00' total'", 1234.5)},
-        TextCase{"NegativeSectionNoMinus", u"(5.00)", FormatFloat(u"0.00;(0.00);'zero'", -5)},
-        TextCase{"ZeroSection", u"zero", FormatFloat(u"0.00;(0.00);'zero'", 0)},
-        TextCase{"RoundedToZeroUsesZeroSection", u"zero", FormatFloat(u"0.00;(0.00);'zero'", -0.001)},
-        TextCase{"EmptyNegativeSectionUsesFirst", u"-5.0", FormatFloat(u"0.0;;z", -5)},
-        TextCase{"SemicolonInQuotes", u"a;1", FormatFloat(u"'a;'0", 1)},
-        TextCase{"EmptyMaskIsGeneral", u"1.5", FormatFloat(u"", 1.5)},
-        TextCase{"BeyondFixedRangeIsGeneral", u"1E25", FormatFloat(u"0", 1e25)},
-        TextCase{"MaskSeparatorsFromSettings", u"1.234,5", FormatFloat(u"#,##0.0", 1234.5, Comma())},
-        TextCase{"MaskNaN", u"NAN", FormatFloat(u"0.00", kNaN)}),
+    testing::Values(TextCase{"Grouped", u"1,234,567.89", FormatFloat(u"#,##0.00", 1234567.891)},
+                    TextCase{"GroupedZero", u"0.00", FormatFloat(u"#,##0.00", 0)},
+                    TextCase{"GroupedNegative", u"-1,234", FormatFloat(u"#,##0", -1234.4)},
+                    TextCase{"OptionalDecimals", u"1.5", FormatFloat(u"0.##", 1.5)},
+                    TextCase{"OptionalDecimalsNone", u"2", FormatFloat(u"0.##", 2)},
+                    TextCase{"NoIntegerZero", u".5", FormatFloat(u"#.##", 0.5)},
+                    TextCase{"HashOnlyZero", u"", FormatFloat(u"#", 0)},
+                    TextCase{"LeadingZeros", u"005", FormatFloat(u"000", 5)},
+                    TextCase{"ExtraIntegerDigits", u"12345.0", FormatFloat(u"0.0", 12345)},
+                    TextCase{"Interleaved", u"12-34", FormatFloat(u"00-00", 1234)},
+                    TextCase{"RoundsToInteger", u"3", FormatFloat(u"0", 2.5)},
+                    TextCase{"Scientific", u"1.23E+03", FormatFloat(u"0.00E+00", 1234.5)},
+                    TextCase{"ScientificMinusOnly", u"1.2E3 1.2E-3",
+                             FormatFloat(u"0.0E-0", 1234.5) + u" " + FormatFloat(u"0.0E-0", 0.0012)},
+                    TextCase{"ScientificTwoIntegerDigits", u"12.3E+02", FormatFloat(u"00.0E+00", 1234.5)},
+                    TextCase{"QuotedText", u"$1,234.50 total", FormatFloat(u"\"$\"#,##0.00' total'", 1234.5)},
+                    TextCase{"NegativeSectionNoMinus", u"(5.00)", FormatFloat(u"0.00;(0.00);'zero'", -5)},
+                    TextCase{"ZeroSection", u"zero", FormatFloat(u"0.00;(0.00);'zero'", 0)},
+                    TextCase{"RoundedToZeroUsesZeroSection", u"zero", FormatFloat(u"0.00;(0.00);'zero'", -0.001)},
+                    TextCase{"EmptyNegativeSectionUsesFirst", u"-5.0", FormatFloat(u"0.0;;z", -5)},
+                    TextCase{"SemicolonInQuotes", u"a;1", FormatFloat(u"'a;'0", 1)},
+                    TextCase{"EmptyMaskIsGeneral", u"1.5", FormatFloat(u"", 1.5)},
+                    TextCase{"BeyondFixedRangeIsGeneral", u"1E25", FormatFloat(u"0", 1e25)},
+                    TextCase{"MaskSeparatorsFromSettings", u"1.234,5", FormatFloat(u"#,##0.0", 1234.5, Comma())},
+                    TextCase{"MaskNaN", u"NAN", FormatFloat(u"0.00", kNaN)}),
     [](const testing::TestParamInfo<TextCase>& info) { return std::string(info.param.name); });
+
+// The platform's documented table of masks against 1234, -1234, 0.5 and 0.
+struct MaskRow {
+  const char16_t* mask;
+  const char16_t* results[4];
+};
+
+class MaskTable : public testing::TestWithParam<MaskRow> {};
+
+TEST_P(MaskTable, MatchesTheDocumentedResults) {
+  const long double values[4] = {1234, -1234, 0.5, 0};
+  for (int i = 0; i < 4; ++i) {
+    EXPECT_EQ(StringToUTF8(FormatFloat(GetParam().mask, values[i])), StringToUTF8(GetParam().results[i]))
+        << StringToUTF8(GetParam().mask) << " with " << static_cast<double>(values[i]);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Documented, MaskTable,
+    testing::Values(MaskRow{u"", {u"1234", u"-1234", u"0.5", u"0"}}, MaskRow{u"0", {u"1234", u"-1234", u"1", u"0"}},
+                    MaskRow{u"0.00", {u"1234.00", u"-1234.00", u"0.50", u"0.00"}},
+                    MaskRow{u"#.##", {u"1234", u"-1234", u".5", u""}},
+                    MaskRow{u"#,##0.00", {u"1,234.00", u"-1,234.00", u"0.50", u"0.00"}},
+                    MaskRow{u"#,##0.00;(#,##0.00)", {u"1,234.00", u"(1,234.00)", u"0.50", u"0.00"}},
+                    MaskRow{u"#,##0.00;;Zero", {u"1,234.00", u"-1,234.00", u"0.50", u"Zero"}},
+                    MaskRow{u"0.000E+00", {u"1.234E+03", u"-1.234E+03", u"5.000E-01", u"0.000E+00"}},
+                    MaskRow{u"#.###E-0", {u"1.234E3", u"-1.234E3", u"5E-1", u"0E0"}}));
 
 TEST(FloatToDecimal, GivesDigitsExponentAndSign) {
   TFloatRec rec;
@@ -173,38 +210,30 @@ TEST_P(FloatParsing, RoundsCorrectlyToExtended) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, FloatParsing,
-    testing::Values(ParseCase{u"1", true, false, 16383, 1ull << 63},
-                    ParseCase{u" -1.5 ", true, true, 16383, 3ull << 62},
-                    ParseCase{u"+.5", true, false, 16382, 1ull << 63},
-                    ParseCase{u"2.", true, false, 16384, 1ull << 63},
-                    ParseCase{u"0.1", true, false, 16379, 0xCCCCCCCCCCCCCCCDull},
-                    ParseCase{u"1e3", true, false, 16392, 0xFA00000000000000ull},
-                    ParseCase{u"1E+3", true, false, 16392, 0xFA00000000000000ull},
-                    ParseCase{u"-0", true, true, 0, 0},
-                    ParseCase{u"0e999999999999", true, false, 0, 0},
-                    ParseCase{u"000.000", true, false, 0, 0},
-                    // 2^64 + 2^0: the tie between 2^64 and 2^64 + 2 goes to even.
-                    ParseCase{u"18446744073709551617", true, false, 16383 + 64, 1ull << 63},
-                    ParseCase{u"18446744073709551619", true, false, 16383 + 64, (1ull << 63) | 2},
-                    ParseCase{u"18446744073709551617.000000000000000000000000000000001", true, false, 16383 + 64,
-                              (1ull << 63) | 1},
-                    ParseCase{u"1.18973149535723176502e4932", true, false, 0x7FFE, ~0ull},
-                    ParseCase{u"1.18973149535723176509e4932", false, false, 0, 0},
-                    ParseCase{u"3.6451995318824746025e-4951", true, false, 0, 1},
-                    ParseCase{u"1.8225997659412373012e-4951", true, false, 0, 0},
-                    ParseCase{u"1.8225997659412373013e-4951", true, false, 0, 1},
-                    ParseCase{u"1e-5000", true, false, 0, 0},
-                    ParseCase{u"1e5000", false, false, 0, 0},
-                    ParseCase{u"INF", true, false, 0x7FFF, 1ull << 63},
-                    ParseCase{u" -inf ", true, true, 0x7FFF, 1ull << 63},
-                    ParseCase{u"NaN", true, false, 0x7FFF, 3ull << 62},
-                    ParseCase{u"", false, false, 0, 0}, ParseCase{u" ", false, false, 0, 0},
-                    ParseCase{u".", false, false, 0, 0}, ParseCase{u"-", false, false, 0, 0},
-                    ParseCase{u"1e", false, false, 0, 0}, ParseCase{u"1e+", false, false, 0, 0},
-                    ParseCase{u"1.2.3", false, false, 0, 0}, ParseCase{u"1,5", false, false, 0, 0},
-                    ParseCase{u"1 000", false, false, 0, 0}, ParseCase{u"$10", false, false, 0, 0},
-                    ParseCase{u"1.5x", false, false, 0, 0}, ParseCase{u"infinity", false, false, 0, 0},
-                    ParseCase{u"\t1", false, false, 0, 0}));
+    testing::Values(
+        ParseCase{u"1", true, false, 16383, 1ull << 63}, ParseCase{u" -1.5 ", true, true, 16383, 3ull << 62},
+        ParseCase{u"+.5", true, false, 16382, 1ull << 63}, ParseCase{u"2.", true, false, 16384, 1ull << 63},
+        ParseCase{u"0.1", true, false, 16379, 0xCCCCCCCCCCCCCCCDull},
+        ParseCase{u"1e3", true, false, 16392, 0xFA00000000000000ull},
+        ParseCase{u"1E+3", true, false, 16392, 0xFA00000000000000ull}, ParseCase{u"-0", true, true, 0, 0},
+        ParseCase{u"0e999999999999", true, false, 0, 0}, ParseCase{u"000.000", true, false, 0, 0},
+        // 2^64 + 2^0: the tie between 2^64 and 2^64 + 2 goes to even.
+        ParseCase{u"18446744073709551617", true, false, 16383 + 64, 1ull << 63},
+        ParseCase{u"18446744073709551619", true, false, 16383 + 64, (1ull << 63) | 2},
+        ParseCase{u"18446744073709551617.000000000000000000000000000000001", true, false, 16383 + 64, (1ull << 63) | 1},
+        ParseCase{u"1.18973149535723176502e4932", true, false, 0x7FFE, ~0ull},
+        ParseCase{u"1.18973149535723176509e4932", false, false, 0, 0},
+        ParseCase{u"3.6451995318824746025e-4951", true, false, 0, 1},
+        ParseCase{u"1.8225997659412373012e-4951", true, false, 0, 0},
+        ParseCase{u"1.8225997659412373013e-4951", true, false, 0, 1}, ParseCase{u"1e-5000", true, false, 0, 0},
+        ParseCase{u"1e5000", false, false, 0, 0}, ParseCase{u"INF", true, false, 0x7FFF, 1ull << 63},
+        ParseCase{u" -inf ", true, true, 0x7FFF, 1ull << 63}, ParseCase{u"NaN", true, false, 0x7FFF, 3ull << 62},
+        ParseCase{u"", false, false, 0, 0}, ParseCase{u" ", false, false, 0, 0}, ParseCase{u".", false, false, 0, 0},
+        ParseCase{u"-", false, false, 0, 0}, ParseCase{u"1e", false, false, 0, 0},
+        ParseCase{u"1e+", false, false, 0, 0}, ParseCase{u"1.2.3", false, false, 0, 0},
+        ParseCase{u"1,5", false, false, 0, 0}, ParseCase{u"1 000", false, false, 0, 0},
+        ParseCase{u"$10", false, false, 0, 0}, ParseCase{u"1.5x", false, false, 0, 0},
+        ParseCase{u"infinity", false, false, 0, 0}, ParseCase{u"\t1", false, false, 0, 0}));
 
 TEST(FloatParsing, RoundsCorrectlyToDoubleAndSingle) {
   double d = 0;

@@ -1,0 +1,630 @@
+#include "formfile/formconvert.h"
+
+#include <algorithm>
+#include <array>
+#include <charconv>
+#include <cmath>
+#include <cstring>
+#include <limits>
+#include <string>
+
+#include "classes/filer.h"
+#include "formfile/parser.h"
+#include "rtl/codepage.h"
+#include "rtl/floattext.h"
+#include "rtl/formatsettings.h"
+#include "rtl/numbers.h"
+#include "rtl/unicode.h"
+
+namespace {
+
+constexpr std::string_view kUTF8BOM = "\xEF\xBB\xBF";
+// A string value is cut into lines of this many characters, and binary data
+// into rows of half as many bytes.
+constexpr size_t kLineLength = 64;
+constexpr size_t kBinaryRowBytes = 32;
+
+bool IsASCII(std::string_view bytes) {
+  return std::all_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<Byte>(c) < 0x80; });
+}
+
+bool SameTextASCII(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i) {
+    char x = a[i], y = b[i];
+    if (x >= 'a' && x <= 'z') x = static_cast<char>(x - 32);
+    if (y >= 'a' && y <= 'z') y = static_cast<char>(y - 32);
+    if (x != y) return false;
+  }
+  return true;
+}
+
+constexpr std::array<char, 512> MakeHexPairs() {
+  std::array<char, 512> pairs{};
+  constexpr char kDigits[] = "0123456789ABCDEF";
+  for (int i = 0; i < 256; ++i) {
+    pairs[2 * i] = kDigits[i >> 4];
+    pairs[2 * i + 1] = kDigits[i & 15];
+  }
+  return pairs;
+}
+
+constexpr std::array<char, 512> kHexPairs = MakeHexPairs();
+
+// ---- Binary to text ----
+
+class TBinaryToText {
+ public:
+  explicit TBinaryToText(TReader& reader) : FReader(reader) {}
+
+  void Convert() {
+    FText.assign(kUTF8BOM);
+    FReader.ReadSignature();
+    ConvertObject(0);
+  }
+
+  // The text behind the room for a byte-order mark at its start.
+  std::string& Text() { return FText; }
+  bool NeedsBOM() const { return FNeedsBOM; }
+
+ private:
+  void Indent() { FText.append(2 * FLevel, ' '); }
+  void NewLine() {
+    FText.append("\r\n");
+    Indent();
+  }
+  void EndLine() { FText.append("\r\n"); }
+
+  template <typename T>
+  void WriteNumber(T value) {
+    char digits[24];
+    auto result = std::to_chars(digits, digits + sizeof digits, value);
+    FText.append(digits, result.ptr);
+  }
+
+  void WriteASCII(const String& text) {
+    for (Char c : text) FText.push_back(static_cast<char>(c));
+  }
+
+  // Names and identifiers are UTF-8; invalid sequences come out as U+FFFD.
+  void WriteName(std::string_view bytes) {
+    if (IsASCII(bytes)) {
+      FText.append(bytes);
+      return;
+    }
+    FText.append(StringToUTF8(UTF8ToString(bytes)));
+    FNeedsBOM = true;
+  }
+
+  void CheckDepth(int depth) {
+    if (depth > kMaxFormNesting) TReader::FormatError();
+  }
+
+  void ConvertObject(int depth) {
+    CheckDepth(depth);
+    TFilerFlags flags;
+    Integer position;
+    FReader.ReadPrefix(flags, position);
+    UTF8String className = FReader.ReadStrBytes();
+    UTF8String objectName = FReader.ReadStrBytes();
+    FObjectName = objectName.empty() ? className : objectName;
+    Indent();
+    if (flags & ffInherited) {
+      FText.append("inherited ");
+    } else if (flags & ffInline) {
+      FText.append("inline ");
+    } else {
+      FText.append("object ");
+    }
+    if (!objectName.empty()) {
+      WriteName(objectName);
+      FText.append(": ");
+    }
+    WriteName(className);
+    if (flags & ffChildPos) {
+      FText.append(" [");
+      WriteNumber(position);
+      FText.push_back(']');
+    }
+    EndLine();
+    ++FLevel;
+    while (!FReader.EndOfList()) ConvertProperty(depth);
+    FReader.ReadListEnd();
+    while (!FReader.EndOfList()) ConvertObject(depth + 1);
+    FReader.ReadListEnd();
+    --FLevel;
+    Indent();
+    FText.append("end\r\n");
+  }
+
+  void ConvertProperty(int depth) {
+    Indent();
+    FPropName = FReader.ReadStrBytes();
+    WriteName(FPropName);
+    FText.append(" = ");
+    ConvertValue(depth + 1);
+    EndLine();
+  }
+
+  void ConvertValue(int depth) {
+    CheckDepth(depth);
+    TValueType tag = FReader.NextValue();
+    switch (tag) {
+      case vaList:
+        FReader.ReadValue();
+        FText.push_back('(');
+        ++FLevel;
+        while (!FReader.EndOfList()) {
+          NewLine();
+          ConvertValue(depth + 1);
+        }
+        FReader.ReadListEnd();
+        --FLevel;
+        FText.push_back(')');
+        return;
+      case vaInt8:
+      case vaInt16:
+      case vaInt32:
+      case vaInt64: WriteNumber(FReader.ReadInt64()); return;
+      case vaExtended:
+      case vaDouble:
+        WriteASCII(FloatToStrF(FReader.ReadExtended(), ffFixed, 16, 18, InvariantFormatSettings()));
+        return;
+      case vaSingle:
+        WriteASCII(FloatToStrF(FReader.ReadSingle(), ffGeneral, 15, 0, InvariantFormatSettings()));
+        FText.push_back('s');
+        return;
+      case vaDate:
+        WriteASCII(FloatToStrF(FReader.ReadDate(), ffGeneral, 15, 0, InvariantFormatSettings()));
+        FText.push_back('d');
+        return;
+      case vaCurrency:
+        WriteASCII(FloatToStrF(static_cast<long double>(FReader.ReadCurrency().Scaled()), ffGeneral, 15, 0,
+                               InvariantFormatSettings()));
+        FText.push_back('c');
+        return;
+      case vaFalse:
+        FReader.ReadValue();
+        FText.append("False");
+        return;
+      case vaTrue:
+        FReader.ReadValue();
+        FText.append("True");
+        return;
+      case vaNil:
+        FReader.ReadValue();
+        FText.append("nil");
+        return;
+      case vaNull:
+        FReader.ReadValue();
+        FText.append("Null");
+        return;
+      case vaIdent:
+        FReader.ReadValue();
+        WriteName(FReader.ReadStrBytes());
+        return;
+      case vaString:
+      case vaLString: {
+        FReader.ReadValue();
+        UInt64 length = tag == vaString ? FReader.ReadByte() : ReadCount();
+        if (length > static_cast<UInt64>(FReader.Remaining())) TReader::ReadError();
+        AnsiString bytes(static_cast<size_t>(length), '\0');
+        FReader.Read(bytes.data(), static_cast<Int64>(length));
+        WriteAnsiString(bytes);
+        return;
+      }
+      case vaWString:
+      case vaUTF8String: WriteWideString(FReader.ReadWideString()); return;
+      case vaSet: {
+        FReader.ReadValue();
+        FText.push_back('[');
+        bool first = true;
+        for (;;) {
+          UTF8String name = FReader.ReadStrBytes();
+          if (name.empty()) break;
+          if (!first) FText.append(", ");
+          FText.append(name);
+          first = false;
+        }
+        FText.push_back(']');
+        return;
+      }
+      case vaCollection: ConvertCollection(depth); return;
+      case vaBinary: ConvertBinary(); return;
+    }
+    throw EReadError(u"Error reading " + UTF8ToString(FObjectName) + u"." + UTF8ToString(FPropName) + u": " +
+                     IntToStr(static_cast<Integer>(tag)));
+  }
+
+  UInt64 ReadCount() {
+    Byte bytes[4];
+    FReader.Read(bytes, 4);
+    return UInt64(bytes[0]) | UInt64(bytes[1]) << 8 | UInt64(bytes[2]) << 16 | UInt64(bytes[3]) << 24;
+  }
+
+  void ConvertCollection(int depth) {
+    FReader.ReadValue();
+    FText.push_back('<');
+    ++FLevel;
+    while (!FReader.EndOfList()) {
+      NewLine();
+      FText.append("item");
+      TValueType next = FReader.NextValue();
+      if (next == vaInt8 || next == vaInt16 || next == vaInt32) {
+        FText.append(" [");
+        WriteNumber(FReader.ReadInteger());
+        FText.push_back(']');
+      }
+      EndLine();
+      FReader.CheckValue(vaList);
+      ++FLevel;
+      while (!FReader.EndOfList()) ConvertProperty(depth + 1);
+      FReader.ReadListEnd();
+      --FLevel;
+      Indent();
+      FText.append("end");
+    }
+    FReader.ReadListEnd();
+    --FLevel;
+    FText.push_back('>');
+  }
+
+  void ConvertBinary() {
+    FReader.ReadValue();
+    UInt64 count = ReadCount();
+    if (count > static_cast<UInt64>(FReader.Remaining())) TReader::ReadError();
+    FText.push_back('{');
+    ++FLevel;
+    Byte row[kBinaryRowBytes];
+    bool ownLines = count >= kBinaryRowBytes;
+    while (count > 0) {
+      size_t part = static_cast<size_t>(std::min<UInt64>(count, kBinaryRowBytes));
+      FReader.Read(row, static_cast<Int64>(part));
+      if (ownLines) NewLine();
+      size_t at = FText.size();
+      FText.resize(at + 2 * part);
+      char* out = FText.data() + at;
+      for (size_t i = 0; i < part; ++i) {
+        std::memcpy(out + 2 * i, &kHexPairs[2 * row[i]], 2);
+      }
+      count -= part;
+    }
+    --FLevel;
+    FText.push_back('}');
+  }
+
+  // Cuts a string into quoted runs and "#" codes, at most 64 characters to a
+  // line. `isRunChar` says which units may stand inside apostrophes.
+  template <typename Unit, typename IsRunChar, typename WriteRun, typename IsTrailAt>
+  void WriteStringRuns(const Unit* text, size_t length, IsRunChar isRunChar, WriteRun writeRun, IsTrailAt isTrailAt) {
+    if (length == 0) {
+      FText.append("''");
+      return;
+    }
+    ++FLevel;
+    if (length > kLineLength) NewLine();
+    size_t lineStart = 0;
+    size_t i = 0;
+    while (i < length) {
+      if (!isRunChar(text[i])) {
+        FText.push_back('#');
+        WriteNumber(static_cast<unsigned>(text[i]));
+        ++i;
+      } else {
+        size_t end = i + 1;
+        while (end < length && isRunChar(text[end]) && end - lineStart < kLineLength) ++end;
+        // A double-byte character is not cut between two lines.
+        if (end - lineStart >= kLineLength && end < length && end - 1 > i && isTrailAt(end)) --end;
+        FText.push_back('\'');
+        writeRun(i, end);
+        FText.push_back('\'');
+        i = end;
+      }
+      if (i - lineStart >= kLineLength && i < length) {
+        FText.append(" +");
+        NewLine();
+        lineStart = i;
+      }
+    }
+    --FLevel;
+  }
+
+  void WriteAnsiString(const AnsiString& bytes) {
+    auto isRunChar = [](char c) { return static_cast<Byte>(c) >= 32 && c != '\''; };
+    auto writeRun = [&](size_t from, size_t to) { FText.append(bytes, from, to - from); };
+    Word codePage = CurrentCodePage();
+    bool singleByte = IsSingleByteCodePage(codePage);
+    // Walks character boundaries from the start; positions asked for only grow.
+    size_t boundary = 0;
+    auto isTrailAt = [&](size_t position) {
+      if (singleByte) return false;
+      while (boundary < position) boundary += IsLeadByte(static_cast<Byte>(bytes[boundary]), codePage) ? 2 : 1;
+      return boundary > position;
+    };
+    WriteStringRuns(bytes.data(), bytes.size(), isRunChar, writeRun, isTrailAt);
+  }
+
+  void WriteWideString(const String& text) {
+    auto isRunChar = [](Char c) { return c >= 32 && c <= 127 && c != u'\''; };
+    auto writeRun = [&](size_t from, size_t to) {
+      for (size_t i = from; i < to; ++i) FText.push_back(static_cast<char>(text[i]));
+    };
+    WriteStringRuns(text.data(), text.size(), isRunChar, writeRun, [](size_t) { return false; });
+  }
+
+  TReader& FReader;
+  std::string FText;
+  size_t FLevel = 0;
+  bool FNeedsBOM = false;
+  UTF8String FObjectName;
+  UTF8String FPropName;
+};
+
+// ---- Text to binary ----
+
+class TTextToBinary {
+ public:
+  TTextToBinary(TParser& parser, TWriter& writer) : FParser(parser), FWriter(writer) {}
+
+  void ConvertObject(int depth) {
+    CheckDepth(depth);
+    TFilerFlags flags = 0;
+    if (FParser.TokenSymbolIs("INHERITED")) {
+      flags = ffInherited;
+    } else if (FParser.TokenSymbolIs("INLINE")) {
+      flags = ffInline;
+    } else {
+      FParser.CheckTokenSymbol("OBJECT");
+    }
+    FParser.NextToken();
+    ConvertHeader(flags);
+    while (!FParser.TokenSymbolIs("END") && !FParser.TokenSymbolIs("OBJECT") && !FParser.TokenSymbolIs("INHERITED") &&
+           !FParser.TokenSymbolIs("INLINE")) {
+      ConvertProperty(depth);
+    }
+    FWriter.WriteListEnd();
+    while (!FParser.TokenSymbolIs("END")) ConvertObject(depth + 1);
+    FWriter.WriteListEnd();
+    FParser.NextToken();
+  }
+
+ private:
+  void CheckDepth(int depth) {
+    if (depth > kMaxFormNesting) FParser.Error(u"Invalid property value");
+  }
+
+  void ConvertHeader(TFilerFlags flags) {
+    FParser.CheckToken(toSymbol);
+    std::string className(FParser.TokenText());
+    std::string objectName;
+    if (FParser.NextToken() == u':') {
+      FParser.NextToken();
+      FParser.CheckToken(toSymbol);
+      objectName = std::move(className);
+      className = FParser.TokenText();
+      FParser.NextToken();
+    }
+    Integer position = -1;
+    if (FParser.Token() == u'[') {
+      FParser.NextToken();
+      FParser.CheckToken(toInteger);
+      position = static_cast<Integer>(FParser.TokenInt());
+      FParser.NextToken();
+      FParser.CheckToken(u']');
+      FParser.NextToken();
+      flags |= ffChildPos;
+    }
+    FWriter.WritePrefix(flags, position);
+    FWriter.WriteUTF8Str(std::string_view(className));
+    FWriter.WriteUTF8Str(std::string_view(objectName));
+  }
+
+  void ConvertProperty(int depth) {
+    FParser.CheckToken(toSymbol);
+    FName.assign(FParser.TokenText());
+    FParser.NextToken();
+    while (FParser.Token() == u'.') {
+      FParser.NextToken();
+      FParser.CheckToken(toSymbol);
+      FName.push_back('.');
+      FName.append(FParser.TokenText());
+      FParser.NextToken();
+    }
+    FWriter.WriteUTF8Str(std::string_view(FName));
+    FParser.CheckToken(u'=');
+    FParser.NextToken();
+    ConvertValue(depth + 1, false);
+  }
+
+  // A string value: string tokens joined by "+". Plain ASCII, the common
+  // case, is written from its bytes; anything else goes through UTF-16 and
+  // the writer's choice of tag.
+  void ConvertString() {
+    bool plain = true;
+    FPlain.clear();
+    String text;
+    for (;;) {
+      if (plain && FParser.Token() == toString && IsASCII(FParser.TokenStringBytes())) {
+        FPlain.append(FParser.TokenStringBytes());
+      } else {
+        if (plain) {
+          text.assign(FPlain.begin(), FPlain.end());
+          plain = false;
+        }
+        text.append(FParser.TokenString());
+      }
+      if (FParser.NextToken() != u'+') break;
+      if (FParser.NextToken() != toString && FParser.Token() != toWString) FParser.CheckToken(toString);
+    }
+    if (!plain) {
+      FWriter.WriteString(text);
+    } else if (FPlain.empty()) {
+      FWriter.WriteString(StringView());
+    } else if (FPlain.size() > 255) {
+      FWriter.WriteValue(vaLString);
+      auto length = static_cast<Cardinal>(FPlain.size());
+      Byte count[4] = {Byte(length), Byte(length >> 8), Byte(length >> 16), Byte(length >> 24)};
+      FWriter.Write(count, 4);
+      FWriter.Write(FPlain.data(), static_cast<Int64>(FPlain.size()));
+    } else {
+      FWriter.WriteValue(vaString);
+      FWriter.WriteStr(FPlain);
+    }
+  }
+
+  void ConvertFloat() {
+    switch (FParser.FloatType()) {
+      case u's':
+      case u'S': {
+        long double value = FParser.TokenFloat();
+        auto single = static_cast<float>(value);
+        if (std::isinf(single) && !std::isinf(value)) FParser.Error(u"Invalid property value");
+        FWriter.WriteSingle(single);
+        break;
+      }
+      case u'c':
+      case u'C': {
+        // The number is the amount times 10 000.
+        long double scaled = std::nearbyint(FParser.TokenFloat());
+        constexpr long double kLimit = 9223372036854775808.0L;
+        if (!(scaled >= -kLimit && scaled < kLimit)) FParser.Error(u"Invalid property value");
+        FWriter.WriteCurrency(Currency::FromScaled(static_cast<Int64>(scaled)));
+        break;
+      }
+      case u'd':
+      case u'D': {
+        long double value = FParser.TokenFloat();
+        auto date = static_cast<double>(value);
+        if (std::isinf(date) && !std::isinf(value)) FParser.Error(u"Invalid property value");
+        FWriter.WriteDate(date);
+        break;
+      }
+      default: FWriter.WriteFloat(FParser.TokenExtended()); break;
+    }
+  }
+
+  void ConvertSet() {
+    FParser.NextToken();
+    FWriter.WriteValue(vaSet);
+    if (FParser.Token() != u']') {
+      for (;;) {
+        switch (FParser.Token()) {
+          case toInteger: FWriter.WriteStr(FParser.TokenText()); break;
+          case toString:
+          case toWString: {
+            String text = FParser.TokenString();
+            FWriter.WriteStr("#" + std::to_string(text.empty() ? 0 : unsigned(text[0])));
+            break;
+          }
+          default:
+            FParser.CheckToken(toSymbol);
+            FWriter.WriteStr(FParser.TokenText());
+            break;
+        }
+        if (FParser.NextToken() == u']') break;
+        FParser.CheckToken(u',');
+        FParser.NextToken();
+      }
+    }
+    FWriter.WriteStr("");
+  }
+
+  void ConvertBinary() {
+    FWriter.WriteValue(vaBinary);
+    FBinary.clear();
+    FParser.HexToBinary(FBinary);
+    if (FBinary.size() > std::numeric_limits<Cardinal>::max()) FParser.Error(u"Invalid binary value");
+    auto length = static_cast<Cardinal>(FBinary.size());
+    Byte count[4] = {Byte(length), Byte(length >> 8), Byte(length >> 16), Byte(length >> 24)};
+    FWriter.Write(count, 4);
+    FWriter.Write(FBinary.data(), static_cast<Int64>(FBinary.size()));
+  }
+
+  void ConvertCollection(int depth) {
+    FParser.NextToken();
+    FWriter.WriteValue(vaCollection);
+    while (FParser.Token() != u'>') {
+      FParser.CheckTokenSymbol("item");
+      FParser.NextToken();
+      if (FParser.Token() == u'[') {
+        FParser.NextToken();
+        FParser.CheckToken(toInteger);
+        FWriter.WriteInteger(static_cast<Integer>(FParser.TokenInt()));
+        FParser.NextToken();
+        FParser.CheckToken(u']');
+        FParser.NextToken();
+      }
+      FWriter.WriteListBegin();
+      while (!FParser.TokenSymbolIs("end")) ConvertProperty(depth);
+      FWriter.WriteListEnd();
+      FParser.NextToken();
+    }
+    FWriter.WriteListEnd();
+  }
+
+  void ConvertValue(int depth, bool inList) {
+    CheckDepth(depth);
+    switch (FParser.Token()) {
+      case toString:
+      case toWString:
+        ConvertString();  // reads the token behind the value itself
+        return;
+      case toSymbol: {
+        std::string_view ident = FParser.TokenComponentIdent();
+        // In a list the Null tag would end the list and shift everything
+        // behind it; there it is no value.
+        if (inList && SameTextASCII(ident, "Null")) FParser.Error(u"Invalid property value");
+        FWriter.WriteIdent(ident);
+        break;
+      }
+      case toInteger: FWriter.WriteInteger(FParser.TokenInt()); break;
+      case toFloat: ConvertFloat(); break;
+      case u'[': ConvertSet(); break;
+      case u'(':
+        FParser.NextToken();
+        FWriter.WriteListBegin();
+        while (FParser.Token() != u')') ConvertValue(depth + 1, true);
+        FWriter.WriteListEnd();
+        break;
+      case u'{': ConvertBinary(); break;
+      case u'<': ConvertCollection(depth + 1); break;
+      default: FParser.Error(u"Invalid property value");
+    }
+    FParser.NextToken();
+  }
+
+  TParser& FParser;
+  TWriter& FWriter;
+  std::string FName;
+  std::string FPlain;
+  TBytes FBinary;
+};
+
+}  // namespace
+
+void FormBinaryToText(TStream& input, TStream& output) {
+  std::string text;
+  bool needsBOM;
+  {
+    TReader reader(input);
+    TBinaryToText converter(reader);
+    // Binary data doubles in text; reserving for it avoids most regrowth.
+    Int64 remaining = input.Size() - input.Position();
+    if (remaining > 0 && remaining < (Int64(1) << 40)) converter.Text().reserve(static_cast<size_t>(remaining) * 9 / 4);
+    converter.Convert();
+    text.swap(converter.Text());
+    needsBOM = converter.NeedsBOM();
+  }
+  // The text was built behind room for the byte-order mark, so that the
+  // output receives everything in one write.
+  size_t start = needsBOM ? 0 : kUTF8BOM.size();
+  output.WriteBuffer(text.data() + start, static_cast<Int64>(text.size() - start));
+}
+
+void FormTextToBinary(TStream& input, TStream& output) {
+  TParser parser(input);
+  TWriter writer(output);
+  writer.WriteSignature();
+  TTextToBinary(parser, writer).ConvertObject(0);
+  writer.FlushBuffer();
+}

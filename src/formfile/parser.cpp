@@ -1,0 +1,451 @@
+#include "formfile/parser.h"
+
+#include <algorithm>
+#include <array>
+#include <cstring>
+#include <limits>
+
+#include "rtl/character.h"
+#include "rtl/codepage.h"
+#include "rtl/floattext.h"
+#include "rtl/formatsettings.h"
+#include "rtl/numbers.h"
+#include "rtl/unicode.h"
+
+namespace {
+
+// The window holds this many bytes and one more for the zero behind them.
+constexpr size_t kWindowSize = 4095;
+
+enum CharClass : Byte {
+  kOther = 0,
+  kIdentStart = 1,  // letters and "_"
+  kDigit = 2,
+  kHex = 4,
+  kFloatChar = 8,  // what continues a number: digits, ".", "e", "E", "+", "-"
+};
+
+constexpr std::array<Byte, 256> MakeClasses() {
+  std::array<Byte, 256> table{};
+  for (int c = 'A'; c <= 'Z'; ++c) table[c] |= kIdentStart;
+  for (int c = 'a'; c <= 'z'; ++c) table[c] |= kIdentStart;
+  table['_'] |= kIdentStart;
+  for (int c = '0'; c <= '9'; ++c) table[c] |= kDigit | kHex | kFloatChar;
+  for (int c = 'A'; c <= 'F'; ++c) table[c] |= kHex;
+  for (int c = 'a'; c <= 'f'; ++c) table[c] |= kHex;
+  for (char c : {'.', 'e', 'E', '+', '-'}) table[static_cast<Byte>(c)] |= kFloatChar;
+  return table;
+}
+
+constexpr std::array<Byte, 256> kClasses = MakeClasses();
+
+constexpr std::array<signed char, 256> MakeHexValues() {
+  std::array<signed char, 256> table{};
+  for (auto& v : table) v = -1;
+  for (int c = '0'; c <= '9'; ++c) table[c] = static_cast<signed char>(c - '0');
+  for (int c = 'A'; c <= 'F'; ++c) table[c] = static_cast<signed char>(c - 'A' + 10);
+  for (int c = 'a'; c <= 'f'; ++c) table[c] = static_cast<signed char>(c - 'a' + 10);
+  return table;
+}
+
+constexpr std::array<signed char, 256> kHexValues = MakeHexValues();
+
+inline Byte ClassOf(char c) {
+  return kClasses[static_cast<Byte>(c)];
+}
+
+// Decodes one UTF-8 sequence at p; the zero that ends the window is never a
+// continuation byte, so decoding cannot run past it. Returns its length, or 0
+// for an invalid sequence.
+size_t DecodeUTF8(const char* p, char32_t& cp) {
+  auto b0 = static_cast<Byte>(p[0]);
+  size_t need;
+  Byte lo = 0x80, hi = 0xBF;
+  if (b0 >= 0xC2 && b0 <= 0xDF) {
+    need = 1;
+    cp = b0 & 0x1F;
+  } else if (b0 >= 0xE0 && b0 <= 0xEF) {
+    need = 2;
+    cp = b0 & 0x0F;
+    if (b0 == 0xE0) lo = 0xA0;
+    if (b0 == 0xED) hi = 0x9F;
+  } else if (b0 >= 0xF0 && b0 <= 0xF4) {
+    need = 3;
+    cp = b0 & 0x07;
+    if (b0 == 0xF0) lo = 0x90;
+    if (b0 == 0xF4) hi = 0x8F;
+  } else {
+    return 0;
+  }
+  for (size_t i = 1; i <= need; ++i) {
+    auto b = static_cast<Byte>(p[i]);
+    if (b < lo || b > hi) return 0;
+    cp = (cp << 6) | (b & 0x3F);
+    lo = 0x80;
+    hi = 0xBF;
+  }
+  return need + 1;
+}
+
+bool SameTextASCII(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i) {
+    char x = a[i], y = b[i];
+    if (x >= 'a' && x <= 'z') x = static_cast<char>(x - 32);
+    if (y >= 'a' && y <= 'z') y = static_cast<char>(y - 32);
+    if (x != y) return false;
+  }
+  return true;
+}
+
+String WidenASCII(std::string_view bytes) {
+  return String(bytes.begin(), bytes.end());
+}
+
+bool IsASCII(std::string_view bytes) {
+  return std::all_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<Byte>(c) < 0x80; });
+}
+
+[[noreturn]] void RaiseInvalidInteger(std::string_view text) {
+  throw EConvertError(u"''" + UTF8ToString(text) + u"'' is not a valid integer value");
+}
+
+}  // namespace
+
+TParser::TParser(TStream& stream) : FStream(stream), FBuffer(std::make_unique<char[]>(kWindowSize + 1)) {
+  FOrigin = FStream.Position();
+  FBuffer[0] = 0;
+  ReadBuffer();
+  auto b0 = static_cast<Byte>(FBuffer[0]), b1 = static_cast<Byte>(FBuffer[1]);
+  if ((b0 == 0xFF && b1 == 0xFE) || (b0 == 0xFE && b1 == 0xFF)) Error(u"ANSI or UTF8 encoding expected");
+  if (b0 == 0xEF && b1 == 0xBB && static_cast<Byte>(FBuffer[2]) == 0xBF) {
+    FUTF8 = true;
+    FSourcePtr = 3;
+  }
+  NextToken();
+}
+
+TParser::~TParser() {
+  try {
+    FStream.Seek(FTokenPos, soBeginning);
+  } catch (...) {  // NOLINT(bugprone-empty-catch): a destructor must not throw
+  }
+}
+
+void TParser::Error(StringView message) const {
+  throw EParserError(String(message) + u" on line " + IntToStr(FSourceLine));
+}
+
+// Moves what is left of the window to its front and fills the rest from the
+// stream. A full window is cut behind its last line feed, so no token is ever
+// split between two windows.
+void TParser::ReadBuffer() {
+  char* buffer = FBuffer.get();
+  FOrigin += static_cast<Int64>(FSourcePtr);
+  buffer[FSourceEnd] = FSaveChar;
+  size_t count = FBufPtr - FSourcePtr;
+  if (count != 0) std::memmove(buffer, buffer + FSourcePtr, count);
+  FBufPtr = count;
+  Int64 read = FStream.Read(buffer + FBufPtr, static_cast<Int64>(kWindowSize - FBufPtr));
+  if (read > 0) FBufPtr += static_cast<size_t>(read);
+  FSourcePtr = 0;
+  FSourceEnd = FBufPtr;
+  if (FSourceEnd == kWindowSize) {
+    const void* lastFeed = nullptr;
+    for (size_t i = kWindowSize; i > 0; --i) {
+      if (buffer[i - 1] == '\n') {
+        lastFeed = buffer + i - 1;
+        break;
+      }
+    }
+    if (lastFeed == nullptr) {
+      FSourceEnd = 0;
+      FSaveChar = buffer[0];
+      buffer[0] = 0;
+      Error(u"Line too long");
+    }
+    FSourceEnd = static_cast<size_t>(static_cast<const char*>(lastFeed) - buffer) + 1;
+  }
+  FSaveChar = buffer[FSourceEnd];
+  buffer[FSourceEnd] = 0;
+}
+
+void TParser::SkipBlanks() {
+  const char* buffer = FBuffer.get();
+  for (;;) {
+    auto c = static_cast<Byte>(buffer[FSourcePtr]);
+    if (c > ' ') return;
+    if (c == 0) {
+      ReadBuffer();
+      buffer = FBuffer.get();
+      if (buffer[FSourcePtr] == 0) return;
+      continue;
+    }
+    if (c == '\n') ++FSourceLine;
+    ++FSourcePtr;
+  }
+}
+
+size_t TParser::IdentStartLength(size_t p) const {
+  char c = FBuffer[p];
+  if (ClassOf(c) & kIdentStart) return 1;
+  if (!FUTF8 || static_cast<Byte>(c) < 0x80) return 0;
+  char32_t cp;
+  size_t length = DecodeUTF8(FBuffer.get() + p, cp);
+  if (length == 0) return 0;
+  TUnicodeCategory category = GetUnicodeCategory(cp);
+  return IsLetterCategory(category) || category == ucLetterNumber ? length : 0;
+}
+
+size_t TParser::IdentPartLength(size_t p) const {
+  char c = FBuffer[p];
+  if (ClassOf(c) & (kIdentStart | kDigit)) return 1;
+  if (!FUTF8 || static_cast<Byte>(c) < 0x80) return 0;
+  char32_t cp;
+  size_t length = DecodeUTF8(FBuffer.get() + p, cp);
+  if (length == 0) return 0;
+  switch (TUnicodeCategory category = GetUnicodeCategory(cp)) {
+    case ucLetterNumber:
+    case ucNonSpacingMark:
+    case ucCombiningMark:
+    case ucDecimalNumber:
+    case ucConnectPunctuation:
+    case ucFormat: return length;
+    default: return IsLetterCategory(category) ? length : 0;
+  }
+}
+
+Char TParser::NextToken() {
+  SkipBlanks();
+  const char* buffer = FBuffer.get();
+  size_t p = FSourcePtr;
+  FTokenStart = p;
+  FTokenPos = FOrigin + static_cast<Int64>(p);
+  FFloatType = 0;
+  char c = buffer[p];
+  Char token;
+  if (size_t length = IdentStartLength(p); length != 0) {
+    p += length;
+    // ASCII first: identifiers are nearly always plain.
+    for (;;) {
+      while (ClassOf(buffer[p]) & (kIdentStart | kDigit)) ++p;
+      if (static_cast<Byte>(buffer[p]) < 0x80 || !FUTF8) break;
+      size_t part = IdentPartLength(p);
+      if (part == 0) break;
+      p += part;
+    }
+    token = toSymbol;
+  } else if (c == '\'' || c == '#') {
+    token = ScanString(p);
+  } else if (c == '$') {
+    ++p;
+    while (ClassOf(buffer[p]) & kHex) ++p;
+    token = toInteger;
+  } else if (c == '-' || (ClassOf(c) & kDigit)) {
+    ++p;
+    while (ClassOf(buffer[p]) & kDigit) ++p;
+    token = toInteger;
+    while (ClassOf(buffer[p]) & kFloatChar) {
+      ++p;
+      token = toFloat;
+    }
+    switch (buffer[p]) {
+      case 's':
+      case 'S':
+      case 'c':
+      case 'C':
+      case 'd':
+      case 'D':
+      case 'f':
+      case 'F':
+        token = toFloat;
+        FFloatType = static_cast<Char>(buffer[p]);
+        ++p;
+        break;
+      default: break;
+    }
+  } else if (c == 0) {
+    token = toEOF;
+  } else {
+    token = static_cast<Byte>(c);
+    ++p;
+  }
+  FSourcePtr = p;
+  FToken = token;
+  return token;
+}
+
+// A string token: quoted runs and "#" codes without anything between them.
+// The bytes of the runs stay in the text's encoding unless a code above 127
+// makes the token wide; from then on every byte and code is one UTF-16 unit.
+Char TParser::ScanString(size_t& p) {
+  const char* buffer = FBuffer.get();
+  FStringBytes.clear();
+  FStringUnits.clear();
+  bool wide = false;
+  for (;;) {
+    if (buffer[p] == '#') {
+      ++p;
+      std::uint32_t code = 0;
+      while (ClassOf(buffer[p]) & kDigit) {
+        code = code * 10 + static_cast<std::uint32_t>(buffer[p] - '0');
+        ++p;
+      }
+      if (!wide && code > 127) {
+        wide = true;
+        FStringUnits.assign(FStringBytes.begin(), FStringBytes.end());
+        for (Char& unit : FStringUnits) unit &= 0xFF;
+      }
+      if (wide) {
+        FStringUnits.push_back(static_cast<Char>(code));
+      } else {
+        FStringBytes.push_back(static_cast<char>(code));
+      }
+    } else if (buffer[p] == '\'') {
+      ++p;
+      for (;;) {
+        size_t run = p;
+        for (;;) {
+          char c = buffer[p];
+          if (c == '\'' || c == 0 || c == '\n' || c == '\r') break;
+          ++p;
+        }
+        if (wide) {
+          for (size_t i = run; i < p; ++i) FStringUnits.push_back(static_cast<Byte>(buffer[i]));
+        } else {
+          FStringBytes.append(buffer + run, p - run);
+        }
+        if (buffer[p] != '\'') Error(u"Invalid string constant");
+        if (buffer[p + 1] != '\'') {
+          ++p;
+          break;
+        }
+        if (wide) {
+          FStringUnits.push_back(u'\'');
+        } else {
+          FStringBytes.push_back('\'');
+        }
+        p += 2;
+      }
+    } else {
+      break;
+    }
+  }
+  return wide ? toWString : toString;
+}
+
+std::string_view TParser::TokenText() const {
+  return std::string_view(FBuffer.get() + FTokenStart, FSourcePtr - FTokenStart);
+}
+
+std::string_view TParser::TokenTextWithoutSuffix() const {
+  std::string_view text = TokenText();
+  if (FFloatType != 0) text.remove_suffix(1);
+  return text;
+}
+
+String TParser::TokenString() const {
+  if (FToken == toWString) return FStringUnits;
+  std::string_view bytes = FToken == toString ? std::string_view(FStringBytes) : TokenText();
+  if (IsASCII(bytes)) return WidenASCII(bytes);
+  return FUTF8 ? UTF8ToString(bytes) : AnsiToString(bytes);
+}
+
+Int64 TParser::TokenInt() const {
+  std::string_view text = TokenText();
+  UInt64 value = 0;
+  if (!text.empty() && text[0] == '$') {
+    std::string_view digits = text.substr(1);
+    if (digits.empty()) RaiseInvalidInteger(text);
+    for (char c : digits) {
+      if (value >> 60) RaiseInvalidInteger(text);
+      value = (value << 4) | static_cast<UInt64>(kHexValues[static_cast<Byte>(c)]);
+    }
+    return static_cast<Int64>(value);
+  }
+  bool negative = !text.empty() && text[0] == '-';
+  std::string_view digits = negative ? text.substr(1) : text;
+  if (digits.empty()) RaiseInvalidInteger(text);
+  const UInt64 limit = negative ? UInt64(1) << 63 : (UInt64(1) << 63) - 1;
+  for (char c : digits) {
+    if (!(ClassOf(c) & kDigit)) RaiseInvalidInteger(text);
+    auto digit = static_cast<UInt64>(c - '0');
+    if (value > (limit - digit) / 10) RaiseInvalidInteger(text);
+    value = value * 10 + digit;
+  }
+  return negative ? static_cast<Int64>(0 - value) : static_cast<Int64>(value);
+}
+
+long double TParser::TokenFloat() const {
+  String text = WidenASCII(TokenTextWithoutSuffix());
+  long double value;
+  if (!TryStrToFloat(text, value, InvariantFormatSettings())) throw EConvertError(InvalidFloatMessage(text));
+  return value;
+}
+
+Extended80 TParser::TokenExtended() const {
+  String text = WidenASCII(TokenTextWithoutSuffix());
+  Extended80 value;
+  if (!TryStrToExtended80(text, value, InvariantFormatSettings())) throw EConvertError(InvalidFloatMessage(text));
+  return value;
+}
+
+std::string_view TParser::TokenComponentIdent() {
+  CheckToken(toSymbol);
+  size_t p = FSourcePtr;
+  while (FBuffer[p] == '.') {
+    ++p;
+    size_t length = IdentStartLength(p);
+    if (length == 0) Error(u"Identifier expected");
+    p += length;
+    while (size_t part = IdentPartLength(p)) p += part;
+  }
+  FSourcePtr = p;
+  return TokenText();
+}
+
+bool TParser::TokenSymbolIs(std::string_view symbol) const {
+  return FToken == toSymbol && SameTextASCII(TokenText(), symbol);
+}
+
+void TParser::CheckToken(Char token) const {
+  if (FToken == token) return;
+  switch (token) {
+    case toSymbol: Error(u"Identifier expected");
+    case toString:
+    case toWString: Error(u"String expected");
+    case toInteger:
+    case toFloat: Error(u"Number expected");
+    default: Error(u"''" + String(1, token) + u"'' expected");
+  }
+}
+
+void TParser::CheckTokenSymbol(std::string_view symbol) const {
+  if (!TokenSymbolIs(symbol)) Error(WidenASCII(symbol) + u" expected");
+}
+
+void TParser::HexToBinary(TBytes& bytes) {
+  SkipBlanks();
+  while (FBuffer[FSourcePtr] != '}') {
+    const char* p = FBuffer.get() + FSourcePtr;
+    const char* start = p;
+    for (;;) {
+      int high = kHexValues[static_cast<Byte>(p[0])];
+      if (high < 0) break;
+      int low = kHexValues[static_cast<Byte>(p[1])];
+      if (low < 0) break;
+      bytes.push_back(static_cast<Byte>((high << 4) | low));
+      p += 2;
+    }
+    if (p == start) Error(u"Invalid binary value");
+    FSourcePtr += static_cast<size_t>(p - start);
+    SkipBlanks();
+  }
+  NextToken();
+}
+
+void TParser::HexToBinary(TStream& stream) {
+  TBytes bytes;
+  HexToBinary(bytes);
+  stream.WriteBuffer(bytes.data(), static_cast<Int64>(bytes.size()));
+}
