@@ -66,8 +66,7 @@ TFormatSettings LocaleFormatSettings(Cardinal localeId) {
     settings.ShortTimeFormat = shortTime;
   }
   for (int i = 0; i < 12; ++i) {
-    settings.ShortMonthNames[i] =
-        LocaleText(locale, LOCALE_SABBREVMONTHNAME1 + i, settings.ShortMonthNames[i]);
+    settings.ShortMonthNames[i] = LocaleText(locale, LOCALE_SABBREVMONTHNAME1 + i, settings.ShortMonthNames[i]);
     settings.LongMonthNames[i] = LocaleText(locale, LOCALE_SMONTHNAME1 + i, settings.LongMonthNames[i]);
   }
   // The locale counts days from Monday (1) to Sunday (7); the names start on Sunday.
