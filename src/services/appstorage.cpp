@@ -106,8 +106,7 @@ void TSvAppStorageOptions::Describe(TClassBuilder<TSvAppStorageOptions>& c) {
   c.Property(u"SetAsString", &O::SetAsString, &O::SetSetAsString).Default(0);
   c.Property(u"DateTimeAsString", &O::DateTimeAsString, &O::SetDateTimeAsString).Default(1);
   c.Property(u"FloatAsString", &O::FloatAsString, &O::SetFloatAsString).Default(0);
-  c.Property(u"DefaultIfReadConvertError", &O::DefaultIfReadConvertError, &O::SetDefaultIfReadConvertError)
-      .Default(0);
+  c.Property(u"DefaultIfReadConvertError", &O::DefaultIfReadConvertError, &O::SetDefaultIfReadConvertError).Default(0);
   c.Property(u"DefaultIfValueNotExists", &O::DefaultIfValueNotExists, &O::SetDefaultIfValueNotExists).Default(1);
   c.Property(u"StoreDefaultValues", &O::StoreDefaultValues, &O::SetStoreDefaultValues).Default(1);
   c.Property(u"UseOldItemNameFormat", &O::UseOldItemNameFormat, &O::SetUseOldItemNameFormat).Default(1);
@@ -223,8 +222,7 @@ void TSvAppSubStorage::SetRootPath(const String& value) {
 void TSvAppSubStorage::SetAppStorage(TSvCustomAppStorage* value) {
   if (value == FAppStorage) return;
   TSvCustomAppStorage* owner = OwnerStore();
-  if (value != nullptr && owner != nullptr &&
-      (value == owner || value->SubStorages()->ContainsSubStorage(owner))) {
+  if (value != nullptr && owner != nullptr && (value == owner || value->SubStorages()->ContainsSubStorage(owner))) {
     throw ESvcAppStorageError(kSvCircularReference);
   }
   FAppStorage = value;
@@ -481,8 +479,8 @@ void TSvCustomAppStorage::CollectStoredValues(const String& prefixPath, const St
     for (Integer i = 0; i < values.Count(); ++i) {
       const String& name = values[i];
       // An empty name is a list reported as a value of its own folder.
-      const String entry = name.empty() ? prefixPath.substr(0, prefixPath.empty() ? 0 : prefixPath.size() - 1)
-                                        : prefix + name;
+      const String entry =
+          name.empty() ? prefixPath.substr(0, prefixPath.empty() ? 0 : prefixPath.size() - 1) : prefix + name;
       if (!entry.empty()) AddStoredEntry(strings, entry, kSvStoredValue);
     }
   }
@@ -764,9 +762,7 @@ void TSvCustomAppStorage::OptWriteInteger(const String& path, Integer value) {
 
 long double TSvCustomAppStorage::OptReadFloat(const String& path, long double defaultValue) {
   if (ValueMissingReadsDefault(path)) return defaultValue;
-  auto asText = [&] {
-    return StrToFloat(DecryptValue(StoreReadString(path, EncryptValue(FloatToStr(defaultValue)))));
-  };
+  auto asText = [&] { return StrToFloat(DecryptValue(StoreReadString(path, EncryptValue(FloatToStr(defaultValue))))); };
   auto asFloat = [&] { return StoreReadFloat(path, defaultValue); };
   const bool textFirst = FStorageOptions->FloatAsString();
   try {

@@ -8,8 +8,8 @@
 namespace {
 
 constexpr const char16_t* kVersionKeyNames[] = {
-    u"Comments",         u"CompanyName", u"FileDescription", u"FileVersion",    u"InternalName", u"LegalCopyright",
-    u"LegalTradeMarks", u"OriginalFilename", u"ProductName", u"ProductVersion", u"SpecialBuild", u"PrivateBuild"};
+    u"Comments",        u"CompanyName",      u"FileDescription", u"FileVersion",    u"InternalName", u"LegalCopyright",
+    u"LegalTradeMarks", u"OriginalFilename", u"ProductName",     u"ProductVersion", u"SpecialBuild", u"PrivateBuild"};
 
 // A malformed block; turned into the one message the reader gives.
 struct TMalformedBlock {};
@@ -158,13 +158,12 @@ class TUtFileVersionInfo::TParser {
   size_t FRootEndOr(size_t limit) const { return FRootEnd != 0 ? FRootEnd : limit; }
 
   void ReadFixedInfo(size_t offset) {
-    Cardinal* fields[] = {&FInfo.FFixedInfo.dwSignature,      &FInfo.FFixedInfo.dwStrucVersion,
-                          &FInfo.FFixedInfo.dwFileVersionMS,  &FInfo.FFixedInfo.dwFileVersionLS,
-                          &FInfo.FFixedInfo.dwProductVersionMS, &FInfo.FFixedInfo.dwProductVersionLS,
-                          &FInfo.FFixedInfo.dwFileFlagsMask,  &FInfo.FFixedInfo.dwFileFlags,
-                          &FInfo.FFixedInfo.dwFileOS,         &FInfo.FFixedInfo.dwFileType,
-                          &FInfo.FFixedInfo.dwFileSubtype,    &FInfo.FFixedInfo.dwFileDateMS,
-                          &FInfo.FFixedInfo.dwFileDateLS};
+    Cardinal* fields[] = {
+        &FInfo.FFixedInfo.dwSignature,     &FInfo.FFixedInfo.dwStrucVersion,     &FInfo.FFixedInfo.dwFileVersionMS,
+        &FInfo.FFixedInfo.dwFileVersionLS, &FInfo.FFixedInfo.dwProductVersionMS, &FInfo.FFixedInfo.dwProductVersionLS,
+        &FInfo.FFixedInfo.dwFileFlagsMask, &FInfo.FFixedInfo.dwFileFlags,        &FInfo.FFixedInfo.dwFileOS,
+        &FInfo.FFixedInfo.dwFileType,      &FInfo.FFixedInfo.dwFileSubtype,      &FInfo.FFixedInfo.dwFileDateMS,
+        &FInfo.FFixedInfo.dwFileDateLS};
     for (Cardinal* field : fields) {
       *field = Word32(offset);
       offset += 4;
@@ -178,8 +177,8 @@ class TUtFileVersionInfo::TParser {
       const String digits = CleanTableKey(table.Key);
       if (table.ValueLength != 0 || digits.size() != 8) Malformed();
       const auto language = static_cast<Integer>(FInfo.FLanguages.size());
-      FInfo.FLanguages.push_back(TLangIdRec{HexWord(StringView(digits).substr(0, 4)),
-                                            HexWord(StringView(digits).substr(4, 4))});
+      FInfo.FLanguages.push_back(
+          TLangIdRec{HexWord(StringView(digits).substr(0, 4)), HexWord(StringView(digits).substr(4, 4))});
       for (size_t itemPos = table.ChildrenStart; itemPos < table.End;) {
         THeader item;
         if (!ReadHeader(itemPos, table.End, item)) return;
@@ -192,8 +191,7 @@ class TUtFileVersionInfo::TParser {
 
   String ItemValue(const THeader& item) const {
     switch (item.Type) {
-      case 1:
-        return FWide ? WideText(item.ValueStart, item.ValueEnd) : AnsiText(item.ValueStart, item.ValueEnd);
+      case 1: return FWide ? WideText(item.ValueStart, item.ValueEnd) : AnsiText(item.ValueStart, item.ValueEnd);
       case 0:
         if (item.ValueLength >= 1 && item.ValueLength <= 4) {
           // Only the value's own bytes make the number.
@@ -202,8 +200,7 @@ class TUtFileVersionInfo::TParser {
           return u"$" + IntToHex(static_cast<Cardinal>(value), 2 * item.ValueLength);
         }
         return FWide && item.ValueLength != 0 ? WideText(item.ValueStart, item.ValueEnd) : String();
-      default:
-        Malformed();
+      default: Malformed();
     }
   }
 
@@ -264,9 +261,8 @@ void TUtFileVersionInfo::Parse(TBytes block) {
   } catch (const TMalformedBlock&) {
     throw EUtFileVersionInfoError(kUtNoVersionInfo);
   }
-  static constexpr std::pair<Cardinal, TFileFlag> kFlagBits[] = {{1, ffDebug},         {16, ffInfoInferred},
-                                                                  {4, ffPatched},       {2, ffPreRelease},
-                                                                  {8, ffPrivateBuild},  {32, ffSpecialBuild}};
+  static constexpr std::pair<Cardinal, TFileFlag> kFlagBits[] = {
+      {1, ffDebug}, {16, ffInfoInferred}, {4, ffPatched}, {2, ffPreRelease}, {8, ffPrivateBuild}, {32, ffSpecialBuild}};
   const Cardinal flags = FFixedInfo.dwFileFlags & FFixedInfo.dwFileFlagsMask;
   for (const auto& [bit, flag] : kFlagBits) {
     if ((flags & bit) != 0) FFileFlags |= 1u << flag;
@@ -302,8 +298,8 @@ String TUtFileVersionInfo::GetCustomFieldValue(const String& fieldName) const {
 namespace {
 
 String FourPartVersion(Cardinal mostSignificant, Cardinal leastSignificant) {
-  return Format(u"%u.%u.%u.%u", {mostSignificant >> 16, mostSignificant & 0xFFFF, leastSignificant >> 16,
-                                 leastSignificant & 0xFFFF});
+  return Format(u"%u.%u.%u.%u",
+                {mostSignificant >> 16, mostSignificant & 0xFFFF, leastSignificant >> 16, leastSignificant & 0xFFFF});
 }
 
 }  // namespace

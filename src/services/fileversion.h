@@ -85,8 +85,7 @@ class TUtFileVersionInfo : public TObject {
  public:
   // Raises EUtFileVersionInfoError "The file %s does not exist" or "File
   // contains no version information".
-  explicit TUtFileVersionInfo(const String& fileName,
-                              const IVersionInfoSource& source = PlatformVersionInfoSource());
+  explicit TUtFileVersionInfo(const String& fileName, const IVersionInfoSource& source = PlatformVersionInfoSource());
   // Parses a version block held in memory (a copy is kept).
   static std::unique_ptr<TUtFileVersionInfo> Attach(const Byte* data, size_t size);
 

@@ -103,8 +103,7 @@ std::size_t MimeDecodeEnd(Byte* output, const TMimeDecodeState& state) {
     case 2:  // two characters: 12 bits
       output[0] = static_cast<Byte>(state.Carry >> 4);
       return 1;
-    default:
-      return 0;
+    default: return 0;
   }
 }
 

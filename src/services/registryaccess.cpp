@@ -79,13 +79,11 @@ void WriteLittleEndian(UInt64 value, Byte* out, size_t count) {
   for (size_t i = 0; i < count; ++i) out[i] = static_cast<Byte>(value >> (8 * i));
 }
 
-void WriteRegistryNumber(TRawRegistry& registry, TRegHandle rootKey, StringView key, StringView name,
-                         UInt64 extended, StringView text, Cardinal dataType) {
+void WriteRegistryNumber(TRawRegistry& registry, TRegHandle rootKey, StringView key, StringView name, UInt64 extended,
+                         StringView text, Cardinal dataType) {
   switch (dataType) {
     case kRegSz:
-    case kRegExpandSz:
-      WriteRegistryStringEx(registry, rootKey, key, name, text, dataType);
-      return;
+    case kRegExpandSz: WriteRegistryStringEx(registry, rootKey, key, name, text, dataType); return;
     case kRegBinary:
     case kRegDword:
     case kRegQword: {
@@ -95,8 +93,7 @@ void WriteRegistryNumber(TRawRegistry& registry, TRegHandle rootKey, StringView 
       WriteRegistryData(registry, rootKey, key, name, dataType, bytes, static_cast<Cardinal>(size));
       return;
     }
-    default:
-      RaiseWrongKindError(rootKey, StripRootKeyPrefix(rootKey, key), name);
+    default: RaiseWrongKindError(rootKey, StripRootKeyPrefix(rootKey, key), name);
   }
 }
 
@@ -183,9 +180,8 @@ bool RegistryValueType(TRawRegistry& registry, TRegHandle rootKey, StringView ke
   return true;
 }
 
-bool ReadRegistryData(TRawRegistry& registry, TRegHandle rootKey, StringView key, StringView name,
-                      bool raiseException, TRegKinds kinds, Cardinal maxSize, Byte* buffer, Cardinal& dataType,
-                      Cardinal& dataSize) {
+bool ReadRegistryData(TRawRegistry& registry, TRegHandle rootKey, StringView key, StringView name, bool raiseException,
+                      TRegKinds kinds, Cardinal maxSize, Byte* buffer, Cardinal& dataType, Cardinal& dataSize) {
   dataType = kRegNone;
   dataSize = 0;
   const String path = StripRootKeyPrefix(rootKey, key);
@@ -214,8 +210,8 @@ bool ReadRegistryData(TRawRegistry& registry, TRegHandle rootKey, StringView key
   return true;
 }
 
-bool ReadRegistryText(TRawRegistry& registry, TRegHandle rootKey, StringView key, StringView name,
-                      bool raiseException, String& value) {
+bool ReadRegistryText(TRawRegistry& registry, TRegHandle rootKey, StringView key, StringView name, bool raiseException,
+                      String& value) {
   value.clear();
   const String path = StripRootKeyPrefix(rootKey, key);
   const TOpenedKey opened(registry, rootKey, path, kKeyRead);
@@ -311,15 +307,15 @@ bool ReadRegistryBinaryEx(TRawRegistry& registry, TRegHandle rootKey, StringView
                           dataSize);
 }
 
-Cardinal ReadRegistryBinary(TRawRegistry& registry, TRegHandle rootKey, StringView key, StringView name,
-                            Byte* buffer, Cardinal maxSize) {
+Cardinal ReadRegistryBinary(TRawRegistry& registry, TRegHandle rootKey, StringView key, StringView name, Byte* buffer,
+                            Cardinal maxSize) {
   Cardinal dataSize = 0;
   ReadRegistryBinaryEx(registry, rootKey, key, name, true, dataSize, buffer, maxSize);
   return dataSize;
 }
 
-void WriteRegistryData(TRawRegistry& registry, TRegHandle rootKey, StringView key, StringView name,
-                       Cardinal dataType, const Byte* data, Cardinal dataSize) {
+void WriteRegistryData(TRawRegistry& registry, TRegHandle rootKey, StringView key, StringView name, Cardinal dataType,
+                       const Byte* data, Cardinal dataSize) {
   const String path = StripRootKeyPrefix(rootKey, key);
   if (!TOpenedKey(registry, rootKey, path, kKeyRead).Ok()) {
     TRegHandle created = 0;
@@ -340,8 +336,8 @@ void WriteRegistryBoolean(TRawRegistry& registry, TRegHandle rootKey, StringView
   WriteRegistryCardinalEx(registry, rootKey, key, name, value ? 1 : 0, kRegDword);
 }
 
-void WriteRegistryIntegerEx(TRawRegistry& registry, TRegHandle rootKey, StringView key, StringView name,
-                            Integer value, Cardinal dataType) {
+void WriteRegistryIntegerEx(TRawRegistry& registry, TRegHandle rootKey, StringView key, StringView name, Integer value,
+                            Cardinal dataType) {
   WriteRegistryNumber(registry, rootKey, key, name, static_cast<UInt64>(static_cast<Int64>(value)), IntToStr(value),
                       dataType);
 }
@@ -365,8 +361,8 @@ void WriteRegistryStringEx(TRawRegistry& registry, TRegHandle rootKey, StringVie
   WriteRegistryData(registry, rootKey, key, name, dataType, bytes.data(), static_cast<Cardinal>(bytes.size()));
 }
 
-void WriteRegistryBinary(TRawRegistry& registry, TRegHandle rootKey, StringView key, StringView name,
-                         const Byte* data, Cardinal dataSize) {
+void WriteRegistryBinary(TRawRegistry& registry, TRegHandle rootKey, StringView key, StringView name, const Byte* data,
+                         Cardinal dataSize) {
   WriteRegistryData(registry, rootKey, key, name, kRegBinary, data, dataSize);
 }
 

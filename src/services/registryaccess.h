@@ -51,17 +51,15 @@ bool RegistryKeyExists(TRawRegistry& registry, TRegHandle rootKey, StringView ke
 // Creates the key and every missing key above it; the platform's error code.
 Integer CreateRegistryKey(TRawRegistry& registry, TRegHandle rootKey, StringView key);
 // False when the key does not open or the value is missing (dataType is then 0).
-bool RegistryValueType(TRawRegistry& registry, TRegHandle rootKey, StringView key, StringView name,
-                       Cardinal& dataType);
+bool RegistryValueType(TRawRegistry& registry, TRegHandle rootKey, StringView key, StringView name, Cardinal& dataType);
 
 // The value's bytes, when its type is in kinds and it has at most maxSize bytes.
-bool ReadRegistryData(TRawRegistry& registry, TRegHandle rootKey, StringView key, StringView name,
-                      bool raiseException, TRegKinds kinds, Cardinal maxSize, Byte* buffer, Cardinal& dataType,
-                      Cardinal& dataSize);
+bool ReadRegistryData(TRawRegistry& registry, TRegHandle rootKey, StringView key, StringView name, bool raiseException,
+                      TRegKinds kinds, Cardinal maxSize, Byte* buffer, Cardinal& dataType, Cardinal& dataSize);
 // Text of a REG_SZ, REG_EXPAND_SZ (not expanded) or REG_BINARY value; a
 // terminating zero character is dropped.
-bool ReadRegistryText(TRawRegistry& registry, TRegHandle rootKey, StringView key, StringView name,
-                      bool raiseException, String& value);
+bool ReadRegistryText(TRawRegistry& registry, TRegHandle rootKey, StringView key, StringView name, bool raiseException,
+                      String& value);
 
 // Integers: REG_DWORD, REG_QWORD or REG_BINARY of at most 8 bytes (zero
 // extended), or REG_SZ / REG_EXPAND_SZ holding a 64-bit integer in text
@@ -93,24 +91,23 @@ inline String ReadRegistryWideStringDef(TRawRegistry& registry, TRegHandle rootK
 bool ReadRegistryBinaryEx(TRawRegistry& registry, TRegHandle rootKey, StringView key, StringView name,
                           bool raiseException, Cardinal& dataSize, Byte* buffer, Cardinal maxSize);
 // The number of bytes read.
-Cardinal ReadRegistryBinary(TRawRegistry& registry, TRegHandle rootKey, StringView key, StringView name,
-                            Byte* buffer, Cardinal maxSize);
+Cardinal ReadRegistryBinary(TRawRegistry& registry, TRegHandle rootKey, StringView key, StringView name, Byte* buffer,
+                            Cardinal maxSize);
 
 // Creates the key (and those above it) when missing, then sets the value.
-void WriteRegistryData(TRawRegistry& registry, TRegHandle rootKey, StringView key, StringView name,
-                       Cardinal dataType, const Byte* data, Cardinal dataSize);
+void WriteRegistryData(TRawRegistry& registry, TRegHandle rootKey, StringView key, StringView name, Cardinal dataType,
+                       const Byte* data, Cardinal dataSize);
 
 void WriteRegistryInteger(TRawRegistry& registry, TRegHandle rootKey, StringView key, StringView name, Integer value);
 void WriteRegistryBoolean(TRawRegistry& registry, TRegHandle rootKey, StringView key, StringView name, bool value);
 // REG_SZ / REG_EXPAND_SZ: the decimal text; REG_BINARY, REG_DWORD: 4 bytes;
 // REG_QWORD: 8 bytes, sign extended. Other types raise the wrong-kind error.
-void WriteRegistryIntegerEx(TRawRegistry& registry, TRegHandle rootKey, StringView key, StringView name,
-                            Integer value, Cardinal dataType);
+void WriteRegistryIntegerEx(TRawRegistry& registry, TRegHandle rootKey, StringView key, StringView name, Integer value,
+                            Cardinal dataType);
 // The same, zero extended.
 void WriteRegistryCardinalEx(TRawRegistry& registry, TRegHandle rootKey, StringView key, StringView name,
                              Cardinal value, Cardinal dataType);
-void WriteRegistryString(TRawRegistry& registry, TRegHandle rootKey, StringView key, StringView name,
-                         StringView value);
+void WriteRegistryString(TRawRegistry& registry, TRegHandle rootKey, StringView key, StringView name, StringView value);
 // REG_SZ, REG_EXPAND_SZ or REG_BINARY (else the wrong-kind error): the UTF-16
 // text with its terminating zero.
 void WriteRegistryStringEx(TRawRegistry& registry, TRegHandle rootKey, StringView key, StringView name,
@@ -123,8 +120,8 @@ inline void WriteRegistryWideStringEx(TRawRegistry& registry, TRegHandle rootKey
                                       StringView value, Cardinal dataType) {
   WriteRegistryStringEx(registry, rootKey, key, name, value, dataType);
 }
-void WriteRegistryBinary(TRawRegistry& registry, TRegHandle rootKey, StringView key, StringView name,
-                         const Byte* data, Cardinal dataSize);
+void WriteRegistryBinary(TRawRegistry& registry, TRegHandle rootKey, StringView key, StringView name, const Byte* data,
+                         Cardinal dataSize);
 
 // True when the value went; a key that does not open for writing raises the
 // write error, a value that cannot be deleted the value-access error.

@@ -17,8 +17,7 @@ constexpr int kMaxRootExpansions = 8;
 class TKey {
  public:
   TKey(TRawRegistry& registry, TRegHandle rootKey, const String& keyPath) : FRegistry(registry) {
-    FOpen = registry.OpenKey(rootKey, StripRootKeyPrefix(rootKey, keyPath), kMaximumAllowed, FHandle) ==
-            kErrorSuccess;
+    FOpen = registry.OpenKey(rootKey, StripRootKeyPrefix(rootKey, keyPath), kMaximumAllowed, FHandle) == kErrorSuccess;
   }
   ~TKey() {
     if (FOpen) FRegistry.CloseKey(FHandle);
@@ -48,10 +47,20 @@ const TTypeInfo& DescribeType(TypeTag<TSvRegKey>) {
   return type;
 }
 
+void RegisterSettingsStoreClasses(TClassRegistry& registry) {
+  registry.RegisterClasses({&TSvAppRegistryStorage::StaticClass(), &TSvTranslateString::StaticClass(),
+                            &TSvAppRegistryStorageOptions::StaticClass(), &TSvAppSubStorages::StaticClass(),
+                            &TSvAppSubStorage::StaticClass()});
+  registry.RegisterType(DescribeType(TypeTag<TSvRegKey>{}));
+  registry.RegisterType(DescribeType(TypeTag<TProcessCommandEvent>{}));
+  registry.RegisterType(DescribeType(TypeTag<TSvAppStorageCryptEvent>{}));
+  registry.RegisterType(DescribeType(TypeTag<TSvAppStoragePropTranslateEvent>{}));
+  registry.RegisterType(DescribeType(TypeTag<TSvAppStorageErrorEvent>{}));
+}
+
 void TSvAppRegistryStorageOptions::Describe(TClassBuilder<TSvAppRegistryStorageOptions>& c) {
   using O = TSvCustomAppStorageOptions;
-  c.Property(u"StoreStringListAsSingleString", &O::StoreStringListAsSingleString,
-             &O::SetStoreStringListAsSingleString)
+  c.Property(u"StoreStringListAsSingleString", &O::StoreStringListAsSingleString, &O::SetStoreStringListAsSingleString)
       .Default(0);
 }
 
@@ -63,13 +72,11 @@ void TSvAppRegistryStorage::Describe(TClassBuilder<TSvAppRegistryStorage>& c) {
   c.Property(u"FlushOnDestroy", &S::FlushOnDestroy, &S::SetFlushOnDestroy).Default(1);
   c.Property(u"UseOldDefaultRoot", &S::UseOldDefaultRoot, &S::SetUseOldDefaultRoot).Default(0);
   c.Property(u"ReadOnly", &S::ReadOnly, &S::SetReadOnly).Default(0);
-  c.Property(u"StorageOptions", &S::StorageOptions, [](S& store, TSvAppRegistryStorageOptions* options) {
-    store.SetStorageOptions(options);
-  });
+  c.Property(u"StorageOptions", &S::StorageOptions,
+             [](S& store, TSvAppRegistryStorageOptions* options) { store.SetStorageOptions(options); });
 }
 
-TSvAppRegistryStorage::TSvAppRegistryStorage(TComponent* owner)
-    : TSvAppRegistryStorage(owner, PlatformRegistry()) {}
+TSvAppRegistryStorage::TSvAppRegistryStorage(TComponent* owner) : TSvAppRegistryStorage(owner, PlatformRegistry()) {}
 
 TSvAppRegistryStorage::TSvAppRegistryStorage(TComponent* owner, TRawRegistry& registry)
     : TSvCustomAppStorage(owner, std::make_unique<TSvAppRegistryStorageOptions>()), FRegistry(&registry) {}

@@ -79,3 +79,6 @@ class TSvAppRegistryStorage : public TSvCustomAppStorage {
   TRegHandle FRegHKEY = kHKeyCurrentUser;
   bool FUseOldDefaultRoot = false;
 };
+
+// Makes the settings store classes known by name for form streaming.
+void RegisterSettingsStoreClasses(TClassRegistry& registry);

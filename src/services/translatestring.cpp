@@ -200,9 +200,7 @@ String TSvTranslateString::OwnerFormCaption() const {
     case tkString:
     case tkLString:
     case tkWString:
-    case tkUString:
-      return GetStrProp(*form, *caption);
-    default:
-      return String();
+    case tkUString: return GetStrProp(*form, *caption);
+    default: return String();
   }
 }

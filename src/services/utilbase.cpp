@@ -17,8 +17,7 @@ String Win32ErrorText(Cardinal lastError, const String& lastErrorMsg, const Stri
 
 }  // namespace
 
-EUtWin32Error::EUtWin32Error(const String& message)
-    : EUtWin32Error(static_cast<Cardinal>(GetLastOSError()), message) {}
+EUtWin32Error::EUtWin32Error(const String& message) : EUtWin32Error(static_cast<Cardinal>(GetLastOSError()), message) {}
 
 EUtWin32Error::EUtWin32Error(Cardinal lastError, const String& message)
     : EUtError(String()), FLastError(lastError), FLastErrorMsg(SysErrorMessage(static_cast<int>(lastError))) {
@@ -34,10 +33,8 @@ bool VariantIsInteger(const Variant& value) {
     case varShortInt:
     case varByte:
     case varWord:
-    case varLongWord:
-      return true;
-    default:
-      return false;
+    case varLongWord: return true;
+    default: return false;
   }
 }
 

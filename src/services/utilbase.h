@@ -73,7 +73,9 @@ struct TSystemInformation {
 
 // Read once, at first use, from the platform.
 const TSystemInformation& SystemInformation();
-inline bool IsWindows64() { return SystemInformation().IsWindows64; }
+inline bool IsWindows64() {
+  return SystemInformation().IsWindows64;
+}
 // True when the running Windows version is at least major.minor (always false
 // off Windows).
 bool IsWindowsVersionOrGreater(Cardinal major, Cardinal minor);

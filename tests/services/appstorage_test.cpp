@@ -22,20 +22,20 @@ TEST_P(NormalizePath, Joins) {
   EXPECT_EQ(TSvCustomAppStorage::NormalizePathList(GetParam().parts), GetParam().expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, NormalizePath,
-    ::testing::Values(PathCase{"NoParts", {}, u""}, PathCase{"TwoEmpty", {u"", u""}, u""},
-                      PathCase{"DoubledAndTrailingBackslashes", {u"a\\\\\\b\\"}, u"a\\b"},
-                      PathCase{"OneDotStays", {u"a", u"."}, u"a"}, PathCase{"TwoDotsGoUp", {u"a\\b", u"..", u"c"}, u"a\\c"},
-                      PathCase{"NotAboveTheTop", {u"a", u"..", u".."}, u""},
-                      PathCase{"Joined", {u"a\\b", u"c"}, u"a\\b\\c"},
-                      PathCase{"AbsolutePartStartsAgain", {u"a\\b", u"\\c"}, u"c"},
-                      PathCase{"UpInsideAPart", {u"x\\y\\z", u"..\\w"}, u"x\\y\\w"},
-                      PathCase{"ThreeDotsGoTwoUp", {u"x\\y", u"...\\w"}, u"w"},
-                      PathCase{"LeadingBackslashOfFirstPart", {u"\\a", u"b"}, u"a\\b"},
-                      PathCase{"CaseKept", {u"Form1", u"CBPanel.Width"}, u"Form1\\CBPanel.Width"},
-                      PathCase{"DottedNamesAreNames", {u"a", u"x.y", u".z"}, u"a\\x.y\\.z"}),
-    [](const auto& info) { return info.param.name; });
+INSTANTIATE_TEST_SUITE_P(Cases, NormalizePath,
+                         ::testing::Values(PathCase{"NoParts", {}, u""}, PathCase{"TwoEmpty", {u"", u""}, u""},
+                                           PathCase{"DoubledAndTrailingBackslashes", {u"a\\\\\\b\\"}, u"a\\b"},
+                                           PathCase{"OneDotStays", {u"a", u"."}, u"a"},
+                                           PathCase{"TwoDotsGoUp", {u"a\\b", u"..", u"c"}, u"a\\c"},
+                                           PathCase{"NotAboveTheTop", {u"a", u"..", u".."}, u""},
+                                           PathCase{"Joined", {u"a\\b", u"c"}, u"a\\b\\c"},
+                                           PathCase{"AbsolutePartStartsAgain", {u"a\\b", u"\\c"}, u"c"},
+                                           PathCase{"UpInsideAPart", {u"x\\y\\z", u"..\\w"}, u"x\\y\\w"},
+                                           PathCase{"ThreeDotsGoTwoUp", {u"x\\y", u"...\\w"}, u"w"},
+                                           PathCase{"LeadingBackslashOfFirstPart", {u"\\a", u"b"}, u"a\\b"},
+                                           PathCase{"CaseKept", {u"Form1", u"CBPanel.Width"}, u"Form1\\CBPanel.Width"},
+                                           PathCase{"DottedNamesAreNames", {u"a", u"x.y", u".z"}, u"a\\x.y\\.z"}),
+                         [](const auto& info) { return info.param.name; });
 
 TEST(ConcatPaths, IsTheNormalizedList) {
   EXPECT_EQ(TSvCustomAppStorage::ConcatPaths({u"MainForm", u"Item0"}), u"MainForm\\Item0");
@@ -47,10 +47,10 @@ struct ItemNameCase {
 };
 
 TEST(ListItemNames, ItemAndADigit) {
-  for (const ItemNameCase& c : {ItemNameCase{u"Item0", true}, ItemNameCase{u"item12", true},
-                                ItemNameCase{u"x\\ITEM5", true}, ItemNameCase{u"Item", false},
-                                ItemNameCase{u"Items", false}, ItemNameCase{u"Itemx1", false},
-                                ItemNameCase{u"Item5\\x", false}, ItemNameCase{u"", false}}) {
+  for (const ItemNameCase& c :
+       {ItemNameCase{u"Item0", true}, ItemNameCase{u"item12", true}, ItemNameCase{u"x\\ITEM5", true},
+        ItemNameCase{u"Item", false}, ItemNameCase{u"Items", false}, ItemNameCase{u"Itemx1", false},
+        ItemNameCase{u"Item5\\x", false}, ItemNameCase{u"", false}}) {
     EXPECT_EQ(TSvCustomAppStorage::IsListItemName(c.path), c.expected) << StringToUTF8(c.path);
   }
 }
@@ -139,9 +139,9 @@ TEST(StoreReflection, PublishedProperties) {
   const TClassInfo& cls = TSvAppRegistryStorage::StaticClass();
   std::vector<String> names;
   for (const TPropInfo* prop : cls.AllProperties()) names.push_back(prop->Name());
-  for (const char16_t* name : {u"Name", u"StorageOptions", u"TranslateStringEngine", u"OnEncryptPropertyValue",
-                               u"RegRoot", u"Root", u"SubStorages", u"FlushOnDestroy", u"UseOldDefaultRoot",
-                               u"ReadOnly"}) {
+  for (const char16_t* name :
+       {u"Name", u"StorageOptions", u"TranslateStringEngine", u"OnEncryptPropertyValue", u"RegRoot", u"Root",
+        u"SubStorages", u"FlushOnDestroy", u"UseOldDefaultRoot", u"ReadOnly"}) {
     EXPECT_NE(std::find(names.begin(), names.end(), String(name)), names.end()) << StringToUTF8(name);
   }
   const TPropInfo* options = cls.FindProperty(u"StorageOptions");
@@ -149,10 +149,26 @@ TEST(StoreReflection, PublishedProperties) {
   TMemoryRegistry registry;
   TSvAppRegistryStorage store(nullptr, registry);
   EXPECT_EQ(GetObjectProp(store, *options), store.StorageOptions());
+  // Options are set through the object property, as a form does.
+  TObject* optionsObject = GetObjectProp(store, *options);
+  SetStrProp(*optionsObject, *GetPropInfo(*optionsObject, u"BooleanStringTrueValues"), u"ON, YES");
+  EXPECT_EQ(store.StorageOptions()->DefaultTrueString(), u"ON");
   const TPropInfo* regRoot = cls.FindProperty(u"RegRoot");
   EXPECT_EQ(GetEnumProp(store, *regRoot), u"hkCurrentUser");
   SetEnumProp(store, *regRoot, u"hkLocalMachine");
   EXPECT_EQ(store.RegHKEY(), kHKeyLocalMachine);
+}
+
+TEST(StoreClasses, CreatedByName) {
+  TClassRegistry classes;
+  RegisterSettingsStoreClasses(classes);
+  TComponent owner(nullptr);
+  TObject* created = classes.GetClass(u"TSvAppRegistryStorage").Create(&owner);
+  auto* store = dynamic_cast<TSvAppRegistryStorage*>(created);
+  ASSERT_NE(store, nullptr);
+  EXPECT_EQ(store->Owner(), &owner);
+  EXPECT_EQ(store->RegRoot(), hkCurrentUser);
+  EXPECT_NE(classes.FindClass(u"TSvTranslateString"), nullptr);
 }
 
 }  // namespace

@@ -12,13 +12,12 @@ TBytes SampleBlock() {
   TVSFixedFileInfo fixed = SampleFixedInfo();
   fixed.dwFileFlags = 0x05 | 0x40;  // debug, patched and a bit outside the mask
   return SerializeVersionNode(VersionRoot(
-      {TVersionNode::Folder(u"StringFileInfo",
-                            {StringTable(u"040904B0", {{u"CompanyName", u"Obrix"},
-                                                       {u"FileVersion", u"1, 2, 3, 4"},
-                                                       {u"ProductName", u"Kestrum"},
-                                                       {u"ProductVersion", u" 6 . 0 "},
-                                                       {u"Build", u"nightly"}}),
-                             StringTable(u"0x040704E4", {{u"ProductName", u"Kestrum DE"}})}),
+      {TVersionNode::Folder(u"StringFileInfo", {StringTable(u"040904B0", {{u"CompanyName", u"Obrix"},
+                                                                          {u"FileVersion", u"1, 2, 3, 4"},
+                                                                          {u"ProductName", u"Kestrum"},
+                                                                          {u"ProductVersion", u" 6 . 0 "},
+                                                                          {u"Build", u"nightly"}}),
+                                                StringTable(u"0x040704E4", {{u"ProductName", u"Kestrum DE"}})}),
        Translations({0x04B00409, 0x04E40407})},
       fixed));
 }
@@ -192,19 +191,19 @@ std::vector<MalformedCase> MalformedCases() {
   TVersionNode shortFixed = VersionRoot({});
   shortFixed.Value.resize(48);
   TVersionNode badTableKey = VersionRoot({TVersionNode::Folder(u"StringFileInfo", {StringTable(u"0409", {})})});
-  TVersionNode tableWithValue =
-      VersionRoot({TVersionNode::Folder(u"StringFileInfo", {StringTable(u"040904B0", {})})});
+  TVersionNode tableWithValue = VersionRoot({TVersionNode::Folder(u"StringFileInfo", {StringTable(u"040904B0", {})})});
   tableWithValue.Children[0].Children[0].ValueLength = 2;
-  TVersionNode badType = VersionRoot({TVersionNode::Folder(
-      u"StringFileInfo", {TVersionNode::Folder(u"040904B0", {TVersionNode::Text(u"X", u"y")})})});
+  TVersionNode badType = VersionRoot(
+      {TVersionNode::Folder(u"StringFileInfo", {TVersionNode::Folder(u"040904B0", {TVersionNode::Text(u"X", u"y")})})});
   badType.Children[0].Children[0].Children[0].Type = 2;
-  TVersionNode longText = VersionRoot({TVersionNode::Folder(
-      u"StringFileInfo", {TVersionNode::Folder(u"040904B0", {TVersionNode::Text(u"X", u"y")})})});
+  TVersionNode longText = VersionRoot(
+      {TVersionNode::Folder(u"StringFileInfo", {TVersionNode::Folder(u"040904B0", {TVersionNode::Text(u"X", u"y")})})});
   longText.Children[0].Children[0].Children[0].ValueLength = 40;
   return {
       {"Empty", {}},
       {"TooShort", TBytes(sample.begin(), sample.begin() + 5)},
-      {"WrongRootKey", SerializeVersionNode(TVersionNode::Binary(u"VS_VERSION_INF0", FixedInfoBytes(SampleFixedInfo())))},
+      {"WrongRootKey",
+       SerializeVersionNode(TVersionNode::Binary(u"VS_VERSION_INF0", FixedInfoBytes(SampleFixedInfo())))},
       {"WrongSignature", SerializeVersionNode(VersionRoot({}, badSignature))},
       {"ShortFixedRecord", SerializeVersionNode(shortFixed)},
       {"RootLongerThanData", WithWord(sample, 0, static_cast<Word>(sample.size() + 4))},

@@ -32,8 +32,7 @@ std::unique_ptr<TTestRegistry> MakeMemoryTestRegistry() {
 }
 
 void RegistryTest::SetRaw(StringView keyBelowBase, StringView name, Cardinal type, const TBytes& data) {
-  WriteRegistryData(Registry(), Root(), Key(keyBelowBase), name, type, data.data(),
-                    static_cast<Cardinal>(data.size()));
+  WriteRegistryData(Registry(), Root(), Key(keyBelowBase), name, type, data.data(), static_cast<Cardinal>(data.size()));
 }
 
 bool RegistryTest::GetRaw(StringView keyBelowBase, StringView name, Cardinal& type, TBytes& data) {
@@ -69,5 +68,5 @@ String RegistryTest::RawText(StringView keyBelowBase, StringView name) {
   return text;
 }
 
-INSTANTIATE_TEST_SUITE_P(Memory, RegistryTest,
-                         ::testing::Values(TRegistryKind{"Memory", MakeMemoryTestRegistry}), RegistryKindName);
+INSTANTIATE_TEST_SUITE_P(Memory, RegistryTest, ::testing::Values(TRegistryKind{"Memory", MakeMemoryTestRegistry}),
+                         RegistryKindName);

@@ -30,17 +30,16 @@ TEST_P(StripRootKeyPrefixTest, UnderCurrentUser) {
   EXPECT_EQ(StripRootKeyPrefix(kHKeyCurrentUser, GetParam().key), GetParam().expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, StripRootKeyPrefixTest,
-    ::testing::Values(StripCase{"Plain", u"Software\\X", u"Software\\X"},
-                      StripCase{"LeadingBackslash", u"\\Software\\X", u"Software\\X"},
-                      StripCase{"ShortName", u"HKCU\\Software\\X", u"Software\\X"},
-                      StripCase{"LongName", u"HKEY_CURRENT_USER\\Software", u"Software"},
-                      StripCase{"BackslashThenName", u"\\HKCU\\Software", u"Software"},
-                      StripCase{"NameWithoutBackslash", u"HKCU", u"HKCU"},
-                      StripCase{"LongerWord", u"HKCUX\\a", u"HKCUX\\a"},
-                      StripCase{"CaseCounts", u"hkcu\\a", u"hkcu\\a"}),
-    [](const auto& info) { return info.param.name; });
+INSTANTIATE_TEST_SUITE_P(Cases, StripRootKeyPrefixTest,
+                         ::testing::Values(StripCase{"Plain", u"Software\\X", u"Software\\X"},
+                                           StripCase{"LeadingBackslash", u"\\Software\\X", u"Software\\X"},
+                                           StripCase{"ShortName", u"HKCU\\Software\\X", u"Software\\X"},
+                                           StripCase{"LongName", u"HKEY_CURRENT_USER\\Software", u"Software"},
+                                           StripCase{"BackslashThenName", u"\\HKCU\\Software", u"Software"},
+                                           StripCase{"NameWithoutBackslash", u"HKCU", u"HKCU"},
+                                           StripCase{"LongerWord", u"HKCUX\\a", u"HKCUX\\a"},
+                                           StripCase{"CaseCounts", u"hkcu\\a", u"hkcu\\a"}),
+                         [](const auto& info) { return info.param.name; });
 
 TEST(StripRootKeyPrefix, OtherRootRaisesWithWholePath) {
   EXPECT_EQ(MessageOf([] { StripRootKeyPrefix(kHKeyCurrentUser, u"HKLM\\Software\\X"); }),
@@ -182,11 +181,8 @@ TEST_P(RegistryTest, AccessIntegerWritesByType) {
     TBytes data;
   };
   const Case cases[] = {
-      {-1, kRegQword, TBytes(8, 0xFF)},
-      {-1, kRegSz, Utf16Bytes(u"-1")},
-      {-1, kRegDword, TBytes(4, 0xFF)},
-      {258, kRegBinary, {2, 1, 0, 0}},
-      {12, kRegExpandSz, Utf16Bytes(u"12")},
+      {-1, kRegQword, TBytes(8, 0xFF)}, {-1, kRegSz, Utf16Bytes(u"-1")},       {-1, kRegDword, TBytes(4, 0xFF)},
+      {258, kRegBinary, {2, 1, 0, 0}},  {12, kRegExpandSz, Utf16Bytes(u"12")},
   };
   for (const Case& c : cases) {
     WriteRegistryIntegerEx(Registry(), Root(), Base(), u"V", c.value, c.type);

@@ -294,8 +294,8 @@ STORE_TEST(DeletingValuesAndTrees) {
 void WriteList(TSvCustomAppStorage& store, const String& path, Integer count) {
   store.WriteList(path, nullptr, count,
                   [](TSvCustomAppStorage* sender, const String& listPath, TObject*, Integer index, const String& item) {
-                    sender->WriteString(TSvCustomAppStorage::ConcatPaths({listPath, sender->ItemNameIndexPath(item, index)}),
-                                        u"entry");
+                    sender->WriteString(
+                        TSvCustomAppStorage::ConcatPaths({listPath, sender->ItemNameIndexPath(item, index)}), u"entry");
                   });
 }
 
@@ -353,7 +353,8 @@ STORE_TEST(WriteListDeletesTheSurplusOnce) {
       u"L", nullptr, 1, [&](TSvCustomAppStorage*, const String&, TObject*, Integer, const String&) { ++written; },
       [&](TSvCustomAppStorage* sender, const String& path, TObject*, Integer first, Integer last, const String& item) {
         deletes.emplace_back(first, last);
-        for (Integer i = first; i <= last; ++i) sender->DeleteValue(TSvCustomAppStorage::ConcatPaths({path, item + IntToStr(i)}));
+        for (Integer i = first; i <= last; ++i)
+          sender->DeleteValue(TSvCustomAppStorage::ConcatPaths({path, item + IntToStr(i)}));
       });
   EXPECT_EQ(written, 1);
   EXPECT_EQ(deletes, (std::vector<std::pair<Integer, Integer>>{{1, 2}}));

@@ -39,9 +39,10 @@ namespace {
 class TranslateStringTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    FMachine.Versions.Files[FMachine.Program] =
-        ProgramVersionBlock({{u"CompanyName", u"Obrix"}, {u"ProductName", u"Kestrum"},
-                             {u"FileVersion", u"6.1.0.12"}, {u"ProductVersion", u"6.1"}});
+    FMachine.Versions.Files[FMachine.Program] = ProgramVersionBlock({{u"CompanyName", u"Obrix"},
+                                                                     {u"ProductName", u"Kestrum"},
+                                                                     {u"FileVersion", u"6.1.0.12"},
+                                                                     {u"ProductVersion", u"6.1"}});
     FEngine.SetMachine(&FMachine);
   }
 
@@ -83,8 +84,7 @@ INSTANTIATE_TEST_SUITE_P(
         ExpandCase{"UnknownNameKeepsClosingDelimiter", u"%FOO% text", u"FOO% text", false},
         // The closing % of FOO opens " and ", which is no macro; its closing % opens DATE.
         ExpandCase{"UnknownThenKnown", u"%FOO% and %DATE%", u"FOO and 05_03_2024", true},
-        ExpandCase{"EmptyName", u"%%", u"%", false},
-        ExpandCase{"Time", u"%TIME%", u"14_07_09", true},
+        ExpandCase{"EmptyName", u"%%", u"%", false}, ExpandCase{"Time", u"%TIME%", u"14_07_09", true},
         ExpandCase{"DateTime", u"%DATETIME%", u"05_03_2024 14_07_09", true},
         ExpandCase{"ExeName", u"%EXENAME%", u"C:\\Program Files\\Obrix\\Kestrum.exe", true},
         ExpandCase{"FileName", u"%FILENAME%", u"Kestrum", true},
@@ -180,8 +180,8 @@ TEST(TranslateStringOwner, FormOnTheOwnerChain) {
 
 TEST(TranslateStringReflection, PublishedProperties) {
   const TClassInfo& cls = TSvTranslateString::StaticClass();
-  for (const char16_t* name : {u"DateFormat", u"DateSeparator", u"DateTimeFormat", u"LeftDelimiter",
-                               u"RightDelimiter", u"TimeFormat", u"TimeSeparator", u"OnProcessCommand"}) {
+  for (const char16_t* name : {u"DateFormat", u"DateSeparator", u"DateTimeFormat", u"LeftDelimiter", u"RightDelimiter",
+                               u"TimeFormat", u"TimeSeparator", u"OnProcessCommand"}) {
     EXPECT_NE(cls.FindProperty(name), nullptr) << StringToUTF8(name);
   }
 }

@@ -62,10 +62,10 @@ inline TBytes SerializeVersionNode(const TVersionNode& node, bool wide = true) {
 }
 
 inline TBytes FixedInfoBytes(const TVSFixedFileInfo& info) {
-  const Cardinal fields[] = {info.dwSignature,        info.dwStrucVersion,    info.dwFileVersionMS,
-                             info.dwFileVersionLS,    info.dwProductVersionMS, info.dwProductVersionLS,
-                             info.dwFileFlagsMask,    info.dwFileFlags,       info.dwFileOS,
-                             info.dwFileType,         info.dwFileSubtype,     info.dwFileDateMS,
+  const Cardinal fields[] = {info.dwSignature,     info.dwStrucVersion,     info.dwFileVersionMS,
+                             info.dwFileVersionLS, info.dwProductVersionMS, info.dwProductVersionLS,
+                             info.dwFileFlagsMask, info.dwFileFlags,        info.dwFileOS,
+                             info.dwFileType,      info.dwFileSubtype,      info.dwFileDateMS,
                              info.dwFileDateLS};
   TBytes out;
   for (const Cardinal field : fields) {
@@ -111,6 +111,6 @@ inline TVersionNode Translations(std::vector<Cardinal> pairs) {
 
 // A typical program's block: English (US) strings with the given values.
 inline TBytes ProgramVersionBlock(std::vector<std::pair<String, String>> values) {
-  return SerializeVersionNode(VersionRoot({TVersionNode::Folder(u"StringFileInfo", {StringTable(u"040904B0", values)}),
-                                           Translations({0x04B00409})}));
+  return SerializeVersionNode(VersionRoot(
+      {TVersionNode::Folder(u"StringFileInfo", {StringTable(u"040904B0", values)}), Translations({0x04B00409})}));
 }

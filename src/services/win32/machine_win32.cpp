@@ -9,9 +9,7 @@ class TWindowsMachine final : public ISvMachine {
  public:
   String ProgramPath() const override { return ModulePath(nullptr); }
   TDateTime Now() const override { return ::Now(); }
-  TSvScreenSize ScreenSize() const override {
-    return {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-  }
+  TSvScreenSize ScreenSize() const override { return {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}; }
   TSvScreenSize DesktopSize() const override {
     return {GetSystemMetrics(SM_CXVIRTUALSCREEN), GetSystemMetrics(SM_CYVIRTUALSCREEN)};
   }

@@ -10,10 +10,9 @@ using GetNativeSystemInfoProc = void(WINAPI*)(LPSYSTEM_INFO);
 SYSTEM_INFO NativeSystemInfo() {
   SYSTEM_INFO info{};
   const HMODULE kernel = GetModuleHandleW(L"kernel32.dll");
-  const auto native = kernel != nullptr
-                          ? reinterpret_cast<GetNativeSystemInfoProc>(
-                                reinterpret_cast<void*>(GetProcAddress(kernel, "GetNativeSystemInfo")))
-                          : nullptr;
+  const auto native = kernel != nullptr ? reinterpret_cast<GetNativeSystemInfoProc>(
+                                              reinterpret_cast<void*>(GetProcAddress(kernel, "GetNativeSystemInfo")))
+                                        : nullptr;
   if (native != nullptr) {
     native(&info);
   } else {

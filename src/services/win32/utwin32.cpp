@@ -1,5 +1,6 @@
 #include "services/win32/utwin32.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "rtl/files.h"
@@ -128,4 +129,13 @@ std::unique_ptr<TUtFileVersionInfo> WindowVersionInfo(HWND window) {
 const IVersionInfoSource& PlatformVersionInfoSource() {
   static const TWindowsVersionSource source;
   return source;
+}
+
+String VersionLanguageName(Word langId) {
+  using VerLanguageNameProc = DWORD WINAPI(DWORD, LPWSTR, DWORD);
+  static VerLanguageNameProc* languageName = nullptr;
+  BindProcedure(languageName, u"version.dll", u"VerLanguageNameW");
+  wchar_t buffer[261];
+  const DWORD length = languageName(langId, buffer, 261);
+  return FromWide(buffer, std::min<DWORD>(length, 260));
 }

@@ -15,7 +15,7 @@
 void BindProcedure(void*& proc, const String& moduleName, const String& procName);
 
 template <typename F>
-  requires std::is_function_v<F>
+requires std::is_function_v<F>
 void BindProcedure(F*& proc, const String& moduleName, const String& procName) {
   void* address = reinterpret_cast<void*>(proc);
   BindProcedure(address, moduleName, procName);
@@ -39,3 +39,6 @@ String CompactPath(HDC dc, const String& path, Integer width, TCompactPathFormat
 // valid" for none) and of the program that owns a window.
 std::unique_ptr<TUtFileVersionInfo> ModuleVersionInfo(HMODULE module);
 std::unique_ptr<TUtFileVersionInfo> WindowVersionInfo(HWND window);
+
+// The platform's name of a language (up to 260 characters).
+String VersionLanguageName(Word langId);

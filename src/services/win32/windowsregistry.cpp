@@ -62,8 +62,7 @@ Integer TWindowsRegistry::EnumKey(TRegHandle key, Cardinal index, Cardinal capac
   name.clear();
   std::vector<wchar_t> buffer(capacity + 1, L'\0');
   DWORD length = capacity;
-  const LONG error =
-      RegEnumKeyExW(ToHKey(key), index, buffer.data(), &length, nullptr, nullptr, nullptr, nullptr);
+  const LONG error = RegEnumKeyExW(ToHKey(key), index, buffer.data(), &length, nullptr, nullptr, nullptr, nullptr);
   if (error == ERROR_SUCCESS) name = FromWide(buffer.data(), length);
   return error;
 }
@@ -72,8 +71,7 @@ Integer TWindowsRegistry::EnumValue(TRegHandle key, Cardinal index, Cardinal cap
   name.clear();
   std::vector<wchar_t> buffer(capacity + 1, L'\0');
   DWORD length = capacity;
-  const LONG error =
-      RegEnumValueW(ToHKey(key), index, buffer.data(), &length, nullptr, nullptr, nullptr, nullptr);
+  const LONG error = RegEnumValueW(ToHKey(key), index, buffer.data(), &length, nullptr, nullptr, nullptr, nullptr);
   if (error == ERROR_SUCCESS) name = FromWide(buffer.data(), length);
   return error;
 }

@@ -65,9 +65,13 @@ TEST(FileVersionInfo, PlatformResourceOfASystemLibrary) {
   EXPECT_EQ(UtErrorOf([] { ModuleVersionInfo(nullptr); }), u"The Module with handle 0 is not valid");
 }
 
+TEST(FileVersionInfo, LanguageNames) {
+  EXPECT_FALSE(VersionLanguageName(0x0409).empty());
+  EXPECT_NE(VersionLanguageName(0x0409), VersionLanguageName(0x0407));
+}
+
 TEST(FileVersionInfo, ProgramWithoutVersionResource) {
-  EXPECT_EQ(UtErrorOf([] { TUtFileVersionInfo info(ModulePath(nullptr)); }),
-            u"File contains no version information");
+  EXPECT_EQ(UtErrorOf([] { TUtFileVersionInfo info(ModulePath(nullptr)); }), u"File contains no version information");
   EXPECT_EQ(UtErrorOf([] { TUtFileVersionInfo info(u"C:\\no\\such\\file.exe"); }),
             u"The file C:\\no\\such\\file.exe does not exist");
 }
@@ -77,8 +81,8 @@ TEST(CompactPath, FitsPathsIntoWidths) {
   ASSERT_NE(dc, nullptr);
   const String path = u"C:\\Projects\\Forms\\MainForm.dfm";
   EXPECT_EQ(CompactPath(dc, path, 2000, cpfPathEllipsis), path);
-  const String compact = CompactPath(dc, u"C:\\A very long folder name\\another long folder\\Main.dfm", 120,
-                                     cpfPathEllipsis);
+  const String compact =
+      CompactPath(dc, u"C:\\A very long folder name\\another long folder\\Main.dfm", 120, cpfPathEllipsis);
   EXPECT_NE(compact.find(u"..."), String::npos) << StringToUTF8(compact);
   EXPECT_TRUE(EndsStr(u"Main.dfm", compact)) << StringToUTF8(compact);
   EXPECT_EQ(CompactPath(dc, path, 0, cpfEndEllipsis), u"");

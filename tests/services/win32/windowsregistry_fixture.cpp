@@ -36,5 +36,5 @@ std::unique_ptr<TTestRegistry> MakeWindowsTestRegistry() {
   return std::make_unique<TWindowsTestRegistry>();
 }
 
-INSTANTIATE_TEST_SUITE_P(Windows, RegistryTest,
-                         ::testing::Values(TRegistryKind{"Windows", MakeWindowsTestRegistry}), RegistryKindName);
+INSTANTIATE_TEST_SUITE_P(Windows, RegistryTest, ::testing::Values(TRegistryKind{"Windows", MakeWindowsTestRegistry}),
+                         RegistryKindName);
