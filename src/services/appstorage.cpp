@@ -489,7 +489,7 @@ void TSvCustomAppStorage::CollectStoredValues(const String& prefixPath, const St
     ListFolders(searchPath, folders, false);
     for (Integer i = 0; i < folders.Count(); ++i) {
       const String& name = folders[i];
-      if (options.Contains(aeoFolders) && IsFolder(searchPath + u"\\" + name, listAsValue)) {
+      if (options.Contains(aeoFolders) && IsFolder(ChildPath(searchPath, name), listAsValue)) {
         AddStoredEntry(strings, prefix + name, kSvStoredFolder);
       }
       if (options.Contains(aeoRecursive)) {

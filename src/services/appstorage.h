@@ -186,6 +186,9 @@ class TSvCustomAppStorage : public TSvComponent {
   static String ConcatPaths(std::initializer_list<String> paths) { return NormalizePathList(paths); }
   // The store that handles a path and the path below its root ("\" first).
   void ResolvePath(const String& inPath, TSvCustomAppStorage*& targetStore, String& targetPath);
+  // The path of a child of the folder: absolute or relative as the folder's
+  // path is (an empty path is the current folder, not the root).
+  static String ChildPath(const String& path, const String& name) { return path.empty() ? name : path + u"\\" + name; }
   // Whether the last part of the path is a list item name ("Item" in any case and a digit).
   static bool IsListItemName(const String& path);
 

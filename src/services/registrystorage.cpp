@@ -153,7 +153,7 @@ void TSvAppRegistryStorage::ListFolders(const String& path, TStrings& strings, b
       if (error == kErrorNoMoreItems) break;
       if (error != kErrorSuccess) RaiseEnumerationError();
       // A list is reported as a value of its folder, not as a folder.
-      if (reportListAsValue && ListStored(path + u"\\" + name)) continue;
+      if (reportListAsValue && ListStored(ChildPath(path, name))) continue;
       strings.Add(name);
     }
   } catch (...) {

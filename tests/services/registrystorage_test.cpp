@@ -340,6 +340,14 @@ STORE_TEST(StoredValuesListing) {
   store.SetPath(u"Q");
   store.GetStoredValues(u"", lines, {aeoValues});
   EXPECT_EQ(lines.ToStringArray(), (std::vector<String>{u"Q\\v"}));
+  // Folders below the current path are tested there, not at the top.
+  WriteList(store, u"R", 1);
+  store.WriteInteger(u"S\\w", 1);
+  store.GetStoredValues(u"", lines, {aeoFolders, aeoReportListAsValue, aeoReportRelative});
+  EXPECT_EQ(lines.ToStringArray(), (std::vector<String>{u"S"}));
+  TStringList folders;
+  store.ListFolders(u"", folders, true);
+  EXPECT_EQ(folders.ToStringArray(), (std::vector<String>{u"S"}));
 }
 
 STORE_TEST(WriteListDeletesTheSurplusOnce) {
