@@ -275,8 +275,8 @@ void TextToLines(StringView s, StringView separator, TStrings& list, bool allowE
     size_t start = 0;
     while (true) {
       const size_t found = separator.empty() ? StringView::npos : s.find(separator, start);
-      const StringView piece = s.substr(start, found == StringView::npos ? StringView::npos : found - start);
-      if (allowEmpty || !piece.empty()) list.Add(String(piece));
+      const StringView line = s.substr(start, found == StringView::npos ? StringView::npos : found - start);
+      if (allowEmpty || !line.empty()) list.Add(String(line));
       if (found == StringView::npos) break;
       start = found + separator.size();
     }

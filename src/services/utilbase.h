@@ -138,7 +138,7 @@ using TUtReplaceFlags = unsigned;
 void TextReplace(String& s, StringView search, StringView replace, TUtReplaceFlags flags);
 
 class TStrings;
-// Cuts s at every separator (exact); a piece is added when allowEmpty is set or
+// Cuts s at every separator (exact); a line is added when allowEmpty is set or
 // it is not empty. The list is cleared first.
 void TextToLines(StringView s, StringView separator, TStrings& list, bool allowEmpty);
 

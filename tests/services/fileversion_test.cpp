@@ -48,6 +48,12 @@ TEST(FileVersionInfo, StandardAndCustomValues) {
   EXPECT_EQ(info->Items()[0], u"CompanyName=Obrix");
 }
 
+TEST(FileVersionInfo, StandardKeysIgnoreCase) {
+  const auto info = Parse(SerializeVersionNode(VersionRoot(
+      {TVersionNode::Folder(u"StringFileInfo", {StringTable(u"040904B0", {{u"productname", u"lower"}})})})));
+  EXPECT_EQ(info->ProductName(), u"lower");
+}
+
 TEST(FileVersionInfo, VersionParts) {
   const auto info = Parse(SampleBlock());
   EXPECT_EQ(info->FileVersionMajor(), u"1");
