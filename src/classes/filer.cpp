@@ -6,6 +6,7 @@
 #include <limits>
 
 #include "rtl/codepage.h"
+#include "rtl/sysstr.h"
 #include "rtl/unicode.h"
 
 namespace {
@@ -17,17 +18,6 @@ UInt64 LoadLE(const Byte* bytes, int size) {
   UInt64 value = 0;
   for (int i = size - 1; i >= 0; --i) value = (value << 8) | bytes[i];
   return value;
-}
-
-bool SameTextASCII(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    char x = a[i], y = b[i];
-    if (x >= 'a' && x <= 'z') x = static_cast<char>(x - 32);
-    if (y >= 'a' && y <= 'z') y = static_cast<char>(y - 32);
-    if (x != y) return false;
-  }
-  return true;
 }
 
 bool IsIntegerTag(TValueType tag) {
@@ -717,13 +707,13 @@ void TWriter::WriteString(StringView value) {
 }
 
 void TWriter::WriteIdent(std::string_view utf8) {
-  if (SameTextASCII(utf8, "False")) {
+  if (SameText(utf8, "False")) {
     WriteValue(vaFalse);
-  } else if (SameTextASCII(utf8, "True")) {
+  } else if (SameText(utf8, "True")) {
     WriteValue(vaTrue);
-  } else if (SameTextASCII(utf8, "Null")) {
+  } else if (SameText(utf8, "Null")) {
     WriteValue(vaNull);
-  } else if (SameTextASCII(utf8, "nil")) {
+  } else if (SameText(utf8, "nil")) {
     WriteValue(vaNil);
   } else {
     WriteValue(vaIdent);

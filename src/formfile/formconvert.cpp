@@ -15,6 +15,7 @@
 #include "rtl/floattext.h"
 #include "rtl/formatsettings.h"
 #include "rtl/numbers.h"
+#include "rtl/sysstr.h"
 #include "rtl/unicode.h"
 
 namespace {
@@ -27,17 +28,6 @@ constexpr size_t kBinaryRowBytes = 32;
 
 bool IsASCII(std::string_view bytes) {
   return std::all_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<Byte>(c) < 0x80; });
-}
-
-bool SameTextASCII(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    char x = a[i], y = b[i];
-    if (x >= 'a' && x <= 'z') x = static_cast<char>(x - 32);
-    if (y >= 'a' && y <= 'z') y = static_cast<char>(y - 32);
-    if (x != y) return false;
-  }
-  return true;
 }
 
 constexpr std::array<char, 512> MakeHexPairs() {
@@ -67,9 +57,13 @@ class TTextBuffer {
     Ensure(1);
     FData[FSize++] = c;
   }
-  void append(std::string_view text) { std::memcpy(Extend(text.size()), text.data(), text.size()); }
+  void append(std::string_view text) {
+    if (!text.empty()) std::memcpy(Extend(text.size()), text.data(), text.size());
+  }
   void append(const char* first, const char* last) { append(std::string_view(first, last - first)); }
-  void append(size_t count, char c) { std::memset(Extend(count), c, count); }
+  void append(size_t count, char c) {
+    if (count != 0) std::memset(Extend(count), c, count);
+  }
   // Room for `count` more bytes, to be filled by the caller.
   char* Extend(size_t count) {
     Ensure(count);
@@ -617,7 +611,7 @@ class TTextToBinary {
         std::string_view ident = FParser.TokenComponentIdent();
         // In a list the Null tag would end the list and shift everything
         // behind it; there it is no value.
-        if (inList && SameTextASCII(ident, "Null")) FParser.Error(u"Invalid property value");
+        if (inList && SameText(ident, "Null")) FParser.Error(u"Invalid property value");
         FWriter.WriteIdent(ident);
         break;
       }

@@ -10,6 +10,7 @@
 #include "rtl/floattext.h"
 #include "rtl/formatsettings.h"
 #include "rtl/numbers.h"
+#include "rtl/sysstr.h"
 #include "rtl/unicode.h"
 
 namespace {
@@ -85,17 +86,6 @@ size_t DecodeUTF8(const char* p, char32_t& cp) {
     hi = 0xBF;
   }
   return need + 1;
-}
-
-bool SameTextASCII(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    char x = a[i], y = b[i];
-    if (x >= 'a' && x <= 'z') x = static_cast<char>(x - 32);
-    if (y >= 'a' && y <= 'z') y = static_cast<char>(y - 32);
-    if (x != y) return false;
-  }
-  return true;
 }
 
 String WidenASCII(std::string_view bytes) {
@@ -405,7 +395,7 @@ std::string_view TParser::TokenComponentIdent() {
 }
 
 bool TParser::TokenSymbolIs(std::string_view symbol) const {
-  return FToken == toSymbol && SameTextASCII(TokenText(), symbol);
+  return FToken == toSymbol && SameText(TokenText(), symbol);
 }
 
 void TParser::CheckToken(Char token) const {
