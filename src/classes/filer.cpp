@@ -358,6 +358,19 @@ TBytes TReader::ReadBinary() {
   return data;
 }
 
+void TReader::ReadCollection(const std::function<void()>& clear, const std::function<void()>& readItem) {
+  CheckValue(vaCollection);
+  if (!EndOfList()) clear();
+  while (!EndOfList()) {
+    TValueType next = NextValue();
+    if (next == vaInt8 || next == vaInt16 || next == vaInt32) ReadInteger();
+    ReadListBegin();
+    readItem();
+    ReadListEnd();
+  }
+  ReadListEnd();
+}
+
 Variant TReader::ReadVariant() {
   TValueType tag = ReadValue();
   switch (tag) {
@@ -723,6 +736,16 @@ void TWriter::WriteIdent(std::string_view utf8) {
 
 void TWriter::WriteIdent(StringView ident) {
   WriteIdent(std::string_view(StringToUTF8(ident)));
+}
+
+void TWriter::WriteCollection(Integer count, const std::function<void(Integer)>& writeItem) {
+  WriteValue(vaCollection);
+  for (Integer i = 0; i < count; ++i) {
+    WriteListBegin();
+    writeItem(i);
+    WriteListEnd();
+  }
+  WriteListEnd();
 }
 
 void TWriter::WriteVariant(const Variant& value) {

@@ -7,6 +7,7 @@
 #include <cstring>
 #include <limits>
 #include <memory>
+#include <new>
 #include <string>
 
 #include "classes/filer.h"
@@ -77,7 +78,12 @@ class TTextBuffer {
     if (FCapacity - FSize < count) Reallocate(std::max(FSize + count, FCapacity + FCapacity / 4 + 4096));
   }
   void Reallocate(size_t capacity) {
-    auto data = std::make_unique_for_overwrite<char[]>(capacity);
+    std::unique_ptr<char[]> data;
+    try {
+      data = std::make_unique_for_overwrite<char[]>(capacity);
+    } catch (const std::bad_alloc&) {
+      throw EOutOfMemory(u"Out of memory");
+    }
     if (FSize > 0) std::memcpy(data.get(), FData.get(), FSize);
     FData = std::move(data);
     FCapacity = capacity;
@@ -643,9 +649,11 @@ class TTextToBinary {
 void FormBinaryToText(TStream& input, TStream& output) {
   TReader reader(input);
   TBinaryToText converter(reader);
-  // Text takes about twice the bytes of binary data and more for short values.
-  Int64 remaining = input.Size() - input.Position();
-  if (remaining > 0 && remaining < (Int64(1) << 40)) converter.Text().reserve(static_cast<size_t>(remaining) * 5 / 2);
+  // Text takes about twice the bytes of binary data and more for short
+  // values. The input may hold more than the form, so this is only a start.
+  constexpr Int64 kMaxFirstReserve = Int64(256) << 20;
+  Int64 remaining = std::min(input.Size() - input.Position(), kMaxFirstReserve / 5 * 2);
+  if (remaining > 0) converter.Text().reserve(static_cast<size_t>(remaining) * 5 / 2);
   converter.Convert();
   // The text was built behind room for the byte-order mark, so that the
   // output receives everything in one write.

@@ -4,6 +4,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "rtl/unicode.h"
 #include "support/hex.h"
@@ -300,6 +301,41 @@ INSTANTIATE_TEST_SUITE_P(
         SkipCase{"Collection", Hex("0E 03 04 00 01 01 41 04 02 00 00 00 00 01 00 00"),
                  Hex("0E 02 04 01 01 41 02 02 00 01 00 00")}),
     [](const auto& info) { return std::string(info.param.Name); });
+
+TEST(Collections, WrittenAndReadThroughCallbacks) {
+  std::string bytes = Written([](TWriter& w) {
+    w.WriteCollection(2, [&](Integer i) {
+      w.WriteStr("N");
+      w.WriteInteger(i * 200);
+    });
+  });
+  EXPECT_EQ(bytes, Hex("0E 01 01 4E 02 00 00 01 01 4E 03 C8 00 00 00"));
+
+  // An index in front of an item is read and ignored.
+  std::string indexed = Hex("0E 03 07 00 01 01 4E 02 05 00 00");
+  for (const std::string& stream : {bytes, indexed}) {
+    TBytesStream input(ToBytes(stream));
+    TReader reader(input);
+    int cleared = 0;
+    std::vector<Integer> values;
+    reader.ReadCollection([&] { ++cleared; },
+                          [&] {
+                            while (!reader.EndOfList()) {
+                              EXPECT_EQ(reader.ReadStr(), u"N");
+                              values.push_back(reader.ReadInteger());
+                            }
+                          });
+    EXPECT_EQ(cleared, 1);
+    EXPECT_EQ(values.size(), stream == bytes ? 2u : 1u);
+    EXPECT_EQ(reader.Position(), static_cast<Int64>(stream.size()));
+  }
+  // An empty collection leaves the existing items alone.
+  TBytesStream empty(ToBytes(Hex("0E 00")));
+  TReader reader(empty);
+  bool cleared = false;
+  reader.ReadCollection([&] { cleared = true; }, [] {});
+  EXPECT_FALSE(cleared);
+}
 
 TEST(TReader, BoundsEveryRead) {
   struct Case {
