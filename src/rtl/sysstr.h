@@ -19,11 +19,12 @@ Char UpCase(Char c);
 String UpperCase(StringView s);
 String LowerCase(StringView s);
 
-// Every character by the simple Unicode case mapping. A character whose other
-// case is not one UTF-16 unit stays as it is (sharp s stays, dotless i becomes
-// I, capital I with dot becomes i, final sigma becomes capital sigma), so the
-// length never changes. The one-character forms are named apart from the
-// system API's own CharUpper/CharLower.
+// Every character by the simple Unicode case mapping, restricted as the
+// system's own wide-character mapping is: a character changes only when its
+// other case is one UTF-16 unit that maps back to it. So the length never
+// changes, and sharp s, dotless i, capital I with dot, final sigma, the micro,
+// Kelvin and Angstrom signs and the title-case digraphs keep their case. The
+// one-character forms are named apart from the system API's CharUpper/CharLower.
 Char CharToUpper(Char c);
 Char CharToLower(Char c);
 String AnsiUpperCase(StringView s);
