@@ -19,9 +19,13 @@ using UInt128 = unsigned __int128;
 constexpr UInt64 kMaxMagnitudePositive = (UInt64{1} << 63) - 1;
 constexpr UInt64 kMaxMagnitudeNegative = UInt64{1} << 63;
 
-[[noreturn]] void RaiseCurrencyOverflow() { throw EOverflow(u"Floating point overflow"); }
+[[noreturn]] void RaiseCurrencyOverflow() {
+  throw EOverflow(u"Floating point overflow");
+}
 
-String InvalidCurrencyMessage(const String& valueText) { return u"'" + valueText + u"' is not a valid currency value"; }
+String InvalidCurrencyMessage(const String& valueText) {
+  return u"'" + valueText + u"' is not a valid currency value";
+}
 
 // value >> shift rounded to nearest, ties to even.
 UInt128 ShiftRightRounded(UInt128 value, int shift) {
@@ -58,7 +62,9 @@ Currency operator-(Currency a, Currency b) {
   return Currency::FromScaled(difference);
 }
 
-Currency Currency::operator-() const { return Currency() - *this; }
+Currency Currency::operator-() const {
+  return Currency() - *this;
+}
 
 bool TryFloatToCurr(long double value, Currency& result) {
   const BinaryValue binary = decimal_conversion::Decompose(value);
@@ -99,7 +105,9 @@ Currency FloatToCurr(long double value) {
   return result;
 }
 
-String CurrToStr(Currency value) { return CurrToStr(value, FormatSettings()); }
+String CurrToStr(Currency value) {
+  return CurrToStr(value, FormatSettings());
+}
 
 String CurrToStr(Currency value, const TFormatSettings& settings) {
   return CurrToStrF(value, ffGeneral, 0, settings);
@@ -126,9 +134,13 @@ bool TryStrToCurr(StringView text, Currency& value, const TFormatSettings& setti
   return true;
 }
 
-bool TryStrToCurr(StringView text, Currency& value) { return TryStrToCurr(text, value, FormatSettings()); }
+bool TryStrToCurr(StringView text, Currency& value) {
+  return TryStrToCurr(text, value, FormatSettings());
+}
 
-Currency StrToCurr(StringView text) { return StrToCurr(text, FormatSettings()); }
+Currency StrToCurr(StringView text) {
+  return StrToCurr(text, FormatSettings());
+}
 
 Currency StrToCurr(StringView text, const TFormatSettings& settings) {
   Currency value;

@@ -218,7 +218,9 @@ int ClampDecimals(int precision, int exponent, int decimals) {
   return static_cast<int>(std::min<long long>(precision, limit));
 }
 
-bool IsBlank(Char c) { return c == u' '; }
+bool IsBlank(Char c) {
+  return c == u' ';
+}
 
 bool MatchesWordIgnoringCase(StringView text, size_t at, std::u16string_view word) {
   if (text.size() - at < word.size()) return false;
@@ -258,7 +260,9 @@ BinaryValue Decompose(const Extended80& value) {
   return result;
 }
 
-BinaryValue Decompose(long double value) { return Decompose(Extended80::FromLongDouble(value)); }
+BinaryValue Decompose(long double value) {
+  return Decompose(Extended80::FromLongDouble(value));
+}
 
 DecimalValue ToDecimal(const BinaryValue& value, int precision, int decimals) {
   DecimalValue result;
@@ -301,7 +305,8 @@ ParsedKind ParseDecimalText(StringView text, Char decimalSeparator, DecimalText&
     while (from < n && IsBlank(text[from])) ++from;
     return from == n;
   };
-  if (MatchesWordIgnoringCase(text, i, u"INF")) return onlyBlanksFrom(i + 3) ? ParsedKind::Infinity : ParsedKind::Invalid;
+  if (MatchesWordIgnoringCase(text, i, u"INF"))
+    return onlyBlanksFrom(i + 3) ? ParsedKind::Infinity : ParsedKind::Invalid;
   if (MatchesWordIgnoringCase(text, i, u"NAN")) return onlyBlanksFrom(i + 3) ? ParsedKind::NaN : ParsedKind::Invalid;
 
   long long exponent = 0;
@@ -361,7 +366,7 @@ bool DecimalToBinary(const DecimalText& text, const BinaryFormat& format, Binary
   // value < 10^(digitCount + exponent) and >= 10^(digitCount + exponent - 1).
   const long long magnitude = digitCount + text.exponent;
   if ((magnitude - 1) * 3 > format.maxExponent) return false;  // 10^(m-1) >= 2^(3(m-1)) > max
-  if (magnitude * 4 < format.minExponent - 8) {                // 10^m <= 2^(3.32m) far below half the smallest denormal
+  if (magnitude * 3 < format.minExponent - 2) {                // 10^m < 2^(3m): below half the smallest denormal
     out.kind = FloatClass::Zero;
     return true;
   }
@@ -400,9 +405,9 @@ bool DecimalToBinary(const DecimalText& text, const BinaryFormat& format, Binary
   binaryExponent -= shift;
   const UInt128 quotient = Divide(numerator, denominator, p + 3);
   const bool sticky = !numerator.IsZero();
-  const int quotientBits = 128 - (static_cast<UInt64>(quotient >> 64) != 0
-                                      ? std::countl_zero(static_cast<UInt64>(quotient >> 64))
-                                      : 64 + std::countl_zero(static_cast<UInt64>(quotient)));
+  const int quotientBits =
+      128 - (static_cast<UInt64>(quotient >> 64) != 0 ? std::countl_zero(static_cast<UInt64>(quotient >> 64))
+                                                      : 64 + std::countl_zero(static_cast<UInt64>(quotient)));
   long long drop = quotientBits - p;
   if (binaryExponent + drop < format.minExponent) drop = format.minExponent - binaryExponent;
   UInt128 mantissa = 0;
@@ -475,7 +480,8 @@ DecimalValue NumberSource::Digits(int precision, int decimals) const {
 Extended80 ToExtended80(const BinaryValue& value) {
   switch (value.kind) {
     case FloatClass::Zero: return Extended80::FromParts(value.negative, 0, 0);
-    case FloatClass::Infinity: return Extended80::FromParts(value.negative, Extended80::kMaxBiasedExponent, UInt64{1} << 63);
+    case FloatClass::Infinity:
+      return Extended80::FromParts(value.negative, Extended80::kMaxBiasedExponent, UInt64{1} << 63);
     case FloatClass::NaN: return Extended80::FromParts(value.negative, Extended80::kMaxBiasedExponent, UInt64{3} << 62);
     case FloatClass::Finite: break;
   }
@@ -492,8 +498,12 @@ Extended80 ToExtended80(const BinaryValue& value) {
   return Extended80::FromParts(value.negative, biased, significand);
 }
 
-long double ToLongDouble(const BinaryValue& value) { return ToExtended80(value).ToLongDouble(); }
+long double ToLongDouble(const BinaryValue& value) {
+  return ToExtended80(value).ToLongDouble();
+}
 
-double ToDouble(const BinaryValue& value) { return ToExtended80(value).ToDouble(); }
+double ToDouble(const BinaryValue& value) {
+  return ToExtended80(value).ToDouble();
+}
 
 }  // namespace decimal_conversion

@@ -37,7 +37,9 @@ UInt64 Extended80::Significand() const {
   return result;
 }
 
-bool Extended80::IsZero() const { return BiasedExponent() == 0 && Significand() == 0; }
+bool Extended80::IsZero() const {
+  return BiasedExponent() == 0 && Significand() == 0;
+}
 
 bool Extended80::IsInfinity() const {
   return BiasedExponent() == kMaxBiasedExponent && Significand() == (UInt64{1} << 63);
@@ -115,9 +117,13 @@ double SoftwareToDouble(const Extended80& value) {
 
 }  // namespace extended_detail
 
-Extended80 Extended80::FromDouble(double value) { return extended_detail::SoftwareFromDouble(value); }
+Extended80 Extended80::FromDouble(double value) {
+  return extended_detail::SoftwareFromDouble(value);
+}
 
-double Extended80::ToDouble() const { return extended_detail::SoftwareToDouble(*this); }
+double Extended80::ToDouble() const {
+  return extended_detail::SoftwareToDouble(*this);
+}
 
 Extended80 Extended80::FromLongDouble(long double value) {
   if constexpr (kLongDoubleIsExtended) {
@@ -158,13 +164,13 @@ long double Extended80::ToLongDouble() const {
   } else if constexpr (std::numeric_limits<long double>::digits <= 53) {
     return ToDouble();
   } else {
-    if (IsNaN()) return Negative() ? -std::numeric_limits<long double>::quiet_NaN()
-                                   : std::numeric_limits<long double>::quiet_NaN();
-    if (IsInfinity()) return Negative() ? -std::numeric_limits<long double>::infinity()
-                                        : std::numeric_limits<long double>::infinity();
+    if (IsNaN())
+      return Negative() ? -std::numeric_limits<long double>::quiet_NaN()
+                        : std::numeric_limits<long double>::quiet_NaN();
+    if (IsInfinity())
+      return Negative() ? -std::numeric_limits<long double>::infinity() : std::numeric_limits<long double>::infinity();
     const int exponent = BiasedExponent() == 0 ? 1 : BiasedExponent();
-    const long double magnitude =
-        std::ldexp(static_cast<long double>(Significand()), exponent - kExponentBias - 63);
+    const long double magnitude = std::ldexp(static_cast<long double>(Significand()), exponent - kExponentBias - 63);
     return Negative() ? -magnitude : magnitude;
   }
 }

@@ -156,10 +156,10 @@ String ApplyCurrencyPattern(const String& amount, bool negative, const TFormatSe
 
 struct MaskSection {
   StringView text;
-  int digitCount = 0;       // placeholders in all
-  int integerPlaces = 0;    // placeholders before the point
-  int requiredIntegers = 0; // integer digits always shown (from the first "0")
-  int requiredDecimals = 0; // decimals always shown (up to the last "0")
+  int digitCount = 0;        // placeholders in all
+  int integerPlaces = 0;     // placeholders before the point
+  int requiredIntegers = 0;  // integer digits always shown (from the first "0")
+  int requiredDecimals = 0;  // decimals always shown (up to the last "0")
   bool thousands = false;
   bool scientific = false;
 };
@@ -239,9 +239,12 @@ String ApplySection(const MaskSection& section, const DecimalValue& value, bool 
     integerDigits = value.digits.substr(0, static_cast<size_t>(value.exponent));
     integerDigits.resize(static_cast<size_t>(value.exponent), '0');
   }
-  // Leading zeros are not digits, except the required ones.
-  const size_t firstNonZero = integerDigits.find_first_not_of('0');
-  integerDigits.erase(0, firstNonZero == std::string::npos ? integerDigits.size() : firstNonZero);
+  // Leading zeros are not digits, except the required ones; a scientific
+  // mantissa shows all its digits.
+  if (!section.scientific) {
+    const size_t firstNonZero = integerDigits.find_first_not_of('0');
+    integerDigits.erase(0, firstNonZero == std::string::npos ? integerDigits.size() : firstNonZero);
+  }
   if (static_cast<int>(integerDigits.size()) < section.requiredIntegers) {
     integerDigits.insert(0, static_cast<size_t>(section.requiredIntegers) - integerDigits.size(), '0');
   }
@@ -281,7 +284,8 @@ String ApplySection(const MaskSection& section, const DecimalValue& value, bool 
         // Integer digits align to the right end of the placeholders; the
         // first placeholder takes any the mask has no room for.
         const int placesLeft = section.integerPlaces - integerPlaceholdersSeen;
-        while (static_cast<int>(nextInteger) < integerCount && integerCount - static_cast<int>(nextInteger) > placesLeft) {
+        while (static_cast<int>(nextInteger) < integerCount &&
+               integerCount - static_cast<int>(nextInteger) > placesLeft) {
           writeIntegerDigit(nextInteger++);
         }
       } else {
@@ -402,8 +406,7 @@ String FloatToStrF(long double value, TFloatFormat format, int precision, int di
   return FloatToStrF(value, format, precision, digits, FormatSettings());
 }
 
-String FloatToStrF(long double value, TFloatFormat format, int precision, int digits,
-                   const TFormatSettings& settings) {
+String FloatToStrF(long double value, TFloatFormat format, int precision, int digits, const TFormatSettings& settings) {
   return float_text::Render(NumberSource::Of(value), format, precision, digits, settings);
 }
 
@@ -414,18 +417,21 @@ String FloatToStrF(const Extended80& value, TFloatFormat format, int precision, 
   return float_text::Render(source, format, precision, digits, settings);
 }
 
-String FloatToText(long double value, TFloatFormat format, int precision, int digits,
-                   const TFormatSettings& settings) {
+String FloatToText(long double value, TFloatFormat format, int precision, int digits, const TFormatSettings& settings) {
   return FloatToStrF(value, format, precision, digits, settings);
 }
 
-String FloatToStr(long double value) { return FloatToStr(value, FormatSettings()); }
+String FloatToStr(long double value) {
+  return FloatToStr(value, FormatSettings());
+}
 
 String FloatToStr(long double value, const TFormatSettings& settings) {
   return FloatToStrF(value, ffGeneral, 15, 0, settings);
 }
 
-String FormatFloat(StringView format, long double value) { return FormatFloat(format, value, FormatSettings()); }
+String FormatFloat(StringView format, long double value) {
+  return FormatFloat(format, value, FormatSettings());
+}
 
 String FormatFloat(StringView format, long double value, const TFormatSettings& settings) {
   return float_text::RenderWithMask(NumberSource::Of(value), format, settings);
@@ -445,12 +451,8 @@ bool ParseToBinary(StringView text, const TFormatSettings& settings, const decim
   DecimalText decimal;
   switch (decimal_conversion::ParseDecimalText(text, settings.DecimalSeparator, decimal)) {
     case ParsedKind::Invalid: return false;
-    case ParsedKind::Infinity:
-      out = BinaryValue{FloatClass::Infinity, decimal.negative, 0, 0};
-      return true;
-    case ParsedKind::NaN:
-      out = BinaryValue{FloatClass::NaN, decimal.negative, 0, 0};
-      return true;
+    case ParsedKind::Infinity: out = BinaryValue{FloatClass::Infinity, decimal.negative, 0, 0}; return true;
+    case ParsedKind::NaN: out = BinaryValue{FloatClass::NaN, decimal.negative, 0, 0}; return true;
     case ParsedKind::Number: break;
   }
   return decimal_conversion::DecimalToBinary(decimal, format, out);
@@ -472,7 +474,9 @@ bool TryStrToFloat(StringView text, long double& value, const TFormatSettings& s
   return true;
 }
 
-bool TryStrToFloat(StringView text, long double& value) { return TryStrToFloat(text, value, FormatSettings()); }
+bool TryStrToFloat(StringView text, long double& value) {
+  return TryStrToFloat(text, value, FormatSettings());
+}
 
 bool TryStrToFloat(StringView text, double& value, const TFormatSettings& settings) {
   BinaryValue binary;
@@ -481,7 +485,9 @@ bool TryStrToFloat(StringView text, double& value, const TFormatSettings& settin
   return true;
 }
 
-bool TryStrToFloat(StringView text, double& value) { return TryStrToFloat(text, value, FormatSettings()); }
+bool TryStrToFloat(StringView text, double& value) {
+  return TryStrToFloat(text, value, FormatSettings());
+}
 
 bool TryStrToFloat(StringView text, float& value, const TFormatSettings& settings) {
   BinaryValue binary;
@@ -490,9 +496,13 @@ bool TryStrToFloat(StringView text, float& value, const TFormatSettings& setting
   return true;
 }
 
-bool TryStrToFloat(StringView text, float& value) { return TryStrToFloat(text, value, FormatSettings()); }
+bool TryStrToFloat(StringView text, float& value) {
+  return TryStrToFloat(text, value, FormatSettings());
+}
 
-long double StrToFloat(StringView text) { return StrToFloat(text, FormatSettings()); }
+long double StrToFloat(StringView text) {
+  return StrToFloat(text, FormatSettings());
+}
 
 long double StrToFloat(StringView text, const TFormatSettings& settings) {
   long double value = 0;

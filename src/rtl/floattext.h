@@ -29,13 +29,11 @@ void FloatToDecimal(TFloatRec& result, long double value, int precision, int dec
 // ffFixed and ffNumber fall back to ffGeneral for values with more than
 // `precision` integer digits. NaN and infinities give "NAN", "INF", "-INF".
 String FloatToStrF(long double value, TFloatFormat format, int precision, int digits);
-String FloatToStrF(long double value, TFloatFormat format, int precision, int digits,
-                   const TFormatSettings& settings);
+String FloatToStrF(long double value, TFloatFormat format, int precision, int digits, const TFormatSettings& settings);
 // The same for an extended value from a stream, exact whatever long double is.
 String FloatToStrF(const Extended80& value, TFloatFormat format, int precision, int digits,
                    const TFormatSettings& settings);
-String FloatToText(long double value, TFloatFormat format, int precision, int digits,
-                   const TFormatSettings& settings);
+String FloatToText(long double value, TFloatFormat format, int precision, int digits, const TFormatSettings& settings);
 
 // ffGeneral with 15 significant digits.
 String FloatToStr(long double value);

@@ -20,7 +20,9 @@ TVarRec::TVarRec(const std::string& value)
   FText = FOwnedText;
 }
 
-TVarRec::TVarRec(const TVarRec& other) : FKind(other.FKind), FInteger(0) { *this = other; }
+TVarRec::TVarRec(const TVarRec& other) : FKind(other.FKind), FInteger(0) {
+  *this = other;
+}
 
 TVarRec& TVarRec::operator=(const TVarRec& other) {
   if (this == &other) return *this;
@@ -105,14 +107,14 @@ class Formatter {
     return FArgs[FArgIndex++];
   }
 
-  // A number, "*" (an Integer argument) or nothing (-1).
+  // A number, "*" (an Integer argument, negative taken as 0) or nothing (-1).
   int ReadNumber() {
     if (AtEnd()) RaiseInvalidFormat(FFormat);
     if (Current() == u'*') {
       ++FPos;
       const TVarRec& arg = NextArgument();
       if (arg.GetKind() != TVarRec::Kind::Integer) RaiseInvalidFormat(FFormat);
-      return static_cast<int>(std::clamp<Int64>(arg.AsInt64(), -1, kMaxFieldSize));
+      return static_cast<int>(std::clamp<Int64>(arg.AsInt64(), 0, kMaxFieldSize));
     }
     if (Current() < u'0' || Current() > u'9') return -1;
     int value = 0;
@@ -192,7 +194,8 @@ class Formatter {
       }
       case u'c': {
         const TVarRec& arg = NextArgument();
-        if (arg.GetKind() != TVarRec::Kind::Char && arg.GetKind() != TVarRec::Kind::Integer) RaiseInvalidFormat(FFormat);
+        if (arg.GetKind() != TVarRec::Kind::Char && arg.GetKind() != TVarRec::Kind::Integer)
+          RaiseInvalidFormat(FFormat);
         String text;
         AppendCodePoint(text, arg.AsInt64());
         return text;

@@ -74,7 +74,9 @@ bool ParseInteger(StringView text, int hexBits, UInt64 positiveLimit, UInt64 neg
   return true;
 }
 
-[[noreturn]] void RaiseInvalidInteger(StringView text) { throw EConvertError(InvalidIntegerMessage(text)); }
+[[noreturn]] void RaiseInvalidInteger(StringView text) {
+  throw EConvertError(InvalidIntegerMessage(text));
+}
 
 }  // namespace
 
@@ -102,7 +104,9 @@ String IntToStr(Int64 value) {
   return DecimalDigits(magnitude, negative);
 }
 
-String UIntToStr(UInt64 value) { return DecimalDigits(value, false); }
+String UIntToStr(UInt64 value) {
+  return DecimalDigits(value, false);
+}
 
 String InvalidIntegerMessage(StringView text) {
   String message = u"'";

@@ -18,8 +18,7 @@ String HexDigits(UInt64 value, int minDigits);
 // the two's complement of its own width: IntToHex(-1, 4) is "FFFFFFFF" for a
 // 32-bit argument and sixteen "F" for a 64-bit one.
 template <std::integral T>
-  requires(!std::same_as<T, bool>)
-String IntToHex(T value, int digits = static_cast<int>(sizeof(T) * 2)) {
+requires(!std::same_as<T, bool>) String IntToHex(T value, int digits = static_cast<int>(sizeof(T) * 2)) {
   return number_text::HexDigits(static_cast<UInt64>(static_cast<std::make_unsigned_t<T>>(value)), digits);
 }
 

@@ -15,11 +15,15 @@ struct FormatCase {
   String actual;
 };
 
-void PrintTo(const FormatCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const FormatCase& c, std::ostream* os) {
+  *os << c.name;
+}
 
 class FormatResults : public testing::TestWithParam<FormatCase> {};
 
-TEST_P(FormatResults, MatchThePlatform) { EXPECT_EQ(StringToUTF8(GetParam().actual), StringToUTF8(GetParam().expected)); }
+TEST_P(FormatResults, MatchThePlatform) {
+  EXPECT_EQ(StringToUTF8(GetParam().actual), StringToUTF8(GetParam().expected));
+}
 
 const int kSeven = 7;
 
@@ -34,6 +38,8 @@ INSTANTIATE_TEST_SUITE_P(
         FormatCase{"IndexThenContinues", u"b c a", Format(u"%1:s %s %0:s", {u"a", u"b", u"c"})},
         FormatCase{"StarWidthAndPrecision", u"  1.50", Format(u"%*.*f", {6, 2, 1.5})},
         FormatCase{"StarLeft", u"ab   |", Format(u"%-*s|", {5, u"ab"})},
+        FormatCase{"NegativeStarWidthIsNone", u"5|", Format(u"%*d|", {-3, 5})},
+        FormatCase{"IndexThenLeftAligned", u"b    |", Format(u"%1:-5s|", {u"a", u"b"})},
         FormatCase{"Percent", u"100%", Format(u"%d%%", {100})},
         FormatCase{"StringPrecisionTruncates", u"abc", Format(u"%.3s", {u"abcdef"})},
         FormatCase{"Utf8Argument", u"\u00E9t\u00E9", Format(u"%s", {"\xC3\xA9t\xC3\xA9"})},
@@ -53,11 +59,13 @@ INSTANTIATE_TEST_SUITE_P(
         FormatCase{"GeneralDefault", u"0.1 1234.5", Format(u"%g %g", {0.1, 1234.5})},
         FormatCase{"NumberGroups", u"1,234,567.89", Format(u"%n", {1234567.891})},
         FormatCase{"Money", u"$1,234.50 ($2.00)", Format(u"%m %m", {1234.5, -2.0})},
-        FormatCase{"CurrencyArgument", u"1.50 $1.50", Format(u"%f %m", {Currency::FromScaled(15000), Currency::FromScaled(15000)})},
+        FormatCase{"CurrencyArgument", u"1.50 $1.50",
+                   Format(u"%f %m", {Currency::FromScaled(15000), Currency::FromScaled(15000)})},
         FormatCase{"SingleArgument", u"0.100000001490116", Format(u"%g", {0.1f})},
-        FormatCase{"NanAndInfinity", u"NAN INF -INF",
-                   Format(u"%f %e %g", {std::numeric_limits<double>::quiet_NaN(), std::numeric_limits<double>::infinity(),
-                                        -std::numeric_limits<double>::infinity()})},
+        FormatCase{
+            "NanAndInfinity", u"NAN INF -INF",
+            Format(u"%f %e %g", {std::numeric_limits<double>::quiet_NaN(), std::numeric_limits<double>::infinity(),
+                                 -std::numeric_limits<double>::infinity()})},
         FormatCase{"PaddedField", u"[  abc][abc  ]", Format(u"[%5s][%-5s]", {u"abc", u"abc"})},
         FormatCase{"Pointer", u"00000000000000FF", Format(u"%p", {reinterpret_cast<const void*>(std::uintptr_t{255})})},
         FormatCase{"CharType", u"A\U0001F600", Format(u"%c%c", {u'A', 0x1F600})},
