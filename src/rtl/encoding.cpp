@@ -6,20 +6,10 @@
 #include <mutex>
 #include <string_view>
 
+#include "rtl/format.h"
 #include "rtl/unicode.h"
 
 namespace {
-
-String DecimalText(Int64 value) {
-  bool negative = value < 0;
-  UInt64 magnitude = negative ? 0 - static_cast<UInt64>(value) : static_cast<UInt64>(value);
-  String digits;
-  do {
-    digits.insert(digits.begin(), static_cast<Char>(u'0' + magnitude % 10));
-    magnitude /= 10;
-  } while (magnitude != 0);
-  return negative ? u"-" + digits : digits;
-}
 
 bool StartsWith(const Byte* bytes, size_t count, const TBytes& prefix) {
   return !prefix.empty() && count >= prefix.size() && std::memcmp(bytes, prefix.data(), prefix.size()) == 0;
@@ -51,9 +41,9 @@ String Utf16String(const Byte* bytes, size_t count, bool bigEndian) {
 
 String TEncoding::GetString(const TBytes& bytes, Int64 index, Int64 count) const {
   if (index < 0 || static_cast<UInt64>(index) > bytes.size())
-    throw EEncodingError(u"Character index out of bounds (" + DecimalText(index) + u")");
+    throw EEncodingError(Format(u"Character index out of bounds (%d)", {index}));
   if (count < 0 || static_cast<UInt64>(count) > bytes.size() - static_cast<UInt64>(index))
-    throw EEncodingError(u"Invalid count (" + DecimalText(count) + u")");
+    throw EEncodingError(Format(u"Invalid count (%d)", {count}));
   return GetString(bytes.data() + index, static_cast<size_t>(count));
 }
 

@@ -5,6 +5,8 @@
 
 #include "rtl/exceptions.h"
 #include "rtl/files_platform.h"
+#include "rtl/format.h"
+#include "rtl/numbers.h"
 
 namespace {
 
@@ -22,25 +24,16 @@ size_t LastPathDelimiter(StringView name, bool withDot) {
   return StringView::npos;
 }
 
-String Decimal(unsigned value) {
-  String digits;
-  do {
-    digits.insert(digits.begin(), static_cast<Char>(u'0' + value % 10));
-    value /= 10;
-  } while (value != 0);
-  return digits;
-}
-
 }  // namespace
 
 namespace files_platform {
 
 [[noreturn]] void RaiseCreateError(const String& fileName, int errorCode) {
-  throw EFCreateError(u"Cannot create file \"" + ExpandFileName(fileName) + u"\". " + SysErrorMessage(errorCode));
+  throw EFCreateError(Format(u"Cannot create file \"%s\". %s", {ExpandFileName(fileName), SysErrorMessage(errorCode)}));
 }
 
 [[noreturn]] void RaiseOpenError(const String& fileName, int errorCode) {
-  throw EFOpenError(u"Cannot open file \"" + ExpandFileName(fileName) + u"\". " + SysErrorMessage(errorCode));
+  throw EFOpenError(Format(u"Cannot open file \"%s\". %s", {ExpandFileName(fileName), SysErrorMessage(errorCode)}));
 }
 
 }  // namespace files_platform
@@ -126,8 +119,7 @@ void RaiseLastOSError() {
 }
 
 void RaiseLastOSError(int errorCode) {
-  throw EOSError(u"System Error.  Code: " + Decimal(static_cast<unsigned>(errorCode)) + u".\r\n" +
-                 SysErrorMessage(errorCode));
+  throw EOSError(Format(u"System Error.  Code: %d.\r\n%s", {errorCode, SysErrorMessage(errorCode)}));
 }
 
 void SaveFileAtomically(const String& fileName, const std::function<void(TStream& stream)>& writeContent) {
@@ -135,7 +127,7 @@ void SaveFileAtomically(const String& fileName, const std::function<void(TStream
   String tempName;
   THandle handle = InvalidHandle;
   for (unsigned attempt = 0; attempt < 1000 && handle == InvalidHandle; ++attempt) {
-    tempName = fileName + u".~" + Decimal(attempt) + u".tmp";
+    tempName = fileName + u".~" + IntToStr(attempt) + u".tmp";
     handle = files_platform::CreateNewFile(tempName);
     if (handle == InvalidHandle && !FileExists(tempName)) break;
   }

@@ -16,6 +16,10 @@ namespace {
 constexpr Int64 kInt64Max = std::numeric_limits<Int64>::max();
 constexpr Int64 kInt64Min = std::numeric_limits<Int64>::min();
 
+// Far beyond any memory the program will have; larger requests fail at once
+// instead of asking the allocator.
+constexpr UInt64 kMaxMemorySize = UInt64{1} << 40;
+
 // Copies go through a bounded buffer, so a huge count never allocates at once.
 constexpr Int64 kCopyBufferSize = 1 << 20;
 
@@ -70,7 +74,7 @@ Int64 TStream::CopyFrom(TStream& source, Int64 count) {
 TBytes TStream::ReadAllBytes() {
   Int64 remaining = Size() - Position();
   if (remaining <= 0) return {};
-  if (static_cast<UInt64>(remaining) > TBytes().max_size()) RaiseExpandError();
+  if (static_cast<UInt64>(remaining) > kMaxMemorySize) RaiseExpandError();
   TBytes bytes;
   try {
     bytes.resize(static_cast<size_t>(remaining));
@@ -123,14 +127,14 @@ TMemoryStream::TMemoryStream(TBytes data) : FData(std::move(data)) {
 
 void TMemoryStream::Resize(Int64 newSize) {
   if (newSize < 0) newSize = 0;
-  if (static_cast<UInt64>(newSize) > FData.max_size()) RaiseExpandError();
+  if (static_cast<UInt64>(newSize) > kMaxMemorySize) RaiseExpandError();
   size_t wanted = static_cast<size_t>(newSize);
   try {
     if (wanted > FData.capacity()) {
       // Grow geometrically so that a run of small writes costs linear time.
       size_t grown = FData.capacity() + FData.capacity() / 2;
       try {
-        FData.reserve(std::max(wanted, std::min(grown, FData.max_size())));
+        FData.reserve(std::max(wanted, std::min<size_t>(grown, kMaxMemorySize)));
       } catch (const std::bad_alloc&) {
         FData.reserve(wanted);
       }
@@ -161,7 +165,7 @@ void TMemoryStream::SetSize(Int64 newSize) {
 
 void TMemoryStream::SetCapacity(Int64 capacity) {
   if (capacity <= static_cast<Int64>(FData.capacity())) return;
-  if (static_cast<UInt64>(capacity) > FData.max_size()) RaiseExpandError();
+  if (static_cast<UInt64>(capacity) > kMaxMemorySize) RaiseExpandError();
   try {
     FData.reserve(static_cast<size_t>(capacity));
   } catch (const std::bad_alloc&) {

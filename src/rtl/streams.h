@@ -88,7 +88,8 @@ class TCustomMemoryStream : public TStream {
 };
 
 // A growable stream in memory. Growth is amortised; SetSize beyond what can be
-// allocated raises EOutOfMemory "Out of memory while expanding memory stream".
+// allocated (or beyond 1 TB, which is refused without asking) raises
+// EOutOfMemory "Out of memory while expanding memory stream".
 class TMemoryStream : public TCustomMemoryStream {
  public:
   TMemoryStream() = default;

@@ -1,6 +1,7 @@
 #include "rtl/stringlist.h"
 
 #include <algorithm>
+#include <cstring>
 #include <new>
 #include <numeric>
 #include <stdexcept>
@@ -9,34 +10,70 @@
 #include "rtl/encoding.h"
 #include "rtl/exceptions.h"
 #include "rtl/files.h"
+#include "rtl/format.h"
 #include "rtl/streams.h"
+#include "rtl/sysstr.h"
 
 namespace {
 
-// Provisional comparisons until the collation routines are merged in.
-Char FoldCase(Char c) {
-  return c >= u'a' && c <= u'z' ? static_cast<Char>(c - 32) : c;
+int CompareLines(StringView a, StringView b, bool caseSensitive, bool useLocale) {
+  if (useLocale) return caseSensitive ? AnsiCompareStr(a, b) : AnsiCompareText(a, b);
+  return caseSensitive ? CompareStr(a, b) : CompareText(a, b);
 }
 
-int CompareLines(StringView a, StringView b, bool caseSensitive, bool /*useLocale*/) {
-  size_t n = std::min(a.size(), b.size());
-  for (size_t i = 0; i < n; ++i) {
-    Char x = caseSensitive ? a[i] : FoldCase(a[i]);
-    Char y = caseSensitive ? b[i] : FoldCase(b[i]);
-    if (x != y) return x < y ? -1 : 1;
+// How many of the UTF-16 units in `text` equal `a` or `b`, four units at a
+// time: a lane of x ^ pattern is zero exactly where the unit matches.
+size_t CountUnits(StringView text, Char a, Char b) {
+  constexpr UInt64 kLow = 0x7FFF7FFF7FFF7FFFull;
+  constexpr UInt64 kHigh = 0x8000800080008000ull;
+  auto zeroLanes = [](UInt64 x) {
+    return static_cast<size_t>(__builtin_popcountll(~(((x & kLow) + kLow) | x) & kHigh));
+  };
+  const UInt64 patternA = 0x0001000100010001ull * a;
+  const UInt64 patternB = 0x0001000100010001ull * b;
+  size_t count = 0;
+  size_t i = 0;
+  for (; i + 4 <= text.size(); i += 4) {
+    UInt64 chunk;
+    std::memcpy(&chunk, text.data() + i, sizeof chunk);
+    count += zeroLanes(chunk ^ patternA);
+    if (a != b) count += zeroLanes(chunk ^ patternB);
   }
-  return a.size() < b.size() ? -1 : a.size() > b.size() ? 1 : 0;
+  for (; i < text.size(); ++i) count += static_cast<size_t>(text[i] == a || text[i] == b);
+  return count;
 }
 
-String DecimalText(Integer value) {
-  bool negative = value < 0;
-  Cardinal magnitude = negative ? 0u - static_cast<Cardinal>(value) : static_cast<Cardinal>(value);
-  String digits;
-  do {
-    digits.insert(digits.begin(), static_cast<Char>(u'0' + magnitude % 10));
-    magnitude /= 10;
-  } while (magnitude != 0);
-  return negative ? u"-" + digits : digits;
+// An upper bound of the lines SetTextStr makes of `text`, to allocate once.
+size_t MaxLineCount(StringView text, StringView lineBreak) {
+  if (text.empty()) return 0;
+  if (lineBreak == u"\r\n" || lineBreak.empty()) return CountUnits(text, u'\r', u'\n') + 1;
+  return CountUnits(text, lineBreak[0], lineBreak[0]) + 1;
+}
+
+// Calls `addLine(start, length)` for each line of `text`: with the default
+// break (CR LF) a line ends at CR LF, LF or CR, else at `lineBreak`; a break
+// at the very end adds no empty line.
+template <typename AddLine>
+void ForEachLine(StringView text, StringView lineBreak, AddLine&& addLine) {
+  const size_t length = text.size();
+  const Char* data = text.data();
+  size_t pos = 0;
+  if (lineBreak == u"\r\n" || lineBreak.empty()) {
+    while (pos < length) {
+      size_t start = pos;
+      while (pos < length && (data[pos] > u'\r' || (data[pos] != u'\r' && data[pos] != u'\n'))) ++pos;
+      addLine(data + start, pos - start);
+      if (pos < length && data[pos] == u'\r') ++pos;
+      if (pos < length && data[pos] == u'\n') ++pos;
+    }
+    return;
+  }
+  while (pos < length) {
+    size_t end = text.find(lineBreak, pos);
+    if (end == StringView::npos) end = length;
+    addLine(data + pos, end - pos);
+    pos = end == length ? length : end + lineBreak.size();
+  }
 }
 
 bool IsBlank(Char c) {
@@ -95,10 +132,7 @@ TStrings::TStrings() : FDefaultEncoding(TEncoding::ANSI()) {}
 TStrings::~TStrings() = default;
 
 void TStrings::Error(const char16_t* message, Integer data) {
-  String text(message);
-  size_t at = text.find(u"%d");
-  if (at != String::npos) text.replace(at, 2, DecimalText(data));
-  throw EStringListError(text);
+  throw EStringListError(Format(message, {data}));
 }
 
 void TStrings::Put(Integer index, const String& s) {
@@ -236,27 +270,8 @@ String TStrings::GetTextStr() const {
 
 std::vector<String> TStrings::SplitText(const String& text) const {
   std::vector<String> lines;
-  const size_t length = text.size();
-  if (length == 0) return lines;
-  const Char* data = text.data();
-  if (FLineBreak == u"\r\n" || FLineBreak.empty()) {
-    size_t pos = 0;
-    while (pos < length) {
-      size_t start = pos;
-      while (pos < length && (data[pos] > u'\r' || (data[pos] != u'\r' && data[pos] != u'\n'))) ++pos;
-      lines.emplace_back(data + start, pos - start);
-      if (pos < length && data[pos] == u'\r') ++pos;
-      if (pos < length && data[pos] == u'\n') ++pos;
-    }
-    return lines;
-  }
-  size_t pos = 0;
-  while (pos < length) {
-    size_t end = text.find(FLineBreak, pos);
-    if (end == String::npos) end = length;
-    lines.emplace_back(data + pos, end - pos);
-    pos = end == length ? length : end + FLineBreak.size();
-  }
+  lines.reserve(MaxLineCount(text, FLineBreak));
+  ForEachLine(text, FLineBreak, [&lines](const Char* start, size_t length) { lines.emplace_back(start, length); });
   return lines;
 }
 
@@ -275,6 +290,9 @@ String TStrings::DelimitedTextWith(Char delimiter, Char quoteChar, bool strict) 
     bool quote = std::any_of(s.begin(), s.end(), [&](Char c) {
       return c == u'\0' || c == quoteChar || c == delimiter || (!strict && IsBlank(c));
     });
+    // Loose reading skips blanks, so with a blank delimiter an empty item is
+    // quoted or it would vanish (the platform loses it there).
+    if (s.empty() && !strict && IsBlank(delimiter)) quote = true;
     if (i > 0) result += delimiter;
     result += quote ? QuotedText(s, quoteChar) : s;
   }
@@ -284,7 +302,8 @@ String TStrings::DelimitedTextWith(Char delimiter, Char quoteChar, bool strict) 
 void TStrings::SetDelimitedTextWith(const String& text, Char delimiter, Char quoteChar, bool strict) {
   UpdateBracket bracket(*this);
   Clear();
-  const size_t length = text.size();
+  // As on the platform, the text ends at a NUL character.
+  const size_t length = std::min(text.size(), text.find(u'\0'));
   size_t pos = 0;
   auto skipBlanks = [&] {
     if (!strict)
@@ -544,9 +563,10 @@ void TStringList::SetTextStr(const String& text) {
   }
   UpdateBracket bracket(*this);
   Clear();
-  std::vector<String> lines = SplitText(text);
-  FItems.reserve(lines.size());
-  for (String& line : lines) FItems.push_back(Item{std::move(line), nullptr});
+  FItems.reserve(MaxLineCount(text, LineBreak()));
+  ForEachLine(text, LineBreak(), [this](const Char* start, size_t length) {
+    FItems.push_back(Item{String(start, length), nullptr});
+  });
 }
 
 int TStringList::CompareStrings(const String& s1, const String& s2) const {

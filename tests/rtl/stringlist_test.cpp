@@ -120,6 +120,23 @@ TEST(StringList, CommaTextReadsLooseInput) {
     list.SetCommaText(c.text);
     EXPECT_EQ(Lines(list), c.lines) << StringToUTF8(c.text);
   }
+  for (bool strict : {false, true}) {
+    TStringList list;
+    list.SetStrictDelimiter(strict);
+    list.SetDelimitedText(String(u"a,b\0 c,d", 8));  // the text ends at a NUL, as on the platform
+    EXPECT_EQ(Lines(list), (std::vector<String>{u"a", u"b"}));
+  }
+}
+
+TEST(StringList, EmptyItemsSurviveABlankDelimiter) {
+  TStringList list;
+  list.SetDelimiter(u' ');
+  list.AddStrings(std::vector<String>{u"", u"x", u""});
+  EXPECT_EQ(list.DelimitedText(), u"\"\" x \"\"");  // unquoted, loose reading would drop them
+  TStringList back;
+  back.SetDelimiter(u' ');
+  back.SetDelimitedText(list.DelimitedText());
+  EXPECT_TRUE(back.Equals(list));
 }
 
 TEST(StringList, DelimitedTextWithStrictDelimiterKeepsBlanks) {

@@ -21,13 +21,13 @@ THandle FromHandle(HANDLE handle) {
   return handle == INVALID_HANDLE_VALUE ? InvalidHandle : reinterpret_cast<THandle>(handle);
 }
 
+// As on the platform, the compatibility mode shares nothing, like the exclusive one.
 DWORD ShareMode(Word mode) {
   switch (mode & 0xF0) {
-    case fmShareExclusive: return 0;
     case fmShareDenyWrite: return FILE_SHARE_READ;
     case fmShareDenyRead: return FILE_SHARE_WRITE;
-    case fmShareDenyNone: return FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
-    default: return FILE_SHARE_READ | FILE_SHARE_WRITE;  // fmShareCompat
+    case fmShareDenyNone: return FILE_SHARE_READ | FILE_SHARE_WRITE;
+    default: return 0;  // fmShareCompat, fmShareExclusive
   }
 }
 
