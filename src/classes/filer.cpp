@@ -147,8 +147,20 @@ UTF8String TReader::ReadStrBytes() {
   return bytes;
 }
 
+std::string_view TReader::ReadStrView() {
+  Byte length = ReadByte();
+  if (length <= FBufEnd - FBufPos) {
+    std::string_view view(reinterpret_cast<const char*>(FBuffer.get() + FBufPos), length);
+    FBufPos += length;
+    return view;
+  }
+  FStrCopy.resize(length);
+  Read(FStrCopy.data(), length);
+  return FStrCopy;
+}
+
 String TReader::ReadStr() {
-  return UTF8ToString(ReadStrBytes());
+  return UTF8ToString(ReadStrView());
 }
 
 void TReader::CheckValue(TValueType value) {

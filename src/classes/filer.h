@@ -105,6 +105,8 @@ class TReader : public TFiler {
   String ReadStr();
   // The same, without decoding.
   UTF8String ReadStrBytes();
+  // The same without a copy where it can: the view is valid until the next read.
+  std::string_view ReadStrView();
 
   TValueType ReadValue();
   TValueType NextValue();
@@ -174,6 +176,9 @@ class TReader : public TFiler {
   // The text of a string value whose tag has been read.
   String ReadStringPayload(TValueType tag);
   Int64 ReadIntegerPayload(TValueType tag);
+
+ private:
+  std::string FStrCopy;  // a short string that straddled the buffer's end
 };
 
 // Writes values of a binary form stream through a buffer that is handed to

@@ -28,7 +28,9 @@ constexpr size_t kLineLength = 64;
 constexpr size_t kBinaryRowBytes = 32;
 
 bool IsASCII(std::string_view bytes) {
-  return std::all_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<Byte>(c) < 0x80; });
+  Byte any = 0;
+  for (char c : bytes) any |= static_cast<Byte>(c);
+  return any < 0x80;
 }
 
 constexpr std::array<char, 512> MakeHexPairs() {
@@ -59,11 +61,18 @@ class TTextBuffer {
     FData[FSize++] = c;
   }
   void append(std::string_view text) {
-    if (!text.empty()) std::memcpy(Extend(text.size()), text.data(), text.size());
+    char* to = Extend(text.size());
+    // Most pieces are a few bytes long: a loop beats a call.
+    if (text.size() <= 16) {
+      for (char c : text) *to++ = c;
+    } else {
+      std::memcpy(to, text.data(), text.size());
+    }
   }
   void append(const char* first, const char* last) { append(std::string_view(first, last - first)); }
   void append(size_t count, char c) {
-    if (count != 0) std::memset(Extend(count), c, count);
+    char* to = Extend(count);
+    for (size_t i = 0; i < count; ++i) to[i] = c;
   }
   // Room for `count` more bytes, to be filled by the caller.
   char* Extend(size_t count) {
@@ -148,9 +157,9 @@ class TBinaryToText {
     TFilerFlags flags;
     Integer position;
     FReader.ReadPrefix(flags, position);
-    UTF8String className = FReader.ReadStrBytes();
-    UTF8String objectName = FReader.ReadStrBytes();
-    FObjectName = objectName.empty() ? className : objectName;
+    FClassName.assign(FReader.ReadStrView());
+    std::string_view objectName = FReader.ReadStrView();
+    FObjectName.assign(objectName.empty() ? std::string_view(FClassName) : objectName);
     Indent();
     if (flags & ffInherited) {
       FText.append("inherited ");
@@ -163,7 +172,7 @@ class TBinaryToText {
       WriteName(objectName);
       FText.append(": ");
     }
-    WriteName(className);
+    WriteName(FClassName);
     if (flags & ffChildPos) {
       FText.append(" [");
       WriteNumber(position);
@@ -182,8 +191,9 @@ class TBinaryToText {
 
   void ConvertProperty(int depth) {
     Indent();
-    FPropName = FReader.ReadStrBytes();
-    WriteName(FPropName);
+    std::string_view name = FReader.ReadStrView();
+    FPropName.assign(name);
+    WriteName(name);
     FText.append(" = ");
     ConvertValue(depth + 1);
     EndLine();
@@ -244,7 +254,7 @@ class TBinaryToText {
         return;
       case vaIdent:
         FReader.ReadValue();
-        WriteName(FReader.ReadStrBytes());
+        WriteName(FReader.ReadStrView());
         return;
       case vaString:
       case vaLString: {
@@ -263,7 +273,7 @@ class TBinaryToText {
         FText.push_back('[');
         bool first = true;
         for (;;) {
-          UTF8String name = FReader.ReadStrBytes();
+          std::string_view name = FReader.ReadStrView();
           if (name.empty()) break;
           if (!first) FText.append(", ");
           FText.append(name);
@@ -402,7 +412,8 @@ class TBinaryToText {
   TTextBuffer FText;
   size_t FLevel = 0;
   bool FNeedsBOM = false;
-  UTF8String FObjectName;
+  UTF8String FClassName;
+  UTF8String FObjectName;  // for error messages: the object's name, else its class name
   UTF8String FPropName;
 };
 
