@@ -409,6 +409,21 @@ TEST(TReader, GivesBackWhatItDidNotUse) {
   EXPECT_EQ(stream.Position(), 2);
 }
 
+TEST(TReader, NamesAcrossTheBuffer) {
+  std::string bytes;
+  for (int i = 0; i < 40; ++i) bytes += std::string(1, static_cast<char>(i % 13)) + std::string(i % 13, 'a' + i % 26);
+  TBytesStream stream(ToBytes(bytes));
+  TReader reader(stream, 16);
+  for (int i = 0; i < 40; ++i) {
+    std::string expected(i % 13, 'a' + i % 26);
+    if (i % 2) {
+      EXPECT_EQ(reader.ReadStrView(), expected) << i;
+    } else {
+      EXPECT_EQ(StringToUTF8(reader.ReadStr()), expected) << i;
+    }
+  }
+}
+
 TEST(TReader, ReadsLargeValuesAcrossTheBuffer) {
   std::string data(100000, 'q');
   std::string bytes = Hex("0C A0 86 01 00") + data;
