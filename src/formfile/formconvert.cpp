@@ -62,7 +62,7 @@ class TTextBuffer {
   }
   void append(std::string_view text) {
     char* to = Extend(text.size());
-    // Most pieces are a few bytes long: a loop beats a call.
+    // Most appends are a few bytes long: a loop beats a call.
     if (text.size() <= 16) {
       for (char c : text) *to++ = c;
     } else {
