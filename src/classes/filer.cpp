@@ -6,6 +6,7 @@
 #include <limits>
 
 #include "rtl/codepage.h"
+#include "rtl/sysstr.h"
 #include "rtl/unicode.h"
 
 namespace {
@@ -17,17 +18,6 @@ UInt64 LoadLE(const Byte* bytes, int size) {
   UInt64 value = 0;
   for (int i = size - 1; i >= 0; --i) value = (value << 8) | bytes[i];
   return value;
-}
-
-bool SameTextASCII(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    char x = a[i], y = b[i];
-    if (x >= 'a' && x <= 'z') x = static_cast<char>(x - 32);
-    if (y >= 'a' && y <= 'z') y = static_cast<char>(y - 32);
-    if (x != y) return false;
-  }
-  return true;
 }
 
 bool IsIntegerTag(TValueType tag) {
@@ -157,8 +147,20 @@ UTF8String TReader::ReadStrBytes() {
   return bytes;
 }
 
+std::string_view TReader::ReadStrView() {
+  Byte length = ReadByte();
+  if (length <= FBufEnd - FBufPos) {
+    std::string_view view(reinterpret_cast<const char*>(FBuffer.get() + FBufPos), length);
+    FBufPos += length;
+    return view;
+  }
+  FStrCopy.resize(length);
+  Read(FStrCopy.data(), length);
+  return FStrCopy;
+}
+
 String TReader::ReadStr() {
-  return UTF8ToString(ReadStrBytes());
+  return UTF8ToString(ReadStrView());
 }
 
 void TReader::CheckValue(TValueType value) {
@@ -366,6 +368,19 @@ TBytes TReader::ReadBinary() {
   TBytes data(count);
   Read(data.data(), count);
   return data;
+}
+
+void TReader::ReadCollection(const std::function<void()>& clear, const std::function<void()>& readItem) {
+  CheckValue(vaCollection);
+  if (!EndOfList()) clear();
+  while (!EndOfList()) {
+    TValueType next = NextValue();
+    if (next == vaInt8 || next == vaInt16 || next == vaInt32) ReadInteger();
+    ReadListBegin();
+    readItem();
+    ReadListEnd();
+  }
+  ReadListEnd();
 }
 
 Variant TReader::ReadVariant() {
@@ -717,13 +732,13 @@ void TWriter::WriteString(StringView value) {
 }
 
 void TWriter::WriteIdent(std::string_view utf8) {
-  if (SameTextASCII(utf8, "False")) {
+  if (SameText(utf8, "False")) {
     WriteValue(vaFalse);
-  } else if (SameTextASCII(utf8, "True")) {
+  } else if (SameText(utf8, "True")) {
     WriteValue(vaTrue);
-  } else if (SameTextASCII(utf8, "Null")) {
+  } else if (SameText(utf8, "Null")) {
     WriteValue(vaNull);
-  } else if (SameTextASCII(utf8, "nil")) {
+  } else if (SameText(utf8, "nil")) {
     WriteValue(vaNil);
   } else {
     WriteValue(vaIdent);
@@ -733,6 +748,16 @@ void TWriter::WriteIdent(std::string_view utf8) {
 
 void TWriter::WriteIdent(StringView ident) {
   WriteIdent(std::string_view(StringToUTF8(ident)));
+}
+
+void TWriter::WriteCollection(Integer count, const std::function<void(Integer)>& writeItem) {
+  WriteValue(vaCollection);
+  for (Integer i = 0; i < count; ++i) {
+    WriteListBegin();
+    writeItem(i);
+    WriteListEnd();
+  }
+  WriteListEnd();
 }
 
 void TWriter::WriteVariant(const Variant& value) {

@@ -118,6 +118,8 @@ class TReader : public TFiler {
   String ReadStr();
   // The same, without decoding.
   UTF8String ReadStrBytes();
+  // The same without a copy where it can: the view is valid until the next read.
+  std::string_view ReadStrView();
 
   TValueType ReadValue();
   TValueType NextValue();
@@ -148,6 +150,11 @@ class TReader : public TFiler {
   Cardinal ReadSet(const std::function<int(StringView)>& ordinalOf);
   // The data of a vaBinary value.
   TBytes ReadBinary();
+  // A collection value into an existing collection: `clear` runs once before
+  // the first item when there is one, `readItem` once per item with the
+  // reader at the item's first property; it reads the properties up to the
+  // item's end marker. A leading item index is read and ignored.
+  void ReadCollection(const std::function<void()>& clear, const std::function<void()>& readItem);
   // Nil gives Unassigned and Null Null; integers keep their size, every float
   // kind gives a double, 8-bit strings a native string and wide and UTF-8
   // strings an OLE string. Other tags (and streamed custom variant types,
@@ -182,6 +189,9 @@ class TReader : public TFiler {
   // The text of a string value whose tag has been read.
   String ReadStringPayload(TValueType tag);
   Int64 ReadIntegerPayload(TValueType tag);
+
+ private:
+  std::string FStrCopy;  // a short string that straddled the buffer's end
 };
 
 // Writes values of a binary form stream through a buffer that is handed to
@@ -237,6 +247,9 @@ class TWriter : public TFiler {
   // anything else by its text. Arrays and values without a text raise
   // EWriteError "Stream write error".
   void WriteVariant(const Variant& value);
+  // A collection of `count` items, each written by `writeItem` (its
+  // properties only), without item indexes.
+  void WriteCollection(Integer count, const std::function<void(Integer)>& writeItem);
   // vaBinary with what `writeData` puts into a memory stream.
   void WriteBinary(const std::function<void(TStream&)>& writeData);
   void WriteBinary(const void* data, Int64 count);

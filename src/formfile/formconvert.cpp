@@ -7,6 +7,7 @@
 #include <cstring>
 #include <limits>
 #include <memory>
+#include <new>
 #include <string>
 
 #include "classes/filer.h"
@@ -15,6 +16,7 @@
 #include "rtl/floattext.h"
 #include "rtl/formatsettings.h"
 #include "rtl/numbers.h"
+#include "rtl/sysstr.h"
 #include "rtl/unicode.h"
 
 namespace {
@@ -26,18 +28,9 @@ constexpr size_t kLineLength = 64;
 constexpr size_t kBinaryRowBytes = 32;
 
 bool IsASCII(std::string_view bytes) {
-  return std::all_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<Byte>(c) < 0x80; });
-}
-
-bool SameTextASCII(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    char x = a[i], y = b[i];
-    if (x >= 'a' && x <= 'z') x = static_cast<char>(x - 32);
-    if (y >= 'a' && y <= 'z') y = static_cast<char>(y - 32);
-    if (x != y) return false;
-  }
-  return true;
+  Byte any = 0;
+  for (char c : bytes) any |= static_cast<Byte>(c);
+  return any < 0x80;
 }
 
 constexpr std::array<char, 512> MakeHexPairs() {
@@ -67,9 +60,20 @@ class TTextBuffer {
     Ensure(1);
     FData[FSize++] = c;
   }
-  void append(std::string_view text) { std::memcpy(Extend(text.size()), text.data(), text.size()); }
+  void append(std::string_view text) {
+    char* to = Extend(text.size());
+    // Most appends are a few bytes long: a loop beats a call.
+    if (text.size() <= 16) {
+      for (char c : text) *to++ = c;
+    } else {
+      std::memcpy(to, text.data(), text.size());
+    }
+  }
   void append(const char* first, const char* last) { append(std::string_view(first, last - first)); }
-  void append(size_t count, char c) { std::memset(Extend(count), c, count); }
+  void append(size_t count, char c) {
+    char* to = Extend(count);
+    for (size_t i = 0; i < count; ++i) to[i] = c;
+  }
   // Room for `count` more bytes, to be filled by the caller.
   char* Extend(size_t count) {
     Ensure(count);
@@ -83,7 +87,12 @@ class TTextBuffer {
     if (FCapacity - FSize < count) Reallocate(std::max(FSize + count, FCapacity + FCapacity / 4 + 4096));
   }
   void Reallocate(size_t capacity) {
-    auto data = std::make_unique_for_overwrite<char[]>(capacity);
+    std::unique_ptr<char[]> data;
+    try {
+      data = std::make_unique_for_overwrite<char[]>(capacity);
+    } catch (const std::bad_alloc&) {
+      throw EOutOfMemory(u"Out of memory");
+    }
     if (FSize > 0) std::memcpy(data.get(), FData.get(), FSize);
     FData = std::move(data);
     FCapacity = capacity;
@@ -148,9 +157,9 @@ class TBinaryToText {
     TFilerFlags flags;
     Integer position;
     FReader.ReadPrefix(flags, position);
-    UTF8String className = FReader.ReadStrBytes();
-    UTF8String objectName = FReader.ReadStrBytes();
-    FObjectName = objectName.empty() ? className : objectName;
+    FClassName.assign(FReader.ReadStrView());
+    std::string_view objectName = FReader.ReadStrView();
+    FObjectName.assign(objectName.empty() ? std::string_view(FClassName) : objectName);
     Indent();
     if (flags & ffInherited) {
       FText.append("inherited ");
@@ -163,7 +172,7 @@ class TBinaryToText {
       WriteName(objectName);
       FText.append(": ");
     }
-    WriteName(className);
+    WriteName(FClassName);
     if (flags & ffChildPos) {
       FText.append(" [");
       WriteNumber(position);
@@ -182,8 +191,9 @@ class TBinaryToText {
 
   void ConvertProperty(int depth) {
     Indent();
-    FPropName = FReader.ReadStrBytes();
-    WriteName(FPropName);
+    std::string_view name = FReader.ReadStrView();
+    FPropName.assign(name);
+    WriteName(name);
     FText.append(" = ");
     ConvertValue(depth + 1);
     EndLine();
@@ -244,7 +254,7 @@ class TBinaryToText {
         return;
       case vaIdent:
         FReader.ReadValue();
-        WriteName(FReader.ReadStrBytes());
+        WriteName(FReader.ReadStrView());
         return;
       case vaString:
       case vaLString: {
@@ -263,7 +273,7 @@ class TBinaryToText {
         FText.push_back('[');
         bool first = true;
         for (;;) {
-          UTF8String name = FReader.ReadStrBytes();
+          std::string_view name = FReader.ReadStrView();
           if (name.empty()) break;
           if (!first) FText.append(", ");
           FText.append(name);
@@ -402,7 +412,8 @@ class TBinaryToText {
   TTextBuffer FText;
   size_t FLevel = 0;
   bool FNeedsBOM = false;
-  UTF8String FObjectName;
+  UTF8String FClassName;
+  UTF8String FObjectName;  // for error messages: the object's name, else its class name
   UTF8String FPropName;
 };
 
@@ -617,7 +628,7 @@ class TTextToBinary {
         std::string_view ident = FParser.TokenComponentIdent();
         // In a list the Null tag would end the list and shift everything
         // behind it; there it is no value.
-        if (inList && SameTextASCII(ident, "Null")) FParser.Error(u"Invalid property value");
+        if (inList && SameText(ident, "Null")) FParser.Error(u"Invalid property value");
         FWriter.WriteIdent(ident);
         break;
       }
@@ -649,9 +660,11 @@ class TTextToBinary {
 void FormBinaryToText(TStream& input, TStream& output) {
   TReader reader(input);
   TBinaryToText converter(reader);
-  // Text takes about twice the bytes of binary data and more for short values.
-  Int64 remaining = input.Size() - input.Position();
-  if (remaining > 0 && remaining < (Int64(1) << 40)) converter.Text().reserve(static_cast<size_t>(remaining) * 5 / 2);
+  // Text takes about twice the bytes of binary data and more for short
+  // values. The input may hold more than the form, so this is only a start.
+  constexpr Int64 kMaxFirstReserve = Int64(256) << 20;
+  Int64 remaining = std::min(input.Size() - input.Position(), kMaxFirstReserve / 5 * 2);
+  if (remaining > 0) converter.Text().reserve(static_cast<size_t>(remaining) * 5 / 2);
   converter.Convert();
   // The text was built behind room for the byte-order mark, so that the
   // output receives everything in one write.

@@ -8,6 +8,7 @@
 #include "formfile/formconvert.h"
 #include "rtl/codepage.h"
 #include "rtl/exceptions.h"
+#include "rtl/sysstr.h"
 #include "rtl/unicode.h"
 
 namespace {
@@ -31,14 +32,6 @@ Cardinal LoadCardinal(const Byte* bytes) {
 
 void PutLE(TBytes& out, UInt64 value, int size) {
   for (int i = 0; i < size; ++i) out.push_back(static_cast<Byte>(value >> (8 * i)));
-}
-
-template <typename Text>
-Text UpperCaseASCII(Text text) {
-  for (auto& c : text) {
-    if (c >= 'a' && c <= 'z') c = static_cast<std::remove_reference_t<decltype(c)>>(c - 'a' + 'A');
-  }
-  return text;
 }
 
 // The class name of the root object of a binary form stream in memory.
@@ -101,7 +94,7 @@ void FormTextToResource(TStream& input, TStream& output) {
   FormTextToBinary(input, form);
   std::string nameBytes = RootClassName(form);
   bool ascii = std::all_of(nameBytes.begin(), nameBytes.end(), [](char c) { return static_cast<Byte>(c) < 0x80; });
-  String name = UpperCaseASCII(ascii ? AnsiToString(nameBytes) : UTF8ToString(nameBytes));
+  String name = UpperCase(ascii ? AnsiToString(nameBytes) : UTF8ToString(nameBytes));
   if (name.size() > kMaxResourceName) {
     throw EParserError(u"Component name '" + name + u"' exceeds 64 character limit");
   }

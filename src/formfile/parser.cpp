@@ -10,12 +10,15 @@
 #include "rtl/floattext.h"
 #include "rtl/formatsettings.h"
 #include "rtl/numbers.h"
+#include "rtl/sysstr.h"
 #include "rtl/unicode.h"
 
 namespace {
 
-// The window holds this many bytes and one more for the zero behind them.
+// The window holds this many bytes and one more for the zero behind them;
+// the buffer has a few more so that blanks can be read eight at a time.
 constexpr size_t kWindowSize = 4095;
+constexpr size_t kBufferSize = kWindowSize + 1 + 8;
 
 enum CharClass : Byte {
   kOther = 0,
@@ -87,17 +90,6 @@ size_t DecodeUTF8(const char* p, char32_t& cp) {
   return need + 1;
 }
 
-bool SameTextASCII(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    char x = a[i], y = b[i];
-    if (x >= 'a' && x <= 'z') x = static_cast<char>(x - 32);
-    if (y >= 'a' && y <= 'z') y = static_cast<char>(y - 32);
-    if (x != y) return false;
-  }
-  return true;
-}
-
 String WidenASCII(std::string_view bytes) {
   return String(bytes.begin(), bytes.end());
 }
@@ -112,7 +104,7 @@ bool IsASCII(std::string_view bytes) {
 
 }  // namespace
 
-TParser::TParser(TStream& stream) : FStream(stream), FBuffer(std::make_unique<char[]>(kWindowSize + 1)) {
+TParser::TParser(TStream& stream) : FStream(stream), FBuffer(std::make_unique<char[]>(kBufferSize)) {
   FOrigin = FStream.Position();
   FBuffer[0] = 0;
   ReadBuffer();
@@ -171,18 +163,25 @@ void TParser::ReadBuffer() {
 }
 
 void TParser::SkipBlanks() {
-  const char* buffer = FBuffer.get();
   for (;;) {
-    auto c = static_cast<Byte>(buffer[FSourcePtr]);
-    if (c > ' ') return;
-    if (c == 0) {
-      ReadBuffer();
-      buffer = FBuffer.get();
-      if (buffer[FSourcePtr] == 0) return;
-      continue;
+    const char* buffer = FBuffer.get();
+    size_t p = FSourcePtr;
+    Integer line = FSourceLine;
+    Byte c;
+    while ((c = static_cast<Byte>(buffer[p])) <= ' ' && c != 0) {
+      if (c == '\n') ++line;
+      ++p;
+      // Indentation comes in long runs of blanks; take them eight at a time.
+      // The zero that ends the window stops a run, and the buffer's spare
+      // bytes keep the last read of eight inside it.
+      std::uint64_t eight;
+      while (std::memcpy(&eight, buffer + p, 8), eight == 0x2020202020202020ull) p += 8;
     }
-    if (c == '\n') ++FSourceLine;
-    ++FSourcePtr;
+    FSourcePtr = p;
+    FSourceLine = line;
+    if (c != 0) return;
+    ReadBuffer();
+    if (FBuffer[FSourcePtr] == 0) return;
   }
 }
 
@@ -224,7 +223,8 @@ Char TParser::NextToken() {
   FFloatType = 0;
   char c = buffer[p];
   Char token;
-  if (size_t length = IdentStartLength(p); length != 0) {
+  size_t length = ClassOf(c) & kIdentStart ? 1 : static_cast<Byte>(c) >= 0x80 ? IdentStartLength(p) : 0;
+  if (length != 0) {
     p += length;
     // ASCII first: identifiers are nearly always plain.
     for (;;) {
@@ -405,7 +405,7 @@ std::string_view TParser::TokenComponentIdent() {
 }
 
 bool TParser::TokenSymbolIs(std::string_view symbol) const {
-  return FToken == toSymbol && SameTextASCII(TokenText(), symbol);
+  return FToken == toSymbol && FSourcePtr - FTokenStart == symbol.size() && SameText(TokenText(), symbol);
 }
 
 void TParser::CheckToken(Char token) const {

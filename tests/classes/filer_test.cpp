@@ -4,6 +4,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "rtl/unicode.h"
 #include "support/hex.h"
@@ -301,6 +302,41 @@ INSTANTIATE_TEST_SUITE_P(
                  Hex("0E 02 04 01 01 41 02 02 00 01 00 00")}),
     [](const auto& info) { return std::string(info.param.Name); });
 
+TEST(Collections, WrittenAndReadThroughCallbacks) {
+  std::string bytes = Written([](TWriter& w) {
+    w.WriteCollection(2, [&](Integer i) {
+      w.WriteStr("N");
+      w.WriteInteger(i * 200);
+    });
+  });
+  EXPECT_EQ(bytes, Hex("0E 01 01 4E 02 00 00 01 01 4E 03 C8 00 00 00"));
+
+  // An index in front of an item is read and ignored.
+  std::string indexed = Hex("0E 03 07 00 01 01 4E 02 05 00 00");
+  for (const std::string& stream : {bytes, indexed}) {
+    TBytesStream input(ToBytes(stream));
+    TReader reader(input);
+    int cleared = 0;
+    std::vector<Integer> values;
+    reader.ReadCollection([&] { ++cleared; },
+                          [&] {
+                            while (!reader.EndOfList()) {
+                              EXPECT_EQ(reader.ReadStr(), u"N");
+                              values.push_back(reader.ReadInteger());
+                            }
+                          });
+    EXPECT_EQ(cleared, 1);
+    EXPECT_EQ(values.size(), stream == bytes ? 2u : 1u);
+    EXPECT_EQ(reader.Position(), static_cast<Int64>(stream.size()));
+  }
+  // An empty collection leaves the existing items alone.
+  TBytesStream empty(ToBytes(Hex("0E 00")));
+  TReader reader(empty);
+  bool cleared = false;
+  reader.ReadCollection([&] { cleared = true; }, [] {});
+  EXPECT_FALSE(cleared);
+}
+
 TEST(TReader, BoundsEveryRead) {
   struct Case {
     std::string Bytes;
@@ -371,6 +407,21 @@ TEST(TReader, GivesBackWhatItDidNotUse) {
     EXPECT_EQ(reader.Position(), 2);
   }
   EXPECT_EQ(stream.Position(), 2);
+}
+
+TEST(TReader, NamesAcrossTheBuffer) {
+  std::string bytes;
+  for (int i = 0; i < 40; ++i) bytes += std::string(1, static_cast<char>(i % 13)) + std::string(i % 13, 'a' + i % 26);
+  TBytesStream stream(ToBytes(bytes));
+  TReader reader(stream, 16);
+  for (int i = 0; i < 40; ++i) {
+    std::string expected(i % 13, 'a' + i % 26);
+    if (i % 2) {
+      EXPECT_EQ(reader.ReadStrView(), expected) << i;
+    } else {
+      EXPECT_EQ(StringToUTF8(reader.ReadStr()), expected) << i;
+    }
+  }
 }
 
 TEST(TReader, ReadsLargeValuesAcrossTheBuffer) {

@@ -181,6 +181,21 @@ TEST(TParser, ReadsAcrossWindows) {
   EXPECT_TRUE(parser.TokenSymbolIs("last"));
 }
 
+TEST(TParser, LongBlankRunsAtWindowEnds) {
+  for (size_t blanks : {4000u, 4093u, 4094u}) {
+    std::string text = "a\n";
+    for (int i = 0; i < 3; ++i) text += std::string(blanks, ' ') + "\n";
+    text += std::string(blanks - 1, ' ') + "x";
+    TBytesStream stream(ToBytes(text));
+    TParser parser(stream);
+    EXPECT_TRUE(parser.TokenSymbolIs("a"));
+    parser.NextToken();
+    EXPECT_TRUE(parser.TokenSymbolIs("x")) << blanks;
+    EXPECT_EQ(parser.SourceLine(), 5);
+    EXPECT_EQ(parser.NextToken(), toEOF);
+  }
+}
+
 TEST(TParser, RefusesUTF16) {
   for (std::string text : {std::string("\xFF\xFE"), std::string("\xFE\xFF")}) {
     TBytesStream stream(ToBytes(text + "x"));
