@@ -36,6 +36,13 @@ struct TFormatSettings {
 // then (and in native builds) they are the US English defaults above.
 TFormatSettings& FormatSettings();
 
+// The settings of a locale of the system: its separators, date and time
+// formats, AM/PM texts and month and day names. Outside Windows every locale
+// gives the defaults above.
+inline constexpr Cardinal kLocaleSystemDefault = 0x0800;
+inline constexpr Cardinal kLocaleUserDefault = 0x0400;
+TFormatSettings LocaleFormatSettings(Cardinal localeId);
+
 // Settings with "." as the decimal separator and no thousands separator, for
 // the texts that the system always writes with a point (form files, settings).
 const TFormatSettings& InvariantFormatSettings();

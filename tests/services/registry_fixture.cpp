@@ -53,5 +53,21 @@ bool RegistryTest::KeyExists(StringView keyBelowBase) {
   return RegistryKeyExists(Registry(), Root(), Key(keyBelowBase));
 }
 
+Cardinal RegistryTest::RawType(StringView keyBelowBase, StringView name) {
+  Cardinal type = 0;
+  TBytes data;
+  return GetRaw(keyBelowBase, name, type, data) ? type : 99;
+}
+
+String RegistryTest::RawText(StringView keyBelowBase, StringView name) {
+  Cardinal type = 0;
+  TBytes data;
+  if (!GetRaw(keyBelowBase, name, type, data)) return u"<missing>";
+  String text;
+  for (size_t i = 0; i + 1 < data.size(); i += 2) text += static_cast<Char>(data[i] | (data[i + 1] << 8));
+  if (!text.empty() && text.back() == 0) text.pop_back();
+  return text;
+}
+
 INSTANTIATE_TEST_SUITE_P(Memory, RegistryTest,
                          ::testing::Values(TRegistryKind{"Memory", MakeMemoryTestRegistry}), RegistryKindName);

@@ -53,6 +53,9 @@ class RegistryTest : public ::testing::TestWithParam<TRegistryKind> {
   // The value's type and bytes; false when it is missing.
   bool GetRaw(StringView keyBelowBase, StringView name, Cardinal& type, TBytes& data);
   bool KeyExists(StringView keyBelowBase);
+  // The value's type (99 when missing) and its bytes read as text.
+  Cardinal RawType(StringView keyBelowBase, StringView name);
+  String RawText(StringView keyBelowBase, StringView name);
 
   std::unique_ptr<TTestRegistry> FTest;
 };

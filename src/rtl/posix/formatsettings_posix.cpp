@@ -1,0 +1,5 @@
+#include "rtl/formatsettings.h"
+
+TFormatSettings LocaleFormatSettings(Cardinal) {
+  return TFormatSettings{};
+}
