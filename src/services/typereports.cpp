@@ -3,7 +3,6 @@
 #include <cstdint>
 #include <cstring>
 
-#include "classes/propaccess.h"
 #include "rtl/format.h"
 #include "rtl/numbers.h"
 #include "rtl/sysstr.h"
@@ -170,9 +169,11 @@ String OrdinalToText(const TTypeInfo& typeInfo, const void* value) {
       break;
     }
   }
-  if (ordinal->MinValue() <= v && v <= ordinal->MaxValue()) return GetEnumName(typeInfo, v);
-  return Format(kUtValueOutOfRange, {u"ordinal=" + IntToStr(v), GetEnumName(typeInfo, ordinal->MinValue()),
-                                     GetEnumName(typeInfo, ordinal->MaxValue())});
+  // Enumerations by name, other ordinal types by number.
+  const auto* enumeration = dynamic_cast<const TEnumTypeInfo*>(ordinal);
+  auto name = [&](Int64 n) { return enumeration ? enumeration->GetEnumName(n) : IntToStr(n); };
+  if (ordinal->MinValue() <= v && v <= ordinal->MaxValue()) return name(v);
+  return Format(kUtValueOutOfRange, {u"ordinal=" + IntToStr(v), name(ordinal->MinValue()), name(ordinal->MaxValue())});
 }
 
 // ---- Reports ------------------------------------------------------------------------
