@@ -14,6 +14,17 @@ namespace {
 
 }  // namespace
 
+Cardinal EncodePropSpecifier(TPropSpecKind kind, Cardinal value) {
+  switch (kind) {
+    case pskField: return 0xFF000000u | (value & 0x00FFFFFFu);
+    case pskVirtualMethod: return 0xFE000000u | (value & 0x0000FFFFu);
+    case pskConstant:
+    case pskStaticMethod: return value;
+    case pskNone: break;
+  }
+  return 0;
+}
+
 TPropAccessor::~TPropAccessor() = default;
 Int64 TPropAccessor::GetOrd(const TObject&) const { WrongKind(); }
 void TPropAccessor::SetOrd(TObject&, Int64) const { WrongKind(); }

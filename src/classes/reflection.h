@@ -17,7 +17,8 @@
 //   too; UnRegisterModuleClasses removes what one module registered.
 // - The settings store reads and writes published properties by kind, and
 //   the type reports read ordinal sizes, ranges, set layouts, specifier
-//   kinds, method parameter flags and interface identities from typinfo.h.
+//   kinds and values, method parameter flags, the interfaces a class
+//   implements and interface identities from here and typinfo.h.
 //
 // Class information is built on first use of a class (one immutable record
 // per class, like the platform's type information); which classes are known
@@ -26,6 +27,8 @@
 #pragma once
 
 #include <any>
+#include <cstddef>
+#include <cstring>
 #include <functional>
 #include <map>
 #include <memory>
@@ -50,6 +53,12 @@ class TClassBuilder;
 
 // How a property reads, writes or decides that it is stored.
 enum TPropSpecKind : Byte { pskNone, pskStaticMethod, pskVirtualMethod, pskField, pskConstant };
+
+// A specifier as the platform's property record holds it in 32 bits: a field
+// is $FF000000 + its offset, a virtual method $FE000000 + its offset in the
+// virtual method table, a constant its value (0 or 1), a static method its
+// address (here the low 32 bits of it) and none 0.
+Cardinal EncodePropSpecifier(TPropSpecKind kind, Cardinal value);
 
 // "No index" and "no default" of a property record.
 inline constexpr Integer kNoIndex = static_cast<Integer>(0x80000000u);
@@ -98,6 +107,18 @@ class TPropInfo {
   TPropSpecKind ReaderKind() const { return FReaderKind; }
   TPropSpecKind WriterKind() const { return FWriterKind; }
   TPropSpecKind StoredKind() const { return FStoredKind; }
+  // What a specifier refers to: a field's byte offset in the object, a
+  // virtual method's byte offset in the virtual table, a static method's
+  // address (low 32 bits; 0 when it is no member function), a constant's
+  // value. The kinds stay the truth: a 64-bit address cut to 32 bits could
+  // read as anything once encoded.
+  Cardinal ReaderValue() const { return FReaderValue; }
+  Cardinal WriterValue() const { return FWriterValue; }
+  Cardinal StoredValue() const { return FStoredKind == pskConstant ? (FStoredConstant ? 1u : 0u) : FStoredValue; }
+  // The three specifiers encoded as the platform's record holds them.
+  Cardinal Reader() const { return EncodePropSpecifier(FReaderKind, FReaderValue); }
+  Cardinal Writer() const { return EncodePropSpecifier(FWriterKind, FWriterValue); }
+  Cardinal StoredProc() const { return EncodePropSpecifier(FStoredKind, StoredValue()); }
   // Whether the value is stored in a form; true unless declared otherwise.
   bool IsStored(const TObject& instance) const;
   // The class that declares the property.
@@ -118,6 +139,9 @@ class TPropInfo {
   TPropSpecKind FReaderKind = pskNone;
   TPropSpecKind FWriterKind = pskNone;
   TPropSpecKind FStoredKind = pskConstant;
+  Cardinal FReaderValue = 0;
+  Cardinal FWriterValue = 0;
+  Cardinal FStoredValue = 0;
   bool FStoredConstant = true;
   std::function<bool(const TObject&)> FStoredFunc;
   const TClassInfo* FOwnerClass = nullptr;
@@ -203,6 +227,9 @@ class TClassInfo {
 
   const std::vector<TFieldInfo>& Fields() const { return FFields; }
   const TFieldInfo* FindField(StringView name) const;
+  // The interfaces this class itself declares that it implements, in
+  // declaration order (the platform's interface table of the class).
+  const std::vector<const TInterfaceTypeInfo*>& Interfaces() const { return FInterfaces; }
   // The classes of the published fields of this class and its ancestors, by
   // name: the reader looks component classes up here first.
   const TClassInfo* FindFieldClass(StringView className) const;
@@ -224,6 +251,7 @@ class TClassInfo {
   std::vector<const TPropInfo*> FAllProperties;
   std::vector<TMethodInfo> FMethods;
   std::vector<TFieldInfo> FFields;
+  std::vector<const TInterfaceTypeInfo*> FInterfaces;
 };
 
 // The class of any object: its own class information for reflected classes,
@@ -437,6 +465,40 @@ class TypedAccessor final : public TPropAccessor {
   Setter FSet;
 };
 
+// The specifier values of member pointers, read from their representation
+// in the C++ ABI both builds use: a data member pointer is the member's byte
+// offset; a member function pointer is {address, adjustment}, where an odd
+// address is 1 + the function's byte offset in the virtual table.
+template <class C, class V>
+Cardinal FieldOffset(V C::*field) {
+  static_assert(sizeof(field) == sizeof(std::ptrdiff_t));
+  std::ptrdiff_t offset = 0;
+  std::memcpy(&offset, &field, sizeof offset);
+  return static_cast<Cardinal>(offset);
+}
+
+struct TSpecifier {
+  TPropSpecKind Kind;
+  Cardinal Value;
+};
+
+template <class F>
+TSpecifier MethodSpecifier(const F& method) {
+  if constexpr (std::is_member_function_pointer_v<F>) {
+    struct Representation {
+      std::uintptr_t Address;
+      std::ptrdiff_t Adjustment;
+    };
+    static_assert(sizeof(F) == sizeof(Representation));
+    Representation r{};
+    std::memcpy(&r, &method, sizeof r);
+    if (r.Address & 1) return {pskVirtualMethod, static_cast<Cardinal>(r.Address - 1)};
+    return {pskStaticMethod, static_cast<Cardinal>(r.Address)};
+  } else {
+    return {pskStaticMethod, 0};
+  }
+}
+
 template <class T>
 TClassInfo::ItemCreator ItemCreatorFor() {
   if constexpr (!std::is_abstract_v<T> && std::is_constructible_v<T, TCollection*>) {
@@ -500,7 +562,8 @@ class TClassBuilder {
     using A = reflection_detail::TypedAccessor<T, V>;
     auto accessor = std::make_shared<A>([field](const T& o) { return o.*field; },
                                         [field](T& o, const V& v) { o.*field = v; });
-    return Add(name, type, &TypeInfoFor<V>, std::move(accessor), pskField, pskField);
+    Cardinal offset = reflection_detail::FieldOffset(field);
+    return Add(name, type, &TypeInfoFor<V>, std::move(accessor), {pskField, offset}, {pskField, offset});
   }
 
   // A property over a getter and (optionally) a setter; the setter may take its
@@ -513,8 +576,9 @@ class TClassBuilder {
     typename A::Setter set;
     if constexpr (!std::is_same_v<S, std::nullptr_t>) set = [setter](T& o, const V& v) { std::invoke(setter, o, v); };
     auto accessor = std::make_shared<A>([getter](const T& o) { return std::invoke(getter, o); }, std::move(set));
-    return Add(name, type, &TypeInfoFor<V>, std::move(accessor), pskStaticMethod,
-               std::is_same_v<S, std::nullptr_t> ? pskNone : pskStaticMethod);
+    reflection_detail::TSpecifier writer{pskNone, 0};
+    if constexpr (!std::is_same_v<S, std::nullptr_t>) writer = reflection_detail::MethodSpecifier(setter);
+    return Add(name, type, &TypeInfoFor<V>, std::move(accessor), reflection_detail::MethodSpecifier(getter), writer);
   }
 
   // Modifiers of the property added last.
@@ -533,8 +597,38 @@ class TClassBuilder {
   }
   template <class F>
   TClassBuilder& StoredWhen(F isStored) {
-    Last().FStoredKind = pskStaticMethod;
+    auto specifier = reflection_detail::MethodSpecifier(isStored);
+    Last().FStoredKind = specifier.Kind;
+    Last().FStoredValue = specifier.Value;
     Last().FStoredFunc = [isStored](const TObject& o) { return std::invoke(isStored, static_cast<const T&>(o)); };
+    return *this;
+  }
+  // The specifiers as a record read from elsewhere gives them (a package's
+  // type information): only what reports show changes, not how the property
+  // is read or written. A constant stored specifier decides IsStored.
+  TClassBuilder& ReaderSpecifier(TPropSpecKind kind, Cardinal value) {
+    Last().FReaderKind = kind;
+    Last().FReaderValue = value;
+    return *this;
+  }
+  TClassBuilder& WriterSpecifier(TPropSpecKind kind, Cardinal value) {
+    Last().FWriterKind = kind;
+    Last().FWriterValue = value;
+    return *this;
+  }
+  TClassBuilder& StoredSpecifier(TPropSpecKind kind, Cardinal value) {
+    Last().FStoredKind = kind;
+    Last().FStoredValue = value;
+    if (kind == pskConstant) {
+      Last().FStoredConstant = value != 0;
+      Last().FStoredFunc = nullptr;
+    }
+    return *this;
+  }
+
+  // An interface the class implements, in declaration order.
+  TClassBuilder& Implements(const TInterfaceTypeInfo& intf) {
+    FInfo.FInterfaces.push_back(&intf);
     return *this;
   }
 
@@ -570,10 +664,13 @@ class TClassBuilder {
 
  private:
   TClassBuilder& Add(const String& name, const TTypeInfo* type, TPropInfo::TypeSource typeSource,
-                     std::shared_ptr<const TPropAccessor> accessor, TPropSpecKind reader, TPropSpecKind writer) {
+                     std::shared_ptr<const TPropAccessor> accessor, reflection_detail::TSpecifier reader,
+                     reflection_detail::TSpecifier writer) {
     auto info = std::make_unique<TPropInfo>(name, type, typeSource, std::move(accessor));
-    info->FReaderKind = reader;
-    info->FWriterKind = writer;
+    info->FReaderKind = reader.Kind;
+    info->FReaderValue = reader.Value;
+    info->FWriterKind = writer.Kind;
+    info->FWriterValue = writer.Value;
     info->FOwnerClass = &FInfo;
     FInfo.FOwnProperties.push_back(std::move(info));
     return *this;

@@ -3,6 +3,10 @@
 #include <limits>
 #include <utility>
 
+#include "rtl/exceptions.h"
+#include "rtl/format.h"
+#include "rtl/unicode.h"
+
 namespace {
 
 bool SameIdent(StringView a, StringView b) {
@@ -92,7 +96,29 @@ Int64 TEnumTypeInfo::GetEnumValue(StringView name) const {
 }
 
 TSetTypeInfo::TSetTypeInfo(String name, String unitName, const TOrdinalTypeInfo& compType)
-    : TTypeInfo(tkSet, std::move(name), std::move(unitName)), FCompType(&compType) {}
+    : TTypeInfo(tkSet, std::move(name), std::move(unitName)), FCompType(&compType) {
+  if (compType.MinValue() < 0 || compType.MaxValue() > 255 || compType.MinValue() > compType.MaxValue())
+    throw EInvalidOperation(u"Set members must lie between 0 and 255: " + Name());
+}
+
+void TSetTypeInfo::OrdinalToStorage(Int64 value, void* storage) const {
+  auto* bytes = static_cast<Byte*>(storage);
+  auto bits = static_cast<std::uint64_t>(value);
+  for (int i = 0; i < StorageSize(); ++i) {
+    int shift = 8 * (FirstByte() + i);
+    bytes[i] = shift < 64 ? static_cast<Byte>(bits >> shift) : 0;
+  }
+}
+
+Int64 TSetTypeInfo::StorageToOrdinal(const void* storage) const {
+  const auto* bytes = static_cast<const Byte*>(storage);
+  std::uint64_t bits = 0;
+  for (int i = 0; i < StorageSize(); ++i) {
+    int shift = 8 * (FirstByte() + i);
+    if (shift < 64) bits |= std::uint64_t{bytes[i]} << shift;
+  }
+  return static_cast<Int64>(bits);
+}
 
 int TSetTypeInfo::Size() const {
   Int64 top = FCompType->MaxValue();
@@ -118,6 +144,22 @@ TStringTypeInfo::TStringTypeInfo(TTypeKind kind, String name, String unitName, B
 
 TInt64TypeInfo::TInt64TypeInfo(String name, String unitName, Int64 minValue, Int64 maxValue)
     : TTypeInfo(tkInt64, std::move(name), std::move(unitName)), FMinValue(minValue), FMaxValue(maxValue) {}
+
+int TMethodParam::RecSize() const {
+  return 3 + static_cast<int>(StringToUTF8(Name).size()) + static_cast<int>(StringToUTF8(TypeName).size());
+}
+
+String GUIDToString(const TGUID& g) {
+  auto d1 = static_cast<unsigned>(g[0] | g[1] << 8 | g[2] << 16 | static_cast<unsigned>(g[3]) << 24);
+  auto d2 = static_cast<unsigned>(g[4] | g[5] << 8);
+  auto d3 = static_cast<unsigned>(g[6] | g[7] << 8);
+  String text = Format(u"{%.8x-%.4x-%.4x-", {d1, d2, d3});
+  for (int i = 8; i < 16; ++i) {
+    if (i == 10) text += u'-';
+    text += Format(u"%.2x", {int{g[i]}});
+  }
+  return text + u'}';
+}
 
 TMethodTypeInfo::TMethodTypeInfo(String name, String unitName, TMethodKind methodKind, std::vector<TMethodParam> params,
                                  String resultTypeName)
@@ -247,6 +289,40 @@ const TEnumTypeInfo& TypeKind() {
 }
 const TSetTypeInfo& TypeKinds() {
   static const TSetTypeInfo t(u"TTypeKinds", u"System", TypeKind());
+  return t;
+}
+const TEnumTypeInfo& OrdType() {
+  static const TEnumTypeInfo t(u"TOrdType", u"TypInfo",
+                               {u"otSByte", u"otUByte", u"otSWord", u"otUWord", u"otSLong", u"otULong"});
+  return t;
+}
+const TEnumTypeInfo& FloatType() {
+  static const TEnumTypeInfo t(u"TFloatType", u"TypInfo",
+                               {u"ftSingle", u"ftDouble", u"ftExtended", u"ftComp", u"ftCurr"});
+  return t;
+}
+const TEnumTypeInfo& MethodKind() {
+  static const TEnumTypeInfo t(
+      u"TMethodKind", u"TypInfo",
+      {u"mkProcedure", u"mkFunction", u"mkConstructor", u"mkDestructor", u"mkClassProcedure", u"mkClassFunction",
+       u"mkClassConstructor", u"mkClassDestructor", u"mkOperatorOverload", u"mkSafeProcedure", u"mkSafeFunction"});
+  return t;
+}
+const TEnumTypeInfo& ParamFlag() {
+  static const TEnumTypeInfo t(u"TParamFlag", u"TypInfo",
+                               {u"pfVar", u"pfConst", u"pfArray", u"pfAddress", u"pfReference", u"pfOut", u"pfResult"});
+  return t;
+}
+const TSetTypeInfo& ParamFlags() {
+  static const TSetTypeInfo t(u"TParamFlags", u"TypInfo", ParamFlag());
+  return t;
+}
+const TEnumTypeInfo& IntfFlag() {
+  static const TEnumTypeInfo t(u"TIntfFlag", u"TypInfo", {u"ifHasGuid", u"ifDispInterface", u"ifDispatch"});
+  return t;
+}
+const TSetTypeInfo& IntfFlags() {
+  static const TSetTypeInfo t(u"TIntfFlags", u"TypInfo", IntfFlag());
   return t;
 }
 

@@ -6,8 +6,10 @@
 // The kinds keep the platform's ordinals, because they are shown as numbers
 // (the inspector's kind column) and stored. Ordinal types carry their storage
 // size and range, enumerations their value names, sets their member type and
-// bit layout (member n is bit n of a little-endian value of Size bytes), method
-// types their parameters with flags and type names, interfaces their GUID.
+// bit layout (as an ordinal value member n is bit n of a little-endian value of
+// Size bytes; in memory the platform's storage starts at the byte that holds
+// the lowest member, see TSetTypeInfo), method types their parameters with
+// flags and type names, interfaces their GUID.
 #pragma once
 
 #include <array>
@@ -137,14 +139,31 @@ class TEnumTypeInfo : public TOrdinalTypeInfo {
   std::vector<String> FNames;
 };
 
+// Set members are ordinals 0 to 255; a member type outside that range raises
+// EInvalidOperation when the set type is built.
 class TSetTypeInfo : public TTypeInfo {
  public:
   TSetTypeInfo(String name, String unitName, const TOrdinalTypeInfo& compType);
   const TOrdinalTypeInfo& CompType() const { return *FCompType; }
-  // Storage: the smallest of 1, 2, 4 (or 32 for more than 32 members) bytes
-  // that holds bit MaxValue of the member type.
+  // As an ordinal value (property access): the smallest of 1, 2, 4 (or 32 for
+  // more than 32 members) bytes that holds bit MaxValue of the member type.
   int Size() const;
   TOrdType OrdType() const;
+
+  // The set's storage in memory, as the platform lays it out: the bytes that
+  // hold members MinValue div 8 through MaxValue div 8, so a set of 8..15 is
+  // one byte. Member n is bit n - MinValue + FirstBit() of the storage, bit 0
+  // being the lowest bit of its first byte; the members use bits FirstBit()
+  // through LastBit(). For member types that start below 8 (every
+  // enumeration) the storage is the low bytes of the ordinal value.
+  int FirstByte() const { return static_cast<int>(FCompType->MinValue() / 8); }
+  int StorageSize() const { return static_cast<int>(FCompType->MaxValue() / 8) - FirstByte() + 1; }
+  int FirstBit() const { return static_cast<int>(FCompType->MinValue() % 8); }
+  int LastBit() const { return static_cast<int>(FCompType->MaxValue() - FCompType->MinValue()) + FirstBit(); }
+  // Between an ordinal value (member n = bit n; members above 63 are not in
+  // one) and StorageSize() bytes of storage.
+  void OrdinalToStorage(Int64 value, void* storage) const;
+  Int64 StorageToOrdinal(const void* storage) const;
 
  private:
   const TOrdinalTypeInfo* FCompType;
@@ -193,6 +212,9 @@ struct TMethodParam {
   TParamFlags Flags = 0;
   String Name;
   String TypeName;
+  // The size of the platform's parameter record: the flags byte and the two
+  // names as length-prefixed UTF-8 strings.
+  int RecSize() const;
 };
 
 class TMethodTypeInfo : public TTypeInfo {
@@ -209,7 +231,20 @@ class TMethodTypeInfo : public TTypeInfo {
   String FResultTypeName;
 };
 
+// An interface identifier in the platform's memory layout: a 32-bit and two
+// 16-bit little-endian numbers, then eight bytes.
 using TGUID = std::array<Byte, 16>;
+
+constexpr TGUID MakeGUID(std::uint32_t d1, std::uint16_t d2, std::uint16_t d3, std::array<Byte, 8> d4) {
+  TGUID guid{};
+  for (int i = 0; i < 4; ++i) guid[i] = static_cast<Byte>(d1 >> (8 * i));
+  for (int i = 0; i < 2; ++i) guid[4 + i] = static_cast<Byte>(d2 >> (8 * i));
+  for (int i = 0; i < 2; ++i) guid[6 + i] = static_cast<Byte>(d3 >> (8 * i));
+  for (int i = 0; i < 8; ++i) guid[8 + i] = d4[i];
+  return guid;
+}
+// "{XXXXXXXX-XXXX-XXXX-XXXX-XXXXXXXXXXXX}" with upper-case digits.
+String GUIDToString(const TGUID& guid);
 
 class TInterfaceTypeInfo : public TTypeInfo {
  public:
@@ -270,4 +305,12 @@ const TTypeInfo& Variant();
 // TTypeKind and its set, for properties that filter by kind.
 const TEnumTypeInfo& TypeKind();
 const TSetTypeInfo& TypeKinds();
+// The enumerations of the type information itself, for the type reports.
+const TEnumTypeInfo& OrdType();
+const TEnumTypeInfo& FloatType();
+const TEnumTypeInfo& MethodKind();
+const TEnumTypeInfo& ParamFlag();
+const TSetTypeInfo& ParamFlags();
+const TEnumTypeInfo& IntfFlag();
+const TSetTypeInfo& IntfFlags();
 }  // namespace types
