@@ -7,6 +7,7 @@
 #include "classes/collection.h"
 #include "classes/persistent.h"
 #include "classes/propaccess.h"
+#include "rtl/variant.h"
 #include "rtl/format.h"
 #include "rtl/numbers.h"
 #include "rtl/sysstr.h"
@@ -374,10 +375,15 @@ void WritePropertyIn(TObjectChain& chain, TSvCustomAppStorage& store, const Stri
         store.WriteFloat(path, value);
       return;
     }
+    case tkVariant: {
+      const String value = VarToStr(GetVariantProp(*persObj, prop));
+      if (!storeDefaults && value.empty()) return;
+      store.WriteString(path, value);
+      return;
+    }
     case tkString:
     case tkLString:
-    case tkUString:
-    case tkVariant: {
+    case tkUString: {
       const String value = GetStrProp(*persObj, prop);
       if (!storeDefaults && value.empty()) return;
       store.WriteString(path, value);
@@ -434,8 +440,10 @@ void ReadPropertyIn(TObjectChain& chain, TSvCustomAppStorage& store, const Strin
     }
     case tkString:
     case tkLString:
-    case tkUString:
-    case tkVariant: SetStrProp(*persObj, prop, store.ReadString(path, GetStrProp(*persObj, prop))); return;
+    case tkUString: SetStrProp(*persObj, prop, store.ReadString(path, GetStrProp(*persObj, prop))); return;
+    case tkVariant:
+      SetVariantProp(*persObj, prop, Variant(store.ReadString(path, VarToStr(GetVariantProp(*persObj, prop)))));
+      return;
     case tkWString: SetStrProp(*persObj, prop, store.ReadWideString(path, GetStrProp(*persObj, prop))); return;
     case tkSet: {
       const TSetTypeInfo& type = SetType(prop.PropType());
