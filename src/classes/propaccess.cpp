@@ -2,20 +2,10 @@
 
 #include <algorithm>
 
+#include "rtl/sysstr.h"
 #include "rtl/unicode.h"
 
 namespace {
-
-Char UpperAscii(Char c) { return (c >= u'a' && c <= u'z') ? static_cast<Char>(c - 32) : c; }
-
-int CompareNames(StringView a, StringView b) {
-  size_t n = std::min(a.size(), b.size());
-  for (size_t i = 0; i < n; ++i) {
-    Char x = UpperAscii(a[i]), y = UpperAscii(b[i]);
-    if (x != y) return x < y ? -1 : 1;
-  }
-  return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
-}
 
 const TOrdinalTypeInfo& SetMemberType(const TSetTypeInfo& type) { return type.CompType(); }
 
@@ -41,7 +31,7 @@ std::vector<const TPropInfo*> GetPropList(const TClassInfo& cls, TTypeKinds filt
     if (filter & TypeKindBit(p->Kind())) result.push_back(p);
   if (sorted)
     std::stable_sort(result.begin(), result.end(),
-                     [](const TPropInfo* a, const TPropInfo* b) { return CompareNames(a->Name(), b->Name()) < 0; });
+                     [](const TPropInfo* a, const TPropInfo* b) { return CompareText(a->Name(), b->Name()) < 0; });
   return result;
 }
 

@@ -3,24 +3,13 @@
 #include <algorithm>
 
 #include "rtl/format.h"
+#include "rtl/updatescope.h"
 
 namespace {
 
 constexpr Char LineSeparator = u'\u2028';
 
 }  // namespace
-
-// Begins an update of the list for its lifetime, however the change ends.
-class TCodeEditStringList::TUpdateBracket {
- public:
-  explicit TUpdateBracket(TCodeEditStringList& list) : FList(list) { FList.BeginUpdate(); }
-  ~TUpdateBracket() { FList.EndUpdate(); }
-  TUpdateBracket(const TUpdateBracket&) = delete;
-  TUpdateBracket& operator=(const TUpdateBracket&) = delete;
-
- private:
-  TCodeEditStringList& FList;
-};
 
 TCodeEditStringList::TCodeEditStringList(ICodeEditCellMetrics* cellMetrics) : FGlyphCells(cellMetrics) {
   SetFileFormat(sffDos);
@@ -60,7 +49,7 @@ TObject* TCodeEditStringList::GetObject(Integer index) const {
 
 void TCodeEditStringList::PutObject(Integer index, TObject* object) {
   CheckIndex(index);
-  TUpdateBracket bracket(*this);
+  TUpdateScope<TStrings> bracket(*this);
   Record(index).fObject = object;
 }
 
@@ -70,7 +59,7 @@ void TCodeEditStringList::Put(Integer index, const String& s) {
     return;
   }
   CheckIndex(index);
-  TUpdateBracket bracket(*this);
+  TUpdateScope<TStrings> bracket(*this);
   fIndexOfLongestLine = -1;
   TCodeEditStringRec& line = Record(index);
   line.fFlags = {sfExpandedLengthUnknown};
@@ -94,7 +83,7 @@ void TCodeEditStringList::InsertRecord(Integer index, String text, TObject* obje
 }
 
 Integer TCodeEditStringList::Add(const String& s) {
-  TUpdateBracket bracket(*this);
+  TUpdateScope<TStrings> bracket(*this);
   const Integer index = GetCount();
   InsertRecord(index, s, nullptr);
   OnInserted(this, index, 1);
@@ -103,7 +92,7 @@ Integer TCodeEditStringList::Add(const String& s) {
 
 void TCodeEditStringList::Insert(Integer index, const String& s) {
   if (index < 0 || index > GetCount()) ListIndexError(index);
-  TUpdateBracket bracket(*this);
+  TUpdateScope<TStrings> bracket(*this);
   InsertRecord(index, s, nullptr);
   OnInserted(this, index, 1);
 }
@@ -112,7 +101,7 @@ void TCodeEditStringList::AddStrings(const TStrings& strings) {
   const Integer added = strings.Count();
   if (added == 0) return;
   fIndexOfLongestLine = -1;
-  TUpdateBracket bracket(*this);
+  TUpdateScope<TStrings> bracket(*this);
   const Integer first = GetCount();
   const Integer needed = first + added;
   if (fCapacity < needed) SetCapacity((needed + 15) / 16 * 16);
@@ -127,7 +116,7 @@ void TCodeEditStringList::AddStrings(const TStrings& strings) {
 
 void TCodeEditStringList::Delete(Integer index) {
   CheckIndex(index);
-  TUpdateBracket bracket(*this);
+  TUpdateScope<TStrings> bracket(*this);
   fList.erase(fList.begin() + index);
   fIndexOfLongestLine = -1;
   OnDeleted(this, index, 1);
@@ -136,7 +125,7 @@ void TCodeEditStringList::Delete(Integer index) {
 void TCodeEditStringList::Exchange(Integer index1, Integer index2) {
   CheckIndex(index1);
   CheckIndex(index2);
-  TUpdateBracket bracket(*this);
+  TUpdateScope<TStrings> bracket(*this);
   std::swap(Record(index1), Record(index2));
   if (fIndexOfLongestLine == index1) {
     fIndexOfLongestLine = index2;
@@ -147,7 +136,7 @@ void TCodeEditStringList::Exchange(Integer index1, Integer index2) {
 
 void TCodeEditStringList::Clear() {
   if (!fList.empty()) {
-    TUpdateBracket bracket(*this);
+    TUpdateScope<TStrings> bracket(*this);
     fList.clear();
     fList.shrink_to_fit();
     fCapacity = 0;
@@ -201,7 +190,7 @@ void TCodeEditStringList::SetTextStr(const String& value) {
   bool crSeen = false;
   bool lfSeen = false;
   {
-    TUpdateBracket bracket(*this);
+    TUpdateScope<TStrings> bracket(*this);
     Clear();
     if (!value.empty()) {
       const size_t length = value.size();
@@ -276,7 +265,7 @@ void TCodeEditStringList::SaveToStream(TStream& stream, TEncoding* encoding) con
 void TCodeEditStringList::InsertLines(Integer index, Integer numLines) {
   if (index < 0 || index > GetCount()) ListIndexError(index);
   if (numLines <= 0) return;
-  TUpdateBracket bracket(*this);
+  TUpdateScope<TStrings> bracket(*this);
   const Integer needed = GetCount() + numLines;
   if (fCapacity < needed) SetCapacity(needed);
   fList.insert(fList.begin() + index, static_cast<size_t>(numLines), TCodeEditStringRec{});
@@ -287,7 +276,7 @@ void TCodeEditStringList::InsertLines(Integer index, Integer numLines) {
 void TCodeEditStringList::InsertStrings(Integer index, const TStrings& newStrings) {
   const Integer count = newStrings.Count();
   if (count == 0) return;
-  TUpdateBracket bracket(*this);
+  TUpdateScope<TStrings> bracket(*this);
   InsertLines(index, count);
   for (Integer i = 0; i < count; ++i) Put(index + i, newStrings.Get(i));
 }
@@ -305,7 +294,7 @@ void TCodeEditStringList::DeleteLines(Integer index, Integer numLines) {
   numLines = std::min(numLines, GetCount() - index);
   const auto first = fList.begin() + index;
   if (index + numLines < GetCount()) {
-    TUpdateBracket bracket(*this);
+    TUpdateScope<TStrings> bracket(*this);
     fList.erase(first, first + numLines);
   } else {
     fList.erase(first, first + numLines);
@@ -406,7 +395,7 @@ TCodeRange TCodeEditStringList::LineRange(Integer index) const {
 
 void TCodeEditStringList::SetLineRange(Integer index, TCodeRange range) {
   CheckIndex(index);
-  TUpdateBracket bracket(*this);
+  TUpdateScope<TStrings> bracket(*this);
   Record(index).fRange = range;
 }
 

@@ -104,7 +104,6 @@ class TCodeEditStringList : public TStrings {
   TStringListChangeEvent OnPutted;
 
  private:
-  class TUpdateBracket;
   TCodeEditStringRec& Record(Integer index) { return fList[static_cast<size_t>(index)]; }
   const TCodeEditStringRec& Record(Integer index) const { return fList[static_cast<size_t>(index)]; }
   [[noreturn]] static void ListIndexError(Integer index);

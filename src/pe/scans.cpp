@@ -14,7 +14,7 @@ namespace peimage {
 
 namespace {
 
-inline bool Printable(unsigned value) {
+[[maybe_unused]] inline bool Printable(unsigned value) {
   return value - 32u < 95u;
 }
 

@@ -13,6 +13,7 @@
 #include "rtl/format.h"
 #include "rtl/streams.h"
 #include "rtl/sysstr.h"
+#include "rtl/updatescope.h"
 
 namespace {
 
@@ -80,18 +81,6 @@ bool IsBlank(Char c) {
   return c >= 1 && c <= u' ';
 }
 
-// Keeps an update bracket open for the lifetime of a scope, also when it throws.
-class UpdateBracket {
- public:
-  explicit UpdateBracket(TStrings& strings) : FStrings(strings) { FStrings.BeginUpdate(); }
-  ~UpdateBracket() { FStrings.EndUpdate(); }
-  UpdateBracket(const UpdateBracket&) = delete;
-  UpdateBracket& operator=(const UpdateBracket&) = delete;
-
- private:
-  TStrings& FStrings;
-};
-
 String QuotedText(const String& s, Char quote) {
   String result;
   result.reserve(s.size() + 2);
@@ -137,7 +126,7 @@ void TStrings::Error(const char16_t* message, Integer data) {
 
 void TStrings::Put(Integer index, const String& s) {
   TObject* object = GetObject(index);
-  UpdateBracket bracket(*this);
+  TUpdateScope<TStrings> bracket(*this);
   Delete(index);
   InsertObject(index, s, object);
 }
@@ -149,7 +138,7 @@ TObject* TStrings::GetObject(Integer /*index*/) const {
 void TStrings::PutObject(Integer /*index*/, TObject* /*object*/) {}
 
 void TStrings::Exchange(Integer index1, Integer index2) {
-  UpdateBracket bracket(*this);
+  TUpdateScope<TStrings> bracket(*this);
   TObject* object = GetObject(index1);
   String s = Get(index1);
   Put(index1, Get(index2));
@@ -179,13 +168,13 @@ Integer TStrings::AddPair(const String& name, const String& value) {
 }
 
 void TStrings::AddStrings(const TStrings& strings) {
-  UpdateBracket bracket(*this);
+  TUpdateScope<TStrings> bracket(*this);
   Integer count = strings.GetCount();
   for (Integer i = 0; i < count; ++i) AddObject(strings.Get(i), strings.GetObject(i));
 }
 
 void TStrings::AddStrings(const std::vector<String>& strings) {
-  UpdateBracket bracket(*this);
+  TUpdateScope<TStrings> bracket(*this);
   for (const String& s : strings) Add(s);
 }
 
@@ -196,7 +185,7 @@ void TStrings::InsertObject(Integer index, const String& s, TObject* object) {
 
 void TStrings::Assign(const TStrings& source) {
   if (&source == this) return;
-  UpdateBracket bracket(*this);
+  TUpdateScope<TStrings> bracket(*this);
   Clear();
   FDelimiter = source.FDelimiter;
   FQuoteChar = source.FQuoteChar;
@@ -220,7 +209,7 @@ bool TStrings::Equals(const TStrings& other) const {
 
 void TStrings::Move(Integer currentIndex, Integer newIndex) {
   if (currentIndex == newIndex) return;
-  UpdateBracket bracket(*this);
+  TUpdateScope<TStrings> bracket(*this);
   TObject* object = GetObject(currentIndex);
   String s = Get(currentIndex);
   PutObject(currentIndex, nullptr);  // so that an owning list does not free it
@@ -276,7 +265,7 @@ std::vector<String> TStrings::SplitText(const String& text) const {
 }
 
 void TStrings::SetTextStr(const String& text) {
-  UpdateBracket bracket(*this);
+  TUpdateScope<TStrings> bracket(*this);
   Clear();
   for (const String& line : SplitText(text)) Add(line);
 }
@@ -300,7 +289,7 @@ String TStrings::DelimitedTextWith(Char delimiter, Char quoteChar, bool strict) 
 }
 
 void TStrings::SetDelimitedTextWith(const String& text, Char delimiter, Char quoteChar, bool strict) {
-  UpdateBracket bracket(*this);
+  TUpdateScope<TStrings> bracket(*this);
   Clear();
   // As on the platform, the text ends at a NUL character.
   const size_t length = std::min(text.size(), text.find(u'\0'));
@@ -406,7 +395,7 @@ void TStrings::SetDefaultEncoding(TEncoding* encoding) {
 }
 
 void TStrings::LoadFromStream(TStream& stream, TEncoding* encoding) {
-  UpdateBracket bracket(*this);
+  TUpdateScope<TStrings> bracket(*this);
   TBytes bytes = stream.ReadAllBytes();
   Integer preamble = TEncoding::GetBufferEncoding(bytes, encoding, FDefaultEncoding);
   SetEncoding(encoding);
@@ -561,7 +550,7 @@ void TStringList::SetTextStr(const String& text) {
     TStrings::SetTextStr(text);
     return;
   }
-  UpdateBracket bracket(*this);
+  TUpdateScope<TStrings> bracket(*this);
   Clear();
   FItems.reserve(MaxLineCount(text, LineBreak()));
   ForEachLine(text, LineBreak(), [this](const Char* start, size_t length) {

@@ -7,6 +7,7 @@
 #include "rtl/format.h"
 #include "rtl/numbers.h"
 #include "rtl/sysstr.h"
+#include "rtl/updatescope.h"
 #include "services/mime.h"
 
 KST_CLASS_IMPL(TSvCustomAppStorageOptions, "SvAppStorage")
@@ -16,29 +17,6 @@ KST_CLASS_IMPL(TSvAppSubStorages, "SvAppStorage")
 KST_CLASS_IMPL(TSvCustomAppStorage, "SvAppStorage")
 
 namespace {
-
-// Keeps an update bracket of a store open for a scope.
-class TUpdateBracket {
- public:
-  explicit TUpdateBracket(TSvCustomAppStorage& store) : FStore(store) { FStore.BeginUpdate(); }
-  ~TUpdateBracket() { FStore.EndUpdate(); }
-  TUpdateBracket(const TUpdateBracket&) = delete;
-  TUpdateBracket& operator=(const TUpdateBracket&) = delete;
-
- private:
-  TSvCustomAppStorage& FStore;
-};
-
-class TStringsUpdate {
- public:
-  explicit TStringsUpdate(TStrings& strings) : FStrings(strings) { FStrings.BeginUpdate(); }
-  ~TStringsUpdate() { FStrings.EndUpdate(); }
-  TStringsUpdate(const TStringsUpdate&) = delete;
-  TStringsUpdate& operator=(const TStringsUpdate&) = delete;
-
- private:
-  TStrings& FStrings;
-};
 
 bool IsDotsOnly(StringView segment) {
   return !segment.empty() && segment.find_first_not_of(u'.') == StringView::npos;
@@ -452,7 +430,7 @@ void TSvCustomAppStorage::SetXMLProperty(const String& path, const String& name,
 }
 
 void TSvCustomAppStorage::GetStoredValues(const String& path, TStrings& strings, TSvAppStorageEnumOptions options) {
-  TStringsUpdate update(strings);
+  TUpdateScope<TStrings> update(strings);
   strings.Clear();
   const String searchPath = NormalizePathList({path});
   if (options.Contains(aeoReportRelative)) {
@@ -506,7 +484,7 @@ void TSvCustomAppStorage::CheckDeletePathByVersion(const String& path, Integer v
   TSvCustomAppStorage* store = nullptr;
   ResolvePath(path, store, targetPath);
   if (store->ReadOnly() || versionName.empty()) return;
-  TUpdateBracket bracket(*store);
+  TUpdateScope<TSvCustomAppStorage> bracket(*store);
   const String versionPath = ConcatPaths({path, versionName});
   const Integer stored = store->ReadInteger(versionPath, 0);
   if ((deleteIfNotEqual && stored != versionNumber) || stored < versionNumber) store->DeleteSubTree(path);
@@ -591,7 +569,7 @@ void TSvCustomAppStorage::WriteBoolean(const String& path, bool value) {
 
 Integer TSvCustomAppStorage::ReadList(const String& path, TObject* list, const TSvAppStorageListItemEvent& onReadItem,
                                       const String& itemName) {
-  TUpdateBracket bracket(*this);
+  TUpdateScope<TSvCustomAppStorage> bracket(*this);
   const Integer count = ReadItemCount(path, itemName);
   for (Integer i = 0; i < count; ++i) onReadItem(this, path, list, i, itemName);
   return count;
@@ -604,7 +582,7 @@ void TSvCustomAppStorage::WriteList(const String& path, TObject* list, Integer i
   TSvCustomAppStorage* store = nullptr;
   ResolvePath(path + u"\\*", store, targetPath);
   if (store->ReadOnly()) return;
-  TUpdateBracket bracket(*store);
+  TUpdateScope<TSvCustomAppStorage> bracket(*store);
   const Integer oldCount = ReadItemCount(path, itemName);
   for (Integer i = 0; i < itemCount; ++i) onWriteItem(this, path, list, i, itemName);
   if (itemCount < oldCount && onDeleteItems) onDeleteItems(this, path, list, itemCount, oldCount - 1, itemName);

@@ -7,6 +7,7 @@
 #include "classes/collection.h"
 #include "classes/persistent.h"
 #include "classes/propaccess.h"
+#include "rtl/updatescope.h"
 #include "rtl/variant.h"
 #include "rtl/format.h"
 #include "rtl/numbers.h"
@@ -17,39 +18,6 @@ namespace {
 
 constexpr char16_t kNotKnownText[] = u" #!@not known@!# ";
 constexpr char16_t kPropertyDoesNotExist[] = u"Property %s does not exist";
-
-class TStoreUpdate {
- public:
-  explicit TStoreUpdate(TSvCustomAppStorage& store) : FStore(store) { FStore.BeginUpdate(); }
-  ~TStoreUpdate() { FStore.EndUpdate(); }
-  TStoreUpdate(const TStoreUpdate&) = delete;
-  TStoreUpdate& operator=(const TStoreUpdate&) = delete;
-
- private:
-  TSvCustomAppStorage& FStore;
-};
-
-class TStringsUpdate {
- public:
-  explicit TStringsUpdate(TStrings& strings) : FStrings(strings) { FStrings.BeginUpdate(); }
-  ~TStringsUpdate() { FStrings.EndUpdate(); }
-  TStringsUpdate(const TStringsUpdate&) = delete;
-  TStringsUpdate& operator=(const TStringsUpdate&) = delete;
-
- private:
-  TStrings& FStrings;
-};
-
-class TCollectionUpdate {
- public:
-  explicit TCollectionUpdate(TCollection& collection) : FCollection(collection) { FCollection.BeginUpdate(); }
-  ~TCollectionUpdate() { FCollection.EndUpdate(); }
-  TCollectionUpdate(const TCollectionUpdate&) = delete;
-  TCollectionUpdate& operator=(const TCollectionUpdate&) = delete;
-
- private:
-  TCollection& FCollection;
-};
 
 // Puts a factory in place for one read and the old one back afterwards.
 class TFactoryScope {
@@ -793,8 +761,8 @@ namespace {
 
 Integer ReadStringListIn(TObjectChain& chain, TSvCustomAppStorage& store, const String& path, TStrings& sl,
                          bool clearFirst, const String& itemName) {
-  TStoreUpdate storeUpdate(store);
-  TStringsUpdate listUpdate(sl);
+  TUpdateScope<TSvCustomAppStorage> storeUpdate(store);
+  TUpdateScope<TStrings> listUpdate(sl);
   if (clearFirst) sl.Clear();
   if (store.ListStored(path, itemName)) {
     ReadPersistentIn(chain, store, path, &sl, true, false, nullptr);
@@ -813,7 +781,7 @@ Integer ReadStringListIn(TObjectChain& chain, TSvCustomAppStorage& store, const 
 
 void WriteStringListIn(TObjectChain& chain, TSvCustomAppStorage& store, const String& path, TStrings& sl,
                        const String& itemName) {
-  TStoreUpdate storeUpdate(store);
+  TUpdateScope<TSvCustomAppStorage> storeUpdate(store);
   if (store.StorageOptions()->StoreStringListAsSingleString()) {
     if (store.ListStored(path, itemName)) store.DeleteSubTree(path);
     store.WriteString(path, sl.Text());
@@ -831,7 +799,7 @@ void WriteStringListIn(TObjectChain& chain, TSvCustomAppStorage& store, const St
 Integer ReadCollectionIn(TObjectChain& chain, TSvCustomAppStorage& store, const String& path, TCollection& list,
                          bool clearFirst, const String& itemName) {
   if (!store.ListStored(path, itemName) && store.StorageOptions()->DefaultIfValueNotExists()) return list.Count();
-  TCollectionUpdate update(list);
+  TUpdateScope<TCollection> update(list);
   if (clearFirst) list.Clear();
   ReadPersistentIn(chain, store, path, &list, true, false, nullptr);
   CheckListCount(store, path);
@@ -872,8 +840,8 @@ void WriteStringList(TSvCustomAppStorage& store, const String& path, TStrings& s
 Integer ReadWideStringList(TSvCustomAppStorage& store, const String& path, TStrings& sl, bool clearFirst,
                            const String& itemName) {
   if (!store.ListStored(path, itemName) && store.StorageOptions()->DefaultIfValueNotExists()) return sl.Count();
-  TStoreUpdate storeUpdate(store);
-  TStringsUpdate listUpdate(sl);
+  TUpdateScope<TSvCustomAppStorage> storeUpdate(store);
+  TUpdateScope<TStrings> listUpdate(sl);
   if (clearFirst) sl.Clear();
   ReadPersistent(store, path, &sl, true, false, nullptr);
   CheckListCount(store, path);
@@ -887,7 +855,7 @@ Integer ReadWideStringList(TSvCustomAppStorage& store, const String& path, TStri
 }
 
 void WriteWideStringList(TSvCustomAppStorage& store, const String& path, TStrings& sl, const String& itemName) {
-  TStoreUpdate storeUpdate(store);
+  TUpdateScope<TSvCustomAppStorage> storeUpdate(store);
   store.WriteList(
       path, &sl, sl.Count(),
       [&sl](TSvCustomAppStorage* sender, const String& listPath, TObject*, Integer index, const String& name) {
@@ -954,7 +922,7 @@ Integer ReadStringObjectList(TSvCustomAppStorage& store, const String& path, TSt
                              const TSvAppStorageObjectListItemCreateEvent& itemCreator, bool clearFirst,
                              const String& itemName) {
   if (!store.ListStored(path, itemName) && store.StorageOptions()->DefaultIfValueNotExists()) return sl.Count();
-  TStringsUpdate update(sl);
+  TUpdateScope<TStrings> update(sl);
   TTarget target = ResolveList(store, path);
   if (clearFirst) sl.Clear();
   ReadPersistent(*target.Store, target.Path, &sl, true, false, nullptr);

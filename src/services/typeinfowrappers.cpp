@@ -8,6 +8,7 @@
 #include "rtl/numbers.h"
 #include "rtl/stringlist.h"
 #include "rtl/sysstr.h"
+#include "rtl/updatescope.h"
 
 namespace {
 
@@ -23,18 +24,6 @@ template <class I>
 std::shared_ptr<I> WrapAs(const TTypeInfo& typeInfo) {
   return Supports<I>(WrapTypeInfo(typeInfo));
 }
-
-// Brackets a list's updates, closing them also when an error passes.
-class TUpdateScope {
- public:
-  explicit TUpdateScope(TStrings& strings) : FStrings(strings) { FStrings.BeginUpdate(); }
-  ~TUpdateScope() { FStrings.EndUpdate(); }
-  TUpdateScope(const TUpdateScope&) = delete;
-  TUpdateScope& operator=(const TUpdateScope&) = delete;
-
- private:
-  TStrings& FStrings;
-};
 
 const TSetTypeInfo& SetTypeOf(const TTypeInfo& typeInfo) {
   const auto* set = typeInfo.Kind() == tkSet ? dynamic_cast<const TSetTypeInfo*>(&typeInfo) : nullptr;
@@ -163,7 +152,7 @@ void TUtSetTypeInfo::GetAsList(const void* value, bool wantRanges, TStrings& str
     }
   };
 
-  TUpdateScope update(strings);
+  TUpdateScope<TStrings> update(strings);
   int runStart = -1;
   for (int bit = firstBit; bit <= lastBit; ++bit) {
     bool isSet = (bytes[bit / 8] >> (bit % 8)) & 1;
@@ -184,7 +173,7 @@ void TUtSetTypeInfo::SetAsList(void* value, TStrings& strings) const {
   auto* bytes = static_cast<Byte*>(value);
   for (int i = 0; i < set.StorageSize(); ++i) bytes[i] = 0;
 
-  TUpdateScope update(strings);
+  TUpdateScope<TStrings> update(strings);
   for (Integer line = 0; line < strings.Count(); ++line) {
     String text = Trim(strings.Strings(line));
     if (text.empty()) continue;
