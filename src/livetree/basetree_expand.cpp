@@ -161,7 +161,7 @@ struct SortContext {
 // How many nodes ahead of a merge's read positions are fetched into the
 // cache. Large child lists are scattered over memory once sorted, so without
 // this every comparison waits for memory.
-constexpr std::ptrdiff_t PrefetchDistance = 8;
+constexpr std::ptrdiff_t PrefetchDistance = 16;
 
 // The comparison reads a node's fixed fields (its states) and the start of
 // the data area behind them, which lie on different cache lines.
