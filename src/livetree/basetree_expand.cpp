@@ -149,19 +149,12 @@ void TBaseLiveTree::FullCollapse(PLiveNode node) {
 
 namespace {
 
-// The comparison of one sort: a failing owner handler ends the asking (the
-// rest counts as equal) so that the list is always relinked whole; the
-// failure is raised once the list is consistent again.
-struct SortContext {
-  TColumnIndex Column;
-  TSortDirection Direction;
-  std::exception_ptr Failure;
-};
-
 // How many nodes ahead of a merge's read positions are fetched into the
 // cache. Large child lists are scattered over memory once sorted, so without
 // this every comparison waits for memory.
 constexpr std::ptrdiff_t PrefetchDistance = 16;
+// From this length on a list's nodes no longer fit in the nearer caches.
+constexpr std::ptrdiff_t PrefetchFromCount = 4096;
 
 // The comparison reads a node's fixed fields (its states) and the start of
 // the data area behind them, which lie on different cache lines.
@@ -182,59 +175,71 @@ void TBaseLiveTree::SortChildList(PLiveNode parent, TColumnIndex column, TSortDi
   // relinked once at the end; the order of the owner's comparisons is that of
   // a bottom-up merge of a sibling chain (see below), so a handler that
   // cancels, fails or answers inconsistently sees the same sequence.
-  std::vector<PLiveNode> nodes;
-  std::vector<PLiveNode> buffer;
+
+  // One allocation: the nodes in list order, then room for the left run of
+  // a merge, which in the last merges may be as long as the largest power of
+  // two not above the count.
+  const Cardinal listed = parent->ChildCount;
+  std::vector<PLiveNode> storage;
   try {
-    nodes.reserve(parent->ChildCount);
-    for (PLiveNode run = parent->FirstChild; run != nullptr && nodes.size() < parent->ChildCount;
-         run = run->NextSibling)
-      nodes.push_back(run);
-    // The last merges may move a left run of up to the largest power of two
-    // not above the count.
-    buffer.resize(std::bit_floor(nodes.size()));
+    storage.resize(static_cast<size_t>(listed) + std::bit_floor(listed));
   } catch (...) {
     // Nothing has moved yet: the list stays as it was and the caller still
     // ends its operation before the failure passes on.
     FSortFailure = std::current_exception();
     return;
   }
-  const std::ptrdiff_t count = static_cast<std::ptrdiff_t>(nodes.size());
+  PLiveNode* const array = storage.data();
+  std::ptrdiff_t count = 0;
+  for (PLiveNode run = parent->FirstChild; run != nullptr && count < static_cast<std::ptrdiff_t>(listed);
+       run = run->NextSibling)
+    array[count++] = run;
   if (count < 2) return;
+  PLiveNode* const buffer = array + listed;
+  // Short lists stay in the cache from their first comparisons on.
+  const bool fetchAhead = count >= PrefetchFromCount;
 
-  SortContext context{column, direction, nullptr};
+  // A failing owner handler ends the asking (the rest counts as equal) so
+  // that the list is always relinked whole; the failure is raised once the
+  // list is consistent again. Only the handler itself can cancel the
+  // operation or fail, so whether to go on asking is decided once before the
+  // first comparison and after each.
+  std::exception_ptr failure;
   const bool ascending = direction == sdAscending;
+  bool asking = !OperationCanceled();
   auto takeRight = [&](PLiveNode left, PLiveNode right) -> bool {
-    if (context.Failure || OperationCanceled()) return false;
+    if (!asking) return false;
     Integer order = 0;
     try {
-      order = QueryCompare(left, right, context.Column);
+      order = QueryCompare(left, right, column);
     } catch (...) {
-      context.Failure = std::current_exception();
+      failure = std::current_exception();
+      asking = false;
       return false;
     }
+    asking = !OperationCanceled();
     return ascending ? order > 0 : order < 0;
   };
   // Merges the sorted neighbours [first, middle) and [middle, last); the left
   // part holds the earlier nodes, so it wins ties. The left part is moved
   // aside, so the output never overtakes the right part still to be read.
-  PLiveNode* const array = nodes.data();
   auto merge = [&](std::ptrdiff_t first, std::ptrdiff_t middle, std::ptrdiff_t last) {
-    PLiveNode* left = buffer.data();
+    PLiveNode* left = buffer;
     PLiveNode* const leftEnd = std::copy(array + first, array + middle, left);
     PLiveNode* right = array + middle;
     PLiveNode* const rightEnd = array + last;
     PLiveNode* out = array + first;
-    for (std::ptrdiff_t ahead = 0; ahead < PrefetchDistance; ++ahead) {
+    for (std::ptrdiff_t ahead = 0; fetchAhead && ahead < PrefetchDistance; ++ahead) {
       if (left + ahead < leftEnd) PrefetchNode(left[ahead]);
       if (right + ahead < rightEnd) PrefetchNode(right[ahead]);
     }
     while (left != leftEnd && right != rightEnd) {
       if (takeRight(*left, *right)) {
         *out++ = *right++;
-        if (rightEnd - right > PrefetchDistance) PrefetchNode(right[PrefetchDistance]);
+        if (fetchAhead && rightEnd - right > PrefetchDistance) PrefetchNode(right[PrefetchDistance]);
       } else {
         *out++ = *left++;
-        if (leftEnd - left > PrefetchDistance) PrefetchNode(left[PrefetchDistance]);
+        if (fetchAhead && leftEnd - left > PrefetchDistance) PrefetchNode(left[PrefetchDistance]);
       }
     }
     std::copy(left, leftEnd, out);
@@ -256,7 +261,7 @@ void TBaseLiveTree::SortChildList(PLiveNode parent, TColumnIndex column, TSortDi
 
   PLiveNode previous = nullptr;
   for (std::ptrdiff_t index = 0; index < count; ++index) {
-    if (index + PrefetchDistance < count) PrefetchNode(array[index + PrefetchDistance]);
+    if (fetchAhead && index + PrefetchDistance < count) PrefetchNode(array[index + PrefetchDistance]);
     PLiveNode run = array[index];
     run->PrevSibling = previous;
     run->NextSibling = index + 1 < count ? array[index + 1] : nullptr;
@@ -266,7 +271,7 @@ void TBaseLiveTree::SortChildList(PLiveNode parent, TColumnIndex column, TSortDi
   parent->FirstChild = array[0];
   parent->LastChild = previous;
   // The caller raises the failure once its operation has ended.
-  if (context.Failure) FSortFailure = context.Failure;
+  if (failure) FSortFailure = failure;
 }
 
 void TBaseLiveTree::Sort(PLiveNode node, TColumnIndex column, TSortDirection direction, bool doInit) {
