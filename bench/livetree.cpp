@@ -132,6 +132,32 @@ void BM_SortLevel(benchmark::State& state) {
 }
 BENCHMARK(BM_SortLevel)->Unit(benchmark::kMillisecond)->Iterations(3);
 
+// Many short lists: 10101 sorts of 100 nodes each, all expanded.
+void BM_SortTreeThreeLevels(benchmark::State& state) {
+  for (auto _ : state) {
+    state.PauseTiming();
+    auto bench = std::make_unique<BenchTree>();
+    TBaseLiveTree& tree = bench->Tree;
+    tree.TreeOptions().SetAutoOptions({});
+    FillThreeLevels(tree);
+    tree.FullExpand();
+    std::mt19937 random(7);
+    for (PLiveNode run = tree.GetFirstNoInit(); run; run = tree.GetNextNoInit(run))
+      *static_cast<std::uint64_t*>(tree.GetNodeData(run)) = random();
+    tree.OnCompareNodes = [](TBaseLiveTree* sender, PLiveNode a, PLiveNode b, TColumnIndex, Integer& result) {
+      std::uint64_t x = *static_cast<std::uint64_t*>(sender->GetNodeData(a));
+      std::uint64_t y = *static_cast<std::uint64_t*>(sender->GetNodeData(b));
+      result = x < y ? -1 : (x > y ? 1 : 0);
+    };
+    state.ResumeTiming();
+    tree.SortTree(0, sdAscending, false);
+    state.PauseTiming();
+    bench.reset();
+    state.ResumeTiming();
+  }
+}
+BENCHMARK(BM_SortTreeThreeLevels)->Unit(benchmark::kMillisecond)->Iterations(3);
+
 std::unique_ptr<BenchTree> ExpandedTree() {
   auto bench = std::make_unique<BenchTree>();
   bench->Tree.TreeOptions().SetAutoOptions({});

@@ -626,7 +626,7 @@ class TBaseLiveTree : public TObject {
   PLiveNode GetPreviousLevelFrom(PLiveNode node, Cardinal nodeLevel);
   PLiveNode GetNextVisibleStep(PLiveNode node, bool considerChildrenAbove, bool init);
   PLiveNode GetPreviousVisibleStep(PLiveNode node, bool considerChildrenAbove, bool init);
-  PLiveNode SortChain(PLiveNode head, Cardinal count, TColumnIndex column, TSortDirection direction);
+  void SortChildList(PLiveNode parent, TColumnIndex column, TSortDirection direction);
   void SortTreeLevel(PLiveNode node, TColumnIndex column, TSortDirection direction, bool doInit);
   void FreeNodeBlock(PLiveNode node);
   void DropNodeReferences(PLiveNode node);

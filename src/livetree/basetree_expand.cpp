@@ -1,7 +1,10 @@
 // Expansion and collapse, sorting, long operations, display order and the
 // position cache built by the shared background thread.
 #include <algorithm>
+#include <bit>
+#include <cstddef>
 #include <exception>
+#include <vector>
 
 #include "livetree/basetree.h"
 #include "livetree/livetreeassert.h"
@@ -146,74 +149,129 @@ void TBaseLiveTree::FullCollapse(PLiveNode node) {
 
 namespace {
 
-// The comparison of one sort: a failing owner handler ends the asking (the
-// rest counts as equal) so that the list is always relinked whole; the
-// failure is raised once the list is consistent again.
-struct SortContext {
-  TColumnIndex Column;
-  TSortDirection Direction;
-  std::exception_ptr Failure;
-};
+// How many nodes ahead of a merge's read positions are fetched into the
+// cache. Large child lists are scattered over memory once sorted, so without
+// this every comparison waits for memory.
+constexpr std::ptrdiff_t PrefetchDistance = 16;
+// From this length on a list's nodes no longer fit in the nearer caches.
+constexpr std::ptrdiff_t PrefetchFromCount = 4096;
+
+// The comparison reads a node's fixed fields (its states) and the start of
+// the data area behind them, which lie on different cache lines.
+inline void PrefetchNode(PLiveNode node) {
+#if defined(__GNUC__) || defined(__clang__)
+  __builtin_prefetch(node);
+  __builtin_prefetch(node->Data());
+#else
+  (void)node;
+#endif
+}
 
 }  // namespace
 
-PLiveNode TBaseLiveTree::SortChain(PLiveNode head, Cardinal count, TColumnIndex column, TSortDirection direction) {
-  // Merge sort of a NextSibling chain, stable: on equality the earlier node
-  // is taken first in both directions.
-  SortContext context{column, direction, nullptr};
-  auto compare = [&](PLiveNode left, PLiveNode right) -> Integer {
-    if (context.Failure || OperationCanceled()) return 0;
+void TBaseLiveTree::SortChildList(PLiveNode parent, TColumnIndex column, TSortDirection direction) {
+  // Merge sort, stable: on equality the earlier node is taken first in both
+  // directions. The nodes are sorted as a contiguous array of pointers and
+  // relinked once at the end; the order of the owner's comparisons is that of
+  // a bottom-up merge of a sibling chain (see below), so a handler that
+  // cancels, fails or answers inconsistently sees the same sequence.
+
+  // One allocation: the nodes in list order, then room for the left run of
+  // a merge, which in the last merges may be as long as the largest power of
+  // two not above the count.
+  const Cardinal listed = parent->ChildCount;
+  std::vector<PLiveNode> storage;
+  try {
+    storage.resize(static_cast<size_t>(listed) + std::bit_floor(listed));
+  } catch (...) {
+    // Nothing has moved yet: the list stays as it was and the caller still
+    // ends its operation before the failure passes on.
+    FSortFailure = std::current_exception();
+    return;
+  }
+  PLiveNode* const array = storage.data();
+  std::ptrdiff_t count = 0;
+  for (PLiveNode run = parent->FirstChild; run != nullptr && count < static_cast<std::ptrdiff_t>(listed);
+       run = run->NextSibling)
+    array[count++] = run;
+  if (count < 2) return;
+  PLiveNode* const buffer = array + listed;
+  // Short lists stay in the cache from their first comparisons on.
+  const bool fetchAhead = count >= PrefetchFromCount;
+
+  // A failing owner handler ends the asking (the rest counts as equal) so
+  // that the list is always relinked whole; the failure is raised once the
+  // list is consistent again. Only the handler itself can cancel the
+  // operation or fail, so whether to go on asking is decided once before the
+  // first comparison and after each.
+  std::exception_ptr failure;
+  const bool ascending = direction == sdAscending;
+  bool asking = !OperationCanceled();
+  auto takeRight = [&](PLiveNode left, PLiveNode right) -> bool {
+    if (!asking) return false;
+    Integer order = 0;
     try {
-      return QueryCompare(left, right, context.Column);
+      order = QueryCompare(left, right, column);
     } catch (...) {
-      context.Failure = std::current_exception();
-      return 0;
+      failure = std::current_exception();
+      asking = false;
+      return false;
     }
+    asking = !OperationCanceled();
+    return ascending ? order > 0 : order < 0;
   };
-  // Merges two sorted chains; Left holds the earlier nodes, so it wins ties.
-  auto merge = [&](PLiveNode left, PLiveNode right) -> PLiveNode {
-    PLiveNode result = nullptr;
-    PLiveNode* tail = &result;
-    while (left != nullptr && right != nullptr) {
-      Integer order = compare(left, right);
-      bool takeRight = context.Direction == sdAscending ? order > 0 : order < 0;
-      if (takeRight) {
-        *tail = right;
-        right = right->NextSibling;
+  // Merges the sorted neighbours [first, middle) and [middle, last); the left
+  // part holds the earlier nodes, so it wins ties. The left part is moved
+  // aside, so the output never overtakes the right part still to be read.
+  auto merge = [&](std::ptrdiff_t first, std::ptrdiff_t middle, std::ptrdiff_t last) {
+    PLiveNode* left = buffer;
+    PLiveNode* const leftEnd = std::copy(array + first, array + middle, left);
+    PLiveNode* right = array + middle;
+    PLiveNode* const rightEnd = array + last;
+    PLiveNode* out = array + first;
+    for (std::ptrdiff_t ahead = 0; fetchAhead && ahead < PrefetchDistance; ++ahead) {
+      if (left + ahead < leftEnd) PrefetchNode(left[ahead]);
+      if (right + ahead < rightEnd) PrefetchNode(right[ahead]);
+    }
+    while (left != leftEnd && right != rightEnd) {
+      if (takeRight(*left, *right)) {
+        *out++ = *right++;
+        if (fetchAhead && rightEnd - right > PrefetchDistance) PrefetchNode(right[PrefetchDistance]);
       } else {
-        *tail = left;
-        left = left->NextSibling;
+        *out++ = *left++;
+        if (fetchAhead && leftEnd - left > PrefetchDistance) PrefetchNode(left[PrefetchDistance]);
       }
-      tail = &(*tail)->NextSibling;
     }
-    *tail = left != nullptr ? left : right;
-    return result;
+    std::copy(left, leftEnd, out);
   };
-  // Bottom-up: Runs[i] holds a sorted chain of 2^i nodes that came before
-  // every node still to be placed, like the digits of a binary counter. No
-  // walk splits the list, which keeps large sorts cache-friendly.
-  PLiveNode runs[64] = {};
-  PLiveNode next = head;
-  for (Cardinal placed = 0; placed < count && next != nullptr; ++placed) {
-    PLiveNode carry = next;
-    next = next->NextSibling;
-    carry->NextSibling = nullptr;
-    size_t level = 0;
-    for (; runs[level] != nullptr; ++level) {
-      carry = merge(runs[level], carry);
-      runs[level] = nullptr;
-    }
-    runs[level] = carry;
+  // Bottom-up, like the digits of a binary counter: after the node at Index k
+  // is placed, the runs of 1, 2, 4 ... nodes that end with it are merged, as
+  // many as k + 1 has trailing zero bits. What is left are runs whose sizes
+  // are the set bits of the count, merged from the last run forwards.
+  for (std::ptrdiff_t placed = 1; placed <= count; ++placed) {
+    for (std::ptrdiff_t size = 1; (placed & size) == 0; size <<= 1) merge(placed - 2 * size, placed - size, placed);
   }
-  PLiveNode sorted = nullptr;
-  for (PLiveNode run : runs)
-    if (run != nullptr) sorted = sorted == nullptr ? run : merge(run, sorted);
-  PLiveNode result = sorted;
-  if (context.Failure) {
-    // Relinking happens in the caller; hand it the failure after that.
-    FSortFailure = context.Failure;
+  std::ptrdiff_t lowest = count & -count;
+  std::ptrdiff_t sortedFrom = count - lowest;
+  for (std::ptrdiff_t size = lowest << 1; size <= count; size <<= 1) {
+    if ((count & size) == 0) continue;
+    merge(sortedFrom - size, sortedFrom, count);
+    sortedFrom -= size;
   }
-  return result;
+
+  PLiveNode previous = nullptr;
+  for (std::ptrdiff_t index = 0; index < count; ++index) {
+    if (fetchAhead && index + PrefetchDistance < count) PrefetchNode(array[index + PrefetchDistance]);
+    PLiveNode run = array[index];
+    run->PrevSibling = previous;
+    run->NextSibling = index + 1 < count ? array[index + 1] : nullptr;
+    run->Index = static_cast<Cardinal>(index);
+    previous = run;
+  }
+  parent->FirstChild = array[0];
+  parent->LastChild = previous;
+  // The caller raises the failure once its operation has ended.
+  if (failure) FSortFailure = failure;
 }
 
 void TBaseLiveTree::Sort(PLiveNode node, TColumnIndex column, TSortDirection direction, bool doInit) {
@@ -228,16 +286,7 @@ void TBaseLiveTree::Sort(PLiveNode node, TColumnIndex column, TSortDirection dir
   if (doInit) ValidateChildren(node, false);
   if (node->ChildCount > 1) {
     StartOperation(okSortNode);
-    PLiveNode head = SortChain(node->FirstChild, node->ChildCount, column, direction);
-    PLiveNode previous = nullptr;
-    Cardinal index = 0;
-    for (PLiveNode run = head; run; run = run->NextSibling) {
-      run->PrevSibling = previous;
-      run->Index = index++;
-      previous = run;
-    }
-    node->FirstChild = head;
-    node->LastChild = previous;
+    SortChildList(node, column, direction);
     MarkCacheStale();
     std::exception_ptr failure = FSortFailure;
     FSortFailure = nullptr;
