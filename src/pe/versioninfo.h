@@ -158,6 +158,7 @@ namespace peimage {
 // given language into the file. False when the platform has no such update
 // or refuses it.
 bool UpdateVersionResource(const String& fileName, Word language, const TBytes& resource);
-// Reads a whole file; false when it cannot be read.
+// Reads a whole file, into the buffer's own memory when it is large enough;
+// false when the file cannot be read.
 bool ReadWholeFile(const String& fileName, TBytes& bytes);
 }  // namespace peimage
