@@ -87,11 +87,10 @@ void TPEReader::SetFileName(const String& fileName) {
 
 void TPEReader::LoadFromBytes(const TBytes& image, const String& fileName) {
   TBytes buffer = StartLoad(fileName);
-  // Fresh memory for a large image costs more to touch than the copy itself.
-  if (image.size() <= buffer.capacity() && image.size() >= buffer.capacity() / 2)
+  if (peimage::FitsForReuse(buffer, image.size()))
     buffer.assign(image.begin(), image.end());
   else
-    buffer = image;
+    buffer = TBytes(image.begin(), image.end());  // frees a buffer far too large
   Load(std::move(buffer), true);
 }
 

@@ -144,9 +144,7 @@ bool ReadWholeFile(const String& fileName, TBytes& bytes) {
   try {
     TFileStream file(fileName, fmOpenRead | fmShareDenyWrite);
     Int64 size = file.Size();
-    // A buffer of about the right size is filled in place: touching fresh
-    // memory for a large file costs more than reading it.
-    if (size > 0 && static_cast<UInt64>(size) <= bytes.capacity() && static_cast<UInt64>(size) >= bytes.capacity() / 2) {
+    if (size > 0 && FitsForReuse(bytes, static_cast<UInt64>(size))) {
       bytes.resize(static_cast<std::size_t>(size));
       bytes.resize(static_cast<std::size_t>(std::max<Int64>(file.Read(bytes.data(), size), 0)));
     } else {
