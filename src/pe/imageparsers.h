@@ -43,6 +43,8 @@ void ReadDosHeader(const ImageLayout& layout, std::vector<String>& lines);
 void ReadFileHeader(const ImageLayout& layout, std::vector<String>& lines);
 void ReadOptionalHeader(const ImageLayout& layout, std::vector<String>& lines);
 
+// Replace the list's content with the printable runs of the bytes, reusing
+// the strings already in it.
 void ScanStrings(ImageBytes bytes, std::vector<String>& strings);
 void ScanWideStrings(ImageBytes bytes, std::vector<String>& strings);
 

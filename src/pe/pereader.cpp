@@ -67,31 +67,49 @@ void TPEReader::ResetPerFileState() {
   FFlags = 0;
   FSize = -1;
   FLinker.clear();
-  FStrings.clear();
-  FUniStrings.clear();
+  // The string lists stay: the scans refill them in place (see Load).
+}
+
+TBytes TPEReader::StartLoad(String fileName) {
+  TBytes buffer;
+  buffer.swap(FImage);
+  Close();
+  ResetPerFileState();
+  FFilename = std::move(fileName);
+  return buffer;
 }
 
 void TPEReader::SetFileName(const String& fileName) {
-  TBytes image;
-  bool haveImage = peimage::ReadWholeFile(fileName, image);
-  Close();
-  ResetPerFileState();
-  FFilename = fileName;
+  TBytes image = StartLoad(fileName);
+  bool haveImage = peimage::ReadWholeFile(FFilename, image);
   Load(std::move(image), haveImage);
 }
 
-void TPEReader::LoadFromBytes(TBytes image, const String& fileName) {
-  Close();
-  ResetPerFileState();
-  FFilename = fileName;
+void TPEReader::LoadFromBytes(const TBytes& image, const String& fileName) {
+  TBytes buffer = StartLoad(fileName);
+  if (peimage::FitsForReuse(buffer, image.size()))
+    buffer.assign(image.begin(), image.end());
+  else
+    buffer = TBytes(image.begin(), image.end());  // frees a buffer far too large
+  Load(std::move(buffer), true);
+}
+
+void TPEReader::LoadFromBytes(TBytes&& image, const String& fileName) {
+  StartLoad(fileName);
   Load(std::move(image), true);
 }
 
 void TPEReader::Load(TBytes image, bool haveImage) {
-  if (!haveImage) return;
-  FImage = std::move(image);
-  FSize = static_cast<Int64>(FImage.size());
-  ParseImage();
+  if (haveImage) {
+    FImage = std::move(image);
+    FSize = static_cast<Int64>(FImage.size());
+    ParseImage();
+  }
+  // Only a parsed image has been scanned for strings.
+  if (!FValid) {
+    FStrings.clear();
+    FUniStrings.clear();
+  }
 }
 
 void TPEReader::ParseImage() {

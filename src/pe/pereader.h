@@ -119,8 +119,10 @@ class TPEReader : public TObject {
   // Valid() then tells that no PE image was parsed.
   void SetFileName(const String& fileName);
   const String& FileName() const { return FFilename; }
-  // Loads an image already in memory; fileName is only recorded.
-  void LoadFromBytes(TBytes image, const String& fileName = String());
+  // Loads an image already in memory; fileName is only recorded. A copied
+  // image goes into the memory of the last one when it fits.
+  void LoadFromBytes(const TBytes& image, const String& fileName = String());
+  void LoadFromBytes(TBytes&& image, const String& fileName = String());
   void Close();
 
   bool Is64bit() const { return FIs64; }
@@ -199,6 +201,9 @@ class TPEReader : public TObject {
 
  private:
   void Load(TBytes image, bool haveImage);
+  // Starts a new load: closes the last file but hands back its image buffer
+  // for the next one to reuse.
+  TBytes StartLoad(String fileName);
   void ResetPerFileState();
   void ParseImage();
   void ReadPackageInformation();

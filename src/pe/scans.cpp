@@ -109,9 +109,33 @@ void ScanRuns(const Byte* data, std::size_t units, std::size_t unitSize, Mask&& 
   if (inRun) add(runStart, units - runStart);
 }
 
-void AddRun(std::vector<String>& strings, const Byte* start, std::size_t length) {
+// Refills a list of strings in place: the strings already in it keep their
+// memory for the new runs, so a reader that loads file after file allocates
+// little. The list ends with the runs found, also when a scan stops early.
+class RunList {
+ public:
+  explicit RunList(std::vector<String>& strings) : FStrings(strings) {}
+  RunList(const RunList&) = delete;
+  RunList& operator=(const RunList&) = delete;
+  ~RunList() { FStrings.resize(FUsed); }
+
+  // The next string of the list, `length` units long, for the caller to fill.
+  String& Next(std::size_t length) {
+    if (FUsed == FStrings.size()) FStrings.emplace_back();
+    String& text = FStrings[FUsed];
+    text.resize(length);
+    ++FUsed;
+    return text;
+  }
+
+ private:
+  std::vector<String>& FStrings;
+  std::size_t FUsed = 0;
+};
+
+void AddRun(RunList& strings, const Byte* start, std::size_t length) {
   if (length < kMinStringRun || length > kMaxStringRun) return;
-  String& text = strings.emplace_back(length, u'\0');
+  String& text = strings.Next(length);
   std::size_t i = 0;
 #ifdef __SSE2__
   const __m128i zero = _mm_setzero_si128();
@@ -124,11 +148,10 @@ void AddRun(std::vector<String>& strings, const Byte* start, std::size_t length)
   for (; i < length; ++i) text[i] = start[i];
 }
 
-void AddWideRun(std::vector<String>& strings, const Byte* start, std::size_t units) {
+void AddWideRun(RunList& strings, const Byte* start, std::size_t units) {
   if (units < kMinStringRun || units > kMaxStringRun) return;
-  String text(units, u'\0');
+  String& text = strings.Next(units);
   for (std::size_t i = 0; i < units; ++i) text[i] = static_cast<Char>(start[2 * i]);
-  strings.push_back(std::move(text));
 }
 
 bool IsIdentifier(ImageBytes name) {
@@ -151,19 +174,19 @@ constexpr UInt64 kCodeFields[] = {72, 76, 80, 84};
 }  // namespace
 
 void ScanStrings(ImageBytes bytes, std::vector<String>& strings) {
-  strings.clear();
+  RunList runs(strings);
   const Byte* data = bytes.data();
   ScanRuns(
       data, bytes.size(), 1, [](const Byte* block) { return ByteMask(block); },
-      [&](std::size_t start, std::size_t length) { AddRun(strings, data + start, length); });
+      [&](std::size_t start, std::size_t length) { AddRun(runs, data + start, length); });
 }
 
 void ScanWideStrings(ImageBytes bytes, std::vector<String>& strings) {
-  strings.clear();
+  RunList runs(strings);
   const Byte* data = bytes.data();
   ScanRuns(
       data, bytes.size() / 2, 2, [](const Byte* block) { return UnitMask(block); },
-      [&](std::size_t start, std::size_t length) { AddWideRun(strings, data + 2 * start, length); });
+      [&](std::size_t start, std::size_t length) { AddWideRun(runs, data + 2 * start, length); });
 }
 
 // All addresses are compared as unsigned 64-bit values, so an image based

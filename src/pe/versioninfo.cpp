@@ -1,5 +1,7 @@
 #include "pe/versioninfo.h"
 
+#include <algorithm>
+
 #include "pe/imageparsers.h"
 #include "rtl/numbers.h"
 #include "rtl/streams.h"
@@ -141,7 +143,13 @@ namespace peimage {
 bool ReadWholeFile(const String& fileName, TBytes& bytes) {
   try {
     TFileStream file(fileName, fmOpenRead | fmShareDenyWrite);
-    bytes = file.ReadAllBytes();
+    Int64 size = file.Size();
+    if (size > 0 && FitsForReuse(bytes, static_cast<UInt64>(size))) {
+      bytes.resize(static_cast<std::size_t>(size));
+      bytes.resize(static_cast<std::size_t>(std::max<Int64>(file.Read(bytes.data(), size), 0)));
+    } else {
+      bytes = file.ReadAllBytes();
+    }
     return true;
   } catch (const EStreamError&) {
     return false;

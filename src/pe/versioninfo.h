@@ -158,6 +158,14 @@ namespace peimage {
 // given language into the file. False when the platform has no such update
 // or refuses it.
 bool UpdateVersionResource(const String& fileName, Word language, const TBytes& resource);
-// Reads a whole file; false when it cannot be read.
+// True when that many bytes fit the buffer's memory and fill at least half of
+// it: refilling the buffer in place then neither grows it nor keeps much
+// memory idle. Touching fresh memory for a large image costs more than the
+// copy or the read into it.
+inline bool FitsForReuse(const TBytes& buffer, UInt64 size) {
+  return size <= buffer.capacity() && size >= buffer.capacity() / 2;
+}
+// Reads a whole file, into the buffer's own memory when it fits for reuse;
+// false when the file cannot be read.
 bool ReadWholeFile(const String& fileName, TBytes& bytes);
 }  // namespace peimage

@@ -6,6 +6,8 @@
 #include <random>
 
 #include "pe/imageparsers.h"
+#include "rtl/streams.h"
+#include "rtl/temp_folder.h"
 #include "support/image_builder.h"
 
 namespace {
@@ -498,6 +500,65 @@ TEST(PEReader, EveryLoadStartsFromNothing) {
   EXPECT_EQ(reader.PackageDescription(), u"");
 }
 
+// A reader reuses the memory of the last file for the next: whatever order
+// the files come in, from memory or from disk, each load reads as a fresh
+// reader would.
+TEST(PEReader, ReloadingReadsAsAFreshReader) {
+  auto imageWithText = [](std::size_t runs, std::size_t runLength, const TBytes& resource) {
+    ByteWriter data;
+    for (std::size_t i = 0; i < runs; ++i) {
+      data.Ansi(std::string(runLength, static_cast<char>('a' + i % 26)), false);
+      data.U8(0);
+      data.Wide(String(runLength, static_cast<Char>(u'A' + i % 26)), false);
+      data.U16(0);
+    }
+    PeImageBuilder builder(false);
+    builder.AddSection(".data", data.Take());
+    builder.AddResources({RcData(u"TFORM1", resource)});
+    return builder.Build();
+  };
+  const std::vector<TBytes> images = {
+      imageWithText(300, 40, Bytes("TPF0\x06TForm1")), imageWithText(200, 7, Bytes("TPF0\x06TForm2")),
+      imageWithText(250, 30, Bytes("TPF0\x06TForm3")), Bytes("plain text, no image at all"),
+      imageWithText(10, 900, Bytes("TPF0\x06TForm4"))};
+  TempFolder folder;
+  String name = folder.File(u"image.exe");
+  TPEReader reused;
+  for (bool fromFile : {false, true}) {
+    for (std::size_t order = 0; order < 2 * images.size(); ++order) {
+      const TBytes& image = images[(order * 3) % images.size()];
+      if (fromFile) {
+        {
+          TFileStream file(name, fmCreate);
+          file.WriteBuffer(image.data(), static_cast<Int64>(image.size()));
+        }
+        reused.SetFileName(name);
+      } else {
+        reused.LoadFromBytes(image);
+      }
+      TPEReader fresh;
+      fresh.LoadFromBytes(image);
+      SCOPED_TRACE(testing::Message() << "from file " << fromFile << ", load " << order);
+      EXPECT_EQ(reused.Valid(), fresh.Valid());
+      EXPECT_EQ(reused.Size(), fresh.Size());
+      EXPECT_EQ(reused.Strings(), fresh.Strings());
+      EXPECT_EQ(reused.UnicodeStrings(), fresh.UnicodeStrings());
+      ASSERT_EQ(reused.ResourceCount(), fresh.ResourceCount());
+      for (int i = 0; i < reused.ResourceCount(); ++i) {
+        const TResourceItem& resource = reused.Resources()[static_cast<std::size_t>(i)];
+        ASSERT_NE(resource.RawDataAddress, nullptr);
+        EXPECT_TRUE(std::equal(resource.RawDataAddress, resource.RawDataAddress + resource.RawDataSize,
+                               fresh.Resources()[static_cast<std::size_t>(i)].RawDataAddress));
+      }
+      EXPECT_TRUE(std::ranges::equal(reused.ImageData(), image));
+    }
+  }
+  // Reloading the reader's own file by its own name.
+  reused.SetFileName(reused.FileName());
+  EXPECT_EQ(reused.FileName(), name);
+  EXPECT_TRUE(reused.Valid());
+}
+
 TEST(PEReader, CloseKeepsOnlyTheSummaryOfTheLastFile) {
   PeImageBuilder builder = SoundImage(false);
   builder.AddResources({RcData(u"TFORM1", Bytes("TPF0\x06TForm1"))});
@@ -545,6 +606,8 @@ std::vector<String> ReferenceScan(const TBytes& bytes, std::size_t unit) {
 
 TEST(StringScan, AgreesWithTheRuleOnAnyData) {
   std::mt19937 random(7);
+  // The lists are refilled round after round, as a reader refills its own.
+  std::vector<String> narrow, wide;
   for (int round = 0; round < 400; ++round) {
     std::size_t size = random() % 3000;
     unsigned density = random() % 101;
@@ -554,7 +617,6 @@ TEST(StringScan, AgreesWithTheRuleOnAnyData) {
       b = roll < density ? static_cast<Byte>(32 + random() % 95) : (roll % 3 ? 0 : static_cast<Byte>(random()));
     }
     if (round % 5 == 0) std::fill(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(size / 2), 'x');
-    std::vector<String> narrow, wide;
     peimage::ScanStrings(peimage::ImageBytes(bytes.data(), bytes.size()), narrow);
     peimage::ScanWideStrings(peimage::ImageBytes(bytes.data(), bytes.size()), wide);
     ASSERT_EQ(narrow, ReferenceScan(bytes, 1)) << round;
