@@ -486,10 +486,7 @@ class TTextToBinary {
     }
     FParser.NextToken();
     ConvertHeader(flags);
-    while (!FParser.TokenSymbolIs("END") && !FParser.TokenSymbolIs("OBJECT") && !FParser.TokenSymbolIs("INHERITED") &&
-           !FParser.TokenSymbolIs("INLINE")) {
-      ConvertProperty(depth);
-    }
+    while (!AtPropertiesEnd()) ConvertProperty(depth);
     FWriter.WriteListEnd();
     while (!FParser.TokenSymbolIs("END")) ConvertObject(depth + 1);
     FWriter.WriteListEnd();
@@ -499,6 +496,19 @@ class TTextToBinary {
  private:
   void CheckDepth(int depth) {
     if (depth > kMaxFormNesting) FParser.Error(u"Invalid property value");
+  }
+
+  // Whether the token ends an object's properties: "end" or the start of a
+  // child object. Asked before every property, so by length first.
+  bool AtPropertiesEnd() const {
+    if (FParser.Token() != toSymbol) return false;
+    std::string_view text = FParser.TokenText();
+    switch (text.size()) {
+      case 3: return SameText(text, "END");
+      case 6: return SameText(text, "OBJECT") || SameText(text, "INLINE");
+      case 9: return SameText(text, "INHERITED");
+      default: return false;
+    }
   }
 
   void ConvertHeader(TFilerFlags flags) {
