@@ -591,6 +591,13 @@ Int64 TWriter::Position() const {
 
 void TWriter::Write(const void* buffer, Int64 count) {
   const auto* in = static_cast<const Byte*>(buffer);
+  if (count <= 0) return;
+  // Most writes are a few bytes and fit.
+  if (count <= FBufSize - FBufPos) {
+    std::memcpy(FBuffer.get() + FBufPos, in, static_cast<size_t>(count));
+    FBufPos += static_cast<Integer>(count);
+    return;
+  }
   while (count > 0) {
     if (FBufPos == FBufSize) FlushBuffer();
     if (FBufPos == 0 && count >= FBufSize) {

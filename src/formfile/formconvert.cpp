@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <charconv>
 #include <cmath>
 #include <cstring>
@@ -44,6 +45,47 @@ constexpr std::array<char, 512> MakeHexPairs() {
 }
 
 constexpr std::array<char, 512> kHexPairs = MakeHexPairs();
+
+// Whole numbers, nearly every float a form holds, convert exactly in both
+// directions and need none of the general decimal conversion. Written with
+// 16 significant digits, a whole number of up to 15 digits is its digits and
+// the 18 zeros of the fixed format.
+constexpr UInt64 kMaxWrittenWhole = 999'999'999'999'999;
+constexpr std::string_view kFixedFraction = ".000000000000000000";
+
+// A nonzero whole number below 2^63 stored in an extended value.
+bool IsWholeExtended(const Extended80& value, UInt64& magnitude) {
+  int exponent = value.BiasedExponent() - Extended80::kExponentBias;
+  UInt64 significand = value.Significand();
+  if (exponent < 0 || exponent > 62 || !(significand >> 63)) return false;
+  int fractionBits = 63 - exponent;
+  if (fractionBits > 0 && (significand << (64 - fractionBits)) != 0) return false;
+  magnitude = significand >> fractionBits;
+  return true;
+}
+
+Extended80 WholeExtended(bool negative, UInt64 magnitude) {
+  int shift = std::countl_zero(magnitude);
+  return Extended80::FromParts(negative, Extended80::kExponentBias + 63 - shift, magnitude << shift);
+}
+
+// Text such as "-12.000": a nonzero whole number of at most 18 digits with a
+// fraction of zeros and no exponent.
+bool ParseWholeFloat(std::string_view text, bool& negative, UInt64& magnitude) {
+  negative = !text.empty() && text[0] == '-';
+  if (negative) text.remove_prefix(1);
+  size_t point = text.find('.');
+  if (point == 0 || point > 18 || point == std::string_view::npos || point + 1 == text.size()) return false;
+  magnitude = 0;
+  for (char c : text.substr(0, point)) {
+    if (c < '0' || c > '9') return false;
+    magnitude = magnitude * 10 + static_cast<UInt64>(c - '0');
+  }
+  for (char c : text.substr(point + 1)) {
+    if (c != '0') return false;
+  }
+  return magnitude != 0;
+}
 
 // The text under construction. It grows by a quarter at a time instead of
 // doubling: a large form's text is held twice at the end, here and in the
@@ -220,9 +262,18 @@ class TBinaryToText {
       case vaInt32:
       case vaInt64: WriteNumber(FReader.ReadInt64()); return;
       case vaExtended:
-      case vaDouble:
-        WriteASCII(FloatToStrF(FReader.ReadExtended(), ffFixed, 16, 18, InvariantFormatSettings()));
+      case vaDouble: {
+        Extended80 value = FReader.ReadExtended();
+        UInt64 whole;
+        if (IsWholeExtended(value, whole) && whole <= kMaxWrittenWhole) {
+          if (value.Negative()) FText.push_back('-');
+          WriteNumber(whole);
+          FText.append(kFixedFraction);
+        } else {
+          WriteASCII(FloatToStrF(value, ffFixed, 16, 18, InvariantFormatSettings()));
+        }
         return;
+      }
       case vaSingle:
         WriteASCII(FloatToStrF(FReader.ReadSingle(), ffGeneral, 15, 0, InvariantFormatSettings()));
         FText.push_back('s');
@@ -435,10 +486,7 @@ class TTextToBinary {
     }
     FParser.NextToken();
     ConvertHeader(flags);
-    while (!FParser.TokenSymbolIs("END") && !FParser.TokenSymbolIs("OBJECT") && !FParser.TokenSymbolIs("INHERITED") &&
-           !FParser.TokenSymbolIs("INLINE")) {
-      ConvertProperty(depth);
-    }
+    while (!AtPropertiesEnd()) ConvertProperty(depth);
     FWriter.WriteListEnd();
     while (!FParser.TokenSymbolIs("END")) ConvertObject(depth + 1);
     FWriter.WriteListEnd();
@@ -448,6 +496,19 @@ class TTextToBinary {
  private:
   void CheckDepth(int depth) {
     if (depth > kMaxFormNesting) FParser.Error(u"Invalid property value");
+  }
+
+  // Whether the token ends an object's properties: "end" or the start of a
+  // child object. Asked before every property, so by length first.
+  bool AtPropertiesEnd() const {
+    if (FParser.Token() != toSymbol) return false;
+    std::string_view text = FParser.TokenText();
+    switch (text.size()) {
+      case 3: return SameText(text, "END");
+      case 6: return SameText(text, "OBJECT") || SameText(text, "INLINE");
+      case 9: return SameText(text, "INHERITED");
+      default: return false;
+    }
   }
 
   void ConvertHeader(TFilerFlags flags) {
@@ -554,7 +615,16 @@ class TTextToBinary {
         FWriter.WriteDate(date);
         break;
       }
-      default: FWriter.WriteFloat(FParser.TokenExtended()); break;
+      default: {
+        bool negative;
+        UInt64 whole;
+        if (FParser.FloatType() == 0 && ParseWholeFloat(FParser.TokenText(), negative, whole)) {
+          FWriter.WriteFloat(WholeExtended(negative, whole));
+        } else {
+          FWriter.WriteFloat(FParser.TokenExtended());
+        }
+        break;
+      }
     }
   }
 

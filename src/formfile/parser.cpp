@@ -169,13 +169,15 @@ void TParser::SkipBlanks() {
     Integer line = FSourceLine;
     Byte c;
     while ((c = static_cast<Byte>(buffer[p])) <= ' ' && c != 0) {
-      if (c == '\n') ++line;
       ++p;
-      // Indentation comes in long runs of blanks; take them eight at a time.
-      // The zero that ends the window stops a run, and the buffer's spare
-      // bytes keep the last read of eight inside it.
-      std::uint64_t eight;
-      while (std::memcpy(&eight, buffer + p, 8), eight == 0x2020202020202020ull) p += 8;
+      if (c == '\n') {
+        ++line;
+        // Indentation comes in long runs of blanks; take them eight at a
+        // time. The zero that ends the window stops a run, and the buffer's
+        // spare bytes keep the last read of eight inside it.
+        std::uint64_t eight;
+        while (std::memcpy(&eight, buffer + p, 8), eight == 0x2020202020202020ull) p += 8;
+      }
     }
     FSourcePtr = p;
     FSourceLine = line;
@@ -332,10 +334,6 @@ Char TParser::ScanString(size_t& p) {
     }
   }
   return wide ? toWString : toString;
-}
-
-std::string_view TParser::TokenText() const {
-  return std::string_view(FBuffer.get() + FTokenStart, FSourcePtr - FTokenStart);
 }
 
 std::string_view TParser::TokenTextWithoutSuffix() const {

@@ -49,7 +49,7 @@ class TParser : public TObject {
   String TokenWideString() const { return TokenString(); }
   // The token's bytes as they stand in the text (for a string token its
   // source, quotes and codes included).
-  std::string_view TokenText() const;
+  std::string_view TokenText() const { return std::string_view(FBuffer.get() + FTokenStart, FSourcePtr - FTokenStart); }
   // A string token that is not wide: its bytes in the text's encoding.
   const std::string& TokenStringBytes() const noexcept { return FStringBytes; }
   Int64 TokenInt() const;

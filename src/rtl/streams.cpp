@@ -125,24 +125,32 @@ TMemoryStream::TMemoryStream(TBytes data) : FData(std::move(data)) {
   SetPointer(FData.data(), static_cast<Int64>(FData.size()));
 }
 
-void TMemoryStream::Resize(Int64 newSize) {
-  if (newSize < 0) newSize = 0;
+// Room for `newSize` bytes; grows geometrically so that a run of small
+// writes costs linear time.
+void TMemoryStream::Reserve(Int64 newSize) {
   if (static_cast<UInt64>(newSize) > kMaxMemorySize) RaiseExpandError();
   size_t wanted = static_cast<size_t>(newSize);
+  if (wanted <= FData.capacity()) return;
+  size_t grown = FData.capacity() + FData.capacity() / 2;
   try {
-    if (wanted > FData.capacity()) {
-      // Grow geometrically so that a run of small writes costs linear time.
-      size_t grown = FData.capacity() + FData.capacity() / 2;
-      try {
-        FData.reserve(std::max(wanted, std::min<size_t>(grown, kMaxMemorySize)));
-      } catch (const std::bad_alloc&) {
-        FData.reserve(wanted);
-      }
+    try {
+      FData.reserve(std::max(wanted, std::min<size_t>(grown, kMaxMemorySize)));
+    } catch (const std::bad_alloc&) {
+      FData.reserve(wanted);
     }
-    FData.resize(wanted);
   } catch (const std::bad_alloc&) {
     RaiseExpandError();
   } catch (const std::length_error&) {
+    RaiseExpandError();
+  }
+}
+
+void TMemoryStream::Resize(Int64 newSize) {
+  if (newSize < 0) newSize = 0;
+  Reserve(newSize);
+  try {
+    FData.resize(static_cast<size_t>(newSize));
+  } catch (const std::bad_alloc&) {
     RaiseExpandError();
   }
   SetPointer(FData.data(), newSize);
@@ -152,8 +160,18 @@ Int64 TMemoryStream::Write(const void* buffer, Int64 count) {
   if (count <= 0 || FPosition < 0) return 0;
   if (count > kInt64Max - FPosition) RaiseExpandError();
   Int64 end = FPosition + count;
+  const auto* bytes = static_cast<const Byte*>(buffer);
+  if (FPosition == Size()) {
+    // Appending, the common case: the new bytes are copied in once instead
+    // of being cleared first and then overwritten.
+    Reserve(end);
+    FData.insert(FData.end(), bytes, bytes + count);
+    SetPointer(FData.data(), end);
+    FPosition = end;
+    return count;
+  }
   if (end > Size()) Resize(end);
-  std::memcpy(Memory() + FPosition, buffer, static_cast<size_t>(count));
+  std::memcpy(Memory() + FPosition, bytes, static_cast<size_t>(count));
   FPosition = end;
   return count;
 }

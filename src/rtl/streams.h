@@ -113,6 +113,7 @@ class TMemoryStream : public TCustomMemoryStream {
   TBytes FData;  // exactly Size() bytes
 
  private:
+  void Reserve(Int64 newSize);
   void Resize(Int64 newSize);
 };
 

@@ -2,10 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 
 #include "rtl/codepage.h"
 #include "rtl/exceptions.h"
+#include "rtl/extended.h"
+#include "rtl/floattext.h"
+#include "rtl/formatsettings.h"
 #include "rtl/unicode.h"
 #include "support/form_streams.h"
 
@@ -429,3 +433,38 @@ TEST(FormBinaryToText, ReadsOnlyTheRootObject) {
 }
 
 }  // namespace
+
+namespace {
+
+std::string ExtendedValue(const Extended80& value) {
+  return Hex("05") + std::string(value.bytes.begin(), value.bytes.end());
+}
+
+Extended80 ExtendedFromText(const std::string& text) {
+  Extended80 value;
+  EXPECT_TRUE(TryStrToExtended80(UTF8ToString(text), value, InvariantFormatSettings())) << text;
+  return value;
+}
+
+}  // namespace
+
+// Whole numbers take a shorter way than other floats; both must agree with
+// the general decimal conversion, at the edges of the shorter way too.
+TEST(FormFloats, WholeNumbersAgreeWithTheGeneralConversion) {
+  for (const char* text : {"1.0", "-1.0", "7.000000000000000000", "-4096.0", "999999999999999.0", "1000000000000000.0",
+                           "-1000000000000001.0", "9007199254740993.0", "12345678901234567.0", "999999999999999999.0",
+                           "1000000000000000000.0", "0.0", "-0.0", "0001.000", "2.5", "1.", "1.0e3", "1.0f"}) {
+    std::string token = std::string(text).back() == 'f' ? std::string(text, std::strlen(text) - 1) : text;
+    Extended80 expected = ExtendedFromText(token);
+    EXPECT_EQ(TextToBinary(TextWithValue(text)), FormWithValue(ExtendedValue(expected))) << text;
+    std::string written = StringToUTF8(FloatToStrF(expected, ffFixed, 16, 18, InvariantFormatSettings()));
+    EXPECT_EQ(BinaryToText(FormWithValue(ExtendedValue(expected))), TextWithValue(written)) << text;
+  }
+  // A whole number with its lowest significand bit set, and the largest exponent.
+  for (Extended80 value : {Extended80::FromParts(false, Extended80::kExponentBias + 63, ~UInt64{0}),
+                           Extended80::FromParts(true, Extended80::kExponentBias + 62, ~UInt64{0}),
+                           Extended80::FromParts(false, Extended80::kExponentBias + 49, ~UInt64{0} << 14)}) {
+    std::string written = StringToUTF8(FloatToStrF(value, ffFixed, 16, 18, InvariantFormatSettings()));
+    EXPECT_EQ(BinaryToText(FormWithValue(ExtendedValue(value))), TextWithValue(written)) << written;
+  }
+}
