@@ -108,6 +108,9 @@ using TImageIndex = Integer;
 
 enum TFontPitch { fpDefault, fpVariable, fpFixed };
 
+// The border of a control.
+enum TBorderStyle { bsNone, bsSingle };
+
 enum TFontStyle { fsBold, fsItalic, fsUnderline, fsStrikeOut };
 using TFontStyles = TSet<TFontStyle>;
 
