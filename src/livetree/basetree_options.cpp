@@ -216,7 +216,7 @@ void TBaseLiveTree::FireExpanded(PLiveNode node) {
 
 bool TBaseLiveTree::AskFocusChange(PLiveNode oldNode, PLiveNode newNode, TColumnIndex oldColumn,
                                    TColumnIndex newColumn) {
-  bool allowed = true;
+  bool allowed = newColumn == oldColumn || FHeader->AllowFocus(newColumn);
   if (OnFocusChanging) OnFocusChanging(this, oldNode, newNode, oldColumn, newColumn, allowed);
   return allowed;
 }
