@@ -317,7 +317,7 @@ void TBaseLiveTree::RestoreNode(TStream& stream, Integer version, PLiveNode node
         ShownPath(node) ? VisibleDescendantCount(node) + (GetEffectivelyVisible(node) ? 1u : 0u) : 0u;
     ChangeVisibleCount(static_cast<Integer>(visibleAfter) - static_cast<Integer>(visibleBefore));
     for (PLiveNode run = node;;) {
-      UpdateAllChildrenHidden(run);
+      if (run->ChildCount > 0) UpdateAllChildrenHidden(run);
       if (run->FirstChild != nullptr) {
         run = run->FirstChild;
         continue;
