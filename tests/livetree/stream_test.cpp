@@ -264,6 +264,7 @@ class TreeStreamDamage : public ::testing::TestWithParam<DamageCase> {};
 
 TEST_P(TreeStreamDamage, RaisesTheFormatErrors) {
   NamedTree tree;
+  tree.Id("nameless");  // loaded nodes without data read as this one
   tree.Build("Old");
   TBytesStream stream(GetParam().bytes());
   if (GetParam().helpContext == 0) {
