@@ -549,6 +549,8 @@ class TBaseLiveTree : public TObject {
   bool CollectRectNodes(const TRect& newRect, const TRect& oldRect, TShiftState shift);
   // Whether a cell shows nothing.
   virtual bool IsCellEmpty(PLiveNode node, TColumnIndex column);
+  // 0 when the node matches the text typed so far in an incremental search.
+  virtual Integer IncrementalSearchCompare(PLiveNode node, const String& searchText);
 
   // Component loading: while loading, setters only store and RootNodeCount is
   // only recorded; EndLoading creates the recorded nodes.
@@ -566,7 +568,7 @@ class TBaseLiveTree : public TObject {
   bool DispatchHandOvers();
   // Puts a pending cache build in motion, as after a change outside an update.
   void RequestCacheValidation();
-  void InvalidateNode(PLiveNode node);
+  virtual void InvalidateNode(PLiveNode node);
   void InvalidateToBottom(PLiveNode node);
   void Invalidate();
   void UpdateScrollBars(bool repaint);

@@ -5,6 +5,7 @@
 
 #include "livetree/basetree.h"
 #include "livetree/livetreeassert.h"
+#include "rtl/numbers.h"
 
 // ---- Appearance ----
 
@@ -258,6 +259,12 @@ Integer TBaseLiveTree::NodeExtraWidth(PLiveNode, TColumnIndex, TCanvas*) {
 
 bool TBaseLiveTree::IsCellEmpty(PLiveNode node, TColumnIndex column) {
   return QueryCellIsEmpty(node, column);
+}
+
+Integer TBaseLiveTree::IncrementalSearchCompare(PLiveNode node, const String& searchText) {
+  Integer result = 0;
+  if (OnIncrementalSearch) OnIncrementalSearch(this, node, searchText, result);
+  return result;
 }
 
 Integer TBaseLiveTree::QueryImageIndex(PLiveNode node, TLTImageKind kind, TColumnIndex column, bool& ghosted) {
@@ -784,4 +791,10 @@ bool TBaseLiveTree::CollectRectNodes(const TRect& newRect, const TRect& oldRect,
     node = next;
   }
   return changed;
+}
+
+// ---- Fonts ----
+
+Integer TLiveTreeFont::Size(Integer pixelsPerInch) const {
+  return -MulDiv(Height, 72, pixelsPerInch);
 }
