@@ -224,7 +224,9 @@ bool TBaseLiveTree::ScrollIntoView(TColumnIndex column, bool center) {
   TLiveTreeColumns& columns = FHeader->Columns();
   if (!FHeader->UseColumns() || !columns.IsValidColumn(column)) return false;
   UpdateHorizontalRange();
-  Integer left = columns[column]->Left();
+  // The column's edges as shown now: the targets below add the current
+  // offset back.
+  Integer left = columns[column]->ScrolledLeft();
   Integer width = columns[column]->Width();
   Integer fixedWidth = columns.GetVisibleFixedWidth();
   Integer clientWidth = FHost->ClientWidth();
