@@ -99,6 +99,32 @@ struct THitInfo {
   TPoint HitPoint;
 };
 
+// A key before the tree handles it: the handler may change the key and the
+// shift state, or keep the tree from handling it.
+using TLTKeyActionEvent =
+    std::function<void(TBaseLiveTree* sender, Word& charCode, TShiftState& shift, bool& doDefault)>;
+
+// The keys the tree handles, as the platform's virtual-key codes.
+enum TLTKey : Word {
+  ltkBack = 8,
+  ltkTab = 9,
+  ltkEscape = 27,
+  ltkSpace = 32,
+  ltkPrior = 33,
+  ltkNext = 34,
+  ltkEnd = 35,
+  ltkHome = 36,
+  ltkLeft = 37,
+  ltkUp = 38,
+  ltkRight = 39,
+  ltkDown = 40,
+  ltkA = 0x41,
+  ltkMultiply = 0x6A,
+  ltkAdd = 0x6B,
+  ltkSubtract = 0x6D,
+  ltkDivide = 0x6F
+};
+
 // The callback of IterateSubtree.
 using TLTGetNodeProc = std::function<void(TBaseLiveTree* sender, PLiveNode node, void* data, bool& abort)>;
 
@@ -552,6 +578,20 @@ class TBaseLiveTree : public TObject {
   // 0 when the node matches the text typed so far in an incremental search.
   virtual Integer IncrementalSearchCompare(PLiveNode node, const String& searchText);
 
+  // ---- Keyboard ----
+  // A key went down: its virtual-key code, the shift state and the character
+  // it types on the keyboard (0: none; "*", "+", "-" and "/" count as the keys
+  // of the numeric pad). Navigation, expansion, check boxes by Space and the
+  // start of an incremental search.
+  void KeyDown(Word charCode, TShiftState shift, Char typed = 0);
+  void KeyUp(Word charCode, TShiftState shift);
+  // A character arrived; after a key that starts a search it is searched for.
+  void KeyPress(Char c);
+  // One character (8: backspace) of an incremental search.
+  void SearchIncrementally(Char c);
+  // Focuses and selects the first visible node when none is focused.
+  void FocusFirstIfNone();
+
   // Component loading: while loading, setters only store and RootNodeCount is
   // only recorded; EndLoading creates the recorded nodes.
   bool Loading() const { return FLoading; }
@@ -612,6 +652,7 @@ class TBaseLiveTree : public TObject {
   TLTStructureChangeEvent OnStructureChange;
   TLTUpdatingEvent OnUpdating;
   TLTGetImageEvent OnGetImageIndex;
+  TLTKeyActionEvent OnKeyAction;
   TLTBeforeCellPaintEvent OnBeforeCellPaint;
   TLTSaveNodeEvent OnSaveNode;
   TLTSaveNodeEvent OnLoadNode;

@@ -492,7 +492,7 @@ void TBaseLiveTree::GetHitTestInfoAt(Integer x, Integer y, bool relative, THitIn
   PLiveNode node = GetNodeAt(x, y, false, nodeTop);
   if (node != nullptr && !node->Has(vsInitialized)) InitializeNode(node);
   hitInfo.HitNode = node;
-  Integer left = 0, right = 0;
+  Int64 left = 0, right = 0;
   if (FHeader->UseColumns()) {
     // The point is absolute here: the column search must not scroll again.
     hitInfo.HitColumn = InvalidColumn;
@@ -503,8 +503,8 @@ void TBaseLiveTree::GetHitTestInfoAt(Integer x, Integer y, bool relative, THitIn
       Int64 columnRight = edge + columns[index]->Width();
       if (columnRight > x) {
         hitInfo.HitColumn = index;
-        left = static_cast<Integer>(edge);
-        right = static_cast<Integer>(columnRight);
+        left = edge;
+        right = columnRight;
         break;
       }
       edge = columnRight;
@@ -521,8 +521,8 @@ void TBaseLiveTree::GetHitTestInfoAt(Integer x, Integer y, bool relative, THitIn
            next != InvalidColumn && IsCellEmpty(node, next); next = columns.GetNextVisibleColumn(next))
         right += columns[next]->Width();
     }
-    x -= left;
-    right -= left;
+    x = static_cast<Integer>(std::clamp<Int64>(x - left, INT32_MIN, INT32_MAX));
+    right = std::min<Int64>(right - left, INT32_MAX);
   } else {
     hitInfo.HitColumn = NoColumn;
     right = std::max(clientWidth, FRangeX);
@@ -542,9 +542,9 @@ void TBaseLiveTree::GetHitTestInfoAt(Integer x, Integer y, bool relative, THitIn
   TAlignment alignment = realColumn ? columns[hitInfo.HitColumn]->Alignment() : FAlignment;
   TBiDiMode bidiMode = realColumn ? columns[hitInfo.HitColumn]->BiDiMode() : FBiDiMode;
   if (bidiMode != bdLeftToRight)
-    ClassifyHitRTL(hitInfo, x, alignment, right);
+    ClassifyHitRTL(hitInfo, x, alignment, static_cast<Integer>(right));
   else
-    ClassifyHitLTR(hitInfo, x, alignment, right);
+    ClassifyHitLTR(hitInfo, x, alignment, static_cast<Integer>(right));
 }
 
 namespace {
@@ -748,7 +748,7 @@ bool TBaseLiveTree::CollectRectNodes(const TRect& newRect, const TRect& oldRect,
           for (TColumnIndex next = columns.GetNextVisibleColumn(mainColumn);
                next != InvalidColumn && IsCellEmpty(node, next) && columns[next]->BiDiMode() == bdLeftToRight;
                next = columns.GetNextVisibleColumn(next))
-            areaRight = columns[next]->Left() + columns[next]->Width();
+            areaRight = static_cast<Int64>(columns[next]->Left()) + columns[next]->Width();
         }
       } else {
         areaLeft = columnLeft;

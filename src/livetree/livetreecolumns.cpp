@@ -10,6 +10,11 @@
 
 namespace {
 
+// Widths and edges from outside may be large: sums of them stay in range.
+Integer Saturated(Int64 value) {
+  return static_cast<Integer>(std::clamp<Int64>(value, INT32_MIN, INT32_MAX));
+}
+
 // A true permutation of the columns 0 .. Count - 1 in the display order the
 // entries give: entries out of range and repeated ones are dropped, columns
 // without an entry follow in index order.
@@ -263,7 +268,7 @@ void TLiveTreeColumn::SetCheckState(TCheckState value) {
 TRect TLiveTreeColumn::GetRect() const {
   TRect result = Header()->HeaderRect();
   result.Left = FLeft;
-  result.Right = FLeft + FWidth;
+  result.Right = Saturated(static_cast<Int64>(FLeft) + FWidth);
   return result;
 }
 
@@ -274,7 +279,7 @@ Integer TLiveTreeColumn::ScrolledLeft() const {
 
 void TLiveTreeColumn::AbsoluteBounds(Integer& left, Integer& right) const {
   left = FLeft;
-  right = FLeft + FWidth;
+  right = Saturated(static_cast<Int64>(FLeft) + FWidth);
 }
 
 void TLiveTreeColumn::RestoreLastWidth() {
@@ -553,13 +558,13 @@ void TLiveTreeColumns::FitPositionArray() {
 
 void TLiveTreeColumns::RecalculateColumnLefts(bool force) {
   if (FNeedPositionsFix || (!force && FUpdateCount > 0)) return;
-  Integer left = 0;
+  Int64 left = 0;
   for (size_t i = 0; i < FPositionToIndex.size(); ++i) {
     TColumnIndex index = FPositionToIndex[i];
     if (!IsValidColumn(index)) continue;
     TLiveTreeColumn* column = FItems[static_cast<size_t>(index)].get();
     column->FPosition = static_cast<TColumnPosition>(i);
-    column->FLeft = left;
+    column->FLeft = Saturated(left);
     if (column->FOptions.Contains(coVisible)) left += column->FWidth;
   }
   Tree()->UpdateHorizontalScrollBar(false);
@@ -649,13 +654,10 @@ void TLiveTreeColumns::GetColumnBounds(TColumnIndex column, Integer& left, Integ
     right = tree->Host()->ClientWidth();
     return;
   }
-  left = FItems[static_cast<size_t>(column)]->ScrolledLeft();
-  right = left + FItems[static_cast<size_t>(column)]->FWidth;
-  if (tree->UseRightToLeftAlignment()) {
-    Integer offset = tree->RightToLeftOffset(false);
-    left += offset;
-    right += offset;
-  }
+  Int64 scrolledLeft = FItems[static_cast<size_t>(column)]->ScrolledLeft();
+  Int64 offset = tree->UseRightToLeftAlignment() ? tree->RightToLeftOffset(false) : 0;
+  left = Saturated(scrolledLeft + offset);
+  right = Saturated(scrolledLeft + FItems[static_cast<size_t>(column)]->FWidth + offset);
 }
 
 TColumnIndex TLiveTreeColumns::GetFirstColumn() const {
@@ -718,10 +720,10 @@ TColumnsArray TLiveTreeColumns::GetVisibleColumns() const {
 }
 
 Integer TLiveTreeColumns::GetVisibleFixedWidth() const {
-  Integer width = 0;
+  Int64 width = 0;
   for (const auto& column : FItems)
     if (column->FOptions.Contains(coVisible) && column->FOptions.Contains(coFixed)) width += column->FWidth;
-  return width;
+  return Saturated(width);
 }
 
 Integer TLiveTreeColumns::GetScrollWidth() const {
@@ -741,7 +743,7 @@ Integer TLiveTreeColumns::TotalWidth() const {
   for (auto run = FPositionToIndex.rbegin(); run != FPositionToIndex.rend(); ++run) {
     if (!IsValidColumn(*run)) continue;
     const TLiveTreeColumn* column = FItems[static_cast<size_t>(*run)].get();
-    if (column->FOptions.Contains(coVisible)) return column->FLeft + column->FWidth;
+    if (column->FOptions.Contains(coVisible)) return Saturated(static_cast<Int64>(column->FLeft) + column->FWidth);
   }
   return 0;
 }

@@ -18,6 +18,11 @@ Integer Percent(Integer value) {
   return std::clamp(value, 0, 100);
 }
 
+// Widths and edges from outside may be large: sums of them stay in range.
+Integer Saturated(Int64 value) {
+  return static_cast<Integer>(std::clamp<Int64>(value, INT32_MIN, INT32_MAX));
+}
+
 }  // namespace
 
 void TLTFixedAreaConstraints::SetMaxHeightPercent(Integer value) {
@@ -123,7 +128,7 @@ void TLTHeader::Invalidate(const TLiveTreeColumn* column, bool expandToBorder) {
   TRect area = Rect(0, 0, Host().ClientWidth(), FHeight);
   if (column != nullptr) {
     area.Left = column->Left();
-    area.Right = column->Left() + column->Width();
+    area.Right = Saturated(static_cast<Int64>(column->Left()) + column->Width());
     if (!column->Options().Contains(coFixed)) area.Offset(-FOwner->EffectiveOffsetX(), 0);
     if (FOwner->UseRightToLeftAlignment()) area.Offset(FOwner->RightToLeftOffset(false), 0);
     if (expandToBorder) {
@@ -191,10 +196,10 @@ void TLTHeader::ParentFontChanged() {
 
 void TLTHeader::HeaderFontChanged() {
   if (FOwner->AutoOptions().Contains(toAutoChangeScale)) {
-    Integer spacing = 0;
-    for (Integer i = 0; i < FColumns->Count(); ++i) spacing = std::max(spacing, FColumns->Items(i)->Spacing());
-    Integer height = Host().TextExtent(FFont, u"Q").cy + spacing + spacing / 2;
-    if (height > FHeight) SetHeight(height);
+    Int64 spacing = 0;
+    for (Integer i = 0; i < FColumns->Count(); ++i) spacing = std::max<Int64>(spacing, FColumns->Items(i)->Spacing());
+    Int64 height = Host().TextExtent(FFont, u"Q").cy + spacing + spacing / 2;
+    if (height > FHeight) SetHeight(Saturated(height));
   }
   Invalidate(nullptr);
 }
@@ -423,14 +428,14 @@ Integer TLTHeader::ResizeColumns(Integer changeBy, TColumnIndex rangeStartCol, T
     }
     if (remaining <= 0 || applied == 0) break;
   }
-  Integer result = 0;
+  Int64 result = 0;
   bool wasResizing = FStates.Contains(hsResizing);
   FStates += hsResizing;
   try {
     for (size_t i = 0; i < n; ++i) {
       if (!qualifies[i]) continue;
-      Integer old = column(i)->Width();
-      column(i)->SetWidth(static_cast<Integer>(widths[i]));
+      Int64 old = column(i)->Width();
+      column(i)->SetWidth(Saturated(widths[i]));
       result += column(i)->Width() - old;
     }
   } catch (...) {
@@ -438,7 +443,7 @@ Integer TLTHeader::ResizeColumns(Integer changeBy, TColumnIndex rangeStartCol, T
     throw;
   }
   if (!wasResizing) FStates -= hsResizing;
-  return result;
+  return Saturated(result);
 }
 
 void TLTHeader::SpringColumns() {
@@ -462,7 +467,7 @@ void TLTHeader::SpringColumns() {
           column->FSpringRest += part;
           if (column->FSpringRest >= 1) {
             double whole = std::trunc(column->FSpringRest);
-            column->SetWidth(column->Width() + sign * static_cast<Integer>(whole));
+            column->SetWidth(Saturated(column->Width() + sign * static_cast<Int64>(whole)));
             column->FSpringRest -= whole;
           }
           delta -= part;
@@ -580,31 +585,31 @@ bool TLTHeader::FindSplitterColumn(TPoint p) {
     return allowed;
   };
   if (!FOwner->UseRightToLeftAlignment()) {
-    Integer edge = FOwner->RangeX() - offset;
+    Int64 edge = static_cast<Int64>(FOwner->RangeX()) - offset;
     for (auto run = positions.rbegin(); run != positions.rend(); ++run) {
       TLiveTreeColumn* column = FColumns->Items(*run);
       if (!column->Options().Contains(coVisible)) continue;
       bool fixed = column->Options().Contains(coFixed);
-      Integer right = fixed ? column->Left() + column->Width() : edge;
+      Int64 right = fixed ? static_cast<Int64>(column->Left()) + column->Width() : edge;
       if ((fixed || p.X > fixedWidth) && p.X > right - 3 && p.X < right + 5 && mayResize(*run)) {
         FColumns->FTrackIndex = *run;
-        FTrackPoint = Point(right - column->Width(), p.Y);
+        FTrackPoint = Point(Saturated(right - column->Width()), p.Y);
         return true;
       }
       edge -= column->Width();
     }
   } else {
     Integer clientWidth = Host().ClientWidth();
-    Integer edge = -offset;
+    Int64 edge = -static_cast<Int64>(offset);
     if (FOwner->RangeX() < clientWidth) edge += clientWidth - FOwner->RangeX();
     for (TColumnIndex index : positions) {
       TLiveTreeColumn* column = FColumns->Items(index);
       if (!column->Options().Contains(coVisible)) continue;
       bool fixed = column->Options().Contains(coFixed);
-      Integer left = fixed ? edge + offset : edge;
+      Int64 left = fixed ? edge + offset : edge;
       if ((fixed || p.X > fixedWidth) && p.X > left - 5 && p.X < left + 3 && mayResize(index)) {
         FColumns->FTrackIndex = index;
-        FTrackPoint = Point(left + column->Width() + (fixed ? offset : 0), p.Y);
+        FTrackPoint = Point(Saturated(left + column->Width() + (fixed ? offset : 0)), p.Y);
         return true;
       }
       edge += column->Width();
@@ -647,9 +652,16 @@ void TLTHeader::LoadFromStream(TStream& stream) {
   TLTHeaderOptions storedOptions = FOptions;
   FStates += hsLoading;
   FOptions = {};
+  // Indices from outside are stored as read while loading; whatever was
+  // read, they must name columns that exist.
+  auto clampIndices = [this] {
+    ClampMainColumn();
+    FSortColumn = std::clamp(FSortColumn, NoColumn, FColumns->Count() - 1);
+  };
   try {
     ReadStreamFields(stream, storedOptions);
   } catch (...) {
+    clampIndices();
     FOptions = storedOptions;
     FStates -= hsLoading;
     try {
@@ -659,6 +671,7 @@ void TLTHeader::LoadFromStream(TStream& stream) {
     }
     throw;
   }
+  clampIndices();
   FStates -= hsLoading;
   FOwner->DoColumnResize(NoColumn);
 }
@@ -707,8 +720,4 @@ void TLTHeader::ReadStreamFields(TStream& stream, TLTHeaderOptions storedOptions
     FFixedAreaConstraints.FMinHeightPercent = Percent(ReadInteger(stream));
     FFixedAreaConstraints.FMinWidthPercent = Percent(ReadInteger(stream));
   }
-  // Indices from outside are stored as read while loading; they must name
-  // columns that exist.
-  ClampMainColumn();
-  FSortColumn = std::clamp(FSortColumn, NoColumn, FColumns->Count() - 1);
 }

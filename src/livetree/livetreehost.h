@@ -91,6 +91,8 @@ class ILiveTreeHost {
   virtual bool HorizontalScrollBarShown() const { return false; }
 
   // ---- Scrolling and the header ----
+  // The system's beep (an unmatched search character).
+  virtual void Beep() {}
   // The content moved by (DeltaX, DeltaY) pixels: the window scrolls what it
   // shows (the model has applied the new offsets).
   virtual void ScrollContent(Integer, Integer) {}

@@ -99,6 +99,7 @@ void DetachTreeEvents(TBaseLiveTree& tree) {
   tree.OnStructureChange = nullptr;
   tree.OnUpdating = nullptr;
   tree.OnGetImageIndex = nullptr;
+  tree.OnKeyAction = nullptr;
   tree.OnBeforeCellPaint = nullptr;
   tree.OnSaveNode = nullptr;
   tree.OnLoadNode = nullptr;

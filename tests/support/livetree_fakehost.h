@@ -69,6 +69,8 @@ class TFakeLiveTreeHost : public ILiveTreeHost {
   void UpdateHorizontalScrollBar(bool) override { ++HorizontalScrollBarUpdates; }
   void InvalidateHeader(const TRect&) override { ++HeaderInvalidations; }
   void HeaderFrameChanged() override { ++HeaderFrameChanges; }
+  void Beep() override { ++Beeps; }
+  int Beeps = 0;
 
   // The font a handler sees on the canvas it receives.
   static TLiveTreeFont& FontOf(TCanvas* canvas) { return *reinterpret_cast<TLiveTreeFont*>(canvas); }
