@@ -4,6 +4,7 @@
 
 #include <map>
 
+#include "livetree/drawtree.h"
 #include "livetree/stringtree.h"
 #include "support/livetree_fakehost.h"
 
@@ -250,6 +251,29 @@ TEST_F(GeometryTest, SelectionRectangleSelectsTheRowsItCovers) {
   tree.ClearSelection();
   EXPECT_FALSE(tree.CollectRectNodes(Rect(200, 0, 300, 60), Rect(200, 0, 200, 0), {}));
   EXPECT_EQ(CheckTreeInvariants(tree), "");
+}
+
+}  // namespace
+
+namespace {
+
+TEST(DrawTree, OwnersMeasureTheirNodes) {
+  TFakeLiveTreeHost host;
+  TLiveDrawTree tree(&host);
+  host.Tree = &tree;
+  PLiveNode node = tree.AddChild(nullptr);
+  EXPECT_EQ(tree.MeasureNodeWidth(node, NoColumn), 2 * tree.TextMargin());
+  tree.OnGetNodeWidth = [](TBaseLiveTree*, TCanvas* canvas, PLiveNode, TColumnIndex, Integer& width) {
+    EXPECT_NE(canvas, nullptr) << "the tree's canvas";
+    width = 77;
+  };
+  tree.OnGetCellContentMargin = [](TBaseLiveTree*, TCanvas*, PLiveNode, TColumnIndex, TLTCellContentMarginType,
+                                   TPoint& margin) { margin = Point(6, 0); };
+  tree.UpdateRanges();
+  EXPECT_EQ(tree.GetMaxColumnWidth(NoColumn), tree.Margin() + 18 + 77 + 6);
+  EXPECT_EQ(tree.RangeX(), 18 + 77 + tree.Margin());
+  tree.OnGetNodeWidth = nullptr;
+  tree.OnGetCellContentMargin = nullptr;
 }
 
 }  // namespace

@@ -374,4 +374,77 @@ TEST_F(HeaderTest, ShortHeaderStreamsFailInTheStreamAndLeaveLoading) {
   }
 }
 
+TEST_F(HeaderTest, FixedAreaLimitsFollowEachOther) {
+  TLTFixedAreaConstraints& limits = tree.Header().FixedAreaConstraints();
+  limits.SetMinWidthPercent(50);
+  limits.SetMaxWidthPercent(30);
+  EXPECT_EQ(limits.MinWidthPercent(), 30) << "a maximum below the minimum lowers it";
+  limits.SetMinHeightPercent(20);
+  limits.SetMaxHeightPercent(10);
+  EXPECT_EQ(limits.MinHeightPercent(), 10);
+  limits.SetMinHeightPercent(40);
+  EXPECT_EQ(limits.MaxHeightPercent(), 40) << "a minimum above the maximum raises it";
+  limits.SetMaxWidthPercent(150);
+  EXPECT_EQ(limits.MaxWidthPercent(), 100);
+}
+
+TEST_F(HeaderTest, FixedColumnsStayWithinTheirShareOfTheWidth) {
+  AddColumns({60, 60, 100});
+  for (TColumnIndex i : {0, 1}) Columns()[i]->SetOptions(Columns()[i]->Options() + TLTColumnOptions{coFixed});
+  TLTFixedAreaConstraints& limits = tree.Header().FixedAreaConstraints();
+  limits.SetMaxHeightPercent(90);  // the width limits apply together with a height limit
+  limits.SetMaxWidthPercent(50);
+  EXPECT_EQ(Columns().GetVisibleFixedWidth(), 120) << "within half of the client width 300";
+  Columns()[0]->SetWidth(200);
+  EXPECT_EQ(Columns()[0]->Width(), 90);
+  EXPECT_EQ(Columns().GetVisibleFixedWidth(), 150) << "a fixed column cannot grow past the limit";
+  limits.SetMaxWidthPercent(40);
+  EXPECT_LE(Columns().GetVisibleFixedWidth(), 120) << "a lower limit shrinks the fixed columns";
+  Columns()[2]->SetWidth(200);
+  EXPECT_EQ(Columns()[2]->Width(), 200) << "scrolling columns are free";
+  EXPECT_EQ(PositionProblems(), "");
+}
+
+TEST_F(HeaderTest, SplittersLieAtTheRightEdges) {
+  AddColumns({100, 80});
+  tree.UpdateRanges();
+  TLTHeader& header = tree.Header();
+  EXPECT_TRUE(header.FindSplitterColumn(Point(101, -5)));
+  EXPECT_EQ(Columns().TrackIndex(), 0);
+  EXPECT_EQ(header.TrackPoint(), Point(0, -5)) << "the track point is the column's left edge";
+  EXPECT_TRUE(header.FindSplitterColumn(Point(178, -5)));
+  EXPECT_EQ(Columns().TrackIndex(), 1);
+  EXPECT_FALSE(header.FindSplitterColumn(Point(50, -5)));
+  EXPECT_EQ(Columns().TrackIndex(), NoColumn);
+  Columns()[0]->SetOptions(Columns()[0]->Options() - TLTColumnOptions{coResizable});
+  EXPECT_FALSE(header.FindSplitterColumn(Point(101, -5)));
+  tree.OnCanSplitterResizeColumn = [](TLTHeader*, TPoint, TColumnIndex, bool& allowed) { allowed = false; };
+  EXPECT_FALSE(header.FindSplitterColumn(Point(178, -5)));
+}
+
+TEST_F(HeaderTest, AssignCopiesColumnsAndSettings) {
+  AddColumns({120, 75, 73});
+  Columns()[1]->SetText(u"Value");
+  Columns()[2]->SetPosition(0);
+  tree.Header().SetMainColumn(2);
+  tree.Header().SetHeight(30);
+  TFakeLiveTreeHost otherHost;
+  TBaseLiveTree other(&otherHost);
+  other.SetHeader(tree.Header());
+  EXPECT_TRUE(other.Header().Columns().Equals(Columns()));
+  EXPECT_EQ(other.Header().MainColumn(), 2);
+  EXPECT_EQ(other.Header().Height(), 30);
+  other.Header().Columns()[1]->SetText(u"Other");
+  EXPECT_FALSE(other.Header().Columns().Equals(Columns()));
+}
+
+TEST_F(HeaderTest, ScalingMultipliesHeightAndWidths) {
+  AddColumns({100, 60});
+  tree.Header().ScaleHeader(3, 2);
+  EXPECT_EQ(tree.Header().Height(), 29) << "19 * 3 / 2 rounded";
+  EXPECT_EQ(Columns()[0]->Width(), 150);
+  EXPECT_EQ(Columns()[1]->Width(), 90);
+  EXPECT_EQ(tree.Header().Font().Height, -17);
+}
+
 }  // namespace
