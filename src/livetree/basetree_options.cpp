@@ -156,6 +156,12 @@ void TBaseLiveTree::SetSelectionCurveRadius(Cardinal value) {
 void TBaseLiveTree::Assign(const TBaseLiveTree& source) {
   if (ReadOnly() || &source == this) return;
   SetAutoScrollDelay(source.AutoScrollDelay());
+  SetBiDiMode(source.BiDiMode());
+  SetBorderStyle(source.BorderStyle());
+  SetBorderWidth(source.BorderWidth());
+  SetColor(source.Color());
+  SetFont(source.Font());
+  SetHeader(source.Header());
   SetAutoScrollInterval(source.AutoScrollInterval());
   SetChangeDelay(source.ChangeDelay());
   SetDefaultNodeHeight(source.DefaultNodeHeight());
