@@ -59,6 +59,7 @@ void TBaseLiveTree::Construct() {
   FRoot->TotalHeight = FDefaultNodeHeight;
   FRoot->SetHeight(ClampHeight(FDefaultNodeHeight));
   FRoot->Align = 50;
+  FHeader = std::make_unique<TLTHeader>(this);
   TWorkerThread::AddThreadReference();
 }
 
@@ -181,6 +182,8 @@ void TBaseLiveTree::SetRootNodeCount(Cardinal value) {
 
 void TBaseLiveTree::EndLoading() {
   FLoading = false;
+  FHeader->ClampMainColumn();
+  FHeader->Columns().PositionsFromColumns();
   if (TreeStates().Contains(tsNeedRootCountUpdate)) {
     ChangeTreeStates({}, {tsNeedRootCountUpdate});
     Cardinal count = FRoot->ChildCount;
@@ -416,8 +419,8 @@ void TBaseLiveTree::SetChildCount(PLiveNode node, Cardinal newCount) {
     }
     PropagateTotalCount(node, static_cast<Integer>(added), true);
     node->ChildCount = newCount;
-    if (!InUpdate() && AutoOptions().Contains(toAutoSort) && FSortColumn >= NoColumn)
-      Sort(node, FSortColumn, FSortDirection, true);
+    if (!InUpdate() && AutoOptions().Contains(toAutoSort) && SortColumn() >= NoColumn)
+      Sort(node, SortColumn(), SortDirection(), true);
     MarkCacheStale();
   } else {
     while (node->ChildCount > newCount && node->LastChild != nullptr) DeleteNode(node->LastChild, true);
@@ -452,7 +455,8 @@ PLiveNode TBaseLiveTree::AddChild(PLiveNode parent, void* userData) {
     RequestCacheValidation();
     if (TreeStates().Contains(tsStructureChangePending))
       NoteStructureChange(parent == FRoot ? nullptr : parent, crChildAdded);
-    if (AutoOptions().Contains(toAutoSort) && FSortColumn >= NoColumn) Sort(parent, FSortColumn, FSortDirection, true);
+    if (AutoOptions().Contains(toAutoSort) && SortColumn() >= NoColumn)
+      Sort(parent, SortColumn(), SortDirection(), true);
     InvalidateToBottom(parent);
     UpdateScrollBars(true);
   }
@@ -478,9 +482,9 @@ PLiveNode TBaseLiveTree::InsertNode(PLiveNode node, TLTNodeAttachMode mode, void
   }
   MarkCacheStale();
   if (!InUpdate()) {
-    if (AutoOptions().Contains(toAutoSort) && FSortColumn >= NoColumn) {
+    if (AutoOptions().Contains(toAutoSort) && SortColumn() >= NoColumn) {
       PLiveNode sortParent = (mode == amInsertBefore || mode == amInsertAfter) ? node->Parent : node;
-      Sort(sortParent, FSortColumn, FSortDirection, true);
+      Sort(sortParent, SortColumn(), SortDirection(), true);
     }
     RequestCacheValidation();
     UpdateScrollBars(true);
@@ -947,66 +951,6 @@ void TBaseLiveTree::ApplyFontTextHeight(Integer textHeight) {
   if (textHeight > static_cast<Integer>(FDefaultNodeHeight)) SetDefaultNodeHeight(static_cast<Cardinal>(textHeight));
 }
 
-// ---- Moving ----
-
-void TBaseLiveTree::MoveTo(PLiveNode source, PLiveNode target, TLTNodeAttachMode mode, bool childrenOnly) {
-  LTAssert(source == nullptr || TreeFromNode(source) == this, "The source tree must contain the source node.");
-  bool moves = target != source || (childrenOnly && (mode == amInsertBefore || mode == amInsertAfter));
-  if (!moves || mode == amNoWhere || source == nullptr || source == FRoot || ReadOnly()) return;
-  if (target == nullptr) {
-    target = FRoot;
-    mode = amAddChildFirst;
-  }
-  if (target == FRoot) {
-    if (mode == amInsertBefore) mode = amAddChildFirst;
-    if (mode == amInsertAfter) mode = amAddChildLast;
-  }
-  // Nodes of another tree arrive through the tree stream; this model moves
-  // within its own tree.
-  LTAssert(TreeFromNode(target) == this, "The source tree must contain the source node.");
-  if (!target->Has(vsInitialized)) InitializeNode(target);
-  if (target->Has(vsHasChildren) && target->ChildCount == 0) InitializeChildren(target);
-  bool allowed = AskNodeMoving(source, target == FRoot ? nullptr : target);
-  if (allowed) {
-    if (HasAsParent(target, source))
-      throw ELiveTreeError(S("Target node cannot be a child node of the node to be moved."), 2001);
-    StopCacheValidation();
-    auto moveOne = [&](PLiveNode node, bool reindex) {
-      UnlinkNode(node, true, reindex);
-      LinkNode(node, target, mode);
-      FireNodeMoved(node);
-    };
-    if (!childrenOnly) {
-      moveOne(source, true);
-    } else if (mode == amAddChildFirst) {
-      for (PLiveNode child = source->LastChild; child;) {
-        PLiveNode previous = child->PrevSibling;
-        moveOne(child, false);
-        child = previous;
-      }
-    } else {
-      // Each child in turn goes after the one moved before it, keeping order.
-      for (PLiveNode child = source->FirstChild; child;) {
-        PLiveNode next = child->NextSibling;
-        moveOne(child, false);
-        if (mode == amInsertAfter) target = child;
-        child = next;
-      }
-    }
-    if (childrenOnly && source->ChildCount == 0) {
-      // The emptied parent is renumbered implicitly; its flags follow.
-      UpdateAllChildrenHidden(source);
-    }
-  }
-  MarkCacheStale();
-  if (!InUpdate() && allowed) {
-    RequestCacheValidation();
-    UpdateScrollBars(true);
-    Invalidate();
-  }
-  NoteStructureChange(source, crNodeMoved);
-}
-
 // ---- Update bracket and change notifications ----
 
 void TBaseLiveTree::BeginUpdate() {
@@ -1044,7 +988,7 @@ void TBaseLiveTree::EndUpdate() {
   RequestCacheValidation();
   if (HasWindow()) UpdateScrollBars(false);
   auto finish = [this] {
-    if (AutoOptions().Contains(toAutoSort)) SortTree(FSortColumn, FSortDirection, true);
+    if (AutoOptions().Contains(toAutoSort)) SortTree(SortColumn(), SortDirection(), true);
     if (FHost->Visible() && HasWindow()) FHost->SetRedraw(true);
     if (HasWindow()) Invalidate();
   };

@@ -9,12 +9,15 @@
 #include <memory>
 #include <thread>
 
+#include "livetree/livetreeheader.h"
 #include "livetree/livetreehost.h"
 #include "livetree/livetreeoptions.h"
 #include "livetree/livetreetypes.h"
 #include "rtl/object.h"
+#include "rtl/uitypes.h"
 
 class TBaseLiveTree;
+class TStream;
 
 // Event types. A handler receives the tree as Sender; var parameters are
 // references preset to the permissive answer.
@@ -58,6 +61,69 @@ using TLTHelpContextEvent =
     std::function<void(TBaseLiveTree* sender, PLiveNode node, TColumnIndex column, Integer& helpContext)>;
 using TLTScrollEvent = std::function<void(TBaseLiveTree* sender, Integer deltaX, Integer deltaY)>;
 using TLTScrollBarShowEvent = std::function<void(TBaseLiveTree* sender, Integer bar, bool show)>;
+
+// Events with the header as Sender.
+using TLTHeaderNotifyEvent = std::function<void(TLTHeader* sender, TColumnIndex column)>;
+using TLTAfterAutoFitColumnsEvent = std::function<void(TLTHeader* sender)>;
+using TLTBeforeAutoFitColumnEvent =
+    std::function<void(TLTHeader* sender, TColumnIndex column, TSmartAutoFitType& smartAutoFitType, bool& allowed)>;
+using TLTBeforeAutoFitColumnsEvent = std::function<void(TLTHeader* sender, TSmartAutoFitType& smartAutoFitType)>;
+using TLTBeforeGetMaxColumnWidthEvent =
+    std::function<void(TLTHeader* sender, TColumnIndex column, bool& useSmartColumnWidth)>;
+using TLTAfterGetMaxColumnWidthEvent = std::function<void(TLTHeader* sender, TColumnIndex column, Integer& maxWidth)>;
+using TLTCanSplitterResizeColumnEvent =
+    std::function<void(TLTHeader* sender, TPoint p, TColumnIndex column, bool& allowed)>;
+using TLTHeaderClickEvent = std::function<void(TLTHeader* sender, const TLTHeaderHitInfo& hitInfo)>;
+
+// The tree stream's events: the caller's data of a node (Node nil for the
+// hidden root) and the caller's data behind the nodes.
+using TLTSaveNodeEvent = std::function<void(TBaseLiveTree* sender, PLiveNode node, TStream& stream)>;
+using TLTSaveTreeEvent = std::function<void(TBaseLiveTree* sender, TStream& stream)>;
+
+using TLTGetImageEvent = std::function<void(TBaseLiveTree* sender, PLiveNode node, TLTImageKind kind,
+                                            TColumnIndex column, bool& ghosted, Integer& imageIndex)>;
+
+enum TLTCellPaintMode : std::uint8_t { cpmPaint, cpmGetContentMargin };
+enum TLTCellContentMarginType : std::uint8_t { ccmtAllSides, ccmtTopLeftOnly, ccmtBottomRightOnly };
+using TLTBeforeCellPaintEvent =
+    std::function<void(TBaseLiveTree* sender, TCanvas* targetCanvas, PLiveNode node, TColumnIndex column,
+                       TLTCellPaintMode cellPaintMode, TRect cellRect, TRect& contentRect)>;
+
+enum TLTLineStyle : std::uint8_t { lsCustomStyle, lsDotted, lsSolid };
+
+// What lies under a point of the tree.
+struct THitInfo {
+  PLiveNode HitNode = nullptr;
+  THitPositions HitPositions;
+  TColumnIndex HitColumn = NoColumn;
+  TPoint HitPoint;
+};
+
+// A key before the tree handles it: the handler may change the key and the
+// shift state, or keep the tree from handling it.
+using TLTKeyActionEvent =
+    std::function<void(TBaseLiveTree* sender, Word& charCode, TShiftState& shift, bool& doDefault)>;
+
+// The keys the tree handles, as the platform's virtual-key codes.
+enum TLTKey : Word {
+  ltkBack = 8,
+  ltkTab = 9,
+  ltkEscape = 27,
+  ltkSpace = 32,
+  ltkPrior = 33,
+  ltkNext = 34,
+  ltkEnd = 35,
+  ltkHome = 36,
+  ltkLeft = 37,
+  ltkUp = 38,
+  ltkRight = 39,
+  ltkDown = 40,
+  ltkA = 0x41,
+  ltkMultiply = 0x6A,
+  ltkAdd = 0x6B,
+  ltkSubtract = 0x6D,
+  ltkDivide = 0x6F
+};
 
 // The callback of IterateSubtree.
 using TLTGetNodeProc = std::function<void(TBaseLiveTree* sender, PLiveNode node, void* data, bool& abort)>;
@@ -141,6 +207,9 @@ struct TLTLiveNodeEnumeration {
 class TBaseLiveTree : public TObject {
   friend class TCustomLiveTreeOptions;
   friend class TWorkerThread;
+  friend class TLTHeader;
+  friend class TLiveTreeColumns;
+  friend class TLiveTreeColumn;
 
  public:
   // Host nil: a tree without a window.
@@ -185,7 +254,25 @@ class TBaseLiveTree : public TObject {
   void DeleteNode(PLiveNode node, bool reindex = true);
   void DeleteChildren(PLiveNode node, bool resetHasChildren = false);
   virtual void Clear();
+  // Moves or copies a node (or its children) to a target node of this or
+  // another tree; a nil Target is the root of this tree. Nodes travel to
+  // another tree through the tree stream.
   void MoveTo(PLiveNode source, PLiveNode target, TLTNodeAttachMode mode, bool childrenOnly);
+  void MoveTo(PLiveNode node, TBaseLiveTree* tree, TLTNodeAttachMode mode, bool childrenOnly);
+  PLiveNode CopyTo(PLiveNode source, PLiveNode target, TLTNodeAttachMode mode, bool childrenOnly);
+  PLiveNode CopyTo(PLiveNode source, TBaseLiveTree* tree, TLTNodeAttachMode mode, bool childrenOnly);
+
+  // ---- The tree stream ----
+  // Writes the identifier, the nodes (all top-level nodes, or Node with its
+  // subtree) and whatever OnSaveTree adds.
+  virtual void SaveToStream(TStream& stream, PLiveNode node = nullptr);
+  void SaveToFile(const String& fileName);
+  // Replaces the content by the stream's nodes.
+  virtual void LoadFromStream(TStream& stream);
+  virtual void LoadFromFile(const String& fileName);
+  // Appends the stream's nodes as the last children of TargetNode (the root
+  // for the top level).
+  void AddFromStream(TStream& stream, PLiveNode targetNode);
 
   virtual void BeginUpdate();
   virtual void EndUpdate();
@@ -314,12 +401,11 @@ class TBaseLiveTree : public TObject {
   // Display order of two nodes: negative when Node1 comes first.
   Integer CompareDisplayOrder(PLiveNode node1, PLiveNode node2, bool considerChildrenAbove = true) const;
 
-  // The header's sort column and direction (the header keeps them once it
-  // exists; the tree sorts by them).
-  TColumnIndex SortColumn() const { return FSortColumn; }
-  void SetSortColumn(TColumnIndex value) { FSortColumn = value; }
-  TSortDirection SortDirection() const { return FSortDirection; }
-  void SetSortDirection(TSortDirection value) { FSortDirection = value; }
+  // The header's sort column and direction, by which the tree sorts.
+  TColumnIndex SortColumn() const { return FHeader->SortColumn(); }
+  void SetSortColumn(TColumnIndex value) { FHeader->SetSortColumn(value); }
+  TSortDirection SortDirection() const { return FHeader->SortDirection(); }
+  void SetSortDirection(TSortDirection value) { FHeader->SetSortDirection(value); }
 
   // Whether the position cache is valid and used for hit tests.
   bool PositionCacheValid() const { return TreeStates().Contains(tsUseCache); }
@@ -415,6 +501,97 @@ class TBaseLiveTree : public TObject {
   // Scrolling moves these; the control owns the scrolling itself.
   void SetOffsets(Integer x, Integer y);
 
+  // ---- Header and the control's appearance ----
+  TLTHeader& Header() { return *FHeader; }
+  const TLTHeader& Header() const { return *FHeader; }
+  void SetHeader(const TLTHeader& value) { FHeader->Assign(value); }
+  const TLiveTreeFont& Font() const { return FFont; }
+  void SetFont(const TLiveTreeFont& value);
+  TColor Color() const { return FColor; }
+  void SetColor(TColor value);
+  TBiDiMode BiDiMode() const { return FBiDiMode; }
+  void SetBiDiMode(TBiDiMode value);
+  bool UseRightToLeftAlignment() const { return FBiDiMode == bdRightToLeft; }
+  TAlignment Alignment() const { return FAlignment; }
+  void SetAlignment(TAlignment value);
+  TLTLineStyle LineStyle() const { return FLineStyle; }
+  void SetLineStyle(TLTLineStyle value);
+  TBorderStyle BorderStyle() const { return FBorderStyle; }
+  void SetBorderStyle(TBorderStyle value) { FBorderStyle = value; }
+  Integer BorderWidth() const { return FBorderWidth; }
+  void SetBorderWidth(Integer value) { FBorderWidth = value; }
+  bool Enabled() const { return FEnabled; }
+  void SetEnabled(bool value);
+
+  // ---- Scrolling ----
+  // The content's width (the columns, or the widest shown node) and height.
+  Integer RangeX() const { return FRangeX; }
+  Integer RangeY() const { return FRangeY; }
+  // The horizontal scroll position in left-to-right terms (never negative).
+  Integer EffectiveOffsetX() const { return FEffectiveOffsetX; }
+  void SetOffsetX(Integer value);
+  void SetOffsetY(Integer value);
+  void SetOffsetXY(TPoint value);
+  // Moves the content to the offsets, clamped to the ranges; returns whether
+  // anything moved.
+  virtual bool ScrollOffsets(TPoint value, bool updateScrollBars = true);
+  void UpdateRanges();
+  void UpdateVerticalRange();
+  void UpdateHorizontalRange();
+  void UpdateHorizontalScrollBar(bool repaint);
+  // The shift of right-to-left content whose columns are narrower than the
+  // header.
+  Integer RightToLeftOffset(bool forPainting = false);
+  bool ScrollIntoView(PLiveNode node, bool center, bool horizontally = false);
+  bool ScrollIntoView(TColumnIndex column, bool center);
+  // (0, 0, the larger of client width and RangeX, the larger of client height
+  // and RangeY).
+  TRect GetTreeRect() const;
+  // The nodes at the top and the bottom of the client area.
+  PLiveNode TopNode();
+  PLiveNode BottomNode();
+
+  // ---- Geometry, measuring and hit tests ----
+  // The rectangle a node's cell (Column -1: the whole row) occupies in the
+  // client area; TextOnly narrows it to the text.
+  TRect GetDisplayRect(PLiveNode node, TColumnIndex column, bool textOnly, bool unclipped = false,
+                       bool applyCellContentMargin = false);
+  // The width a column needs for its contents.
+  virtual Integer GetMaxColumnWidth(TColumnIndex column, bool useSmartColumnWidth = false);
+  // The font, rectangle and text an in-place editor of the cell starts with.
+  virtual void GetTextInfo(PLiveNode node, TColumnIndex column, TLiveTreeFont& font, TRect& r, String& text);
+  void GetHitTestInfoAt(Integer x, Integer y, bool relative, THitInfo& hitInfo);
+  // A node's width in a column as the painter measures it (the base tree
+  // has no content of its own); a nil canvas means the tree's own.
+  virtual Integer MeasureNodeWidth(PLiveNode node, TColumnIndex column, TCanvas* canvas = nullptr);
+  // What a node shows beside its main content (the string tree's static text).
+  virtual Integer NodeExtraWidth(PLiveNode node, TColumnIndex column, TCanvas* canvas = nullptr);
+  // The image index of a node (-1: none) as OnGetImageIndex tells it.
+  Integer QueryImageIndex(PLiveNode node, TLTImageKind kind, TColumnIndex column, bool& ghosted);
+  bool HasNodeImage(PLiveNode node, TLTImageKind kind, TColumnIndex column);
+  // The mouse selection rectangle changed from OldRect to NewRect (tree
+  // coordinates): the nodes it enters are selected, the nodes it leaves
+  // unselected (with Ctrl in Shift both flip). Returns whether any changed.
+  bool CollectRectNodes(const TRect& newRect, const TRect& oldRect, TShiftState shift);
+  // Whether a cell shows nothing.
+  virtual bool IsCellEmpty(PLiveNode node, TColumnIndex column);
+  // 0 when the node matches the text typed so far in an incremental search.
+  virtual Integer IncrementalSearchCompare(PLiveNode node, const String& searchText);
+
+  // ---- Keyboard ----
+  // A key went down: its virtual-key code, the shift state and the character
+  // it types on the keyboard (0: none; "*", "+", "-" and "/" count as the keys
+  // of the numeric pad). Navigation, expansion, check boxes by Space and the
+  // start of an incremental search.
+  void KeyDown(Word charCode, TShiftState shift, Char typed = 0);
+  void KeyUp(Word charCode, TShiftState shift);
+  // A character arrived; after a key that starts a search it is searched for.
+  void KeyPress(Char c);
+  // One character (8: backspace) of an incremental search.
+  void SearchIncrementally(Char c);
+  // Focuses and selects the first visible node when none is focused.
+  void FocusFirstIfNone();
+
   // Component loading: while loading, setters only store and RootNodeCount is
   // only recorded; EndLoading creates the recorded nodes.
   bool Loading() const { return FLoading; }
@@ -431,7 +608,7 @@ class TBaseLiveTree : public TObject {
   bool DispatchHandOvers();
   // Puts a pending cache build in motion, as after a change outside an update.
   void RequestCacheValidation();
-  void InvalidateNode(PLiveNode node);
+  virtual void InvalidateNode(PLiveNode node);
   void InvalidateToBottom(PLiveNode node);
   void Invalidate();
   void UpdateScrollBars(bool repaint);
@@ -474,6 +651,24 @@ class TBaseLiveTree : public TObject {
   TLTStateChangeEvent OnStateChange;
   TLTStructureChangeEvent OnStructureChange;
   TLTUpdatingEvent OnUpdating;
+  TLTGetImageEvent OnGetImageIndex;
+  TLTKeyActionEvent OnKeyAction;
+  TLTBeforeCellPaintEvent OnBeforeCellPaint;
+  TLTSaveNodeEvent OnSaveNode;
+  TLTSaveNodeEvent OnLoadNode;
+  TLTSaveTreeEvent OnSaveTree;
+  TLTSaveTreeEvent OnLoadTree;
+  // Header events (Sender: the header).
+  TLTHeaderNotifyEvent OnColumnResize;
+  TLTHeaderNotifyEvent OnAfterAutoFitColumn;
+  TLTAfterAutoFitColumnsEvent OnAfterAutoFitColumns;
+  TLTBeforeAutoFitColumnEvent OnBeforeAutoFitColumn;
+  TLTBeforeAutoFitColumnsEvent OnBeforeAutoFitColumns;
+  TLTBeforeGetMaxColumnWidthEvent OnBeforeGetMaxColumnWidth;
+  TLTAfterGetMaxColumnWidthEvent OnAfterGetMaxColumnWidth;
+  TLTCanSplitterResizeColumnEvent OnCanSplitterResizeColumn;
+  TLTHeaderClickEvent OnHeaderClick;
+  TLTHeaderClickEvent OnHeaderDblClick;
 
  protected:
   TBaseLiveTree(ILiveTreeHost* host, std::unique_ptr<TCustomLiveTreeOptions> options);
@@ -582,7 +777,33 @@ class TBaseLiveTree : public TObject {
   // Focus.
   virtual bool ChangeFocus(PLiveNode value, bool ask);
   // The column that holds the tree (NoColumn without columns).
-  virtual TColumnIndex MainColumn() const { return NoColumn; }
+  TColumnIndex MainColumn() const { return FHeader->MainColumn(); }
+  // The header's main column changed: a running edit is cancelled.
+  virtual void MainColumnChanged();
+  // A column's width changed (Column -1: all columns).
+  virtual void DoColumnResize(TColumnIndex column);
+  // The tree's font changed.
+  virtual void FontChanged();
+
+  // The tree stream.
+  virtual void NotifyLoadNode(PLiveNode node, TStream& stream);
+  virtual void NotifySaveNode(PLiveNode node, TStream& stream);
+  void PatchChunkSize(TStream& stream, Int64 startPos, Int64 endPos);
+  virtual void RestoreNode(TStream& stream, Integer version, PLiveNode node);
+  virtual void RestoreNodeChunk(TStream& stream, Integer version, PLiveNode node);
+  // One part chunk whose header has been read (the base-data chunk, which
+  // carries the children, is read by RestoreNodeChunk itself).
+  virtual bool RestorePart(TStream& stream, Integer version, PLiveNode node, Integer chunkType, Integer chunkSize);
+  void SkipNodeChunk(TStream& stream);
+  virtual void StoreNodeParts(TStream& stream, PLiveNode node);
+  virtual void StoreNode(TStream& stream, PLiveNode node);
+
+  // Geometry.
+  virtual TPoint QueryCellContentMargin(PLiveNode node, TColumnIndex column, TLTCellContentMarginType marginType,
+                                        TCanvas* canvas);
+  virtual void ClassifyHitLTR(THitInfo& hitInfo, Integer x, TAlignment alignment, Integer cellWidth);
+  virtual void ClassifyHitRTL(THitInfo& hitInfo, Integer x, TAlignment alignment, Integer cellWidth);
+  TSize ImageSize(TLTImageListKind kind) const { return FHost->ImageListSize(kind); }
 
   // Option reactions, after the new set is stored.
   virtual void PaintOptionsChanged(TLTPaintOptions oldOptions, TLTPaintOptions newOptions);
@@ -650,12 +871,11 @@ class TBaseLiveTree : public TObject {
   std::atomic<TLiveTreeStates::Storage> FStates{0};
   TChangeReason FLastStructureChangeReason = crIgnore;
   Cardinal FChangeDelay = 0;
+  std::unique_ptr<TLTHeader> FHeader;
 
   // Expansion, sorting and the cache.
   Cardinal FOperationCount = 0;
   bool FOperationCanceled = false;
-  TColumnIndex FSortColumn = NoColumn;
-  TSortDirection FSortDirection = sdAscending;
   std::vector<TCacheEntry> FPositionCache;
   Cardinal FStartIndex = 0;
   // Counts stale marks; a build only counts as valid when no mark came
@@ -694,4 +914,17 @@ class TBaseLiveTree : public TObject {
   bool FWantTabs = false;
   Integer FOffsetX = 0;
   Integer FOffsetY = 0;
+  Integer FEffectiveOffsetX = 0;
+  Integer FRangeX = 0;
+  Integer FRangeY = 0;
+
+  // The control's appearance.
+  TLiveTreeFont FFont;
+  TColor FColor = clWindow;
+  TBiDiMode FBiDiMode = bdLeftToRight;
+  TAlignment FAlignment = taLeftJustify;
+  TLTLineStyle FLineStyle = lsDotted;
+  TBorderStyle FBorderStyle = bsSingle;
+  Integer FBorderWidth = 0;
+  bool FEnabled = true;
 };

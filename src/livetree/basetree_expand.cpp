@@ -60,7 +60,7 @@ void TBaseLiveTree::ToggleNode(PLiveNode node) {
         if (FOptions->AnimationOptions().Contains(toAnimatedToggle) && !TreeStates().Contains(tsExpanding) &&
             !TreeStates().Contains(tsPainting))
           AnimateToggle(node, heightDelta);
-        if (AutoOptions().Contains(toAutoSort)) Sort(node, FSortColumn, FSortDirection, false);
+        if (AutoOptions().Contains(toAutoSort)) Sort(node, SortColumn(), SortDirection(), false);
       }
       node->Include({vsExpanded});
       PropagateTotalHeight(node, heightDelta, true);

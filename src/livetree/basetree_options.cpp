@@ -156,6 +156,12 @@ void TBaseLiveTree::SetSelectionCurveRadius(Cardinal value) {
 void TBaseLiveTree::Assign(const TBaseLiveTree& source) {
   if (ReadOnly() || &source == this) return;
   SetAutoScrollDelay(source.AutoScrollDelay());
+  SetBiDiMode(source.BiDiMode());
+  SetBorderStyle(source.BorderStyle());
+  SetBorderWidth(source.BorderWidth());
+  SetColor(source.Color());
+  SetFont(source.Font());
+  SetHeader(source.Header());
   SetAutoScrollInterval(source.AutoScrollInterval());
   SetChangeDelay(source.ChangeDelay());
   SetDefaultNodeHeight(source.DefaultNodeHeight());
@@ -216,7 +222,7 @@ void TBaseLiveTree::FireExpanded(PLiveNode node) {
 
 bool TBaseLiveTree::AskFocusChange(PLiveNode oldNode, PLiveNode newNode, TColumnIndex oldColumn,
                                    TColumnIndex newColumn) {
-  bool allowed = true;
+  bool allowed = newColumn == oldColumn || FHeader->AllowFocus(newColumn);
   if (OnFocusChanging) OnFocusChanging(this, oldNode, newNode, oldColumn, newColumn, allowed);
   return allowed;
 }

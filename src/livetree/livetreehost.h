@@ -3,8 +3,27 @@
 #pragma once
 
 #include "livetree/livetreetypes.h"
+#include "rtl/uitypes.h"
 
 class TCanvas;
+
+// A font as the tree model describes it; the control maps it onto a real one.
+// Height is the platform's: negative for the character height, positive for
+// the cell height, in pixels.
+struct TLiveTreeFont {
+  String Name = u"Tahoma";
+  Integer Height = -11;
+  TColor Color = clWindowText;
+  TFontStyles Style;
+  TFontPitch Pitch = fpDefault;
+
+  // The size in points at a screen resolution (negative for a cell height).
+  Integer Size(Integer pixelsPerInch) const;
+  friend bool operator==(const TLiveTreeFont&, const TLiveTreeFont&) = default;
+};
+
+// The image lists of a tree whose sizes the model needs for its geometry.
+enum TLTImageListKind : std::uint8_t { ilNormal, ilState, ilCheck };
 
 class ILiveTreeHost {
  public:
@@ -47,6 +66,42 @@ class ILiveTreeHost {
 
   // An open hint is cancelled (structure changes under it).
   virtual void CancelHint() = 0;
+
+  // ---- Geometry and measuring; a window that does not measure answers 0 ----
+  virtual Integer ClientWidth() const { return 0; }
+  // The extent of one line of text in a font.
+  virtual TSize TextExtent(const TLiveTreeFont&, StringView) { return {}; }
+  // The extent of a text broken at words into lines no wider than Width; cy
+  // is the height of the whole block.
+  virtual TSize WrappedTextExtent(const TLiveTreeFont&, StringView, Integer) { return {}; }
+  // The height of a line in the font (the font's cell height).
+  virtual Integer FontHeight(const TLiveTreeFont&) { return 0; }
+  // The size of one image of an image list of the tree; (0, 0) when the tree
+  // has no such list.
+  virtual TSize ImageListSize(TLTImageListKind) { return {}; }
+  // The font of a canvas that events receive; handlers may change it. A nil
+  // canvas has none and keeps nothing.
+  virtual TLiveTreeFont CanvasFont(TCanvas*) { return {}; }
+  virtual void SetCanvasFont(TCanvas*, const TLiveTreeFont&) {}
+  // The width of a vertical and the height of a horizontal scroll bar.
+  virtual Integer VerticalScrollBarWidth() const { return 0; }
+  virtual Integer HorizontalScrollBarHeight() const { return 0; }
+  // Whether the scroll bars are shown now.
+  virtual bool VerticalScrollBarShown() const { return false; }
+  virtual bool HorizontalScrollBarShown() const { return false; }
+
+  // ---- Scrolling and the header ----
+  // The system's beep (an unmatched search character).
+  virtual void Beep() {}
+  // The content moved by (DeltaX, DeltaY) pixels: the window scrolls what it
+  // shows (the model has applied the new offsets).
+  virtual void ScrollContent(Integer, Integer) {}
+  virtual void UpdateHorizontalScrollBar(bool) {}
+  // Repaint a part of the header (header coordinates); an empty rectangle is
+  // the whole header.
+  virtual void InvalidateHeader(const TRect&) {}
+  // The header's height or visibility changed: the window frame follows.
+  virtual void HeaderFrameChanged() {}
 };
 
 // The host of a tree without a window: nothing to paint, scroll or time.

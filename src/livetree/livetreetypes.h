@@ -124,6 +124,36 @@ enum TSortDirection : std::uint8_t { sdAscending, sdDescending };
 using TColumnIndex = Integer;
 constexpr TColumnIndex NoColumn = -1;
 constexpr TColumnIndex InvalidColumn = -2;
+// A display position of a column, 0 = leftmost.
+using TColumnPosition = Cardinal;
+
+enum TLTImageKind : std::uint8_t { ikNormal, ikSelected, ikState, ikOverlay };
+
+// The string tree's two texts of a cell: the main text and the secondary
+// text painted after it.
+enum TLSTTextType : std::uint8_t { ttNormal, ttStatic };
+
+// Where a point lies relative to the tree and its nodes.
+enum THitPosition : std::uint8_t {
+  hiAbove,
+  hiBelow,
+  hiNowhere,
+  hiOnItem,
+  hiOnItemButton,
+  hiOnItemButtonExact,
+  hiOnItemCheckbox,
+  hiOnItemIndent,
+  hiOnItemLabel,
+  hiOnItemLeft,
+  hiOnItemRight,
+  hiOnNormalIcon,
+  hiOnStateIcon,
+  hiToLeft,
+  hiToRight,
+  hiUpperSplitter,
+  hiLowerSplitter
+};
+using THitPositions = TLTSet<THitPosition, std::uint32_t>;
 
 // The tree's own states.
 enum TLiveTreeState : std::uint8_t {

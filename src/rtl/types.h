@@ -15,6 +15,9 @@ using Cardinal = std::uint32_t;
 using LongWord = std::uint32_t;
 using Int64 = std::int64_t;
 using UInt64 = std::uint64_t;
+// Pointer-sized integers.
+using NativeInt = std::intptr_t;
+using NativeUInt = std::uintptr_t;
 
 // Text is UTF-16: positions and lengths count UTF-16 code units.
 using Char = char16_t;

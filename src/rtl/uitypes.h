@@ -58,6 +58,59 @@ inline constexpr TColor cl3DLight = clSystemColor | 22;
 inline constexpr TColor clInfoText = clSystemColor | 23;
 inline constexpr TColor clInfoBk = clSystemColor | 24;
 
+// Points, sizes and rectangles in pixels, as the platform's records. A
+// rectangle's Right and Bottom lie just outside it.
+struct TPoint {
+  Integer X = 0;
+  Integer Y = 0;
+  friend constexpr bool operator==(const TPoint&, const TPoint&) = default;
+};
+
+struct TSize {
+  Integer cx = 0;
+  Integer cy = 0;
+  friend constexpr bool operator==(const TSize&, const TSize&) = default;
+};
+
+struct TRect {
+  Integer Left = 0;
+  Integer Top = 0;
+  Integer Right = 0;
+  Integer Bottom = 0;
+
+  constexpr Integer Width() const { return Right - Left; }
+  constexpr Integer Height() const { return Bottom - Top; }
+  constexpr bool IsEmpty() const { return Right <= Left || Bottom <= Top; }
+  // Whether the point lies inside (Right and Bottom excluded).
+  constexpr bool Contains(TPoint p) const { return p.X >= Left && p.X < Right && p.Y >= Top && p.Y < Bottom; }
+  constexpr void Offset(Integer dx, Integer dy) {
+    Left += dx;
+    Right += dx;
+    Top += dy;
+    Bottom += dy;
+  }
+  friend constexpr bool operator==(const TRect&, const TRect&) = default;
+};
+
+constexpr TPoint Point(Integer x, Integer y) {
+  return TPoint{x, y};
+}
+constexpr TRect Rect(Integer left, Integer top, Integer right, Integer bottom) {
+  return TRect{left, top, right, bottom};
+}
+
+// Horizontal alignment of text and the reading direction of controls.
+enum TAlignment { taLeftJustify, taRightJustify, taCenter };
+enum TBiDiMode { bdLeftToRight, bdRightToLeft, bdRightToLeftNoAlign, bdRightToLeftReadingOnly };
+
+// An index into an image list; -1 is no image.
+using TImageIndex = Integer;
+
+enum TFontPitch { fpDefault, fpVariable, fpFixed };
+
+// The border of a control.
+enum TBorderStyle { bsNone, bsSingle };
+
 enum TFontStyle { fsBold, fsItalic, fsUnderline, fsStrikeOut };
 using TFontStyles = TSet<TFontStyle>;
 

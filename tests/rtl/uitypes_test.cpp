@@ -80,4 +80,17 @@ TEST(Delegates, CallablesCompareOnlyWithTheirCopies) {
   none(nullptr);  // an unassigned event does nothing
 }
 
+TEST(Geometry, RectanglesExcludeTheirRightAndBottomEdges) {
+  TRect r = Rect(10, 20, 30, 25);
+  EXPECT_EQ(r.Width(), 20);
+  EXPECT_EQ(r.Height(), 5);
+  EXPECT_TRUE(r.Contains(Point(10, 20)));
+  EXPECT_FALSE(r.Contains(Point(30, 20)));
+  EXPECT_FALSE(r.Contains(Point(10, 25)));
+  EXPECT_FALSE(r.IsEmpty());
+  EXPECT_TRUE(Rect(5, 5, 5, 9).IsEmpty());
+  r.Offset(-10, 5);
+  EXPECT_EQ(r, Rect(0, 25, 20, 30));
+}
+
 }  // namespace

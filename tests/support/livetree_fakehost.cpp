@@ -1,5 +1,6 @@
 #include "support/livetree_fakehost.h"
 
+#include <algorithm>
 #include <sstream>
 
 #include "livetree/livetreeworker.h"
@@ -17,6 +18,46 @@ void TFakeLiveTreeHost::WaitForBuilder() {
   if (worker == nullptr || Tree == nullptr) return;
   while (worker->WaitForHandOver(Tree)) {
   }
+}
+
+TSize TFakeLiveTreeHost::TextExtent(const TLiveTreeFont& font, StringView text) {
+  Integer width = CharWidth + (font.Style.Contains(fsBold) ? 1 : 0);
+  return TSize{static_cast<Integer>(text.size()) * width, LineHeight};
+}
+
+TSize TFakeLiveTreeHost::WrappedTextExtent(const TLiveTreeFont& font, StringView text, Integer width) {
+  // Greedy breaking at spaces; a word wider than the line stands alone.
+  Integer charWidth = CharWidth + (font.Style.Contains(fsBold) ? 1 : 0);
+  Integer lines = text.empty() ? 0 : 1, lineWidth = 0, widest = 0;
+  size_t start = 0;
+  while (start <= text.size() && !text.empty()) {
+    size_t end = text.find(u' ', start);
+    if (end == StringView::npos) end = text.size();
+    Integer word = static_cast<Integer>(end - start) * charWidth;
+    Integer needed = lineWidth == 0 ? word : lineWidth + charWidth + word;
+    if (lineWidth > 0 && needed > width) {
+      ++lines;
+      lineWidth = word;
+    } else {
+      lineWidth = needed;
+    }
+    widest = std::max(widest, lineWidth);
+    start = end + 1;
+  }
+  return TSize{widest, lines * LineHeight};
+}
+
+TSize TFakeLiveTreeHost::ImageListSize(TLTImageListKind kind) {
+  auto found = ImageLists.find(kind);
+  return found == ImageLists.end() ? TSize{} : found->second;
+}
+
+TLiveTreeFont TFakeLiveTreeHost::CanvasFont(TCanvas* canvas) {
+  return canvas != nullptr ? FontOf(canvas) : TLiveTreeFont{};
+}
+
+void TFakeLiveTreeHost::SetCanvasFont(TCanvas* canvas, const TLiveTreeFont& font) {
+  if (canvas != nullptr) FontOf(canvas) = font;
 }
 
 void DetachTreeEvents(TBaseLiveTree& tree) {
@@ -57,6 +98,23 @@ void DetachTreeEvents(TBaseLiveTree& tree) {
   tree.OnStateChange = nullptr;
   tree.OnStructureChange = nullptr;
   tree.OnUpdating = nullptr;
+  tree.OnGetImageIndex = nullptr;
+  tree.OnKeyAction = nullptr;
+  tree.OnBeforeCellPaint = nullptr;
+  tree.OnSaveNode = nullptr;
+  tree.OnLoadNode = nullptr;
+  tree.OnSaveTree = nullptr;
+  tree.OnLoadTree = nullptr;
+  tree.OnColumnResize = nullptr;
+  tree.OnAfterAutoFitColumn = nullptr;
+  tree.OnAfterAutoFitColumns = nullptr;
+  tree.OnBeforeAutoFitColumn = nullptr;
+  tree.OnBeforeAutoFitColumns = nullptr;
+  tree.OnBeforeGetMaxColumnWidth = nullptr;
+  tree.OnAfterGetMaxColumnWidth = nullptr;
+  tree.OnCanSplitterResizeColumn = nullptr;
+  tree.OnHeaderClick = nullptr;
+  tree.OnHeaderDblClick = nullptr;
 }
 
 namespace {

@@ -16,6 +16,20 @@ class TFakeLiveTreeHost : public ILiveTreeHost {
   bool Shown = true;
   bool HasFocus = false;
   Integer Height = 400;
+  Integer Width = 300;
+
+  // Fixed-width text: every character is CharWidth pixels wide (one more in
+  // bold) and every line LineHeight pixels high.
+  static constexpr Integer CharWidth = 7;
+  static constexpr Integer LineHeight = 14;
+  // Image list sizes by kind; absent lists are (0, 0).
+  std::map<TLTImageListKind, TSize> ImageLists;
+  // The font of the one canvas events receive.
+  TLiveTreeFont CanvasFontValue;
+  int HeaderInvalidations = 0;
+  int HeaderFrameChanges = 0;
+  int HorizontalScrollBarUpdates = 0;
+  TPoint Scrolled;  // the sum of the content scrolls
 
   int Invalidations = 0;
   int NodeInvalidations = 0;
@@ -38,9 +52,28 @@ class TFakeLiveTreeHost : public ILiveTreeHost {
   void StopTimer(int id) override { Timers.erase(id); }
   void SetRedraw(bool on) override { RedrawSwitches.push_back(on); }
   void WakeInterfaceThread() override { ++Wakes; }
-  TCanvas* Canvas() override { return nullptr; }
+  TCanvas* Canvas() override { return reinterpret_cast<TCanvas*>(&CanvasFontValue); }
   Integer ClientHeight() const override { return Height; }
   void CancelHint() override { ++HintCancels; }
+  Integer ClientWidth() const override { return Width; }
+  TSize TextExtent(const TLiveTreeFont& font, StringView text) override;
+  TSize WrappedTextExtent(const TLiveTreeFont& font, StringView text, Integer width) override;
+  Integer FontHeight(const TLiveTreeFont&) override { return LineHeight; }
+  TSize ImageListSize(TLTImageListKind kind) override;
+  TLiveTreeFont CanvasFont(TCanvas* canvas) override;
+  void SetCanvasFont(TCanvas* canvas, const TLiveTreeFont& font) override;
+  void ScrollContent(Integer dx, Integer dy) override {
+    Scrolled.X += dx;
+    Scrolled.Y += dy;
+  }
+  void UpdateHorizontalScrollBar(bool) override { ++HorizontalScrollBarUpdates; }
+  void InvalidateHeader(const TRect&) override { ++HeaderInvalidations; }
+  void HeaderFrameChanged() override { ++HeaderFrameChanges; }
+  void Beep() override { ++Beeps; }
+  int Beeps = 0;
+
+  // The font a handler sees on the canvas it receives.
+  static TLiveTreeFont& FontOf(TCanvas* canvas) { return *reinterpret_cast<TLiveTreeFont*>(canvas); }
 
   bool TimerRunning(int id) const { return Timers.count(id) != 0; }
   // The timer's interval passed: the window hands it to the tree.
