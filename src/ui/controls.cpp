@@ -1434,6 +1434,30 @@ void TWinControl::Broadcast(TMessage& message) {
   }
 }
 
+void TWinControl::GetChildren(const std::function<void(TComponent*)>& proc, TComponent* root) {
+  for (int i = 0; i < ControlCount(); ++i) {
+    TControl* c = Controls(i);
+    if (c->Owner() == root) proc(c);
+  }
+}
+
+void TWinControl::SetChildOrder(TComponent* child, int order) {
+  auto move = [order](auto& list, auto* item) {
+    auto it = std::find(list.begin(), list.end(), item);
+    if (it == list.end()) return false;
+    list.erase(it);
+    size_t index = std::min<size_t>(static_cast<size_t>(std::max(order, 0)), list.size());
+    list.insert(list.begin() + static_cast<std::ptrdiff_t>(index), item);
+    return true;
+  };
+  if (auto* wc = dynamic_cast<TWinControl*>(child)) {
+    if (move(FWinControls, wc) && wc->FHandle)
+      SetWindowPos(wc->FHandle, PrecedingWindow(wc), 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  } else if (auto* c = dynamic_cast<TControl*>(child)) {
+    if (move(FControls, c)) c->Invalidate();
+  }
+}
+
 void TWinControl::NotifyControls(UINT msg) {
   TMessage m{msg, 0, 0, 0};
   std::vector<TControl*> all(FControls.begin(), FControls.end());
@@ -2089,6 +2113,24 @@ LRESULT CALLBACK ControlWindowProc(HWND window, UINT msg, WPARAM wParam, LPARAM 
   }
   FreeDeviceContexts();
   return m.Result;
+}
+
+TMouse Mouse;
+
+TPoint TMouse::CursorPos() const {
+  POINT p{};
+  GetCursorPos(&p);
+  return FromPOINT(p);
+}
+
+void TMouse::SetCursorPos(TPoint p) {
+  ::SetCursorPos(p.X, p.Y);
+}
+
+Integer TMouse::WheelScrollLines() const {
+  UINT lines = 3;
+  SystemParametersInfoW(SPI_GETWHEELSCROLLLINES, 0, &lines, 0);
+  return lines == WHEEL_PAGESCROLL ? -1 : static_cast<Integer>(lines);
 }
 
 TWinControl* FindControl(HWND window) {

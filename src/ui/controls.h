@@ -521,6 +521,10 @@ class TWinControl : public TControl {
   void PaintBackgroundOf(const TControl& child, HDC dc);
   void Broadcast(TMessage& message) override;
   void NotifyControls(UINT msg);
+  // Streaming: the children this root owns, in the order of Controls; a
+  // child's position among its siblings.
+  void GetChildren(const std::function<void(TComponent*)>& proc, TComponent* root) override;
+  void SetChildOrder(TComponent* child, int order) override;
   void ScrollBy(Integer deltaX, Integer deltaY);
   void UpdateControlState();
 
@@ -683,6 +687,28 @@ class TGraphicControl : public TControl {
  private:
   std::unique_ptr<TControlCanvas> FCanvas;
 };
+
+// The mouse as the system reports it.
+class TMouse {
+ public:
+  TPoint CursorPos() const;
+  void SetCursorPos(TPoint p);
+  // The window that has the mouse captured (nullptr: none).
+  HWND Capture() const { return GetCapture(); }
+  bool WheelPresent() const { return GetSystemMetrics(SM_MOUSEWHEELPRESENT) != 0; }
+  // Lines one wheel notch scrolls (-1: a page).
+  Integer WheelScrollLines() const;
+  // How far the mouse moves before a press becomes a drag.
+  Integer DragThreshold() const { return FDragThreshold; }
+  void SetDragThreshold(Integer value) { FDragThreshold = value; }
+  bool DragImmediate() const { return FDragImmediate; }
+  void SetDragImmediate(bool value) { FDragImmediate = value; }
+
+ private:
+  Integer FDragThreshold = 5;
+  bool FDragImmediate = true;
+};
+extern TMouse Mouse;
 
 // The control of a window of this library, or nullptr.
 TWinControl* FindControl(HWND window);

@@ -399,6 +399,23 @@ void TCustomForm::Destroying() {
   TScrollingWinControl::Destroying();
 }
 
+namespace {
+void OwnedNonControls(TComponent& owner, const std::function<void(TComponent*)>& proc) {
+  for (int i = 0; i < owner.ComponentCount(); ++i)
+    if (TComponent* c = owner.Components(i); !c->HasParent()) proc(c);
+}
+}  // namespace
+
+void TCustomForm::GetChildren(const std::function<void(TComponent*)>& proc, TComponent* root) {
+  TScrollingWinControl::GetChildren(proc, root);
+  if (root == this) OwnedNonControls(*this, proc);
+}
+
+void TFrame::GetChildren(const std::function<void(TComponent*)>& proc, TComponent* root) {
+  TScrollingWinControl::GetChildren(proc, root);
+  if (root == this) OwnedNonControls(*this, proc);
+}
+
 void TCustomForm::Free() {
   Destroying();
   delete this;
@@ -968,6 +985,7 @@ BOOL CALLBACK DisableWindow(HWND window, LPARAM data) {
 }  // namespace
 
 TModalResult TCustomForm::ShowModal() {
+  if (!Application) throw EInvalidOperation(u"No application to run the dialog");
   if (Visible() || !Enabled() || FFormState.Contains(fsModal) || FFormStyle == fsMDIChild)
     throw EInvalidOperation(u"Cannot make a visible window modal");
   if (GetCapture()) SendMessageW(GetCapture(), WM_CANCELMODE, 0, 0);

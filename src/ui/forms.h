@@ -250,6 +250,8 @@ class TCustomForm : public TScrollingWinControl {
   void DefaultHandler(TMessage& message) override;
   void Dispatch(TMessage& message) override;
   void Destroying() override;
+  // The form's controls, then (as root) the components it owns that are no controls.
+  void GetChildren(const std::function<void(TComponent*)>& proc, TComponent* root) override;
 
  protected:
   void CreateParams(TCreateParams& params) override;
@@ -322,6 +324,7 @@ class TFrame : public TScrollingWinControl {
   explicit TFrame(TComponent* owner);
   // Reads the frame's resources (every class but TFrame must have one).
   virtual void AfterConstruction();
+  void GetChildren(const std::function<void(TComponent*)>& proc, TComponent* root) override;
 };
 
 // Makes a form or frame of class F (reading its resources); the caller or

@@ -264,6 +264,7 @@ TEST_F(ControlsTest, TheContextMenuShowsThePopupMenuOrTheHandlersChoice) {
 
 TEST_F(ControlsTest, HintsShowTheControlsHintWithItsLineBreaks) {
   auto* form = CreateForm<TLayoutForm>(FApp.get());
+  form->SetFormStyle(fsStayOnTop);  // the hint machinery asks the screen what is under the mouse
   form->Show();
   Pump();
   TPoint over = form->ButtonOK->ClientToScreen({10, 10});
@@ -389,6 +390,28 @@ TEST_F(ControlsTest, EveryClassIsRegisteredWithItsPublishedProperties) {
   auto* made = static_cast<TPanel*>(FRegistry.GetClass(u"TPanel").Create(nullptr));
   EXPECT_EQ(made->Width(), 185);
   delete made;
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(ControlsTest, ChildrenAreStreamedInControlOrderThenTheOwnedComponents) {
+  auto* form = CreateForm<TLayoutForm>(FApp.get());
+  auto* timer = new TTimer(form);
+  timer->SetName(u"Timer1");
+  std::vector<String> roots, inPanel;
+  form->GetChildren([&](TComponent* c) { roots.push_back(c->Name()); }, form);
+  EXPECT_EQ(roots.back(), u"Timer1") << "components without a parent come after the controls";
+  EXPECT_EQ(roots.size(), 7u);
+  form->PanelClient->GetChildren([&](TComponent* c) { inPanel.push_back(c->Name()); }, form);
+  EXPECT_EQ(inPanel, (std::vector<String>{u"LabelHello", u"PanelNested", u"ButtonOK"}));
+  form->PanelClient->SetChildOrder(form->ButtonOK, 0);
+  inPanel.clear();
+  form->PanelClient->GetChildren([&](TComponent* c) { inPanel.push_back(c->Name()); }, form);
+  EXPECT_EQ(inPanel, (std::vector<String>{u"LabelHello", u"ButtonOK", u"PanelNested"}));
+  EXPECT_EQ(Mouse.DragThreshold(), 5);
+  EXPECT_NE(Mouse.WheelScrollLines(), 0);
 }
 
 }  // namespace

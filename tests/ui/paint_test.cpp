@@ -69,6 +69,7 @@ TEST_F(PaintTest, ACustomControlAndATransparentChildPaintWhereExpected) {
 
 TEST_F(PaintTest, PaintingOnScreenGoesThroughPaintAndDoubleBufferingGivesTheSamePicture) {
   auto* form = CreateForm<TPaintForm>(FApp.get());
+  form->SetFormStyle(fsStayOnTop);  // what the screen shows is compared
   form->Show();
   Pump();
   UpdateWindow(form->Handle());
@@ -150,7 +151,8 @@ TEST_F(PaintTest, FontsColoursAndPicturesAppearWhereExpected) {
   auto* form = CreateForm<TForm>(FApp.get());
   form->SetCaption(u"Showcase");
   form->SetPosition(poDesigned);
-  form->SetBounds(100, 100, 420, 280);
+  form->SetFormStyle(fsStayOnTop);
+  form->SetBounds(700, 500, 420, 280);
   auto* show = new TShowcase(form);
   show->SetParent(form);
   show->SetAlign(alClient);

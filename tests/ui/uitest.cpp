@@ -9,6 +9,7 @@ KST_CLASS_IMPL(TPaintForm, "UiTests")
 KST_CLASS_IMPL(TMDIParentForm, "UiTests")
 KST_CLASS_IMPL(TMDIChildForm, "UiTests")
 KST_CLASS_IMPL(TDialogForm, "UiTests")
+KST_CLASS_IMPL(TTestFrame, "UiTests")
 
 void TSwatchControl::Describe(TClassBuilder<TSwatchControl>& c) {
   c.Property(u"Align", &TControl::Align, &TControl::SetAlign);
@@ -91,6 +92,11 @@ void TDialogForm::Describe(TClassBuilder<TDialogForm>& c) {
   c.Field(u"ButtonOK", &TDialogForm::ButtonOK);
   c.Field(u"ButtonCancel", &TDialogForm::ButtonCancel);
   c.Method(u"FormKeyDown", &TDialogForm::FormKeyDown);
+}
+
+void TTestFrame::Describe(TClassBuilder<TTestFrame>& c) {
+  c.Field(u"FrameButton", &TTestFrame::FrameButton);
+  c.Method(u"FrameButtonClick", &TTestFrame::FrameButtonClick);
 }
 
 void UiTest::SetUp() {

@@ -110,6 +110,15 @@ class TDialogForm : public TForm {
   void FormKeyDown(TObject*, Word& key, TShiftState) { PreviewedKeys.push_back(key); }
 };
 
+class TTestFrame : public TFrame {
+  KST_CLASS(TTestFrame, TFrame)
+ public:
+  using TFrame::TFrame;
+  TButton* FrameButton = nullptr;
+  int Clicks = 0;
+  void FrameButtonClick(TObject*) { ++Clicks; }
+};
+
 class UiTest : public ::testing::Test {
  protected:
   void SetUp() override;

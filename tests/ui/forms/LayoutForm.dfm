@@ -1,6 +1,6 @@
 object LayoutForm: TLayoutForm
-  Left = 40
-  Top = 40
+  Left = 700
+  Top = 400
   Caption = 'Layout'
   ClientHeight = 300
   ClientWidth = 400

@@ -1,6 +1,6 @@
 object PaintForm: TPaintForm
-  Left = 60
-  Top = 60
+  Left = 700
+  Top = 80
   Caption = 'Paint'
   ClientHeight = 200
   ClientWidth = 300
