@@ -333,3 +333,39 @@ TEST_F(FormsTest, AFormInsideAControlIsAChildWindow) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(FormsTest, ActivationResizeAndHideEventsFire) {
+  std::vector<std::string> log;
+  auto track = [&log](TCustomForm* form, const std::string& name) {
+    form->OnActivate = TNotifyEvent([&log, name](TObject*) { log.push_back(name + " activate"); });
+    form->OnDeactivate = TNotifyEvent([&log, name](TObject*) { log.push_back(name + " deactivate"); });
+    form->OnResize = TNotifyEvent([&log, name](TObject*) { log.push_back(name + " resize"); });
+    form->OnHide = TNotifyEvent([&log, name](TObject*) { log.push_back(name + " hide"); });
+  };
+  auto* a = CreateForm<TLayoutForm>(FApp.get());
+  auto* b = CreateForm<TDialogForm>(FApp.get());
+  track(a, "a");
+  track(b, "b");
+  a->Show();
+  Pump();
+  a->ButtonOK->SetFocus();
+  Pump();
+  b->Show();
+  Pump();
+  b->ButtonOK->SetFocus();
+  Pump();
+  a->SetWidth(a->Width() + 20);
+  b->Hide();
+  Pump();
+  auto position = [&](const std::string& entry) { return std::find(log.begin(), log.end(), entry) - log.begin(); };
+  ASSERT_LT(position("a activate"), static_cast<std::ptrdiff_t>(log.size()));
+  EXPECT_LT(position("a activate"), position("a deactivate"));
+  EXPECT_LT(position("a deactivate"), position("b activate"));
+  EXPECT_LT(position("b activate"), static_cast<std::ptrdiff_t>(log.size()));
+  EXPECT_LT(position("a resize"), static_cast<std::ptrdiff_t>(log.size()));
+  EXPECT_LT(position("b hide"), static_cast<std::ptrdiff_t>(log.size()));
+}
+
+}  // namespace
