@@ -2040,7 +2040,16 @@ void TWinControl::PaintTo(HDC dc, Integer x, Integer y) {
   SetViewportOrgEx(dc, org.x + x, org.y + y, nullptr);
   ::IntersectClipRect(dc, 0, 0, FWidth, FHeight);
   if (FHandle && FDefWndProc != DefWindowProcW && FControls.empty()) {
-    SendMessageW(FHandle, WM_PRINT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT | PRF_NONCLIENT | PRF_ERASEBKGND);
+    // A window of the system paints itself at the origin of a context of its
+    // own (not all of them honour a moved origin), which is then copied.
+    HDC memory = CreateCompatibleDC(dc);
+    HBITMAP bitmap = CreateCompatibleBitmap(dc, std::max<Integer>(1, FWidth), std::max<Integer>(1, FHeight));
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    SendMessageW(FHandle, WM_PRINT, reinterpret_cast<WPARAM>(memory), PRF_CLIENT | PRF_NONCLIENT | PRF_ERASEBKGND);
+    BitBlt(dc, 0, 0, FWidth, FHeight, memory, 0, 0, SRCCOPY);
+    SelectObject(memory, old);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
   } else {
     // The frame first, then the client area moved to where it lies in the window.
     TPoint offset{0, 0};

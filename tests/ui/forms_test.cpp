@@ -59,6 +59,12 @@ TEST_F(FormsTest, AFormReadsItsResourceAndAlignsItsChildren) {
   SaveForInspection(painted, L"layout-client.bmp");
   EXPECT_EQ(painted.PixelColor(100 + 200, 60 + 100), RGB(255, 255, 255)) << "the white client panel";
   EXPECT_EQ(painted.PixelColor(20, 150), GetSysColor(COLOR_BTNFACE)) << "the left panel";
+  // The system's button is there too, frame and caption, where it stands.
+  int dark = 0;
+  for (int y = 60 + 150; y < 60 + 175; ++y)
+    for (int x = 100 + 165; x < 100 + 240; ++x)
+      if (GetRValue(painted.PixelColor(x, y)) < 128) ++dark;
+  EXPECT_GT(dark, 60);
 
   // Anchors keep the distances to the right and bottom edges.
   form->SetClientWidth(500);
