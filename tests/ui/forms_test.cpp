@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include "classes/reader.h"
+#include "formfile/formconvert.h"
 #include "ui/uitest.h"
 
 namespace {
@@ -372,6 +374,60 @@ TEST_F(FormsTest, ActivationResizeAndHideEventsFire) {
   EXPECT_LT(position("b activate"), static_cast<std::ptrdiff_t>(log.size()));
   EXPECT_LT(position("a resize"), static_cast<std::ptrdiff_t>(log.size()));
   EXPECT_LT(position("b hide"), static_cast<std::ptrdiff_t>(log.size()));
+}
+
+}  // namespace
+
+namespace {
+
+// What a preview does: any form text read into a plain form inside a scroll box.
+TEST_F(FormsTest, AnyFormTextReadsIntoAPlainFormInsideAControl) {
+  auto* host = CreateForm<TForm>(FApp.get());
+  host->SetBounds(700, 100, 400, 300);
+  host->SetPosition(poDesigned);
+  auto* desktop = new TScrollBox(host);
+  desktop->SetParent(host);
+  desktop->SetAlign(alClient);
+  host->Show();
+  auto* preview = CreateForm<TForm>(desktop);
+  preview->SetParent(desktop);
+  String text =
+      u"object Form1: TForm1\r\n  Caption = 'Designed'\r\n  ClientHeight = 100\r\n  ClientWidth = 200\r\n"
+      u"  Visible = True\r\n  OnCreate = FormCreate\r\n"
+      u"  object Panel1: TPanel\r\n    Left = 0\r\n    Top = 0\r\n    Width = 185\r\n    Height = 41\r\n"
+      u"    Align = alClient\r\n"
+      u"    object Button1: TButton\r\n      Left = 8\r\n      Top = 8\r\n      OnClick = Button1Click\r\n    end\r\n"
+      u"    object Mystery1: TMystery\r\n      Left = 1\r\n    end\r\n  end\r\nend\r\n";
+  TStringStream source(text);
+  TMemoryStream binary;
+  FormTextToBinary(source, binary);
+  binary.SetPosition(0);
+  std::vector<String> errors;
+  TComponentReader reader(binary, FRegistry);
+  reader.OnError = TDelegate<void(TComponentReader&, const String&, bool&)>(
+      [&](TComponentReader&, const String& message, bool& handled) {
+        errors.push_back(message);
+        handled = true;
+      });
+  reader.OnFindMethod = TDelegate<void(TComponentReader&, const String&, std::any&, bool&)>(
+      [](TComponentReader&, const String&, std::any&, bool& error) { error = false; });
+  reader.ReadRootComponent(preview);
+  ASSERT_EQ(errors.size(), 1u);
+  EXPECT_EQ(errors[0], u"Class TMystery not found");
+  preview->SetPosition(poDesigned);
+  preview->SetLeft(10);
+  preview->SetTop(10);
+  preview->Show();
+  Pump();
+  auto* panel = static_cast<TPanel*>(preview->FindComponent(u"Panel1"));
+  auto* button = static_cast<TButton*>(preview->FindComponent(u"Button1"));
+  ASSERT_TRUE(panel && button);
+  EXPECT_EQ(preview->Caption(), u"Designed");
+  EXPECT_EQ(preview->ClientWidth(), 200);
+  EXPECT_EQ(panel->BoundsRect(), Bounds(0, 0, 200, 100));
+  EXPECT_FALSE(button->OnClick) << "handlers named in the text stay unassigned";
+  EXPECT_EQ(GetParent(preview->Handle()), desktop->Handle());
+  EXPECT_TRUE(IsWindowVisible(button->Handle()));
 }
 
 }  // namespace
