@@ -2,9 +2,10 @@
 # program one folder under tests/, so adding a source file needs no edit here.
 
 function(kst_warnings target)
-  target_compile_options(${target} PRIVATE -Wall -Wextra -Wnon-virtual-dtor)
+  # C and C++ only: resource scripts of the same target go to the resource compiler.
+  target_compile_options(${target} PRIVATE $<$<COMPILE_LANGUAGE:C,CXX>:-Wall -Wextra -Wnon-virtual-dtor>)
   if(KST_WERROR)
-    target_compile_options(${target} PRIVATE -Werror)
+    target_compile_options(${target} PRIVATE $<$<COMPILE_LANGUAGE:C,CXX>:-Werror>)
   endif()
 endfunction()
 
@@ -107,4 +108,42 @@ function(kst_find_jpeg)
     add_library(kst_jpeg INTERFACE IMPORTED GLOBAL)
     target_link_libraries(kst_jpeg INTERFACE JPEG::JPEG)
   endif()
+endfunction()
+
+# Tools that run on the build machine while the Windows build is made (the
+# form converter): a native build of the portable libraries they need,
+# configured from this same source tree with KST_HOST_TOOLS_ONLY.
+function(kst_add_host_tools)
+  include(ExternalProject)
+  set(dir ${CMAKE_BINARY_DIR}/host-tools)
+  set(KST_DFM2BIN ${dir}/dfm2bin${CMAKE_HOST_EXECUTABLE_SUFFIX} CACHE INTERNAL "The native form converter")
+  ExternalProject_Add(kst_host_tools
+    SOURCE_DIR ${CMAKE_SOURCE_DIR}
+    BINARY_DIR ${dir}
+    CMAKE_ARGS -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_C_COMPILER=gcc -DCMAKE_CXX_COMPILER=g++ -DKST_HOST_TOOLS_ONLY=ON
+               -DKST_WERROR=${KST_WERROR}
+    BUILD_COMMAND ${CMAKE_COMMAND} --build ${dir} --target dfm2bin
+    INSTALL_COMMAND ""
+    BUILD_ALWAYS ON
+    BUILD_BYPRODUCTS ${KST_DFM2BIN})
+endfunction()
+
+# Links text form files into a target as RCDATA resources named after each
+# form's class in upper case, converted to the binary encoding by our own
+# converter at build time.
+function(kst_add_form_resources target)
+  set(outdir ${CMAKE_CURRENT_BINARY_DIR}/forms/${target})
+  foreach(dfm ${ARGN})
+    get_filename_component(source ${dfm} ABSOLUTE)
+    get_filename_component(stem ${dfm} NAME_WE)
+    set(binary ${outdir}/${stem}.bin)
+    set(script ${outdir}/${stem}.rc)
+    add_custom_command(OUTPUT ${binary} ${script}
+      COMMAND ${CMAKE_COMMAND} -E make_directory ${outdir}
+      COMMAND ${KST_DFM2BIN} ${source} ${binary} ${script}
+      DEPENDS ${source} kst_host_tools ${KST_DFM2BIN}
+      COMMENT "Converting the form ${stem}"
+      VERBATIM)
+    target_sources(${target} PRIVATE ${script})
+  endforeach()
 endfunction()

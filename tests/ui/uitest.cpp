@@ -1,0 +1,138 @@
+#include "ui/uitest.h"
+
+#include <cstdlib>
+
+KST_CLASS_IMPL(TSwatchControl, "UiTests")
+KST_CLASS_IMPL(TShadeControl, "UiTests")
+KST_CLASS_IMPL(TLayoutForm, "UiTests")
+KST_CLASS_IMPL(TPaintForm, "UiTests")
+KST_CLASS_IMPL(TMDIParentForm, "UiTests")
+KST_CLASS_IMPL(TMDIChildForm, "UiTests")
+KST_CLASS_IMPL(TDialogForm, "UiTests")
+KST_CLASS_IMPL(TTestFrame, "UiTests")
+
+void TSwatchControl::Describe(TClassBuilder<TSwatchControl>& c) {
+  c.Property(u"Align", &TControl::Align, &TControl::SetAlign);
+  c.Property(u"Color", &TControl::Color, &TControl::SetColor);
+}
+
+TSwatchControl::TSwatchControl(TComponent* owner) : TCustomControl(owner) {
+  FControlStyle.Include(csAcceptsControls);
+  FControlStyle.Include(csOpaque);
+}
+
+void TSwatchControl::Paint() {
+  ++PaintCount;
+  Canvas().Brush().SetColor(clRed);
+  Canvas().FillRect(Rect(0, 0, Width() / 2, Height()));
+  Canvas().Brush().SetColor(clBlue);
+  Canvas().FillRect(Rect(Width() / 2, 0, Width(), Height()));
+}
+
+void TShadeControl::Describe(TClassBuilder<TShadeControl>&) {}
+
+TShadeControl::TShadeControl(TComponent* owner) : TCustomControl(owner) {
+  SetParentBackground(true);
+}
+
+void TShadeControl::Paint() {
+  Canvas().Brush().SetColor(clLime);
+  Integer cx = Width() / 2, cy = Height() / 2;
+  Canvas().FillRect(Rect(cx - 5, cy - 5, cx + 5, cy + 5));
+}
+
+void TLayoutForm::Describe(TClassBuilder<TLayoutForm>& c) {
+  c.Field(u"PanelTop", &TLayoutForm::PanelTop);
+  c.Field(u"PanelTop2", &TLayoutForm::PanelTop2);
+  c.Field(u"PanelBottom", &TLayoutForm::PanelBottom);
+  c.Field(u"PanelLeft", &TLayoutForm::PanelLeft);
+  c.Field(u"PanelRight", &TLayoutForm::PanelRight);
+  c.Field(u"PanelClient", &TLayoutForm::PanelClient);
+  c.Field(u"PanelNested", &TLayoutForm::PanelNested);
+  c.Field(u"ButtonTop", &TLayoutForm::ButtonTop);
+  c.Field(u"ButtonOK", &TLayoutForm::ButtonOK);
+  c.Field(u"ButtonNested", &TLayoutForm::ButtonNested);
+  c.Field(u"LabelLeft", &TLayoutForm::LabelLeft);
+  c.Field(u"LabelHello", &TLayoutForm::LabelHello);
+  c.Method(u"FormCreate", &TLayoutForm::FormCreate);
+  c.Method(u"FormShow", &TLayoutForm::FormShow);
+  c.Method(u"FormClose", &TLayoutForm::FormClose);
+  c.Method(u"ButtonOKClick", &TLayoutForm::ButtonOKClick);
+  c.Method(u"ButtonTopClick", &TLayoutForm::ButtonTopClick);
+}
+
+void TLayoutForm::FormShow(TObject*) {
+  ++Shown;
+  VisibleWhenShown = HandleAllocated() && IsWindowVisible(Handle());
+}
+
+void TLayoutForm::ButtonTopClick(TObject*) {
+  ++TopClicks;
+  if (AbortOnTop) throw EAbort(u"silent");
+  if (ThrowOnTop) throw EConvertError(u"The handler failed");
+}
+
+void TPaintForm::Describe(TClassBuilder<TPaintForm>& c) {
+  c.Field(u"Swatch", &TPaintForm::Swatch);
+  c.Field(u"Shade", &TPaintForm::Shade);
+  c.Field(u"LabelOver", &TPaintForm::LabelOver);
+}
+
+void TMDIParentForm::Describe(TClassBuilder<TMDIParentForm>& c) {
+  c.Field(u"PanelBar", &TMDIParentForm::PanelBar);
+}
+
+void TMDIChildForm::Describe(TClassBuilder<TMDIChildForm>& c) {
+  c.Field(u"PanelDoc", &TMDIChildForm::PanelDoc);
+  c.Method(u"FormActivate", &TMDIChildForm::FormActivate);
+  c.Method(u"FormClose", &TMDIChildForm::FormClose);
+}
+
+void TDialogForm::Describe(TClassBuilder<TDialogForm>& c) {
+  c.Field(u"ButtonOK", &TDialogForm::ButtonOK);
+  c.Field(u"ButtonCancel", &TDialogForm::ButtonCancel);
+  c.Method(u"FormKeyDown", &TDialogForm::FormKeyDown);
+}
+
+void TTestFrame::Describe(TClassBuilder<TTestFrame>& c) {
+  c.Field(u"FrameButton", &TTestFrame::FrameButton);
+  c.Method(u"FrameButtonClick", &TTestFrame::FrameButtonClick);
+}
+
+void UiTest::SetUp() {
+  RegisterUiClasses(FRegistry);
+  FRegistry.RegisterClasses({&TSwatchControl::StaticClass(), &TShadeControl::StaticClass()});
+  FApp = std::make_unique<TApplication>(nullptr, FRegistry);
+  FApp->SetTitle(u"Kestrum tests");
+  FApp->OnException = TExceptionEvent([this](TObject*, const Exception& e) { FExceptions.push_back(e.Message()); });
+  FApp->MessageBoxHook = [this](const TMessageBoxRequest& request) {
+    FBoxes.push_back(request);
+    return FBoxAnswer;
+  };
+}
+
+void UiTest::TearDown() {
+  FApp.reset();
+  harness::PumpMessages();
+}
+
+void UiTest::Pump() {
+  FApp->ProcessMessages();
+}
+
+void SaveForInspection(const harness::Bitmap32& picture, const wchar_t* name) {
+  const wchar_t* folder = _wgetenv(L"KESTRUM_SCREENSHOTS");
+  if (!folder || !*folder) return;
+  picture.SaveBmp(std::wstring(folder) + L"\\" + name);
+}
+
+harness::Bitmap32 CaptureScreen(HWND window) {
+  RECT r{};
+  GetWindowRect(window, &r);
+  int w = r.right - r.left, h = r.bottom - r.top;
+  return harness::PaintInto(w, h, [&](HDC dc) {
+    HDC screen = GetDC(nullptr);
+    BitBlt(dc, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
+    ReleaseDC(nullptr, screen);
+  });
+}
