@@ -4,6 +4,7 @@
 // gives them meaning on screen.
 #pragma once
 
+#include "rtl/geometry.h"
 #include "rtl/sets.h"
 #include "rtl/types.h"
 
@@ -58,47 +59,6 @@ inline constexpr TColor cl3DLight = clSystemColor | 22;
 inline constexpr TColor clInfoText = clSystemColor | 23;
 inline constexpr TColor clInfoBk = clSystemColor | 24;
 
-// Points, sizes and rectangles in pixels, as the platform's records. A
-// rectangle's Right and Bottom lie just outside it.
-struct TPoint {
-  Integer X = 0;
-  Integer Y = 0;
-  friend constexpr bool operator==(const TPoint&, const TPoint&) = default;
-};
-
-struct TSize {
-  Integer cx = 0;
-  Integer cy = 0;
-  friend constexpr bool operator==(const TSize&, const TSize&) = default;
-};
-
-struct TRect {
-  Integer Left = 0;
-  Integer Top = 0;
-  Integer Right = 0;
-  Integer Bottom = 0;
-
-  constexpr Integer Width() const { return Right - Left; }
-  constexpr Integer Height() const { return Bottom - Top; }
-  constexpr bool IsEmpty() const { return Right <= Left || Bottom <= Top; }
-  // Whether the point lies inside (Right and Bottom excluded).
-  constexpr bool Contains(TPoint p) const { return p.X >= Left && p.X < Right && p.Y >= Top && p.Y < Bottom; }
-  constexpr void Offset(Integer dx, Integer dy) {
-    Left += dx;
-    Right += dx;
-    Top += dy;
-    Bottom += dy;
-  }
-  friend constexpr bool operator==(const TRect&, const TRect&) = default;
-};
-
-constexpr TPoint Point(Integer x, Integer y) {
-  return TPoint{x, y};
-}
-constexpr TRect Rect(Integer left, Integer top, Integer right, Integer bottom) {
-  return TRect{left, top, right, bottom};
-}
-
 // Horizontal alignment of text and the reading direction of controls.
 enum TAlignment { taLeftJustify, taRightJustify, taCenter };
 enum TBiDiMode { bdLeftToRight, bdRightToLeft, bdRightToLeftNoAlign, bdRightToLeftReadingOnly };
@@ -108,8 +68,9 @@ using TImageIndex = Integer;
 
 enum TFontPitch { fpDefault, fpVariable, fpFixed };
 
-// The border of a control.
-enum TBorderStyle { bsNone, bsSingle };
+// The border of a form; a control's border is one of the first two.
+enum TFormBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin };
+using TBorderStyle = TFormBorderStyle;
 
 enum TFontStyle { fsBold, fsItalic, fsUnderline, fsStrikeOut };
 using TFontStyles = TSet<TFontStyle>;

@@ -76,8 +76,6 @@ enum TControlStyleItem {
 };
 using TControlStyle = TSet<TControlStyleItem>;
 
-// The border of forms; controls use the first two (TBorderStyle).
-enum TFormBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin };
 enum TBevelCut { bvNone, bvLowered, bvRaised, bvSpace };
 using TTabOrder = SmallInt;
 using TModalResult = Integer;

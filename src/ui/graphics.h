@@ -41,7 +41,6 @@ int ScreenLogPixels();
 using TFontCharset = Byte;
 inline constexpr TFontCharset kDefaultCharset = 1;
 
-enum TFontPitch { fpDefault, fpVariable, fpFixed };
 enum TFontQuality { fqDefault, fqDraft, fqProof, fqNonAntialiased, fqAntialiased, fqClearType, fqClearTypeNatural };
 enum TPenStyle { psSolid, psDash, psDot, psDashDot, psDashDotDot, psClear, psInsideFrame, psUserStyle, psAlternate };
 enum TPenMode {

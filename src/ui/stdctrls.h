@@ -3,7 +3,6 @@
 
 #include "ui/controls.h"
 
-enum TAlignment { taLeftJustify, taRightJustify, taCenter };
 enum TTextLayout { tlTop, tlCenter, tlBottom };
 
 const TTypeInfo& DescribeType(TypeTag<TAlignment>);
