@@ -168,3 +168,14 @@ Int64 StrToInt64Def(StringView text, Int64 defaultValue) {
   Int64 value = 0;
   return TryStrToInt64(text, value) ? value : defaultValue;
 }
+
+Integer MulDiv(Integer number, Integer numerator, Integer denominator) {
+  if (denominator == 0) return -1;
+  Int64 product = static_cast<Int64>(number) * numerator;
+  bool negative = (product < 0) != (denominator < 0);
+  UInt64 magnitude = product < 0 ? static_cast<UInt64>(-product) : static_cast<UInt64>(product);
+  UInt64 divisor = denominator < 0 ? static_cast<UInt64>(-static_cast<Int64>(denominator)) : denominator;
+  UInt64 quotient = (magnitude + divisor / 2) / divisor;
+  if (quotient > (negative ? 0x80000000ull : 0x7FFFFFFFull)) return -1;
+  return negative ? static_cast<Integer>(-static_cast<Int64>(quotient)) : static_cast<Integer>(quotient);
+}

@@ -34,3 +34,8 @@ bool TryStrToUInt64(StringView text, UInt64& value);
 
 // The message the integer conversions raise, for callers that check text themselves.
 String InvalidIntegerMessage(StringView text);
+
+// Number × Numerator / Denominator with a 64-bit intermediate, rounded to the
+// nearest integer (halves away from zero), as the platform's MulDiv; -1 for a
+// zero denominator or a result outside 32 bits.
+Integer MulDiv(Integer number, Integer numerator, Integer denominator);
