@@ -169,6 +169,7 @@ Int64 StrToInt64Def(StringView text, Int64 defaultValue) {
   return TryStrToInt64(text, value) ? value : defaultValue;
 }
 
+#ifndef _WIN32
 Integer MulDiv(Integer number, Integer numerator, Integer denominator) {
   if (denominator == 0) return -1;
   Int64 product = static_cast<Int64>(number) * numerator;
@@ -179,3 +180,4 @@ Integer MulDiv(Integer number, Integer numerator, Integer denominator) {
   if (quotient > (negative ? 0x80000000ull : 0x7FFFFFFFull)) return -1;
   return negative ? static_cast<Integer>(-static_cast<Int64>(quotient)) : static_cast<Integer>(quotient);
 }
+#endif

@@ -37,5 +37,10 @@ String InvalidIntegerMessage(StringView text);
 
 // Number × Numerator / Denominator with a 64-bit intermediate, rounded to the
 // nearest integer (halves away from zero), as the platform's MulDiv; -1 for a
-// zero denominator or a result outside 32 bits.
+// zero denominator or a result outside 32 bits. On Windows it is the system's
+// own, declared as the system headers declare it so that both can be included.
+#ifdef _WIN32
+extern "C" __declspec(dllimport) int __stdcall MulDiv(int number, int numerator, int denominator);
+#else
 Integer MulDiv(Integer number, Integer numerator, Integer denominator);
+#endif
