@@ -167,10 +167,14 @@ bool Bitmap32::SaveBmp(const std::wstring& path) const {
   file.bfType = 0x4D42;
   file.bfOffBits = sizeof file + sizeof info;
   file.bfSize = file.bfOffBits + imageSize;
+  // GDI leaves the fourth byte zero; viewers that honour it would show a
+  // blank picture, so the file says every pixel is opaque.
+  std::vector<std::uint32_t> opaque(FPixels);
+  for (std::uint32_t& p : opaque) p |= 0xFF000000u;
   FILE* f = _wfopen(path.c_str(), L"wb");
   if (!f) return false;
   bool ok = fwrite(&file, sizeof file, 1, f) == 1 && fwrite(&info, sizeof info, 1, f) == 1 &&
-            (imageSize == 0 || fwrite(FPixels.data(), imageSize, 1, f) == 1);
+            (imageSize == 0 || fwrite(opaque.data(), imageSize, 1, f) == 1);
   return fclose(f) == 0 && ok;
 }
 
