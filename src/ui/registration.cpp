@@ -1,6 +1,7 @@
 #include "ui/registration.h"
 
 #include "classes/reflection.h"
+#include "ui/actnlist.h"
 #include "ui/dialogs.h"
 #include "ui/extctrls.h"
 #include "ui/forms.h"
@@ -18,6 +19,14 @@ void RegisterUiClasses(TClassRegistry& registry) {
        &TLabel::StaticClass(), &TButton::StaticClass(), &TTimer::StaticClass(), &TCustomImageList::StaticClass(),
        &TImageList::StaticClass(), &TPopupMenu::StaticClass()},
       module);
+  registry.RegisterClasses({&TMenuItem::StaticClass(), &TMenu::StaticClass(), &TMainMenu::StaticClass(),
+                            &TBasicAction::StaticClass(), &TContainedAction::StaticClass(),
+                            &TCustomAction::StaticClass(), &TAction::StaticClass(),
+                            &TCustomActionList::StaticClass(), &TActionList::StaticClass()},
+                           module);
+  for (const TTypeInfo* type : {static_cast<const TTypeInfo*>(&ShortCutType()),
+                                &DescribeType(TypeTag<TPopupAlignment>{}), &DescribeType(TypeTag<TActionEvent>{})})
+    registry.RegisterType(*type);
   for (const TTypeInfo* type : {&DescribeType(TypeTag<TAlign>{}),
                                 &DescribeType(TypeTag<TAnchors>{}),
                                 &DescribeType(TypeTag<TFormBorderStyle>{}),
