@@ -8,7 +8,9 @@
 #include "ui/imglist.h"
 #include "ui/jpeg.h"
 #include "ui/menus.h"
+#include "ui/statusbar.h"
 #include "ui/stdctrls.h"
+#include "ui/toolbar.h"
 
 void RegisterUiClasses(TClassRegistry& registry) {
   const String module = u"ui";
@@ -22,10 +24,14 @@ void RegisterUiClasses(TClassRegistry& registry) {
   registry.RegisterClasses({&TMenuItem::StaticClass(), &TMenu::StaticClass(), &TMainMenu::StaticClass(),
                             &TBasicAction::StaticClass(), &TContainedAction::StaticClass(),
                             &TCustomAction::StaticClass(), &TAction::StaticClass(),
-                            &TCustomActionList::StaticClass(), &TActionList::StaticClass()},
+                            &TCustomActionList::StaticClass(), &TActionList::StaticClass(),
+                            &TToolButton::StaticClass(), &TToolBar::StaticClass(), &TStatusPanel::StaticClass(),
+                            &TStatusPanels::StaticClass(), &TStatusBar::StaticClass()},
                            module);
   for (const TTypeInfo* type : {static_cast<const TTypeInfo*>(&ShortCutType()),
-                                &DescribeType(TypeTag<TPopupAlignment>{}), &DescribeType(TypeTag<TActionEvent>{})})
+                                &DescribeType(TypeTag<TPopupAlignment>{}), &DescribeType(TypeTag<TActionEvent>{}),
+                                &DescribeType(TypeTag<TToolButtonStyle>{}), &DescribeType(TypeTag<TStatusPanelStyle>{}),
+                                &DescribeType(TypeTag<TStatusPanelBevel>{}), &DescribeType(TypeTag<TDrawPanelEvent>{})})
     registry.RegisterType(*type);
   for (const TTypeInfo* type : {&DescribeType(TypeTag<TAlign>{}),
                                 &DescribeType(TypeTag<TAnchors>{}),
