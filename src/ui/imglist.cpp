@@ -431,6 +431,7 @@ void TCustomImageList::Assign(const TPersistent* source) {
 }
 
 void TCustomImageList::DefineProperties(TFiler& filer) {
+  TComponent::DefineProperties(filer);
   filer.DefineBinaryProperty(
       u"Bitmap", [this](TStream& s) { ReadData(s); }, [this](TStream& s) { WriteData(s); }, Count() > 0);
 }

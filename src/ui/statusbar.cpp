@@ -223,7 +223,8 @@ void TStatusBar::UpdatePanels() {
 
 String TStatusBar::PanelText(int index) {
   if (!HandleAllocated()) return {};
-  WPARAM part = FSimplePanel ? SB_SIMPLEID : static_cast<WPARAM>(index);
+  // In simple mode the system answers with the simple panel whatever part is asked.
+  WPARAM part = FSimplePanel ? 0 : static_cast<WPARAM>(index);
   LRESULT info = SendMessageW(Handle(), SB_GETTEXTLENGTHW, part, 0);
   std::wstring text(static_cast<size_t>(LOWORD(info)) + 1, L'\0');
   SendMessageW(Handle(), SB_GETTEXTW, part, reinterpret_cast<LPARAM>(text.data()));

@@ -259,13 +259,8 @@ TToolButton* TToolBar::Buttons(int index) const {
 
 void TToolBar::AddButton(TToolButton* button) {
   if (std::find(FButtons.begin(), FButtons.end(), button) != FButtons.end()) return;
-  // Read from a form file, the buttons stand in the order of their places.
-  auto at = FButtons.end();
-  if (ComponentState().Contains(csLoading) || button->ComponentState().Contains(csLoading))
-    at = std::find_if(FButtons.begin(), FButtons.end(), [button](TToolButton* b) {
-      return b->Top() > button->Top() || (b->Top() == button->Top() && b->Left() > button->Left());
-    });
-  FButtons.insert(at, button);
+  // Read from a form file, the buttons are sorted by their places once all are read.
+  FButtons.push_back(button);
   ArrangeButtons();
 }
 
@@ -277,11 +272,11 @@ void TToolBar::RemoveButton(TToolButton* button) {
 }
 
 void TToolBar::Loaded() {
-  TCustomControl::Loaded();
-  // The places a button had when read decide its order.
+  // The places the buttons had when read decide their order.
   std::stable_sort(FButtons.begin(), FButtons.end(), [](TToolButton* a, TToolButton* b) {
     return a->Top() != b->Top() ? a->Top() < b->Top() : a->Left() < b->Left();
   });
+  TCustomControl::Loaded();
   ArrangeButtons();
 }
 
