@@ -169,9 +169,11 @@ class MenusTest : public UiTest {
     GetMenuStringW(menu, position, text, 128, MF_BYPOSITION);
     return FromWStr(text);
   }
+  // The texts of the entries (the system's picture entries of a maximised document have none).
   static std::vector<String> BarStrings(HMENU menu) {
     std::vector<String> result;
-    for (int i = 0; i < GetMenuItemCount(menu); ++i) result.push_back(MenuString(menu, static_cast<UINT>(i)));
+    for (int i = 0; i < GetMenuItemCount(menu); ++i)
+      if (String text = MenuString(menu, static_cast<UINT>(i)); !text.empty()) result.push_back(text);
     return result;
   }
 
@@ -265,7 +267,7 @@ TEST_F(MenusTest, AFormWithMenusActionsToolBarAndStatusBarLoadsAndShows) {
   // The buttons paint their images; the disabled one greyed.
   form->CanSave = false;
   Idle();
-  UpdateWindow(form->Handle());
+  Pump();
   harness::Bitmap32 painted = harness::PaintClient(form->Handle());
   SaveForInspection(painted, L"menus-client.bmp");
   SaveForInspection(CaptureScreen(form->Handle()), L"menus.bmp");
@@ -349,6 +351,30 @@ TEST_F(MenusTest, IdleUpdatesDisableTheMenuItemAndToolButtonOfAnAction) {
   EXPECT_EQ(form->sbOpen->Action(), nullptr);
 }
 
+TEST_F(MenusTest, AButtonFollowsItsActionAndRunsIt) {
+  TMenuForm* form = MakeMenuForm();
+  auto* button = new TButton(form);
+  button->SetParent(form);
+  button->SetAction(form->acOpen);
+  EXPECT_EQ(button->Caption(), u"Open...");
+  EXPECT_EQ(button->Hint(), u"Open");
+  form->Show();
+  Pump();
+  SendMessageW(button->Handle(), BM_CLICK, 0, 0);
+  Pump();
+  EXPECT_EQ(form->Opens, 1);
+  form->acOpen->SetEnabled(false);
+  EXPECT_FALSE(button->Enabled());
+  EXPECT_FALSE(IsWindowEnabled(button->Handle()));
+  // A handler of its own takes the click instead.
+  form->acOpen->SetEnabled(true);
+  int own = 0;
+  button->OnClick = TNotifyEvent([&](TObject*) { ++own; });
+  button->Click();
+  EXPECT_EQ(own, 1);
+  EXPECT_EQ(form->Opens, 1);
+}
+
 TEST_F(MenusTest, AnMDIDocumentsMenusJoinTheFramesBarByGroupAndLeaveWithIt) {
   TMenuFrameForm* frame = nullptr;
   FApp->CreateForm(frame);
@@ -386,6 +412,19 @@ TEST_F(MenusTest, AnMDIDocumentsMenusJoinTheFramesBarByGroupAndLeaveWithIt) {
   EXPECT_EQ(frame->MainMenu->Merged(), second->MainMenu);
   SendMessageW(frame->Handle(), WM_COMMAND, MAKEWPARAM(second->Undo1->Command(), 0), 0);
   EXPECT_EQ(second->Undos, 1);
+
+  // A maximised document puts the system's buttons into the bar; activating
+  // another document keeps them where they are.
+  second->SetWindowState(wsMaximized);
+  Pump();
+  int withButtons = GetMenuItemCount(bar);
+  EXPECT_GT(withButtons, 5);
+  doc->Show();
+  Pump();
+  ASSERT_EQ(frame->ActiveMDIChild(), doc);
+  EXPECT_EQ(BarStrings(bar), (std::vector<String>{u"&File", u"&Edit", u"&Data", u"&Windows", u"&Help"}));
+  EXPECT_EQ(frame->MainMenu->Merged(), doc->MainMenu);
+  SaveForInspection(CaptureScreen(frame->Handle()), L"menus-mdi.bmp");
 
   second->Close();
   doc->Close();
