@@ -158,7 +158,9 @@ void TComponent::Loaded() { FComponentState.Exclude(csLoading); }
 
 void TComponent::DefineProperties(TFiler& filer) {
   TPersistent::DefineProperties(filer);
-  auto word = [this](int shift) { return static_cast<Integer>((static_cast<Cardinal>(FDesignInfo) >> shift) & 0xFFFF); };
+  auto word = [this](int shift) {
+    return static_cast<Integer>((static_cast<Cardinal>(FDesignInfo) >> shift) & 0xFFFF);
+  };
   auto setWord = [this](int shift, Integer value) {
     Cardinal info = static_cast<Cardinal>(FDesignInfo) & ~(0xFFFFu << shift);
     FDesignInfo = static_cast<Integer>(info | ((static_cast<Cardinal>(value) & 0xFFFFu) << shift));

@@ -25,7 +25,7 @@ struct KeyAlias {
   const char16_t* Name;
 };
 const KeyAlias kKeyAliases[] = {
-    {VK_BACK, u"Backspace"}, {VK_INSERT, u"Insert"}, {VK_DELETE, u"Delete"},  {VK_PRIOR, u"PageUp"},
+    {VK_BACK, u"Backspace"}, {VK_INSERT, u"Insert"}, {VK_DELETE, u"Delete"}, {VK_PRIOR, u"PageUp"},
     {VK_NEXT, u"PageDown"},  {VK_RETURN, u"Return"}, {VK_ESCAPE, u"Escape"},
 };
 
@@ -203,7 +203,8 @@ void TMenuItem::Remove(TMenuItem* item) {
   if (index < 0) throw EMenuError(u"Menu item not found");
   if (FHandle)
     for (int i = GetMenuItemCount(FHandle) - 1; i >= 0; --i)
-      if (EntryData(FHandle, i) == reinterpret_cast<ULONG_PTR>(item)) RemoveMenu(FHandle, static_cast<UINT>(i), MF_BYPOSITION);
+      if (EntryData(FHandle, i) == reinterpret_cast<ULONG_PTR>(item))
+        RemoveMenu(FHandle, static_cast<UINT>(i), MF_BYPOSITION);
   FItems.erase(FItems.begin() + index);
   item->FParent = nullptr;
   if (!ComponentState().Contains(csDestroying)) MenuChanged(true);
@@ -269,8 +270,8 @@ void TMenuItem::RebuildHandle() {
       info.fMask |= MIIM_STRING;
       info.dwTypeData = const_cast<wchar_t*>(WStr(text));
     }
-    info.fState = (item->FChecked ? MFS_CHECKED : 0) | (item->FEnabled ? 0 : MFS_GRAYED) |
-                  (item->FDefault ? MFS_DEFAULT : 0);
+    info.fState =
+        (item->FChecked ? MFS_CHECKED : 0) | (item->FEnabled ? 0 : MFS_GRAYED) | (item->FDefault ? MFS_DEFAULT : 0);
     info.wID = item->FCommand;
     info.dwItemData = reinterpret_cast<ULONG_PTR>(item);
     info.hSubMenu = (item->Count() > 0 || item->FHandle) ? item->Handle() : nullptr;
@@ -438,7 +439,9 @@ void TMenu::Describe(TClassBuilder<TMenu>& c) {
 }
 
 TMenu::TMenu(TComponent* owner)
-    : TComponent(owner), FItems(std::make_unique<TMenuItem>(nullptr)), FImageChangeLink(std::make_unique<TChangeLink>()) {
+    : TComponent(owner),
+      FItems(std::make_unique<TMenuItem>(nullptr)),
+      FImageChangeLink(std::make_unique<TChangeLink>()) {
   FItems->FMenu = this;
   FImageChangeLink->OnChange = TNotifyEvent(this, &TMenu::ImageListChange);
 }

@@ -23,10 +23,9 @@ void RegisterUiClasses(TClassRegistry& registry) {
       module);
   registry.RegisterClasses({&TMenuItem::StaticClass(), &TMenu::StaticClass(), &TMainMenu::StaticClass(),
                             &TBasicAction::StaticClass(), &TContainedAction::StaticClass(),
-                            &TCustomAction::StaticClass(), &TAction::StaticClass(),
-                            &TCustomActionList::StaticClass(), &TActionList::StaticClass(),
-                            &TToolButton::StaticClass(), &TToolBar::StaticClass(), &TStatusPanel::StaticClass(),
-                            &TStatusPanels::StaticClass(), &TStatusBar::StaticClass()},
+                            &TCustomAction::StaticClass(), &TAction::StaticClass(), &TCustomActionList::StaticClass(),
+                            &TActionList::StaticClass(), &TToolButton::StaticClass(), &TToolBar::StaticClass(),
+                            &TStatusPanel::StaticClass(), &TStatusPanels::StaticClass(), &TStatusBar::StaticClass()},
                            module);
   for (const TTypeInfo* type : {static_cast<const TTypeInfo*>(&ShortCutType()),
                                 &DescribeType(TypeTag<TPopupAlignment>{}), &DescribeType(TypeTag<TActionEvent>{}),

@@ -19,10 +19,10 @@ const TTypeInfo& DescribeType(TypeTag<TStatusPanelBevel>) {
   return t;
 }
 const TTypeInfo& DescribeType(TypeTag<TDrawPanelEvent>) {
-  static const TMethodTypeInfo t(u"TDrawPanelEvent", u"ComCtrls", mkProcedure,
-                                 {TMethodParam{0, u"StatusBar", u"TStatusBar"},
-                                  TMethodParam{0, u"Panel", u"TStatusPanel"},
-                                  TMethodParam{ParamFlagBit(pfConst), u"Rect", u"TRect"}});
+  static const TMethodTypeInfo t(
+      u"TDrawPanelEvent", u"ComCtrls", mkProcedure,
+      {TMethodParam{0, u"StatusBar", u"TStatusBar"}, TMethodParam{0, u"Panel", u"TStatusPanel"},
+       TMethodParam{ParamFlagBit(pfConst), u"Rect", u"TRect"}});
   return t;
 }
 
@@ -88,8 +88,7 @@ void TStatusPanel::Assign(const TPersistent* source) {
 
 void TStatusPanels::Describe(TClassBuilder<TStatusPanels>&) {}
 
-TStatusPanels::TStatusPanels(TStatusBar* statusBar)
-    : TCollection(TStatusPanel::StaticClass()), FStatusBar(statusBar) {}
+TStatusPanels::TStatusPanels(TStatusBar* statusBar) : TCollection(TStatusPanel::StaticClass()), FStatusBar(statusBar) {}
 
 TPersistent* TStatusPanels::GetOwner() const {
   return FStatusBar;
@@ -214,7 +213,7 @@ void TStatusBar::UpdatePanels() {
       continue;
     }
     // The system centres the text after one tab and right-aligns it after two.
-    String text = panel->Alignment() == taCenter        ? u"\t" + panel->Text()
+    String text = panel->Alignment() == taCenter         ? u"\t" + panel->Text()
                   : panel->Alignment() == taRightJustify ? u"\t\t" + panel->Text()
                                                          : panel->Text();
     SendMessageW(handle, SB_SETTEXTW, flags, reinterpret_cast<LPARAM>(WStr(text)));

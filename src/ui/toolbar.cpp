@@ -289,9 +289,9 @@ void TToolBar::ArrangeButtons() {
     Integer width = ClientWidth();
     for (TToolButton* button : FButtons) {
       if (!button->Visible()) continue;
-      Integer w = button->IsSeparator() ? (button->Width() > 0 && button->Width() != FButtonWidth ? button->Width()
-                                                                                                   : kSeparatorWidth)
-                                        : FButtonWidth;
+      Integer w = button->IsSeparator()
+                      ? (button->Width() > 0 && button->Width() != FButtonWidth ? button->Width() : kSeparatorWidth)
+                      : FButtonWidth;
       if (FWrapable && x > FIndent && x + w > width && width > 0 && !button->IsSeparator()) {
         x = FIndent;
         y += FButtonHeight;

@@ -185,9 +185,15 @@ TEST_F(MenusTest, ShortCutsReadAndWriteTheirNames) {
     const char16_t* text;
     TShortCut shortCut;
   } cases[] = {
-      {u"Ctrl+O", scCtrl | 'O'},         {u"F9", VK_F9},          {u"Alt+X", scAlt | 'X'},
-      {u"Alt+BkSp", scAlt | VK_BACK},    {u"Ctrl+F4", scCtrl | VK_F4}, {u"Ctrl+PgDn", scCtrl | VK_NEXT},
-      {u"Shift+Del", scShift | VK_DELETE}, {u"Ctrl+Ins", scCtrl | VK_INSERT}, {u"Shift+Ctrl+F1", scShift | scCtrl | VK_F1},
+      {u"Ctrl+O", scCtrl | 'O'},
+      {u"F9", VK_F9},
+      {u"Alt+X", scAlt | 'X'},
+      {u"Alt+BkSp", scAlt | VK_BACK},
+      {u"Ctrl+F4", scCtrl | VK_F4},
+      {u"Ctrl+PgDn", scCtrl | VK_NEXT},
+      {u"Shift+Del", scShift | VK_DELETE},
+      {u"Ctrl+Ins", scCtrl | VK_INSERT},
+      {u"Shift+Ctrl+F1", scShift | scCtrl | VK_F1},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(ShortCutToText(c.shortCut), c.text);
@@ -392,9 +398,9 @@ TEST_F(MenusTest, AnMDIDocumentsMenusJoinTheFramesBarByGroupAndLeaveWithIt) {
   // The system lists the documents under the window menu.
   std::vector<String> windowItems = BarStrings(frame->mmWin->Handle());
   EXPECT_EQ(windowItems.front(), u"Cascade");
-  EXPECT_TRUE(std::any_of(windowItems.begin(), windowItems.end(),
-                          [](const String& s) { return s.find(u"Doc") != String::npos; }))
-      << "the window menu lists the document";
+  EXPECT_TRUE(std::any_of(windowItems.begin(), windowItems.end(), [](const String& s) {
+    return s.find(u"Doc") != String::npos;
+  })) << "the window menu lists the document";
 
   // The merged items work from the frame's bar and by their short-cuts.
   SendMessageW(frame->Handle(), WM_COMMAND, MAKEWPARAM(doc->Undo1->Command(), 0), 0);
