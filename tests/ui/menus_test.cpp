@@ -280,6 +280,12 @@ TEST_F(MenusTest, AFormWithMenusActionsToolBarAndStatusBarLoadsAndShows) {
   EXPECT_EQ(painted.PixelColor(11, 11), kImageColors[0]);
   EXPECT_EQ(painted.PixelColor(23 + 11, 11), kImageColors[1]);
   EXPECT_NE(painted.PixelColor(54 + 11, 11), kImageColors[2]) << "a disabled button's image is greyed";
+
+  // A button's hint is its action's.
+  FApp->ActivateHint(form->sbOpen->ClientToScreen({5, 5}));
+  ASSERT_NE(FApp->HintWindowInstance(), nullptr);
+  EXPECT_EQ(FApp->HintWindowInstance()->Caption(), u"Open");
+  FApp->CancelHint();
 }
 
 TEST_F(MenusTest, ShortCutKeysThroughTheLoopRunActionsAndItems) {
