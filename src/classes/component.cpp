@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "classes/filer.h"
 #include "rtl/format.h"
 #include "rtl/sysstr.h"
 #include "rtl/unicode.h"
@@ -154,5 +155,22 @@ void TComponent::SetDesigning(bool designing, bool setChildren) {
 }
 
 void TComponent::Loaded() { FComponentState.Exclude(csLoading); }
+
+void TComponent::DefineProperties(TFiler& filer) {
+  TPersistent::DefineProperties(filer);
+  auto word = [this](int shift) {
+    return static_cast<Integer>((static_cast<Cardinal>(FDesignInfo) >> shift) & 0xFFFF);
+  };
+  auto setWord = [this](int shift, Integer value) {
+    Cardinal info = static_cast<Cardinal>(FDesignInfo) & ~(0xFFFFu << shift);
+    FDesignInfo = static_cast<Integer>(info | ((static_cast<Cardinal>(value) & 0xFFFFu) << shift));
+  };
+  filer.DefineProperty(
+      u"Left", [setWord](TReader& reader) { setWord(0, reader.ReadInteger()); },
+      [word](TWriter& writer) { writer.WriteInteger(word(0)); }, word(0) != 0);
+  filer.DefineProperty(
+      u"Top", [setWord](TReader& reader) { setWord(16, reader.ReadInteger()); },
+      [word](TWriter& writer) { writer.WriteInteger(word(16)); }, word(16) != 0);
+}
 
 void TComponent::GetChildren(const std::function<void(TComponent*)>&, TComponent*) {}

@@ -49,6 +49,10 @@ class TComponent : public TPersistent {
   virtual void SetName(const String& name);
   Integer Tag() const { return FTag; }
   void SetTag(Integer tag) { FTag = tag; }
+  // Where a designer shows a component that is no control: left in the low
+  // word, top in the high word; forms store it as "Left" and "Top".
+  Integer DesignInfo() const { return FDesignInfo; }
+  void SetDesignInfo(Integer value) { FDesignInfo = value; }
 
   int ComponentCount() const { return static_cast<int>(FComponents.size()); }
   TComponent* Components(int index) const;
@@ -88,6 +92,7 @@ class TComponent : public TPersistent {
 
   TPersistent* GetOwner() const override { return FOwner; }
   String GetNamePath() const override { return FName; }
+  void DefineProperties(TFiler& filer) override;
 
  protected:
   virtual void Notification(TComponent* component, TOperation operation);
@@ -101,6 +106,7 @@ class TComponent : public TPersistent {
   TComponent* FOwner = nullptr;
   String FName;
   Integer FTag = 0;
+  Integer FDesignInfo = 0;
   std::vector<TComponent*> FComponents;       // owned
   std::vector<TComponent*> FFreeNotifies;     // told when this one goes
   TComponentState FComponentState;

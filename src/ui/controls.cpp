@@ -4,6 +4,7 @@
 
 #include "classes/identmaps.h"
 #include "rtl/format.h"
+#include "ui/actnlist.h"
 #include "ui/forms.h"
 #include "ui/menus.h"
 #include "ui/publish.h"
@@ -713,7 +714,41 @@ void TControl::DefaultHandler(TMessage& m) {
 }
 
 void TControl::Click() {
-  if (CanFireEvents()) OnClick(this);
+  if (!CanFireEvents()) return;
+  TBasicAction* action = Action();
+  if (action && (!OnClick || OnClick == action->OnExecute))
+    FActionLink->Execute(this);
+  else
+    OnClick(this);
+}
+
+TBasicAction* TControl::Action() const {
+  return FActionLink ? FActionLink->Action() : nullptr;
+}
+
+void TControl::SetAction(TBasicAction* action) {
+  if (!action) {
+    FActionLink.reset();
+    return;
+  }
+  if (!FActionLink) {
+    FActionLink = std::make_unique<TBasicActionLink>();
+    FActionLink->OnChange = TNotifyEvent(this, &TControl::ActionLinkChanged);
+  }
+  FActionLink->SetAction(action);
+}
+
+void TControl::ActionLinkChanged(TObject*) {
+  if (TBasicAction* action = Action()) ActionChange(action);
+}
+
+void TControl::ActionChange(TBasicAction* action) {
+  auto* a = dynamic_cast<TCustomAction*>(action);
+  if (!a) return;
+  SetCaption(a->Caption());
+  SetEnabled(a->Enabled());
+  SetHint(a->Hint());
+  SetVisible(a->Visible());
 }
 
 void TControl::DblClick() {
@@ -1653,6 +1688,7 @@ void TWinControl::WMChar(TMessage& m) {
 
 void TWinControl::CNKeyDown(TMessage& m) {
   m.Result = 1;
+  if (TCustomForm* form = GetParentForm(this); form && form->IsShortCut(m)) return;
   Word key = static_cast<Word>(m.WParam);
   if (Perform(CM_CHILDKEY, key, reinterpret_cast<LPARAM>(this)) != 0) return;
   UINT mask = 0;

@@ -22,6 +22,8 @@ class TControl;
 class TWinControl;
 class TCustomForm;
 class TPopupMenu;
+class TBasicAction;
+class TBasicActionLink;
 
 enum TAlign { alNone, alTop, alBottom, alLeft, alRight, alClient, alCustom };
 enum TAnchorKind { akLeft, akTop, akRight, akBottom };
@@ -279,6 +281,10 @@ class TControl : public TComponent {
   void SetCursor(TCursor cursor);
   TPopupMenu* PopupMenu() const { return FPopupMenu; }
   void SetPopupMenu(TPopupMenu* menu);
+  // The action whose caption, hint and state the control shows and which a
+  // click runs (unless OnClick was set to something else).
+  TBasicAction* Action() const;
+  void SetAction(TBasicAction* action);
   Integer HelpContext() const { return FHelpContext; }
   void SetHelpContext(Integer value) { FHelpContext = value; }
   TControlState ControlState() const { return FControlState; }
@@ -355,6 +361,8 @@ class TControl : public TComponent {
   virtual bool DoMouseWheelUp(TShiftState shift, TPoint mousePos);
   virtual void DoContextPopup(TPoint mousePos, bool& handled);
   virtual void Resize();
+  // The action changed (or was set): the control takes what it shows from it.
+  virtual void ActionChange(TBasicAction* action);
   virtual bool CanResize(Integer& newWidth, Integer& newHeight);
   void ConstrainedResize(Integer& width, Integer& height);
   // Asks the parent to align its children again (this one first).
@@ -409,6 +417,7 @@ class TControl : public TComponent {
   void FontChanged(TObject*);
   void ConstraintsChanged(TObject*);
   void ApplyAnchorRules();
+  void ActionLinkChanged(TObject*);
 
   TWinControl* FParent = nullptr;
   TAlign FAlign = alNone;
@@ -429,6 +438,7 @@ class TControl : public TComponent {
   bool FParentShowHint = true;
   TCursor FCursor = crDefault;
   TPopupMenu* FPopupMenu = nullptr;
+  std::unique_ptr<TBasicActionLink> FActionLink;
   Integer FHelpContext = 0;
   TWndMethod FWindowProc;
   std::vector<std::shared_ptr<TWndProcNext::Node>> FHooks;

@@ -7,6 +7,8 @@
 #include "rtl/format.h"
 #include "rtl/sysstr.h"
 #include "rtl/unicode.h"
+#include "ui/actnlist.h"
+#include "ui/menus.h"
 #include "ui/publish.h"
 
 KST_CLASS_IMPL(TControlScrollBar, "Forms")
@@ -488,7 +490,120 @@ void TCustomForm::Notification(TComponent* component, TOperation operation) {
   if (operation == opRemove) {
     if (component == FActiveControl) FActiveControl = nullptr;
     if (component == FFocusedControl) FFocusedControl = nullptr;
+    if (component == FMenu) FMenu = nullptr;
+    if (component == FWindowMenu) FWindowMenu = nullptr;
   }
+}
+
+// ---- Menus ----
+
+void TCustomForm::SetMenu(TMainMenu* menu) {
+  if (menu == FMenu) return;
+  if (FMenu) {
+    MergeMenu(false);
+    if (FHandle && FFormStyle != fsMDIChild && FMenu->Items()->HandleAllocated() &&
+        ::GetMenu(FHandle) == FMenu->Items()->Handle())
+      ::SetMenu(FHandle, nullptr);
+    FMenu->SetWindowHandle(nullptr);
+    FMenu->RemoveFreeNotification(this);
+  }
+  FMenu = menu;
+  if (menu) menu->FreeNotification(this);
+  if (FHandle && !ComponentState().Contains(csLoading)) ApplyMenu();
+}
+
+void TCustomForm::SetWindowMenu(TMenuItem* item) {
+  if (item == FWindowMenu) return;
+  if (FWindowMenu) FWindowMenu->RemoveFreeNotification(this);
+  FWindowMenu = item;
+  if (item) item->FreeNotification(this);
+  if (FHandle && !ComponentState().Contains(csLoading)) ApplyMenu();
+}
+
+void TCustomForm::ApplyMenu() {
+  if (!FHandle) return;
+  if (FFormStyle == fsMDIChild) {
+    if (FActive) MergeMenu(true);
+    return;
+  }
+  if (FMenu) {
+    FMenu->SetWindowHandle(FHandle);
+    HMENU bar = FMenu->Handle();
+    if (::GetMenu(FHandle) != bar) ::SetMenu(FHandle, bar);
+  }
+  if (FClientHandle && FFormStyle == fsMDIForm) {
+    // The system lists the documents under the window menu.
+    HMENU windowMenu = FWindowMenu && FMenu && FMenu->ContainsItem(FWindowMenu) ? FWindowMenu->Handle() : nullptr;
+    SendMessageW(FClientHandle, WM_MDISETMENU, reinterpret_cast<WPARAM>(FMenu ? FMenu->Handle() : nullptr),
+                 reinterpret_cast<LPARAM>(windowMenu));
+  }
+  DrawMenuBar(FHandle);
+}
+
+void TCustomForm::MergeMenu(bool merge) {
+  if (FFormStyle != fsMDIChild || !FMenu || !Application) return;
+  TCustomForm* main = Application->MainForm();
+  if (!main || main == this || !main->FMenu) return;
+  if (merge)
+    main->FMenu->Merge(FMenu);
+  else
+    main->FMenu->Unmerge(FMenu);
+}
+
+bool TCustomForm::MenuMessage(TMessage& m) {
+  if (!FMenu) return false;
+  TMainMenu* menus[] = {FMenu, FMenu->Merged()};
+  for (TMainMenu* menu : menus) {
+    if (!menu) continue;
+    switch (m.Msg) {
+      case WM_COMMAND:
+        if (TMenuItem* item = menu->FindItem(LOWORD(m.WParam))) {
+          item->Click();
+          m.Result = 0;
+          return true;
+        }
+        break;
+      case WM_MEASUREITEM:
+        if (menu->MeasureItem(*reinterpret_cast<MEASUREITEMSTRUCT*>(m.LParam))) {
+          m.Result = 1;
+          return true;
+        }
+        break;
+      case WM_DRAWITEM:
+        if (menu->DrawItem(*reinterpret_cast<DRAWITEMSTRUCT*>(m.LParam))) {
+          m.Result = 1;
+          return true;
+        }
+        break;
+      case WM_INITMENUPOPUP:
+        // Told, then the system does its own part.
+        if (menu->InitMenuPopup(reinterpret_cast<HMENU>(m.WParam))) return false;
+        break;
+      default: return false;
+    }
+  }
+  return false;
+}
+
+bool TCustomForm::IsShortCutHere(const TMessage& message) {
+  if (FMenu && FMenu->IsShortCut(message)) return true;
+  for (int i = 0; i < ComponentCount(); ++i)
+    if (auto* list = dynamic_cast<TCustomActionList*>(Components(i)); list && list->IsShortCut(message)) return true;
+  return false;
+}
+
+bool TCustomForm::IsShortCut(const TMessage& message) {
+  if (message.Msg != CN_KEYDOWN && message.Msg != CN_SYSKEYDOWN && message.Msg != WM_KEYDOWN &&
+      message.Msg != WM_SYSKEYDOWN)
+    return false;
+  if (FFormStyle == fsMDIChild) {
+    if (IsShortCutHere(message)) return true;
+    TCustomForm* main = Application ? Application->MainForm() : nullptr;
+    return main && main != this && main->FFormStyle == fsMDIForm && main->IsShortCutHere(message);
+  }
+  if (FFormStyle == fsMDIForm)
+    if (TCustomForm* child = ActiveMDIChild(); child && child != this && child->IsShortCutHere(message)) return true;
+  return IsShortCutHere(message);
 }
 
 TRect TCustomForm::ClientRect() const {
@@ -661,6 +776,11 @@ void TCustomForm::CreateWindowHandle(const TCreateParams& params) {
 }
 
 void TCustomForm::DestroyWindowHandle() {
+  MergeMenu(false);
+  // The system would destroy the bar with the window; the bar is the menu's.
+  if (FHandle && FMenu && FFormStyle != fsMDIChild && FMenu->Items()->HandleAllocated() &&
+      ::GetMenu(FHandle) == FMenu->Items()->Handle())
+    ::SetMenu(FHandle, nullptr);
   if (FFormState.Contains(fsCreatedMDIChild) && FHandle) {
     FFormState.Exclude(fsCreatedMDIChild);
     if (HWND client = GetParent(FHandle)) {
@@ -718,6 +838,14 @@ void TCustomForm::CreateWnd() {
   if (FFormStyle == fsMDIForm && !Parent()) {
     CreateClientWindow();
     Realign();
+  }
+  if (FMenu && !Parent() && !ParentWindow()) {
+    // The form file's client size is the size below the bar.
+    TRect before = ClientRect();
+    ApplyMenu();
+    if (FFormStyle != fsMDIChild && ClientHeight() != before.Height()) SetClientHeight(before.Height());
+  } else if (FFormStyle == fsMDIForm && FClientHandle && FWindowMenu) {
+    ApplyMenu();
   }
   if (!FIcon->Empty()) SendMessageW(FHandle, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(FIcon->Handle()));
 }
@@ -1095,8 +1223,21 @@ void TCustomForm::Dispatch(TMessage& m) {
       return;
     case WM_MDIACTIVATE:
       DefaultHandler(m);
-      if (FFormStyle == fsMDIChild) SetActive(reinterpret_cast<HWND>(m.LParam) == FHandle);
+      if (FFormStyle == fsMDIChild) {
+        bool active = reinterpret_cast<HWND>(m.LParam) == FHandle;
+        SetActive(active);
+        MergeMenu(active);
+      }
       return;
+    case WM_COMMAND:
+      // From a menu (no control, no accelerator): the item of that command.
+      if (HIWORD(m.WParam) == 0 && m.LParam == 0 && MenuMessage(m)) return;
+      break;
+    case WM_MEASUREITEM:
+    case WM_DRAWITEM:
+      if (m.WParam == 0 && MenuMessage(m)) return;
+      break;
+    case WM_INITMENUPOPUP: MenuMessage(m); break;
     case CM_ACTIVATE: Activate(); return;
     case CM_DEACTIVATE: Deactivate(); return;
     case CM_RELEASE: Free(); return;
@@ -1142,6 +1283,7 @@ void TForm::Describe(TClassBuilder<TForm>& c) {
   c.Property(u"HorzScrollBar", &TForm::GetHorzScrollBar);
   c.Property(u"Icon", &TForm::GetIcon);
   c.Property(u"KeyPreview", &TForm::KeyPreview, &TForm::SetKeyPreview).Default(0);
+  c.Property(u"Menu", &TForm::Menu, &TForm::SetMenu);
   c.Property(u"OldCreateOrder", &TForm::OldCreateOrder, &TForm::SetOldCreateOrder);
   publish::ParentBackground(c);
   c.Property(u"PixelsPerInch", &TForm::PixelsPerInch, &TForm::SetPixelsPerInch);
@@ -1152,6 +1294,7 @@ void TForm::Describe(TClassBuilder<TForm>& c) {
   c.Property(u"TextHeight", &TForm::TextHeight, &TForm::SetTextHeight);
   c.Property(u"VertScrollBar", &TForm::GetVertScrollBar);
   publish::Visible(c);
+  c.Property(u"WindowMenu", &TForm::WindowMenu, &TForm::SetWindowMenu);
   c.Property(u"WindowState", &TForm::WindowState, &TForm::SetWindowState).Default(wsNormal);
   c.Property(u"OnActivate", &TForm::OnActivate);
   c.Property(u"OnClose", &TForm::OnClose);
@@ -1433,6 +1576,25 @@ bool TApplication::IsKeyMsg(MSG& msg) {
     return false;
   }
   return SendMessageW(window, CN_BASE + msg.message, msg.wParam, msg.lParam) != 0;
+}
+
+Word TApplication::AllocateMenuCommand() {
+  // Below the system's commands and the numbers of the MDI window list.
+  constexpr size_t kLast = 0xEFFF;
+  if (FMenuCommands.empty()) FMenuCommands.assign(kLast + 1, false);
+  for (size_t n = 0; n < kLast; ++n) {
+    size_t id = 1 + (FNextMenuCommand + n) % kLast;
+    if (!FMenuCommands[id]) {
+      FMenuCommands[id] = true;
+      FNextMenuCommand = id;
+      return static_cast<Word>(id);
+    }
+  }
+  return 0;
+}
+
+void TApplication::ReleaseMenuCommand(Word command) {
+  if (command < FMenuCommands.size()) FMenuCommands[command] = false;
 }
 
 void TApplication::AddIdleHandler(const TIdleEvent& handler) {

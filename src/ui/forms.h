@@ -12,6 +12,8 @@
 
 class TClassRegistry;
 class TApplication;
+class TMainMenu;
+class TMenuItem;
 class TScreen;
 
 // The application object and the screen; the program's start-up code (and
@@ -218,6 +220,18 @@ class TCustomForm : public TScrollingWinControl {
   bool OldCreateOrder() const { return FOldCreateOrder; }
   void SetOldCreateOrder(bool value) { FOldCreateOrder = value; }
 
+  // ---- Menus ----
+  // The menu bar (an MDI document's menu joins the frame's bar instead).
+  TMainMenu* Menu() const { return FMenu; }
+  void SetMenu(TMainMenu* menu);
+  // The item of an MDI frame's menu under which the system lists the documents.
+  TMenuItem* WindowMenu() const { return FWindowMenu; }
+  void SetWindowMenu(TMenuItem* item);
+  // Runs the menu item or action whose short-cut the key-down message
+  // stands for: an MDI document's own first, then its frame's; an MDI
+  // frame asks its active document first. True when one ran.
+  virtual bool IsShortCut(const TMessage& message);
+
   TRect ClientRect() const override;
   void SetClientWidth(Integer value) override;
   void SetClientHeight(Integer value) override;
@@ -282,7 +296,14 @@ class TCustomForm : public TScrollingWinControl {
   void SetWindowFocus();
   void ApplyPosition();
   void CreateClientWindow();
+  bool IsShortCutHere(const TMessage& message);
+  // Shows the menu on the window (or, for an MDI document, in the frame's bar).
+  void ApplyMenu();
+  void MergeMenu(bool merge);
+  bool MenuMessage(TMessage& message);
 
+  TMainMenu* FMenu = nullptr;
+  TMenuItem* FWindowMenu = nullptr;
   TFormBorderStyle FBorderStyle = bsSizeable;
   TBorderIcons FBorderIcons{biSystemMenu, biMinimize, biMaximize};
   TPosition FPosition = poDefaultPosOnly;
@@ -477,6 +498,11 @@ class TApplication : public TComponent {
   TNotifyEvent OnActivate;
   TNotifyEvent OnDeactivate;
 
+  // Command numbers of menu items, unique among the windows of the program
+  // (a frame's bar holds its documents' items too); 0 when all are taken.
+  Word AllocateMenuCommand();
+  void ReleaseMenuCommand(Word command);
+
  private:
   bool ProcessMessage(MSG& msg);
   bool IsKeyMsg(MSG& msg);
@@ -512,6 +538,8 @@ class TApplication : public TComponent {
   String FHint;
   HWND FDialogHandle = nullptr;
   TControl* FMouseControl = nullptr;
+  std::vector<bool> FMenuCommands;
+  size_t FNextMenuCommand = 0;
   std::unique_ptr<TScreen> FScreen;
 };
 

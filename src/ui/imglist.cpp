@@ -299,26 +299,33 @@ void TCustomImageList::DoDraw(Integer index, TCanvas& canvas, Integer x, Integer
   }
   // Greyed: the image's shape in the highlight colour, then in the shadow
   // colour one pixel up and left of it.
+  // The shape is where the image covers a white and a black ground alike
+  // (a mask drawn on its own is not kept by every image list).
   HBITMAP mono = CreateBitmap(FWidth, FHeight, 1, 1, nullptr);
   HDC monoDC = CreateCompatibleDC(nullptr);
   HGDIOBJ oldMono = SelectObject(monoDC, mono);
-  PatBlt(monoDC, 0, 0, FWidth, FHeight, WHITENESS);
-  ImageList_DrawEx(FHandle, index, monoDC, 0, 0, 0, 0, CLR_NONE, CLR_NONE, ILD_MASK);
   HBITMAP colour = CreateCompatibleBitmap(dc, FWidth, FHeight);
   HDC colourDC = CreateCompatibleDC(dc);
   HGDIOBJ oldColour = SelectObject(colourDC, colour);
   PatBlt(colourDC, 0, 0, FWidth, FHeight, WHITENESS);
   ImageList_DrawEx(FHandle, index, colourDC, 0, 0, 0, 0, CLR_NONE, CLR_NONE, ILD_TRANSPARENT);
+  HBITMAP ground = CreateCompatibleBitmap(dc, FWidth, FHeight);
+  HDC groundDC = CreateCompatibleDC(dc);
+  HGDIOBJ oldGround = SelectObject(groundDC, ground);
+  PatBlt(groundDC, 0, 0, FWidth, FHeight, BLACKNESS);
+  ImageList_DrawEx(FHandle, index, groundDC, 0, 0, 0, 0, CLR_NONE, CLR_NONE, ILD_TRANSPARENT);
   // Light pixels of the image count as background.
   for (Integer py = 0; py < FHeight; ++py)
     for (Integer px = 0; px < FWidth; ++px) {
       COLORREF c = GetPixel(colourDC, px, py);
       int luminance = (GetRValue(c) * 30 + GetGValue(c) * 59 + GetBValue(c) * 11) / 100;
-      if (GetPixel(monoDC, px, py) == 0 && luminance < 200)
-        SetPixel(monoDC, px, py, RGB(0, 0, 0));
-      else
-        SetPixel(monoDC, px, py, RGB(255, 255, 255));
+      bool opaque = c == GetPixel(groundDC, px, py);
+      // White marks where the brush goes (the raster operation paints where the source is set).
+      SetPixel(monoDC, px, py, opaque && luminance < 200 ? RGB(255, 255, 255) : RGB(0, 0, 0));
     }
+  SelectObject(groundDC, oldGround);
+  DeleteObject(ground);
+  DeleteDC(groundDC);
   constexpr DWORD kRopDSPDxax = 0x00E20746;
   COLORREF oldText = SetTextColor(dc, RGB(0, 0, 0));
   COLORREF oldBack = ::SetBkColor(dc, RGB(255, 255, 255));
@@ -431,6 +438,7 @@ void TCustomImageList::Assign(const TPersistent* source) {
 }
 
 void TCustomImageList::DefineProperties(TFiler& filer) {
+  TComponent::DefineProperties(filer);
   filer.DefineBinaryProperty(
       u"Bitmap", [this](TStream& s) { ReadData(s); }, [this](TStream& s) { WriteData(s); }, Count() > 0);
 }

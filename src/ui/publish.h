@@ -4,11 +4,16 @@
 #pragma once
 
 #include "classes/identmaps.h"
+#include "ui/actnlist.h"
 #include "ui/controls.h"
 #include "ui/menus.h"
 
 namespace publish {
 
+template <class T>
+void Action(TClassBuilder<T>& c) {
+  c.Property(u"Action", &TControl::Action, &TControl::SetAction);
+}
 template <class T>
 void Align(TClassBuilder<T>& c) {
   c.Property(u"Align", &TControl::Align, &TControl::SetAlign).Default(alNone);

@@ -1,13 +1,16 @@
 #include "ui/registration.h"
 
 #include "classes/reflection.h"
+#include "ui/actnlist.h"
 #include "ui/dialogs.h"
 #include "ui/extctrls.h"
 #include "ui/forms.h"
 #include "ui/imglist.h"
 #include "ui/jpeg.h"
 #include "ui/menus.h"
+#include "ui/statusbar.h"
 #include "ui/stdctrls.h"
+#include "ui/toolbar.h"
 
 void RegisterUiClasses(TClassRegistry& registry) {
   const String module = u"ui";
@@ -18,6 +21,17 @@ void RegisterUiClasses(TClassRegistry& registry) {
        &TLabel::StaticClass(), &TButton::StaticClass(), &TTimer::StaticClass(), &TCustomImageList::StaticClass(),
        &TImageList::StaticClass(), &TPopupMenu::StaticClass()},
       module);
+  registry.RegisterClasses({&TMenuItem::StaticClass(), &TMenu::StaticClass(), &TMainMenu::StaticClass(),
+                            &TBasicAction::StaticClass(), &TContainedAction::StaticClass(),
+                            &TCustomAction::StaticClass(), &TAction::StaticClass(), &TCustomActionList::StaticClass(),
+                            &TActionList::StaticClass(), &TToolButton::StaticClass(), &TToolBar::StaticClass(),
+                            &TStatusPanel::StaticClass(), &TStatusPanels::StaticClass(), &TStatusBar::StaticClass()},
+                           module);
+  for (const TTypeInfo* type : {static_cast<const TTypeInfo*>(&ShortCutType()),
+                                &DescribeType(TypeTag<TPopupAlignment>{}), &DescribeType(TypeTag<TActionEvent>{}),
+                                &DescribeType(TypeTag<TToolButtonStyle>{}), &DescribeType(TypeTag<TStatusPanelStyle>{}),
+                                &DescribeType(TypeTag<TStatusPanelBevel>{}), &DescribeType(TypeTag<TDrawPanelEvent>{})})
+    registry.RegisterType(*type);
   for (const TTypeInfo* type : {&DescribeType(TypeTag<TAlign>{}),
                                 &DescribeType(TypeTag<TAnchors>{}),
                                 &DescribeType(TypeTag<TFormBorderStyle>{}),
