@@ -1,6 +1,7 @@
 #include "ui/registration.h"
 
 #include "classes/reflection.h"
+#include "ui/commdlg.h"
 #include "ui/dialogs.h"
 #include "ui/extctrls.h"
 #include "ui/forms.h"
@@ -18,6 +19,16 @@ void RegisterUiClasses(TClassRegistry& registry) {
        &TLabel::StaticClass(), &TButton::StaticClass(), &TTimer::StaticClass(), &TCustomImageList::StaticClass(),
        &TImageList::StaticClass(), &TPopupMenu::StaticClass()},
       module);
+  registry.RegisterClasses({&TOpenDialog::StaticClass(), &TSaveDialog::StaticClass(), &TFindDialog::StaticClass(),
+                            &TReplaceDialog::StaticClass(), &TFontDialog::StaticClass(), &TColorDialog::StaticClass(),
+                            &TPrintDialog::StaticClass()},
+                           module);
+  for (const TTypeInfo* type : {&DescribeType(TypeTag<TOpenOptions>{}), &DescribeType(TypeTag<TOpenOptionsEx>{}),
+                                &DescribeType(TypeTag<TFindOptions>{}), &DescribeType(TypeTag<TFontDialogOptions>{}),
+                                &DescribeType(TypeTag<TFontDialogDevice>{}),
+                                &DescribeType(TypeTag<TColorDialogOptions>{}),
+                                &DescribeType(TypeTag<TPrintDialogOptions>{}), &DescribeType(TypeTag<TPrintRange>{})})
+    registry.RegisterType(*type);
   for (const TTypeInfo* type : {&DescribeType(TypeTag<TAlign>{}),
                                 &DescribeType(TypeTag<TAnchors>{}),
                                 &DescribeType(TypeTag<TFormBorderStyle>{}),
