@@ -5,6 +5,7 @@
 
 #include <algorithm>
 
+#include "classes/filer.h"
 #include "classes/identmaps.h"
 #include "rtl/format.h"
 #include "rtl/numbers.h"
@@ -181,6 +182,17 @@ void TCommonDialog::Describe(TClassBuilder<TCommonDialog>& c) {
 
 TCommonDialog::TCommonDialog(TComponent* owner) : TComponent(owner) {}
 
+void TCommonDialog::DefineProperties(TFiler& filer) {
+  TComponent::DefineProperties(filer);
+  bool placed = FDesignPos.X != 0 || FDesignPos.Y != 0;
+  filer.DefineProperty(
+      u"Left", [this](TReader& r) { FDesignPos.X = r.ReadInteger(); },
+      [this](TWriter& w) { w.WriteInteger(FDesignPos.X); }, placed);
+  filer.DefineProperty(
+      u"Top", [this](TReader& r) { FDesignPos.Y = r.ReadInteger(); },
+      [this](TWriter& w) { w.WriteInteger(FDesignPos.Y); }, placed);
+}
+
 bool TCommonDialog::Execute() {
   HWND parent = nullptr;
   TCustomForm* form = Screen ? Screen->ActiveCustomForm() : nullptr;
@@ -338,7 +350,9 @@ TFindDialog::~TFindDialog() {
 
 void TFindDialog::SetFindText(const String& value) {
   FFindText = value;
-  if (FHandle) SetDlgItemTextW(FHandle, edt1, WStr(value));
+  if (!FHandle) return;
+  CopyText(value, FFindWhat, kTextLength);
+  SetDlgItemTextW(FHandle, edt1, WStr(value));
 }
 
 void TFindDialog::SetOptions(TFindOptions value) {
@@ -468,13 +482,15 @@ void TFindDialog::ReadDialog() {
 
 void TFindDialog::RedirectorProc(TMessage& m) {
   if (m.Msg == FindMessage() && m.LParam == reinterpret_cast<LPARAM>(&FFindReplace)) {
-    ReadDialog();
+    // The end reports no texts: what was last reported or set stays.
     if (FFindReplace.Flags & FR_DIALOGTERM) {
       DialogGone();
       DoClose();
     } else if (FFindReplace.Flags & FR_FINDNEXT) {
+      ReadDialog();
       Find();
     } else if (FFindReplace.Flags & (FR_REPLACE | FR_REPLACEALL)) {
+      ReadDialog();
       Replace();
     }
     return;
@@ -495,7 +511,9 @@ TReplaceDialog::TReplaceDialog(TComponent* owner) : TFindDialog(owner) {}
 
 void TReplaceDialog::SetReplaceText(const String& value) {
   FReplaceText = value;
-  if (FHandle) SetDlgItemTextW(FHandle, edt2, WStr(value));
+  if (!FHandle) return;
+  CopyText(value, FReplaceWith, kTextLength);
+  SetDlgItemTextW(FHandle, edt2, WStr(value));
 }
 
 HWND TReplaceDialog::CreateSystemDialog(FINDREPLACEW& fr) {

@@ -124,7 +124,13 @@ class TCommonDialog : public TComponent {
   TNotifyEvent OnShow;
   TNotifyEvent OnClose;
 
+  // Where the designer shows the component on its form ("Left" and "Top" in
+  // a form file).
+  TPoint DesignPos() const { return FDesignPos; }
+  void SetDesignPos(TPoint value) { FDesignPos = value; }
+
  protected:
+  void DefineProperties(TFiler& filer) override;
   // Shows the system's dialog.
   virtual bool DoExecute(HWND parentWnd) = 0;
   virtual void DoShow();
@@ -134,6 +140,7 @@ class TCommonDialog : public TComponent {
  private:
   bool FCtl3D = true;
   Integer FHelpContext = 0;
+  TPoint FDesignPos;
 };
 
 class TOpenDialog : public TCommonDialog {
