@@ -76,8 +76,7 @@ HGLOBAL MakeDrop(const std::vector<std::wstring>& files, POINT at) {
 TEST_F(ClipboardTest, FilesDroppedOnAFormReachItsEvent) {
   TFormPtr<TForm> form = MakeForm<TForm>(nullptr);
   form->SetAcceptFiles(true);
-  form->Show();
-  Pump();
+  form->HandleNeeded();
   EXPECT_NE(GetWindowLongW(form->Handle(), GWL_EXSTYLE) & WS_EX_ACCEPTFILES, 0);
   form->RecreateWnd();
   EXPECT_NE(GetWindowLongW(form->Handle(), GWL_EXSTYLE) & WS_EX_ACCEPTFILES, 0) << "kept by a new window";

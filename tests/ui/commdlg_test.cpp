@@ -130,8 +130,7 @@ TEST_F(CommonDialogsTest, TheFindDialogReportsThroughTheApplicationsLoop) {
   button->SetDefault(true);
   int buttonClicks = 0;
   button->OnClick = TNotifyEvent([&](TObject*) { ++buttonClicks; });
-  form->Show();
-  Pump();
+  form->HandleNeeded();
 
   auto* find = new TFindDialog(form.get());
   find->SetFindText(u"hay");
@@ -144,7 +143,7 @@ TEST_F(CommonDialogsTest, TheFindDialogReportsThroughTheApplicationsLoop) {
   int closes = 0;
   find->OnFind = TNotifyEvent([&](TObject*) { reports.push_back({find->FindText(), find->Options()}); });
   find->OnClose = TNotifyEvent([&](TObject*) { ++closes; });
-  ASSERT_TRUE(find->Execute());
+  ASSERT_TRUE(find->Execute(form->Handle()));
   HWND dialog = find->Handle();
   ASSERT_TRUE(dialog && IsWindow(dialog));
   Pump();
@@ -178,6 +177,12 @@ TEST_F(CommonDialogsTest, TheFindDialogReportsThroughTheApplicationsLoop) {
   ASSERT_EQ(reports.size(), 2u);
   EXPECT_EQ((reports[1].Options * TFindOptions{frDown, frMatchCase, frWholeWord}), (TFindOptions{frWholeWord}));
   EXPECT_EQ(buttonClicks, 0);
+  // Tab moves within the dialog: the form that owns it does not take the key.
+  SetFocus(GetDlgItem(dialog, edt1));
+  PostMessageW(GetDlgItem(dialog, edt1), WM_KEYDOWN, VK_TAB, 1);
+  Pump();
+  EXPECT_NE(GetFocus(), GetDlgItem(dialog, edt1));
+  EXPECT_TRUE(IsChild(dialog, GetFocus()));
 
   // Executed again while open: the same window, showing the new text.
   find->SetFindText(u"straw");
@@ -197,7 +202,7 @@ TEST_F(CommonDialogsTest, TheFindDialogReportsThroughTheApplicationsLoop) {
 
 TEST_F(CommonDialogsTest, TheReplaceDialogReportsReplaceAll) {
   TFormPtr<TForm> form = MakeForm<TForm>(nullptr);
-  form->Show();
+  form->HandleNeeded();
   auto* replace = new TReplaceDialog(form.get());
   replace->SetFindText(u"old");
   replace->SetReplaceText(u"new");
