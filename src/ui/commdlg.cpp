@@ -468,6 +468,8 @@ void TFindDialog::DialogGone() {
     if (Application && Application->DialogHandle() == FHandle) Application->SetDialogHandle(nullptr);
   }
   FHandle = nullptr;
+  // Owned only while the dialog is open: a window goes with its owner.
+  if (FRedirector) SetWindowLongPtrW(FRedirector, GWLP_HWNDPARENT, 0);
 }
 
 void TFindDialog::ReadDialog() {
@@ -495,7 +497,10 @@ void TFindDialog::RedirectorProc(TMessage& m) {
     }
     return;
   }
-  m.Result = DefWindowProcW(FRedirector, m.Msg, m.WParam, m.LParam);
+  HWND window = FRedirector;
+  // Its owner went and took it along: the next Execute makes another.
+  if (m.Msg == WM_DESTROY) FRedirector = nullptr;
+  m.Result = DefWindowProcW(window, m.Msg, m.WParam, m.LParam);
 }
 
 void TFindDialog::Find() {

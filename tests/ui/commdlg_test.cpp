@@ -212,7 +212,7 @@ TEST_F(CommonDialogsTest, TheReplaceDialogReportsReplaceAll) {
     replaced.push_back(replace->Options());
     with = replace->ReplaceText();
   });
-  ASSERT_TRUE(replace->Execute());
+  ASSERT_TRUE(replace->Execute(form->Handle()));
   HWND dialog = replace->Handle();
   SetDlgItemTextW(dialog, edt2, L"newer");
   PostMessageW(GetDlgItem(dialog, psh2), BM_CLICK, 0, 0);
@@ -220,6 +220,16 @@ TEST_F(CommonDialogsTest, TheReplaceDialogReportsReplaceAll) {
   ASSERT_EQ(replaced.size(), 1u);
   EXPECT_TRUE(replaced[0].Contains(frReplaceAll));
   EXPECT_EQ(with, u"newer");
+  // The owner's window made again takes the dialog along; it opens again.
+  form->RecreateWnd();
+  EXPECT_FALSE(IsWindow(dialog));
+  EXPECT_EQ(replace->Handle(), nullptr);
+  ASSERT_TRUE(replace->Execute(form->Handle()));
+  dialog = replace->Handle();
+  EXPECT_TRUE(IsWindow(dialog));
+  wchar_t shown[16]{};
+  GetDlgItemTextW(dialog, edt2, shown, 16);
+  EXPECT_EQ(FromWStr(shown), u"newer");
   // Freed while open: the window goes with it.
   delete replace;
   EXPECT_FALSE(IsWindow(dialog));
