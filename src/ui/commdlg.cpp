@@ -25,10 +25,10 @@ KST_CLASS_IMPL(TPrintDialog, "Dialogs")
 const TTypeInfo& DescribeType(TypeTag<TOpenOption>) {
   static const TEnumTypeInfo t(
       u"TOpenOption", u"Dialogs",
-      {u"ofReadOnly",         u"ofOverwritePrompt",    u"ofHideReadOnly",       u"ofNoChangeDir",
-       u"ofShowHelp",         u"ofNoValidate",         u"ofAllowMultiSelect",   u"ofExtensionDifferent",
-       u"ofPathMustExist",    u"ofFileMustExist",      u"ofCreatePrompt",       u"ofShareAware",
-       u"ofNoReadOnlyReturn", u"ofNoTestFileCreate",   u"ofNoNetworkButton",    u"ofNoLongNames",
+      {u"ofReadOnly",         u"ofOverwritePrompt",    u"ofHideReadOnly",        u"ofNoChangeDir",
+       u"ofShowHelp",         u"ofNoValidate",         u"ofAllowMultiSelect",    u"ofExtensionDifferent",
+       u"ofPathMustExist",    u"ofFileMustExist",      u"ofCreatePrompt",        u"ofShareAware",
+       u"ofNoReadOnlyReturn", u"ofNoTestFileCreate",   u"ofNoNetworkButton",     u"ofNoLongNames",
        u"ofOldStyleDialog",   u"ofNoDereferenceLinks", u"ofEnableIncludeNotify", u"ofEnableSizing",
        u"ofDontAddToRecent",  u"ofForceShowHidden"});
   return t;
@@ -60,11 +60,11 @@ const TTypeInfo& DescribeType(TypeTag<TFindOptions>) {
   return t;
 }
 const TTypeInfo& DescribeType(TypeTag<TFontDialogOption>) {
-  static const TEnumTypeInfo t(u"TFontDialogOption", u"Dialogs",
-                               {u"fdAnsiOnly", u"fdTrueTypeOnly", u"fdEffects", u"fdFixedPitchOnly",
-                                u"fdForceFontExist", u"fdNoFaceSel", u"fdNoOEMFonts", u"fdNoSimulations",
-                                u"fdNoSizeSel", u"fdNoStyleSel", u"fdNoVectorFonts", u"fdShowHelp", u"fdWysiwyg",
-                                u"fdLimitSize", u"fdScalableOnly", u"fdApplyButton"});
+  static const TEnumTypeInfo t(
+      u"TFontDialogOption", u"Dialogs",
+      {u"fdAnsiOnly", u"fdTrueTypeOnly", u"fdEffects", u"fdFixedPitchOnly", u"fdForceFontExist", u"fdNoFaceSel",
+       u"fdNoOEMFonts", u"fdNoSimulations", u"fdNoSizeSel", u"fdNoStyleSel", u"fdNoVectorFonts", u"fdShowHelp",
+       u"fdWysiwyg", u"fdLimitSize", u"fdScalableOnly", u"fdApplyButton"});
   return t;
 }
 const TTypeInfo& DescribeType(TypeTag<TFontDialogOptions>) {
@@ -244,13 +244,28 @@ TOpenDialog::TOpenDialog(TComponent* owner) : TCommonDialog(owner), FFiles(std::
 TOpenDialog::~TOpenDialog() = default;
 
 DWORD TOpenDialog::SystemFlags() const {
-  static const DWORD kFlags[] = {
-      OFN_READONLY,         OFN_OVERWRITEPROMPT,    OFN_HIDEREADONLY,        OFN_NOCHANGEDIR,   OFN_SHOWHELP,
-      OFN_NOVALIDATE,       OFN_ALLOWMULTISELECT,   OFN_EXTENSIONDIFFERENT,  OFN_PATHMUSTEXIST, OFN_FILEMUSTEXIST,
-      OFN_CREATEPROMPT,     OFN_SHAREAWARE,         OFN_NOREADONLYRETURN,    OFN_NOTESTFILECREATE,
-      OFN_NONETWORKBUTTON,  OFN_NOLONGNAMES,
-      0,  // the explorer-style dialog always: its buffer is what the names are read from
-      OFN_NODEREFERENCELINKS, OFN_ENABLEINCLUDENOTIFY, OFN_ENABLESIZING, OFN_DONTADDTORECENT, OFN_FORCESHOWHIDDEN};
+  static const DWORD kFlags[] = {OFN_READONLY,
+                                 OFN_OVERWRITEPROMPT,
+                                 OFN_HIDEREADONLY,
+                                 OFN_NOCHANGEDIR,
+                                 OFN_SHOWHELP,
+                                 OFN_NOVALIDATE,
+                                 OFN_ALLOWMULTISELECT,
+                                 OFN_EXTENSIONDIFFERENT,
+                                 OFN_PATHMUSTEXIST,
+                                 OFN_FILEMUSTEXIST,
+                                 OFN_CREATEPROMPT,
+                                 OFN_SHAREAWARE,
+                                 OFN_NOREADONLYRETURN,
+                                 OFN_NOTESTFILECREATE,
+                                 OFN_NONETWORKBUTTON,
+                                 OFN_NOLONGNAMES,
+                                 0,  // the explorer-style dialog always: its buffer is what the names are read from
+                                 OFN_NODEREFERENCELINKS,
+                                 OFN_ENABLEINCLUDENOTIFY,
+                                 OFN_ENABLESIZING,
+                                 OFN_DONTADDTORECENT,
+                                 OFN_FORCESHOWHIDDEN};
   return FlagsOf(FOptions, kFlags) | OFN_EXPLORER;
 }
 
@@ -279,10 +294,14 @@ bool TOpenDialog::DoExecute(HWND parentWnd) {
   if (!CheckDialogResult(RunSystemDialog(ofn))) return false;
 
   FFilterIndex = static_cast<Integer>(ofn.nFilterIndex);
-  if (ofn.Flags & OFN_READONLY) FOptions.Include(ofReadOnly);
-  else FOptions.Exclude(ofReadOnly);
-  if (ofn.Flags & OFN_EXTENSIONDIFFERENT) FOptions.Include(ofExtensionDifferent);
-  else FOptions.Exclude(ofExtensionDifferent);
+  if (ofn.Flags & OFN_READONLY)
+    FOptions.Include(ofReadOnly);
+  else
+    FOptions.Exclude(ofReadOnly);
+  if (ofn.Flags & OFN_EXTENSIONDIFFERENT)
+    FOptions.Include(ofExtensionDifferent);
+  else
+    FOptions.Exclude(ofExtensionDifferent);
   // One chosen name leaves whatever followed the initial name's null behind
   // it; only a multiple choice ends its list with a second null.
   std::vector<String> names;
@@ -316,9 +335,9 @@ UINT FindMessage() {
   return message;
 }
 
-const DWORD kFindFlags[] = {FR_DOWN,     FR_FINDNEXT,   FR_HIDEMATCHCASE, FR_HIDEWHOLEWORD, FR_HIDEUPDOWN,
-                            FR_MATCHCASE, FR_NOMATCHCASE, FR_NOUPDOWN,      FR_NOWHOLEWORD,   FR_REPLACE,
-                            FR_REPLACEALL, FR_WHOLEWORD,  FR_SHOWHELP};
+const DWORD kFindFlags[] = {FR_DOWN,       FR_FINDNEXT,    FR_HIDEMATCHCASE, FR_HIDEWHOLEWORD, FR_HIDEUPDOWN,
+                            FR_MATCHCASE,  FR_NOMATCHCASE, FR_NOUPDOWN,      FR_NOWHOLEWORD,   FR_REPLACE,
+                            FR_REPLACEALL, FR_WHOLEWORD,   FR_SHOWHELP};
 
 void CopyText(const String& text, wchar_t* buffer, size_t size) {
   size_t n = std::min(text.size(), size - 1);
@@ -475,8 +494,10 @@ void TFindDialog::DialogGone() {
 void TFindDialog::ReadDialog() {
   TFindOptions options = FOptions;
   for (TFindOption o : {frDown, frMatchCase, frWholeWord, frFindNext, frReplace, frReplaceAll}) {
-    if (FFindReplace.Flags & kFindFlags[o]) options.Include(o);
-    else options.Exclude(o);
+    if (FFindReplace.Flags & kFindFlags[o])
+      options.Include(o);
+    else
+      options.Exclude(o);
   }
   FOptions = options;
   FFindText = FromWStr(FFindWhat, std::find(FFindWhat, FFindWhat + kTextLength, L'\0') - FFindWhat);
@@ -553,10 +574,22 @@ TFontDialog::~TFontDialog() = default;
 
 bool TFontDialog::DoExecute(HWND parentWnd) {
   // The Wysiwyg and Apply choices need a printer and a hook; left to the system's defaults.
-  static const DWORD kFlags[] = {CF_SCRIPTSONLY,     CF_TTONLY,        CF_EFFECTS,   CF_FIXEDPITCHONLY,
-                                 CF_FORCEFONTEXIST,  CF_NOFACESEL,     CF_NOOEMFONTS, CF_NOSIMULATIONS,
-                                 CF_NOSIZESEL,       CF_NOSTYLESEL,    CF_NOVECTORFONTS, CF_SHOWHELP,
-                                 0,                  CF_LIMITSIZE,     CF_SCALABLEONLY, 0};
+  static const DWORD kFlags[] = {CF_SCRIPTSONLY,
+                                 CF_TTONLY,
+                                 CF_EFFECTS,
+                                 CF_FIXEDPITCHONLY,
+                                 CF_FORCEFONTEXIST,
+                                 CF_NOFACESEL,
+                                 CF_NOOEMFONTS,
+                                 CF_NOSIMULATIONS,
+                                 CF_NOSIZESEL,
+                                 CF_NOSTYLESEL,
+                                 CF_NOVECTORFONTS,
+                                 CF_SHOWHELP,
+                                 0,
+                                 CF_LIMITSIZE,
+                                 CF_SCALABLEONLY,
+                                 0};
   LOGFONTW font{};
   GetObjectW(FFont->Handle(), sizeof font, &font);
   CHOOSEFONTW cf{};
@@ -588,14 +621,15 @@ void TColorDialog::Describe(TClassBuilder<TColorDialog>& c) {
   c.Property(u"Options", &TColorDialog::Options, &TColorDialog::SetOptions).Default(0);
 }
 
-TColorDialog::TColorDialog(TComponent* owner)
-    : TCommonDialog(owner), FCustomColors(std::make_unique<TStringList>()) {}
+TColorDialog::TColorDialog(TComponent* owner) : TCommonDialog(owner), FCustomColors(std::make_unique<TStringList>()) {}
 
 TColorDialog::~TColorDialog() = default;
 
 void TColorDialog::SetCustomColors(const TStrings* value) {
-  if (value) FCustomColors->Assign(*value);
-  else FCustomColors->Clear();
+  if (value)
+    FCustomColors->Assign(*value);
+  else
+    FCustomColors->Clear();
 }
 
 bool TColorDialog::DoExecute(HWND parentWnd) {

@@ -74,8 +74,8 @@ bool TRegistry::OpenKey(const String& key, bool canCreate) {
   }
   if (status != ERROR_SUCCESS) return false;
   String full = relative && FCurrentKey && !FCurrentPath.empty() && !path.empty() ? FCurrentPath + u"\\" + path
-                : relative && FCurrentKey                                        ? FCurrentPath + path
-                                                                                 : path;
+                : relative && FCurrentKey                                         ? FCurrentPath + path
+                                                                                  : path;
   ChangeKey(opened, full);
   return true;
 }
@@ -128,8 +128,8 @@ bool TRegistry::KeyExists(const String& key) {
 bool TRegistry::HasSubKeys() const {
   DWORD subKeys = 0;
   return FCurrentKey &&
-         RegQueryInfoKeyW(FCurrentKey, nullptr, nullptr, nullptr, &subKeys, nullptr, nullptr, nullptr, nullptr,
-                          nullptr, nullptr, nullptr) == ERROR_SUCCESS &&
+         RegQueryInfoKeyW(FCurrentKey, nullptr, nullptr, nullptr, &subKeys, nullptr, nullptr, nullptr, nullptr, nullptr,
+                          nullptr, nullptr) == ERROR_SUCCESS &&
          subKeys > 0;
 }
 
@@ -199,7 +199,8 @@ std::vector<Byte> TRegistry::ReadRaw(const String& name, DWORD& type) const {
   // The value may grow between asking its size and reading it.
   for (;;) {
     DWORD size = static_cast<DWORD>(data.size());
-    LONG status = RegQueryValueExW(FCurrentKey, WStr(name), nullptr, &type, data.empty() ? nullptr : data.data(), &size);
+    LONG status =
+        RegQueryValueExW(FCurrentKey, WStr(name), nullptr, &type, data.empty() ? nullptr : data.data(), &size);
     if (status == ERROR_SUCCESS && (!data.empty() || size == 0)) {
       data.resize(size);
       return data;

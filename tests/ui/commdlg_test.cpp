@@ -110,8 +110,7 @@ TEST_F(CommonDialogsTest, TheFileBufferOfTheSystemDialogIsReadRight) {
       {"no closing null", std::wstring(L"C:\\x.dfm", 8), {u"C:\\x.dfm"}},
       {"nothing", std::wstring(L"\0\0", 2), {}},
   };
-  for (const Case& c : cases)
-    EXPECT_EQ(ParseOpenFileNames(c.buffer.data(), c.buffer.size()), c.files) << c.what;
+  for (const Case& c : cases) EXPECT_EQ(ParseOpenFileNames(c.buffer.data(), c.buffer.size()), c.files) << c.what;
   EXPECT_TRUE(ParseOpenFileNames(nullptr, 10).empty());
 
   EXPECT_EQ(SystemFilter(u"Delphi Form files|*.dfm|All files|*.*"),

@@ -51,8 +51,8 @@ TEST_F(RegistryTest, ValuesAreWrittenAndReadBackByType) {
     TRegDataType type;
     Integer size;
   } cases[] = {
-      {u"Name", rdString, 12},  {u"Path", rdExpandString, 18}, {u"Count", rdInteger, 4},
-      {u"Flag", rdInteger, 4}, {u"Blob", rdBinary, 4},         {u"Missing", rdUnknown, -1},
+      {u"Name", rdString, 12}, {u"Path", rdExpandString, 18}, {u"Count", rdInteger, 4},
+      {u"Flag", rdInteger, 4}, {u"Blob", rdBinary, 4},        {u"Missing", rdUnknown, -1},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(reg.GetDataType(c.name), c.type) << &c - cases;
