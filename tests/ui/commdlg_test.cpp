@@ -96,6 +96,82 @@ TEST_F(CommonDialogsTest, OpenAndSaveDialogsAreAnsweredByTheHook) {
   }
 }
 
+// Answers the next system dialog of this thread as a person would: types
+// the text into its file name box and presses OK once it is shown.
+class TDialogTypist {
+ public:
+  explicit TDialogTypist(std::wstring text) : FText(std::move(text)) {
+    Current() = this;
+    FHook = SetWindowsHookExW(WH_CBT, &TDialogTypist::Proc, nullptr, GetCurrentThreadId());
+  }
+  ~TDialogTypist() {
+    UnhookWindowsHookEx(FHook);
+    Current() = nullptr;
+  }
+  int Answered = 0;
+
+ private:
+  static TDialogTypist*& Current() {
+    static TDialogTypist* current = nullptr;
+    return current;
+  }
+  static LRESULT CALLBACK Proc(int code, WPARAM wParam, LPARAM lParam) {
+    TDialogTypist* self = Current();
+    auto window = reinterpret_cast<HWND>(wParam);
+    wchar_t className[16]{};
+    if (self && code == HCBT_ACTIVATE && GetClassNameW(window, className, 16) && std::wstring(className) == L"#32770") {
+      HWND box = GetDlgItem(window, cmb13) ? GetDlgItem(window, cmb13) : GetDlgItem(window, edt1);
+      SetWindowTextW(box, self->FText.c_str());
+      PostMessageW(window, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
+                   reinterpret_cast<LPARAM>(GetDlgItem(window, IDOK)));
+      ++self->Answered;
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+  }
+  std::wstring FText;
+  HHOOK FHook = nullptr;
+};
+
+TEST_F(CommonDialogsTest, TheSystemsOpenDialogGivesSeveralFiles) {
+  wchar_t temp[MAX_PATH]{};
+  GetTempPathW(MAX_PATH, temp);
+  std::wstring folder = std::wstring(temp) + L"kestrum-open-dialog";
+  CreateDirectoryW(folder.c_str(), nullptr);
+  for (const wchar_t* name : {L"\\a.dfm", L"\\b c.dfm"}) {
+    HANDLE file = CreateFileW((folder + name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    CloseHandle(file);
+  }
+  TFormPtr<TForm> form = MakeForm<TForm>(nullptr);
+  auto* od = new TOpenDialog(form.get());
+  od->SetFilter(u"Delphi Form files|*.dfm|All files|*.*");
+  od->SetFilterIndex(2);
+  od->SetInitialDir(FromWStr(folder.c_str()));
+  od->SetOptions({ofHideReadOnly, ofAllowMultiSelect, ofPathMustExist, ofFileMustExist, ofEnableSizing});
+  {
+    TDialogTypist typist(L"\"a.dfm\" \"b c.dfm\"");
+    ASSERT_TRUE(od->Execute(form->Handle()));
+    EXPECT_EQ(typist.Answered, 1);
+  }
+  String base = FromWStr(folder.c_str()) + u"\\";
+  ASSERT_EQ(od->Files().Count(), 2);
+  EXPECT_EQ(od->Files()[0], base + u"a.dfm");
+  EXPECT_EQ(od->Files()[1], base + u"b c.dfm");
+  EXPECT_EQ(od->FileName(), base + u"a.dfm");
+  EXPECT_EQ(od->FilterIndex(), 2);
+
+  // One file, chosen with a longer name given first: nothing of it is left.
+  od->SetOptions({ofHideReadOnly, ofFileMustExist});
+  od->SetFileName(base + u"a-much-longer-name-than-the-one-chosen.dfm");
+  {
+    TDialogTypist typist(L"a.dfm");
+    ASSERT_TRUE(od->Execute(form->Handle()));
+  }
+  EXPECT_EQ(od->FileName(), base + u"a.dfm");
+  EXPECT_EQ(od->Files().Count(), 1);
+  for (const wchar_t* name : {L"\\a.dfm", L"\\b c.dfm"}) DeleteFileW((folder + name).c_str());
+  RemoveDirectoryW(folder.c_str());
+}
+
 TEST_F(CommonDialogsTest, TheFileBufferOfTheSystemDialogIsReadRight) {
   struct Case {
     const char* what;
