@@ -121,7 +121,7 @@ class TDialogTypist {
     wchar_t className[16]{};
     if (self && code == HCBT_ACTIVATE && GetClassNameW(window, className, 16) && std::wstring(className) == L"#32770") {
       HWND box = GetDlgItem(window, cmb13) ? GetDlgItem(window, cmb13) : GetDlgItem(window, edt1);
-      SetWindowTextW(box, self->FText.c_str());
+      if (box && !self->FText.empty()) SetWindowTextW(box, self->FText.c_str());
       PostMessageW(window, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
                    reinterpret_cast<LPARAM>(GetDlgItem(window, IDOK)));
       ++self->Answered;
@@ -170,6 +170,39 @@ TEST_F(CommonDialogsTest, TheSystemsOpenDialogGivesSeveralFiles) {
   EXPECT_EQ(od->Files().Count(), 1);
   for (const wchar_t* name : {L"\\a.dfm", L"\\b c.dfm"}) DeleteFileW((folder + name).c_str());
   RemoveDirectoryW(folder.c_str());
+}
+
+TEST_F(CommonDialogsTest, TheSystemsFontAndColourDialogsGiveBackWhatTheyWereGiven) {
+  TFormPtr<TForm> form = MakeForm<TForm>(nullptr);
+  auto* fd = new TFontDialog(form.get());
+  // A face the dialog lists here.
+  ASSERT_GT(Screen->Fonts().Count(), 0);
+  const String face = Screen->Fonts()[Screen->Fonts().Count() - 1];
+  fd->Font().SetName(face);
+  fd->Font().SetHeight(-13);
+  fd->Font().SetStyle({fsBold, fsItalic});
+  fd->Font().SetColor(clRed);
+  {
+    TDialogTypist typist(L"");
+    ASSERT_TRUE(fd->Execute(form->Handle()));
+    EXPECT_EQ(typist.Answered, 1);
+  }
+  EXPECT_EQ(fd->Font().Name(), face);
+  EXPECT_EQ(fd->Font().Height(), -13);
+  EXPECT_EQ(fd->Font().Style(), (TFontStyles{fsBold, fsItalic}));
+  EXPECT_EQ(fd->Font().Color(), static_cast<TColor>(0x0000FF));
+
+  auto* cd = new TColorDialog(form.get());
+  cd->SetColor(static_cast<TColor>(0x123456));
+  cd->CustomColors()->Add(u"ColorB=00FF00");
+  {
+    TDialogTypist typist(L"");
+    ASSERT_TRUE(cd->Execute(form->Handle()));
+  }
+  EXPECT_EQ(cd->Color(), static_cast<TColor>(0x123456));
+  ASSERT_EQ(cd->CustomColors()->Count(), 16);
+  EXPECT_EQ(cd->CustomColors()->Values(u"ColorA"), u"FFFFFF");
+  EXPECT_EQ(cd->CustomColors()->Values(u"ColorB"), u"00FF00");
 }
 
 TEST_F(CommonDialogsTest, TheFileBufferOfTheSystemDialogIsReadRight) {
