@@ -1254,6 +1254,33 @@ void TWinControl::CreateParams(TCreateParams& params) {
   params.WinClassName = ClassName();
 }
 
+void TWinControl::SetAcceptFiles(bool value) {
+  if (value == FAcceptFiles) return;
+  FAcceptFiles = value;
+  if (FHandle) DragAcceptFiles(FHandle, value ? TRUE : FALSE);
+}
+
+void TWinControl::WMDropFiles(TMessage& m) {
+  auto drop = reinterpret_cast<HDROP>(m.WParam);
+  // The drop's memory is the receiver's to free, whatever the handler does.
+  struct Finish {
+    HDROP Drop;
+    ~Finish() { DragFinish(Drop); }
+  } finish{drop};
+  TStringList files;
+  UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
+  for (UINT i = 0; i < count; ++i) {
+    UINT length = DragQueryFileW(drop, i, nullptr, 0);
+    std::vector<wchar_t> name(length + 1, L'\0');
+    UINT copied = DragQueryFileW(drop, i, name.data(), length + 1);
+    if (copied > 0) files.Add(FromWStr(name.data(), std::min(copied, length)));
+  }
+  POINT point{};
+  DragQueryPoint(drop, &point);
+  m.Result = 0;
+  if (OnDropFiles && CanFireEvents()) OnDropFiles(this, files, FromPOINT(point));
+}
+
 void TWinControl::CreateSubClass(TCreateParams& params, const wchar_t* controlClassName) {
   WNDCLASSW system{};
   if (GetClassInfoW(nullptr, controlClassName, &system) || GetClassInfoW(ModuleInstance(), controlClassName, &system)) {
@@ -1286,6 +1313,7 @@ void TWinControl::CreateWnd() {
     SetWindowLongPtrW(FHandle, GWLP_ID, reinterpret_cast<LONG_PTR>(FHandle) & 0xFFFF);
   UpdateBounds();
   SendMessageW(FHandle, WM_SETFONT, reinterpret_cast<WPARAM>(Font().Handle()), 0);
+  if (FAcceptFiles) DragAcceptFiles(FHandle, TRUE);
 }
 
 void TWinControl::CreateWindowHandle(const TCreateParams& params) {
@@ -1806,6 +1834,7 @@ void TWinControl::Dispatch(TMessage& m) {
       if (!ReflectToChild(m, reinterpret_cast<HWND>(m.LParam), CN_BASE + m.Msg)) DefaultHandler(m);
       break;
     case WM_NCDESTROY: WMNCDestroy(m); break;
+    case WM_DROPFILES: WMDropFiles(m); break;
     case WM_SETTEXT: {
       String old = FText;
       DefaultHandler(m);

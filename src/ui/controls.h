@@ -24,6 +24,7 @@ class TCustomForm;
 class TPopupMenu;
 class TBasicAction;
 class TBasicActionLink;
+class TStrings;
 
 enum TAlign { alNone, alTop, alBottom, alLeft, alRight, alClient, alCustom };
 enum TAnchorKind { akLeft, akTop, akRight, akBottom };
@@ -128,6 +129,9 @@ using TMouseWheelEvent =
 using TMouseWheelUpDownEvent = TDelegate<void(TObject* Sender, TShiftState Shift, TPoint MousePos, bool& Handled)>;
 using TContextPopupEvent = TDelegate<void(TObject* Sender, TPoint MousePos, bool& Handled)>;
 using TCanResizeEvent = TDelegate<void(TObject* Sender, Integer& NewWidth, Integer& NewHeight, bool& Resize)>;
+// Files dropped on a window from the shell: their full paths and the client
+// point of the drop.
+using TDropFilesEvent = TDelegate<void(TObject* Sender, const TStrings& Files, TPoint DropPos)>;
 
 const TTypeInfo& DescribeType(TypeTag<TAlign>);
 const TTypeInfo& DescribeType(TypeTag<TAnchorKind>);
@@ -535,12 +539,16 @@ class TWinControl : public TControl {
   void SetChildOrder(TComponent* child, int order) override;
   void ScrollBy(Integer deltaX, Integer deltaY);
   void UpdateControlState();
+  // Whether files dropped on the window from the shell reach OnDropFiles.
+  bool AcceptFiles() const { return FAcceptFiles; }
+  void SetAcceptFiles(bool value);
 
   TNotifyEvent OnEnter;
   TNotifyEvent OnExit;
   TKeyEvent OnKeyDown;
   TKeyEvent OnKeyUp;
   TKeyPressEvent OnKeyPress;
+  TDropFilesEvent OnDropFiles;
 
   void WndProc(TMessage& message) override;
   void Dispatch(TMessage& message) override;
@@ -604,6 +612,7 @@ class TWinControl : public TControl {
   virtual void WMMeasureItem(TMessage& message);
   virtual void WMScroll(TMessage& message);
   virtual void WMNCDestroy(TMessage& message);
+  virtual void WMDropFiles(TMessage& message);
   virtual void CNKeyDown(TMessage& message);
   virtual void CNChar(TMessage& message);
   virtual void CNCtlColor(TMessage& message);
@@ -637,6 +646,7 @@ class TWinControl : public TControl {
   int FAlignLevel = 0;
   bool FTabStop = false;
   bool FDoubleBuffered = false;
+  bool FAcceptFiles = false;
   TTabOrder FLoadedTabOrder = -1;  // as read, sorted out once all siblings are there
 };
 

@@ -1569,7 +1569,10 @@ bool TApplication::IsKeyMsg(MSG& msg) {
       window = FMainForm->Handle();
     } else {
       // The nearest window of ours: others do not know the reflected messages.
-      while (window && !FindControl(window)) window = GetParent(window);
+      // The search stays inside the top-level window: a window of the system
+      // (a modeless common dialog) has its keys, not the form that owns it.
+      while (window && !FindControl(window))
+        window = (GetWindowLongW(window, GWL_STYLE) & WS_CHILD) ? GetParent(window) : nullptr;
       if (!window) return false;
     }
   } else if (!FindControl(window)) {

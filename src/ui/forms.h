@@ -395,6 +395,7 @@ class THintWindow : public TCustomControl {
 };
 
 struct TMessageDlgRequest;
+class TCommonDialog;
 
 struct TMessageBoxRequest {
   HWND Owner = nullptr;
@@ -453,6 +454,9 @@ class TApplication : public TComponent {
   std::function<int(const TMessageBoxRequest&)> MessageBoxHook;
   // Answers message dialogs (dialogs.h) instead of showing them (tests).
   std::function<TModalResult(const TMessageDlgRequest&)> MessageDlgHook;
+  // Answers the common dialogs (commdlg.h) instead of showing them (tests):
+  // fills the dialog's fields and returns whether it was confirmed.
+  std::function<bool(TCommonDialog&)> CommonDialogHook;
 
   // Idle work: OnIdle and the added handlers run when the queue is empty.
   TIdleEvent OnIdle;

@@ -2,6 +2,7 @@
 
 #include "classes/reflection.h"
 #include "ui/actnlist.h"
+#include "ui/commdlg.h"
 #include "ui/dialogs.h"
 #include "ui/extctrls.h"
 #include "ui/forms.h"
@@ -31,6 +32,16 @@ void RegisterUiClasses(TClassRegistry& registry) {
                                 &DescribeType(TypeTag<TPopupAlignment>{}), &DescribeType(TypeTag<TActionEvent>{}),
                                 &DescribeType(TypeTag<TToolButtonStyle>{}), &DescribeType(TypeTag<TStatusPanelStyle>{}),
                                 &DescribeType(TypeTag<TStatusPanelBevel>{}), &DescribeType(TypeTag<TDrawPanelEvent>{})})
+    registry.RegisterType(*type);
+  registry.RegisterClasses({&TOpenDialog::StaticClass(), &TSaveDialog::StaticClass(), &TFindDialog::StaticClass(),
+                            &TReplaceDialog::StaticClass(), &TFontDialog::StaticClass(), &TColorDialog::StaticClass(),
+                            &TPrintDialog::StaticClass()},
+                           module);
+  for (const TTypeInfo* type : {&DescribeType(TypeTag<TOpenOptions>{}), &DescribeType(TypeTag<TOpenOptionsEx>{}),
+                                &DescribeType(TypeTag<TFindOptions>{}), &DescribeType(TypeTag<TFontDialogOptions>{}),
+                                &DescribeType(TypeTag<TFontDialogDevice>{}),
+                                &DescribeType(TypeTag<TColorDialogOptions>{}),
+                                &DescribeType(TypeTag<TPrintDialogOptions>{}), &DescribeType(TypeTag<TPrintRange>{})})
     registry.RegisterType(*type);
   for (const TTypeInfo* type : {&DescribeType(TypeTag<TAlign>{}),
                                 &DescribeType(TypeTag<TAnchors>{}),

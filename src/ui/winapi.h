@@ -31,6 +31,7 @@
 #undef DeleteFile
 #undef DrawText
 #undef FindResource
+#undef FindText
 #undef FindWindow
 #undef GetClassName
 #undef GetCurrentTime
@@ -43,6 +44,8 @@
 #undef LoadImage
 #undef LoadString
 #undef RegisterClass
+#undef RegisterClipboardFormat
+#undef ReplaceText
 #undef MessageBox
 #undef TextOut
 #undef Yield
