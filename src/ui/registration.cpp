@@ -1,6 +1,7 @@
 #include "ui/registration.h"
 
 #include "classes/reflection.h"
+#include "ui/comctrls.h"
 #include "ui/dialogs.h"
 #include "ui/extctrls.h"
 #include "ui/forms.h"
@@ -8,6 +9,7 @@
 #include "ui/jpeg.h"
 #include "ui/menus.h"
 #include "ui/stdctrls.h"
+#include "ui/tabs.h"
 
 void RegisterUiClasses(TClassRegistry& registry) {
   const String module = u"ui";
@@ -18,6 +20,11 @@ void RegisterUiClasses(TClassRegistry& registry) {
        &TLabel::StaticClass(), &TButton::StaticClass(), &TTimer::StaticClass(), &TCustomImageList::StaticClass(),
        &TImageList::StaticClass(), &TPopupMenu::StaticClass()},
       module);
+  registry.RegisterClasses({&TListColumn::StaticClass(), &TListColumns::StaticClass(), &TListItem::StaticClass(),
+                            &TListItems::StaticClass(), &TListView::StaticClass(), &TTreeNode::StaticClass(),
+                            &TTreeNodes::StaticClass(), &TTreeView::StaticClass(), &TTabSheet::StaticClass(),
+                            &TPageControl::StaticClass(), &TTabSet::StaticClass()},
+                           module);
   for (const TTypeInfo* type : {&DescribeType(TypeTag<TAlign>{}),
                                 &DescribeType(TypeTag<TAnchors>{}),
                                 &DescribeType(TypeTag<TFormBorderStyle>{}),
@@ -48,7 +55,13 @@ void RegisterUiClasses(TClassRegistry& registry) {
                                 &DescribeType(TypeTag<TDrawingStyle>{}),
                                 &DescribeType(TypeTag<TColorDepth>{}),
                                 &DescribeType(TypeTag<TMsgDlgType>{}),
-                                &DescribeType(TypeTag<TMsgDlgBtn>{})})
+                                &DescribeType(TypeTag<TMsgDlgBtn>{}),
+                                &DescribeType(TypeTag<TViewStyle>{}),
+                                &DescribeType(TypeTag<TLVSelectItemEvent>{}),
+                                &DescribeType(TypeTag<TTVChangedEvent>{}),
+                                &DescribeType(TypeTag<TTVChangingEvent>{}),
+                                &DescribeType(TypeTag<TTabChangingEvent>{}),
+                                &DescribeType(TypeTag<TTabChangeEvent>{})})
     registry.RegisterType(*type);
   RegisterJPEGFormat();
 }
