@@ -56,12 +56,6 @@ const TTypeInfo& DescribeType(TypeTag<TTVChangingEvent>) {
   return t;
 }
 
-const TTypeInfo& DescribeType(TypeTag<TTabChangingEvent>) {
-  static const TMethodTypeInfo t(u"TTabChangingEvent", u"ComCtrls", mkProcedure,
-                                 {Param(u"Sender", u"TObject"), Param(u"AllowChange", u"Boolean", kVar)});
-  return t;
-}
-
 void InitCommonControl(DWORD classes) {
   INITCOMMONCONTROLSEX icc{sizeof icc, classes};
   InitCommonControlsEx(&icc);

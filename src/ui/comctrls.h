@@ -14,6 +14,7 @@
 #include "classes/collection.h"
 #include "rtl/stringlist.h"
 #include "ui/controls.h"
+#include "ui/forms.h"
 #include "ui/imglist.h"
 #include "ui/stdctrls.h"
 
@@ -36,13 +37,13 @@ using TTVChangingEvent = TDelegate<void(TObject* Sender, TTreeNode* Node, bool& 
 // (The same signature as TTVChangingEvent: one delegate type serves all three.)
 using TTVExpandingEvent = TTVChangingEvent;
 using TTVCollapsingEvent = TTVChangingEvent;
+// (The signature of the forms' close query: the type is described there.)
 using TTabChangingEvent = TDelegate<void(TObject* Sender, bool& AllowChange)>;
 
 const TTypeInfo& DescribeType(TypeTag<TViewStyle>);
 const TTypeInfo& DescribeType(TypeTag<TLVSelectItemEvent>);
 const TTypeInfo& DescribeType(TypeTag<TTVChangedEvent>);
 const TTypeInfo& DescribeType(TypeTag<TTVChangingEvent>);
-const TTypeInfo& DescribeType(TypeTag<TTabChangingEvent>);
 
 // Makes sure the system's common control classes are registered.
 void InitCommonControl(DWORD classes);

@@ -60,7 +60,6 @@ void RegisterUiClasses(TClassRegistry& registry) {
                                 &DescribeType(TypeTag<TLVSelectItemEvent>{}),
                                 &DescribeType(TypeTag<TTVChangedEvent>{}),
                                 &DescribeType(TypeTag<TTVChangingEvent>{}),
-                                &DescribeType(TypeTag<TTabChangingEvent>{}),
                                 &DescribeType(TypeTag<TTabChangeEvent>{})})
     registry.RegisterType(*type);
   RegisterJPEGFormat();
