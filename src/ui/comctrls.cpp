@@ -472,12 +472,11 @@ void TListItems::ReadItemData(TStream& stream) {
       r.ReadInt();  // data: an address of the writing process
       String caption = r.ReadWideShort();
       if (subCount < 0 || static_cast<size_t>(subCount) > r.Remaining()) throw EReadError(u"Stream read error");
-      TListItem* item = Add();
+      auto item = std::make_unique<TListItem>(this);
       item->FCaption = caption;
       item->FImageIndex = image;
-      item->FSubItems->BeginUpdate();
       for (Integer j = 0; j < subCount; ++j) item->FSubItems->Add(r.ReadWideShort());
-      item->FSubItems->EndUpdate();
+      AddItem(item.release());
     }
   } catch (...) {
     EndUpdate();
@@ -504,12 +503,11 @@ void TListItems::ReadLegacyData(TStream& stream) {
       r.ReadInt();
       String caption = r.ReadAnsiShort();
       if (subCount < 0 || static_cast<size_t>(subCount) > r.Remaining()) throw EReadError(u"Stream read error");
-      TListItem* item = Add();
+      auto item = std::make_unique<TListItem>(this);
       item->FCaption = caption;
       item->FImageIndex = image;
-      item->FSubItems->BeginUpdate();
       for (Integer j = 0; j < subCount; ++j) item->FSubItems->Add(r.ReadAnsiShort());
-      item->FSubItems->EndUpdate();
+      AddItem(item.release());
     }
   } catch (...) {
     EndUpdate();
@@ -749,11 +747,12 @@ void TCustomListView::InsertItemWindow(TListItem* item, int index) {
   int at = static_cast<int>(SendMessageW(FHandle, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&it)));
   --FQuiet;
   if (at < 0) throw EOutOfResources(u"Failed to add the item to the list view");
-  UpdateItemWindow(item);
+  UpdateItemWindow(item, at);
 }
 
-void TCustomListView::UpdateItemWindow(TListItem* item) {
-  int index = FHandle ? FItems->IndexOf(item) : -1;
+void TCustomListView::UpdateItemWindow(TListItem* item, int index) {
+  if (!FHandle) return;
+  if (index < 0) index = FItems->IndexOf(item);
   if (index < 0) return;
   ++FQuiet;
   LVITEMW it{};
@@ -888,7 +887,7 @@ void TCustomListView::SetCheckboxes(bool value) {
   if (!FHandle) return;
   UpdateExtendedStyles();
   // The system makes every item unchecked when the boxes appear.
-  for (auto& item : FItems->FItems) UpdateItemWindow(item.get());
+  for (int i = 0; i < FItems->Count(); ++i) UpdateItemWindow(FItems->Item(i), i);
 }
 
 void TCustomListView::SetRowSelect(bool value) {
@@ -1180,7 +1179,7 @@ TTreeNode* TTreeNodes::InsertNode(TTreeNode* parent, size_t position, const Stri
   TTreeNode* result = node.get();
   siblings.insert(siblings.begin() + static_cast<std::ptrdiff_t>(position), std::move(node));
   ++FCount;
-  if (FOwner) FOwner->InsertNodeWindow(result);
+  if (FOwner) FOwner->InsertNodeWindow(result, position > 0 ? siblings[position - 1].get() : nullptr);
   return result;
 }
 
@@ -1477,7 +1476,11 @@ void TCustomTreeView::CreateWnd() {
     SendMessageW(FHandle, TVM_SETBKCOLOR, 0, SystemColor(Color()));
     SendMessageW(FHandle, TVM_SETTEXTCOLOR, 0, SystemColor(Font().Color()));
     if (FNodes->FUpdateCount > 0) SendMessageW(FHandle, WM_SETREDRAW, FALSE, 0);
-    for (auto& root : FNodes->FRoots) InsertNodeWindow(root.get());
+    TTreeNode* previous = nullptr;
+    for (auto& root : FNodes->FRoots) {
+      InsertNodeWindow(root.get(), previous);
+      previous = root.get();
+    }
     if (FSelected && FSelected->FItemId)
       SendMessageW(FHandle, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(FSelected->FItemId));
   } catch (...) {
@@ -1507,12 +1510,11 @@ void TCustomTreeView::DestroyWnd() {
   for (TTreeNode* n = FNodes->GetFirstNode(); n; n = n->GetNext()) n->FItemId = nullptr;
 }
 
-void TCustomTreeView::InsertNodeWindow(TTreeNode* node) {
+void TCustomTreeView::InsertNodeWindow(TTreeNode* node, TTreeNode* previous) {
   if (!FHandle) return;
   TVINSERTSTRUCTW is{};
   is.hParent = node->FParent ? node->FParent->FItemId : TVI_ROOT;
   if (node->FParent && !node->FParent->FItemId) return;  // the parent's turn fills it
-  TTreeNode* previous = node->GetPrevSibling();
   is.hInsertAfter = previous && previous->FItemId ? previous->FItemId : TVI_FIRST;
   is.item.mask = TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE | TVIF_PARAM;
   is.item.pszText = const_cast<wchar_t*>(WStr(node->FText));
@@ -1523,7 +1525,11 @@ void TCustomTreeView::InsertNodeWindow(TTreeNode* node) {
   node->FItemId = reinterpret_cast<HTREEITEM>(SendMessageW(FHandle, TVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&is)));
   --FQuiet;
   if (!node->FItemId) throw EOutOfResources(u"Failed to add the node to the tree view");
-  for (auto& child : node->FChildren) InsertNodeWindow(child.get());
+  TTreeNode* before = nullptr;
+  for (auto& child : node->FChildren) {
+    InsertNodeWindow(child.get(), before);
+    before = child.get();
+  }
   if (node->FExpanded && !node->FChildren.empty()) {
     ++FQuiet;
     SendMessageW(FHandle, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(node->FItemId));

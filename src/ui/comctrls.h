@@ -255,7 +255,8 @@ class TCustomListView : public TWinControl {
   void UpdateColumn(int index);
   void AutoSizeColumns();
   void InsertItemWindow(TListItem* item, int index);
-  void UpdateItemWindow(TListItem* item);
+  // The index when the caller knows it (-1: looked up).
+  void UpdateItemWindow(TListItem* item, int index = -1);
   void SaveItemStates();
 
   std::unique_ptr<TListColumns> FColumns;
@@ -450,7 +451,8 @@ class TCustomTreeView : public TWinControl {
 
  private:
   void CNNotify(TMessage& message);
-  void InsertNodeWindow(TTreeNode* node);
+  // The node and its subtree, after `previous` (first when nullptr).
+  void InsertNodeWindow(TTreeNode* node, TTreeNode* previous);
   void UpdateNodeWindow(TTreeNode* node);
   void SaveNodeStates();
   void ImageListChange(TObject* sender);

@@ -42,6 +42,7 @@ class TComCtrlsForm : public TForm {
   std::vector<Integer> TabRequests;
   bool RefuseTab = false;
   int TabClicks = 0;
+  int TreeDblClicks = 0;
 
   void RFTListSelectItem(TObject*, TListItem* item, bool selected) { Selections.push_back({item, selected}); }
   void TreeChange(TObject*, TTreeNode* node) { TreeChanges.push_back(node); }
@@ -51,6 +52,7 @@ class TComCtrlsForm : public TForm {
     allow = !RefuseTab;
   }
   void TabsClick(TObject*) { ++TabClicks; }
+  void TreeDblClick(TObject*) { ++TreeDblClicks; }
 };
 
 }  // namespace
@@ -71,6 +73,7 @@ void TComCtrlsForm::Describe(TClassBuilder<TComCtrlsForm>& c) {
   c.Method(u"PagesChange", &TComCtrlsForm::PagesChange);
   c.Method(u"TabsChange", &TComCtrlsForm::TabsChange);
   c.Method(u"TabsClick", &TComCtrlsForm::TabsClick);
+  c.Method(u"TreeDblClick", &TComCtrlsForm::TreeDblClick);
 }
 
 namespace {
@@ -292,6 +295,16 @@ TEST_F(ComCtrlsTest, TreeViewFillSelectionAndRecreation) {
   EXPECT_EQ(tv.Selected(), member);
   EXPECT_EQ(FForm->TreeChanges.size(), 1u);
   tv.OnChanging = {};
+  // The system's tree watches for a drag until the button comes up: the
+  // releases wait in the queue for it.
+  LPARAM at = MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+  PostMessageW(tree, WM_LBUTTONUP, 0, at);
+  SendMessageW(tree, WM_LBUTTONDOWN, MK_LBUTTON, at);
+  PostMessageW(tree, WM_LBUTTONUP, 0, at);
+  SendMessageW(tree, WM_LBUTTONDBLCLK, MK_LBUTTON, at);
+  Pump();
+  EXPECT_EQ(FForm->TreeDblClicks, 1);
+  EXPECT_EQ(tv.Selected(), member);
 
   // Read-only: the system's label editing is off and refused.
   EXPECT_FALSE(GetWindowLongW(tree, GWL_STYLE) & TVS_EDITLABELS);
