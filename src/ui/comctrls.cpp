@@ -1034,17 +1034,6 @@ int TTreeNode::AbsoluteIndex() const {
   return -1;
 }
 
-TTreeNode* TTreeNode::GetNextSibling() const {
-  const auto& siblings = Siblings();
-  int i = Index();
-  return i >= 0 && static_cast<size_t>(i) + 1 < siblings.size() ? siblings[static_cast<size_t>(i) + 1].get() : nullptr;
-}
-
-TTreeNode* TTreeNode::GetPrevSibling() const {
-  int i = Index();
-  return i > 0 ? Siblings()[static_cast<size_t>(i) - 1].get() : nullptr;
-}
-
 TTreeNode* TTreeNode::GetNext() const {
   if (!FChildren.empty()) return FChildren.front().get();
   for (const TTreeNode* n = this; n; n = n->FParent)
@@ -1164,8 +1153,15 @@ TPersistent* TTreeNodes::GetOwner() const {
 
 TTreeNode* TTreeNodes::Item(int index) const {
   if (index < 0 || index >= FCount) throw EListError(Format(u"List index out of bounds (%d)", {index}));
+  int at = 0;
   TTreeNode* n = GetFirstNode();
-  while (index-- > 0 && n) n = n->GetNext();
+  if (FLastNode && FLastIndex <= index) {
+    at = FLastIndex;
+    n = FLastNode;
+  }
+  for (; at < index && n; ++at) n = n->GetNext();
+  FLastIndex = index;
+  FLastNode = n;
   return n;
 }
 
@@ -1178,7 +1174,16 @@ TTreeNode* TTreeNodes::InsertNode(TTreeNode* parent, size_t position, const Stri
   node->FData = data;
   TTreeNode* result = node.get();
   siblings.insert(siblings.begin() + static_cast<std::ptrdiff_t>(position), std::move(node));
+  if (position > 0) {
+    result->FPrevSibling = siblings[position - 1].get();
+    result->FPrevSibling->FNextSibling = result;
+  }
+  if (position + 1 < siblings.size()) {
+    result->FNextSibling = siblings[position + 1].get();
+    result->FNextSibling->FPrevSibling = result;
+  }
   ++FCount;
+  FLastNode = nullptr;
   if (FOwner) FOwner->InsertNodeWindow(result, position > 0 ? siblings[position - 1].get() : nullptr);
   return result;
 }
@@ -1226,7 +1231,10 @@ void TTreeNodes::Delete(TTreeNode* node) {
   auto it = std::find_if(siblings.begin(), siblings.end(), [node](const auto& p) { return p.get() == node; });
   std::unique_ptr<TTreeNode> owned = std::move(*it);
   siblings.erase(it);
+  if (node->FPrevSibling) node->FPrevSibling->FNextSibling = node->FNextSibling;
+  if (node->FNextSibling) node->FNextSibling->FPrevSibling = node->FPrevSibling;
   FCount -= gone;
+  FLastNode = nullptr;
 }
 
 void TTreeNodes::Clear() {
@@ -1239,6 +1247,7 @@ void TTreeNodes::Clear() {
   std::vector<std::unique_ptr<TTreeNode>> gone;
   gone.swap(FRoots);
   FCount = 0;
+  FLastNode = nullptr;
 }
 
 void TTreeNodes::BeginUpdate() {

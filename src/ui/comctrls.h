@@ -323,8 +323,8 @@ class TTreeNode : public TPersistent {
   void SetFocused(bool value) { SetSelected(value); }
   TTreeNode* GetFirstChild() const { return FChildren.empty() ? nullptr : FChildren.front().get(); }
   TTreeNode* GetLastChild() const { return FChildren.empty() ? nullptr : FChildren.back().get(); }
-  TTreeNode* GetNextSibling() const;
-  TTreeNode* GetPrevSibling() const;
+  TTreeNode* GetNextSibling() const { return FNextSibling; }
+  TTreeNode* GetPrevSibling() const { return FPrevSibling; }
   // The next node top to bottom, expanded or not.
   TTreeNode* GetNext() const;
   void Delete();
@@ -345,6 +345,9 @@ class TTreeNode : public TPersistent {
   Integer FSelectedIndex = -1;
   bool FExpanded = false;
   HTREEITEM FItemId = nullptr;
+  // The neighbours, so that walking the siblings costs nothing per step.
+  TTreeNode* FPrevSibling = nullptr;
+  TTreeNode* FNextSibling = nullptr;
 };
 
 class TTreeNodes : public TPersistent {
@@ -391,6 +394,9 @@ class TTreeNodes : public TPersistent {
   std::vector<std::unique_ptr<TTreeNode>> FRoots;
   int FCount = 0;
   int FUpdateCount = 0;
+  // The node found by the last Item(), so that walking by index is linear.
+  mutable int FLastIndex = -1;
+  mutable TTreeNode* FLastNode = nullptr;
 };
 
 class TCustomTreeView : public TWinControl {
