@@ -446,7 +446,8 @@ void TListItems::DefineProperties(TFiler& filer) {
   filer.DefineBinaryProperty(
       u"ItemData", [this](TStream& s) { ReadItemData(s); }, [this](TStream& s) { WriteItemData(s); }, Count() > 0);
   // Forms of the ANSI versions of the IDE.
-  filer.DefineBinaryProperty(u"Data", [this](TStream& s) { ReadLegacyData(s); }, nullptr, false);
+  filer.DefineBinaryProperty(
+      u"Data", [this](TStream& s) { ReadLegacyData(s); }, nullptr, false);
 }
 
 // The record of the IDE's Unicode versions: a version byte, the size and
@@ -1290,7 +1291,8 @@ void TTreeNodes::DefineProperties(TFiler& filer) {
   filer.DefineBinaryProperty(
       u"NodeData", [this](TStream& s) { ReadNodeData(s); }, [this](TStream& s) { WriteNodeData(s); }, FCount > 0);
   // Forms of the ANSI versions of the IDE.
-  filer.DefineBinaryProperty(u"Data", [this](TStream& s) { ReadLegacyData(s); }, nullptr, false);
+  filer.DefineBinaryProperty(
+      u"Data", [this](TStream& s) { ReadLegacyData(s); }, nullptr, false);
 }
 
 // The record of the IDE's Unicode versions: a version byte and the number of
@@ -1444,7 +1446,9 @@ void TTreeView::Describe(TClassBuilder<TTreeView>& c) {
 }
 
 TCustomTreeView::TCustomTreeView(TComponent* owner)
-    : TWinControl(owner), FNodes(std::make_unique<TTreeNodes>(this)), FImageChangeLink(std::make_unique<TChangeLink>()) {
+    : TWinControl(owner),
+      FNodes(std::make_unique<TTreeNodes>(this)),
+      FImageChangeLink(std::make_unique<TChangeLink>()) {
   InitCommonControl(ICC_TREEVIEW_CLASSES);
   FControlStyle = {csCaptureMouse, csClickEvents, csDoubleClicks};
   FImageChangeLink->OnChange = TNotifyEvent(this, &TCustomTreeView::ImageListChange);
@@ -1684,7 +1688,8 @@ TTreeNode* TCustomTreeView::Selected() const {
 void TCustomTreeView::SetSelected(TTreeNode* node) {
   if (node && node->TreeView() != this) return;
   FSelected = node;
-  if (FHandle) SendMessageW(FHandle, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(node ? node->FItemId : nullptr));
+  if (FHandle)
+    SendMessageW(FHandle, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(node ? node->FItemId : nullptr));
 }
 
 void TCustomTreeView::SetImages(TCustomImageList* value) {

@@ -20,11 +20,11 @@ void RegisterUiClasses(TClassRegistry& registry) {
        &TLabel::StaticClass(), &TButton::StaticClass(), &TTimer::StaticClass(), &TCustomImageList::StaticClass(),
        &TImageList::StaticClass(), &TPopupMenu::StaticClass()},
       module);
-  registry.RegisterClasses({&TListColumn::StaticClass(), &TListColumns::StaticClass(), &TListItem::StaticClass(),
-                            &TListItems::StaticClass(), &TListView::StaticClass(), &TTreeNode::StaticClass(),
-                            &TTreeNodes::StaticClass(), &TTreeView::StaticClass(), &TTabSheet::StaticClass(),
-                            &TPageControl::StaticClass(), &TTabSet::StaticClass()},
-                           module);
+  registry.RegisterClasses(
+      {&TListColumn::StaticClass(), &TListColumns::StaticClass(), &TListItem::StaticClass(), &TListItems::StaticClass(),
+       &TListView::StaticClass(), &TTreeNode::StaticClass(), &TTreeNodes::StaticClass(), &TTreeView::StaticClass(),
+       &TTabSheet::StaticClass(), &TPageControl::StaticClass(), &TTabSet::StaticClass()},
+      module);
   for (const TTypeInfo* type : {&DescribeType(TypeTag<TAlign>{}),
                                 &DescribeType(TypeTag<TAnchors>{}),
                                 &DescribeType(TypeTag<TFormBorderStyle>{}),

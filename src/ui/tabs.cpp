@@ -33,8 +33,7 @@ void TTabSet::Describe(TClassBuilder<TTabSet>& c) {
   publish::ParentFont(c);
   publish::ParentShowHint(c);
   publish::PopupMenu(c);
-  c.Property(u"SelectedColor", &TTabSet::SelectedColor, &TTabSet::SetSelectedColor, &types::Color())
-      .Default(clBtnFace);
+  c.Property(u"SelectedColor", &TTabSet::SelectedColor, &TTabSet::SetSelectedColor, &types::Color()).Default(clBtnFace);
   publish::ShowHint(c);
   c.Property(u"StartMargin", &TTabSet::StartMargin, &TTabSet::SetStartMargin).Default(5);
   c.Property(u"TabHeight", &TTabSet::TabHeight, &TTabSet::SetTabHeight).Default(20);

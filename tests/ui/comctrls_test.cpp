@@ -107,7 +107,8 @@ void SelectByMessage(HWND list, int item, bool on) {
 }
 
 bool CheckedInWindow(HWND list, int item) {
-  return ((SendMessageW(list, LVM_GETITEMSTATE, static_cast<WPARAM>(item), LVIS_STATEIMAGEMASK) & LVIS_STATEIMAGEMASK) >>
+  return ((SendMessageW(list, LVM_GETITEMSTATE, static_cast<WPARAM>(item), LVIS_STATEIMAGEMASK) &
+           LVIS_STATEIMAGEMASK) >>
           12) == 2;
 }
 
@@ -395,8 +396,9 @@ TEST_F(ComCtrlsTest, DamagedItemRecordsAreReadErrors) {
       {"empty", {}},
       {"wrong version", {9, 0, 0, 0, 0, 1, 0, 0, 0}},
       {"count beyond the data", {5, 0, 0, 0, 0, 0xFF, 0xFF, 0xFF, 0x7F}},
-      {"caption cut short", {5, 0, 0, 0, 0, 1, 0, 0, 0, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF,
-                             0xFF, 0, 0, 0, 0, 0xFF, 0xFF, 0xFF, 0xFF, 0, 0, 0, 0, 10, 65, 0}},
+      {"caption cut short",
+       {5,    0,    0,    0, 0, 1, 0, 0,    0,    0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF,
+        0xFF, 0xFF, 0xFF, 0, 0, 0, 0, 0xFF, 0xFF, 0xFF, 0xFF, 0,    0,    0,    0,    10,   65,   0}},
   };
   for (const Case& c : cases) {
     TBytesStream stream(c.bytes);
