@@ -207,6 +207,11 @@ TEST_F(ComCtrlsTest, ListViewSelectionChecksAndRecreation) {
   EXPECT_TRUE(lv.Items()[2]->Checked());
   EXPECT_FALSE(lv.Items()[1]->Checked());
 
+  // Images come from an image list component.
+  TImageList images(nullptr);
+  lv.SetSmallImages(&images);
+  EXPECT_EQ(SendMessageW(list, LVM_GETIMAGELIST, LVSIL_SMALL, 0), reinterpret_cast<LRESULT>(images.Handle()));
+
   // Items added in an update bracket, then a new window: everything stays.
   int data = 7;
   lv.Items().BeginUpdate();
@@ -230,6 +235,7 @@ TEST_F(ComCtrlsTest, ListViewSelectionChecksAndRecreation) {
   EXPECT_EQ(lv.ItemIndex(), 2);
   EXPECT_EQ(lv.Items()[3]->Data(), &data);
   EXPECT_EQ(SendMessageW(again, LVM_GETCOLUMNWIDTH, 1, 0), 150);
+  EXPECT_EQ(SendMessageW(again, LVM_GETIMAGELIST, LVSIL_SMALL, 0), reinterpret_cast<LRESULT>(images.Handle()));
 
   lv.Items().Delete(0);
   EXPECT_EQ(SendMessageW(again, LVM_GETITEMCOUNT, 0, 0), 3);
@@ -346,6 +352,15 @@ TEST_F(ComCtrlsTest, ClickingATabShowsItsSheetOnly) {
   EXPECT_TRUE(IsWindowVisible(FForm->SheetPackages->Handle()));
   EXPECT_FALSE(IsWindowVisible(FForm->SheetGeneral->Handle()));
   EXPECT_TRUE(IsWindowVisible(FForm->ButtonAdd->Handle()));
+
+  // OnChanging may keep the page.
+  pc.OnChanging = TTabChangingEvent([](TObject*, bool& allow) { allow = false; });
+  ASSERT_TRUE(SendMessageW(tabs, TCM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&r)));
+  harness::SendClick(tabs, (r.left + r.right) / 2, (r.top + r.bottom) / 2);
+  EXPECT_EQ(pc.ActivePage(), FForm->SheetPackages);
+  EXPECT_EQ(SendMessageW(tabs, TCM_GETCURSEL, 0, 0), 1);
+  EXPECT_EQ(FForm->PageChanges, 1);
+  pc.OnChanging = {};
 
   // By program: no change event, the same swap.
   pc.SetActivePageIndex(0);
