@@ -4,7 +4,6 @@
 #include <functional>
 
 #include "classes/filer.h"
-#include "rtl/codepage.h"
 #include "rtl/format.h"
 #include "rtl/streams.h"
 #include "ui/publish.h"
@@ -103,14 +102,6 @@ class TRecordReader {
     for (size_t i = 0; i < n; ++i)
       s[i] = static_cast<Char>(FData[FPos + 2 * i] | static_cast<Char>(FData[FPos + 2 * i + 1] << 8));
     FPos += n * 2;
-    return s;
-  }
-  // A length byte and that many bytes of the ANSI code page.
-  String ReadAnsiShort() {
-    size_t n = ReadByte();
-    Need(n);
-    String s = AnsiToString(std::string_view(reinterpret_cast<const char*>(FData.data() + FPos), n));
-    FPos += n;
     return s;
   }
   void SetPosition(size_t position) {
@@ -445,9 +436,6 @@ void TListItems::Assign(const TPersistent* source) {
 void TListItems::DefineProperties(TFiler& filer) {
   filer.DefineBinaryProperty(
       u"ItemData", [this](TStream& s) { ReadItemData(s); }, [this](TStream& s) { WriteItemData(s); }, Count() > 0);
-  // Forms of the ANSI versions of the IDE.
-  filer.DefineBinaryProperty(
-      u"Data", [this](TStream& s) { ReadLegacyData(s); }, nullptr, false);
 }
 
 // The record of the IDE's Unicode versions: a version byte, the size and
@@ -477,37 +465,6 @@ void TListItems::ReadItemData(TStream& stream) {
       item->FCaption = caption;
       item->FImageIndex = image;
       for (Integer j = 0; j < subCount; ++j) item->FSubItems->Add(r.ReadWideShort());
-      AddItem(item.release());
-    }
-  } catch (...) {
-    EndUpdate();
-    throw;
-  }
-  EndUpdate();
-}
-
-// The record of the ANSI versions: the size and the count, then for each
-// item its image, state image, overlay, sub-item count and data, its caption
-// and sub-items as short strings.
-void TListItems::ReadLegacyData(TStream& stream) {
-  TRecordReader r(stream);
-  r.ReadInt();  // size
-  Integer count = r.ReadCount(21);
-  BeginUpdate();
-  try {
-    Clear();
-    for (Integer i = 0; i < count; ++i) {
-      Integer image = r.ReadInt();
-      r.ReadInt();
-      r.ReadInt();
-      Integer subCount = r.ReadInt();
-      r.ReadInt();
-      String caption = r.ReadAnsiShort();
-      if (subCount < 0 || static_cast<size_t>(subCount) > r.Remaining()) throw EReadError(u"Stream read error");
-      auto item = std::make_unique<TListItem>(this);
-      item->FCaption = caption;
-      item->FImageIndex = image;
-      for (Integer j = 0; j < subCount; ++j) item->FSubItems->Add(r.ReadAnsiShort());
       AddItem(item.release());
     }
   } catch (...) {
@@ -661,11 +618,11 @@ void TCustomListView::DestroyWnd() {
 
 void TCustomListView::UpdateExtendedStyles() {
   if (!FHandle) return;
-  DWORD styles = LVS_EX_INFOTIP;
+  DWORD styles = 0;
   if (FCheckboxes) styles |= LVS_EX_CHECKBOXES;
   if (FRowSelect) styles |= LVS_EX_FULLROWSELECT;
   if (FGridLines) styles |= LVS_EX_GRIDLINES;
-  DWORD mask = LVS_EX_INFOTIP | LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES;
+  DWORD mask = LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES;
   SendMessageW(FHandle, LVM_SETEXTENDEDLISTVIEWSTYLE, mask, styles);
 }
 
@@ -1290,9 +1247,6 @@ void TTreeNodes::Assign(const TPersistent* source) {
 void TTreeNodes::DefineProperties(TFiler& filer) {
   filer.DefineBinaryProperty(
       u"NodeData", [this](TStream& s) { ReadNodeData(s); }, [this](TStream& s) { WriteNodeData(s); }, FCount > 0);
-  // Forms of the ANSI versions of the IDE.
-  filer.DefineBinaryProperty(
-      u"Data", [this](TStream& s) { ReadLegacyData(s); }, nullptr, false);
 }
 
 // The record of the IDE's Unicode versions: a version byte and the number of
@@ -1331,41 +1285,6 @@ void TTreeNodes::ReadNodeData(TStream& stream) {
     for (Integer i = 0; i < children; ++i) readNode(node, depth + 1);
   };
   Integer count = r.ReadCount(fixed + 4);
-  BeginUpdate();
-  try {
-    Clear();
-    for (Integer i = 0; i < count; ++i) readNode(nullptr, 0);
-  } catch (...) {
-    EndUpdate();
-    throw;
-  }
-  EndUpdate();
-}
-
-// The record of the ANSI versions: the number of top-level nodes, then each
-// node depth first: its record size, image, selected image, state image,
-// overlay, data and child count, and its text as a short string.
-void TTreeNodes::ReadLegacyData(TStream& stream) {
-  TRecordReader r(stream);
-  constexpr size_t fixed = 29;
-  std::function<void(TTreeNode*, int)> readNode = [&](TTreeNode* parent, int depth) {
-    if (depth > kMaxNodeDepth) throw EReadError(u"Tree node data nested too deeply");
-    r.ReadInt();  // size
-    Integer image = r.ReadInt();
-    Integer selected = r.ReadInt();
-    r.ReadInt();
-    r.ReadInt();
-    r.ReadInt();
-    Integer children = r.ReadInt();
-    String text = r.ReadAnsiShort();
-    if (children < 0 || static_cast<size_t>(children) > r.Remaining() / fixed) throw EReadError(u"Stream read error");
-    TTreeNode* node = AddChild(parent, text);
-    node->FImageIndex = image;
-    node->FSelectedIndex = selected;
-    if (FOwner) FOwner->UpdateNodeWindow(node);
-    for (Integer i = 0; i < children; ++i) readNode(node, depth + 1);
-  };
-  Integer count = r.ReadCount(fixed);
   BeginUpdate();
   try {
     Clear();

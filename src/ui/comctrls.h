@@ -176,7 +176,6 @@ class TListItems : public TPersistent {
   friend class TListItem;
   friend class TCustomListView;
   void ReadItemData(TStream& stream);
-  void ReadLegacyData(TStream& stream);
   void WriteItemData(TStream& stream);
   TCustomListView* FOwner;
   std::vector<std::unique_ptr<TListItem>> FItems;
@@ -388,7 +387,6 @@ class TTreeNodes : public TPersistent {
   friend class TCustomTreeView;
   TTreeNode* InsertNode(TTreeNode* parent, size_t position, const String& text, void* data);
   void ReadNodeData(TStream& stream);
-  void ReadLegacyData(TStream& stream);
   void WriteNodeData(TStream& stream);
   TCustomTreeView* FOwner;
   std::vector<std::unique_ptr<TTreeNode>> FRoots;
