@@ -3,6 +3,7 @@
 #include "classes/reflection.h"
 #include "ui/actnlist.h"
 #include "ui/commdlg.h"
+#include "ui/comctrls.h"
 #include "ui/dialogs.h"
 #include "ui/extctrls.h"
 #include "ui/forms.h"
@@ -12,6 +13,7 @@
 #include "ui/statusbar.h"
 #include "ui/stdctrls.h"
 #include "ui/toolbar.h"
+#include "ui/tabs.h"
 
 void RegisterUiClasses(TClassRegistry& registry) {
   const String module = u"ui";
@@ -43,6 +45,11 @@ void RegisterUiClasses(TClassRegistry& registry) {
                                 &DescribeType(TypeTag<TColorDialogOptions>{}),
                                 &DescribeType(TypeTag<TPrintDialogOptions>{}), &DescribeType(TypeTag<TPrintRange>{})})
     registry.RegisterType(*type);
+  registry.RegisterClasses(
+      {&TListColumn::StaticClass(), &TListColumns::StaticClass(), &TListItem::StaticClass(), &TListItems::StaticClass(),
+       &TListView::StaticClass(), &TTreeNode::StaticClass(), &TTreeNodes::StaticClass(), &TTreeView::StaticClass(),
+       &TTabSheet::StaticClass(), &TPageControl::StaticClass(), &TTabSet::StaticClass()},
+      module);
   for (const TTypeInfo* type : {&DescribeType(TypeTag<TAlign>{}),
                                 &DescribeType(TypeTag<TAnchors>{}),
                                 &DescribeType(TypeTag<TFormBorderStyle>{}),
@@ -73,7 +80,12 @@ void RegisterUiClasses(TClassRegistry& registry) {
                                 &DescribeType(TypeTag<TDrawingStyle>{}),
                                 &DescribeType(TypeTag<TColorDepth>{}),
                                 &DescribeType(TypeTag<TMsgDlgType>{}),
-                                &DescribeType(TypeTag<TMsgDlgBtn>{})})
+                                &DescribeType(TypeTag<TMsgDlgBtn>{}),
+                                &DescribeType(TypeTag<TViewStyle>{}),
+                                &DescribeType(TypeTag<TLVSelectItemEvent>{}),
+                                &DescribeType(TypeTag<TTVChangedEvent>{}),
+                                &DescribeType(TypeTag<TTVChangingEvent>{}),
+                                &DescribeType(TypeTag<TTabChangeEvent>{})})
     registry.RegisterType(*type);
   RegisterJPEGFormat();
 }
