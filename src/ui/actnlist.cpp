@@ -309,16 +309,7 @@ void TCustomActionList::RemoveAction(TContainedAction* action) {
 }
 
 void TCustomActionList::SetImages(TCustomImageList* images) {
-  if (images == FImages) return;
-  if (FImages) {
-    FImages->UnRegisterChanges(FImageChangeLink.get());
-    FImages->RemoveFreeNotification(this);
-  }
-  FImages = images;
-  if (images) {
-    images->RegisterChanges(FImageChangeLink.get());
-    images->FreeNotification(this);
-  }
+  if (!SwitchImageList(*this, FImages, images, FImageChangeLink.get())) return;
   ImageListChange(nullptr);
 }
 

@@ -62,6 +62,17 @@ void InitCommonControl(DWORD classes) {
 
 namespace {
 
+// A fill of many items or nodes would otherwise repaint the window for each.
+void PauseDrawing(TWinControl* owner) {
+  if (owner && owner->HandleAllocated()) SendMessageW(owner->Handle(), WM_SETREDRAW, FALSE, 0);
+}
+
+void ResumeDrawing(TWinControl* owner) {
+  if (!owner || !owner->HandleAllocated()) return;
+  SendMessageW(owner->Handle(), WM_SETREDRAW, TRUE, 0);
+  InvalidateRect(owner->Handle(), nullptr, TRUE);
+}
+
 COLORREF SystemColor(TColor color) {
   return static_cast<COLORREF>(ColorToRGB(color)) & 0xFFFFFF;
 }
@@ -405,15 +416,11 @@ void TListItems::Clear() {
 }
 
 void TListItems::BeginUpdate() {
-  if (FUpdateCount++ == 0 && FOwner && FOwner->HandleAllocated()) SendMessageW(FOwner->FHandle, WM_SETREDRAW, FALSE, 0);
+  if (FUpdateCount++ == 0) PauseDrawing(FOwner);
 }
 
 void TListItems::EndUpdate() {
-  if (FUpdateCount == 0 || --FUpdateCount != 0) return;
-  if (FOwner && FOwner->HandleAllocated()) {
-    SendMessageW(FOwner->FHandle, WM_SETREDRAW, TRUE, 0);
-    InvalidateRect(FOwner->FHandle, nullptr, TRUE);
-  }
+  if (FUpdateCount != 0 && --FUpdateCount == 0) ResumeDrawing(FOwner);
 }
 
 void TListItems::Assign(const TPersistent* source) {
@@ -1209,15 +1216,11 @@ void TTreeNodes::Clear() {
 }
 
 void TTreeNodes::BeginUpdate() {
-  if (FUpdateCount++ == 0 && FOwner && FOwner->HandleAllocated()) SendMessageW(FOwner->FHandle, WM_SETREDRAW, FALSE, 0);
+  if (FUpdateCount++ == 0) PauseDrawing(FOwner);
 }
 
 void TTreeNodes::EndUpdate() {
-  if (FUpdateCount == 0 || --FUpdateCount != 0) return;
-  if (FOwner && FOwner->HandleAllocated()) {
-    SendMessageW(FOwner->FHandle, WM_SETREDRAW, TRUE, 0);
-    InvalidateRect(FOwner->FHandle, nullptr, TRUE);
-  }
+  if (FUpdateCount != 0 && --FUpdateCount == 0) ResumeDrawing(FOwner);
 }
 
 void TTreeNodes::Assign(const TPersistent* source) {
@@ -1612,16 +1615,7 @@ void TCustomTreeView::SetSelected(TTreeNode* node) {
 }
 
 void TCustomTreeView::SetImages(TCustomImageList* value) {
-  if (value == FImages) return;
-  if (FImages) {
-    FImages->UnRegisterChanges(FImageChangeLink.get());
-    FImages->RemoveFreeNotification(this);
-  }
-  FImages = value;
-  if (value) {
-    value->RegisterChanges(FImageChangeLink.get());
-    value->FreeNotification(this);
-  }
+  if (!SwitchImageList(*this, FImages, value, FImageChangeLink.get())) return;
   ImageListChange(nullptr);
 }
 
@@ -2079,16 +2073,7 @@ void TPageControl::ImageListChange(TObject*) {
 }
 
 void TPageControl::SetImages(TCustomImageList* value) {
-  if (value == FImages) return;
-  if (FImages) {
-    FImages->UnRegisterChanges(FImageChangeLink.get());
-    FImages->RemoveFreeNotification(this);
-  }
-  FImages = value;
-  if (value) {
-    value->RegisterChanges(FImageChangeLink.get());
-    value->FreeNotification(this);
-  }
+  if (!SwitchImageList(*this, FImages, value, FImageChangeLink.get())) return;
   ImageListChange(nullptr);
 }
 

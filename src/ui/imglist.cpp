@@ -393,6 +393,20 @@ void TCustomImageList::RegisterChanges(TChangeLink* link) {
   if (std::find(FLinks.begin(), FLinks.end(), link) == FLinks.end()) FLinks.push_back(link);
 }
 
+bool SwitchImageList(TComponent& client, TCustomImageList*& field, TCustomImageList* images, TChangeLink* link) {
+  if (images == field) return false;
+  if (field) {
+    field->UnRegisterChanges(link);
+    field->RemoveFreeNotification(&client);
+  }
+  field = images;
+  if (images) {
+    images->RegisterChanges(link);
+    images->FreeNotification(&client);
+  }
+  return true;
+}
+
 void TCustomImageList::UnRegisterChanges(TChangeLink* link) {
   auto it = std::find(FLinks.begin(), FLinks.end(), link);
   if (it == FLinks.end()) return;

@@ -121,6 +121,10 @@ class TCustomImageList : public TComponent {
   bool FChanged = false;
 };
 
+// Points a client's image list field at another list: the client's change
+// link and free notification move with it. Answers whether anything changed.
+bool SwitchImageList(TComponent& client, TCustomImageList*& field, TCustomImageList* images, TChangeLink* link);
+
 class TImageList : public TCustomImageList {
   KST_CLASS(TImageList, TCustomImageList)
  public:

@@ -357,16 +357,7 @@ void TToolBar::SetAutoSize(bool value) {
 }
 
 void TToolBar::SetImages(TCustomImageList* images) {
-  if (images == FImages) return;
-  if (FImages) {
-    FImages->UnRegisterChanges(FImageChangeLink.get());
-    FImages->RemoveFreeNotification(this);
-  }
-  FImages = images;
-  if (images) {
-    images->RegisterChanges(FImageChangeLink.get());
-    images->FreeNotification(this);
-  }
+  if (!SwitchImageList(*this, FImages, images, FImageChangeLink.get())) return;
   ImageListChange(nullptr);
 }
 
