@@ -1,6 +1,7 @@
 #include "ui/registration.h"
 
 #include "classes/reflection.h"
+#include "ui/buttons.h"
 #include "ui/dialogs.h"
 #include "ui/extctrls.h"
 #include "ui/forms.h"
@@ -18,6 +19,12 @@ void RegisterUiClasses(TClassRegistry& registry) {
        &TLabel::StaticClass(), &TButton::StaticClass(), &TTimer::StaticClass(), &TCustomImageList::StaticClass(),
        &TImageList::StaticClass(), &TPopupMenu::StaticClass()},
       module);
+  registry.RegisterClasses({&TCustomEdit::StaticClass(), &TEdit::StaticClass(), &TMemo::StaticClass(),
+                            &TCheckBox::StaticClass(), &TRadioButton::StaticClass(), &TCustomGroupBox::StaticClass(),
+                            &TGroupBox::StaticClass(), &TListBox::StaticClass(), &TComboBox::StaticClass(),
+                            &TCustomRadioGroup::StaticClass(), &TRadioGroup::StaticClass(), &TBevel::StaticClass(),
+                            &TSplitter::StaticClass(), &TImage::StaticClass(), &TBitBtn::StaticClass()},
+                           module);
   for (const TTypeInfo* type : {&DescribeType(TypeTag<TAlign>{}),
                                 &DescribeType(TypeTag<TAnchors>{}),
                                 &DescribeType(TypeTag<TFormBorderStyle>{}),
@@ -49,6 +56,18 @@ void RegisterUiClasses(TClassRegistry& registry) {
                                 &DescribeType(TypeTag<TColorDepth>{}),
                                 &DescribeType(TypeTag<TMsgDlgType>{}),
                                 &DescribeType(TypeTag<TMsgDlgBtn>{})})
+    registry.RegisterType(*type);
+  for (const TTypeInfo* type : {&DescribeType(TypeTag<TEditCharCase>{}),
+                                &DescribeType(TypeTag<TScrollStyle>{}),
+                                &DescribeType(TypeTag<TCheckBoxState>{}),
+                                &DescribeType(TypeTag<TComboBoxStyle>{}),
+                                static_cast<const TTypeInfo*>(&LeftRightType()),
+                                &DescribeType(TypeTag<TBevelShape>{}),
+                                &DescribeType(TypeTag<TBevelStyle>{}),
+                                &DescribeType(TypeTag<TResizeStyle>{}),
+                                &DescribeType(TypeTag<TBitBtnKind>{}),
+                                &DescribeType(TypeTag<TButtonLayout>{}),
+                                static_cast<const TTypeInfo*>(&NumGlyphsType())})
     registry.RegisterType(*type);
   RegisterJPEGFormat();
 }
