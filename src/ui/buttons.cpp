@@ -9,8 +9,8 @@ KST_CLASS_IMPL(TBitBtn, "Buttons")
 
 const TTypeInfo& DescribeType(TypeTag<TBitBtnKind>) {
   static const TEnumTypeInfo t(u"TBitBtnKind", u"Buttons",
-                               {u"bkCustom", u"bkOK", u"bkCancel", u"bkHelp", u"bkYes", u"bkNo", u"bkClose",
-                                u"bkAbort", u"bkRetry", u"bkIgnore", u"bkAll"});
+                               {u"bkCustom", u"bkOK", u"bkCancel", u"bkHelp", u"bkYes", u"bkNo", u"bkClose", u"bkAbort",
+                                u"bkRetry", u"bkIgnore", u"bkAll"});
   return t;
 }
 
@@ -26,7 +26,7 @@ const TOrdinalTypeInfo& NumGlyphsType() {
 }
 
 String BitBtnCaption(TBitBtnKind kind) {
-  static const char16_t* const captions[] = {u"",        u"OK",     u"Cancel", u"&Help",   u"&Yes", u"&No",
+  static const char16_t* const captions[] = {u"",       u"OK",    u"Cancel", u"&Help",   u"&Yes", u"&No",
                                              u"&Close", u"Abort", u"&Retry", u"&Ignore", u"&All"};
   return captions[kind];
 }

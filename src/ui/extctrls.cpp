@@ -14,9 +14,9 @@ KST_CLASS_IMPL(TSplitter, "ExtCtrls")
 KST_CLASS_IMPL(TImage, "ExtCtrls")
 
 const TTypeInfo& DescribeType(TypeTag<TBevelShape>) {
-  static const TEnumTypeInfo t(u"TBevelShape", u"ExtCtrls",
-                               {u"bsBox", u"bsFrame", u"bsTopLine", u"bsBottomLine", u"bsLeftLine", u"bsRightLine",
-                                u"bsSpacer"});
+  static const TEnumTypeInfo t(
+      u"TBevelShape", u"ExtCtrls",
+      {u"bsBox", u"bsFrame", u"bsTopLine", u"bsBottomLine", u"bsLeftLine", u"bsRightLine", u"bsSpacer"});
   return t;
 }
 
@@ -354,8 +354,7 @@ void TCustomRadioGroup::ArrangeButtons() {
   Integer topMargin = tm.tmHeight + 1 + (room % perColumn) / 2;
   for (Integer i = 0; i < count; ++i)
     FButtons[static_cast<size_t>(i)]->SetBounds((i / perColumn) * buttonWidth + 8,
-                                                (i % perColumn) * buttonHeight + topMargin, buttonWidth,
-                                                buttonHeight);
+                                                (i % perColumn) * buttonHeight + topMargin, buttonWidth, buttonHeight);
 }
 
 void TCustomRadioGroup::ButtonClick(TObject* sender) {

@@ -57,16 +57,11 @@ void RegisterUiClasses(TClassRegistry& registry) {
                                 &DescribeType(TypeTag<TMsgDlgType>{}),
                                 &DescribeType(TypeTag<TMsgDlgBtn>{})})
     registry.RegisterType(*type);
-  for (const TTypeInfo* type : {&DescribeType(TypeTag<TEditCharCase>{}),
-                                &DescribeType(TypeTag<TScrollStyle>{}),
-                                &DescribeType(TypeTag<TCheckBoxState>{}),
-                                &DescribeType(TypeTag<TComboBoxStyle>{}),
-                                static_cast<const TTypeInfo*>(&LeftRightType()),
-                                &DescribeType(TypeTag<TBevelShape>{}),
-                                &DescribeType(TypeTag<TBevelStyle>{}),
-                                &DescribeType(TypeTag<TResizeStyle>{}),
-                                &DescribeType(TypeTag<TBitBtnKind>{}),
-                                &DescribeType(TypeTag<TButtonLayout>{}),
+  for (const TTypeInfo* type : {&DescribeType(TypeTag<TEditCharCase>{}), &DescribeType(TypeTag<TScrollStyle>{}),
+                                &DescribeType(TypeTag<TCheckBoxState>{}), &DescribeType(TypeTag<TComboBoxStyle>{}),
+                                static_cast<const TTypeInfo*>(&LeftRightType()), &DescribeType(TypeTag<TBevelShape>{}),
+                                &DescribeType(TypeTag<TBevelStyle>{}), &DescribeType(TypeTag<TResizeStyle>{}),
+                                &DescribeType(TypeTag<TBitBtnKind>{}), &DescribeType(TypeTag<TButtonLayout>{}),
                                 static_cast<const TTypeInfo*>(&NumGlyphsType())})
     registry.RegisterType(*type);
   RegisterJPEGFormat();

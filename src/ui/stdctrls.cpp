@@ -46,8 +46,9 @@ const TTypeInfo& DescribeType(TypeTag<TCheckBoxState>) {
 }
 
 const TTypeInfo& DescribeType(TypeTag<TComboBoxStyle>) {
-  static const TEnumTypeInfo t(u"TComboBoxStyle", u"StdCtrls",
-                               {u"csDropDown", u"csSimple", u"csDropDownList", u"csOwnerDrawFixed", u"csOwnerDrawVariable"});
+  static const TEnumTypeInfo t(
+      u"TComboBoxStyle", u"StdCtrls",
+      {u"csDropDown", u"csSimple", u"csDropDownList", u"csOwnerDrawFixed", u"csOwnerDrawVariable"});
   return t;
 }
 
@@ -752,7 +753,8 @@ void TMemo::CreateParams(TCreateParams& params) {
   if (FScrollBars == ssHorizontal || FScrollBars == ssBoth) params.Style |= WS_HSCROLL;
   if (FScrollBars == ssVertical || FScrollBars == ssBoth) params.Style |= WS_VSCROLL;
   // Wrapped lines never scroll sideways.
-  if (FWordWrap && FScrollBars != ssHorizontal && FScrollBars != ssBoth) params.Style &= ~static_cast<DWORD>(ES_AUTOHSCROLL);
+  if (FWordWrap && FScrollBars != ssHorizontal && FScrollBars != ssBoth)
+    params.Style &= ~static_cast<DWORD>(ES_AUTOHSCROLL);
 }
 
 void TMemo::Dispatch(TMessage& m) {
@@ -1207,13 +1209,12 @@ void TWinListStrings::RestoreToWindow() {
 // List box
 
 namespace {
-const TWinListStrings::Messages kListBoxMessages{LB_ADDSTRING,    LB_INSERTSTRING, LB_DELETESTRING, LB_GETTEXT,
-                                                 LB_GETTEXTLEN,   LB_GETCOUNT,     LB_RESETCONTENT, LB_GETITEMDATA,
-                                                 LB_SETITEMDATA, static_cast<UINT>(LB_ERR)};
-const TWinListStrings::Messages kComboBoxMessages{CB_ADDSTRING,    CB_INSERTSTRING, CB_DELETESTRING,
-                                                  CB_GETLBTEXT,    CB_GETLBTEXTLEN, CB_GETCOUNT,
-                                                  CB_RESETCONTENT, CB_GETITEMDATA,  CB_SETITEMDATA,
-                                                  static_cast<UINT>(CB_ERR)};
+const TWinListStrings::Messages kListBoxMessages{
+    LB_ADDSTRING, LB_INSERTSTRING, LB_DELETESTRING, LB_GETTEXT,     LB_GETTEXTLEN,
+    LB_GETCOUNT,  LB_RESETCONTENT, LB_GETITEMDATA,  LB_SETITEMDATA, static_cast<UINT>(LB_ERR)};
+const TWinListStrings::Messages kComboBoxMessages{
+    CB_ADDSTRING, CB_INSERTSTRING, CB_DELETESTRING, CB_GETLBTEXT,   CB_GETLBTEXTLEN,
+    CB_GETCOUNT,  CB_RESETCONTENT, CB_GETITEMDATA,  CB_SETITEMDATA, static_cast<UINT>(CB_ERR)};
 }  // namespace
 
 void TListBox::Describe(TClassBuilder<TListBox>& c) {
@@ -1533,15 +1534,30 @@ void TComboBox::Dispatch(TMessage& m) {
       m.Result = 0;
       break;
     case WM_WINDOWPOSCHANGING: {
-      // Moved or sized as a control of the closed height, the window keeps
-      // the room its list needs.
+      // Sized as a control of the closed height, the window keeps the room
+      // its list needs; the system then sizes the window to the closed
+      // height itself, which is left alone.
       auto* pos = reinterpret_cast<WINDOWPOS*>(m.LParam);
-      if (pos && !(pos->flags & SWP_NOSIZE) && FStyle != csSimple) pos->cy = DroppedHeight();
+      if (FSizing && pos && !(pos->flags & SWP_NOSIZE) && FStyle != csSimple) {
+        pos->cy = DroppedHeight();
+        FSizing = false;
+      }
       TWinControl::Dispatch(m);
       break;
     }
     default: TWinControl::Dispatch(m); break;
   }
+}
+
+void TComboBox::SetBounds(Integer left, Integer top, Integer width, Integer height) {
+  FSizing = true;
+  try {
+    TWinControl::SetBounds(left, top, width, height);
+  } catch (...) {
+    FSizing = false;
+    throw;
+  }
+  FSizing = false;
 }
 
 void TComboBox::Change() {
@@ -1608,8 +1624,11 @@ void TComboBox::SetStyle(TComboBoxStyle value) {
 
 void TComboBox::SetDropDownCount(Integer value) {
   FDropDownCount = std::max(1, value);
-  if (FHandle && FStyle != csSimple)
-    SetWindowPos(FHandle, nullptr, 0, 0, FWidth, DroppedHeight(), SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  if (FHandle && FStyle != csSimple) {
+    FSizing = true;
+    SetWindowPos(FHandle, nullptr, 0, 0, FWidth, FHeight, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    FSizing = false;
+  }
 }
 
 void TComboBox::SetSorted(bool value) {

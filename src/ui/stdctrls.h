@@ -313,8 +313,8 @@ class TGroupBox : public TCustomGroupBox {
 class TWinListStrings : public TStrings {
  public:
   struct Messages {
-    UINT AddString, InsertString, DeleteString, GetText, GetTextLen, GetCount, ResetContent, GetItemData,
-        SetItemData, Error;
+    UINT AddString, InsertString, DeleteString, GetText, GetTextLen, GetCount, ResetContent, GetItemData, SetItemData,
+        Error;
   };
   TWinListStrings(TWinControl& control, const Messages& messages) : FControl(control), FMsg(messages) {}
   String Get(Integer index) const override;
@@ -393,8 +393,8 @@ class TListBox : public TWinControl {
   bool FExtendedSelect = true;
   bool FIntegralHeight = false;
   TFormBorderStyle FBorderStyle = bsSingle;
-  Integer FItemIndex = -1;          // while there is no window
-  std::vector<bool> FSelection;     // while there is no window
+  Integer FItemIndex = -1;       // while there is no window
+  std::vector<bool> FSelection;  // while there is no window
 };
 
 // The system's combo box: an edit or a fixed field with a list.
@@ -423,6 +423,7 @@ class TComboBox : public TWinControl {
   void SetDroppedDown(bool value);
   String GetText() const override;
   void SetText(const String& text) override;
+  void SetBounds(Integer left, Integer top, Integer width, Integer height) override;
   Integer Count() const { return FItems->Count(); }
   void Clear();
 
@@ -449,4 +450,5 @@ class TComboBox : public TWinControl {
   TEditCharCase FCharCase = ecNormal;
   Integer FItemIndex = -1;  // while there is no window
   bool FCreating = false;
+  bool FSizing = false;
 };
