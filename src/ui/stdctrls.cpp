@@ -1097,7 +1097,7 @@ String TWinListStrings::Get(Integer index) const {
   }
   HWND w = Window();
   LRESULT length = SendMessageW(w, FMsg.GetTextLen, static_cast<WPARAM>(index), 0);
-  if (length == static_cast<LRESULT>(FMsg.Error) || length < 0) Error(kListIndexError, index);
+  if (length == FMsg.Error || length < 0) Error(kListIndexError, index);
   String text(static_cast<size_t>(length) + 1, u'\0');
   LRESULT n = SendMessageW(w, FMsg.GetText, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(WBuf(text)));
   text.resize(static_cast<size_t>(std::max<LRESULT>(0, std::min<LRESULT>(n, length))));
@@ -1114,8 +1114,9 @@ TObject* TWinListStrings::GetObject(Integer index) const {
     CheckIndex(index, static_cast<Integer>(FItems.size()));
     return FItems[static_cast<size_t>(index)].Object;
   }
+  CheckIndex(index, GetCount());
   LRESULT data = SendMessageW(Window(), FMsg.GetItemData, static_cast<WPARAM>(index), 0);
-  if (data == static_cast<LRESULT>(FMsg.Error)) Error(kListIndexError, index);
+  if (data == FMsg.Error) return nullptr;
   return reinterpret_cast<TObject*>(data);
 }
 
@@ -1125,8 +1126,9 @@ void TWinListStrings::PutObject(Integer index, TObject* object) {
     FItems[static_cast<size_t>(index)].Object = object;
     return;
   }
+  CheckIndex(index, GetCount());
   if (SendMessageW(Window(), FMsg.SetItemData, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(object)) ==
-      static_cast<LRESULT>(FMsg.Error))
+      FMsg.Error)
     Error(kListIndexError, index);
 }
 
@@ -1162,7 +1164,7 @@ void TWinListStrings::Delete(Integer index) {
     FItems.erase(FItems.begin() + index);
     return;
   }
-  if (SendMessageW(Window(), FMsg.DeleteString, static_cast<WPARAM>(index), 0) == static_cast<LRESULT>(FMsg.Error))
+  if (SendMessageW(Window(), FMsg.DeleteString, static_cast<WPARAM>(index), 0) == FMsg.Error)
     Error(kListIndexError, index);
 }
 
@@ -1209,12 +1211,12 @@ void TWinListStrings::RestoreToWindow() {
 // List box
 
 namespace {
-const TWinListStrings::Messages kListBoxMessages{
-    LB_ADDSTRING, LB_INSERTSTRING, LB_DELETESTRING, LB_GETTEXT,     LB_GETTEXTLEN,
-    LB_GETCOUNT,  LB_RESETCONTENT, LB_GETITEMDATA,  LB_SETITEMDATA, static_cast<UINT>(LB_ERR)};
-const TWinListStrings::Messages kComboBoxMessages{
-    CB_ADDSTRING, CB_INSERTSTRING, CB_DELETESTRING, CB_GETLBTEXT,   CB_GETLBTEXTLEN,
-    CB_GETCOUNT,  CB_RESETCONTENT, CB_GETITEMDATA,  CB_SETITEMDATA, static_cast<UINT>(CB_ERR)};
+const TWinListStrings::Messages kListBoxMessages{LB_ADDSTRING,   LB_INSERTSTRING, LB_DELETESTRING, LB_GETTEXT,
+                                                 LB_GETTEXTLEN,  LB_GETCOUNT,     LB_RESETCONTENT, LB_GETITEMDATA,
+                                                 LB_SETITEMDATA, LB_ERR};
+const TWinListStrings::Messages kComboBoxMessages{CB_ADDSTRING,    CB_INSERTSTRING, CB_DELETESTRING, CB_GETLBTEXT,
+                                                  CB_GETLBTEXTLEN, CB_GETCOUNT,     CB_RESETCONTENT, CB_GETITEMDATA,
+                                                  CB_SETITEMDATA,  CB_ERR};
 }  // namespace
 
 void TListBox::Describe(TClassBuilder<TListBox>& c) {

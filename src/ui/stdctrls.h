@@ -313,8 +313,8 @@ class TGroupBox : public TCustomGroupBox {
 class TWinListStrings : public TStrings {
  public:
   struct Messages {
-    UINT AddString, InsertString, DeleteString, GetText, GetTextLen, GetCount, ResetContent, GetItemData, SetItemData,
-        Error;
+    UINT AddString, InsertString, DeleteString, GetText, GetTextLen, GetCount, ResetContent, GetItemData, SetItemData;
+    LRESULT Error;
   };
   TWinListStrings(TWinControl& control, const Messages& messages) : FControl(control), FMsg(messages) {}
   String Get(Integer index) const override;

@@ -230,6 +230,14 @@ TEST_F(StdCtrlsTest, ListAndComboBoxesKeepItemsAndIndexWhenTheirWindowsAreMadeAg
     EXPECT_EQ(list ? list->ItemIndex() : combo->ItemIndex(), c.index) << StringToUTF8(c.control->Name());
   }
   EXPECT_EQ(f.ComboBox1->Text(), u"Black");
+  // Items hold objects; a bad index is an error, never a wild value.
+  f.ListBox1->Items().SetObjects(2, f.Edit1);
+  EXPECT_EQ(f.ListBox1->Items().Objects(2), f.Edit1);
+  for (TStrings* items : {&f.ListBox1->Items(), &f.ComboBox1->Items()}) {
+    EXPECT_THROW(items->Objects(10), EStringListError);
+    EXPECT_THROW(items->Delete(-1), EStringListError);
+    EXPECT_THROW(items->Get(10), EStringListError);
+  }
 
   // A multiple selection survives too.
   f.ListBox1->SetMultiSelect(true);
