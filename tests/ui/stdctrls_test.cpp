@@ -248,6 +248,13 @@ TEST_F(StdCtrlsTest, ListAndComboBoxesKeepItemsAndIndexWhenTheirWindowsAreMadeAg
   EXPECT_FALSE(f.ListBox1->Selected(1));
   EXPECT_TRUE(f.ListBox1->Selected(2));
 
+  // The list has room for DropDownCount items, also after the box moved.
+  f.ComboBox1->SetBounds(150, 132, 140, 21);
+  RECT dropped{};
+  SendMessageW(f.ComboBox1->Handle(), CB_GETDROPPEDCONTROLRECT, 0, reinterpret_cast<LPARAM>(&dropped));
+  EXPECT_GT(dropped.bottom - dropped.top, 21 + 4 * 13);
+  EXPECT_EQ(f.ComboBox1->Height(), 21);
+
   // A choice in the list is a change of the combo box.
   SendMessageW(f.ComboBox1->Handle(), CB_SETCURSEL, 1, 0);
   SendMessageW(f.Handle(), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(f.ComboBox1->Handle()), CBN_SELCHANGE),
