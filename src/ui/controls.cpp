@@ -959,6 +959,9 @@ TWinControl::TWinControl(TComponent* owner) : TControl(owner), FBrush(std::make_
 
 TWinControl::~TWinControl() {
   Destroying();
+  // Leave the parent while still a window control: by ~TControl the parent
+  // could no longer tell it from a graphic child and would keep it listed.
+  if (Parent()) Parent()->RemoveControl(this);
   if (TCustomForm* form = GetParentForm(this); form && form != this) form->DefocusControl(this, true);
   if (FHandle) DestroyWindowHandle();
   // Children go with their parent, whoever owns them.

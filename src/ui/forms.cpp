@@ -974,6 +974,8 @@ void TCustomForm::FocusControl(TWinControl* control) {
 void TCustomForm::DefocusControl(TWinControl* control, bool removing) {
   if (!control) return;
   if (removing && FFocusedControl && control->ContainsControl(FFocusedControl)) FFocusedControl = control->Parent();
+  // Nor may the screen keep a control that goes.
+  if (removing && Screen && control->ContainsControl(Screen->FActiveControl)) Screen->FActiveControl = nullptr;
   if (FActiveControl && control->ContainsControl(FActiveControl)) {
     FActiveControl = nullptr;
     if (FActive && !ComponentState().Contains(csDestroying) && FHandle && !removing) SetWindowFocus();

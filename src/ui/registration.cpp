@@ -4,6 +4,7 @@
 #include "ui/actnlist.h"
 #include "ui/commdlg.h"
 #include "ui/comctrls.h"
+#include "ui/buttons.h"
 #include "ui/dialogs.h"
 #include "ui/extctrls.h"
 #include "ui/forms.h"
@@ -50,6 +51,12 @@ void RegisterUiClasses(TClassRegistry& registry) {
        &TListView::StaticClass(), &TTreeNode::StaticClass(), &TTreeNodes::StaticClass(), &TTreeView::StaticClass(),
        &TTabSheet::StaticClass(), &TPageControl::StaticClass(), &TTabSet::StaticClass()},
       module);
+  registry.RegisterClasses({&TCustomEdit::StaticClass(), &TEdit::StaticClass(), &TMemo::StaticClass(),
+                            &TCheckBox::StaticClass(), &TRadioButton::StaticClass(), &TCustomGroupBox::StaticClass(),
+                            &TGroupBox::StaticClass(), &TListBox::StaticClass(), &TComboBox::StaticClass(),
+                            &TCustomRadioGroup::StaticClass(), &TRadioGroup::StaticClass(), &TBevel::StaticClass(),
+                            &TSplitter::StaticClass(), &TImage::StaticClass(), &TBitBtn::StaticClass()},
+                           module);
   for (const TTypeInfo* type : {&DescribeType(TypeTag<TAlign>{}),
                                 &DescribeType(TypeTag<TAnchors>{}),
                                 &DescribeType(TypeTag<TFormBorderStyle>{}),
@@ -86,6 +93,13 @@ void RegisterUiClasses(TClassRegistry& registry) {
                                 &DescribeType(TypeTag<TTVChangedEvent>{}),
                                 &DescribeType(TypeTag<TTVChangingEvent>{}),
                                 &DescribeType(TypeTag<TTabChangeEvent>{})})
+    registry.RegisterType(*type);
+  for (const TTypeInfo* type : {&DescribeType(TypeTag<TEditCharCase>{}), &DescribeType(TypeTag<TScrollStyle>{}),
+                                &DescribeType(TypeTag<TCheckBoxState>{}), &DescribeType(TypeTag<TComboBoxStyle>{}),
+                                static_cast<const TTypeInfo*>(&LeftRightType()), &DescribeType(TypeTag<TBevelShape>{}),
+                                &DescribeType(TypeTag<TBevelStyle>{}), &DescribeType(TypeTag<TResizeStyle>{}),
+                                &DescribeType(TypeTag<TBitBtnKind>{}), &DescribeType(TypeTag<TButtonLayout>{}),
+                                static_cast<const TTypeInfo*>(&NumGlyphsType())})
     registry.RegisterType(*type);
   RegisterJPEGFormat();
 }

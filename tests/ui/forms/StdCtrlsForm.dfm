@@ -1,0 +1,235 @@
+object StdCtrlsForm: TStdCtrlsForm
+  Left = 600
+  Top = 300
+  Caption = 'Standard controls'
+  ClientHeight = 400
+  ClientWidth = 560
+  Color = clBtnFace
+  Font.Charset = DEFAULT_CHARSET
+  Font.Color = clWindowText
+  Font.Height = -11
+  Font.Name = 'Tahoma'
+  Font.Style = []
+  OldCreateOrder = False
+  Position = poDesigned
+  PixelsPerInch = 96
+  TextHeight = 13
+  object Bevel1: TBevel
+    Left = 8
+    Top = 246
+    Width = 540
+    Height = 2
+    Shape = bsTopLine
+  end
+  object Image1: TImage
+    Left = 380
+    Top = 8
+    Width = 64
+    Height = 64
+    Stretch = True
+    Picture.Data = {
+      07544269746D6170F6000000424DF60000000000000036000000280000000800
+      0000080000000100180000000000C0000000130B0000130B0000000000000000
+      00000000FF0000FF0000FF0000FFFF0000FF0000FF0000FF00000000FF0000FF
+      0000FF0000FFFF0000FF0000FF0000FF00000000FF0000FF0000FF0000FFFF00
+      00FF0000FF0000FF00000000FF0000FF0000FF0000FFFF0000FF0000FF0000FF
+      00000000FF0000FF0000FF0000FFFF0000FF0000FF0000FF00000000FF0000FF
+      0000FF0000FFFF0000FF0000FF0000FF00000000FF0000FF0000FF0000FFFF00
+      00FF0000FF0000FF00000000FF0000FF0000FF0000FFFF0000FF0000FF0000FF
+      0000}
+  end
+  object Image2: TImage
+    Left = 460
+    Top = 8
+    Width = 40
+    Height = 40
+    AutoSize = True
+    Picture.Data = {
+      07544269746D6170F6000000424DF60000000000000036000000280000000800
+      0000080000000100180000000000C0000000130B0000130B0000000000000000
+      00000000FF0000FF0000FF0000FFFF0000FF0000FF0000FF00000000FF0000FF
+      0000FF0000FFFF0000FF0000FF0000FF00000000FF0000FF0000FF0000FFFF00
+      00FF0000FF0000FF00000000FF0000FF0000FF0000FFFF0000FF0000FF0000FF
+      00000000FF0000FF0000FF0000FFFF0000FF0000FF0000FF00000000FF0000FF
+      0000FF0000FFFF0000FF0000FF0000FF00000000FF0000FF0000FF0000FFFF00
+      00FF0000FF0000FF00000000FF0000FF0000FF0000FFFF0000FF0000FF0000FF
+      0000}
+  end
+  object Edit1: TEdit
+    Left = 8
+    Top = 8
+    Width = 121
+    Height = 21
+    TabOrder = 0
+    Text = 'Hello'
+    OnChange = Edit1Change
+  end
+  object Memo1: TMemo
+    Left = 8
+    Top = 36
+    Width = 185
+    Height = 89
+    Lines.Strings = (
+      'First line'
+      'Second line')
+    ScrollBars = ssVertical
+    TabOrder = 1
+  end
+  object CheckBox1: TCheckBox
+    Left = 200
+    Top = 8
+    Width = 97
+    Height = 17
+    Caption = 'Check me'
+    TabOrder = 2
+    OnClick = CheckBox1Click
+  end
+  object GroupBox1: TGroupBox
+    Left = 200
+    Top = 36
+    Width = 160
+    Height = 89
+    Caption = 'Group'
+    TabOrder = 3
+    object RadioButton1: TRadioButton
+      Left = 10
+      Top = 24
+      Width = 113
+      Height = 17
+      Caption = 'First'
+      Checked = True
+      TabOrder = 0
+      TabStop = True
+    end
+    object RadioButton2: TRadioButton
+      Left = 10
+      Top = 48
+      Width = 113
+      Height = 17
+      Caption = 'Second'
+      TabOrder = 1
+    end
+  end
+  object ListBox1: TListBox
+    Left = 8
+    Top = 132
+    Width = 121
+    Height = 97
+    ItemIndex = 1
+    Items.Strings = (
+      'Cherry'
+      'Apple'
+      'Banana')
+    Sorted = True
+    TabOrder = 4
+    OnClick = ListBox1Click
+  end
+  object ComboBox1: TComboBox
+    Left = 140
+    Top = 132
+    Width = 145
+    Height = 21
+    Style = csDropDownList
+    ItemIndex = 2
+    TabOrder = 5
+    OnChange = ComboBox1Change
+    Items.Strings = (
+      'Red'
+      'Green'
+      'Blue')
+  end
+  object RadioGroup1: TRadioGroup
+    Left = 300
+    Top = 132
+    Width = 185
+    Height = 105
+    Caption = 'Choice'
+    Columns = 2
+    ItemIndex = 0
+    Items.Strings = (
+      'One'
+      'Two'
+      'Three')
+    TabOrder = 6
+    OnClick = RadioGroup1Click
+  end
+  object BitBtn1: TBitBtn
+    Left = 380
+    Top = 80
+    Width = 90
+    Height = 30
+    Glyph.Data = {
+      36030000424D3603000000000000360000002800000010000000100000000100
+      18000000000000030000130B0000130B00000000000000000000FF00FFFF00FF
+      FF00FFFF00FFFF00FFFF00FFFF00FFFF00FFFF00FFFF00FFFF00FFFF00FFFF00
+      FFFF00FFFF00FFFF00FFFF00FFFF00FFFF00FFFF00FFFF00FFFF00FFFF00FFFF
+      00FFFF00FFFF00FFFF00FFFF00FFFF00FFFF00FFFF00FFFF00FFFF00FFFF00FF
+      FF00FFFF00FFFF00FFFF00FFFF00FFFF00FFFF00FFFF00FFFF00FFFF00FFFF00
+      FFFF00FFFF00FFFF00FFFF00FFFF00FFFF00FFFF00FFFF00FFFF00FFFF00FFFF
+      00FFFF00FFFF00FFFF00FFFF00FFFF00FFFF00FFFF00FFFF00FFFF00FFFF00FF
+      FF00FFFF00FF00A00000A00000A00000A00000A00000A00000A00000A000FF00
+      FFFF00FFFF00FFFF00FFFF00FFFF00FFFF00FFFF00FF00A00000A00000A00000
+      A00000A00000A00000A00000A000FF00FFFF00FFFF00FFFF00FFFF00FFFF00FF
+      FF00FFFF00FF00A00000A00000A00000A00000A00000A00000A00000A000FF00
+      FFFF00FFFF00FFFF00FFFF00FFFF00FFFF00FFFF00FF00A00000A00000A00000
+      A00000A00000A00000A00000A000FF00FFFF00FFFF00FFFF00FFFF00FFFF00FF
+      FF00FFFF00FF00A00000A00000A00000A00000A00000A00000A00000A000FF00
+      FFFF00FFFF00FFFF00FFFF00FFFF00FFFF00FFFF00FF00A00000A00000A00000
+      A00000A00000A00000A00000A000FF00FFFF00FFFF00FFFF00FFFF00FFFF00FF
+      FF00FFFF00FF00A00000A00000A00000A00000A00000A00000A00000A000FF00
+      FFFF00FFFF00FFFF00FFFF00FFFF00FFFF00FFFF00FF00A00000A00000A00000
+      A00000A00000A00000A00000A000FF00FFFF00FFFF00FFFF00FFFF00FFFF00FF
+      FF00FFFF00FFFF00FFFF00FFFF00FFFF00FFFF00FFFF00FFFF00FFFF00FFFF00
+      FFFF00FFFF00FFFF00FFFF00FFFF00FFFF00FFFF00FFFF00FFFF00FFFF00FFFF
+      00FFFF00FFFF00FFFF00FFFF00FFFF00FFFF00FFFF00FFFF00FFFF00FFFF00FF
+      FF00FFFF00FFFF00FFFF00FFFF00FFFF00FFFF00FFFF00FFFF00FFFF00FFFF00
+      FFFF00FFFF00FFFF00FFFF00FFFF00FFFF00FFFF00FFFF00FFFF00FFFF00FFFF
+      00FFFF00FFFF00FFFF00FFFF00FFFF00FFFF00FFFF00FFFF00FF}
+    Kind = bkOK
+    TabOrder = 7
+  end
+  object BitBtn2: TBitBtn
+    Left = 475
+    Top = 80
+    Width = 75
+    Height = 30
+    Kind = bkCancel
+    TabOrder = 8
+  end
+  object PanelSplit: TPanel
+    Left = 0
+    Top = 260
+    Width = 560
+    Height = 140
+    Align = alBottom
+    BevelOuter = bvNone
+    TabOrder = 9
+    object PanelLeft: TPanel
+      Left = 0
+      Top = 0
+      Width = 120
+      Height = 140
+      Align = alLeft
+      Caption = 'Left'
+      TabOrder = 0
+    end
+    object Splitter1: TSplitter
+      Left = 120
+      Top = 0
+      Width = 5
+      Height = 140
+      Color = clNavy
+      ParentColor = False
+      OnMoved = Splitter1Moved
+    end
+    object PanelRest: TPanel
+      Left = 125
+      Top = 0
+      Width = 435
+      Height = 140
+      Align = alClient
+      Caption = 'Rest'
+      TabOrder = 1
+    end
+  end
+end
