@@ -1230,6 +1230,7 @@ void TListBox::Describe(TClassBuilder<TListBox>& c) {
   c.Property(u"ExtendedSelect", &TListBox::ExtendedSelect, &TListBox::SetExtendedSelect).Default(1);
   publish::Font(c);
   c.Property(u"IntegralHeight", &TListBox::IntegralHeight, &TListBox::SetIntegralHeight).Default(0);
+  c.Property(u"ItemHeight", &TListBox::ItemHeight, &TListBox::SetItemHeight).Default(16);
   c.Property(u"ItemIndex", &TListBox::ItemIndex, &TListBox::SetItemIndex).Default(-1);
   c.Property(u"Items", &TListBox::GetItems, &TListBox::SetItems);
   c.Property(u"MultiSelect", &TListBox::MultiSelect, &TListBox::SetMultiSelect).Default(0);
@@ -1424,6 +1425,7 @@ void TComboBox::Describe(TClassBuilder<TComboBox>& c) {
   c.Property(u"DropDownCount", &TComboBox::DropDownCount, &TComboBox::SetDropDownCount).Default(8);
   publish::Enabled(c);
   publish::Font(c);
+  c.Property(u"ItemHeight", &TComboBox::ItemHeight, &TComboBox::SetItemHeight).Default(16);
   c.Property(u"ItemIndex", &TComboBox::ItemIndex, &TComboBox::SetItemIndex).Default(-1);
   c.Property(u"MaxLength", &TComboBox::MaxLength, &TComboBox::SetMaxLength).Default(0);
   publish::ParentColor(c);

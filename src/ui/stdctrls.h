@@ -361,6 +361,10 @@ class TListBox : public TWinControl {
   // The selected item (with MultiSelect the one with the focus rectangle); -1: none.
   Integer ItemIndex() const;
   void SetItemIndex(Integer value);
+  // The height of an owner-drawn item; the standard style measures by the font
+  // and only keeps the value the form file gives.
+  Integer ItemHeight() const { return FItemHeight; }
+  void SetItemHeight(Integer value) { FItemHeight = value > 0 ? value : FItemHeight; }
   bool MultiSelect() const { return FMultiSelect; }
   void SetMultiSelect(bool value);
   bool ExtendedSelect() const { return FExtendedSelect; }
@@ -389,6 +393,7 @@ class TListBox : public TWinControl {
 
  private:
   std::unique_ptr<TWinListStrings> FItems;
+  Integer FItemHeight = 16;
   bool FMultiSelect = false;
   bool FExtendedSelect = true;
   bool FIntegralHeight = false;
@@ -411,6 +416,10 @@ class TComboBox : public TWinControl {
   void SetItems(const TStrings* items);
   Integer ItemIndex() const;
   void SetItemIndex(Integer value);
+  // The height of an owner-drawn item; the standard style measures by the font
+  // and only keeps the value the form file gives.
+  Integer ItemHeight() const { return FItemHeight; }
+  void SetItemHeight(Integer value) { FItemHeight = value > 0 ? value : FItemHeight; }
   Integer DropDownCount() const { return FDropDownCount; }
   void SetDropDownCount(Integer value);
   bool Sorted() const { return FItems->Sorted(); }
@@ -445,6 +454,7 @@ class TComboBox : public TWinControl {
   Integer DroppedHeight() const;
   std::unique_ptr<TWinListStrings> FItems;
   TComboBoxStyle FStyle = csDropDown;
+  Integer FItemHeight = 16;
   Integer FDropDownCount = 8;
   Integer FMaxLength = 0;
   TEditCharCase FCharCase = ecNormal;
