@@ -22,8 +22,12 @@ namespace {
 TComponent* applicationComponent = nullptr;
 }  // namespace
 
-TComponent* ApplicationComponent() { return applicationComponent; }
-void SetApplicationComponent(TComponent* application) { applicationComponent = application; }
+TComponent* ApplicationComponent() {
+  return applicationComponent;
+}
+void SetApplicationComponent(TComponent* application) {
+  applicationComponent = application;
+}
 
 void TComponent::Describe(TClassBuilder<TComponent>& c) {
   c.Property(u"Name", &TComponent::Name, &TComponent::SetName, &ComponentNameType()).Stored(false);
@@ -48,8 +52,7 @@ TComponent::~TComponent() {
 }
 
 TComponent* TComponent::Components(int index) const {
-  if (index < 0 || index >= ComponentCount())
-    throw EListError(Format(u"List index out of bounds (%d)", {index}));
+  if (index < 0 || index >= ComponentCount()) throw EListError(Format(u"List index out of bounds (%d)", {index}));
   return FComponents[static_cast<size_t>(index)];
 }
 
@@ -74,7 +77,8 @@ void TComponent::ValidateRename(TComponent* component, const String& currentName
 
 void TComponent::SetName(const String& name) {
   if (name == FName) return;
-  if (!name.empty() && !IsValidIdent(name)) throw EComponentError(Format(u"'%s' is not a valid component name", {name}));
+  if (!name.empty() && !IsValidIdent(name))
+    throw EComponentError(Format(u"'%s' is not a valid component name", {name}));
   if (FOwner) FOwner->ValidateRename(this, FName, name);
   FName = name;
 }
@@ -143,18 +147,24 @@ void TComponent::Notification(TComponent* component, TOperation operation) {
 }
 
 void TComponent::SetSubComponent(bool isSubComponent) {
-  if (isSubComponent) FComponentStyle.Include(csSubComponent);
-  else FComponentStyle.Exclude(csSubComponent);
+  if (isSubComponent)
+    FComponentStyle.Include(csSubComponent);
+  else
+    FComponentStyle.Exclude(csSubComponent);
 }
 
 void TComponent::SetDesigning(bool designing, bool setChildren) {
-  if (designing) FComponentState.Include(csDesigning);
-  else FComponentState.Exclude(csDesigning);
+  if (designing)
+    FComponentState.Include(csDesigning);
+  else
+    FComponentState.Exclude(csDesigning);
   if (setChildren)
     for (TComponent* c : FComponents) c->SetDesigning(designing, true);
 }
 
-void TComponent::Loaded() { FComponentState.Exclude(csLoading); }
+void TComponent::Loaded() {
+  FComponentState.Exclude(csLoading);
+}
 
 void TComponent::DefineProperties(TFiler& filer) {
   TPersistent::DefineProperties(filer);

@@ -107,8 +107,8 @@ class TComponent : public TPersistent {
   String FName;
   Integer FTag = 0;
   Integer FDesignInfo = 0;
-  std::vector<TComponent*> FComponents;       // owned
-  std::vector<TComponent*> FFreeNotifies;     // told when this one goes
+  std::vector<TComponent*> FComponents;    // owned
+  std::vector<TComponent*> FFreeNotifies;  // told when this one goes
   TComponentState FComponentState;
   TComponentStyle FComponentStyle{csInheritable};
 };

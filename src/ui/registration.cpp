@@ -2,9 +2,9 @@
 
 #include "classes/reflection.h"
 #include "ui/actnlist.h"
-#include "ui/commdlg.h"
-#include "ui/comctrls.h"
 #include "ui/buttons.h"
+#include "ui/comctrls.h"
+#include "ui/commdlg.h"
 #include "ui/dialogs.h"
 #include "ui/extctrls.h"
 #include "ui/forms.h"
@@ -13,8 +13,8 @@
 #include "ui/menus.h"
 #include "ui/statusbar.h"
 #include "ui/stdctrls.h"
-#include "ui/toolbar.h"
 #include "ui/tabs.h"
+#include "ui/toolbar.h"
 
 void RegisterUiClasses(TClassRegistry& registry) {
   const String module = u"ui";
@@ -40,11 +40,11 @@ void RegisterUiClasses(TClassRegistry& registry) {
                             &TReplaceDialog::StaticClass(), &TFontDialog::StaticClass(), &TColorDialog::StaticClass(),
                             &TPrintDialog::StaticClass()},
                            module);
-  for (const TTypeInfo* type : {&DescribeType(TypeTag<TOpenOptions>{}), &DescribeType(TypeTag<TOpenOptionsEx>{}),
-                                &DescribeType(TypeTag<TFindOptions>{}), &DescribeType(TypeTag<TFontDialogOptions>{}),
-                                &DescribeType(TypeTag<TFontDialogDevice>{}),
-                                &DescribeType(TypeTag<TColorDialogOptions>{}),
-                                &DescribeType(TypeTag<TPrintDialogOptions>{}), &DescribeType(TypeTag<TPrintRange>{})})
+  for (const TTypeInfo* type :
+       {&DescribeType(TypeTag<TOpenOptions>{}), &DescribeType(TypeTag<TOpenOptionsEx>{}),
+        &DescribeType(TypeTag<TFindOptions>{}), &DescribeType(TypeTag<TFontDialogOptions>{}),
+        &DescribeType(TypeTag<TFontDialogDevice>{}), &DescribeType(TypeTag<TColorDialogOptions>{}),
+        &DescribeType(TypeTag<TPrintDialogOptions>{}), &DescribeType(TypeTag<TPrintRange>{})})
     registry.RegisterType(*type);
   registry.RegisterClasses(
       {&TListColumn::StaticClass(), &TListColumns::StaticClass(), &TListItem::StaticClass(), &TListItems::StaticClass(),

@@ -100,12 +100,19 @@ TEST(StrToInt, RaisesConvertErrorWithTheText) {
 TEST(MulDiv, RoundsHalvesAwayFromZero) {
   struct Case {
     Integer number, numerator, denominator, result;
-  } cases[] = {{-11, 72, 96, -8}, {11, 72, 96, 8}, {3, 1, 2, 2},        {-3, 1, 2, -2},
-               {5, 1, -2, -3},    {1, 2, 0, -1},   {1 << 30, 8, 1, -1}, {7, 0, 3, 0},
+  } cases[] = {
+      {-11, 72, 96, -8},
+      {11, 72, 96, 8},
+      {3, 1, 2, 2},
+      {-3, 1, 2, -2},
+      {5, 1, -2, -3},
+      {1, 2, 0, -1},
+      {1 << 30, 8, 1, -1},
+      {7, 0, 3, 0},
 #ifndef _WIN32
-               // The system's own routine (the Windows build uses it) refuses the
-               // smallest integer on some systems; ours gives it.
-               {-(1 << 30), 2, 1, -2147483647 - 1},
+      // The system's own routine (the Windows build uses it) refuses the
+      // smallest integer on some systems; ours gives it.
+      {-(1 << 30), 2, 1, -2147483647 - 1},
 #endif
   };
   for (const Case& c : cases)

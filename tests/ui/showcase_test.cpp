@@ -155,11 +155,11 @@ TEST_F(ShowcaseTest, EveryClassLoadsFromTheFormResourceAndShows) {
   std::set<String> classes;
   for (int i = 0; i < form->ComponentCount(); ++i) classes.insert(String(form->Components(i)->ClassName()));
   const std::set<String> expected{
-      u"TToolBar",   u"TToolButton",  u"TPanel",       u"TLabel",         u"TBevel",      u"TImage",
-      u"TEdit",      u"TCheckBox",    u"TGroupBox",    u"TRadioButton",   u"TRadioGroup", u"TListBox",
-      u"TComboBox",  u"TButton",      u"TBitBtn",      u"TSplitter",      u"TPageControl", u"TTabSheet",
-      u"TMemo",      u"TListView",    u"TTreeView",    u"TTabSet",        u"TStatusBar",  u"TMainMenu",
-      u"TMenuItem",  u"TPopupMenu",   u"TActionList",  u"TAction",        u"TImageList",  u"TOpenDialog",
+      u"TToolBar",    u"TToolButton", u"TPanel",         u"TLabel",       u"TBevel",       u"TImage",
+      u"TEdit",       u"TCheckBox",   u"TGroupBox",      u"TRadioButton", u"TRadioGroup",  u"TListBox",
+      u"TComboBox",   u"TButton",     u"TBitBtn",        u"TSplitter",    u"TPageControl", u"TTabSheet",
+      u"TMemo",       u"TListView",   u"TTreeView",      u"TTabSet",      u"TStatusBar",   u"TMainMenu",
+      u"TMenuItem",   u"TPopupMenu",  u"TActionList",    u"TAction",      u"TImageList",   u"TOpenDialog",
       u"TSaveDialog", u"TFindDialog", u"TReplaceDialog", u"TFontDialog",  u"TColorDialog", u"TPrintDialog"};
   EXPECT_EQ(classes, expected);
   EXPECT_EQ(form->Memo1->Lines().Count(), 6);

@@ -13,7 +13,9 @@ const wchar_t* HostClassName() {
   return name;
 }
 
-LPARAM PointParam(int x, int y) { return MAKELPARAM(static_cast<WORD>(x), static_cast<WORD>(y)); }
+LPARAM PointParam(int x, int y) {
+  return MAKELPARAM(static_cast<WORD>(x), static_cast<WORD>(y));
+}
 
 WPARAM MouseKeyFlags(Modifiers modifiers, UINT buttonFlag) {
   WPARAM flags = buttonFlag;
@@ -45,8 +47,7 @@ HostWindow::HostWindow(int clientWidth, int clientHeight, const wchar_t* caption
   RECT r{0, 0, clientWidth, clientHeight};
   AdjustWindowRectEx(&r, WS_OVERLAPPEDWINDOW, FALSE, 0);
   FHandle = CreateWindowExW(0, HostClassName(), caption, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 20, 20,
-                            r.right - r.left, r.bottom - r.top, nullptr, nullptr, GetModuleHandleW(nullptr),
-                            nullptr);
+                            r.right - r.left, r.bottom - r.top, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
   if (!FHandle) throw std::runtime_error("cannot create the host window");
   ShowWindow(FHandle, SW_SHOWNORMAL);
   UpdateWindow(FHandle);
@@ -103,14 +104,22 @@ void SendKey(HWND window, UINT virtualKey, Modifiers modifiers, wchar_t characte
   SetModifiers({});
 }
 
-void SendChar(HWND window, wchar_t character) { SendMessageW(window, WM_CHAR, character, 1); }
+void SendChar(HWND window, wchar_t character) {
+  SendMessageW(window, WM_CHAR, character, 1);
+}
 
 void SendMouseDown(HWND window, int x, int y, MouseButton button, Modifiers modifiers) {
   SetModifiers(modifiers);
   switch (button) {
-    case MouseButton::Left: SendMessageW(window, WM_LBUTTONDOWN, MouseKeyFlags(modifiers, MK_LBUTTON), PointParam(x, y)); break;
-    case MouseButton::Right: SendMessageW(window, WM_RBUTTONDOWN, MouseKeyFlags(modifiers, MK_RBUTTON), PointParam(x, y)); break;
-    case MouseButton::Middle: SendMessageW(window, WM_MBUTTONDOWN, MouseKeyFlags(modifiers, MK_MBUTTON), PointParam(x, y)); break;
+    case MouseButton::Left:
+      SendMessageW(window, WM_LBUTTONDOWN, MouseKeyFlags(modifiers, MK_LBUTTON), PointParam(x, y));
+      break;
+    case MouseButton::Right:
+      SendMessageW(window, WM_RBUTTONDOWN, MouseKeyFlags(modifiers, MK_RBUTTON), PointParam(x, y));
+      break;
+    case MouseButton::Middle:
+      SendMessageW(window, WM_MBUTTONDOWN, MouseKeyFlags(modifiers, MK_MBUTTON), PointParam(x, y));
+      break;
   }
 }
 
