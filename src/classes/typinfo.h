@@ -75,11 +75,6 @@ using TIntfFlags = Byte;
 
 class TClassInfo;
 
-// One identifier of an integer type's identifier table (colour and cursor names).
-struct TIdentMapEntry {
-  Integer Value;
-  const char16_t* Name;
-};
 
 class TTypeInfo {
  public:

@@ -104,11 +104,6 @@ inline constexpr TCodeEditorCommand ecAutoCompletion = 650;
 // The first value of commands that an application defines.
 inline constexpr TCodeEditorCommand ecUserFirst = 1001;
 
-// One {value, name} pair of an identifier map.
-struct TIdentMapEntry {
-  Integer Value;
-  const char16_t* Name;
-};
 
 // The 101 command names in their fixed order; lookups take the first match.
 const std::vector<TIdentMapEntry>& EditorCommandNames();

@@ -45,7 +45,7 @@ constexpr TLTColumnOptions DefaultColumnOptions{coAllowClick,  coDraggable, coEn
                                                 coAllowFocus,  coEditable};
 
 enum TLiveTreeColumnStyle : std::uint8_t { vsText, vsOwnerDraw };
-enum TLTHeaderColumnLayout : std::uint8_t { blGlyphLeft, blGlyphRight, blGlyphTop, blGlyphBottom };
+using TLTHeaderColumnLayout = TButtonLayout;
 
 enum TLTHeaderOption : std::uint8_t {
   hoAutoResize,

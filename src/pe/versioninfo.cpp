@@ -15,7 +15,7 @@ using peimage::ImageBytes;
 constexpr Cardinal kFixedInfoSignature = 0xFEEF04BD;
 constexpr Integer kVersionResourceType = 16;
 
-// File flag bits in the order of TFileFlags.
+// File flag bits in the order of TFileFlag.
 constexpr Cardinal kFlagBits[] = {0x01, 0x10, 0x04, 0x02, 0x08, 0x20};
 
 const char16_t* const kStringNames[] = {u"CompanyName",    u"FileDescription", u"FileVersion",      u"InternalName",
@@ -241,7 +241,7 @@ void TVersionInformation::Parse(peimage::ImageBytes resource) {
   FPVN = VersionFromWords(FixedWord(FFixedInfo, 16), FixedWord(FFixedInfo, 20));
   Cardinal flags = FixedWord(FFixedInfo, 28) & FixedWord(FFixedInfo, 24);
   for (int i = 0; i < 6; ++i)
-    if (flags & kFlagBits[i]) FFF.Include(static_cast<TFileFlags>(i));
+    if (flags & kFlagBits[i]) FFF.Include(static_cast<TFileFlag>(i));
   FOS = FixedWord(FFixedInfo, 32);
   FType = FixedWord(FFixedInfo, 36);
   FValid = true;
@@ -369,7 +369,7 @@ void TVersionInformation::SetFileFlags(TVersionFileFlags value) {
   Cardinal flags = FixedWord(FFixedInfo, 28);
   for (int i = 0; i < 6; ++i) {
     if (!(mask & kFlagBits[i])) continue;
-    if (value.Contains(static_cast<TFileFlags>(i))) {
+    if (value.Contains(static_cast<TFileFlag>(i))) {
       flags |= kFlagBits[i];
     } else {
       flags &= ~kFlagBits[i];
@@ -378,7 +378,7 @@ void TVersionInformation::SetFileFlags(TVersionFileFlags value) {
   StoreFixedWord(FFixedInfo, 28, flags);
   FFF = TVersionFileFlags();
   for (int i = 0; i < 6; ++i)
-    if (flags & mask & kFlagBits[i]) FFF.Include(static_cast<TFileFlags>(i));
+    if (flags & mask & kFlagBits[i]) FFF.Include(static_cast<TFileFlag>(i));
   FModified = true;
 }
 

@@ -10,6 +10,7 @@
 #include "pe/imagecursor.h"
 #include "rtl/object.h"
 #include "rtl/types.h"
+#include "rtl/versionflags.h"
 
 struct TVersionNumber {
   Integer Major = 0;
@@ -45,17 +46,15 @@ struct TResItem {
 };
 using TResList = std::vector<TResItem>;
 
-enum TFileFlags { ffDebug, ffInfoInferred, ffPatched, ffPreRelease, ffPrivateBuild, ffSpecialBuild };
-
 class TVersionFileFlags {
  public:
   constexpr TVersionFileFlags() = default;
-  constexpr TVersionFileFlags(std::initializer_list<TFileFlags> flags) {
-    for (TFileFlags flag : flags) Include(flag);
+  constexpr TVersionFileFlags(std::initializer_list<TFileFlag> flags) {
+    for (TFileFlag flag : flags) Include(flag);
   }
-  constexpr bool Contains(TFileFlags flag) const { return (FBits >> flag) & 1; }
-  constexpr void Include(TFileFlags flag) { FBits = static_cast<Byte>(FBits | (1u << flag)); }
-  constexpr void Exclude(TFileFlags flag) { FBits = static_cast<Byte>(FBits & ~(1u << flag)); }
+  constexpr bool Contains(TFileFlag flag) const { return (FBits >> flag) & 1; }
+  constexpr void Include(TFileFlag flag) { FBits = static_cast<Byte>(FBits | (1u << flag)); }
+  constexpr void Exclude(TFileFlag flag) { FBits = static_cast<Byte>(FBits & ~(1u << flag)); }
   constexpr bool operator==(const TVersionFileFlags&) const = default;
 
  private:

@@ -32,3 +32,10 @@ using UTF8String = std::string;
 using RawByteString = std::string;
 
 using TBytes = std::vector<Byte>;
+
+// One identifier of an integer's table of names (colours, cursors, editor
+// commands): the value and the name it is written as.
+struct TIdentMapEntry {
+  Integer Value;
+  const char16_t* Name;
+};

@@ -4,6 +4,8 @@
 // gives them meaning on screen.
 #pragma once
 
+#include <cstdint>
+
 #include "rtl/geometry.h"
 #include "rtl/sets.h"
 #include "rtl/types.h"
@@ -67,6 +69,9 @@ enum TBiDiMode { bdLeftToRight, bdRightToLeft, bdRightToLeftNoAlign, bdRightToLe
 using TImageIndex = Integer;
 
 enum TFontPitch { fpDefault, fpVariable, fpFixed };
+
+// Where a picture sits beside a caption (buttons, header columns).
+enum TButtonLayout : std::uint8_t { blGlyphLeft, blGlyphRight, blGlyphTop, blGlyphBottom };
 
 // The border of a form; a control's border is one of the first two.
 enum TFormBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin };

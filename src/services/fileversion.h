@@ -9,6 +9,7 @@
 #include "classes/typinfo.h"
 #include "rtl/object.h"
 #include "rtl/stringlist.h"
+#include "rtl/versionflags.h"
 #include "services/utilbase.h"
 
 KST_DECLARE_EXCEPTION(EUtFileVersionInfoError, EUtError);
@@ -38,7 +39,6 @@ struct TVSFixedFileInfo {
 inline constexpr Cardinal kVSFixedFileInfoSize = 52;
 inline constexpr Cardinal kVSFixedFileInfoSignature = 0xFEEF04BD;
 
-enum TFileFlag { ffDebug, ffInfoInferred, ffPatched, ffPreRelease, ffPrivateBuild, ffSpecialBuild };
 // A set of TFileFlag, bit n for flag n.
 using TFileFlags = unsigned;
 constexpr bool HasFileFlag(TFileFlags flags, TFileFlag flag) {

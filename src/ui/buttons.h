@@ -6,7 +6,6 @@
 #include "ui/stdctrls.h"
 
 enum TBitBtnKind { bkCustom, bkOK, bkCancel, bkHelp, bkYes, bkNo, bkClose, bkAbort, bkRetry, bkIgnore, bkAll };
-enum TButtonLayout { blGlyphLeft, blGlyphRight, blGlyphTop, blGlyphBottom };
 
 const TTypeInfo& DescribeType(TypeTag<TBitBtnKind>);
 const TTypeInfo& DescribeType(TypeTag<TButtonLayout>);

@@ -363,11 +363,11 @@ String WithWindowsBreaks(const String& text) {
 }
 
 String ApplyCharCase(const String& text, TEditCharCase charCase) {
-  if (charCase == ecNormal) return text;
+  if (charCase == TEditCharCase::ecNormal) return text;
   String out = text;
   if (!out.empty()) {
     auto* buffer = reinterpret_cast<wchar_t*>(out.data());
-    if (charCase == ecUpperCase)
+    if (charCase == TEditCharCase::ecUpperCase)
       CharUpperBuffW(buffer, static_cast<DWORD>(out.size()));
     else
       CharLowerBuffW(buffer, static_cast<DWORD>(out.size()));
@@ -379,7 +379,7 @@ template <class T>
 void PublishEditCommon(TClassBuilder<T>& c) {
   c.Property(u"AutoSelect", &T::AutoSelect, &T::SetAutoSelect).Default(1);
   c.Property(u"BorderStyle", &T::BorderStyle, &T::SetBorderStyle, &BorderStyleType()).Default(bsSingle);
-  c.Property(u"CharCase", &T::CharCase, &T::SetCharCase).Default(ecNormal);
+  c.Property(u"CharCase", &T::CharCase, &T::SetCharCase).Default(static_cast<Integer>(TEditCharCase::ecNormal));
 }
 
 }  // namespace
@@ -400,8 +400,8 @@ void TCustomEdit::CreateParams(TCreateParams& params) {
   params.Style |= ES_AUTOHSCROLL | ES_AUTOVSCROLL;
   if (FReadOnly) params.Style |= ES_READONLY;
   if (!FHideSelection) params.Style |= ES_NOHIDESEL;
-  if (FCharCase == ecUpperCase) params.Style |= ES_UPPERCASE;
-  if (FCharCase == ecLowerCase) params.Style |= ES_LOWERCASE;
+  if (FCharCase == TEditCharCase::ecUpperCase) params.Style |= ES_UPPERCASE;
+  if (FCharCase == TEditCharCase::ecLowerCase) params.Style |= ES_LOWERCASE;
   if (FBorderStyle == bsSingle) params.ExStyle |= WS_EX_CLIENTEDGE;
   params.WindowClass.style &= ~static_cast<UINT>(CS_HREDRAW | CS_VREDRAW);
 }
@@ -1419,7 +1419,7 @@ Integer TListBox::ItemAtPos(TPoint pos, bool existing) const {
 void TComboBox::Describe(TClassBuilder<TComboBox>& c) {
   publish::Align(c);
   publish::Anchors(c);
-  c.Property(u"CharCase", &TComboBox::CharCase, &TComboBox::SetCharCase).Default(ecNormal);
+  c.Property(u"CharCase", &TComboBox::CharCase, &TComboBox::SetCharCase).Default(static_cast<Integer>(TEditCharCase::ecNormal));
   publish::Color(c);
   publish::Constraints(c);
   c.Property(u"DropDownCount", &TComboBox::DropDownCount, &TComboBox::SetDropDownCount).Default(8);
@@ -1482,8 +1482,8 @@ void TComboBox::CreateParams(TCreateParams& params) {
                                  CBS_DROPDOWNLIST | CBS_OWNERDRAWVARIABLE};
   params.Style |= styles[FStyle] | CBS_AUTOHSCROLL | CBS_HASSTRINGS | WS_VSCROLL;
   if (FItems->Sorted()) params.Style |= CBS_SORT;
-  if (FCharCase == ecUpperCase) params.Style |= CBS_UPPERCASE;
-  if (FCharCase == ecLowerCase) params.Style |= CBS_LOWERCASE;
+  if (FCharCase == TEditCharCase::ecUpperCase) params.Style |= CBS_UPPERCASE;
+  if (FCharCase == TEditCharCase::ecLowerCase) params.Style |= CBS_LOWERCASE;
   if (FStyle != csSimple) params.Height = DroppedHeight();
   params.WindowClass.style &= ~static_cast<UINT>(CS_HREDRAW | CS_VREDRAW);
 }

@@ -10,7 +10,8 @@
 #include "ui/controls.h"
 
 enum TTextLayout { tlTop, tlCenter, tlBottom };
-enum TEditCharCase { ecNormal, ecUpperCase, ecLowerCase };
+// Scoped: the editor's commands of the same names live beside it in the program.
+enum class TEditCharCase { ecNormal, ecUpperCase, ecLowerCase };
 enum TScrollStyle { ssNone, ssHorizontal, ssVertical, ssBoth };
 enum TCheckBoxState { cbUnchecked, cbChecked, cbGrayed };
 enum TComboBoxStyle { csDropDown, csSimple, csDropDownList, csOwnerDrawFixed, csOwnerDrawVariable };
@@ -150,7 +151,7 @@ class TCustomEdit : public TWinControl {
  private:
   Integer FMaxLength = 0;
   bool FReadOnly = false;
-  TEditCharCase FCharCase = ecNormal;
+  TEditCharCase FCharCase = TEditCharCase::ecNormal;
   bool FAutoSelect = true;
   TFormBorderStyle FBorderStyle = bsSingle;
   bool FHideSelection = true;
@@ -457,7 +458,7 @@ class TComboBox : public TWinControl {
   Integer FItemHeight = 16;
   Integer FDropDownCount = 8;
   Integer FMaxLength = 0;
-  TEditCharCase FCharCase = ecNormal;
+  TEditCharCase FCharCase = TEditCharCase::ecNormal;
   Integer FItemIndex = -1;  // while there is no window
   bool FCreating = false;
   bool FSizing = false;
