@@ -47,7 +47,9 @@ inline constexpr int kTypeKindCount = tkProcedure + 1;
 
 // A set of type kinds as a bit mask (bit n = kind n).
 using TTypeKinds = std::uint32_t;
-constexpr TTypeKinds TypeKindBit(TTypeKind kind) { return TTypeKinds{1} << kind; }
+constexpr TTypeKinds TypeKindBit(TTypeKind kind) {
+  return TTypeKinds{1} << kind;
+}
 inline constexpr TTypeKinds tkAny = (TTypeKinds{1} << kTypeKindCount) - 1;
 inline constexpr TTypeKinds tkMethods = TypeKindBit(tkMethod);
 inline constexpr TTypeKinds tkProperties = tkAny & ~tkMethods;
@@ -69,12 +71,13 @@ enum TMethodKind : Byte {
 };
 enum TParamFlag : Byte { pfVar, pfConst, pfArray, pfAddress, pfReference, pfOut, pfResult };
 using TParamFlags = Byte;  // bit n = TParamFlag n
-constexpr TParamFlags ParamFlagBit(TParamFlag flag) { return static_cast<TParamFlags>(1u << flag); }
+constexpr TParamFlags ParamFlagBit(TParamFlag flag) {
+  return static_cast<TParamFlags>(1u << flag);
+}
 enum TIntfFlag : Byte { ifHasGuid, ifDispInterface, ifDispatch };
 using TIntfFlags = Byte;
 
 class TClassInfo;
-
 
 class TTypeInfo {
  public:
@@ -259,8 +262,8 @@ class TInterfaceTypeInfo : public TTypeInfo {
 
 class TDynArrayTypeInfo : public TTypeInfo {
  public:
-  TDynArrayTypeInfo(String name, String unitName, Integer elementSize, const TTypeInfo* elementType,
-                    Integer varType, bool elementsNeedCleanup);
+  TDynArrayTypeInfo(String name, String unitName, Integer elementSize, const TTypeInfo* elementType, Integer varType,
+                    bool elementsNeedCleanup);
   Integer ElementSize() const { return FElementSize; }
   const TTypeInfo* ElementType() const { return FElementType; }
   Integer VarType() const { return FVarType; }

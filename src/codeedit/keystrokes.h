@@ -104,7 +104,6 @@ inline constexpr TCodeEditorCommand ecAutoCompletion = 650;
 // The first value of commands that an application defines.
 inline constexpr TCodeEditorCommand ecUserFirst = 1001;
 
-
 // The 101 command names in their fixed order; lookups take the first match.
 const std::vector<TIdentMapEntry>& EditorCommandNames();
 // Name to value (case ignored); False for a name not in the table.

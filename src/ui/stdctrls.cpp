@@ -1419,7 +1419,8 @@ Integer TListBox::ItemAtPos(TPoint pos, bool existing) const {
 void TComboBox::Describe(TClassBuilder<TComboBox>& c) {
   publish::Align(c);
   publish::Anchors(c);
-  c.Property(u"CharCase", &TComboBox::CharCase, &TComboBox::SetCharCase).Default(static_cast<Integer>(TEditCharCase::ecNormal));
+  c.Property(u"CharCase", &TComboBox::CharCase, &TComboBox::SetCharCase)
+      .Default(static_cast<Integer>(TEditCharCase::ecNormal));
   publish::Color(c);
   publish::Constraints(c);
   c.Property(u"DropDownCount", &TComboBox::DropDownCount, &TComboBox::SetDropDownCount).Default(8);
