@@ -21,8 +21,10 @@ step() {
 }
 
 xvfb_pid=""
+# Wine's server lies beside wine64, not on the path.
+wineserver=/usr/lib/wine/wineserver
 cleanup() {
-  if [ -n "${WINEPREFIX:-}" ] && [ -d "${WINEPREFIX:-}" ]; then wineserver -k 2>/dev/null || true; fi
+  if [ -n "${WINEPREFIX:-}" ] && [ -d "${WINEPREFIX:-}" ]; then "$wineserver" -k 2>/dev/null || true; fi
   [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null
   true
 }
@@ -51,7 +53,7 @@ for preset in native native-asan windows; do
         echo "== creating the Wine prefix"
         mkdir -p "$WINEPREFIX"
         /usr/lib/wine/wine64 wineboot --init >/dev/null 2>&1
-        wineserver -w
+        "$wineserver" -w
       fi
     fi
     run_ctest "$preset"

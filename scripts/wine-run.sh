@@ -4,6 +4,7 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 wine=/usr/lib/wine/wine64
+wineserver=/usr/lib/wine/wineserver
 export WINEPREFIX="${WINEPREFIX:-$root/build/wine}"
 export WINEDEBUG="${WINEDEBUG:--all}"
 # No Mono or Gecko installer may ever wait for an answer.
@@ -12,7 +13,7 @@ export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
   mkdir -p "$WINEPREFIX"
   "$wine" wineboot --init >/dev/null 2>&1 || true
-  wineserver -w 2>/dev/null || true
+  "$wineserver" -w 2>/dev/null || true
 fi
 
 if [ -z "${DISPLAY:-}" ]; then
