@@ -122,7 +122,8 @@ void RaiseLastOSError(int errorCode) {
   throw EOSError(Format(u"System Error.  Code: %d.\r\n%s", {errorCode, SysErrorMessage(errorCode)}));
 }
 
-void SaveFileAtomically(const String& fileName, const std::function<void(TStream& stream)>& writeContent) {
+void SaveFileAtomically(const String& fileName, const std::function<void(TStream& stream)>& writeContent,
+                        const String& backupName) {
   // A fresh name beside the target, so the final rename stays on one volume.
   String tempName;
   THandle handle = InvalidHandle;
@@ -143,9 +144,15 @@ void SaveFileAtomically(const String& fileName, const std::function<void(TStream
     throw;
   }
   FileClose(handle);
+  bool backedUp = false;
+  if (!backupName.empty() && FileExists(fileName)) {
+    if (FileExists(backupName)) DeleteFile(backupName);
+    backedUp = RenameFile(fileName, backupName);
+  }
   if (!files_platform::ReplaceWith(tempName, fileName)) {
     int error = GetLastOSError();
     DeleteFile(tempName);
+    if (backedUp) RenameFile(backupName, fileName);
     files_platform::RaiseCreateError(fileName, error);
   }
 }

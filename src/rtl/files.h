@@ -93,4 +93,10 @@ String SysErrorMessage(int errorCode);
 // temporary file is removed, the old file stays as it was and the error
 // propagates (EFCreateError "Cannot create file \"%s\". %s" for the system's
 // refusals, or whatever `writeContent` raised).
-void SaveFileAtomically(const String& fileName, const std::function<void(TStream& stream)>& writeContent);
+//
+// With a backup name, the old file is moved there (a previous backup deleted
+// first) once the new file is complete, just before the new one takes its
+// place; when that last step fails the old file is moved back. A backup that
+// cannot be made is no reason to refuse the save.
+void SaveFileAtomically(const String& fileName, const std::function<void(TStream& stream)>& writeContent,
+                        const String& backupName = {});
