@@ -14,19 +14,23 @@ KST_CLASS_IMPL(TMObjectInspector, "Obrix_OI")
 namespace {
 
 const TTypeInfo& ExceptionEventType() {
-  static const TMethodTypeInfo type(u"TExceptionEvent", u"Forms", mkProcedure,
-                                    {{ParamFlagBit(pfAddress), u"Sender", u"TObject"},
-                                     {ParamFlagBit(pfAddress), u"E", u"Exception"}});
+  static const TMethodTypeInfo type(
+      u"TExceptionEvent", u"Forms", mkProcedure,
+      {{ParamFlagBit(pfAddress), u"Sender", u"TObject"}, {ParamFlagBit(pfAddress), u"E", u"Exception"}});
   return type;
 }
 
-const TTypeInfo& StringsType() { return TStringsClass().TypeInfo(); }
+const TTypeInfo& StringsType() {
+  return TStringsClass().TypeInfo();
+}
 
 constexpr const char16_t* kBanner = u"Kestrum object inspector";
 
 }  // namespace
 
-const TTypeInfo& DescribeType(TypeTag<TExceptionEvent>) { return ExceptionEventType(); }
+const TTypeInfo& DescribeType(TypeTag<TExceptionEvent>) {
+  return ExceptionEventType();
+}
 
 void TMObjectInspector::Describe(TClassBuilder<TMObjectInspector>& c) {
   c.Property(u"About", &TMObjectInspector::About);
@@ -43,7 +47,9 @@ void TMObjectInspector::Describe(TClassBuilder<TMObjectInspector>& c) {
   c.Property(u"OnException", &TMObjectInspector::OnException);
 }
 
-void RegisterObjectInspectorClasses(TClassRegistry& registry) { registry.RegisterClass(TMObjectInspector::StaticClass()); }
+void RegisterObjectInspectorClasses(TClassRegistry& registry) {
+  registry.RegisterClass(TMObjectInspector::StaticClass());
+}
 
 // --- TPropInfoList ---------------------------------------------------------
 
@@ -101,7 +107,9 @@ int TMObjectInspector::FloatPrecision(TFloatType type) {
   return 15;
 }
 
-TComponent* TMObjectInspector::Component() const { return dynamic_cast<TComponent*>(FObject); }
+TComponent* TMObjectInspector::Component() const {
+  return dynamic_cast<TComponent*>(FObject);
+}
 
 void TMObjectInspector::Notification(TComponent* component, TOperation operation) {
   TComponent::Notification(component, operation);
@@ -119,9 +127,12 @@ void TMObjectInspector::SetComponent(TObject* instance) {
   if (FOwner) FOwner->RemoveFreeNotification(this);
   FObject = instance;
   auto* component = dynamic_cast<TComponent*>(instance);
-  if (!component) FOwner = Owner();
-  else if (component->Owner() && component->Owner() == ApplicationComponent()) FOwner = component;
-  else FOwner = component->Owner();
+  if (!component)
+    FOwner = Owner();
+  else if (component->Owner() && component->Owner() == ApplicationComponent())
+    FOwner = component;
+  else
+    FOwner = component->Owner();
   if (FOwner) FOwner->FreeNotification(this);
   if (!instance) {
     // The rows of the previous object stay; only acting through its
@@ -318,9 +329,12 @@ bool TMObjectInspector::SetEventValue(StringView name, const std::any& method) {
 String TMObjectInspector::GetMethodDecl(StringView name) const {
   const TPropInfo* prop = GetProperty(name);
   if (!prop || prop->Kind() != tkMethod) return {};
-  const auto& type = static_cast<const TMethodTypeInfo&>(prop->PropType());
+  return MethodDeclaration(prop->Name(), static_cast<const TMethodTypeInfo&>(prop->PropType()));
+}
+
+String MethodDeclaration(StringView name, const TMethodTypeInfo& type) {
   bool procedure = type.MethodKind() == mkProcedure || type.MethodKind() == mkSafeProcedure;
-  String text = (procedure ? u"procedure " : u"function ") + prop->Name();
+  String text = (procedure ? u"procedure " : u"function ") + String(name);
   String params;
   const TParamFlags var = ParamFlagBit(pfVar);
   const TParamFlags constant = ParamFlagBit(pfConst);
@@ -329,7 +343,8 @@ String TMObjectInspector::GetMethodDecl(StringView name) const {
   for (const auto& p : type.Params()) {
     if (!params.empty()) params += u"; ";
     TParamFlags flags = p.Flags & ~ParamFlagBit(pfAddress);
-    if (flags == var) params += u"var ";
+    if (flags == var)
+      params += u"var ";
     else if (flags == constant || flags == (constant | reference) || flags == (constant | reference | array))
       params += u"const ";
     params += p.Name;

@@ -90,5 +90,9 @@ class TMObjectInspector : public TComponent {
   TComponent* FOwner = nullptr;
 };
 
+// "procedure Name (Sender :TObject)", "function Name (...) :Result": a
+// method as the inspector and the class browser show its declaration.
+String MethodDeclaration(StringView name, const TMethodTypeInfo& type);
+
 // The class-registry entries of this unit.
 void RegisterObjectInspectorClasses(TClassRegistry& registry);
