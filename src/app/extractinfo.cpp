@@ -1,0 +1,73 @@
+#include "app/extractinfo.h"
+
+#include "pe/pereader.h"
+#include "rtl/files.h"
+#include "rtl/format.h"
+#include "rtl/sysstr.h"
+
+void PackageFlagLines(Integer flags, TStrings& lines) {
+  static const char16_t* const kOptions[] = {u"NeverBuild", u"DesignOnly", u"RunOnly", u"IgnoreDupUnits"};
+  String options;
+  for (int bit = 0; bit < 4; ++bit) {
+    if ((flags & (1 << bit)) == 0) continue;
+    if (!options.empty()) options += u",";
+    options += kOptions[bit];
+  }
+  lines.Add(u"Options: " + options);
+  const Cardinal bits = static_cast<Cardinal>(flags);
+  switch (bits >> 30) {
+    case 1: lines.Add(u"Type: Package"); break;
+    case 2: lines.Add(u"Type: Library"); break;
+    default: lines.Add(u"Type: Executable"); break;
+  }
+  switch ((bits >> 26) & 3) {
+    case 0: lines.Add(u"Producer: Delphi 3 or C++ Builder 3"); break;
+    case 2: lines.Add(u"Producer: C++ Builder 4 or later"); break;
+    case 3: lines.Add(u"Producer: Delphi 4 or later"); break;
+    default: break;
+  }
+}
+
+void ExtractInfoLines(const TPEReader& reader, TExtractInfoTab tab, TStrings& lines) {
+  lines.BeginUpdate();
+  lines.Clear();
+  switch (tab) {
+    case TExtractInfoTab::Header:
+      lines.Add(u"requires");
+      for (int i = 0; i < reader.PackageCount(); ++i) lines.Add(u"  " + reader.Packages(i));
+      lines.Add(u"contains");
+      for (int i = 0; i < reader.UnitCount(); ++i) lines.Add(u"  " + reader.Units(i));
+      break;
+    case TExtractInfoTab::Classes:
+      for (int i = 0; i < reader.ClassCount(); ++i) lines.Add(reader.Classes(i).Name);
+      break;
+    case TExtractInfoTab::Forms:
+      for (int i = 0; i < reader.FormCount(); ++i) lines.Add(reader.Forms(i));
+      break;
+    case TExtractInfoTab::Flags: PackageFlagLines(reader.PackageFlags(), lines); break;
+  }
+  lines.EndUpdate();
+}
+
+String InfoPageCaption(const String& packageDescription) {
+  return Trim(packageDescription).empty() ? String(u" Info ") : u" " + packageDescription + u" ";
+}
+
+String ResourcesPageCaption(Integer formCount) {
+  return Format(u" Resources (%d) ", {formCount});
+}
+
+String ExtractDialogCaption(bool packageInfoOnly, const String& fileName) {
+  return Format(packageInfoOnly ? u"Package Information - [%s]" : u"Form Resources - [%s]",
+                {ExtractFileName(fileName)});
+}
+
+String ExtractInfoTabCaption(TExtractInfoTab tab, Integer lineCount) {
+  switch (tab) {
+    case TExtractInfoTab::Header: return u"Header";
+    case TExtractInfoTab::Classes: return Format(u"Classes (%d)", {lineCount});
+    case TExtractInfoTab::Forms: return Format(u"Forms (%d)", {lineCount});
+    case TExtractInfoTab::Flags: return u"Flags";
+  }
+  return String();
+}
