@@ -365,8 +365,8 @@ void TSvCustomAppStorage::ResolvePath(const String& inPath, TSvCustomAppStorage*
 }
 
 String TSvCustomAppStorage::JoinPaths(std::initializer_list<String> paths) {
-  const bool absolute =
-      std::any_of(paths.begin(), paths.end(), [](const String& part) { return !part.empty() && part.front() == u'\\'; });
+  const bool absolute = std::any_of(paths.begin(), paths.end(),
+                                    [](const String& part) { return !part.empty() && part.front() == u'\\'; });
   const String joined = NormalizePathList(paths);
   return absolute ? u"\\" + joined : joined;
 }

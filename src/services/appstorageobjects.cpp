@@ -863,8 +863,7 @@ void WriteWideStringList(TSvCustomAppStorage& store, const String& path, TString
   store.WriteList(
       path, &sl, sl.Count(),
       [&sl](TSvCustomAppStorage* sender, const String& listPath, TObject*, Integer index, const String& name) {
-        sender->WriteWideString(TSvCustomAppStorage::JoinPaths({listPath, name + IntToStr(index)}),
-                                sl.Strings(index));
+        sender->WriteWideString(TSvCustomAppStorage::JoinPaths({listPath, name + IntToStr(index)}), sl.Strings(index));
       },
       DeleteItemValues(), itemName);
   WritePersistent(store, path, &sl, true, nullptr);

@@ -42,7 +42,9 @@ class TLinkHolder : public TTestControl {
   TOwnedCollection* GetLinks() const { return Links.get(); }
 };
 KST_CLASS_IMPL(TLinkHolder, "Probe")
-void TLinkHolder::Describe(TClassBuilder<TLinkHolder>& c) { c.Property(u"Links", &TLinkHolder::GetLinks); }
+void TLinkHolder::Describe(TClassBuilder<TLinkHolder>& c) {
+  c.Property(u"Links", &TLinkHolder::GetLinks);
+}
 
 class Reader : public ::testing::Test {
  protected:
@@ -344,9 +346,10 @@ end
 }
 
 TEST_F(Reader, CollectionItemErrorsNameTheItemByItsClass) {
-  Read("object F: TTestForm\n  object M: TTestMemo\n    Columns = <\n      item\n        Nonsense = 1\n      end>\n"
-       "  end\nend\n",
-       true);
+  Read(
+      "object F: TTestForm\n  object M: TTestMemo\n    Columns = <\n      item\n        Nonsense = 1\n      end>\n"
+      "  end\nend\n",
+      true);
   EXPECT_EQ(errors, std::vector<String>{u"Error reading TTestItem.Nonsense: Property Nonsense does not exist"});
 }
 

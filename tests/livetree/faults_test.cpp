@@ -198,7 +198,8 @@ class FocusColumnTest : public ::testing::TestWithParam<FocusColumnCase> {
   }
   void SetColumnOption(TColumnIndex index, TLTColumnOption option, bool on) {
     TLiveTreeColumn* column = tree.Header().Columns()[index];
-    column->SetOptions(on ? column->Options() + TLTColumnOptions{option} : column->Options() - TLTColumnOptions{option});
+    column->SetOptions(on ? column->Options() + TLTColumnOptions{option}
+                          : column->Options() - TLTColumnOptions{option});
   }
   TBaseLiveTree tree;
 };

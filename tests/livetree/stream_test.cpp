@@ -524,7 +524,8 @@ TEST(TreeStream, HiddenFirstChildInChildrenAboveOrder) {
   TBytes bytes = source.Save();
   NamedTree target;
   target.Names = source.Names;
-  target.Tree.TreeOptions().SetPaintOptions(target.Tree.TreeOptions().PaintOptions() + TLTPaintOptions{toChildrenAbove});
+  target.Tree.TreeOptions().SetPaintOptions(target.Tree.TreeOptions().PaintOptions() +
+                                            TLTPaintOptions{toChildrenAbove});
   TBytesStream stream(bytes);
   target.Tree.LoadFromStream(stream);
   ASSERT_EQ(CheckTreeInvariants(target.Tree), "");
