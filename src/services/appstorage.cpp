@@ -500,6 +500,7 @@ void TSvCustomAppStorage::CheckDeletePathByVersion(const String& path, Integer v
   ResolvePath(path, store, targetPath);
   if (store->ReadOnly() || versionName.empty()) return;
   TUpdateScope<TSvCustomAppStorage> bracket(*store);
+  TLocalPathScope local(*store);
   const String versionPath = JoinPaths({targetPath, versionName});
   const Integer stored = store->ReadInteger(versionPath, 0);
   if ((deleteIfNotEqual && stored != versionNumber) || stored < versionNumber) store->DeleteSubTree(targetPath);
