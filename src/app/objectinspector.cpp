@@ -123,7 +123,8 @@ void TMObjectInspector::Notification(TComponent* component, TOperation operation
 }
 
 void TMObjectInspector::SetComponent(TObject* instance) {
-  if (auto* previous = dynamic_cast<TComponent*>(FObject)) previous->RemoveFreeNotification(this);
+  // The previous object is not touched: a collection or an item may have been
+  // freed since, and only components tell when they go.
   if (FOwner) FOwner->RemoveFreeNotification(this);
   FObject = instance;
   auto* component = dynamic_cast<TComponent*>(instance);

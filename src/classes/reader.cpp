@@ -1,5 +1,7 @@
 #include "classes/reader.h"
 
+#include <algorithm>
+
 #include "classes/collection.h"
 #include "classes/propaccess.h"
 #include "rtl/format.h"
@@ -172,7 +174,8 @@ TComponent* TComponentReader::ReadComponent(int depth) {
     return component;
   } catch (const Exception& e) {
     // What was read of the failed component goes with it.
-    FFixups.resize(fixupMark);
+    // A cleared collection may have dropped references from before the mark.
+    if (FFixups.size() > fixupMark) FFixups.resize(fixupMark);
     FLoaded.resize(loadedMark);
     if (component && createdHere) {
       if (const TFieldInfo* field = ClassOf(*FRoot).FindField(name); field && field->Get(*FRoot) == component)
@@ -270,23 +273,41 @@ std::any TComponentReader::FindMethod(const String& name) {
   return {};
 }
 
+void TComponentReader::DropFixupsOf(const TCollection& collection) {
+  std::vector<const TCollectionItem*> items;
+  for (int i = 0; i < collection.Count(); ++i) items.push_back(collection.Items(i));
+  std::erase_if(FFixups, [&](const Fixup& fixup) {
+    return std::any_of(fixup.Items.begin(), fixup.Items.end(), [&](const TCollectionItem* within) {
+      return std::find(items.begin(), items.end(), within) != items.end();
+    });
+  });
+}
+
 void TComponentReader::ReadCollectionInto(TCollection& collection, int depth) {
   collection.BeginUpdate();
+  const size_t chainMark = FItemChain.size();
   try {
-    if (!EndOfList()) collection.Clear();
+    if (!EndOfList()) {
+      DropFixupsOf(collection);
+      collection.Clear();
+    }
     while (!EndOfList()) {
       if (IsIntegerTag(NextValue())) ReadInteger();  // the item's index: not used
       ReadListBegin();
       TCollectionItem* item = collection.Add();
-      String itemName = item->GetNamePath();
+      // An item is no component: errors name it by its class.
+      const String itemName = item->ClassName();
+      FItemChain.push_back(item);
       while (!EndOfList()) {
         if (depth > kMaxComponentDepth) FormatError();
         ReadProperty(*item, itemName);
       }
+      FItemChain.pop_back();
       ReadListEnd();
     }
     ReadListEnd();
   } catch (...) {
+    FItemChain.resize(chainMark);
     collection.EndUpdate();
     throw;
   }
@@ -314,8 +335,12 @@ void TComponentReader::ReadPropValue(TObject& instance, const TPropInfo& prop) {
         ReadListEnd();
         PropValueError();
       }
-      ReadCollectionInto(*collection, ++FCollectionDepth);
-      --FCollectionDepth;
+      // The nesting count comes back however the reading ends.
+      struct DepthScope {
+        int& Depth;
+        ~DepthScope() { --Depth; }
+      } depthScope{++FCollectionDepth};
+      ReadCollectionInto(*collection, FCollectionDepth);
       return;
     }
     if (!prop.IsWritable()) {
@@ -329,7 +354,7 @@ void TComponentReader::ReadPropValue(TObject& instance, const TPropInfo& prop) {
       SetObjectProp(instance, prop, nullptr);
       return;
     }
-    FFixups.push_back({&instance, &prop, ReadIdent()});
+    FFixups.push_back({&instance, &prop, ReadIdent(), FItemChain});
     return;
   }
   if (!prop.IsWritable()) {

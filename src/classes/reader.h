@@ -13,6 +13,7 @@
 #include "classes/filer.h"
 
 class TCollection;
+class TCollectionItem;
 
 class TComponentReader : public TReader {
  public:
@@ -52,6 +53,9 @@ class TComponentReader : public TReader {
     TObject* Instance;
     const TPropInfo* Prop;
     String Name;
+    // The collection items the reference was read within, outermost first:
+    // clearing their collection frees the instance with them.
+    std::vector<const TCollectionItem*> Items;
   };
 
   String UniqueRootName(const String& name, const TComponent* root) const;
@@ -62,6 +66,8 @@ class TComponentReader : public TReader {
   void ReadProperty(TObject& instance, const String& displayName);
   void ReadPropValue(TObject& instance, const TPropInfo& prop);
   void ReadCollectionInto(TCollection& collection, int depth);
+  // Forgets the queued references into the collection's items.
+  void DropFixupsOf(const TCollection& collection);
   std::any FindMethod(const String& name);
   // Offers a failure to the error hook; false when it is not handled.
   bool Error(const String& message);
@@ -77,4 +83,5 @@ class TComponentReader : public TReader {
   std::vector<TComponent*> FLoaded;
   std::vector<Fixup> FFixups;
   int FCollectionDepth = 0;
+  std::vector<const TCollectionItem*> FItemChain;  // the items being read now, outermost first
 };

@@ -404,6 +404,22 @@ TCodeEditStringFlags TCodeEditStringList::LineFlags(Integer index) const {
   return Record(index).fFlags;
 }
 
+void TCodeEditStringList::Assign(const TStrings& source) {
+  const TCodeEditFileFormat kept = fFileFormat;
+  TStrings::Assign(source);
+  const String& taken = LineBreak();
+  if (taken == u"\r\n")
+    SetFileFormat(sffDos);
+  else if (taken == u"\n")
+    SetFileFormat(sffUnix);
+  else if (taken == u"\r")
+    SetFileFormat(sffMac);
+  else if (taken == String(1, LineSeparator))
+    SetFileFormat(sffUnicode);
+  else
+    SetFileFormat(kept);
+}
+
 void TCodeEditStringList::SetFileFormat(TCodeEditFileFormat value) {
   fFileFormat = value;
   switch (value) {

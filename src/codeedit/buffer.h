@@ -60,6 +60,9 @@ class TCodeEditStringList : public TStrings {
   void SetTextStr(const String& value) override;
   void LoadFromStream(TStream& stream, TEncoding* encoding = nullptr) override;
   void SaveToStream(TStream& stream, TEncoding* encoding = nullptr) const override;
+  // Takes the source's line break with its lines: FileFormat follows it, or,
+  // for a break that is none of the four formats, the list keeps its own.
+  void Assign(const TStrings& source) override;
   using TStrings::AddStrings;
 
   // ---- Line operations ----

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <typeinfo>
 
+#include "codeedit/dfmhighlighter.h"
 #include "codeedit/textutils.h"
 #include "rtl/stringlist.h"
 #include "rtl/sysstr.h"
@@ -311,7 +312,11 @@ void TCodeHighlighterList::Add(const TCodeHighlighterClass& highlighterClass) {
 }
 
 TCodeHighlighterList& HighlighterClassList() {
+  // The form-file highlighter is listed from the start: made here on first use,
+  // as a static initialiser in a library would be dropped by the linker.
   static TCodeHighlighterList list;
+  static const bool formFileListed = (list.Add(TCodeDfmHighlighter::HighlighterClass()), true);
+  (void)formFileListed;
   return list;
 }
 

@@ -55,6 +55,8 @@ Integer TCodeEditMarkList::IndexOf(const TCodeEditMark* mark) const {
 
 TCodeEditMark* TCodeEditMarkList::Add(std::unique_ptr<TCodeEditMark> mark) {
   TCodeEditMark* added = mark.get();
+  // A mark made visible or moved before it was listed has forgotten its editor.
+  if (added != nullptr && fEdit != nullptr) added->fEdit = fEdit;
   FItems.push_back(std::move(mark));
   OnChange(this);
   return added;

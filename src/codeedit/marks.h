@@ -43,10 +43,13 @@ class TCodeEditMark : public TObject {
   ICodeEditMarkHost* Edit() const noexcept { return fEdit; }
 
   // The editor, while its mark list holds this mark; otherwise the mark
-  // forgets it and the answer is nil.
+  // forgets it and the answer is nil. A list that takes the mark in gives it
+  // the list's editor again.
   virtual ICodeEditMarkHost* ValidatedEdit();
 
  private:
+  friend class TCodeEditMarkList;
+
   void InvalidateOwnLine();
 
   Integer fLine = 0;

@@ -155,6 +155,9 @@ TBaseLiveTree* TBaseLiveTree::TreeFromNode(PLiveNode node) {
 void TBaseLiveTree::SetNodeDataSize(Integer value) {
   if (value < -1) value = -1;
   if (value == FNodeDataSize) return;
+  // Read-only nodes cannot be rebuilt, and blocks sized for the old value must
+  // not serve the new one.
+  if (ReadOnly() && !FLoading && FRoot->FirstChild != nullptr) return;
   FNodeDataSize = value;
   if (FLoading) return;
   Cardinal count = FRoot->ChildCount;
@@ -249,7 +252,8 @@ Cardinal TBaseLiveTree::GetNodeLevel(PLiveNode node) const {
 }
 
 bool TBaseLiveTree::HasAsParent(PLiveNode node, PLiveNode potentialParent) const {
-  if (node == nullptr || potentialParent == nullptr || node == potentialParent) return false;
+  // The root's parent field does not refer to a node.
+  if (node == nullptr || node == FRoot || potentialParent == nullptr || node == potentialParent) return false;
   for (PLiveNode run = node->Parent; run != nullptr; run = run->Parent) {
     if (run == potentialParent) return true;
     if (run == FRoot) break;

@@ -138,7 +138,9 @@ void TBaseLiveTree::FullCollapse(PLiveNode node) {
     }
   } finish{this, wasCollapsing};
   PLiveNode run = GetLastVisibleNoInit(node, true, false);
-  while (run != nullptr && run != node) {
+  // In children-above order the walk backwards leaves the subtree without
+  // meeting its top node.
+  while (run != nullptr && run != node && (node == nullptr || HasAsParent(run, node))) {
     if (run->Has(vsExpanded) && run->Has(vsHasChildren)) ToggleNode(run);
     run = GetPreviousNoInit(run, true);
   }

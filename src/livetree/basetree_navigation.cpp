@@ -459,9 +459,12 @@ PLiveNode TBaseLiveTree::GetNextVisibleStep(PLiveNode node, bool considerChildre
           if (!result->Has(vsExpanded)) break;
           if (init && result->Has(vsHasChildren) && result->ChildCount == 0) InitializeChildren(result);
           PLiveNode child = result->FirstChild;
-          if (child == nullptr) break;
           initialise(child);
-          if (!child->Has(vsVisible)) break;
+          while (child != nullptr && !child->Has(vsVisible)) {
+            child = child->NextSibling;
+            initialise(child);
+          }
+          if (child == nullptr) break;
           result = child;
         }
         return result;

@@ -24,6 +24,21 @@ bool AddressLess(PLiveNode a, PLiveNode b) {
   return Address(a) < Address(b);
 }
 
+// The column that takes the focus when Focused is none or hidden: the main
+// column when it is shown and may be focused, else the first such column.
+// Without columns the focused column stays as it is.
+TColumnIndex RepairedFocusedColumn(const TLTHeader& header, TColumnIndex focused) {
+  const TLiveTreeColumns& columns = header.Columns();
+  auto shown = [&](TColumnIndex column) {
+    return columns.IsValidColumn(column) && columns[column]->Options().Contains(coVisible);
+  };
+  TColumnIndex main = header.MainColumn();
+  if (shown(focused) || !columns.IsValidColumn(main)) return focused;
+  if (shown(main) && header.AllowFocus(main)) return main;
+  TColumnIndex first = columns.GetFirstVisibleColumn(true);
+  return columns.IsValidColumn(first) ? first : focused;
+}
+
 }  // namespace
 
 // ---- The selection array ----
@@ -209,6 +224,7 @@ void TBaseLiveTree::SetSelected(PLiveNode node, bool value) {
     else if (!SelectionOptions().Contains(toMultiSelect))
       ClearSelection();
     AddToSelection(node);
+    FFocusedColumn = RepairedFocusedColumn(*FHeader, FFocusedColumn);
     if (FRangeAnchor == nullptr) FRangeAnchor = node;
   } else {
     RemoveFromSelection(node);
@@ -420,6 +436,7 @@ bool TBaseLiveTree::ChangeFocus(PLiveNode value, bool ask) {
   if (ask && !AskFocusChange(FFocusedNode, value, FFocusedColumn, FFocusedColumn)) return false;
   PLiveNode old = FFocusedNode;
   FFocusedNode = value;
+  if (value != nullptr) FFocusedColumn = RepairedFocusedColumn(*FHeader, FFocusedColumn);
   InvalidateNode(old);
   InvalidateNode(value);
   return true;

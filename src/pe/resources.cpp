@@ -1,5 +1,6 @@
 // The resource tree, the form resources and the package information.
-#include <unordered_set>
+#include <algorithm>
+#include <vector>
 
 #include "pe/imageparsers.h"
 #include "rtl/numbers.h"
@@ -55,7 +56,7 @@ class ResourceWalk {
 
   void Run() {
     std::vector<DirectoryEntry> types = Entries(FRoot);
-    FVisited.insert(FRoot);
+    FAncestors.push_back(FRoot);
     for (const DirectoryEntry& type : types) {
       if (!(type.OffsetField & kHighBit)) continue;  // a type must be a directory
       FTypeText = NameText(type.NameField);
@@ -88,12 +89,15 @@ class ResourceWalk {
     if (depth > kMaxResourceDepth) RaiseFault();
     String name = NameText(entry.NameField);
     UInt64 directory = FRoot + (entry.OffsetField & ~kHighBit);
-    // A directory already expanded means the tree loops back on itself.
-    if (!FVisited.insert(directory).second) return;
+    // A directory on the way down to here means the tree loops back on itself;
+    // one that two entries share is listed under each (the entry and depth
+    // limits bound the work).
+    if (std::find(FAncestors.begin(), FAncestors.end(), directory) != FAncestors.end()) return;
     std::vector<DirectoryEntry> entries = Entries(directory);
     if (!entries.empty() && entries.front().NameField == entry.NameField &&
         entries.front().OffsetField == entry.OffsetField)
       return;
+    FAncestors.push_back(directory);
     for (const DirectoryEntry& child : entries) {
       if (child.OffsetField & kHighBit) {
         Expand(child, depth + 1);
@@ -101,6 +105,7 @@ class ResourceWalk {
         AddItem(name, child);
       }
     }
+    FAncestors.pop_back();
   }
 
   void AddItem(const String& name, const DirectoryEntry& entry) {
@@ -131,7 +136,7 @@ class ResourceWalk {
   TResourceData& FResources;
   String FTypeText;
   Integer FTypeKey = 0;
-  std::unordered_set<UInt64> FVisited;
+  std::vector<UInt64> FAncestors;
   UInt64 FEntryCount = 0;
 };
 

@@ -89,11 +89,12 @@ bool ParseHexKey(const String& key, TTranslation& translation) {
 // Writes blocks and patches their lengths when they are complete.
 class BlockWriter {
  public:
-  std::size_t Open(StringView key, Word valueLength, Word type) {
+  std::size_t Open(StringView key, std::size_t valueLength, Word type) {
     Pad();
     std::size_t start = FBytes.size();
+    if (valueLength > 0xFFFF) FTooLong = true;
     U16(0);
-    U16(valueLength);
+    U16(static_cast<Word>(valueLength));
     U16(type);
     for (Char c : key) U16(c);
     U16(0);
@@ -102,6 +103,7 @@ class BlockWriter {
   }
   void Close(std::size_t start) {
     std::size_t length = FBytes.size() - start;
+    if (length > 0xFFFF) FTooLong = true;
     FBytes[start] = static_cast<Byte>(length & 0xFF);
     FBytes[start + 1] = static_cast<Byte>(length >> 8);
   }
@@ -118,9 +120,12 @@ class BlockWriter {
     while (FBytes.size() % 4) FBytes.push_back(0);
   }
   TBytes Take() { return std::move(FBytes); }
+  // Whether a block or value length did not fit its 16-bit field.
+  bool TooLong() const { return FTooLong; }
 
  private:
   TBytes FBytes;
+  bool FTooLong = false;
 };
 
 Cardinal FixedWord(const std::array<Byte, 52>& fixed, int offset) {
@@ -296,7 +301,7 @@ TBytes TVersionInformation::BuildResource() const {
       String key = IntToHex(info.Translation.Lang, 4) + IntToHex(info.Translation.CodePage, 4);
       std::size_t table = writer.Open(key, 0, 1);
       for (const TVersionStringValue& value : info.Values) {
-        std::size_t entry = writer.Open(value.Name, static_cast<Word>(value.Value.size() + 1), 1);
+        std::size_t entry = writer.Open(value.Name, value.Value.size() + 1, 1);
         for (Char c : value.Value) writer.U16(c);
         writer.U16(0);
         writer.Close(entry);
@@ -305,19 +310,22 @@ TBytes TVersionInformation::BuildResource() const {
     }
     writer.Close(fileInfo);
     std::size_t varInfo = writer.Open(u"VarFileInfo", 0, 1);
-    std::size_t translation = writer.Open(u"Translation", static_cast<Word>(4 * FVI.size()), 0);
+    std::size_t translation = writer.Open(u"Translation", 4 * FVI.size(), 0);
     for (const TStringFileInfo& info : FVI)
       writer.U32(info.Translation.Lang | (Cardinal{info.Translation.CodePage} << 16));
     writer.Close(translation);
     writer.Close(varInfo);
   }
   writer.Close(root);
+  if (writer.TooLong()) return TBytes();
   return writer.Take();
 }
 
 bool TVersionInformation::SaveData() {
   if (FHeader.empty() || !FValid || FRL.empty()) return false;
-  if (!peimage::UpdateVersionResource(FFilename, static_cast<Word>(FRL.front().Lang), BuildResource())) return false;
+  TBytes resource = BuildResource();
+  if (resource.empty()) return false;
+  if (!peimage::UpdateVersionResource(FFilename, static_cast<Word>(FRL.front().Lang), resource)) return false;
   FModified = false;
   return true;
 }

@@ -90,10 +90,12 @@ class TVersionInformation : public TObject {
   // Reads the file again.
   void RefreshData();
   // Writes the version resource back into the file. Returns false, keeping
-  // Modified, when there is nothing read, no language to write under, or the
-  // platform refuses the update.
+  // Modified and the file, when there is nothing read, no language to write
+  // under, a length that the resource cannot hold, or the platform refuses
+  // the update.
   bool SaveData();
-  // The version resource as SaveData writes it.
+  // The version resource as SaveData writes it; empty when a block or value
+  // is longer than its 16-bit length field can say.
   TBytes BuildResource() const;
 
   bool Valid() const { return FValid; }

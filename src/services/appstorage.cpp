@@ -1,5 +1,6 @@
 #include "services/appstorage.h"
 
+#include <algorithm>
 #include <cstdint>
 
 #include "rtl/codepage.h"
@@ -355,11 +356,19 @@ String TSvCustomAppStorage::NormalizePathList(const std::vector<String>& parts) 
 void TSvCustomAppStorage::ResolvePath(const String& inPath, TSvCustomAppStorage*& targetStore, String& targetPath) {
   targetPath = u"\\" + NormalizePathList({FCurPath, inPath});
   targetStore = this;
+  if (FLocalPathScopes > 0) return;
   const TSvAppSubStorage* item = FSubStorages->MatchingSubStorage(targetPath);
   if (item == nullptr || item->AppStorage() == nullptr) return;
   targetStore = item->AppStorage();
   targetPath = u"\\" + NormalizePathList({targetPath.substr(item->RootPath().size() + 1)});
   if (targetPath == u"\\") throw ESvcAppStorageError(kSvInvalidPath);
+}
+
+String TSvCustomAppStorage::JoinPaths(std::initializer_list<String> paths) {
+  const bool absolute = std::any_of(paths.begin(), paths.end(),
+                                    [](const String& part) { return !part.empty() && part.front() == u'\\'; });
+  const String joined = NormalizePathList(paths);
+  return absolute ? u"\\" + joined : joined;
 }
 
 bool TSvCustomAppStorage::IsListItemName(const String& path) {
@@ -377,6 +386,12 @@ String TSvCustomAppStorage::FullStorePath(const String& path) const {
 
 void TSvCustomAppStorage::SplitValuePath(const String& path, String& key, String& valueName) const {
   const String full = FullStorePath(path);
+  if (NormalizePathList({FCurPath, path}).empty()) {
+    // The root folder's own value, not the parent's value named after it.
+    key = full;
+    valueName.clear();
+    return;
+  }
   const size_t slash = full.rfind(u'\\');
   if (slash == String::npos) {
     key.clear();
@@ -485,9 +500,10 @@ void TSvCustomAppStorage::CheckDeletePathByVersion(const String& path, Integer v
   ResolvePath(path, store, targetPath);
   if (store->ReadOnly() || versionName.empty()) return;
   TUpdateScope<TSvCustomAppStorage> bracket(*store);
-  const String versionPath = ConcatPaths({path, versionName});
+  TLocalPathScope local(*store);
+  const String versionPath = JoinPaths({targetPath, versionName});
   const Integer stored = store->ReadInteger(versionPath, 0);
-  if ((deleteIfNotEqual && stored != versionNumber) || stored < versionNumber) store->DeleteSubTree(path);
+  if ((deleteIfNotEqual && stored != versionNumber) || stored < versionNumber) store->DeleteSubTree(targetPath);
   if (stored != versionNumber && writeVersionNumber) store->WriteInteger(versionPath, versionNumber);
 }
 
@@ -595,11 +611,11 @@ String TSvCustomAppStorage::ItemNameIndexPath(const String& itemName, Integer in
 }
 
 Integer TSvCustomAppStorage::ReadItemCount(const String& path, const String&) {
-  return ReadInteger(ConcatPaths({path, u"Count"}), 0);
+  return ReadInteger(JoinPaths({path, u"Count"}), 0);
 }
 
 void TSvCustomAppStorage::WriteItemCount(const String& path, Integer itemCount, const String&) {
-  WriteInteger(ConcatPaths({path, u"Count"}), itemCount);
+  WriteInteger(JoinPaths({path, u"Count"}), itemCount);
 }
 
 bool TSvCustomAppStorage::StoreListStored(const String& path, const String&) {

@@ -184,8 +184,23 @@ class TSvCustomAppStorage : public TSvComponent {
   // stays, n dots go n-1 folders up; no leading or trailing backslash.
   static String NormalizePathList(const std::vector<String>& parts);
   static String ConcatPaths(std::initializer_list<String> paths) { return NormalizePathList(paths); }
+  // ConcatPaths that stays absolute ("\" first) when a part is: a resolved
+  // path handed back to the public routines must not go below Path again.
+  static String JoinPaths(std::initializer_list<String> paths);
   // The store that handles a path and the path below its root ("\" first).
   void ResolvePath(const String& inPath, TSvCustomAppStorage*& targetStore, String& targetPath);
+  // While one lives, this store takes the paths it is given as its own: the
+  // store a path was resolved to does not hand it on to its sub-storages.
+  class TLocalPathScope {
+   public:
+    explicit TLocalPathScope(TSvCustomAppStorage& store) : FStore(store) { ++FStore.FLocalPathScopes; }
+    ~TLocalPathScope() { --FStore.FLocalPathScopes; }
+    TLocalPathScope(const TLocalPathScope&) = delete;
+    TLocalPathScope& operator=(const TLocalPathScope&) = delete;
+
+   private:
+    TSvCustomAppStorage& FStore;
+  };
   // The path of a child of the folder: absolute or relative as the folder's
   // path is (an empty path is the current folder, not the root).
   static String ChildPath(const String& path, const String& name) { return path.empty() ? name : path + u"\\" + name; }
@@ -350,6 +365,7 @@ class TSvCustomAppStorage : public TSvComponent {
   std::unique_ptr<TSvCustomAppStorageOptions> FStorageOptions;
   std::unique_ptr<TSvAppSubStorages> FSubStorages;
   Integer FCryptEnabledStatus = 0;
+  Integer FLocalPathScopes = 0;
   bool FAutoFlush = false;
   Integer FUpdateCount = 0;
   bool FAutoReload = false;

@@ -165,12 +165,12 @@ bool Ignored(const TStrings* ignoreProperties, const String& name) {
 // A stored count is outside data: one beyond reason is refused before any
 // item is read.
 void CheckListCount(TSvCustomAppStorage& store, const String& path) {
-  if (store.ReadInteger(TSvCustomAppStorage::ConcatPaths({path, u"Count"}), 0) > kSvMaxListItems)
+  if (store.ReadInteger(TSvCustomAppStorage::JoinPaths({path, u"Count"}), 0) > kSvMaxListItems)
     throw ESvcAppStorageError(Format(kSvTooManyListItems, {path, kSvMaxListItems}));
 }
 
 String ItemPath(TSvCustomAppStorage& store, const String& path, const String& itemName, Integer index) {
-  return TSvCustomAppStorage::ConcatPaths({path, store.ItemNameIndexPath(itemName, index)});
+  return TSvCustomAppStorage::JoinPaths({path, store.ItemNameIndexPath(itemName, index)});
 }
 
 // Surplus entries go by the old name form, whatever the options say; entries
@@ -179,13 +179,13 @@ TSvAppStorageListDeleteEvent DeleteItemValues() {
   return [](TSvCustomAppStorage* sender, const String& path, TObject*, Integer first, Integer last,
             const String& itemName) {
     for (Integer i = first; i <= last; ++i)
-      sender->DeleteValue(TSvCustomAppStorage::ConcatPaths({path, itemName + IntToStr(i)}));
+      sender->DeleteValue(TSvCustomAppStorage::JoinPaths({path, itemName + IntToStr(i)}));
   };
 }
 
 TSvAppStorageObjectListItemCreateEvent ClassNameFactory(const TClassRegistry& classes) {
   return [&classes](TSvCustomAppStorage* sender, const String& path, Integer) -> TPersistent* {
-    const String className = sender->ReadString(TSvCustomAppStorage::ConcatPaths({path, u"Classname"}));
+    const String className = sender->ReadString(TSvCustomAppStorage::JoinPaths({path, u"Classname"}));
     const TClassInfo* cls = className.empty() ? nullptr : classes.FindClass(className);
     if (!cls || !cls->CanCreate()) return nullptr;
     std::unique_ptr<TObject> made(cls->Create(nullptr));
@@ -228,7 +228,7 @@ void ReadPersistentIn(TObjectChain& chain, TSvCustomAppStorage& store, const Str
     const String& name = prop->Name();
     const String translated = TranslatePropertyName(store, persObj, name, false);
     if (Ignored(ignoreProperties, name)) continue;
-    ReadPropertyIn(chain, store, TSvCustomAppStorage::ConcatPaths({path, translated}), persObj, name, recursive,
+    ReadPropertyIn(chain, store, TSvCustomAppStorage::JoinPaths({path, translated}), persObj, name, recursive,
                    clearFirst, ignoreProperties);
   }
 }
@@ -244,7 +244,7 @@ void WritePersistentIn(TObjectChain& chain, TSvCustomAppStorage& store, const St
     const String& name = prop->Name();
     const String translated = TranslatePropertyName(store, persObj, name, false);
     if (Ignored(ignoreProperties, name)) continue;
-    WritePropertyIn(chain, store, TSvCustomAppStorage::ConcatPaths({path, translated}), persObj, name, recursive,
+    WritePropertyIn(chain, store, TSvCustomAppStorage::JoinPaths({path, translated}), persObj, name, recursive,
                     ignoreProperties);
   }
 }
@@ -518,7 +518,7 @@ void WriteSetAt(TSvCustomAppStorage& target, const String& path, const TSetTypeI
   const TOrdinalTypeInfo& base = type.CompType();
   MemberValueName(base, base.MinValue());  // refuses other base kinds before anything is written
   for (Int64 v = base.MinValue(); v <= base.MaxValue(); ++v)
-    target.WriteBoolean(TSvCustomAppStorage::ConcatPaths({path, MemberValueName(base, v)}), TestMember(type, value, v));
+    target.WriteBoolean(TSvCustomAppStorage::JoinPaths({path, MemberValueName(base, v)}), TestMember(type, value, v));
 }
 
 void ReadSetAt(TSvCustomAppStorage& target, const String& path, const TSetTypeInfo& type, const void* defaultValue,
@@ -535,7 +535,7 @@ void ReadSetAt(TSvCustomAppStorage& target, const String& path, const TSetTypeIn
       TStringList members;
       for (Int64 v = base.MinValue(); v <= base.MaxValue(); ++v) {
         const String name = MemberValueName(base, v);
-        if (target.ReadBoolean(TSvCustomAppStorage::ConcatPaths({path, name}), false))
+        if (target.ReadBoolean(TSvCustomAppStorage::JoinPaths({path, name}), false))
           members.Add(base.Kind() == tkInteger ? IntToStr(v) : name);
       }
       Supports<IUtSetTypeInfo>(WrapTypeInfo(type))->SetAsList(value, members);
@@ -544,7 +544,7 @@ void ReadSetAt(TSvCustomAppStorage& target, const String& path, const TSetTypeIn
     case tkChar:
       TextToSet(type, value, String());
       for (Int64 c = base.MinValue(); c <= base.MaxValue(); ++c)
-        if (target.ReadBoolean(TSvCustomAppStorage::ConcatPaths({path, GetCharName(static_cast<Char>(c))}), false))
+        if (target.ReadBoolean(TSvCustomAppStorage::JoinPaths({path, GetCharName(static_cast<Char>(c))}), false))
           IncludeMember(type, value, c);
       return;
     default: throw ESvcAppStorageError(kSvUnknownSetBaseType);
@@ -696,6 +696,7 @@ void ReadEnumeration(TSvCustomAppStorage& store, const String& path, const TType
   const TOrdinalTypeInfo* type = OrdinalType(typeInfo);
   if (!type) throw ESvcAppStorageError(kSvInvalidType);
   TTarget target = Resolve(store, path);
+  TSvCustomAppStorage::TLocalPathScope local(*target.Store);
   ReadEnumerationAt(*target.Store, target.Path, *type, defaultValue, value);
 }
 
@@ -703,6 +704,7 @@ void WriteEnumeration(TSvCustomAppStorage& store, const String& path, const TTyp
   const TOrdinalTypeInfo* type = OrdinalType(typeInfo);
   if (!type) throw ESvcAppStorageError(kSvInvalidType);
   TTarget target = Resolve(store, path);
+  TSvCustomAppStorage::TLocalPathScope local(*target.Store);
   WriteEnumerationAt(*target.Store, target.Path, *type, value);
 }
 
@@ -710,6 +712,7 @@ void ReadSet(TSvCustomAppStorage& store, const String& path, const TTypeInfo& ty
              void* value) {
   const TSetTypeInfo& type = SetType(typeInfo);
   TTarget target = Resolve(store, path);
+  TSvCustomAppStorage::TLocalPathScope local(*target.Store);
   ReadSetAt(*target.Store, target.Path, type, defaultValue, value);
 }
 
@@ -717,6 +720,7 @@ void WriteSet(TSvCustomAppStorage& store, const String& path, const TTypeInfo& t
   const TSetTypeInfo& type = SetType(typeInfo);
   TTarget target = Resolve(store, path);
   if (target.Store->ReadOnly()) return;
+  TSvCustomAppStorage::TLocalPathScope local(*target.Store);
   WriteSetAt(*target.Store, target.Path, type, value);
 }
 
@@ -848,7 +852,7 @@ Integer ReadWideStringList(TSvCustomAppStorage& store, const String& path, TStri
   store.ReadList(
       path, &sl,
       [&sl](TSvCustomAppStorage* sender, const String& listPath, TObject*, Integer index, const String& name) {
-        sl.Add(sender->ReadWideString(TSvCustomAppStorage::ConcatPaths({listPath, name + IntToStr(index)}), String()));
+        sl.Add(sender->ReadWideString(TSvCustomAppStorage::JoinPaths({listPath, name + IntToStr(index)}), String()));
       },
       itemName);
   return sl.Count();
@@ -859,8 +863,7 @@ void WriteWideStringList(TSvCustomAppStorage& store, const String& path, TString
   store.WriteList(
       path, &sl, sl.Count(),
       [&sl](TSvCustomAppStorage* sender, const String& listPath, TObject*, Integer index, const String& name) {
-        sender->WriteWideString(TSvCustomAppStorage::ConcatPaths({listPath, name + IntToStr(index)}),
-                                sl.Strings(index));
+        sender->WriteWideString(TSvCustomAppStorage::JoinPaths({listPath, name + IntToStr(index)}), sl.Strings(index));
       },
       DeleteItemValues(), itemName);
   WritePersistent(store, path, &sl, true, nullptr);
@@ -932,9 +935,9 @@ Integer ReadStringObjectList(TSvCustomAppStorage& store, const String& path, TSt
       target.Path, &sl,
       [&sl](TSvCustomAppStorage* sender, const String& listPath, TObject*, Integer index, const String& name) {
         const String itemPath = ItemPath(*sender, listPath, name, index);
-        const String objectPath = TSvCustomAppStorage::ConcatPaths({itemPath, u"Object"});
+        const String objectPath = TSvCustomAppStorage::JoinPaths({itemPath, u"Object"});
         TPersistent* object = CreateItemObject(*sender, objectPath, index);
-        const String line = sender->ReadString(TSvCustomAppStorage::ConcatPaths({itemPath, u"Itemname"}));
+        const String line = sender->ReadString(TSvCustomAppStorage::JoinPaths({itemPath, u"Itemname"}));
         sl.AddObject(line, object);
         ReadPersistent(*sender, objectPath, object, true, true, nullptr);
       },
@@ -953,9 +956,9 @@ void WriteStringObjectList(TSvCustomAppStorage& store, const String& path, TStri
       target.Path, &sl, sl.Count(),
       [&sl](TSvCustomAppStorage* sender, const String& listPath, TObject*, Integer index, const String& name) {
         const String itemPath = ItemPath(*sender, listPath, name, index);
-        sender->WriteString(TSvCustomAppStorage::ConcatPaths({itemPath, u"Itemname"}), sl.Strings(index));
+        sender->WriteString(TSvCustomAppStorage::JoinPaths({itemPath, u"Itemname"}), sl.Strings(index));
         if (TObject* object = sl.Objects(index))
-          WritePersistent(*sender, TSvCustomAppStorage::ConcatPaths({itemPath, u"Object"}), object, true, nullptr);
+          WritePersistent(*sender, TSvCustomAppStorage::JoinPaths({itemPath, u"Object"}), object, true, nullptr);
       },
       DeleteItemValues(), itemName);
   WritePersistent(store, path, &sl, true, nullptr);

@@ -72,16 +72,8 @@ class TUtFileVersionInfo::TParser {
   TParser(const TBytes& block, TUtFileVersionInfo& info) : FBlock(block), FInfo(info) {}
 
   void Run() {
-    if (FBlock.size() < 6) Malformed();
-    FWide = Word16(4) < 2;
-    THeader root;
-    if (!ReadHeader(0, FBlock.size(), root)) Malformed();
-    FRootEnd = root.End;
-    if (!SameText(root.Key, u"VS_VERSION_INFO") || root.ValueLength != kVSFixedFileInfoSize ||
-        root.ValueEnd - root.ValueStart != kVSFixedFileInfoSize) {
-      Malformed();
-    }
-    ReadFixedInfo(root.ValueStart);
+    THeader root = ReadRootFixedInfo();
+    if (!SameText(root.Key, u"VS_VERSION_INFO")) Malformed();
     if (FInfo.FFixedInfo.dwSignature != kVSFixedFileInfoSignature) Malformed();
     for (size_t pos = root.ChildrenStart; pos < root.End;) {
       THeader child;
@@ -155,6 +147,22 @@ class TUtFileVersionInfo::TParser {
     return true;
   }
 
+  // The root header and its 52-byte fixed record, whatever else the block holds.
+ public:
+  THeader ReadRootFixedInfo() {
+    if (FBlock.size() < 6) Malformed();
+    FWide = Word16(4) < 2;
+    THeader root;
+    if (!ReadHeader(0, FBlock.size(), root)) Malformed();
+    FRootEnd = root.End;
+    if (root.ValueLength != kVSFixedFileInfoSize || root.ValueEnd - root.ValueStart != kVSFixedFileInfoSize) {
+      Malformed();
+    }
+    ReadFixedInfo(root.ValueStart);
+    return root;
+  }
+
+ private:
   size_t FRootEndOr(size_t limit) const { return FRootEnd != 0 ? FRootEnd : limit; }
 
   void ReadFixedInfo(size_t offset) {
@@ -370,13 +378,17 @@ bool FileHasVersionInfo(const String& fileName, const IVersionInfoSource& source
 bool ReadFixedVersionRecord(const String& fileName, TVSFixedFileInfo& fixedInfo, const IVersionInfoSource& source) {
   TBytes block;
   if (!source.ReadVersionBlock(fileName, block)) return false;
+  // The fixed record stands on its own: string tables or a signature that the
+  // full reader refuses do not hide it.
+  TUtFileVersionInfo info;
+  info.FBuffer = std::move(block);
   try {
-    const auto info = TUtFileVersionInfo::Attach(block.data(), block.size());
-    fixedInfo = info->FixedInfo();
-    return true;
-  } catch (const EUtFileVersionInfoError&) {
+    TUtFileVersionInfo::TParser(info.FBuffer, info).ReadRootFixedInfo();
+  } catch (const TMalformedBlock&) {
     return false;
   }
+  fixedInfo = info.FFixedInfo;
+  return true;
 }
 
 String GuidText(const TGUID& guid) {

@@ -147,6 +147,8 @@ class TUtFileVersionInfo : public TObject {
     Integer Language;
   };
   class TParser;
+  friend bool ReadFixedVersionRecord(const String& fileName, TVSFixedFileInfo& fixedInfo,
+                                     const IVersionInfoSource& source);
 
   TUtFileVersionInfo() = default;
   void Parse(TBytes block);

@@ -221,6 +221,19 @@ TEST_F(ObjectInspector, ForgetsAnObjectThatGoesAway) {
   EXPECT_FALSE(inspector->SetPropertyValue(u"Caption", u"x"));
 }
 
+TEST_F(ObjectInspector, NeverTouchesThePreviousObject) {
+  auto columns = std::make_unique<TOwnedCollection>(control, TTestItem::StaticClass());
+  TCollectionItem* item = columns->Add();
+  inspector->SetComponent(item);
+  EXPECT_EQ(inspector->InspectedObject(), item);
+  columns.reset();  // items tell no one when they go
+  inspector->SetComponent(control);
+  EXPECT_EQ(inspector->Component(), control);
+  EXPECT_EQ(ValueOf(*inspector, u"Caption"), u"Hello");
+  delete control;
+  EXPECT_EQ(inspector->Component(), nullptr) << "the new component is still watched";
+}
+
 TEST_F(ObjectInspector, BindsEventsAndFiltersKinds) {
   inspector->SetFilter(TypeKindBit(tkMethod));
   inspector->SetComponent(control);

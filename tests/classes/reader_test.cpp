@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "classes/collection.h"
 #include "formfile/formconvert.h"
 #include "rtl/unicode.h"
 #include "support/testcomponents.h"
@@ -16,6 +17,33 @@ TBytes ToBinary(const std::string& text) {
   TBytes bytes = output.Bytes();
   bytes.resize(static_cast<size_t>(output.Size()));
   return bytes;
+}
+
+// An item that refers to a component, and a control that holds such items.
+class TLinkItem : public TCollectionItem {
+  KST_CLASS(TLinkItem, TCollectionItem)
+ public:
+  using TCollectionItem::TCollectionItem;
+  TTestControl* Target = nullptr;
+  Integer Width = 0;
+};
+KST_CLASS_IMPL(TLinkItem, "Probe")
+void TLinkItem::Describe(TClassBuilder<TLinkItem>& c) {
+  c.Property(u"Target", &TLinkItem::Target);
+  c.Property(u"Width", &TLinkItem::Width);
+}
+
+class TLinkHolder : public TTestControl {
+  KST_CLASS(TLinkHolder, TTestControl)
+ public:
+  explicit TLinkHolder(TComponent* owner)
+      : TTestControl(owner), Links(std::make_unique<TOwnedCollection>(this, TLinkItem::StaticClass())) {}
+  std::unique_ptr<TOwnedCollection> Links;
+  TOwnedCollection* GetLinks() const { return Links.get(); }
+};
+KST_CLASS_IMPL(TLinkHolder, "Probe")
+void TLinkHolder::Describe(TClassBuilder<TLinkHolder>& c) {
+  c.Property(u"Links", &TLinkHolder::GetLinks);
 }
 
 class Reader : public ::testing::Test {
@@ -287,6 +315,86 @@ TEST_F(Reader, CollectionItemsWithALeadingIndexReadTheSame) {
   ASSERT_EQ(memo->Columns->Count(), 2);
   EXPECT_EQ(static_cast<TTestItem*>(memo->Columns->Items(0))->Width, 9);
   EXPECT_EQ(static_cast<TTestItem*>(memo->Columns->Items(1))->Width, 50);
+}
+
+TEST_F(Reader, ACollectionReadTwiceDropsTheReferencesOfItsClearedItems) {
+  registry.RegisterClass(TLinkHolder::StaticClass());
+  auto root = Read(R"(object F: TTestForm
+  object L: TLinkHolder
+    Links = <
+      item
+        Target = B
+      end
+      item
+        Target = B
+      end>
+    Links = <
+      item
+        Width = 3
+      end>
+  end
+  object B: TTestControl
+  end
+end
+)");
+  auto* holder = static_cast<TLinkHolder*>(root->FindComponent(u"L"));
+  ASSERT_NE(holder, nullptr);
+  ASSERT_EQ(holder->Links->Count(), 1);
+  auto* item = static_cast<TLinkItem*>(holder->Links->Items(0));
+  EXPECT_EQ(item->Width, 3);
+  EXPECT_EQ(item->Target, nullptr) << "the second record names no target";
+}
+
+TEST_F(Reader, CollectionItemErrorsNameTheItemByItsClass) {
+  Read(
+      "object F: TTestForm\n  object M: TTestMemo\n    Columns = <\n      item\n        Nonsense = 1\n      end>\n"
+      "  end\nend\n",
+      true);
+  EXPECT_EQ(errors, std::vector<String>{u"Error reading TTestItem.Nonsense: Property Nonsense does not exist"});
+}
+
+// Each failed collection record leaves the nesting as it found it: many of
+// them do not make a later valid item too deep.
+TEST_F(Reader, FailedCollectionsLeaveTheNestingAsItWas) {
+  TBytesStream stream{TBytes()};
+  {
+    TWriter writer(stream);
+    writer.WriteSignature();
+    writer.WriteUTF8Str(StringView(u"TTestMemo"));
+    writer.WriteUTF8Str(StringView(u"M"));
+    for (int i = 0; i < 300; ++i) {
+      // An item whose unknown property fails it: the record ends there, as
+      // the reader goes on with the memo's next property.
+      writer.WriteUTF8Str(StringView(u"Columns"));
+      writer.WriteValue(vaCollection);
+      writer.WriteListBegin();
+      writer.WriteUTF8Str(StringView(u"Nonsense"));
+      writer.WriteInteger(Integer{1});
+    }
+    writer.WriteUTF8Str(StringView(u"Columns"));
+    writer.WriteValue(vaCollection);
+    writer.WriteListBegin();
+    writer.WriteUTF8Str(StringView(u"Width"));
+    writer.WriteInteger(Integer{9});
+    writer.WriteListEnd();
+    writer.WriteListEnd();  // end of the collection
+    writer.WriteListEnd();  // end of M's properties
+    writer.WriteListEnd();  // M has no children
+    writer.FlushBuffer();
+  }
+  stream.SetPosition(0);
+  TComponentReader reader(stream, registry);
+  int outer = 0;
+  reader.OnError = [&](TComponentReader&, const String& message, bool& handled) {
+    // The item's own failure goes on up; the collection's is handled.
+    handled = message.starts_with(u"Error reading M.Columns: ");
+    if (handled) ++outer;
+  };
+  std::unique_ptr<TComponent> root(reader.ReadRootComponent());
+  EXPECT_EQ(outer, 300);
+  auto* memo = static_cast<TTestMemo*>(root.get());
+  ASSERT_EQ(memo->Columns->Count(), 1);
+  EXPECT_EQ(static_cast<TTestItem*>(memo->Columns->Items(0))->Width, 9);
 }
 
 }  // namespace

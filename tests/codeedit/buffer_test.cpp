@@ -217,6 +217,41 @@ TEST(Buffer, StreamsUseTheFileFormat) {
   EXPECT_EQ(withFinalBreak.Size(), output.Size() + 1);
 }
 
+TEST(Buffer, AssignKeepsFileFormatAndLineBreakInStep) {
+  struct Case {
+    String sourceBreak;
+    TCodeEditFileFormat format;
+    const char* text;
+  };
+  for (const Case& c : {Case{u"\n", sffUnix, "a\nb"}, Case{u"\r\n", sffDos, "a\r\nb"}, Case{u"\r", sffMac, "a\rb"},
+                        Case{u"|", sffMac, "a\rb"}}) {
+    TCodeEditStringList source;
+    source.SetFileFormat(sffMac);
+    source.SetLineBreak(c.sourceBreak);
+    source.Add(u"a");
+    source.Add(u"b");
+    TCodeEditStringList lines;
+    lines.SetFileFormat(sffMac);
+    lines.Assign(source);
+    EXPECT_EQ(lines.FileFormat(), c.format);
+    TMemoryStream saved;
+    lines.SaveToStream(saved, TEncoding::UTF8());
+    TBytes bytes(static_cast<size_t>(saved.Size()));
+    saved.SetPosition(0);
+    saved.ReadBuffer(bytes.data(), saved.Size());
+    const std::string expected = c.text;
+    ASSERT_GE(bytes.size(), expected.size());
+    EXPECT_EQ(std::string(bytes.end() - static_cast<std::ptrdiff_t>(expected.size()), bytes.end()), expected)
+        << "saved as FileFormat says; a break of no format leaves the list's own";
+  }
+  TStringList plain;
+  plain.SetLineBreak(u"\n");
+  plain.Add(u"x");
+  TCodeEditStringList lines;
+  lines.Assign(plain);
+  EXPECT_EQ(lines.FileFormat(), sffUnix);
+}
+
 TEST(Buffer, DeletingPastTheEndRemovesToTheEndWithoutABracket) {
   TCodeEditStringList lines;
   lines.SetText(u"0\r\n1\r\n2\r\n3");

@@ -137,6 +137,16 @@ TEST(HighlighterOptions, AssignCopiesAllEight) {
   EXPECT_TRUE(b.Visible);
 }
 
+TEST(HighlighterClassList, TheProcessListHoldsTheFormFileHighlighter) {
+  TCodeDfmHighlighter h;
+  const Integer index = HighlighterClassList().FindByClass(h);
+  ASSERT_GE(index, 0);
+  EXPECT_EQ(HighlighterClassList().ClassAt(index).LanguageName, h.GetLanguageName());
+  AddHighlighterClass(TCodeDfmHighlighter::HighlighterClass());
+  EXPECT_EQ(HighlighterClassList().FindByClass(h), index) << "listed once";
+  EXPECT_EQ(HighlighterClassList().Count(), 1);
+}
+
 TEST(HighlighterClassList, ListsEachClassOnceAndFindsIt) {
   TCodeHighlighterList list;
   list.Add(TCodeDfmHighlighter::HighlighterClass());

@@ -60,6 +60,19 @@ TEST(Marks, AMarkOutsideTheListForgetsItsEditor) {
   EXPECT_EQ(mark.Edit(), nullptr);
 }
 
+TEST(Marks, APlacedMarkGetsItsEditorBack) {
+  FakeEditor editor;
+  auto made = MarkAt(editor, 3, 1);
+  made->SetVisible(true);  // as a bookmark is made: shown before it is placed
+  ASSERT_EQ(made->Edit(), nullptr);
+  TCodeEditMark* mark = made.get();
+  editor.marks.Place(std::move(made));
+  EXPECT_EQ(mark->ValidatedEdit(), &editor);
+  editor.repainted.clear();
+  mark->SetLine(9);
+  EXPECT_EQ(editor.repainted, (std::vector<std::pair<Integer, Integer>>{{3, 3}, {9, 9}}));
+}
+
 TEST(MarkList, ClearLineKeepsBookmarksAndNotifiesPerMark) {
   FakeEditor editor;
   editor.marks.Add(MarkAt(editor, 4, 0));

@@ -3,6 +3,8 @@
 // changes during a cache build and check events when a parent refuses.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "livetree/basetree.h"
 #include "livetree/livetreeworker.h"
 #include "support/livetree_fakehost.h"
@@ -141,6 +143,101 @@ TEST(CheckFaultTest, OwnChangeReportedWhenTheParentRefuses) {
   EXPECT_EQ(tree.GetCheckState(parent), csUncheckedNormal);
   EXPECT_EQ(checked, TNodeArray{child1});
   (void)child2;
+}
+
+TEST(MoveFaultTest, MovingBelowTheHiddenRootWithASelectionHandler) {
+  TBaseLiveTree tree;
+  tree.SetNodeDataSize(8);
+  TTestTreeBuilder nodes;
+  nodes.Build(tree, "A,B(C)");
+  int added = 0;
+  tree.OnAddToSelection = [&](TBaseLiveTree*, PLiveNode) { ++added; };
+  tree.MoveTo(nodes["C"], &tree, amAddChildFirst, false);
+  tree.MoveTo(nodes["B"], static_cast<PLiveNode>(nullptr), amAddChildLast, false);
+  std::vector<PLiveNode> order;
+  for (PLiveNode run = tree.GetFirstNoInit(); run; run = tree.GetNextNoInit(run)) order.push_back(run);
+  EXPECT_EQ(nodes.Join(order), "B C A") << "a nil target always adds as the first child";
+  EXPECT_EQ(CheckTreeInvariants(tree), "");
+  EXPECT_EQ(added, 0);
+}
+
+TEST(DataSizeFaultTest, ReadOnlyTreeKeepsTheSizeItsNodesWereMadeFor) {
+  TBaseLiveTree tree;
+  tree.SetNodeDataSize(8);
+  tree.SetRootNodeCount(2);
+  tree.TreeOptions().SetMiscOptions(tree.TreeOptions().MiscOptions() + TLTMiscOptions{toReadOnly});
+  tree.SetNodeDataSize(64);
+  EXPECT_EQ(tree.NodeDataSize(), 8) << "blocks of 8 caller bytes must not be handed out as 64";
+  EXPECT_EQ(tree.RootNodeCount(), 2u);
+  std::fill_n(static_cast<char*>(tree.GetNodeData(tree.GetFirst())), tree.NodeDataSize(), 'x');
+  tree.TreeOptions().SetMiscOptions(tree.TreeOptions().MiscOptions() - TLTMiscOptions{toReadOnly});
+  tree.SetNodeDataSize(64);
+  EXPECT_EQ(tree.NodeDataSize(), 64);
+  std::fill_n(static_cast<char*>(tree.GetNodeData(tree.GetFirst())), 64, 'x');
+}
+
+struct FocusColumnCase {
+  const char* name;
+  bool mainFocusable;
+  bool secondVisible;
+  TColumnIndex expected;
+};
+
+class FocusColumnTest : public ::testing::TestWithParam<FocusColumnCase> {
+ protected:
+  FocusColumnTest() {
+    tree.SetNodeDataSize(8);
+    tree.TreeOptions().SetSelectionOptions({toExtendedFocus});
+    for (int i = 0; i < 3; ++i) tree.Header().Columns().Add();
+    tree.Header().SetMainColumn(1);
+    const FocusColumnCase& c = GetParam();
+    if (!c.mainFocusable) SetColumnOption(1, coAllowFocus, false);
+    if (!c.secondVisible) SetColumnOption(1, coVisible, false);
+    SetColumnOption(0, coAllowFocus, false);
+    tree.SetRootNodeCount(2);
+  }
+  void SetColumnOption(TColumnIndex index, TLTColumnOption option, bool on) {
+    TLiveTreeColumn* column = tree.Header().Columns()[index];
+    column->SetOptions(on ? column->Options() + TLTColumnOptions{option}
+                          : column->Options() - TLTColumnOptions{option});
+  }
+  TBaseLiveTree tree;
+};
+
+TEST_P(FocusColumnTest, SelectingANodeRepairsTheFocusedColumn) {
+  ASSERT_LT(tree.FocusedColumn(), 0);
+  tree.SetSelected(tree.GetFirst(), true);
+  EXPECT_EQ(tree.FocusedColumn(), GetParam().expected);
+}
+
+TEST_P(FocusColumnTest, FocusingANodeRepairsTheFocusedColumn) {
+  tree.SetFocusedNode(tree.GetFirst());
+  EXPECT_EQ(tree.FocusedColumn(), GetParam().expected);
+  tree.SetFocusedColumn(0);
+  SetColumnOption(0, coVisible, false);
+  tree.SetFocusedNode(tree.GetLast());
+  EXPECT_EQ(tree.FocusedColumn(), GetParam().expected) << "a hidden focused column gives way too";
+}
+
+INSTANTIATE_TEST_SUITE_P(Columns, FocusColumnTest,
+                         ::testing::Values(FocusColumnCase{"MainColumn", true, true, 1},
+                                           FocusColumnCase{"MainNotFocusable", false, true, 2},
+                                           FocusColumnCase{"MainHidden", true, false, 2}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(CollapseFaultTest, FullCollapseWithChildrenAboveStaysInTheSubtree) {
+  TBaseLiveTree tree;
+  tree.SetNodeDataSize(8);
+  TTestTreeBuilder nodes;
+  nodes.Build(tree, "X(x1),A(a1(a11)),Z(z1)");
+  tree.FullExpand();
+  tree.TreeOptions().SetPaintOptions(tree.TreeOptions().PaintOptions() + TLTPaintOptions{toChildrenAbove});
+  tree.FullCollapse(nodes["A"]);
+  EXPECT_FALSE(tree.Expanded(nodes["A"]));
+  EXPECT_FALSE(tree.Expanded(nodes["a1"]));
+  EXPECT_TRUE(tree.Expanded(nodes["X"]));
+  EXPECT_TRUE(tree.Expanded(nodes["Z"]));
+  EXPECT_EQ(CheckTreeInvariants(tree), "");
 }
 
 }  // namespace

@@ -516,4 +516,34 @@ TEST(TreeCopy, RandomTreesRoundTripThroughTheStream) {
   }
 }
 
+TEST(TreeStream, HiddenFirstChildInChildrenAboveOrder) {
+  NamedTree source;
+  source.Build("Z,A(B,C)");
+  source.Tree.ToggleNode(source.Find("A"));
+  source.Find("B")->Exclude({vsVisible});
+  TBytes bytes = source.Save();
+  NamedTree target;
+  target.Names = source.Names;
+  target.Tree.TreeOptions().SetPaintOptions(target.Tree.TreeOptions().PaintOptions() +
+                                            TLTPaintOptions{toChildrenAbove});
+  TBytesStream stream(bytes);
+  target.Tree.LoadFromStream(stream);
+  ASSERT_EQ(CheckTreeInvariants(target.Tree), "");
+  auto walk = [&](PLiveNode first, const std::function<PLiveNode(PLiveNode)>& step) {
+    std::string names;
+    for (PLiveNode run = first; run != nullptr && names.size() < 40; run = step(run))
+      names += (names.empty() ? "" : " ") + target.Name(run);
+    return names;
+  };
+  TBaseLiveTree& tree = target.Tree;
+  EXPECT_EQ(walk(tree.GetFirstVisible(), [&](PLiveNode n) { return tree.GetNextVisible(n); }), "Z C A");
+  EXPECT_EQ(walk(tree.GetFirstVisibleNoInit(), [&](PLiveNode n) { return tree.GetNextVisibleNoInit(n); }), "Z C A");
+  EXPECT_EQ(walk(tree.GetLastVisible(), [&](PLiveNode n) { return tree.GetPreviousVisible(n); }), "A C Z");
+  Integer top = -1;
+  PLiveNode third = tree.GetNodeAt(0, 2 * 18 + 1, true, top);
+  ASSERT_NE(third, nullptr);
+  EXPECT_EQ(target.Name(third), "A");
+  EXPECT_EQ(top, 36);
+}
+
 }  // namespace

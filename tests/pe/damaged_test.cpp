@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <random>
+#include <utility>
 
 #include "pe/pereader.h"
 #include "support/image_builder.h"
@@ -40,6 +41,13 @@ Cardinal SectionOffset(const PeImageBuilder& builder, const char* name, const TB
   }
   ADD_FAILURE() << name;
   return 0;
+}
+
+// Loads a 32-bit image whose resource section holds the given bytes.
+void LoadWithResources(TPEReader& reader, TBytes section) {
+  PeImageBuilder builder(false);
+  builder.AddDirectorySection(2, ".rsrc", std::move(section));
+  reader.LoadFromBytes(builder.Build());
 }
 
 void PatchU32(TBytes& image, std::size_t at, Cardinal value) {
@@ -121,6 +129,31 @@ TEST(DamagedImage, ResourceCyclesEnd) {
   }
 }
 
+// Two entries may share a subdirectory without a loop: it is listed under each.
+TEST(DamagedImage, SharedResourceDirectoriesAreListedForEachEntry) {
+  ByteWriter rsrc;
+  auto directory = [&](std::vector<std::pair<Cardinal, Cardinal>> entries) {
+    rsrc.Zeros(12);
+    rsrc.U16(0);
+    rsrc.U16(static_cast<Word>(entries.size()));
+    for (auto [name, offset] : entries) {
+      rsrc.U32(name);
+      rsrc.U32(offset);
+    }
+  };
+  directory({{10, 0x80000000u | 32}, {3, 0x80000000u | 32}});  // two types, one name directory
+  directory({{1, 0x80000000u | 56}});                          // name -> languages
+  directory({{0x409, 80}});                                    // language -> data entry
+  rsrc.Zeros(16);
+  TPEReader reader;
+  LoadWithResources(reader, rsrc.Take());
+  EXPECT_TRUE(reader.Valid());
+  ASSERT_EQ(reader.ResourceCount(), 2);
+  EXPECT_EQ(reader.Resources()[0].Typ, 10);
+  EXPECT_EQ(reader.Resources()[1].Typ, 3);
+  EXPECT_EQ(reader.Resources()[1].Name, u"1");
+}
+
 TEST(DamagedImage, DeepResourceTreesStopAtTheDepthLimit) {
   ByteWriter rsrc;
   const Cardinal depth = 200;
@@ -139,10 +172,8 @@ TEST(DamagedImage, DeepResourceTreesStopAtTheDepthLimit) {
   rsrc.U32(4);
   rsrc.U32(0);
   rsrc.U32(0);
-  PeImageBuilder builder(false);
-  builder.AddDirectorySection(2, ".rsrc", rsrc.Take());
   TPEReader reader;
-  reader.LoadFromBytes(builder.Build());
+  LoadWithResources(reader, rsrc.Take());
   EXPECT_GT(reader.ResourceCount(), 0);
   EXPECT_LT(reader.ResourceCount(), 40);
 }

@@ -77,6 +77,19 @@ TEST(VersionInformation, EveryTranslationSurvivesARoundTrip) {
   EXPECT_EQ(info.BuildResource(), VersionResource({1, 2, 3, 4}, {5, 6, 7, 8}, 0x01, kTwoTables));
 }
 
+// Lengths are 16-bit fields: a resource that does not fit them is not made.
+TEST(VersionInformation, LengthsBeyondSixteenBitsMakeNoResource) {
+  for (size_t length : {size_t{33000}, size_t{70000}}) {
+    TVersionInformation info = ReadVersion(VersionResource({1, 0, 0, 0}, {1, 0, 0, 0}, 0, kTwoTables));
+    info.SetStringFileInfoValue(0, u"CompanyName", String(length, u'x'));
+    EXPECT_TRUE(info.BuildResource().empty()) << length;
+  }
+  TVersionInformation info = ReadVersion(VersionResource({1, 0, 0, 0}, {1, 0, 0, 0}, 0, kTwoTables));
+  info.SetStringFileInfoValue(0, u"CompanyName", String(30000, u'x'));
+  TVersionInformation again = ReadVersion(info.BuildResource());
+  EXPECT_EQ(again.CompanyName(), String(30000, u'x')) << "what fits is written";
+}
+
 TEST(VersionInformation, SettersChangeTheFixedInfoAndStrings) {
   TVersionInformation info = ReadVersion(VersionResource({1, 0, 0, 0}, {1, 0, 0, 0}, 0x01, kTwoTables));
   info.SetFileVersionNumber({1, 2, 3, 4});

@@ -515,4 +515,81 @@ OBJECTS_TEST(SubStoragesTakeTheirPaths) {
   EXPECT_EQ(RawText(u"Sub\\Set", u"c"), u"TRUE") << "a read-only target is not written";
 }
 
+OBJECTS_TEST(ResolvedPathsGetPathOnce) {
+  TObjectStore t(Registry(), Base());
+  TSvCustomAppStorage& store = t.Store;
+  store.SetPath(u"cur");
+  const Byte ac = 0b101;
+  WriteSet(store, u"S", AbcSet(), &ac);
+  EXPECT_EQ(RawText(u"cur\\S", u"c"), u"TRUE");
+  EXPECT_FALSE(KeyExists(u"cur\\cur"));
+  Byte back = 0;
+  const Byte none = 0;
+  ReadSet(store, u"S", AbcSet(), &none, &back);
+  EXPECT_EQ(back, ac);
+
+  TGadgetFont font;
+  font.Name = u"Arial";
+  TStringList lines;
+  lines.AddObject(u"with", &font);
+  WriteStringObjectList(store, u"Pairs", lines);
+  EXPECT_EQ(RawText(u"cur\\Pairs\\Item0", u"Itemname"), u"with");
+  std::vector<std::unique_ptr<TGadgetFont>> owned;
+  TSvAppStorageObjectListItemCreateEvent creator = [&](TSvCustomAppStorage*, const String&, Integer) {
+    owned.push_back(std::make_unique<TGadgetFont>());
+    return owned.back().get();
+  };
+  TStringList pairsBack;
+  EXPECT_EQ(ReadStringObjectList(store, u"Pairs", pairsBack, creator), 1);
+  ASSERT_EQ(owned.size(), 1u);
+  EXPECT_EQ(owned[0]->Name, u"Arial");
+
+  TStringList names;
+  names.Add(u"one");
+  names.Add(u"two");
+  WriteStringList(store, u"\\Absolute", names);
+  EXPECT_TRUE(KeyExists(u"Absolute"));
+  TStringList namesBack;
+  EXPECT_EQ(ReadStringList(store, u"\\Absolute", namesBack), 2);
+  EXPECT_EQ(namesBack.Text(), names.Text());
+  EXPECT_FALSE(KeyExists(u"cur\\Absolute"));
+}
+
+OBJECTS_TEST(SubStorageOwnPathIsNotApplied) {
+  TObjectStore main(Registry(), Key(u"Main"));
+  TObjectStore sub(Registry(), Key(u"Sub"));
+  sub.Store.SetPath(u"own");
+  main.Store.SubStorages()->Add(u"Plugins", &sub.Store);
+  const Byte ac = 0b101;
+  WriteSet(main.Store, u"Plugins\\Set", AbcSet(), &ac);
+  EXPECT_EQ(RawText(u"Sub\\Set", u"c"), u"TRUE");
+  TStringList names;
+  names.Add(u"one");
+  WriteStringObjectList(main.Store, u"Plugins\\Lines", names);
+  EXPECT_EQ(RawText(u"Sub\\Lines\\Item0", u"Itemname"), u"one");
+  EXPECT_FALSE(KeyExists(u"Sub\\own"));
+}
+
+OBJECTS_TEST(ResolutionDoesNotRecurse) {
+  TObjectStore main(Registry(), Key(u"Main"));
+  TObjectStore sub(Registry(), Key(u"Sub"));
+  TObjectStore deeper(Registry(), Key(u"Deeper"));
+  main.Store.SubStorages()->Add(u"A", &sub.Store);
+  sub.Store.SubStorages()->Add(u"B", &deeper.Store);
+  const Byte maximized = 2;
+  WriteEnumeration(main.Store, u"A\\B\\State", FormState(), &maximized);
+  const Byte yes = 1;
+  WriteEnumeration(main.Store, u"A\\B\\Flag", types::Boolean(), &yes);
+  main.Store.WriteString(u"A\\B\\Text", u"t");
+  EXPECT_EQ(RawText(u"Sub\\B", u"Text"), u"t");
+  EXPECT_EQ(RawText(u"Sub\\B", u"State"), u"wsMaximized") << "beside the string";
+  EXPECT_EQ(RawText(u"Sub\\B", u"Flag"), u"TRUE");
+  EXPECT_FALSE(KeyExists(u"Deeper"));
+  EXPECT_EQ(ReadState(main.Store, u"A\\B\\State", 0), 2);
+  Byte flag = 0;
+  const Byte no = 0;
+  ReadEnumeration(main.Store, u"A\\B\\Flag", types::Boolean(), &no, &flag);
+  EXPECT_EQ(flag, 1);
+}
+
 }  // namespace

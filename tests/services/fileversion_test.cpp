@@ -280,6 +280,33 @@ TEST(FileVersionInfo, FromFiles) {
   EXPECT_FALSE(ReadFixedVersionRecord(u"C:\\plain.txt", fixed, source));
 }
 
+TEST(FileVersionInfo, FixedRecordStandsAlone) {
+  TFakeVersionSource source;
+  TVSFixedFileInfo otherSignature = SampleFixedInfo();
+  otherSignature.dwSignature = 0x12345678;
+  source.Files[u"C:\\signature.exe"] = SerializeVersionNode(VersionRoot({}, otherSignature));
+  TBytes brokenTables = SampleBlock();
+  // The first child's length runs past the block.
+  ASSERT_GT(brokenTables.size(), 96u);
+  brokenTables[92] = 0xFF;
+  brokenTables[93] = 0xFF;
+  source.Files[u"C:\\tables.exe"] = brokenTables;
+  TVersionNode shortRecord = VersionRoot({});
+  shortRecord.Value.resize(48);
+  source.Files[u"C:\\short.exe"] = SerializeVersionNode(shortRecord);
+  for (const String name : {u"C:\\signature.exe", u"C:\\tables.exe"}) {
+    EXPECT_EQ(VersionErrorOf([&] { TUtFileVersionInfo(name, source); }), u"File contains no version information")
+        << "the full reader refuses it";
+    TVSFixedFileInfo fixed;
+    EXPECT_TRUE(ReadFixedVersionRecord(name, fixed, source));
+    EXPECT_EQ(fixed.dwFileVersionLS, 0x00030004u);
+  }
+  TVSFixedFileInfo fixed;
+  EXPECT_TRUE(ReadFixedVersionRecord(u"C:\\signature.exe", fixed, source));
+  EXPECT_EQ(fixed.dwSignature, 0x12345678u);
+  EXPECT_FALSE(ReadFixedVersionRecord(u"C:\\short.exe", fixed, source)) << "only a 52-byte record";
+}
+
 TEST(GuidText, MemoryLayout) {
   const TGUID guid{0x78, 0x56, 0x34, 0x12, 0xBC, 0x9A, 0xF0, 0xDE, 1, 2, 3, 4, 5, 6, 7, 8};
   EXPECT_EQ(GuidText(guid), u"{12345678-9ABC-DEF0-0102-030405060708}");

@@ -471,6 +471,33 @@ STORE_TEST(VersionCheckDeletesOldSettings) {
   EXPECT_TRUE(store.ValueStored(u"P\\x"));
 }
 
+STORE_TEST(RootFolderValueIsTheRootKeysDefault) {
+  TTestStore t(Registry(), Key(u"R"));
+  TSvAppRegistryStorage& store = t.Store;
+  SetRaw(u"", u"R", kRegSz, Utf16Bytes(u"parent's"));
+  EXPECT_EQ(store.ReadString(u"", u"none"), u"none");
+  EXPECT_FALSE(store.ValueStored(u"."));
+  store.WriteString(u".", u"mine");
+  EXPECT_EQ(RawText(u"R", u""), u"mine");
+  EXPECT_EQ(store.ReadString(u"x\\..", String()), u"mine");
+  store.SetPath(u"sub\\..");
+  EXPECT_EQ(store.ReadString(u"", String()), u"mine");
+  store.DeleteValue(u"");
+  EXPECT_EQ(RawType(u"R", u""), 99u);
+  EXPECT_EQ(RawText(u"", u"R"), u"parent's") << "the parent's value is another's";
+}
+
+STORE_TEST(VersionCheckInASubStorage) {
+  TTestStore main(Registry(), Key(u"Main"));
+  TTestStore sub(Registry(), Key(u"Sub"));
+  main.Store.SubStorages()->Add(u"Plugins", &sub.Store);
+  main.Store.WriteInteger(u"Plugins\\P\\x", 1);
+  main.Store.CheckDeletePathByVersion(u"Plugins\\P", 2, false, true, u"Version");
+  EXPECT_FALSE(main.Store.ValueStored(u"Plugins\\P\\x"));
+  EXPECT_EQ(sub.Store.ReadInteger(u"P\\Version", 0), 2);
+  EXPECT_FALSE(KeyExists(u"Sub\\Plugins"));
+}
+
 STORE_TEST(RootMacrosExpand) {
   TTestStore t(Registry(), Key(u"Software\\%COMPANY_NAME%\\%APPL_NAME%"));
   EXPECT_EQ(t.Store.Root(), Key(u"Software\\Obrix\\Kestrum"));

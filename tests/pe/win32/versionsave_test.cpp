@@ -6,6 +6,7 @@
 
 #include "pe/pereader.h"
 #include "rtl/files.h"
+#include "rtl/streams.h"
 #include "rtl/temp_folder.h"
 
 namespace {
@@ -15,6 +16,11 @@ const String kFixtures = u"" KST_PE_FIXTURES;
 #else
 const String kFixtures;
 #endif
+
+TBytes FileBytes(const String& file) {
+  TFileStream stream(file, fmOpenRead | fmShareDenyNone);
+  return stream.ReadAllBytes();
+}
 
 const wchar_t* Wide(const String& text) {
   return reinterpret_cast<const wchar_t*>(text.c_str());
@@ -130,6 +136,20 @@ TEST_F(VersionSave, AFailedSaveKeepsModified) {
   EXPECT_TRUE(info.SaveData());
   EXPECT_FALSE(info.Modified());
   EXPECT_EQ(TVersionInformation(FFile).FileVersionNumber(), (TVersionNumber{2, 0, 0, 0}));
+}
+
+TEST_F(VersionSave, AResourceTooLongForItsLengthsIsNotWritten) {
+  const TBytes before = FileBytes(FFile);
+  TVersionInformation info(FFile);
+  ASSERT_TRUE(info.Valid());
+  const String company = info.CompanyName();
+  info.SetString(viCompanyName, String(33000, u'x'));
+  EXPECT_FALSE(info.SaveData());
+  EXPECT_TRUE(info.Modified());
+  EXPECT_EQ(FileBytes(FFile), before) << "the file is untouched";
+  PlatformVersion platform;
+  ASSERT_TRUE(platform.Read(FFile));
+  EXPECT_TRUE(platform.Text(L"\\StringFileInfo\\040904E4\\CompanyName") == company) << "the strings still read";
 }
 
 }  // namespace
