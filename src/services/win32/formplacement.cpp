@@ -140,7 +140,9 @@ String ReadPositionText(TSvCustomAppStorage& store, const String& storePath, con
   const String tagged = TSvCustomAppStorage::ConcatPaths({storePath, name + DesktopSizeTag()});
   const String plain = TSvCustomAppStorage::ConcatPaths({storePath, name});
   return ReadOrDefault(
-      [&] { return store.ValueStored(tagged) ? store.ReadString(tagged, String()) : store.ReadString(plain, String()); },
+      [&] {
+        return store.ValueStored(tagged) ? store.ReadString(tagged, String()) : store.ReadString(plain, String());
+      },
       String());
 }
 
@@ -210,8 +212,8 @@ void SaveWindowPlacement(TCustomForm& form, TSvCustomAppStorage& store, const St
 namespace {
 
 // Applies a stored rectangle when it is usable; true when it was.
-bool RestorePosition(TCustomForm& form, TSvCustomAppStorage& store, const String& storePath,
-                     TPlacementOptions options, WINDOWPLACEMENT& placement) {
+bool RestorePosition(TCustomForm& form, TSvCustomAppStorage& store, const String& storePath, TPlacementOptions options,
+                     WINDOWPLACEMENT& placement) {
   const auto path = [&](const char16_t* name) { return TSvCustomAppStorage::ConcatPaths({storePath, name}); };
   placement.flags = static_cast<UINT>(SanitizedPlacementFlags(
       ReadOrDefault([&] { return store.ReadInteger(path(kPlacementFlags), static_cast<Integer>(placement.flags)); },
@@ -229,8 +231,8 @@ bool RestorePosition(TCustomForm& form, TSvCustomAppStorage& store, const String
       RestoredNormalRect(normPos, options, Bounds(form.Left(), form.Top(), form.Width(), form.Height()));
   if (!normPos.empty()) dataFound = true;
   if (!dataFound || !rect || !IsUsableWindowRect(*rect)) return false;
-  const Integer storedDensity = ReadOrDefault(
-      [&] { return store.ReadInteger(path(kPlacementPixelsPerInch), ScreenPixelsPerInch()); }, -1);
+  const Integer storedDensity =
+      ReadOrDefault([&] { return store.ReadInteger(path(kPlacementPixelsPerInch), ScreenPixelsPerInch()); }, -1);
   if (storedDensity != ScreenPixelsPerInch()) return false;
   if (!OnSomeMonitor(rect->Left, rect->Top) || !OnSomeMonitor(rect->Right - 1, rect->Bottom - 1)) return false;
   if (!form.ComponentState().Contains(csDesigning)) {
@@ -251,8 +253,8 @@ bool RestorePosition(TCustomForm& form, TSvCustomAppStorage& store, const String
 }
 
 TWindowState DefaultWindowState(const TCustomForm& form) {
-  if (IsMainForm(form) && (form.FormStyle() == fsMDIForm ||
-                           (form.FormStyle() == fsNormal && form.Position() == poDefault)))
+  if (IsMainForm(form) &&
+      (form.FormStyle() == fsMDIForm || (form.FormStyle() == fsNormal && form.Position() == poDefault)))
     return wsMaximized;
   return wsNormal;
 }
@@ -273,8 +275,7 @@ void RestoreWindowPlacement(TCustomForm& form, TSvCustomAppStorage& store, const
       TWindowState state = DefaultWindowState(form);
       const Integer showCmd = ReadOrDefault(
           [&] {
-            return store.ReadInteger(TSvCustomAppStorage::ConcatPaths({storePath, kPlacementShowCmd}),
-                                     fallbackShowCmd);
+            return store.ReadInteger(TSvCustomAppStorage::ConcatPaths({storePath, kPlacementShowCmd}), fallbackShowCmd);
           },
           fallbackShowCmd);
       if (const auto stored = WindowStateOfShowCmd(showCmd)) state = static_cast<TWindowState>(*stored);
@@ -312,9 +313,7 @@ void TSvFormPlacement::Describe(TClassBuilder<TSvFormPlacement>& c) {
 }
 
 TSvFormPlacement::TSvFormPlacement(TComponent* owner)
-    : TSvComponent(owner),
-      FAppStoragePath(kFormNameMacro),
-      FWinMinMaxInfo(std::make_unique<TSvWinMinMaxInfo>(this)) {
+    : TSvComponent(owner), FAppStoragePath(kFormNameMacro), FWinMinMaxInfo(std::make_unique<TSvWinMinMaxInfo>(this)) {
   if (dynamic_cast<TForm*>(owner) != nullptr) FOptions = kDefaultPlacementOptions;
 }
 
@@ -428,8 +427,7 @@ void TSvFormPlacement::WritePlacement() {
   if (TCustomForm* form = Form(); form != nullptr && !IsActiveControlOnly(FOptions)) {
     SaveWindowPlacement(*form, *FAppStorage, FAppStoragePath, FOptions);
     if (FOptions.Contains(fpActiveControl) && form->ActiveControl() != nullptr)
-      FAppStorage->WriteString(ConcatPaths({FAppStoragePath, kPlacementActiveControl}),
-                               form->ActiveControl()->Name());
+      FAppStorage->WriteString(ConcatPaths({FAppStoragePath, kPlacementActiveControl}), form->ActiveControl()->Name());
   }
   SaveLinks();
 }
@@ -456,7 +454,9 @@ void TSvFormPlacement::RestoreActiveControl() {
   TCustomForm* form = Form();
   if (form == nullptr) return;
   const String name = ReadOrDefault(
-      [&] { return FAppStorage->ReadString(ConcatPaths({FAppStoragePath, kPlacementActiveControl}), String()); },
+      [&] {
+        return FAppStorage->ReadString(ConcatPaths({FAppStoragePath, kPlacementActiveControl}), String());
+      },
       String());
   if (name.empty()) return;
   if (auto* control = dynamic_cast<TWinControl*>(form->FindComponent(name)); control != nullptr && control->CanFocus())
@@ -467,8 +467,7 @@ void TSvFormPlacement::RestoreActiveControl() {
 
 String TSvFormPlacement::ValuePath(const String& ident, bool reading) {
   if (FAppStorage == nullptr || ident.empty()) return String();
-  return TSvCustomAppStorage::ConcatPaths(
-      {FAppStoragePath, TranslatePropertyName(*FAppStorage, this, ident, reading)});
+  return TSvCustomAppStorage::ConcatPaths({FAppStoragePath, TranslatePropertyName(*FAppStorage, this, ident, reading)});
 }
 
 String TSvFormPlacement::ConcatPaths(std::initializer_list<String> parts) const {

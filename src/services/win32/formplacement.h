@@ -49,8 +49,16 @@ class TSvWinMinMaxInfo : public TPersistent {
   explicit TSvWinMinMaxInfo(TSvFormPlacement* owner = nullptr) : FOwner(owner) {}
   void Assign(const TPersistent* source) override;
 
-  enum TField { MaxPosLeft, MaxPosTop, MaxSizeHeight, MaxSizeWidth, MaxTrackHeight, MaxTrackWidth, MinTrackHeight,
-                MinTrackWidth };
+  enum TField {
+    MaxPosLeft,
+    MaxPosTop,
+    MaxSizeHeight,
+    MaxSizeWidth,
+    MaxTrackHeight,
+    MaxTrackWidth,
+    MinTrackHeight,
+    MinTrackWidth
+  };
   Integer Value(TField field) const;
   void SetValue(TField field, Integer value);
   const MINMAXINFO& Info() const { return FMinMaxInfo; }

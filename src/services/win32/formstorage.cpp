@@ -7,6 +7,7 @@
 #include "rtl/sysstr.h"
 #include "services/appstorageobjects.h"
 #include "services/mime.h"
+#include "services/utilbase.h"
 #include "services/registrystorage.h"
 #include "services/win32/mrumanager.h"
 
@@ -47,18 +48,6 @@ void RefreshPropLines(TStrings& lines) {
 }
 
 constexpr TTypeKinds kStoredKinds = tkAny & ~TypeKindBit(tkUnknown);
-
-bool IsIntegerVariant(TVarType type) {
-  switch (type) {
-    case varSmallint:
-    case varInteger:
-    case varShortInt:
-    case varByte:
-    case varWord:
-    case varLongWord: return true;
-    default: return false;
-  }
-}
 
 bool IsFloatVariant(TVarType type) {
   return type == varSingle || type == varDouble || type == varCurrency;
@@ -136,7 +125,7 @@ void TSvStoredValue::Save() {
   const TVarType type = saved.VarType();
   if (!FKeyString.empty())
     storage->WriteString(path, XorTextEncode(FKeyString, saved.AsString()));
-  else if (IsIntegerVariant(type))
+  else if (VariantIsInteger(saved))
     storage->WriteInteger(path, saved.AsInteger());
   else if (IsFloatVariant(type))
     storage->WriteFloat(path, saved.AsDouble());
@@ -156,7 +145,7 @@ void TSvStoredValue::Restore() {
   Variant restored;
   if (!FKeyString.empty())
     restored = XorTextDecode(FKeyString, storage->ReadString(path, XorTextEncode(FKeyString, FValue.AsString())));
-  else if (IsIntegerVariant(type))
+  else if (VariantIsInteger(FValue))
     restored = storage->ReadInteger(path, FValue.AsInteger());
   else if (IsFloatVariant(type))
     restored = storage->ReadFloat(path, FValue.AsDouble());

@@ -108,8 +108,8 @@ class TSvMRUManager : public TSvComponent {
   virtual void Change() { OnChange(this); }
   virtual void DoReadItem(TSvCustomAppStorage* appStorage, const String& path, Integer index, String& recentName,
                           Integer& userData);
-  virtual void DoWriteItem(TSvCustomAppStorage* appStorage, const String& path, Integer index,
-                           const String& recentName, Integer userData);
+  virtual void DoWriteItem(TSvCustomAppStorage* appStorage, const String& path, Integer index, const String& recentName,
+                           Integer userData);
   virtual void GetItemData(String& caption, TShortCut& shortCut, Integer userData) {
     OnGetItemData(this, caption, shortCut, userData);
   }

@@ -69,10 +69,6 @@ namespace {
 constexpr wchar_t kFormKey[] = L"Software\\Kestrum Tests\\Placement\\PlacementForm";
 constexpr wchar_t kTestsKey[] = L"Software\\Kestrum Tests\\Placement";
 
-std::wstring Wide(const String& s) {
-  return std::wstring(s.begin(), s.end());
-}
-
 // The registry read and written with the system's own calls, past the store.
 struct RawValue {
   DWORD Type = REG_NONE;
@@ -324,8 +320,8 @@ TEST_F(FormSettingsTest, MalformedRegistryValuesGiveASaneWindow) {
     form.reset();
     harness::PumpMessages();
   }
-  // Errors, if any, were reported as messages, never as a crash.
-  for (const String& message : FExceptions) ADD_FAILURE() << Wide(message).size();
+  // Spoilt values read as defaults: nothing even reaches the error box.
+  EXPECT_TRUE(FExceptions.empty());
 }
 
 TEST_F(FormSettingsTest, ListedPropertiesAndNamedValuesSurviveARestart) {
@@ -403,12 +399,8 @@ TEST_F(FormSettingsTest, TheRecentFilesMenuShowsTheOpenedFilesAndSurvivesARestar
     form->MRUMan->Add(path, 0);
     form->MRUMan->Save();
   }
-  const std::vector<std::wstring> expected = {L"&Open...",
-                                              L"E&xit",
-                                              L"-",
-                                              L"&1 C:\\forms\\About.dfm",
-                                              L"&2 C:\\forms\\Main.dfm",
-                                              L"&3 C:\\forms\\Unit1.dfm"};
+  const std::vector<std::wstring> expected = {
+      L"&Open...", L"E&xit", L"-", L"&1 C:\\forms\\About.dfm", L"&2 C:\\forms\\Main.dfm", L"&3 C:\\forms\\Unit1.dfm"};
   EXPECT_EQ(MenuCaptions(*form->FileMenu), expected);
   // Opening a listed file again changes nothing with duplicates ignored.
   form->MRUMan->Add(u"c:\\FORMS\\unit1.dfm", 0);
@@ -454,18 +446,27 @@ TEST_F(FormSettingsTest, LongPathsAreShortenedInTheMenu) {
   mru.SetStartEllipsis(true);
   EXPECT_EQ(MenuCaptions(*form->FileMenu).back(), L"&1 ...Forms\\MainWindow.dfm");
 
-  // A look at the window as a person sees it.
+  // A look at the window with its File menu open, as a person sees it.
   const wchar_t* folder = _wgetenv(L"KESTRUM_SCREENSHOTS");
   if (folder != nullptr && *folder != 0) {
+    mru.SetStartEllipsis(false);
+    for (const char16_t* path : {u"C:\\forms\\About.dfm", u"C:\\forms\\Main.dfm"}) mru.Add(path, 0);
     RECT r{};
     GetWindowRect(form->Handle(), &r);
-    const int w = r.right - r.left, h = r.bottom - r.top;
-    harness::Bitmap32 picture = harness::PaintInto(w, h, [&](HDC dc) {
-      HDC screen = GetDC(nullptr);
-      BitBlt(dc, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
-      ReleaseDC(nullptr, screen);
+    static std::wstring shotPath;
+    shotPath = std::wstring(folder) + L"\\placement-menu.bmp";
+    SetTimer(nullptr, 0, 300, [](HWND, UINT, UINT_PTR id, DWORD) {
+      KillTimer(nullptr, id);
+      const int w = 700, h = 400;
+      harness::Bitmap32 picture = harness::PaintInto(w, h, [&](HDC dc) {
+        HDC screen = GetDC(nullptr);
+        BitBlt(dc, 0, 0, w, h, screen, 0, 0, SRCCOPY);
+        ReleaseDC(nullptr, screen);
+      });
+      picture.SaveBmp(shotPath);
+      EndMenu();
     });
-    picture.SaveBmp(std::wstring(folder) + L"\\placement-form.bmp");
+    TrackPopupMenu(form->FileMenu->Handle(), TPM_RETURNCMD, r.left + 10, r.top + 30, 0, form->Handle(), nullptr);
   }
 }
 
