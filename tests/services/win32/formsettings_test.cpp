@@ -471,3 +471,160 @@ TEST_F(FormSettingsTest, LongPathsAreShortenedInTheMenu) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(FormSettingsTest, APositionFromAnotherPixelDensityIsLeftButTheStateStillApplies) {
+  WriteRawText(kFormKey, L"NormPos", L"300,200,700,500");
+  WriteRawNumber(kFormKey, L"PixelsPerInch", 120);
+  WriteRawNumber(kFormKey, L"ShowCmd", SW_SHOWMAXIMIZED);
+  auto form = Open();
+  EXPECT_EQ(form->WindowState(), wsMaximized);
+  form->SetWindowState(wsNormal);
+  Settle();
+  EXPECT_EQ(WindowRect(*form).Left, 120);
+  EXPECT_EQ(WindowRect(*form).Top, 100);
+}
+
+TEST_F(FormSettingsTest, ThePositionKeptForThisDesktopSizeWinsOverTheLatest) {
+  WriteRawText(kFormKey, L"NormPos", L"300,200,700,500");
+  WriteRawText(kFormKey, L"NormPos(640x480)", L"10,10,200,200");
+  WriteRawNumber(kFormKey, L"PixelsPerInch", 96);
+  {
+    auto form = Open();
+    EXPECT_EQ(WindowRect(*form), Rect(300, 200, 700, 500));
+  }
+  WriteRawText(kFormKey, L"NormPos" + DesktopTag(), L"40,50,340,350");
+  auto form = Open();
+  EXPECT_EQ(WindowRect(*form), Rect(40, 50, 340, 350));
+}
+
+TEST_F(FormSettingsTest, PreventResizeTakesTheSizingBordersAndTheMaximiseButton) {
+  auto form = Open();
+  form->FormStorage->SetPreventResize(true);
+  Settle();
+  EXPECT_FALSE(form->BorderIcons().Contains(biMaximize));
+  const TRect r = WindowRect(*form);
+  // The bottom-right corner of the frame sizes no more.
+  const LRESULT hit = SendMessageW(form->Handle(), WM_NCHITTEST, 0, MAKELPARAM(r.Right - 2, r.Bottom - 2));
+  EXPECT_EQ(hit, HTNOWHERE);
+  MINMAXINFO info{};
+  SendMessageW(form->Handle(), WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&info));
+  EXPECT_EQ(info.ptMinTrackSize.x, form->Width());
+  EXPECT_EQ(info.ptMaxTrackSize.y, form->Height());
+  form->FormStorage->SetPreventResize(false);
+  EXPECT_TRUE(form->BorderIcons().Contains(biMaximize));
+}
+
+TEST_F(FormSettingsTest, TheMinMaxInfoSetsTheTrackingSizes) {
+  auto form = Open();
+  TSvWinMinMaxInfo& info = *form->FormStorage->MinMaxInfo();
+  info.SetValue(TSvWinMinMaxInfo::MinTrackWidth, 300);
+  info.SetValue(TSvWinMinMaxInfo::MaxTrackHeight, 500);
+  MINMAXINFO asked{};
+  asked.ptMaxTrackSize = POINT{4000, 3000};
+  SendMessageW(form->Handle(), WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&asked));
+  EXPECT_EQ(asked.ptMinTrackSize.x, 300);
+  EXPECT_EQ(asked.ptMaxTrackSize.y, 500);
+  EXPECT_EQ(asked.ptMaxTrackSize.x, 4000);
+  form->SetBounds(form->Left(), form->Top(), 100, 100);
+  Settle();
+  EXPECT_GE(WindowRect(*form).Width(), 300);
+}
+
+// A File menu of a few commands, built in code, with the manager beside it.
+class RecentMenuTest : public FormSettingsTest {
+ protected:
+  void SetUp() override {
+    FormSettingsTest::SetUp();
+    FForm = MakeForm<TForm>(FApp.get());
+    FMenu = new TMainMenu(FForm.get());
+    FFile = new TMenuItem(FForm.get());
+    FFile->SetCaption(u"&File");
+    FMenu->Items()->Add(FFile);
+    for (const char16_t* caption : {u"&Open...", u"Recent", u"E&xit"}) {
+      auto* item = new TMenuItem(FForm.get());
+      item->SetCaption(caption);
+      FFile->Add(item);
+    }
+    FManager = new TSvMRUManager(FForm.get());
+    FManager->SetName(u"MRU");
+  }
+  void TearDown() override {
+    FForm.reset();
+    FormSettingsTest::TearDown();
+  }
+  std::vector<String> Captions(TMenuItem& menu) const {
+    std::vector<String> captions;
+    for (int i = 0; i < menu.Count(); ++i) captions.push_back(menu.Items(i)->Caption());
+    return captions;
+  }
+  TFormPtr<TForm> FForm;
+  TMainMenu* FMenu = nullptr;
+  TMenuItem* FFile = nullptr;
+  TSvMRUManager* FManager = nullptr;
+};
+
+TEST_F(RecentMenuTest, SiblingEntriesFollowTheirItemAndSeparatorsSplitGroups) {
+  FManager->SetMenuLocation(mruSibling);
+  FManager->SetRecentMenu(FFile->Items(1));
+  FManager->SetSeparateSize(2);
+  for (const char16_t* name : {u"c.dfm", u"b.dfm", u"a.dfm"}) FManager->Add(name, 0);
+  EXPECT_EQ(Captions(*FFile), (std::vector<String>{u"&Open...", u"Recent", u"-", u"&1\ta.dfm", u"&2\tb.dfm", u"-",
+                                                   u"&3\tc.dfm", u"E&xit"}));
+  EXPECT_TRUE(FManager->IsMenuEnabled());
+  FManager->Clear();
+  EXPECT_EQ(Captions(*FFile), (std::vector<String>{u"&Open...", u"Recent", u"E&xit"}));
+  EXPECT_FALSE(FFile->Items(1)->Enabled());
+}
+
+TEST_F(RecentMenuTest, ItemDataCaptionsHintsAndAccelerators) {
+  FManager->SetRecentMenu(FFile->Items(1));
+  FManager->SetStartAccel(9);
+  FManager->OnGetItemData = TGetItemEvent([](TObject*, String& caption, TShortCut& shortCut, Integer userData) {
+    caption += u"|hint " + IntToStr(userData);
+    shortCut = static_cast<TShortCut>(0x4000 + 'A' + userData);
+  });
+  FManager->Add(u"x.dfm", 1);
+  FManager->Add(u"y.dfm", 2);
+  TMenuItem& recent = *FFile->Items(1);
+  ASSERT_EQ(recent.Count(), 2);
+  EXPECT_EQ(recent.Items(0)->Caption(), u"&9\ty.dfm");
+  EXPECT_EQ(recent.Items(0)->Hint(), u"hint 2");
+  EXPECT_EQ(recent.Items(1)->Caption(), u"&A\tx.dfm");
+  EXPECT_EQ(recent.Items(1)->ShortCut(), 0x4000 + 'A' + 1);
+  FManager->SetShowAccelChar(false);
+  EXPECT_EQ(recent.Items(0)->Caption(), u"y.dfm");
+}
+
+TEST_F(RecentMenuTest, DuplicatesAreIgnoredAcceptedOrRefused) {
+  FManager->SetRecentMenu(FFile);
+  FManager->Add(u"a.dfm", 0);
+  FManager->Add(u"b.dfm", 0);
+  FManager->Add(u"A.DFM", 0);
+  EXPECT_EQ(FManager->Strings()[0], u"b.dfm");
+  FManager->SetDuplicates(dupError);
+  try {
+    FManager->Add(u"a.dfm", 0);
+    ADD_FAILURE() << "no exception";
+  } catch (const ESvcException& e) {
+    EXPECT_EQ(e.Message(), u"Duplicates not allowed in MRU list");
+  }
+  EXPECT_EQ(FManager->Strings().Count(), 2);
+  FManager->SetDuplicates(dupAccept);
+  FManager->Add(u"a.dfm", 0);
+  EXPECT_EQ(FManager->Strings()[0], u"a.dfm");
+}
+
+TEST_F(RecentMenuTest, AMenuFreedBeforeTheManagerTakesItsEntriesAlong) {
+  FManager->SetRecentMenu(FFile->Items(1));
+  FManager->Add(u"a.dfm", 0);
+  ASSERT_EQ(FManager->Items().size(), 1u);
+  delete FFile->Items(1);
+  EXPECT_EQ(FManager->RecentMenu(), nullptr);
+  EXPECT_TRUE(FManager->Items().empty());
+  FManager->Add(u"b.dfm", 0);
+  EXPECT_EQ(FManager->Strings().Count(), 2);
+}
+
+}  // namespace
