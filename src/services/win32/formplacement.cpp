@@ -280,9 +280,11 @@ void RestoreWindowPlacement(TCustomForm& form, TSvCustomAppStorage& store, const
           fallbackShowCmd);
       if (const auto stored = WindowStateOfShowCmd(showCmd)) state = static_cast<TWindowState>(*stored);
       if (state == wsMinimized && IsMainForm(form)) {
-        // A main window is not shown minimised: the application is minimised instead.
+        // A main window is not shown minimised: it shows, and the
+        // application then minimises as the user's command would (the
+        // application's minimising is its main window's here).
         if (form.WindowState() != wsNormal) form.SetWindowState(wsNormal);
-        if (Application != nullptr) PostMessageW(Application->Handle(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
+        PostMessageW(form.Handle(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
         return;
       }
       // Setting the state a shown window has already would show it before its time.

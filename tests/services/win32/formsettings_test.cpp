@@ -628,3 +628,25 @@ TEST_F(RecentMenuTest, AMenuFreedBeforeTheManagerTakesItsEntriesAlong) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(FormSettingsTest, AMainWindowClosedMinimisedReopensThroughTheMinimiseCommand) {
+  auto form = Open();
+  FApp->SetMainForm(form.get());
+  FApp->Minimize();
+  Settle();
+  CloseAndFree(form);
+  EXPECT_EQ(ReadRaw(kFormKey, L"ShowCmd")->Number(), static_cast<DWORD>(SW_SHOWMINIMIZED));
+
+  form = MakeForm<TPlacementForm>(FApp.get());
+  FApp->SetMainForm(form.get());
+  form->Show();
+  // Shown first as a normal window, then minimised by the command.
+  EXPECT_NE(form->WindowState(), wsMinimized);
+  Settle();
+  EXPECT_TRUE(IsIconic(form->Handle()));
+  form.reset();
+}
+
+}  // namespace
