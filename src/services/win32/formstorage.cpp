@@ -7,8 +7,8 @@
 #include "rtl/sysstr.h"
 #include "services/appstorageobjects.h"
 #include "services/mime.h"
-#include "services/utilbase.h"
 #include "services/registrystorage.h"
+#include "services/utilbase.h"
 #include "services/win32/mrumanager.h"
 
 KST_CLASS_IMPL(TSvStoredValue, "SvFormPlacement")

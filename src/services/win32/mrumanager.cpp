@@ -192,9 +192,13 @@ void TSvMRUManager::LoadFromAppStorage(TSvCustomAppStorage* appStorage, const St
       reader = [&](const String& itemPath, Integer index, String& name, Integer& userData) {
         DoReadItem(appStorage, itemPath, index, name, userData);
       };
-    LoadRecentList(
-        *appStorage, path, FStrings->MaxSize(), [&](const String& name, Integer userData) { Add(name, userData); },
-        reader);
+    // A name listed twice in the store (anyone can edit it) is read once,
+    // never as an error.
+    const auto add = [&](const String& name, Integer userData) {
+      if (FDuplicates == dupError && FStrings->IndexOf(name) >= 0) return;
+      Add(name, userData);
+    };
+    LoadRecentList(*appStorage, path, FStrings->MaxSize(), add, reader);
   } catch (...) {
     FStrings->SetMode(savedMode);
     FStrings->EndUpdate();

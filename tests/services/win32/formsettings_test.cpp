@@ -650,3 +650,19 @@ TEST_F(FormSettingsTest, AMainWindowClosedMinimisedReopensThroughTheMinimiseComm
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(RecentMenuTest, AListStoredWithTwinNamesReadsOnceEvenWhenDuplicatesAreErrors) {
+  TSvAppRegistryStorage store(nullptr);
+  store.SetRoot(u"Software\\Kestrum Tests\\Placement");
+  store.WriteString(u"Twins\\Item_0", u"a.dfm");
+  store.WriteString(u"Twins\\Item_1", u"A.DFM");
+  store.WriteString(u"Twins\\Item_2", u"b.dfm");
+  FManager->SetRecentMenu(FFile);
+  FManager->SetDuplicates(dupError);
+  FManager->LoadFromAppStorage(&store, u"Twins");
+  EXPECT_EQ(FManager->Strings().ToStringArray(), (std::vector<String>{u"A.DFM", u"b.dfm"}));
+}
+
+}  // namespace
