@@ -668,3 +668,60 @@ TEST_F(RecentMenuTest, AListStoredWithTwinNamesReadsOnceEvenWhenDuplicatesAreErr
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(FormSettingsTest, TheFormNameInThePathIsResolvedForFormsAndFrames) {
+  auto form = MakeForm<TForm>(FApp.get());
+  form->SetName(u"Owner1");
+  auto* frame = new TFrame(form.get());
+  frame->SetName(u"Frame1");
+  auto* onForm = new TSvFormPlacement(form.get());
+  auto* onFrame = new TSvFormPlacement(frame);
+  auto* elsewhere = new TSvFormPlacement(nullptr);
+  for (TSvFormPlacement* placement : {onForm, onFrame, elsewhere}) placement->SetAppStoragePath(u"x\\%form_name%");
+  EXPECT_EQ(onForm->AppStoragePath(), u"x\\Owner1\\");
+  EXPECT_EQ(onFrame->AppStoragePath(), u"x\\Owner1.Frame1\\");
+  EXPECT_EQ(elsewhere->AppStoragePath(), u"x\\%form_name%\\");
+  EXPECT_EQ(onForm->Options(), kDefaultPlacementOptions);
+  EXPECT_EQ(onFrame->Options(), TPlacementOptions{});
+  delete elsewhere;
+}
+
+TEST_F(FormSettingsTest, TypedValuesLiveBelowTheFormsFolderAndNeedAStoreAndAName) {
+  auto form = MakeForm<TPlacementForm>(FApp.get());
+  TSvFormStorage& storage = *form->FormStorage;
+  storage.WriteInteger(u"Count", 7);
+  storage.WriteString(u"Text", u"words");
+  storage.WriteBoolean(u"Flag", true);
+  storage.WriteFloat(u"Ratio", 0.25);
+  storage.WriteInteger(u"", 99);
+  EXPECT_EQ(ReadRaw(kFormKey, L"Count")->Number(), 7u);
+  EXPECT_EQ(storage.ReadString(u"Text"), u"words");
+  EXPECT_TRUE(storage.ReadBoolean(u"Flag", false));
+  EXPECT_DOUBLE_EQ(storage.ReadFloat(u"Ratio", 0), 0.25);
+  EXPECT_EQ(storage.ReadInteger(u"", 5), 5);
+  storage.DeleteValue(u"Count");
+  EXPECT_EQ(storage.ReadInteger(u"Count", -1), -1);
+
+  storage.SetAppStorage(nullptr);
+  EXPECT_EQ(storage.ReadString(u"Text", u"default"), u"default");
+  storage.WriteString(u"Text", u"lost");
+  storage.SaveFormPlacement();
+  storage.SetAppStorage(form->AppStorage);
+  EXPECT_EQ(storage.ReadString(u"Text"), u"words");
+  storage.EraseSections();
+  EXPECT_FALSE(ReadRaw(kFormKey, L"Text").has_value());
+}
+
+TEST_F(FormSettingsTest, AStoreFreedFirstLeavesThePlacementWithoutOne) {
+  auto form = MakeForm<TPlacementForm>(FApp.get());
+  delete form->AppStorage;
+  EXPECT_EQ(form->FormStorage->AppStorage(), nullptr);
+  EXPECT_FALSE(form->FormStorage->IsActive());
+  form->Show();
+  harness::PumpMessages();
+  EXPECT_TRUE(FExceptions.empty());
+}
+
+}  // namespace
