@@ -1219,10 +1219,15 @@ void TCustomForm::Dispatch(TMessage& m) {
       Close();
       m.Result = 0;
       return;
-    case WM_ACTIVATE:
+    case WM_ACTIVATE: {
+      // The system focuses the form itself first, which would clear the
+      // active control the form (or its settings) chose before it showed.
+      TWinControl* chosen = FActiveControl;
       DefaultHandler(m);
+      if (LOWORD(m.WParam) != WA_INACTIVE && !FActiveControl && chosen && chosen->CanFocus()) FActiveControl = chosen;
       if (FFormStyle != fsMDIForm) SetActive(LOWORD(m.WParam) != WA_INACTIVE);
       return;
+    }
     case WM_MDIACTIVATE:
       DefaultHandler(m);
       if (FFormStyle == fsMDIChild) {
