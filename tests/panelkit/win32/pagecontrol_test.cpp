@@ -208,3 +208,48 @@ TEST_F(PanelKitTest, PagesAddedInCodeJoinTheirContainer) {
 }
 
 }  // namespace
+
+namespace {
+
+// The inspector's settings: tabs that do not fit, scrolled a tab at a time.
+TEST_F(PanelKitTest, ScrollButtonsMoveTheTabsAndShowTheirEnds) {
+  TPageKitForm& f = Form();
+  f.pc->SetTabPosition(tpTop);
+  f.pc->SetOptions({pgBoldActiveTab, pgScrollButtons, pgTabsPopup});
+  f.pc->SetScrollMethod(smTab);
+  f.pc->SetAlign(alNone);
+  f.pc->SetWidth(200);
+  for (const char16_t* caption : {u"Properties", u"Events", u"Image Preview"}) {
+    auto* page = new TPxTabSheet(&f);
+    page->SetPageControl(f.pc);
+    page->SetCaption(caption);
+  }
+  Pump();
+  HWND pc = f.pc->Handle();
+  TRect left, right;
+  f.pc->GetPageButtonRect(TPageButton::pbScrollLeft, left);
+  f.pc->GetPageButtonRect(TPageButton::pbScrollRight, right);
+  auto arrowPixel = [&](const TRect& button, Integer dx) {
+    harness::Bitmap32 strip = harness::PaintClient(pc);
+    return strip.PixelColor(button.Left + dx, button.Top + 7);
+  };
+  // At the left end the left arrow is hollow (its middle is not black).
+  EXPECT_EQ(f.pc->ScrollPos(), 0);
+  EXPECT_NE(arrowPixel(left, 7), RGB(0, 0, 0));
+  EXPECT_EQ(arrowPixel(right, 6), RGB(0, 0, 0)) << "more tabs to the right: solid";
+  harness::SendClick(pc, right.Left + 8, right.Top + 8);
+  EXPECT_GT(f.pc->ScrollPos(), 0);
+  EXPECT_EQ(arrowPixel(left, 7), RGB(0, 0, 0));
+  for (int i = 0; i < 10; ++i) harness::SendClick(pc, right.Left + 8, right.Top + 8);
+  const TTabStripLayout layout = f.pc->Layout();
+  EXPECT_LE(f.pc->ScrollPos(), layout.MaxScrollPos());
+  SavePicture(harness::PaintClient(pc), L"panelkit-scrolled.bmp");
+  // Choosing the first page brings its tab back into view.
+  f.pc->SetActivePageIndex(0);
+  EXPECT_EQ(f.pc->ScrollPos(), 0);
+  for (int i = 0; i < 10; ++i) harness::SendClick(pc, left.Left + 8, left.Top + 8);
+  EXPECT_EQ(f.pc->ScrollPos(), 0) << "never below the left end";
+  EXPECT_TRUE(FExceptions.empty());
+}
+
+}  // namespace
