@@ -177,8 +177,9 @@ Integer TTabStripLayout::TotalWidth() const {
 }
 
 Integer TTabStripLayout::MaxScrollPos() const {
+  // Scrolling ends where the last tab ends at the strip's end, whether it
+  // moves by pixels or by tabs: no further scrolling would show more.
   const Integer total = TotalWidth();
-  if (FSettings.ScrollMethod != smPixels) return total;
   const Integer room = TabsEdge() - FSettings.Indent;
   return room >= total ? 0 : total - room;
 }
@@ -227,7 +228,8 @@ Integer TTabStripLayout::TabStepTarget(int direction) const {
   }
   if (FScrollPos == 0) return start(first);
   const int last = count - 1;
-  if (start(last) + TabClientWidth(shown[static_cast<size_t>(last)]) - FScrollPos >= TabsEdge())
+  // Only while the last tab still runs past the strip's end.
+  if (start(last) + Overlap() - FScrollPos > TabsEdge())
     return overlapping ? start(first + 1) : start(first);
   return FScrollPos;
 }

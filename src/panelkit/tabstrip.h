@@ -95,6 +95,7 @@ class TTabStripLayout {
 
   // The width of every shown tab laid end to end.
   Integer TotalWidth() const;
+  // Where the last tab ends at the strip's end (0 when all tabs fit).
   Integer MaxScrollPos() const;
   bool AtLeftEnd() const;
   bool AtRightEnd() const;

@@ -126,6 +126,13 @@ TEST(TabStrip, TabStepsCountShownTabsOnly) {
   TTabStripLayout further(s, Tabs({100, 100, 100, 100}), 0, 182);
   EXPECT_EQ(further.TabStepTarget(-1), 2 + 90) << "the cut second tab in full";
   EXPECT_EQ(TTabStripLayout(s, Tabs({100, 100}), 0, 0).TabStepTarget(-1), 0);
+  // At the end the last tab ends at the strip's end and the step stops.
+  const Integer end = TTabStripLayout(s, Tabs({100, 100, 100, 100}), 0, 0).MaxScrollPos();
+  EXPECT_EQ(end, 2 + 360 + 10 - plain.TabsEdge());
+  TTabStripLayout atEnd(s, Tabs({100, 100, 100, 100}), 0, end);
+  EXPECT_EQ(atEnd.TabStepTarget(+1), end);
+  EXPECT_TRUE(atEnd.AtRightEnd());
+  EXPECT_EQ(atEnd.TabRect(3).Right, atEnd.TabsEdge());
 }
 
 TEST(TabStrip, SelectScrollingEndsAtTheShownEnds) {

@@ -242,7 +242,9 @@ TEST_F(PanelKitTest, ScrollButtonsMoveTheTabsAndShowTheirEnds) {
   EXPECT_EQ(arrowPixel(left, 7), RGB(0, 0, 0));
   for (int i = 0; i < 10; ++i) harness::SendClick(pc, right.Left + 8, right.Top + 8);
   const TTabStripLayout layout = f.pc->Layout();
-  EXPECT_LE(f.pc->ScrollPos(), layout.MaxScrollPos());
+  EXPECT_EQ(f.pc->ScrollPos(), layout.MaxScrollPos());
+  EXPECT_EQ(layout.TabRect(f.pc->PageCount() - 1).Right, layout.TabsEdge()) << "the last tab ends at the strip's end";
+  EXPECT_NE(arrowPixel(right, 6), RGB(0, 0, 0)) << "at the right end: hollow";
   SavePicture(harness::PaintClient(pc), L"panelkit-scrolled.bmp");
   // Choosing the first page brings its tab back into view.
   f.pc->SetActivePageIndex(0);
