@@ -39,6 +39,9 @@ TEST_F(PanelKitTest, TheFormReadsEveryPageContainer) {
   ASSERT_EQ(f.gpc->PageCount(), 2);
   EXPECT_EQ(f.gpc->ActivePage(), f.GlyphSheet1);
   EXPECT_EQ(f.GlyphSheet1->BoundsRect().Top, 31) << "below the tab band";
+  EXPECT_EQ(f.gpc->GetGlyphActive()->GetLeftGlyph()->Width(), 100);
+  EXPECT_EQ(f.gpc->GetGlyphActive()->GetRightGlyph()->Width(), 3);
+  EXPECT_TRUE(f.gpc->GetGlyphNormal()->GetLeftGlyph()->Empty());
 
   EXPECT_TRUE(f.nb->DesignButtons());
   EXPECT_EQ(f.nb->Pages(0)->Height(), 48 - 25);
@@ -117,6 +120,15 @@ TEST_F(PanelKitTest, TheGlyphPageControlSwitchesOnRelease) {
   harness::Bitmap32 picture = harness::PaintClient(f.gpc->Handle());
   SavePicture(picture, L"panelkit-glyphpages.bmp");
   EXPECT_EQ(picture.PixelColor(2, 0), RGB(0x00, 0x80, 0xC0)) << "the band's gradient starts at its first colour";
+  // The active tab: its body from the left, cut before the right end, which closes it.
+  const Integer y = second.Bottom - 1;
+  EXPECT_EQ(picture.PixelColor(second.Left + 1, y), RGB(255, 170, 60));
+  EXPECT_EQ(picture.PixelColor(second.Right - 4, y), RGB(255, 170, 60));
+  EXPECT_EQ(picture.PixelColor(second.Right - 2, y), RGB(150, 80, 10));
+  EXPECT_NE(picture.PixelColor(second.Right + 1, y), RGB(150, 80, 10)) << "nothing past the tab";
+  // The other tab has no glyphs: only its caption over the band.
+  const TRect first = f.gpc->GetTabRect(0);
+  EXPECT_NE(picture.PixelColor(first.Left + 1, y), RGB(255, 170, 60));
 }
 
 TEST_F(PanelKitTest, TheNotebooksDesignBarListsPagesByName) {
