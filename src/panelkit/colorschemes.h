@@ -26,3 +26,12 @@ void SetCurrentColorScheme(TColorScheme scheme);
 
 // The class library's colour identifiers in the order the colour pickers list them.
 extern const std::array<const char16_t*, 52> ColorIdents;
+
+// A colour name of the web and its value as "#RRGGBB".
+struct THtmlColor {
+  const char16_t* Name;
+  const char16_t* Value;
+};
+// "transparent" first, then the 140 colour keywords of HTML and CSS in
+// alphabetical order, lower case.
+extern const std::array<THtmlColor, 141> HtmlColors;

@@ -64,4 +64,23 @@ TEST(ColorIdents, TheLibrarysIdentifiersInOrder) {
   EXPECT_EQ(std::u16string(ColorIdents.back()), u"clWindowText");
 }
 
+TEST(HtmlColors, TransparentThenTheKeywordsInOrder) {
+  EXPECT_EQ(std::u16string(HtmlColors[0].Name), u"transparent");
+  EXPECT_EQ(std::u16string(HtmlColors[0].Value), u"#FFFFFF");
+  EXPECT_EQ(std::u16string(HtmlColors[1].Name), u"aliceblue");
+  EXPECT_EQ(std::u16string(HtmlColors[1].Value), u"#F0F8FF");
+  EXPECT_EQ(std::u16string(HtmlColors[140].Name), u"yellowgreen");
+  EXPECT_EQ(std::u16string(HtmlColors[140].Value), u"#9ACD32");
+  int grey = 0;
+  for (size_t i = 1; i < HtmlColors.size(); ++i) {
+    std::u16string name = HtmlColors[i].Name;
+    if (i > 1) {
+      EXPECT_LT(std::u16string(HtmlColors[i - 1].Name), name) << i;
+    }
+    EXPECT_EQ(std::u16string(HtmlColors[i].Value).size(), 7u) << i;
+    if (name.find(u"grey") != std::u16string::npos) ++grey;
+  }
+  EXPECT_EQ(grey, 1) << "only lightgrey is written with grey";
+}
+
 }  // namespace
