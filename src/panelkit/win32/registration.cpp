@@ -12,7 +12,7 @@ void RegisterPanelKitClasses(TClassRegistry& registry) {
                             &TPxNotebook::StaticClass(), &TPxTabGlyph::StaticClass(),
                             &TPxGlyphPageControl::StaticClass()},
                            module);
-  const std::initializer_list<const TTypeInfo*> types = {&DescribeType(TypeTag<TColorScheme>{}), &DescribeType(TypeTag<TTabDisplayMode>{}),
+  const std::initializer_list<const TTypeInfo*> types = {&DescribeType(TypeTag<TColorScheme>{}), &ColorSchemesType(), &DescribeType(TypeTag<TTabDisplayMode>{}),
         &DescribeType(TypeTag<TPxPanelStyle>{}), &DescribeType(TypeTag<TTabStyle>{}),
         &DescribeType(TypeTag<TTabPosition>{}), &DescribeType(TypeTag<TBackgroundKind>{}),
         &DescribeType(TypeTag<TScrollMethod>{}), &DescribeType(TypeTag<TPageOptions>{}),

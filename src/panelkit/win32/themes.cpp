@@ -14,6 +14,13 @@ const TTypeInfo& DescribeType(TypeTag<TColorScheme>) {
   return t;
 }
 
+const TEnumTypeInfo& ColorSchemesType() {
+  static const TEnumTypeInfo t(u"TColorSchemes", u"PxThemesSupport",
+                               static_cast<const TEnumTypeInfo&>(DescribeType(TypeTag<TColorScheme>{})), csBlack,
+                               csBlack2010);
+  return t;
+}
+
 namespace {
 
 template <class F>
@@ -80,7 +87,8 @@ const std::vector<TControl*>& RepaintList() {
 }
 
 void TPxColorScheme::Describe(TClassBuilder<TPxColorScheme>& c) {
-  c.Property(u"ColorScheme", &TPxColorScheme::ColorScheme, &TPxColorScheme::SetColorScheme).Default(csBlue);
+  c.Property(u"ColorScheme", &TPxColorScheme::ColorScheme, &TPxColorScheme::SetColorScheme, &ColorSchemesType())
+      .Default(csBlue);
   c.Property(u"OnChange", &TPxColorScheme::OnChange);
 }
 

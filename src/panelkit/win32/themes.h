@@ -13,6 +13,8 @@
 class TControl;
 
 const TTypeInfo& DescribeType(TypeTag<TColorScheme>);
+// TColorSchemes: the schemes without csDefault, the scheme component's property type.
+const TEnumTypeInfo& ColorSchemesType();
 
 // The styles library's entry points as bound by name; null where the
 // library or the entry point is missing.

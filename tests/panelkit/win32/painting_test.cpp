@@ -4,6 +4,7 @@
 #include "panelkit/win32/panelkittest.h"
 
 #include "panelkit/win32/shareddraw.h"
+#include "ui/stdctrls.h"
 
 namespace {
 
@@ -89,6 +90,28 @@ TEST_F(PanelKitTest, TheSchemeComponentReportsOnlyRealChangesAndRepaintsEitherWa
   EXPECT_EQ(SchemeColor(3, csDefault), 0xF2F1F0);
   auto* later = new TPxColorScheme(&f);
   EXPECT_EQ(later->ColorScheme(), csBlack) << "a new component starts at the current scheme";
+}
+
+TEST_F(PanelKitTest, TheRepaintWalkReachesEveryMemberInOrder) {
+  TPageKitForm& f = Form();
+  auto* label = new TLabel(&f);
+  label->SetParent(&f);
+  AddToRepaintList(f.pc);
+  AddToRepaintList(label);
+  AddToRepaintList(f.gpc);
+  EXPECT_EQ(RepaintList(), (std::vector<TControl*>{f.pc, label, f.gpc}));
+  Pump();
+  ValidateRect(f.pc->Handle(), nullptr);
+  f.Scheme->SetColorScheme(CurrentColorScheme());
+  RECT pending{};
+  EXPECT_TRUE(GetUpdateRect(f.pc->Handle(), &pending, FALSE)) << "repainted without a change of scheme";
+  RemoveFromRepaintList(label);
+  RemoveFromRepaintList(label);
+  EXPECT_EQ(RepaintList(), (std::vector<TControl*>{f.pc, f.gpc}));
+  RemoveFromRepaintList(f.pc);
+  RemoveFromRepaintList(f.gpc);
+  EXPECT_TRUE(RepaintList().empty());
+  EXPECT_EQ(FRegistry.FindClass(u"TPxColorScheme")->FindProperty(u"ColorScheme")->PropType().Name(), u"TColorSchemes");
 }
 
 TEST_F(PanelKitTest, TheStylesTestNeverRaises) {
