@@ -10,10 +10,18 @@ namespace colormath {
 
 inline constexpr TColor kWhite = 0xFFFFFF;
 
-inline Byte Red(TColor c) { return static_cast<Byte>(c & 0xFF); }
-inline Byte Green(TColor c) { return static_cast<Byte>((c >> 8) & 0xFF); }
-inline Byte Blue(TColor c) { return static_cast<Byte>((c >> 16) & 0xFF); }
-inline TColor RGBColor(int r, int g, int b) { return (r & 0xFF) | ((g & 0xFF) << 8) | ((b & 0xFF) << 16); }
+inline Byte Red(TColor c) {
+  return static_cast<Byte>(c & 0xFF);
+}
+inline Byte Green(TColor c) {
+  return static_cast<Byte>((c >> 8) & 0xFF);
+}
+inline Byte Blue(TColor c) {
+  return static_cast<Byte>((c >> 16) & 0xFF);
+}
+inline TColor RGBColor(int r, int g, int b) {
+  return (r & 0xFF) | ((g & 0xFF) << 8) | ((b & 0xFF) << 16);
+}
 
 // Weight/256 of the first colour and (255 - Weight)/256 of the second.
 // A weight outside 0..255 is a caller's fault: EAssertionFailed.
@@ -34,7 +42,9 @@ TColor GlassCentredPixel(TColor rowColor, Integer column, Integer width);
 // where the sheen has ended.
 Integer SheenWeight(Integer row, Integer bandHeight);
 // The grey of a pixel: the mean of its three channels.
-inline Byte GreyLevel(Byte red, Byte green, Byte blue) { return static_cast<Byte>((red + green + blue) / 3); }
+inline Byte GreyLevel(Byte red, Byte green, Byte blue) {
+  return static_cast<Byte>((red + green + blue) / 3);
+}
 
 // Cursors over scan lines: each writes or reads one pixel and moves on.
 void WritePixel24(Byte*& cursor, Byte red, Byte green, Byte blue);

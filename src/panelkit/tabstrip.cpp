@@ -147,9 +147,10 @@ TRect TTabStripLayout::ButtonRect(TPageButton button) const {
     if (button == TPageButton::pbScrollLeft) x -= 32;
     if (button == TPageButton::pbScrollRight) x -= 16;
   }
-  Integer centre = (FSettings.Position == tpTop ? FSettings.TopIndent
-                                                : FSettings.ClientHeight - FSettings.TabHeight - FSettings.TopIndent + 1) +
-                   FSettings.TabHeight / 2;
+  Integer centre =
+      (FSettings.Position == tpTop ? FSettings.TopIndent
+                                   : FSettings.ClientHeight - FSettings.TabHeight - FSettings.TopIndent + 1) +
+      FSettings.TabHeight / 2;
   return Rect(x, centre - 8, x + 16, centre + 8);
 }
 
@@ -229,8 +230,7 @@ Integer TTabStripLayout::TabStepTarget(int direction) const {
   if (FScrollPos == 0) return start(first);
   const int last = count - 1;
   // Only while the last tab still runs past the strip's end.
-  if (start(last) + Overlap() - FScrollPos > TabsEdge())
-    return overlapping ? start(first + 1) : start(first);
+  if (start(last) + Overlap() - FScrollPos > TabsEdge()) return overlapping ? start(first + 1) : start(first);
   return FScrollPos;
 }
 
@@ -258,8 +258,8 @@ std::vector<TPoint> FlatFill(const TRect& r, Integer tabHeight) {
 std::vector<TPoint> OneNoteOutline(const TRect& r, Integer H, bool leading) {
   const Integer L = r.Left, T = r.Top, R = r.Right, B = r.Bottom;
   if (leading)
-    return {{L, B - 1},     {L + 1, B - 1}, {L + H - 2, T + 2}, {L + H + 1, T + 1}, {L + H + 3, T},
-            {R - 3, T},     {R - 1, T + 2}, {R - 1, T + 4},     {R - 1, B}};
+    return {{L, B - 1}, {L + 1, B - 1}, {L + H - 2, T + 2}, {L + H + 1, T + 1}, {L + H + 3, T},
+            {R - 3, T}, {R - 1, T + 2}, {R - 1, T + 4},     {R - 1, B}};
   return {{L + H - 3, T + 3}, {L + H, T + 1}, {L + H + 4, T}, {R - 3, T}, {R - 1, T + 2}, {R - 1, T + 4}, {R - 1, B}};
 }
 
@@ -284,8 +284,8 @@ std::vector<TPoint> OneNoteInnerEdge(const TRect& r) {
 std::vector<TPoint> WhidbeyOutline(const TRect& r, Integer H, bool leading) {
   const Integer L = r.Left, T = r.Top, R = r.Right, B = r.Bottom;
   TPoint start = leading ? TPoint{L, B - 1} : TPoint{L + H - 7, T + 6};
-  return {start, {L + H - 3, T + 2}, {L + H, T + 1}, {L + H + 2, T}, {R - 3, T}, {R - 1, T + 2}, {R - 1, T + 4},
-          {R - 1, B}};
+  return {start,      {L + H - 3, T + 2}, {L + H, T + 1}, {L + H + 2, T},
+          {R - 3, T}, {R - 1, T + 2},     {R - 1, T + 4}, {R - 1, B}};
 }
 
 std::vector<TPoint> WhidbeyActiveFill(const TRect& r, Integer H) {
@@ -313,14 +313,14 @@ std::vector<TPoint> WhidbeyInnerEdge(const TRect& r) {
 
 std::vector<TPoint> DexterActive(const TRect& r) {
   const Integer L = r.Left, T = r.Top, R = r.Right, B = r.Bottom;
-  return {{L, B},          {L, T + 6},       {L + 2, T + 3},  {L + 3, T + 2},  {L + 6, T},     {R - 18, T},
-          {R - 14, T + 2}, {R - 13, T + 3},  {R - 11, T + 6}, {R - 11, T + 7}, {R - 11, B - 10}, {R - 10, B - 9},
-          {R - 9, B - 5},  {R - 5, B - 1},   {R - 1, B},      {R, B}};
+  return {{L, B},          {L, T + 6},      {L + 2, T + 3},  {L + 3, T + 2},  {L + 6, T},       {R - 18, T},
+          {R - 14, T + 2}, {R - 13, T + 3}, {R - 11, T + 6}, {R - 11, T + 7}, {R - 11, B - 10}, {R - 10, B - 9},
+          {R - 9, B - 5},  {R - 5, B - 1},  {R - 1, B},      {R, B}};
 }
 
 std::vector<TPoint> DexterInactive(const TRect& r) {
   const Integer L = r.Left, T = r.Top, R = r.Right, B = r.Bottom;
-  return {{L, B - 1},      {L, T + 6},      {L + 2, T + 3},  {L + 3, T + 2},  {L + 6, T}, {R - 18, T},
+  return {{L, B - 1},      {L, T + 6},      {L + 2, T + 3},  {L + 3, T + 2},  {L + 6, T},     {R - 18, T},
           {R - 14, T + 2}, {R - 13, T + 3}, {R - 11, T + 6}, {R - 11, T + 7}, {R - 11, B - 1}};
 }
 

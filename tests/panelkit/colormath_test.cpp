@@ -19,7 +19,7 @@ TEST(BlendWeighted, WeighsTheFirstColourOver256) {
     TColor Expected;
   };
   const Case cases[] = {
-      {0xFFFFFF, 0x000000, 255, 0xFEFEFE}, {0xFFFFFF, 0x000000, 0, 0x000000}, {0x000000, 0xFFFFFF, 0, 0xFEFEFE},
+      {0xFFFFFF, 0x000000, 255, 0xFEFEFE}, {0xFFFFFF, 0x000000, 0, 0x000000},  {0x000000, 0xFFFFFF, 0, 0xFEFEFE},
       {0x0000FF, 0xFF0000, 128, 0x7E007F}, {0x00FF00, 0x000000, 64, 0x003F00},
   };
   for (const Case& c : cases) EXPECT_EQ(BlendWeighted(c.A, c.B, c.Weight), c.Expected) << c.Weight;

@@ -38,9 +38,9 @@ const TTypeInfo& DescribeType(TypeTag<TTabPosition>) {
   return t;
 }
 const TTypeInfo& DescribeType(TypeTag<TBackgroundKind>) {
-  static const TEnumTypeInfo t(u"TBackgroundKind", u"PxPageControl",
-                               {u"bkSolid", u"bkCustom", u"bkHorzGradient", u"bkTransparent", u"bkVertGradient",
-                                u"bkInveseVertGradient"});
+  static const TEnumTypeInfo t(
+      u"TBackgroundKind", u"PxPageControl",
+      {u"bkSolid", u"bkCustom", u"bkHorzGradient", u"bkTransparent", u"bkVertGradient", u"bkInveseVertGradient"});
   return t;
 }
 const TTypeInfo& DescribeType(TypeTag<TScrollMethod>) {
@@ -48,10 +48,10 @@ const TTypeInfo& DescribeType(TypeTag<TScrollMethod>) {
   return t;
 }
 const TTypeInfo& DescribeType(TypeTag<TPageOption>) {
-  static const TEnumTypeInfo t(u"TPageOption", u"PxPageControl",
-                               {u"pgAlwaysShowTabsRect", u"pgBoldActiveTab", u"pgCloseButton", u"pgConstantScroll",
-                                u"pgCustomTabsPopup", u"pgPageBorder", u"pgScrollButtons", u"pgTabsPopup",
-                                u"pgTopBorder"});
+  static const TEnumTypeInfo t(
+      u"TPageOption", u"PxPageControl",
+      {u"pgAlwaysShowTabsRect", u"pgBoldActiveTab", u"pgCloseButton", u"pgConstantScroll", u"pgCustomTabsPopup",
+       u"pgPageBorder", u"pgScrollButtons", u"pgTabsPopup", u"pgTopBorder"});
   return t;
 }
 const TTypeInfo& DescribeType(TypeTag<TPageOptions>) {

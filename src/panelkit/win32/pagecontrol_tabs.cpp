@@ -36,8 +36,7 @@ void DrawDefaultCloseBitmap(TBitmap& bitmap) {
 
 void TPxPageControl::Describe(TClassBuilder<TPxPageControl>& c) {
   c.Property(u"AdaptiveColors", &TPxPageControl::AdaptiveColors, &TPxPageControl::SetAdaptiveColors).Default(1);
-  c.Property(u"BackgroundColor", &TPxPageControl::BackgroundColor, &TPxPageControl::SetBackgroundColor,
-             &types::Color())
+  c.Property(u"BackgroundColor", &TPxPageControl::BackgroundColor, &TPxPageControl::SetBackgroundColor, &types::Color())
       .Default(0xC0C0C0);
   c.Property(u"BackgroundKind", &TPxPageControl::BackgroundKind, &TPxPageControl::SetBackgroundKind).Default(bkSolid);
   c.Property(u"Images", &TPxPageControl::Images, &TPxPageControl::SetImages);
@@ -328,7 +327,8 @@ void TPxPageControl::MouseUp(TMouseButton button, TShiftState shift, Integer x, 
       ShowTabsMenu();
       POINT cursor{};
       GetCursorPos(&cursor);
-      if (HandleAllocated() && Layout().ButtonAtPos(ScreenToClient(Point(cursor.x, cursor.y))) != TPageButton::pbPopup) {
+      if (HandleAllocated() &&
+          Layout().ButtonAtPos(ScreenToClient(Point(cursor.x, cursor.y))) != TPageButton::pbPopup) {
         FHoverButton = TPageButton::pbNone;
         RefreshButton(TPageButton::pbPopup);
       }
@@ -356,7 +356,8 @@ void TPxPageControl::FillTabsPopup() {
 
 void TPxPageControl::ShowTabsMenu() {
   TRect button = Layout().ButtonRect(TPageButton::pbPopup);
-  TPoint anchor = HandleAllocated() ? ClientToScreen(Point(button.Left, button.Bottom)) : Point(button.Left, button.Bottom);
+  TPoint anchor =
+      HandleAllocated() ? ClientToScreen(Point(button.Left, button.Bottom)) : Point(button.Left, button.Bottom);
   if (FOptions.Contains(pgCustomTabsPopup)) {
     DoCustomTabsPopup(anchor.X, anchor.Y);
     return;

@@ -8,9 +8,9 @@
 KST_CLASS_IMPL(TPxColorScheme, "PxThemesSupport")
 
 const TTypeInfo& DescribeType(TypeTag<TColorScheme>) {
-  static const TEnumTypeInfo t(u"TColorScheme", u"PxThemesSupport",
-                               {u"csDefault", u"csBlack", u"csBlue", u"csSilver", u"csBlue2010", u"csSilver2010",
-                                u"csBlack2010"});
+  static const TEnumTypeInfo t(
+      u"TColorScheme", u"PxThemesSupport",
+      {u"csDefault", u"csBlack", u"csBlue", u"csSilver", u"csBlue2010", u"csSilver2010", u"csBlack2010"});
   return t;
 }
 

@@ -44,7 +44,8 @@ TEST_F(PanelKitTest, EveryTabStyleDrawsItsActiveTab) {
     for (TTabPosition position : {tpTop, tpBottom}) {
       TPxPageControl* pc = MakeStrip(f, style, position);
       harness::Bitmap32 picture = harness::PaintClient(pc->Handle());
-      std::wstring name = std::wstring(L"panelkit-tabs-") + StyleName(style) + (position == tpTop ? L"-top" : L"-bottom");
+      std::wstring name =
+          std::wstring(L"panelkit-tabs-") + StyleName(style) + (position == tpTop ? L"-top" : L"-bottom");
       SavePicture(picture, (name + L".bmp").c_str());
       const TRect active = pc->GetTabRect(1);
       // Inside the active tab, away from its caption and slanted edge.
@@ -122,9 +123,8 @@ TEST_F(PanelKitTest, TheStylesTestNeverRaises) {
   EXPECT_EQ(GetStyleColor(13), clNone);
   EXPECT_EQ(GetStyleColor(4), 0x8CD5FF);
   // An unknown styles class draws nothing and raises nothing.
-  harness::Bitmap32 picture = harness::PaintInto(20, 20, [](HDC dc) {
-    DrawThemeElement(nullptr, dc, Rect(0, 0, 20, 20), u"no such class", 1, 1);
-  });
+  harness::Bitmap32 picture = harness::PaintInto(
+      20, 20, [](HDC dc) { DrawThemeElement(nullptr, dc, Rect(0, 0, 20, 20), u"no such class", 1, 1); });
   EXPECT_EQ(picture.Width(), 20);
 }
 

@@ -4,7 +4,6 @@
 
 #include "rtl/unicode.h"
 
-
 KST_CLASS_IMPL(TPageKitForm, "PanelKitTests")
 
 void TPageKitForm::Describe(TClassBuilder<TPageKitForm>& c) {
@@ -44,7 +43,8 @@ void PanelKitTest::SetUp() {
 }
 
 void PanelKitTest::TearDown() {
-  for (const String& message : FExceptions) ADD_FAILURE() << "exception in a window procedure: " << StringToUTF8(message);
+  for (const String& message : FExceptions)
+    ADD_FAILURE() << "exception in a window procedure: " << StringToUTF8(message);
   FApp.reset();
   harness::PumpMessages();
   SetCurrentColorScheme(csBlue);
