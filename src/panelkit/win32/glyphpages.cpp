@@ -240,10 +240,8 @@ TPxTabSheet* TPxGlyphPageControl::GetTabAtPos(Integer x, Integer) const {
 }
 
 void TPxGlyphPageControl::RefreshPage(Integer index) {
-  if (!HandleAllocated() || index < 0 || index >= PageCount()) return;
-  TRect r = GetTabRect(index);
-  RECT raw{r.Left, r.Top, r.Right, r.Bottom};
-  InvalidateRect(FHandle, &raw, FALSE);
+  if (index < 0 || index >= PageCount()) return;
+  InvalidateWithoutErase(*this, GetTabRect(index));
 }
 
 void TPxGlyphPageControl::AdjustClientRect(TRect& rect) const {
@@ -252,26 +250,8 @@ void TPxGlyphPageControl::AdjustClientRect(TRect& rect) const {
 }
 
 void TPxGlyphPageControl::DrawBackground() {
-  TCanvas& c = Canvas();
-  const TRect band = Rect(0, 0, ClientWidth(), FTopIndent + FTabHeight);
-  switch (FBackgroundKind) {
-    case bkSolid:
-      c.Brush().SetColor(FBackgroundColorFrom);
-      c.FillRect(band);
-      break;
-    case bkCustom: break;
-    case bkHorzGradient: FillHorzGradient(c, band, FBackgroundColorFrom, FBackgroundColorTo); break;
-    case bkTransparent: {
-      int saved = SaveDC(c.Handle());
-      SetClipRect(c, band);
-      DrawParentBackground(*this, c);
-      RestoreDC(c.Handle(), saved);
-      c.Refresh();
-      break;
-    }
-    case bkVertGradient: FillVertGradient(c, band, FBackgroundColorFrom, FBackgroundColorTo); break;
-    case bkInveseVertGradient: FillVertGradient(c, band, FBackgroundColorTo, FBackgroundColorFrom); break;
-  }
+  DrawBandBackground(*this, Canvas(), Rect(0, 0, ClientWidth(), FTopIndent + FTabHeight), FBackgroundKind,
+                     FBackgroundColorFrom, FBackgroundColorTo);
 }
 
 void TPxGlyphPageControl::DrawTab(Integer index) {

@@ -47,6 +47,12 @@ const TTypeInfo& DescribeType(TypeTag<TTabClickEvent>);
 
 class TPxCustomNotebook;
 
+// Fills a tab band by its background kind: gradients run from the first
+// colour to the second; bkTransparent shows the parent; bkCustom calls the
+// given drawing, when there is one.
+void DrawBandBackground(TCustomControl& control, TCanvas& canvas, const TRect& band, TBackgroundKind kind, TColor first,
+                        TColor second, const std::function<void()>& custom = {});
+
 // One page: a container whose tab (caption, colours, font, glyph) the
 // owning notebook draws.
 class TPxTabSheet : public TCustomControl {
@@ -302,6 +308,8 @@ class TPxPageControl : public TPxCustomNotebook {
     Realign();
   }
   std::vector<TPoint> Oriented(const std::vector<TPoint>& points, const TRect& rect) const;
+  // The area made one pixel taller towards the page, repainted without erasing.
+  void InvalidateTowardsPage(TRect r);
   void ClipToPolygon(const std::vector<TPoint>& points, const TRect& rect);
   void DrawPageBorder();
   void DrawPageButton(TPageButton button);

@@ -55,27 +55,35 @@ void TPxPageControl::DrawPageBorder() {
   }
 }
 
+void DrawBandBackground(TCustomControl& control, TCanvas& canvas, const TRect& band, TBackgroundKind kind, TColor first,
+                        TColor second, const std::function<void()>& custom) {
+  switch (kind) {
+    case bkSolid:
+      canvas.Brush().SetColor(first);
+      canvas.FillRect(band);
+      break;
+    case bkCustom:
+      if (custom) custom();
+      break;
+    case bkHorzGradient: FillHorzGradient(canvas, band, first, second); break;
+    case bkTransparent: {
+      int saved = SaveDC(canvas.Handle());
+      SetClipRect(canvas, band);
+      DrawParentBackground(control, canvas);
+      RestoreDC(canvas.Handle(), saved);
+      canvas.Refresh();
+      break;
+    }
+    case bkVertGradient: FillVertGradient(canvas, band, first, second); break;
+    case bkInveseVertGradient: FillVertGradient(canvas, band, second, first); break;
+  }
+}
+
 void TPxPageControl::DrawBackground() {
   TCanvas& c = Canvas();
   const TRect strip = Layout().StripArea();
-  switch (FBackgroundKind) {
-    case bkSolid:
-      c.Brush().SetColor(FBackgroundColor);
-      c.FillRect(strip);
-      break;
-    case bkCustom: DoCustomDrawBackground(strip); break;
-    case bkHorzGradient: FillHorzGradient(c, strip, FBackgroundColor, Color()); break;
-    case bkTransparent: {
-      int saved = SaveDC(c.Handle());
-      SetClipRect(c, strip);
-      DrawParentBackground(*this, c);
-      RestoreDC(c.Handle(), saved);
-      c.Refresh();
-      break;
-    }
-    case bkVertGradient: FillVertGradient(c, strip, FBackgroundColor, Color()); break;
-    case bkInveseVertGradient: FillVertGradient(c, strip, Color(), FBackgroundColor); break;
-  }
+  DrawBandBackground(*this, c, strip, FBackgroundKind, FBackgroundColor, Color(),
+                     [&] { DoCustomDrawBackground(strip); });
   if (FOptions.Contains(pgTopBorder)) {
     const Integer y = FTabPosition == tpTop ? 0 : ClientHeight() - 1;
     Line(c, clGrayText, 0, y, ClientWidth(), y);

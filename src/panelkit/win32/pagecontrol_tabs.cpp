@@ -172,32 +172,24 @@ void TPxPageControl::MakeVisible(Integer index) {
 }
 
 void TPxPageControl::RefreshButton(TPageButton button) {
-  if (!HandleAllocated()) return;
-  TRect r = Layout().ButtonRect(button);
-  RECT raw{r.Left, r.Top, r.Right, r.Bottom};
-  InvalidateRect(FHandle, &raw, FALSE);
+  InvalidateWithoutErase(*this, Layout().ButtonRect(button));
+}
+
+void TPxPageControl::InvalidateTowardsPage(TRect r) {
+  if (FTabPosition == tpTop)
+    r.Bottom += 1;
+  else
+    r.Top -= 1;
+  InvalidateWithoutErase(*this, r);
 }
 
 void TPxPageControl::RefreshPage(Integer index) {
-  if (!HandleAllocated() || index < 0 || index >= PageCount()) return;
-  TRect r = GetTabRect(index);
-  if (FTabPosition == tpTop)
-    r.Bottom += 1;
-  else
-    r.Top -= 1;
-  RECT raw{r.Left, r.Top, r.Right, r.Bottom};
-  InvalidateRect(FHandle, &raw, FALSE);
+  if (index < 0 || index >= PageCount()) return;
+  InvalidateTowardsPage(GetTabRect(index));
 }
 
 void TPxPageControl::RefreshTabs() {
-  if (!HandleAllocated()) return;
-  TRect r = Layout().StripArea();
-  if (FTabPosition == tpTop)
-    r.Bottom += 1;
-  else
-    r.Top -= 1;
-  RECT raw{r.Left, r.Top, r.Right, r.Bottom};
-  InvalidateRect(FHandle, &raw, FALSE);
+  InvalidateTowardsPage(Layout().StripArea());
 }
 
 void TPxPageControl::ActivePageChanged() {

@@ -166,6 +166,12 @@ void ClearClip(TCanvas& canvas) {
   SelectClipRgn(canvas.Handle(), nullptr);
 }
 
+void InvalidateWithoutErase(TWinControl& control, const TRect& rect) {
+  if (!control.HandleAllocated()) return;
+  RECT raw{rect.Left, rect.Top, rect.Right, rect.Bottom};
+  InvalidateRect(control.Handle(), &raw, FALSE);
+}
+
 void DrawAlphaBitmap(TCanvas& canvas, Integer x, Integer y, TBitmap& bitmap) {
   if (bitmap.Empty()) return;
   if (bitmap.PixelFormat() != pf32bit) {

@@ -36,10 +36,16 @@ void SetClipPolygon(TCanvas& canvas, const std::vector<TPoint>& points);
 // Lets the canvas draw everywhere again.
 void ClearClip(TCanvas& canvas);
 
+// Marks the rectangle of the control's window for painting without erasing.
+void InvalidateWithoutErase(TWinControl& control, const TRect& rect);
+
 // A 32-bit bitmap is composed over the canvas by its alpha; others are drawn plainly.
 void DrawAlphaBitmap(TCanvas& canvas, Integer x, Integer y, TBitmap& bitmap);
 // Drawn at the rectangle's corner, cut to the rectangle.
 void DrawBitmapClipped(TCanvas& canvas, const TRect& rect, TBitmap& bitmap);
+// Marks the rectangle of the control's window for painting without erasing.
+void InvalidateWithoutErase(TWinControl& control, const TRect& rect);
+
 // A 32-bit bitmap is composed over a solid colour; others are drawn plainly.
 void DrawBitmapOverColor(TCanvas& canvas, Integer x, Integer y, TBitmap& bitmap, TColor color);
 // 24- and 32-bit pictures turn grey; a 16-colour picture becomes its
