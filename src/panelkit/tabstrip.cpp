@@ -2,6 +2,34 @@
 
 #include <algorithm>
 
+Integer ClampExtent(Int64 value) {
+  return static_cast<Integer>(std::clamp<Int64>(value, -kMaxExtent, kMaxExtent));
+}
+
+namespace {
+
+// A sum over many tabs, kept where later arithmetic on it cannot overflow.
+Integer ClampSum(Int64 value) {
+  return static_cast<Integer>(std::clamp<Int64>(value, -(Int64{1} << 30), Int64{1} << 30));
+}
+
+// The settings with every size inside the clamp.
+TTabStripSettings Sane(TTabStripSettings s) {
+  s.ClientWidth = ClampExtent(s.ClientWidth);
+  s.ClientHeight = ClampExtent(s.ClientHeight);
+  s.TabHeight = std::max(0, ClampExtent(s.TabHeight));
+  s.Indent = ClampExtent(s.Indent);
+  s.TopIndent = ClampExtent(s.TopIndent);
+  return s;
+}
+
+std::vector<TStripTab> Sane(std::vector<TStripTab> tabs) {
+  for (TStripTab& tab : tabs) tab.Width = std::max(0, ClampExtent(tab.Width));
+  return tabs;
+}
+
+}  // namespace
+
 Integer TabOverlap(TTabStyle style, Integer tabHeight) {
   switch (style) {
     case tsClassic: return 0;
@@ -15,8 +43,8 @@ Integer TabOverlap(TTabStyle style, Integer tabHeight) {
 
 Integer TabWidthFor(Integer fixedWidth, Integer captionWidth, bool captionEmpty, TTabStyle style, Integer tabHeight,
                     Integer tabMargin, Integer pictureWidth, Integer maxWidth) {
-  if (fixedWidth != 0) return fixedWidth;
-  Integer width = captionEmpty ? 8 : captionWidth;
+  if (fixedWidth != 0) return ClampExtent(fixedWidth);
+  Int64 width = captionEmpty ? 8 : captionWidth;
   switch (style) {
     case tsClassic: width += 12; break;
     case tsOneNote: width += tabHeight + 36; break;
@@ -24,15 +52,18 @@ Integer TabWidthFor(Integer fixedWidth, Integer captionWidth, bool captionEmpty,
     case tsWhidbey:
     case tsDexter: width += tabHeight; break;
   }
-  width += 2 * tabMargin;
-  if (pictureWidth > 0) width += pictureWidth + 4;
+  width += 2 * Int64{tabMargin};
+  if (pictureWidth > 0) width += Int64{pictureWidth} + 4;
   if (maxWidth > 0 && width > maxWidth) width = maxWidth;
-  return width;
+  return ClampExtent(width);
 }
 
 TTabStripLayout::TTabStripLayout(const TTabStripSettings& settings, std::vector<TStripTab> tabs, Integer activeIndex,
                                  Integer scrollPos)
-    : FSettings(settings), FTabs(std::move(tabs)), FActive(activeIndex), FScrollPos(std::max(0, scrollPos)) {}
+    : FSettings(Sane(settings)),
+      FTabs(Sane(std::move(tabs))),
+      FActive(activeIndex),
+      FScrollPos(std::clamp(scrollPos, 0, kMaxExtent * 64)) {}
 
 bool TTabStripLayout::IsShown(int index) const {
   return index >= 0 && index < TabCount() && FTabs[static_cast<size_t>(index)].Shown;
@@ -84,10 +115,10 @@ Integer TTabStripLayout::TabClientWidth(int index) const {
 }
 
 Integer TTabStripLayout::UnscrolledLeft(int index) const {
-  Integer x = FSettings.Indent;
+  Int64 x = FSettings.Indent;
   for (int i = 0; i < index && i < TabCount(); ++i)
     if (FTabs[static_cast<size_t>(i)].Shown) x += TabClientWidth(i);
-  return x;
+  return ClampSum(x);
 }
 
 TRect TTabStripLayout::TabRect(int index) const {
@@ -101,7 +132,7 @@ TRect TTabStripLayout::TabRect(int index) const {
 }
 
 Integer TTabStripLayout::TabsRight() const {
-  Integer x = FSettings.Indent;
+  Int64 x = FSettings.Indent;
   const Integer edge = TabsEdge();
   for (int i = 0; i < TabCount(); ++i) {
     if (!IsShown(i)) continue;
@@ -109,7 +140,7 @@ Integer TTabStripLayout::TabsRight() const {
     if (edge < x + w) break;
     x += i == FActive ? w : w - Overlap();
   }
-  return x;
+  return ClampSum(x);
 }
 
 int TTabStripLayout::TabAtPos(Integer x, Integer y) const {
@@ -117,11 +148,11 @@ int TTabStripLayout::TabAtPos(Integer x, Integer y) const {
   if (!band.Contains(Point(x, y))) return -1;
   const Integer overlap = Overlap();
   const Integer edge = TabsEdge();
-  Integer left = FSettings.Indent - FScrollPos;
+  Int64 left = FSettings.Indent - FScrollPos;
   for (int i = 0; i < TabCount(); ++i) {
     if (!IsShown(i)) continue;
     Integer w = FTabs[static_cast<size_t>(i)].Width;
-    Integer right = FSettings.PartialTabs ? std::min(left + w, edge) : left + w;
+    Int64 right = FSettings.PartialTabs ? std::min<Int64>(left + w, edge) : left + w;
     if (right > edge) return -1;
     if (x < left || x >= right) {
       left += w - overlap;
@@ -131,7 +162,7 @@ int TTabStripLayout::TabAtPos(Integer x, Integer y) const {
     while (next < TabCount() && !IsShown(next)) ++next;
     if (next != FActive) return i;
     // The active tab's slanted left edge lies over this tab's right part.
-    Integer dx = x + overlap - right;
+    Int64 dx = x + overlap - right;
     Integer dy = FSettings.Position == tpTop ? y + overlap - band.Bottom : overlap - (y - band.Top);
     if (dx + dy < overlap - 1) return i;
     left += w - overlap;
@@ -167,14 +198,14 @@ TPageButton TTabStripLayout::ButtonAtPos(TPoint p) const {
 }
 
 Integer TTabStripLayout::TotalWidth() const {
-  Integer total = 0;
+  Int64 total = 0;
   bool any = false;
   for (int i = 0; i < TabCount(); ++i)
     if (IsShown(i)) {
       total += TabClientWidth(i);
       any = true;
     }
-  return any ? total + Overlap() : 0;
+  return any ? ClampSum(total + Overlap()) : 0;
 }
 
 Integer TTabStripLayout::MaxScrollPos() const {
@@ -212,9 +243,9 @@ Integer TTabStripLayout::TabStepTarget(int direction) const {
   // The unscrolled right end of the k-th shown tab less its overlap.
   auto start = [&](int k) {
     if (k < 0) return 0;
-    Integer x = FSettings.Indent;
+    Int64 x = FSettings.Indent;
     for (int j = 0; j <= k && j < count; ++j) x += TabClientWidth(shown[static_cast<size_t>(j)]);
-    return x;
+    return ClampSum(x);
   };
   int first = 0;
   for (int k = 0; k < count; ++k)
@@ -336,23 +367,24 @@ TGlyphTabRow::TGlyphTabRow(std::vector<Integer> widths, std::vector<bool> shown,
                            Integer clientWidth, Integer topIndent, Integer tabHeight)
     : FWidths(std::move(widths)),
       FShown(std::move(shown)),
-      FSpacing(spacing),
+      FSpacing(ClampExtent(spacing)),
       FAlignment(alignment),
-      FClientWidth(clientWidth),
-      FTopIndent(topIndent),
-      FTabHeight(tabHeight) {
+      FClientWidth(ClampExtent(clientWidth)),
+      FTopIndent(ClampExtent(topIndent)),
+      FTabHeight(ClampExtent(tabHeight)) {
   FShown.resize(FWidths.size(), true);
+  for (Integer& width : FWidths) width = ClampExtent(width);
 }
 
 Integer TGlyphTabRow::TabsWidth() const {
-  Integer total = 0;
-  int count = 0;
+  Int64 total = 0;
+  Int64 count = 0;
   for (size_t i = 0; i < FWidths.size(); ++i)
     if (FShown[i]) {
       total += FWidths[i];
       ++count;
     }
-  return count == 0 ? 0 : total + FSpacing * (count - 1);
+  return count == 0 ? 0 : ClampSum(total + FSpacing * (count - 1));
 }
 
 Integer TGlyphTabRow::RowStart() const {
@@ -365,15 +397,16 @@ Integer TGlyphTabRow::RowStart() const {
 }
 
 TRect TGlyphTabRow::TabRect(int index) const {
-  Integer left = RowStart();
+  Int64 sum = RowStart();
   for (int i = 0; i < index && i < static_cast<int>(FWidths.size()); ++i)
-    if (FShown[static_cast<size_t>(i)]) left += FWidths[static_cast<size_t>(i)] + FSpacing;
+    if (FShown[static_cast<size_t>(i)]) sum += FWidths[static_cast<size_t>(i)] + FSpacing;
+  const Integer left = ClampSum(sum);
   Integer width = index >= 0 && index < static_cast<int>(FWidths.size()) ? FWidths[static_cast<size_t>(index)] : 0;
   return Rect(left, FTopIndent, left + width, FTopIndent + FTabHeight);
 }
 
 int TGlyphTabRow::TabAtPos(Integer x) const {
-  Integer left = RowStart();
+  Int64 left = RowStart();
   for (size_t i = 0; i < FWidths.size(); ++i) {
     if (!FShown[i]) continue;
     if (left <= x && x <= left + FWidths[i]) return static_cast<int>(i);
@@ -401,7 +434,7 @@ std::vector<TRect> TabRects(const std::vector<Integer>& widths, Integer first, I
   std::vector<TRect> rects;
   Integer x = 20;
   for (Integer i = std::max<Integer>(first, 0); i < static_cast<Integer>(widths.size()); ++i) {
-    Integer w = widths[static_cast<size_t>(i)];
+    Integer w = std::max(0, ClampExtent(widths[static_cast<size_t>(i)]));
     if (x + w >= clientWidth - 18) break;
     rects.push_back(Rect(x, clientHeight - 23, x + w, clientHeight - 2));
     x += w + 2;

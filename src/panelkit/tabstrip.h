@@ -52,6 +52,11 @@ struct TStripTab {
   bool Shown = true;  // both the page and its tab are visible
 };
 
+// Sizes read from a form are clamped to this many pixels either way, so that
+// sums over many tabs stay well inside an Integer.
+inline constexpr Integer kMaxExtent = 1 << 20;
+Integer ClampExtent(Int64 value);
+
 // How far each tab overlaps its right neighbour.
 Integer TabOverlap(TTabStyle style, Integer tabHeight);
 // The width a tab takes: a fixed width when given, else the measured caption

@@ -145,6 +145,28 @@ TEST(TabStrip, SelectScrollingEndsAtTheShownEnds) {
   EXPECT_TRUE(strip.AtRightEnd()) << "the only later page is hidden";
 }
 
+TEST(TabStrip, SizesFromAFormCannotOverflowTheSums) {
+  TTabStripSettings s = Settings();
+  s.TabHeight = 2000000000;
+  s.Indent = -2000000000;
+  s.TopIndent = 2000000000;
+  std::vector<TStripTab> tabs(5000, TStripTab{2000000000, true});
+  TTabStripLayout strip(s, tabs, 4999, 2000000000);
+  EXPECT_GE(strip.MaxScrollPos(), 0);
+  EXPECT_EQ(strip.TabAtPos(10, 10), -1);
+  (void)strip.TabRect(4999);
+  (void)strip.TabsRight();
+  (void)strip.TabStepTarget(+1);
+  (void)strip.ScrollToShow(4999);
+  (void)strip.ClampedScroll(2000000000);
+  EXPECT_EQ(TabWidthFor(0, 2000000000, false, tsOneNote, 2000000000, 2000000000, 2000000000, 0), kMaxExtent);
+  TGlyphTabRow row(std::vector<Integer>(5000, 2000000000), std::vector<bool>(5000, true), 2000000000, taRightJustify,
+                   2000000000, 0, 21);
+  (void)row.TabRect(4999);
+  EXPECT_EQ(row.TabAtPos(0), -1);
+  EXPECT_TRUE(designbar::TabRects(std::vector<Integer>(10, 2000000000), 0, 300, 200).empty());
+}
+
 TEST(TabShapes, PointsAndMirroring) {
   const TRect r = Rect(10, 3, 77, 20);
   std::vector<TPoint> outline = tabshapes::WhidbeyOutline(r, 17, true);

@@ -202,12 +202,12 @@ void TPxGlyphPageControl::SetGlyphNormal(const TPxTabGlyph* value) {
 }
 
 void TPxGlyphPageControl::SetTabPadding(Integer value) {
-  FTabPadding = value;
+  FTabPadding = ClampExtent(value);
   Invalidate();
 }
 
 void TPxGlyphPageControl::SetTabSpacing(Integer value) {
-  FTabSpacing = value;
+  FTabSpacing = ClampExtent(value);
   Invalidate();
 }
 
@@ -221,7 +221,7 @@ Integer TPxGlyphPageControl::GetTabWidth(Integer index) const {
     canvas.Font().Assign(FFontActive.get());
     canvas.Font().SetStyle(TFontStyles{});
   }
-  return canvas.TextWidth(page->Caption()) + 2 * FTabPadding;
+  return ClampExtent(canvas.TextWidth(page->Caption()) + 2 * Int64{FTabPadding});
 }
 
 TGlyphTabRow TPxGlyphPageControl::Row() const {

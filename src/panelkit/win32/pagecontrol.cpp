@@ -191,7 +191,7 @@ void TPxTabSheet::SetImageIndex(TImageIndex value) {
 }
 
 void TPxTabSheet::SetMargin(Integer value) {
-  FMargin = value;
+  FMargin = ClampExtent(value);
   Invalidate();
   Realign();
 }
@@ -250,7 +250,7 @@ void TPxTabSheet::SetTabVisible(bool value) {
 }
 
 void TPxTabSheet::SetTabWidth(Integer value) {
-  FTabWidth = value;
+  FTabWidth = ClampExtent(value);
   if (FPageControl) FPageControl->Invalidate();
 }
 

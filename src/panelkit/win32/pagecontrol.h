@@ -6,6 +6,7 @@
 
 #include "ui/winapi.h"
 
+#include <algorithm>
 #include <memory>
 #include <vector>
 
@@ -212,9 +213,9 @@ class TPxPageControl : public TPxCustomNotebook {
   TCustomImageList* Images() const { return FImages; }
   void SetImages(TCustomImageList* value);
   Integer Indent() const { return FIndent; }
-  void SetIndent(Integer value) { Store(FIndent, value); }
+  void SetIndent(Integer value) { Store(FIndent, ClampExtent(value)); }
   Integer Margin() const { return FMargin; }
-  void SetMargin(Integer value) { StoreAndRealign(FMargin, value); }
+  void SetMargin(Integer value) { StoreAndRealign(FMargin, ClampExtent(value)); }
   TPageOptions Options() const { return FOptions; }
   void SetOptions(TPageOptions value);
   bool PartialTabs() const { return FPartialTabs; }
@@ -228,17 +229,17 @@ class TPxPageControl : public TPxCustomNotebook {
   TAlignment TabAlignment() const { return FTabAlignment; }
   void SetTabAlignment(TAlignment value) { Store(FTabAlignment, value); }
   Integer TabMargin() const { return FTabMargin; }
-  void SetTabMargin(Integer value) { Store(FTabMargin, value); }
+  void SetTabMargin(Integer value) { Store(FTabMargin, ClampExtent(value)); }
   Integer TabHeight() const { return FTabHeight; }
-  void SetTabHeight(Integer value) { StoreAndRealign(FTabHeight, value); }
+  void SetTabHeight(Integer value) { StoreAndRealign(FTabHeight, std::max(0, ClampExtent(value))); }
   Integer TabMaxWidth() const { return FTabMaxWidth; }
-  void SetTabMaxWidth(Integer value) { Store(FTabMaxWidth, value); }
+  void SetTabMaxWidth(Integer value) { Store(FTabMaxWidth, ClampExtent(value)); }
   TTabPosition TabPosition() const { return FTabPosition; }
   void SetTabPosition(TTabPosition value) { StoreAndRealign(FTabPosition, value); }
   TTabStyle TabStyle() const { return FTabStyle; }
   void SetTabStyle(TTabStyle value) { Store(FTabStyle, value); }
   Integer TopIndent() const { return FTopIndent; }
-  void SetTopIndent(Integer value) { StoreAndRealign(FTopIndent, value); }
+  void SetTopIndent(Integer value) { StoreAndRealign(FTopIndent, ClampExtent(value)); }
   Integer ScrollPos() const { return FScrollPos; }
   TPageButton HoverButton() const { return FHoverButton; }
   TPageButton DownButton() const { return FDownButton; }
@@ -419,13 +420,13 @@ class TPxGlyphPageControl : public TPxCustomNotebook {
   TPxTabGlyph* GetGlyphNormal() const { return FGlyphNormal.get(); }
   void SetGlyphNormal(const TPxTabGlyph* value);
   Integer TabHeight() const { return FTabHeight; }
-  void SetTabHeight(Integer value) { FTabHeight = value; }
+  void SetTabHeight(Integer value) { FTabHeight = std::max(0, ClampExtent(value)); }
   Integer TabPadding() const { return FTabPadding; }
   void SetTabPadding(Integer value);
   Integer TabSpacing() const { return FTabSpacing; }
   void SetTabSpacing(Integer value);
   Integer TopIndent() const { return FTopIndent; }
-  void SetTopIndent(Integer value) { FTopIndent = value; }
+  void SetTopIndent(Integer value) { FTopIndent = ClampExtent(value); }
 
   Integer GetTabWidth(Integer index) const;
   Integer GetTabsWidth() const { return Row().TabsWidth(); }

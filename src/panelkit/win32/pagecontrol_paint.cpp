@@ -119,7 +119,7 @@ void TPxPageControl::Paint() {
       }
     }
     c.Brush().SetColor(Color());
-    for (Integer i = 0; i < FMargin; ++i) {
+    for (Integer i = 0; i < FMargin && !page.IsEmpty(); ++i) {
       c.FrameRect(page);
       page.Inflate(-1, -1);
     }
@@ -129,7 +129,7 @@ void TPxPageControl::Paint() {
   DrawBackground();
   if (!FActivePage) return;
 
-  Integer x = FIndent - FScrollPos;
+  Int64 x = Int64{FIndent} - FScrollPos;
   const Integer y = FTabPosition == tpTop ? FTopIndent : h - FTabHeight - FTopIndent - 1;
   if (FOptions.Contains(pgPageBorder)) DrawPageBorder();
   c.Font().Assign(&Font());
@@ -145,7 +145,8 @@ void TPxPageControl::Paint() {
     const Integer tabWidth = GetTabWidth(sheet);
     if (FPartialTabs ? x > edge : x + tabWidth > edge) break;
     if (x + tabWidth >= 0) {
-      TRect r = Rect(x, y, x + tabWidth, y + FTabHeight);
+      const auto left = static_cast<Integer>(x);
+      TRect r = Rect(left, y, left + tabWidth, y + FTabHeight);
       if (FPartialTabs) r.Right = std::min(r.Right, edge);
       if (sheet == FActivePage) {
         activeRect = r;

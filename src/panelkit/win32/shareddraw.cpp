@@ -69,10 +69,18 @@ TColor GetStyleColor(Byte kind) {
   }
 }
 
+// The part of [from, to) the canvas may draw on, so that a huge rectangle
+// from a form costs no more than the visible one.
+static std::pair<Integer, Integer> VisibleSpan(Integer from, Integer to, Integer clipFrom, Integer clipTo) {
+  return {std::max(from, clipFrom), std::min(to, clipTo)};
+}
+
 void FillHorzGradient(TCanvas& canvas, const TRect& rect, TColor color1, TColor color2) {
   const Integer w = rect.Width();
   if (w <= 0) return;
-  for (Integer x = rect.Left; x < rect.Right; ++x) {
+  const TRect clip = canvas.ClipRect();
+  const auto [first, last] = VisibleSpan(rect.Left, rect.Right, clip.Left, clip.Right);
+  for (Integer x = first; x < last; ++x) {
     canvas.Pen().SetColor(BlendRatio(color1, color2, static_cast<double>(x - rect.Left) / w));
     canvas.MoveTo(x, rect.Top);
     canvas.LineTo(x, rect.Bottom);
@@ -82,7 +90,9 @@ void FillHorzGradient(TCanvas& canvas, const TRect& rect, TColor color1, TColor 
 void FillVertGradient(TCanvas& canvas, const TRect& rect, TColor color1, TColor color2) {
   const Integer h = rect.Height();
   if (h <= 0) return;
-  for (Integer y = rect.Top; y < rect.Bottom; ++y) {
+  const TRect clip = canvas.ClipRect();
+  const auto [first, last] = VisibleSpan(rect.Top, rect.Bottom, clip.Top, clip.Bottom);
+  for (Integer y = first; y < last; ++y) {
     canvas.Pen().SetColor(BlendRatio(color1, color2, static_cast<double>(y - rect.Top) / h));
     canvas.MoveTo(rect.Left, y);
     canvas.LineTo(rect.Right, y);

@@ -115,6 +115,31 @@ TEST_F(PanelKitTest, TheRepaintWalkReachesEveryMemberInOrder) {
   EXPECT_EQ(FRegistry.FindClass(u"TPxColorScheme")->FindProperty(u"ColorScheme")->PropType().Name(), u"TColorSchemes");
 }
 
+TEST_F(PanelKitTest, OutlandishSizesFromAFormPaintWithoutHarm) {
+  TPageKitForm& f = Form();
+  for (TTabStyle style : {tsClassic, tsFlat, tsOneNote, tsWhidbey, tsDexter}) {
+    TPxPageControl* pc = MakeStrip(f, style, tpBottom);
+    pc->SetTabHeight(2000000000);
+    pc->SetTopIndent(-2000000000);
+    pc->SetTabMargin(2000000000);
+    pc->SetMargin(2000000000);
+    pc->SetBackgroundKind(bkVertGradient);
+    pc->Pages(0)->SetTabWidth(-2000000000);
+    harness::Bitmap32 picture = harness::PaintClient(pc->Handle());
+    EXPECT_EQ(picture.Width(), pc->ClientWidth());
+    (void)pc->GetTabAtPos(10, 10);
+    pc->ScrollTabs(2000000000);
+    EXPECT_GE(pc->ScrollPos(), 0);
+    delete pc;
+  }
+  f.gpc->SetTabPadding(2000000000);
+  f.gpc->SetTabSpacing(-2000000000);
+  f.gpc->SetTopIndent(2000000000);
+  (void)harness::PaintClient(f.gpc->Handle());
+  EXPECT_EQ(f.gpc->GetTabAtPos(5, 5), nullptr);
+  EXPECT_TRUE(FExceptions.empty());
+}
+
 TEST_F(PanelKitTest, TheStylesTestNeverRaises) {
   bool themed = true;
   EXPECT_NO_THROW(themed = IsThemed());
