@@ -176,6 +176,26 @@ TEST_F(PanelKitTest, AButtonActsOnlyWhenPressedAndReleasedOnIt) {
   harness::SendClick(pc, close.Left + 8, close.Top + 8);
   EXPECT_EQ(closes, 1);
   EXPECT_EQ(f.pc->PageCount(), 3) << "the handler refused";
+
+  // Accepted: the active page goes and the one before it takes over.
+  f.pc->OnPageClose = TPageCloseEvent([&](TObject*, Integer index, bool& accept) {
+    EXPECT_EQ(index, 2);
+    accept = true;
+  });
+  f.pc->SetActivePageIndex(2);
+  harness::SendClick(pc, close.Left + 8, close.Top + 8);
+  f.PxTabSheet3 = nullptr;
+  EXPECT_EQ(f.pc->PageCount(), 2);
+  EXPECT_EQ(f.pc->ActivePage(), f.PxTabSheet2);
+
+  // A custom tabs menu is the program's own: only its event, at the button's lower left corner.
+  f.pc->SetOptions({pgTabsPopup, pgCustomTabsPopup});
+  TPoint asked{-1, -1};
+  f.pc->OnCustomTabsPopup = TPxCustomTabsPopupEvent([&](TObject*, Integer x, Integer y) { asked = Point(x, y); });
+  f.pc->GetPageButtonRect(TPageButton::pbPopup, popup);
+  harness::SendClick(pc, popup.Left + 8, popup.Top + 8);
+  EXPECT_EQ(asked, f.pc->ClientToScreen(Point(popup.Left, popup.Bottom)));
+  EXPECT_TRUE(FExceptions.empty());
 }
 
 TEST_F(PanelKitTest, FreeingTheActivePageDoesNotHideItWhileItIsFreed) {
