@@ -30,7 +30,9 @@ void TPxNotebook::AdjustClientRect(TRect& rect) const {
 }
 
 std::vector<Integer> TPxNotebook::DesignTabWidths() const {
-  TCanvas& canvas = Canvas();
+  // Measured apart from the window, which need not exist yet.
+  TBitmap measure(1, 1, pf24bit);
+  TCanvas& canvas = measure.Canvas();
   canvas.Font().Assign(&Font());
   std::vector<Integer> widths;
   widths.reserve(FPageList.size());
