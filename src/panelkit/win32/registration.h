@@ -1,0 +1,7 @@
+// Makes the panel kit's classes known by name to a class registry, with
+// their published properties, so that forms and previews can be read.
+#pragma once
+
+class TClassRegistry;
+
+void RegisterPanelKitClasses(TClassRegistry& registry);
