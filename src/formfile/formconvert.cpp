@@ -9,11 +9,13 @@
 #include <limits>
 #include <memory>
 #include <new>
+#include <optional>
 #include <string>
 
 #include "classes/filer.h"
 #include "formfile/parser.h"
 #include "rtl/codepage.h"
+#include "rtl/files_platform.h"
 #include "rtl/floattext.h"
 #include "rtl/formatsettings.h"
 #include "rtl/numbers.h"
@@ -27,6 +29,11 @@ constexpr std::string_view kUTF8BOM = "\xEF\xBB\xBF";
 // into rows of half as many bytes.
 constexpr size_t kLineLength = 64;
 constexpr size_t kBinaryRowBytes = 32;
+
+// The binary stream is written, and a stream that is not in memory read,
+// through buffers of this size: few calls to the streams, and still well
+// inside the processor's caches.
+constexpr Integer kStreamBlockSize = 64 << 10;
 
 bool IsASCII(std::string_view bytes) {
   Byte any = 0;
@@ -135,6 +142,7 @@ class TTextBuffer {
     } catch (const std::bad_alloc&) {
       throw EOutOfMemory(u"Out of memory");
     }
+    files_platform::PreferLargePages(data.get(), capacity);
     if (FSize > 0) std::memcpy(data.get(), FData.get(), FSize);
     FData = std::move(data);
     FCapacity = capacity;
@@ -146,6 +154,77 @@ class TTextBuffer {
 };
 
 // ---- Binary to text ----
+
+// Reads another stream ahead in large blocks and answers the questions for
+// its position and size itself: the reader asks how many bytes remain before
+// every string it reads, which a file would answer with system calls each
+// time. On destruction the other stream is put at the position reached here.
+class TReadAheadStream : public TStream {
+ public:
+  explicit TReadAheadStream(TStream& source)
+      : FSource(source),
+        FBlock(std::make_unique_for_overwrite<Byte[]>(kStreamBlockSize)),
+        FBlockStart(source.Position()),
+        FSourcePos(FBlockStart),
+        FSize(source.Size()) {}
+  TReadAheadStream(const TReadAheadStream&) = delete;
+  TReadAheadStream& operator=(const TReadAheadStream&) = delete;
+  ~TReadAheadStream() override {
+    try {
+      FSource.Seek(FBlockStart + FBlockPos, soBeginning);
+    } catch (...) {  // NOLINT(bugprone-empty-catch): a destructor must not throw
+    }
+  }
+
+  Int64 Read(void* buffer, Int64 count) override {
+    auto* out = static_cast<Byte*>(buffer);
+    Int64 moved = 0;
+    while (moved < count) {
+      if (FBlockPos == FBlockEnd && !Fill()) break;
+      Int64 chunk = std::min<Int64>(FBlockEnd - FBlockPos, count - moved);
+      std::memcpy(out + moved, FBlock.get() + FBlockPos, static_cast<size_t>(chunk));
+      FBlockPos += chunk;
+      moved += chunk;
+    }
+    return moved;
+  }
+  Int64 Write(const void* /*buffer*/, Int64 /*count*/) override { return 0; }
+  Int64 Seek(Int64 offset, TSeekOrigin origin) override {
+    Int64 target = offset;
+    if (origin == soCurrent) target += FBlockStart + FBlockPos;
+    if (origin == soEnd) target += FSize;
+    if (target >= FBlockStart && target <= FBlockStart + FBlockEnd) {
+      FBlockPos = target - FBlockStart;
+      return target;
+    }
+    // Outside the block: the other stream decides.
+    FSourcePos = FSource.Seek(target, soBeginning);
+    FBlockStart = FSourcePos;
+    FBlockPos = FBlockEnd = 0;
+    return FSourcePos;
+  }
+  Int64 Size() override { return FSize; }
+
+ private:
+  bool Fill() {
+    FBlockStart += FBlockEnd;
+    FBlockPos = FBlockEnd = 0;
+    if (FSourcePos != FBlockStart) FSourcePos = FSource.Seek(FBlockStart, soBeginning);
+    Int64 read = FSource.Read(FBlock.get(), kStreamBlockSize);
+    if (read <= 0) return false;
+    FSourcePos += read;
+    FBlockEnd = read;
+    return true;
+  }
+
+  TStream& FSource;
+  std::unique_ptr<Byte[]> FBlock;
+  Int64 FBlockStart;  // position in the other stream of the block's first byte
+  Int64 FBlockPos = 0;
+  Int64 FBlockEnd = 0;
+  Int64 FSourcePos;  // where the other stream stands
+  Int64 FSize;
+};
 
 class TBinaryToText {
  public:
@@ -728,12 +807,15 @@ class TTextToBinary {
 }  // namespace
 
 void FormBinaryToText(TStream& input, TStream& output) {
-  TReader reader(input);
+  // A stream in memory answers every question cheaply as it is.
+  std::optional<TReadAheadStream> readAhead;
+  TStream& source = dynamic_cast<TCustomMemoryStream*>(&input) != nullptr ? input : readAhead.emplace(input);
+  TReader reader(source);
   TBinaryToText converter(reader);
   // Text takes about twice the bytes of binary data and more for short
   // values. The input may hold more than the form, so this is only a start.
   constexpr Int64 kMaxFirstReserve = Int64(256) << 20;
-  Int64 remaining = std::min(input.Size() - input.Position(), kMaxFirstReserve / 5 * 2);
+  Int64 remaining = std::min(source.Size() - source.Position(), kMaxFirstReserve / 5 * 2);
   if (remaining > 0) converter.Text().reserve(static_cast<size_t>(remaining) * 5 / 2);
   converter.Convert();
   // The text was built behind room for the byte-order mark, so that the
@@ -745,7 +827,7 @@ void FormBinaryToText(TStream& input, TStream& output) {
 
 void FormTextToBinary(TStream& input, TStream& output) {
   TParser parser(input);
-  TWriter writer(output);
+  TWriter writer(output, kStreamBlockSize);
   writer.WriteSignature();
   TTextToBinary(parser, writer).ConvertObject(0);
   writer.FlushBuffer();

@@ -15,10 +15,21 @@
 
 namespace {
 
-// The window holds this many bytes and one more for the zero behind them;
-// the buffer has a few more so that blanks can be read eight at a time.
+// The window holds this many bytes and one more for the zero behind them.
+// Windows are cut out of a larger block read from the stream in one piece,
+// so that a long input costs few reads and few moves; the block has a few
+// spare bytes so that blanks can be read eight at a time.
 constexpr size_t kWindowSize = 4095;
-constexpr size_t kBufferSize = kWindowSize + 1 + 8;
+constexpr size_t kMaxBlockSize = size_t(128) << 10;
+constexpr size_t kSpareBytes = 1 + 8;
+
+// A block as large as the input (at least one window), but not larger than
+// kMaxBlockSize: a small form does not pay for a large buffer.
+size_t BlockSizeFor(TStream& stream) {
+  Int64 remaining = stream.Size() - stream.Position();
+  if (remaining <= static_cast<Int64>(kWindowSize)) return kWindowSize;
+  return static_cast<size_t>(std::min<Int64>(remaining, static_cast<Int64>(kMaxBlockSize)));
+}
 
 enum CharClass : Byte {
   kOther = 0,
@@ -104,8 +115,10 @@ bool IsASCII(std::string_view bytes) {
 
 }  // namespace
 
-TParser::TParser(TStream& stream) : FStream(stream), FBuffer(std::make_unique<char[]>(kBufferSize)) {
+TParser::TParser(TStream& stream) : FStream(stream) {
   FOrigin = FStream.Position();
+  FBlockSize = BlockSizeFor(FStream);
+  FBuffer = std::make_unique<char[]>(FBlockSize + kSpareBytes);
   FBuffer[0] = 0;
   ReadBuffer();
   auto b0 = static_cast<Byte>(FBuffer[0]), b1 = static_cast<Byte>(FBuffer[1]);
@@ -128,35 +141,38 @@ void TParser::Error(StringView message) const {
   throw EParserError(String(message) + u" on line " + IntToStr(FSourceLine));
 }
 
-// Moves what is left of the window to its front and fills the rest from the
-// stream. A full window is cut behind its last line feed, so no token is ever
-// split between two windows.
+// Starts the next window at the scanning position. When the block holds
+// less than a window behind it, what is left moves to the block's front and
+// the rest of the block is filled from the stream. A full window is cut
+// behind its last line feed, so no token is ever split between two windows.
 void TParser::ReadBuffer() {
   char* buffer = FBuffer.get();
-  FOrigin += static_cast<Int64>(FSourcePtr);
   buffer[FSourceEnd] = FSaveChar;
-  size_t count = FBufPtr - FSourcePtr;
-  if (count != 0) std::memmove(buffer, buffer + FSourcePtr, count);
-  FBufPtr = count;
-  Int64 read = FStream.Read(buffer + FBufPtr, static_cast<Int64>(kWindowSize - FBufPtr));
-  if (read > 0) FBufPtr += static_cast<size_t>(read);
-  FSourcePtr = 0;
-  FSourceEnd = FBufPtr;
-  if (FSourceEnd == kWindowSize) {
-    const void* lastFeed = nullptr;
-    for (size_t i = kWindowSize; i > 0; --i) {
-      if (buffer[i - 1] == '\n') {
-        lastFeed = buffer + i - 1;
+  if (!FInputEnded && FBufPtr - FSourcePtr < kWindowSize) {
+    FOrigin += static_cast<Int64>(FSourcePtr);
+    size_t count = FBufPtr - FSourcePtr;
+    if (count != 0) std::memmove(buffer, buffer + FSourcePtr, count);
+    FBufPtr = count;
+    FSourcePtr = 0;
+    while (FBufPtr < FBlockSize) {
+      Int64 read = FStream.Read(buffer + FBufPtr, static_cast<Int64>(FBlockSize - FBufPtr));
+      if (read <= 0) {
+        FInputEnded = true;
         break;
       }
+      FBufPtr += static_cast<size_t>(read);
     }
-    if (lastFeed == nullptr) {
-      FSourceEnd = 0;
-      FSaveChar = buffer[0];
-      buffer[0] = 0;
+  }
+  FSourceEnd = std::min(FBufPtr, FSourcePtr + kWindowSize);
+  if (FSourceEnd - FSourcePtr == kWindowSize) {
+    size_t lastFeed = std::string_view(buffer + FSourcePtr, kWindowSize).rfind('\n');
+    if (lastFeed == std::string_view::npos) {
+      FSourceEnd = FSourcePtr;
+      FSaveChar = buffer[FSourceEnd];
+      buffer[FSourceEnd] = 0;
       Error(u"Line too long");
     }
-    FSourceEnd = static_cast<size_t>(static_cast<const char*>(lastFeed) - buffer) + 1;
+    FSourceEnd = FSourcePtr + lastFeed + 1;
   }
   FSaveChar = buffer[FSourceEnd];
   buffer[FSourceEnd] = 0;
