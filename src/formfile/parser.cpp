@@ -120,14 +120,25 @@ TParser::TParser(TStream& stream) : FStream(stream) {
   FBlockSize = BlockSizeFor(FStream);
   FBuffer = std::make_unique<char[]>(FBlockSize + kSpareBytes);
   FBuffer[0] = 0;
-  ReadBuffer();
-  auto b0 = static_cast<Byte>(FBuffer[0]), b1 = static_cast<Byte>(FBuffer[1]);
-  if ((b0 == 0xFF && b1 == 0xFE) || (b0 == 0xFE && b1 == 0xFF)) Error(u"ANSI or UTF8 encoding expected");
-  if (b0 == 0xEF && b1 == 0xBB && static_cast<Byte>(FBuffer[2]) == 0xBF) {
-    FUTF8 = true;
-    FSourcePtr = 3;
+  try {
+    ReadBuffer();
+    auto b0 = static_cast<Byte>(FBuffer[0]), b1 = static_cast<Byte>(FBuffer[1]);
+    if ((b0 == 0xFF && b1 == 0xFE) || (b0 == 0xFE && b1 == 0xFF)) Error(u"ANSI or UTF8 encoding expected");
+    if (b0 == 0xEF && b1 == 0xBB && static_cast<Byte>(FBuffer[2]) == 0xBF) {
+      FUTF8 = true;
+      FSourcePtr = 3;
+    }
+    NextToken();
+  } catch (...) {
+    // Without a first token the stream is not put back; it stays behind the
+    // window read last, as though the stream were read one window at a time.
+    Int64 windowRead = static_cast<Int64>(std::min(FBufPtr - FWindowStart, kWindowSize));
+    try {
+      FStream.Seek(FOrigin + static_cast<Int64>(FWindowStart) + windowRead, soBeginning);
+    } catch (...) {  // NOLINT(bugprone-empty-catch): the first failure is the one to report
+    }
+    throw;
   }
-  NextToken();
 }
 
 TParser::~TParser() {
@@ -163,6 +174,7 @@ void TParser::ReadBuffer() {
       FBufPtr += static_cast<size_t>(read);
     }
   }
+  FWindowStart = FSourcePtr;
   FSourceEnd = std::min(FBufPtr, FSourcePtr + kWindowSize);
   if (FSourceEnd - FSourcePtr == kWindowSize) {
     size_t lastFeed = std::string_view(buffer + FSourcePtr, kWindowSize).rfind('\n');

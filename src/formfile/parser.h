@@ -89,6 +89,7 @@ class TParser : public TObject {
   std::unique_ptr<char[]> FBuffer;
   size_t FBlockSize = 0;   // bytes the buffer holds, spare bytes not counted
   size_t FBufPtr = 0;      // end of the bytes read
+  size_t FWindowStart = 0;  // where the window begins
   size_t FSourcePtr = 0;   // where scanning goes on
   size_t FSourceEnd = 0;   // end of the window; holds a zero while scanned
   size_t FTokenStart = 0;  // start of the current token in the window
