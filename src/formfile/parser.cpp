@@ -2,8 +2,13 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cstring>
 #include <limits>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include "rtl/character.h"
 #include "rtl/codepage.h"
@@ -18,10 +23,10 @@ namespace {
 // The window holds this many bytes and one more for the zero behind them.
 // Windows are cut out of a larger block read from the stream in one piece,
 // so that a long input costs few reads and few moves; the block has a few
-// spare bytes so that blanks can be read eight at a time.
+// spare bytes so that blanks and identifiers can be read several at a time.
 constexpr size_t kWindowSize = 4095;
 constexpr size_t kMaxBlockSize = size_t(128) << 10;
-constexpr size_t kSpareBytes = 1 + 8;
+constexpr size_t kSpareBytes = 1 + 16;
 
 // A block as large as the input (at least one window), but not larger than
 // kMaxBlockSize: a small form does not pay for a large buffer.
@@ -66,6 +71,32 @@ constexpr std::array<signed char, 256> kHexValues = MakeHexValues();
 
 inline Byte ClassOf(char c) {
   return kClasses[static_cast<Byte>(c)];
+}
+
+// The end of the run of ASCII letters, digits and "_" at p. The zero that
+// ends the window stops the run; reading up to 15 bytes behind it stays in
+// the buffer's spare bytes.
+inline size_t SkipASCIIIdentChars(const char* buffer, size_t p) {
+#if defined(__SSE2__)
+  for (;;) {
+    __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(buffer + p));
+    // A byte is in [low, low + span] when its distance above low, taken
+    // without sign, is at most span.
+    auto inRange = [](__m128i v, char low, char span) {
+      __m128i distance = _mm_sub_epi8(v, _mm_set1_epi8(low));
+      return _mm_cmpeq_epi8(_mm_min_epu8(distance, _mm_set1_epi8(span)), distance);
+    };
+    __m128i letters = inRange(_mm_or_si128(bytes, _mm_set1_epi8(0x20)), 'a', 'z' - 'a');
+    __m128i digits = inRange(bytes, '0', '9' - '0');
+    __m128i underscores = _mm_cmpeq_epi8(bytes, _mm_set1_epi8('_'));
+    auto identMask = static_cast<unsigned>(_mm_movemask_epi8(_mm_or_si128(_mm_or_si128(letters, digits), underscores)));
+    if (identMask != 0xFFFF) return p + static_cast<size_t>(std::countr_one(identMask));
+    p += 16;
+  }
+#else
+  while (ClassOf(buffer[p]) & (kIdentStart | kDigit)) ++p;
+  return p;
+#endif
 }
 
 // Decodes one UTF-8 sequence at p; the zero that ends the window is never a
@@ -245,7 +276,8 @@ size_t TParser::IdentPartLength(size_t p) const {
 }
 
 Char TParser::NextToken() {
-  SkipBlanks();
+  // Nothing to skip when a token follows directly.
+  if (static_cast<Byte>(FBuffer[FSourcePtr]) <= ' ') SkipBlanks();
   const char* buffer = FBuffer.get();
   size_t p = FSourcePtr;
   FTokenStart = p;
@@ -258,7 +290,7 @@ Char TParser::NextToken() {
     p += length;
     // ASCII first: identifiers are nearly always plain.
     for (;;) {
-      while (ClassOf(buffer[p]) & (kIdentStart | kDigit)) ++p;
+      p = SkipASCIIIdentChars(buffer, p);
       if (static_cast<Byte>(buffer[p]) < 0x80 || !FUTF8) break;
       size_t part = IdentPartLength(p);
       if (part == 0) break;
@@ -266,7 +298,10 @@ Char TParser::NextToken() {
     }
     token = toSymbol;
   } else if (c == '\'' || c == '#') {
-    token = ScanString(p);
+    // Scanned on a copy: the position stays in a register everywhere else.
+    size_t end = p;
+    token = ScanString(end);
+    p = end;
   } else if (c == '$') {
     ++p;
     while (ClassOf(buffer[p]) & kHex) ++p;
