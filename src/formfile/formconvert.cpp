@@ -94,20 +94,39 @@ bool ParseWholeFloat(std::string_view text, bool& negative, UInt64& magnitude) {
   return magnitude != 0;
 }
 
-// The text under construction. It grows by a quarter at a time instead of
-// doubling: a large form's text is held twice at the end, here and in the
-// output, and doubling would leave up to as much again unused.
+// The text under construction, in a block of its own or, when the output is
+// a stream in memory, in place at the output's end. Its own block grows by a
+// quarter at a time instead of doubling: a large form's text is held twice at
+// the end, here and in the output, and doubling would leave up to as much
+// again unused. In place, the output grows by small steps, each cleared while
+// it is still in the cache, and what is not committed is taken away again.
 class TTextBuffer {
  public:
+  explicit TTextBuffer(TMemoryStream* output) : FOutput(output), FStart(output ? Unsigned(output->Size()) : 0) {}
+  TTextBuffer(const TTextBuffer&) = delete;
+  TTextBuffer& operator=(const TTextBuffer&) = delete;
+  ~TTextBuffer() {
+    if (FOutput == nullptr || FCommitted) return;
+    try {
+      FOutput->SetSize(static_cast<Int64>(FStart));
+    } catch (...) {  // NOLINT(bugprone-empty-catch): shrinking does not fail; a destructor must not throw
+    }
+  }
+
+  bool InPlace() const { return FOutput != nullptr; }
   void reserve(size_t capacity) {
-    if (capacity > FCapacity) Reallocate(capacity);
+    if (FOutput != nullptr) {
+      FOutput->SetCapacity(static_cast<Int64>(FStart + capacity));
+    } else if (capacity > FCapacity) {
+      Reallocate(capacity);
+    }
   }
   size_t size() const { return FSize; }
-  const char* data() const { return FData.get(); }
+  const char* data() const { return FText; }
 
   void push_back(char c) {
     Ensure(1);
-    FData[FSize++] = c;
+    FText[FSize++] = c;
   }
   void append(std::string_view text) {
     char* to = Extend(text.size());
@@ -126,16 +145,39 @@ class TTextBuffer {
   // Room for `count` more bytes, to be filled by the caller.
   char* Extend(size_t count) {
     Ensure(count);
-    char* at = FData.get() + FSize;
+    char* at = FText + FSize;
     FSize += count;
     return at;
   }
 
+  // In place: puts `prefix` in front of the text, which ends the output,
+  // and leaves the output's position at its end.
+  void Commit(std::string_view prefix) {
+    if (!prefix.empty()) {
+      Extend(prefix.size());
+      std::memmove(FText + prefix.size(), FText, FSize - prefix.size());
+      std::memcpy(FText, prefix.data(), prefix.size());
+    }
+    FOutput->SetSize(static_cast<Int64>(FStart + FSize));
+    FOutput->Seek(0, soEnd);
+    FCommitted = true;
+  }
+
  private:
+  static size_t Unsigned(Int64 size) { return static_cast<size_t>(size); }
+
   void Ensure(size_t count) {
-    if (FCapacity - FSize < count) Reallocate(std::max(FSize + count, FCapacity + FCapacity / 4 + 4096));
+    if (FCapacity - FSize >= count) return;
+    constexpr size_t kInPlaceStep = 64 << 10;
+    Reallocate(std::max(FSize + count, FCapacity + (FOutput != nullptr ? kInPlaceStep : FCapacity / 4 + 4096)));
   }
   void Reallocate(size_t capacity) {
+    if (FOutput != nullptr) {
+      FOutput->SetSize(static_cast<Int64>(FStart + capacity));
+      FText = reinterpret_cast<char*>(FOutput->Memory()) + FStart;
+      FCapacity = capacity;
+      return;
+    }
     std::unique_ptr<char[]> data;
     try {
       data = std::make_unique_for_overwrite<char[]>(capacity);
@@ -143,12 +185,17 @@ class TTextBuffer {
       throw EOutOfMemory(u"Out of memory");
     }
     files_platform::PreferLargePages(data.get(), capacity);
-    if (FSize > 0) std::memcpy(data.get(), FData.get(), FSize);
-    FData = std::move(data);
+    if (FSize > 0) std::memcpy(data.get(), FText, FSize);
+    FOwned = std::move(data);
+    FText = FOwned.get();
     FCapacity = capacity;
   }
 
-  std::unique_ptr<char[]> FData;
+  TMemoryStream* FOutput;
+  size_t FStart;  // where the text starts in the output
+  bool FCommitted = false;
+  std::unique_ptr<char[]> FOwned;
+  char* FText = nullptr;
   size_t FSize = 0;
   size_t FCapacity = 0;
 };
@@ -228,17 +275,27 @@ class TReadAheadStream : public TStream {
 
 class TBinaryToText {
  public:
-  explicit TBinaryToText(TReader& reader) : FReader(reader) {}
+  // Without `inPlace`, the text is built in memory of its own and written
+  // to the output when complete.
+  TBinaryToText(TReader& reader, TMemoryStream* inPlace) : FReader(reader), FText(inPlace) {}
+
+  void Reserve(size_t capacity) { FText.reserve(capacity); }
 
   void Convert() {
-    FText.append(kUTF8BOM);
+    // Room for a byte-order mark, so that the output receives everything in one write.
+    if (!FText.InPlace()) FText.append(kUTF8BOM);
     FReader.ReadSignature();
     ConvertObject(0);
   }
 
-  // The text behind the room for a byte-order mark at its start.
-  TTextBuffer& Text() { return FText; }
-  bool NeedsBOM() const { return FNeedsBOM; }
+  void Finish(TStream& output) {
+    if (FText.InPlace()) {
+      FText.Commit(FNeedsBOM ? kUTF8BOM : std::string_view());
+      return;
+    }
+    size_t start = FNeedsBOM ? 0 : kUTF8BOM.size();
+    output.WriteBuffer(FText.data() + start, static_cast<Int64>(FText.size() - start));
+  }
 
  private:
   void Indent() { FText.append(2 * FLevel, ' '); }
@@ -811,18 +868,17 @@ void FormBinaryToText(TStream& input, TStream& output) {
   std::optional<TReadAheadStream> readAhead;
   TStream& source = dynamic_cast<TCustomMemoryStream*>(&input) != nullptr ? input : readAhead.emplace(input);
   TReader reader(source);
-  TBinaryToText converter(reader);
+  // A memory stream written at its end takes the text in place.
+  auto* memoryOutput = dynamic_cast<TMemoryStream*>(&output);
+  bool inPlace = memoryOutput != nullptr && &output != &input && memoryOutput->Position() == memoryOutput->Size();
+  TBinaryToText converter(reader, inPlace ? memoryOutput : nullptr);
   // Text takes about twice the bytes of binary data and more for short
   // values. The input may hold more than the form, so this is only a start.
   constexpr Int64 kMaxFirstReserve = Int64(256) << 20;
   Int64 remaining = std::min(source.Size() - source.Position(), kMaxFirstReserve / 5 * 2);
-  if (remaining > 0) converter.Text().reserve(static_cast<size_t>(remaining) * 5 / 2);
+  if (remaining > 0) converter.Reserve(static_cast<size_t>(remaining) * 5 / 2);
   converter.Convert();
-  // The text was built behind room for the byte-order mark, so that the
-  // output receives everything in one write.
-  const TTextBuffer& text = converter.Text();
-  size_t start = converter.NeedsBOM() ? 0 : kUTF8BOM.size();
-  output.WriteBuffer(text.data() + start, static_cast<Int64>(text.size() - start));
+  converter.Finish(output);
 }
 
 void FormTextToBinary(TStream& input, TStream& output) {

@@ -280,6 +280,17 @@ TEST(FormBinaryToText, AppendsToTheOutputAndNothingOnFailure) {
   EXPECT_EQ(form_test::ToString(untouched), "before");
 }
 
+TEST(FormBinaryToText, WritesAtTheOutputsPosition) {
+  std::string binary = FormWithValue(Hex("02 01"));
+  std::string text = TextWithValue("1");
+  TBytesStream output(form_test::ToBytes("0123" + std::string(text.size(), '-') + "tail"));
+  output.SetPosition(4);
+  TBytesStream input(form_test::ToBytes(binary));
+  FormBinaryToText(input, output);
+  EXPECT_EQ(form_test::ToString(output), "0123" + text + "tail");
+  EXPECT_EQ(output.Position(), static_cast<Int64>(4 + text.size()));
+}
+
 // Broken text and the error it gives.
 struct TextErrorCase {
   const char* Name;
