@@ -278,8 +278,8 @@ int WriteForms(const char* folder) {
     std::string stem = kind == fkHexHeavy ? "hex_heavy" : "typical";
     WriteFile(std::filesystem::path(folder) / (stem + ".dfm"), form.Text);
     WriteFile(std::filesystem::path(folder) / (stem + ".bin.dfm"), form.Binary);
-    std::printf("%s: %s, %zu bytes of text, %zu bytes of binary\n", stem.c_str(), Label(form).c_str(),
-                form.Text.size(), form.Binary.size());
+    std::printf("%s: %s, %zu bytes of text, %zu bytes of binary\n", stem.c_str(), Label(form).c_str(), form.Text.size(),
+                form.Binary.size());
   }
   return 0;
 }

@@ -87,14 +87,14 @@ class TParser : public TObject {
 
   TStream& FStream;
   std::unique_ptr<char[]> FBuffer;
-  size_t FBlockSize = 0;   // bytes the buffer holds, spare bytes not counted
-  size_t FBufPtr = 0;      // end of the bytes read
+  size_t FBlockSize = 0;    // bytes the buffer holds, spare bytes not counted
+  size_t FBufPtr = 0;       // end of the bytes read
   size_t FWindowStart = 0;  // where the window begins
-  size_t FSourcePtr = 0;   // where scanning goes on
-  size_t FSourceEnd = 0;   // end of the window; holds a zero while scanned
-  size_t FTokenStart = 0;  // start of the current token in the window
-  char FSaveChar = 0;      // the byte the zero at FSourceEnd stands in for
-  Int64 FOrigin = 0;       // stream offset of the window's first byte
+  size_t FSourcePtr = 0;    // where scanning goes on
+  size_t FSourceEnd = 0;    // end of the window; holds a zero while scanned
+  size_t FTokenStart = 0;   // start of the current token in the window
+  char FSaveChar = 0;       // the byte the zero at FSourceEnd stands in for
+  Int64 FOrigin = 0;        // stream offset of the buffer's first byte
   Int64 FTokenPos = 0;
   Integer FSourceLine = 1;
   Char FToken = toEOF;
