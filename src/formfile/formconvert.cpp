@@ -639,6 +639,9 @@ class TTextToBinary {
   bool AtPropertiesEnd() const {
     if (FParser.Token() != toSymbol) return false;
     std::string_view text = FParser.TokenText();
+    // Every keyword starts with "e", "i" or "o" in either case; most names do not.
+    char first = static_cast<char>(text[0] | 0x20);
+    if (first != 'e' && first != 'i' && first != 'o') return false;
     switch (text.size()) {
       case 3: return SameText(text, "END");
       case 6: return SameText(text, "OBJECT") || SameText(text, "INLINE");
