@@ -1,20 +1,34 @@
-// Conversion speed over a large form: copies of the largest text form of the
-// corpus (../shared/corpus, or the folders of KESTRUM_CORPUS_DIRS) placed
-// under one root until the text is about 50 MB. Throughput counts bytes of
-// text in both directions; the peak heap use of one conversion is reported
-// beside it, as a multiple of the input.
+// Conversion speed over two large forms, each made of copies of one form of
+// the corpus (../shared/corpus, or the folders of KESTRUM_CORPUS_DIRS) placed
+// under one root until the text is about 50 MB: the largest text form, which
+// is mostly binary data written in hexadecimal, and the text form with the
+// most properties, a typical main form of many small values. Both directions
+// run from memory to memory and from file to file; throughput counts bytes
+// of text in both directions, and the peak heap use of one conversion is
+// reported beside it, as a multiple of the input.
+//
+// For a whole-process figure, comparable with other converters:
+//   bench_formfile --write-forms <folder>   writes the large forms, text and binary
+//   bench_formfile --convert <in> <out>     converts one file (binary input to
+//                                           text, text input to binary)
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
 #include <atomic>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
 #include <new>
 #include <string>
+#include <vector>
 
 #include "../tests/support/form_corpus.h"
 #include "formfile/formconvert.h"
+#include "rtl/exceptions.h"
 #include "rtl/streams.h"
+#include "rtl/unicode.h"
 
 namespace {
 
@@ -73,7 +87,7 @@ std::string IndentLines(const std::string& text) {
   return result;
 }
 
-// The large form and its binary encoding, built once.
+// A large form and its binary encoding, built once.
 struct TLargeForm {
   std::string Text;
   std::string Binary;
@@ -81,36 +95,68 @@ struct TLargeForm {
   int Copies = 0;
 };
 
-const TLargeForm& LargeForm() {
-  static const TLargeForm form = [] {
-    TLargeForm result;
-    std::string largest;
-    for (const auto& file : formfile_test::CorpusFiles()) {
-      std::string data = formfile_test::ReadWholeFile(file.File);
-      if (formfile_test::DetectEncoding(data) != formfile_test::TFormEncoding::Text) continue;
-      if (data.size() > largest.size()) {
-        largest = std::move(data);
-        result.Source = file.Name;
-      }
+size_t CountProperties(const std::string& text) {
+  size_t count = 0;
+  for (size_t at = text.find(" = "); at != std::string::npos; at = text.find(" = ", at + 3)) ++count;
+  return count;
+}
+
+// The corpus's text form that scores highest.
+template <typename Score>
+std::pair<std::string, std::string> PickTextForm(Score score) {
+  std::string best, bestName;
+  size_t bestScore = 0;
+  for (const auto& file : formfile_test::CorpusFiles()) {
+    std::string data = formfile_test::ReadWholeFile(file.File);
+    if (formfile_test::DetectEncoding(data) != formfile_test::TFormEncoding::Text) continue;
+    size_t value = score(data);
+    if (value > bestScore) {
+      bestScore = value;
+      best = std::move(data);
+      bestName = file.Name;
     }
-    if (largest.empty()) return result;
-    bool utf8 = largest.rfind("\xEF\xBB\xBF", 0) == 0;
-    if (utf8) largest.erase(0, 3);
-    std::string child = IndentLines(largest);
-    result.Text = utf8 ? "\xEF\xBB\xBF" : "";
-    result.Text += "object Forms: TForms\r\n";
-    while (result.Text.size() < kTargetSize) {
-      result.Text += child;
-      ++result.Copies;
-    }
-    result.Text += "end\r\n";
-    TBytesStream input(TBytes(result.Text.begin(), result.Text.end()));
-    TBytesStream output;
-    FormTextToBinary(input, output);
-    result.Binary.assign(output.Bytes().begin(), output.Bytes().end());
-    return result;
+  }
+  return {best, bestName};
+}
+
+TLargeForm BuildLargeForm(std::string form, std::string name) {
+  TLargeForm result;
+  if (form.empty()) return result;
+  result.Source = std::move(name);
+  bool utf8 = form.rfind("\xEF\xBB\xBF", 0) == 0;
+  if (utf8) form.erase(0, 3);
+  std::string child = IndentLines(form);
+  result.Text = utf8 ? "\xEF\xBB\xBF" : "";
+  result.Text += "object Forms: TForms\r\n";
+  while (result.Text.size() < kTargetSize) {
+    result.Text += child;
+    ++result.Copies;
+  }
+  result.Text += "end\r\n";
+  TBytesStream input(TBytes(result.Text.begin(), result.Text.end()));
+  TBytesStream output;
+  FormTextToBinary(input, output);
+  result.Binary.assign(output.Bytes().begin(), output.Bytes().end());
+  return result;
+}
+
+enum TFormKind { fkHexHeavy, fkTypical };
+
+const TLargeForm& LargeForm(TFormKind kind) {
+  static const TLargeForm hexHeavy = [] {
+    auto [form, name] = PickTextForm([](const std::string& data) { return data.size(); });
+    return BuildLargeForm(std::move(form), std::move(name));
   }();
-  return form;
+  static const TLargeForm typical = [] {
+    auto [form, name] = PickTextForm(CountProperties);
+    return BuildLargeForm(std::move(form), std::move(name));
+  }();
+  return kind == fkHexHeavy ? hexHeavy : typical;
+}
+
+std::string Label(const TLargeForm& form) {
+  return form.Source + " x" + std::to_string(form.Copies) + ", " + std::to_string(form.Text.size() >> 20) +
+         " MB of text, " + std::to_string(form.Binary.size() >> 20) + " MB of binary";
 }
 
 void ReportPeak(benchmark::State& state, size_t before, size_t inputSize) {
@@ -119,53 +165,154 @@ void ReportPeak(benchmark::State& state, size_t before, size_t inputSize) {
   state.counters["peak_per_input"] = peak / static_cast<double>(inputSize);
 }
 
-void TextToBinary(benchmark::State& state) {
-  const TLargeForm& form = LargeForm();
-  if (form.Text.empty()) {
-    state.SkipWithError("no text form in the corpus");
-    return;
-  }
-  TBytesStream input(TBytes(form.Text.begin(), form.Text.end()));
-  size_t before = 0;
-  for (auto _ : state) {
-    input.SetPosition(0);
-    before = gLiveBytes.load();
-    gPeakBytes.store(before);
-    TMemoryStream output;
-    FormTextToBinary(input, output);
-    benchmark::DoNotOptimize(output.Memory());
-  }
-  state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * form.Text.size()));
-  ReportPeak(state, before, form.Text.size());
-  state.SetLabel(form.Source + " x" + std::to_string(form.Copies) + ", " + std::to_string(form.Text.size() >> 20) +
-                 " MB of text");
-}
-
-void BinaryToText(benchmark::State& state) {
-  const TLargeForm& form = LargeForm();
+// Converts one way, memory to memory.
+void MemoryToMemory(benchmark::State& state, TFormKind kind, bool toBinary) {
+  const TLargeForm& form = LargeForm(kind);
   if (form.Binary.empty()) {
     state.SkipWithError("no text form in the corpus");
     return;
   }
-  TBytesStream input(TBytes(form.Binary.begin(), form.Binary.end()));
+  const std::string& source = toBinary ? form.Text : form.Binary;
+  TBytesStream input(TBytes(source.begin(), source.end()));
   size_t before = 0;
   for (auto _ : state) {
     input.SetPosition(0);
     before = gLiveBytes.load();
     gPeakBytes.store(before);
     TMemoryStream output;
-    FormBinaryToText(input, output);
+    if (toBinary) {
+      FormTextToBinary(input, output);
+    } else {
+      FormBinaryToText(input, output);
+    }
     benchmark::DoNotOptimize(output.Memory());
   }
-  // Measured in text, the same unit as the other direction.
+  // Measured in text both ways: text read one way, text written the other.
   state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * form.Text.size()));
-  ReportPeak(state, before, form.Binary.size());
-  state.SetLabel(std::to_string(form.Binary.size() >> 20) + " MB of binary");
+  ReportPeak(state, before, source.size());
+  state.SetLabel(Label(form));
 }
 
-BENCHMARK(TextToBinary)->Unit(benchmark::kMillisecond)->MinTime(2.0);
-BENCHMARK(BinaryToText)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+std::filesystem::path ScratchFolder() {
+  static const std::filesystem::path folder = [] {
+    std::filesystem::path path = std::filesystem::temp_directory_path() / "kestrum-bench-formfile";
+    std::filesystem::create_directories(path);
+    return path;
+  }();
+  return folder;
+}
+
+void WriteFile(const std::filesystem::path& path, const std::string& data) {
+  std::ofstream file(path, std::ios::binary | std::ios::trunc);
+  file.write(data.data(), static_cast<std::streamsize>(data.size()));
+}
+
+String NativeName(const std::filesystem::path& path) {
+  return UTF8ToString(formfile_test::ToUTF8(path));
+}
+
+// Converts one way, file to file, the way a command-line converter does.
+void FileToFile(benchmark::State& state, TFormKind kind, bool toBinary) {
+  const TLargeForm& form = LargeForm(kind);
+  if (form.Binary.empty()) {
+    state.SkipWithError("no text form in the corpus");
+    return;
+  }
+  const std::string& source = toBinary ? form.Text : form.Binary;
+  std::filesystem::path inputPath = ScratchFolder() / (toBinary ? "input.dfm" : "input.bin.dfm");
+  std::filesystem::path outputPath = ScratchFolder() / "output.dfm";
+  WriteFile(inputPath, source);
+  String inputName = NativeName(inputPath), outputName = NativeName(outputPath);
+  size_t before = 0;
+  for (auto _ : state) {
+    before = gLiveBytes.load();
+    gPeakBytes.store(before);
+    TFileStream input(inputName, fmOpenRead | fmShareDenyWrite);
+    TFileStream output(outputName, fmCreate);
+    if (toBinary) {
+      FormTextToBinary(input, output);
+    } else {
+      FormBinaryToText(input, output);
+    }
+  }
+  state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * form.Text.size()));
+  ReportPeak(state, before, source.size());
+  state.SetLabel(Label(form));
+  std::error_code error;
+  std::filesystem::remove(inputPath, error);
+  std::filesystem::remove(outputPath, error);
+}
+
+void RegisterAll() {
+  struct TCase {
+    const char* Name;
+    void (*Run)(benchmark::State&, TFormKind, bool);
+    bool ToBinary;
+  };
+  const TCase cases[] = {
+      {"TextToBinary", MemoryToMemory, true},
+      {"BinaryToText", MemoryToMemory, false},
+      {"FileTextToBinary", FileToFile, true},
+      {"FileBinaryToText", FileToFile, false},
+  };
+  for (const TCase& entry : cases) {
+    for (TFormKind kind : {fkHexHeavy, fkTypical}) {
+      std::string name = std::string(entry.Name) + (kind == fkHexHeavy ? "/hex_heavy" : "/typical");
+      auto* benchmark = benchmark::RegisterBenchmark(name.c_str(), entry.Run, kind, entry.ToBinary)
+                            ->Unit(benchmark::kMillisecond)
+                            ->MinTime(2.0);
+      // A file to file run waits for the system too: its rates count wall time.
+      if (entry.Run == FileToFile) benchmark->UseRealTime();
+    }
+  }
+}
+
+int WriteForms(const char* folder) {
+  std::filesystem::create_directories(folder);
+  for (TFormKind kind : {fkHexHeavy, fkTypical}) {
+    const TLargeForm& form = LargeForm(kind);
+    if (form.Binary.empty()) {
+      std::fprintf(stderr, "no text form in the corpus\n");
+      return 1;
+    }
+    std::string stem = kind == fkHexHeavy ? "hex_heavy" : "typical";
+    WriteFile(std::filesystem::path(folder) / (stem + ".dfm"), form.Text);
+    WriteFile(std::filesystem::path(folder) / (stem + ".bin.dfm"), form.Binary);
+    std::printf("%s: %s, %zu bytes of text, %zu bytes of binary\n", stem.c_str(), Label(form).c_str(), form.Text.size(),
+                form.Binary.size());
+  }
+  return 0;
+}
+
+// One conversion, file to file, by the input's kind.
+int Convert(const char* inputName, const char* outputName) {
+  try {
+    TFileStream input(UTF8ToString(inputName), fmOpenRead | fmShareDenyWrite);
+    char signature[4] = {};
+    bool binary = input.Read(signature, 4) == 4 && std::memcmp(signature, "TPF0", 4) == 0;
+    input.SetPosition(0);
+    TFileStream output(UTF8ToString(outputName), fmCreate);
+    if (binary) {
+      FormBinaryToText(input, output);
+    } else {
+      FormTextToBinary(input, output);
+    }
+  } catch (const Exception& e) {
+    std::fprintf(stderr, "%s: %s\n", inputName, e.what());
+    return 1;
+  }
+  return 0;
+}
 
 }  // namespace
 
-BENCHMARK_MAIN();
+int main(int argc, char** argv) {
+  if (argc == 3 && std::strcmp(argv[1], "--write-forms") == 0) return WriteForms(argv[2]);
+  if (argc == 4 && std::strcmp(argv[1], "--convert") == 0) return Convert(argv[2], argv[3]);
+  RegisterAll();
+  benchmark::Initialize(&argc, argv);
+  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}

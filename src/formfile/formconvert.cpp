@@ -9,11 +9,13 @@
 #include <limits>
 #include <memory>
 #include <new>
+#include <optional>
 #include <string>
 
 #include "classes/filer.h"
 #include "formfile/parser.h"
 #include "rtl/codepage.h"
+#include "rtl/files_platform.h"
 #include "rtl/floattext.h"
 #include "rtl/formatsettings.h"
 #include "rtl/numbers.h"
@@ -27,6 +29,11 @@ constexpr std::string_view kUTF8BOM = "\xEF\xBB\xBF";
 // into rows of half as many bytes.
 constexpr size_t kLineLength = 64;
 constexpr size_t kBinaryRowBytes = 32;
+
+// The binary stream is written, and a stream that is not in memory read,
+// through buffers of this size: few calls to the streams, and still well
+// inside the processor's caches.
+constexpr Integer kStreamBlockSize = 64 << 10;
 
 bool IsASCII(std::string_view bytes) {
   Byte any = 0;
@@ -87,20 +94,39 @@ bool ParseWholeFloat(std::string_view text, bool& negative, UInt64& magnitude) {
   return magnitude != 0;
 }
 
-// The text under construction. It grows by a quarter at a time instead of
-// doubling: a large form's text is held twice at the end, here and in the
-// output, and doubling would leave up to as much again unused.
+// The text under construction, in a block of its own or, when the output is
+// a stream in memory, in place at the output's end. Its own block grows by a
+// quarter at a time instead of doubling: a large form's text is held twice at
+// the end, here and in the output, and doubling would leave up to as much
+// again unused. In place, the output grows by small steps, each cleared while
+// it is still in the cache, and what is not committed is taken away again.
 class TTextBuffer {
  public:
+  explicit TTextBuffer(TMemoryStream* output) : FOutput(output), FStart(output ? Unsigned(output->Size()) : 0) {}
+  TTextBuffer(const TTextBuffer&) = delete;
+  TTextBuffer& operator=(const TTextBuffer&) = delete;
+  ~TTextBuffer() {
+    if (FOutput == nullptr || FCommitted) return;
+    try {
+      FOutput->SetSize(static_cast<Int64>(FStart));
+    } catch (...) {  // NOLINT(bugprone-empty-catch): shrinking does not fail; a destructor must not throw
+    }
+  }
+
+  bool InPlace() const { return FOutput != nullptr; }
   void reserve(size_t capacity) {
-    if (capacity > FCapacity) Reallocate(capacity);
+    if (FOutput != nullptr) {
+      FOutput->SetCapacity(static_cast<Int64>(FStart + capacity));
+    } else if (capacity > FCapacity) {
+      Reallocate(capacity);
+    }
   }
   size_t size() const { return FSize; }
-  const char* data() const { return FData.get(); }
+  const char* data() const { return FText; }
 
   void push_back(char c) {
     Ensure(1);
-    FData[FSize++] = c;
+    FText[FSize++] = c;
   }
   void append(std::string_view text) {
     char* to = Extend(text.size());
@@ -119,47 +145,157 @@ class TTextBuffer {
   // Room for `count` more bytes, to be filled by the caller.
   char* Extend(size_t count) {
     Ensure(count);
-    char* at = FData.get() + FSize;
+    char* at = FText + FSize;
     FSize += count;
     return at;
   }
 
+  // In place: puts `prefix` in front of the text, which ends the output,
+  // and leaves the output's position at its end.
+  void Commit(std::string_view prefix) {
+    if (!prefix.empty()) {
+      Extend(prefix.size());
+      std::memmove(FText + prefix.size(), FText, FSize - prefix.size());
+      std::memcpy(FText, prefix.data(), prefix.size());
+    }
+    FOutput->SetSize(static_cast<Int64>(FStart + FSize));
+    FOutput->Seek(0, soEnd);
+    FCommitted = true;
+  }
+
  private:
+  static size_t Unsigned(Int64 size) { return static_cast<size_t>(size); }
+
   void Ensure(size_t count) {
-    if (FCapacity - FSize < count) Reallocate(std::max(FSize + count, FCapacity + FCapacity / 4 + 4096));
+    if (FCapacity - FSize >= count) return;
+    constexpr size_t kInPlaceStep = 64 << 10;
+    Reallocate(std::max(FSize + count, FCapacity + (FOutput != nullptr ? kInPlaceStep : FCapacity / 4 + 4096)));
   }
   void Reallocate(size_t capacity) {
+    if (FOutput != nullptr) {
+      FOutput->SetSize(static_cast<Int64>(FStart + capacity));
+      FText = reinterpret_cast<char*>(FOutput->Memory()) + FStart;
+      FCapacity = capacity;
+      return;
+    }
     std::unique_ptr<char[]> data;
     try {
       data = std::make_unique_for_overwrite<char[]>(capacity);
     } catch (const std::bad_alloc&) {
       throw EOutOfMemory(u"Out of memory");
     }
-    if (FSize > 0) std::memcpy(data.get(), FData.get(), FSize);
-    FData = std::move(data);
+    files_platform::PreferLargePages(data.get(), capacity);
+    if (FSize > 0) std::memcpy(data.get(), FText, FSize);
+    FOwned = std::move(data);
+    FText = FOwned.get();
     FCapacity = capacity;
   }
 
-  std::unique_ptr<char[]> FData;
+  TMemoryStream* FOutput;
+  size_t FStart;  // where the text starts in the output
+  bool FCommitted = false;
+  std::unique_ptr<char[]> FOwned;
+  char* FText = nullptr;
   size_t FSize = 0;
   size_t FCapacity = 0;
 };
 
 // ---- Binary to text ----
 
+// Reads another stream ahead in large blocks and answers the questions for
+// its position and size itself: the reader asks how many bytes remain before
+// every string it reads, which a file would answer with system calls each
+// time. On destruction the other stream is put at the position reached here.
+class TReadAheadStream : public TStream {
+ public:
+  explicit TReadAheadStream(TStream& source)
+      : FSource(source),
+        FBlock(std::make_unique_for_overwrite<Byte[]>(kStreamBlockSize)),
+        FBlockStart(source.Position()),
+        FSourcePos(FBlockStart),
+        FSize(source.Size()) {}
+  TReadAheadStream(const TReadAheadStream&) = delete;
+  TReadAheadStream& operator=(const TReadAheadStream&) = delete;
+  ~TReadAheadStream() override {
+    try {
+      FSource.Seek(FBlockStart + FBlockPos, soBeginning);
+    } catch (...) {  // NOLINT(bugprone-empty-catch): a destructor must not throw
+    }
+  }
+
+  Int64 Read(void* buffer, Int64 count) override {
+    auto* out = static_cast<Byte*>(buffer);
+    Int64 moved = 0;
+    while (moved < count) {
+      if (FBlockPos == FBlockEnd && !Fill()) break;
+      Int64 chunk = std::min<Int64>(FBlockEnd - FBlockPos, count - moved);
+      std::memcpy(out + moved, FBlock.get() + FBlockPos, static_cast<size_t>(chunk));
+      FBlockPos += chunk;
+      moved += chunk;
+    }
+    return moved;
+  }
+  Int64 Write(const void* /*buffer*/, Int64 /*count*/) override { return 0; }
+  Int64 Seek(Int64 offset, TSeekOrigin origin) override {
+    Int64 target = offset;
+    if (origin == soCurrent) target += FBlockStart + FBlockPos;
+    if (origin == soEnd) target += FSize;
+    if (target >= FBlockStart && target <= FBlockStart + FBlockEnd) {
+      FBlockPos = target - FBlockStart;
+      return target;
+    }
+    // Outside the block: the other stream decides.
+    FSourcePos = FSource.Seek(target, soBeginning);
+    FBlockStart = FSourcePos;
+    FBlockPos = FBlockEnd = 0;
+    return FSourcePos;
+  }
+  Int64 Size() override { return FSize; }
+
+ private:
+  bool Fill() {
+    FBlockStart += FBlockEnd;
+    FBlockPos = FBlockEnd = 0;
+    if (FSourcePos != FBlockStart) FSourcePos = FSource.Seek(FBlockStart, soBeginning);
+    Int64 read = FSource.Read(FBlock.get(), kStreamBlockSize);
+    if (read <= 0) return false;
+    FSourcePos += read;
+    FBlockEnd = read;
+    return true;
+  }
+
+  TStream& FSource;
+  std::unique_ptr<Byte[]> FBlock;
+  Int64 FBlockStart;  // position in the other stream of the block's first byte
+  Int64 FBlockPos = 0;
+  Int64 FBlockEnd = 0;
+  Int64 FSourcePos;  // where the other stream stands
+  Int64 FSize;
+};
+
 class TBinaryToText {
  public:
-  explicit TBinaryToText(TReader& reader) : FReader(reader) {}
+  // Without `inPlace`, the text is built in memory of its own and written
+  // to the output when complete.
+  TBinaryToText(TReader& reader, TMemoryStream* inPlace) : FReader(reader), FText(inPlace) {}
+
+  void Reserve(size_t capacity) { FText.reserve(capacity); }
 
   void Convert() {
-    FText.append(kUTF8BOM);
+    // Room for a byte-order mark, so that the output receives everything in one write.
+    if (!FText.InPlace()) FText.append(kUTF8BOM);
     FReader.ReadSignature();
     ConvertObject(0);
   }
 
-  // The text behind the room for a byte-order mark at its start.
-  TTextBuffer& Text() { return FText; }
-  bool NeedsBOM() const { return FNeedsBOM; }
+  void Finish(TStream& output) {
+    if (FText.InPlace()) {
+      FText.Commit(FNeedsBOM ? kUTF8BOM : std::string_view());
+      return;
+    }
+    size_t start = FNeedsBOM ? 0 : kUTF8BOM.size();
+    output.WriteBuffer(FText.data() + start, static_cast<Int64>(FText.size() - start));
+  }
 
  private:
   void Indent() { FText.append(2 * FLevel, ' '); }
@@ -503,6 +639,9 @@ class TTextToBinary {
   bool AtPropertiesEnd() const {
     if (FParser.Token() != toSymbol) return false;
     std::string_view text = FParser.TokenText();
+    // Every keyword starts with "e", "i" or "o" in either case; most names do not.
+    char first = static_cast<char>(text[0] | 0x20);
+    if (first != 'e' && first != 'i' && first != 'o') return false;
     switch (text.size()) {
       case 3: return SameText(text, "END");
       case 6: return SameText(text, "OBJECT") || SameText(text, "INLINE");
@@ -728,24 +867,26 @@ class TTextToBinary {
 }  // namespace
 
 void FormBinaryToText(TStream& input, TStream& output) {
-  TReader reader(input);
-  TBinaryToText converter(reader);
+  // A stream in memory answers every question cheaply as it is.
+  std::optional<TReadAheadStream> readAhead;
+  TStream& source = dynamic_cast<TCustomMemoryStream*>(&input) != nullptr ? input : readAhead.emplace(input);
+  TReader reader(source);
+  // A memory stream written at its end takes the text in place.
+  auto* memoryOutput = dynamic_cast<TMemoryStream*>(&output);
+  bool inPlace = memoryOutput != nullptr && &output != &input && memoryOutput->Position() == memoryOutput->Size();
+  TBinaryToText converter(reader, inPlace ? memoryOutput : nullptr);
   // Text takes about twice the bytes of binary data and more for short
   // values. The input may hold more than the form, so this is only a start.
   constexpr Int64 kMaxFirstReserve = Int64(256) << 20;
-  Int64 remaining = std::min(input.Size() - input.Position(), kMaxFirstReserve / 5 * 2);
-  if (remaining > 0) converter.Text().reserve(static_cast<size_t>(remaining) * 5 / 2);
+  Int64 remaining = std::min(source.Size() - source.Position(), kMaxFirstReserve / 5 * 2);
+  if (remaining > 0) converter.Reserve(static_cast<size_t>(remaining) * 5 / 2);
   converter.Convert();
-  // The text was built behind room for the byte-order mark, so that the
-  // output receives everything in one write.
-  const TTextBuffer& text = converter.Text();
-  size_t start = converter.NeedsBOM() ? 0 : kUTF8BOM.size();
-  output.WriteBuffer(text.data() + start, static_cast<Int64>(text.size() - start));
+  converter.Finish(output);
 }
 
 void FormTextToBinary(TStream& input, TStream& output) {
   TParser parser(input);
-  TWriter writer(output);
+  TWriter writer(output, kStreamBlockSize);
   writer.WriteSignature();
   TTextToBinary(parser, writer).ConvertObject(0);
   writer.FlushBuffer();

@@ -2,8 +2,13 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cstring>
 #include <limits>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include "rtl/character.h"
 #include "rtl/codepage.h"
@@ -15,10 +20,21 @@
 
 namespace {
 
-// The window holds this many bytes and one more for the zero behind them;
-// the buffer has a few more so that blanks can be read eight at a time.
+// The window holds this many bytes and one more for the zero behind them.
+// Windows are cut out of a larger block read from the stream in one piece,
+// so that a long input costs few reads and few moves; the block has a few
+// spare bytes so that blanks and identifiers can be read several at a time.
 constexpr size_t kWindowSize = 4095;
-constexpr size_t kBufferSize = kWindowSize + 1 + 8;
+constexpr size_t kMaxBlockSize = size_t(128) << 10;
+constexpr size_t kSpareBytes = 1 + 16;
+
+// A block as large as the input (at least one window), but not larger than
+// kMaxBlockSize: a small form does not pay for a large buffer.
+size_t BlockSizeFor(TStream& stream) {
+  Int64 remaining = stream.Size() - stream.Position();
+  if (remaining <= static_cast<Int64>(kWindowSize)) return kWindowSize;
+  return static_cast<size_t>(std::min<Int64>(remaining, static_cast<Int64>(kMaxBlockSize)));
+}
 
 enum CharClass : Byte {
   kOther = 0,
@@ -55,6 +71,32 @@ constexpr std::array<signed char, 256> kHexValues = MakeHexValues();
 
 inline Byte ClassOf(char c) {
   return kClasses[static_cast<Byte>(c)];
+}
+
+// The end of the run of ASCII letters, digits and "_" at p. The zero that
+// ends the window stops the run; reading up to 15 bytes behind it stays in
+// the buffer's spare bytes.
+inline size_t SkipASCIIIdentChars(const char* buffer, size_t p) {
+#if defined(__SSE2__)
+  for (;;) {
+    __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(buffer + p));
+    // A byte is in [low, low + span] when its distance above low, taken
+    // without sign, is at most span.
+    auto inRange = [](__m128i v, char low, char span) {
+      __m128i distance = _mm_sub_epi8(v, _mm_set1_epi8(low));
+      return _mm_cmpeq_epi8(_mm_min_epu8(distance, _mm_set1_epi8(span)), distance);
+    };
+    __m128i letters = inRange(_mm_or_si128(bytes, _mm_set1_epi8(0x20)), 'a', 'z' - 'a');
+    __m128i digits = inRange(bytes, '0', '9' - '0');
+    __m128i underscores = _mm_cmpeq_epi8(bytes, _mm_set1_epi8('_'));
+    auto identMask = static_cast<unsigned>(_mm_movemask_epi8(_mm_or_si128(_mm_or_si128(letters, digits), underscores)));
+    if (identMask != 0xFFFF) return p + static_cast<size_t>(std::countr_one(identMask));
+    p += 16;
+  }
+#else
+  while (ClassOf(buffer[p]) & (kIdentStart | kDigit)) ++p;
+  return p;
+#endif
 }
 
 // Decodes one UTF-8 sequence at p; the zero that ends the window is never a
@@ -104,17 +146,30 @@ bool IsASCII(std::string_view bytes) {
 
 }  // namespace
 
-TParser::TParser(TStream& stream) : FStream(stream), FBuffer(std::make_unique<char[]>(kBufferSize)) {
+TParser::TParser(TStream& stream) : FStream(stream) {
   FOrigin = FStream.Position();
+  FBlockSize = BlockSizeFor(FStream);
+  FBuffer = std::make_unique<char[]>(FBlockSize + kSpareBytes);
   FBuffer[0] = 0;
-  ReadBuffer();
-  auto b0 = static_cast<Byte>(FBuffer[0]), b1 = static_cast<Byte>(FBuffer[1]);
-  if ((b0 == 0xFF && b1 == 0xFE) || (b0 == 0xFE && b1 == 0xFF)) Error(u"ANSI or UTF8 encoding expected");
-  if (b0 == 0xEF && b1 == 0xBB && static_cast<Byte>(FBuffer[2]) == 0xBF) {
-    FUTF8 = true;
-    FSourcePtr = 3;
+  try {
+    ReadBuffer();
+    auto b0 = static_cast<Byte>(FBuffer[0]), b1 = static_cast<Byte>(FBuffer[1]);
+    if ((b0 == 0xFF && b1 == 0xFE) || (b0 == 0xFE && b1 == 0xFF)) Error(u"ANSI or UTF8 encoding expected");
+    if (b0 == 0xEF && b1 == 0xBB && static_cast<Byte>(FBuffer[2]) == 0xBF) {
+      FUTF8 = true;
+      FSourcePtr = 3;
+    }
+    NextToken();
+  } catch (...) {
+    // Without a first token the stream is not put back; it stays behind the
+    // window read last, as though the stream were read one window at a time.
+    Int64 windowRead = static_cast<Int64>(std::min(FBufPtr - FWindowStart, kWindowSize));
+    try {
+      FStream.Seek(FOrigin + static_cast<Int64>(FWindowStart) + windowRead, soBeginning);
+    } catch (...) {  // NOLINT(bugprone-empty-catch): the first failure is the one to report
+    }
+    throw;
   }
-  NextToken();
 }
 
 TParser::~TParser() {
@@ -128,35 +183,39 @@ void TParser::Error(StringView message) const {
   throw EParserError(String(message) + u" on line " + IntToStr(FSourceLine));
 }
 
-// Moves what is left of the window to its front and fills the rest from the
-// stream. A full window is cut behind its last line feed, so no token is ever
-// split between two windows.
+// Starts the next window at the scanning position. When the block holds
+// less than a window behind it, what is left moves to the block's front and
+// the rest of the block is filled from the stream. A full window is cut
+// behind its last line feed, so no token is ever split between two windows.
 void TParser::ReadBuffer() {
   char* buffer = FBuffer.get();
-  FOrigin += static_cast<Int64>(FSourcePtr);
   buffer[FSourceEnd] = FSaveChar;
-  size_t count = FBufPtr - FSourcePtr;
-  if (count != 0) std::memmove(buffer, buffer + FSourcePtr, count);
-  FBufPtr = count;
-  Int64 read = FStream.Read(buffer + FBufPtr, static_cast<Int64>(kWindowSize - FBufPtr));
-  if (read > 0) FBufPtr += static_cast<size_t>(read);
-  FSourcePtr = 0;
-  FSourceEnd = FBufPtr;
-  if (FSourceEnd == kWindowSize) {
-    const void* lastFeed = nullptr;
-    for (size_t i = kWindowSize; i > 0; --i) {
-      if (buffer[i - 1] == '\n') {
-        lastFeed = buffer + i - 1;
+  if (!FInputEnded && FBufPtr - FSourcePtr < kWindowSize) {
+    FOrigin += static_cast<Int64>(FSourcePtr);
+    size_t count = FBufPtr - FSourcePtr;
+    if (count != 0) std::memmove(buffer, buffer + FSourcePtr, count);
+    FBufPtr = count;
+    FSourcePtr = 0;
+    while (FBufPtr < FBlockSize) {
+      Int64 read = FStream.Read(buffer + FBufPtr, static_cast<Int64>(FBlockSize - FBufPtr));
+      if (read <= 0) {
+        FInputEnded = true;
         break;
       }
+      FBufPtr += static_cast<size_t>(read);
     }
-    if (lastFeed == nullptr) {
-      FSourceEnd = 0;
-      FSaveChar = buffer[0];
-      buffer[0] = 0;
+  }
+  FWindowStart = FSourcePtr;
+  FSourceEnd = std::min(FBufPtr, FSourcePtr + kWindowSize);
+  if (FSourceEnd - FSourcePtr == kWindowSize) {
+    size_t lastFeed = std::string_view(buffer + FSourcePtr, kWindowSize).rfind('\n');
+    if (lastFeed == std::string_view::npos) {
+      FSourceEnd = FSourcePtr;
+      FSaveChar = buffer[FSourceEnd];
+      buffer[FSourceEnd] = 0;
       Error(u"Line too long");
     }
-    FSourceEnd = static_cast<size_t>(static_cast<const char*>(lastFeed) - buffer) + 1;
+    FSourceEnd = FSourcePtr + lastFeed + 1;
   }
   FSaveChar = buffer[FSourceEnd];
   buffer[FSourceEnd] = 0;
@@ -217,7 +276,15 @@ size_t TParser::IdentPartLength(size_t p) const {
 }
 
 Char TParser::NextToken() {
-  SkipBlanks();
+  // Nothing to skip when a token follows directly, and a single space
+  // between two tokens, the most common gap, needs no call.
+  if (static_cast<Byte>(FBuffer[FSourcePtr]) <= ' ') {
+    if (FBuffer[FSourcePtr] == ' ' && static_cast<Byte>(FBuffer[FSourcePtr + 1]) > ' ') {
+      ++FSourcePtr;
+    } else {
+      SkipBlanks();
+    }
+  }
   const char* buffer = FBuffer.get();
   size_t p = FSourcePtr;
   FTokenStart = p;
@@ -230,7 +297,7 @@ Char TParser::NextToken() {
     p += length;
     // ASCII first: identifiers are nearly always plain.
     for (;;) {
-      while (ClassOf(buffer[p]) & (kIdentStart | kDigit)) ++p;
+      p = SkipASCIIIdentChars(buffer, p);
       if (static_cast<Byte>(buffer[p]) < 0x80 || !FUTF8) break;
       size_t part = IdentPartLength(p);
       if (part == 0) break;
@@ -238,7 +305,10 @@ Char TParser::NextToken() {
     }
     token = toSymbol;
   } else if (c == '\'' || c == '#') {
-    token = ScanString(p);
+    // Scanned on a copy: the position stays in a register everywhere else.
+    size_t end = p;
+    token = ScanString(end);
+    p = end;
   } else if (c == '$') {
     ++p;
     while (ClassOf(buffer[p]) & kHex) ++p;

@@ -1,8 +1,9 @@
 // The tokenizer of the text form.
 //
-// The text is read through a window of 4095 bytes that always ends behind a
-// line feed (or at the end of the input), the way the IDE's own parser reads
-// it; a line that does not fit into one window fails with "Line too long".
+// The text is scanned through a window of 4095 bytes that always ends behind
+// a line feed (or at the end of the input), the way the IDE's own parser
+// reads it; a line that does not fit into one window fails with "Line too
+// long". The stream itself is read in larger blocks.
 // The first bytes decide the encoding: a UTF-8 byte-order mark means UTF-8,
 // no mark the ANSI code page, a UTF-16 mark is refused.
 #pragma once
@@ -86,17 +87,20 @@ class TParser : public TObject {
 
   TStream& FStream;
   std::unique_ptr<char[]> FBuffer;
-  size_t FBufPtr = 0;      // end of the bytes read
-  size_t FSourcePtr = 0;   // where scanning goes on
-  size_t FSourceEnd = 0;   // end of the window; holds a zero while scanned
-  size_t FTokenStart = 0;  // start of the current token in the window
-  char FSaveChar = 0;      // the byte the zero at FSourceEnd stands in for
-  Int64 FOrigin = 0;       // stream offset of the window's first byte
+  size_t FBlockSize = 0;    // bytes the buffer holds, spare bytes not counted
+  size_t FBufPtr = 0;       // end of the bytes read
+  size_t FWindowStart = 0;  // where the window begins
+  size_t FSourcePtr = 0;    // where scanning goes on
+  size_t FSourceEnd = 0;    // end of the window; holds a zero while scanned
+  size_t FTokenStart = 0;   // start of the current token in the window
+  char FSaveChar = 0;       // the byte the zero at FSourceEnd stands in for
+  Int64 FOrigin = 0;        // stream offset of the buffer's first byte
   Int64 FTokenPos = 0;
   Integer FSourceLine = 1;
   Char FToken = toEOF;
   Char FFloatType = 0;
   bool FUTF8 = false;
+  bool FInputEnded = false;  // the stream gave nothing more
   std::string FStringBytes;
   String FStringUnits;
 };

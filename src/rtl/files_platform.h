@@ -16,4 +16,9 @@ bool ReplaceWith(const String& source, const String& target);
 [[noreturn]] void RaiseCreateError(const String& fileName, int errorCode);
 [[noreturn]] void RaiseOpenError(const String& fileName, int errorCode);
 
+// Asks the system to back a large block of memory that is about to be filled
+// with large pages, where it can: far fewer page faults the first time each
+// part is touched. Blocks of a few megabytes or less are left as they are.
+void PreferLargePages(void* block, size_t size) noexcept;
+
 }  // namespace files_platform

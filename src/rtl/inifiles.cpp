@@ -252,7 +252,11 @@ std::vector<String> IniDocument::Pairs(StringView section) const {
 
 Integer TCustomIniFile::ReadInteger(const String& section, const String& ident, Integer defaultValue) {
   String text = ReadString(section, ident, String());
-  if (text.size() > 2 && text[0] == u'0' && (text[1] == u'x' || text[1] == u'X')) text = u"$" + text.substr(2);
+  if (text.size() > 2 && text[0] == u'0' && (text[1] == u'x' || text[1] == u'X')) {
+    // "0x1F" becomes "$1F" in place.
+    text.erase(0, 1);
+    text[0] = u'$';
+  }
   return StrToIntDef(text, defaultValue);
 }
 

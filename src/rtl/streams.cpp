@@ -134,15 +134,26 @@ void TMemoryStream::Reserve(Int64 newSize) {
   size_t grown = FData.capacity() + FData.capacity() / 2;
   try {
     try {
-      FData.reserve(std::max(wanted, std::min<size_t>(grown, kMaxMemorySize)));
+      Reallocate(std::max(wanted, std::min<size_t>(grown, kMaxMemorySize)));
     } catch (const std::bad_alloc&) {
-      FData.reserve(wanted);
+      Reallocate(wanted);
     }
   } catch (const std::bad_alloc&) {
     RaiseExpandError();
   } catch (const std::length_error&) {
     RaiseExpandError();
   }
+}
+
+// A new block, offered large pages before anything touches it, and the
+// content moved over; the old block stays as it is if allocation fails.
+void TMemoryStream::Reallocate(size_t capacity) {
+  TBytes grown;
+  grown.reserve(capacity);
+  files_platform::PreferLargePages(grown.data(), grown.capacity());
+  grown.insert(grown.end(), FData.begin(), FData.end());
+  FData.swap(grown);
+  SetPointer(FData.data(), static_cast<Int64>(FData.size()));
 }
 
 void TMemoryStream::Resize(Int64 newSize) {
@@ -185,13 +196,12 @@ void TMemoryStream::SetCapacity(Int64 capacity) {
   if (capacity <= static_cast<Int64>(FData.capacity())) return;
   if (static_cast<UInt64>(capacity) > kMaxMemorySize) RaiseExpandError();
   try {
-    FData.reserve(static_cast<size_t>(capacity));
+    Reallocate(static_cast<size_t>(capacity));
   } catch (const std::bad_alloc&) {
     RaiseExpandError();
   } catch (const std::length_error&) {
     RaiseExpandError();
   }
-  SetPointer(FData.data(), Size());
 }
 
 void TMemoryStream::Clear() {

@@ -114,6 +114,7 @@ class TMemoryStream : public TCustomMemoryStream {
 
  private:
   void Reserve(Int64 newSize);
+  void Reallocate(size_t capacity);
   void Resize(Int64 newSize);
 };
 

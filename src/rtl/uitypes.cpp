@@ -23,8 +23,10 @@ namespace {
 
 String KeyName(Word key) {
   if ((key >= '0' && key <= '9') || (key >= 'A' && key <= 'Z')) return String(1, static_cast<Char>(key));
-  if (key >= 0x70 && key <= 0x87) return u"F" + IntToStr(key - 0x6F);
-  if (key >= 0x60 && key <= 0x69) return u"Num " + String(1, static_cast<Char>(u'0' + key - 0x60));
+  // Built by appending: putting a literal in front of a temporary string
+  // trips a false overlap warning in optimised builds.
+  if (key >= 0x70 && key <= 0x87) return String(u"F").append(IntToStr(key - 0x6F));
+  if (key >= 0x60 && key <= 0x69) return String(u"Num ").append(1, static_cast<Char>(u'0' + key - 0x60));
   switch (key) {
     case 0x08: return u"BkSp";
     case 0x09: return u"Tab";

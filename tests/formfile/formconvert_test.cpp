@@ -2,7 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 
 #include "rtl/codepage.h"
@@ -276,6 +280,17 @@ TEST(FormBinaryToText, AppendsToTheOutputAndNothingOnFailure) {
   EXPECT_EQ(form_test::ToString(untouched), "before");
 }
 
+TEST(FormBinaryToText, WritesAtTheOutputsPosition) {
+  std::string binary = FormWithValue(Hex("02 01"));
+  std::string text = TextWithValue("1");
+  TBytesStream output(form_test::ToBytes("0123" + std::string(text.size(), '-') + "tail"));
+  output.SetPosition(4);
+  TBytesStream input(form_test::ToBytes(binary));
+  FormBinaryToText(input, output);
+  EXPECT_EQ(form_test::ToString(output), "0123" + text + "tail");
+  EXPECT_EQ(output.Position(), static_cast<Int64>(4 + text.size()));
+}
+
 // Broken text and the error it gives.
 struct TextErrorCase {
   const char* Name;
@@ -430,6 +445,129 @@ TEST(FormBinaryToText, ReadsOnlyTheRootObject) {
   TBytesStream output;
   FormBinaryToText(input, output);
   EXPECT_EQ(input.Position(), static_cast<Int64>(binary.size() - 8));
+}
+
+// What a conversion gives: the output, the error, and where it leaves the input.
+struct ConversionResult {
+  std::string Output;
+  std::string Error;
+  Int64 InputPosition = 0;
+
+  bool operator==(const ConversionResult&) const = default;
+};
+
+std::ostream& operator<<(std::ostream& out, const ConversionResult& result) {
+  return out << result.Output.size() << " bytes out, error \"" << result.Error << "\", input at "
+             << result.InputPosition;
+}
+
+using ConvertFunction = void (*)(TStream&, TStream&);
+
+// The input starts one byte into its stream, the output behind what it holds.
+ConversionResult ConvertInMemory(ConvertFunction convert, const std::string& input) {
+  TBytesStream in(form_test::ToBytes("#" + input));
+  in.SetPosition(1);
+  TBytesStream out(form_test::ToBytes("held"));
+  out.Seek(0, soEnd);
+  ConversionResult result;
+  try {
+    convert(in, out);
+  } catch (const Exception& e) {
+    result.Error = ExceptionMessage(e);
+  }
+  result.Output = form_test::ToString(out);
+  result.InputPosition = in.Position();
+  return result;
+}
+
+ConversionResult ConvertFiles(ConvertFunction convert, const std::string& input) {
+  std::filesystem::path folder = std::filesystem::temp_directory_path();
+  std::filesystem::path inputPath = folder / "kestrum-formconvert-input.dfm";
+  std::filesystem::path outputPath = folder / "kestrum-formconvert-output.dfm";
+  std::ofstream(inputPath, std::ios::binary) << "#" << input;
+  std::ofstream(outputPath, std::ios::binary) << "held";
+  ConversionResult result;
+  {
+    TFileStream in(UTF8ToString(inputPath.string()), fmOpenRead);
+    in.SetPosition(1);
+    TFileStream out(UTF8ToString(outputPath.string()), fmOpenReadWrite);
+    out.Seek(0, soEnd);
+    try {
+      convert(in, out);
+    } catch (const Exception& e) {
+      result.Error = ExceptionMessage(e);
+    }
+    result.InputPosition = in.Position();
+  }
+  std::ifstream written(outputPath, std::ios::binary);
+  result.Output.assign(std::istreambuf_iterator<char>(written), std::istreambuf_iterator<char>());
+  written.close();
+  std::filesystem::remove(inputPath);
+  std::filesystem::remove(outputPath);
+  return result;
+}
+
+// String properties on lines of `length` bytes with their CR LF, as many as
+// make up `total` bytes.
+std::string LongLines(size_t length, size_t total) {
+  std::string lines;
+  for (int i = 0; lines.size() < total; ++i) {
+    std::string start = "  P" + std::to_string(i) + " = '";
+    lines += start + Repeat('x', length - start.size() - 3) + "'\r\n";
+  }
+  return lines;
+}
+
+std::string HexProperty(size_t rows) {
+  std::string text = "  Data = {";
+  for (size_t i = 0; i < rows; ++i) text += "\r\n    " + HexRun(32);
+  return text + "}\r\n";
+}
+
+// Inputs far larger than what the conversions read at a time, and failures
+// early and late: a stream in memory and a file give the same results.
+TEST(FormConversions, FilesAgreeWithMemory) {
+  std::string large = "object A: TA\r\n" + LongLines(4000, 300000) + HexProperty(8000) + "end\r\n";
+  std::string largeBinary = TextToBinary(large);
+  const std::string texts[] = {
+      large,
+      large + "  object B end",
+      large.substr(0, large.size() / 2),
+      "object A: TA\r\n" + LongLines(4000, 200000) + "  Q = '" + Repeat('y', 5000) + "'\r\nend\r\n",
+      Repeat('x', 5000),
+      "\xFF\xFE" + large,
+      "  '" + Repeat(' ', 300000) + "\r\n",
+  };
+  for (const std::string& text : texts) {
+    ConversionResult inMemory = ConvertInMemory(FormTextToBinary, text);
+    EXPECT_EQ(ConvertFiles(FormTextToBinary, text), inMemory) << text.substr(0, 40);
+  }
+  EXPECT_TRUE(ConvertInMemory(FormTextToBinary, large).Output == "held" + largeBinary);
+  // A first line too long leaves the input behind the one window read.
+  EXPECT_EQ(ConvertInMemory(FormTextToBinary, Repeat('x', 5000)).InputPosition, 1 + 4095);
+  const std::string binaries[] = {
+      largeBinary,
+      largeBinary + "trailing",
+      largeBinary.substr(0, largeBinary.size() - 100),
+      largeBinary.substr(0, 100000),
+  };
+  for (const std::string& binary : binaries) {
+    ConversionResult inMemory = ConvertInMemory(FormBinaryToText, binary);
+    EXPECT_EQ(ConvertFiles(FormBinaryToText, binary), inMemory);
+  }
+}
+
+TEST(FormTextToBinary, LineLengthLimitFarIntoTheText) {
+  // A line of 4095 bytes with its line feed is the longest there may be.
+  std::string lines = LongLines(4095, 400000);
+  EXPECT_NO_THROW(TextToBinary("object A\r\n" + lines + "end\r\n"));
+  try {
+    TextToBinary("object A\r\n" + lines + LongLines(4096, 1) + "end\r\n");
+    FAIL() << "no error";
+  } catch (const EParserError& e) {
+    size_t lineCount = static_cast<size_t>(std::count(lines.begin(), lines.end(), '\n'));
+    EXPECT_EQ(ExceptionMessage(e), "Line too long on line " + std::to_string(lineCount + 2));
+  }
 }
 
 }  // namespace

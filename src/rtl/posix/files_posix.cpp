@@ -5,10 +5,12 @@
 #include <fcntl.h>
 #include <stdio.h>
 #include <string.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <vector>
 
 #include "rtl/exceptions.h"
@@ -258,6 +260,22 @@ bool ReplaceWith(const String& source, const String& target) {
     ::chmod(NativeName(source).c_str(), info.st_mode & 07777);
   }
   return ::rename(NativeName(source).c_str(), to.c_str()) == 0;
+}
+
+void PreferLargePages(void* block, size_t size) noexcept {
+#ifdef MADV_HUGEPAGE
+  // Only the part made of whole large pages can use them.
+  constexpr std::uintptr_t kLargePage = std::uintptr_t{2} << 20;
+  if (size < 2 * kLargePage) return;
+  auto start = reinterpret_cast<std::uintptr_t>(block);
+  std::uintptr_t first = (start + kLargePage - 1) & ~(kLargePage - 1);
+  std::uintptr_t last = (start + size) & ~(kLargePage - 1);
+  // Only a hint: where the system declines, the block works as it is.
+  if (last > first) (void)madvise(reinterpret_cast<void*>(first), last - first, MADV_HUGEPAGE);
+#else
+  (void)block;
+  (void)size;
+#endif
 }
 
 }  // namespace files_platform

@@ -206,4 +206,7 @@ bool ReplaceWith(const String& source, const String& target) {
   return MoveFileExW(Wide(source), Wide(target), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
 }
 
+// Large pages need a privilege a user normally lacks; blocks stay as they are.
+void PreferLargePages(void* /*block*/, size_t /*size*/) noexcept {}
+
 }  // namespace files_platform
