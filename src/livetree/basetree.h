@@ -433,6 +433,10 @@ class TBaseLiveTree : public TObject {
   virtual void EnsureNodeSelected();
   bool IsMouseSelecting() const;
   virtual void DeleteSelectedNodes();
+  // A click clears the selection at once, keeping Keep (when given and
+  // selected) as the only selected node. A clearance still pending from an
+  // earlier press (tsClearPending) is dropped: this one does its work.
+  void ClearSelectionDirectly(PLiveNode keep = nullptr);
   // The selection array: ascending by node address.
   const TNodeArray& SelectionArray() const { return FSelection; }
 
