@@ -625,8 +625,7 @@ class TBaseLiveTree : public TObject {
   // ---- Painting ----
   // Paints the part Window (tree coordinates) of the tree so that its top-left
   // lands on Target of the canvas. A paint request inside a paint does nothing.
-  virtual void PaintTree(ILiveTreeCanvas& canvas, const TRect& window, TPoint target,
-                         TLTInternalPaintOptions options);
+  virtual void PaintTree(ILiveTreeCanvas& canvas, const TRect& window, TPoint target, TLTInternalPaintOptions options);
   // The tree lines of a node's indentation levels; returns the number of its
   // selected ancestors.
   Integer BuildLineImage(PLiveNode node, TLineImage& lineImage);

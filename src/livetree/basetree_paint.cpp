@@ -19,10 +19,10 @@ Integer CheckImageIndexFor(TCheckType type, TCheckState state, bool enabled, boo
     Integer CheckBox[3], Radio[3], Button[3];
   };
   static constexpr Row rows[] = {
-      {{12, 9, 10}, {4, 1, 2}, {24, 21, 22}},    // csUncheckedNormal
-      {{12, 11, 11}, {4, 3, 3}, {24, 23, 23}},   // csUncheckedPressed
-      {{16, 13, 14}, {8, 5, 6}, {24, 21, 22}},   // csCheckedNormal
-      {{16, 15, 15}, {8, 7, 7}, {24, 23, 23}},   // csCheckedPressed
+      {{12, 9, 10}, {4, 1, 2}, {24, 21, 22}},      // csUncheckedNormal
+      {{12, 11, 11}, {4, 3, 3}, {24, 23, 23}},     // csUncheckedPressed
+      {{16, 13, 14}, {8, 5, 6}, {24, 21, 22}},     // csCheckedNormal
+      {{16, 15, 15}, {8, 7, 7}, {24, 23, 23}},     // csCheckedPressed
       {{20, 17, 18}, {20, 17, 18}, {20, 17, 18}},  // csMixedNormal
       {{20, 19, 19}, {20, 19, 19}, {20, 19, 19}},  // csMixedPressed
   };
@@ -64,9 +64,7 @@ class TLiveTreePaintRun {
   bool Focused() const { return T.FHost->Focused(); }
   bool FocusedLook() const { return Focused() || T.PaintOptions().Contains(toPopupMode); }
   TColor ColorOf(TLTColorIndex index) const { return T.FPaintSettings.Colors[index]; }
-  TColor SelectionFill() const {
-    return ColorOf(FocusedLook() ? ciFocusedSelectionColor : ciUnfocusedSelectionColor);
-  }
+  TColor SelectionFill() const { return ColorOf(FocusedLook() ? ciFocusedSelectionColor : ciUnfocusedSelectionColor); }
   TColor SelectionFrame() const {
     return ColorOf(FocusedLook() ? ciFocusedSelectionBorderColor : ciUnfocusedSelectionBorderColor);
   }
@@ -77,9 +75,7 @@ class TLiveTreePaintRun {
     return column == focused;
   }
   bool BlendedSelection() const { return T.PaintOptions().Contains(toUseBlendedSelection); }
-  const TLTLinePattern& LinePattern() const {
-    return T.LineStyle() == lsSolid ? SolidLinePattern : DottedLinePattern;
-  }
+  const TLTLinePattern& LinePattern() const { return T.LineStyle() == lsSolid ? SolidLinePattern : DottedLinePattern; }
 
   void PaintRow(PLiveNode node, Integer nodeTop);
   void PaintCell(TLTPaintInfo& info, Integer valign, Integer buttonY);
@@ -204,8 +200,7 @@ void TLiveTreePaintRun::PaintRow(PLiveNode node, Integer nodeTop) {
   const TLTPaintSettings& settings = T.FPaintSettings;
   Integer indent = static_cast<Integer>(T.Indent());
   FButtonX = RoundHalfEven((indent - settings.ButtonSize) / 2.0) + 1;
-  if (!T.PaintOptions().Contains(toFixedIndent))
-    FButtonX += (FIndentSize - 1) * indent;
+  if (!T.PaintOptions().Contains(toFixedIndent)) FButtonX += (FIndentSize - 1) * indent;
   C.SetClip(Rect(FWindow.Left, 0, FWindow.Right, std::min(FRowHeight, FTargetBottom - FTargetTop)));
 
   // The node's reference line and the button's top.
@@ -255,15 +250,14 @@ void TLiveTreePaintRun::PaintRow(PLiveNode node, Integer nodeTop) {
       C.SetClip(Rect(FWindow.Left, 0, FWindow.Right, std::min(FRowHeight, FTargetBottom - FTargetTop)));
     }
   }
-  if (node == T.DropTargetNode() && T.PaintOptions().Contains(toShowDropmark) &&
-      FOptions.Contains(poDrawDropMark))
+  if (node == T.DropTargetNode() && T.PaintOptions().Contains(toShowDropmark) && FOptions.Contains(poDrawDropMark))
     PaintDropMark(node, nodeRect);
 }
 
 void TLiveTreePaintRun::EraseRow(PLiveNode node, TRect r) {
   TColor color = T.Color();
-  if (FOptions.Contains(poDrawSelection) && T.SelectionOptions().Contains(toFullRowSelect) &&
-      node->Has(vsSelected) && !BlendedSelection()) {
+  if (FOptions.Contains(poDrawSelection) && T.SelectionOptions().Contains(toFullRowSelect) && node->Has(vsSelected) &&
+      !BlendedSelection()) {
     if (T.PaintOptions().Contains(toShowHorzGridLines)) {
       C.FillRect(Rect(r.Left, r.Bottom - 1, r.Right, r.Bottom), color);
       --r.Bottom;
@@ -296,8 +290,8 @@ void TLiveTreePaintRun::PaintCell(TLTPaintInfo& info, Integer valign, Integer bu
   PLiveNode node = info.Node;
   TColumnIndex column = info.Column;
   const TLiveTreeColumn* item = FUseColumns ? T.Header().Columns().Items(column) : nullptr;
-  bool editingHere = T.TreeStates().Contains(tsEditing) && node == T.FocusedNode() &&
-                     (!FUseColumns || column == T.FocusedColumn());
+  bool editingHere =
+      T.TreeStates().Contains(tsEditing) && node == T.FocusedNode() && (!FUseColumns || column == T.FocusedColumn());
   if (editingHere) info.PaintOptions -= poDrawSelection;
   bool fullRowSelect = T.SelectionOptions().Contains(toFullRowSelect);
   bool drawsSelection = info.PaintOptions.Contains(poDrawSelection);
@@ -366,11 +360,9 @@ void TLiveTreePaintRun::PaintCell(TLTPaintInfo& info, Integer valign, Integer bu
     Integer y = info.CellRect.Bottom - 1;
     if (mainColumn && settings.LineMode == lmBands) {
       if (rightToLeft)
-        HorzLine(info.CellRect.Left, y, info.CellRect.Right - levels * indent - 1, ColorOf(ciGridLineColor),
-                 treeColor);
+        HorzLine(info.CellRect.Left, y, info.CellRect.Right - levels * indent - 1, ColorOf(ciGridLineColor), treeColor);
       else
-        HorzLine(info.CellRect.Left + levels * indent, y, info.CellRect.Right - 1, ColorOf(ciGridLineColor),
-                 treeColor);
+        HorzLine(info.CellRect.Left + levels * indent, y, info.CellRect.Right - 1, ColorOf(ciGridLineColor), treeColor);
     } else {
       HorzLine(info.CellRect.Left, y, info.CellRect.Right, ColorOf(ciGridLineColor), treeColor);
     }
@@ -378,8 +370,8 @@ void TLiveTreePaintRun::PaintCell(TLTPaintInfo& info, Integer valign, Integer bu
     --info.ContentRect.Bottom;
   }
   if (FUseColumns && info.PaintOptions.Contains(poGridLines) && paintOptions.Contains(toShowVertGridLines)) {
-    bool lastAutoResized = T.Header().Options().Contains(hoAutoResize) &&
-                           column == T.Header().Columns().GetLastVisibleColumn();
+    bool lastAutoResized =
+        T.Header().Options().Contains(hoAutoResize) && column == T.Header().Columns().GetLastVisibleColumn();
     bool atWindowEdge = info.CellRect.Right == FWindow.Right && !item->Options().Contains(coFixed);
     bool emptyRtl = rightToLeft && T.IsCellEmpty(node, column);
     if (!lastAutoResized && !atWindowEdge && !emptyRtl) {
@@ -466,27 +458,19 @@ void TLiveTreePaintRun::DrawLineSegment(Integer x, TLTLineType type, Integer y, 
   TColor background = T.Color();
   Integer lineX = x + half;
   switch (type) {
-    case ltBottomRight:
-      VertLine(y, lineX, bottom, color, background);
-      HorzLine(lineX, y, x + indent, color, background);
-      break;
-    case ltTopDown: VertLine(0, lineX, bottom, color, background); break;
-    case ltTopDownRight:
-      VertLine(0, lineX, bottom, color, background);
-      HorzLine(lineX, y, x + indent, color, background);
-      break;
-    case ltRight: HorzLine(lineX, y, x + indent, color, background); break;
-    case ltTopRight:
-      VertLine(0, lineX, y, color, background);
-      HorzLine(lineX, y, x + indent, color, background);
-      break;
-    case ltLeft: VertLine(0, x, bottom, color, background); break;
-    case ltLeftBottom:
-      VertLine(0, x, bottom, color, background);
-      HorzLine(x, bottom, x + indent, color, background);
-      break;
-    case ltNone: break;
+    case ltBottomRight: VertLine(y, lineX, bottom, color, background); break;
+    case ltTopDown:
+    case ltTopDownRight: VertLine(0, lineX, bottom, color, background); break;
+    case ltTopRight: VertLine(0, lineX, y, color, background); break;
+    case ltLeft:
+    case ltLeftBottom: VertLine(0, x, bottom, color, background); break;
+    default: break;
   }
+  // The stub towards the node, or a band's bottom edge.
+  if (type == ltBottomRight || type == ltTopDownRight || type == ltRight || type == ltTopRight)
+    HorzLine(lineX, y, x + indent, color, background);
+  else if (type == ltLeftBottom)
+    HorzLine(x, bottom, x + indent, color, background);
 }
 
 void TLiveTreePaintRun::PaintLineImage(const TLTPaintInfo& info, Integer valign, Integer levels) {
@@ -515,9 +499,7 @@ void TLiveTreePaintRun::PaintLineImage(const TLTPaintInfo& info, Integer valign,
         TLTLineType& band = bands[static_cast<size_t>(level)];
         switch (line) {
           case ltNone:
-          case ltTopDown:
-            band = innerLine == ltNone || innerLine == ltTopRight ? innerBand : ltLeft;
-            break;
+          case ltTopDown: band = innerLine == ltNone || innerLine == ltTopRight ? innerBand : ltLeft; break;
           case ltBottomRight:
           case ltTopDownRight:
           case ltRight:

@@ -35,11 +35,11 @@ enum TLTColorIndex : std::uint8_t {
 };
 constexpr int LTColorCount = 17;
 
-
 using TLTColorTable = std::array<TColor, LTColorCount>;
-constexpr TLTColorTable DefaultTreeColors{clBtnShadow, clHighlight,  clHighlight, clHighlight, clBtnFace, clBtnShadow,
-                                          clBtnFace,   clBtnFace,    clWindowText, clHighlight, clBtnFace, clHighlight,
-                                          clHighlight, clHighlight,  clBtnShadow, clHighlightText, clBtnFace};
+constexpr TLTColorTable DefaultTreeColors{clBtnShadow,     clHighlight, clHighlight, clHighlight,  clBtnFace,
+                                          clBtnShadow,     clBtnFace,   clBtnFace,   clWindowText, clHighlight,
+                                          clBtnFace,       clHighlight, clHighlight, clHighlight,  clBtnShadow,
+                                          clHighlightText, clBtnFace};
 
 enum TLTButtonStyle : std::uint8_t { bsRectangle, bsTriangle };
 enum TLTButtonFillMode : std::uint8_t { fmTreeColor, fmWindowColor, fmShaded, fmTransparent };

@@ -227,9 +227,9 @@ TEST_F(PaintTest, CheckImageIndicesFollowTypeStateAndLook) {
     bool enabled, hot;
     Integer index;
   } cases[] = {
-      {ctNone, csCheckedNormal, true, false, -1},        {ctCheckBox, csUncheckedNormal, true, false, 9},
+      {ctNone, csCheckedNormal, true, false, -1},          {ctCheckBox, csUncheckedNormal, true, false, 9},
       {ctTriStateCheckBox, csMixedNormal, true, true, 18}, {ctRadioButton, csCheckedNormal, false, false, 8},
-      {ctButton, csUncheckedPressed, true, false, 23},   {ctCheckBox, csCheckedPressed, true, true, 15},
+      {ctButton, csUncheckedPressed, true, false, 23},     {ctCheckBox, csCheckedPressed, true, true, 15},
   };
   for (const Case& c : cases) EXPECT_EQ(CheckImageIndexFor(c.type, c.state, c.enabled, c.hot), c.index);
   EXPECT_EQ(RoundHalfEven(4.0), 4);

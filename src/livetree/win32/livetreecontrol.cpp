@@ -15,11 +15,35 @@
 // Types
 
 const TTypeInfo& DescribeType(TypeTag<TLTPaintOption>) {
-  static const TEnumTypeInfo t(u"TLTPaintOption", u"LiveTree", {u"toHideFocusRect", u"toHideSelection", u"toHotTrack", u"toPopupMode", u"toShowBackground", u"toShowButtons", u"toShowDropmark", u"toShowHorzGridLines", u"toShowRoot", u"toShowTreeLines", u"toShowVertGridLines", u"toThemeAware", u"toUseBlendedImages", u"toGhostedIfUnfocused", u"toFullVertGridLines", u"toAlwaysHideSelection", u"toUseBlendedSelection", u"toStaticBackground", u"toChildrenAbove", u"toFixedIndent", u"toUseExplorerTheme", u"toHideTreeLinesIfThemed", u"toShowFilteredNodes"});
+  static const TEnumTypeInfo t(u"TLTPaintOption", u"LiveTree",
+                               {u"toHideFocusRect",
+                                u"toHideSelection",
+                                u"toHotTrack",
+                                u"toPopupMode",
+                                u"toShowBackground",
+                                u"toShowButtons",
+                                u"toShowDropmark",
+                                u"toShowHorzGridLines",
+                                u"toShowRoot",
+                                u"toShowTreeLines",
+                                u"toShowVertGridLines",
+                                u"toThemeAware",
+                                u"toUseBlendedImages",
+                                u"toGhostedIfUnfocused",
+                                u"toFullVertGridLines",
+                                u"toAlwaysHideSelection",
+                                u"toUseBlendedSelection",
+                                u"toStaticBackground",
+                                u"toChildrenAbove",
+                                u"toFixedIndent",
+                                u"toUseExplorerTheme",
+                                u"toHideTreeLinesIfThemed",
+                                u"toShowFilteredNodes"});
   return t;
 }
 const TTypeInfo& DescribeType(TypeTag<TSet<TLTPaintOption>>) {
-  static const TSetTypeInfo t(u"TLTPaintOptions", u"LiveTree", static_cast<const TOrdinalTypeInfo&>(DescribeType(TypeTag<TLTPaintOption>{})));
+  static const TSetTypeInfo t(u"TLTPaintOptions", u"LiveTree",
+                              static_cast<const TOrdinalTypeInfo&>(DescribeType(TypeTag<TLTPaintOption>{})));
   return t;
 }
 const TTypeInfo& DescribeType(TypeTag<TLTAnimationOption>) {
@@ -27,55 +51,84 @@ const TTypeInfo& DescribeType(TypeTag<TLTAnimationOption>) {
   return t;
 }
 const TTypeInfo& DescribeType(TypeTag<TSet<TLTAnimationOption>>) {
-  static const TSetTypeInfo t(u"TLTAnimationOptions", u"LiveTree", static_cast<const TOrdinalTypeInfo&>(DescribeType(TypeTag<TLTAnimationOption>{})));
+  static const TSetTypeInfo t(u"TLTAnimationOptions", u"LiveTree",
+                              static_cast<const TOrdinalTypeInfo&>(DescribeType(TypeTag<TLTAnimationOption>{})));
   return t;
 }
 const TTypeInfo& DescribeType(TypeTag<TLTAutoOption>) {
-  static const TEnumTypeInfo t(u"TLTAutoOption", u"LiveTree", {u"toAutoDropExpand", u"toAutoExpand", u"toAutoScroll", u"toAutoScrollOnExpand", u"toAutoSort", u"toAutoSpanColumns", u"toAutoTristateTracking", u"toAutoHideButtons", u"toAutoDeleteMovedNodes", u"toDisableAutoscrollOnFocus", u"toAutoChangeScale", u"toAutoFreeOnCollapse", u"toDisableAutoscrollOnEdit", u"toAutoBidiColumnOrdering"});
+  static const TEnumTypeInfo t(u"TLTAutoOption", u"LiveTree",
+                               {u"toAutoDropExpand", u"toAutoExpand", u"toAutoScroll", u"toAutoScrollOnExpand",
+                                u"toAutoSort", u"toAutoSpanColumns", u"toAutoTristateTracking", u"toAutoHideButtons",
+                                u"toAutoDeleteMovedNodes", u"toDisableAutoscrollOnFocus", u"toAutoChangeScale",
+                                u"toAutoFreeOnCollapse", u"toDisableAutoscrollOnEdit", u"toAutoBidiColumnOrdering"});
   return t;
 }
 const TTypeInfo& DescribeType(TypeTag<TSet<TLTAutoOption>>) {
-  static const TSetTypeInfo t(u"TLTAutoOptions", u"LiveTree", static_cast<const TOrdinalTypeInfo&>(DescribeType(TypeTag<TLTAutoOption>{})));
+  static const TSetTypeInfo t(u"TLTAutoOptions", u"LiveTree",
+                              static_cast<const TOrdinalTypeInfo&>(DescribeType(TypeTag<TLTAutoOption>{})));
   return t;
 }
 const TTypeInfo& DescribeType(TypeTag<TLTSelectionOption>) {
-  static const TEnumTypeInfo t(u"TLTSelectionOption", u"LiveTree", {u"toDisableDrawSelection", u"toExtendedFocus", u"toFullRowSelect", u"toLevelSelectConstraint", u"toMiddleClickSelect", u"toMultiSelect", u"toRightClickSelect", u"toSiblingSelectConstraint", u"toCenterScrollIntoView", u"toSimpleDrawSelection", u"toAlwaysSelectNode", u"toRestoreSelection"});
+  static const TEnumTypeInfo t(
+      u"TLTSelectionOption", u"LiveTree",
+      {u"toDisableDrawSelection", u"toExtendedFocus", u"toFullRowSelect", u"toLevelSelectConstraint",
+       u"toMiddleClickSelect", u"toMultiSelect", u"toRightClickSelect", u"toSiblingSelectConstraint",
+       u"toCenterScrollIntoView", u"toSimpleDrawSelection", u"toAlwaysSelectNode", u"toRestoreSelection"});
   return t;
 }
 const TTypeInfo& DescribeType(TypeTag<TSet<TLTSelectionOption>>) {
-  static const TSetTypeInfo t(u"TLTSelectionOptions", u"LiveTree", static_cast<const TOrdinalTypeInfo&>(DescribeType(TypeTag<TLTSelectionOption>{})));
+  static const TSetTypeInfo t(u"TLTSelectionOptions", u"LiveTree",
+                              static_cast<const TOrdinalTypeInfo&>(DescribeType(TypeTag<TLTSelectionOption>{})));
   return t;
 }
 const TTypeInfo& DescribeType(TypeTag<TLTMiscOption>) {
-  static const TEnumTypeInfo t(u"TLTMiscOption", u"LiveTree", {u"toAcceptOLEDrop", u"toCheckSupport", u"toEditable", u"toFullRepaintOnResize", u"toGridExtensions", u"toInitOnSave", u"toReportMode", u"toToggleOnDblClick", u"toWheelPanning", u"toReadOnly", u"toVariableNodeHeight", u"toFullRowDrag", u"toNodeHeightResize", u"toNodeHeightDblClickResize", u"toEditOnClick", u"toEditOnDblClick", u"toReverseFullExpandHotKey"});
+  static const TEnumTypeInfo t(
+      u"TLTMiscOption", u"LiveTree",
+      {u"toAcceptOLEDrop", u"toCheckSupport", u"toEditable", u"toFullRepaintOnResize", u"toGridExtensions",
+       u"toInitOnSave", u"toReportMode", u"toToggleOnDblClick", u"toWheelPanning", u"toReadOnly",
+       u"toVariableNodeHeight", u"toFullRowDrag", u"toNodeHeightResize", u"toNodeHeightDblClickResize",
+       u"toEditOnClick", u"toEditOnDblClick", u"toReverseFullExpandHotKey"});
   return t;
 }
 const TTypeInfo& DescribeType(TypeTag<TSet<TLTMiscOption>>) {
-  static const TSetTypeInfo t(u"TLTMiscOptions", u"LiveTree", static_cast<const TOrdinalTypeInfo&>(DescribeType(TypeTag<TLTMiscOption>{})));
+  static const TSetTypeInfo t(u"TLTMiscOptions", u"LiveTree",
+                              static_cast<const TOrdinalTypeInfo&>(DescribeType(TypeTag<TLTMiscOption>{})));
   return t;
 }
 const TTypeInfo& DescribeType(TypeTag<TLTStringOption>) {
-  static const TEnumTypeInfo t(u"TLTStringOption", u"LiveTree", {u"toSaveCaptions", u"toShowStaticText", u"toAutoAcceptEditChange"});
+  static const TEnumTypeInfo t(u"TLTStringOption", u"LiveTree",
+                               {u"toSaveCaptions", u"toShowStaticText", u"toAutoAcceptEditChange"});
   return t;
 }
 const TTypeInfo& DescribeType(TypeTag<TSet<TLTStringOption>>) {
-  static const TSetTypeInfo t(u"TLTStringOptions", u"LiveTree", static_cast<const TOrdinalTypeInfo&>(DescribeType(TypeTag<TLTStringOption>{})));
+  static const TSetTypeInfo t(u"TLTStringOptions", u"LiveTree",
+                              static_cast<const TOrdinalTypeInfo&>(DescribeType(TypeTag<TLTStringOption>{})));
   return t;
 }
 const TTypeInfo& DescribeType(TypeTag<TLTColumnOption>) {
-  static const TEnumTypeInfo t(u"TLTColumnOption", u"LiveTree", {u"coAllowClick", u"coDraggable", u"coEnabled", u"coParentBidiMode", u"coParentColor", u"coResizable", u"coShowDropMark", u"coVisible", u"coAutoSpring", u"coFixed", u"coSmartResize", u"coAllowFocus", u"coDisableAnimatedResize", u"coWrapCaption", u"coUseCaptionAlignment", u"coEditable"});
+  static const TEnumTypeInfo t(
+      u"TLTColumnOption", u"LiveTree",
+      {u"coAllowClick", u"coDraggable", u"coEnabled", u"coParentBidiMode", u"coParentColor", u"coResizable",
+       u"coShowDropMark", u"coVisible", u"coAutoSpring", u"coFixed", u"coSmartResize", u"coAllowFocus",
+       u"coDisableAnimatedResize", u"coWrapCaption", u"coUseCaptionAlignment", u"coEditable"});
   return t;
 }
 const TTypeInfo& DescribeType(TypeTag<TSet<TLTColumnOption>>) {
-  static const TSetTypeInfo t(u"TLTColumnOptions", u"LiveTree", static_cast<const TOrdinalTypeInfo&>(DescribeType(TypeTag<TLTColumnOption>{})));
+  static const TSetTypeInfo t(u"TLTColumnOptions", u"LiveTree",
+                              static_cast<const TOrdinalTypeInfo&>(DescribeType(TypeTag<TLTColumnOption>{})));
   return t;
 }
 const TTypeInfo& DescribeType(TypeTag<TLTHeaderOption>) {
-  static const TEnumTypeInfo t(u"TLTHeaderOption", u"LiveTree", {u"hoAutoResize", u"hoColumnResize", u"hoDblClickResize", u"hoDrag", u"hoHotTrack", u"hoOwnerDraw", u"hoRestrictDrag", u"hoShowHint", u"hoShowImages", u"hoShowSortGlyphs", u"hoVisible", u"hoAutoSpring", u"hoFullRepaintOnResize", u"hoDisableAnimatedResize", u"hoHeightResize", u"hoHeightDblClickResize", u"hoHeaderClickAutoSort"});
+  static const TEnumTypeInfo t(u"TLTHeaderOption", u"LiveTree",
+                               {u"hoAutoResize", u"hoColumnResize", u"hoDblClickResize", u"hoDrag", u"hoHotTrack",
+                                u"hoOwnerDraw", u"hoRestrictDrag", u"hoShowHint", u"hoShowImages", u"hoShowSortGlyphs",
+                                u"hoVisible", u"hoAutoSpring", u"hoFullRepaintOnResize", u"hoDisableAnimatedResize",
+                                u"hoHeightResize", u"hoHeightDblClickResize", u"hoHeaderClickAutoSort"});
   return t;
 }
 const TTypeInfo& DescribeType(TypeTag<TSet<TLTHeaderOption>>) {
-  static const TSetTypeInfo t(u"TLTHeaderOptions", u"LiveTree", static_cast<const TOrdinalTypeInfo&>(DescribeType(TypeTag<TLTHeaderOption>{})));
+  static const TSetTypeInfo t(u"TLTHeaderOptions", u"LiveTree",
+                              static_cast<const TOrdinalTypeInfo&>(DescribeType(TypeTag<TLTHeaderOption>{})));
   return t;
 }
 const TTypeInfo& DescribeType(TypeTag<TLTHeaderStyle>) {
@@ -99,11 +152,14 @@ const TTypeInfo& DescribeType(TypeTag<TLTButtonStyle>) {
   return t;
 }
 const TTypeInfo& DescribeType(TypeTag<TLTButtonFillMode>) {
-  static const TEnumTypeInfo t(u"TLTButtonFillMode", u"LiveTree", {u"fmTreeColor", u"fmWindowColor", u"fmShaded", u"fmTransparent"});
+  static const TEnumTypeInfo t(u"TLTButtonFillMode", u"LiveTree",
+                               {u"fmTreeColor", u"fmWindowColor", u"fmShaded", u"fmTransparent"});
   return t;
 }
 const TTypeInfo& DescribeType(TypeTag<TCheckImageKind>) {
-  static const TEnumTypeInfo t(u"TCheckImageKind", u"LiveTree", {u"ckLightCheck", u"ckDarkCheck", u"ckLightTick", u"ckDarkTick", u"ckFlat", u"ckXP", u"ckCustom", u"ckSystemFlat", u"ckSystemDefault"});
+  static const TEnumTypeInfo t(u"TCheckImageKind", u"LiveTree",
+                               {u"ckLightCheck", u"ckDarkCheck", u"ckLightTick", u"ckDarkTick", u"ckFlat", u"ckXP",
+                                u"ckCustom", u"ckSystemFlat", u"ckSystemDefault"});
   return t;
 }
 const TTypeInfo& DescribeType(TypeTag<TLTDrawSelectionMode>) {
@@ -115,7 +171,8 @@ const TTypeInfo& DescribeType(TypeTag<TLTNodeAlignment>) {
   return t;
 }
 const TTypeInfo& DescribeType(TypeTag<TLTIncrementalSearch>) {
-  static const TEnumTypeInfo t(u"TLTIncrementalSearch", u"LiveTree", {u"isAll", u"isNone", u"isInitializedOnly", u"isVisibleOnly"});
+  static const TEnumTypeInfo t(u"TLTIncrementalSearch", u"LiveTree",
+                               {u"isAll", u"isNone", u"isInitializedOnly", u"isVisibleOnly"});
   return t;
 }
 const TTypeInfo& DescribeType(TypeTag<TSortDirection>) {
@@ -123,15 +180,19 @@ const TTypeInfo& DescribeType(TypeTag<TSortDirection>) {
   return t;
 }
 const TTypeInfo& DescribeType(TypeTag<TCheckType>) {
-  static const TEnumTypeInfo t(u"TCheckType", u"LiveTree", {u"ctNone", u"ctTriStateCheckBox", u"ctCheckBox", u"ctRadioButton", u"ctButton"});
+  static const TEnumTypeInfo t(u"TCheckType", u"LiveTree",
+                               {u"ctNone", u"ctTriStateCheckBox", u"ctCheckBox", u"ctRadioButton", u"ctButton"});
   return t;
 }
 const TTypeInfo& DescribeType(TypeTag<TCheckState>) {
-  static const TEnumTypeInfo t(u"TCheckState", u"LiveTree", {u"csUncheckedNormal", u"csUncheckedPressed", u"csCheckedNormal", u"csCheckedPressed", u"csMixedNormal", u"csMixedPressed"});
+  static const TEnumTypeInfo t(u"TCheckState", u"LiveTree",
+                               {u"csUncheckedNormal", u"csUncheckedPressed", u"csCheckedNormal", u"csCheckedPressed",
+                                u"csMixedNormal", u"csMixedPressed"});
   return t;
 }
 const TTypeInfo& DescribeType(TypeTag<TLTExportMode>) {
-  static const TEnumTypeInfo t(u"TLTExportMode", u"LiveTree", {u"emAll", u"emChecked", u"emUnchecked", u"emVisibleDueToExpansion", u"emSelected"});
+  static const TEnumTypeInfo t(u"TLTExportMode", u"LiveTree",
+                               {u"emAll", u"emChecked", u"emUnchecked", u"emVisibleDueToExpansion", u"emSelected"});
   return t;
 }
 const TTypeInfo& DescribeType(TypeTag<TLTSearchDirection>) {
@@ -265,8 +326,7 @@ class TCanvasSurface : public ILiveTreeCanvas {
     if (style.Blend) flags |= ILD_BLEND50;
     if (style.Overlay >= 0 && style.Overlay < 15) flags |= INDEXTOOVERLAYMASK(style.Overlay + 1);
     if (style.Enabled) {
-      ImageList_DrawEx(images->Handle(), index, DC(), x + FOrigin.X, y + FOrigin.Y, 0, 0, CLR_NONE, CLR_DEFAULT,
-                       flags);
+      ImageList_DrawEx(images->Handle(), index, DC(), x + FOrigin.X, y + FOrigin.Y, 0, 0, CLR_NONE, CLR_DEFAULT, flags);
     } else {
       images->Draw(FCanvas, x + FOrigin.X, y + FOrigin.Y, index, false);
     }
@@ -393,16 +453,23 @@ TPersistent* TLTColors::GetOwner() const {
 }
 
 void TLTColors::Describe(TClassBuilder<TLTColors>& c) {
-  static const char16_t* const names[LTColorCount] = {
-      u"DisabledColor",          u"DropMarkColor",
-      u"DropTargetColor",        u"FocusedSelectionColor",
-      u"GridLineColor",          u"TreeLineColor",
-      u"UnfocusedSelectionColor", u"BorderColor",
-      u"HotColor",               u"FocusedSelectionBorderColor",
-      u"UnfocusedSelectionBorderColor", u"DropTargetBorderColor",
-      u"SelectionRectangleBlendColor", u"SelectionRectangleBorderColor",
-      u"HeaderHotColor",         u"SelectionTextColor",
-      u"UnfocusedColor"};
+  static const char16_t* const names[LTColorCount] = {u"DisabledColor",
+                                                      u"DropMarkColor",
+                                                      u"DropTargetColor",
+                                                      u"FocusedSelectionColor",
+                                                      u"GridLineColor",
+                                                      u"TreeLineColor",
+                                                      u"UnfocusedSelectionColor",
+                                                      u"BorderColor",
+                                                      u"HotColor",
+                                                      u"FocusedSelectionBorderColor",
+                                                      u"UnfocusedSelectionBorderColor",
+                                                      u"DropTargetBorderColor",
+                                                      u"SelectionRectangleBlendColor",
+                                                      u"SelectionRectangleBorderColor",
+                                                      u"HeaderHotColor",
+                                                      u"SelectionTextColor",
+                                                      u"UnfocusedColor"};
   for (int i = 0; i < LTColorCount; ++i) {
     auto index = static_cast<TLTColorIndex>(i);
     c.Property(
@@ -478,8 +545,8 @@ TLiveTreeColumn::TLiveTreeColumn(TCollection* collection) : TCollectionItem(coll
 
 ::TLiveTreeColumn& TLiveTreeColumn::Model() const {
   auto* columns = static_cast<TLiveTreeColumns*>(Collection());
-  ::TLiveTreeColumn* column = columns != nullptr && columns->Model() != nullptr ? columns->Model()->Items(Index())
-                                                                                : nullptr;
+  ::TLiveTreeColumn* column =
+      columns != nullptr && columns->Model() != nullptr ? columns->Model()->Items(Index()) : nullptr;
   if (column == nullptr) throw EInvalidOperation(u"The column has no tree");
   return *column;
 }
@@ -528,19 +595,16 @@ void TLiveTreeColumn::Describe(TClassBuilder<TLiveTreeColumn>& c) {
        [](C& o, Integer v) { o.Model().SetImageIndex(v); })
       .Default(-1);
   c.Property(
-       u"Layout", [](const C& o) { return o.Model().Layout(); },
-       [](C& o, TButtonLayout v) { o.Model().SetLayout(v); })
+       u"Layout", [](const C& o) { return o.Model().Layout(); }, [](C& o, TButtonLayout v) { o.Model().SetLayout(v); })
       .Default(blGlyphLeft);
   c.Property(
        u"Margin", [](const C& o) { return o.Model().Margin(); }, [](C& o, Integer v) { o.Model().SetMargin(v); })
       .Default(4);
   c.Property(
-       u"MaxWidth", [](const C& o) { return o.Model().MaxWidth(); },
-       [](C& o, Integer v) { o.Model().SetMaxWidth(v); })
+       u"MaxWidth", [](const C& o) { return o.Model().MaxWidth(); }, [](C& o, Integer v) { o.Model().SetMaxWidth(v); })
       .Default(10000);
   c.Property(
-       u"MinWidth", [](const C& o) { return o.Model().MinWidth(); },
-       [](C& o, Integer v) { o.Model().SetMinWidth(v); })
+       u"MinWidth", [](const C& o) { return o.Model().MinWidth(); }, [](C& o, Integer v) { o.Model().SetMinWidth(v); })
       .Default(10);
   c.Property(
        u"Options", [](const C& o) { return ToSet<TLTColumnOption>(o.Model().Options()); },
@@ -565,8 +629,7 @@ void TLiveTreeColumn::Describe(TClassBuilder<TLiveTreeColumn>& c) {
       .Default(50);
 }
 
-TLiveTreeColumns::TLiveTreeColumns(TBaseLiveTree* owner)
-    : TCollection(TLiveTreeColumn::StaticClass()), FOwner(owner) {}
+TLiveTreeColumns::TLiveTreeColumns(TBaseLiveTree* owner) : TCollection(TLiveTreeColumn::StaticClass()), FOwner(owner) {}
 
 ::TLiveTreeColumns* TLiveTreeColumns::Model() const {
   return FOwner != nullptr ? &FOwner->Model().Header().Columns() : nullptr;
@@ -663,8 +726,7 @@ void TLTHeader::Describe(TClassBuilder<TLTHeader>& c) {
        [](H& o, TSortDirection v) { o.Model().SetSortDirection(v); })
       .Default(sdAscending);
   c.Property(
-       u"Style", [](const H& o) { return o.Model().Style(); },
-       [](H& o, TLTHeaderStyle v) { o.Model().SetStyle(v); })
+       u"Style", [](const H& o) { return o.Model().Style(); }, [](H& o, TLTHeaderStyle v) { o.Model().SetStyle(v); })
       .Default(hsThickButtons);
 }
 
@@ -1223,7 +1285,8 @@ void TBaseLiveTree::NonClientPaint() {
   if (dc == nullptr) return;
   // The strip also covers the corner above a vertical scroll bar.
   Integer border = client.x - frame.left;
-  PaintHeader(dc, border, client.y - frame.top - headerHeight, std::max<Integer>(0, frame.right - frame.left - 2 * border));
+  PaintHeader(dc, border, client.y - frame.top - headerHeight,
+              std::max<Integer>(0, frame.right - frame.left - 2 * border));
   ReleaseDC(window, dc);
 }
 

@@ -139,7 +139,6 @@ class TLTHeader : public TPersistent {
   std::unique_ptr<TFont> FFont;
 };
 
-
 // The scroll bars a tree shows (published as ScrollBarOptions).
 class TScrollBarOptions : public TPersistent {
   KST_CLASS(TScrollBarOptions, TPersistent)

@@ -37,21 +37,8 @@ constexpr COLORREF kRed = RGB(255, 0, 0);
 constexpr COLORREF kSilver = RGB(192, 192, 192);
 constexpr COLORREF kWhite = RGB(255, 255, 255);
 
-void SaveForInspection(const harness::Bitmap32& picture, const wchar_t* name) {
-  const wchar_t* folder = _wgetenv(L"KESTRUM_SCREENSHOTS");
-  if (folder != nullptr && *folder != 0) picture.SaveBmp(std::wstring(folder) + L"\\" + name);
-}
-
-harness::Bitmap32 CaptureScreen(HWND window) {
-  RECT r{};
-  GetWindowRect(window, &r);
-  int w = r.right - r.left, h = r.bottom - r.top;
-  return harness::PaintInto(w, h, [&](HDC dc) {
-    HDC screen = GetDC(nullptr);
-    BitBlt(dc, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
-    ReleaseDC(nullptr, screen);
-  });
-}
+using harness::CaptureScreen;
+using harness::SaveForInspection;
 
 // How many pixels of a row band (client y from Top to Bottom, x from Left to Right) have the colour.
 int CountColour(const harness::Bitmap32& picture, int left, int top, int right, int bottom, COLORREF colour) {
@@ -74,7 +61,9 @@ class LiveTreeControlTest : public ::testing::Test {
     ASSERT_NE(FForm->Tree, nullptr);
   }
   void TearDown() override {
-    EXPECT_TRUE(FExceptions.empty()) << (FExceptions.empty() ? "" : std::string(reinterpret_cast<const char*>(StringToUTF8(FExceptions.front()).c_str())));
+    EXPECT_TRUE(FExceptions.empty()) << (FExceptions.empty() ? ""
+                                                             : std::string(reinterpret_cast<const char*>(
+                                                                   StringToUTF8(FExceptions.front()).c_str())));
     FApp.reset();
     harness::PumpMessages();
   }
@@ -93,8 +82,7 @@ class LiveTreeControlTest : public ::testing::Test {
       }
     };
     model.OnInitChildren = [](::TBaseLiveTree*, PLiveNode, Cardinal& children) { children = 3; };
-    model.OnGetText = [](::TBaseLiveTree* sender, PLiveNode node, TColumnIndex column, TLSTTextType,
-                         String& text) {
+    model.OnGetText = [](::TBaseLiveTree* sender, PLiveNode node, TColumnIndex column, TLSTTextType, String& text) {
       PLiveNode parent = sender->NodeParent(node);
       String name = parent != nullptr ? u"Child " + IntToStr(node->Index) : u"Node " + IntToStr(node->Index);
       text = column == 1 ? u"value " + IntToStr(node->Index * 7) : name;
@@ -140,7 +128,8 @@ TEST_F(LiveTreeControlTest, AFormWithATreeLoadsAndKeepsItsColumnsHeaderAndOption
   EXPECT_EQ(info.ClassName(), u"TLiveStringTree");
   for (const char16_t* name : {u"Header", u"TreeOptions", u"Colors", u"Columns", u"ScrollBarOptions",
                                u"ClipboardFormats", u"RootNodeCount", u"Indent", u"DefaultText"})
-    EXPECT_NE(info.FindProperty(name), nullptr) << std::string(reinterpret_cast<const char*>(StringToUTF8(name).c_str()));
+    EXPECT_NE(info.FindProperty(name), nullptr)
+        << std::string(reinterpret_cast<const char*>(StringToUTF8(name).c_str()));
 }
 
 TEST_F(LiveTreeControlTest, AHundredThousandNodesPaintWithSelectionAndFocusColours) {
@@ -204,7 +193,6 @@ TEST_F(LiveTreeControlTest, AHundredThousandNodesPaintWithSelectionAndFocusColou
   harness::Bitmap32 unfocused = harness::PaintClient(handle);
   EXPECT_GT(CountColour(unfocused, 40, top, 200, bottom, kSilver), 200);
   EXPECT_EQ(CountColour(unfocused, 40, top, 200, bottom, kRed), 0);
-
 }
 
 TEST_F(LiveTreeControlTest, ScrollingByTheScrollBarRepaintsTheRightRows) {
