@@ -221,6 +221,65 @@ KST_CLASS_IMPL(TLiveDrawTree, "LiveTree")
 
 namespace {
 
+TMethodParam Param(const char16_t* name, const char16_t* type, bool byReference = false) {
+  return TMethodParam{byReference ? ParamFlagBit(pfVar) : TParamFlags{}, name, type};
+}
+TMethodParam SenderParam() {
+  return Param(u"Sender", u"TBaseLiveTree");
+}
+
+}  // namespace
+
+const TTypeInfo& DescribeType(TypeTag<TLSTGetTextEvent>) {
+  static const TMethodTypeInfo t(u"TLSTGetTextEvent", u"LiveTree", mkProcedure,
+                                 {SenderParam(), Param(u"Node", u"PLiveNode"), Param(u"Column", u"TColumnIndex"),
+                                  Param(u"TextType", u"TLSTTextType"), Param(u"CellText", u"string", true)});
+  return t;
+}
+const TTypeInfo& DescribeType(TypeTag<TLTPaintText>) {
+  static const TMethodTypeInfo t(u"TLTPaintText", u"LiveTree", mkProcedure,
+                                 {SenderParam(), Param(u"TargetCanvas", u"TCanvas"), Param(u"Node", u"PLiveNode"),
+                                  Param(u"Column", u"TColumnIndex"), Param(u"TextType", u"TLSTTextType")});
+  return t;
+}
+const TTypeInfo& DescribeType(TypeTag<TLTGetImageEvent>) {
+  static const TMethodTypeInfo t(
+      u"TLTGetImageEvent", u"LiveTree", mkProcedure,
+      {SenderParam(), Param(u"Node", u"PLiveNode"), Param(u"Kind", u"TLTImageKind"), Param(u"Column", u"TColumnIndex"),
+       Param(u"Ghosted", u"Boolean", true), Param(u"ImageIndex", u"Integer", true)});
+  return t;
+}
+const TTypeInfo& DescribeType(TypeTag<TLTCompareEvent>) {
+  static const TMethodTypeInfo t(u"TLTCompareEvent", u"LiveTree", mkProcedure,
+                                 {SenderParam(), Param(u"Node1", u"PLiveNode"), Param(u"Node2", u"PLiveNode"),
+                                  Param(u"Column", u"TColumnIndex"), Param(u"Result", u"Integer", true)});
+  return t;
+}
+const TTypeInfo& DescribeType(TypeTag<TLTIncrementalSearchEvent>) {
+  static const TMethodTypeInfo t(u"TLTIncrementalSearchEvent", u"LiveTree", mkProcedure,
+                                 {SenderParam(), Param(u"Node", u"PLiveNode"), Param(u"SearchText", u"string"),
+                                  Param(u"Result", u"Integer", true)});
+  return t;
+}
+const TTypeInfo& DescribeType(TypeTag<TLTFocusChangeEvent>) {
+  static const TMethodTypeInfo t(u"TLTFocusChangeEvent", u"LiveTree", mkProcedure,
+                                 {SenderParam(), Param(u"Node", u"PLiveNode"), Param(u"Column", u"TColumnIndex")});
+  return t;
+}
+const TTypeInfo& DescribeType(TypeTag<TLTChangeEvent>) {
+  static const TMethodTypeInfo t(u"TLTChangeEvent", u"LiveTree", mkProcedure,
+                                 {SenderParam(), Param(u"Node", u"PLiveNode")});
+  return t;
+}
+const TTypeInfo& DescribeType(TypeTag<TLTInitNodeEvent>) {
+  static const TMethodTypeInfo t(u"TLTInitNodeEvent", u"LiveTree", mkProcedure,
+                                 {SenderParam(), Param(u"ParentNode", u"PLiveNode"), Param(u"Node", u"PLiveNode"),
+                                  Param(u"InitialStates", u"TLiveNodeInitStates", true)});
+  return t;
+}
+
+namespace {
+
 constexpr UINT WM_LIVETREE_HANDOVER = WM_APP + 0x4C54;
 
 // A model set as the reflection's set of the same members.
@@ -928,6 +987,12 @@ void TBaseLiveTree::Describe(TClassBuilder<TBaseLiveTree>& c) {
   publish::MouseEvents(c);
   publish::FocusEvents(c);
   publish::KeyEvents(c);
+  c.Property(u"OnChange", &T::OnChange, &T::SetOnChange);
+  c.Property(u"OnCompareNodes", &T::OnCompareNodes, &T::SetOnCompareNodes);
+  c.Property(u"OnFocusChanged", &T::OnFocusChanged, &T::SetOnFocusChanged);
+  c.Property(u"OnGetImageIndex", &T::OnGetImageIndex, &T::SetOnGetImageIndex);
+  c.Property(u"OnIncrementalSearch", &T::OnIncrementalSearch, &T::SetOnIncrementalSearch);
+  c.Property(u"OnInitNode", &T::OnInitNode, &T::SetOnInitNode);
 }
 
 TLiveTreeFont TBaseLiveTree::ModelFont(const TFont& font) const {
@@ -981,6 +1046,55 @@ void TBaseLiveTree::Notification(TComponent* component, TOperation operation) {
     FModel->PaintSettings().CheckImageKind = ckSystemDefault;
   }
   if (!ComponentState().Contains(csDestroying)) Invalidate();
+}
+
+// Each assigned event goes to the model with this control as Sender; an
+// empty one leaves the model's event unassigned.
+void TBaseLiveTree::SetOnChange(const TLTChangeEvent& value) {
+  FOnChange = value;
+  FModel->OnChange =
+      value ? ::TLTChangeEvent([this](::TBaseLiveTree*, PLiveNode node) { FOnChange(this, node); }) : nullptr;
+}
+
+void TBaseLiveTree::SetOnCompareNodes(const TLTCompareEvent& value) {
+  FOnCompareNodes = value;
+  FModel->OnCompareNodes =
+      value ? ::TLTCompareEvent([this](::TBaseLiveTree*, PLiveNode node1, PLiveNode node2, TColumnIndex column,
+                                       Integer& result) { FOnCompareNodes(this, node1, node2, column, result); })
+            : nullptr;
+}
+
+void TBaseLiveTree::SetOnFocusChanged(const TLTFocusChangeEvent& value) {
+  FOnFocusChanged = value;
+  FModel->OnFocusChanged = value ? ::TLTFocusChangeEvent([this](::TBaseLiveTree*, PLiveNode node, TColumnIndex column) {
+    FOnFocusChanged(this, node, column);
+  })
+                                 : nullptr;
+}
+
+void TBaseLiveTree::SetOnGetImageIndex(const TLTGetImageEvent& value) {
+  FOnGetImageIndex = value;
+  FModel->OnGetImageIndex = value ? ::TLTGetImageEvent([this](::TBaseLiveTree*, PLiveNode node, TLTImageKind kind,
+                                                              TColumnIndex column, bool& ghosted, Integer& index) {
+    FOnGetImageIndex(this, node, kind, column, ghosted, index);
+  })
+                                  : nullptr;
+}
+
+void TBaseLiveTree::SetOnIncrementalSearch(const TLTIncrementalSearchEvent& value) {
+  FOnIncrementalSearch = value;
+  FModel->OnIncrementalSearch =
+      value ? ::TLTIncrementalSearchEvent([this](::TBaseLiveTree*, PLiveNode node, const String& text,
+                                                 Integer& result) { FOnIncrementalSearch(this, node, text, result); })
+            : nullptr;
+}
+
+void TBaseLiveTree::SetOnInitNode(const TLTInitNodeEvent& value) {
+  FOnInitNode = value;
+  FModel->OnInitNode =
+      value ? ::TLTInitNodeEvent([this](::TBaseLiveTree*, PLiveNode parent, PLiveNode node,
+                                        TLiveNodeInitStates& states) { FOnInitNode(this, parent, node, states); })
+            : nullptr;
 }
 
 void TBaseLiveTree::NoteReading() {
@@ -1446,8 +1560,27 @@ void TLiveStringTree::DefineProperties(TFiler& filer) {
       [this](TWriter& writer) { writer.WriteWideString(DefaultText()); }, DefaultText() != u"Node");
 }
 
+void TLiveStringTree::SetOnGetText(const TLSTGetTextEvent& value) {
+  FOnGetText = value;
+  StringModel().OnGetText =
+      value ? ::TLSTGetTextEvent([this](::TBaseLiveTree*, PLiveNode node, TColumnIndex column, TLSTTextType type,
+                                        String& text) { FOnGetText(this, node, column, type, text); })
+            : nullptr;
+}
+
+void TLiveStringTree::SetOnPaintText(const TLTPaintText& value) {
+  FOnPaintText = value;
+  StringModel().OnPaintText =
+      value ? ::TLTPaintText([this](::TBaseLiveTree*, TCanvas* canvas, PLiveNode node, TColumnIndex column,
+                                    TLSTTextType type) { FOnPaintText(this, canvas, node, column, type); })
+            : nullptr;
+}
+
 void TLiveStringTree::Describe(TClassBuilder<TLiveStringTree>& c) {
-  c.Property(u"DefaultText", &TLiveStringTree::DefaultText, &TLiveStringTree::SetDefaultText).Stored(false);
+  using T = TLiveStringTree;
+  c.Property(u"DefaultText", &T::DefaultText, &T::SetDefaultText).Stored(false);
+  c.Property(u"OnGetText", &T::OnGetText, &T::SetOnGetText);
+  c.Property(u"OnPaintText", &T::OnPaintText, &T::SetOnPaintText);
 }
 
 TLiveDrawTree::TLiveDrawTree(TComponent* owner)

@@ -57,6 +57,32 @@ namespace ltcontrol {
 
 class TBaseLiveTree;
 
+// The events forms bind to their published methods, with the control as
+// Sender. Each is handed to the model while it is assigned.
+using TLSTGetTextEvent = TDelegate<void(TBaseLiveTree* sender, PLiveNode node, TColumnIndex column,
+                                        TLSTTextType textType, String& cellText)>;
+using TLTPaintText = TDelegate<void(TBaseLiveTree* sender, TCanvas* targetCanvas, PLiveNode node, TColumnIndex column,
+                                    TLSTTextType textType)>;
+using TLTGetImageEvent = TDelegate<void(TBaseLiveTree* sender, PLiveNode node, TLTImageKind kind, TColumnIndex column,
+                                        bool& ghosted, Integer& imageIndex)>;
+using TLTCompareEvent =
+    TDelegate<void(TBaseLiveTree* sender, PLiveNode node1, PLiveNode node2, TColumnIndex column, Integer& result)>;
+using TLTIncrementalSearchEvent =
+    TDelegate<void(TBaseLiveTree* sender, PLiveNode node, const String& searchText, Integer& result)>;
+using TLTFocusChangeEvent = TDelegate<void(TBaseLiveTree* sender, PLiveNode node, TColumnIndex column)>;
+using TLTChangeEvent = TDelegate<void(TBaseLiveTree* sender, PLiveNode node)>;
+using TLTInitNodeEvent =
+    TDelegate<void(TBaseLiveTree* sender, PLiveNode parentNode, PLiveNode node, TLiveNodeInitStates& initialStates)>;
+
+const TTypeInfo& DescribeType(TypeTag<TLSTGetTextEvent>);
+const TTypeInfo& DescribeType(TypeTag<TLTPaintText>);
+const TTypeInfo& DescribeType(TypeTag<TLTGetImageEvent>);
+const TTypeInfo& DescribeType(TypeTag<TLTCompareEvent>);
+const TTypeInfo& DescribeType(TypeTag<TLTIncrementalSearchEvent>);
+const TTypeInfo& DescribeType(TypeTag<TLTFocusChangeEvent>);
+const TTypeInfo& DescribeType(TypeTag<TLTChangeEvent>);
+const TTypeInfo& DescribeType(TypeTag<TLTInitNodeEvent>);
+
 // The colour table (published as Colors).
 class TLTColors : public TPersistent {
   KST_CLASS(TLTColors, TPersistent)
@@ -259,6 +285,19 @@ class TBaseLiveTree : public TCustomControl, public ILiveTreeHost {
   void SetParentComponent(TComponent* parent) override;
   void Loaded() override;
 
+  const TLTChangeEvent& OnChange() const { return FOnChange; }
+  void SetOnChange(const TLTChangeEvent& value);
+  const TLTCompareEvent& OnCompareNodes() const { return FOnCompareNodes; }
+  void SetOnCompareNodes(const TLTCompareEvent& value);
+  const TLTFocusChangeEvent& OnFocusChanged() const { return FOnFocusChanged; }
+  void SetOnFocusChanged(const TLTFocusChangeEvent& value);
+  const TLTGetImageEvent& OnGetImageIndex() const { return FOnGetImageIndex; }
+  void SetOnGetImageIndex(const TLTGetImageEvent& value);
+  const TLTIncrementalSearchEvent& OnIncrementalSearch() const { return FOnIncrementalSearch; }
+  void SetOnIncrementalSearch(const TLTIncrementalSearchEvent& value);
+  const TLTInitNodeEvent& OnInitNode() const { return FOnInitNode; }
+  void SetOnInitNode(const TLTInitNodeEvent& value);
+
  protected:
   TBaseLiveTree(TComponent* owner, std::unique_ptr<::TBaseLiveTree> model, bool stringOptions);
   void CreateParams(TCreateParams& params) override;
@@ -289,6 +328,12 @@ class TBaseLiveTree : public TCustomControl, public ILiveTreeHost {
   TCustomImageList* FStateImages = nullptr;
   TCustomImageList* FCustomCheckImages = nullptr;
   bool FSyncingScrollBars = false;
+  TLTChangeEvent FOnChange;
+  TLTCompareEvent FOnCompareNodes;
+  TLTFocusChangeEvent FOnFocusChanged;
+  TLTGetImageEvent FOnGetImageIndex;
+  TLTIncrementalSearchEvent FOnIncrementalSearch;
+  TLTInitNodeEvent FOnInitNode;
 };
 
 class TLiveStringTree : public TBaseLiveTree {
@@ -299,6 +344,15 @@ class TLiveStringTree : public TBaseLiveTree {
   String DefaultText() const { return StringModel().DefaultText(); }
   void SetDefaultText(const String& value) { StringModel().SetDefaultText(value); }
   void DefineProperties(TFiler& filer) override;
+
+  const TLSTGetTextEvent& OnGetText() const { return FOnGetText; }
+  void SetOnGetText(const TLSTGetTextEvent& value);
+  const TLTPaintText& OnPaintText() const { return FOnPaintText; }
+  void SetOnPaintText(const TLTPaintText& value);
+
+ private:
+  TLSTGetTextEvent FOnGetText;
+  TLTPaintText FOnPaintText;
 };
 
 class TLiveDrawTree : public TBaseLiveTree {

@@ -37,6 +37,7 @@ object LiveTreeForm: TLiveTreeForm
     TreeOptions.PaintOptions = [toShowButtons, toShowDropmark, toShowHorzGridLines, toShowRoot, toShowTreeLines, toShowVertGridLines, toThemeAware, toUseBlendedImages]
     TreeOptions.SelectionOptions = [toMultiSelect]
     WideDefaultText = 'Item'
+    OnGetText = TreeGetText
     Columns = <
       item
         Position = 0

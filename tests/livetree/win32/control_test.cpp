@@ -21,6 +21,12 @@ class TLiveTreeForm : public TForm {
  public:
   using TForm::TForm;
   ltcontrol::TLiveStringTree* Tree = nullptr;
+  ltcontrol::TBaseLiveTree* LastSender = nullptr;
+
+  void TreeGetText(ltcontrol::TBaseLiveTree* sender, PLiveNode node, TColumnIndex column, TLSTTextType, String& text) {
+    LastSender = sender;
+    text = u"Form text " + IntToStr(node->Index) + u"/" + IntToStr(column);
+  }
 };
 
 }  // namespace
@@ -29,6 +35,7 @@ KST_CLASS_IMPL(TLiveTreeForm, "LiveTreeTests")
 
 void TLiveTreeForm::Describe(TClassBuilder<TLiveTreeForm>& c) {
   c.Field(u"Tree", &TLiveTreeForm::Tree);
+  c.Method(u"TreeGetText", &TLiveTreeForm::TreeGetText);
 }
 
 namespace {
@@ -123,11 +130,15 @@ TEST_F(LiveTreeControlTest, AFormWithATreeLoadsAndKeepsItsColumnsHeaderAndOption
   EXPECT_EQ(model.GetFirst() != nullptr, true);
   EXPECT_TRUE(model.TreeOptions().MiscOptions().Contains(toReadOnly));
   EXPECT_TRUE(model.TreeOptions().MiscOptions().Contains(toCheckSupport));
+  // The form's own method gives the texts, with the control as Sender.
+  EXPECT_EQ(tree.StringModel().NodeText(model.GetFirst(), 1), u"Form text 0/1");
+  EXPECT_EQ(FForm->LastSender, &tree);
   // The published parts answer by name as the object inspector reads them.
   const TClassInfo& info = *tree.ClassType();
   EXPECT_EQ(info.ClassName(), u"TLiveStringTree");
-  for (const char16_t* name : {u"Header", u"TreeOptions", u"Colors", u"Columns", u"ScrollBarOptions",
-                               u"ClipboardFormats", u"RootNodeCount", u"Indent", u"DefaultText"})
+  for (const char16_t* name :
+       {u"Header", u"TreeOptions", u"Colors", u"Columns", u"ScrollBarOptions", u"ClipboardFormats", u"RootNodeCount",
+        u"Indent", u"DefaultText", u"OnGetText", u"OnPaintText", u"OnInitNode", u"OnCompareNodes"})
     EXPECT_NE(info.FindProperty(name), nullptr)
         << std::string(reinterpret_cast<const char*>(StringToUTF8(name).c_str()));
 }
