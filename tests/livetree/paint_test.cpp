@@ -4,6 +4,7 @@
 
 #include <map>
 
+#include "livetree/drawtree.h"
 #include "livetree/stringtree.h"
 #include "rtl/numbers.h"
 #include "support/livetree_fakehost.h"
@@ -285,6 +286,65 @@ TEST_F(PaintTest, APaintInsideAPaintDoesNothingAndAnEmptyTreeShowsItsMessage) {
   EXPECT_EQ(texts[0].Caption, u"Nothing here");
   EXPECT_EQ(texts[0].Color, clGrayText);
   EXPECT_EQ(texts[0].R.Left, 2);
+}
+
+TEST_F(PaintTest, StaticTextFollowsTheNormalTextAndMultiLineNodesWrap) {
+  tree.SetStringOptions(tree.StringOptions() + TLTStringOptions{toShowStaticText});
+  tree.OnInitNode = [](TBaseLiveTree*, PLiveNode, PLiveNode node, TLiveNodeInitStates& states) {
+    if (node->Index == 1) states += ivsMultiline;
+  };
+  tree.OnGetText = [](TBaseLiveTree*, PLiveNode node, TColumnIndex, TLSTTextType type, String& text) {
+    text = type == ttStatic ? u"(static)" : u"N" + IntToStr(node->Index);
+  };
+  tree.SetRootNodeCount(2);
+  RecordingCanvas canvas = Paint();
+  std::vector<Drawn> texts = canvas.Of(Drawn::Text);
+  // The single-line node shows its static text right of the normal text;
+  // the multi-line node has none.
+  ASSERT_EQ(texts.size(), 3u);
+  EXPECT_EQ(texts[0].Caption, u"N0");
+  EXPECT_EQ(texts[1].Caption, u"(static)");
+  EXPECT_GE(texts[1].R.Left, texts[0].R.Left + 2 * TFakeLiveTreeHost::CharWidth);
+  EXPECT_EQ(texts[2].Caption, u"N1");
+}
+
+TEST_F(PaintTest, TheDrawTreeHandsEachCellToItsOwner) {
+  TLiveDrawTree drawTree(&host);
+  drawTree.SetNodeDataSize(0);
+  drawTree.SetRootNodeCount(3);
+  std::vector<std::pair<Cardinal, TRect>> cells;
+  drawTree.OnDrawNode = [&](TBaseLiveTree*, const TLTPaintInfo& info) {
+    cells.emplace_back(info.Node->Index, info.ContentRect);
+  };
+  RecordingCanvas canvas(host);
+  drawTree.PaintTree(canvas, Rect(0, 0, host.Width, host.Height), Point(0, 0), ScreenPaintOptions);
+  ASSERT_EQ(cells.size(), 3u);
+  EXPECT_EQ(cells[2].first, 2u);
+  // Row-relative: every cell's content starts at the row's top.
+  EXPECT_EQ(cells[2].second.Top, 0);
+  EXPECT_EQ(cells[2].second.Bottom, 18);
+  DetachTreeEvents(drawTree);
+}
+
+TEST_F(PaintTest, BandsReplaceTreeLinesOnlyWithGridLines) {
+  TTestTreeBuilder build;
+  tree.SetNodeDataSize(sizeof(void*));
+  build.Build(tree, "A(B),C");
+  tree.FullExpand();
+  tree.PaintSettings().LineMode = lmBands;
+  tree.PaintSettings().Colors[ciGridLineColor] = clLime;
+  RecordingCanvas canvas = Paint();
+  int lime = 0, shadow = 0;
+  for (const Drawn& line : canvas.Of(Drawn::Pattern)) {
+    if (line.Color == clLime) ++lime;
+    if (line.Color == clBtnShadow) ++shadow;
+  }
+  EXPECT_GT(lime, 0);
+  EXPECT_EQ(shadow, 0);
+  RecordingCanvas unbuffered(host);
+  tree.PaintTree(unbuffered, Rect(0, 0, host.Width, host.Height), Point(0, 0),
+                 ScreenPaintOptions - TLTInternalPaintOptions{poGridLines});
+  EXPECT_TRUE(unbuffered.Of(Drawn::Pattern).empty());
 }
 
 }  // namespace

@@ -493,7 +493,7 @@ void TLTColors::SetColor(TLTColorIndex index, TColor value) {
   slot = value;
   if (FOwner->ComponentState().Contains(csLoading) || !FOwner->HandleAllocated()) return;
   if (index == ciBorderColor)
-    RedrawWindow(FOwner->Handle(), nullptr, nullptr, RDW_FRAME | RDW_NOCHILDREN | RDW_NOERASE | RDW_INVALIDATE);
+    FOwner->RepaintFrame();
   else
     FOwner->Invalidate();
 }
@@ -1329,8 +1329,12 @@ void TBaseLiveTree::ScrollContent(Integer dx, Integer dy) {
 }
 
 void TBaseLiveTree::InvalidateHeader(const TRect&) {
-  if (TWinControl::HandleAllocated())
-    RedrawWindow(Handle(), nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_NOCHILDREN | RDW_NOERASE);
+  RepaintFrame();
+}
+
+void TBaseLiveTree::RepaintFrame() {
+  // Invalidating with the frame flag would take the client area along.
+  if (TWinControl::HandleAllocated() && IsWindowVisible(Handle())) SendMessageW(Handle(), WM_NCPAINT, 1, 0);
 }
 
 void TBaseLiveTree::HeaderFrameChanged() {

@@ -242,6 +242,8 @@ class TBaseLiveTree : public TCustomControl, public ILiveTreeHost {
   void PaintHeader(HDC dc, Integer x, Integer y, Integer width = -1);
   // The header's height in the frame (0 when it is hidden).
   Integer HeaderHeight() const;
+  // Paints the window frame and the header strip again, not the client area.
+  void RepaintFrame();
   // Scrolls so that the tree's vertical position Y is at the top.
   void ScrollTo(Integer y);
 

@@ -278,4 +278,29 @@ TEST_F(LiveTreeControlTest, TheHeaderShowsItsCaptionsAndTheSortMark) {
   EXPECT_EQ(client.bottom, tree.Height() - 4 - height);
 }
 
+TEST_F(LiveTreeControlTest, AColourRepaintsOnlyWhenItChangesAndTheBorderColourOnlyTheFrame) {
+  ltcontrol::TLiveStringTree& tree = *FForm->Tree;
+  FForm->Show();
+  Pump();
+  HWND handle = tree.Handle();
+  UpdateWindow(handle);
+  ltcontrol::TLTColors& colors = *tree.GetColors();
+  struct Case {
+    TLTColorIndex index;
+    TColor value;
+    bool clientRepaints;
+  } cases[] = {
+      {ciUnfocusedSelectionColor, clSilver, false},  // as the form set it
+      {ciUnfocusedSelectionColor, clRed, true},
+      {ciBorderColor, clRed, false},
+      {ciGridLineColor, clGreen, true},
+  };
+  for (const Case& c : cases) {
+    ValidateRect(handle, nullptr);
+    colors.SetColor(c.index, c.value);
+    EXPECT_EQ(colors.Color(c.index), c.value);
+    EXPECT_EQ(GetUpdateRect(handle, nullptr, FALSE) != FALSE, c.clientRepaints) << static_cast<int>(c.index);
+  }
+}
+
 }  // namespace
