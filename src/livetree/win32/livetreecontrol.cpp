@@ -1324,7 +1324,16 @@ bool TBaseLiveTree::HorizontalScrollBarShown() const {
 void TBaseLiveTree::ScrollContent(Integer dx, Integer dy) {
   if (!TWinControl::HandleAllocated()) return;
   // What stays in view moves; only the uncovered strip is painted anew.
-  ScrollWindowEx(Handle(), dx, dy, nullptr, nullptr, nullptr, nullptr, SW_INVALIDATE);
+  // Fixed columns move only up and down.
+  Integer fixed = FModel->Header().UseColumns() ? FModel->Header().Columns().GetVisibleFixedWidth() : 0;
+  if (dx != 0 && fixed > 0) {
+    RECT scrolling{fixed, 0, ClientWidth(), ClientHeight()};
+    ScrollWindowEx(Handle(), dx, dy, &scrolling, &scrolling, nullptr, nullptr, SW_INVALIDATE);
+    RECT fixedArea{0, 0, fixed, ClientHeight()};
+    if (dy != 0) ScrollWindowEx(Handle(), 0, dy, &fixedArea, &fixedArea, nullptr, nullptr, SW_INVALIDATE);
+  } else {
+    ScrollWindowEx(Handle(), dx, dy, nullptr, nullptr, nullptr, nullptr, SW_INVALIDATE);
+  }
   if (dx != 0) InvalidateHeader({});
 }
 
@@ -1385,9 +1394,16 @@ void TBaseLiveTree::Paint() {
   TBitmap buffer;
   buffer.SetSize(width, height);
   TCanvasSurface surface(buffer.Canvas(), *this, Point(-update.Left, -update.Top));
-  TRect window = Rect(update.Left + FModel->EffectiveOffsetX(), update.Top - FModel->OffsetY(),
-                      update.Right + FModel->EffectiveOffsetX(), update.Bottom - FModel->OffsetY());
-  FModel->PaintTree(surface, window, Point(update.Left, update.Top), ScreenPaintOptions);
+  // Fixed columns stay where they are; the rest scrolls horizontally.
+  Integer fixed = FModel->Header().UseColumns() ? FModel->Header().Columns().GetVisibleFixedWidth() : 0;
+  auto paintPart = [&](Integer left, Integer right, Integer scrollX) {
+    if (right <= left) return;
+    TRect window =
+        Rect(left + scrollX, update.Top - FModel->OffsetY(), right + scrollX, update.Bottom - FModel->OffsetY());
+    FModel->PaintTree(surface, window, Point(left, update.Top), ScreenPaintOptions);
+  };
+  paintPart(update.Left, std::min(update.Right, fixed), 0);
+  paintPart(std::max(update.Left, fixed), update.Right, FModel->EffectiveOffsetX());
   BitBlt(target.Handle(), update.Left, update.Top, width, height, buffer.Canvas().Handle(), 0, 0, SRCCOPY);
 }
 
@@ -1422,6 +1438,7 @@ void TBaseLiveTree::PaintHeader(HDC dc, Integer x, Integer y, Integer width) {
   ApplyFont(canvas.Font(), header.Font());
   const ::TLiveTreeColumns& columns = header.Columns();
   Integer offset = FModel->EffectiveOffsetX();
+  Integer fixedWidth = columns.GetVisibleFixedWidth();
   bool showRightBorder = header.Style() == hsThickButtons || !header.Options().Contains(hoAutoResize);
   TColumnIndex lastByIndex = columns.Count() - 1;
   for (TColumnIndex column = columns.GetFirstVisibleColumn(); column >= 0;
@@ -1429,15 +1446,18 @@ void TBaseLiveTree::PaintHeader(HDC dc, Integer x, Integer y, Integer width) {
     const ::TLiveTreeColumn* item = columns.Items(column);
     Integer left = 0, right = 0;
     item->AbsoluteBounds(left, right);
+    // Scrolling columns pass under the fixed ones.
+    Integer clipLeft = 0;
     if (!item->Options().Contains(coFixed)) {
       left -= offset;
       right -= offset;
+      clipLeft = fixedWidth;
     }
-    if (right <= 0) continue;
-    if (left >= width) break;
+    if (right <= clipLeft) continue;
+    if (left >= width) continue;
     RECT cell{left, 0, right, height};
     SelectClipRgn(memory, nullptr);
-    IntersectClipRect(memory, std::max(0, left), 0, std::min(width, right), height);
+    IntersectClipRect(memory, std::max(clipLeft, left), 0, std::min(width, right), height);
     bool pressed = columns.DownIndex() == column;
     UINT rightBorder = showRightBorder || column != lastByIndex ? BF_RIGHT : 0;
     UINT edge = 0, flags = 0;
@@ -1602,4 +1622,35 @@ void RegisterLiveTreeClasses(TClassRegistry& registry) {
                             &ltcontrol::TScrollBarOptions::StaticClass(), &ltcontrol::TLTColors::StaticClass(),
                             &ltcontrol::TClipboardFormats::StaticClass(), &ltcontrol::TLTEdit::StaticClass()},
                            u"LiveTree");
+  for (const TTypeInfo* type : {&DescribeType(TypeTag<TSet<TLTPaintOption>>{}),
+                                &DescribeType(TypeTag<TSet<TLTAnimationOption>>{}),
+                                &DescribeType(TypeTag<TSet<TLTAutoOption>>{}),
+                                &DescribeType(TypeTag<TSet<TLTSelectionOption>>{}),
+                                &DescribeType(TypeTag<TSet<TLTMiscOption>>{}),
+                                &DescribeType(TypeTag<TSet<TLTStringOption>>{}),
+                                &DescribeType(TypeTag<TSet<TLTColumnOption>>{}),
+                                &DescribeType(TypeTag<TSet<TLTHeaderOption>>{}),
+                                &DescribeType(TypeTag<TLTHeaderStyle>{}),
+                                &DescribeType(TypeTag<TLiveTreeColumnStyle>{}),
+                                &DescribeType(TypeTag<TLTLineStyle>{}),
+                                &DescribeType(TypeTag<TLTLineMode>{}),
+                                &DescribeType(TypeTag<TLTButtonStyle>{}),
+                                &DescribeType(TypeTag<TLTButtonFillMode>{}),
+                                &DescribeType(TypeTag<TCheckImageKind>{}),
+                                &DescribeType(TypeTag<TLTDrawSelectionMode>{}),
+                                &DescribeType(TypeTag<TLTNodeAlignment>{}),
+                                &DescribeType(TypeTag<TLTIncrementalSearch>{}),
+                                &DescribeType(TypeTag<TSortDirection>{}),
+                                &DescribeType(TypeTag<TCheckType>{}),
+                                &DescribeType(TypeTag<TCheckState>{}),
+                                &DescribeType(TypeTag<TLTExportMode>{}),
+                                &ltcontrol::DescribeType(TypeTag<ltcontrol::TLSTGetTextEvent>{}),
+                                &ltcontrol::DescribeType(TypeTag<ltcontrol::TLTPaintText>{}),
+                                &ltcontrol::DescribeType(TypeTag<ltcontrol::TLTGetImageEvent>{}),
+                                &ltcontrol::DescribeType(TypeTag<ltcontrol::TLTCompareEvent>{}),
+                                &ltcontrol::DescribeType(TypeTag<ltcontrol::TLTIncrementalSearchEvent>{}),
+                                &ltcontrol::DescribeType(TypeTag<ltcontrol::TLTFocusChangeEvent>{}),
+                                &ltcontrol::DescribeType(TypeTag<ltcontrol::TLTChangeEvent>{}),
+                                &ltcontrol::DescribeType(TypeTag<ltcontrol::TLTInitNodeEvent>{})})
+    registry.RegisterType(*type);
 }

@@ -47,6 +47,24 @@ constexpr COLORREF kWhite = RGB(255, 255, 255);
 using harness::CaptureScreen;
 using harness::SaveForInspection;
 
+// How many sampled pixels of what the screen shows of a window's client
+// area differ from a fresh paint of it.
+int ScreenDiffersFromFreshPaint(HWND handle) {
+  UpdateWindow(handle);
+  harness::Bitmap32 fresh = harness::PaintClient(handle);
+  harness::Bitmap32 screen = CaptureScreen(handle);
+  RECT frame{};
+  GetWindowRect(handle, &frame);
+  POINT origin{0, 0};
+  ClientToScreen(handle, &origin);
+  int dx = origin.x - frame.left, dy = origin.y - frame.top;
+  int differing = 0;
+  for (int y = 0; y < fresh.Height(); y += 3)
+    for (int x = 0; x < fresh.Width(); x += 3)
+      if (screen.PixelColor(x + dx, y + dy) != fresh.PixelColor(x, y)) ++differing;
+  return differing;
+}
+
 // How many pixels of a row band (client y from Top to Bottom, x from Left to Right) have the colour.
 int CountColour(const harness::Bitmap32& picture, int left, int top, int right, int bottom, COLORREF colour) {
   int count = 0;
@@ -241,17 +259,8 @@ TEST_F(LiveTreeControlTest, ScrollingByTheScrollBarRepaintsTheRightRows) {
 
   // What the screen shows after the window scrolled its content is what a
   // whole new paint gives.
+  EXPECT_EQ(ScreenDiffersFromFreshPaint(handle), 0);
   harness::Bitmap32 screen = CaptureScreen(handle);
-  RECT frame{};
-  GetWindowRect(handle, &frame);
-  POINT origin{0, 0};
-  ClientToScreen(handle, &origin);
-  int dx = origin.x - frame.left, dy = origin.y - frame.top;
-  int differing = 0;
-  for (int y = 0; y < fresh.Height(); y += 3)
-    for (int x = 0; x < fresh.Width(); x += 3)
-      if (screen.PixelColor(x + dx, y + dy) != fresh.PixelColor(x, y)) ++differing;
-  EXPECT_EQ(differing, 0);
   SaveForInspection(screen, L"livetree_scrolled.bmp");
 }
 
@@ -301,6 +310,50 @@ TEST_F(LiveTreeControlTest, AColourRepaintsOnlyWhenItChangesAndTheBorderColourOn
     EXPECT_EQ(colors.Color(c.index), c.value);
     EXPECT_EQ(GetUpdateRect(handle, nullptr, FALSE) != FALSE, c.clientRepaints) << static_cast<int>(c.index);
   }
+}
+
+TEST_F(LiveTreeControlTest, AFixedColumnStaysWhileTheOthersScrollSideways) {
+  ltcontrol::TLiveStringTree& tree = *FForm->Tree;
+  ::TBaseLiveTree& model = tree.Model();
+  FillThroughEvents(50);
+  ::TLiveTreeColumns& columns = model.Header().Columns();
+  columns[0]->SetOptions(columns[0]->Options() + TLTColumnOptions{coFixed});
+  columns[1]->SetOptions(columns[1]->Options() - TLTColumnOptions{coParentColor});
+  columns[1]->SetColor(clYellow);
+  columns.Add()->SetWidth(300);
+  for (TLTColorIndex index : {ciFocusedSelectionColor, ciFocusedSelectionBorderColor, ciUnfocusedSelectionColor,
+                              ciUnfocusedSelectionBorderColor})
+    model.PaintSettings().Colors[index] = clRed;
+  model.SetSelected(model.GetFirst(), true);
+  FForm->SetFormStyle(fsStayOnTop);  // what the screen shows is compared
+  FForm->Show();
+  Pump();
+  HWND handle = tree.Handle();
+  model.UpdateRanges();
+  auto redLeft = [](const harness::Bitmap32& picture) {
+    for (int x = 0; x < picture.Width(); ++x)
+      if (picture.PixelColor(x, 9) == kRed) return x;
+    return -1;
+  };
+  auto yellowLeft = [](const harness::Bitmap32& picture) {
+    for (int x = 0; x < picture.Width(); ++x)
+      if (picture.PixelColor(x, 40) == RGB(255, 255, 0)) return x;
+    return -1;
+  };
+  harness::Bitmap32 before = harness::PaintClient(handle);
+  ASSERT_TRUE(model.ScrollOffsets(Point(-100, 0)));
+  EXPECT_EQ(model.EffectiveOffsetX(), 100);
+  harness::Bitmap32 after = harness::PaintClient(handle);
+  EXPECT_GE(redLeft(before), 0);
+  EXPECT_EQ(redLeft(after), redLeft(before));
+  // The scrolling column's colour starts 100 pixels further left, but not
+  // under the fixed column.
+  EXPECT_EQ(yellowLeft(before), 220);
+  EXPECT_EQ(yellowLeft(after), 220);
+  EXPECT_EQ(after.PixelColor(230, 40), RGB(255, 255, 0));
+  EXPECT_NE(after.PixelColor(330, 40), RGB(255, 255, 0));
+  EXPECT_EQ(ScreenDiffersFromFreshPaint(handle), 0);
+  SaveForInspection(CaptureScreen(handle), L"livetree_fixed.bmp");
 }
 
 }  // namespace
