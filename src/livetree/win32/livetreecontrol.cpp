@@ -296,6 +296,29 @@ COLORREF RGBOf(TColor color) {
   return static_cast<COLORREF>(ColorToRGB(color));
 }
 
+// A pen and a brush of plain colours selected into a context while it lives.
+class TSolidTools {
+ public:
+  TSolidTools(HDC dc, TColor pen, TColor brush)
+      : FDC(dc),
+        FOldPen(SelectObject(dc, GetStockObject(DC_PEN))),
+        FOldBrush(SelectObject(dc, GetStockObject(DC_BRUSH))) {
+    SetDCPenColor(dc, RGBOf(pen));
+    SetDCBrushColor(dc, RGBOf(brush));
+  }
+  ~TSolidTools() {
+    SelectObject(FDC, FOldPen);
+    SelectObject(FDC, FOldBrush);
+  }
+  TSolidTools(const TSolidTools&) = delete;
+  TSolidTools& operator=(const TSolidTools&) = delete;
+
+ private:
+  HDC FDC;
+  HGDIOBJ FOldPen;
+  HGDIOBJ FOldBrush;
+};
+
 // Draws on a bitmap canvas; coordinates are moved by the origin the painter sets.
 class TCanvasSurface : public ILiveTreeCanvas {
  public:
@@ -336,27 +359,15 @@ class TCanvasSurface : public ILiveTreeCanvas {
       if (frame != clNone) FrameRect(r, frame);
       return;
     }
-    HDC dc = DC();
-    HGDIOBJ oldPen = SelectObject(dc, GetStockObject(DC_PEN));
-    HGDIOBJ oldBrush = SelectObject(dc, GetStockObject(DC_BRUSH));
-    SetDCPenColor(dc, RGBOf(frame));
-    SetDCBrushColor(dc, RGBOf(fill));
+    TSolidTools tools(DC(), frame, fill);
     TRect m = Move(r);
-    ::RoundRect(dc, m.Left, m.Top, m.Right, m.Bottom, radius, radius);
-    SelectObject(dc, oldPen);
-    SelectObject(dc, oldBrush);
+    ::RoundRect(DC(), m.Left, m.Top, m.Right, m.Bottom, radius, radius);
   }
   void Polygon(const std::vector<TPoint>& points, TColor color) override {
     std::vector<POINT> moved;
     for (TPoint p : points) moved.push_back({p.X + FOrigin.X, p.Y + FOrigin.Y});
-    HDC dc = DC();
-    HGDIOBJ oldPen = SelectObject(dc, GetStockObject(DC_PEN));
-    HGDIOBJ oldBrush = SelectObject(dc, GetStockObject(DC_BRUSH));
-    SetDCPenColor(dc, RGBOf(color));
-    SetDCBrushColor(dc, RGBOf(color));
-    ::Polygon(dc, moved.data(), static_cast<int>(moved.size()));
-    SelectObject(dc, oldPen);
-    SelectObject(dc, oldBrush);
+    TSolidTools tools(DC(), color, color);
+    ::Polygon(DC(), moved.data(), static_cast<int>(moved.size()));
   }
   void PatternRect(const TRect& r, const TLTLinePattern& pattern, TColor foreground, TColor background) override {
     HDC dc = DC();
@@ -1511,13 +1522,8 @@ void TBaseLiveTree::PaintHeader(HDC dc, Integer x, Integer y, Integer width) {
         arrow = {{gx, gy + 4}, {gx + SortGlyphWidth, gy + 4}, {gx + SortGlyphWidth / 2, gy}};
       else
         arrow = {{gx, gy}, {gx + SortGlyphWidth, gy}, {gx + SortGlyphWidth / 2, gy + 4}};
-      HGDIOBJ oldPen = SelectObject(memory, GetStockObject(DC_PEN));
-      HGDIOBJ oldBrush = SelectObject(memory, GetStockObject(DC_BRUSH));
-      SetDCPenColor(memory, RGBOf(clBtnShadow));
-      SetDCBrushColor(memory, RGBOf(clBtnShadow));
+      TSolidTools tools(memory, clBtnShadow, clBtnShadow);
       ::Polygon(memory, arrow.data(), static_cast<int>(arrow.size()));
-      SelectObject(memory, oldPen);
-      SelectObject(memory, oldBrush);
     }
   }
   SelectClipRgn(memory, nullptr);
