@@ -1146,8 +1146,14 @@ void TBaseLiveTree::Loaded() {
     FModel->Header().Columns().PositionsFromColumns();
   }
   if (readOnly) options.SetMiscOptions(options.MiscOptions() + TLTMiscOptions{toReadOnly});
+  ::TLTHeader& header = FModel->Header();
+  if (options.AutoOptions().Contains(toAutoBidiColumnOrdering))
+    header.Columns().ResetPositionOrder(FModel->UseRightToLeftAlignment());
+  if (header.States().Contains(hsNeedScaling)) header.ApplyFixedAreaConstraints();
+  if (header.Options().Contains(hoAutoResize)) header.FitAutoSizeColumn(header.AutoSizeIndex(), false);
   FModel->UpdateRanges();
   UpdateScrollBars(true);
+  HeaderFrameChanged();
 }
 
 void TBaseLiveTree::CMFontChanged(TMessage& message) {
