@@ -12,6 +12,7 @@
 #include "livetree/livetreeheader.h"
 #include "livetree/livetreehost.h"
 #include "livetree/livetreeoptions.h"
+#include "livetree/livetreepaint.h"
 #include "livetree/livetreetypes.h"
 #include "rtl/object.h"
 #include "rtl/uitypes.h"
@@ -90,6 +91,9 @@ using TLTBeforeCellPaintEvent =
                        TLTCellPaintMode cellPaintMode, TRect cellRect, TRect& contentRect)>;
 
 enum TLTLineStyle : std::uint8_t { lsCustomStyle, lsDotted, lsSolid };
+using TLTPaintEvent = std::function<void(TBaseLiveTree* sender, TCanvas* targetCanvas)>;
+using TLTBeforeDrawLineImageEvent =
+    std::function<void(TBaseLiveTree* sender, PLiveNode node, Integer level, Integer& posX)>;
 
 // What lies under a point of the tree.
 struct THitInfo {
@@ -210,6 +214,7 @@ class TBaseLiveTree : public TObject {
   friend class TLTHeader;
   friend class TLiveTreeColumns;
   friend class TLiveTreeColumn;
+  friend class TLiveTreePaintRun;
 
  public:
   // Host nil: a tree without a window.
@@ -428,6 +433,10 @@ class TBaseLiveTree : public TObject {
   virtual void EnsureNodeSelected();
   bool IsMouseSelecting() const;
   virtual void DeleteSelectedNodes();
+  // A click clears the selection at once, keeping Keep (when given and
+  // selected) as the only selected node. A clearance still pending from an
+  // earlier press (tsClearPending) is dropped: this one does its work.
+  void ClearSelectionDirectly(PLiveNode keep = nullptr);
   // The selection array: ascending by node address.
   const TNodeArray& SelectionArray() const { return FSelection; }
 
@@ -613,6 +622,18 @@ class TBaseLiveTree : public TObject {
   void Invalidate();
   void UpdateScrollBars(bool repaint);
 
+  // ---- Painting ----
+  // Paints the part Window (tree coordinates) of the tree so that its top-left
+  // lands on Target of the canvas. A paint request inside a paint does nothing.
+  virtual void PaintTree(ILiveTreeCanvas& canvas, const TRect& window, TPoint target, TLTInternalPaintOptions options);
+  // The tree lines of a node's indentation levels; returns the number of its
+  // selected ancestors.
+  Integer BuildLineImage(PLiveNode node, TLineImage& lineImage);
+  TLTPaintSettings& PaintSettings() { return FPaintSettings; }
+  const TLTPaintSettings& PaintSettings() const { return FPaintSettings; }
+  // A cell's own content (the string tree's texts); the base tree has none.
+  virtual void PaintNodeCell(ILiveTreeCanvas&, TLTPaintInfo&) {}
+
   // ---- Events ----
   TLTAddToSelectionEvent OnAddToSelection;
   TLTChangeEvent OnChange;
@@ -654,6 +675,9 @@ class TBaseLiveTree : public TObject {
   TLTGetImageEvent OnGetImageIndex;
   TLTKeyActionEvent OnKeyAction;
   TLTBeforeCellPaintEvent OnBeforeCellPaint;
+  TLTPaintEvent OnBeforePaint;
+  TLTPaintEvent OnAfterPaint;
+  TLTBeforeDrawLineImageEvent OnBeforeDrawLineImage;
   TLTSaveNodeEvent OnSaveNode;
   TLTSaveNodeEvent OnLoadNode;
   TLTSaveTreeEvent OnSaveTree;
@@ -918,6 +942,7 @@ class TBaseLiveTree : public TObject {
   Integer FRangeX = 0;
   Integer FRangeY = 0;
 
+  TLTPaintSettings FPaintSettings;
   // The control's appearance.
   TLiveTreeFont FFont;
   TColor FColor = clWindow;

@@ -196,6 +196,9 @@ PLiveNode TBaseLiveTree::BottomNode() {
 
 bool TBaseLiveTree::ScrollIntoView(PLiveNode node, bool center, bool horizontally) {
   if (node == nullptr || node == FRoot) return false;
+  // A node under a hidden ancestor has no place on screen to scroll to.
+  for (PLiveNode run = node; run != FRoot && run != nullptr; run = run->Parent)
+    if (!run->Has(vsVisible)) return false;
   std::vector<PLiveNode> collapsed;
   for (PLiveNode run = node->Parent; run != FRoot; run = run->Parent)
     if (!run->Has(vsExpanded)) collapsed.push_back(run);

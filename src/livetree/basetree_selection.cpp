@@ -168,6 +168,22 @@ void TBaseLiveTree::ClearSelection() {
   NoteChange(nullptr);
 }
 
+void TBaseLiveTree::ClearSelectionDirectly(PLiveNode keep) {
+  ChangeTreeStates({}, {tsClearPending});
+  if (keep == nullptr || !keep->Has(vsSelected)) {
+    ClearSelection();
+    return;
+  }
+  if (FSelectionLocked || FDestroying) return;
+  bool others = FSelection.size() > 1;
+  ClearSelectionArray();
+  AddToSelection(keep);
+  if (others) {
+    Invalidate();
+    NoteChange(nullptr);
+  }
+}
+
 void TBaseLiveTree::AddToTempCache(PLiveNode node) {
   FTempNodeCache.push_back(node);
 }

@@ -11,6 +11,8 @@ using TLTGetCellContentMarginEvent =
     std::function<void(TBaseLiveTree* sender, TCanvas* hintCanvas, PLiveNode node, TColumnIndex column,
                        TLTCellContentMarginType cellContentMarginType, TPoint& cellContentMargin)>;
 
+using TLTDrawNodeEvent = std::function<void(TBaseLiveTree* sender, const TLTPaintInfo& paintInfo)>;
+
 class TCustomLiveDrawTree : public TBaseLiveTree {
  public:
   using TBaseLiveTree::TBaseLiveTree;
@@ -18,6 +20,12 @@ class TCustomLiveDrawTree : public TBaseLiveTree {
   // 2 × TextMargin unless OnGetNodeWidth says otherwise.
   Integer MeasureNodeWidth(PLiveNode node, TColumnIndex column, TCanvas* canvas = nullptr) override;
 
+  // The owner paints the cell.
+  void PaintNodeCell(ILiveTreeCanvas&, TLTPaintInfo& info) override {
+    if (OnDrawNode) OnDrawNode(this, info);
+  }
+
+  TLTDrawNodeEvent OnDrawNode;
   TLTGetNodeWidthEvent OnGetNodeWidth;
   TLTGetCellContentMarginEvent OnGetCellContentMargin;
 

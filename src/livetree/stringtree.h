@@ -94,6 +94,7 @@ class TCustomLiveStringTree : public TBaseLiveTree {
   Integer NodeExtraWidth(PLiveNode node, TColumnIndex column, TCanvas* canvas = nullptr) override;
   bool IsCellEmpty(PLiveNode node, TColumnIndex column) override;
   Integer IncrementalSearchCompare(PLiveNode node, const String& searchText) override;
+  void PaintNodeCell(ILiveTreeCanvas& canvas, TLTPaintInfo& info) override;
   // The width the node's main-column text had when last measured (0: not
   // measured).
   Integer CachedTextWidth(PLiveNode node) const;
@@ -149,6 +150,10 @@ class TCustomLiveStringTree : public TBaseLiveTree {
                                  Integer ellipsisWidth);
   virtual TSize MeasureCellText(TCanvas* canvas, PLiveNode node, TColumnIndex column, const String& text);
   void StringOptionsChanged(TLTStringOptions oldOptions, TLTStringOptions newOptions);
+  // The texts' colour: selected, drop target, disabled.
+  TColor CellTextColor(const TLTPaintInfo& info, bool staticText);
+  virtual void PaintCellText(ILiveTreeCanvas& canvas, TLTPaintInfo& info, String text);
+  virtual void PaintStaticCellText(ILiveTreeCanvas& canvas, TLTPaintInfo& info, const String& text);
 
   void MainColumnChanged() override;
   void FontChanged() override;

@@ -241,3 +241,59 @@ TEST(CollapseFaultTest, FullCollapseWithChildrenAboveStaysInTheSubtree) {
 }
 
 }  // namespace
+
+namespace {
+
+// Marks a clearance as pending, as a press on a selected node does.
+class PendingClearProbe : public TBaseLiveTree {
+ public:
+  using TBaseLiveTree::TBaseLiveTree;
+  void MarkClearPending() { ChangeTreeStates({tsClearPending}, {}); }
+};
+
+TEST(FaultTest, ADirectClearanceWhileOneIsPendingClearsInsteadOfFailing) {
+  struct Case {
+    bool keepSelected;
+    Integer selectedAfter;
+  } cases[] = {{false, 0}, {true, 1}};
+  for (const Case& c : cases) {
+    TFakeLiveTreeHost host;
+    PendingClearProbe tree(&host);
+    tree.SetNodeDataSize(8);
+    tree.TreeOptions().SetSelectionOptions(TLTSelectionOptions{toMultiSelect});
+    tree.SetRootNodeCount(4);
+    PLiveNode first = tree.GetFirst();
+    for (PLiveNode node = first; node != nullptr; node = node->NextSibling) tree.SetSelected(node, true);
+    tree.MarkClearPending();
+    PLiveNode keep = c.keepSelected ? first->NextSibling : nullptr;
+    EXPECT_NO_THROW(tree.ClearSelectionDirectly(keep));
+    EXPECT_EQ(tree.SelectedCount(), c.selectedAfter);
+    EXPECT_FALSE(tree.TreeStates().Contains(tsClearPending));
+    if (keep != nullptr) {
+      EXPECT_TRUE(tree.Selected(keep));
+    }
+  }
+}
+
+TEST(FaultTest, ScrollingANodeUnderAHiddenAncestorIntoViewDoesNothing) {
+  TFakeLiveTreeHost host;
+  host.Height = 36;
+  TBaseLiveTree tree(&host);
+  host.Tree = &tree;
+  tree.SetNodeDataSize(sizeof(void*));
+  TTestTreeBuilder build;
+  build.Build(tree, "A,B,C,D(E(F)),G");
+  PLiveNode hidden = build["D"];
+  hidden->Exclude({vsVisible});
+  EXPECT_FALSE(tree.ScrollIntoView(build["F"], false));
+  EXPECT_FALSE(build["E"]->Has(vsExpanded));
+  EXPECT_FALSE(hidden->Has(vsExpanded));
+  EXPECT_EQ(tree.OffsetY(), 0);
+  hidden->Include({vsVisible});
+  // Shown again, the node is reached: its ancestors open and the view moves.
+  EXPECT_TRUE(tree.ScrollIntoView(build["F"], false));
+  EXPECT_TRUE(build["E"]->Has(vsExpanded));
+  EXPECT_LT(tree.OffsetY(), 0);
+}
+
+}  // namespace

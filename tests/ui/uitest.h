@@ -133,7 +133,5 @@ class UiTest : public ::testing::Test {
   int FBoxAnswer = IDOK;
 };
 
-// Saves a picture for a person to look at when KESTRUM_SCREENSHOTS names a folder.
-void SaveForInspection(const harness::Bitmap32& picture, const wchar_t* name);
-// What the screen shows inside the window's rectangle.
-harness::Bitmap32 CaptureScreen(HWND window);
+using harness::CaptureScreen;
+using harness::SaveForInspection;

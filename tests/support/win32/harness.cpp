@@ -1,6 +1,7 @@
 #include "support/win32/harness.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <map>
 #include <stdexcept>
 
@@ -222,6 +223,23 @@ Bitmap32 PaintClient(HWND window) {
   return PaintInto(r.right - r.left, r.bottom - r.top, [&](HDC dc) {
     SendMessageW(window, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT | PRF_ERASEBKGND | PRF_CHILDREN);
   });
+}
+
+Bitmap32 CaptureScreen(HWND window) {
+  RECT r{};
+  GetWindowRect(window, &r);
+  int w = r.right - r.left, h = r.bottom - r.top;
+  return PaintInto(w, h, [&](HDC dc) {
+    HDC screen = GetDC(nullptr);
+    BitBlt(dc, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
+    ReleaseDC(nullptr, screen);
+  });
+}
+
+void SaveForInspection(const Bitmap32& picture, const wchar_t* name) {
+  const wchar_t* folder = _wgetenv(L"KESTRUM_SCREENSHOTS");
+  if (folder == nullptr || *folder == 0) return;
+  picture.SaveBmp(std::wstring(folder) + L"\\" + name);
 }
 
 }  // namespace harness

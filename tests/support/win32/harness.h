@@ -84,5 +84,9 @@ Bitmap32 PaintClient(HWND window);
 // Paints by calling `paint` with a memory DC of the given size, for controls
 // that offer their own paint-to-DC entry.
 Bitmap32 PaintInto(int width, int height, const std::function<void(HDC)>& paint);
+// What the screen shows inside the window's rectangle.
+Bitmap32 CaptureScreen(HWND window);
+// Saves a picture for a person to look at when KESTRUM_SCREENSHOTS names a folder.
+void SaveForInspection(const Bitmap32& picture, const wchar_t* name);
 
 }  // namespace harness

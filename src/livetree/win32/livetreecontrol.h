@@ -1,0 +1,370 @@
+// The tree controls: windows around the tree models. The control owns its
+// model, is the model's host (repaints, scroll bars, timers, measuring) and
+// paints it through a surface on its canvas. The classes carry the names
+// forms use; they live in their own namespace beside the models of the same
+// names.
+#pragma once
+
+#include "ui/winapi.h"
+
+#include <memory>
+
+#include "classes/collection.h"
+#include "classes/filer.h"
+#include "livetree/drawtree.h"
+#include "livetree/stringtree.h"
+#include "rtl/sets.h"
+#include "ui/controls.h"
+#include "ui/imglist.h"
+#include "ui/stdctrls.h"
+
+class TClassRegistry;
+
+const TTypeInfo& DescribeType(TypeTag<TLTPaintOption>);
+const TTypeInfo& DescribeType(TypeTag<TSet<TLTPaintOption>>);
+const TTypeInfo& DescribeType(TypeTag<TLTAnimationOption>);
+const TTypeInfo& DescribeType(TypeTag<TSet<TLTAnimationOption>>);
+const TTypeInfo& DescribeType(TypeTag<TLTAutoOption>);
+const TTypeInfo& DescribeType(TypeTag<TSet<TLTAutoOption>>);
+const TTypeInfo& DescribeType(TypeTag<TLTSelectionOption>);
+const TTypeInfo& DescribeType(TypeTag<TSet<TLTSelectionOption>>);
+const TTypeInfo& DescribeType(TypeTag<TLTMiscOption>);
+const TTypeInfo& DescribeType(TypeTag<TSet<TLTMiscOption>>);
+const TTypeInfo& DescribeType(TypeTag<TLTStringOption>);
+const TTypeInfo& DescribeType(TypeTag<TSet<TLTStringOption>>);
+const TTypeInfo& DescribeType(TypeTag<TLTColumnOption>);
+const TTypeInfo& DescribeType(TypeTag<TSet<TLTColumnOption>>);
+const TTypeInfo& DescribeType(TypeTag<TLTHeaderOption>);
+const TTypeInfo& DescribeType(TypeTag<TSet<TLTHeaderOption>>);
+const TTypeInfo& DescribeType(TypeTag<TLTHeaderStyle>);
+const TTypeInfo& DescribeType(TypeTag<TLiveTreeColumnStyle>);
+const TTypeInfo& DescribeType(TypeTag<TLTLineStyle>);
+const TTypeInfo& DescribeType(TypeTag<TLTLineMode>);
+const TTypeInfo& DescribeType(TypeTag<TLTButtonStyle>);
+const TTypeInfo& DescribeType(TypeTag<TLTButtonFillMode>);
+const TTypeInfo& DescribeType(TypeTag<TCheckImageKind>);
+const TTypeInfo& DescribeType(TypeTag<TLTDrawSelectionMode>);
+const TTypeInfo& DescribeType(TypeTag<TLTNodeAlignment>);
+const TTypeInfo& DescribeType(TypeTag<TLTIncrementalSearch>);
+const TTypeInfo& DescribeType(TypeTag<TSortDirection>);
+const TTypeInfo& DescribeType(TypeTag<TCheckType>);
+const TTypeInfo& DescribeType(TypeTag<TCheckState>);
+const TTypeInfo& DescribeType(TypeTag<TLTExportMode>);
+const TTypeInfo& DescribeType(TypeTag<TLTSearchDirection>);
+const TTypeInfo& DescribeType(TypeTag<TLTSearchStart>);
+
+namespace ltcontrol {
+
+class TBaseLiveTree;
+
+// The events forms bind to their published methods, with the control as
+// Sender. Each is handed to the model while it is assigned.
+using TLSTGetTextEvent = TDelegate<void(TBaseLiveTree* sender, PLiveNode node, TColumnIndex column,
+                                        TLSTTextType textType, String& cellText)>;
+using TLTPaintText = TDelegate<void(TBaseLiveTree* sender, TCanvas* targetCanvas, PLiveNode node, TColumnIndex column,
+                                    TLSTTextType textType)>;
+using TLTGetImageEvent = TDelegate<void(TBaseLiveTree* sender, PLiveNode node, TLTImageKind kind, TColumnIndex column,
+                                        bool& ghosted, Integer& imageIndex)>;
+using TLTCompareEvent =
+    TDelegate<void(TBaseLiveTree* sender, PLiveNode node1, PLiveNode node2, TColumnIndex column, Integer& result)>;
+using TLTIncrementalSearchEvent =
+    TDelegate<void(TBaseLiveTree* sender, PLiveNode node, const String& searchText, Integer& result)>;
+using TLTFocusChangeEvent = TDelegate<void(TBaseLiveTree* sender, PLiveNode node, TColumnIndex column)>;
+using TLTChangeEvent = TDelegate<void(TBaseLiveTree* sender, PLiveNode node)>;
+using TLTInitNodeEvent =
+    TDelegate<void(TBaseLiveTree* sender, PLiveNode parentNode, PLiveNode node, TLiveNodeInitStates& initialStates)>;
+
+const TTypeInfo& DescribeType(TypeTag<TLSTGetTextEvent>);
+const TTypeInfo& DescribeType(TypeTag<TLTPaintText>);
+const TTypeInfo& DescribeType(TypeTag<TLTGetImageEvent>);
+const TTypeInfo& DescribeType(TypeTag<TLTCompareEvent>);
+const TTypeInfo& DescribeType(TypeTag<TLTIncrementalSearchEvent>);
+const TTypeInfo& DescribeType(TypeTag<TLTFocusChangeEvent>);
+const TTypeInfo& DescribeType(TypeTag<TLTChangeEvent>);
+const TTypeInfo& DescribeType(TypeTag<TLTInitNodeEvent>);
+
+// The colour table (published as Colors).
+class TLTColors : public TPersistent {
+  KST_CLASS(TLTColors, TPersistent)
+ public:
+  explicit TLTColors(TBaseLiveTree* owner = nullptr) : FOwner(owner) {}
+  TColor Color(TLTColorIndex index) const;
+  void SetColor(TLTColorIndex index, TColor value);
+  void Assign(const TPersistent* source) override;
+  TPersistent* GetOwner() const override;
+
+ private:
+  TBaseLiveTree* FOwner;
+  TLTColorTable FDetached = DefaultTreeColors;
+};
+
+// The option sets of a tree (published as TreeOptions).
+class TLiveTreeOptions : public TPersistent {
+  KST_CLASS(TLiveTreeOptions, TPersistent)
+ public:
+  explicit TLiveTreeOptions(TBaseLiveTree* owner = nullptr) : FOwner(owner) {}
+  TCustomLiveTreeOptions& Model() const;
+  TPersistent* GetOwner() const override;
+
+ protected:
+  TBaseLiveTree* FOwner;
+};
+
+class TStringTreeOptions : public TLiveTreeOptions {
+  KST_CLASS(TStringTreeOptions, TLiveTreeOptions)
+ public:
+  using TLiveTreeOptions::TLiveTreeOptions;
+};
+
+class TLiveTreeColumns;
+
+// One column; its values live in the model's column of the same index.
+class TLiveTreeColumn : public TCollectionItem {
+  KST_CLASS(TLiveTreeColumn, TCollectionItem)
+ public:
+  explicit TLiveTreeColumn(TCollection* collection);
+  ::TLiveTreeColumn& Model() const;
+  void DefineProperties(TFiler& filer) override;
+  String DisplayName() const override { return Model().Text(); }
+};
+
+class TLiveTreeColumns : public TCollection {
+  KST_CLASS(TLiveTreeColumns, TCollection)
+ public:
+  explicit TLiveTreeColumns(TBaseLiveTree* owner = nullptr);
+  ::TLiveTreeColumns* Model() const;
+  TPersistent* GetOwner() const override;
+
+ protected:
+  void Notify(TCollectionItem* item, bool added) override;
+
+ private:
+  friend class TLiveTreeColumn;
+  TBaseLiveTree* FOwner;
+  // Items the model already had when the collection made its item for them.
+  bool FAdopting = false;
+};
+
+// The header (published as Header).
+class TLTHeader : public TPersistent {
+  KST_CLASS(TLTHeader, TPersistent)
+ public:
+  explicit TLTHeader(TBaseLiveTree* owner = nullptr);
+  ~TLTHeader() override;
+  ::TLTHeader& Model() const;
+  TLiveTreeColumns* GetColumns() const { return FColumns.get(); }
+  void SetColumns(const TLiveTreeColumns* value);
+  TFont* GetFont() const { return FFont.get(); }
+  void SetFont(const TFont* value);
+  TPersistent* GetOwner() const override;
+
+ private:
+  void FontChanged(TObject*);
+  TBaseLiveTree* FOwner;
+  std::unique_ptr<TLiveTreeColumns> FColumns;
+  std::unique_ptr<TFont> FFont;
+};
+
+// The scroll bars a tree shows (published as ScrollBarOptions).
+class TScrollBarOptions : public TPersistent {
+  KST_CLASS(TScrollBarOptions, TPersistent)
+ public:
+  explicit TScrollBarOptions(TBaseLiveTree* owner = nullptr) : FOwner(owner) {}
+  TScrollStyle ScrollBars() const { return FScrollBars; }
+  void SetScrollBars(TScrollStyle value);
+  bool AlwaysVisible() const { return FAlwaysVisible; }
+  void SetAlwaysVisible(bool value);
+  Integer HorizontalIncrement() const { return FHorizontalIncrement; }
+  void SetHorizontalIncrement(Integer value) { FHorizontalIncrement = value; }
+  Integer VerticalIncrement() const { return FVerticalIncrement; }
+  void SetVerticalIncrement(Integer value) { FVerticalIncrement = value; }
+  void Assign(const TPersistent* source) override;
+  TPersistent* GetOwner() const override;
+
+ private:
+  TBaseLiveTree* FOwner;
+  TScrollStyle FScrollBars = ssBoth;
+  bool FAlwaysVisible = false;
+  Integer FHorizontalIncrement = 20;
+  Integer FVerticalIncrement = 20;
+};
+
+// The names of the clipboard formats a tree offers.
+class TClipboardFormats : public TPersistent {
+  KST_CLASS(TClipboardFormats, TPersistent)
+ public:
+  TClipboardFormats();
+  TStrings* GetStrings() const { return FStrings.get(); }
+  void SetStrings(const TStrings* value);
+  void Assign(const TPersistent* source) override;
+
+ private:
+  std::unique_ptr<TStringList> FStrings;
+};
+
+// The in-place editor of a node's text.
+class TLTEdit : public TCustomEdit {
+  KST_CLASS(TLTEdit, TCustomEdit)
+ public:
+  using TCustomEdit::TCustomEdit;
+};
+
+class TBaseLiveTree : public TCustomControl, public ILiveTreeHost {
+  KST_CLASS(TBaseLiveTree, TCustomControl)
+ public:
+  explicit TBaseLiveTree(TComponent* owner);
+  ~TBaseLiveTree() override;
+
+  ::TBaseLiveTree& Model() const { return *FModel; }
+  TLTColors* GetColors() const { return FColors.get(); }
+  void SetColors(const TLTColors* value) { FColors->Assign(value); }
+  TLTHeader* GetHeader() const { return FHeader.get(); }
+  void SetHeader(const TLTHeader* value);
+  TLiveTreeOptions* GetTreeOptions() const { return FTreeOptions.get(); }
+  void SetTreeOptions(const TLiveTreeOptions* value);
+  TScrollBarOptions* GetScrollBarOptions() const { return FScrollBarOptions.get(); }
+  void SetScrollBarOptions(const TScrollBarOptions* value) { FScrollBarOptions->Assign(value); }
+  TClipboardFormats* GetClipboardFormats() const { return FClipboardFormats.get(); }
+  void SetClipboardFormats(const TClipboardFormats* value) { FClipboardFormats->Assign(value); }
+  TCustomImageList* Images() const { return FImages; }
+  void SetImages(TCustomImageList* value);
+  TCustomImageList* StateImages() const { return FStateImages; }
+  void SetStateImages(TCustomImageList* value);
+  TCustomImageList* CustomCheckImages() const { return FCustomCheckImages; }
+  void SetCustomCheckImages(TCustomImageList* value);
+  Cardinal RootNodeCount() const { return FModel->RootNodeCount(); }
+  void SetRootNodeCount(Cardinal value);
+  TBorderStyle BorderStyle() const { return FModel->BorderStyle(); }
+  void SetBorderStyle(TBorderStyle value);
+
+  // The header strip as the window frame shows it, painted onto a context
+  // at (X, Y), Width pixels wide (negative: the client width).
+  void PaintHeader(HDC dc, Integer x, Integer y, Integer width = -1);
+  // The header's height in the frame (0 when it is hidden).
+  Integer HeaderHeight() const;
+  // Paints the window frame and the header strip again, not the client area.
+  void RepaintFrame();
+  // Scrolls so that the tree's vertical position Y is at the top.
+  void ScrollTo(Integer y);
+
+  // ---- ILiveTreeHost ----
+  bool HandleAllocated() const override { return TWinControl::HandleAllocated(); }
+  bool Visible() const override { return TControl::Visible(); }
+  bool Focused() const override;
+  void Invalidate() override { TWinControl::Invalidate(); }
+  void InvalidateNode(PLiveNode node) override;
+  void InvalidateToBottom(PLiveNode node) override;
+  void UpdateScrollBars(bool repaint) override;
+  void UpdateVerticalScrollBar(bool repaint) override { UpdateScrollBars(repaint); }
+  void UpdateHorizontalScrollBar(bool repaint) override { UpdateScrollBars(repaint); }
+  void StartTimer(int id, Cardinal milliseconds) override;
+  void StopTimer(int id) override;
+  void SetRedraw(bool on) override;
+  void WakeInterfaceThread() override;
+  TCanvas* Canvas() override { return GetCanvas(); }
+  // Never makes the window: the cache builder thread asks too.
+  Integer ClientHeight() const override;
+  Integer ClientWidth() const override;
+  void CancelHint() override {}
+  TSize TextExtent(const TLiveTreeFont& font, StringView text) override;
+  TSize WrappedTextExtent(const TLiveTreeFont& font, StringView text, Integer width) override;
+  Integer FontHeight(const TLiveTreeFont& font) override;
+  TSize ImageListSize(TLTImageListKind kind) override;
+  TLiveTreeFont CanvasFont(TCanvas* canvas) override;
+  void SetCanvasFont(TCanvas* canvas, const TLiveTreeFont& font) override;
+  Integer VerticalScrollBarWidth() const override { return GetSystemMetrics(SM_CXVSCROLL); }
+  Integer HorizontalScrollBarHeight() const override { return GetSystemMetrics(SM_CYHSCROLL); }
+  bool VerticalScrollBarShown() const override;
+  bool HorizontalScrollBarShown() const override;
+  void ScrollContent(Integer dx, Integer dy) override;
+  void InvalidateHeader(const TRect&) override;
+  void HeaderFrameChanged() override;
+  void Beep() override { MessageBeep(0); }
+
+  // Reading a form starts here: until Loaded the model only records what
+  // needs the whole form (the root's child count, the main column, positions).
+  void SetName(const String& name) override;
+  void SetParentComponent(TComponent* parent) override;
+  void Loaded() override;
+
+  const TLTChangeEvent& OnChange() const { return FOnChange; }
+  void SetOnChange(const TLTChangeEvent& value);
+  const TLTCompareEvent& OnCompareNodes() const { return FOnCompareNodes; }
+  void SetOnCompareNodes(const TLTCompareEvent& value);
+  const TLTFocusChangeEvent& OnFocusChanged() const { return FOnFocusChanged; }
+  void SetOnFocusChanged(const TLTFocusChangeEvent& value);
+  const TLTGetImageEvent& OnGetImageIndex() const { return FOnGetImageIndex; }
+  void SetOnGetImageIndex(const TLTGetImageEvent& value);
+  const TLTIncrementalSearchEvent& OnIncrementalSearch() const { return FOnIncrementalSearch; }
+  void SetOnIncrementalSearch(const TLTIncrementalSearchEvent& value);
+  const TLTInitNodeEvent& OnInitNode() const { return FOnInitNode; }
+  void SetOnInitNode(const TLTInitNodeEvent& value);
+
+ protected:
+  TBaseLiveTree(TComponent* owner, std::unique_ptr<::TBaseLiveTree> model, bool stringOptions);
+  void CreateParams(TCreateParams& params) override;
+  void CreateWnd() override;
+  void Paint() override;
+  void WndProc(TMessage& message) override;
+  void Notification(TComponent* component, TOperation operation) override;
+  void CMFontChanged(TMessage& message) override;
+  void CMColorChanged(TMessage& message) override;
+
+ private:
+  void HandleScroll(int bar, int code);
+  HWND WindowHandleIfAny() const;
+  void NoteReading();
+  void NonClientPaint();
+  TLiveTreeFont ModelFont(const TFont& font) const;
+  void ApplyFont(TFont& target, const TLiveTreeFont& font) const;
+
+  std::unique_ptr<::TBaseLiveTree> FModel;
+  std::unique_ptr<TLTColors> FColors;
+  std::unique_ptr<TLTHeader> FHeader;
+  std::unique_ptr<TLiveTreeOptions> FTreeOptions;
+  std::unique_ptr<TScrollBarOptions> FScrollBarOptions;
+  std::unique_ptr<TClipboardFormats> FClipboardFormats;
+  // Measures texts outside a paint.
+  std::unique_ptr<TBitmap> FMeasureBitmap;
+  TCustomImageList* FImages = nullptr;
+  TCustomImageList* FStateImages = nullptr;
+  TCustomImageList* FCustomCheckImages = nullptr;
+  bool FSyncingScrollBars = false;
+  TLTChangeEvent FOnChange;
+  TLTCompareEvent FOnCompareNodes;
+  TLTFocusChangeEvent FOnFocusChanged;
+  TLTGetImageEvent FOnGetImageIndex;
+  TLTIncrementalSearchEvent FOnIncrementalSearch;
+  TLTInitNodeEvent FOnInitNode;
+};
+
+class TLiveStringTree : public TBaseLiveTree {
+  KST_CLASS(TLiveStringTree, TBaseLiveTree)
+ public:
+  explicit TLiveStringTree(TComponent* owner);
+  ::TLiveStringTree& StringModel() const { return static_cast<::TLiveStringTree&>(Model()); }
+  String DefaultText() const { return StringModel().DefaultText(); }
+  void SetDefaultText(const String& value) { StringModel().SetDefaultText(value); }
+  void DefineProperties(TFiler& filer) override;
+
+  const TLSTGetTextEvent& OnGetText() const { return FOnGetText; }
+  void SetOnGetText(const TLSTGetTextEvent& value);
+  const TLTPaintText& OnPaintText() const { return FOnPaintText; }
+  void SetOnPaintText(const TLTPaintText& value);
+
+ private:
+  TLSTGetTextEvent FOnGetText;
+  TLTPaintText FOnPaintText;
+};
+
+class TLiveDrawTree : public TBaseLiveTree {
+  KST_CLASS(TLiveDrawTree, TBaseLiveTree)
+ public:
+  explicit TLiveDrawTree(TComponent* owner);
+  ::TLiveDrawTree& DrawModel() const { return static_cast<::TLiveDrawTree&>(Model()); }
+};
+
+}  // namespace ltcontrol
+
+// Makes the tree classes and their parts known by name to a registry.
+void RegisterLiveTreeClasses(TClassRegistry& registry);

@@ -1,0 +1,359 @@
+// The tree control as a window: read from a form, filled through its events,
+// painted into memory and on screen, scrolled by its scroll bar.
+#include "ui/winapi.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "livetree/win32/livetreecontrol.h"
+#include "rtl/numbers.h"
+#include "rtl/unicode.h"
+#include "support/win32/harness.h"
+#include "ui/forms.h"
+#include "ui/imglist.h"
+#include "ui/registration.h"
+
+namespace {
+
+class TLiveTreeForm : public TForm {
+  KST_CLASS(TLiveTreeForm, TForm)
+ public:
+  using TForm::TForm;
+  ltcontrol::TLiveStringTree* Tree = nullptr;
+  ltcontrol::TBaseLiveTree* LastSender = nullptr;
+
+  void TreeGetText(ltcontrol::TBaseLiveTree* sender, PLiveNode node, TColumnIndex column, TLSTTextType, String& text) {
+    LastSender = sender;
+    text = u"Form text " + IntToStr(node->Index) + u"/" + IntToStr(column);
+  }
+};
+
+}  // namespace
+
+KST_CLASS_IMPL(TLiveTreeForm, "LiveTreeTests")
+
+void TLiveTreeForm::Describe(TClassBuilder<TLiveTreeForm>& c) {
+  c.Field(u"Tree", &TLiveTreeForm::Tree);
+  c.Method(u"TreeGetText", &TLiveTreeForm::TreeGetText);
+}
+
+namespace {
+
+constexpr COLORREF kRed = RGB(255, 0, 0);
+constexpr COLORREF kSilver = RGB(192, 192, 192);
+constexpr COLORREF kWhite = RGB(255, 255, 255);
+
+using harness::CaptureScreen;
+using harness::SaveForInspection;
+
+// How many sampled pixels of what the screen shows of a window's client
+// area differ from a fresh paint of it.
+int ScreenDiffersFromFreshPaint(HWND handle) {
+  UpdateWindow(handle);
+  harness::Bitmap32 fresh = harness::PaintClient(handle);
+  harness::Bitmap32 screen = CaptureScreen(handle);
+  RECT frame{};
+  GetWindowRect(handle, &frame);
+  POINT origin{0, 0};
+  ClientToScreen(handle, &origin);
+  int dx = origin.x - frame.left, dy = origin.y - frame.top;
+  int differing = 0;
+  for (int y = 0; y < fresh.Height(); y += 3)
+    for (int x = 0; x < fresh.Width(); x += 3)
+      if (screen.PixelColor(x + dx, y + dy) != fresh.PixelColor(x, y)) ++differing;
+  return differing;
+}
+
+// How many pixels of a row band (client y from Top to Bottom, x from Left to Right) have the colour.
+int CountColour(const harness::Bitmap32& picture, int left, int top, int right, int bottom, COLORREF colour) {
+  int count = 0;
+  for (int y = top; y < bottom; ++y)
+    for (int x = left; x < right; ++x)
+      if (picture.PixelColor(x, y) == colour) ++count;
+  return count;
+}
+
+class LiveTreeControlTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    RegisterUiClasses(FRegistry);
+    RegisterLiveTreeClasses(FRegistry);
+    FRegistry.RegisterClasses({&TLiveTreeForm::StaticClass()});
+    FApp = std::make_unique<TApplication>(nullptr, FRegistry);
+    FApp->OnException = TExceptionEvent([this](TObject*, const Exception& e) { FExceptions.push_back(e.Message()); });
+    FForm = CreateForm<TLiveTreeForm>(FApp.get());
+    ASSERT_NE(FForm->Tree, nullptr);
+  }
+  void TearDown() override {
+    EXPECT_TRUE(FExceptions.empty()) << (FExceptions.empty() ? ""
+                                                             : std::string(reinterpret_cast<const char*>(
+                                                                   StringToUTF8(FExceptions.front()).c_str())));
+    FApp.reset();
+    harness::PumpMessages();
+  }
+  void Pump() { FApp->ProcessMessages(); }
+
+  // Fills the tree with Count top-level nodes through its events: every
+  // tenth node has three children and a check box, texts name the node.
+  void FillThroughEvents(Cardinal count) {
+    ::TLiveStringTree& model = FForm->Tree->StringModel();
+    model.TreeOptions().SetMiscOptions(model.TreeOptions().MiscOptions() - TLTMiscOptions{toReadOnly});
+    model.OnInitNode = [](::TBaseLiveTree* sender, PLiveNode parent, PLiveNode node, TLiveNodeInitStates& states) {
+      if (parent == nullptr && node->Index % 10 == 0) {
+        states += ivsHasChildren;
+        sender->SetCheckType(node, ctCheckBox);
+        if (node->Index % 20 == 0) sender->SetCheckState(node, csCheckedNormal);
+      }
+    };
+    model.OnInitChildren = [](::TBaseLiveTree*, PLiveNode, Cardinal& children) { children = 3; };
+    model.OnGetText = [](::TBaseLiveTree* sender, PLiveNode node, TColumnIndex column, TLSTTextType, String& text) {
+      PLiveNode parent = sender->NodeParent(node);
+      String name = parent != nullptr ? u"Child " + IntToStr(node->Index) : u"Node " + IntToStr(node->Index);
+      text = column == 1 ? u"value " + IntToStr(node->Index * 7) : name;
+    };
+    FForm->Tree->SetRootNodeCount(count);
+  }
+
+  TClassRegistry FRegistry;
+  std::unique_ptr<TApplication> FApp;
+  std::vector<String> FExceptions;
+  TLiveTreeForm* FForm = nullptr;
+};
+
+TEST_F(LiveTreeControlTest, AFormWithATreeLoadsAndKeepsItsColumnsHeaderAndOptions) {
+  ltcontrol::TLiveStringTree& tree = *FForm->Tree;
+  ::TBaseLiveTree& model = tree.Model();
+  ASSERT_EQ(model.Header().Columns().Count(), 2);
+  EXPECT_EQ(model.Header().Columns()[0]->Text(), u"Name");
+  EXPECT_EQ(model.Header().Columns()[0]->Width(), 220);
+  EXPECT_EQ(model.Header().Columns()[1]->Text(), u"Value");
+  EXPECT_EQ(model.Header().Columns()[1]->Hint(), u"The value");
+  EXPECT_EQ(model.Header().Columns()[1]->Position(), 1);
+  EXPECT_TRUE(model.Header().Options().Contains(hoVisible));
+  EXPECT_EQ(model.Header().Height(), 20);
+  EXPECT_EQ(model.Header().SortColumn(), 0);
+  EXPECT_EQ(model.Header().SortDirection(), sdDescending);
+  EXPECT_TRUE(model.TreeOptions().PaintOptions().Contains(toShowHorzGridLines));
+  EXPECT_TRUE(model.TreeOptions().PaintOptions().Contains(toShowVertGridLines));
+  EXPECT_FALSE(model.TreeOptions().AutoOptions().Contains(toAutoSort));
+  EXPECT_TRUE(model.TreeOptions().SelectionOptions().Contains(toMultiSelect));
+  EXPECT_EQ(model.Indent(), 19u);
+  EXPECT_EQ(tree.DefaultText(), u"Item");
+  EXPECT_EQ(model.PaintSettings().Colors[ciUnfocusedSelectionColor], clSilver);
+  EXPECT_EQ(model.PaintSettings().Colors[ciFocusedSelectionColor], clHighlight);
+  // The stored count made its nodes once everything was read, although the
+  // tree is read-only, and read-only it stays.
+  EXPECT_EQ(model.RootNodeCount(), 5u);
+  EXPECT_EQ(model.GetFirst() != nullptr, true);
+  EXPECT_TRUE(model.TreeOptions().MiscOptions().Contains(toReadOnly));
+  EXPECT_TRUE(model.TreeOptions().MiscOptions().Contains(toCheckSupport));
+  // The form's own method gives the texts, with the control as Sender.
+  EXPECT_EQ(tree.StringModel().NodeText(model.GetFirst(), 1), u"Form text 0/1");
+  EXPECT_EQ(FForm->LastSender, &tree);
+  // The published parts answer by name as the object inspector reads them.
+  const TClassInfo& info = *tree.ClassType();
+  EXPECT_EQ(info.ClassName(), u"TLiveStringTree");
+  for (const char16_t* name :
+       {u"Header", u"TreeOptions", u"Colors", u"Columns", u"ScrollBarOptions", u"ClipboardFormats", u"RootNodeCount",
+        u"Indent", u"DefaultText", u"OnGetText", u"OnPaintText", u"OnInitNode", u"OnCompareNodes"})
+    EXPECT_NE(info.FindProperty(name), nullptr)
+        << std::string(reinterpret_cast<const char*>(StringToUTF8(name).c_str()));
+}
+
+TEST_F(LiveTreeControlTest, AHundredThousandNodesPaintWithSelectionAndFocusColours) {
+  ltcontrol::TLiveStringTree& tree = *FForm->Tree;
+  ::TBaseLiveTree& model = tree.Model();
+  FillThroughEvents(100000);
+  EXPECT_EQ(model.RootNodeCount(), 100000u);
+  model.PaintSettings().Colors[ciFocusedSelectionColor] = clRed;
+  model.PaintSettings().Colors[ciFocusedSelectionBorderColor] = clRed;
+  model.PaintSettings().Colors[ciUnfocusedSelectionBorderColor] = clSilver;
+  // Two images: a green square for top-level nodes, a blue one for children.
+  auto* images = new TImageList(FForm);  // the form owns it
+  for (TColor colour : {clGreen, clBlue}) {
+    TBitmap bitmap;
+    bitmap.SetSize(16, 16);
+    bitmap.Canvas().Brush().SetColor(clFuchsia);
+    bitmap.Canvas().FillRect(Rect(0, 0, 16, 16));
+    bitmap.Canvas().Brush().SetColor(colour);
+    bitmap.Canvas().FillRect(Rect(3, 3, 13, 13));
+    images->AddMasked(bitmap, clFuchsia);
+  }
+  tree.SetImages(images);
+  model.OnGetImageIndex = [](::TBaseLiveTree* sender, PLiveNode node, TLTImageKind kind, TColumnIndex column, bool&,
+                             Integer& index) {
+    if (column <= 0 && (kind == ikNormal || kind == ikSelected)) index = sender->NodeParent(node) ? 1 : 0;
+  };
+  PLiveNode third = model.GetFirst()->NextSibling->NextSibling;
+  model.SetFocusedNode(third);
+  model.SetSelected(third, true);
+  model.ToggleNode(model.GetFirst());  // node 0 shows its three children
+  FForm->Show();
+  Pump();
+  HWND handle = tree.Handle();
+
+  const int rowHeight = static_cast<int>(model.DefaultNodeHeight());
+  const int selectedRow = 5;  // the first node's three children come first
+  int top = selectedRow * rowHeight, bottom = top + rowHeight - 1;
+
+  // Focused: red fill; the focus rectangle's dots break the fill's edge.
+  SetFocus(handle);
+  Pump();
+  ASSERT_EQ(GetFocus(), handle);
+  harness::Bitmap32 focused = harness::PaintClient(handle);
+  ASSERT_GT(focused.Width(), 300);
+  EXPECT_GT(CountColour(focused, 40, top, 200, bottom, kRed), 200);
+  EXPECT_EQ(CountColour(focused, 40, top + 3, 200, bottom - 3, kSilver), 0);
+  int frameRed = CountColour(focused, 40, top, 200, top + 1, kRed);
+  EXPECT_GT(frameRed, 0);
+  EXPECT_LT(frameRed, 150);  // every other pixel of the top edge is a focus dot
+  // Other rows keep the window colour behind their text.
+  EXPECT_EQ(focused.PixelColor(300, top - rowHeight / 2), kWhite);
+  // The images stand before the texts.
+  EXPECT_GT(CountColour(focused, 0, top - rowHeight, 80, top, RGB(0, 128, 0)), 50);
+  EXPECT_GT(CountColour(focused, 0, rowHeight, 100, 2 * rowHeight, RGB(0, 0, 255)), 50);
+  SaveForInspection(CaptureScreen(tree.Handle()), L"livetree_focused.bmp");
+
+  // Unfocused: the selected row is silver and shows no focus rectangle.
+  SetFocus(nullptr);
+  Pump();
+  ASSERT_NE(GetFocus(), handle);
+  harness::Bitmap32 unfocused = harness::PaintClient(handle);
+  EXPECT_GT(CountColour(unfocused, 40, top, 200, bottom, kSilver), 200);
+  EXPECT_EQ(CountColour(unfocused, 40, top, 200, bottom, kRed), 0);
+}
+
+TEST_F(LiveTreeControlTest, ScrollingByTheScrollBarRepaintsTheRightRows) {
+  ltcontrol::TLiveStringTree& tree = *FForm->Tree;
+  ::TBaseLiveTree& model = tree.Model();
+  FillThroughEvents(100000);
+  for (TLTColorIndex index : {ciFocusedSelectionColor, ciFocusedSelectionBorderColor, ciUnfocusedSelectionColor,
+                              ciUnfocusedSelectionBorderColor})
+    model.PaintSettings().Colors[index] = clRed;
+  PLiveNode node = model.GetFirst();
+  for (int i = 0; i < 42; ++i) node = model.GetNextSibling(node);
+  model.SetSelected(node, true);
+  FForm->SetFormStyle(fsStayOnTop);
+  FForm->Show();
+  Pump();
+  HWND handle = tree.Handle();
+  const int rowHeight = static_cast<int>(model.DefaultNodeHeight());
+
+  // Forty lines down, one line at a time: node 42 is the third row.
+  for (int i = 0; i < 40; ++i) SendMessageW(handle, WM_VSCROLL, SB_LINEDOWN, 0);
+  // The scroll bar scrolls by its increment of 20 pixels, not by rows.
+  model.ScrollOffsets(Point(0, -40 * rowHeight));
+  EXPECT_EQ(model.OffsetY(), -40 * rowHeight);
+  SCROLLINFO info{sizeof(SCROLLINFO), SIF_POS, 0, 0, 0, 0, 0};
+  GetScrollInfo(handle, SB_VERT, &info);
+  EXPECT_EQ(info.nPos, 40 * rowHeight);
+  UpdateWindow(handle);
+  Pump();
+
+  harness::Bitmap32 fresh = harness::PaintClient(handle);
+  int top = 2 * rowHeight;
+  EXPECT_GT(CountColour(fresh, 40, top, 200, top + rowHeight - 1, kRed), 200);
+  EXPECT_EQ(CountColour(fresh, 40, 0, 200, top, kRed), 0);
+  EXPECT_EQ(CountColour(fresh, 40, top + rowHeight, 200, fresh.Height(), kRed), 0);
+
+  // What the screen shows after the window scrolled its content is what a
+  // whole new paint gives.
+  EXPECT_EQ(ScreenDiffersFromFreshPaint(handle), 0);
+  harness::Bitmap32 screen = CaptureScreen(handle);
+  SaveForInspection(screen, L"livetree_scrolled.bmp");
+}
+
+TEST_F(LiveTreeControlTest, TheHeaderShowsItsCaptionsAndTheSortMark) {
+  ltcontrol::TLiveStringTree& tree = *FForm->Tree;
+  FForm->Show();
+  Pump();
+  const int height = tree.HeaderHeight();
+  ASSERT_EQ(height, 20);
+  harness::Bitmap32 header =
+      harness::PaintInto(tree.ClientWidth(), height, [&](HDC dc) { tree.PaintHeader(dc, 0, 0); });
+  // Caption text is dark on the button face; the sort arrow sits in the
+  // first column right of its caption.
+  int dark = 0;
+  for (int y = 0; y < height; ++y)
+    for (int x = 0; x < 60; ++x)
+      if (GetRValue(header.PixelColor(x, y)) < 80) ++dark;
+  EXPECT_GT(dark, 10);
+  int arrow = CountColour(header, 40, 2, 215, height - 2, ColorToRGB(clBtnShadow));
+  EXPECT_GT(arrow, 8);
+  // The client area starts below the header strip.
+  RECT client{};
+  GetClientRect(tree.Handle(), &client);
+  EXPECT_EQ(client.bottom, tree.Height() - 4 - height);
+}
+
+TEST_F(LiveTreeControlTest, AColourRepaintsOnlyWhenItChangesAndTheBorderColourOnlyTheFrame) {
+  ltcontrol::TLiveStringTree& tree = *FForm->Tree;
+  FForm->Show();
+  Pump();
+  HWND handle = tree.Handle();
+  UpdateWindow(handle);
+  ltcontrol::TLTColors& colors = *tree.GetColors();
+  struct Case {
+    TLTColorIndex index;
+    TColor value;
+    bool clientRepaints;
+  } cases[] = {
+      {ciUnfocusedSelectionColor, clSilver, false},  // as the form set it
+      {ciUnfocusedSelectionColor, clRed, true},
+      {ciBorderColor, clRed, false},
+      {ciGridLineColor, clGreen, true},
+  };
+  for (const Case& c : cases) {
+    ValidateRect(handle, nullptr);
+    colors.SetColor(c.index, c.value);
+    EXPECT_EQ(colors.Color(c.index), c.value);
+    EXPECT_EQ(GetUpdateRect(handle, nullptr, FALSE) != FALSE, c.clientRepaints) << static_cast<int>(c.index);
+  }
+}
+
+TEST_F(LiveTreeControlTest, AFixedColumnStaysWhileTheOthersScrollSideways) {
+  ltcontrol::TLiveStringTree& tree = *FForm->Tree;
+  ::TBaseLiveTree& model = tree.Model();
+  FillThroughEvents(50);
+  ::TLiveTreeColumns& columns = model.Header().Columns();
+  columns[0]->SetOptions(columns[0]->Options() + TLTColumnOptions{coFixed});
+  columns[1]->SetOptions(columns[1]->Options() - TLTColumnOptions{coParentColor});
+  columns[1]->SetColor(clYellow);
+  columns.Add()->SetWidth(300);
+  for (TLTColorIndex index : {ciFocusedSelectionColor, ciFocusedSelectionBorderColor, ciUnfocusedSelectionColor,
+                              ciUnfocusedSelectionBorderColor})
+    model.PaintSettings().Colors[index] = clRed;
+  model.SetSelected(model.GetFirst(), true);
+  FForm->SetFormStyle(fsStayOnTop);  // what the screen shows is compared
+  FForm->Show();
+  Pump();
+  HWND handle = tree.Handle();
+  model.UpdateRanges();
+  auto redLeft = [](const harness::Bitmap32& picture) {
+    for (int x = 0; x < picture.Width(); ++x)
+      if (picture.PixelColor(x, 9) == kRed) return x;
+    return -1;
+  };
+  auto yellowLeft = [](const harness::Bitmap32& picture) {
+    for (int x = 0; x < picture.Width(); ++x)
+      if (picture.PixelColor(x, 40) == RGB(255, 255, 0)) return x;
+    return -1;
+  };
+  harness::Bitmap32 before = harness::PaintClient(handle);
+  ASSERT_TRUE(model.ScrollOffsets(Point(-100, 0)));
+  EXPECT_EQ(model.EffectiveOffsetX(), 100);
+  harness::Bitmap32 after = harness::PaintClient(handle);
+  EXPECT_GE(redLeft(before), 0);
+  EXPECT_EQ(redLeft(after), redLeft(before));
+  // The scrolling column's colour starts 100 pixels further left, but not
+  // under the fixed column.
+  EXPECT_EQ(yellowLeft(before), 220);
+  EXPECT_EQ(yellowLeft(after), 220);
+  EXPECT_EQ(after.PixelColor(230, 40), RGB(255, 255, 0));
+  EXPECT_NE(after.PixelColor(330, 40), RGB(255, 255, 0));
+  EXPECT_EQ(ScreenDiffersFromFreshPaint(handle), 0);
+  SaveForInspection(CaptureScreen(handle), L"livetree_fixed.bmp");
+}
+
+}  // namespace
