@@ -185,8 +185,12 @@ bool TSvWndProcHook::UnRegisterWndProc(HWND handle, const TSvControlHook& hook, 
 void TSvWndProcHook::Notification(TComponent* component, TOperation operation) {
   TComponent::Notification(component, operation);
   if (operation != opRemove) return;
-  if (auto* control = dynamic_cast<TControl*>(component)) {
-    if (TSvHookInfos* infos = Find(control, nullptr)) infos->ControlDestroyed();
+  // By address: the control may be far into its destruction already.
+  for (const auto& infos : FHookInfos) {
+    if (infos->Control() && static_cast<TComponent*>(infos->Control()) == component) {
+      infos->ControlDestroyed();
+      return;
+    }
   }
 }
 
