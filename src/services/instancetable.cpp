@@ -181,8 +181,7 @@ String CopyDataString(const void* data, size_t size) {
   String text(size / 2, u'\0');
   if (!text.empty()) {
     const auto* bytes = static_cast<const Byte*>(data);
-    for (size_t i = 0; i < text.size(); ++i)
-      text[i] = static_cast<Char>(bytes[2 * i] | (bytes[2 * i + 1] << 8));
+    for (size_t i = 0; i < text.size(); ++i) text[i] = static_cast<Char>(bytes[2 * i] | (bytes[2 * i + 1] << 8));
   }
   return text;
 }

@@ -16,8 +16,7 @@ std::atomic_ref<T> Atomic(T& value) {
 }  // namespace
 
 void TOptexLock::SetSpinCount(Integer spinCount, Cardinal processorCount) {
-  if (processorCount > 1)
-    Atomic(FBlock.SpinCount).exchange(spinCount < 0 ? kOptexDefaultSpinCount : spinCount);
+  if (processorCount > 1) Atomic(FBlock.SpinCount).exchange(spinCount < 0 ? kOptexDefaultSpinCount : spinCount);
 }
 
 Integer TOptexLock::SpinCount() const {
@@ -80,8 +79,8 @@ String SidText(Byte revision, const Byte (&authority)[6], const std::vector<Card
   String text = Format(u"S-%u-", {static_cast<Cardinal>(revision)});
   if (authority[0] != 0 || authority[1] != 0) {
     text += LowerCase(Format(u"0x%2.2x%2.2x%2.2x%2.2x%2.2x%2.2x",
-                   {Integer(authority[0]), Integer(authority[1]), Integer(authority[2]), Integer(authority[3]),
-                    Integer(authority[4]), Integer(authority[5])}));
+                             {Integer(authority[0]), Integer(authority[1]), Integer(authority[2]),
+                              Integer(authority[3]), Integer(authority[4]), Integer(authority[5])}));
   } else {
     const Cardinal value = (static_cast<Cardinal>(authority[2]) << 24) | (static_cast<Cardinal>(authority[3]) << 16) |
                            (static_cast<Cardinal>(authority[4]) << 8) | authority[5];

@@ -30,8 +30,9 @@ TEST(DropEffect, PlatformBitsMapByPrecedence) {
   struct Case {
     Cardinal Bits;
     TSvDropEffect Effect;
-  } cases[] = {{0, deNone},   {1, deCopy}, {3, deCopy},          {2, deMove}, {6, deMove},
-               {4, deLink}, {0x80000000u, deScroll}, {0x80000004u, deLink}, {8, deNone}};
+  } cases[] = {
+      {0, deNone},           {1, deCopy}, {3, deCopy}, {2, deMove}, {6, deMove}, {4, deLink}, {0x80000000u, deScroll},
+      {0x80000004u, deLink}, {8, deNone}};
   for (const auto& c : cases) EXPECT_EQ(DropEffectFromPlatform(c.Bits), c.Effect) << c.Bits;
   EXPECT_EQ(DropEffectToPlatform(deNone), 0u);
   EXPECT_EQ(DropEffectToPlatform(deCopy), 1u);

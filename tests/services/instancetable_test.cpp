@@ -92,7 +92,7 @@ TEST(CommandLine, SplitsAsTheRuntimeLibraryDoes) {
 }
 
 TEST(CommandLine, ForwardedFileNamesAreAbsolute) {
-  const std::vector<String> arguments{u"prog.exe", u"a.dfm",     u"..\\other\\b.dfm", u"D:\\x\\.\\c.dfm",
+  const std::vector<String> arguments{u"prog.exe", u"a.dfm",     u"..\\other\\b.dfm",     u"D:\\x\\.\\c.dfm",
                                       u"-debug",   u"\\top.dfm", u"\\\\srv\\share\\d.dfm"};
   EXPECT_EQ(ForwardedArguments(arguments, u"C:\\work\\forms"),
             (std::vector<String>{u"C:\\work\\forms\\a.dfm", u"C:\\work\\other\\b.dfm", u"D:\\x\\c.dfm", u"-debug",

@@ -161,8 +161,7 @@ void TUtAppInstances::OpenTable(Table& table, const String& name, bool forUser) 
   std::unique_ptr<TWorldSid> world;
   if (!forUser) world = std::make_unique<TWorldSid>();
   TTableSecurity security(user, forUser ? user.Sid() : world->Sid());
-  table.Mapping =
-      std::make_unique<TUtSwapFileMapping>(name, PAGE_READWRITE, kInstanceTableSize, security.Attributes());
+  table.Mapping = std::make_unique<TUtSwapFileMapping>(name, PAGE_READWRITE, kInstanceTableSize, security.Attributes());
   table.View = &table.Mapping->Views(table.Mapping->Add(kTableAccess, kInstanceTableSize, 0));
   if (!table.Mapping->Existed()) std::fill_n(table.View->Memory(), kInstanceTableSize, Byte{0});
 }
@@ -344,8 +343,7 @@ bool TUtAppInstances::SendData(const String& windowClassName, Integer dataKind, 
   return true;
 }
 
-bool TUtAppInstances::SendString(const String& windowClassName, Integer dataKind, const String& s,
-                                 HWND originatorWnd) {
+bool TUtAppInstances::SendString(const String& windowClassName, Integer dataKind, const String& s, HWND originatorWnd) {
   return SendData(windowClassName, dataKind, s.empty() ? nullptr : s.data(), static_cast<Integer>(s.size() * 2),
                   originatorWnd);
 }

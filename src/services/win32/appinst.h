@@ -62,8 +62,7 @@ class TUtAppInstances {
 
   // Copy-data to every top-level window of that class whose process is a
   // registered instance, waiting for each (a hung one is given up).
-  bool SendData(const String& windowClassName, Integer dataKind, const void* data, Integer size,
-                HWND originatorWnd);
+  bool SendData(const String& windowClassName, Integer dataKind, const void* data, Integer size, HWND originatorWnd);
   bool SendString(const String& windowClassName, Integer dataKind, const String& s, HWND originatorWnd);
   bool SendStrings(const String& windowClassName, Integer dataKind, const TStrings& strings, HWND originatorWnd);
   // This process's arguments, file names made absolute, as data kind 1.

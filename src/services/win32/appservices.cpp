@@ -6,8 +6,8 @@
 #include "services/win32/wndprochook.h"
 
 void RegisterAppServiceClasses(TClassRegistry& registry) {
-  registry.RegisterClasses({&TSvAppInstances::StaticClass(), &TSvDropTarget::StaticClass(),
-                            &TSvWindowHook::StaticClass()});
+  registry.RegisterClasses(
+      {&TSvAppInstances::StaticClass(), &TSvDropTarget::StaticClass(), &TSvWindowHook::StaticClass()});
   registry.RegisterType(DescribeType(TypeTag<TSvHookMessageEvent>{}));
   registry.RegisterType(DescribeType(TypeTag<TSvDropEffect>{}));
   registry.RegisterType(DescribeType(TypeTag<TSvDragDropEvent>{}));

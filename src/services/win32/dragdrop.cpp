@@ -163,7 +163,8 @@ class TSvDropTarget::TTarget : public IDropTarget {
 #pragma GCC diagnostic pop
 
 const TTypeInfo& DescribeType(TypeTag<TSvDropEffect>) {
-  static const TEnumTypeInfo type(u"TSvDropEffect", u"SvDragDrop", {u"deNone", u"deCopy", u"deMove", u"deLink", u"deScroll"});
+  static const TEnumTypeInfo type(u"TSvDropEffect", u"SvDragDrop",
+                                  {u"deNone", u"deCopy", u"deMove", u"deLink", u"deScroll"});
   return type;
 }
 
@@ -184,13 +185,15 @@ const TTypeInfo& DescribeType(TypeTag<TSvDragAcceptEvent>) {
 }
 
 const TTypeInfo& DescribeType(TypeTag<TSvDragEvent>) {
-  static const TMethodTypeInfo type(u"TSvDragEvent", u"SvDragDrop", mkProcedure,
-                                    {{0, u"Sender", u"TSvDropTarget"}, {ParamFlagBit(pfVar), u"Effect", u"TSvDropEffect"}});
+  static const TMethodTypeInfo type(
+      u"TSvDragEvent", u"SvDragDrop", mkProcedure,
+      {{0, u"Sender", u"TSvDropTarget"}, {ParamFlagBit(pfVar), u"Effect", u"TSvDropEffect"}});
   return type;
 }
 
 const TTypeInfo& DescribeType(TypeTag<TSvDragLeaveEvent>) {
-  static const TMethodTypeInfo type(u"TSvDragLeaveEvent", u"SvDragDrop", mkProcedure, {{0, u"Sender", u"TSvDropTarget"}});
+  static const TMethodTypeInfo type(u"TSvDragLeaveEvent", u"SvDragDrop", mkProcedure,
+                                    {{0, u"Sender", u"TSvDropTarget"}});
   return type;
 }
 
@@ -239,8 +242,8 @@ bool TSvDropTarget::Registrable() const {
 void TSvDropTarget::RegisterTarget() {
   if (!Registrable()) return;
   const HRESULT result = RegisterDragDrop(FControl->Handle(), FTarget.get());
-  if (FAILED(result)) RaiseLastOSError(result == DRAGDROP_E_ALREADYREGISTERED ? ERROR_ALREADY_EXISTS
-                                                                              : static_cast<int>(GetLastError()));
+  if (FAILED(result))
+    RaiseLastOSError(result == DRAGDROP_E_ALREADYREGISTERED ? ERROR_ALREADY_EXISTS : static_cast<int>(GetLastError()));
 }
 
 void TSvDropTarget::RevokeTarget() {
@@ -399,7 +402,8 @@ bool TSvDropTarget::GetFileContent(Integer index, TStream* stream) {
       if (FAILED(CreateILockBytesOnHGlobal(nullptr, TRUE, &bytes))) return false;
       IStorage* copy = nullptr;
       bool done = false;
-      if (SUCCEEDED(StgCreateDocfileOnILockBytes(bytes, STGM_CREATE | STGM_SHARE_EXCLUSIVE | STGM_READWRITE, 0, &copy))) {
+      if (SUCCEEDED(
+              StgCreateDocfileOnILockBytes(bytes, STGM_CREATE | STGM_SHARE_EXCLUSIVE | STGM_READWRITE, 0, &copy))) {
         STATSTG stat{};
         if (SUCCEEDED(medium.Medium.pstg->CopyTo(0, nullptr, nullptr, copy)) && SUCCEEDED(copy->Commit(STGC_DEFAULT)) &&
             SUCCEEDED(bytes->Stat(&stat, STATFLAG_NONAME))) {

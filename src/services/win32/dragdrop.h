@@ -10,8 +10,8 @@
 #include <memory>
 #include <vector>
 
-#include "services/dropformats.h"
 #include "rtl/uitypes.h"
+#include "services/dropformats.h"
 #include "services/svcomponent.h"
 #include "ui/messages.h"
 

@@ -71,8 +71,8 @@ HWND CreateUtilityWindow(const String& className, const TWndMethod& method) {
     // of ours gets its procedure after it is made.
     if (!RegisterClassW(&wc) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) RaiseLastOSError();
   }
-  HWND window = CreateWindowExW(WS_EX_TOOLWINDOW, WStr(name), L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, instance,
-                                nullptr);
+  HWND window =
+      CreateWindowExW(WS_EX_TOOLWINDOW, WStr(name), L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, instance, nullptr);
   if (!window) RaiseLastOSError();
   if (method) {
     SetWindowLongPtrW(window, 0, reinterpret_cast<LONG_PTR>(new TWndMethod(method)));
@@ -219,8 +219,8 @@ void TSvAppInstances::HandleMessage(TMessage& message) {
   if (message.Msg == WM_COPYDATA) {
     const Integer kind = TUtAppInstances::CheckCopyDataKind(message, FHandle);
     if (kind >= 0) {
-      const bool wanted = kind == kCopyDataCmdLine ? static_cast<bool>(OnCmdLineReceived)
-                                                   : static_cast<bool>(OnDataAvailable);
+      const bool wanted =
+          kind == kCopyDataCmdLine ? static_cast<bool>(OnCmdLineReceived) : static_cast<bool>(OnDataAvailable);
       if (wanted) {
         FReceived.push_back({kind, TUtAppInstances::ReadCopyData(message)});
         PostMessageW(FHandle, kDeliverReceived, 0, 0);

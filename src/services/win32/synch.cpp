@@ -179,11 +179,10 @@ TUtSwapFileMapping::TUtSwapFileMapping(const String& name, Cardinal protect, Int
   FExisted = GetLastError() == ERROR_ALREADY_EXISTS;
 }
 
-TUtFileMappingView::TUtFileMappingView(TUtCustomFileMapping* fileMapping, Cardinal access, Cardinal count,
-                                       Int64 offset, void* address)
+TUtFileMappingView::TUtFileMappingView(TUtCustomFileMapping* fileMapping, Cardinal access, Cardinal count, Int64 offset,
+                                       void* address)
     : FFileMapping(fileMapping) {
-  if (!fileMapping)
-    throw EUtFileMappingViewError(u"FileMap argument of TUtFileMappingView constructor cannot be nil");
+  if (!fileMapping) throw EUtFileMappingViewError(u"FileMap argument of TUtFileMappingView constructor cannot be nil");
   RoundOffsetToGranularity(offset, fileMapping->RoundViewOffset() == rvUp);
   FOffsetHigh = static_cast<Cardinal>(offset >> 32);
   FOffsetLow = static_cast<Cardinal>(offset);

@@ -28,9 +28,10 @@ void ReportCurrentException() {
 }  // namespace
 
 const TTypeInfo& DescribeType(TypeTag<TSvHookMessageEvent>) {
-  static const TMethodTypeInfo type(
-      u"TSvHookMessageEvent", u"SvWndProcHook", mkProcedure,
-      {{0, u"Sender", u"TObject"}, {ParamFlagBit(pfVar), u"Msg", u"TMessage"}, {ParamFlagBit(pfVar), u"Handled", u"Boolean"}});
+  static const TMethodTypeInfo type(u"TSvHookMessageEvent", u"SvWndProcHook", mkProcedure,
+                                    {{0, u"Sender", u"TObject"},
+                                     {ParamFlagBit(pfVar), u"Msg", u"TMessage"},
+                                     {ParamFlagBit(pfVar), u"Handled", u"Boolean"}});
   return type;
 }
 
@@ -129,8 +130,7 @@ void TSvWndProcHook::Describe(TClassBuilder<TSvWndProcHook>&) {}
 
 TSvHookInfos* TSvWndProcHook::Find(const TControl* control, HWND handle) const {
   for (const auto& infos : FHookInfos) {
-    if (control ? infos->Control() == control : (!infos->Control() && infos->Handle() == handle))
-      return infos.get();
+    if (control ? infos->Control() == control : (!infos->Control() && infos->Handle() == handle)) return infos.get();
   }
   return nullptr;
 }

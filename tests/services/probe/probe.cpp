@@ -88,8 +88,8 @@ int main() {
           TInstanceChangeEvent([](TObject*, Cardinal id) { Log(Format(u"created %u", {id})); });
       instances->OnInstanceDestroyed =
           TInstanceChangeEvent([](TObject*, Cardinal id) { Log(Format(u"destroyed %u", {id})); });
-      form->OnShow = TNotifyEvent(
-          [](TObject*) { Log(Format(u"ready %u", {static_cast<Cardinal>(GetCurrentProcessId())})); });
+      form->OnShow =
+          TNotifyEvent([](TObject*) { Log(Format(u"ready %u", {static_cast<Cardinal>(GetCurrentProcessId())})); });
       instances->Check();
     } else {
       TProbeForm* form = nullptr;

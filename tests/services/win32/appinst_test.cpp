@@ -15,6 +15,7 @@
 #include "rtl/unicode.h"
 #include "services/instancetable.h"
 #include "services/win32/appinst.h"
+#include "services/win32/servicesuitest.h"
 #include "services/win32/synch.h"
 #include "services/win32/utwin32.h"
 
@@ -162,6 +163,8 @@ TEST_F(InstancesTest, ASecondStartHandsItsCommandLineToTheFirstAndEnds) {
   EXPECT_EQ(Log().find("ready " + Id(second.Id())), std::string::npos) << "the second one showed its form";
   EXPECT_TRUE(WaitUntil([&] { return !IsIconic(form) && GetForegroundWindow() == form; }))
       << "foreground " << GetForegroundWindow() << " iconic " << IsIconic(form);
+  Sleep(300);
+  SaveScreenForInspection(form, L"instance-probe.bmp");
   EXPECT_EQ(CountInTable(), 1);
 }
 

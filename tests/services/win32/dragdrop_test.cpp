@@ -126,6 +126,8 @@ TEST_F(DropTargetTest, FilesDroppedThroughTheSystemsDragLoopReachTheEvents) {
   Pump();
   EXPECT_EQ(FForm->FilesAfterDrop, kThreeFiles);
   EXPECT_FALSE(FForm->FilesDeliveredDuringDrop);
+  FForm->Update();
+  SaveScreenForInspection(FForm->Handle(), L"drop-form.bmp");
 }
 
 // Drives the registered target's callbacks as the system does.
@@ -136,7 +138,8 @@ class DropCallbacksTest : public ServicesUiTest {
     FForm = MakeForm<TForm>(FApp.get());
     FTarget = new TSvDropTarget(FForm.get());
     FTarget->SetControl(FForm.get());
-    FTarget->OnDragEnter = TSvDragEvent([this](TSvDropTarget*, TSvDropEffect& e) { FLog += "enter" + std::to_string(e) + " "; });
+    FTarget->OnDragEnter =
+        TSvDragEvent([this](TSvDropTarget*, TSvDropEffect& e) { FLog += "enter" + std::to_string(e) + " "; });
     FTarget->OnDragOver = TSvDragEvent([this](TSvDropTarget*, TSvDropEffect& e) {
       FLog += "over ";
       e = deMove;

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "services/win32/appservices.h"
+#include "support/win32/harness.h"
 #include "ui/registration.h"
 
 void ServicesUiTest::SetUp() {
@@ -127,4 +128,17 @@ HRESULT TestDropSource::QueryInterface(REFIID riid, void** object) {
   }
   *object = nullptr;
   return E_NOINTERFACE;
+}
+
+void SaveScreenForInspection(HWND window, const wchar_t* name) {
+  const wchar_t* folder = _wgetenv(L"KESTRUM_SCREENSHOTS");
+  if (!folder || !*folder || !window) return;
+  RECT r{};
+  GetWindowRect(window, &r);
+  const int w = r.right - r.left, h = r.bottom - r.top;
+  harness::PaintInto(w, h, [&](HDC dc) {
+    HDC screen = GetDC(nullptr);
+    BitBlt(dc, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
+    ReleaseDC(nullptr, screen);
+  }).SaveBmp(std::wstring(folder) + L"\\" + name);
 }

@@ -55,7 +55,9 @@ class TestDataObject : public IDataObject {
   }
   HRESULT STDMETHODCALLTYPE SetData(FORMATETC*, STGMEDIUM*, BOOL) override { return E_NOTIMPL; }
   HRESULT STDMETHODCALLTYPE EnumFormatEtc(DWORD direction, IEnumFORMATETC** formats) override;
-  HRESULT STDMETHODCALLTYPE DAdvise(FORMATETC*, DWORD, IAdviseSink*, DWORD*) override { return OLE_E_ADVISENOTSUPPORTED; }
+  HRESULT STDMETHODCALLTYPE DAdvise(FORMATETC*, DWORD, IAdviseSink*, DWORD*) override {
+    return OLE_E_ADVISENOTSUPPORTED;
+  }
   HRESULT STDMETHODCALLTYPE DUnadvise(DWORD) override { return OLE_E_ADVISENOTSUPPORTED; }
   HRESULT STDMETHODCALLTYPE EnumDAdvise(IEnumSTATDATA**) override { return OLE_E_ADVISENOTSUPPORTED; }
 
@@ -89,3 +91,7 @@ class TestDropSource : public IDropSource {
 #pragma GCC diagnostic pop
 
 CLIPFORMAT RegisteredFormat(const wchar_t* name);
+
+// What the screen shows of the window, saved for a person to look at when
+// KESTRUM_SCREENSHOTS names a folder.
+void SaveScreenForInspection(HWND window, const wchar_t* name);

@@ -41,7 +41,9 @@ class WndProcHookTest : public ServicesUiTest {
     }));
     return hook;
   }
-  void SetText(HWND window, const wchar_t* text) { SendMessageW(window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text)); }
+  void SetText(HWND window, const wchar_t* text) {
+    SendMessageW(window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
+  }
   String WindowText(HWND window) {
     wchar_t buffer[64]{};
     GetWindowTextW(window, buffer, 64);
@@ -159,7 +161,8 @@ TEST_F(WndProcHookTest, RegisteringNeedsAControlAndAHook) {
   struct Sink : TObject {
     bool Hook(TMessage&) { return false; }
   } sink;
-  EXPECT_FALSE(registry.RegisterWndProc(static_cast<TControl*>(nullptr), TSvControlHook(&sink, &Sink::Hook), hoBeforeMsg));
+  EXPECT_FALSE(
+      registry.RegisterWndProc(static_cast<TControl*>(nullptr), TSvControlHook(&sink, &Sink::Hook), hoBeforeMsg));
   EXPECT_FALSE(registry.RegisterWndProc(FPanel, TSvControlHook(), hoBeforeMsg));
   EXPECT_FALSE(registry.UnRegisterWndProc(FPanel, TSvControlHook(&sink, &Sink::Hook), hoBeforeMsg));
 }
