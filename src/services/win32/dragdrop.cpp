@@ -338,30 +338,29 @@ std::vector<Byte> TSvDropTarget::GlobalData(const FORMATETC& format) {
   return bytes;
 }
 
-Integer TSvDropTarget::GetFilenames(TStrings* list) {
+std::vector<String> TSvDropTarget::DroppedNames() {
   try {
     const auto bytes = GlobalData(FileNamesFormat());
-    const auto names = DroppedFileNames(bytes.data(), bytes.size());
-    if (list) {
-      for (const String& name : names) list->Add(name);
-    }
-    return static_cast<Integer>(names.size());
+    return DroppedFileNames(bytes.data(), bytes.size());
   } catch (const Exception&) {
-    return 0;
+    return {};
   }
 }
 
-Integer TSvDropTarget::GetFilenamesW(TStrings* list) {
-  try {
-    const auto bytes = GlobalData(FileNamesFormat());
-    const auto names = DroppedFileNames(bytes.data(), bytes.size());
-    if (list) {
-      for (const String& name : names) list->Append(name);
-    }
-    return static_cast<Integer>(names.size());
-  } catch (const Exception&) {
-    return 0;
+Integer TSvDropTarget::GetFilenames(TStrings* list) {
+  const auto names = DroppedNames();
+  if (list) {
+    for (const String& name : names) list->Add(name);
   }
+  return static_cast<Integer>(names.size());
+}
+
+Integer TSvDropTarget::GetFilenamesW(TStrings* list) {
+  const auto names = DroppedNames();
+  if (list) {
+    for (const String& name : names) list->Append(name);
+  }
+  return static_cast<Integer>(names.size());
 }
 
 Integer TSvDropTarget::GetFileDescrCount() {
@@ -426,9 +425,7 @@ bool TSvDropTarget::GetFileContent(Integer index, TStream* stream) {
 
 void TSvDropTarget::QueueDroppedFiles() {
   if (!OnFilesDropped) return;
-  std::vector<String> names;
-  const auto bytes = GlobalData(FileNamesFormat());
-  names = DroppedFileNames(bytes.data(), bytes.size());
+  std::vector<String> names = DroppedNames();
   if (names.empty()) return;
   if (!FNotifyWindow) FNotifyWindow = AllocateHWnd(TWndMethod(this, &TSvDropTarget::DeliverDroppedFiles));
   FDroppedFiles.push_back(std::move(names));

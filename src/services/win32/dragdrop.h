@@ -87,6 +87,8 @@ class TSvDropTarget : public TSvComponent {
   void ReleaseData();
   // The global memory of a format of the data in progress, locked, or empty.
   std::vector<Byte> GlobalData(const FORMATETC& format);
+  // The names of the file list in progress (none on failure).
+  std::vector<String> DroppedNames();
   void QueueDroppedFiles();
   void DeliverDroppedFiles(TMessage& message);
 

@@ -204,6 +204,19 @@ void FreeSharedWndProcHook() {
   sharedHook.reset();
 }
 
+void AliasDragCursors() {
+  if (!Screen) return;
+  const std::pair<Integer, TCursor> aliases[] = {
+      {368, crMultiDrag}, {369, crDrag}, {370, crMultiDrag}, {371, crMultiDrag}};
+  for (const auto& [number, cursor] : aliases) {
+    try {
+      Screen->SetCursors(number, Screen->Cursors(cursor));
+    } catch (const Exception&) {
+      // A cursor the system does not have leaves the number as it was.
+    }
+  }
+}
+
 // ---- Releaser ----
 
 TSvReleaser::~TSvReleaser() {

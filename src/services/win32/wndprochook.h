@@ -87,6 +87,11 @@ TSvWndProcHook& SharedWndProcHook();
 // Frees the registry (and every hook with it); the next use makes a new one.
 void FreeSharedWndProcHook();
 
+// Cursor numbers 368 to 371 show the system's multi-drag, drag, multi-drag
+// and multi-drag cursors; the program calls this once the screen exists
+// (without one it does nothing).
+void AliasDragCursors();
+
 // Frees objects once the messages now waiting have been handled.
 class TSvReleaser {
  public:

@@ -167,4 +167,11 @@ TEST_F(WndProcHookTest, RegisteringNeedsAControlAndAHook) {
   EXPECT_FALSE(registry.UnRegisterWndProc(FPanel, TSvControlHook(&sink, &Sink::Hook), hoBeforeMsg));
 }
 
+TEST_F(WndProcHookTest, DragCursorNumbersShowTheSystemsDragCursors) {
+  AliasDragCursors();
+  EXPECT_EQ(Screen->Cursors(368), Screen->Cursors(crMultiDrag));
+  EXPECT_EQ(Screen->Cursors(369), Screen->Cursors(crDrag));
+  EXPECT_EQ(Screen->Cursors(371), Screen->Cursors(crMultiDrag));
+}
+
 }  // namespace
