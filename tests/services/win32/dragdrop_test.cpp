@@ -103,6 +103,8 @@ TEST_F(DropTargetTest, TheFormFileWiresTheTargetAndTheHookToTheForm) {
 
 TEST_F(DropTargetTest, FilesDroppedThroughTheSystemsDragLoopReachTheEvents) {
   FForm->Show();
+  // Nothing of another program may come between the mouse and the form.
+  SetWindowPos(FForm->Handle(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
   SetForegroundWindow(FForm->Handle());
   Pump();
   RECT r;
