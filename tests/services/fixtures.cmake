@@ -25,9 +25,3 @@ if(WIN32 AND TARGET services_tests)
   file(GLOB services_test_forms CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/services/forms/*.dfm)
   kst_add_form_resources(services_tests ${services_test_forms})
 endif()
-
-# Both programs bring windows to the front and drag over them with the
-# mouse: they share one virtual display, so they take turns on it.
-if(WIN32 AND TEST services AND TEST ui)
-  set_tests_properties(services ui PROPERTIES RESOURCE_LOCK desktop)
-endif()
