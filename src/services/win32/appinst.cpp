@@ -1,7 +1,6 @@
 #include "services/win32/appinst.h"
 
 #include <chrono>
-#include <thread>
 
 #include "rtl/files.h"
 #include "rtl/format.h"
