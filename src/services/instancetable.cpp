@@ -5,6 +5,7 @@
 
 #include "rtl/files.h"
 #include "rtl/sysstr.h"
+#include "services/commandline.h"
 
 namespace {
 
@@ -28,10 +29,6 @@ Cardinal ReadCardinal(const Byte* p) {
 
 void WriteCardinal(Byte* p, Cardinal value) {
   for (int i = 0; i < 4; ++i) p[i] = static_cast<Byte>(value >> (8 * i));
-}
-
-bool IsSwitch(const String& argument) {
-  return !argument.empty() && (argument[0] == u'-' || argument[0] == u'/');
 }
 
 bool IsDelimiter(Char c) {
@@ -159,13 +156,14 @@ std::vector<String> SplitCommandLine(StringView commandLine) {
   return arguments;
 }
 
-std::vector<String> ForwardedArguments(const std::vector<String>& arguments, const String& currentDir) {
-  std::vector<String> result;
-  for (size_t i = 1; i < arguments.size(); ++i) {
-    const String& argument = arguments[i];
-    result.push_back(argument.empty() || IsSwitch(argument) ? argument : AbsolutePath(argument, currentDir));
-  }
-  return result;
+std::vector<String> ForwardedFileNames(const std::vector<String>& arguments, const String& currentDir,
+                                       const std::function<bool(const String&)>& fileExists) {
+  if (arguments.size() < 2) return {};
+  const std::vector<String> rest(arguments.begin() + 1, arguments.end());
+  std::vector<String> files =
+      JoinFileArguments(rest, [&](const String& name) { return fileExists(AbsolutePath(name, currentDir)); });
+  for (String& file : files) file = AbsolutePath(file, currentDir);
+  return files;
 }
 
 String CommandLineText(const std::vector<String>& lines) {

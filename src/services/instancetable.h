@@ -5,6 +5,7 @@
 // so the layout and the names are fixed.
 #pragma once
 
+#include <functional>
 #include <vector>
 
 #include "rtl/types.h"
@@ -63,10 +64,12 @@ String InstanceAppId(const String& givenId, const String& programPath);
 // separate, double quotes group and are dropped. The program is the first.
 std::vector<String> SplitCommandLine(StringView commandLine);
 
-// The arguments after the program, as another instance of the program is
-// to open them: file names made absolute against `currentDir` (the receiver
-// runs in a folder of its own); switches ("-x", "/x") stay as they are.
-std::vector<String> ForwardedArguments(const std::vector<String>& arguments, const String& currentDir);
+// The files the arguments after the program name, joined as the program
+// joins its own (JoinFileArguments), and made absolute against `currentDir`:
+// the instance that opens them runs in a folder of its own. `fileExists`
+// is asked with absolute names.
+std::vector<String> ForwardedFileNames(const std::vector<String>& arguments, const String& currentDir,
+                                       const std::function<bool(const String&)>& fileExists);
 
 // The text a forwarded command line travels as: each line followed by
 // CR LF, the last one too.

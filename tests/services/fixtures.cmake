@@ -20,8 +20,3 @@ if(WIN32 AND TARGET services_tests)
   add_dependencies(services_tests services_instance_probe)
 endif()
 
-# The test forms of the services, linked as form resources.
-if(WIN32 AND TARGET services_tests)
-  file(GLOB services_test_forms CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/services/forms/*.dfm)
-  kst_add_form_resources(services_tests ${services_test_forms})
-endif()

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <set>
 
 namespace {
 
@@ -91,13 +92,18 @@ TEST(CommandLine, SplitsAsTheRuntimeLibraryDoes) {
   for (const auto& c : cases) EXPECT_EQ(SplitCommandLine(c.Line), c.Arguments) << String(c.Line).size();
 }
 
-TEST(CommandLine, ForwardedFileNamesAreAbsolute) {
-  const std::vector<String> arguments{u"prog.exe", u"a.dfm",     u"..\\other\\b.dfm",     u"D:\\x\\.\\c.dfm",
-                                      u"-debug",   u"\\top.dfm", u"\\\\srv\\share\\d.dfm"};
-  EXPECT_EQ(ForwardedArguments(arguments, u"C:\\work\\forms"),
-            (std::vector<String>{u"C:\\work\\forms\\a.dfm", u"C:\\work\\other\\b.dfm", u"D:\\x\\c.dfm", u"-debug",
+TEST(CommandLine, ForwardedFilesAreJoinedAsTheProgramJoinsThemAndAbsolute) {
+  const std::set<String> existing{u"C:\\work\\forms\\a.dfm", u"C:\\work\\other\\b c.dfm", u"D:\\x\\c.dfm",
+                                  u"C:\\top.dfm", u"\\\\srv\\share\\d.dfm"};
+  const auto exists = [&](const String& name) { return existing.count(name) > 0; };
+  // What names no file is dropped, as the program drops it from its own.
+  const std::vector<String> arguments{u"prog.exe",        u"a.dfm",     u"..\\other\\b",          u"c.dfm",
+                                      u"D:\\x\\.\\c.dfm", u"\\top.dfm", u"\\\\srv\\share\\d.dfm", u"-debug"};
+  EXPECT_EQ(ForwardedFileNames(arguments, u"C:\\work\\forms", exists),
+            (std::vector<String>{u"C:\\work\\forms\\a.dfm", u"C:\\work\\other\\b c.dfm", u"D:\\x\\c.dfm",
                                  u"C:\\top.dfm", u"\\\\srv\\share\\d.dfm"}));
-  EXPECT_TRUE(ForwardedArguments({u"prog.exe"}, u"C:\\").empty());
+  EXPECT_TRUE(ForwardedFileNames({u"prog.exe"}, u"C:\\", exists).empty());
+  EXPECT_TRUE(ForwardedFileNames({}, u"C:\\", exists).empty());
 }
 
 TEST(CommandLine, TravelsAsLinesEachEndedByCrLf) {

@@ -353,7 +353,8 @@ bool TUtAppInstances::SendStrings(const String& windowClassName, Integer dataKin
 }
 
 bool TUtAppInstances::SendCmdLineParams(const String& windowClassName, HWND originatorWnd) {
-  const auto arguments = ForwardedArguments(SplitCommandLine(FromWStr(GetCommandLineW())), GetCurrentDir());
+  const auto arguments = ForwardedFileNames(SplitCommandLine(FromWStr(GetCommandLineW())), GetCurrentDir(),
+                                            [](const String& name) { return FileExists(name); });
   return SendString(windowClassName, kCopyDataCmdLine, CommandLineText(arguments), originatorWnd);
 }
 

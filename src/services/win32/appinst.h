@@ -65,7 +65,8 @@ class TUtAppInstances {
   bool SendData(const String& windowClassName, Integer dataKind, const void* data, Integer size, HWND originatorWnd);
   bool SendString(const String& windowClassName, Integer dataKind, const String& s, HWND originatorWnd);
   bool SendStrings(const String& windowClassName, Integer dataKind, const TStrings& strings, HWND originatorWnd);
-  // This process's arguments, file names made absolute, as data kind 1.
+  // The files this process's arguments name, joined as the program joins
+  // them and made absolute, as data kind 1.
   bool SendCmdLineParams(const String& windowClassName, HWND originatorWnd);
 
   // ---- Receiving, in a window procedure ----

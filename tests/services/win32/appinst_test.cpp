@@ -12,6 +12,7 @@
 
 #include "rtl/files.h"
 #include "rtl/format.h"
+#include "rtl/streams.h"
 #include "rtl/unicode.h"
 #include "services/instancetable.h"
 #include "services/win32/appinst.h"
@@ -119,8 +120,10 @@ class InstancesTest : public ::testing::Test {
   }
   void TearDown() override {
     DeleteFile(FLog);
-    RemoveDir(FFolder + u"\\second");
-    RemoveDir(FFolder);
+    DeleteFile(FFolder + u"\\second\\sub\\Form1.dfm");
+    DeleteFile(FFolder + u"\\second\\with space\\b.dfm");
+    for (const char16_t* folder : {u"\\second\\sub", u"\\second\\with space", u"\\second", u""})
+      RemoveDir(FFolder + folder);
   }
   std::string Log() const { return ReadAll(FLog); }
   bool LogHas(const std::string& text, int milliseconds = 20000) {
@@ -152,15 +155,21 @@ TEST_F(InstancesTest, ASecondStartHandsItsCommandLineToTheFirstAndEnds) {
   ShowWindow(form, SW_MINIMIZE);
   ASSERT_TRUE(WaitUntil([&] { return IsIconic(form) != 0; }));
 
-  Probe second(u"sub\\Form1.dfm \"with space\\b.dfm\" -flag", FFolder + u"\\second");
-  ASSERT_TRUE(second.Started());
-  EXPECT_EQ(second.WaitForExit(), 0);
-  const std::string expected = "cmdline 0 3: " + StringToUTF8(FFolder + u"\\second\\sub\\Form1.dfm|" + FFolder +
-                                                              u"\\second\\with space\\b.dfm|-flag");
+  // A path with a blank, unquoted, comes as two arguments and is joined.
+  const String second = FFolder + u"\\second";
+  ForceDirectories(second + u"\\sub");
+  ForceDirectories(second + u"\\with space");
+  for (const String& name : {second + u"\\sub\\Form1.dfm", second + u"\\with space\\b.dfm"})
+    TFileStream(name, fmCreate).WriteBuffer("x", 1);
+  Probe secondProbe(u"sub\\Form1.dfm with space\\b.dfm -flag", second);
+  ASSERT_TRUE(secondProbe.Started());
+  EXPECT_EQ(secondProbe.WaitForExit(), 0);
+  const std::string expected =
+      "cmdline 0 2: " + StringToUTF8(second + u"\\sub\\Form1.dfm|" + second + u"\\with space\\b.dfm");
   EXPECT_TRUE(LogHas(expected)) << Log();
-  EXPECT_TRUE(LogHas("created " + Id(second.Id()))) << Log();
-  EXPECT_TRUE(LogHas("destroyed " + Id(second.Id()))) << Log();
-  EXPECT_EQ(Log().find("ready " + Id(second.Id())), std::string::npos) << "the second one showed its form";
+  EXPECT_TRUE(LogHas("created " + Id(secondProbe.Id()))) << Log();
+  EXPECT_TRUE(LogHas("destroyed " + Id(secondProbe.Id()))) << Log();
+  EXPECT_EQ(Log().find("ready " + Id(secondProbe.Id())), std::string::npos) << "the second one showed its form";
   EXPECT_TRUE(WaitUntil([&] { return !IsIconic(form) && GetForegroundWindow() == form; }))
       << "foreground " << GetForegroundWindow() << " iconic " << IsIconic(form);
   Sleep(300);
