@@ -2294,16 +2294,18 @@ LRESULT CALLBACK UtilityWindowProc(HWND window, UINT msg, WPARAM wParam, LPARAM 
 
 }  // namespace
 
-HWND AllocateHWnd(const TWndMethod& method) {
-  static const bool registered = [] {
+HWND AllocateHWnd(const TWndMethod& method, const wchar_t* className) {
+  if (!className) className = kUtilityClass;
+  WNDCLASSW existing{};
+  if (!GetClassInfoW(ModuleInstance(), className, &existing)) {
     WNDCLASSW wc{};
     wc.lpfnWndProc = UtilityWindowProc;
     wc.hInstance = ModuleInstance();
-    wc.lpszClassName = kUtilityClass;
-    return RegisterClassW(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
-  }();
-  if (!registered) throw EOSError(u"Error creating window class");
-  HWND window = CreateWindowExW(WS_EX_TOOLWINDOW, kUtilityClass, L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
+    wc.lpszClassName = className;
+    if (!RegisterClassW(&wc) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS)
+      throw EOSError(u"Error creating window class");
+  }
+  HWND window = CreateWindowExW(WS_EX_TOOLWINDOW, className, L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
                                 ModuleInstance(), nullptr);
   if (!window) throw EOSError(u"Error creating window");
   SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(new TWndMethod(method)));

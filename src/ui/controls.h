@@ -742,6 +742,7 @@ TCustomForm* GetParentForm(const TControl* control, bool topForm = true);
 LRESULT CALLBACK ControlWindowProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam);
 
 // A hidden window whose messages go to a method (timers, releasers): the
-// method's exceptions go to the application's handler.
-HWND AllocateHWnd(const TWndMethod& method);
+// method's exceptions go to the application's handler. Other programs may
+// look for the window by a class name of its own.
+HWND AllocateHWnd(const TWndMethod& method, const wchar_t* className = nullptr);
 void DeallocateHWnd(HWND window);

@@ -1458,6 +1458,13 @@ TApplication::TApplication(TComponent* owner, const TClassRegistry& registry)
   FTitle = name.substr(0, name.rfind(u'.'));
   INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
   InitCommonControlsEx(&icc);
+  // Other instances of the program find the running one by this window, so
+  // it is there from the start. Failing to make it only costs that: Handle
+  // tries again when a message box needs it.
+  try {
+    Handle();
+  } catch (const Exception&) {
+  }
 }
 
 TApplication::~TApplication() {
@@ -1476,7 +1483,7 @@ TApplication::~TApplication() {
 
 HWND TApplication::Handle() {
   if (!FHandle) {
-    FHandle = AllocateHWnd(TWndMethod(this, &TApplication::WndProc));
+    FHandle = AllocateHWnd(TWndMethod(this, &TApplication::WndProc), L"TApplication");
     SetWindowTextW(FHandle, WStr(FTitle));
   }
   return FHandle;
@@ -1490,6 +1497,26 @@ void TApplication::SetTitle(const String& title) {
 void TApplication::WndProc(TMessage& m) {
   if (m.Msg == WM_TIMER && m.WParam == kHintTimer) {
     HintTimerExpired();
+    return;
+  }
+  // The hidden window stands for the program: another process restores or
+  // minimises it, or brings it to the front, and the main form follows.
+  if (m.Msg == WM_SYSCOMMAND && ((m.WParam & 0xFFF0) == SC_RESTORE || (m.WParam & 0xFFF0) == SC_MINIMIZE)) {
+    if ((m.WParam & 0xFFF0) == SC_RESTORE)
+      Restore();
+    else
+      Minimize();
+    m.Result = 0;
+    return;
+  }
+  if (m.Msg == WM_ACTIVATE && LOWORD(m.WParam) != WA_INACTIVE) {
+    // Activation is handed on once the system has finished activating this window.
+    PostMessageW(FHandle, CM_ACTIVATE, 0, 0);
+  } else if (m.Msg == CM_ACTIVATE) {
+    TCustomForm* form = Screen && Screen->FocusedForm() ? Screen->FocusedForm() : FMainForm;
+    if (form && form->HandleAllocated() && IsWindowVisible(form->Handle()) && IsWindowEnabled(form->Handle()))
+      SetForegroundWindow(form->Handle());
+    m.Result = 0;
     return;
   }
   m.Result = DefWindowProcW(FHandle, m.Msg, m.WParam, m.LParam);
