@@ -64,19 +64,43 @@ fuzz_runs=0
 fuzz_failed=0
 if [[ $parts == *" fuzz "* ]]; then
   if step cmake --preset fuzz >/dev/null && step cmake --build --preset fuzz -j "$jobs"; then
-    for fuzzer in build/fuzz/fuzz/fuzz_*; do
-      [ -x "$fuzzer" ] || continue
+    # The targets are independent: run as many at once as there are cores.
+    run_fuzzer() {
+      local fuzzer=$1 name
       name=$(basename "$fuzzer")
       # libFuzzer adds what it finds to its first corpus folder: give it a
       # scratch copy so the committed seeds stay as they are.
-      corpus="build/fuzz/corpus/${name#fuzz_}"
+      local corpus="build/fuzz/corpus/${name#fuzz_}"
       rm -rf "$corpus" && mkdir -p "$corpus"
-      seeds="fuzz/seeds/${name#fuzz_}"
+      local seeds="fuzz/seeds/${name#fuzz_}"
       [ -d "$seeds" ] && cp -r "$seeds/." "$corpus/"
-      args=(-runs=20000 -max_total_time=60 -rss_limit_mb=4096)
-      echo "== $name"
+      if "$fuzzer" -runs=20000 -max_total_time=60 -rss_limit_mb=4096 "$corpus" >"build/fuzz/$name.log" 2>&1; then
+        echo ok >"build/fuzz/$name.result"
+      else
+        echo failed >"build/fuzz/$name.result"
+      fi
+    }
+    rm -f build/fuzz/*.result
+    fuzz_pids=()
+    running_fuzzers() {
+      local count=0 pid
+      for pid in "${fuzz_pids[@]}"; do kill -0 "$pid" 2>/dev/null && count=$((count + 1)); done
+      echo "$count"
+    }
+    for fuzzer in build/fuzz/fuzz/fuzz_*; do
+      [ -x "$fuzzer" ] || continue
+      while (($(running_fuzzers) >= jobs)); do sleep 0.2; done
+      echo "== $(basename "$fuzzer")"
+      run_fuzzer "$fuzzer" &
+      fuzz_pids+=($!)
+    done
+    # Only the fuzzers: the virtual display runs in the background too.
+    ((${#fuzz_pids[@]})) && wait "${fuzz_pids[@]}"
+    for result in build/fuzz/*.result; do
+      [ -e "$result" ] || continue
+      name=$(basename "$result" .result)
       fuzz_runs=$((fuzz_runs + 1))
-      if ! "$fuzzer" "${args[@]}" "$corpus" >"build/fuzz/$name.log" 2>&1; then
+      if [ "$(cat "$result")" != ok ]; then
         fuzz_failed=$((fuzz_failed + 1))
         echo "!! $name found a fault:"
         tail -40 "build/fuzz/$name.log"
