@@ -73,14 +73,19 @@ THLS RGBToHLS(Integer rgb) {
     return hls;
   }
   Integer sum = cMax + cMin, delta = cMax - cMin;
-  if (hls.Luminance <= kHlsMax / 2) hls.Saturation = (delta * kHlsMax + sum / 2) / sum;
-  else hls.Saturation = (delta * kHlsMax + (2 * kRgbMax - sum) / 2) / (2 * kRgbMax - sum);
+  if (hls.Luminance <= kHlsMax / 2)
+    hls.Saturation = (delta * kHlsMax + sum / 2) / sum;
+  else
+    hls.Saturation = (delta * kHlsMax + (2 * kRgbMax - sum) / 2) / (2 * kRgbMax - sum);
   Integer rDelta = ((cMax - r) * (kHlsMax / 6) + delta / 2) / delta;
   Integer gDelta = ((cMax - g) * (kHlsMax / 6) + delta / 2) / delta;
   Integer bDelta = ((cMax - b) * (kHlsMax / 6) + delta / 2) / delta;
-  if (r == cMax) hls.Hue = bDelta - gDelta;
-  else if (g == cMax) hls.Hue = kHlsMax / 3 + rDelta - bDelta;
-  else hls.Hue = 2 * kHlsMax / 3 + gDelta - rDelta;
+  if (r == cMax)
+    hls.Hue = bDelta - gDelta;
+  else if (g == cMax)
+    hls.Hue = kHlsMax / 3 + rDelta - bDelta;
+  else
+    hls.Hue = 2 * kHlsMax / 3 + gDelta - rDelta;
   if (hls.Hue < 0) hls.Hue += kHlsMax;
   if (hls.Hue > kHlsMax) hls.Hue -= kHlsMax;
   return hls;
@@ -93,7 +98,8 @@ Integer HLSToRGB(const THLS& hls) {
     Integer v = l * kRgbMax / kHlsMax;
     return MakeRGB(v, v, v);
   }
-  Integer magic2 = l <= kHlsMax / 2 ? (l * (kHlsMax + s) + kHlsMax / 2) / kHlsMax : l + s - (l * s + kHlsMax / 2) / kHlsMax;
+  Integer magic2 =
+      l <= kHlsMax / 2 ? (l * (kHlsMax + s) + kHlsMax / 2) / kHlsMax : l + s - (l * s + kHlsMax / 2) / kHlsMax;
   Integer magic1 = 2 * l - magic2;
   auto channel = [&](Integer hue) {
     return std::clamp<Integer>((HueToRGB(magic1, magic2, hue) * kRgbMax + kHlsMax / 2) / kHlsMax, 0, kRgbMax);
@@ -145,9 +151,12 @@ std::array<String, 3> SplitCaptionLines(const String& caption) {
 Integer CaptionOffset(const std::array<String, 3>& lines, Integer buttonHeight, Integer lineHeight,
                       Integer wrappedHeight) {
   Integer offset;
-  if (!lines[2].empty()) offset = (buttonHeight - 3 * lineHeight) / 2;
-  else if (!lines[1].empty()) offset = (buttonHeight - 2 * lineHeight) / 2;
-  else offset = (buttonHeight - (wrappedHeight > 0 ? wrappedHeight : lineHeight)) / 2;
+  if (!lines[2].empty())
+    offset = (buttonHeight - 3 * lineHeight) / 2;
+  else if (!lines[1].empty())
+    offset = (buttonHeight - 2 * lineHeight) / 2;
+  else
+    offset = (buttonHeight - (wrappedHeight > 0 ? wrappedHeight : lineHeight)) / 2;
   return std::max<Integer>(offset, 0);
 }
 
@@ -188,8 +197,8 @@ Integer ClampWallpaperOffset(Integer offset, TOffsetMode mode, Integer tileWidth
   return offset;
 }
 
-std::vector<TPoint> WallpaperTiles(Integer width, Integer height, Integer tileWidth, Integer tileHeight,
-                                   Integer offset, TOffsetMode mode) {
+std::vector<TPoint> WallpaperTiles(Integer width, Integer height, Integer tileWidth, Integer tileHeight, Integer offset,
+                                   TOffsetMode mode) {
   std::vector<TPoint> tiles;
   if (tileWidth <= 0 || tileHeight <= 0 || width <= 0 || height <= 0) return tiles;
   if (mode == omCenter) {

@@ -71,8 +71,8 @@ enum TOffsetMode { omCenter, omRows, omColumns };
 Integer ClampWallpaperOffset(Integer offset, TOffsetMode mode, Integer tileWidth, Integer tileHeight);
 // Where the copies of a tile go to cover width x height, every second row
 // or column shifted; one centred copy for omCenter. Empty for an empty tile.
-std::vector<TPoint> WallpaperTiles(Integer width, Integer height, Integer tileWidth, Integer tileHeight,
-                                   Integer offset, TOffsetMode mode);
+std::vector<TPoint> WallpaperTiles(Integer width, Integer height, Integer tileWidth, Integer tileHeight, Integer offset,
+                                   TOffsetMode mode);
 
 // ---- Switch ----
 

@@ -13,11 +13,9 @@ TEST(Blend, WeighsEachChannelAndDividesBy256) {
     Integer a, b, alpha, expected;
   };
   const Case cases[] = {
-      {0xFFFFFF, 0x000000, 255, 0xFEFEFE},  // 255 * 255 / 256 = 254
-      {0xFFFFFF, 0x000000, 0, 0x000000},
-      {0x123456, 0xFFFFFF, 0, 0xFEFEFE},  // alpha 0 gives B darkened by 255/256
-      {0x0000FF, 0xFF0000, 128, 0x7E007F},
-      {0x00FF00, 0x000000, 64, 0x003F00},
+      {0xFFFFFF, 0x000000, 255, 0xFEFEFE},                                     // 255 * 255 / 256 = 254
+      {0xFFFFFF, 0x000000, 0, 0x000000},   {0x123456, 0xFFFFFF, 0, 0xFEFEFE},  // alpha 0 gives B darkened by 255/256
+      {0x0000FF, 0xFF0000, 128, 0x7E007F}, {0x00FF00, 0x000000, 64, 0x003F00},
   };
   for (const Case& c : cases) EXPECT_EQ(BlendRGB(c.a, c.b, c.alpha), c.expected) << std::hex << c.a << " " << c.b;
 }
@@ -48,8 +46,7 @@ TEST(Glass, TopRowIsNearWhiteAndTheBottomNearTheFill) {
 TEST(Luminance, RoundTripsAndShifts) {
   for (Integer c : {0x000000, 0xFFFFFF, 0x808080, 0xF0F0F0, 0x0000FF, 0x00FF00, 0xFF0000, 0xC6D3EF, 0x3CC556}) {
     Integer back = HLSToRGB(RGBToHLS(c));
-    for (int shift : {0, 8, 16})
-      EXPECT_NEAR((back >> shift) & 0xFF, (c >> shift) & 0xFF, 2) << std::hex << c;
+    for (int shift : {0, 8, 16}) EXPECT_NEAR((back >> shift) & 0xFF, (c >> shift) & 0xFF, 2) << std::hex << c;
     EXPECT_EQ(ShadowRGB(c, 0), c) << "a shift of 0 is the colour itself";
   }
   EXPECT_EQ(RGBToHLS(0xFFFFFF).Luminance, 240);
@@ -102,7 +99,7 @@ TEST(Gauge, PercentageIsExactForAny64BitRange) {
   const Case cases[] = {
       {0, 100, 0, 0},
       {0, 100, 100, 100},
-      {5, 5, 5, 0},  // an empty range
+      {5, 5, 5, 0},    // an empty range
       {0, 200, 1, 0},  // 0.5 rounds to even
       {0, 200, 3, 2},  // 1.5 rounds to even
       {0, 100000, 1000, 1},
