@@ -231,7 +231,13 @@ TButtonGroup::~TButtonGroup() {
 void TButtonGroup::CreateParams(TCreateParams& params) {
   TCustomControl::CreateParams(params);
   if (FBorderStyle == bsSingle) params.ExStyle |= WS_EX_CLIENTEDGE;
-  params.Style |= WS_VSCROLL;
+}
+
+void TButtonGroup::CreateWnd() {
+  TCustomControl::CreateWnd();
+  // The new window has no scroll bar yet: show it if the rows need one.
+  FScrollBarShown = false;
+  Resize();
 }
 
 void TButtonGroup::SetButtonWidth(Integer value) {

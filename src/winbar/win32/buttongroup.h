@@ -150,6 +150,7 @@ class TButtonGroup : public TCustomControl {
  protected:
   friend class TGrpButtonItems;
   void CreateParams(TCreateParams& params) override;
+  void CreateWnd() override;
   void Paint() override;
   virtual void DrawButton(Integer index, TCanvas& canvas, TRect rect, TButtonDrawState state);
   // Runs the item's own click handler, or else OnButtonClicked.

@@ -12,6 +12,11 @@ TEST_F(WinbarTest, TheExtrasFormLoadsWithEveryControlAsStored) {
   EXPECT_EQ(form->Group->Items().Items(1)->Caption(), u"Beta\tsecond line");
   EXPECT_EQ(form->Group->Items().Items(0)->Hint(), u"First");
   EXPECT_EQ(form->Group->ItemIndex(), 1);
+  form->Show();
+  Pump();
+  EXPECT_EQ(form->Group->Height(), 2 + 34) << "auto-sized to one row of three";
+  EXPECT_FALSE(form->Group->ScrollBarShown());
+  EXPECT_FALSE(GetWindowLongW(form->Group->Handle(), GWL_STYLE) & WS_VSCROLL);
   EXPECT_EQ(form->Group->SelectedButtonColor(), clYellow);
   EXPECT_EQ(form->Group->EdgeButtonColor(), clMedGray) << "not stored, so the initial value";
   EXPECT_EQ(form->Group->HotButtonColor(), TButtonGroupEx::kInitialHotButtonColor);

@@ -23,7 +23,7 @@ object WinbarExtrasForm: TWinbarExtrasForm
     Width = 404
     Height = 60
     BorderStyle = bsNone
-    ButtonHeight = 26
+    ButtonHeight = 34
     ButtonWidth = 130
     ButtonOptions = [gboGroupStyle, gboShowCaptions]
     Items = <
