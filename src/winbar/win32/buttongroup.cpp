@@ -273,17 +273,7 @@ void TButtonGroup::SetItemIndex(Integer value) {
 }
 
 void TButtonGroup::SetImages(TCustomImageList* value) {
-  if (value == FImages) return;
-  if (FImages) {
-    FImages->UnRegisterChanges(FImageChangeLink.get());
-    FImages->RemoveFreeNotification(this);
-  }
-  FImages = value;
-  if (FImages) {
-    FImages->RegisterChanges(FImageChangeLink.get());
-    FImages->FreeNotification(this);
-  }
-  Invalidate();
+  if (SwitchImageList(*this, FImages, value, FImageChangeLink.get())) Invalidate();
 }
 
 void TButtonGroup::Notification(TComponent* component, TOperation operation) {

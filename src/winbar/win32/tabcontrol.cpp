@@ -107,17 +107,7 @@ Integer TCustomTabControl::GetImageIndex(Integer tabIndex) {
 }
 
 void TCustomTabControl::SetImages(TCustomImageList* value) {
-  if (value == FImages) return;
-  if (FImages) {
-    FImages->UnRegisterChanges(FImageChangeLink.get());
-    FImages->RemoveFreeNotification(this);
-  }
-  FImages = value;
-  if (FImages) {
-    FImages->RegisterChanges(FImageChangeLink.get());
-    FImages->FreeNotification(this);
-  }
-  if (HandleAllocated())
+  if (SwitchImageList(*this, FImages, value, FImageChangeLink.get()) && HandleAllocated())
     SendMessageW(FHandle, TCM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(FImages ? FImages->Handle() : nullptr));
 }
 
