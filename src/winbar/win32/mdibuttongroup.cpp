@@ -64,15 +64,11 @@ void TMDIButtonGroup::AddButton(TCustomForm* child, Integer imageIndex, const St
 }
 
 void TMDIButtonGroup::CloseAll() {
-  if (TCustomForm* form = OwnerForm())
-    for (int i = form->MDIChildCount() - 1; i >= 0; --i) form->MDIChildren(i)->Close();
+  CloseMDIChildren(OwnerForm());
 }
 
 void TMDIButtonGroup::MinimizeAll() {
-  TCustomForm* form = OwnerForm();
-  if (!form) return;
-  for (int i = form->MDIChildCount() - 1; i >= 0; --i) form->MDIChildren(i)->SetWindowState(wsMinimized);
-  form->ArrangeIcons();
+  MinimizeMDIChildren(OwnerForm());
 }
 
 void TMDIButtonGroup::DestroyAll() {

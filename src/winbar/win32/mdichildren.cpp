@@ -59,3 +59,14 @@ void ActivateMDIChild(TCustomForm* child) {
   if (child->Visible() && child->Enabled()) child->SetFocus();
   SetWindowPos(window, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
+
+void CloseMDIChildren(TCustomForm* form) {
+  if (!form) return;
+  for (int i = form->MDIChildCount() - 1; i >= 0; --i) form->MDIChildren(i)->Close();
+}
+
+void MinimizeMDIChildren(TCustomForm* form) {
+  if (!form) return;
+  for (int i = form->MDIChildCount() - 1; i >= 0; --i) form->MDIChildren(i)->SetWindowState(wsMinimized);
+  form->ArrangeIcons();
+}

@@ -60,6 +60,11 @@ class TMDIChildHooks {
   TNotifyEvent FDestroy;
 };
 
+// Asks every document window of the form to close, the last first.
+void CloseMDIChildren(TCustomForm* form);
+// Minimises every document window of the form, the last first, then arranges the icons.
+void MinimizeMDIChildren(TCustomForm* form);
+
 // Brings a document window to the front as the active one, restoring it
 // when minimised and drawing its caption active at once.
 void ActivateMDIChild(TCustomForm* child);

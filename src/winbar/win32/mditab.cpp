@@ -81,15 +81,11 @@ void TMDITab::AddTab(TCustomForm* child, Integer imageIndex, const String& hint)
 }
 
 void TMDITab::CloseAll() {
-  if (TCustomForm* form = OwnerForm())
-    for (int i = form->MDIChildCount() - 1; i >= 0; --i) form->MDIChildren(i)->Close();
+  CloseMDIChildren(OwnerForm());
 }
 
 void TMDITab::MinimizeAll() {
-  TCustomForm* form = OwnerForm();
-  if (!form) return;
-  for (int i = form->MDIChildCount() - 1; i >= 0; --i) form->MDIChildren(i)->SetWindowState(wsMinimized);
-  form->ArrangeIcons();
+  MinimizeMDIChildren(OwnerForm());
 }
 
 TCustomForm* TMDITab::GetMDIChild(Integer index) const {

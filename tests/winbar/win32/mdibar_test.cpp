@@ -17,11 +17,14 @@ struct Documents {
 class MDIBarTest : public WinbarTest {
  protected:
   // The main form with three documents, each given a button and a tab.
-  Documents OpenThree() {
+  Documents OpenThree(TWinbarMainForm* main = nullptr) {
     Documents d;
-    FApp->CreateForm(d.Main);
-    d.Main->Show();
-    Pump();
+    d.Main = main;
+    if (!d.Main) {
+      FApp->CreateForm(d.Main);
+      d.Main->Show();
+      Pump();
+    }
     for (int i = 0; i < 3; ++i) {
       auto* child = CreateForm<TWinbarChildForm>(FApp.get());
       child->SetCaption(u"Document " + IntToStr(i + 1));
@@ -299,4 +302,26 @@ TEST_F(MDIBarTest, TheStripKeepsItsOwnTextAndShowsEachTabsHint) {
 
   strip.OnGetImageIndex = [](TObject*, Integer tab, Integer& image) { image = tab * 10; };
   EXPECT_EQ(strip.GetImageIndex(2), 20);
+}
+
+TEST_F(MDIBarTest, WindowCommandsReachEveryDocument) {
+  Documents d = OpenThree();
+  TMDIButtonGroup& bar = *d.Main->mdibg;
+  bar.MinimizeAll();
+  Pump();
+  EXPECT_EQ(bar.MinimizedCount(), 3);
+  EXPECT_EQ(d.Main->tabs->MinimizedCount(), 3);
+  bar.CloseAll();
+  Pump();
+  EXPECT_EQ(bar.Items().Count(), 0) << "every window closed itself and freed";
+  EXPECT_EQ(TWinbarChildForm::Destroyed, 3);
+
+  OpenThree(d.Main);
+  d.Main->tabs->CloseAll();
+  Pump();
+  EXPECT_EQ(d.Main->tabs->Tabs().Count(), 0);
+  OpenThree(d.Main);
+  bar.DestroyAll();
+  EXPECT_EQ(bar.Items().Count(), 0);
+  EXPECT_EQ(d.Main->MDIChildCount(), 0);
 }
