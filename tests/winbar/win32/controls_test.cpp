@@ -142,6 +142,10 @@ TEST_F(WinbarTest, ASwitchTogglesOnItsKnobOnly) {
   EXPECT_TRUE(sw.Checked()) << "not with Shift held";
   harness::SendClick(h, 60, 12);
   EXPECT_FALSE(sw.Checked());
+  harness::SendDoubleClick(h, 10, 12);
+  EXPECT_TRUE(sw.Checked()) << "the second press of a double click does not toggle back";
+  harness::SendKey(h, VK_SPACE);
+  EXPECT_FALSE(sw.Checked());
   harness::SendKey(h, VK_SPACE);
   EXPECT_TRUE(sw.Checked());
   sw.SetOnText(u"Yes");
@@ -213,4 +217,29 @@ TEST_F(WinbarTest, AWallpaperWithoutOwnerTilesEvenAOnePixelPicture) {
   });
   EXPECT_EQ(centred.PixelColor(140 + 12, 95 + 5), RGB(0, 0, 128));
   EXPECT_EQ(centred.PixelColor(140 + 2, 95 + 5), RGB(0, 255, 0)) << "yellow was the key colour";
+}
+
+TEST_F(WinbarTest, AGroupScrollsWholeRowsAndShowsEachButtonsHint) {
+  auto form = MakeForm<TWinbarExtrasForm>(FApp.get());
+  TButtonGroupEx& group = *form->Group;
+  group.SetAutoSize(false);
+  for (int i = 0; i < 9; ++i) group.Items().Add()->SetCaption(u"More");
+  group.SetHeight(2 * 34);
+  form->Show();
+  Pump();
+  EXPECT_TRUE(group.ScrollBarShown()) << "12 buttons, two rows shown";
+  EXPECT_EQ(group.IndexOfButtonAt(5, 5), 0);
+  group.ScrollIntoView(11);
+  EXPECT_GT(group.TopRow(), 0);
+  EXPECT_EQ(group.IndexOfButtonAt(5, 40), group.TopRow() * group.ButtonsPerRowNow() + group.ButtonsPerRowNow());
+  group.ScrollIntoView(0);
+  EXPECT_EQ(group.TopRow(), 0);
+  group.ScrollIntoView(99);  // ignored
+  EXPECT_EQ(group.TopRow(), 0);
+
+  THintInfo info;
+  info.CursorPos = Point(5, 5);
+  group.Perform(CM_HINTSHOW, 0, reinterpret_cast<LPARAM>(&info));
+  EXPECT_EQ(info.HintStr, u"First");
+  EXPECT_EQ(info.CursorRect, group.GetButtonRect(0));
 }
