@@ -1,5 +1,7 @@
 #include "ui/uitest.h"
 
+#include <cstdlib>
+
 KST_CLASS_IMPL(TSwatchControl, "UiTests")
 KST_CLASS_IMPL(TShadeControl, "UiTests")
 KST_CLASS_IMPL(TLayoutForm, "UiTests")
@@ -116,4 +118,21 @@ void UiTest::TearDown() {
 
 void UiTest::Pump() {
   FApp->ProcessMessages();
+}
+
+void SaveForInspection(const harness::Bitmap32& picture, const wchar_t* name) {
+  const wchar_t* folder = _wgetenv(L"KESTRUM_SCREENSHOTS");
+  if (!folder || !*folder) return;
+  picture.SaveBmp(std::wstring(folder) + L"\\" + name);
+}
+
+harness::Bitmap32 CaptureScreen(HWND window) {
+  RECT r{};
+  GetWindowRect(window, &r);
+  int w = r.right - r.left, h = r.bottom - r.top;
+  return harness::PaintInto(w, h, [&](HDC dc) {
+    HDC screen = GetDC(nullptr);
+    BitBlt(dc, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
+    ReleaseDC(nullptr, screen);
+  });
 }

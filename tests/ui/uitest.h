@@ -20,7 +20,6 @@
 #include "ui/stdctrls.h"
 
 #include "support/win32/harness.h"
-#include "support/win32/inspection.h"
 
 // Paints its left half red and its right half blue.
 class TSwatchControl : public TCustomControl {
@@ -133,3 +132,8 @@ class UiTest : public ::testing::Test {
   std::vector<TMessageBoxRequest> FBoxes;
   int FBoxAnswer = IDOK;
 };
+
+// Saves a picture for a person to look at when KESTRUM_SCREENSHOTS names a folder.
+void SaveForInspection(const harness::Bitmap32& picture, const wchar_t* name);
+// What the screen shows inside the window's rectangle.
+harness::Bitmap32 CaptureScreen(HWND window);

@@ -1,5 +1,7 @@
 #include "winbar/win32/winbartest.h"
 
+#include <cstdlib>
+
 #include "rtl/numbers.h"
 #include "ui/registration.h"
 #include "winbar/win32/registration.h"
@@ -47,6 +49,23 @@ void WinbarTest::SetUp() {
 void WinbarTest::TearDown() {
   FApp.reset();
   harness::PumpMessages();
+}
+
+void SaveForInspection(const harness::Bitmap32& picture, const wchar_t* name) {
+  const wchar_t* folder = _wgetenv(L"KESTRUM_SCREENSHOTS");
+  if (!folder || !*folder) return;
+  picture.SaveBmp(std::wstring(folder) + L"\\" + name);
+}
+
+harness::Bitmap32 CaptureScreen(HWND window) {
+  RECT r{};
+  GetWindowRect(window, &r);
+  int w = r.right - r.left, h = r.bottom - r.top;
+  return harness::PaintInto(w, h, [&](HDC dc) {
+    HDC screen = GetDC(nullptr);
+    BitBlt(dc, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
+    ReleaseDC(nullptr, screen);
+  });
 }
 
 harness::Bitmap32 PaintGraphic(TGraphicControl& control, const std::function<void(TCanvas&)>& paint) {

@@ -18,7 +18,6 @@
 #include "winbar/win32/onoffswitch.h"
 
 #include "support/win32/harness.h"
-#include "support/win32/inspection.h"
 
 class TWinbarMainForm : public TForm {
   KST_CLASS(TWinbarMainForm, TForm)
@@ -65,5 +64,9 @@ class WinbarTest : public ::testing::Test {
   std::vector<String> FExceptions;
 };
 
+// Saves a picture for a person to look at when KESTRUM_SCREENSHOTS names a folder.
+void SaveForInspection(const harness::Bitmap32& picture, const wchar_t* name);
+// What the screen shows inside the window's rectangle.
+harness::Bitmap32 CaptureScreen(HWND window);
 // Paints a graphic control (on its own) into a picture of its size.
 harness::Bitmap32 PaintGraphic(TGraphicControl& control, const std::function<void(TCanvas&)>& paint);
