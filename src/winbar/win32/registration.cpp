@@ -1,0 +1,28 @@
+#include "winbar/win32/registration.h"
+
+#include "classes/reflection.h"
+#include "winbar/win32/formwallpaper.h"
+#include "winbar/win32/gauge.h"
+#include "winbar/win32/mdibuttongroup.h"
+#include "winbar/win32/mditab.h"
+#include "winbar/win32/onoffswitch.h"
+
+void RegisterWinbarClasses(TClassRegistry& registry) {
+  const String module = u"winbar";
+  registry.RegisterClasses(
+      {&TGrpButtonItem::StaticClass(), &TGrpButtonItems::StaticClass(), &TButtonGroup::StaticClass(),
+       &TButtonGroupEx::StaticClass(), &TMDIButtonGroup::StaticClass(), &TCustomTabControl::StaticClass(),
+       &TMDITab::StaticClass(), &TBltBitmap::StaticClass(), &TMGauge::StaticClass(), &TCustomOnOffSwitch::StaticClass(),
+       &TOnOffSwitch::StaticClass(), &TRoundOnOffSwitch::StaticClass(), &TFormWallpaper::StaticClass()},
+      module);
+  for (const TTypeInfo* type :
+       {&DescribeType(TypeTag<TButtonDrawState>{}), &DescribeType(TypeTag<TGrpButtonOptions>{}),
+        &DescribeType(TypeTag<TBevelKind>{}), &DescribeType(TypeTag<TBevelEdges>{}),
+        &DescribeType(TypeTag<TGrpButtonEvent>{}), &DescribeType(TypeTag<TGrpButtonReorderEvent>{}),
+        &DescribeType(TypeTag<TGrpButtonDrawEvent>{}), &DescribeType(TypeTag<TGrpButtonDrawIconEvent>{}),
+        &DescribeType(TypeTag<TMDIAction>{}), &DescribeType(TypeTag<TOnMDIChangeEvent>{}),
+        &DescribeType(TypeTag<TOnMDIBeforeChangeEvent>{}), &DescribeType(TypeTag<TTabStyle>{}),
+        &DescribeType(TypeTag<TDrawTabEvent>{}), &DescribeType(TypeTag<TTabGetImageEvent>{}),
+        &DescribeType(TypeTag<TMGaugeKind>{}), &DescribeType(TypeTag<TOffsetMode>{})})
+    registry.RegisterType(*type);
+}

@@ -1,0 +1,78 @@
+#include "winbar/win32/winbartest.h"
+
+#include <cstdlib>
+
+#include "rtl/numbers.h"
+#include "ui/registration.h"
+#include "winbar/win32/registration.h"
+
+KST_CLASS_IMPL(TWinbarMainForm, "WinbarTests")
+KST_CLASS_IMPL(TWinbarChildForm, "WinbarTests")
+KST_CLASS_IMPL(TWinbarExtrasForm, "WinbarTests")
+
+void TWinbarMainForm::Describe(TClassBuilder<TWinbarMainForm>& c) {
+  c.Field(u"mdibg", &TWinbarMainForm::mdibg);
+  c.Field(u"tabs", &TWinbarMainForm::tabs);
+}
+
+void TWinbarChildForm::Describe(TClassBuilder<TWinbarChildForm>& c) {
+  c.Method(u"FormActivate", &TWinbarChildForm::FormActivate);
+  c.Method(u"FormClose", &TWinbarChildForm::FormClose);
+  c.Method(u"FormDestroy", &TWinbarChildForm::FormDestroy);
+}
+
+void TWinbarChildForm::FormDestroy(TObject*) {
+  ++Destroyed;
+  if (ThrowOnDestroy) throw EConvertError(u"The window's own handler failed");
+}
+
+void TWinbarExtrasForm::Describe(TClassBuilder<TWinbarExtrasForm>& c) {
+  c.Field(u"Wallpaper", &TWinbarExtrasForm::Wallpaper);
+  c.Field(u"Group", &TWinbarExtrasForm::Group);
+  c.Field(u"Gauge", &TWinbarExtrasForm::Gauge);
+  c.Field(u"Pie", &TWinbarExtrasForm::Pie);
+  c.Field(u"Needle", &TWinbarExtrasForm::Needle);
+  c.Field(u"Switch", &TWinbarExtrasForm::Switch);
+  c.Field(u"Round", &TWinbarExtrasForm::Round);
+}
+
+void WinbarTest::SetUp() {
+  RegisterUiClasses(FRegistry);
+  RegisterWinbarClasses(FRegistry);
+  TWinbarChildForm::Destroyed = 0;
+  FApp = std::make_unique<TApplication>(nullptr, FRegistry);
+  FApp->SetTitle(u"Kestrum window bar tests");
+  FApp->OnException = TExceptionEvent([this](TObject*, const Exception& e) { FExceptions.push_back(e.Message()); });
+  FApp->MessageBoxHook = [](const TMessageBoxRequest&) { return IDOK; };
+}
+
+void WinbarTest::TearDown() {
+  FApp.reset();
+  harness::PumpMessages();
+}
+
+void SaveForInspection(const harness::Bitmap32& picture, const wchar_t* name) {
+  const wchar_t* folder = _wgetenv(L"KESTRUM_SCREENSHOTS");
+  if (!folder || !*folder) return;
+  picture.SaveBmp(std::wstring(folder) + L"\\" + name);
+}
+
+harness::Bitmap32 CaptureScreen(HWND window) {
+  RECT r{};
+  GetWindowRect(window, &r);
+  int w = r.right - r.left, h = r.bottom - r.top;
+  return harness::PaintInto(w, h, [&](HDC dc) {
+    HDC screen = GetDC(nullptr);
+    BitBlt(dc, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
+    ReleaseDC(nullptr, screen);
+  });
+}
+
+harness::Bitmap32 PaintGraphic(TGraphicControl& control, const std::function<void(TCanvas&)>& paint) {
+  return harness::PaintInto(control.Width(), control.Height(), [&](HDC dc) {
+    TCanvas canvas;
+    canvas.SetHandle(dc);
+    paint(canvas);
+    canvas.SetHandle(nullptr);
+  });
+}

@@ -1,0 +1,72 @@
+// What the window bar's tests share: an application whose registry knows the
+// window library's and the window bar's classes and the test forms, with
+// exceptions and message boxes recorded instead of shown.
+#pragma once
+
+#include "ui/winapi.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <vector>
+
+#include "ui/forms.h"
+#include "winbar/win32/formwallpaper.h"
+#include "winbar/win32/gauge.h"
+#include "winbar/win32/mdibuttongroup.h"
+#include "winbar/win32/mditab.h"
+#include "winbar/win32/onoffswitch.h"
+
+#include "support/win32/harness.h"
+
+class TWinbarMainForm : public TForm {
+  KST_CLASS(TWinbarMainForm, TForm)
+ public:
+  using TForm::TForm;
+  TMDIButtonGroup* mdibg = nullptr;
+  TMDITab* tabs = nullptr;
+};
+
+class TWinbarChildForm : public TForm {
+  KST_CLASS(TWinbarChildForm, TForm)
+ public:
+  using TForm::TForm;
+  int Activations = 0;
+  bool ThrowOnDestroy = false;
+  // Counts the windows whose own destruction handler ran.
+  static inline int Destroyed = 0;
+  void FormActivate(TObject*) { ++Activations; }
+  void FormClose(TObject*, TCloseAction& action) { action = caFree; }
+  void FormDestroy(TObject*);
+};
+
+class TWinbarExtrasForm : public TForm {
+  KST_CLASS(TWinbarExtrasForm, TForm)
+ public:
+  using TForm::TForm;
+  TFormWallpaper* Wallpaper = nullptr;
+  TButtonGroupEx* Group = nullptr;
+  TMGauge* Gauge = nullptr;
+  TMGauge* Pie = nullptr;
+  TMGauge* Needle = nullptr;
+  TOnOffSwitch* Switch = nullptr;
+  TRoundOnOffSwitch* Round = nullptr;
+};
+
+class WinbarTest : public ::testing::Test {
+ protected:
+  void SetUp() override;
+  void TearDown() override;
+  void Pump() { FApp->ProcessMessages(); }
+
+  TClassRegistry FRegistry;
+  std::unique_ptr<TApplication> FApp;
+  std::vector<String> FExceptions;
+};
+
+// Saves a picture for a person to look at when KESTRUM_SCREENSHOTS names a folder.
+void SaveForInspection(const harness::Bitmap32& picture, const wchar_t* name);
+// What the screen shows inside the window's rectangle.
+harness::Bitmap32 CaptureScreen(HWND window);
+// Paints a graphic control (on its own) into a picture of its size.
+harness::Bitmap32 PaintGraphic(TGraphicControl& control, const std::function<void(TCanvas&)>& paint);
