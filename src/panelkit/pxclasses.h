@@ -8,10 +8,12 @@
 
 #include "rtl/events.h"
 #include "rtl/geometry.h"
+#include "rtl/sets.h"
 #include "rtl/types.h"
 
 enum TAddPosition { apFirst, apLast };
 enum TButtonStateItem { btHover, btDown };
+using TButtonState = TSet<TButtonStateItem>;
 enum TDirection { diLeftToRight, diRightToLeft };
 enum TDrawingOptions { doNormal, doBackgroundOnly, doCustom, doCustomOnly };
 enum TFillPaintStyle { fsSolid, fsHorzGradient, fsVertGradient, fsGlass };
