@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "rtl/exceptions.h"
+#include "rtl/formatsettings.h"
 #include "rtl/numbers.h"
 #include "rtl/sysstr.h"
 
@@ -17,6 +18,38 @@ String GetListValue(const std::vector<String>& lines, Integer index) {
   const size_t equals = line.find(u'=');
   const size_t nameLength = equals == String::npos ? 0 : equals;
   return nameLength + 1 >= line.size() ? String() : line.substr(nameLength + 1);
+}
+
+// ---------------------------------------------------------------------------
+// Locale
+
+Char TLocalSettings::DateSeparator() const {
+  return FormatSettings().DateSeparator;
+}
+Char TLocalSettings::DecimalSeparator() const {
+  return FormatSettings().DecimalSeparator;
+}
+Char TLocalSettings::ListSeparator() const {
+  return FormatSettings().ListSeparator;
+}
+Char TLocalSettings::TimeSeparator() const {
+  return FormatSettings().TimeSeparator;
+}
+String TLocalSettings::LongTimeFormat() const {
+  return FormatSettings().LongTimeFormat;
+}
+String TLocalSettings::LongDayName(Integer index) const {
+  const auto& names = FormatSettings().LongDayNames;
+  return index >= 1 && index <= static_cast<Integer>(names.size()) ? names[static_cast<size_t>(index - 1)] : String();
+}
+String TLocalSettings::LongMonthName(Integer index) const {
+  const auto& names = FormatSettings().LongMonthNames;
+  return index >= 1 && index <= static_cast<Integer>(names.size()) ? names[static_cast<size_t>(index - 1)] : String();
+}
+
+const TLocalSettings& LocalSettings() {
+  static const TLocalSettings settings;
+  return settings;
 }
 
 // ---------------------------------------------------------------------------

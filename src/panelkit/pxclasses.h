@@ -30,6 +30,23 @@ void ClampValue(Integer& value, Integer min, Integer max);
 // line without "=" loses its first character (the name is taken as empty).
 String GetListValue(const std::vector<String>& lines, Integer index);
 
+// Read-only views of the current locale's separators and names, as the
+// date, time and number edits show them.
+class TLocalSettings {
+ public:
+  Char DateSeparator() const;
+  Char DecimalSeparator() const;
+  Char ListSeparator() const;
+  Char TimeSeparator() const;
+  String LongTimeFormat() const;
+  // 1 to 7, Sunday first; empty outside.
+  String LongDayName(Integer index) const;
+  // 1 to 12; empty outside.
+  String LongMonthName(Integer index) const;
+};
+// The one instance the controls share.
+const TLocalSettings& LocalSettings();
+
 class TPxTreeNodes;
 
 // One node of a flat tree. Its list owns it; freeing it through the list

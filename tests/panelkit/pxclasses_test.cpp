@@ -6,6 +6,7 @@
 
 #include "panelkit/pxclasses.h"
 #include "rtl/exceptions.h"
+#include "rtl/formatsettings.h"
 #include "rtl/numbers.h"
 #include "rtl/unicode.h"
 
@@ -144,6 +145,20 @@ TEST(PxHelpersTest, ClampAndListValues) {
   EXPECT_EQ(GetListValue(lines, 2), u"");
   EXPECT_EQ(GetListValue(lines, -1), u"");
   EXPECT_EQ(GetListValue(lines, 3), u"");
+}
+
+TEST(PxHelpersTest, LocaleSettingsFollowTheProcessSettings) {
+  const TFormatSettings saved = FormatSettings();
+  FormatSettings().DateSeparator = u'.';
+  FormatSettings().LongDayNames[0] = u"Sonntag";
+  EXPECT_EQ(LocalSettings().DateSeparator(), u'.');
+  EXPECT_EQ(LocalSettings().LongDayName(1), u"Sonntag");
+  EXPECT_EQ(LocalSettings().LongDayName(7), u"Saturday");
+  EXPECT_EQ(LocalSettings().LongMonthName(12), u"December");
+  for (Integer outside : {0, 8, -1}) EXPECT_EQ(LocalSettings().LongDayName(outside), u"");
+  EXPECT_EQ(LocalSettings().LongMonthName(13), u"");
+  EXPECT_EQ(LocalSettings().TimeSeparator(), u':');
+  FormatSettings() = saved;
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <map>
 #include <memory>
 
+#include "panelkit/win32/providers.h"
 #include "rtl/files.h"
 #include "ui/jpeg.h"
 
@@ -22,7 +23,7 @@ class TCanvasMeasurer : public THtmlMeasurer {
 
   TSize TextExtent(StringView text, const THtmlStyle& style) override {
     ApplyStyle(FCanvas, style);
-    return FCanvas.TextExtent(String(text));
+    return GetWideTextExtent(FCanvas, String(text));
   }
 
   std::optional<TSize> PictureExtent(const String& fileName) override {

@@ -108,6 +108,11 @@ void DrawFocused(TCanvas& canvas, const TRect& rect, bool xpStyle) {
 
 }  // namespace graphicsprovider
 
+TSize GetWideTextExtent(TCanvas& canvas, const String& text) {
+  if (text.empty()) return TSize{};
+  return canvas.TextExtent(text);
+}
+
 void DrawFontPreview(TCanvas& canvas, const TRect& rect, const String& fontName) {
   canvas.Brush().SetColor(clHighlight);
   canvas.Font().SetSize(8);

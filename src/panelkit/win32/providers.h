@@ -30,6 +30,15 @@ void DrawFocused(TCanvas& canvas, const TRect& rect, bool xpStyle);
 
 }  // namespace graphicsprovider
 
+// The extent of the whole text in the canvas's font (0 x 0 for no text).
+TSize GetWideTextExtent(TCanvas& canvas, const String& text);
+inline Integer GetWideTextWidth(TCanvas& canvas, const String& text) {
+  return GetWideTextExtent(canvas, text).cx;
+}
+inline Integer GetWideTextHeight(TCanvas& canvas, const String& text) {
+  return GetWideTextExtent(canvas, text).cy;
+}
+
 // "ab" in the font, highlighted, cut to the rectangle.
 void DrawFontPreview(TCanvas& canvas, const TRect& rect, const String& fontName);
 // The size the text takes wrapped at words in the rectangle's width.

@@ -99,6 +99,9 @@ TEST(GraphicsProvider, WrappedTextsFollowTheirVerticalAlignment) {
   const TSize one = MeasureWrappedText(b->Canvas(), Rect(0, 0, 200, 80), u"one two three");
   const TSize three = MeasureWrappedText(b->Canvas(), Rect(0, 0, 30, 80), u"one two three");
   EXPECT_GT(three.cy, one.cy * 2);
+  EXPECT_EQ(GetWideTextExtent(b->Canvas(), u""), (TSize{0, 0}));
+  EXPECT_EQ(GetWideTextWidth(b->Canvas(), u"\u00e9t\u00e9"), b->Canvas().TextExtent(u"\u00e9t\u00e9").cx);
+  EXPECT_GT(GetWideTextHeight(b->Canvas(), u"x"), 8);
   EXPECT_LT(three.cx, one.cx);
 }
 
