@@ -38,7 +38,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (info.Size.cx < 0 || info.Size.cy < 0) std::abort();
     if (mode != hmPaint) continue;
     for (const THtmlRun& run : layout.Runs)
-      if (run.Text.empty() || run.Origin.X + run.Extent.cx > info.Size.cx || run.Origin.Y + run.Extent.cy > info.Size.cy)
+      if (run.Text.empty() || run.Origin.X + run.Extent.cx > info.Size.cx ||
+          run.Origin.Y + run.Extent.cy > info.Size.cy)
         std::abort();
     for (const THtmlPicture& picture : layout.Pictures)
       if (picture.Origin.X + picture.Extent.cx > info.Size.cx) std::abort();

@@ -14,7 +14,7 @@ TTagKind TagKindOf(StringView name) {
   static const struct {
     const char16_t* Name;
     TTagKind Kind;
-  } kinds[] = {{u"a", tkLink},  {u"b", tkBold},   {u"br", tkBreak},     {u"font", tkFont},
+  } kinds[] = {{u"a", tkLink},   {u"b", tkBold},    {u"br", tkBreak},    {u"font", tkFont},
                {u"i", tkItalic}, {u"img", tkImage}, {u"u", tkUnderline}, {u"background", tkBackground}};
   for (const auto& k : kinds)
     if (SameText(name, k.Name)) return k.Kind;

@@ -32,14 +32,35 @@ void TScrollBarModel::SetPosition(Integer value) {
 void TScrollBarModel::Scroll(TScrollRequest request, Integer trackPosition) {
   std::optional<Integer> next;
   switch (request) {
-    case srLineUp: FScrollKind = rkLine; next = FPosition - FSmallChange; break;
-    case srLineDown: FScrollKind = rkLine; next = FPosition + FSmallChange; break;
-    case srPageUp: FScrollKind = rkPage; next = FPosition - FLargeChange; break;
-    case srPageDown: FScrollKind = rkPage; next = FPosition + FLargeChange; break;
+    case srLineUp:
+      FScrollKind = rkLine;
+      next = FPosition - FSmallChange;
+      break;
+    case srLineDown:
+      FScrollKind = rkLine;
+      next = FPosition + FSmallChange;
+      break;
+    case srPageUp:
+      FScrollKind = rkPage;
+      next = FPosition - FLargeChange;
+      break;
+    case srPageDown:
+      FScrollKind = rkPage;
+      next = FPosition + FLargeChange;
+      break;
     case srThumbPosition:
-    case srThumbTrack: FScrollKind = rkThumb; next = trackPosition; break;
-    case srTop: FScrollKind = rkTopBottom; next = 0; break;
-    case srBottom: FScrollKind = rkTopBottom; next = FMax; break;
+    case srThumbTrack:
+      FScrollKind = rkThumb;
+      next = trackPosition;
+      break;
+    case srTop:
+      FScrollKind = rkTopBottom;
+      next = 0;
+      break;
+    case srBottom:
+      FScrollKind = rkTopBottom;
+      next = FMax;
+      break;
     case srEndScroll: break;
   }
   if (!next) return;

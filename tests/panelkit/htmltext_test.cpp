@@ -209,10 +209,26 @@ TEST(HtmlLayoutTest, ColourNamesAndTexts) {
 }
 
 TEST(HtmlLayoutTest, MalformedMarkupIsLaidOutWithoutFault) {
-  for (const char16_t* text :
-       {u"<", u"<<", u"<>", u"</", u"</>", u"<a", u"<a href", u"<a href=", u"<a href=\"open", u"<img", u"<img>",
-        u"<img src=>", u"</a></a></b>", u"<b><b><b>x", u"<font size=99999999999>x", u"<font color=\">x", u"<br",
-        u"< b>x</ b>", u"=<a =>\"x\"", u"<a href=x></b>y</a>"}) {
+  for (const char16_t* text : {u"<",
+                               u"<<",
+                               u"<>",
+                               u"</",
+                               u"</>",
+                               u"<a",
+                               u"<a href",
+                               u"<a href=",
+                               u"<a href=\"open",
+                               u"<img",
+                               u"<img>",
+                               u"<img src=>",
+                               u"</a></a></b>",
+                               u"<b><b><b>x",
+                               u"<font size=99999999999>x",
+                               u"<font color=\">x",
+                               u"<br",
+                               u"< b>x</ b>",
+                               u"=<a =>\"x\"",
+                               u"<a href=x></b>y</a>"}) {
     const TLaid laid = Lay(text, hmHitTest, 30, TPoint{3, 3});
     EXPECT_GE(laid.Info.Size.cx, 0) << StringToUTF8(text);
   }

@@ -14,8 +14,10 @@ TEST(CalcProvider, BoxesPlacedByAlignment) {
     TVerticalAlignment Vertical;
     TPoint Expected;
   } cases[] = {
-      {taCenter, taVerticalCenter, {44, 4}}, {taLeftJustify, taAlignTop, {2, 2}},
-      {taRightJustify, taAlignBottom, {85, 5}}, {taLeftJustify, taVerticalCenter, {2, 4}},
+      {taCenter, taVerticalCenter, {44, 4}},
+      {taLeftJustify, taAlignTop, {2, 2}},
+      {taRightJustify, taAlignBottom, {85, 5}},
+      {taLeftJustify, taVerticalCenter, {2, 4}},
   };
   for (const Case& c : cases)
     EXPECT_EQ(PosInRect(13, 13, 2, Rect(0, 0, 100, 20), c.Alignment, c.Vertical), c.Expected)

@@ -56,8 +56,8 @@ TEST(ScrollBarModel, RequestsLeadToPositions) {
     Integer Start, Track, Expected;
     TScrollKind Kind;
   } cases[] = {
-      {srLineDown, 10, 0, 13, rkLine}, {srLineUp, 1, 0, 0, rkLine},      {srPageDown, 60, 0, 71, rkPage},
-      {srPageDown, 20, 0, 50, rkPage}, {srPageUp, 20, 0, 0, rkPage},     {srThumbTrack, 0, 42, 42, rkThumb},
+      {srLineDown, 10, 0, 13, rkLine}, {srLineUp, 1, 0, 0, rkLine},       {srPageDown, 60, 0, 71, rkPage},
+      {srPageDown, 20, 0, 50, rkPage}, {srPageUp, 20, 0, 0, rkPage},      {srThumbTrack, 0, 42, 42, rkThumb},
       {srTop, 50, 0, 0, rkTopBottom},  {srBottom, 0, 0, 71, rkTopBottom}, {srEndScroll, 33, 0, 33, rkIdle},
   };
   for (const Case& c : cases) {

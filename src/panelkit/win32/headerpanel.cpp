@@ -95,7 +95,8 @@ void TPxHeaderPanel::Describe(TClassBuilder<TPxHeaderPanel>& c) {
   c.Property(u"HeaderStyle", &P::HeaderStyle, &P::SetHeaderStyle).Default(psNormal);
   c.Property(u"Indent", &P::Indent, &P::SetIndent).Default(9);
   c.Property(u"InnerMargins", &P::GetInnerMargins, &P::SetInnerMargins);
-  c.Property(u"Options", &P::Options, &P::SetOptions).Default(static_cast<Integer>(THeaderOptions{hoColorSchemeFont}.Bits()));
+  c.Property(u"Options", &P::Options, &P::SetOptions)
+      .Default(static_cast<Integer>(THeaderOptions{hoColorSchemeFont}.Bits()));
   c.Property(u"PanelStyle", &P::PanelStyle, &P::SetPanelStyle).Default(ptDefault);
   c.Property(u"ParentColor", &TControl::ParentColor, &TControl::SetParentColor).Default(0);
   publish::ParentFont(c);

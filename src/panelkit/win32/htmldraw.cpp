@@ -91,7 +91,8 @@ void DrawHtmlText(TCanvas& canvas, const TRect& rect, const String& text, THtmlI
       canvas.TextOut(run.Origin.X, run.Origin.Y, run.Text);
     }
     for (const THtmlPicture& picture : layout.Pictures)
-      if (TGraphic* graphic = measurer.Picture(picture.FileName)) canvas.Draw(picture.Origin.X, picture.Origin.Y, *graphic);
+      if (TGraphic* graphic = measurer.Picture(picture.FileName))
+        canvas.Draw(picture.Origin.X, picture.Origin.Y, *graphic);
   }
   canvas.Font().SetName(startName);
   canvas.Font().SetSize(startSize);

@@ -36,13 +36,14 @@ void DrawVertGradient(TCanvas& canvas, const TRect& rect, TColor fromColor, TCol
 }
 
 void DrawTextRect(TCanvas& canvas, const TRect& rect, TAlignment alignment, const String& text, TBiDiMode biDiMode) {
-  UINT format = DT_SINGLELINE | DT_VCENTER | DT_EXTERNALLEADING | kNoPrefix | DT_END_ELLIPSIS | AlignmentFlags(alignment);
+  UINT format =
+      DT_SINGLELINE | DT_VCENTER | DT_EXTERNALLEADING | kNoPrefix | DT_END_ELLIPSIS | AlignmentFlags(alignment);
   if (biDiMode != bdLeftToRight) format |= DT_RTLREADING;
   DrawTextClear(canvas, text, rect, format);
 }
 
-void DrawWrapedTextRect(TCanvas& canvas, const TRect& rect, TAlignment alignment,
-                        TVerticalAlignment verticalAlignment, bool wordWrap, const String& text, TBiDiMode biDiMode) {
+void DrawWrapedTextRect(TCanvas& canvas, const TRect& rect, TAlignment alignment, TVerticalAlignment verticalAlignment,
+                        bool wordWrap, const String& text, TBiDiMode biDiMode) {
   UINT format = kNoPrefix | AlignmentFlags(alignment);
   TRect target = rect;
   if (wordWrap) {
@@ -87,8 +88,8 @@ void DrawButton(TCanvas& canvas, const TRect& rect, bool oldStyle) {
   canvas.Pen().SetColor(clBtnHighlight);
   canvas.Polyline({TPoint{rect.Left, rect.Bottom - 1}, TPoint{rect.Left, rect.Top}, TPoint{rect.Right - 1, rect.Top}});
   canvas.Pen().SetColor(oldStyle ? clWindowFrame : clBtnShadow);
-  canvas.Polyline(
-      {TPoint{rect.Right - 1, rect.Top}, TPoint{rect.Right - 1, rect.Bottom - 1}, TPoint{rect.Left - 1, rect.Bottom - 1}});
+  canvas.Polyline({TPoint{rect.Right - 1, rect.Top}, TPoint{rect.Right - 1, rect.Bottom - 1},
+                   TPoint{rect.Left - 1, rect.Bottom - 1}});
 }
 
 void DrawFocused(TCanvas& canvas, const TRect& rect, bool xpStyle) {

@@ -17,8 +17,8 @@ void DrawVertGradient(TCanvas& canvas, const TRect& rect, TColor fromColor, TCol
 // One line, vertically centred, cut with an ellipsis, no prefix character.
 void DrawTextRect(TCanvas& canvas, const TRect& rect, TAlignment alignment, const String& text, TBiDiMode biDiMode);
 // Wrapped at words (and aligned as a block) or on one line.
-void DrawWrapedTextRect(TCanvas& canvas, const TRect& rect, TAlignment alignment,
-                        TVerticalAlignment verticalAlignment, bool wordWrap, const String& text, TBiDiMode biDiMode);
+void DrawWrapedTextRect(TCanvas& canvas, const TRect& rect, TAlignment alignment, TVerticalAlignment verticalAlignment,
+                        bool wordWrap, const String& text, TBiDiMode biDiMode);
 // A check box placed in the rectangle: the styles' look when they are on,
 // an 11 x 11 box with a three-pixel check mark otherwise.
 void DrawCheckBox(HWND window, TCanvas& canvas, const TRect& rect, TAlignment alignment,

@@ -55,10 +55,10 @@ TEST(GraphicsProvider, CheckBoxesMarkTheirState) {
     // The styles draw a 13 x 13 box at (2, 3); checked and unchecked differ.
     auto plain = White(40, 20);
     auto ticked = White(40, 20);
-    graphicsprovider::DrawCheckBox(nullptr, plain->Canvas(), Rect(0, 0, 40, 20), taLeftJustify, taVerticalCenter,
-                                   false, false, false);
-    graphicsprovider::DrawCheckBox(nullptr, ticked->Canvas(), Rect(0, 0, 40, 20), taLeftJustify, taVerticalCenter,
-                                   true, false, false);
+    graphicsprovider::DrawCheckBox(nullptr, plain->Canvas(), Rect(0, 0, 40, 20), taLeftJustify, taVerticalCenter, false,
+                                   false, false);
+    graphicsprovider::DrawCheckBox(nullptr, ticked->Canvas(), Rect(0, 0, 40, 20), taLeftJustify, taVerticalCenter, true,
+                                   false, false);
     int differing = 0, drawn = 0;
     for (Integer y = 3; y < 16; ++y)
       for (Integer x = 2; x < 15; ++x) {
@@ -86,7 +86,8 @@ TEST(GraphicsProvider, WrappedTextsFollowTheirVerticalAlignment) {
     for (bool wrap : {false, true}) {
       auto b = White(80, 80);
       TCanvas& c = b->Canvas();
-      graphicsprovider::DrawWrapedTextRect(c, Rect(0, 0, 80, 80), taLeftJustify, vertical, wrap, u"Word", bdLeftToRight);
+      graphicsprovider::DrawWrapedTextRect(c, Rect(0, 0, 80, 80), taLeftJustify, vertical, wrap, u"Word",
+                                           bdLeftToRight);
       const auto [first, last] = InkRows(c, 80, 80);
       ASSERT_GE(first, 0);
       const bool placed = vertical == taAlignTop         ? last < 20
