@@ -4,6 +4,9 @@
 
 #include "ui/winapi.h"
 
+#include "panelkit/colorschemes.h"
+#include "panelkit/providers.h"
+#include "panelkit/pxclasses.h"
 #include "ui/controls.h"
 
 // A left and top amount in pixels; every set notifies, changed or not.
@@ -50,3 +53,16 @@ class TPxCollectionControl : public TCustomControl {
  public:
   explicit TPxCollectionControl(TComponent* owner);
 };
+
+// The system's dotted focus rectangle, black and white whatever the
+// context's colours were (they are put back).
+void DrawFocusFrame(TCanvas& canvas, const TRect& rect);
+// A centred row (or column) of embossed dots in the scheme's colours.
+void DrawGripDots(TCanvas& canvas, const TRect& rect, Integer count, bool vertical, TColorScheme scheme);
+// The text in the canvas font, transparent; a disabled text is embossed.
+void DrawTextInRect(TCanvas& canvas, const TRect& rect, const String& text, TAlignment alignment,
+                    TVerticalAlignment verticalAlignment, TWrapKind wrap, bool rightToLeft, bool disabled);
+// Button faces by state: 0 none, 1 pressed, 2 normal, 3 hot.
+void DrawSchemeButtonFace(TCanvas& canvas, const TRect& rect, Integer state);
+void DrawClassicButtonFace(TCanvas& canvas, const TRect& rect, Integer state);
+void DrawThemedButtonFace(TWinControl& control, TCanvas& canvas, const TRect& rect, Integer state);

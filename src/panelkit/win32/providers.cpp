@@ -1,5 +1,6 @@
 #include "panelkit/win32/providers.h"
 
+#include "panelkit/win32/collection.h"
 #include "panelkit/win32/shareddraw.h"
 #include "panelkit/win32/themes.h"
 
@@ -98,13 +99,7 @@ void DrawFocused(TCanvas& canvas, const TRect& rect, bool xpStyle) {
     canvas.FrameRect(rect);
     return;
   }
-  HDC dc = canvas.Handle();
-  const COLORREF background = SetBkColor(dc, RGB(0, 0, 0));
-  const COLORREF text = SetTextColor(dc, RGB(255, 255, 255));
-  RECT r{rect.Left, rect.Top, rect.Right, rect.Bottom};
-  ::DrawFocusRect(dc, &r);
-  SetBkColor(dc, background);
-  SetTextColor(dc, text);
+  DrawFocusFrame(canvas, rect);
 }
 
 }  // namespace graphicsprovider
