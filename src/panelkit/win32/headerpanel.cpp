@@ -248,7 +248,7 @@ void TPxHeaderPanel::SetIndent(Integer value) {
 }
 
 void TPxHeaderPanel::SetInnerMargins(const TPxMargins* value) {
-  FInnerMargins->Assign(value);
+  if (value) FInnerMargins->Assign(value);
 }
 
 void TPxHeaderPanel::SetOptions(THeaderOptions value) {

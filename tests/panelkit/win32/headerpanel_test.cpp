@@ -145,6 +145,66 @@ TEST_F(HeaderPanelTest, ResizingCollapsesAndKeepsTheLastWidthAboveTheLimit) {
   EXPECT_EQ(f.Events, (std::vector<std::string>{"change:expanded", "change:collapsed"}));
 }
 
+TEST_F(HeaderPanelTest, TheGlyphIsDrawnTransparentAndClickable) {
+  THeaderPanelForm& f = Panels();
+  TPxHeaderPanel& p = *f.Inspector;
+  TBitmap glyph(16, 16, pf24bit);
+  glyph.Canvas().Brush().SetColor(0x0000FF);
+  glyph.Canvas().FillRect(Rect(0, 0, 16, 16));
+  glyph.Canvas().Brush().SetColor(0x00FF00);
+  glyph.Canvas().FillRect(Rect(0, 8, 16, 16));  // the bottom half in the colour of its bottom-left pixel
+  p.SetGlyph(&glyph);
+  std::vector<std::string> events;
+  p.OnHeaderClick = [&](TObject*) { events.push_back("header"); };
+  p.OnGlyphClick = [&](TObject*) { events.push_back("glyph"); };
+  Pump();
+  const TRect at = p.GlyphRect();
+  EXPECT_EQ(at, Bounds(5, 2, 16, 16));
+  harness::Bitmap32 picture = harness::PaintClient(p.Handle());
+  EXPECT_EQ(picture.PixelColor(10, 4), RGB(255, 0, 0)) << "the glyph's upper half";
+  EXPECT_NE(picture.PixelColor(10, 14), RGB(0, 255, 0)) << "its transparent lower half shows the header";
+  Click(p, Point(10, 5));
+  Click(p, Point(100, 5));
+  Click(p, Point(10, 100));
+  EXPECT_EQ(events, (std::vector<std::string>{"header", "glyph", "header"}));
+}
+
+TEST_F(HeaderPanelTest, HeaderStylesAndDisplayStyles) {
+  THeaderPanelForm& f = Panels();
+  TPxHeaderPanel& p = *f.Inspector;
+  p.SetAdaptiveColors(false);
+  p.SetHeaderColor(0x3080C0);
+  f.InspectorBody->SetVisible(false);
+  const wchar_t* names[] = {L"flat", L"normal", L"section", L"vista", L"live"};
+  for (int style = psFlat; style <= psWindowsLive; ++style) {
+    p.SetHeaderStyle(static_cast<TPxHeaderStyle>(style));
+    harness::Bitmap32 picture = harness::PaintClient(p.Handle());
+    SavePicture(picture, (std::wstring(L"panelkit-header-") + names[style] + L".bmp").c_str());
+    if (style == psFlat) {
+      EXPECT_EQ(picture.PixelColor(150, 10), static_cast<COLORREF>(0x3080C0));
+    }
+    if (style == psVista) {
+      EXPECT_EQ(picture.PixelColor(150, 19), RGB(0, 0, 0)) << "black below the sheen";
+    }
+    EXPECT_EQ(picture.PixelColor(150, 100), static_cast<COLORREF>(ResolveColor(p.Color()))) << "the body";
+  }
+  f.InspectorBody->SetVisible(true);
+  p.SetInnerMargins(nullptr);
+  TPxMargins margins;
+  margins.SetRect(3, 4, 5, 6);
+  p.SetInnerMargins(&margins);
+  Pump();
+  EXPECT_EQ(f.InspectorBody->Top(), 24);
+  EXPECT_EQ(f.InspectorBody->Left(), 3);
+  p.SetDisplayStyle(headerdisplay::dsPanelOnly);
+  Pump();
+  EXPECT_EQ(f.InspectorBody->Top(), 4) << "no header: children start at the top margin";
+  p.SetDisplayStyle(headerdisplay::dsHeaderOnly);
+  Pump();
+  EXPECT_EQ(p.ClientHeight(), 20);
+  EXPECT_TRUE(FExceptions.empty());
+}
+
 TEST_F(HeaderPanelTest, PaintsItsHeaderAndButton) {
   THeaderPanelForm& f = Panels();
   f.Inspector->SetCaption(u"Inspector of Button1");
