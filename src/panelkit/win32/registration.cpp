@@ -2,6 +2,7 @@
 
 #include <initializer_list>
 
+#include "panelkit/win32/headerpanel.h"
 #include "panelkit/win32/pagecontrol.h"
 #include "panelkit/win32/themes.h"
 
@@ -10,7 +11,8 @@ void RegisterPanelKitClasses(TClassRegistry& registry) {
   registry.RegisterClasses(
       {&TPxColorScheme::StaticClass(), &TPxTabSheet::StaticClass(), &TPxCustomNotebook::StaticClass(),
        &TPxPageControl::StaticClass(), &TPxNotebook::StaticClass(), &TPxTabGlyph::StaticClass(),
-       &TPxGlyphPageControl::StaticClass()},
+       &TPxGlyphPageControl::StaticClass(), &TPxIndent::StaticClass(), &TPxMargins::StaticClass(),
+       &TPxCollectionControl::StaticClass(), &TPxHeaderPanel::StaticClass()},
       module);
   const std::initializer_list<const TTypeInfo*> types = {&DescribeType(TypeTag<TColorScheme>{}),
                                                          &ColorSchemesType(),
@@ -25,6 +27,11 @@ void RegisterPanelKitClasses(TClassRegistry& registry) {
                                                          &PageCloseEventType(),
                                                          &CustomTabsPopupEventType(),
                                                          &CustomDrawBackgroundType(),
-                                                         &TabClickEventType()};
+                                                         &TabClickEventType(),
+                                                         &DescribeType(TypeTag<TPxHeaderStyle>{}),
+                                                         &DescribeType(TypeTag<TDisplayStyle>{}),
+                                                         &DescribeType(TypeTag<THeaderOptions>{}),
+                                                         &DescribeType(TypeTag<TDirection>{}),
+                                                         &CollapseEventType()};
   for (const TTypeInfo* type : types) registry.RegisterType(*type);
 }
