@@ -179,6 +179,12 @@ class TPxEdit : public TPxCustomEdit {
   bool OverInfoArea(Integer x) const;
 };
 
+// The keys that delete text (Backspace, Clear, Delete): what an edit with
+// typing switched off swallows.
+inline bool IsDeletionKey(Word key) {
+  return key == VK_BACK || key == VK_CLEAR || key == VK_DELETE;
+}
+
 // Paints the outer two pixels of a window's frame as the styled edit border.
 void PaintThemedEditFrame(HWND window);
 

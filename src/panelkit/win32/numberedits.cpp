@@ -141,7 +141,7 @@ void TPxCustomNumberEdit::CreateWnd() {
 }
 
 void TPxCustomNumberEdit::KeyDown(Word& key, TShiftState shift) {
-  if (FOptions.Contains(eoDisableTyping) && (key == VK_BACK || key == VK_CLEAR || key == VK_DELETE)) {
+  if (FOptions.Contains(eoDisableTyping) && IsDeletionKey(key)) {
     key = 0;
     return;
   }

@@ -2,9 +2,12 @@
 
 #include <initializer_list>
 
+#include "panelkit/win32/buttonedits.h"
 #include "panelkit/win32/checkboxes.h"
+#include "panelkit/win32/combobox.h"
 #include "panelkit/win32/editbuttons.h"
 #include "panelkit/win32/edits.h"
+#include "panelkit/win32/memo.h"
 #include "panelkit/win32/numberedits.h"
 #include "panelkit/win32/pagecontrol.h"
 #include "panelkit/win32/themes.h"
@@ -12,9 +15,12 @@
 namespace {
 
 void RegisterEditClasses(TClassRegistry& registry, const String& module) {
-  registry.RegisterClasses({&TPxEdit::StaticClass(), &TPxNumberEdit::StaticClass(), &TPxSpinEdit::StaticClass(),
-                            &TPxCheckBox::StaticClass(), &TPxRadioButton::StaticClass()},
-                           module);
+  registry.RegisterClasses(
+      {&TPxEdit::StaticClass(), &TPxButtonEdit::StaticClass(), &TPxImagePathEdit::StaticClass(),
+       &TPxFolderEdit::StaticClass(), &TPxComboBox::StaticClass(), &TPxFontComboBox::StaticClass(),
+       &TPxNumberEdit::StaticClass(), &TPxSpinEdit::StaticClass(), &TPxMemo::StaticClass(),
+       &TPxCanvasCellEditor::StaticClass(), &TPxCheckBox::StaticClass(), &TPxRadioButton::StaticClass()},
+      module);
   const std::initializer_list<const TTypeInfo*> types = {
       &DescribeType(TypeTag<TCustomPreviewDrawEvent>{}), &DescribeType(TypeTag<TPxNumberEditOptions>{}),
       &DescribeType(TypeTag<TSpinButtonSet>{}),          &DescribeType(TypeTag<TSpinEvent>{}),

@@ -2,7 +2,7 @@ object EditKitForm: TEditKitForm
   Left = 220
   Top = 140
   Caption = 'Panel kit edits'
-  ClientHeight = 300
+  ClientHeight = 420
   ClientWidth = 360
   Color = clBtnFace
   Font.Charset = DEFAULT_CHARSET
@@ -101,5 +101,63 @@ object EditKitForm: TEditKitForm
       TabOrder = 2
       OnChange = ToggleChange
     end
+  end
+  object buttonEdit: TPxButtonEdit
+    Left = 184
+    Top = 112
+    Width = 160
+    Height = 21
+    ButtonCaption = '...'
+    TabOrder = 6
+    Text = 'Press the button'
+    OnButtonClick = buttonEditButtonClick
+  end
+  object folder: TPxFolderEdit
+    Left = 184
+    Top = 140
+    Width = 160
+    Height = 21
+    DialogCaption = 'Choose a folder'
+    TabOrder = 7
+  end
+  object imagePath: TPxImagePathEdit
+    Left = 184
+    Top = 168
+    Width = 160
+    Height = 21
+    Options = [epDisableTyping]
+    TabOrder = 8
+  end
+  object combo: TPxComboBox
+    Left = 8
+    Top = 152
+    Width = 160
+    Height = 21
+    AutoComplete = True
+    Items.Strings = (
+      'Apple'
+      'Apricot'
+      'Banana')
+    TabOrder = 9
+    OnSelect = comboSelect
+  end
+  object fonts: TPxFontComboBox
+    Left = 8
+    Top = 180
+    Width = 160
+    Height = 21
+    ShowPreview = True
+    Style = dsDropDownList
+    TabOrder = 10
+  end
+  object memo: TPxMemo
+    Left = 8
+    Top = 212
+    Width = 336
+    Height = 80
+    Lines.Strings = (
+      'A memo with a margin of ten pixels on either side, whose long lines wrap before the edge.')
+    Margin = 10
+    TabOrder = 11
   end
 end

@@ -12,6 +12,14 @@ void TEditKitForm::Describe(TClassBuilder<TEditKitForm>& c) {
   c.Field(u"radio1", &TEditKitForm::radio1);
   c.Field(u"radio2", &TEditKitForm::radio2);
   c.Field(u"radio3", &TEditKitForm::radio3);
+  c.Field(u"buttonEdit", &TEditKitForm::buttonEdit);
+  c.Field(u"folder", &TEditKitForm::folder);
+  c.Field(u"imagePath", &TEditKitForm::imagePath);
+  c.Field(u"combo", &TEditKitForm::combo);
+  c.Field(u"fonts", &TEditKitForm::fonts);
+  c.Field(u"memo", &TEditKitForm::memo);
+  c.Method(u"buttonEditButtonClick", &TEditKitForm::buttonEditButtonClick);
+  c.Method(u"comboSelect", &TEditKitForm::comboSelect);
   c.Method(u"editCustomPreviewDraw", &TEditKitForm::editCustomPreviewDraw);
   c.Method(u"spinSpin", &TEditKitForm::spinSpin);
   c.Method(u"ToggleChange", &TEditKitForm::ToggleChange);

@@ -2,8 +2,11 @@
 // events recorded in order.
 #pragma once
 
+#include "panelkit/win32/buttonedits.h"
 #include "panelkit/win32/checkboxes.h"
+#include "panelkit/win32/combobox.h"
 #include "panelkit/win32/edits.h"
+#include "panelkit/win32/memo.h"
 #include "panelkit/win32/numberedits.h"
 #include "panelkit/win32/panelkittest.h"
 #include "ui/extctrls.h"
@@ -21,11 +24,19 @@ class TEditKitForm : public TForm {
   TPxRadioButton* radio1 = nullptr;
   TPxRadioButton* radio2 = nullptr;
   TPxRadioButton* radio3 = nullptr;
+  TPxButtonEdit* buttonEdit = nullptr;
+  TPxFolderEdit* folder = nullptr;
+  TPxImagePathEdit* imagePath = nullptr;
+  TPxComboBox* combo = nullptr;
+  TPxFontComboBox* fonts = nullptr;
+  TPxMemo* memo = nullptr;
 
   std::vector<std::string> Events;
   void editCustomPreviewDraw(TObject* sender, const TRect& rect);
   void spinSpin(TObject* sender, TSpinButtonSet buttons);
   void ToggleChange(TObject* sender);
+  void buttonEditButtonClick(TObject*) { Events.push_back("button"); }
+  void comboSelect(TObject*) { Events.push_back("select:" + std::to_string(combo->ItemIndex())); }
 };
 
 // What the screen shows of a window, children and frame included.
