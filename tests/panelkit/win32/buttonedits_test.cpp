@@ -235,3 +235,41 @@ TEST_F(EditKitTest, TheMemoLaysItsTextOutInsideTheMargin) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(EditKitTest, ASpinEditsPushButtonSitsLeftAndClicks) {
+  TEditKitForm& f = Edits();
+  TPxSpinEdit& spin = *f.spin;
+  int clicks = 0;
+  spin.OnButtonClick = TNotifyEvent([&](TObject*) { ++clicks; });
+  EXPECT_FALSE(spin.PushButton().Visible());
+  spin.SetButtonCaption(u"Go");
+  spin.SetShowButton(true);
+  EXPECT_TRUE(spin.PushButton().Visible());
+  EXPECT_EQ(spin.PushButton().Left(), 0);
+  EXPECT_EQ(spin.AppliedMargins().X, 21);
+  spin.SetButtonWidth(30);
+  EXPECT_EQ(spin.AppliedMargins().X, 30);
+  harness::SendClick(spin.PushButton().Handle(), 5, 5);
+  EXPECT_EQ(clicks, 1);
+  spin.SetSpinButtons(false);
+  EXPECT_EQ(spin.AppliedMargins().Y, 0);
+  SavePicture(ScreenPicture(spin.Handle()), L"panelkit-spinbutton.bmp");
+}
+
+TEST_F(EditKitTest, AClickOnAListStyleComboOpensItsList) {
+  TEditKitForm& f = Edits();
+  TPxFontComboBox& fonts = *f.fonts;
+  int closeUps = 0;
+  fonts.OnCloseUp = TNotifyEvent([&](TObject*) { ++closeUps; });
+  harness::SendClick(fonts.Handle(), 40, 5);
+  EXPECT_TRUE(fonts.DroppedDown());
+  fonts.SetDroppedDown(true);
+  f.edit->SetFocus();
+  Pump();
+  EXPECT_FALSE(fonts.DroppedDown()) << "losing the focus closes the list";
+  EXPECT_EQ(closeUps, 1);
+}
+
+}  // namespace

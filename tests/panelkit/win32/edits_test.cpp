@@ -4,6 +4,7 @@
 
 #include "panelkit/win32/edittest.h"
 #include "rtl/exceptions.h"
+#include "rtl/formatsettings.h"
 #include "rtl/unicode.h"
 #include "ui/clipbrd.h"
 
@@ -256,6 +257,47 @@ TEST_F(EditKitTest, RadioButtonsOfOneParentCheckOneAtATime) {
   EXPECT_FALSE(f.radio1->Checked());
   EXPECT_FALSE(f.check->Checked() != true) << "a check box is no radio";
   SavePicture(harness::PaintClient(f.group->Handle()), L"panelkit-radios.bmp");
+}
+
+}  // namespace
+
+namespace {
+
+// The process-wide decimal separator for one test, restored after it.
+class ScopedDecimalSeparator {
+ public:
+  explicit ScopedDecimalSeparator(Char separator) : FSaved(FormatSettings().DecimalSeparator) {
+    FormatSettings().DecimalSeparator = separator;
+  }
+  ~ScopedDecimalSeparator() { FormatSettings().DecimalSeparator = FSaved; }
+
+ private:
+  Char FSaved;
+};
+
+TEST_F(EditKitTest, NumberEditsFollowTheLocalesDecimalSeparator) {
+  ScopedDecimalSeparator comma(u',');
+  TEditKitForm& f = Edits();
+  TPxNumberEdit& number = *f.number;
+  number.SetValue(2.5);
+  EXPECT_EQ(U8(number.Text()), "2,50");
+  number.SetFocus();
+  number.SetText(u"3");
+  number.SetSelStart(1);
+  Type(number, L".,7");
+  EXPECT_EQ(U8(number.Text()), "3,7") << "the period is no separator here";
+  EXPECT_DOUBLE_EQ(number.Value(), 3.7);
+}
+
+TEST_F(EditKitTest, TheAlignmentIsTheWindowsOwnStyle) {
+  TEditKitForm& f = Edits();
+  const auto style = [&] { return GetWindowLongW(f.edit->Handle(), GWL_STYLE); };
+  EXPECT_EQ(style() & (ES_RIGHT | ES_CENTER), ES_LEFT);
+  f.edit->SetAlignment(taRightJustify);
+  EXPECT_TRUE(style() & ES_RIGHT);
+  EXPECT_EQ(f.edit->AppliedMargins().X, 31) << "the margins come back with the new window";
+  f.edit->SetAlignment(taCenter);
+  EXPECT_TRUE(style() & ES_CENTER);
 }
 
 }  // namespace
