@@ -2,9 +2,34 @@
 
 #include <initializer_list>
 
+#include "panelkit/win32/buttonedits.h"
+#include "panelkit/win32/checkboxes.h"
+#include "panelkit/win32/combobox.h"
+#include "panelkit/win32/editbuttons.h"
+#include "panelkit/win32/edits.h"
 #include "panelkit/win32/headerpanel.h"
+#include "panelkit/win32/memo.h"
+#include "panelkit/win32/numberedits.h"
 #include "panelkit/win32/pagecontrol.h"
 #include "panelkit/win32/themes.h"
+
+namespace {
+
+void RegisterEditClasses(TClassRegistry& registry, const String& module) {
+  registry.RegisterClasses(
+      {&TPxEdit::StaticClass(), &TPxButtonEdit::StaticClass(), &TPxImagePathEdit::StaticClass(),
+       &TPxFolderEdit::StaticClass(), &TPxComboBox::StaticClass(), &TPxFontComboBox::StaticClass(),
+       &TPxNumberEdit::StaticClass(), &TPxSpinEdit::StaticClass(), &TPxMemo::StaticClass(),
+       &TPxCanvasCellEditor::StaticClass(), &TPxCheckBox::StaticClass(), &TPxRadioButton::StaticClass()},
+      module);
+  const std::initializer_list<const TTypeInfo*> types = {
+      &DescribeType(TypeTag<TCustomPreviewDrawEvent>{}), &DescribeType(TypeTag<TPxNumberEditOptions>{}),
+      &DescribeType(TypeTag<TSpinButtonSet>{}),          &DescribeType(TypeTag<TSpinEvent>{}),
+      &DescribeType(TypeTag<TVerticalAlignment>{}),      &DescribeType(TypeTag<TCheckBoxOptions>{})};
+  for (const TTypeInfo* type : types) registry.RegisterType(*type);
+}
+
+}  // namespace
 
 void RegisterPanelKitClasses(TClassRegistry& registry) {
   const String module = u"panelkit";
@@ -34,4 +59,5 @@ void RegisterPanelKitClasses(TClassRegistry& registry) {
                                                          &DescribeType(TypeTag<TDirection>{}),
                                                          &CollapseEventType()};
   for (const TTypeInfo* type : types) registry.RegisterType(*type);
+  RegisterEditClasses(registry, module);
 }
