@@ -4,6 +4,7 @@
 
 #include "codeedit/editcaret.h"
 #include "codeedit/editcore.h"
+#include "codeedit/editscopes.h"
 #include "codeedit/edittext.h"
 #include "codeedit/textutils.h"
 #include "rtl/exceptions.h"
@@ -19,31 +20,6 @@ bool IsBlank(Char c) {
 bool IsSelecting(TCodeEditorCommand command) {
   return command > ecSelection && command <= ecSelGotoXY;
 }
-
-class TUndoBlock {
- public:
-  explicit TUndoBlock(TCodeEditUndoList& list) : FList(list) { FList.BeginBlock(); }
-  ~TUndoBlock() noexcept(false) { FList.EndBlock(); }
-  TUndoBlock(const TUndoBlock&) = delete;
-  TUndoBlock& operator=(const TUndoBlock&) = delete;
-
- private:
-  TCodeEditUndoList& FList;
-};
-
-class TForcedOption {
- public:
-  TForcedOption(TCodeEditorOptions& options, TCodeEditorOption option) : FOptions(options), FSaved(options) {
-    FOptions.Include(option);
-  }
-  ~TForcedOption() { FOptions = FSaved; }
-  TForcedOption(const TForcedOption&) = delete;
-  TForcedOption& operator=(const TForcedOption&) = delete;
-
- private:
-  TCodeEditorOptions& FOptions;
-  TCodeEditorOptions FSaved;
-};
 
 }  // namespace
 

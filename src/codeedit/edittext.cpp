@@ -6,6 +6,7 @@
 #include "codeedit/editcaret.h"
 #include "codeedit/editcommands.h"
 #include "codeedit/editcore.h"
+#include "codeedit/editscopes.h"
 #include "codeedit/textutils.h"
 
 namespace {
@@ -48,35 +49,6 @@ TCodeChangeReason MatchingEnd(TCodeChangeReason begin) {
   return static_cast<TCodeChangeReason>(begin + 1);
 }
 
-// A value set for a scope and put back afterwards.
-template <typename T>
-class TScopedValue {
- public:
-  TScopedValue(T& field, T value) : FField(field), FSaved(field) { FField = value; }
-  ~TScopedValue() { FField = FSaved; }
-  TScopedValue(const TScopedValue&) = delete;
-  TScopedValue& operator=(const TScopedValue&) = delete;
-
- private:
-  T& FField;
-  T FSaved;
-};
-
-// Sets the option for a scope and puts the old options back afterwards.
-class TForcedOption {
- public:
-  TForcedOption(TCodeEditorOptions& options, TCodeEditorOption option) : FOptions(options), FSaved(options) {
-    FOptions.Include(option);
-  }
-  ~TForcedOption() { FOptions = FSaved; }
-  TForcedOption(const TForcedOption&) = delete;
-  TForcedOption& operator=(const TForcedOption&) = delete;
-
- private:
-  TCodeEditorOptions& FOptions;
-  TCodeEditorOptions FSaved;
-};
-
 // The buffer's update bracket for a scope.
 class TBufferUpdate {
  public:
@@ -87,18 +59,6 @@ class TBufferUpdate {
 
  private:
   TStrings& FLines;
-};
-
-// An undo block on a list for a scope.
-class TUndoBlock {
- public:
-  explicit TUndoBlock(TCodeEditUndoList& list) : FList(list) { FList.BeginBlock(); }
-  ~TUndoBlock() noexcept(false) { FList.EndBlock(); }
-  TUndoBlock(const TUndoBlock&) = delete;
-  TUndoBlock& operator=(const TUndoBlock&) = delete;
-
- private:
-  TCodeEditUndoList& FList;
 };
 
 // A list's block number held for a scope.
@@ -460,79 +420,60 @@ void TCodeEditText::SelectRange(const TBufferCoord& begin, const TBufferCoord& e
   E.Caret().SetCaretAndSelection(caret, begin, end);
 }
 
+void TCodeEditText::RunStep(TCodeEditUndoList& from, TCodeEditUndoList& to, bool redoing) {
+  const TCodeEditUndoItem* newest = from.PeekItem();
+  if (!newest) return;
+  const TCodeChangeReason first = from.LastChangeReason();
+  const Integer number = newest->ChangeNumber();
+  // A marked run goes to its other marker; undo walks back from an end
+  // marker, redo forward from a begin marker.
+  const bool marked = redoing ? IsBeginReason(first) : IsEndReason(first);
+  const TCodeChangeReason closing = redoing ? MatchingEnd(first) : MatchingBegin(first);
+  const auto applyOne = [&] { redoing ? RedoOneItem() : UndoOneItem(); };
+  TBlockNumber held(to, number);
+  TCodeChangeReason last = first;
+  for (;;) {
+    applyOne();
+    const TCodeEditUndoItem* next = from.PeekItem();
+    if (!next) break;
+    bool keepGoing;
+    if (marked)
+      keepGoing = next->ChangeReason() != closing;
+    else if (next->ChangeNumber() == number)
+      keepGoing = true;
+    else
+      keepGoing = E.HasOption(eoGroupUndo) && next->ChangeReason() == last && last != crIndent && last != crUnindent;
+    last = next->ChangeReason();
+    if (!keepGoing) break;
+  }
+  if (marked && from.LastChangeReason() == closing) {
+    applyOne();
+    E.SetModified(!E.fUndoList->InitialState());
+  }
+}
+
 void TCodeEditText::Undo() {
   if (E.ReadOnly()) return;
   TCodeEditUndoList& undo = *E.fUndoList;
   TCodeEditUndoList& redo = *E.fRedoList;
-  if (undo.LastChangeReason() == crGroupBreak) {
-    const Integer number = undo.PeekItem()->ChangeNumber();
-    undo.PopItem();
-    TBlockNumber held(redo, number);
-    redo.AddGroupBreak();
-  }
-  TCodeEditUndoItem* newest = undo.PeekItem();
-  if (!newest) return;
-  const TCodeChangeReason first = undo.LastChangeReason();
-  const Integer number = newest->ChangeNumber();
-  {
-    TBlockNumber held(redo, number);
-    TCodeChangeReason last = first;
-    for (;;) {
-      UndoOneItem();
-      const TCodeEditUndoItem* next = undo.PeekItem();
-      if (!next) break;
-      bool keepGoing;
-      if (IsEndReason(first))
-        keepGoing = next->ChangeReason() != MatchingBegin(first);
-      else if (next->ChangeNumber() == number)
-        keepGoing = true;
-      else
-        keepGoing = E.HasOption(eoGroupUndo) && next->ChangeReason() == last && last != crIndent && last != crUnindent;
-      last = next->ChangeReason();
-      if (!keepGoing) break;
-    }
-    if (IsEndReason(first) && undo.LastChangeReason() == MatchingBegin(first)) {
-      UndoOneItem();
-      E.SetModified(!undo.InitialState());
-    }
-  }
+  MoveGroupBreak(undo, redo);
+  RunStep(undo, redo, false);
 }
 
 void TCodeEditText::Redo() {
   if (E.ReadOnly()) return;
   TCodeEditUndoList& undo = *E.fUndoList;
   TCodeEditUndoList& redo = *E.fRedoList;
-  TCodeEditUndoItem* newest = redo.PeekItem();
-  if (newest && newest->ChangeReason() != crGroupBreak) {
-    const TCodeChangeReason first = redo.LastChangeReason();
-    const Integer number = newest->ChangeNumber();
-    TBlockNumber held(undo, number);
-    TCodeChangeReason last = first;
-    for (;;) {
-      RedoOneItem();
-      const TCodeEditUndoItem* next = redo.PeekItem();
-      if (!next) break;
-      bool keepGoing;
-      if (IsBeginReason(first))
-        keepGoing = next->ChangeReason() != MatchingEnd(first);
-      else if (next->ChangeNumber() == number)
-        keepGoing = true;
-      else
-        keepGoing = E.HasOption(eoGroupUndo) && next->ChangeReason() == last && last != crIndent && last != crUnindent;
-      last = next->ChangeReason();
-      if (!keepGoing) break;
-    }
-    if (IsBeginReason(first) && redo.LastChangeReason() == MatchingEnd(first)) {
-      RedoOneItem();
-      E.SetModified(!undo.InitialState());
-    }
-  }
-  if (redo.LastChangeReason() == crGroupBreak) {
-    const Integer number = redo.PeekItem()->ChangeNumber();
-    redo.PopItem();
-    TBlockNumber held(undo, number);
-    undo.AddGroupBreak();
-  }
+  if (redo.LastChangeReason() != crGroupBreak) RunStep(redo, undo, true);
+  MoveGroupBreak(redo, undo);
+}
+
+void TCodeEditText::MoveGroupBreak(TCodeEditUndoList& from, TCodeEditUndoList& to) {
+  if (from.LastChangeReason() != crGroupBreak) return;
+  const Integer number = from.PeekItem()->ChangeNumber();
+  from.PopItem();
+  TBlockNumber held(to, number);
+  to.AddGroupBreak();
 }
 
 void TCodeEditText::UndoOneItem() {

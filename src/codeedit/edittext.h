@@ -58,6 +58,11 @@ class TCodeEditText {
   Integer InsertNormal(const String& value);
   Integer InsertColumn(const String& value, bool addToUndoList);
   Integer InsertLineMode(const String& value);
+  // One undo (or redo) step: the newest item of `from` and the items that
+  // belong with it, their counterparts going to `to`.
+  void RunStep(TCodeEditUndoList& from, TCodeEditUndoList& to, bool redoing);
+  // A group break newest on `from` goes over to `to`.
+  void MoveGroupBreak(TCodeEditUndoList& from, TCodeEditUndoList& to);
   void UndoOneItem();
   void RedoOneItem();
   void SelectRange(const TBufferCoord& begin, const TBufferCoord& end, const TBufferCoord& caret);
