@@ -4,8 +4,10 @@
 
 #include <algorithm>
 
+#include "classes/filer.h"
 #include "classes/reflection.h"
 #include "codeedit/editcaret.h"
+#include "rtl/sysstr.h"
 #include "ui/clipbrd.h"
 #include "ui/graphics.h"
 #include "ui/publish.h"
@@ -16,6 +18,84 @@ TMethodParam Param(const char16_t* name, const char16_t* type, TParamFlags flags
   return TMethodParam{flags, name, type};
 }
 const TParamFlags kVar = ParamFlagBit(pfVar);
+
+bool SameStroke(const TCodeEditKeyStroke& a, const TCodeEditKeyStroke& b) {
+  return a.ShortCut() == b.ShortCut() && a.ShortCut2() == b.ShortCut2() && a.Command() == b.Command();
+}
+
+bool Contains(const TCodeEditKeyStrokes& strokes, const TCodeEditKeyStroke& stroke) {
+  for (Integer i = 0; i < strokes.Count(); ++i)
+    if (SameStroke(strokes.Items(i), stroke)) return true;
+  return false;
+}
+
+bool KeystrokesDiffer(const TCodeEditKeyStrokes& a, const TCodeEditKeyStrokes& b) {
+  if (a.Count() != b.Count()) return true;
+  for (Integer i = 0; i < a.Count(); ++i)
+    if (!SameStroke(a.Items(i), b.Items(i))) return true;
+  return false;
+}
+
+// The items of `strokes` that `other` lacks, as a collection of keystroke items.
+void WriteMissing(TWriter& writer, const TCodeEditKeyStrokes& strokes, const TCodeEditKeyStrokes& other) {
+  std::vector<const TCodeEditKeyStroke*> items;
+  for (Integer i = 0; i < strokes.Count(); ++i)
+    if (!Contains(other, strokes.Items(i))) items.push_back(&strokes.Items(i));
+  writer.WriteCollection(static_cast<Integer>(items.size()), [&](Integer index) {
+    const TCodeEditKeyStroke& item = *items[static_cast<size_t>(index)];
+    String name;
+    writer.WriteStr(std::string_view("Command"));
+    if (IdentOfCommand(item.Command(), name))
+      writer.WriteIdent(name);
+    else
+      writer.WriteInteger(static_cast<Integer>(item.Command()));
+    writer.WriteStr(std::string_view("ShortCut"));
+    writer.WriteInteger(static_cast<Integer>(item.ShortCut()));
+    if (item.ShortCut2() != 0) {
+      writer.WriteStr(std::string_view("ShortCut2"));
+      writer.WriteInteger(static_cast<Integer>(item.ShortCut2()));
+    }
+  });
+}
+
+// Reads the collection of keystroke items that comes next, if one does.
+void ReadKeystrokeItems(TReader& reader, const std::function<void(const TCodeEditKeyStroke&)>& take) {
+  if (reader.NextValue() != vaCollection) {
+    reader.SkipValue();
+    return;
+  }
+  reader.ReadCollection([] {},
+                        [&] {
+                          TCodeEditKeyStroke item;
+                          while (!reader.EndOfList()) {
+                            const String name = reader.ReadStr();
+                            if (SameText(name, u"Command")) {
+                              Integer command = 0;
+                              if (reader.NextValue() == vaIdent) {
+                                if (!CommandByIdent(reader.ReadIdent(), command)) TReader::PropValueError();
+                              } else {
+                                command = reader.ReadInteger();
+                              }
+                              if (command < 0 || command > 0xFFFF) TReader::PropValueError();
+                              item.SetCommand(static_cast<TCodeEditorCommand>(command));
+                            } else if (SameText(name, u"ShortCut") || SameText(name, u"ShortCut2")) {
+                              Word key = 0;
+                              TShiftState shift;
+                              ShortCutToKey(static_cast<TShortCut>(reader.ReadInteger()), key, shift);
+                              if (name.size() == 8) {
+                                item.SetKey(key);
+                                item.SetShift(shift);
+                              } else {
+                                item.SetKey2(key);
+                                item.SetShift2(shift);
+                              }
+                            } else {
+                              reader.SkipValue();
+                            }
+                          }
+                          take(item);
+                        });
+}
 
 }  // namespace
 
@@ -203,6 +283,43 @@ void TCustomCodeEdit::Dispatch(TMessage& message) {
     case WM_GETDLGCODE: message.Result = DLGC_WANTARROWS | DLGC_WANTCHARS; return;
     default: TCustomControl::Dispatch(message);
   }
+}
+
+void TCustomCodeEdit::DefineProperties(TFiler& filer) {
+  TCustomControl::DefineProperties(filer);
+  TCodeEditKeyStrokes defaults;
+  defaults.ResetDefaults();
+  const TCodeEditKeyStrokes& own = FCore->Keystrokes();
+  const bool differ = KeystrokesDiffer(own, defaults);
+  filer.DefineProperty(
+      u"RemovedKeystrokes", [this](TReader& reader) { ReadRemovedKeystrokes(reader); },
+      [&own](TWriter& writer) {
+        TCodeEditKeyStrokes base;
+        base.ResetDefaults();
+        WriteMissing(writer, base, own);
+      },
+      differ);
+  filer.DefineProperty(
+      u"AddedKeystrokes", [this](TReader& reader) { ReadAddedKeystrokes(reader); },
+      [&own](TWriter& writer) {
+        TCodeEditKeyStrokes base;
+        base.ResetDefaults();
+        WriteMissing(writer, own, base);
+      },
+      differ);
+}
+
+void TCustomCodeEdit::ReadRemovedKeystrokes(TReader& reader) {
+  TCodeEditKeyStrokes& own = FCore->Keystrokes();
+  ReadKeystrokeItems(reader, [&own](const TCodeEditKeyStroke& item) {
+    const Integer index = own.FindShortcut2(item.ShortCut(), item.ShortCut2());
+    if (index >= 0 && own.Items(index).Command() == item.Command()) own.Delete(index);
+  });
+}
+
+void TCustomCodeEdit::ReadAddedKeystrokes(TReader& reader) {
+  TCodeEditKeyStrokes& own = FCore->Keystrokes();
+  ReadKeystrokeItems(reader, [&own](const TCodeEditKeyStroke& item) { own.Add().Assign(item); });
 }
 
 // The text as plain rows, until the editor's own painting takes over.

@@ -14,6 +14,8 @@
 #include "ui/stdctrls.h"
 
 class TClassRegistry;
+class TFiler;
+class TReader;
 
 const TTypeInfo& DescribeType(TypeTag<TCodeEditorOption>);
 const TTypeInfo& DescribeType(TypeTag<TCodeEditorOptions>);
@@ -61,8 +63,14 @@ class TCustomCodeEdit : public TCustomControl, public ICodeEditHost {
   void Paint() override;
   void Resize() override;
   void Dispatch(TMessage& message) override;
+  // The keystroke table as its difference to the default table:
+  // "RemovedKeystrokes" and "AddedKeystrokes".
+  void DefineProperties(TFiler& filer) override;
 
  private:
+  void ReadRemovedKeystrokes(TReader& reader);
+  void ReadAddedKeystrokes(TReader& reader);
+
   // ---- The window as the core sees it ----
   bool HandleAllocated() const override { return TWinControl::HandleAllocated(); }
   void HandleNeeded() override { TWinControl::HandleNeeded(); }

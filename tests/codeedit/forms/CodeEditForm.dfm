@@ -43,6 +43,20 @@ object CodeEditForm: TCodeEditForm
     TabWidth = 4
     WantTabs = True
     WordWrap = True
+    RemovedKeystrokes = <
+      item
+        Command = ecTab
+        ShortCut = 9
+      end
+      item
+        Command = ecShiftTab
+        ShortCut = 8201
+      end>
+    AddedKeystrokes = <
+      item
+        Command = ecUserFirst
+        ShortCut = 16459
+      end>
     OnChange = SourceChange
     OnStatusChange = SourceStatusChange
   end

@@ -92,6 +92,11 @@ TEST_F(CodeEditWindowTest, AFormKeepsTheEditorsPublishedProperties) {
   EXPECT_TRUE(style & WS_VSCROLL);
   EXPECT_FALSE(style & WS_HSCROLL);
   EXPECT_TRUE(FExceptions.empty());
+  // The keystroke table is the default table less two keystrokes and with one more.
+  EXPECT_EQ(core.Keystrokes().Count(), 82 - 2 + 1);
+  EXPECT_EQ(core.Commands().KeyToCommand(VK_TAB, {}), ecNone);
+  EXPECT_EQ(core.Commands().KeyToCommand(VK_TAB, {ssShift}), ecNone);
+  EXPECT_EQ(core.Commands().KeyToCommand('K', {ssCtrl}), ecUserFirst);
   // Events bound by name reach the form's methods.
   core.SetReadOnly(false);
   core.Caret().SetCaretXY({1, 3});
