@@ -187,18 +187,155 @@ const TTypeInfo& DescribeType(TypeTag<TPlaceMarkEvent>) {
   return t;
 }
 
+const TTypeInfo& DescribeType(TypeTag<TCodeGutterBorderStyle>) {
+  static const TEnumTypeInfo t(u"TCodeGutterBorderStyle", u"CodeEdit", {u"gbsNone", u"gbsMiddle", u"gbsRight"});
+  return t;
+}
+
+// ---- Appearance objects ----
+
+KST_CLASS_IMPL(TCodeEditGutter, "CodeEdit")
+KST_CLASS_IMPL(TCodeEditSelectedColor, "CodeEdit")
+KST_CLASS_IMPL(TCodeEditBookMarkOpt, "CodeEdit")
+
+TCodeEditGutter::TCodeEditGutter(TPersistent* owner, TCodeGutter& gutter)
+    : TOwnedPersistent(owner), FGutter(gutter), FFont(std::make_unique<TFont>()) {
+  FFont->SetName(u"Courier New");
+  FFont->SetSize(8);
+  FFont->OnChange = [this](TObject*) { FGutter.OnChange(&FGutter); };
+}
+
+void TCodeEditGutter::SetFont(const TFont* value) {
+  if (value) FFont->Assign(value);
+}
+
+void TCodeEditGutter::Describe(TClassBuilder<TCodeEditGutter>& c) {
+  using G = TCodeEditGutter;
+  c.Property(
+       u"AutoSize", [](const G& o) { return o.Gutter().AutoSize(); }, [](G& o, bool v) { o.Gutter().SetAutoSize(v); })
+      .Default(0);
+  c.Property(
+       u"BorderStyle", [](const G& o) { return o.Gutter().BorderStyle(); },
+       [](G& o, TCodeGutterBorderStyle v) { o.Gutter().SetBorderStyle(v); })
+      .Default(gbsMiddle);
+  c.Property(
+       u"Color", [](const G& o) { return o.Gutter().Color(); }, [](G& o, TColor v) { o.Gutter().SetColor(v); },
+       &types::Color())
+      .Default(clBtnFace);
+  c.Property(
+       u"BorderColor", [](const G& o) { return o.Gutter().BorderColor(); },
+       [](G& o, TColor v) { o.Gutter().SetBorderColor(v); }, &types::Color())
+      .Default(clWindow);
+  c.Property(
+       u"Cursor", [](const G& o) { return o.Gutter().Cursor(); }, [](G& o, TCursor v) { o.Gutter().SetCursor(v); },
+       &types::Cursor())
+      .Default(crDefault);
+  c.Property(
+       u"DigitCount", [](const G& o) { return o.Gutter().DigitCount(); },
+       [](G& o, Integer v) { o.Gutter().SetDigitCount(v); })
+      .Default(4);
+  c.Property(u"Font", &G::GetFont, &G::SetFont);
+  c.Property(
+       u"LeadingZeros", [](const G& o) { return o.Gutter().LeadingZeros(); },
+       [](G& o, bool v) { o.Gutter().SetLeadingZeros(v); })
+      .Default(0);
+  c.Property(
+       u"LeftOffset", [](const G& o) { return o.Gutter().LeftOffset(); },
+       [](G& o, Integer v) { o.Gutter().SetLeftOffset(v); })
+      .Default(16);
+  c.Property(
+       u"RightOffset", [](const G& o) { return o.Gutter().RightOffset(); },
+       [](G& o, Integer v) { o.Gutter().SetRightOffset(v); })
+      .Default(2);
+  c.Property(
+       u"ShowLineNumbers", [](const G& o) { return o.Gutter().ShowLineNumbers(); },
+       [](G& o, bool v) { o.Gutter().SetShowLineNumbers(v); })
+      .Default(0);
+  c.Property(
+       u"UseFontStyle", [](const G& o) { return o.Gutter().UseFontStyle(); },
+       [](G& o, bool v) { o.Gutter().SetUseFontStyle(v); })
+      .Default(1);
+  c.Property(
+       u"Visible", [](const G& o) { return o.Gutter().Visible(); }, [](G& o, bool v) { o.Gutter().SetVisible(v); })
+      .Default(1);
+  c.Property(
+       u"Width", [](const G& o) { return o.Gutter().Width(); }, [](G& o, Integer v) { o.Gutter().SetWidth(v); })
+      .Default(30);
+  c.Property(
+       u"ZeroStart", [](const G& o) { return o.Gutter().ZeroStart(); },
+       [](G& o, bool v) { o.Gutter().SetZeroStart(v); })
+      .Default(0);
+  c.Property(
+       u"LineNumberStart", [](const G& o) { return o.Gutter().LineNumberStart(); },
+       [](G& o, Integer v) { o.Gutter().SetLineNumberStart(v); })
+      .Default(1);
+  c.Property(
+       u"Gradient", [](const G& o) { return o.Gutter().Gradient(); }, [](G& o, bool v) { o.Gutter().SetGradient(v); })
+      .Default(0);
+  c.Property(
+       u"GradientStartColor", [](const G& o) { return o.Gutter().GradientStartColor(); },
+       [](G& o, TColor v) { o.Gutter().SetGradientStartColor(v); }, &types::Color())
+      .Default(clWindow);
+  c.Property(
+       u"GradientEndColor", [](const G& o) { return o.Gutter().GradientEndColor(); },
+       [](G& o, TColor v) { o.Gutter().SetGradientEndColor(v); }, &types::Color())
+      .Default(clBtnFace);
+  c.Property(
+       u"GradientSteps", [](const G& o) { return o.Gutter().GradientSteps(); },
+       [](G& o, Integer v) { o.Gutter().SetGradientSteps(v); })
+      .Default(48);
+}
+
+void TCodeEditSelectedColor::Describe(TClassBuilder<TCodeEditSelectedColor>& c) {
+  using S = TCodeEditSelectedColor;
+  c.Property(
+       u"Background", [](const S& o) { return o.Colors().Background(); },
+       [](S& o, TColor v) { o.Colors().SetBackground(v); }, &types::Color())
+      .Default(clHighlight);
+  c.Property(
+       u"Foreground", [](const S& o) { return o.Colors().Foreground(); },
+       [](S& o, TColor v) { o.Colors().SetForeground(v); }, &types::Color())
+      .Default(clHighlightText);
+}
+
+void TCodeEditBookMarkOpt::Describe(TClassBuilder<TCodeEditBookMarkOpt>& c) {
+  using B = TCodeEditBookMarkOpt;
+  c.Property(
+       u"DrawBookmarksFirst", [](const B& o) { return o.Options().DrawBookmarksFirst(); },
+       [](B& o, bool v) { o.Options().SetDrawBookmarksFirst(v); })
+      .Default(1);
+  c.Property(
+       u"EnableKeys", [](const B& o) { return o.Options().EnableKeys; },
+       [](B& o, bool v) { o.Options().EnableKeys = v; })
+      .Default(1);
+  c.Property(
+       u"GlyphsVisible", [](const B& o) { return o.Options().GlyphsVisible(); },
+       [](B& o, bool v) { o.Options().SetGlyphsVisible(v); })
+      .Default(1);
+  c.Property(
+       u"LeftMargin", [](const B& o) { return o.Options().LeftMargin(); },
+       [](B& o, Integer v) { o.Options().SetLeftMargin(v); })
+      .Default(2);
+  c.Property(
+       u"Xoffset", [](const B& o) { return o.Options().Xoffset(); }, [](B& o, Integer v) { o.Options().SetXoffset(v); })
+      .Default(12);
+}
+
 // ---- The control ----
 
 KST_CLASS_IMPL(TCustomCodeEdit, "CodeEdit")
 KST_CLASS_IMPL(TCodeEdit, "CodeEdit")
 
 void TCustomCodeEdit::Describe(TClassBuilder<TCustomCodeEdit>& c) {
-  c.Property(u"Cursor", &TControl::Cursor, &TControl::SetCursor).Default(crIBeam);
+  c.Property(u"Cursor", &TControl::Cursor, &TControl::SetCursor, &types::Cursor()).Default(crIBeam);
 }
 
 TCustomCodeEdit::TCustomCodeEdit(TComponent* owner) : TCustomControl(owner) {
   // First: setting up the control below already reaches the core.
   FCore = std::make_unique<TCodeEditCore>(static_cast<ICodeEditHost&>(*this), this);
+  FGutter = std::make_unique<TCodeEditGutter>(this, FCore->Gutter());
+  FSelectedColor = std::make_unique<TCodeEditSelectedColor>(this, FCore->SelectedColor());
+  FBookMarkOptions = std::make_unique<TCodeEditBookMarkOpt>(this, FCore->BookMarkOptions());
   FControlStyle += TControlStyle{csOpaque, csSetCaption};
   SetBounds(0, 0, 200, 150);
   SetCursor(crIBeam);
@@ -456,6 +593,7 @@ void TCodeEdit::Describe(TClassBuilder<TCodeEdit>& c) {
       .Default(clNone);
   publish::Align(c);
   publish::Anchors(c);
+  c.Property(u"BookMarkOptions", &E::GetBookMarkOptions);
   c.Property(u"BorderStyle", &E::BorderStyle, &E::SetBorderStyle, &BorderStyleType()).Default(bsSingle);
   publish::Color(c);
   publish::Constraints(c);
@@ -466,6 +604,7 @@ void TCodeEdit::Describe(TClassBuilder<TCodeEdit>& c) {
       .Default(0);
   publish::Font(c);
   c.Property(u"FontSmoothing", &E::FontSmoothing, &E::SetFontSmoothing).Default(fsmNone);
+  c.Property(u"Gutter", &E::GetGutter);
   c.Property(
        u"HideSelection", [](const E& o) { return o.Core().HideSelection(); },
        [](E& o, bool v) { o.Core().SetHideSelection(v); })
@@ -513,6 +652,7 @@ void TCodeEdit::Describe(TClassBuilder<TCodeEdit>& c) {
        [](E& o, TCodeScrollHintFormat v) { o.Core().SetScrollHintFormat(v); })
       .Default(shfTopLineOnly);
   c.Property(u"ScrollBars", &E::ScrollBars, &E::SetScrollBars).Default(ssBoth);
+  c.Property(u"SelectedColor", &E::GetSelectedColor);
   c.Property(u"SelectionMode", &E::SelectionMode, &E::SetSelectionMode).Default(smNormal);
   publish::ShowHint(c);
   publish::TabOrder(c);
@@ -559,7 +699,11 @@ void TCodeEdit::Describe(TClassBuilder<TCodeEdit>& c) {
 }
 
 void RegisterCodeEditClasses(TClassRegistry& registry) {
-  registry.RegisterClasses({&TCustomCodeEdit::StaticClass(), &TCodeEdit::StaticClass()}, u"codeedit");
+  registry.RegisterClasses(
+      {&TCodeEditGutter::StaticClass(), &TCodeEditSelectedColor::StaticClass(), &TCodeEditBookMarkOpt::StaticClass(),
+       &TCustomCodeEdit::StaticClass(), &TCodeEdit::StaticClass()},
+      u"codeedit");
+  registry.RegisterType(DescribeType(TypeTag<TCodeGutterBorderStyle>{}));
   for (const TTypeInfo* type :
        {&DescribeType(TypeTag<TCodeEditorOptions>{}), &DescribeType(TypeTag<TCodeSelectionMode>{}),
         &DescribeType(TypeTag<TCodeEditCaretType>{}), &DescribeType(TypeTag<TCodeScrollHintFormat>{}),

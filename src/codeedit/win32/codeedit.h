@@ -11,6 +11,7 @@
 
 #include "codeedit/editcore.h"
 #include "ui/controls.h"
+#include "ui/graphics.h"
 #include "ui/stdctrls.h"
 
 class TClassRegistry;
@@ -29,6 +30,43 @@ const TTypeInfo& DescribeType(TypeTag<TStatusChangeEvent>);
 const TTypeInfo& DescribeType(TypeTag<TProcessCommandEvent>);
 const TTypeInfo& DescribeType(TypeTag<TContextHelpEvent>);
 const TTypeInfo& DescribeType(TypeTag<TPlaceMarkEvent>);
+
+const TTypeInfo& DescribeType(TypeTag<TCodeGutterBorderStyle>);
+
+// The editor's appearance objects as forms set them, property by property.
+class TCodeEditGutter : public TOwnedPersistent {
+  KST_CLASS(TCodeEditGutter, TOwnedPersistent)
+ public:
+  TCodeEditGutter(TPersistent* owner, TCodeGutter& gutter);
+  TCodeGutter& Gutter() const { return FGutter; }
+  // The font of the line numbers.
+  TFont* GetFont() const { return FFont.get(); }
+  void SetFont(const TFont* value);
+
+ private:
+  TCodeGutter& FGutter;
+  std::unique_ptr<TFont> FFont;
+};
+
+class TCodeEditSelectedColor : public TOwnedPersistent {
+  KST_CLASS(TCodeEditSelectedColor, TOwnedPersistent)
+ public:
+  TCodeEditSelectedColor(TPersistent* owner, TCodeSelectedColor& colors) : TOwnedPersistent(owner), FColors(colors) {}
+  TCodeSelectedColor& Colors() const { return FColors; }
+
+ private:
+  TCodeSelectedColor& FColors;
+};
+
+class TCodeEditBookMarkOpt : public TOwnedPersistent {
+  KST_CLASS(TCodeEditBookMarkOpt, TOwnedPersistent)
+ public:
+  TCodeEditBookMarkOpt(TPersistent* owner, TCodeBookMarkOpt& options) : TOwnedPersistent(owner), FOptions(options) {}
+  TCodeBookMarkOpt& Options() const { return FOptions; }
+
+ private:
+  TCodeBookMarkOpt& FOptions;
+};
 
 class TCustomCodeEdit : public TCustomControl, public ICodeEditHost {
   KST_CLASS(TCustomCodeEdit, TCustomControl)
@@ -53,6 +91,9 @@ class TCustomCodeEdit : public TCustomControl, public ICodeEditHost {
   void SetSelectionMode(TCodeSelectionMode value);
   bool WordWrap() const { return FCore->WordWrap(); }
   void SetWordWrap(bool value) { FCore->SetWordWrap(value); }
+  TCodeEditGutter* GetGutter() const { return FGutter.get(); }
+  TCodeEditSelectedColor* GetSelectedColor() const { return FSelectedColor.get(); }
+  TCodeEditBookMarkOpt* GetBookMarkOptions() const { return FBookMarkOptions.get(); }
   bool Modified() const { return FCore->Modified(); }
   void SetModified(bool value) { FCore->SetModified(value); }
 
@@ -96,6 +137,9 @@ class TCustomCodeEdit : public TCustomControl, public ICodeEditHost {
   TSize MeasureCell(TFontStyles style) override;
 
   std::unique_ptr<TCodeEditCore> FCore;
+  std::unique_ptr<TCodeEditGutter> FGutter;
+  std::unique_ptr<TCodeEditSelectedColor> FSelectedColor;
+  std::unique_ptr<TCodeEditBookMarkOpt> FBookMarkOptions;
   TFormBorderStyle FBorderStyle = bsSingle;
   TScrollStyle FScrollBars = ssBoth;
 };

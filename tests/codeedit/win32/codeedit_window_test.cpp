@@ -92,6 +92,16 @@ TEST_F(CodeEditWindowTest, AFormKeepsTheEditorsPublishedProperties) {
   EXPECT_TRUE(style & WS_VSCROLL);
   EXPECT_FALSE(style & WS_HSCROLL);
   EXPECT_TRUE(FExceptions.empty());
+  const TCodeGutter& gutter = core.Gutter();
+  EXPECT_TRUE(gutter.AutoSize());
+  EXPECT_EQ(gutter.Color(), clGray);
+  EXPECT_EQ(gutter.LeftOffset(), 5);
+  EXPECT_TRUE(gutter.ShowLineNumbers());
+  EXPECT_EQ(gutter.Width(), 16);
+  EXPECT_TRUE(gutter.Gradient());
+  EXPECT_EQ(edit.GetGutter()->GetFont()->Name(), u"Consolas");
+  EXPECT_EQ(core.BookMarkOptions().LeftMargin(), 4);
+  EXPECT_EQ(core.SelectedColor().Background(), clNavy);
   // The keystroke table is the default table less two keystrokes and with one more.
   EXPECT_EQ(core.Keystrokes().Count(), 82 - 2 + 1);
   EXPECT_EQ(core.Commands().KeyToCommand(VK_TAB, {}), ecNone);
