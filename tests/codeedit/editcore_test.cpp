@@ -483,8 +483,26 @@ TEST_F(EditCoreTest, SetMarkerTogglesAndMovesBookmarks) {
 // Random edits in every mode, then undo to the start: the text comes back
 // byte for byte; redo reaches the edited text again.
 TEST_F(EditCoreTest, RandomEditsUndoToTheOriginalAndRedoToTheResult) {
-  const TCodeEditorCommand commands[] = {ecChar,       ecChar,       ecChar,      ecLineBreak, ecDeleteLastChar,
-                                         ecDeleteChar, ecDeleteLine, ecDeleteEOL, ecPaste,     ecCut};
+  const TCodeEditorCommand commands[] = {ecChar,
+                                         ecChar,
+                                         ecChar,
+                                         ecLineBreak,
+                                         ecDeleteLastChar,
+                                         ecDeleteChar,
+                                         ecDeleteLine,
+                                         ecDeleteEOL,
+                                         ecPaste,
+                                         ecCut,
+                                         ecTab,
+                                         ecShiftTab,
+                                         ecDeleteWord,
+                                         ecDeleteBOL,
+                                         ecDeleteLastWord,
+                                         ecInsertLine,
+                                         ecUpperCase,
+                                         ecToggleCaseBlock,
+                                         ecBlockIndent,
+                                         ecBlockUnindent};
   const char16_t* const original = u"object Form1: TForm1\r\n  Left = 10\r\n\tCaption = 'x y'\r\n\r\n  end\r\nend";
   for (unsigned seed = 1; seed <= 60; ++seed) {
     std::mt19937 random(seed);
@@ -494,6 +512,7 @@ TEST_F(EditCoreTest, RandomEditsUndoToTheOriginalAndRedoToTheResult) {
     TCodeEditorOptions options = CodeEditDefaultOptions;
     if (seed % 3 == 0) options -= TCodeEditorOptions{eoGroupUndo};
     if (seed % 4 == 0) options -= TCodeEditorOptions{eoTabsToSpaces};
+    if (seed % 5 == 0) options += TCodeEditorOptions{eoTabIndent};
     Edit.SetOptions(options);
     Edit.SetWordWrap(seed % 2 == 0);
     Edit.SetText(original);
