@@ -76,6 +76,25 @@ class TBlockNumber {
   Integer FSaved;
 };
 
+// What applying an undo or redo item holds: the paint lock and virtual
+// space; text put back goes in between, whatever the typing mode, and the
+// ends of the item's range are taken in the item's own selection mode.
+class TItemApplication {
+ public:
+  TItemApplication(TCodeEditCore& core, TCodeEditorOptions& options, bool& inserting, TCodeSelectionMode& selectionMode,
+                   TCodeSelectionMode itemMode)
+      : FLock(core),
+        FPastEol(options, eoScrollPastEol),
+        FInserting(inserting, true),
+        FSelectionMode(selectionMode, itemMode) {}
+
+ private:
+  TCodeEditPaintLock FLock;
+  TForcedOption FPastEol;
+  TScopedValue<bool> FInserting;
+  TScopedValue<TCodeSelectionMode> FSelectionMode;
+};
+
 }  // namespace
 
 // ---- Reading the selection ----
@@ -482,12 +501,7 @@ void TCodeEditText::UndoOneItem() {
   TCodeEditCaret& caret = E.Caret();
   TCodeEditUndoList& redo = *E.fRedoList;
   E.fActiveSelectionMode = item->ChangeSelMode();
-  TCodeEditPaintLock lock(E);
-  TForcedOption pastEol(E.fOptions, eoScrollPastEol);
-  // Text put back goes in between, whatever the typing mode, and the ends
-  // of the item's range are taken in the item's own selection mode.
-  TScopedValue<bool> inserting(E.fInserting, true);
-  TScopedValue<TCodeSelectionMode> selectionMode(E.fSelectionMode, item->ChangeSelMode());
+  const TItemApplication applying(E, E.fOptions, E.fInserting, E.fSelectionMode, item->ChangeSelMode());
   const TBufferCoord s = item->ChangeStartPos(), e = item->ChangeEndPos();
   const TCodeChangeReason reason = item->ChangeReason();
   switch (reason) {
@@ -595,10 +609,7 @@ void TCodeEditText::RedoOneItem() {
   TCodeEditCaret& caret = E.Caret();
   TCodeEditUndoList& undo = *E.fUndoList;
   E.fActiveSelectionMode = item->ChangeSelMode();
-  TCodeEditPaintLock lock(E);
-  TForcedOption pastEol(E.fOptions, eoScrollPastEol);
-  TScopedValue<bool> inserting(E.fInserting, true);
-  TScopedValue<TCodeSelectionMode> selectionMode(E.fSelectionMode, item->ChangeSelMode());
+  const TItemApplication applying(E, E.fOptions, E.fInserting, E.fSelectionMode, item->ChangeSelMode());
   const bool wasInsideRedo = undo.InsideRedo();
   undo.SetInsideRedo(true);
   struct TRestore {
