@@ -12,9 +12,14 @@
 
 #include "codeedit/buffer.h"
 #include "codeedit/dfmhighlighter.h"
+#include "codeedit/editcaret.h"
+#include "codeedit/editcommands.h"
+#include "codeedit/editcore.h"
+#include "codeedit/edittext.h"
 #include "codeedit/search.h"
 #include "rtl/stringlist.h"
 #include "rtl/unicode.h"
+#include "support/codeedit_fakehost.h"
 
 namespace {
 
@@ -133,5 +138,46 @@ void BM_FindAllMatches(benchmark::State& state) {
 BENCHMARK(BM_FindAllMatches)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 }  // namespace
+
+// The editor over the long text with the form-file highlighter attached,
+// typing in the middle of it: each keystroke goes through the command
+// pipeline, the undo list, the buffer and the highlighter's rescan.
+struct TTypingEditor {
+  TFakeCodeEditHost Host;
+  TCodeEditCore Edit{Host, nullptr};
+  TCodeDfmHighlighter Highlighter;
+  TTypingEditor() {
+    Edit.SetHighlighter(&Highlighter);
+    Edit.SetText(FormText());
+    Edit.SetMaxUndo(1 << 20);
+    Edit.SetOptions(Edit.Options() - TCodeEditorOptions{eoGroupUndo});
+    Edit.Caret().SetCaretXY({3, kLineCount / 2});
+  }
+  void Command(TCodeEditorCommand command, Char c = 0) { Edit.Commands().CommandProcessor(command, c, nullptr); }
+};
+
+void BM_TypeKeystroke(benchmark::State& state) {
+  TTypingEditor editor;
+  Integer typed = 0;
+  for (auto _ : state) {
+    editor.Command(ecChar, u"abc '{}"[typed % 7]);
+    // A line break now and then keeps the typed line short.
+    if (++typed % 64 == 0) editor.Command(ecLineBreak, u'\r');
+  }
+  state.counters["lines"] = static_cast<double>(editor.Edit.Lines().GetCount());
+}
+BENCHMARK(BM_TypeKeystroke)->Unit(benchmark::kMicrosecond);
+
+void BM_UndoKeystroke(benchmark::State& state) {
+  TTypingEditor editor;
+  for (auto _ : state) {
+    state.PauseTiming();
+    if (!editor.Edit.UndoList().CanUndo())
+      for (int i = 0; i < 4096; ++i) editor.Command(ecChar, u'x');
+    state.ResumeTiming();
+    editor.Edit.Editing().Undo();
+  }
+}
+BENCHMARK(BM_UndoKeystroke)->Unit(benchmark::kMicrosecond);
 
 BENCHMARK_MAIN();

@@ -1,0 +1,714 @@
+#include "ui/winapi.h"
+
+#include "codeedit/win32/codeedit.h"
+
+#include <algorithm>
+
+#include "classes/filer.h"
+#include "classes/reflection.h"
+#include "codeedit/editcaret.h"
+#include "rtl/sysstr.h"
+#include "ui/clipbrd.h"
+#include "ui/graphics.h"
+#include "ui/publish.h"
+
+namespace {
+
+TMethodParam Param(const char16_t* name, const char16_t* type, TParamFlags flags = 0) {
+  return TMethodParam{flags, name, type};
+}
+const TParamFlags kVar = ParamFlagBit(pfVar);
+
+bool SameStroke(const TCodeEditKeyStroke& a, const TCodeEditKeyStroke& b) {
+  return a.ShortCut() == b.ShortCut() && a.ShortCut2() == b.ShortCut2() && a.Command() == b.Command();
+}
+
+bool Contains(const TCodeEditKeyStrokes& strokes, const TCodeEditKeyStroke& stroke) {
+  for (Integer i = 0; i < strokes.Count(); ++i)
+    if (SameStroke(strokes.Items(i), stroke)) return true;
+  return false;
+}
+
+bool KeystrokesDiffer(const TCodeEditKeyStrokes& a, const TCodeEditKeyStrokes& b) {
+  if (a.Count() != b.Count()) return true;
+  for (Integer i = 0; i < a.Count(); ++i)
+    if (!SameStroke(a.Items(i), b.Items(i))) return true;
+  return false;
+}
+
+// The items of `strokes` that `other` lacks, as a collection of keystroke items.
+void WriteMissing(TWriter& writer, const TCodeEditKeyStrokes& strokes, const TCodeEditKeyStrokes& other) {
+  std::vector<const TCodeEditKeyStroke*> items;
+  for (Integer i = 0; i < strokes.Count(); ++i)
+    if (!Contains(other, strokes.Items(i))) items.push_back(&strokes.Items(i));
+  writer.WriteCollection(static_cast<Integer>(items.size()), [&](Integer index) {
+    const TCodeEditKeyStroke& item = *items[static_cast<size_t>(index)];
+    String name;
+    writer.WriteStr(std::string_view("Command"));
+    if (IdentOfCommand(item.Command(), name))
+      writer.WriteIdent(name);
+    else
+      writer.WriteInteger(static_cast<Integer>(item.Command()));
+    writer.WriteStr(std::string_view("ShortCut"));
+    writer.WriteInteger(static_cast<Integer>(item.ShortCut()));
+    if (item.ShortCut2() != 0) {
+      writer.WriteStr(std::string_view("ShortCut2"));
+      writer.WriteInteger(static_cast<Integer>(item.ShortCut2()));
+    }
+  });
+}
+
+// Reads the collection of keystroke items that comes next, if one does.
+void ReadKeystrokeItems(TReader& reader, const std::function<void(const TCodeEditKeyStroke&)>& take) {
+  if (reader.NextValue() != vaCollection) {
+    reader.SkipValue();
+    return;
+  }
+  reader.ReadCollection([] {},
+                        [&] {
+                          TCodeEditKeyStroke item;
+                          while (!reader.EndOfList()) {
+                            const String name = reader.ReadStr();
+                            if (SameText(name, u"Command")) {
+                              Integer command = 0;
+                              if (reader.NextValue() == vaIdent) {
+                                if (!CommandByIdent(reader.ReadIdent(), command)) TReader::PropValueError();
+                              } else {
+                                command = reader.ReadInteger();
+                              }
+                              if (command < 0 || command > 0xFFFF) TReader::PropValueError();
+                              item.SetCommand(static_cast<TCodeEditorCommand>(command));
+                            } else if (SameText(name, u"ShortCut") || SameText(name, u"ShortCut2")) {
+                              Word key = 0;
+                              TShiftState shift;
+                              ShortCutToKey(static_cast<TShortCut>(reader.ReadInteger()), key, shift);
+                              if (name.size() == 8) {
+                                item.SetKey(key);
+                                item.SetShift(shift);
+                              } else {
+                                item.SetKey2(key);
+                                item.SetShift2(shift);
+                              }
+                            } else {
+                              reader.SkipValue();
+                            }
+                          }
+                          take(item);
+                        });
+}
+
+}  // namespace
+
+// ---- Types of the published properties ----
+
+const TTypeInfo& DescribeType(TypeTag<TCodeEditorOption>) {
+  static const TEnumTypeInfo t(u"TCodeEditorOption", u"CodeEdit",
+                               {u"eoAltSetsColumnMode",
+                                u"eoAutoIndent",
+                                u"eoAutoSizeMaxScrollWidth",
+                                u"eoDisableScrollArrows",
+                                u"eoDragDropEditing",
+                                u"eoDropFiles",
+                                u"eoEnhanceHomeKey",
+                                u"eoEnhanceEndKey",
+                                u"eoGroupUndo",
+                                u"eoHalfPageScroll",
+                                u"eoHideShowScrollbars",
+                                u"eoKeepCaretX",
+                                u"eoNoCaret",
+                                u"eoNoSelection",
+                                u"eoRightMouseMovesCursor",
+                                u"eoScrollByOneLess",
+                                u"eoScrollHintFollows",
+                                u"eoScrollPastEof",
+                                u"eoScrollPastEol",
+                                u"eoShowScrollHint",
+                                u"eoShowSpecialChars",
+                                u"eoSmartTabDelete",
+                                u"eoSmartTabs",
+                                u"eoSpecialLineDefaultFg",
+                                u"eoTabIndent",
+                                u"eoTabsToSpaces",
+                                u"eoTrimTrailingSpaces"});
+  return t;
+}
+const TTypeInfo& DescribeType(TypeTag<TCodeEditorOptions>) {
+  static const TSetTypeInfo t(u"TCodeEditorOptions", u"CodeEdit",
+                              static_cast<const TOrdinalTypeInfo&>(DescribeType(TypeTag<TCodeEditorOption>{})));
+  return t;
+}
+const TTypeInfo& DescribeType(TypeTag<TCodeSelectionMode>) {
+  static const TEnumTypeInfo t(u"TCodeSelectionMode", u"CodeEdit", {u"smNormal", u"smLine", u"smColumn"});
+  return t;
+}
+const TTypeInfo& DescribeType(TypeTag<TCodeEditCaretType>) {
+  static const TEnumTypeInfo t(u"TCodeEditCaretType", u"CodeEdit",
+                               {u"ctVerticalLine", u"ctHorizontalLine", u"ctHalfBlock", u"ctBlock"});
+  return t;
+}
+const TTypeInfo& DescribeType(TypeTag<TCodeScrollHintFormat>) {
+  static const TEnumTypeInfo t(u"TCodeScrollHintFormat", u"CodeEdit", {u"shfTopLineOnly", u"shfTopToBottom"});
+  return t;
+}
+const TTypeInfo& DescribeType(TypeTag<TCodeFontSmoothMethod>) {
+  static const TEnumTypeInfo t(u"TCodeFontSmoothMethod", u"CodeEdit", {u"fsmNone", u"fsmAntiAlias", u"fsmClearType"});
+  return t;
+}
+const TTypeInfo& DescribeType(TypeTag<TCodeStatusChange>) {
+  static const TEnumTypeInfo t(u"TCodeStatusChange", u"CodeEdit",
+                               {u"scAll", u"scCaretX", u"scCaretY", u"scLeftChar", u"scTopLine", u"scInsertMode",
+                                u"scModified", u"scSelection", u"scReadOnly"});
+  return t;
+}
+const TTypeInfo& DescribeType(TypeTag<TCodeStatusChanges>) {
+  static const TSetTypeInfo t(u"TCodeStatusChanges", u"CodeEdit",
+                              static_cast<const TOrdinalTypeInfo&>(DescribeType(TypeTag<TCodeStatusChange>{})));
+  return t;
+}
+const TTypeInfo& DescribeType(TypeTag<TStatusChangeEvent>) {
+  static const TMethodTypeInfo t(u"TStatusChangeEvent", u"CodeEdit", mkProcedure,
+                                 {Param(u"Sender", u"TObject"), Param(u"Changes", u"TCodeStatusChanges")});
+  return t;
+}
+const TTypeInfo& DescribeType(TypeTag<TProcessCommandEvent>) {
+  static const TMethodTypeInfo t(u"TProcessCommandEvent", u"CodeEdit", mkProcedure,
+                                 {Param(u"Sender", u"TObject"), Param(u"Command", u"TCodeEditorCommand", kVar),
+                                  Param(u"AChar", u"Char", kVar), Param(u"Data", u"Pointer")});
+  return t;
+}
+const TTypeInfo& DescribeType(TypeTag<TContextHelpEvent>) {
+  static const TMethodTypeInfo t(u"TContextHelpEvent", u"CodeEdit", mkProcedure,
+                                 {Param(u"Sender", u"TObject"), Param(u"word", u"string")});
+  return t;
+}
+const TTypeInfo& DescribeType(TypeTag<TPlaceMarkEvent>) {
+  static const TMethodTypeInfo t(u"TPlaceMarkEvent", u"CodeEdit", mkProcedure,
+                                 {Param(u"Sender", u"TObject"), Param(u"Mark", u"TCodeEditMark", kVar)});
+  return t;
+}
+
+const TTypeInfo& DescribeType(TypeTag<TCodeGutterBorderStyle>) {
+  static const TEnumTypeInfo t(u"TCodeGutterBorderStyle", u"CodeEdit", {u"gbsNone", u"gbsMiddle", u"gbsRight"});
+  return t;
+}
+
+// ---- Appearance objects ----
+
+KST_CLASS_IMPL(TCodeEditGutter, "CodeEdit")
+KST_CLASS_IMPL(TCodeEditSelectedColor, "CodeEdit")
+KST_CLASS_IMPL(TCodeEditBookMarkOpt, "CodeEdit")
+
+TCodeEditGutter::TCodeEditGutter(TPersistent* owner, TCodeGutter& gutter)
+    : TOwnedPersistent(owner), FGutter(gutter), FFont(std::make_unique<TFont>()) {
+  FFont->SetName(u"Courier New");
+  FFont->SetSize(8);
+  FFont->OnChange = [this](TObject*) { FGutter.OnChange(&FGutter); };
+}
+
+void TCodeEditGutter::SetFont(const TFont* value) {
+  if (value) FFont->Assign(value);
+}
+
+void TCodeEditGutter::Describe(TClassBuilder<TCodeEditGutter>& c) {
+  using G = TCodeEditGutter;
+  c.Property(
+       u"AutoSize", [](const G& o) { return o.Gutter().AutoSize(); }, [](G& o, bool v) { o.Gutter().SetAutoSize(v); })
+      .Default(0);
+  c.Property(
+       u"BorderStyle", [](const G& o) { return o.Gutter().BorderStyle(); },
+       [](G& o, TCodeGutterBorderStyle v) { o.Gutter().SetBorderStyle(v); })
+      .Default(gbsMiddle);
+  c.Property(
+       u"Color", [](const G& o) { return o.Gutter().Color(); }, [](G& o, TColor v) { o.Gutter().SetColor(v); },
+       &types::Color())
+      .Default(clBtnFace);
+  c.Property(
+       u"BorderColor", [](const G& o) { return o.Gutter().BorderColor(); },
+       [](G& o, TColor v) { o.Gutter().SetBorderColor(v); }, &types::Color())
+      .Default(clWindow);
+  c.Property(
+       u"Cursor", [](const G& o) { return o.Gutter().Cursor(); }, [](G& o, TCursor v) { o.Gutter().SetCursor(v); },
+       &types::Cursor())
+      .Default(crDefault);
+  c.Property(
+       u"DigitCount", [](const G& o) { return o.Gutter().DigitCount(); },
+       [](G& o, Integer v) { o.Gutter().SetDigitCount(v); })
+      .Default(4);
+  c.Property(u"Font", &G::GetFont, &G::SetFont);
+  c.Property(
+       u"LeadingZeros", [](const G& o) { return o.Gutter().LeadingZeros(); },
+       [](G& o, bool v) { o.Gutter().SetLeadingZeros(v); })
+      .Default(0);
+  c.Property(
+       u"LeftOffset", [](const G& o) { return o.Gutter().LeftOffset(); },
+       [](G& o, Integer v) { o.Gutter().SetLeftOffset(v); })
+      .Default(16);
+  c.Property(
+       u"RightOffset", [](const G& o) { return o.Gutter().RightOffset(); },
+       [](G& o, Integer v) { o.Gutter().SetRightOffset(v); })
+      .Default(2);
+  c.Property(
+       u"ShowLineNumbers", [](const G& o) { return o.Gutter().ShowLineNumbers(); },
+       [](G& o, bool v) { o.Gutter().SetShowLineNumbers(v); })
+      .Default(0);
+  c.Property(
+       u"UseFontStyle", [](const G& o) { return o.Gutter().UseFontStyle(); },
+       [](G& o, bool v) { o.Gutter().SetUseFontStyle(v); })
+      .Default(1);
+  c.Property(
+       u"Visible", [](const G& o) { return o.Gutter().Visible(); }, [](G& o, bool v) { o.Gutter().SetVisible(v); })
+      .Default(1);
+  c.Property(
+       u"Width", [](const G& o) { return o.Gutter().Width(); }, [](G& o, Integer v) { o.Gutter().SetWidth(v); })
+      .Default(30);
+  c.Property(
+       u"ZeroStart", [](const G& o) { return o.Gutter().ZeroStart(); },
+       [](G& o, bool v) { o.Gutter().SetZeroStart(v); })
+      .Default(0);
+  c.Property(
+       u"LineNumberStart", [](const G& o) { return o.Gutter().LineNumberStart(); },
+       [](G& o, Integer v) { o.Gutter().SetLineNumberStart(v); })
+      .Default(1);
+  c.Property(
+       u"Gradient", [](const G& o) { return o.Gutter().Gradient(); }, [](G& o, bool v) { o.Gutter().SetGradient(v); })
+      .Default(0);
+  c.Property(
+       u"GradientStartColor", [](const G& o) { return o.Gutter().GradientStartColor(); },
+       [](G& o, TColor v) { o.Gutter().SetGradientStartColor(v); }, &types::Color())
+      .Default(clWindow);
+  c.Property(
+       u"GradientEndColor", [](const G& o) { return o.Gutter().GradientEndColor(); },
+       [](G& o, TColor v) { o.Gutter().SetGradientEndColor(v); }, &types::Color())
+      .Default(clBtnFace);
+  c.Property(
+       u"GradientSteps", [](const G& o) { return o.Gutter().GradientSteps(); },
+       [](G& o, Integer v) { o.Gutter().SetGradientSteps(v); })
+      .Default(48);
+}
+
+void TCodeEditSelectedColor::Describe(TClassBuilder<TCodeEditSelectedColor>& c) {
+  using S = TCodeEditSelectedColor;
+  c.Property(
+       u"Background", [](const S& o) { return o.Colors().Background(); },
+       [](S& o, TColor v) { o.Colors().SetBackground(v); }, &types::Color())
+      .Default(clHighlight);
+  c.Property(
+       u"Foreground", [](const S& o) { return o.Colors().Foreground(); },
+       [](S& o, TColor v) { o.Colors().SetForeground(v); }, &types::Color())
+      .Default(clHighlightText);
+}
+
+void TCodeEditBookMarkOpt::Describe(TClassBuilder<TCodeEditBookMarkOpt>& c) {
+  using B = TCodeEditBookMarkOpt;
+  c.Property(
+       u"DrawBookmarksFirst", [](const B& o) { return o.Options().DrawBookmarksFirst(); },
+       [](B& o, bool v) { o.Options().SetDrawBookmarksFirst(v); })
+      .Default(1);
+  c.Property(
+       u"EnableKeys", [](const B& o) { return o.Options().EnableKeys; },
+       [](B& o, bool v) { o.Options().EnableKeys = v; })
+      .Default(1);
+  c.Property(
+       u"GlyphsVisible", [](const B& o) { return o.Options().GlyphsVisible(); },
+       [](B& o, bool v) { o.Options().SetGlyphsVisible(v); })
+      .Default(1);
+  c.Property(
+       u"LeftMargin", [](const B& o) { return o.Options().LeftMargin(); },
+       [](B& o, Integer v) { o.Options().SetLeftMargin(v); })
+      .Default(2);
+  c.Property(
+       u"Xoffset", [](const B& o) { return o.Options().Xoffset(); }, [](B& o, Integer v) { o.Options().SetXoffset(v); })
+      .Default(12);
+}
+
+// ---- The control ----
+
+KST_CLASS_IMPL(TCustomCodeEdit, "CodeEdit")
+KST_CLASS_IMPL(TCodeEdit, "CodeEdit")
+
+void TCustomCodeEdit::Describe(TClassBuilder<TCustomCodeEdit>& c) {
+  c.Property(u"Cursor", &TControl::Cursor, &TControl::SetCursor, &types::Cursor()).Default(crIBeam);
+}
+
+TCustomCodeEdit::TCustomCodeEdit(TComponent* owner) : TCustomControl(owner) {
+  // First: setting up the control below already reaches the core.
+  FCore = std::make_unique<TCodeEditCore>(static_cast<ICodeEditHost&>(*this), this);
+  FGutter = std::make_unique<TCodeEditGutter>(this, FCore->Gutter());
+  FSelectedColor = std::make_unique<TCodeEditSelectedColor>(this, FCore->SelectedColor());
+  FBookMarkOptions = std::make_unique<TCodeEditBookMarkOpt>(this, FCore->BookMarkOptions());
+  FControlStyle += TControlStyle{csOpaque, csSetCaption};
+  SetBounds(0, 0, 200, 150);
+  SetCursor(crIBeam);
+  SetColor(clWindow);
+  SetParentColor(false);
+  SetParentFont(false);
+  Font().SetName(u"Courier New");
+  Font().SetSize(10);
+  SetTabStop(true);
+}
+
+TCustomCodeEdit::~TCustomCodeEdit() = default;
+
+void TCustomCodeEdit::SetLines(const TStrings* value) {
+  if (value) FCore->Lines().Assign(*value);
+}
+
+void TCustomCodeEdit::SetBorderStyle(TFormBorderStyle value) {
+  if (value == FBorderStyle) return;
+  FBorderStyle = value;
+  RecreateWnd();
+}
+
+void TCustomCodeEdit::SetScrollBars(TScrollStyle value) {
+  if (value == FScrollBars) return;
+  FScrollBars = value;
+  RecreateWnd();
+}
+
+TCodeSelectionMode TCustomCodeEdit::SelectionMode() const {
+  return FCore->Caret().SelectionMode();
+}
+
+void TCustomCodeEdit::SetSelectionMode(TCodeSelectionMode value) {
+  FCore->Caret().SetSelectionMode(value);
+}
+
+void TCustomCodeEdit::CreateParams(TCreateParams& params) {
+  TCustomControl::CreateParams(params);
+  params.WindowClass.style &= ~static_cast<UINT>(CS_HREDRAW | CS_VREDRAW);
+  params.Style |= WS_CLIPCHILDREN;
+  if (FScrollBars == ssHorizontal || FScrollBars == ssBoth) params.Style |= WS_HSCROLL;
+  if (FScrollBars == ssVertical || FScrollBars == ssBoth) params.Style |= WS_VSCROLL;
+  if (FBorderStyle == bsSingle) params.ExStyle |= WS_EX_CLIENTEDGE;
+}
+
+void TCustomCodeEdit::CreateWnd() {
+  TCustomControl::CreateWnd();
+  FCore->EditorFontChanged();
+  UpdateScrollBars();
+}
+
+void TCustomCodeEdit::Loaded() {
+  TCustomControl::Loaded();
+  FCore->Loaded();
+}
+
+void TCustomCodeEdit::Resize() {
+  TCustomControl::Resize();
+  if (FCore) FCore->ViewSizeChanged();
+}
+
+void TCustomCodeEdit::Dispatch(TMessage& message) {
+  if (!FCore) {
+    TCustomControl::Dispatch(message);
+    return;
+  }
+  switch (message.Msg) {
+    case CM_FONTCHANGED:
+      TCustomControl::Dispatch(message);
+      FCore->EditorFontChanged();
+      return;
+    case WM_SETFOCUS:
+      TCustomControl::Dispatch(message);
+      FCore->Caret().CreateCaretShape();
+      return;
+    case WM_KILLFOCUS:
+      TCustomControl::Dispatch(message);
+      FCore->Caret().HideCaret();
+      ::DestroyCaret();
+      return;
+    case WM_GETDLGCODE: message.Result = DLGC_WANTARROWS | DLGC_WANTCHARS; return;
+    default: TCustomControl::Dispatch(message);
+  }
+}
+
+void TCustomCodeEdit::DefineProperties(TFiler& filer) {
+  TCustomControl::DefineProperties(filer);
+  TCodeEditKeyStrokes defaults;
+  defaults.ResetDefaults();
+  const TCodeEditKeyStrokes& own = FCore->Keystrokes();
+  const bool differ = KeystrokesDiffer(own, defaults);
+  filer.DefineProperty(
+      u"RemovedKeystrokes", [this](TReader& reader) { ReadRemovedKeystrokes(reader); },
+      [&own](TWriter& writer) {
+        TCodeEditKeyStrokes base;
+        base.ResetDefaults();
+        WriteMissing(writer, base, own);
+      },
+      differ);
+  filer.DefineProperty(
+      u"AddedKeystrokes", [this](TReader& reader) { ReadAddedKeystrokes(reader); },
+      [&own](TWriter& writer) {
+        TCodeEditKeyStrokes base;
+        base.ResetDefaults();
+        WriteMissing(writer, own, base);
+      },
+      differ);
+}
+
+void TCustomCodeEdit::ReadRemovedKeystrokes(TReader& reader) {
+  TCodeEditKeyStrokes& own = FCore->Keystrokes();
+  ReadKeystrokeItems(reader, [&own](const TCodeEditKeyStroke& item) {
+    const Integer index = own.FindShortcut2(item.ShortCut(), item.ShortCut2());
+    if (index >= 0 && own.Items(index).Command() == item.Command()) own.Delete(index);
+  });
+}
+
+void TCustomCodeEdit::ReadAddedKeystrokes(TReader& reader) {
+  TCodeEditKeyStrokes& own = FCore->Keystrokes();
+  ReadKeystrokeItems(reader, [&own](const TCodeEditKeyStroke& item) { own.Add().Assign(item); });
+}
+
+// The text as plain rows, until the editor's own painting takes over.
+void TCustomCodeEdit::Paint() {
+  TCanvas& canvas = Canvas();
+  const TRect client = ClientRect();
+  canvas.Font().Assign(&Font());
+  canvas.Brush().SetColor(Color());
+  canvas.FillRect(client);
+  const Integer rowHeight = std::max(FCore->LineHeight(), 1);
+  const Integer top = FCore->Caret().TopLine();
+  TCodeEditStringList& lines = FCore->Lines();
+  for (Integer row = 0; row * rowHeight < client.Bottom; ++row) {
+    const Integer line = top + row;
+    if (line > lines.GetCount()) break;
+    const String shown = lines.ExpandedText(line - 1);
+    const Integer left = FCore->Caret().LeftChar();
+    if (static_cast<Integer>(shown.size()) < left) continue;
+    canvas.TextOut(FCore->GutterWidth() + 2, row * rowHeight, shown.substr(static_cast<size_t>(left - 1)));
+  }
+}
+
+// ---- The window for the core ----
+
+Integer TCustomCodeEdit::ClientWidth() const {
+  return ClientRect().Width();
+}
+
+Integer TCustomCodeEdit::ClientHeight() const {
+  return ClientRect().Height();
+}
+
+void TCustomCodeEdit::InvalidateRect(const TRect& rect) {
+  if (!TWinControl::HandleAllocated()) return;
+  const RECT r{rect.Left, rect.Top, rect.Right, rect.Bottom};
+  ::InvalidateRect(const_cast<TCustomCodeEdit*>(this)->Handle(), &r, FALSE);
+}
+
+void TCustomCodeEdit::ScrollArea(Integer dx, Integer dy, const TRect& area) {
+  if (!TWinControl::HandleAllocated()) return;
+  const RECT r{area.Left, area.Top, area.Right, area.Bottom};
+  ScrollWindowEx(Handle(), dx, dy, &r, &r, nullptr, nullptr, SW_INVALIDATE);
+}
+
+void TCustomCodeEdit::UpdateNow() {
+  if (TWinControl::HandleAllocated()) UpdateWindow(Handle());
+}
+
+void TCustomCodeEdit::UpdateScrollBars() {
+  if (!TWinControl::HandleAllocated()) return;
+  SCROLLINFO info{};
+  info.cbSize = sizeof info;
+  info.fMask = SIF_ALL;
+  // A bar whose content fits is disabled, unless the options say to hide it.
+  if (!FCore->HasOption(eoHideShowScrollbars)) info.fMask |= SIF_DISABLENOSCROLL;
+  const Integer rows = FCore->Caret().DisplayLineCount();
+  info.nMin = 1;
+  info.nMax = std::max(rows, 1);
+  info.nPage = static_cast<UINT>(std::max(FCore->LinesInWindow(), 1));
+  info.nPos = FCore->Caret().TopLine();
+  if (FScrollBars == ssVertical || FScrollBars == ssBoth) SetScrollInfo(Handle(), SB_VERT, &info, TRUE);
+  info.nMax = FCore->MaxScrollWidth();
+  info.nPage = static_cast<UINT>(std::max(FCore->CharsInWindow(), 1));
+  info.nPos = FCore->Caret().LeftChar();
+  if (FScrollBars == ssHorizontal || FScrollBars == ssBoth) SetScrollInfo(Handle(), SB_HORZ, &info, TRUE);
+}
+
+void TCustomCodeEdit::CreateCaret(Integer width, Integer height) {
+  if (TWinControl::HandleAllocated()) ::CreateCaret(Handle(), nullptr, width, height);
+}
+
+void TCustomCodeEdit::DestroyCaret() {
+  ::DestroyCaret();
+}
+
+void TCustomCodeEdit::SetCaretPos(Integer x, Integer y) {
+  ::SetCaretPos(x, y);
+}
+
+bool TCustomCodeEdit::ShowCaret() {
+  return TWinControl::HandleAllocated() && ::ShowCaret(Handle()) != FALSE;
+}
+
+void TCustomCodeEdit::HideCaret() {
+  if (TWinControl::HandleAllocated()) ::HideCaret(Handle());
+}
+
+void TCustomCodeEdit::CopyText(const String& text, TCodeSelectionMode) {
+  Clipboard().SetAsText(text);
+}
+
+bool TCustomCodeEdit::PasteText(String& text, TCodeSelectionMode&) {
+  if (!Clipboard().HasFormat(CF_UNICODETEXT)) return false;
+  text = Clipboard().AsText();
+  return true;
+}
+
+bool TCustomCodeEdit::CanPasteText() {
+  return Clipboard().HasFormat(CF_UNICODETEXT);
+}
+
+TSize TCustomCodeEdit::MeasureCell(TFontStyles style) {
+  HDC dc = GetDC(nullptr);
+  TFont font;
+  font.Assign(&Font());
+  font.SetStyle(style);
+  HGDIOBJ old = SelectObject(dc, font.Handle());
+  TEXTMETRICW metrics{};
+  GetTextMetricsW(dc, &metrics);
+  SIZE size{};
+  GetTextExtentPoint32W(dc, L"W", 1, &size);
+  SelectObject(dc, old);
+  ReleaseDC(nullptr, dc);
+  return {std::max<Integer>(size.cx, 1), std::max<Integer>(metrics.tmHeight, 1)};
+}
+
+// ---- The published control ----
+
+void TCodeEdit::SetFontSmoothing(TCodeFontSmoothMethod value) {
+  if (value == FFontSmoothing) return;
+  FFontSmoothing = value;
+  static const BYTE qualities[] = {NONANTIALIASED_QUALITY, ANTIALIASED_QUALITY, CLEARTYPE_QUALITY};
+  LOGFONTW font{};
+  GetObjectW(Font().Handle(), sizeof font, &font);
+  font.lfQuality = qualities[value];
+  Font().SetHandle(CreateFontIndirectW(&font));
+}
+
+void TCodeEdit::Describe(TClassBuilder<TCodeEdit>& c) {
+  using E = TCodeEdit;
+  c.Property(
+       u"ActiveLineColor", [](const E& o) { return o.Core().ActiveLineColor(); },
+       [](E& o, TColor v) { o.Core().SetActiveLineColor(v); }, &types::Color())
+      .Default(clNone);
+  publish::Align(c);
+  publish::Anchors(c);
+  c.Property(u"BookMarkOptions", &E::GetBookMarkOptions);
+  c.Property(u"BorderStyle", &E::BorderStyle, &E::SetBorderStyle, &BorderStyleType()).Default(bsSingle);
+  publish::Color(c);
+  publish::Constraints(c);
+  publish::Enabled(c);
+  c.Property(
+       u"ExtraLineSpacing", [](const E& o) { return o.Core().ExtraLineSpacing(); },
+       [](E& o, Integer v) { o.Core().SetExtraLineSpacing(v); })
+      .Default(0);
+  publish::Font(c);
+  c.Property(u"FontSmoothing", &E::FontSmoothing, &E::SetFontSmoothing).Default(fsmNone);
+  c.Property(u"Gutter", &E::GetGutter);
+  c.Property(
+       u"HideSelection", [](const E& o) { return o.Core().HideSelection(); },
+       [](E& o, bool v) { o.Core().SetHideSelection(v); })
+      .Default(0);
+  c.Property(
+       u"InsertCaret", [](const E& o) { return o.Core().InsertCaret(); },
+       [](E& o, TCodeEditCaretType v) { o.Core().SetInsertCaret(v); })
+      .Default(ctVerticalLine);
+  c.Property(
+       u"InsertMode", [](const E& o) { return o.Core().InsertMode(); }, [](E& o, bool v) { o.Core().SetInsertMode(v); })
+      .Default(1);
+  c.Property(u"Lines", &E::GetLines, &E::SetLines);
+  c.Property(
+       u"MaxScrollWidth", [](const E& o) { return o.Core().MaxScrollWidth(); },
+       [](E& o, Integer v) { o.Core().SetMaxScrollWidth(v); })
+      .Default(1024);
+  c.Property(
+       u"MaxUndo", [](const E& o) { return o.Core().MaxUndo(); }, [](E& o, Integer v) { o.Core().SetMaxUndo(v); })
+      .Default(1024);
+  c.Property(u"Options", &E::Options, &E::SetOptions).Default(static_cast<Integer>(CodeEditDefaultOptions.Bits()));
+  c.Property(
+       u"OverwriteCaret", [](const E& o) { return o.Core().OverwriteCaret(); },
+       [](E& o, TCodeEditCaretType v) { o.Core().SetOverwriteCaret(v); })
+      .Default(ctBlock);
+  publish::ParentColor(c);
+  publish::ParentFont(c);
+  publish::ParentShowHint(c);
+  publish::PopupMenu(c);
+  c.Property(
+       u"ReadOnly", [](const E& o) { return o.Core().ReadOnly(); }, [](E& o, bool v) { o.Core().SetReadOnly(v); })
+      .Default(0);
+  c.Property(
+       u"RightEdge", [](const E& o) { return o.Core().RightEdge(); }, [](E& o, Integer v) { o.Core().SetRightEdge(v); })
+      .Default(80);
+  c.Property(
+       u"RightEdgeColor", [](const E& o) { return o.Core().RightEdgeColor(); },
+       [](E& o, TColor v) { o.Core().SetRightEdgeColor(v); }, &types::Color())
+      .Default(clSilver);
+  c.Property(
+       u"ScrollHintColor", [](const E& o) { return o.Core().ScrollHintColor(); },
+       [](E& o, TColor v) { o.Core().SetScrollHintColor(v); }, &types::Color())
+      .Default(clInfoBk);
+  c.Property(
+       u"ScrollHintFormat", [](const E& o) { return o.Core().ScrollHintFormat(); },
+       [](E& o, TCodeScrollHintFormat v) { o.Core().SetScrollHintFormat(v); })
+      .Default(shfTopLineOnly);
+  c.Property(u"ScrollBars", &E::ScrollBars, &E::SetScrollBars).Default(ssBoth);
+  c.Property(u"SelectedColor", &E::GetSelectedColor);
+  c.Property(u"SelectionMode", &E::SelectionMode, &E::SetSelectionMode).Default(smNormal);
+  publish::ShowHint(c);
+  publish::TabOrder(c);
+  c.Property(u"TabStop", &E::TabStop, &E::SetTabStop).Default(1);
+  c.Property(
+       u"TabWidth", [](const E& o) { return o.Core().TabWidth(); }, [](E& o, Integer v) { o.Core().SetTabWidth(v); })
+      .Default(8);
+  publish::Visible(c);
+  c.Property(
+       u"WantReturns", [](const E& o) { return o.Core().WantReturns(); },
+       [](E& o, bool v) { o.Core().SetWantReturns(v); })
+      .Default(1);
+  c.Property(
+       u"WantTabs", [](const E& o) { return o.Core().WantTabs(); }, [](E& o, bool v) { o.Core().SetWantTabs(v); })
+      .Default(0);
+  c.Property(u"WordWrap", &E::WordWrap, &E::SetWordWrap).Default(0);
+  c.Property(
+      u"OnChange", [](const E& o) { return o.Core().OnChange; },
+      [](E& o, const TNotifyEvent& v) { o.Core().OnChange = v; });
+  c.Property(
+      u"OnCommandProcessed", [](const E& o) { return o.Core().OnCommandProcessed; },
+      [](E& o, const TProcessCommandEvent& v) { o.Core().OnCommandProcessed = v; });
+  c.Property(
+      u"OnContextHelp", [](const E& o) { return o.Core().OnContextHelp; },
+      [](E& o, const TContextHelpEvent& v) { o.Core().OnContextHelp = v; });
+  c.Property(
+      u"OnClearBookmark", [](const E& o) { return o.Core().OnClearBookmark; },
+      [](E& o, const TPlaceMarkEvent& v) { o.Core().OnClearBookmark = v; });
+  c.Property(
+      u"OnPlaceBookmark", [](const E& o) { return o.Core().OnPlaceBookmark; },
+      [](E& o, const TPlaceMarkEvent& v) { o.Core().OnPlaceBookmark = v; });
+  c.Property(
+      u"OnProcessCommand", [](const E& o) { return o.Core().OnProcessCommand; },
+      [](E& o, const TProcessCommandEvent& v) { o.Core().OnProcessCommand = v; });
+  c.Property(
+      u"OnProcessUserCommand", [](const E& o) { return o.Core().OnProcessUserCommand; },
+      [](E& o, const TProcessCommandEvent& v) { o.Core().OnProcessUserCommand = v; });
+  c.Property(
+      u"OnStatusChange", [](const E& o) { return o.Core().OnStatusChange; },
+      [](E& o, const TStatusChangeEvent& v) { o.Core().OnStatusChange = v; });
+  publish::MouseEvents(c);
+  publish::FocusEvents(c);
+  publish::KeyEvents(c);
+}
+
+void RegisterCodeEditClasses(TClassRegistry& registry) {
+  registry.RegisterClasses(
+      {&TCodeEditGutter::StaticClass(), &TCodeEditSelectedColor::StaticClass(), &TCodeEditBookMarkOpt::StaticClass(),
+       &TCustomCodeEdit::StaticClass(), &TCodeEdit::StaticClass()},
+      u"codeedit");
+  registry.RegisterType(DescribeType(TypeTag<TCodeGutterBorderStyle>{}));
+  for (const TTypeInfo* type :
+       {&DescribeType(TypeTag<TCodeEditorOptions>{}), &DescribeType(TypeTag<TCodeSelectionMode>{}),
+        &DescribeType(TypeTag<TCodeEditCaretType>{}), &DescribeType(TypeTag<TCodeScrollHintFormat>{}),
+        &DescribeType(TypeTag<TCodeFontSmoothMethod>{}), &DescribeType(TypeTag<TCodeStatusChanges>{}),
+        &DescribeType(TypeTag<TStatusChangeEvent>{}), &DescribeType(TypeTag<TProcessCommandEvent>{}),
+        &DescribeType(TypeTag<TContextHelpEvent>{}), &DescribeType(TypeTag<TPlaceMarkEvent>{})})
+    registry.RegisterType(*type);
+}

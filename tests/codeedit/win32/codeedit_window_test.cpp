@@ -1,0 +1,139 @@
+// The editor control as a window: read from a form resource with its
+// published properties, it keeps them, holds its text, takes commands and
+// paints its text.
+#include "ui/winapi.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <vector>
+
+#include "codeedit/editcaret.h"
+#include "codeedit/editcommands.h"
+#include "codeedit/win32/codeedit.h"
+#include "ui/forms.h"
+#include "ui/registration.h"
+
+#include "support/win32/harness.h"
+
+namespace {
+
+class TCodeEditForm : public TForm {
+  KST_CLASS(TCodeEditForm, TForm)
+ public:
+  using TForm::TForm;
+  TCodeEdit* Source = nullptr;
+  int Changes = 0;
+  std::vector<TCodeStatusChanges> StatusChanges;
+  void SourceChange(TObject*) { ++Changes; }
+  void SourceStatusChange(TObject*, TCodeStatusChanges changes) { StatusChanges.push_back(changes); }
+};
+
+}  // namespace
+
+KST_CLASS_IMPL(TCodeEditForm, "CodeEditTests")
+
+void TCodeEditForm::Describe(TClassBuilder<TCodeEditForm>& c) {
+  c.Field(u"Source", &TCodeEditForm::Source);
+  c.Method(u"SourceChange", &TCodeEditForm::SourceChange);
+  c.Method(u"SourceStatusChange", &TCodeEditForm::SourceStatusChange);
+}
+
+namespace {
+
+class CodeEditWindowTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    RegisterUiClasses(FRegistry);
+    RegisterCodeEditClasses(FRegistry);
+    FApp = std::make_unique<TApplication>(nullptr, FRegistry);
+    FApp->OnException = TExceptionEvent([this](TObject*, const Exception& e) { FExceptions.push_back(e.Message()); });
+  }
+  void TearDown() override {
+    FApp.reset();
+    harness::PumpMessages();
+  }
+  void Pump() { FApp->ProcessMessages(); }
+
+  TClassRegistry FRegistry;
+  std::unique_ptr<TApplication> FApp;
+  std::vector<String> FExceptions;
+};
+
+TEST_F(CodeEditWindowTest, AFormKeepsTheEditorsPublishedProperties) {
+  TCodeEditForm* form = CreateForm<TCodeEditForm>(FApp.get());
+  form->Show();
+  Pump();
+  ASSERT_NE(form->Source, nullptr);
+  TCodeEdit& edit = *form->Source;
+  TCodeEditCore& core = edit.Core();
+  EXPECT_EQ(core.Lines().GetCount(), 3);
+  EXPECT_EQ(core.Lines().Get(1), u"  Caption = 'Hello'");
+  EXPECT_EQ(core.ActiveLineColor(), clYellow);
+  EXPECT_EQ(core.ExtraLineSpacing(), 2);
+  EXPECT_EQ(core.InsertCaret(), ctHalfBlock);
+  EXPECT_FALSE(core.InsertMode());
+  EXPECT_EQ(core.MaxScrollWidth(), 300);
+  EXPECT_EQ(core.MaxUndo(), 50);
+  EXPECT_EQ(core.Options(),
+            (TCodeEditorOptions{eoAutoIndent, eoGroupUndo, eoScrollPastEol, eoTabsToSpaces, eoTrimTrailingSpaces}));
+  EXPECT_TRUE(core.ReadOnly());
+  EXPECT_EQ(core.RightEdge(), 72);
+  EXPECT_EQ(core.RightEdgeColor(), clRed);
+  EXPECT_EQ(edit.ScrollBars(), ssVertical);
+  EXPECT_EQ(edit.SelectionMode(), smColumn);
+  EXPECT_EQ(core.TabWidth(), 4);
+  EXPECT_TRUE(core.WantTabs());
+  EXPECT_TRUE(core.WordWrap());
+  EXPECT_EQ(edit.Font().Name(), u"Courier New");
+  EXPECT_GT(core.CharWidth(), 0);
+  EXPECT_GT(core.CharsInWindow(), 0);
+  const LONG style = GetWindowLongW(edit.Handle(), GWL_STYLE);
+  EXPECT_TRUE(style & WS_VSCROLL);
+  EXPECT_FALSE(style & WS_HSCROLL);
+  EXPECT_TRUE(FExceptions.empty());
+  const TCodeGutter& gutter = core.Gutter();
+  EXPECT_TRUE(gutter.AutoSize());
+  EXPECT_EQ(gutter.Color(), clGray);
+  EXPECT_EQ(gutter.LeftOffset(), 5);
+  EXPECT_TRUE(gutter.ShowLineNumbers());
+  EXPECT_EQ(gutter.Width(), 16);
+  EXPECT_TRUE(gutter.Gradient());
+  EXPECT_EQ(edit.GetGutter()->GetFont()->Name(), u"Consolas");
+  EXPECT_EQ(core.BookMarkOptions().LeftMargin(), 4);
+  EXPECT_EQ(core.SelectedColor().Background(), clNavy);
+  // The keystroke table is the default table less two keystrokes and with one more.
+  EXPECT_EQ(core.Keystrokes().Count(), 82 - 2 + 1);
+  EXPECT_EQ(core.Commands().KeyToCommand(VK_TAB, {}), ecNone);
+  EXPECT_EQ(core.Commands().KeyToCommand(VK_TAB, {ssShift}), ecNone);
+  EXPECT_EQ(core.Commands().KeyToCommand('K', {ssCtrl}), ecUserFirst);
+  // Events bound by name reach the form's methods.
+  core.SetReadOnly(false);
+  core.Caret().SetCaretXY({1, 3});
+  core.SetInsertMode(true);
+  core.Commands().CommandProcessor(ecChar, u'x', nullptr);
+  EXPECT_EQ(core.Lines().Get(2), u"xend");
+  EXPECT_EQ(form->Changes, 1);
+  EXPECT_FALSE(form->StatusChanges.empty());
+  delete form;
+}
+
+TEST_F(CodeEditWindowTest, TheControlPaintsItsText) {
+  TCodeEditForm* form = CreateForm<TCodeEditForm>(FApp.get());
+  form->Source->Core().SetWordWrap(false);
+  form->Source->Core().SetText(u"WWWWWWWW\r\nWWWW");
+  form->Show();
+  Pump();
+  const harness::Bitmap32 picture = harness::PaintClient(form->Source->Handle());
+  const Integer gutter = form->Source->Core().GutterWidth();
+  int dark = 0;
+  for (int y = 0; y < form->Source->Core().LineHeight(); ++y)
+    for (int x = gutter + 2; x < gutter + 2 + 8 * form->Source->Core().CharWidth(); ++x)
+      if ((picture.Pixel(x, y) & 0xFF) < 0x80) ++dark;
+  EXPECT_GT(dark, 20);
+  if (const wchar_t* folder = _wgetenv(L"KESTRUM_SCREENSHOTS"); folder && *folder)
+    picture.SaveBmp(std::wstring(folder) + L"\\codeedit.bmp");
+  delete form;
+}
+
+}  // namespace
