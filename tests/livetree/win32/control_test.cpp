@@ -49,19 +49,29 @@ using harness::SaveForInspection;
 
 // How many sampled pixels of what the screen shows of a window's client
 // area differ from a fresh paint of it.
+// The display server draws asynchronously: a busy one may show the last
+// paint a little later, so the comparison is given a moment to settle.
 int ScreenDiffersFromFreshPaint(HWND handle) {
-  UpdateWindow(handle);
-  harness::Bitmap32 fresh = harness::PaintClient(handle);
-  harness::Bitmap32 screen = CaptureScreen(handle);
-  RECT frame{};
-  GetWindowRect(handle, &frame);
-  POINT origin{0, 0};
-  ClientToScreen(handle, &origin);
-  int dx = origin.x - frame.left, dy = origin.y - frame.top;
   int differing = 0;
-  for (int y = 0; y < fresh.Height(); y += 3)
-    for (int x = 0; x < fresh.Width(); x += 3)
-      if (screen.PixelColor(x + dx, y + dy) != fresh.PixelColor(x, y)) ++differing;
+  for (int attempt = 0; attempt < 20; ++attempt) {
+    if (attempt > 0) {
+      harness::PumpMessages();
+      Sleep(50);
+    }
+    UpdateWindow(handle);
+    harness::Bitmap32 fresh = harness::PaintClient(handle);
+    harness::Bitmap32 screen = CaptureScreen(handle);
+    RECT frame{};
+    GetWindowRect(handle, &frame);
+    POINT origin{0, 0};
+    ClientToScreen(handle, &origin);
+    int dx = origin.x - frame.left, dy = origin.y - frame.top;
+    differing = 0;
+    for (int y = 0; y < fresh.Height(); y += 3)
+      for (int x = 0; x < fresh.Width(); x += 3)
+        if (screen.PixelColor(x + dx, y + dy) != fresh.PixelColor(x, y)) ++differing;
+    if (differing == 0) break;
+  }
   return differing;
 }
 
