@@ -49,12 +49,8 @@ for preset in native native-asan windows; do
       for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.1; done
       export DISPLAY=":$n"
       export WINEPREFIX="$root/build/wine" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-      if [ ! -f "$WINEPREFIX/system.reg" ]; then
-        echo "== creating the Wine prefix"
-        mkdir -p "$WINEPREFIX"
-        /usr/lib/wine/wine64 wineboot --init >/dev/null 2>&1
-        "$wineserver" -w
-      fi
+      echo "== preparing the Wine prefix"
+      step bash scripts/wine-prefix.sh
     fi
     run_ctest "$preset"
   fi

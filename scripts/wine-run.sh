@@ -4,17 +4,12 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 wine=/usr/lib/wine/wine64
-wineserver=/usr/lib/wine/wineserver
 export WINEPREFIX="${WINEPREFIX:-$root/build/wine}"
 export WINEDEBUG="${WINEDEBUG:--all}"
 # No Mono or Gecko installer may ever wait for an answer.
 export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
 
-if [ ! -f "$WINEPREFIX/system.reg" ]; then
-  mkdir -p "$WINEPREFIX"
-  "$wine" wineboot --init >/dev/null 2>&1 || true
-  "$wineserver" -w 2>/dev/null || true
-fi
+bash "$root/scripts/wine-prefix.sh"
 
 if [ -z "${DISPLAY:-}" ]; then
   exec xvfb-run -a -s "-screen 0 1280x1024x24 -nolisten tcp" "$wine" "$@"
