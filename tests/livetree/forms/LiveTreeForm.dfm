@@ -29,6 +29,7 @@ object LiveTreeForm: TLiveTreeForm
     Header.Options = [hoColumnResize, hoDrag, hoShowSortGlyphs, hoVisible]
     Header.SortColumn = 0
     Header.SortDirection = sdDescending
+    IncrementalSearch = isAll
     Indent = 19
     RootNodeCount = 5
     TabOrder = 0
