@@ -473,6 +473,8 @@ TEST_F(LiveTreeInputTest, KeysMoveTheFocusExtendTheSelectionAndSearchAsTyped) {
   EXPECT_EQ(FocusedIndex(), 9u) << "tst";
   EXPECT_EQ(Model().SearchBuffer(), u"tst");
   EXPECT_EQ(Selected(), (std::vector<Cardinal>{9}));
+  UpdateWindow(FHandle);
+  Pump();
   SaveForInspection(CaptureScreen(FHandle), L"livetree_search.bmp");
   PauseTyping();
   EXPECT_TRUE(Model().SearchBuffer().empty()) << "a pause ends the search";
@@ -512,6 +514,7 @@ TEST_F(LiveTreeInputTest, ClicksSelectTheWheelScrollsAndTheButtonExpands) {
   EXPECT_EQ(info.nPos, -scrolled);
   SendMessageW(FHandle, WM_MOUSEWHEEL, MAKEWPARAM(0, 120), ScreenPoint(50, 50));
   EXPECT_EQ(Model().OffsetY(), 0);
+  Pump();
   EXPECT_EQ(ScreenDiffersFromFreshPaint(FHandle), 0);
 }
 
@@ -544,6 +547,8 @@ TEST_F(LiveTreeInputTest, HeaderClicksSortWithTheArrowAndDraggedSplittersKeepThe
   for (int y = 0; y < tree.HeaderHeight(); ++y)
     for (int x = 260; x < 365; ++x) differing += ascending.PixelColor(x, y) != descending.PixelColor(x, y);
   EXPECT_GT(differing, 4) << "the arrow turned";
+  UpdateWindow(FHandle);
+  Pump();
   SaveForInspection(CaptureScreen(FHandle), L"livetree_header_sorted.bmp");
 
   // The splitter at the right edge of the first column (220 pixels wide).
@@ -558,6 +563,9 @@ TEST_F(LiveTreeInputTest, HeaderClicksSortWithTheArrowAndDraggedSplittersKeepThe
   EXPECT_EQ(header.Columns()[0]->Width(), 170) << "the width stays after the button is up";
   EXPECT_EQ(header.Columns()[1]->Left(), 170);
   EXPECT_EQ(header.SortDirection(), sdDescending) << "a resize is no click";
+  EXPECT_FALSE(tree.HorizontalScrollBarShown()) << "the columns fit again";
+  UpdateWindow(FHandle);
+  Pump();
   SaveForInspection(CaptureScreen(FHandle), L"livetree_header_resized.bmp");
 }
 
@@ -577,6 +585,8 @@ TEST_F(LiveTreeInputTest, F2EditsTheFocusedNodeAndEnterTakesTheText) {
   EXPECT_TRUE(Model().IsEditing());
   EXPECT_EQ(tree.Editor()->Text(), u"Node 3");
   for (Char c : String(u"Renamed")) SendMessageW(editor, WM_CHAR, c, 1);
+  Pump();
+  UpdateWindow(FHandle);
   Pump();
   SaveForInspection(CaptureScreen(FHandle), L"livetree_editing.bmp");
   PressKey(editor, VK_RETURN);
