@@ -136,6 +136,19 @@ enum TLTKey : Word {
 // The callback of IterateSubtree.
 using TLTGetNodeProc = std::function<void(TBaseLiveTree* sender, PLiveNode node, void* data, bool& abort)>;
 
+// What hints the tree shows: the control's own hint, node hints (with the
+// control's hint where no node is), or tooltips for texts cut off.
+enum TLTHintMode : std::uint8_t { hmDefault, hmHint, hmHintAndDefault, hmTooltip };
+
+// A tooltip: the whole text of a cut-off cell, shown over that text.
+struct TLTTooltip {
+  PLiveNode Node = nullptr;
+  TColumnIndex Column = NoColumn;
+  String Text;
+  TRect TextRect;  // client coordinates, the text's whole extent
+  TRect CellRect;  // client coordinates: while the mouse stays inside, the tooltip stays
+};
+
 enum TLTIncrementalSearch : std::uint8_t { isAll, isNone, isInitializedOnly, isVisibleOnly };
 enum TLTSearchDirection : std::uint8_t { sdForward, sdBackward };
 enum TLTSearchStart : std::uint8_t { ssAlwaysStartOver, ssLastHit, ssFocusedNode };
@@ -616,6 +629,11 @@ class TBaseLiveTree : public TObject {
   // A wheel turn of Delta (120 a notch); Lines is the system's lines per
   // notch (-1: a page a notch).
   void MouseWheel(Integer delta, TShiftState shift, Integer lines);
+  TLTHintMode HintMode() const { return FHintMode; }
+  void SetHintMode(TLTHintMode value) { FHintMode = value; }
+  // With hmTooltip: the tooltip for the cell under a client point, when its
+  // text is cut off by the column or the window.
+  bool TooltipAt(Integer x, Integer y, TLTTooltip& tooltip);
   // The node a handle from outside the tree names; nil unless it is one of
   // this tree's nodes.
   PLiveNode NodeFromHandle(const void* handle);
@@ -890,6 +908,7 @@ class TBaseLiveTree : public TObject {
   TColumnIndex FFocusedColumn = InvalidColumn;
   TColumnIndex FEditColumn = NoColumn;
   TColumnIndex FCurrentHotColumn = NoColumn;
+  TLTHintMode FHintMode = hmDefault;
   TPoint FLastClickPos;
   PLiveNode FCurrentHotNode = nullptr;
   PLiveNode FDropTargetNode = nullptr;

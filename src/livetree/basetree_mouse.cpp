@@ -107,8 +107,7 @@ void TBaseLiveTree::ProcessMouseDown(TMouseButton button, TShiftState shift, con
   }
   if (hitNode != nullptr && positions.Contains(hiOnItemCheckbox)) {
     TLiveTreeStates states = TreeStates();
-    if (states.Contains(tsKeyCheckPending) || states.Contains(tsMouseCheckPending) || hitNode->Has(vsDisabled))
-      return;
+    if (states.Contains(tsKeyCheckPending) || states.Contains(tsMouseCheckPending) || hitNode->Has(vsDisabled)) return;
     TCheckState newState = NextCheckState(hitNode->CheckType, hitNode->CheckState);
     if (button == mbLeft && AskChecking(hitNode, newState)) {
       ChangeTreeStates({tsMouseCheckPending}, {});
@@ -224,12 +223,11 @@ void TBaseLiveTree::ProcessMouseDblClick(TMouseButton button, TShiftState shift,
       }
     }
     editAllowed = false;
-  } else if (node != nullptr &&
-             (positions.Contains(hiOnItemButton) ||
-              (MiscOptions().Contains(toToggleOnDblClick) &&
-               (positions.Contains(hiOnItemLabel) || positions.Contains(hiOnNormalIcon) ||
-                positions.Contains(hiOnStateIcon))) ||
-              SelectionOptions().Contains(toFullRowSelect))) {
+  } else if (node != nullptr && (positions.Contains(hiOnItemButton) ||
+                                 (MiscOptions().Contains(toToggleOnDblClick) &&
+                                  (positions.Contains(hiOnItemLabel) || positions.Contains(hiOnNormalIcon) ||
+                                   positions.Contains(hiOnStateIcon))) ||
+                                 SelectionOptions().Contains(toFullRowSelect))) {
     ToggleNode(node);
     editAllowed = false;
   }
@@ -275,10 +273,36 @@ void TBaseLiveTree::MouseWheel(Integer delta, TShiftState shift, Integer lines) 
   }
   const Integer dir = UseRightToLeftAlignment() ? -1 : 1;
   Integer fixed = FHeader->UseColumns() ? FHeader->Columns().GetVisibleFixedWidth() : 0;
-  Integer amount = ctrl ? scaled((clientWidth - fixed) * factor)
-                        : scaled(static_cast<double>(FHeader->Columns().GetScrollWidth()) * std::max(lines, 1) * factor);
+  Integer amount = ctrl
+                       ? scaled((clientWidth - fixed) * factor)
+                       : scaled(static_cast<double>(FHeader->Columns().GetScrollWidth()) * std::max(lines, 1) * factor);
   SetOffsetX(static_cast<Integer>(
       std::clamp<Int64>(static_cast<Int64>(FOffsetX) + static_cast<Int64>(dir) * amount, -2147483647, 2147483647)));
+}
+
+bool TBaseLiveTree::TooltipAt(Integer x, Integer y, TLTTooltip& tooltip) {
+  if (FHintMode != hmTooltip) return false;
+  THitInfo hitInfo;
+  GetHitTestInfoAt(x, y, true, hitInfo);
+  PLiveNode node = hitInfo.HitNode;
+  if (node == nullptr || hitInfo.HitPositions.Contains(hiNowhere)) return false;
+  TColumnIndex column = FHeader->UseColumns() ? hitInfo.HitColumn : NoColumn;
+  TRect cell = GetDisplayRect(node, column, false);
+  TRect text = GetDisplayRect(node, column, true, true);
+  const Integer visibleLeft = std::max<Integer>(cell.Left, 0);
+  const Integer visibleRight = std::min<Integer>(cell.Right, FHost->ClientWidth());
+  if (text.Right <= visibleRight && text.Left >= visibleLeft) return false;
+  TLiveTreeFont font = FFont;
+  TRect ignored;
+  String content;
+  GetTextInfo(node, column, font, ignored, content);
+  if (content.empty()) return false;
+  tooltip.Node = node;
+  tooltip.Column = column;
+  tooltip.Text = content;
+  tooltip.TextRect = text;
+  tooltip.CellRect = cell;
+  return true;
 }
 
 PLiveNode TBaseLiveTree::NodeFromHandle(const void* handle) {

@@ -101,8 +101,8 @@ bool TLTHeader::MouseDblClick(TPoint p, TShiftState shift) {
 
 bool TLTHeader::CancelMouse() {
   bool active = !FStates.Empty() || FColumns->DownIndex() >= 0;
-  FStates -= THeaderStates{hsColumnWidthTracking, hsColumnWidthTrackPending, hsDragging, hsDragPending,
-                           hsHeightTracking, hsHeightTrackPending};
+  FStates -= THeaderStates{hsColumnWidthTracking, hsColumnWidthTrackPending, hsDragging,
+                           hsDragPending,         hsHeightTracking,          hsHeightTrackPending};
   FColumns->FDownIndex = NoColumn;
   FColumns->FTrackIndex = NoColumn;
   if (active) Invalidate(nullptr);

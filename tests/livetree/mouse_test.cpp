@@ -132,11 +132,11 @@ TEST_F(MouseTest, WheelScrollsByLinesPagesAndSideways) {
     Integer offsetY;
   };
   const Case cases[] = {
-      {-120, {}, 3, -54},    // three lines of the default node height
-      {-240, {}, 1, -36},    // two notches of one line
+      {-120, {}, 3, -54},         // three lines of the default node height
+      {-240, {}, 1, -36},         // two notches of one line
       {-120, {ssCtrl}, 3, -100},  // Ctrl: a page
-      {-120, {}, -1, -100},  // the system's page mode
-      {120, {}, 3, 0},       // up at the top stays there
+      {-120, {}, -1, -100},       // the system's page mode
+      {120, {}, 3, 0},            // up at the top stays there
   };
   for (const Case& c : cases) {
     tree.SetOffsetY(0);
@@ -205,6 +205,25 @@ TEST_F(MouseTest, HandlesFromOutsideAreCheckedAgainstTheNodes) {
   EXPECT_EQ(tree.NodeFromHandle(tree.RootNode()), nullptr) << "the hidden root is no item";
   tree.DeleteNode(child);
   EXPECT_EQ(tree.NodeFromHandle(child), nullptr) << "a freed node is no longer answered";
+}
+
+TEST_F(MouseTest, TooltipsOnlyForTextsCutOff) {
+  tree.Header().Columns().Add()->SetWidth(80);
+  tree.Header().Columns().Add()->SetWidth(80);
+  PLiveNode shortText = Add(u"abc");
+  PLiveNode longText = Add(u"a text far too long for its column");
+  TLTTooltip tooltip;
+  TPoint onLong = PointOn(longText, hiOnItemLabel);
+  EXPECT_FALSE(tree.TooltipAt(onLong.X, onLong.Y, tooltip)) << "only in tooltip mode";
+  tree.SetHintMode(hmTooltip);
+  ASSERT_TRUE(tree.TooltipAt(onLong.X, onLong.Y, tooltip));
+  EXPECT_EQ(tooltip.Node, longText);
+  EXPECT_EQ(tooltip.Column, 0);
+  EXPECT_EQ(tooltip.Text, u"a text far too long for its column");
+  EXPECT_GT(tooltip.TextRect.Right, tooltip.CellRect.Right);
+  TPoint onShort = PointOn(shortText, hiOnItemLabel);
+  EXPECT_FALSE(tree.TooltipAt(onShort.X, onShort.Y, tooltip));
+  EXPECT_FALSE(tree.TooltipAt(onShort.X, 90, tooltip)) << "below the nodes";
 }
 
 class HeaderMouseTest : public MouseTest {

@@ -176,6 +176,11 @@ const TTypeInfo& DescribeType(TypeTag<TLTIncrementalSearch>) {
                                {u"isAll", u"isNone", u"isInitializedOnly", u"isVisibleOnly"});
   return t;
 }
+const TTypeInfo& DescribeType(TypeTag<TLTHintMode>) {
+  static const TEnumTypeInfo t(u"TLTHintMode", u"LiveTree",
+                               {u"hmDefault", u"hmHint", u"hmHintAndDefault", u"hmTooltip"});
+  return t;
+}
 const TTypeInfo& DescribeType(TypeTag<TSortDirection>) {
   static const TEnumTypeInfo t(u"TSortDirection", u"LiveTree", {u"sdAscending", u"sdDescending"});
   return t;
@@ -976,6 +981,10 @@ void TBaseLiveTree::Describe(TClassBuilder<TBaseLiveTree>& c) {
   publish::Enabled(c);
   publish::Font(c);
   c.Property(u"Header", &T::GetHeader, &T::SetHeader);
+  c.Property(
+       u"HintMode", [](const T& o) { return o.Model().HintMode(); },
+       [](T& o, TLTHintMode v) { o.Model().SetHintMode(v); })
+      .Default(hmDefault);
   c.Property(u"Images", &T::Images, &T::SetImages);
   c.Property(
        u"IncrementalSearch", [](const T& o) { return o.Model().IncrementalSearch(); },
@@ -1635,8 +1644,7 @@ bool TBaseLiveTree::HandleInput(TMessage& message) {
       UINT lines = 3;
       SystemParametersInfoW(SPI_GETWHEELSCROLLLINES, 0, &lines, 0);
       Integer wheelLines = lines == WHEEL_PAGESCROLL ? -1 : static_cast<Integer>(lines);
-      model.MouseWheel(static_cast<short>(HIWORD(message.WParam)), MouseShiftState(LOWORD(message.WParam)),
-                       wheelLines);
+      model.MouseWheel(static_cast<short>(HIWORD(message.WParam)), MouseShiftState(LOWORD(message.WParam)), wheelLines);
       message.Result = 0;
       return true;
     }
@@ -1655,9 +1663,23 @@ bool TBaseLiveTree::HandleInput(TMessage& message) {
     }
     case TVM_GETITEMW:
     case TVM_GETITEMRECT:
-    case TVM_GETNEXTITEM:
-      message.Result = HandleTreeViewMessage(message);
+    case TVM_GETNEXTITEM: message.Result = HandleTreeViewMessage(message); return true;
+    case CM_HINTSHOW: {
+      if (model.HintMode() != hmTooltip) return false;
+      auto* info = reinterpret_cast<THintInfo*>(message.LParam);
+      TLTTooltip tooltip;
+      if (info == nullptr || !model.TooltipAt(info->CursorPos.X, info->CursorPos.Y, tooltip)) {
+        message.Result = 1;
+        return true;
+      }
+      // The whole text lies exactly over the cut-off one.
+      info->HintStr = tooltip.Text;
+      info->CursorRect = tooltip.CellRect;
+      TPoint origin = ClientToScreen(Point(tooltip.TextRect.Left - 3, tooltip.TextRect.Top));
+      info->HintPos = origin;
+      message.Result = 0;
       return true;
+    }
     default: return false;
   }
 }
@@ -1984,6 +2006,7 @@ void RegisterLiveTreeClasses(TClassRegistry& registry) {
                                 &DescribeType(TypeTag<TLTDrawSelectionMode>{}),
                                 &DescribeType(TypeTag<TLTNodeAlignment>{}),
                                 &DescribeType(TypeTag<TLTIncrementalSearch>{}),
+                                &DescribeType(TypeTag<TLTHintMode>{}),
                                 &DescribeType(TypeTag<TSortDirection>{}),
                                 &DescribeType(TypeTag<TCheckType>{}),
                                 &DescribeType(TypeTag<TCheckState>{}),

@@ -29,9 +29,11 @@ object LiveTreeForm: TLiveTreeForm
     Header.Options = [hoColumnResize, hoDrag, hoShowSortGlyphs, hoVisible]
     Header.SortColumn = 0
     Header.SortDirection = sdDescending
+    HintMode = hmTooltip
     IncrementalSearch = isAll
     Indent = 19
     RootNodeCount = 5
+    ShowHint = True
     TabOrder = 0
     TreeOptions.AutoOptions = [toAutoDropExpand, toAutoScrollOnExpand, toAutoTristateTracking, toAutoDeleteMovedNodes, toAutoChangeScale]
     TreeOptions.MiscOptions = [toAcceptOLEDrop, toCheckSupport, toFullRepaintOnResize, toInitOnSave, toToggleOnDblClick, toWheelPanning, toReadOnly]

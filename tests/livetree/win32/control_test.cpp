@@ -365,8 +365,7 @@ class LiveTreeInputTest : public LiveTreeControlTest {
     LiveTreeControlTest::SetUp();
     ::TLiveStringTree& model = FForm->Tree->StringModel();
     FillThroughEvents(50);
-    model.OnGetText = [this](::TBaseLiveTree* sender, PLiveNode node, TColumnIndex column, TLSTTextType,
-                             String& text) {
+    model.OnGetText = [this](::TBaseLiveTree* sender, PLiveNode node, TColumnIndex column, TLSTTextType, String& text) {
       auto renamed = FTexts.find(node);
       if (renamed != FTexts.end() && column <= 0) {
         text = renamed->second;
@@ -375,9 +374,9 @@ class LiveTreeInputTest : public LiveTreeControlTest {
       static const std::map<Cardinal, String> named{{2, u"tab"}, {5, u"tsx"}, {9, u"tst"}};
       auto name = named.find(node->Index);
       bool top = sender->NodeParent(node) == nullptr;
-      text = column == 1 ? u"value " + IntToStr(node->Index * 7)
+      text = column == 1                  ? u"value " + IntToStr(node->Index * 7)
              : top && name != named.end() ? name->second
-                                            : u"Node " + IntToStr(node->Index);
+                                          : u"Node " + IntToStr(node->Index);
     };
     model.OnNewText = [this](::TBaseLiveTree*, PLiveNode node, TColumnIndex, const String& text) {
       FTexts[node] = text;
@@ -602,6 +601,39 @@ TEST_F(LiveTreeInputTest, F2EditsTheFocusedNodeAndEnterTakesTheText) {
   PressKey(editor, VK_ESCAPE);
   EXPECT_FALSE(Model().IsEditing());
   EXPECT_EQ(Model().NodeText(fourth, 0), u"Renamed");
+}
+
+TEST_F(LiveTreeInputTest, AHintShowsTheWholeTextOfATruncatedNode) {
+  EXPECT_EQ(Model().HintMode(), hmTooltip) << "as the form sets it";
+  PLiveNode second = Model().GetFirst()->NextSibling;
+  PLiveNode third = second->NextSibling;
+  const String whole = u"A node text much too long to fit into the first column of this tree";
+  FTexts[second] = whole;
+  auto hintAt = [&](PLiveNode node) {
+    FApp->CancelHint();
+    FApp->HideHint();
+    TPoint label = LabelOf(node);
+    POINT screen{label.X, label.Y};
+    ClientToScreen(FHandle, &screen);
+    // The mouse comes to rest over the node, and the hint pause has passed.
+    SetCursorPos(screen.x, screen.y);
+    Pump();
+    FApp->ActivateHint(Point(screen.x, screen.y));
+    Pump();
+    THintWindow* window = FApp->HintWindowInstance();
+    return window != nullptr && window->HandleAllocated() && IsWindowVisible(window->Handle()) ? window : nullptr;
+  };
+  THintWindow* hint = hintAt(second);
+  ASSERT_NE(hint, nullptr);
+  EXPECT_EQ(hint->Text(), whole);
+  RECT hintRect{};
+  GetWindowRect(hint->Handle(), &hintRect);
+  RECT treeRect{};
+  GetWindowRect(FHandle, &treeRect);
+  EXPECT_GT(hintRect.right, treeRect.left + 220) << "wider than the column it stands over";
+  harness::Bitmap32 screen = harness::CaptureScreen(FForm->Handle());
+  SaveForInspection(screen, L"livetree_tooltip.bmp");
+  EXPECT_EQ(hintAt(third), nullptr) << "a text that fits has no hint";
 }
 
 TEST_F(LiveTreeInputTest, TreeViewItemMessagesAnswerOnlyForTheTreesOwnNodes) {
