@@ -823,6 +823,8 @@ class TBaseLiveTree : public TObject {
   TColumnIndex FocusedColumnOrNone() const { return FHeader->UseColumns() ? FFocusedColumn : NoColumn; }
   // The host's editor opens over the focused node's edit column.
   void StartEditing();
+  // A press on a node's check box: the box shows it pressed.
+  void PressCheckBox(PLiveNode node, TMouseButton button);
   void ProcessMouseDown(TMouseButton button, TShiftState shift, const THitInfo& hitInfo, TPoint p);
   void ProcessMouseUp(TMouseButton button, TShiftState shift, const THitInfo& hitInfo);
   void ProcessMouseDblClick(TMouseButton button, TShiftState shift, const THitInfo& hitInfo);

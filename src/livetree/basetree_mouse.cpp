@@ -66,6 +66,19 @@ void TBaseLiveTree::MouseDblClick(TMouseButton button, TShiftState shift, Intege
   ProcessMouseDblClick(button, shift, hitInfo);
 }
 
+void TBaseLiveTree::PressCheckBox(PLiveNode node, TMouseButton button) {
+  TLiveTreeStates states = TreeStates();
+  if (states.Contains(tsKeyCheckPending) || states.Contains(tsMouseCheckPending) || node->Has(vsDisabled)) return;
+  TCheckState newState = NextCheckState(node->CheckType, node->CheckState);
+  if (button != mbLeft || !AskChecking(node, newState)) return;
+  // The new state waits for the button to come up over the box.
+  ChangeTreeStates({tsMouseCheckPending}, {});
+  FCheckNode = node;
+  FPendingCheckState = newState;
+  node->CheckState = PressedCheckForm(node->CheckState);
+  InvalidateNode(node);
+}
+
 void TBaseLiveTree::ProcessMouseDown(TMouseButton button, TShiftState shift, const THitInfo& hitInfo, TPoint p) {
   if (TreeStates().Contains(tsEditPending)) {
     FHost->StopTimer(TimerIdEdit);
@@ -106,16 +119,7 @@ void TBaseLiveTree::ProcessMouseDown(TMouseButton button, TShiftState shift, con
     return;
   }
   if (hitNode != nullptr && positions.Contains(hiOnItemCheckbox)) {
-    TLiveTreeStates states = TreeStates();
-    if (states.Contains(tsKeyCheckPending) || states.Contains(tsMouseCheckPending) || hitNode->Has(vsDisabled)) return;
-    TCheckState newState = NextCheckState(hitNode->CheckType, hitNode->CheckState);
-    if (button == mbLeft && AskChecking(hitNode, newState)) {
-      ChangeTreeStates({tsMouseCheckPending}, {});
-      FCheckNode = hitNode;
-      FPendingCheckState = newState;
-      hitNode->CheckState = PressedCheckForm(hitNode->CheckState);
-      InvalidateNode(hitNode);
-    }
+    PressCheckBox(hitNode, button);
     return;
   }
   if ((FRoot->ChildCount > 0 && shiftEmpty) || SelectedCount() == 0) {
@@ -211,17 +215,7 @@ void TBaseLiveTree::ProcessMouseDblClick(TMouseButton button, TShiftState shift,
   if (node != nullptr && OnNodeDblClick) OnNodeDblClick(this, hitInfo);
   const THitPositions& positions = hitInfo.HitPositions;
   if (node != nullptr && positions.Contains(hiOnItemCheckbox)) {
-    TLiveTreeStates states = TreeStates();
-    if (!states.Contains(tsKeyCheckPending) && !states.Contains(tsMouseCheckPending) && !node->Has(vsDisabled)) {
-      TCheckState newState = NextCheckState(node->CheckType, node->CheckState);
-      if (button == mbLeft && AskChecking(node, newState)) {
-        ChangeTreeStates({tsMouseCheckPending}, {});
-        FCheckNode = node;
-        FPendingCheckState = newState;
-        node->CheckState = PressedCheckForm(node->CheckState);
-        InvalidateNode(node);
-      }
-    }
+    PressCheckBox(node, button);
     editAllowed = false;
   } else if (node != nullptr && (positions.Contains(hiOnItemButton) ||
                                  (MiscOptions().Contains(toToggleOnDblClick) &&

@@ -6,30 +6,15 @@
 #include <map>
 
 #include "livetree/stringtree.h"
-#include "support/livetree_fakehost.h"
+#include "support/livetree_namedtree.h"
 
 namespace {
 
-class MouseTest : public ::testing::Test {
+class MouseTest : public NamedTreeTest {
  protected:
   MouseTest() {
-    host.Tree = &tree;
-    host.Height = 100;
     host.Width = 200;
     host.HasFocus = true;
-    tree.TreeOptions().SetAutoOptions(tree.TreeOptions().AutoOptions() - TLTAutoOptions{toAutoSort});
-    tree.OnGetText = [this](TBaseLiveTree*, PLiveNode node, TColumnIndex, TLSTTextType type, String& text) {
-      if (type == ttNormal && names.count(node)) text = names[node];
-    };
-  }
-  ~MouseTest() override {
-    DetachTreeEvents(tree);
-    tree.OnGetText = nullptr;
-  }
-  PLiveNode Add(const String& name, PLiveNode parent = nullptr) {
-    PLiveNode node = tree.AddChild(parent);
-    names[node] = name;
-    return node;
   }
   void AddRows(int count) {
     for (int i = 0; i < count; ++i) Add(u"row");
@@ -57,10 +42,6 @@ class MouseTest : public ::testing::Test {
       if (tree.Selected(node)) indices.push_back(node->Index);
     return indices;
   }
-
-  TFakeLiveTreeHost host;
-  TLiveStringTree tree{&host};
-  std::map<PLiveNode, String> names;
 };
 
 TEST_F(MouseTest, ClicksFocusAndSelectWithShiftAndCtrl) {
