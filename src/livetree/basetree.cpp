@@ -1110,6 +1110,7 @@ void TBaseLiveTree::ChangeTreeStates(TLiveTreeStates enter, TLiveTreeStates leav
 void TBaseLiveTree::TimerFired(int id) {
   switch (id) {
     case TimerIdChange: FireChange(FLastChangedNode); break;
+    case TimerIdEdit: StartEditing(); break;
     case TimerIdStructureChange: FireStructureChange(FLastStructureChangeNode, FLastStructureChangeReason); break;
     case TimerIdSearch:
       FHost->StopTimer(TimerIdSearch);

@@ -58,6 +58,7 @@ using TLTEditChangingEvent =
 using TLTEditChangeEvent = std::function<void(TBaseLiveTree* sender, PLiveNode node, TColumnIndex column)>;
 using TLTEditCancelEvent = std::function<void(TBaseLiveTree* sender, TColumnIndex column)>;
 using TLTDragAllowedEvent = TLTEditChangingEvent;
+using TLTColumnClickEvent = std::function<void(TBaseLiveTree* sender, TColumnIndex column, TShiftState shift)>;
 using TLTHelpContextEvent =
     std::function<void(TBaseLiveTree* sender, PLiveNode node, TColumnIndex column, Integer& helpContext)>;
 using TLTScrollEvent = std::function<void(TBaseLiveTree* sender, Integer deltaX, Integer deltaY)>;
@@ -103,6 +104,8 @@ struct THitInfo {
   TPoint HitPoint;
 };
 
+using TLTNodeClickEvent = std::function<void(TBaseLiveTree* sender, const THitInfo& hitInfo)>;
+
 // A key before the tree handles it: the handler may change the key and the
 // shift state, or keep the tree from handling it.
 using TLTKeyActionEvent =
@@ -126,11 +129,25 @@ enum TLTKey : Word {
   ltkMultiply = 0x6A,
   ltkAdd = 0x6B,
   ltkSubtract = 0x6D,
-  ltkDivide = 0x6F
+  ltkDivide = 0x6F,
+  ltkF2 = 0x71
 };
 
 // The callback of IterateSubtree.
 using TLTGetNodeProc = std::function<void(TBaseLiveTree* sender, PLiveNode node, void* data, bool& abort)>;
+
+// What hints the tree shows: the control's own hint, node hints (with the
+// control's hint where no node is), or tooltips for texts cut off.
+enum TLTHintMode : std::uint8_t { hmDefault, hmHint, hmHintAndDefault, hmTooltip };
+
+// A tooltip: the whole text of a cut-off cell, shown over that text.
+struct TLTTooltip {
+  PLiveNode Node = nullptr;
+  TColumnIndex Column = NoColumn;
+  String Text;
+  TRect TextRect;  // client coordinates, the text's whole extent
+  TRect CellRect;  // client coordinates: while the mouse stays inside, the tooltip stays
+};
 
 enum TLTIncrementalSearch : std::uint8_t { isAll, isNone, isInitializedOnly, isVisibleOnly };
 enum TLTSearchDirection : std::uint8_t { sdForward, sdBackward };
@@ -601,6 +618,37 @@ class TBaseLiveTree : public TObject {
   // Focuses and selects the first visible node when none is focused.
   void FocusFirstIfNone();
 
+  // ---- Mouse ----
+  // A button went down, came up or was double-clicked at a client point;
+  // Shift holds the modifier keys.
+  void MouseDown(TMouseButton button, TShiftState shift, Integer x, Integer y);
+  void MouseUp(TMouseButton button, TShiftState shift, Integer x, Integer y);
+  void MouseDblClick(TMouseButton button, TShiftState shift, Integer x, Integer y);
+  // The mouse moved over the client area: the hot node follows it.
+  void MouseMove(TShiftState shift, Integer x, Integer y);
+  // A wheel turn of Delta (120 a notch); Lines is the system's lines per
+  // notch (-1: a page a notch).
+  void MouseWheel(Integer delta, TShiftState shift, Integer lines);
+  TLTHintMode HintMode() const { return FHintMode; }
+  void SetHintMode(TLTHintMode value) { FHintMode = value; }
+  // With hmTooltip: the tooltip for the cell under a client point, when its
+  // text is cut off by the column or the window.
+  bool TooltipAt(Integer x, Integer y, TLTTooltip& tooltip);
+  // The node a handle from outside the tree names; nil unless it is one of
+  // this tree's nodes.
+  PLiveNode NodeFromHandle(const void* handle);
+
+  // ---- Editing ----
+  // Whether the cell may be edited: the options allow it and OnEditing agrees.
+  virtual bool CanEdit(PLiveNode node, TColumnIndex column);
+  // Focuses the node and starts editing the cell at once.
+  bool EditNode(PLiveNode node, TColumnIndex column);
+  bool IsEditing() const { return TreeStates().Contains(tsEditing); }
+  TColumnIndex EditColumn() const { return FEditColumn; }
+  // A running node edit ends, taking the editor's text, or is dropped.
+  virtual bool EndEditNode();
+  virtual bool CancelEditNode();
+
   // Component loading: while loading, setters only store and RootNodeCount is
   // only recorded; EndLoading creates the recorded nodes.
   bool Loading() const { return FLoading; }
@@ -674,6 +722,10 @@ class TBaseLiveTree : public TObject {
   TLTUpdatingEvent OnUpdating;
   TLTGetImageEvent OnGetImageIndex;
   TLTKeyActionEvent OnKeyAction;
+  TLTNodeClickEvent OnNodeClick;
+  TLTNodeClickEvent OnNodeDblClick;
+  TLTColumnClickEvent OnColumnClick;
+  TLTColumnClickEvent OnColumnDblClick;
   TLTBeforeCellPaintEvent OnBeforeCellPaint;
   TLTPaintEvent OnBeforePaint;
   TLTPaintEvent OnAfterPaint;
@@ -767,9 +819,15 @@ class TBaseLiveTree : public TObject {
   virtual void AnimateToggle(PLiveNode, Integer) {}
   // A validation finished with a valid cache (the editor is placed again).
   virtual void CacheValidated() {}
-  // A running node edit ends; the edit link keeps its own rules.
-  virtual bool EndEditNode() { return true; }
-  virtual void CancelEditNode() {}
+  // The focused column as hit tests report it: NoColumn without columns.
+  TColumnIndex FocusedColumnOrNone() const { return FHeader->UseColumns() ? FFocusedColumn : NoColumn; }
+  // The host's editor opens over the focused node's edit column.
+  void StartEditing();
+  // A press on a node's check box: the box shows it pressed.
+  void PressCheckBox(PLiveNode node, TMouseButton button);
+  void ProcessMouseDown(TMouseButton button, TShiftState shift, const THitInfo& hitInfo, TPoint p);
+  void ProcessMouseUp(TMouseButton button, TShiftState shift, const THitInfo& hitInfo);
+  void ProcessMouseDblClick(TMouseButton button, TShiftState shift, const THitInfo& hitInfo);
 
   // Selection internals.
   virtual void AddToSelection(PLiveNode node);
@@ -850,6 +908,10 @@ class TBaseLiveTree : public TObject {
   // Tree fields that refer to nodes; releasing a node clears every one of them.
   PLiveNode FFocusedNode = nullptr;
   TColumnIndex FFocusedColumn = InvalidColumn;
+  TColumnIndex FEditColumn = NoColumn;
+  TColumnIndex FCurrentHotColumn = NoColumn;
+  TLTHintMode FHintMode = hmDefault;
+  TPoint FLastClickPos;
   PLiveNode FCurrentHotNode = nullptr;
   PLiveNode FDropTargetNode = nullptr;
   PLiveNode FLastChangedNode = nullptr;

@@ -130,6 +130,12 @@ void TBaseLiveTree::KeyDown(Word charCode, TShiftState shift, Char typed) {
           searchCharacter();
         }
         break;
+      case ltkF2:
+        if (modifiers.Empty() && FFocusedNode != nullptr && CanEdit(FFocusedNode, FocusedColumnOrNone())) {
+          FEditColumn = FocusedColumnOrNone();
+          StartEditing();
+        }
+        break;
       case ltkA:
         if (ctrl)
           SelectAll(true);

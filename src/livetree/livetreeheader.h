@@ -438,6 +438,22 @@ class TLTHeader : public TObject {
   // The column whose right edge (splitter) lies under a client point becomes
   // the track column.
   bool FindSplitterColumn(TPoint p);
+  // Whether a client point lies on a splitter that resizes a column.
+  bool ColumnSplitterHit(TPoint p);
+
+  // The mouse on the header, at client points (the header lies above the
+  // client area, at negative Y). Each returns whether the header takes the
+  // message; after a press it holds the mouse until the button comes up.
+  bool MouseDown(TPoint p);
+  bool MouseMove(TPoint p);
+  // A pressed column released over itself is clicked (and sorts with
+  // hoHeaderClickAutoSort); a width track ends.
+  bool MouseUp(TPoint p, TShiftState shift);
+  // On a splitter with hoDblClickResize the column fits its cells; elsewhere
+  // in the header the column reports a double click.
+  bool MouseDblClick(TPoint p, TShiftState shift);
+  // Escape or the loss of focus: a running track or press ends.
+  bool CancelMouse();
   // After a drag of the column at position Dragged onto the column at
   // position Target: the position the dragged column takes.
   static TColumnPosition DropPosition(TColumnPosition dragged, TColumnPosition target, bool dropBefore);

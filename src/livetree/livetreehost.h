@@ -102,6 +102,11 @@ class ILiveTreeHost {
   virtual void InvalidateHeader(const TRect&) {}
   // The header's height or visibility changed: the window frame follows.
   virtual void HeaderFrameChanged() {}
+  // In-place editing of a cell: the host lays its editor over the cell and
+  // says whether one now runs. Ending takes the editor's text into the node
+  // (Accept) or drops it, and says whether the editor stopped.
+  virtual bool BeginNodeEdit(PLiveNode, TColumnIndex) { return false; }
+  virtual bool EndNodeEdit(bool /*accept*/) { return true; }
 };
 
 // The host of a tree without a window: nothing to paint, scroll or time.

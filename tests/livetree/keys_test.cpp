@@ -5,29 +5,12 @@
 #include <map>
 
 #include "livetree/stringtree.h"
-#include "support/livetree_fakehost.h"
+#include "support/livetree_namedtree.h"
 
 namespace {
 
-class KeysTest : public ::testing::Test {
+class KeysTest : public NamedTreeTest {
  protected:
-  KeysTest() {
-    host.Tree = &tree;
-    host.Height = 100;
-    tree.TreeOptions().SetAutoOptions(tree.TreeOptions().AutoOptions() - TLTAutoOptions{toAutoSort});
-    tree.OnGetText = [this](TBaseLiveTree*, PLiveNode node, TColumnIndex, TLSTTextType type, String& text) {
-      if (type == ttNormal && names.count(node)) text = names[node];
-    };
-  }
-  ~KeysTest() override {
-    DetachTreeEvents(tree);
-    tree.OnGetText = nullptr;
-  }
-  PLiveNode Add(const String& name, PLiveNode parent = nullptr) {
-    PLiveNode node = tree.AddChild(parent);
-    names[node] = name;
-    return node;
-  }
   void Type(const String& text) {
     for (Char c : text) {
       tree.KeyDown(static_cast<Word>(c >= u'a' && c <= u'z' ? c - 32 : c), {}, c);
@@ -38,10 +21,6 @@ class KeysTest : public ::testing::Test {
     PLiveNode node = tree.FocusedNode();
     return node == nullptr ? "-" : std::string(names[node].begin(), names[node].end());
   }
-
-  TFakeLiveTreeHost host;
-  TLiveStringTree tree{&host};
-  std::map<PLiveNode, String> names;
 };
 
 TEST_F(KeysTest, IncrementalSearchCyclesRepeatedLettersAndTimesOut) {

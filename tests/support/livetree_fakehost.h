@@ -71,6 +71,21 @@ class TFakeLiveTreeHost : public ILiveTreeHost {
   void HeaderFrameChanged() override { ++HeaderFrameChanges; }
   void Beep() override { ++Beeps; }
   int Beeps = 0;
+  // The in-place editor: whether one opens, the cell it opened on, and the
+  // text an accepted edit gives the node (through the tree's text).
+  bool EditorOpens = true;
+  PLiveNode EditedNode = nullptr;
+  TColumnIndex EditedColumn = NoColumn;
+  std::vector<bool> EditEnds;  // Accept of every end
+  bool BeginNodeEdit(PLiveNode node, TColumnIndex column) override {
+    EditedNode = node;
+    EditedColumn = column;
+    return EditorOpens;
+  }
+  bool EndNodeEdit(bool accept) override {
+    EditEnds.push_back(accept);
+    return true;
+  }
 
   // The font a handler sees on the canvas it receives.
   static TLiveTreeFont& FontOf(TCanvas* canvas) { return *reinterpret_cast<TLiveTreeFont*>(canvas); }

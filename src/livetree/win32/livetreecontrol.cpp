@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstring>
 
 #include "classes/reflection.h"
 #include "rtl/sets.h"
@@ -173,6 +174,11 @@ const TTypeInfo& DescribeType(TypeTag<TLTNodeAlignment>) {
 const TTypeInfo& DescribeType(TypeTag<TLTIncrementalSearch>) {
   static const TEnumTypeInfo t(u"TLTIncrementalSearch", u"LiveTree",
                                {u"isAll", u"isNone", u"isInitializedOnly", u"isVisibleOnly"});
+  return t;
+}
+const TTypeInfo& DescribeType(TypeTag<TLTHintMode>) {
+  static const TEnumTypeInfo t(u"TLTHintMode", u"LiveTree",
+                               {u"hmDefault", u"hmHint", u"hmHintAndDefault", u"hmTooltip"});
   return t;
 }
 const TTypeInfo& DescribeType(TypeTag<TSortDirection>) {
@@ -858,6 +864,37 @@ void TClipboardFormats::Describe(TClassBuilder<TClipboardFormats>& c) {
 
 void TLTEdit::Describe(TClassBuilder<TLTEdit>&) {}
 
+void TLTEdit::WndProc(TMessage& message) {
+  if (FTree != nullptr) {
+    switch (message.Msg) {
+      case WM_GETDLGCODE:
+        // Enter and Escape belong to the edit, not to the dialog around it.
+        message.Result = DLGC_WANTALLKEYS | DLGC_WANTARROWS | DLGC_WANTCHARS;
+        return;
+      case WM_KEYDOWN:
+        if (message.WParam == VK_RETURN) {
+          FTree->Model().EndEditNode();
+          return;
+        }
+        if (message.WParam == VK_ESCAPE) {
+          FTree->Model().CancelEditNode();
+          return;
+        }
+        break;
+      case WM_CHAR:
+        // The edit would beep at the keys that end it.
+        if (message.WParam == u'\r' || message.WParam == 27) return;
+        break;
+      case WM_KILLFOCUS:
+        TCustomEdit::WndProc(message);
+        if (IsWindowVisible(Handle()) && FTree->Model().IsEditing()) FTree->Model().EndEditNode();
+        return;
+      default: break;
+    }
+  }
+  TCustomEdit::WndProc(message);
+}
+
 // ---------------------------------------------------------------------------
 // The tree control
 
@@ -883,6 +920,8 @@ TBaseLiveTree::TBaseLiveTree(TComponent* owner, std::unique_ptr<::TBaseLiveTree>
 }
 
 TBaseLiveTree::~TBaseLiveTree() {
+  // The editor is a child window: it goes first, while the model still is.
+  FEditor.reset();
   // The window goes after the model: nothing may reach the model from then on.
   if (TWinControl::HandleAllocated())
     for (int id = TimerIdExpand; id <= TimerIdThemeChange; ++id) KillTimer(Handle(), static_cast<UINT_PTR>(id));
@@ -942,6 +981,10 @@ void TBaseLiveTree::Describe(TClassBuilder<TBaseLiveTree>& c) {
   publish::Enabled(c);
   publish::Font(c);
   c.Property(u"Header", &T::GetHeader, &T::SetHeader);
+  c.Property(
+       u"HintMode", [](const T& o) { return o.Model().HintMode(); },
+       [](T& o, TLTHintMode v) { o.Model().SetHintMode(v); })
+      .Default(hmDefault);
   c.Property(u"Images", &T::Images, &T::SetImages);
   c.Property(
        u"IncrementalSearch", [](const T& o) { return o.Model().IncrementalSearch(); },
@@ -1177,6 +1220,7 @@ void TBaseLiveTree::CreateParams(TCreateParams& params) {
   }
   if (FModel->BorderStyle() == bsSingle) params.ExStyle |= WS_EX_CLIENTEDGE;
   params.WindowClass.style &= ~static_cast<UINT>(CS_HREDRAW | CS_VREDRAW);
+  params.WindowClass.style |= CS_DBLCLKS;
 }
 
 void TBaseLiveTree::CreateWnd() {
@@ -1402,6 +1446,315 @@ void TBaseLiveTree::HandleScroll(int bar, int code) {
     FModel->ScrollOffsets(Point(-position, FModel->OffsetY()));
 }
 
+namespace {
+
+TShiftState KeyboardShiftState() {
+  TShiftState shift;
+  if (GetKeyState(VK_SHIFT) < 0) shift += TShiftState{ssShift};
+  if (GetKeyState(VK_CONTROL) < 0) shift += TShiftState{ssCtrl};
+  if (GetKeyState(VK_MENU) < 0) shift += TShiftState{ssAlt};
+  return shift;
+}
+
+// The modifiers a mouse message carries (Alt is not among them).
+TShiftState MouseShiftState(WPARAM keys) {
+  TShiftState shift;
+  if (keys & MK_SHIFT) shift += TShiftState{ssShift};
+  if (keys & MK_CONTROL) shift += TShiftState{ssCtrl};
+  if (GetKeyState(VK_MENU) < 0) shift += TShiftState{ssAlt};
+  return shift;
+}
+
+// The tree-view item state of the focused item (the common headers lack it).
+constexpr UINT TreeItemFocused = 0x0001;
+
+TPoint MessagePoint(LPARAM lParam) {
+  return Point(static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam)));
+}
+
+// The character a key types on the current keyboard (0: none).
+Char TypedCharacter(WPARAM key, LPARAM keyData) {
+  BYTE state[256]{};
+  if (!GetKeyboardState(state)) return 0;
+  wchar_t buffer[4]{};
+  int count = ToUnicode(static_cast<UINT>(key), (static_cast<UINT>(keyData) >> 16) & 0xFF, state, buffer, 4, 0);
+  return count == 1 ? static_cast<Char>(buffer[0]) : Char{0};
+}
+
+}  // namespace
+
+bool TBaseLiveTree::BeginNodeEdit(PLiveNode node, TColumnIndex column) {
+  auto* stringModel = dynamic_cast<::TLiveStringTree*>(FModel.get());
+  if (stringModel == nullptr || !TWinControl::HandleAllocated()) return false;
+  if (!FEditor) {
+    FEditor = std::make_unique<TLTEdit>(nullptr);
+    FEditor->SetTree(this);
+    FEditor->SetVisible(false);
+    FEditor->SetParent(this);
+  }
+  TLiveTreeFont font = FModel->Font();
+  TRect r;
+  String text;
+  FModel->GetTextInfo(node, column, font, r, text);
+  ApplyFont(FEditor->Font(), font);
+  FEditor->Font().SetColor(clWindowText);
+  // The editor sits on the text and stretches to the cell's right edge.
+  TRect cell = FModel->GetDisplayRect(node, column, false);
+  Integer height = std::max<Integer>(r.Height() + 4, FontHeight(font) + 6);
+  Integer top = (r.Top + r.Bottom - height) / 2;
+  FEditor->SetBounds(r.Left - 2, top, std::max<Integer>(cell.Right - r.Left + 2, 40), height);
+  FEditor->SetText(text);
+  FEditor->SetModified(false);
+  FEditNode = node;
+  FEditor->Show();
+  FEditor->SelectAll();
+  FEditor->SetFocus();
+  return true;
+}
+
+bool TBaseLiveTree::EndNodeEdit(bool accept) {
+  if (FEndingEdit) return false;
+  if (!FEditor) return true;
+  FEndingEdit = true;
+  try {
+    auto* stringModel = dynamic_cast<::TLiveStringTree*>(FModel.get());
+    if (accept && stringModel != nullptr && FEditNode != nullptr && FEditor->Modified())
+      stringModel->SetNodeText(FEditNode, FModel->EditColumn(), FEditor->Text());
+    FEditNode = nullptr;
+    bool hadFocus = FEditor->Focused();
+    FEditor->Hide();
+    if (hadFocus && TWinControl::HandleAllocated()) ::SetFocus(Handle());
+  } catch (...) {
+    FEndingEdit = false;
+    throw;
+  }
+  FEndingEdit = false;
+  return true;
+}
+
+bool TBaseLiveTree::HandleHeaderMouse(TMessage& message) {
+  ::TLTHeader& header = FModel->Header();
+  bool nonClient = message.Msg >= WM_NCMOUSEMOVE && message.Msg <= WM_NCMBUTTONDBLCLK;
+  TPoint p = MessagePoint(message.LParam);
+  if (nonClient) {
+    POINT screen{p.X, p.Y};
+    ::ScreenToClient(Handle(), &screen);
+    p = Point(screen.x, screen.y);
+  }
+  TShiftState shift = nonClient ? KeyboardShiftState() : MouseShiftState(message.WParam);
+  switch (message.Msg) {
+    case WM_NCLBUTTONDOWN:
+    case WM_LBUTTONDOWN:
+      if (!header.MouseDown(p)) return false;
+      SetCapture(Handle());
+      RepaintFrame();
+      return true;
+    case WM_NCMOUSEMOVE:
+    case WM_MOUSEMOVE:
+      if (!header.MouseMove(p)) return false;
+      RepaintFrame();
+      return true;
+    case WM_NCLBUTTONUP:
+    case WM_LBUTTONUP:
+      if (!header.MouseUp(p, shift)) return false;
+      if (GetCapture() == Handle()) ReleaseCapture();
+      RepaintFrame();
+      return true;
+    case WM_NCLBUTTONDBLCLK:
+      header.MouseDblClick(p, shift);
+      RepaintFrame();
+      return true;
+    default: return false;
+  }
+}
+
+bool TBaseLiveTree::HandleInput(TMessage& message) {
+  ::TBaseLiveTree& model = *FModel;
+  switch (message.Msg) {
+    case WM_GETDLGCODE:
+      message.Result = DLGC_WANTARROWS | DLGC_WANTCHARS | (model.WantTabs() ? DLGC_WANTTAB : 0);
+      return true;
+    case WM_KEYDOWN:
+      TCustomControl::WndProc(message);
+      if (message.WParam == VK_ESCAPE && model.Header().CancelMouse()) {
+        if (GetCapture() == Handle()) ReleaseCapture();
+        RepaintFrame();
+        return true;
+      }
+      model.KeyDown(static_cast<Word>(message.WParam), KeyboardShiftState(),
+                    TypedCharacter(message.WParam, message.LParam));
+      return true;
+    case WM_KEYUP:
+      TCustomControl::WndProc(message);
+      model.KeyUp(static_cast<Word>(message.WParam), KeyboardShiftState());
+      return true;
+    case WM_CHAR:
+      model.KeyPress(static_cast<Char>(message.WParam));
+      TCustomControl::WndProc(message);
+      return true;
+    case WM_KILLFOCUS:
+    case WM_CANCELMODE:
+      if (model.Header().CancelMouse()) RepaintFrame();
+      if (model.TreeStates().Contains(tsIncrementalSearching)) model.TimerFired(TimerIdSearch);
+      return false;
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN: {
+      if (message.Msg == WM_LBUTTONDOWN && HandleHeaderMouse(message)) return true;
+      if (!Focused() && IsWindowEnabled(Handle())) ::SetFocus(Handle());
+      TMouseButton button =
+          message.Msg == WM_LBUTTONDOWN ? mbLeft : (message.Msg == WM_RBUTTONDOWN ? mbRight : mbMiddle);
+      TPoint p = MessagePoint(message.LParam);
+      if (button == mbLeft) SetCapture(Handle());
+      model.MouseDown(button, MouseShiftState(message.WParam), p.X, p.Y);
+      return false;
+    }
+    case WM_LBUTTONUP:
+    case WM_RBUTTONUP:
+    case WM_MBUTTONUP: {
+      if (message.Msg == WM_LBUTTONUP && HandleHeaderMouse(message)) return true;
+      if (message.Msg == WM_LBUTTONUP && GetCapture() == Handle()) ReleaseCapture();
+      TMouseButton button = message.Msg == WM_LBUTTONUP ? mbLeft : (message.Msg == WM_RBUTTONUP ? mbRight : mbMiddle);
+      TPoint p = MessagePoint(message.LParam);
+      model.MouseUp(button, MouseShiftState(message.WParam), p.X, p.Y);
+      return false;
+    }
+    case WM_LBUTTONDBLCLK:
+    case WM_RBUTTONDBLCLK:
+    case WM_MBUTTONDBLCLK: {
+      TMouseButton button =
+          message.Msg == WM_LBUTTONDBLCLK ? mbLeft : (message.Msg == WM_RBUTTONDBLCLK ? mbRight : mbMiddle);
+      TPoint p = MessagePoint(message.LParam);
+      model.MouseDblClick(button, MouseShiftState(message.WParam), p.X, p.Y);
+      return false;
+    }
+    case WM_MOUSEMOVE: {
+      if (HandleHeaderMouse(message)) return true;
+      TPoint p = MessagePoint(message.LParam);
+      model.MouseMove(MouseShiftState(message.WParam), p.X, p.Y);
+      return false;
+    }
+    case WM_NCLBUTTONDOWN:
+    case WM_NCLBUTTONUP:
+    case WM_NCLBUTTONDBLCLK:
+    case WM_NCMOUSEMOVE:
+      if (message.Msg == WM_NCLBUTTONDOWN && !Focused() && IsWindowEnabled(Handle())) ::SetFocus(Handle());
+      return HandleHeaderMouse(message);
+    case WM_MOUSEWHEEL: {
+      UINT lines = 3;
+      SystemParametersInfoW(SPI_GETWHEELSCROLLLINES, 0, &lines, 0);
+      Integer wheelLines = lines == WHEEL_PAGESCROLL ? -1 : static_cast<Integer>(lines);
+      model.MouseWheel(static_cast<short>(HIWORD(message.WParam)), MouseShiftState(LOWORD(message.WParam)), wheelLines);
+      message.Result = 0;
+      return true;
+    }
+    case WM_SETCURSOR: {
+      if (LOWORD(message.LParam) != HTCLIENT && LOWORD(message.LParam) != HTBORDER &&
+          LOWORD(message.LParam) != HTNOWHERE)
+        return false;
+      POINT cursor{};
+      GetCursorPos(&cursor);
+      ::ScreenToClient(Handle(), &cursor);
+      ::TLTHeader& header = model.Header();
+      if (header.States().Empty() && !header.ColumnSplitterHit(Point(cursor.x, cursor.y))) return false;
+      ::SetCursor(LoadCursorW(nullptr, IDC_SIZEWE));
+      message.Result = 1;
+      return true;
+    }
+    case TVM_GETITEMW:
+    case TVM_GETITEMRECT:
+    case TVM_GETNEXTITEM: message.Result = HandleTreeViewMessage(message); return true;
+    case CM_HINTSHOW: {
+      if (model.HintMode() != hmTooltip) return false;
+      auto* info = reinterpret_cast<THintInfo*>(message.LParam);
+      TLTTooltip tooltip;
+      if (info == nullptr || !model.TooltipAt(info->CursorPos.X, info->CursorPos.Y, tooltip)) {
+        message.Result = 1;
+        return true;
+      }
+      // The whole text lies exactly over the cut-off one.
+      info->HintStr = tooltip.Text;
+      info->CursorRect = tooltip.CellRect;
+      TPoint origin = ClientToScreen(Point(tooltip.TextRect.Left - 3, tooltip.TextRect.Top));
+      info->HintPos = origin;
+      message.Result = 0;
+      return true;
+    }
+    default: return false;
+  }
+}
+
+LRESULT TBaseLiveTree::HandleTreeViewMessage(const TMessage& message) {
+  ::TBaseLiveTree& model = *FModel;
+  switch (message.Msg) {
+    case TVM_GETNEXTITEM: {
+      // The item handle comes from outside: only this tree's nodes count.
+      PLiveNode node = model.NodeFromHandle(reinterpret_cast<const void*>(message.LParam));
+      PLiveNode result = nullptr;
+      switch (message.WParam) {
+        case TVGN_ROOT: result = model.GetFirst(); break;
+        case TVGN_NEXT: result = node != nullptr ? node->NextSibling : nullptr; break;
+        case TVGN_PREVIOUS: result = node != nullptr ? node->PrevSibling : nullptr; break;
+        case TVGN_PARENT: result = node != nullptr ? model.NodeParent(node) : nullptr; break;
+        case TVGN_CHILD: result = node != nullptr ? model.GetFirstChild(node) : nullptr; break;
+        case TVGN_FIRSTVISIBLE: result = model.GetFirstVisible(nullptr, true, false); break;
+        case TVGN_NEXTVISIBLE: result = node != nullptr ? model.GetNextVisible(node, true) : nullptr; break;
+        case TVGN_PREVIOUSVISIBLE: result = node != nullptr ? model.GetPreviousVisible(node, true) : nullptr; break;
+        case TVGN_DROPHILITE: result = model.DropTargetNode(); break;
+        case TVGN_CARET: result = model.FocusedNode(); break;
+        case TVGN_LASTVISIBLE: result = model.GetLastVisible(nullptr, true, false); break;
+        default: break;
+      }
+      return reinterpret_cast<LRESULT>(result);
+    }
+    case TVM_GETITEMRECT: {
+      auto* rect = reinterpret_cast<RECT*>(message.LParam);
+      if (rect == nullptr) return FALSE;
+      // The buffer carries the item handle in.
+      const void* handle = nullptr;
+      std::memcpy(&handle, rect, sizeof handle);
+      PLiveNode node = model.NodeFromHandle(handle);
+      if (node == nullptr || !model.GetEffectivelyVisible(node) || !model.AncestorsShown(node)) return FALSE;
+      TRect r = model.GetDisplayRect(node, NoColumn, message.WParam != 0);
+      *rect = RECT{r.Left, r.Top, r.Right, r.Bottom};
+      return TRUE;
+    }
+    case TVM_GETITEMW: {
+      auto* item = reinterpret_cast<TVITEMW*>(message.LParam);
+      if (item == nullptr || (item->mask & TVIF_HANDLE) == 0) return FALSE;
+      PLiveNode node = model.NodeFromHandle(item->hItem);
+      if (node == nullptr) return FALSE;
+      if (item->mask & TVIF_CHILDREN) item->cChildren = static_cast<int>(node->ChildCount);
+      if (item->mask & (TVIF_IMAGE | TVIF_SELECTEDIMAGE)) {
+        bool ghosted = false;
+        if (item->mask & TVIF_IMAGE) item->iImage = model.QueryImageIndex(node, ikNormal, NoColumn, ghosted);
+        if (item->mask & TVIF_SELECTEDIMAGE)
+          item->iSelectedImage = model.QueryImageIndex(node, ikSelected, NoColumn, ghosted);
+      }
+      if (item->mask & TVIF_STATE) {
+        item->stateMask = 0xFF2F;
+        item->state = 0;
+        if (node == model.FocusedNode()) item->state |= TreeItemFocused;
+        if (node->Has(vsSelected)) item->state |= TVIS_SELECTED;
+        if (node->Has(vsCutOrCopy)) item->state |= TVIS_CUT;
+        if (node == model.DropTargetNode()) item->state |= TVIS_DROPHILITED;
+        if (node->Has(vsExpanded)) item->state |= TVIS_EXPANDED;
+      }
+      if ((item->mask & TVIF_TEXT) && item->pszText != nullptr && item->cchTextMax > 0) {
+        TLiveTreeFont font = model.Font();
+        TRect r;
+        String text;
+        model.GetTextInfo(node, NoColumn, font, r, text);
+        size_t length = std::min<size_t>(text.size(), static_cast<size_t>(item->cchTextMax) - 1);
+        std::copy_n(text.data(), length, item->pszText);
+        item->pszText[length] = 0;
+      }
+      return TRUE;
+    }
+    default: return 0;
+  }
+}
+
 void TBaseLiveTree::Paint() {
   TCanvas& target = TCustomControl::Canvas();
   TRect update = target.ClipRect();
@@ -1541,6 +1894,7 @@ void TBaseLiveTree::WndProc(TMessage& message) {
     TCustomControl::WndProc(message);
     return;
   }
+  if (HandleInput(message)) return;
   switch (message.Msg) {
     case WM_ERASEBKGND: message.Result = 1; return;
     case 0xB7D0: message.Result = 1; return;
@@ -1652,6 +2006,7 @@ void RegisterLiveTreeClasses(TClassRegistry& registry) {
                                 &DescribeType(TypeTag<TLTDrawSelectionMode>{}),
                                 &DescribeType(TypeTag<TLTNodeAlignment>{}),
                                 &DescribeType(TypeTag<TLTIncrementalSearch>{}),
+                                &DescribeType(TypeTag<TLTHintMode>{}),
                                 &DescribeType(TypeTag<TSortDirection>{}),
                                 &DescribeType(TypeTag<TCheckType>{}),
                                 &DescribeType(TypeTag<TCheckState>{}),

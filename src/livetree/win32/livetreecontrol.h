@@ -46,6 +46,7 @@ const TTypeInfo& DescribeType(TypeTag<TCheckImageKind>);
 const TTypeInfo& DescribeType(TypeTag<TLTDrawSelectionMode>);
 const TTypeInfo& DescribeType(TypeTag<TLTNodeAlignment>);
 const TTypeInfo& DescribeType(TypeTag<TLTIncrementalSearch>);
+const TTypeInfo& DescribeType(TypeTag<TLTHintMode>);
 const TTypeInfo& DescribeType(TypeTag<TSortDirection>);
 const TTypeInfo& DescribeType(TypeTag<TCheckType>);
 const TTypeInfo& DescribeType(TypeTag<TCheckState>);
@@ -202,11 +203,22 @@ class TClipboardFormats : public TPersistent {
   std::unique_ptr<TStringList> FStrings;
 };
 
-// The in-place editor of a node's text.
+class TBaseLiveTree;
+
+// The in-place editor of a node's text: Enter takes the text, Escape drops
+// it, and leaving the editor takes it too.
 class TLTEdit : public TCustomEdit {
   KST_CLASS(TLTEdit, TCustomEdit)
  public:
   using TCustomEdit::TCustomEdit;
+  TBaseLiveTree* Tree() const { return FTree; }
+  void SetTree(TBaseLiveTree* tree) { FTree = tree; }
+
+ protected:
+  void WndProc(TMessage& message) override;
+
+ private:
+  TBaseLiveTree* FTree = nullptr;
 };
 
 class TBaseLiveTree : public TCustomControl, public ILiveTreeHost {
@@ -280,6 +292,10 @@ class TBaseLiveTree : public TCustomControl, public ILiveTreeHost {
   void InvalidateHeader(const TRect&) override;
   void HeaderFrameChanged() override;
   void Beep() override { MessageBeep(0); }
+  bool BeginNodeEdit(PLiveNode node, TColumnIndex column) override;
+  bool EndNodeEdit(bool accept) override;
+  // The editor of the running (or last) node edit; nil before the first.
+  TLTEdit* Editor() const { return FEditor.get(); }
 
   // Reading a form starts here: until Loaded the model only records what
   // needs the whole form (the root's child count, the main column, positions).
@@ -312,6 +328,11 @@ class TBaseLiveTree : public TCustomControl, public ILiveTreeHost {
 
  private:
   void HandleScroll(int bar, int code);
+  // Keyboard and mouse input; true when the message was fully handled.
+  bool HandleInput(TMessage& message);
+  bool HandleHeaderMouse(TMessage& message);
+  // The emulated tree-view item messages of accessibility clients.
+  LRESULT HandleTreeViewMessage(const TMessage& message);
   HWND WindowHandleIfAny() const;
   void NoteReading();
   void NonClientPaint();
@@ -330,6 +351,10 @@ class TBaseLiveTree : public TCustomControl, public ILiveTreeHost {
   TCustomImageList* FStateImages = nullptr;
   TCustomImageList* FCustomCheckImages = nullptr;
   bool FSyncingScrollBars = false;
+  std::unique_ptr<TLTEdit> FEditor;
+  PLiveNode FEditNode = nullptr;
+  // An edit is ending: the editor losing the focus must not end it again.
+  bool FEndingEdit = false;
   TLTChangeEvent FOnChange;
   TLTCompareEvent FOnCompareNodes;
   TLTFocusChangeEvent FOnFocusChanged;

@@ -29,6 +29,8 @@ object LiveTreeForm: TLiveTreeForm
     Header.Options = [hoColumnResize, hoDrag, hoShowSortGlyphs, hoVisible]
     Header.SortColumn = 0
     Header.SortDirection = sdDescending
+    HintMode = hmTooltip
+    IncrementalSearch = isAll
     Indent = 19
     RootNodeCount = 5
     TabOrder = 0

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <map>
 #include <memory>
 
 #include "livetree/win32/livetreecontrol.h"
@@ -364,6 +366,317 @@ TEST_F(LiveTreeControlTest, AFixedColumnStaysWhileTheOthersScrollSideways) {
   EXPECT_NE(after.PixelColor(330, 40), RGB(255, 255, 0));
   EXPECT_EQ(ScreenDiffersFromFreshPaint(handle), 0);
   SaveForInspection(CaptureScreen(handle), L"livetree_fixed.bmp");
+}
+
+// Input arrives as the window messages a user's keys and mouse make.
+class LiveTreeInputTest : public LiveTreeControlTest {
+ protected:
+  void SetUp() override {
+    LiveTreeControlTest::SetUp();
+    ::TLiveStringTree& model = FForm->Tree->StringModel();
+    FillThroughEvents(50);
+    model.OnGetText = [this](::TBaseLiveTree* sender, PLiveNode node, TColumnIndex column, TLSTTextType, String& text) {
+      auto renamed = FTexts.find(node);
+      if (renamed != FTexts.end() && column <= 0) {
+        text = renamed->second;
+        return;
+      }
+      static const std::map<Cardinal, String> named{{2, u"tab"}, {5, u"tsx"}, {9, u"tst"}};
+      auto name = named.find(node->Index);
+      bool top = sender->NodeParent(node) == nullptr;
+      text = column == 1                  ? u"value " + IntToStr(node->Index * 7)
+             : top && name != named.end() ? name->second
+                                          : u"Node " + IntToStr(node->Index);
+    };
+    model.OnNewText = [this](::TBaseLiveTree*, PLiveNode node, TColumnIndex, const String& text) {
+      FTexts[node] = text;
+    };
+    FForm->SetFormStyle(fsStayOnTop);
+    FForm->Show();
+    Pump();
+    FHandle = FForm->Tree->Handle();
+    SetFocus(FHandle);
+    Pump();
+  }
+  void TearDown() override {
+    SetModifierDown(VK_SHIFT, false);
+    LiveTreeControlTest::TearDown();
+  }
+  ::TLiveStringTree& Model() { return FForm->Tree->StringModel(); }
+  void SetModifierDown(BYTE key, bool down) {
+    BYTE state[256]{};
+    GetKeyboardState(state);
+    state[key] = down ? 0x80 : 0;
+    SetKeyboardState(state);
+  }
+  LPARAM KeyData(UINT key) { return 1 | (static_cast<LPARAM>(MapVirtualKeyW(key, MAPVK_VK_TO_VSC)) << 16); }
+  void PressKey(HWND window, UINT key) {
+    SendMessageW(window, WM_KEYDOWN, key, KeyData(key));
+    SendMessageW(window, WM_KEYUP, key, KeyData(key) | 0xC0000000);
+  }
+  void Type(HWND window, const String& text) {
+    for (Char c : text) {
+      UINT key = c >= u'a' && c <= u'z' ? c - 32 : c;
+      SendMessageW(window, WM_KEYDOWN, key, KeyData(key));
+      SendMessageW(window, WM_CHAR, c, KeyData(key));
+      SendMessageW(window, WM_KEYUP, key, KeyData(key) | 0xC0000000);
+    }
+  }
+  static LPARAM ClientPoint(int x, int y) { return MAKELPARAM(x, y); }
+  LPARAM ScreenPoint(int x, int y) {
+    POINT p{x, y};
+    ClientToScreen(FHandle, &p);
+    return MAKELPARAM(p.x, p.y);
+  }
+  void ClickClient(TPoint p, WPARAM keys = 0) {
+    SendMessageW(FHandle, WM_LBUTTONDOWN, MK_LBUTTON | keys, ClientPoint(p.X, p.Y));
+    SendMessageW(FHandle, WM_LBUTTONUP, keys, ClientPoint(p.X, p.Y));
+  }
+  TPoint LabelOf(PLiveNode node) {
+    TRect r = Model().GetDisplayRect(node, 0, true);
+    return Point(r.Left + 5, (r.Top + r.Bottom) / 2);
+  }
+  Cardinal FocusedIndex() { return Model().FocusedNode() ? Model().FocusedNode()->Index : 999u; }
+  std::vector<Cardinal> Selected() {
+    std::vector<Cardinal> indices;
+    for (PLiveNode node = Model().GetFirst(); node != nullptr; node = Model().GetNextSibling(node))
+      if (Model().Selected(node)) indices.push_back(node->Index);
+    return indices;
+  }
+  // Waits until the search's pause has passed and its timer has fired.
+  void PauseTyping() {
+    DWORD start = GetTickCount();
+    while (Model().TreeStates().Contains(tsIncrementalSearching) && GetTickCount() - start < 5000) {
+      Sleep(50);
+      Pump();
+    }
+  }
+
+  HWND FHandle = nullptr;
+  std::map<PLiveNode, String> FTexts;
+};
+
+TEST_F(LiveTreeInputTest, KeysMoveTheFocusExtendTheSelectionAndSearchAsTyped) {
+  ASSERT_EQ(GetFocus(), FHandle);
+  EXPECT_EQ(SendMessageW(FHandle, WM_GETDLGCODE, 0, 0) & (DLGC_WANTARROWS | DLGC_WANTCHARS),
+            DLGC_WANTARROWS | DLGC_WANTCHARS);
+  PressKey(FHandle, VK_DOWN);
+  EXPECT_EQ(FocusedIndex(), 0u) << "the first node when none had the focus";
+  PressKey(FHandle, VK_DOWN);
+  PressKey(FHandle, VK_DOWN);
+  EXPECT_EQ(FocusedIndex(), 2u);
+  EXPECT_EQ(Selected(), (std::vector<Cardinal>{2}));
+  SetModifierDown(VK_SHIFT, true);
+  PressKey(FHandle, VK_DOWN);
+  PressKey(FHandle, VK_DOWN);
+  SetModifierDown(VK_SHIFT, false);
+  EXPECT_EQ(FocusedIndex(), 4u);
+  EXPECT_EQ(Selected(), (std::vector<Cardinal>{2, 3, 4})) << "Shift extends the selection";
+  PressKey(FHandle, VK_HOME);
+  EXPECT_EQ(FocusedIndex(), 0u);
+  EXPECT_EQ(Selected(), (std::vector<Cardinal>{0}));
+
+  Type(FHandle, u"t");
+  EXPECT_EQ(FocusedIndex(), 2u) << "tab";
+  Type(FHandle, u"st");
+  EXPECT_EQ(FocusedIndex(), 9u) << "tst";
+  EXPECT_EQ(Model().SearchBuffer(), u"tst");
+  EXPECT_EQ(Selected(), (std::vector<Cardinal>{9}));
+  UpdateWindow(FHandle);
+  Pump();
+  SaveForInspection(CaptureScreen(FHandle), L"livetree_search.bmp");
+  PauseTyping();
+  EXPECT_TRUE(Model().SearchBuffer().empty()) << "a pause ends the search";
+  Type(FHandle, u"ts");
+  EXPECT_EQ(FocusedIndex(), 5u) << "typing starts over after the focused node: tsx";
+}
+
+TEST_F(LiveTreeInputTest, ClicksSelectTheWheelScrollsAndTheButtonExpands) {
+  PLiveNode third = Model().GetFirst()->NextSibling->NextSibling;
+  PLiveNode sixth = third->NextSibling->NextSibling->NextSibling;
+  ClickClient(LabelOf(third));
+  EXPECT_EQ(Model().FocusedNode(), third);
+  ClickClient(LabelOf(sixth), MK_SHIFT);
+  EXPECT_EQ(Selected(), (std::vector<Cardinal>{2, 3, 4, 5}));
+  ClickClient(LabelOf(third), MK_CONTROL);
+  EXPECT_EQ(Selected(), (std::vector<Cardinal>{3, 4, 5}));
+
+  // The first node has children: its button expands it.
+  PLiveNode first = Model().GetFirst();
+  TRect row = Model().GetDisplayRect(first, 0, false);
+  int buttonX = -1;
+  for (int x = 0; x < 60 && buttonX < 0; ++x) {
+    THitInfo info;
+    Model().GetHitTestInfoAt(x, (row.Top + row.Bottom) / 2, true, info);
+    if (info.HitPositions.Contains(hiOnItemButton)) buttonX = x;
+  }
+  ASSERT_GE(buttonX, 0);
+  ClickClient(Point(buttonX, (row.Top + row.Bottom) / 2));
+  EXPECT_TRUE(Model().Expanded(first));
+
+  ASSERT_EQ(Model().OffsetY(), 0);
+  SendMessageW(FHandle, WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-120)), ScreenPoint(50, 50));
+  EXPECT_LT(Model().OffsetY(), 0) << "the wheel scrolls down";
+  Integer scrolled = Model().OffsetY();
+  SCROLLINFO info{sizeof(SCROLLINFO), SIF_POS, 0, 0, 0, 0, 0};
+  GetScrollInfo(FHandle, SB_VERT, &info);
+  EXPECT_EQ(info.nPos, -scrolled);
+  SendMessageW(FHandle, WM_MOUSEWHEEL, MAKEWPARAM(0, 120), ScreenPoint(50, 50));
+  EXPECT_EQ(Model().OffsetY(), 0);
+  Pump();
+  EXPECT_EQ(ScreenDiffersFromFreshPaint(FHandle), 0);
+}
+
+TEST_F(LiveTreeInputTest, HeaderClicksSortWithTheArrowAndDraggedSplittersKeepTheWidth) {
+  ltcontrol::TLiveStringTree& tree = *FForm->Tree;
+  ::TLTHeader& header = Model().Header();
+  header.SetOptions(header.Options() + TLTHeaderOptions{hoHeaderClickAutoSort});
+  const int inHeader = -tree.HeaderHeight() / 2;
+  auto clickHeader = [&](int x) {
+    SendMessageW(FHandle, WM_NCLBUTTONDOWN, HTBORDER, ScreenPoint(x, inHeader));
+    EXPECT_EQ(GetCapture(), FHandle);
+    SendMessageW(FHandle, WM_LBUTTONUP, 0, ClientPoint(x, inHeader));
+  };
+  clickHeader(300);
+  EXPECT_EQ(header.SortColumn(), 1);
+  EXPECT_EQ(header.SortDirection(), sdAscending);
+  auto arrowPixels = [&](int left, int right) {
+    harness::Bitmap32 strip =
+        harness::PaintInto(tree.ClientWidth(), tree.HeaderHeight(), [&](HDC dc) { tree.PaintHeader(dc, 0, 0); });
+    return CountColour(strip, left, 2, right, tree.HeaderHeight() - 2, ColorToRGB(clBtnShadow));
+  };
+  EXPECT_GT(arrowPixels(260, 365), 8) << "the arrow moved to the clicked column";
+  harness::Bitmap32 ascending =
+      harness::PaintInto(tree.ClientWidth(), tree.HeaderHeight(), [&](HDC dc) { tree.PaintHeader(dc, 0, 0); });
+  clickHeader(300);
+  EXPECT_EQ(header.SortDirection(), sdDescending);
+  harness::Bitmap32 descending =
+      harness::PaintInto(tree.ClientWidth(), tree.HeaderHeight(), [&](HDC dc) { tree.PaintHeader(dc, 0, 0); });
+  int differing = 0;
+  for (int y = 0; y < tree.HeaderHeight(); ++y)
+    for (int x = 260; x < 365; ++x) differing += ascending.PixelColor(x, y) != descending.PixelColor(x, y);
+  EXPECT_GT(differing, 4) << "the arrow turned";
+  UpdateWindow(FHandle);
+  Pump();
+  SaveForInspection(CaptureScreen(FHandle), L"livetree_header_sorted.bmp");
+
+  // The splitter at the right edge of the first column (220 pixels wide).
+  SendMessageW(FHandle, WM_NCLBUTTONDOWN, HTBORDER, ScreenPoint(220, inHeader));
+  ASSERT_EQ(GetCapture(), FHandle);
+  SendMessageW(FHandle, WM_MOUSEMOVE, MK_LBUTTON, ClientPoint(240, inHeader));
+  SendMessageW(FHandle, WM_MOUSEMOVE, MK_LBUTTON, ClientPoint(170, 40));
+  SendMessageW(FHandle, WM_LBUTTONUP, 0, ClientPoint(170, 40));
+  EXPECT_NE(GetCapture(), FHandle);
+  EXPECT_EQ(header.Columns()[0]->Width(), 170);
+  SendMessageW(FHandle, WM_MOUSEMOVE, 0, ClientPoint(250, 40));
+  EXPECT_EQ(header.Columns()[0]->Width(), 170) << "the width stays after the button is up";
+  EXPECT_EQ(header.Columns()[1]->Left(), 170);
+  EXPECT_EQ(header.SortDirection(), sdDescending) << "a resize is no click";
+  EXPECT_FALSE(tree.HorizontalScrollBarShown()) << "the columns fit again";
+  UpdateWindow(FHandle);
+  Pump();
+  SaveForInspection(CaptureScreen(FHandle), L"livetree_header_resized.bmp");
+}
+
+TEST_F(LiveTreeInputTest, F2EditsTheFocusedNodeAndEnterTakesTheText) {
+  ltcontrol::TLiveStringTree& tree = *FForm->Tree;
+  Model().TreeOptions().SetMiscOptions(Model().TreeOptions().MiscOptions() - TLTMiscOptions{toReadOnly} +
+                                       TLTMiscOptions{toEditable});
+  PLiveNode fourth = Model().GetFirst()->NextSibling->NextSibling->NextSibling;
+  int edited = 0;
+  Model().OnEdited = [&](::TBaseLiveTree*, PLiveNode node, TColumnIndex) { edited += node == fourth; };
+  Model().SetFocusedNode(fourth);
+  PressKey(FHandle, VK_F2);
+  ASSERT_NE(tree.Editor(), nullptr);
+  HWND editor = tree.Editor()->Handle();
+  EXPECT_TRUE(IsWindowVisible(editor));
+  EXPECT_EQ(GetFocus(), editor);
+  EXPECT_TRUE(Model().IsEditing());
+  EXPECT_EQ(tree.Editor()->Text(), u"Node 3");
+  for (Char c : String(u"Renamed")) SendMessageW(editor, WM_CHAR, c, 1);
+  Pump();
+  UpdateWindow(FHandle);
+  Pump();
+  SaveForInspection(CaptureScreen(FHandle), L"livetree_editing.bmp");
+  PressKey(editor, VK_RETURN);
+  EXPECT_FALSE(Model().IsEditing());
+  EXPECT_FALSE(IsWindowVisible(editor));
+  EXPECT_EQ(GetFocus(), FHandle);
+  EXPECT_EQ(Model().NodeText(fourth, 0), u"Renamed");
+  EXPECT_EQ(edited, 1);
+
+  // Escape drops what was typed.
+  PressKey(FHandle, VK_F2);
+  for (Char c : String(u"Dropped")) SendMessageW(editor, WM_CHAR, c, 1);
+  PressKey(editor, VK_ESCAPE);
+  EXPECT_FALSE(Model().IsEditing());
+  EXPECT_EQ(Model().NodeText(fourth, 0), u"Renamed");
+}
+
+TEST_F(LiveTreeInputTest, AHintShowsTheWholeTextOfATruncatedNode) {
+  EXPECT_EQ(Model().HintMode(), hmTooltip) << "as the form sets it";
+  // Only here: hints that pop up under a resting mouse would spoil the
+  // other tests' screen pictures.
+  FForm->Tree->SetShowHint(true);
+  PLiveNode second = Model().GetFirst()->NextSibling;
+  PLiveNode third = second->NextSibling;
+  const String whole = u"A node text much too long to fit into the first column of this tree";
+  FTexts[second] = whole;
+  auto hintAt = [&](PLiveNode node) {
+    FApp->CancelHint();
+    FApp->HideHint();
+    TPoint label = LabelOf(node);
+    POINT screen{label.X, label.Y};
+    ClientToScreen(FHandle, &screen);
+    // The mouse comes to rest over the node, and the hint pause has passed.
+    SetCursorPos(screen.x, screen.y);
+    Pump();
+    FApp->ActivateHint(Point(screen.x, screen.y));
+    Pump();
+    THintWindow* window = FApp->HintWindowInstance();
+    return window != nullptr && window->HandleAllocated() && IsWindowVisible(window->Handle()) ? window : nullptr;
+  };
+  THintWindow* hint = hintAt(second);
+  ASSERT_NE(hint, nullptr);
+  EXPECT_EQ(hint->Text(), whole);
+  RECT hintRect{};
+  GetWindowRect(hint->Handle(), &hintRect);
+  RECT treeRect{};
+  GetWindowRect(FHandle, &treeRect);
+  EXPECT_GT(hintRect.right, treeRect.left + 220) << "wider than the column it stands over";
+  harness::Bitmap32 screen = harness::CaptureScreen(FForm->Handle());
+  SaveForInspection(screen, L"livetree_tooltip.bmp");
+  EXPECT_EQ(hintAt(third), nullptr) << "a text that fits has no hint";
+}
+
+TEST_F(LiveTreeInputTest, TreeViewItemMessagesAnswerOnlyForTheTreesOwnNodes) {
+  PLiveNode first = Model().GetFirst();
+  auto next = [&](WPARAM code, const void* item) {
+    return reinterpret_cast<PLiveNode>(SendMessageW(FHandle, TVM_GETNEXTITEM, code, reinterpret_cast<LPARAM>(item)));
+  };
+  EXPECT_EQ(next(TVGN_ROOT, nullptr), first);
+  EXPECT_EQ(next(TVGN_NEXT, first), first->NextSibling);
+  int foreign[16]{};
+  EXPECT_EQ(next(TVGN_NEXT, foreign), nullptr);
+  EXPECT_EQ(next(TVGN_CHILD, reinterpret_cast<const void*>(0x10)), nullptr);
+  TVITEMW item{};
+  item.mask = TVIF_HANDLE | TVIF_STATE | TVIF_TEXT | TVIF_CHILDREN;
+  wchar_t text[32]{};
+  item.pszText = text;
+  item.cchTextMax = 32;
+  item.hItem = reinterpret_cast<HTREEITEM>(foreign);
+  EXPECT_EQ(SendMessageW(FHandle, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item)), FALSE);
+  item.hItem = reinterpret_cast<HTREEITEM>(first->NextSibling);
+  ASSERT_EQ(SendMessageW(FHandle, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item)), TRUE);
+  EXPECT_EQ(std::wstring(text), L"Node 1");
+  RECT rect{};
+  const void* handle = foreign;
+  std::memcpy(&rect, &handle, sizeof handle);
+  EXPECT_EQ(SendMessageW(FHandle, TVM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&rect)), FALSE);
+  handle = first->NextSibling;
+  std::memcpy(&rect, &handle, sizeof handle);
+  ASSERT_EQ(SendMessageW(FHandle, TVM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&rect)), TRUE);
+  EXPECT_EQ(rect.top, static_cast<LONG>(Model().DefaultNodeHeight()));
 }
 
 }  // namespace
