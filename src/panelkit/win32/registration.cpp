@@ -7,9 +7,11 @@
 #include "panelkit/win32/combobox.h"
 #include "panelkit/win32/editbuttons.h"
 #include "panelkit/win32/edits.h"
+#include "panelkit/win32/expandpanel.h"
 #include "panelkit/win32/headerpanel.h"
 #include "panelkit/win32/memo.h"
 #include "panelkit/win32/numberedits.h"
+#include "panelkit/win32/optionbutton.h"
 #include "panelkit/win32/pagecontrol.h"
 #include "panelkit/win32/themes.h"
 
@@ -27,6 +29,13 @@ void RegisterEditClasses(TClassRegistry& registry, const String& module) {
       &DescribeType(TypeTag<TSpinButtonSet>{}),          &DescribeType(TypeTag<TSpinEvent>{}),
       &DescribeType(TypeTag<TVerticalAlignment>{}),      &DescribeType(TypeTag<TCheckBoxOptions>{})};
   for (const TTypeInfo* type : types) registry.RegisterType(*type);
+}
+
+void RegisterCollectionClasses(TClassRegistry& registry, const String& module) {
+  registry.RegisterClasses(
+      {&TPxOptionButton::StaticClass(), &TPxProgressBar::StaticClass(), &TPxExpandPanel::StaticClass()}, module);
+  registry.RegisterType(DescribeType(TypeTag<TProgressBarOrientation>{}));
+  registry.RegisterType(DescribeType(TypeTag<TWrapKind>{}));
 }
 
 }  // namespace
@@ -60,4 +69,5 @@ void RegisterPanelKitClasses(TClassRegistry& registry) {
                                                          &CollapseEventType()};
   for (const TTypeInfo* type : types) registry.RegisterType(*type);
   RegisterEditClasses(registry, module);
+  RegisterCollectionClasses(registry, module);
 }

@@ -1,0 +1,256 @@
+// The option button, the progress bar and the expand panel on a form read
+// from its form file: the button's hot and pressed looks and its caption
+// place beside the glyph, the bar's streamed settings, and the panel folding
+// by its button and the space bar, with the form following it (pictures
+// saved for a person to look at).
+#include "panelkit/win32/expandpanel.h"
+#include "panelkit/win32/optionbutton.h"
+
+#include "panelkit/win32/panelkittest.h"
+#include "panelkit/win32/shareddraw.h"
+#include "ui/extctrls.h"
+#include "ui/messages.h"
+
+class TCollectionKitForm : public TForm {
+  KST_CLASS(TCollectionKitForm, TForm)
+ public:
+  using TForm::TForm;
+  TPxOptionButton* Option = nullptr;
+  TPxOptionButton* Disabled = nullptr;
+  TPxProgressBar* Progress = nullptr;
+  TPxExpandPanel* Details = nullptr;
+  TPanel* DetailsBody = nullptr;
+  TPxExpandPanel* Folded = nullptr;
+  TPanel* FoldedBody = nullptr;
+
+  std::vector<std::string> Events;
+  void OptionClick(TObject*) { Events.push_back("click"); }
+  void DetailsCollapse(TObject*) { Events.push_back("collapse"); }
+  void DetailsExpand(TObject*) { Events.push_back("expand"); }
+};
+
+KST_CLASS_IMPL(TCollectionKitForm, "PanelKitTests")
+
+void TCollectionKitForm::Describe(TClassBuilder<TCollectionKitForm>& c) {
+  using F = TCollectionKitForm;
+  c.Field(u"Option", &F::Option);
+  c.Field(u"Disabled", &F::Disabled);
+  c.Field(u"Progress", &F::Progress);
+  c.Field(u"Details", &F::Details);
+  c.Field(u"DetailsBody", &F::DetailsBody);
+  c.Field(u"Folded", &F::Folded);
+  c.Field(u"FoldedBody", &F::FoldedBody);
+  c.Method(u"OptionClick", &F::OptionClick);
+  c.Method(u"DetailsCollapse", &F::DetailsCollapse);
+  c.Method(u"DetailsExpand", &F::DetailsExpand);
+}
+
+namespace {
+
+// A 32 x 32 glyph: red above, green in its bottom rows (the bottom-left
+// pixel decides the automatic transparent colour).
+std::unique_ptr<TBitmap> MakeGlyph() {
+  auto glyph = std::make_unique<TBitmap>(32, 32, pf24bit);
+  glyph->Canvas().Brush().SetColor(RGB(255, 0, 0));
+  glyph->Canvas().FillRect(Rect(0, 0, 32, 32));
+  glyph->Canvas().Brush().SetColor(RGB(0, 255, 0));
+  glyph->Canvas().FillRect(Rect(0, 24, 32, 32));
+  return glyph;
+}
+
+class CollectionKitTest : public PanelKitTest {
+ protected:
+  void SetUp() override {
+    PanelKitTest::SetUp();
+    FRegistry.RegisterClasses({&TCollectionKitForm::StaticClass()});
+  }
+  TCollectionKitForm& Kit() {
+    if (!FKit) {
+      FKit = CreateForm<TCollectionKitForm>(FApp.get());
+      FKit->Show();
+      Pump();
+      FKit->Events.clear();
+    }
+    return *FKit;
+  }
+  void Leave(TControl& control) {
+    control.Perform(CM_MOUSELEAVE, 0, 0);
+    Pump();
+  }
+  TCollectionKitForm* FKit = nullptr;
+};
+
+TEST_F(CollectionKitTest, EveryControlIsReadFromTheFormFile) {
+  TCollectionKitForm& f = Kit();
+  EXPECT_EQ(f.Option->Caption(), u"Open a form file");
+  EXPECT_EQ(f.Option->TextSpacing(), 4);
+  EXPECT_TRUE(f.Option->Transparent());
+  EXPECT_EQ(f.Option->GetInnerMargins()->Left(), 6);
+  EXPECT_EQ(f.Option->Color(), clBtnFace);
+  EXPECT_FALSE(f.Disabled->Enabled());
+  EXPECT_TRUE(f.Disabled->FixedMargin());
+  EXPECT_EQ(f.Disabled->GlyphIndent(), 7);
+  EXPECT_EQ(f.Disabled->WrapKind(), wkEllipsis);
+  EXPECT_EQ(f.Progress->Orientation(), pbVertical);
+  EXPECT_EQ(f.Progress->Step(), 25);
+  EXPECT_TRUE(f.Details->Expanded());
+  EXPECT_TRUE(f.Details->ResizeForm());
+  EXPECT_EQ(f.Details->ExpandedText(), u"Hide details");
+  EXPECT_FALSE(f.Folded->Expanded());
+  EXPECT_EQ(f.Folded->Height(), 39);
+  EXPECT_EQ(f.Folded->FullHeight(), 120);
+  EXPECT_TRUE(FExceptions.empty());
+  SavePicture(harness::CaptureScreen(f.Handle()), L"panelkit-collection-form.bmp");
+}
+
+TEST_F(CollectionKitTest, NewControlsHaveTheirDefaults) {
+  TPxOptionButton option(nullptr);
+  EXPECT_EQ(option.Color(), clBtnFace);
+  EXPECT_EQ(option.GlyphIndent(), 5);
+  EXPECT_EQ(option.TextSpacing(), 2);
+  EXPECT_EQ(option.TransparentColor(), clNone);
+  EXPECT_EQ(option.WrapKind(), wkWordWrap);
+  TPxProgressBar bar(nullptr);
+  EXPECT_EQ(bar.Orientation(), pbHorizontal);
+  EXPECT_EQ(bar.Step(), 10);
+  TPxExpandPanel panel(nullptr);
+  EXPECT_EQ(panel.Width(), 245);
+  EXPECT_EQ(panel.Height(), 145);
+  EXPECT_TRUE(panel.Expanded());
+  EXPECT_EQ(panel.GetButtonRect(), Rect(10, 10, 29, 29));
+  TRect client = Rect(0, 0, 245, 145);
+  panel.AdjustClientRect(client);
+  EXPECT_EQ(client.Top, 39);
+}
+
+TEST_F(CollectionKitTest, OptionButtonIsFlatUntilThePointerComesAndStaysHotWhilePressed) {
+  TCollectionKitForm& f = Kit();
+  TPxOptionButton& b = *f.Option;
+  const COLORREF face = ResolveColor(clBtnFace);
+  EXPECT_EQ(harness::PaintClient(b.Handle()).PixelColor(0, 0), face) << "flat";
+  harness::SendMouseMove(b.Handle(), 100, 30);
+  Pump();
+  EXPECT_TRUE(b.Hover());
+  harness::SendMouseDown(b.Handle(), 100, 30);
+  Pump();
+  EXPECT_TRUE(b.Down());
+  Leave(b);
+  EXPECT_TRUE(b.Hover()) << "leaving while pressed keeps the hot look";
+  harness::SendMouseUp(b.Handle(), 100, 30);
+  Pump();
+  EXPECT_FALSE(b.Down());
+  EXPECT_TRUE(b.Hover());
+  EXPECT_EQ(f.Events, std::vector<std::string>{"click"});
+  Leave(b);
+  EXPECT_FALSE(b.Hover());
+  EXPECT_EQ(harness::PaintClient(b.Handle()).PixelColor(0, 0), face);
+}
+
+TEST_F(CollectionKitTest, CaptionFollowsTheGlyphUnlessTheMarginIsFixed) {
+  TCollectionKitForm& f = Kit();
+  TPxOptionButton& b = *f.Disabled;
+  const auto glyph = MakeGlyph();
+  b.SetGlyph(glyph.get());
+  EXPECT_EQ(b.CaptionRect().Left, 0) << "fixed margin";
+  b.SetFixedMargin(false);
+  EXPECT_EQ(b.CaptionRect().Left, 40);
+  EXPECT_FALSE(b.GrayGlyph()->Empty());
+  // Disabled, the grey copy is drawn: no pure red at the glyph.
+  const harness::Bitmap32 picture = harness::PaintClient(b.Handle());
+  SavePicture(picture, L"panelkit-option-disabled.bmp");
+  const COLORREF pixel = picture.PixelColor(10, 10);
+  EXPECT_EQ(GetRValue(pixel), GetGValue(pixel));
+  EXPECT_EQ(GetGValue(pixel), GetBValue(pixel));
+}
+
+TEST_F(CollectionKitTest, TransparencyTakesTheSetColourOrTheBottomLeftPixel) {
+  TCollectionKitForm& f = Kit();
+  TPxOptionButton& b = *f.Option;
+  const auto glyph = MakeGlyph();
+  b.SetGlyph(glyph.get());
+  EXPECT_TRUE(b.GetGlyph()->Transparent());
+  EXPECT_EQ(b.GetGlyph()->TransparentColor() & 0xFFFFFF, static_cast<TColor>(RGB(0, 255, 0)));
+  const harness::Bitmap32 picture = harness::PaintClient(b.Handle());
+  EXPECT_EQ(picture.PixelColor(10, 10), RGB(255, 0, 0)) << "the glyph's upper part";
+  EXPECT_EQ(picture.PixelColor(10, 34), static_cast<COLORREF>(ResolveColor(clBtnFace))) << "its transparent rows";
+  b.SetTransparentColor(RGB(255, 0, 0));
+  EXPECT_EQ(b.GetGlyph()->TransparentColor() & 0xFFFFFF, static_cast<TColor>(RGB(255, 0, 0)));
+  EXPECT_TRUE(b.GrayGlyph()->Transparent());
+  b.SetTransparent(false);
+  EXPECT_FALSE(b.GetGlyph()->Transparent());
+  EXPECT_FALSE(b.GrayGlyph()->Transparent());
+}
+
+TEST_F(CollectionKitTest, ProgressBarSettingsChangeNothingOnScreen) {
+  TCollectionKitForm& f = Kit();
+  const harness::Bitmap32 before = harness::PaintClient(f.Progress->Handle());
+  f.Progress->SetStep(50);
+  f.Progress->SetOrientation(pbHorizontal);
+  const harness::Bitmap32 after = harness::PaintClient(f.Progress->Handle());
+  for (int y = 0; y < before.Height(); y += 5)
+    for (int x = 0; x < before.Width(); x += 5) ASSERT_EQ(before.Pixel(x, y), after.Pixel(x, y));
+  EXPECT_EQ(before.PixelColor(10, 10), static_cast<COLORREF>(ResolveColor(f.Progress->Color())));
+}
+
+TEST_F(CollectionKitTest, ExpandPanelFoldsByItsButtonAndTheFormFollows) {
+  TCollectionKitForm& f = Kit();
+  TPxExpandPanel& p = *f.Details;
+  const Integer formHeight = f.Height();
+  const TPoint button = Centre(p.GetButtonRect());
+  harness::SendClick(p.Handle(), button.X, button.Y);
+  Pump();
+  EXPECT_FALSE(p.Expanded());
+  EXPECT_EQ(p.Height(), 39);
+  EXPECT_FALSE(f.DetailsBody->Visible());
+  EXPECT_EQ(f.Height(), formHeight - (180 - 39));
+  EXPECT_EQ(f.Events, std::vector<std::string>{"collapse"});
+  SavePicture(harness::CaptureScreen(f.Handle()), L"panelkit-collection-folded.bmp");
+  // Pressed on the button, released outside: still a toggle.
+  harness::SendMouseDown(p.Handle(), button.X, button.Y);
+  harness::SendMouseUp(p.Handle(), 200, 30);
+  Pump();
+  EXPECT_TRUE(p.Expanded());
+  EXPECT_EQ(p.Height(), 180);
+  EXPECT_TRUE(f.DetailsBody->Visible());
+  EXPECT_EQ(f.Height(), formHeight);
+  EXPECT_EQ(f.Events, (std::vector<std::string>{"collapse", "expand"}));
+}
+
+TEST_F(CollectionKitTest, ExpandPanelTakesTheFocusAndFoldsByTheSpaceBar) {
+  TCollectionKitForm& f = Kit();
+  TPxExpandPanel& p = *f.Folded;
+  harness::SendClick(p.Handle(), 200, 20);
+  Pump();
+  EXPECT_TRUE(p.Focused());
+  EXPECT_FALSE(p.Expanded()) << "a click beside the button only focuses";
+  harness::SendKey(p.Handle(), VK_SPACE);
+  Pump();
+  EXPECT_TRUE(p.Expanded());
+  EXPECT_EQ(p.Height(), 120) << "the height stored with the collapsed panel";
+  EXPECT_TRUE(f.FoldedBody->Visible());
+  harness::SendKey(p.Handle(), VK_SPACE);
+  Pump();
+  EXPECT_FALSE(p.Expanded());
+  EXPECT_EQ(p.Height(), 39);
+}
+
+TEST_F(CollectionKitTest, ExpandPanelPaintsItsHeaderAndButtonStates) {
+  TCollectionKitForm& f = Kit();
+  TPxExpandPanel& p = *f.Details;
+  harness::Bitmap32 picture = harness::PaintClient(p.Handle());
+  EXPECT_EQ(picture.PixelColor(100, 0), RGB(0xDF, 0xDF, 0xDF));
+  EXPECT_EQ(picture.PixelColor(100, 38), RGB(0xDF, 0xDF, 0xDF));
+  EXPECT_EQ(picture.PixelColor(5, 20), RGB(0xF0, 0xF0, 0xF0));
+  const COLORREF normal = picture.PixelColor(12 + 3, 19);
+  const TPoint button = Centre(p.GetButtonRect());
+  harness::SendMouseMove(p.Handle(), button.X, button.Y);
+  Pump();
+  EXPECT_TRUE(p.Hover());
+  picture = harness::PaintClient(p.Handle());
+  SavePicture(picture, L"panelkit-expand-hover.bmp");
+  EXPECT_NE(picture.PixelColor(12 + 3, 19), normal) << "the face turns blue under the pointer";
+  Leave(p);
+  EXPECT_FALSE(p.Hover());
+}
+
+}  // namespace
