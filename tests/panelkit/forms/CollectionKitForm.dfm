@@ -95,4 +95,43 @@ object CollectionKitForm: TCollectionKitForm
       Visible = False
     end
   end
+  object Group: TPxGroupHeader
+    Left = 8
+    Top = 190
+    Width = 260
+    Height = 22
+    Caption = 'Form files & pages'
+  end
+  object Info: TPxInfoPanel
+    Left = 8
+    Top = 220
+    Width = 260
+    Height = 80
+    Caption = 'Tip'
+    ColorScheme = csBlue
+    InnerMargins.Left = 6
+    InnerMargins.Top = 6
+    InnerMargins.Right = 6
+    InnerMargins.Bottom = 6
+    Options = [ipBorder]
+    Spacing = 4
+    Text = 'Drop a form file on the window to open it.'
+    WrapKind = wkWordWrap
+  end
+  object HtmlInfo: TPxInfoPanel
+    Left = 8
+    Top = 308
+    Width = 260
+    Height = 60
+    BorderColor = 12615680
+    Caption = 'Static'
+    InnerMargins.Left = 4
+    InnerMargins.Top = 4
+    Options = [ipBorder, ipStaticPanel, ipHtmlText]
+    OuterMargins.Left = 2
+    OuterMargins.Top = 2
+    OuterMargins.Right = 2
+    OuterMargins.Bottom = 2
+    Text = 'Press <b>F9</b> to <i>preview</i> the form.'
+  end
 end

@@ -4,6 +4,7 @@
 // by its button and the space bar, with the form following it (pictures
 // saved for a person to look at).
 #include "panelkit/win32/expandpanel.h"
+#include "panelkit/win32/infopanels.h"
 #include "panelkit/win32/optionbutton.h"
 
 #include "panelkit/win32/panelkittest.h"
@@ -22,6 +23,9 @@ class TCollectionKitForm : public TForm {
   TPanel* DetailsBody = nullptr;
   TPxExpandPanel* Folded = nullptr;
   TPanel* FoldedBody = nullptr;
+  TPxGroupHeader* Group = nullptr;
+  TPxInfoPanel* Info = nullptr;
+  TPxInfoPanel* HtmlInfo = nullptr;
 
   std::vector<std::string> Events;
   void OptionClick(TObject*) { Events.push_back("click"); }
@@ -40,6 +44,9 @@ void TCollectionKitForm::Describe(TClassBuilder<TCollectionKitForm>& c) {
   c.Field(u"DetailsBody", &F::DetailsBody);
   c.Field(u"Folded", &F::Folded);
   c.Field(u"FoldedBody", &F::FoldedBody);
+  c.Field(u"Group", &F::Group);
+  c.Field(u"Info", &F::Info);
+  c.Field(u"HtmlInfo", &F::HtmlInfo);
   c.Method(u"OptionClick", &F::OptionClick);
   c.Method(u"DetailsCollapse", &F::DetailsCollapse);
   c.Method(u"DetailsExpand", &F::DetailsExpand);
@@ -99,6 +106,12 @@ TEST_F(CollectionKitTest, EveryControlIsReadFromTheFormFile) {
   EXPECT_FALSE(f.Folded->Expanded());
   EXPECT_EQ(f.Folded->Height(), 39);
   EXPECT_EQ(f.Folded->FullHeight(), 120);
+  EXPECT_EQ(f.Group->GetText(), u"Form files & pages");
+  EXPECT_EQ(f.Info->Options(), TInfoPanelOptions{ipBorder});
+  EXPECT_EQ(f.Info->ColorScheme(), csBlue);
+  EXPECT_EQ(f.Info->WrapKind(), wkWordWrap);
+  EXPECT_EQ(f.HtmlInfo->Options(), (TInfoPanelOptions{ipBorder, ipStaticPanel, ipHtmlText}));
+  EXPECT_EQ(f.HtmlInfo->GetOuterMargins()->Right(), 2);
   EXPECT_TRUE(FExceptions.empty());
   SavePicture(harness::CaptureScreen(f.Handle()), L"panelkit-collection-form.bmp");
 }
@@ -251,6 +264,81 @@ TEST_F(CollectionKitTest, ExpandPanelPaintsItsHeaderAndButtonStates) {
   EXPECT_NE(picture.PixelColor(12 + 3, 19), normal) << "the face turns blue under the pointer";
   Leave(p);
   EXPECT_FALSE(p.Hover());
+}
+
+// The form's picture at a control's client point.
+COLORREF PixelOf(TCollectionKitForm& form, const TControl& control, Integer x, Integer y) {
+  return harness::PaintClient(form.Handle()).PixelColor(control.Left() + x, control.Top() + y);
+}
+
+TEST_F(CollectionKitTest, GroupHeaderFillsWithItsSchemeAndPlacesItsCaptionAfterTheGlyph) {
+  TPxGroupHeader header(nullptr);
+  EXPECT_EQ(header.Width(), 200);
+  EXPECT_EQ(header.Height(), 22);
+  EXPECT_EQ(header.ColorScheme(), csBlue);
+  EXPECT_EQ(header.CaptionLeft(), 2);
+  TCollectionKitForm& f = Kit();
+  TPxGroupHeader& g = *f.Group;
+  EXPECT_EQ(PixelOf(f, g, 250, 5), static_cast<COLORREF>(0xEEE7DD)) << "role 8 of the blue scheme";
+  EXPECT_EQ(PixelOf(f, g, 250, 21), static_cast<COLORREF>(0xC5C5C5)) << "the bottom line";
+  TBitmap glyph(16, 16, pf24bit);
+  glyph.Canvas().Brush().SetColor(RGB(255, 0, 0));
+  glyph.Canvas().FillRect(Rect(0, 0, 16, 16));
+  g.SetGlyph(&glyph);
+  EXPECT_EQ(g.CaptionLeft(), 20);
+  Pump();
+  EXPECT_EQ(PixelOf(f, g, 6, 11), RGB(255, 0, 0)) << "the glyph, centred";
+  g.SetGlyphVisible(false);
+  EXPECT_EQ(g.CaptionLeft(), 2);
+  // The solid fill ignores Color; the gradients end in it.
+  g.SetColor(RGB(0, 0, 255));
+  Pump();
+  EXPECT_EQ(PixelOf(f, g, 250, 5), static_cast<COLORREF>(0xEEE7DD));
+  g.SetFillStyle(fsHorzGradient);
+  Pump();
+  const COLORREF end = PixelOf(f, g, 259, 5);
+  EXPECT_GE(GetBValue(end), 250);
+  EXPECT_LE(GetRValue(end) + GetGValue(end), 8) << "the gradient ends in Color";
+}
+
+TEST_F(CollectionKitTest, InfoPanelFillFollowsThePointerUnlessStatic) {
+  TCollectionKitForm& f = Kit();
+  TPxInfoPanel& p = *f.Info;
+  const auto fill = [&] { return PixelOf(f, p, 200, 70); };
+  EXPECT_EQ(fill(), static_cast<COLORREF>(ResolveColor(SchemeColor(4, csBlue))));
+  EXPECT_EQ(PixelOf(f, p, 0, 40), RGB(0, 0, 0)) << "the frame";
+  p.Perform(CM_MOUSEENTER, 0, 0);
+  Pump();
+  EXPECT_EQ(p.ButtonState(), TButtonState{btHover});
+  EXPECT_EQ(fill(), static_cast<COLORREF>(ResolveColor(SchemeColor(20, csBlue))));
+  p.Perform(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(20, 20));
+  Pump();
+  EXPECT_EQ(fill(), static_cast<COLORREF>(ResolveColor(SchemeColor(21, csBlue))));
+  TColor frame = 0, fillColor = 0, text = 0;
+  p.GetColors(frame, fillColor, text);
+  EXPECT_EQ(text, clHighlightText);
+  p.Perform(WM_LBUTTONUP, 0, MAKELPARAM(20, 20));
+  p.Perform(CM_MOUSELEAVE, 0, 0);
+  Pump();
+  EXPECT_EQ(p.ButtonState(), TButtonState{});
+  SavePicture(harness::PaintClient(f.Handle()), L"panelkit-info-panels.bmp");
+  TPxInfoPanel& still = *f.HtmlInfo;
+  still.Perform(CM_MOUSEENTER, 0, 0);
+  still.Perform(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(20, 20));
+  EXPECT_EQ(still.ButtonState(), TButtonState{}) << "a static panel";
+  still.Perform(WM_LBUTTONUP, 0, MAKELPARAM(20, 20));
+}
+
+TEST_F(CollectionKitTest, InfoPanelBodyStartsBelowTheCaptionBySpacing) {
+  TCollectionKitForm& f = Kit();
+  TPxInfoPanel& p = *f.Info;
+  const Integer withCaption = p.BodyRect().Top;
+  EXPECT_GT(withCaption, 6 + 4);
+  p.SetCaption(u"");
+  EXPECT_EQ(p.BodyRect().Top, 6) << "the content's top";
+  p.SetSpacing(10);
+  p.SetCaption(u"Tip");
+  EXPECT_EQ(p.BodyRect().Top, withCaption + 6);
 }
 
 }  // namespace
