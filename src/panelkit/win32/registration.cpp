@@ -9,6 +9,7 @@
 #include "panelkit/win32/edits.h"
 #include "panelkit/win32/expandpanel.h"
 #include "panelkit/win32/headerpanel.h"
+#include "panelkit/win32/iconlist.h"
 #include "panelkit/win32/infopanels.h"
 #include "panelkit/win32/memo.h"
 #include "panelkit/win32/numberedits.h"
@@ -35,7 +36,7 @@ void RegisterEditClasses(TClassRegistry& registry, const String& module) {
 void RegisterCollectionClasses(TClassRegistry& registry, const String& module) {
   registry.RegisterClasses(
       {&TPxOptionButton::StaticClass(), &TPxProgressBar::StaticClass(), &TPxExpandPanel::StaticClass(),
-       &TPxGroupHeader::StaticClass(), &TPxInfoPanel::StaticClass()},
+       &TPxGroupHeader::StaticClass(), &TPxInfoPanel::StaticClass(), &TPxIconList::StaticClass()},
       module);
   registry.RegisterType(DescribeType(TypeTag<TProgressBarOrientation>{}));
   registry.RegisterType(DescribeType(TypeTag<TWrapKind>{}));

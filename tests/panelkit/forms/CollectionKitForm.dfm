@@ -134,4 +134,19 @@ object CollectionKitForm: TCollectionKitForm
     OuterMargins.Bottom = 2
     Text = 'Press <b>F9</b> to <i>preview</i> the form.'
   end
+  object Icons: TPxIconList
+    Left = 290
+    Top = 250
+    Width = 210
+    Height = 110
+    ItemIndex = 3
+    Items.Strings = (
+      'Forms'
+      'Units'
+      'Pages'
+      'Trees')
+    Spacing = 20
+    TabOrder = 5
+    OnChange = IconsChange
+  end
 end

@@ -4,6 +4,7 @@
 // by its button and the space bar, with the form following it (pictures
 // saved for a person to look at).
 #include "panelkit/win32/expandpanel.h"
+#include "panelkit/win32/iconlist.h"
 #include "panelkit/win32/infopanels.h"
 #include "panelkit/win32/optionbutton.h"
 
@@ -26,11 +27,13 @@ class TCollectionKitForm : public TForm {
   TPxGroupHeader* Group = nullptr;
   TPxInfoPanel* Info = nullptr;
   TPxInfoPanel* HtmlInfo = nullptr;
+  TPxIconList* Icons = nullptr;
 
   std::vector<std::string> Events;
   void OptionClick(TObject*) { Events.push_back("click"); }
   void DetailsCollapse(TObject*) { Events.push_back("collapse"); }
   void DetailsExpand(TObject*) { Events.push_back("expand"); }
+  void IconsChange(TObject*) { Events.push_back("select:" + std::to_string(Icons->ItemIndex())); }
 };
 
 KST_CLASS_IMPL(TCollectionKitForm, "PanelKitTests")
@@ -47,6 +50,8 @@ void TCollectionKitForm::Describe(TClassBuilder<TCollectionKitForm>& c) {
   c.Field(u"Group", &F::Group);
   c.Field(u"Info", &F::Info);
   c.Field(u"HtmlInfo", &F::HtmlInfo);
+  c.Field(u"Icons", &F::Icons);
+  c.Method(u"IconsChange", &F::IconsChange);
   c.Method(u"OptionClick", &F::OptionClick);
   c.Method(u"DetailsCollapse", &F::DetailsCollapse);
   c.Method(u"DetailsExpand", &F::DetailsExpand);
@@ -112,6 +117,10 @@ TEST_F(CollectionKitTest, EveryControlIsReadFromTheFormFile) {
   EXPECT_EQ(f.Info->WrapKind(), wkWordWrap);
   EXPECT_EQ(f.HtmlInfo->Options(), (TInfoPanelOptions{ipBorder, ipStaticPanel, ipHtmlText}));
   EXPECT_EQ(f.HtmlInfo->GetOuterMargins()->Right(), 2);
+  EXPECT_EQ(f.Icons->Items().Count(), 4);
+  EXPECT_EQ(f.Icons->ItemIndex(), 0) << "a stored selection is not applied";
+  EXPECT_EQ(f.Icons->Spacing(), 20);
+  EXPECT_EQ(f.Icons->BorderColor(), clGrayText);
   EXPECT_TRUE(FExceptions.empty());
   SavePicture(harness::CaptureScreen(f.Handle()), L"panelkit-collection-form.bmp");
 }
@@ -339,6 +348,92 @@ TEST_F(CollectionKitTest, InfoPanelBodyStartsBelowTheCaptionBySpacing) {
   p.SetSpacing(10);
   p.SetCaption(u"Tip");
   EXPECT_EQ(p.BodyRect().Top, withCaption + 6);
+}
+
+// 32 x 32 icons, each a colour of its own.
+std::unique_ptr<TImageList> MakeIcons(Integer count) {
+  auto images = std::make_unique<TImageList>(nullptr);
+  images->SetWidth(32);
+  images->SetHeight(32);
+  for (Integer i = 0; i < count; ++i) {
+    TBitmap icon(32, 32, pf24bit);
+    icon.Canvas().Brush().SetColor(RGB(200, 40 * i % 256, 40));
+    icon.Canvas().FillRect(Rect(0, 0, 32, 32));
+    images->Add(&icon, nullptr);
+  }
+  return images;
+}
+
+TEST_F(CollectionKitTest, IconListThumbFollowsTheContentWidth) {
+  struct Case {
+    Integer items;
+    Integer content;
+    Integer calculated;
+    Integer thumb;
+  };
+  const Case cases[] = {{10, 720, -320, 10}, {6, 432, -32, 10}, {4, 288, 112, 112}};
+  auto images = MakeIcons(1);
+  for (const Case& c : cases) {
+    TPxIconList list(nullptr);
+    list.SetBounds(0, 0, 210, 110);
+    list.SetImages(images.get());
+    for (Integer i = 0; i < c.items; ++i) list.Items().Add(u"item");
+    EXPECT_EQ(list.GetContentWidth(), c.content) << c.items;
+    EXPECT_EQ(list.CalcThumbWidth(), c.calculated) << c.items;
+    EXPECT_EQ(list.GetThumbWidth(), c.thumb) << c.items;
+  }
+}
+
+TEST_F(CollectionKitTest, IconListSelectsByClickAndScrollsByKeys) {
+  TCollectionKitForm& f = Kit();
+  TPxIconList& list = *f.Icons;
+  auto images = MakeIcons(4);
+  list.SetImages(images.get());
+  Pump();
+  const TRect second = list.GetItemRect(1, false);
+  EXPECT_EQ(second.Left, 92) << "one pitch of 72 after the first icon at 20";
+  harness::SendMouseMove(list.Handle(), Centre(second).X, Centre(second).Y);
+  Pump();
+  EXPECT_EQ(list.HoverIndex(), 1);
+  harness::SendClick(list.Handle(), Centre(second).X, Centre(second).Y);
+  Pump();
+  EXPECT_EQ(list.ItemIndex(), 1);
+  EXPECT_TRUE(list.Focused());
+  EXPECT_EQ(f.Events, std::vector<std::string>{"select:1"});
+  SavePicture(harness::PaintClient(list.Handle()), L"panelkit-icon-list.bmp");
+  // The selected icon is drawn 5 pixels beyond its place on the left.
+  const harness::Bitmap32 picture = harness::PaintClient(list.Handle());
+  EXPECT_NE(picture.PixelColor(second.Left - 3, second.Top + 10), static_cast<COLORREF>(ResolveColor(clWindow)));
+  const TRect first = list.GetItemRect(0, false);
+  EXPECT_EQ(picture.PixelColor(first.Left - 3, first.Top + 10), static_cast<COLORREF>(ResolveColor(clWindow)));
+  // Four items fit with a 112-pixel thumb: the arrows move it a pixel at a time.
+  harness::SendKey(list.Handle(), VK_RIGHT);
+  harness::SendKey(list.Handle(), VK_RIGHT);
+  Pump();
+  EXPECT_EQ(list.Position(), 2);
+  EXPECT_EQ(list.Indent(), 2);
+  harness::SendKey(list.Handle(), VK_LEFT);
+  Pump();
+  EXPECT_EQ(list.Position(), 1);
+  harness::SendKey(list.Handle(), VK_LEFT);
+  harness::SendKey(list.Handle(), VK_LEFT);
+  Pump();
+  EXPECT_EQ(list.Position(), 0) << "never before the track";
+  harness::SendClick(list.Handle(), 5, 5);
+  Pump();
+  EXPECT_EQ(list.ItemIndex(), 1) << "a click beside the items keeps the selection";
+}
+
+TEST_F(CollectionKitTest, IconListLetsGoOfAFreedImageList) {
+  TCollectionKitForm& f = Kit();
+  auto images = MakeIcons(2);
+  f.Icons->SetImages(images.get());
+  Pump();
+  images.reset();
+  EXPECT_EQ(f.Icons->Images(), nullptr);
+  const harness::Bitmap32 picture = harness::PaintClient(f.Icons->Handle());
+  EXPECT_EQ(picture.PixelColor(0, 0), static_cast<COLORREF>(ResolveColor(clGrayText)));
+  EXPECT_TRUE(FExceptions.empty());
 }
 
 }  // namespace
