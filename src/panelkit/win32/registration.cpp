@@ -16,6 +16,7 @@
 #include "panelkit/win32/optionbutton.h"
 #include "panelkit/win32/pagecontrol.h"
 #include "panelkit/win32/themes.h"
+#include "panelkit/win32/toolbar.h"
 
 namespace {
 
@@ -36,12 +37,14 @@ void RegisterEditClasses(TClassRegistry& registry, const String& module) {
 void RegisterCollectionClasses(TClassRegistry& registry, const String& module) {
   registry.RegisterClasses(
       {&TPxOptionButton::StaticClass(), &TPxProgressBar::StaticClass(), &TPxExpandPanel::StaticClass(),
-       &TPxGroupHeader::StaticClass(), &TPxInfoPanel::StaticClass(), &TPxIconList::StaticClass()},
+       &TPxGroupHeader::StaticClass(), &TPxInfoPanel::StaticClass(), &TPxIconList::StaticClass(),
+       &TPxToolItem::StaticClass(), &TPxToolbarItems::StaticClass(), &TPxToolbar::StaticClass()},
       module);
   registry.RegisterType(DescribeType(TypeTag<TProgressBarOrientation>{}));
   registry.RegisterType(DescribeType(TypeTag<TWrapKind>{}));
   registry.RegisterType(DescribeType(TypeTag<TFillPaintStyle>{}));
   registry.RegisterType(DescribeType(TypeTag<TInfoPanelOptions>{}));
+  registry.RegisterType(DescribeType(TypeTag<TPxToolbarItemPosition>{}));
 }
 
 }  // namespace

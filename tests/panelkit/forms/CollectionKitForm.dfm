@@ -2,7 +2,7 @@ object CollectionKitForm: TCollectionKitForm
   Left = 240
   Top = 160
   Caption = 'Collection controls'
-  ClientHeight = 400
+  ClientHeight = 410
   ClientWidth = 560
   Color = clBtnFace
   Font.Charset = DEFAULT_CHARSET
@@ -148,5 +148,27 @@ object CollectionKitForm: TCollectionKitForm
     Spacing = 20
     TabOrder = 5
     OnChange = IconsChange
+  end
+  object Tools: TPxToolbar
+    Left = 8
+    Top = 370
+    Width = 250
+    Height = 31
+    object ToolOpen: TTestToolItem
+      Caption = 'Open'
+      ItemWidth = 40
+      OnClick = ToolClick
+    end
+    object ToolSave: TTestToolItem
+      Caption = 'Save'
+      ItemWidth = 30
+      OnClick = ToolClick
+    end
+    object ToolHelp: TTestToolItem
+      Caption = 'Help'
+      ItemWidth = 50
+      Position = tipRight
+      OnClick = ToolClick
+    end
   end
 end

@@ -7,11 +7,38 @@
 #include "panelkit/win32/iconlist.h"
 #include "panelkit/win32/infopanels.h"
 #include "panelkit/win32/optionbutton.h"
+#include "panelkit/win32/toolbar.h"
 
 #include "panelkit/win32/panelkittest.h"
 #include "panelkit/win32/shareddraw.h"
 #include "ui/extctrls.h"
 #include "ui/messages.h"
+
+// A tool item of a fixed width that paints its caption over a fill by state.
+class TTestToolItem : public TPxToolItem {
+  KST_CLASS(TTestToolItem, TPxToolItem)
+ public:
+  using TPxToolItem::TPxToolItem;
+  Integer ItemWidth() const { return FItemWidth; }
+  void SetItemWidth(Integer value) { FItemWidth = value; }
+  void MeasureItem(TSize& size) override { size.cx = FItemWidth; }
+  void PaintItem(TCanvas& canvas, const TRect& rect, Integer state) override {
+    canvas.Brush().SetColor(state & kStateDown ? RGB(120, 160, 220) : state ? RGB(200, 220, 250) : RGB(235, 235, 235));
+    canvas.FillRect(rect);
+    canvas.Brush().SetStyle(bsClear);
+    canvas.TextOut(rect.Left + 4, rect.Top + 5, Caption());
+    canvas.Brush().SetStyle(bsSolid);
+  }
+
+ private:
+  Integer FItemWidth = 0;
+};
+
+KST_CLASS_IMPL(TTestToolItem, "PanelKitTests")
+
+void TTestToolItem::Describe(TClassBuilder<TTestToolItem>& c) {
+  c.Property(u"ItemWidth", &TTestToolItem::ItemWidth, &TTestToolItem::SetItemWidth).Default(0);
+}
 
 class TCollectionKitForm : public TForm {
   KST_CLASS(TCollectionKitForm, TForm)
@@ -28,6 +55,13 @@ class TCollectionKitForm : public TForm {
   TPxInfoPanel* Info = nullptr;
   TPxInfoPanel* HtmlInfo = nullptr;
   TPxIconList* Icons = nullptr;
+  TPxToolbar* Tools = nullptr;
+  TTestToolItem* ToolOpen = nullptr;
+  TTestToolItem* ToolSave = nullptr;
+  TTestToolItem* ToolHelp = nullptr;
+  void ToolClick(TObject* sender) {
+    Events.push_back("tool:" + std::to_string(static_cast<TPxToolItem*>(sender)->Index()));
+  }
 
   std::vector<std::string> Events;
   void OptionClick(TObject*) { Events.push_back("click"); }
@@ -52,6 +86,11 @@ void TCollectionKitForm::Describe(TClassBuilder<TCollectionKitForm>& c) {
   c.Field(u"HtmlInfo", &F::HtmlInfo);
   c.Field(u"Icons", &F::Icons);
   c.Method(u"IconsChange", &F::IconsChange);
+  c.Field(u"Tools", &F::Tools);
+  c.Field(u"ToolOpen", &F::ToolOpen);
+  c.Field(u"ToolSave", &F::ToolSave);
+  c.Field(u"ToolHelp", &F::ToolHelp);
+  c.Method(u"ToolClick", &F::ToolClick);
   c.Method(u"OptionClick", &F::OptionClick);
   c.Method(u"DetailsCollapse", &F::DetailsCollapse);
   c.Method(u"DetailsExpand", &F::DetailsExpand);
@@ -74,7 +113,7 @@ class CollectionKitTest : public PanelKitTest {
  protected:
   void SetUp() override {
     PanelKitTest::SetUp();
-    FRegistry.RegisterClasses({&TCollectionKitForm::StaticClass()});
+    FRegistry.RegisterClasses({&TTestToolItem::StaticClass(), &TCollectionKitForm::StaticClass()});
   }
   TCollectionKitForm& Kit() {
     if (!FKit) {
@@ -121,6 +160,10 @@ TEST_F(CollectionKitTest, EveryControlIsReadFromTheFormFile) {
   EXPECT_EQ(f.Icons->ItemIndex(), 0) << "a stored selection is not applied";
   EXPECT_EQ(f.Icons->Spacing(), 20);
   EXPECT_EQ(f.Icons->BorderColor(), clGrayText);
+  ASSERT_EQ(f.Tools->GetItems()->Count(), 3);
+  EXPECT_EQ(f.Tools->GetItems()->Items(2), f.ToolHelp);
+  EXPECT_EQ(f.ToolHelp->Position(), tipRight);
+  EXPECT_EQ(f.ToolOpen->Owner(), &f);
   EXPECT_TRUE(FExceptions.empty());
   SavePicture(harness::CaptureScreen(f.Handle()), L"panelkit-collection-form.bmp");
 }
@@ -433,6 +476,58 @@ TEST_F(CollectionKitTest, IconListLetsGoOfAFreedImageList) {
   EXPECT_EQ(f.Icons->Images(), nullptr);
   const harness::Bitmap32 picture = harness::PaintClient(f.Icons->Handle());
   EXPECT_EQ(picture.PixelColor(0, 0), static_cast<COLORREF>(ResolveColor(clGrayText)));
+  EXPECT_TRUE(FExceptions.empty());
+}
+
+TEST_F(CollectionKitTest, ToolbarLaysOutItsTwoGroups) {
+  TCollectionKitForm& f = Kit();
+  TPxToolbar& bar = *f.Tools;
+  EXPECT_EQ(bar.GetItemRect(f.ToolOpen), Rect(18, 0, 58, 31));
+  EXPECT_EQ(bar.GetItemRect(f.ToolSave), Rect(58, 0, 88, 31));
+  EXPECT_EQ(bar.GetItemRect(f.ToolHelp), Rect(182, 0, 232, 31));
+  EXPECT_EQ(bar.GetItemAtPos(100, 10), nullptr);
+  const harness::Bitmap32 picture = harness::PaintClient(bar.Handle());
+  SavePicture(picture, L"panelkit-toolbar.bmp");
+  EXPECT_EQ(picture.PixelColor(5, 29), RGB(0xCF, 0xDB, 0xEB));
+  EXPECT_EQ(picture.PixelColor(5, 30), RGB(0xA2, 0xB1, 0xC5));
+  // Moving one to the right takes its followers along; to the left, its leaders.
+  f.ToolSave->SetPosition(tipRight);
+  EXPECT_EQ(f.ToolOpen->Position(), tipLeft);
+  EXPECT_EQ(f.ToolHelp->Position(), tipRight);
+  EXPECT_EQ(bar.GetItemRect(f.ToolSave), Rect(152, 0, 182, 31));
+  f.ToolHelp->SetPosition(tipLeft);
+  for (TPxToolItem* item : {f.ToolOpen, f.ToolSave, f.ToolHelp}) EXPECT_EQ(item->Position(), tipLeft);
+  f.ToolSave->SetVisible(false);
+  EXPECT_EQ(bar.GetItemRect(f.ToolHelp), Rect(58, 0, 108, 31));
+}
+
+TEST_F(CollectionKitTest, ToolbarClicksAnItemPressedAndReleasedOnIt) {
+  TCollectionKitForm& f = Kit();
+  TPxToolbar& bar = *f.Tools;
+  harness::SendMouseMove(bar.Handle(), 30, 10);
+  Pump();
+  EXPECT_EQ(bar.HoverItem(), f.ToolOpen);
+  harness::SendMouseDown(bar.Handle(), 30, 10);
+  harness::SendMouseMove(bar.Handle(), 70, 10);
+  Pump();
+  EXPECT_EQ(bar.DownItem(), f.ToolOpen);
+  EXPECT_EQ(bar.HoverItem(), f.ToolOpen) << "no hover change while pressed";
+  harness::SendMouseUp(bar.Handle(), 70, 10);
+  Pump();
+  EXPECT_TRUE(f.Events.empty()) << "released on another item";
+  EXPECT_EQ(bar.DownItem(), nullptr);
+  harness::SendClick(bar.Handle(), 200, 10);
+  Pump();
+  EXPECT_EQ(f.Events, std::vector<std::string>{"tool:2"});
+  // An item freed while hovered leaves no reference behind.
+  harness::SendMouseMove(bar.Handle(), 70, 10);
+  Pump();
+  EXPECT_EQ(bar.HoverItem(), f.ToolSave);
+  delete f.ToolSave;
+  f.ToolSave = nullptr;
+  EXPECT_EQ(bar.HoverItem(), nullptr);
+  EXPECT_EQ(bar.GetItems()->Count(), 2);
+  harness::PaintClient(bar.Handle());
   EXPECT_TRUE(FExceptions.empty());
 }
 
