@@ -15,6 +15,7 @@
 #include "panelkit/win32/numberedits.h"
 #include "panelkit/win32/optionbutton.h"
 #include "panelkit/win32/pagecontrol.h"
+#include "panelkit/win32/pathcontrol.h"
 #include "panelkit/win32/themes.h"
 #include "panelkit/win32/toolbar.h"
 
@@ -38,13 +39,16 @@ void RegisterCollectionClasses(TClassRegistry& registry, const String& module) {
   registry.RegisterClasses(
       {&TPxOptionButton::StaticClass(), &TPxProgressBar::StaticClass(), &TPxExpandPanel::StaticClass(),
        &TPxGroupHeader::StaticClass(), &TPxInfoPanel::StaticClass(), &TPxIconList::StaticClass(),
-       &TPxToolItem::StaticClass(), &TPxToolbarItems::StaticClass(), &TPxToolbar::StaticClass()},
+       &TPxToolItem::StaticClass(), &TPxToolbarItems::StaticClass(), &TPxToolbar::StaticClass(),
+       &TPxPathControl::StaticClass()},
       module);
   registry.RegisterType(DescribeType(TypeTag<TProgressBarOrientation>{}));
   registry.RegisterType(DescribeType(TypeTag<TWrapKind>{}));
   registry.RegisterType(DescribeType(TypeTag<TFillPaintStyle>{}));
   registry.RegisterType(DescribeType(TypeTag<TInfoPanelOptions>{}));
   registry.RegisterType(DescribeType(TypeTag<TPxToolbarItemPosition>{}));
+  registry.RegisterType(DescribeType(TypeTag<TPathButtonStyle>{}));
+  registry.RegisterType(NodeNotifyEventType());
 }
 
 }  // namespace

@@ -171,4 +171,13 @@ object CollectionKitForm: TCollectionKitForm
       OnClick = ToolClick
     end
   end
+  object Path: TPxPathControl
+    Left = 290
+    Top = 375
+    Width = 260
+    Height = 21
+    ButtonStyle = bsOffice2007
+    TabOrder = 7
+    OnSelect = PathSelect
+  end
 end

@@ -7,10 +7,12 @@
 #include "panelkit/win32/iconlist.h"
 #include "panelkit/win32/infopanels.h"
 #include "panelkit/win32/optionbutton.h"
+#include "panelkit/win32/pathcontrol.h"
 #include "panelkit/win32/toolbar.h"
 
 #include "panelkit/win32/panelkittest.h"
 #include "panelkit/win32/shareddraw.h"
+#include "rtl/unicode.h"
 #include "ui/extctrls.h"
 #include "ui/messages.h"
 
@@ -56,6 +58,10 @@ class TCollectionKitForm : public TForm {
   TPxInfoPanel* HtmlInfo = nullptr;
   TPxIconList* Icons = nullptr;
   TPxToolbar* Tools = nullptr;
+  TPxPathControl* Path = nullptr;
+  void PathSelect(TObject*) {
+    Events.push_back("path:" + (Path->Selected() ? StringToUTF8(Path->Selected()->Text()) : std::string("none")));
+  }
   TTestToolItem* ToolOpen = nullptr;
   TTestToolItem* ToolSave = nullptr;
   TTestToolItem* ToolHelp = nullptr;
@@ -87,6 +93,8 @@ void TCollectionKitForm::Describe(TClassBuilder<TCollectionKitForm>& c) {
   c.Field(u"Icons", &F::Icons);
   c.Method(u"IconsChange", &F::IconsChange);
   c.Field(u"Tools", &F::Tools);
+  c.Field(u"Path", &F::Path);
+  c.Method(u"PathSelect", &F::PathSelect);
   c.Field(u"ToolOpen", &F::ToolOpen);
   c.Field(u"ToolSave", &F::ToolSave);
   c.Field(u"ToolHelp", &F::ToolHelp);
@@ -529,6 +537,93 @@ TEST_F(CollectionKitTest, ToolbarClicksAnItemPressedAndReleasedOnIt) {
   EXPECT_EQ(bar.GetItems()->Count(), 2);
   harness::PaintClient(bar.Handle());
   EXPECT_TRUE(FExceptions.empty());
+}
+
+class PathControlTest : public CollectionKitTest {
+ protected:
+  // Project > Forms > Main, with a sibling of Forms and of Main each.
+  TPxPathControl& Path() {
+    TCollectionKitForm& f = Kit();
+    TPxPathNodes& nodes = f.Path->Items();
+    FProject = nodes.Add(nullptr, u"Project");
+    FForms = nodes.Add(FProject, u"Forms");
+    nodes.Add(FProject, u"Units");
+    FMain = nodes.Add(FForms, u"Main");
+    nodes.Add(FForms, u"About");
+    nodes.Add(nullptr, u"Settings");
+    f.Path->SetSelected(FMain);
+    f.Events.clear();
+    Pump();
+    return *f.Path;
+  }
+  TPxPathNode* FProject = nullptr;
+  TPxPathNode* FForms = nullptr;
+  TPxPathNode* FMain = nullptr;
+};
+
+TEST_F(PathControlTest, SegmentsFollowTheRootButton) {
+  TPxPathControl& p = Path();
+  EXPECT_EQ(p.ButtonStyle(), bsOffice2007);
+  EXPECT_EQ(p.GetButtonWidth(), 13);
+  p.Canvas().Font().Assign(&p.Font());
+  const Integer projectWidth = p.Canvas().TextWidth(u"Project") + 10 + 13;
+  EXPECT_EQ(p.GetItemWidth(FProject), projectWidth);
+  EXPECT_EQ(p.GetItemWidth(FMain), p.Canvas().TextWidth(u"Main") + 10) << "no children, no drop-down part";
+  EXPECT_EQ(p.GetItemWidth(nullptr), 40);
+  EXPECT_EQ(p.GetItemRect(FProject), Rect(32, 0, 32 + projectWidth, 21));
+  const TRect main = p.GetItemRect(FMain);
+  EXPECT_EQ(p.GetItemAtPos(main.Right, 10), FMain);
+  EXPECT_EQ(p.GetItemAtPos(main.Right + 1, 10), nullptr);
+  TPathItemPart part = pipTitle;
+  EXPECT_EQ(p.GetItemAtPos(32 + projectWidth - 2, 10, part), FProject);
+  EXPECT_EQ(part, pipButton);
+  p.BuildMenu(FForms);
+  ASSERT_EQ(p.Popup().Items()->Count(), 2);
+  EXPECT_EQ(p.Popup().Items()->Items(1)->Caption(), u"About");
+  p.BuildMenu(nullptr);
+  EXPECT_EQ(p.Popup().Items()->Count(), 2) << "the top level";
+  SavePicture(harness::PaintClient(p.Handle()), L"panelkit-path.bmp");
+}
+
+TEST_F(PathControlTest, ASegmentClickCutsThePathBackToIt) {
+  TPxPathControl& p = Path();
+  const TRect project = p.GetItemRect(FProject);
+  harness::SendMouseMove(p.Handle(), project.Left + 5, 10);
+  Pump();
+  EXPECT_EQ(p.HoverItem(), FProject);
+  SavePicture(harness::PaintClient(p.Handle()), L"panelkit-path-hover.bmp");
+  harness::SendClick(p.Handle(), project.Left + 5, 10);
+  Pump();
+  EXPECT_EQ(p.Selected(), FProject);
+  EXPECT_EQ(Kit().Events, std::vector<std::string>{"path:Project"});
+  harness::SendClick(p.Handle(), project.Left + 5, 10);
+  Pump();
+  EXPECT_EQ(Kit().Events.size(), 1u) << "the selected node again fires nothing";
+  // A menu entry selects its node.
+  p.BuildMenu(FForms);
+  TMenuItem* about = p.Popup().Items()->Items(1);
+  about->OnClick(about);
+  EXPECT_EQ(StringToUTF8(p.Selected()->Text()), "About");
+}
+
+TEST_F(PathControlTest, DeletedNodesLeaveNoReferenceBehind) {
+  TPxPathControl& p = Path();
+  const TRect main = p.GetItemRect(FMain);
+  harness::SendMouseMove(p.Handle(), main.Left + 3, 10);
+  Pump();
+  EXPECT_EQ(p.HoverItem(), FMain);
+  p.Items().Free(FMain);
+  EXPECT_EQ(p.HoverItem(), nullptr);
+  EXPECT_EQ(p.Selected(), FForms) << "the parent takes over";
+  p.Items().Free(FProject);
+  EXPECT_EQ(p.Selected(), nullptr) << "a whole subtree on the path goes";
+  harness::PaintClient(p.Handle());
+  EXPECT_TRUE(FExceptions.empty());
+  auto images = MakeIcons(1);
+  p.SetImages(images.get());
+  images.reset();
+  EXPECT_EQ(p.Images(), nullptr);
+  EXPECT_EQ(p.Popup().Images(), nullptr);
 }
 
 }  // namespace
