@@ -1,6 +1,7 @@
 #include "panelkit/win32/expandpanel.h"
 
 #include "classes/filer.h"
+#include "panelkit/win32/collectionparts.h"
 #include "panelkit/win32/shareddraw.h"
 #include "ui/forms.h"
 #include "ui/publish.h"
@@ -51,12 +52,7 @@ void TPxExpandPanel::Describe(TClassBuilder<TPxExpandPanel>& c) {
   publish::Visible(c);
   c.Property(u"OnCollapse", &P::OnCollapse);
   c.Property(u"OnExpand", &P::OnExpand);
-  publish::MouseEvents(c);
-  publish::FocusEvents(c);
-  publish::KeyEvents(c);
-  c.Property(u"OnMouseWheelDown", &P::OnMouseWheelDown);
-  c.Property(u"OnMouseWheelUp", &P::OnMouseWheelUp);
-  c.Property(u"OnResize", &P::OnResize);
+  publish::KeyboardControlEvents(c);
 }
 
 TPxExpandPanel::TPxExpandPanel(TComponent* owner)

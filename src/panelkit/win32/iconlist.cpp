@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "panelkit/win32/collectionparts.h"
 #include "panelkit/win32/shareddraw.h"
 #include "ui/publish.h"
 
@@ -38,12 +39,7 @@ void TPxIconList::Describe(TClassBuilder<TPxIconList>& c) {
   c.Property(u"TabStop", &TWinControl::TabStop, &TWinControl::SetTabStop).Default(0);
   publish::Visible(c);
   c.Property(u"OnChange", &P::OnChange);
-  publish::MouseEvents(c);
-  publish::FocusEvents(c);
-  publish::KeyEvents(c);
-  c.Property(u"OnMouseWheelDown", &P::OnMouseWheelDown);
-  c.Property(u"OnMouseWheelUp", &P::OnMouseWheelUp);
-  c.Property(u"OnResize", &P::OnResize);
+  publish::KeyboardControlEvents(c);
 }
 
 TPxIconList::TPxIconList(TComponent* owner) : TCustomControl(owner), FItems(std::make_unique<TStringList>()) {
@@ -61,11 +57,7 @@ void TPxIconList::SetBorderColor(TColor value) {
 }
 
 void TPxIconList::SetImages(TCustomImageList* value) {
-  if (value == FImages) return;
-  if (FImages) FImages->RemoveFreeNotification(this);
-  FImages = value;
-  if (FImages) FImages->FreeNotification(this);
-  Invalidate();
+  if (WatchImages(*this, FImages, value)) Invalidate();
 }
 
 void TPxIconList::Notification(TComponent* component, TOperation operation) {

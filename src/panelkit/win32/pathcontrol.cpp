@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "panelkit/win32/collectionparts.h"
 #include "panelkit/win32/shareddraw.h"
 #include "panelkit/win32/themes.h"
 #include "ui/publish.h"
@@ -75,12 +76,7 @@ void TPxPathControl::Describe(TClassBuilder<TPxPathControl>& c) {
   c.Property(u"OnItemMouseMove", &P::OnItemMouseMove, &NodeNotifyEventType());
   c.Property(u"OnPopup", &P::OnPopup, &NodeNotifyEventType());
   c.Property(u"OnSelect", &P::OnSelect);
-  publish::MouseEvents(c);
-  publish::FocusEvents(c);
-  publish::KeyEvents(c);
-  c.Property(u"OnMouseWheelDown", &P::OnMouseWheelDown);
-  c.Property(u"OnMouseWheelUp", &P::OnMouseWheelUp);
-  c.Property(u"OnResize", &P::OnResize);
+  publish::KeyboardControlEvents(c);
 }
 
 TPxPathControl::TPxPathControl(TComponent* owner)
@@ -106,11 +102,7 @@ void TPxPathControl::SetEnableVisualStyles(bool value) {
 }
 
 void TPxPathControl::SetImages(TCustomImageList* value) {
-  if (value == FImages) return;
-  if (FImages) FImages->RemoveFreeNotification(this);
-  FImages = value;
-  FPopup->SetImages(value);
-  if (FImages) FImages->FreeNotification(this);
+  if (WatchImages(*this, FImages, value)) FPopup->SetImages(value);
 }
 
 void TPxPathControl::Notification(TComponent* component, TOperation operation) {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "panelkit/win32/collectionparts.h"
 #include "panelkit/win32/shareddraw.h"
 #include "ui/publish.h"
 
@@ -161,12 +162,7 @@ void TPxToolbar::Describe(TClassBuilder<TPxToolbar>& c) {
   publish::TabOrder(c);
   c.Property(u"TabStop", &TWinControl::TabStop, &TWinControl::SetTabStop).Default(0);
   publish::Visible(c);
-  publish::MouseEvents(c);
-  publish::FocusEvents(c);
-  publish::KeyEvents(c);
-  c.Property(u"OnMouseWheelDown", &P::OnMouseWheelDown);
-  c.Property(u"OnMouseWheelUp", &P::OnMouseWheelUp);
-  c.Property(u"OnResize", &P::OnResize);
+  publish::KeyboardControlEvents(c);
 }
 
 TPxToolbar::TPxToolbar(TComponent* owner)
@@ -182,10 +178,7 @@ TPxToolbar::~TPxToolbar() {
 }
 
 void TPxToolbar::SetImages(TCustomImageList* value) {
-  if (value == FImages) return;
-  if (FImages) FImages->RemoveFreeNotification(this);
-  FImages = value;
-  if (FImages) FImages->FreeNotification(this);
+  WatchImages(*this, FImages, value);
 }
 
 void TPxToolbar::Notification(TComponent* component, TOperation operation) {
