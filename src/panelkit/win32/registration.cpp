@@ -7,11 +7,17 @@
 #include "panelkit/win32/combobox.h"
 #include "panelkit/win32/editbuttons.h"
 #include "panelkit/win32/edits.h"
+#include "panelkit/win32/expandpanel.h"
 #include "panelkit/win32/headerpanel.h"
+#include "panelkit/win32/iconlist.h"
+#include "panelkit/win32/infopanels.h"
 #include "panelkit/win32/memo.h"
 #include "panelkit/win32/numberedits.h"
+#include "panelkit/win32/optionbutton.h"
 #include "panelkit/win32/pagecontrol.h"
+#include "panelkit/win32/pathcontrol.h"
 #include "panelkit/win32/themes.h"
+#include "panelkit/win32/toolbar.h"
 
 namespace {
 
@@ -27,6 +33,22 @@ void RegisterEditClasses(TClassRegistry& registry, const String& module) {
       &DescribeType(TypeTag<TSpinButtonSet>{}),          &DescribeType(TypeTag<TSpinEvent>{}),
       &DescribeType(TypeTag<TVerticalAlignment>{}),      &DescribeType(TypeTag<TCheckBoxOptions>{})};
   for (const TTypeInfo* type : types) registry.RegisterType(*type);
+}
+
+void RegisterCollectionClasses(TClassRegistry& registry, const String& module) {
+  registry.RegisterClasses(
+      {&TPxOptionButton::StaticClass(), &TPxProgressBar::StaticClass(), &TPxExpandPanel::StaticClass(),
+       &TPxGroupHeader::StaticClass(), &TPxInfoPanel::StaticClass(), &TPxIconList::StaticClass(),
+       &TPxToolItem::StaticClass(), &TPxToolbarItems::StaticClass(), &TPxToolbar::StaticClass(),
+       &TPxPathControl::StaticClass()},
+      module);
+  registry.RegisterType(DescribeType(TypeTag<TProgressBarOrientation>{}));
+  registry.RegisterType(DescribeType(TypeTag<TWrapKind>{}));
+  registry.RegisterType(DescribeType(TypeTag<TFillPaintStyle>{}));
+  registry.RegisterType(DescribeType(TypeTag<TInfoPanelOptions>{}));
+  registry.RegisterType(DescribeType(TypeTag<TPxToolbarItemPosition>{}));
+  registry.RegisterType(DescribeType(TypeTag<TPathButtonStyle>{}));
+  registry.RegisterType(NodeNotifyEventType());
 }
 
 }  // namespace
@@ -60,4 +82,5 @@ void RegisterPanelKitClasses(TClassRegistry& registry) {
                                                          &CollapseEventType()};
   for (const TTypeInfo* type : types) registry.RegisterType(*type);
   RegisterEditClasses(registry, module);
+  RegisterCollectionClasses(registry, module);
 }
