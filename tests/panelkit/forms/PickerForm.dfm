@@ -1,0 +1,36 @@
+object PickerForm: TPickerForm
+  Left = 240
+  Top = 160
+  Caption = 'Pickers'
+  ClientHeight = 320
+  ClientWidth = 360
+  Color = clBtnFace
+  Font.Charset = DEFAULT_CHARSET
+  Font.Color = clWindowText
+  Font.Height = -11
+  Font.Name = 'Tahoma'
+  Font.Style = []
+  OldCreateOrder = False
+  Position = poDesigned
+  PixelsPerInch = 96
+  TextHeight = 13
+  object date: TPxDatePicker
+    Left = 16
+    Top = 16
+    Width = 121
+    Height = 21
+    EmptyText = 'No date'
+    NoneCaption = 'Clear'
+    StartDay = dwMonday
+    TabOrder = 0
+    TodayCaption = 'Now'
+  end
+  object other: TPxDatePicker
+    Left = 200
+    Top = 16
+    Width = 121
+    Height = 21
+    ShowNoneButton = False
+    TabOrder = 1
+  end
+end

@@ -1,0 +1,172 @@
+// The date picker on a form read from its form file: its calendar opens at
+// the picker's lower edge, a click on a day sets the date and closes it, a
+// click outside or Escape closes it without a change, the header arrows
+// step the month and the keys move the date while it is open.
+#include "panelkit/win32/datepicker.h"
+
+#include "panelkit/win32/edittest.h"
+#include "rtl/unicode.h"
+
+class TPickerForm : public TForm {
+  KST_CLASS(TPickerForm, TForm)
+ public:
+  using TForm::TForm;
+  TPxDatePicker* date = nullptr;
+  TPxDatePicker* other = nullptr;
+};
+
+KST_CLASS_IMPL(TPickerForm, "PanelKitTests")
+
+void TPickerForm::Describe(TClassBuilder<TPickerForm>& c) {
+  c.Field(u"date", &TPickerForm::date);
+  c.Field(u"other", &TPickerForm::other);
+}
+
+namespace {
+
+std::string U8(const String& s) {
+  return StringToUTF8(s);
+}
+
+class PickerTest : public PanelKitTest {
+ protected:
+  void SetUp() override {
+    PanelKitTest::SetUp();
+    FRegistry.RegisterClasses({&TPickerForm::StaticClass()});
+  }
+  TPickerForm& Pickers() {
+    if (!FPickers) {
+      FPickers = CreateForm<TPickerForm>(FApp.get());
+      FPickers->Show();
+      Pump();
+    }
+    return *FPickers;
+  }
+  // Opens a picker's calendar on the given date.
+  TPxDatePopup& Open(TPxDatePicker& picker, TDateTime date) {
+    picker.SetDate(date);
+    picker.SetFocus();
+    harness::SendKey(picker.Handle(), VK_DOWN, {.ctrl = false, .shift = false, .alt = true});
+    Pump();
+    return picker.Calendar();
+  }
+  // The centre of the grid cell that shows a date.
+  static TPoint CellOf(TPxDatePopup& calendar, TDateTime date) {
+    const TRect grid = calendar.DayGridRect();
+    const Integer cell = static_cast<Integer>(date - calendar.ShownMonth().FirstCellDate());
+    const TSize size = calendar.DaySize();
+    return Point(grid.Left + (cell % 7) * size.cx + size.cx / 2, grid.Top + (cell / 7) * size.cy + size.cy / 2);
+  }
+  TPickerForm* FPickers = nullptr;
+};
+
+TEST_F(PickerTest, ReadFromItsFormWithTodaysDate) {
+  TPickerForm& f = Pickers();
+  ASSERT_NE(f.date, nullptr);
+  EXPECT_EQ(U8(f.date->EmptyText()), "No date");
+  EXPECT_EQ(U8(f.date->NoneCaption()), "Clear");
+  EXPECT_EQ(U8(f.date->TodayCaption()), "Now");
+  EXPECT_EQ(f.date->StartDay(), dwMonday);
+  EXPECT_FALSE(f.other->ShowNoneButton());
+  EXPECT_EQ(f.other->StartDay(), dwSunday);
+  EXPECT_EQ(U8(f.other->Text()), U8(DateToStr(Date())));
+  EXPECT_EQ(f.other->Date(), Date());
+  EXPECT_TRUE(FExceptions.empty());
+}
+
+TEST_F(PickerTest, TheCalendarOpensBelowThePickerAndAClickedDaySetsTheDate) {
+  TPickerForm& f = Pickers();
+  TPxDatePopup& calendar = Open(*f.date, EncodeDate(2021, 3, 10));
+  ASSERT_TRUE(f.date->DroppedDown());
+  ASSERT_TRUE(IsWindowVisible(calendar.Handle()));
+  RECT picker{}, popup{};
+  GetWindowRect(f.date->Handle(), &picker);
+  GetWindowRect(calendar.Handle(), &popup);
+  EXPECT_EQ(popup.left, picker.left) << "at the picker's outer edge";
+  EXPECT_EQ(popup.top, picker.bottom);
+  EXPECT_EQ(calendar.Year(), 2021);
+  EXPECT_EQ(calendar.Month(), 3);
+  EXPECT_EQ(calendar.ShownMonth().StartDay, dwMonday);
+  EXPECT_EQ(calendar.ShownMonth().LeadingDays(), 0) << "1 March 2021 is a Monday";
+  SavePicture(ScreenPicture(calendar.Handle()), L"panelkit-datepopup.bmp");
+  const TPoint day = CellOf(calendar, EncodeDate(2021, 3, 24));
+  harness::SendClick(calendar.Handle(), day.X, day.Y);
+  Pump();
+  EXPECT_FALSE(f.date->DroppedDown());
+  EXPECT_FALSE(IsWindowVisible(calendar.Handle()));
+  EXPECT_EQ(f.date->Date(), EncodeDate(2021, 3, 24));
+  EXPECT_EQ(U8(f.date->Text()), U8(DateToStr(EncodeDate(2021, 3, 24))));
+}
+
+TEST_F(PickerTest, AClickOutsideOrEscapeClosesWithoutAChange) {
+  TPickerForm& f = Pickers();
+  const TDateTime start = EncodeDate(2020, 8, 15);
+  TPxDatePopup& calendar = Open(*f.other, start);
+  ASSERT_TRUE(f.other->DroppedDown());
+  EXPECT_EQ(calendar.ShownMonth().RowCount(), 6) << "August 2020 starts on Saturday";
+  SavePicture(ScreenPicture(calendar.Handle()), L"panelkit-datepopup-sunday.bmp");
+  harness::SendClick(calendar.Handle(), -30, -40);
+  Pump();
+  EXPECT_FALSE(f.other->DroppedDown());
+  EXPECT_EQ(f.other->Date(), start);
+
+  Open(*f.other, start);
+  ASSERT_TRUE(f.other->DroppedDown());
+  harness::SendKey(f.other->Handle(), VK_ESCAPE, {}, 27);
+  Pump();
+  EXPECT_FALSE(f.other->DroppedDown());
+  EXPECT_EQ(f.other->Date(), start);
+}
+
+TEST_F(PickerTest, ArrowsStepTheMonthAndTheButtonsHandBackTodayOrNothing) {
+  TPickerForm& f = Pickers();
+  TPxDatePopup& calendar = Open(*f.date, EncodeDate(2010, 12, 5));
+  const TRect header = calendar.HeaderRect();
+  const Integer middle = (header.Top + header.Bottom) / 2;
+  harness::SendClick(calendar.Handle(), header.Right - 5, middle);
+  Pump();
+  EXPECT_EQ(calendar.Year(), 2011);
+  EXPECT_EQ(calendar.Month(), 1);
+  EXPECT_TRUE(f.date->DroppedDown()) << "the arrows choose nothing";
+  harness::SendClick(calendar.Handle(), header.Left + 3, middle);
+  harness::SendClick(calendar.Handle(), header.Left + 3, middle);
+  Pump();
+  EXPECT_EQ(calendar.Year(), 2010);
+  EXPECT_EQ(calendar.Month(), 11);
+  const TPoint today = Centre(calendar.TodayButtonRect());
+  harness::SendClick(calendar.Handle(), today.X, today.Y);
+  Pump();
+  EXPECT_FALSE(f.date->DroppedDown());
+  EXPECT_EQ(f.date->Date(), Date());
+
+  Open(*f.date, EncodeDate(2010, 12, 5));
+  const TPoint none = Centre(calendar.NoneButtonRect());
+  harness::SendClick(calendar.Handle(), none.X, none.Y);
+  Pump();
+  EXPECT_FALSE(f.date->DroppedDown());
+  EXPECT_EQ(U8(f.date->Text()), "");
+}
+
+TEST_F(PickerTest, KeysMoveTheDateWhileTheCalendarIsOpen) {
+  TPickerForm& f = Pickers();
+  TPxDatePopup& calendar = Open(*f.other, EncodeDate(2021, 1, 31));
+  harness::SendKey(f.other->Handle(), VK_RIGHT, {.ctrl = false, .shift = true});
+  EXPECT_EQ(f.other->Date(), EncodeDate(2021, 2, 28));
+  EXPECT_EQ(calendar.Month(), 2);
+  harness::SendKey(f.other->Handle(), VK_DOWN);
+  EXPECT_EQ(f.other->Date(), EncodeDate(2021, 3, 7));
+  harness::SendKey(f.other->Handle(), VK_NEXT, {.ctrl = false, .shift = true});
+  EXPECT_EQ(f.other->Date(), EncodeDate(2022, 3, 7));
+  EXPECT_EQ(calendar.SelectedDate(), EncodeDate(2022, 3, 7));
+  EXPECT_TRUE(f.other->DroppedDown());
+}
+
+TEST_F(PickerTest, WithoutTheNoneButtonTodayIsCentred) {
+  TPickerForm& f = Pickers();
+  TPxDatePopup& calendar = Open(*f.other, EncodeDate(2021, 5, 1));
+  const TRect today = calendar.TodayButtonRect();
+  EXPECT_LE(std::abs((today.Left + today.Right) / 2 - calendar.ClientWidth() / 2), 1);
+  EXPECT_TRUE(calendar.NoneButtonRect().IsEmpty());
+}
+
+}  // namespace
