@@ -1,5 +1,6 @@
 #include "panelkit/win32/datepicker.h"
 
+#include "panelkit/win32/calcedit.h"
 #include "panelkit/win32/themes.h"
 #include "rtl/numbers.h"
 #include "ui/forms.h"
@@ -296,6 +297,8 @@ void TPxDatePicker::Dispatch(TMessage& m) {
 }
 
 void RegisterPickerClasses(TClassRegistry& registry, const String& module) {
-  registry.RegisterClasses({&TPxDatePopup::StaticClass(), &TPxDatePicker::StaticClass()}, module);
+  registry.RegisterClasses({&TPxDatePopup::StaticClass(), &TPxDatePicker::StaticClass(), &TPxCalcPopup::StaticClass(),
+                            &TPxCalcEdit::StaticClass()},
+                           module);
   registry.RegisterType(DescribeType(TypeTag<TStartDayOfWeek>{}));
 }

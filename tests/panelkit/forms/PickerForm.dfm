@@ -33,4 +33,13 @@ object PickerForm: TPickerForm
     ShowNoneButton = False
     TabOrder = 1
   end
+  object calc: TPxCalcEdit
+    Left = 16
+    Top = 200
+    Width = 121
+    Height = 21
+    AutoClose = True
+    TabOrder = 2
+    Value = 12.500000000000000000
+  end
 end

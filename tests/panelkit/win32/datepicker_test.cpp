@@ -4,6 +4,8 @@
 // step the month and the keys move the date while it is open.
 #include "panelkit/win32/datepicker.h"
 
+#include "panelkit/win32/calcedit.h"
+
 #include "panelkit/win32/edittest.h"
 #include "rtl/unicode.h"
 
@@ -13,6 +15,7 @@ class TPickerForm : public TForm {
   using TForm::TForm;
   TPxDatePicker* date = nullptr;
   TPxDatePicker* other = nullptr;
+  TPxCalcEdit* calc = nullptr;
 };
 
 KST_CLASS_IMPL(TPickerForm, "PanelKitTests")
@@ -20,6 +23,7 @@ KST_CLASS_IMPL(TPickerForm, "PanelKitTests")
 void TPickerForm::Describe(TClassBuilder<TPickerForm>& c) {
   c.Field(u"date", &TPickerForm::date);
   c.Field(u"other", &TPickerForm::other);
+  c.Field(u"calc", &TPickerForm::calc);
 }
 
 namespace {
@@ -167,6 +171,57 @@ TEST_F(PickerTest, WithoutTheNoneButtonTodayIsCentred) {
   const TRect today = calendar.TodayButtonRect();
   EXPECT_LE(std::abs((today.Left + today.Right) / 2 - calendar.ClientWidth() / 2), 1);
   EXPECT_TRUE(calendar.NoneButtonRect().IsEmpty());
+}
+
+TEST_F(PickerTest, TheCalculatorOpensBelowItsEditAndComputesIntoTheText) {
+  TPickerForm& f = Pickers();
+  TPxCalcEdit& edit = *f.calc;
+  EXPECT_TRUE(edit.AutoClose());
+  EXPECT_EQ(edit.Value(), 12.5);
+  edit.SetFocus();
+  harness::SendKey(edit.Handle(), VK_DOWN, {.ctrl = false, .shift = false, .alt = true});
+  Pump();
+  ASSERT_TRUE(edit.DroppedDown());
+  TPxCalcPopup& calculator = edit.Calculator();
+  RECT frame{}, popup{};
+  GetWindowRect(edit.Handle(), &frame);
+  GetWindowRect(calculator.Handle(), &popup);
+  EXPECT_EQ(popup.left, frame.left);
+  EXPECT_EQ(popup.top, frame.bottom);
+  EXPECT_EQ(calculator.Width(), 199);
+  EXPECT_EQ(calculator.Height(), 139);
+  SavePicture(ScreenPicture(calculator.Handle()), L"panelkit-calculator.bmp");
+  auto press = [&](TCalcKey key) {
+    const TPoint at = Centre(calculator.KeyRect(key));
+    harness::SendClick(calculator.Handle(), at.X, at.Y);
+    Pump();
+  };
+  press(TCalcKey::D7);
+  press(TCalcKey::Multiply);
+  press(TCalcKey::D6);
+  EXPECT_EQ(U8(edit.Text()), "6");
+  EXPECT_TRUE(edit.DroppedDown());
+  press(TCalcKey::Equal);
+  EXPECT_EQ(U8(edit.Text()), "42");
+  EXPECT_FALSE(edit.DroppedDown()) << "equals closes with AutoClose";
+
+  harness::SendKey(edit.Handle(), VK_DOWN, {.ctrl = false, .shift = false, .alt = true});
+  Pump();
+  ASSERT_TRUE(edit.DroppedDown());
+  harness::SendClick(calculator.Handle(), calculator.Width() + 20, 10);
+  Pump();
+  EXPECT_FALSE(edit.DroppedDown());
+  EXPECT_EQ(U8(edit.Text()), "42");
+  harness::SendKey(edit.Handle(), VK_DOWN, {.ctrl = false, .shift = false, .alt = true});
+  Pump();
+  press(TCalcKey::Divide);
+  press(TCalcKey::D0);
+  press(TCalcKey::Equal);
+  EXPECT_EQ(U8(edit.Text()), "0") << "a division by zero keeps the display";
+  EXPECT_TRUE(edit.DroppedDown());
+  harness::SendKey(edit.Handle(), VK_ESCAPE, {}, 27);
+  Pump();
+  EXPECT_FALSE(edit.DroppedDown());
 }
 
 }  // namespace
