@@ -2,6 +2,7 @@
 
 #include "panelkit/win32/calcedit.h"
 #include "panelkit/win32/themes.h"
+#include "panelkit/win32/timepicker.h"
 #include "rtl/numbers.h"
 #include "ui/forms.h"
 
@@ -298,7 +299,7 @@ void TPxDatePicker::Dispatch(TMessage& m) {
 
 void RegisterPickerClasses(TClassRegistry& registry, const String& module) {
   registry.RegisterClasses({&TPxDatePopup::StaticClass(), &TPxDatePicker::StaticClass(), &TPxCalcPopup::StaticClass(),
-                            &TPxCalcEdit::StaticClass()},
+                            &TPxCalcEdit::StaticClass(), &TPxTimePopup::StaticClass(), &TPxTimePicker::StaticClass()},
                            module);
   registry.RegisterType(DescribeType(TypeTag<TStartDayOfWeek>{}));
 }

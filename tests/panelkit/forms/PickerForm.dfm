@@ -42,4 +42,13 @@ object PickerForm: TPickerForm
     TabOrder = 2
     Value = 12.500000000000000000
   end
+  object time: TPxTimePicker
+    Left = 200
+    Top = 200
+    Width = 121
+    Height = 21
+    HoursString = 'Hour'
+    MinutesString = 'Min'
+    TabOrder = 3
+  end
 end

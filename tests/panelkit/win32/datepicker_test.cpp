@@ -5,6 +5,7 @@
 #include "panelkit/win32/datepicker.h"
 
 #include "panelkit/win32/calcedit.h"
+#include "panelkit/win32/timepicker.h"
 
 #include "panelkit/win32/edittest.h"
 #include "rtl/unicode.h"
@@ -16,6 +17,7 @@ class TPickerForm : public TForm {
   TPxDatePicker* date = nullptr;
   TPxDatePicker* other = nullptr;
   TPxCalcEdit* calc = nullptr;
+  TPxTimePicker* time = nullptr;
 };
 
 KST_CLASS_IMPL(TPickerForm, "PanelKitTests")
@@ -24,6 +26,7 @@ void TPickerForm::Describe(TClassBuilder<TPickerForm>& c) {
   c.Field(u"date", &TPickerForm::date);
   c.Field(u"other", &TPickerForm::other);
   c.Field(u"calc", &TPickerForm::calc);
+  c.Field(u"time", &TPickerForm::time);
 }
 
 namespace {
@@ -222,6 +225,60 @@ TEST_F(PickerTest, TheCalculatorOpensBelowItsEditAndComputesIntoTheText) {
   harness::SendKey(edit.Handle(), VK_ESCAPE, {}, 27);
   Pump();
   EXPECT_FALSE(edit.DroppedDown());
+}
+
+TEST_F(PickerTest, TheTimeChooserOpensBelowItsPickerAndHandsBackAClickedTime) {
+  TPickerForm& f = Pickers();
+  TPxTimePicker& picker = *f.time;
+  EXPECT_EQ(U8(picker.HoursString()), "Hour");
+  EXPECT_TRUE(picker.UseStandardMinute());
+  picker.SetTime(EncodeTime(14, 37, 22, 0));
+  EXPECT_EQ(U8(picker.Text()), U8(TimePickerText(EncodeTime(14, 35, 0, 0), false, FormatSettings())));
+  picker.SetFocus();
+  harness::SendKey(picker.Handle(), VK_DOWN, {.ctrl = false, .shift = false, .alt = true});
+  Pump();
+  ASSERT_TRUE(picker.DroppedDown());
+  TPxTimePopup& chooser = picker.Chooser();
+  RECT frame{}, popup{};
+  GetWindowRect(picker.Handle(), &frame);
+  GetWindowRect(chooser.Handle(), &popup);
+  EXPECT_EQ(popup.left, frame.left);
+  EXPECT_EQ(popup.top, frame.bottom);
+  EXPECT_EQ(chooser.Hours(), 14);
+  EXPECT_EQ(chooser.Minutes(), 35);
+  SavePicture(ScreenPicture(chooser.Handle()), L"panelkit-timepopup.bmp");
+  // Press on hour 9, drag to minute 20, release there.
+  const TPoint hour = Centre(chooser.HourRect(9));
+  const TPoint minute = Centre(chooser.MinuteRect(20));
+  harness::SendMouseDown(chooser.Handle(), hour.X, hour.Y);
+  harness::SendMouseMove(chooser.Handle(), minute.X, minute.Y);
+  harness::SendMouseUp(chooser.Handle(), minute.X, minute.Y);
+  Pump();
+  EXPECT_FALSE(picker.DroppedDown());
+  EXPECT_EQ(picker.Time(), EncodeTime(9, 20, 0, 0));
+
+  harness::SendKey(picker.Handle(), VK_DOWN, {.ctrl = false, .shift = false, .alt = true});
+  Pump();
+  ASSERT_TRUE(picker.DroppedDown());
+  // Below the last row: still the last hour of the column, never hour 24.
+  const TRect last = chooser.HourRect(23);
+  harness::SendClick(chooser.Handle(), last.Left + 5, chooser.ClientHeight() - 6);
+  Pump();
+  EXPECT_FALSE(picker.DroppedDown());
+  EXPECT_EQ(HourOf(picker.Time()), 23);
+
+  harness::SendKey(picker.Handle(), VK_DOWN, {.ctrl = false, .shift = false, .alt = true});
+  Pump();
+  harness::SendClick(chooser.Handle(), -10, -10);
+  Pump();
+  EXPECT_FALSE(picker.DroppedDown());
+  EXPECT_EQ(HourOf(picker.Time()), 23) << "a click outside changes nothing";
+  harness::SendKey(picker.Handle(), VK_DOWN, {.ctrl = false, .shift = false, .alt = true});
+  Pump();
+  harness::SendKey(picker.Handle(), VK_ESCAPE, {}, 27);
+  Pump();
+  EXPECT_FALSE(picker.DroppedDown());
+  EXPECT_EQ(HourOf(picker.Time()), 23);
 }
 
 }  // namespace
