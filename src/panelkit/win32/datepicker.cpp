@@ -1,6 +1,7 @@
 #include "panelkit/win32/datepicker.h"
 
 #include "panelkit/win32/calcedit.h"
+#include "panelkit/win32/monthcalendar.h"
 #include "panelkit/win32/themes.h"
 #include "panelkit/win32/timepicker.h"
 #include "rtl/numbers.h"
@@ -20,6 +21,8 @@ constexpr Integer kGridLeft = 15;
 constexpr TColor kThemedSelection = 0x94E6FB;
 constexpr TColor kThemedTodayFrame = 0x000080;
 
+}  // namespace
+
 TStartDayOfWeek EffectiveStartDay(TStartDayOfWeek startDay) {
   if (startDay != dwAutomatic) return startDay;
   wchar_t answer[4] = {};
@@ -31,8 +34,6 @@ TStartDayOfWeek EffectiveStartDay(TStartDayOfWeek startDay) {
   }
   return ResolveStartDay(startDay, ParseLocaleFirstDay(text));
 }
-
-}  // namespace
 
 // ---- The calendar drop-down ----
 
@@ -151,49 +152,43 @@ void TPxDatePopup::WMEraseBkgnd(TMessage& m) {
   m.Result = 1;
 }
 
-void TPxDatePopup::Paint() {
-  TCanvas& canvas = Canvas();
-  const TRect header = HeaderRect();
+void PaintCalendarFace(TCanvas& canvas, const TCalendarMonth& month, TDateTime selected, const TCalendarLayout& layout,
+                       const std::function<void(TDateTime, TFont&)>& dayFont) {
   const bool themed = IsThemed();
-  canvas.Font().Assign(GetFont());
-  canvas.Font().SetColor(clWindowText);
+  const TRect header = layout.Header;
   canvas.Brush().SetStyle(bsSolid);
-  canvas.Brush().SetColor(Color());
-  canvas.Pen().SetColor(clGrayText);
-  canvas.Rectangle(0, 0, ClientWidth(), ClientHeight());
   canvas.Brush().SetColor(clBtnFace);
   canvas.FillRect(header);
   canvas.Brush().SetStyle(bsClear);
+  canvas.Font().SetColor(clWindowText);
   TRect title = header;
-  canvas.DrawText(LocalSettings().LongMonthName(FMonth) + u" " + IntToStr(FYear), title,
+  canvas.DrawText(LocalSettings().LongMonthName(month.Month) + u" " + IntToStr(month.Year), title,
                   DT_SINGLELINE | DT_CENTER | DT_VCENTER | DT_NOPREFIX);
   canvas.Brush().SetStyle(bsSolid);
   canvas.Brush().SetColor(clWindowText);
   canvas.Pen().SetColor(clWindowText);
   const Integer middle = header.Top + header.Height() / 2;
+  const Integer right = header.Right + 5 - 15;
   canvas.Polygon({Point(15, middle - 4), Point(15, middle + 4), Point(11, middle)});
-  const Integer right = ClientWidth() - 15;
   canvas.Polygon({Point(right, middle - 4), Point(right, middle + 4), Point(right + 4, middle)});
 
-  const TCalendarMonth month = ShownMonth();
   canvas.Brush().SetStyle(bsClear);
   for (Integer column = 1; column <= 7; ++column) {
     const String name = LocalSettings().LongDayName(CalendarHeaderDayIndex(column, month.StartDay));
-    TRect cell(kGridLeft + (column - 1) * FCellWidth, header.Bottom, kGridLeft + column * FCellWidth,
-               header.Bottom + FCellHeight);
+    const Integer left = layout.GridLeft + (column - 1) * layout.PitchX;
+    TRect cell(left, layout.LettersTop, left + layout.NumberWidth, layout.GridTop - 1);
     canvas.DrawText(name.substr(0, 1), cell, DT_SINGLELINE | DT_RIGHT | DT_VCENTER | DT_NOPREFIX);
   }
   canvas.Pen().SetColor(clGrayText);
-  canvas.MoveTo(kGridLeft, header.Bottom + FCellHeight - 1);
-  canvas.LineTo(ClientWidth() - kGridLeft, header.Bottom + FCellHeight - 1);
-  const TRect grid = DayGridRect();
+  canvas.MoveTo(layout.GridLeft, layout.TopLine);
+  canvas.LineTo(layout.LineRight, layout.TopLine);
   const TDateTime today = ::Date();
   for (Integer cellIndex = 0; cellIndex < 42; ++cellIndex) {
     const Integer column = cellIndex % 7, row = cellIndex / 7;
     const TDateTime date = month.CellDate(column, row);
-    const TRect cell(grid.Left + column * FCellWidth, grid.Top + row * FCellHeight,
-                     grid.Left + (column + 1) * FCellWidth, grid.Top + (row + 1) * FCellHeight);
-    if (date == DateOf(FSelectedDate)) {
+    const Integer left = layout.GridLeft + column * layout.PitchX, top = layout.GridTop + row * layout.PitchY;
+    const TRect cell(left, top, left + layout.PitchX, top + layout.PitchY);
+    if (date == DateOf(selected)) {
       canvas.Brush().SetStyle(bsSolid);
       canvas.Brush().SetColor(themed ? kThemedSelection : clSilver);
       canvas.FillRect(cell);
@@ -205,24 +200,48 @@ void TPxDatePopup::Paint() {
     }
     canvas.Brush().SetStyle(bsClear);
     canvas.Font().SetColor(month.Shows(date) ? clWindowText : clGrayText);
-    TRect number(cell.Left, cell.Top, cell.Left + FCellHeight, cell.Bottom);
+    if (dayFont) dayFont(date, canvas.Font());
+    TRect number(left, top, left + layout.NumberWidth, top + layout.PitchY);
     canvas.DrawText(IntToStr(DayOf(date)), number, DT_SINGLELINE | DT_RIGHT | DT_VCENTER | DT_NOPREFIX);
   }
   canvas.Pen().SetColor(clGrayText);
-  canvas.MoveTo(kGridLeft, header.Bottom + 7 * FCellHeight);
-  canvas.LineTo(ClientWidth() - kGridLeft, header.Bottom + 7 * FCellHeight);
+  canvas.MoveTo(layout.GridLeft, layout.BottomLine);
+  canvas.LineTo(layout.LineRight, layout.BottomLine);
+}
 
+void PaintCalendarButton(TCanvas& canvas, const TRect& bounds, const String& caption) {
   canvas.Font().SetColor(clWindowText);
-  auto button = [&](TRect r, const String& caption) {
-    canvas.Brush().SetStyle(bsSolid);
-    canvas.Brush().SetColor(clBtnFace);
-    canvas.Pen().SetColor(clGrayText);
-    canvas.Rectangle(r);
-    canvas.Brush().SetStyle(bsClear);
-    canvas.DrawText(caption, r, DT_SINGLELINE | DT_CENTER | DT_VCENTER | DT_NOPREFIX);
-  };
-  button(TodayButtonRect(), TodayCaption);
-  if (ShowNoneButton) button(NoneButtonRect(), NoneCaption);
+  canvas.Brush().SetStyle(bsSolid);
+  canvas.Brush().SetColor(clBtnFace);
+  canvas.Pen().SetColor(clGrayText);
+  canvas.Rectangle(bounds);
+  canvas.Brush().SetStyle(bsClear);
+  TRect r = bounds;
+  canvas.DrawText(caption, r, DT_SINGLELINE | DT_CENTER | DT_VCENTER | DT_NOPREFIX);
+}
+
+void TPxDatePopup::Paint() {
+  TCanvas& canvas = Canvas();
+  const TRect header = HeaderRect();
+  canvas.Font().Assign(GetFont());
+  canvas.Brush().SetStyle(bsSolid);
+  canvas.Brush().SetColor(Color());
+  canvas.Pen().SetColor(clGrayText);
+  canvas.Rectangle(0, 0, ClientWidth(), ClientHeight());
+  TCalendarLayout layout;
+  layout.Header = header;
+  layout.LettersTop = header.Bottom;
+  layout.GridLeft = kGridLeft;
+  layout.GridTop = header.Bottom + FCellHeight;
+  layout.PitchX = FCellWidth;
+  layout.PitchY = FCellHeight;
+  layout.NumberWidth = FCellHeight;
+  layout.TopLine = header.Bottom + FCellHeight - 1;
+  layout.BottomLine = header.Bottom + 7 * FCellHeight;
+  layout.LineRight = ClientWidth() - kGridLeft;
+  PaintCalendarFace(canvas, ShownMonth(), FSelectedDate, layout, nullptr);
+  PaintCalendarButton(canvas, TodayButtonRect(), TodayCaption);
+  if (ShowNoneButton) PaintCalendarButton(canvas, NoneButtonRect(), NoneCaption);
 }
 
 // ---- The date picker ----
@@ -299,7 +318,9 @@ void TPxDatePicker::Dispatch(TMessage& m) {
 
 void RegisterPickerClasses(TClassRegistry& registry, const String& module) {
   registry.RegisterClasses({&TPxDatePopup::StaticClass(), &TPxDatePicker::StaticClass(), &TPxCalcPopup::StaticClass(),
-                            &TPxCalcEdit::StaticClass(), &TPxTimePopup::StaticClass(), &TPxTimePicker::StaticClass()},
+                            &TPxCalcEdit::StaticClass(), &TPxTimePopup::StaticClass(), &TPxTimePicker::StaticClass(),
+                            &TPxMonthCalendar::StaticClass()},
                            module);
   registry.RegisterType(DescribeType(TypeTag<TStartDayOfWeek>{}));
+  registry.RegisterType(DescribeType(TypeTag<TPxDayFontEvent>{}));
 }

@@ -3,10 +3,37 @@
 // and a "None" button below; a release on a day hands that date back.
 #pragma once
 
+#include <functional>
+
 #include "panelkit/calendargrid.h"
 #include "panelkit/win32/popupedit.h"
 
 const TTypeInfo& DescribeType(TypeTag<TStartDayOfWeek>);
+
+// The start day with an automatic one resolved by the user's locale.
+TStartDayOfWeek EffectiveStartDay(TStartDayOfWeek startDay);
+
+// Where a month calendar draws its header, day letters, lines and six weeks.
+struct TCalendarLayout {
+  TRect Header;
+  Integer LettersTop = 0;
+  Integer GridLeft = 0;
+  Integer GridTop = 0;
+  Integer PitchX = 0;
+  Integer PitchY = 0;
+  // The day numbers are right-aligned in this width from a cell's left.
+  Integer NumberWidth = 0;
+  Integer TopLine = 0;
+  Integer BottomLine = 0;
+  Integer LineRight = 0;
+};
+
+// The month's face: the header with its title and arrows, the day letters
+// and the 42 days, the selected one filled and today framed; the hook may
+// change a day's font.
+void PaintCalendarFace(TCanvas& canvas, const TCalendarMonth& month, TDateTime selected, const TCalendarLayout& layout,
+                       const std::function<void(TDateTime, TFont&)>& dayFont);
+void PaintCalendarButton(TCanvas& canvas, const TRect& bounds, const String& caption);
 
 class TPxDatePopup : public TPxPopupControl {
   KST_CLASS(TPxDatePopup, TPxPopupControl)

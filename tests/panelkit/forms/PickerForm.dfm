@@ -35,7 +35,7 @@ object PickerForm: TPickerForm
   end
   object calc: TPxCalcEdit
     Left = 16
-    Top = 200
+    Top = 240
     Width = 121
     Height = 21
     AutoClose = True
@@ -44,11 +44,20 @@ object PickerForm: TPickerForm
   end
   object time: TPxTimePicker
     Left = 200
-    Top = 200
+    Top = 240
     Width = 121
     Height = 21
     HoursString = 'Hour'
     MinutesString = 'Min'
     TabOrder = 3
+  end
+  object month: TPxMonthCalendar
+    Left = 16
+    Top = 60
+    Width = 151
+    Height = 163
+    ShowNoneButton = True
+    StartDay = dwSunday
+    OnChange = monthChange
   end
 end

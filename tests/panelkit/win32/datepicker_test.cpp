@@ -5,6 +5,7 @@
 #include "panelkit/win32/datepicker.h"
 
 #include "panelkit/win32/calcedit.h"
+#include "panelkit/win32/monthcalendar.h"
 #include "panelkit/win32/timepicker.h"
 
 #include "panelkit/win32/edittest.h"
@@ -18,6 +19,9 @@ class TPickerForm : public TForm {
   TPxDatePicker* other = nullptr;
   TPxCalcEdit* calc = nullptr;
   TPxTimePicker* time = nullptr;
+  TPxMonthCalendar* month = nullptr;
+  Integer Changes = 0;
+  void monthChange(TObject*) { ++Changes; }
 };
 
 KST_CLASS_IMPL(TPickerForm, "PanelKitTests")
@@ -27,6 +31,8 @@ void TPickerForm::Describe(TClassBuilder<TPickerForm>& c) {
   c.Field(u"other", &TPickerForm::other);
   c.Field(u"calc", &TPickerForm::calc);
   c.Field(u"time", &TPickerForm::time);
+  c.Field(u"month", &TPickerForm::month);
+  c.Method(u"monthChange", &TPickerForm::monthChange);
 }
 
 namespace {
@@ -279,6 +285,43 @@ TEST_F(PickerTest, TheTimeChooserOpensBelowItsPickerAndHandsBackAClickedTime) {
   Pump();
   EXPECT_FALSE(picker.DroppedDown());
   EXPECT_EQ(HourOf(picker.Time()), 23);
+}
+
+TEST_F(PickerTest, TheMonthCalendarSelectsEveryColumnWhereItIsDrawn) {
+  TPickerForm& f = Pickers();
+  TPxMonthCalendar& calendar = *f.month;
+  EXPECT_TRUE(calendar.ShowNoneButton());
+  EXPECT_EQ(calendar.StartDay(), dwSunday);
+  calendar.SetDate(EncodeDate(2020, 8, 15));
+  Pump();
+  SavePicture(ScreenPicture(calendar.Handle()), L"panelkit-monthcalendar.bmp");
+  f.Changes = 0;
+  // August 2020 starts on a Saturday: the first row holds 26 July to 1 August.
+  for (Integer column = 0; column < 7; ++column) {
+    const TPoint at = Centre(TPxMonthCalendar::CellRect(column, 1));
+    harness::SendClick(calendar.Handle(), at.X, at.Y);
+    EXPECT_EQ(calendar.SelectedDate(), EncodeDate(2020, 8, static_cast<Word>(2 + column))) << column;
+    const TRect cell = TPxMonthCalendar::CellRect(column, 1);
+    harness::SendClick(calendar.Handle(), cell.Right - 1, at.Y);
+    EXPECT_EQ(calendar.SelectedDate(), EncodeDate(2020, 8, static_cast<Word>(2 + column))) << "right edge " << column;
+  }
+  EXPECT_EQ(f.Changes, 7) << "once per newly chosen day";
+  harness::SendClick(calendar.Handle(), 5, 8);
+  EXPECT_EQ(calendar.Month(), 7);
+  calendar.SetDate(EncodeDate(2020, 1, 10));
+  harness::SendClick(calendar.Handle(), 5, 8);
+  EXPECT_EQ(calendar.Year(), 2019);
+  EXPECT_EQ(calendar.Month(), 12);
+  const TPoint none = Centre(calendar.NoneButtonRect());
+  harness::SendClick(calendar.Handle(), none.X, none.Y);
+  EXPECT_EQ(calendar.Year(), 1899);
+  EXPECT_EQ(calendar.Month(), 12);
+  EXPECT_EQ(calendar.SelectedDate(), 0);
+  const TPoint today = Centre(calendar.TodayButtonRect());
+  harness::SendClick(calendar.Handle(), today.X, today.Y);
+  EXPECT_EQ(calendar.SelectedDate(), Date());
+  calendar.SetShowNoneButton(false);
+  EXPECT_EQ((calendar.TodayButtonRect().Left + calendar.TodayButtonRect().Right) / 2, calendar.ClientWidth() / 2);
 }
 
 }  // namespace
