@@ -1,5 +1,6 @@
 #include "panelkit/win32/calcedit.h"
 
+#include "panelkit/win32/datepicker.h"
 #include "panelkit/win32/numberedits.h"
 #include "ui/forms.h"
 
@@ -81,11 +82,7 @@ void TPxCalcPopup::WMEraseBkgnd(TMessage& m) {
 
 void TPxCalcPopup::Paint() {
   TCanvas& canvas = Canvas();
-  canvas.Font().Assign(GetFont());
-  canvas.Brush().SetStyle(bsSolid);
-  canvas.Brush().SetColor(Color());
-  canvas.Pen().SetColor(clGrayText);
-  canvas.Rectangle(0, 0, ClientWidth(), ClientHeight());
+  PaintFramedBackground(canvas, *GetFont(), Color(), ClientRect());
   for (const TKeyFace& face : Keys()) {
     canvas.Brush().SetStyle(bsSolid);
     canvas.Brush().SetColor(clBtnFace);

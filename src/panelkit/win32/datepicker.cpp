@@ -209,6 +209,14 @@ void PaintCalendarFace(TCanvas& canvas, const TCalendarMonth& month, TDateTime s
   canvas.LineTo(layout.LineRight, layout.BottomLine);
 }
 
+void PaintFramedBackground(TCanvas& canvas, TFont& font, TColor color, const TRect& client) {
+  canvas.Font().Assign(&font);
+  canvas.Brush().SetStyle(bsSolid);
+  canvas.Brush().SetColor(color);
+  canvas.Pen().SetColor(clGrayText);
+  canvas.Rectangle(client);
+}
+
 void PaintCalendarButton(TCanvas& canvas, const TRect& bounds, const String& caption) {
   canvas.Font().SetColor(clWindowText);
   canvas.Brush().SetStyle(bsSolid);
@@ -223,11 +231,7 @@ void PaintCalendarButton(TCanvas& canvas, const TRect& bounds, const String& cap
 void TPxDatePopup::Paint() {
   TCanvas& canvas = Canvas();
   const TRect header = HeaderRect();
-  canvas.Font().Assign(GetFont());
-  canvas.Brush().SetStyle(bsSolid);
-  canvas.Brush().SetColor(Color());
-  canvas.Pen().SetColor(clGrayText);
-  canvas.Rectangle(0, 0, ClientWidth(), ClientHeight());
+  PaintFramedBackground(canvas, *GetFont(), Color(), ClientRect());
   TCalendarLayout layout;
   layout.Header = header;
   layout.LettersTop = header.Bottom;

@@ -33,6 +33,9 @@ struct TCalendarLayout {
 // change a day's font.
 void PaintCalendarFace(TCanvas& canvas, const TCalendarMonth& month, TDateTime selected, const TCalendarLayout& layout,
                        const std::function<void(TDateTime, TFont&)>& dayFont);
+// The drop-downs' and the calendar's ground: the colour inside a grey
+// one-pixel frame, the canvas taking the font.
+void PaintFramedBackground(TCanvas& canvas, TFont& font, TColor color, const TRect& client);
 void PaintCalendarButton(TCanvas& canvas, const TRect& bounds, const String& caption);
 
 class TPxDatePopup : public TPxPopupControl {

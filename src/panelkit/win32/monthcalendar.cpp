@@ -177,11 +177,7 @@ void TPxMonthCalendar::WMEraseBkgnd(TMessage& m) {
 
 void TPxMonthCalendar::Paint() {
   TCanvas& canvas = Canvas();
-  canvas.Font().Assign(GetFont());
-  canvas.Brush().SetStyle(bsSolid);
-  canvas.Brush().SetColor(Color());
-  canvas.Pen().SetColor(clGrayText);
-  canvas.Rectangle(0, 0, ClientWidth(), ClientHeight());
+  PaintFramedBackground(canvas, *GetFont(), Color(), ClientRect());
   TCalendarLayout layout;
   layout.Header = TRect(5, 5, ClientWidth() - 5, 21);
   layout.LettersTop = 22;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "panelkit/win32/datepicker.h"
 #include "panelkit/win32/themes.h"
 #include "rtl/numbers.h"
 #include "ui/forms.h"
@@ -93,12 +94,8 @@ void TPxTimePopup::Paint() {
   const Integer m = ColumnWidth();
   const Integer width = ClientWidth();
   const TColor highlight = IsThemed() ? kThemedSelection : clSilver;
-  canvas.Font().Assign(GetFont());
+  PaintFramedBackground(canvas, *GetFont(), Color(), ClientRect());
   canvas.Font().SetColor(clWindowText);
-  canvas.Brush().SetStyle(bsSolid);
-  canvas.Brush().SetColor(Color());
-  canvas.Pen().SetColor(clGrayText);
-  canvas.Rectangle(0, 0, width, ClientHeight());
   canvas.Brush().SetColor(clBtnFace);
   canvas.FillRect(TRect(5, 5, width - 5, 21));
   canvas.Brush().SetStyle(bsClear);
