@@ -72,13 +72,45 @@ TPxPopupEdit* TPxPopupControl::Edit() const {
 void TPxPopupControl::Popup(TPoint screenPoint) {
   BeforePopup();
   FDropMode = dmDropped;
+  FPressedSinceOpening = false;
   TPoint at = screenPoint;
   if (Screen) {
     const TRect work = Screen->WorkAreaRect();
     if (at.Y + Height() > work.Bottom && Edit()) at.Y -= Height() + Edit()->Height();
+    if (at.X + Width() > work.Right) at.X = work.Right - Width();
+    if (at.X < work.Left) at.X = work.Left;
   }
   SetWindowPos(Handle(), HWND_TOPMOST, at.X, at.Y, Width(), Height(), SWP_SHOWWINDOW | SWP_NOACTIVATE);
   Invalidate();
+  SetCapture(FHandle);
+}
+
+bool TPxPopupControl::ContainsClientPoint(Integer x, Integer y) const {
+  return x >= 0 && y >= 0 && x < ClientWidth() && y < ClientHeight();
+}
+
+void TPxPopupControl::KeepCapture() {
+  if (FDropMode == dmDropped && HandleAllocated() && IsWindowVisible(FHandle)) SetCapture(FHandle);
+}
+
+void TPxPopupControl::MouseDown(TMouseButton button, TShiftState shift, Integer x, Integer y) {
+  if (!ContainsClientPoint(x, y)) {
+    ClosePopup();
+    return;
+  }
+  FPressedSinceOpening = true;
+  TCustomControl::MouseDown(button, shift, x, y);
+}
+
+void TPxPopupControl::MouseUp(TMouseButton button, TShiftState shift, Integer x, Integer y) {
+  TCustomControl::MouseUp(button, shift, x, y);
+  if (FDropMode != dmDropped || !FPressedSinceOpening) return;
+  const TRect pick = GetPickRect();
+  if (pick.Contains(Point(x, y)))
+    PickAt(x, y);
+  else if (!ContainsClientPoint(x, y))
+    ClosePopup();
+  KeepCapture();
 }
 
 void TPxPopupControl::ClosePopup() {
@@ -206,6 +238,7 @@ void TPxPopupList::MouseMove(TShiftState shift, Integer x, Integer y) {
 
 void TPxPopupList::MouseUp(TMouseButton button, TShiftState shift, Integer x, Integer y) {
   TPxPopupControl::MouseUp(button, shift, x, y);
+  if (DropMode() != dmDropped || !PressedSinceOpening() || !ContainsClientPoint(x, y)) return;
   const Integer row = RowAt(y);
   if (button != mbLeft || row < 0) return;
   FItemIndex = row;
@@ -294,7 +327,10 @@ void TPxPopupEdit::SetDroppedDown(bool value) {
   FDroppedDown = value;
   TPxPopupControl& popup = Popup();
   if (value) {
-    const TPoint at = ClientToScreen(Point(-1, ClientHeight()));
+    // At the edit's outer edge: its frame's left and bottom.
+    RECT frame{};
+    GetWindowRect(FHandle, &frame);
+    const TPoint at = Point(frame.left, frame.bottom);
     PrepareFromEdit();
     SetEditing(true);
     popup.Popup(at);

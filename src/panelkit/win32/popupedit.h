@@ -46,6 +46,11 @@ class TPxPopupControl : public TCustomControl {
   virtual void BeforePopup() {}
   // Hands a chosen value to the edit.
   void Input(const String& value);
+  // Where a release of the mouse picks a value (client coordinates); empty
+  // where the window has no such area.
+  virtual TRect GetPickRect() const { return TRect(); }
+  // Picks the value at a client point inside the pick area.
+  virtual void PickAt(Integer, Integer) {}
 
   TInputEvent OnInput;
   TNotifyEvent OnDeactivate;
@@ -54,9 +59,19 @@ class TPxPopupControl : public TCustomControl {
   void CreateParams(TCreateParams& params) override;
   void Dispatch(TMessage& message) override;
   TPxPopupEdit* Edit() const;
+  // While open the window holds the mouse: a press outside it closes it
+  // without a choice, a release in the pick area picks.
+  void MouseDown(TMouseButton button, TShiftState shift, Integer x, Integer y) override;
+  void MouseUp(TMouseButton button, TShiftState shift, Integer x, Integer y) override;
+  bool ContainsClientPoint(Integer x, Integer y) const;
+  bool PressedSinceOpening() const { return FPressedSinceOpening; }
+  // Takes the mouse back after the library's own release let it go.
+  void KeepCapture();
 
  private:
   TPopupDropMode FDropMode = dmClosed;
+  // The release of the press that opened the window is not a choice.
+  bool FPressedSinceOpening = false;
 };
 
 // The rows of a combo box's items, one selected, one under the mouse.

@@ -5,6 +5,7 @@
 #include "panelkit/win32/buttonedits.h"
 #include "panelkit/win32/checkboxes.h"
 #include "panelkit/win32/combobox.h"
+#include "panelkit/win32/datepicker.h"
 #include "panelkit/win32/editbuttons.h"
 #include "panelkit/win32/edits.h"
 #include "panelkit/win32/expandpanel.h"
@@ -33,6 +34,7 @@ void RegisterEditClasses(TClassRegistry& registry, const String& module) {
       &DescribeType(TypeTag<TSpinButtonSet>{}),          &DescribeType(TypeTag<TSpinEvent>{}),
       &DescribeType(TypeTag<TVerticalAlignment>{}),      &DescribeType(TypeTag<TCheckBoxOptions>{})};
   for (const TTypeInfo* type : types) registry.RegisterType(*type);
+  RegisterPickerClasses(registry, module);
 }
 
 void RegisterCollectionClasses(TClassRegistry& registry, const String& module) {
