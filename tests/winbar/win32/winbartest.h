@@ -64,9 +64,7 @@ class WinbarTest : public ::testing::Test {
   std::vector<String> FExceptions;
 };
 
-// Saves a picture for a person to look at when KESTRUM_SCREENSHOTS names a folder.
-void SaveForInspection(const harness::Bitmap32& picture, const wchar_t* name);
-// What the screen shows inside the window's rectangle.
-harness::Bitmap32 CaptureScreen(HWND window);
+using harness::CaptureScreen;
+using harness::SaveForInspection;
 // Paints a graphic control (on its own) into a picture of its size.
 harness::Bitmap32 PaintGraphic(TGraphicControl& control, const std::function<void(TCanvas&)>& paint);
