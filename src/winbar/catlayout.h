@@ -53,9 +53,9 @@ std::vector<TCatExtent> LayOutCategories(const TCatLayoutMetrics& metrics, const
 
 struct TCatScrollRange {
   bool Shown = false;
-  Integer Max = 0;   // the highest scroll position
-  Integer Page = 0;  // lines in one page
-  Integer Range = 0; // the scroll bar's upper bound
+  Integer Max = 0;    // the highest scroll position
+  Integer Page = 0;   // lines in one page
+  Integer Range = 0;  // the scroll bar's upper bound
 };
 
 // The scroll range for a list `total` pixels long in a view `extent` long,

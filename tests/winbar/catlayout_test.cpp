@@ -28,7 +28,8 @@ struct LayoutCase {
 TEST(CategoryLayout, SevenButtonsInEachFlowAndCaptionPlace) {
   const LayoutCase cases[] = {
       // 100 - 8 side buffer = 92: three 24-pixel cells, three rows and the caption row above.
-      {"vertical, caption above", false, false, false, 3, 3 * 24 + 5 + 14, Rect(4, 29, 97, 26 + 72), Rect(28, 53, 52, 77)},
+      {"vertical, caption above", false, false, false, 3, 3 * 24 + 5 + 14, Rect(4, 29, 97, 26 + 72),
+       Rect(28, 53, 52, 77)},
       // The caption beside the buttons takes 13 + 9 from the width: still three cells.
       {"vertical, caption beside", false, true, false, 3, 3 * 24 + 5, Rect(21, 13, 97, 10 + 72), Rect(45, 37, 69, 61)},
       {"vertical, full size", false, false, true, 1, 7 * 24 + 5 + 14, Rect(4, 29, 97, 26 + 168), Rect(4, 125, 97, 149)},

@@ -69,10 +69,10 @@ const TTypeInfo& DescribeType(TypeTag<TCatButtonFlow>) {
   return t;
 }
 const TTypeInfo& DescribeType(TypeTag<TCatButtonOption>) {
-  static const TEnumTypeInfo t(u"TCatButtonOption", kUnit,
-                               {u"boAllowReorder", u"boAllowCopyingButtons", u"boFullSize", u"boGradientFill",
-                                u"boShowCaptions", u"boVerticalCategoryCaptions", u"boBoldCaptions",
-                                u"boUsePlusMinus", u"boCaptionOnlyBorder"});
+  static const TEnumTypeInfo t(
+      u"TCatButtonOption", kUnit,
+      {u"boAllowReorder", u"boAllowCopyingButtons", u"boFullSize", u"boGradientFill", u"boShowCaptions",
+       u"boVerticalCategoryCaptions", u"boBoldCaptions", u"boUsePlusMinus", u"boCaptionOnlyBorder"});
   return t;
 }
 const TTypeInfo& DescribeType(TypeTag<TCatButtonOptions>) {
@@ -85,8 +85,9 @@ const TTypeInfo& DescribeType(TypeTag<TGradientDirection>) {
   return t;
 }
 const TTypeInfo& DescribeType(TypeTag<TCatButtonEvent>) {
-  static const TMethodTypeInfo t(u"TCatButtonEvent", kUnit, mkProcedure,
-                                 {Param(u"Sender", u"TObject"), Param(u"Button", u"TButtonItem", ParamFlagBit(pfConst))});
+  static const TMethodTypeInfo t(
+      u"TCatButtonEvent", kUnit, mkProcedure,
+      {Param(u"Sender", u"TObject"), Param(u"Button", u"TButtonItem", ParamFlagBit(pfConst))});
   return t;
 }
 const TTypeInfo& DescribeType(TypeTag<TCatButtonCategoryEvent>) {
@@ -103,17 +104,17 @@ const TTypeInfo& DescribeType(TypeTag<TCatButtonReorderEvent>) {
   return t;
 }
 const TTypeInfo& DescribeType(TypeTag<TCategoryReorderEvent>) {
-  static const TMethodTypeInfo t(u"TCategoryReorderEvent", kUnit, mkProcedure,
-                                 {Param(u"Sender", u"TObject"),
-                                  Param(u"SourceCategory", u"TButtonCategory", ParamFlagBit(pfConst)),
-                                  Param(u"TargetCategory", u"TButtonCategory", ParamFlagBit(pfConst))});
+  static const TMethodTypeInfo t(
+      u"TCategoryReorderEvent", kUnit, mkProcedure,
+      {Param(u"Sender", u"TObject"), Param(u"SourceCategory", u"TButtonCategory", ParamFlagBit(pfConst)),
+       Param(u"TargetCategory", u"TButtonCategory", ParamFlagBit(pfConst))});
   return t;
 }
 const TTypeInfo& DescribeType(TypeTag<TCatButtonCopyEvent>) {
-  static const TMethodTypeInfo t(u"TCatButtonCopyEvent", kUnit, mkProcedure,
-                                 {Param(u"Sender", u"TObject"),
-                                  Param(u"SourceButton", u"TButtonItem", ParamFlagBit(pfConst)),
-                                  Param(u"CopiedButton", u"TButtonItem", ParamFlagBit(pfConst))});
+  static const TMethodTypeInfo t(
+      u"TCatButtonCopyEvent", kUnit, mkProcedure,
+      {Param(u"Sender", u"TObject"), Param(u"SourceButton", u"TButtonItem", ParamFlagBit(pfConst)),
+       Param(u"CopiedButton", u"TButtonItem", ParamFlagBit(pfConst))});
   return t;
 }
 const TTypeInfo& DescribeType(TypeTag<TCatButtonEditingEvent>) {
@@ -134,10 +135,10 @@ const TTypeInfo& DescribeType(TypeTag<TCatButtonCancelEditEvent>) {
   return t;
 }
 const TTypeInfo& DescribeType(TypeTag<TCatButtonDrawEvent>) {
-  static const TMethodTypeInfo t(u"TCatButtonDrawEvent", kUnit, mkProcedure,
-                                 {Param(u"Sender", u"TObject"), Param(u"Button", u"TButtonItem", ParamFlagBit(pfConst)),
-                                  Param(u"Canvas", u"TCanvas"), Param(u"Rect", u"TRect"),
-                                  Param(u"State", u"TButtonDrawState")});
+  static const TMethodTypeInfo t(
+      u"TCatButtonDrawEvent", kUnit, mkProcedure,
+      {Param(u"Sender", u"TObject"), Param(u"Button", u"TButtonItem", ParamFlagBit(pfConst)),
+       Param(u"Canvas", u"TCanvas"), Param(u"Rect", u"TRect"), Param(u"State", u"TButtonDrawState")});
   return t;
 }
 
@@ -241,8 +242,10 @@ TPersistent* TButtonCollection::GetOwner() const {
 }
 
 TButtonItem* TButtonCollection::AddItem(TButtonItem* item, Integer index) {
-  if (!item) item = Add();
-  else item->SetCollection(this);
+  if (!item)
+    item = Add();
+  else
+    item->SetCollection(this);
   if (index >= 0 && index < Count()) item->SetIndex(index);
   return item;
 }
@@ -260,7 +263,7 @@ void TButtonCollection::Update(TCollectionItem* item) {
 }
 
 const TColor TButtonCategory::kColors[10] = {0xFFEAFF, 0xF4F4F4, 0xEAEBFF, 0xFFEAFF, 0xFFEAEA,
-                                              0xEAFFFF, 0xFFFFEA, 0xEAEBFF, 0xEBFFEA, 0xFFEAEA};
+                                             0xEAFFFF, 0xFFFFEA, 0xEAEBFF, 0xEBFFEA, 0xFFEAEA};
 
 void TButtonCategory::Describe(TClassBuilder<TButtonCategory>& c) {
   c.Property(u"Caption", &TBaseItem::Caption, &TBaseItem::SetCaption);
@@ -405,14 +408,14 @@ void TCategoryButtonsEx::Describe(TClassBuilder<TCategoryButtonsEx>& c) {
   c.Property(u"BackgroundGradientDirection", &TCategoryButtonsEx::BackgroundGradientDirection,
              &TCategoryButtonsEx::SetBackgroundGradientDirection)
       .Default(gdHorizontal);
-  c.Property(u"BorderStyle", &TCategoryButtonsEx::BorderStyle, &TCategoryButtonsEx::SetBorderStyle,
-             &BorderStyleType())
+  c.Property(u"BorderStyle", &TCategoryButtonsEx::BorderStyle, &TCategoryButtonsEx::SetBorderStyle, &BorderStyleType())
       .Default(bsSingle);
   c.Property(u"ButtonFlow", &TCategoryButtonsEx::ButtonFlow, &TCategoryButtonsEx::SetButtonFlow);
   c.Property(u"ButtonHeight", &TCategoryButtonsEx::ButtonHeight, &TCategoryButtonsEx::SetButtonHeight).Default(24);
   c.Property(u"ButtonWidth", &TCategoryButtonsEx::ButtonWidth, &TCategoryButtonsEx::SetButtonWidth).Default(24);
   c.Property(u"ButtonOptions", &TCategoryButtonsEx::ButtonOptions, &TCategoryButtonsEx::SetButtonOptions)
-      .Default(static_cast<Integer>(TCatButtonOptions{boGradientFill, boShowCaptions, boVerticalCategoryCaptions}.Bits()));
+      .Default(
+          static_cast<Integer>(TCatButtonOptions{boGradientFill, boShowCaptions, boVerticalCategoryCaptions}.Bits()));
   c.Property(u"CategoryImages", &TCategoryButtonsEx::CategoryImages, &TCategoryButtonsEx::SetCategoryImages);
   c.Property(u"Categories", &TCategoryButtonsEx::GetCategories, &TCategoryButtonsEx::SetCategories);
   c.Property(u"Color", &TControl::Color, &TControl::SetColor, &types::Color()).Default(clWindow);
@@ -439,8 +442,8 @@ void TCategoryButtonsEx::Describe(TClassBuilder<TCategoryButtonsEx>& c) {
   publish::ParentFont(c);
   publish::ParentShowHint(c);
   publish::PopupMenu(c);
-  c.Property(u"RegularButtonColor", &TCategoryButtonsEx::RegularButtonColor,
-             &TCategoryButtonsEx::SetRegularButtonColor, &types::Color());
+  c.Property(u"RegularButtonColor", &TCategoryButtonsEx::RegularButtonColor, &TCategoryButtonsEx::SetRegularButtonColor,
+             &types::Color());
   c.Property(u"SelectedButtonColor", &TCategoryButtonsEx::SelectedButtonColor,
              &TCategoryButtonsEx::SetSelectedButtonColor, &types::Color());
   publish::ShowHint(c);
@@ -730,8 +733,8 @@ void TCategoryButtonsEx::GetTargetAt(Integer x, Integer y, TButtonCategory*& tar
 void TCategoryButtonsEx::UpdateButton(const TBaseItem* item) {
   if (!item || !HandleAllocated()) return;
   auto* category = dynamic_cast<const TButtonCategory*>(item);
-  TRect r = category && FButtonOptions.Contains(boCaptionOnlyBorder) ? GetCategoryRect(category, true)
-                                                                      : GetButtonRect(item);
+  TRect r =
+      category && FButtonOptions.Contains(boCaptionOnlyBorder) ? GetCategoryRect(category, true) : GetButtonRect(item);
   RECT area{r.Left, r.Top, r.Right, r.Bottom};
   InvalidateRect(FHandle, &area, FALSE);
 }
@@ -791,8 +794,8 @@ void TCategoryButtonsEx::ShowItem(TBaseItem* item, bool alignTop) {
   }
   bool horizontal = FButtonFlow == cbfHorizontal;
   Integer extent = horizontal ? ClientWidth() : ClientHeight();
-  SetScrollPosition(ScrollPositionToShow(FScrollBarPos, FScrollBarMax, FScrollSize, extent,
-                                         horizontal ? r.Left : r.Top, horizontal ? r.Right : r.Bottom, alignTop));
+  SetScrollPosition(ScrollPositionToShow(FScrollBarPos, FScrollBarMax, FScrollSize, extent, horizontal ? r.Left : r.Top,
+                                         horizontal ? r.Right : r.Bottom, alignTop));
 }
 
 void TCategoryButtonsEx::SetSelectedItem(TBaseItem* value) {
@@ -890,8 +893,8 @@ void TCategoryButtonsEx::DrawCategory(TButtonCategory* category, TCanvas& canvas
   for (TPoint p : {Point(r, t), Point(r - 1, t), Point(r, t + 1), Point(r, b), Point(r - 1, b), Point(r, b - 1)})
     canvas.SetPixels(p.X, p.Y, corner);
   canvas.Pen().SetColor(ColorShadow(fill, -10));
-  canvas.Polyline({Point(l + 2, t), Point(r - 2, t), Point(r, t + 2), Point(r, b - 2), Point(r - 2, b),
-                   Point(l + 2, b), Point(l, b - 2), Point(l, t + 2), Point(l + 2, t)});
+  canvas.Polyline({Point(l + 2, t), Point(r - 2, t), Point(r, t + 2), Point(r, b - 2), Point(r - 2, b), Point(l + 2, b),
+                   Point(l, b - 2), Point(l, t + 2), Point(l + 2, t)});
   if (selected || (category->Collapsed() && CurrentCategory() == category))
     FrameWith(canvas, Rect(strip.Left + 1, strip.Top + 1, strip.Right, strip.Bottom), ColorShadow(fill, -75));
 
@@ -926,9 +929,8 @@ void TCategoryButtonsEx::DrawCategory(TButtonCategory* category, TCanvas& canvas
   }
 
   // The caption.
-  bool verticalCaption = horizontal
-                             ? (FButtonOptions.Contains(boVerticalCategoryCaptions) || !expanded)
-                             : (FButtonOptions.Contains(boVerticalCategoryCaptions) && expanded);
+  bool verticalCaption = horizontal ? (FButtonOptions.Contains(boVerticalCategoryCaptions) || !expanded)
+                                    : (FButtonOptions.Contains(boVerticalCategoryCaptions) && expanded);
   canvas.Font().Assign(&Font());
   if (FButtonOptions.Contains(boBoldCaptions)) {
     TFontStyles style = canvas.Font().Style();
@@ -970,8 +972,8 @@ void TCategoryButtonsEx::DrawCategory(TButtonCategory* category, TCanvas& canvas
   // The buttons.
   if (category->Collapsed()) return;
   TRect area = m.ButtonArea(position, buttons);
-  Integer cellWidth = !horizontal && FButtonOptions.Contains(boFullSize) ? ClientWidth() - m.SideBufferSize()
-                                                                          : FButtonWidth;
+  Integer cellWidth =
+      !horizontal && FButtonOptions.Contains(boFullSize) ? ClientWidth() - m.SideBufferSize() : FButtonWidth;
   bool narrower = verticalCaption && !FButtonOptions.Contains(boCaptionOnlyBorder);
   Integer x = area.Left, y = area.Top;
   bool focused = Focused();
@@ -1059,8 +1061,8 @@ void TCategoryButtonsEx::DrawButton(TButtonItem* button, TCanvas& canvas, TRect 
   }
   TRect text = Rect(textLeft, textTop, rect.Right - 2, rect.Bottom - 2);
   if (FImages) {
-    Integer iconTop = std::max<Integer>(rect.Top + (height - FImages->Height()) / 2, rect.Top) +
-                      (state.Contains(bdsDown) ? 1 : 0);
+    Integer iconTop =
+        std::max<Integer>(rect.Top + (height - FImages->Height()) / 2, rect.Top) + (state.Contains(bdsDown) ? 1 : 0);
     for (Integer index : images) {
       FImages->Draw(canvas, iconLeft, iconTop, index, true);
       iconLeft += imageWidth + button->ImageSpacing;
@@ -1124,9 +1126,8 @@ void TCategoryButtonsEx::MouseMove(TShiftState shift, Integer x, Integer y) {
     TButtonItem* target = nullptr;
     GetTargetAt(x, y, category, target);
     if (FDragButton) {
-      bool same = target == FDragButton ||
-                  (target && target->Category() == FDragButton->Category() &&
-                   target->Index() == FDragButton->Index() + 1);
+      bool same = target == FDragButton || (target && target->Category() == FDragButton->Category() &&
+                                            target->Index() == FDragButton->Index() + 1);
       if (category && !same)
         SetInsertionMarks(category, target);
       else
@@ -1381,9 +1382,8 @@ bool TCategoryButtonsEx::BeginEdit(TBaseItem* item) {
   if (button && !(FButtonOptions.Contains(boFullSize) && FButtonOptions.Contains(boShowCaptions))) return false;
   if (category) {
     bool expanded = !category->Collapsed() && category->Items().Count() > 0;
-    bool vertical = FButtonFlow == cbfHorizontal
-                        ? (FButtonOptions.Contains(boVerticalCategoryCaptions) || !expanded)
-                        : (FButtonOptions.Contains(boVerticalCategoryCaptions) && expanded);
+    bool vertical = FButtonFlow == cbfHorizontal ? (FButtonOptions.Contains(boVerticalCategoryCaptions) || !expanded)
+                                                 : (FButtonOptions.Contains(boVerticalCategoryCaptions) && expanded);
     if (vertical) return false;
   }
   bool allow = true;

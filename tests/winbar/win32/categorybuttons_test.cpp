@@ -122,9 +122,9 @@ TEST_F(CategoryButtonsTest, ArrowsWalkTheItemsAndCollapseCategories) {
     UINT key;
     TBaseItem* expected;
   } steps[] = {
-      {VK_DOWN, Button(0, 1)}, {VK_DOWN, Button(0, 2)}, {VK_DOWN, Category(1)}, {VK_RIGHT, Button(1, 0)},
-      {VK_UP, Category(1)},    {VK_UP, Button(0, 2)},   {VK_LEFT, Category(0)}, {VK_END, Category(2)},
-      {VK_HOME, Category(0)},
+      {VK_DOWN, Button(0, 1)},  {VK_DOWN, Button(0, 2)}, {VK_DOWN, Category(1)},
+      {VK_RIGHT, Button(1, 0)}, {VK_UP, Category(1)},    {VK_UP, Button(0, 2)},
+      {VK_LEFT, Category(0)},   {VK_END, Category(2)},   {VK_HOME, Category(0)},
   };
   for (const auto& step : steps) {
     harness::SendKey(h, step.key);
