@@ -1,6 +1,7 @@
 #include "winbar/win32/registration.h"
 
 #include "classes/reflection.h"
+#include "winbar/win32/categorybuttons.h"
 #include "winbar/win32/formwallpaper.h"
 #include "winbar/win32/gauge.h"
 #include "winbar/win32/mdibuttongroup.h"
@@ -9,20 +10,44 @@
 
 void RegisterWinbarClasses(TClassRegistry& registry) {
   const String module = u"winbar";
-  registry.RegisterClasses(
-      {&TGrpButtonItem::StaticClass(), &TGrpButtonItems::StaticClass(), &TButtonGroup::StaticClass(),
-       &TButtonGroupEx::StaticClass(), &TMDIButtonGroup::StaticClass(), &TCustomTabControl::StaticClass(),
-       &TMDITab::StaticClass(), &TBltBitmap::StaticClass(), &TMGauge::StaticClass(), &TCustomOnOffSwitch::StaticClass(),
-       &TOnOffSwitch::StaticClass(), &TRoundOnOffSwitch::StaticClass(), &TFormWallpaper::StaticClass()},
-      module);
-  for (const TTypeInfo* type :
-       {&DescribeType(TypeTag<TButtonDrawState>{}), &DescribeType(TypeTag<TGrpButtonOptions>{}),
-        &DescribeType(TypeTag<TBevelKind>{}), &DescribeType(TypeTag<TBevelEdges>{}),
-        &DescribeType(TypeTag<TGrpButtonEvent>{}), &DescribeType(TypeTag<TGrpButtonReorderEvent>{}),
-        &DescribeType(TypeTag<TGrpButtonDrawEvent>{}), &DescribeType(TypeTag<TGrpButtonDrawIconEvent>{}),
-        &DescribeType(TypeTag<TMDIAction>{}), &DescribeType(TypeTag<TOnMDIChangeEvent>{}),
-        &DescribeType(TypeTag<TOnMDIBeforeChangeEvent>{}), &DescribeType(TypeTag<TTabStyle>{}),
-        &DescribeType(TypeTag<TDrawTabEvent>{}), &DescribeType(TypeTag<TTabGetImageEvent>{}),
-        &DescribeType(TypeTag<TMGaugeKind>{}), &DescribeType(TypeTag<TOffsetMode>{})})
+  registry.RegisterClasses({&TGrpButtonItem::StaticClass(),    &TGrpButtonItems::StaticClass(),
+                            &TButtonGroup::StaticClass(),      &TButtonGroupEx::StaticClass(),
+                            &TMDIButtonGroup::StaticClass(),   &TCustomTabControl::StaticClass(),
+                            &TMDITab::StaticClass(),           &TBltBitmap::StaticClass(),
+                            &TMGauge::StaticClass(),           &TCustomOnOffSwitch::StaticClass(),
+                            &TOnOffSwitch::StaticClass(),      &TRoundOnOffSwitch::StaticClass(),
+                            &TFormWallpaper::StaticClass(),    &TBaseItem::StaticClass(),
+                            &TButtonItem::StaticClass(),       &TItemCollection::StaticClass(),
+                            &TButtonCollection::StaticClass(), &TButtonCategory::StaticClass(),
+                            &TButtonCategories::StaticClass(), &TCategoryButtonsEx::StaticClass()},
+                           module);
+  for (const TTypeInfo* type : {&DescribeType(TypeTag<TButtonDrawState>{}),
+                                &DescribeType(TypeTag<TGrpButtonOptions>{}),
+                                &DescribeType(TypeTag<TBevelKind>{}),
+                                &DescribeType(TypeTag<TBevelEdges>{}),
+                                &DescribeType(TypeTag<TGrpButtonEvent>{}),
+                                &DescribeType(TypeTag<TGrpButtonReorderEvent>{}),
+                                &DescribeType(TypeTag<TGrpButtonDrawEvent>{}),
+                                &DescribeType(TypeTag<TGrpButtonDrawIconEvent>{}),
+                                &DescribeType(TypeTag<TMDIAction>{}),
+                                &DescribeType(TypeTag<TOnMDIChangeEvent>{}),
+                                &DescribeType(TypeTag<TOnMDIBeforeChangeEvent>{}),
+                                &DescribeType(TypeTag<TTabStyle>{}),
+                                &DescribeType(TypeTag<TDrawTabEvent>{}),
+                                &DescribeType(TypeTag<TTabGetImageEvent>{}),
+                                &DescribeType(TypeTag<TMGaugeKind>{}),
+                                &DescribeType(TypeTag<TOffsetMode>{}),
+                                &DescribeType(TypeTag<TCatButtonFlow>{}),
+                                &DescribeType(TypeTag<TCatButtonOptions>{}),
+                                &DescribeType(TypeTag<TGradientDirection>{}),
+                                &DescribeType(TypeTag<TCatButtonEvent>{}),
+                                &DescribeType(TypeTag<TCatButtonCategoryEvent>{}),
+                                &DescribeType(TypeTag<TCatButtonReorderEvent>{}),
+                                &DescribeType(TypeTag<TCategoryReorderEvent>{}),
+                                &DescribeType(TypeTag<TCatButtonCopyEvent>{}),
+                                &DescribeType(TypeTag<TCatButtonEditingEvent>{}),
+                                &DescribeType(TypeTag<TCatButtonEditedEvent>{}),
+                                &DescribeType(TypeTag<TCatButtonCancelEditEvent>{}),
+                                &DescribeType(TypeTag<TCatButtonDrawEvent>{})})
     registry.RegisterType(*type);
 }

@@ -9,6 +9,7 @@
 KST_CLASS_IMPL(TWinbarMainForm, "WinbarTests")
 KST_CLASS_IMPL(TWinbarChildForm, "WinbarTests")
 KST_CLASS_IMPL(TWinbarExtrasForm, "WinbarTests")
+KST_CLASS_IMPL(TWinbarCategoryForm, "WinbarTests")
 
 void TWinbarMainForm::Describe(TClassBuilder<TWinbarMainForm>& c) {
   c.Field(u"mdibg", &TWinbarMainForm::mdibg);
@@ -34,6 +35,12 @@ void TWinbarExtrasForm::Describe(TClassBuilder<TWinbarExtrasForm>& c) {
   c.Field(u"Needle", &TWinbarExtrasForm::Needle);
   c.Field(u"Switch", &TWinbarExtrasForm::Switch);
   c.Field(u"Round", &TWinbarExtrasForm::Round);
+}
+
+void TWinbarCategoryForm::Describe(TClassBuilder<TWinbarCategoryForm>& c) {
+  c.Field(u"Palette", &TWinbarCategoryForm::Palette);
+  c.Field(u"Grid", &TWinbarCategoryForm::Grid);
+  c.Method(u"PaletteButtonClicked", &TWinbarCategoryForm::PaletteButtonClicked);
 }
 
 void WinbarTest::SetUp() {

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "ui/forms.h"
+#include "winbar/win32/categorybuttons.h"
 #include "winbar/win32/formwallpaper.h"
 #include "winbar/win32/gauge.h"
 #include "winbar/win32/mdibuttongroup.h"
@@ -51,6 +52,16 @@ class TWinbarExtrasForm : public TForm {
   TMGauge* Needle = nullptr;
   TOnOffSwitch* Switch = nullptr;
   TRoundOnOffSwitch* Round = nullptr;
+};
+
+class TWinbarCategoryForm : public TForm {
+  KST_CLASS(TWinbarCategoryForm, TForm)
+ public:
+  using TForm::TForm;
+  TCategoryButtonsEx* Palette = nullptr;
+  TCategoryButtonsEx* Grid = nullptr;
+  std::vector<String> Clicked;
+  void PaletteButtonClicked(TObject*, TButtonItem* button) { Clicked.push_back(button->Caption()); }
 };
 
 class WinbarTest : public ::testing::Test {
