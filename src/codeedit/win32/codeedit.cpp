@@ -7,6 +7,7 @@
 #include "classes/filer.h"
 #include "classes/reflection.h"
 #include "codeedit/editcaret.h"
+#include "codeedit/paintplan.h"
 #include "rtl/sysstr.h"
 #include "ui/clipbrd.h"
 #include "ui/graphics.h"
@@ -384,6 +385,7 @@ void TCustomCodeEdit::CreateParams(TCreateParams& params) {
 
 void TCustomCodeEdit::CreateWnd() {
   TCustomControl::CreateWnd();
+  ChooseTextFont();
   FCore->EditorFontChanged();
   UpdateScrollBars();
 }
@@ -406,6 +408,7 @@ void TCustomCodeEdit::Dispatch(TMessage& message) {
   switch (message.Msg) {
     case CM_FONTCHANGED:
       TCustomControl::Dispatch(message);
+      ChooseTextFont();
       FCore->EditorFontChanged();
       return;
     case WM_SETFOCUS:
@@ -459,24 +462,152 @@ void TCustomCodeEdit::ReadAddedKeystrokes(TReader& reader) {
   ReadKeystrokeItems(reader, [&own](const TCodeEditKeyStroke& item) { own.Add().Assign(item); });
 }
 
-// The text as plain rows, until the editor's own painting takes over.
+namespace {
+
+void FillSolid(HDC dc, const TRect& r, TColor color) {
+  if (r.Right <= r.Left || r.Bottom <= r.Top) return;
+  const RECT rect{r.Left, r.Top, r.Right, r.Bottom};
+  ::SetBkColor(dc, static_cast<COLORREF>(ColorToRGB(color)));
+  ::ExtTextOutW(dc, 0, 0, ETO_OPAQUE, &rect, nullptr, 0, nullptr);
+}
+
+// Vertical bands blending from `from` at the left to `to` at the right.
+void FillGradient(HDC dc, const TRect& r, TColor from, TColor to, Integer steps) {
+  const Integer a = ColorToRGB(from), b = ColorToRGB(to);
+  steps = std::max<Integer>(steps, 2);
+  const Integer width = r.Width();
+  for (Integer i = 0; i < steps; ++i) {
+    const Integer left = r.Left + width * i / steps, right = r.Left + width * (i + 1) / steps;
+    const auto mix = [&](int shift) {
+      const Integer ca = (a >> shift) & 0xFF, cb = (b >> shift) & 0xFF;
+      return (ca + (cb - ca) * i / (steps - 1)) << shift;
+    };
+    FillSolid(dc, {left, r.Top, right, r.Bottom}, static_cast<TColor>(mix(0) | mix(8) | mix(16)));
+  }
+}
+
+// The built-in bookmark glyph: a small flag with the bookmark's number.
+void DrawMarkGlyph(HDC dc, const TCodePaintMark& mark, Integer x, Integer top, Integer rowHeight) {
+  const Integer width = 11, height = std::min<Integer>(14, rowHeight);
+  const Integer y = top + (rowHeight - height) / 2;
+  FillSolid(dc, {x, y, x + width, y + height}, mark.Bookmark ? static_cast<TColor>(0x00A0FF) : clTeal);
+  FillSolid(dc, {x + 1, y + 1, x + width - 1, y + height - 1}, mark.Bookmark ? static_cast<TColor>(0x80E0FF) : clAqua);
+  if (!mark.Bookmark || mark.ImageIndex < 0 || mark.ImageIndex > 9) return;
+  const wchar_t digit = static_cast<wchar_t>(L'0' + mark.ImageIndex);
+  ::SetBkMode(dc, TRANSPARENT);
+  ::SetTextColor(dc, RGB(0, 0, 0));
+  RECT rect{x, y, x + width, y + height};
+  ::DrawTextW(dc, &digit, 1, &rect, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+  ::SetBkMode(dc, OPAQUE);
+}
+
+}  // namespace
+
+// Carries out the core's paint plan: the gutter, then the text rows run by run.
 void TCustomCodeEdit::Paint() {
   TCanvas& canvas = Canvas();
-  const TRect client = ClientRect();
-  canvas.Font().Assign(&Font());
-  canvas.Brush().SetColor(Color());
-  canvas.FillRect(client);
-  const Integer rowHeight = std::max(FCore->LineHeight(), 1);
-  const Integer top = FCore->Caret().TopLine();
-  TCodeEditStringList& lines = FCore->Lines();
-  for (Integer row = 0; row * rowHeight < client.Bottom; ++row) {
-    const Integer line = top + row;
-    if (line > lines.GetCount()) break;
-    const String shown = lines.ExpandedText(line - 1);
-    const Integer left = FCore->Caret().LeftChar();
-    if (static_cast<Integer>(shown.size()) < left) continue;
-    canvas.TextOut(FCore->GutterWidth() + 2, row * rowHeight, shown.substr(static_cast<size_t>(left - 1)));
+  HDC dc = canvas.Handle();
+  RECT clip{};
+  if (::GetClipBox(dc, &clip) == ERROR || clip.right <= clip.left) clip = {0, 0, ClientWidth(), ClientHeight()};
+  const TRect area{clip.left, clip.top, clip.right, clip.bottom};
+  const TCodePaintPlan plan = MakePaintPlan(*FCore, {Font().Color(), Color()}, area, Focused());
+  FCore->Caret().HideCaret();
+  try {
+    PaintGutter(dc, area, plan);
+    PaintText(dc, area, plan);
+  } catch (...) {
+    FCore->Caret().UpdateCaret();
+    throw;
   }
+  FCore->Caret().UpdateCaret();
+}
+
+void TCustomCodeEdit::PaintGutter(HDC dc, const TRect& area, const TCodePaintPlan& plan) {
+  const Integer gutterWidth = FCore->GutterWidth();
+  if (gutterWidth <= 0 || area.Left >= gutterWidth) return;
+  const TCodeGutter& gutter = FCore->Gutter();
+  const Integer rowHeight = std::max<Integer>(FCore->LineHeight(), 1);
+  const TRect band{area.Left, area.Top, std::min(area.Right, gutterWidth), area.Bottom};
+  if (gutter.Gradient())
+    FillGradient(dc, {0, band.Top, gutterWidth, band.Bottom}, gutter.GradientStartColor(), gutter.GradientEndColor(),
+                 gutter.GradientSteps());
+  else
+    FillSolid(dc, band, gutter.Color());
+  TFont& numberFont = *FGutter->GetFont();
+  HGDIOBJ oldFont = ::SelectObject(dc, (gutter.UseFontStyle() ? numberFont : Font()).Handle());
+  ::SetTextColor(dc, static_cast<COLORREF>(ColorToRGB(gutter.UseFontStyle() ? numberFont.Color() : Font().Color())));
+  ::SetBkMode(dc, TRANSPARENT);
+  for (const TCodePaintRow& row : plan.Rows) {
+    if (row.LineNumber.empty()) continue;
+    const std::wstring text(row.LineNumber.begin(), row.LineNumber.end());
+    SIZE size{};
+    ::GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+    const Integer x = gutterWidth - gutter.RightOffset() - size.cx - 2;
+    ::TextOutW(dc, x, row.Top + (rowHeight - size.cy) / 2, text.c_str(), static_cast<int>(text.size()));
+  }
+  ::SetBkMode(dc, OPAQUE);
+  ::SelectObject(dc, oldFont);
+  const Integer margin = FCore->BookMarkOptions().LeftMargin();
+  for (const TCodePaintRow& row : plan.Rows)
+    for (const TCodePaintMark& mark : row.Marks) DrawMarkGlyph(dc, mark, margin + mark.XOffset, row.Top, rowHeight);
+  if (gutter.BorderStyle() != gbsNone && band.Right >= gutterWidth - 2) {
+    if (gutter.BorderStyle() == gbsMiddle) {
+      FillSolid(dc, {gutterWidth - 2, band.Top, gutterWidth - 1, band.Bottom}, gutter.BorderColor());
+      FillSolid(dc, {gutterWidth - 1, band.Top, gutterWidth, band.Bottom}, gutter.Color());
+    } else {
+      FillSolid(dc, {gutterWidth - 1, band.Top, gutterWidth, band.Bottom}, gutter.BorderColor());
+    }
+  }
+}
+
+HFONT TCustomCodeEdit::StyledFont(TFontStyles style) {
+  const auto bits = static_cast<size_t>(style.Bits() & 15);
+  if (!FStyledFonts[bits]) {
+    auto font = std::make_unique<TFont>();
+    font->Assign(&TextFont());
+    font->SetStyle(style);
+    FStyledFonts[bits] = std::move(font);
+  }
+  return FStyledFonts[bits]->Handle();
+}
+
+void TCustomCodeEdit::PaintText(HDC dc, const TRect& area, const TCodePaintPlan& plan) {
+  const Integer gutterWidth = FCore->GutterWidth();
+  const Integer textLeft = gutterWidth + 2;
+  if (area.Right <= gutterWidth) return;
+  const Integer cellWidth = std::max<Integer>(FCore->CharWidth(), 1);
+  const Integer rowHeight = std::max<Integer>(FCore->LineHeight(), 1);
+  if (area.Left < textLeft) FillSolid(dc, {std::max(gutterWidth, area.Left), area.Top, textLeft, area.Bottom}, plan.EmptyBackground);
+  const Integer left = std::max(textLeft, area.Left);
+  HGDIOBJ oldFont = ::SelectObject(dc, StyledFont({}));
+  std::vector<INT> advances;
+  Integer bottom = 0;
+  for (const TCodePaintRow& row : plan.Rows) {
+    Integer x = 0;
+    TColor lastBackground = plan.EmptyBackground;
+    for (const TCodePaintRun& run : row.Runs) {
+      x = (run.Column - 1) * cellWidth + FCore->TextOffset();
+      const Integer right = x + static_cast<Integer>(run.Text.size()) * cellWidth;
+      const RECT rect{std::max(x, left), row.Top, std::min(right, area.Right), row.Top + rowHeight};
+      x = right;
+      lastBackground = run.Background;
+      if (rect.right <= rect.left) continue;
+      ::SelectObject(dc, StyledFont(run.Style));
+      ::SetTextColor(dc, static_cast<COLORREF>(ColorToRGB(run.Foreground)));
+      ::SetBkColor(dc, static_cast<COLORREF>(ColorToRGB(run.Background)));
+      // Every glyph advances one cell, whatever the font's own widths are.
+      advances.assign(run.Text.size(), cellWidth);
+      const std::wstring text(run.Text.begin(), run.Text.end());
+      ::ExtTextOutW(dc, (run.Column - 1) * cellWidth + FCore->TextOffset(), row.Top, ETO_OPAQUE | ETO_CLIPPED, &rect,
+                    text.c_str(), static_cast<UINT>(text.size()), advances.data());
+    }
+    FillSolid(dc, {std::max(x, left), row.Top, area.Right, row.Top + rowHeight}, lastBackground);
+    bottom = row.Top + rowHeight;
+  }
+  ::SelectObject(dc, oldFont);
+  FillSolid(dc, {left, std::max(bottom, area.Top), area.Right, area.Bottom}, plan.EmptyBackground);
+  if (plan.RightEdgeX >= 0)
+    FillSolid(dc, {plan.RightEdgeX, area.Top, plan.RightEdgeX + 1, area.Bottom}, FCore->RightEdgeColor());
 }
 
 // ---- The window for the core ----
@@ -558,19 +689,41 @@ bool TCustomCodeEdit::CanPasteText() {
   return Clipboard().HasFormat(CF_UNICODETEXT);
 }
 
-TSize TCustomCodeEdit::MeasureCell(TFontStyles style) {
-  HDC dc = GetDC(nullptr);
-  TFont font;
-  font.Assign(&Font());
-  font.SetStyle(style);
-  HGDIOBJ old = SelectObject(dc, font.Handle());
+// A proportional font is told by its pitch flags, not by comparing its
+// average and widest glyphs: substitutes for fixed fonts may differ there.
+void TCustomCodeEdit::ChooseTextFont() {
+  FStyledFonts = {};
+  HDC dc = ::GetDC(nullptr);
+  HGDIOBJ old = ::SelectObject(dc, Font().Handle());
   TEXTMETRICW metrics{};
-  GetTextMetricsW(dc, &metrics);
-  SIZE size{};
-  GetTextExtentPoint32W(dc, L"W", 1, &size);
-  SelectObject(dc, old);
-  ReleaseDC(nullptr, dc);
-  return {std::max<Integer>(size.cx, 1), std::max<Integer>(metrics.tmHeight, 1)};
+  ::GetTextMetricsW(dc, &metrics);
+  ::SelectObject(dc, old);
+  ::ReleaseDC(nullptr, dc);
+  // The flag named fixed pitch is set for variable-pitch fonts.
+  if (!(metrics.tmPitchAndFamily & TMPF_FIXED_PITCH)) {
+    FFixedFont.reset();
+    return;
+  }
+  FFixedFont = std::make_unique<TFont>();
+  FFixedFont->Assign(&Font());
+  FFixedFont->SetPitch(fpFixed);
+}
+
+TSize TCustomCodeEdit::MeasureCell(TFontStyles style) {
+  HDC dc = ::GetDC(nullptr);
+  TFont font;
+  font.Assign(&TextFont());
+  font.SetStyle(style);
+  HGDIOBJ old = ::SelectObject(dc, font.Handle());
+  TEXTMETRICW metrics{};
+  ::GetTextMetricsW(dc, &metrics);
+  ABC widths{};
+  Integer advance = metrics.tmAveCharWidth;
+  if (::GetCharABCWidthsW(dc, L'M', L'M', &widths))
+    advance = widths.abcA + static_cast<Integer>(widths.abcB) + widths.abcC + metrics.tmOverhang;
+  ::SelectObject(dc, old);
+  ::ReleaseDC(nullptr, dc);
+  return {std::max<Integer>(advance, 1), std::max<Integer>(std::abs(metrics.tmHeight), 1)};
 }
 
 // ---- The published control ----

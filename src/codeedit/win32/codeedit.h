@@ -1,12 +1,12 @@
 // The editor control as a window of the window class library: it hosts the
 // editor core, lends it the window (repainting, scrolling, caret, clipboard,
 // font metrics) and publishes its properties, so that forms that hold a
-// TCodeEdit load. Painting here shows the text plainly; the highlighted
-// painting with gutter and selection replaces it.
+// TCodeEdit load. It paints what the core's paint plan says.
 #pragma once
 
 #include "ui/winapi.h"
 
+#include <array>
 #include <memory>
 
 #include "codeedit/editcore.h"
@@ -15,6 +15,7 @@
 #include "ui/stdctrls.h"
 
 class TClassRegistry;
+struct TCodePaintPlan;
 class TFiler;
 class TReader;
 
@@ -109,6 +110,12 @@ class TCustomCodeEdit : public TCustomControl, public ICodeEditHost {
   void DefineProperties(TFiler& filer) override;
 
  private:
+  void PaintGutter(HDC dc, const TRect& area, const TCodePaintPlan& plan);
+  void PaintText(HDC dc, const TRect& area, const TCodePaintPlan& plan);
+  // The font text is drawn in, in a style, kept until the font changes.
+  HFONT StyledFont(TFontStyles style);
+  const TFont& TextFont() const { return FFixedFont ? *FFixedFont : Font(); }
+  void ChooseTextFont();
   void ReadRemovedKeystrokes(TReader& reader);
   void ReadAddedKeystrokes(TReader& reader);
 
@@ -142,6 +149,10 @@ class TCustomCodeEdit : public TCustomControl, public ICodeEditHost {
   std::unique_ptr<TCodeEditBookMarkOpt> FBookMarkOptions;
   TFormBorderStyle FBorderStyle = bsSingle;
   TScrollStyle FScrollBars = ssBoth;
+  // The editor's font in its sixteen styles, made on first use.
+  std::array<std::unique_ptr<TFont>, 16> FStyledFonts;
+  // The fixed-pitch stand-in for a proportional font, or nil.
+  std::unique_ptr<TFont> FFixedFont;
 };
 
 class TCodeEdit : public TCustomCodeEdit {

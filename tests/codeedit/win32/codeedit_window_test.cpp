@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "codeedit/editcaret.h"
+#include "codeedit/dfmhighlighter.h"
 #include "codeedit/editcommands.h"
 #include "codeedit/win32/codeedit.h"
 #include "ui/forms.h"
@@ -134,6 +135,55 @@ TEST_F(CodeEditWindowTest, TheControlPaintsItsText) {
   if (const wchar_t* folder = _wgetenv(L"KESTRUM_SCREENSHOTS"); folder && *folder)
     picture.SaveBmp(std::wstring(folder) + L"\\codeedit.bmp");
   delete form;
+}
+
+TEST_F(CodeEditWindowTest, ItPaintsTokensGutterNumbersBookmarksAndTheSelection) {
+  std::unique_ptr<TCodeEditForm> form(CreateForm<TCodeEditForm>(FApp.get()));
+  TCodeEdit& edit = *form->Source;
+  TCodeEditCore& core = edit.Core();
+  TCodeDfmHighlighter highlighter;
+  highlighter.KeywordAttribute()->SetForeground(clNavy);
+  highlighter.KeywordAttribute()->SetStyle({fsBold});
+  highlighter.StringAttribute()->SetForeground(clRed);
+  core.SetWordWrap(false);
+  core.SetHighlighter(&highlighter);
+  core.SetText(u"object Form1: TForm1\r\n  Caption = 'Hello'\r\n  Width = 300\r\nend");
+  core.SetBookMark(2, 1, 3);
+  core.Caret().SetSelectionMode(smNormal);
+  core.Caret().SetCaretAndSelection({8, 2}, {3, 2}, {8, 2});
+  form->Show();
+  Pump();
+  const harness::Bitmap32 picture = harness::PaintClient(edit.Handle());
+  harness::SaveForInspection(picture, L"codeedit-painted");
+  const Integer cell = core.CharWidth(), row = core.LineHeight(), offset = core.TextOffset();
+  const auto count = [&](Integer line, Integer firstColumn, Integer lastColumn, auto&& wanted) {
+    int found = 0;
+    for (Integer y = (line - 1) * row; y < line * row; ++y)
+      for (Integer x = offset + (firstColumn - 1) * cell; x < std::min<Integer>(offset + lastColumn * cell, picture.Width()); ++x)
+        if (wanted(picture.Pixel(x, y) & 0xFFFFFF)) ++found;
+    return found;
+  };
+  // "object" in navy, "'Hello'" in red, the selection "Capti" on navy with white text.
+  const auto navy = [](uint32_t p) { return p == 0x000080 || p == 0x800000; };
+  EXPECT_GT(count(1, 1, 6, navy), 20);
+  EXPECT_GT(count(2, 13, 19, [](uint32_t p) { return p == 0xFF0000 || p == 0x0000FF; }), 10);
+  EXPECT_GT(count(2, 3, 7, navy), cell * row * 3);
+  // The caret line (2) is not yellow where selected; line 4 is white.
+  EXPECT_GT(count(3, 20, 30, [](uint32_t p) { return p == 0xFFFFFF; }), cell * row * 5);
+  // The gutter: a gradient with line numbers and the bookmark glyph on line 3.
+  const Integer gutter = core.GutterWidth();
+  int gutterInk = 0, bookmark = 0;
+  for (Integer y = 0; y < 3 * row; ++y)
+    for (Integer x = 0; x < gutter; ++x) {
+      const uint32_t p = picture.Pixel(x, y) & 0xFFFFFF;
+      if (p == 0xC0C0C0) ++gutterInk;
+    }
+  for (Integer y = 2 * row; y < 3 * row; ++y)
+    for (Integer x = 0; x < 15; ++x)
+      if ((picture.Pixel(x, y) & 0xFFFFFF) != (picture.Pixel(gutter / 2, 3 * row + row / 2) & 0xFFFFFF)) ++bookmark;
+  EXPECT_GT(gutterInk, 5);
+  EXPECT_GT(bookmark, 30);
+  core.SetHighlighter(nullptr);
 }
 
 }  // namespace
