@@ -107,7 +107,7 @@ std::vector<TCell> LineCells(TCodeEditCore& core, const TCodePaintColors& colors
     TCodeHighlighterAttributes* look = nullptr;
     if (highlighter && highlighter->Enabled())
       look = lastAttribute && lastAttribute == highlighter->CommentAttribute() ? lastAttribute
-                                                                                : highlighter->WhitespaceAttribute();
+                                                                               : highlighter->WhitespaceAttribute();
     if (look && look->Foreground() != clNone) end.Foreground = look->Foreground();
     if (look && look->Background() != clNone && !(caretLine && core.ActiveLineColor() != clNone))
       end.Background = look->Background();
@@ -129,8 +129,10 @@ void RowExtent(TCodeEditCore& core, Integer row, Integer line, Integer lineCells
     return ExpandedTextWidth(StringView(text).substr(0, static_cast<size_t>(chars)), core.TabWidth());
   };
   start = offsetOf(row);
-  if (row < caret.DisplayLineCount() && caret.RowToLine(row + 1) == line) count = offsetOf(row + 1) - start;
-  else count = lineCells - start;
+  if (row < caret.DisplayLineCount() && caret.RowToLine(row + 1) == line)
+    count = offsetOf(row + 1) - start;
+  else
+    count = lineCells - start;
 }
 
 }  // namespace

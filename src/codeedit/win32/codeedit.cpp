@@ -7,6 +7,7 @@
 #include "classes/filer.h"
 #include "classes/reflection.h"
 #include "codeedit/editcaret.h"
+#include "codeedit/editcommands.h"
 #include "codeedit/paintplan.h"
 #include "rtl/sysstr.h"
 #include "ui/clipbrd.h"
@@ -420,9 +421,163 @@ void TCustomCodeEdit::Dispatch(TMessage& message) {
       FCore->Caret().HideCaret();
       ::DestroyCaret();
       return;
-    case WM_GETDLGCODE: message.Result = DLGC_WANTARROWS | DLGC_WANTCHARS; return;
+    case WM_GETDLGCODE:
+      message.Result = DLGC_WANTARROWS | DLGC_WANTCHARS;
+      if (FCore->WantTabs()) message.Result |= DLGC_WANTTAB;
+      if (FCore->WantReturns()) message.Result |= DLGC_WANTALLKEYS;
+      return;
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN:
+      TCustomControl::Dispatch(message);
+      if (HandleKey(static_cast<Word>(message.WParam))) message.Result = 0;
+      return;
+    case WM_CHAR:
+      TCustomControl::Dispatch(message);
+      HandleChar(static_cast<Char>(message.WParam));
+      return;
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+      TCustomControl::Dispatch(message);
+      MouseSelect(static_cast<short>(LOWORD(message.LParam)), static_cast<short>(HIWORD(message.LParam)),
+                  message.Msg == WM_LBUTTONDBLCLK ? 2 : 1);
+      return;
+    case WM_MOUSEMOVE:
+      TCustomControl::Dispatch(message);
+      if (FMouseSelecting)
+        MouseDrag(static_cast<short>(LOWORD(message.LParam)), static_cast<short>(HIWORD(message.LParam)));
+      return;
+    case WM_LBUTTONUP:
+      TCustomControl::Dispatch(message);
+      if (FMouseSelecting) {
+        FMouseSelecting = false;
+        ::ReleaseCapture();
+      }
+      return;
+    case WM_MOUSEWHEEL: {
+      const Integer notches = GET_WHEEL_DELTA_WPARAM(message.WParam) / WHEEL_DELTA;
+      UINT lines = 3;
+      ::SystemParametersInfoW(SPI_GETWHEELSCROLLLINES, 0, &lines, 0);
+      const Integer step = lines == WHEEL_PAGESCROLL ? FCore->LinesInWindow() : static_cast<Integer>(lines);
+      FCore->Caret().SetTopLine(FCore->Caret().TopLine() - notches * step);
+      message.Result = 0;
+      return;
+    }
+    case WM_VSCROLL:
+    case WM_HSCROLL: Scrolled(message.Msg == WM_VSCROLL, LOWORD(message.WParam)); return;
+    case WM_SETTEXT:
+      // Always UTF-16: the window is a wide window.
+      FCore->SetText(message.LParam ? String(reinterpret_cast<const Char*>(message.LParam)) : String());
+      message.Result = TRUE;
+      return;
+    case WM_GETTEXTLENGTH: message.Result = static_cast<LRESULT>(FCore->Text().size()); return;
+    case WM_GETTEXT: {
+      const String text = FCore->Text();
+      const size_t room = static_cast<size_t>(message.WParam);
+      if (!message.LParam || room == 0) {
+        message.Result = 0;
+        return;
+      }
+      const size_t count = std::min(text.size(), room - 1);
+      Char* target = reinterpret_cast<Char*>(message.LParam);
+      std::copy_n(text.data(), count, target);
+      target[count] = 0;
+      message.Result = static_cast<LRESULT>(count);
+      return;
+    }
+    case WM_COPY: FCore->Commands().CommandProcessor(ecCopy, 0, nullptr); return;
+    case WM_CUT: FCore->Commands().CommandProcessor(ecCut, 0, nullptr); return;
+    case WM_PASTE: FCore->Commands().CommandProcessor(ecPaste, 0, nullptr); return;
     default: TCustomControl::Dispatch(message);
   }
+}
+
+namespace {
+
+TShiftState KeyboardShift() {
+  TShiftState shift;
+  if (::GetKeyState(VK_SHIFT) < 0) shift += TShiftState{ssShift};
+  if (::GetKeyState(VK_CONTROL) < 0) shift += TShiftState{ssCtrl};
+  if (::GetKeyState(VK_MENU) < 0) shift += TShiftState{ssAlt};
+  return shift;
+}
+
+}  // namespace
+
+bool TCustomCodeEdit::HandleKey(Word key) {
+  const TCodeEditorCommand command = FCore->Commands().KeyToCommand(key, KeyboardShift());
+  if (command == ecNone) return false;
+  // The character the key also produces (already queued by the message
+  // loop's translation) is the command's, not typed text.
+  MSG pending{};
+  ::PeekMessageW(&pending, Handle(), WM_CHAR, WM_CHAR, PM_REMOVE);
+  FCore->Commands().CommandProcessor(command, 0, nullptr);
+  return true;
+}
+
+void TCustomCodeEdit::HandleChar(Char c) {
+  if (c >= 32 && c != 127) FCore->Commands().CommandProcessor(ecChar, c, nullptr);
+}
+
+TBufferCoord TCustomCodeEdit::PixelToBuffer(Integer x, Integer y) const {
+  TCodeEditCaret& caret = FCore->Caret();
+  return caret.DisplayToBufferPos(caret.PixelsToNearestRowColumn(x, y));
+}
+
+void TCustomCodeEdit::MouseSelect(Integer x, Integer y, int clicks) {
+  if (CanFocus() && !Focused()) SetFocus();
+  if (x < FCore->GutterWidth()) return;
+  TCodeEditCaret& caret = FCore->Caret();
+  const TBufferCoord pos = PixelToBuffer(x, y);
+  if (clicks == 2) {
+    caret.SetWordBlock(pos);
+    return;
+  }
+  const TShiftState shift = KeyboardShift();
+  if (shift.Contains(ssAlt) && FCore->HasOption(eoAltSetsColumnMode))
+    caret.SetActiveSelectionMode(smColumn);
+  else
+    caret.SetActiveSelectionMode(caret.SelectionMode());
+  if (shift.Contains(ssShift))
+    caret.SetCaretAndSelection(pos, caret.Anchor(), pos);
+  else
+    caret.SetCaretXY(pos);
+  FMouseSelecting = true;
+  ::SetCapture(Handle());
+}
+
+void TCustomCodeEdit::MouseDrag(Integer x, Integer y) {
+  TCodeEditCaret& caret = FCore->Caret();
+  const TBufferCoord pos = PixelToBuffer(std::max(x, FCore->GutterWidth() + 2), y);
+  if (pos != caret.CaretXY()) caret.SetCaretAndSelection(pos, caret.Anchor(), pos);
+}
+
+void TCustomCodeEdit::Scrolled(bool vertical, Word code) {
+  TCodeEditCaret& caret = FCore->Caret();
+  const Integer page = vertical ? FCore->LinesInWindow() : FCore->CharsInWindow();
+  const Integer current = vertical ? caret.TopLine() : caret.LeftChar();
+  Integer target = current;
+  switch (code) {
+    case SB_LINEUP: target = current - 1; break;
+    case SB_LINEDOWN: target = current + 1; break;
+    case SB_PAGEUP: target = current - page; break;
+    case SB_PAGEDOWN: target = current + page; break;
+    case SB_TOP: target = 1; break;
+    case SB_BOTTOM: target = vertical ? caret.DisplayLineCount() : FCore->MaxScrollWidth(); break;
+    case SB_THUMBTRACK:
+    case SB_THUMBPOSITION: {
+      SCROLLINFO info{};
+      info.cbSize = sizeof info;
+      info.fMask = SIF_TRACKPOS;
+      ::GetScrollInfo(Handle(), vertical ? SB_VERT : SB_HORZ, &info);
+      target = info.nTrackPos;
+      break;
+    }
+    default: return;
+  }
+  if (vertical)
+    caret.SetTopLine(target);
+  else
+    caret.SetLeftChar(target);
 }
 
 void TCustomCodeEdit::DefineProperties(TFiler& filer) {
@@ -577,7 +732,8 @@ void TCustomCodeEdit::PaintText(HDC dc, const TRect& area, const TCodePaintPlan&
   if (area.Right <= gutterWidth) return;
   const Integer cellWidth = std::max<Integer>(FCore->CharWidth(), 1);
   const Integer rowHeight = std::max<Integer>(FCore->LineHeight(), 1);
-  if (area.Left < textLeft) FillSolid(dc, {std::max(gutterWidth, area.Left), area.Top, textLeft, area.Bottom}, plan.EmptyBackground);
+  if (area.Left < textLeft)
+    FillSolid(dc, {std::max(gutterWidth, area.Left), area.Top, textLeft, area.Bottom}, plan.EmptyBackground);
   const Integer left = std::max(textLeft, area.Left);
   HGDIOBJ oldFont = ::SelectObject(dc, StyledFont({}));
   std::vector<INT> advances;
@@ -675,18 +831,57 @@ void TCustomCodeEdit::HideCaret() {
   if (TWinControl::HandleAllocated()) ::HideCaret(Handle());
 }
 
-void TCustomCodeEdit::CopyText(const String& text, TCodeSelectionMode) {
-  Clipboard().SetAsText(text);
+UINT CodeEditBlockTypeFormat() {
+  static const UINT format = RegisterClipboardFormat(u"CodeEdit Control Block Type");
+  return format;
 }
 
-bool TCustomCodeEdit::PasteText(String& text, TCodeSelectionMode&) {
-  if (!Clipboard().HasFormat(CF_UNICODETEXT)) return false;
-  text = Clipboard().AsText();
+// The text and the block telling its selection mode go in one clipboard
+// session, so that no other program sees the text without its mode.
+void TCustomCodeEdit::CopyText(const String& text, TCodeSelectionMode mode) {
+  if (text.empty()) return;
+  TClipboard& clipboard = Clipboard();
+  clipboard.Open();
+  try {
+    clipboard.SetAsText(text);
+    // The mode byte, then the text in the ANSI code page cut to the text's
+    // length in code units and a terminating zero.
+    std::vector<char> block(text.size() + 2, 0);
+    block[0] = static_cast<char>(mode);
+    const std::wstring wide(text.begin(), text.end());
+    ::WideCharToMultiByte(CP_ACP, 0, wide.c_str(), static_cast<int>(wide.size()), block.data() + 1,
+                          static_cast<int>(text.size()), nullptr, nullptr);
+    block.back() = 0;
+    clipboard.SetBuffer(CodeEditBlockTypeFormat(), block.data(), block.size());
+  } catch (...) {
+    clipboard.Close();
+    throw;
+  }
+  clipboard.Close();
+}
+
+// A block whose mode byte is none of the three modes leaves the mode as
+// given (the editor's selection mode) rather than refusing the paste.
+bool TCustomCodeEdit::PasteText(String& text, TCodeSelectionMode& mode) {
+  TClipboard& clipboard = Clipboard();
+  if (!clipboard.HasFormat(CF_UNICODETEXT) && !clipboard.HasFormat(CF_TEXT)) return false;
+  clipboard.Open();
+  try {
+    text = clipboard.AsText();
+    if (clipboard.HasFormat(CodeEditBlockTypeFormat())) {
+      const std::vector<Byte> block = clipboard.GetBuffer(CodeEditBlockTypeFormat());
+      if (!block.empty() && block[0] <= smColumn) mode = static_cast<TCodeSelectionMode>(block[0]);
+    }
+  } catch (...) {
+    clipboard.Close();
+    throw;
+  }
+  clipboard.Close();
   return true;
 }
 
 bool TCustomCodeEdit::CanPasteText() {
-  return Clipboard().HasFormat(CF_UNICODETEXT);
+  return Clipboard().HasFormat(CF_UNICODETEXT) || Clipboard().HasFormat(CF_TEXT);
 }
 
 // A proportional font is told by its pitch flags, not by comparing its

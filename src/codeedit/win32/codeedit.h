@@ -116,6 +116,14 @@ class TCustomCodeEdit : public TCustomControl, public ICodeEditHost {
   HFONT StyledFont(TFontStyles style);
   const TFont& TextFont() const { return FFixedFont ? *FFixedFont : Font(); }
   void ChooseTextFont();
+  // ---- Input ----
+  // Runs the key's command; false when the key has none.
+  bool HandleKey(Word key);
+  void HandleChar(Char c);
+  TBufferCoord PixelToBuffer(Integer x, Integer y) const;
+  void MouseSelect(Integer x, Integer y, int clicks);
+  void MouseDrag(Integer x, Integer y);
+  void Scrolled(bool vertical, Word code);
   void ReadRemovedKeystrokes(TReader& reader);
   void ReadAddedKeystrokes(TReader& reader);
 
@@ -153,6 +161,7 @@ class TCustomCodeEdit : public TCustomControl, public ICodeEditHost {
   std::array<std::unique_ptr<TFont>, 16> FStyledFonts;
   // The fixed-pitch stand-in for a proportional font, or nil.
   std::unique_ptr<TFont> FFixedFont;
+  bool FMouseSelecting = false;
 };
 
 class TCodeEdit : public TCustomCodeEdit {
@@ -166,6 +175,9 @@ class TCodeEdit : public TCustomCodeEdit {
  private:
   TCodeFontSmoothMethod FFontSmoothing = fsmNone;
 };
+
+// The clipboard format of the block that carries a copy's selection mode.
+UINT CodeEditBlockTypeFormat();
 
 // Makes the editor controls and the types of their properties known.
 void RegisterCodeEditClasses(TClassRegistry& registry);

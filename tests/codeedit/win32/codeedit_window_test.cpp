@@ -8,10 +8,12 @@
 #include <memory>
 #include <vector>
 
-#include "codeedit/editcaret.h"
 #include "codeedit/dfmhighlighter.h"
+#include "codeedit/editcaret.h"
 #include "codeedit/editcommands.h"
+#include "codeedit/edittext.h"
 #include "codeedit/win32/codeedit.h"
+#include "ui/clipbrd.h"
 #include "ui/forms.h"
 #include "ui/registration.h"
 
@@ -159,7 +161,8 @@ TEST_F(CodeEditWindowTest, ItPaintsTokensGutterNumbersBookmarksAndTheSelection) 
   const auto count = [&](Integer line, Integer firstColumn, Integer lastColumn, auto&& wanted) {
     int found = 0;
     for (Integer y = (line - 1) * row; y < line * row; ++y)
-      for (Integer x = offset + (firstColumn - 1) * cell; x < std::min<Integer>(offset + lastColumn * cell, picture.Width()); ++x)
+      for (Integer x = offset + (firstColumn - 1) * cell;
+           x < std::min<Integer>(offset + lastColumn * cell, picture.Width()); ++x)
         if (wanted(picture.Pixel(x, y) & 0xFFFFFF)) ++found;
     return found;
   };
@@ -184,6 +187,117 @@ TEST_F(CodeEditWindowTest, ItPaintsTokensGutterNumbersBookmarksAndTheSelection) 
   EXPECT_GT(gutterInk, 5);
   EXPECT_GT(bookmark, 30);
   core.SetHighlighter(nullptr);
+}
+
+class CodeEditInputTest : public CodeEditWindowTest {
+ protected:
+  void SetUp() override {
+    CodeEditWindowTest::SetUp();
+    FForm.reset(CreateForm<TCodeEditForm>(FApp.get()));
+    TCodeEditCore& core = Edit().Core();
+    core.SetReadOnly(false);
+    core.SetWordWrap(false);
+    core.SetInsertMode(true);
+    core.SetOptions(core.Options() - TCodeEditorOptions{eoTrimTrailingSpaces});
+    FForm->Show();
+    Pump();
+    Edit().SetFocus();
+  }
+  void TearDown() override {
+    FForm.reset();
+    CodeEditWindowTest::TearDown();
+  }
+  TCodeEdit& Edit() { return *FForm->Source; }
+  LRESULT Send(UINT msg, WPARAM w = 0, LPARAM l = 0) { return SendMessageW(Edit().Handle(), msg, w, l); }
+  // The pixel of the middle of a buffer cell.
+  LPARAM At(Integer column, Integer line) {
+    const TPoint p = Edit().Core().Caret().RowColumnToPixels({column, line});
+    return MAKELPARAM(p.X + 1, p.Y + Edit().Core().LineHeight() / 2);
+  }
+  std::unique_ptr<TCodeEditForm> FForm;
+};
+
+TEST_F(CodeEditInputTest, TypedKeysAndCharactersEditTheText) {
+  TCodeEditCore& core = Edit().Core();
+  core.SetText(u"abc\r\ndef");
+  core.Caret().SetCaretXY({1, 1});
+  Send(WM_KEYDOWN, VK_END);
+  for (const Char c : String(u"xy")) Send(WM_CHAR, c);
+  Send(WM_KEYDOWN, VK_DOWN);
+  Send(WM_KEYDOWN, VK_HOME);
+  Send(WM_KEYDOWN, VK_DELETE);
+  Send(WM_CHAR, u'z');
+  EXPECT_EQ(core.Lines().Get(0), u"abcxy");
+  EXPECT_EQ(core.Lines().Get(1), u"zef");
+}
+
+TEST_F(CodeEditInputTest, MouseSelectsByClickDragAndDoubleClickAndTheWheelScrolls) {
+  TCodeEditCore& core = Edit().Core();
+  core.Caret().SetSelectionMode(smNormal);
+  core.SetText(u"alpha beta gamma\r\nsecond line");
+  Send(WM_LBUTTONDOWN, MK_LBUTTON, At(3, 1));
+  Send(WM_MOUSEMOVE, MK_LBUTTON, At(4, 2));
+  Send(WM_LBUTTONUP, 0, At(4, 2));
+  EXPECT_EQ(core.Caret().BlockBegin(), (TBufferCoord{3, 1}));
+  EXPECT_EQ(core.Caret().BlockEnd(), (TBufferCoord{4, 2}));
+  Send(WM_LBUTTONDBLCLK, MK_LBUTTON, At(8, 1));
+  Send(WM_LBUTTONUP, 0, At(8, 1));
+  EXPECT_EQ(core.Editing().SelText(), u"beta");
+  String many;
+  for (int i = 0; i < 100; ++i) many += u"line\r\n";
+  core.SetText(many);
+  EXPECT_EQ(core.Caret().TopLine(), 1);
+  Send(WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-WHEEL_DELTA)), 0);
+  EXPECT_GT(core.Caret().TopLine(), 1);
+  const Integer top = core.Caret().TopLine();
+  Send(WM_VSCROLL, SB_LINEDOWN);
+  EXPECT_EQ(core.Caret().TopLine(), top + 1);
+}
+
+TEST_F(CodeEditInputTest, ColumnBlocksTravelThroughTheClipboardWithTheirMode) {
+  TCodeEditCore& core = Edit().Core();
+  core.SetText(u"abcd\r\nefgh\r\nijkl");
+  core.Caret().SetSelectionMode(smColumn);
+  core.Caret().SetCaretAndSelection({3, 2}, {2, 1}, {3, 2});
+  Send(WM_COPY);
+  {
+    TClipboard& clipboard = Clipboard();
+    EXPECT_EQ(clipboard.AsText(), u"b\r\nf");
+    const std::vector<Byte> block = clipboard.GetBuffer(CodeEditBlockTypeFormat());
+    ASSERT_FALSE(block.empty());
+    EXPECT_EQ(block[0], smColumn);
+  }
+  // Pasted in normal mode as a column again.
+  core.Caret().SetSelectionMode(smNormal);
+  core.Caret().SetCaretXY({4, 2});
+  Send(WM_PASTE);
+  EXPECT_EQ(core.Lines().Get(1), u"efgbh");
+  EXPECT_EQ(core.Lines().Get(2), u"ijkfl");
+  core.Editing().Undo();
+  EXPECT_EQ(core.Text(), u"abcd\r\nefgh\r\nijkl");
+  // A mode byte that names no mode: the editor's own mode.
+  const char unknown[] = {7, 'x', 0};
+  Clipboard().Open();
+  Clipboard().SetAsText(u"x\r\ny");
+  Clipboard().SetBuffer(CodeEditBlockTypeFormat(), unknown, sizeof unknown);
+  Clipboard().Close();
+  core.Caret().SetCaretXY({1, 1});
+  Send(WM_PASTE);
+  EXPECT_EQ(core.Lines().Get(0), u"x");
+  EXPECT_EQ(core.Lines().Get(1), u"yabcd");
+}
+
+TEST_F(CodeEditInputTest, WindowTextIsUtf16) {
+  const wchar_t text[] = L"\u03A9\u03BC\u03AD\u03B3\u03B1 \u2713";
+  EXPECT_TRUE(Send(WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text)));
+  EXPECT_EQ(Edit().Core().Lines().Get(0), String(u"\u03A9\u03BC\u03AD\u03B3\u03B1 \u2713"));
+  const auto length = static_cast<size_t>(Send(WM_GETTEXTLENGTH));
+  std::vector<wchar_t> read(length + 1);
+  EXPECT_EQ(static_cast<size_t>(Send(WM_GETTEXT, read.size(), reinterpret_cast<LPARAM>(read.data()))), length);
+  EXPECT_EQ(std::wstring(read.data()).substr(0, 7), std::wstring(text));
+  wchar_t small[4] = {};
+  EXPECT_EQ(Send(WM_GETTEXT, 4, reinterpret_cast<LPARAM>(small)), 3);
+  EXPECT_EQ(std::wstring(small), std::wstring(text).substr(0, 3));
 }
 
 }  // namespace
