@@ -8,6 +8,7 @@
 #include "classes/reflection.h"
 #include "codeedit/editcaret.h"
 #include "codeedit/editcommands.h"
+#include "codeedit/edittext.h"
 #include "codeedit/paintplan.h"
 #include "rtl/sysstr.h"
 #include "ui/clipbrd.h"
@@ -1046,10 +1047,115 @@ void TCodeEdit::Describe(TClassBuilder<TCodeEdit>& c) {
   publish::KeyEvents(c);
 }
 
+// ---- The memo ----
+
+namespace {
+// The rich edit's message for the selected text, which the memo answers too.
+constexpr UINT kGetSelText = WM_USER + 62;
+}  // namespace
+
+KST_CLASS_IMPL(TCodeMemo, "CodeEdit")
+
+void TCodeMemo::Describe(TClassBuilder<TCodeMemo>&) {}
+
+void TCodeMemo::Dispatch(TMessage& message) {
+  if (!HandleEditMessage(message)) TCodeEdit::Dispatch(message);
+}
+
+bool TCodeMemo::HandleEditMessage(TMessage& message) {
+  TCodeEditCore& core = Core();
+  TCodeEditCaret& caret = core.Caret();
+  TCodeEditStringList& lines = core.Lines();
+  switch (message.Msg) {
+    case EM_GETSEL: {
+      const Integer start = caret.SelStart(), end = caret.SelEnd();
+      if (message.WParam) *reinterpret_cast<DWORD*>(message.WParam) = static_cast<DWORD>(start);
+      if (message.LParam) *reinterpret_cast<DWORD*>(message.LParam) = static_cast<DWORD>(end);
+      message.Result = MAKELRESULT(static_cast<WORD>(start), static_cast<WORD>(end));
+      return true;
+    }
+    case EM_SETSEL:
+      caret.SetSelStart(static_cast<Integer>(message.WParam));
+      caret.SetSelEnd(static_cast<Integer>(message.LParam));
+      message.Result = 0;
+      return true;
+    case EM_GETMODIFY: message.Result = core.Modified(); return true;
+    case EM_SETMODIFY: core.SetModified(message.WParam != 0); return true;
+    case EM_GETLINECOUNT: message.Result = lines.GetCount(); return true;
+    case kGetSelText: {
+      const String text = core.Editing().SelText();
+      if (!message.LParam) {
+        message.Result = 0;
+        return true;
+      }
+      Char* target = reinterpret_cast<Char*>(message.LParam);
+      std::copy(text.begin(), text.end(), target);
+      target[text.size()] = 0;
+      message.Result = static_cast<LRESULT>(text.size());
+      return true;
+    }
+    case EM_REPLACESEL:
+      ReplaceSelection(message.LParam ? String(reinterpret_cast<const Char*>(message.LParam)) : String(),
+                       message.WParam != 0);
+      message.Result = 0;
+      return true;
+    case EM_GETLINE: {
+      const auto index = static_cast<Integer>(message.WParam);
+      message.Result = 0;
+      if (index < 0 || index >= lines.GetCount() || !message.LParam) return true;
+      Char* target = reinterpret_cast<Char*>(message.LParam);
+      const String line = lines.Get(index);
+      const size_t count = std::min<size_t>(line.size(), static_cast<size_t>(*reinterpret_cast<const WORD*>(target)));
+      std::copy_n(line.data(), count, target);
+      message.Result = static_cast<LRESULT>(count);
+      return true;
+    }
+    case EM_CANUNDO: message.Result = core.CanUndo(); return true;
+    case EM_UNDO:
+      message.Result = core.CanUndo();
+      if (message.Result) core.Editing().Undo();
+      return true;
+    // The edit control counts lines from 0.
+    case EM_GETFIRSTVISIBLELINE: message.Result = caret.RowToLine(caret.TopLine()) - 1; return true;
+    case EM_CHARFROMPOS: {
+      const Integer x = static_cast<short>(LOWORD(message.LParam)), y = static_cast<short>(HIWORD(message.LParam));
+      TBufferCoord pos = caret.DisplayToBufferPos(caret.PixelsToRowColumn(x, y));
+      Integer line = pos.Line - 1, character = 0;
+      if (line < lines.GetCount()) {
+        character = std::min<Integer>(pos.Char - 1, static_cast<Integer>(lines.Get(line).size()));
+      } else {
+        line = std::max<Integer>(lines.GetCount() - 1, 0);
+        character = static_cast<Integer>(lines.GetCount() > 0 ? lines.Get(line).size() : 0);
+      }
+      for (Integer i = 0; i < line; ++i) character += static_cast<Integer>(lines.Get(i).size()) + 2;
+      message.Result = MAKELRESULT(static_cast<WORD>(character), static_cast<WORD>(line));
+      return true;
+    }
+    default: return false;
+  }
+}
+
+void TCodeMemo::ReplaceSelection(const String& text, bool canUndo) {
+  TCodeEditCore& core = Core();
+  if (core.ReadOnly()) return;
+  if (!canUndo) core.LockUndo();
+  core.BeginUndoBlock();
+  try {
+    core.Editing().SetSelText(text);
+  } catch (...) {
+    core.EndUndoBlock();
+    if (!canUndo) core.UnlockUndo();
+    throw;
+  }
+  core.EndUndoBlock();
+  if (!canUndo) core.UnlockUndo();
+  core.Caret().EnsureCursorPosVisible();
+}
+
 void RegisterCodeEditClasses(TClassRegistry& registry) {
   registry.RegisterClasses(
       {&TCodeEditGutter::StaticClass(), &TCodeEditSelectedColor::StaticClass(), &TCodeEditBookMarkOpt::StaticClass(),
-       &TCustomCodeEdit::StaticClass(), &TCodeEdit::StaticClass()},
+       &TCustomCodeEdit::StaticClass(), &TCodeEdit::StaticClass(), &TCodeMemo::StaticClass()},
       u"codeedit");
   registry.RegisterType(DescribeType(TypeTag<TCodeGutterBorderStyle>{}));
   for (const TTypeInfo* type :

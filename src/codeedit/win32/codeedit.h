@@ -176,6 +176,22 @@ class TCodeEdit : public TCustomCodeEdit {
   TCodeFontSmoothMethod FFontSmoothing = fsmNone;
 };
 
+// The editor that also answers the standard multi-line edit's messages
+// (EM_*), counting characters with CR LF line breaks and lines from 0.
+class TCodeMemo : public TCodeEdit {
+  KST_CLASS(TCodeMemo, TCodeEdit)
+ public:
+  using TCodeEdit::TCodeEdit;
+
+ protected:
+  void Dispatch(TMessage& message) override;
+
+ private:
+  // False when the message is not an edit message.
+  bool HandleEditMessage(TMessage& message);
+  void ReplaceSelection(const String& text, bool canUndo);
+};
+
 // The clipboard format of the block that carries a copy's selection mode.
 UINT CodeEditBlockTypeFormat();
 

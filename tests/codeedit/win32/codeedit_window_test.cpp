@@ -26,6 +26,7 @@ class TCodeEditForm : public TForm {
  public:
   using TForm::TForm;
   TCodeEdit* Source = nullptr;
+  TCodeMemo* Memo = nullptr;
   int Changes = 0;
   std::vector<TCodeStatusChanges> StatusChanges;
   void SourceChange(TObject*) { ++Changes; }
@@ -38,6 +39,7 @@ KST_CLASS_IMPL(TCodeEditForm, "CodeEditTests")
 
 void TCodeEditForm::Describe(TClassBuilder<TCodeEditForm>& c) {
   c.Field(u"Source", &TCodeEditForm::Source);
+  c.Field(u"Memo", &TCodeEditForm::Memo);
   c.Method(u"SourceChange", &TCodeEditForm::SourceChange);
   c.Method(u"SourceStatusChange", &TCodeEditForm::SourceStatusChange);
 }
@@ -298,6 +300,46 @@ TEST_F(CodeEditInputTest, WindowTextIsUtf16) {
   wchar_t small[4] = {};
   EXPECT_EQ(Send(WM_GETTEXT, 4, reinterpret_cast<LPARAM>(small)), 3);
   EXPECT_EQ(std::wstring(small), std::wstring(text).substr(0, 3));
+}
+
+TEST_F(CodeEditInputTest, TheMemoAnswersTheEditControlsMessages) {
+  ASSERT_NE(FForm->Memo, nullptr);
+  TCodeMemo& memo = *FForm->Memo;
+  const auto send = [&](UINT msg, WPARAM w = 0, LPARAM l = 0) { return SendMessageW(memo.Handle(), msg, w, l); };
+  EXPECT_EQ(send(EM_GETLINECOUNT), 3);
+  // Characters count line breaks as two, from 0.
+  send(EM_SETSEL, 7, 13);
+  DWORD start = 0, end = 0;
+  EXPECT_EQ(send(EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end)), MAKELRESULT(7, 13));
+  EXPECT_EQ(start, 7u);
+  EXPECT_EQ(end, 13u);
+  EXPECT_EQ(send(EM_GETSEL), MAKELRESULT(7, 13));
+  wchar_t selected[16] = {};
+  EXPECT_EQ(send(WM_USER + 62, 0, reinterpret_cast<LPARAM>(selected)), 6);
+  EXPECT_EQ(std::wstring(selected), L"second");
+  wchar_t line[16] = {};
+  line[0] = 15;
+  EXPECT_EQ(send(EM_GETLINE, 1, reinterpret_cast<LPARAM>(line)), 11);
+  EXPECT_EQ(std::wstring(line, 11), L"second line");
+  wchar_t untouched[4] = {3, 'q', 0, 0};
+  EXPECT_EQ(send(EM_GETLINE, 3, reinterpret_cast<LPARAM>(untouched)), 0);
+  EXPECT_EQ(untouched[1], L'q');
+  EXPECT_FALSE(send(EM_CANUNDO));
+  EXPECT_EQ(send(EM_UNDO), 0);
+  send(EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(L"2nd"));
+  EXPECT_EQ(memo.Core().Lines().Get(1), u"2nd line");
+  EXPECT_TRUE(send(EM_GETMODIFY));
+  EXPECT_TRUE(send(EM_CANUNDO));
+  EXPECT_NE(send(EM_UNDO), 0);
+  EXPECT_EQ(memo.Core().Lines().Get(1), u"second line");
+  send(EM_SETMODIFY, 0);
+  EXPECT_FALSE(send(EM_GETMODIFY));
+  EXPECT_EQ(send(EM_GETFIRSTVISIBLELINE), 0);
+  const TPoint p = memo.Core().Caret().RowColumnToPixels({3, 2});
+  EXPECT_EQ(send(EM_CHARFROMPOS, 0, MAKELPARAM(p.X + 1, p.Y + 1)), MAKELRESULT(7 + 2, 1));
+  memo.Core().SetReadOnly(true);
+  send(EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(L"x"));
+  EXPECT_EQ(memo.Core().Text(), u"first\r\nsecond line\r\nthird");
 }
 
 }  // namespace
