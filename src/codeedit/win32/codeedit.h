@@ -87,7 +87,11 @@ class TCustomCodeEdit : public TCustomControl, public ICodeEditHost {
   TScrollStyle ScrollBars() const { return FScrollBars; }
   void SetScrollBars(TScrollStyle value);
   TCodeEditorOptions Options() const { return FCore->Options(); }
-  void SetOptions(TCodeEditorOptions value) { FCore->SetOptions(value); }
+  // eoDropFiles also lets the window take files dropped from the shell.
+  void SetOptions(TCodeEditorOptions value) {
+    FCore->SetOptions(value);
+    SetAcceptFiles(value.Contains(eoDropFiles));
+  }
   TCodeSelectionMode SelectionMode() const;
   void SetSelectionMode(TCodeSelectionMode value);
   bool WordWrap() const { return FCore->WordWrap(); }

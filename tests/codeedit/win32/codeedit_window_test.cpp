@@ -4,6 +4,7 @@
 #include "ui/winapi.h"
 
 #include <gtest/gtest.h>
+#include <shlobj.h>
 
 #include <memory>
 #include <vector>
@@ -340,6 +341,26 @@ TEST_F(CodeEditInputTest, TheMemoAnswersTheEditControlsMessages) {
   memo.Core().SetReadOnly(true);
   send(EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(L"x"));
   EXPECT_EQ(memo.Core().Text(), u"first\r\nsecond line\r\nthird");
+}
+
+TEST_F(CodeEditInputTest, DroppedFileNamesArriveWhole) {
+  std::vector<String> dropped;
+  Edit().OnDropFiles = TDropFilesEvent([&](TObject*, const TStrings& files, TPoint) {
+    for (Integer i = 0; i < files.GetCount(); ++i) dropped.push_back(files.Get(i));
+  });
+  Edit().SetOptions(Edit().Options() + TCodeEditorOptions{eoDropFiles});
+  const std::wstring longName = L"C:\\" + std::wstring(300, L'a') + L".dfm";
+  const std::wstring names = longName + L'\0' + L"C:\\b.dfm" + L'\0' + L'\0';
+  HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, sizeof(DROPFILES) + names.size() * sizeof(wchar_t));
+  auto* header = static_cast<DROPFILES*>(GlobalLock(memory));
+  header->pFiles = sizeof(DROPFILES);
+  header->fWide = TRUE;
+  std::copy(names.begin(), names.end(), reinterpret_cast<wchar_t*>(header + 1));
+  GlobalUnlock(memory);
+  Send(WM_DROPFILES, reinterpret_cast<WPARAM>(memory));
+  ASSERT_EQ(dropped.size(), 2u);
+  EXPECT_EQ(dropped[0].size(), longName.size());
+  EXPECT_EQ(dropped[1], u"C:\\b.dfm");
 }
 
 }  // namespace
