@@ -4,6 +4,7 @@
 
 #include "codeedit/editcaret.h"
 #include "codeedit/editcore.h"
+#include "codeedit/editqueries.h"
 #include "codeedit/editscopes.h"
 #include "codeedit/edittext.h"
 #include "codeedit/textutils.h"
@@ -129,6 +130,7 @@ void TCodeEditCommands::ExecuteCommand(TCodeEditorCommand command, Char aChar, v
     case ecNormalSelect: caret.SetSelectionMode(smNormal); break;
     case ecColumnSelect: caret.SetSelectionMode(smColumn); break;
     case ecLineSelect: caret.SetSelectionMode(smLine); break;
+    case ecMatchBracket: FindMatchingBracket(E); break;
     case ecContextHelp:
       if (E.OnContextHelp) E.OnContextHelp(E.fSender, caret.WordAtCursor());
       break;

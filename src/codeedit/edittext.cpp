@@ -512,6 +512,10 @@ void TCodeEditText::UndoOneItem() {
       const String taken = UndoText();
       ReplaceSelectionTextEx(item->ChangeSelMode(), item->ChangeStr(), false);
       redo.AddChange(reason, s, e, taken, item->ChangeSelMode());
+      // A character typed over another: redo first removes the character
+      // brought back here, so that it replaces rather than inserts.
+      if (reason == crInsert && !item->ChangeStr().empty() && item->ChangeSelMode() == smNormal)
+        redo.AddChange(crSilentDelete, s, caret.CaretXY(), String(), smNormal);
       caret.SetCaretXY(s);
       break;
     }

@@ -328,6 +328,23 @@ TEST_F(EditCoreTest, TypingPastTheLineEndFillsBlanksThatOneUndoTakesBack) {
   EXPECT_EQ(Line(1), u"abcde              x");
 }
 
+TEST_F(EditCoreTest, RedoOfACharacterTypedInOverwriteModeReplacesAgain) {
+  SetText(u"abc");
+  Edit.SetOptions(Edit.Options() - TCodeEditorOptions{eoGroupUndo});
+  Edit.SetInsertMode(false);
+  Caret().SetCaretXY({1, 1});
+  Type(u"xy");
+  EXPECT_EQ(Line(1), u"xyc");
+  UndoAll();
+  EXPECT_EQ(Line(1), u"abc");
+  RedoAll();
+  EXPECT_EQ(Line(1), u"xyc");
+  UndoAll();
+  EXPECT_EQ(Line(1), u"abc");
+  Editing().Redo();
+  EXPECT_EQ(Line(1), u"xbc");
+}
+
 TEST_F(EditCoreTest, GroupUndoTakesBackATypedWordAtOnce) {
   Type(u"abc");
   Editing().Undo();

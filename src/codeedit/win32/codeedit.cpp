@@ -7,6 +7,9 @@
 #include "classes/filer.h"
 #include "classes/reflection.h"
 #include "codeedit/editcaret.h"
+#include "codeedit/editcommands.h"
+#include "codeedit/edittext.h"
+#include "codeedit/paintplan.h"
 #include "rtl/sysstr.h"
 #include "ui/clipbrd.h"
 #include "ui/graphics.h"
@@ -384,6 +387,7 @@ void TCustomCodeEdit::CreateParams(TCreateParams& params) {
 
 void TCustomCodeEdit::CreateWnd() {
   TCustomControl::CreateWnd();
+  ChooseTextFont();
   FCore->EditorFontChanged();
   UpdateScrollBars();
 }
@@ -406,6 +410,7 @@ void TCustomCodeEdit::Dispatch(TMessage& message) {
   switch (message.Msg) {
     case CM_FONTCHANGED:
       TCustomControl::Dispatch(message);
+      ChooseTextFont();
       FCore->EditorFontChanged();
       return;
     case WM_SETFOCUS:
@@ -417,9 +422,163 @@ void TCustomCodeEdit::Dispatch(TMessage& message) {
       FCore->Caret().HideCaret();
       ::DestroyCaret();
       return;
-    case WM_GETDLGCODE: message.Result = DLGC_WANTARROWS | DLGC_WANTCHARS; return;
+    case WM_GETDLGCODE:
+      message.Result = DLGC_WANTARROWS | DLGC_WANTCHARS;
+      if (FCore->WantTabs()) message.Result |= DLGC_WANTTAB;
+      if (FCore->WantReturns()) message.Result |= DLGC_WANTALLKEYS;
+      return;
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN:
+      TCustomControl::Dispatch(message);
+      if (HandleKey(static_cast<Word>(message.WParam))) message.Result = 0;
+      return;
+    case WM_CHAR:
+      TCustomControl::Dispatch(message);
+      HandleChar(static_cast<Char>(message.WParam));
+      return;
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+      TCustomControl::Dispatch(message);
+      MouseSelect(static_cast<short>(LOWORD(message.LParam)), static_cast<short>(HIWORD(message.LParam)),
+                  message.Msg == WM_LBUTTONDBLCLK ? 2 : 1);
+      return;
+    case WM_MOUSEMOVE:
+      TCustomControl::Dispatch(message);
+      if (FMouseSelecting)
+        MouseDrag(static_cast<short>(LOWORD(message.LParam)), static_cast<short>(HIWORD(message.LParam)));
+      return;
+    case WM_LBUTTONUP:
+      TCustomControl::Dispatch(message);
+      if (FMouseSelecting) {
+        FMouseSelecting = false;
+        ::ReleaseCapture();
+      }
+      return;
+    case WM_MOUSEWHEEL: {
+      const Integer notches = GET_WHEEL_DELTA_WPARAM(message.WParam) / WHEEL_DELTA;
+      UINT lines = 3;
+      ::SystemParametersInfoW(SPI_GETWHEELSCROLLLINES, 0, &lines, 0);
+      const Integer step = lines == WHEEL_PAGESCROLL ? FCore->LinesInWindow() : static_cast<Integer>(lines);
+      FCore->Caret().SetTopLine(FCore->Caret().TopLine() - notches * step);
+      message.Result = 0;
+      return;
+    }
+    case WM_VSCROLL:
+    case WM_HSCROLL: Scrolled(message.Msg == WM_VSCROLL, LOWORD(message.WParam)); return;
+    case WM_SETTEXT:
+      // Always UTF-16: the window is a wide window.
+      FCore->SetText(message.LParam ? String(reinterpret_cast<const Char*>(message.LParam)) : String());
+      message.Result = TRUE;
+      return;
+    case WM_GETTEXTLENGTH: message.Result = static_cast<LRESULT>(FCore->Text().size()); return;
+    case WM_GETTEXT: {
+      const String text = FCore->Text();
+      const size_t room = static_cast<size_t>(message.WParam);
+      if (!message.LParam || room == 0) {
+        message.Result = 0;
+        return;
+      }
+      const size_t count = std::min(text.size(), room - 1);
+      Char* target = reinterpret_cast<Char*>(message.LParam);
+      std::copy_n(text.data(), count, target);
+      target[count] = 0;
+      message.Result = static_cast<LRESULT>(count);
+      return;
+    }
+    case WM_COPY: FCore->Commands().CommandProcessor(ecCopy, 0, nullptr); return;
+    case WM_CUT: FCore->Commands().CommandProcessor(ecCut, 0, nullptr); return;
+    case WM_PASTE: FCore->Commands().CommandProcessor(ecPaste, 0, nullptr); return;
     default: TCustomControl::Dispatch(message);
   }
+}
+
+namespace {
+
+TShiftState KeyboardShift() {
+  TShiftState shift;
+  if (::GetKeyState(VK_SHIFT) < 0) shift += TShiftState{ssShift};
+  if (::GetKeyState(VK_CONTROL) < 0) shift += TShiftState{ssCtrl};
+  if (::GetKeyState(VK_MENU) < 0) shift += TShiftState{ssAlt};
+  return shift;
+}
+
+}  // namespace
+
+bool TCustomCodeEdit::HandleKey(Word key) {
+  const TCodeEditorCommand command = FCore->Commands().KeyToCommand(key, KeyboardShift());
+  if (command == ecNone) return false;
+  // The character the key also produces (already queued by the message
+  // loop's translation) is the command's, not typed text.
+  MSG pending{};
+  ::PeekMessageW(&pending, Handle(), WM_CHAR, WM_CHAR, PM_REMOVE);
+  FCore->Commands().CommandProcessor(command, 0, nullptr);
+  return true;
+}
+
+void TCustomCodeEdit::HandleChar(Char c) {
+  if (c >= 32 && c != 127) FCore->Commands().CommandProcessor(ecChar, c, nullptr);
+}
+
+TBufferCoord TCustomCodeEdit::PixelToBuffer(Integer x, Integer y) const {
+  TCodeEditCaret& caret = FCore->Caret();
+  return caret.DisplayToBufferPos(caret.PixelsToNearestRowColumn(x, y));
+}
+
+void TCustomCodeEdit::MouseSelect(Integer x, Integer y, int clicks) {
+  if (CanFocus() && !Focused()) SetFocus();
+  if (x < FCore->GutterWidth()) return;
+  TCodeEditCaret& caret = FCore->Caret();
+  const TBufferCoord pos = PixelToBuffer(x, y);
+  if (clicks == 2) {
+    caret.SetWordBlock(pos);
+    return;
+  }
+  const TShiftState shift = KeyboardShift();
+  if (shift.Contains(ssAlt) && FCore->HasOption(eoAltSetsColumnMode))
+    caret.SetActiveSelectionMode(smColumn);
+  else
+    caret.SetActiveSelectionMode(caret.SelectionMode());
+  if (shift.Contains(ssShift))
+    caret.SetCaretAndSelection(pos, caret.Anchor(), pos);
+  else
+    caret.SetCaretXY(pos);
+  FMouseSelecting = true;
+  ::SetCapture(Handle());
+}
+
+void TCustomCodeEdit::MouseDrag(Integer x, Integer y) {
+  TCodeEditCaret& caret = FCore->Caret();
+  const TBufferCoord pos = PixelToBuffer(std::max(x, FCore->GutterWidth() + 2), y);
+  if (pos != caret.CaretXY()) caret.SetCaretAndSelection(pos, caret.Anchor(), pos);
+}
+
+void TCustomCodeEdit::Scrolled(bool vertical, Word code) {
+  TCodeEditCaret& caret = FCore->Caret();
+  const Integer page = vertical ? FCore->LinesInWindow() : FCore->CharsInWindow();
+  const Integer current = vertical ? caret.TopLine() : caret.LeftChar();
+  Integer target = current;
+  switch (code) {
+    case SB_LINEUP: target = current - 1; break;
+    case SB_LINEDOWN: target = current + 1; break;
+    case SB_PAGEUP: target = current - page; break;
+    case SB_PAGEDOWN: target = current + page; break;
+    case SB_TOP: target = 1; break;
+    case SB_BOTTOM: target = vertical ? caret.DisplayLineCount() : FCore->MaxScrollWidth(); break;
+    case SB_THUMBTRACK:
+    case SB_THUMBPOSITION: {
+      SCROLLINFO info{};
+      info.cbSize = sizeof info;
+      info.fMask = SIF_TRACKPOS;
+      ::GetScrollInfo(Handle(), vertical ? SB_VERT : SB_HORZ, &info);
+      target = info.nTrackPos;
+      break;
+    }
+    default: return;
+  }
+  if (vertical)
+    caret.SetTopLine(target);
+  else
+    caret.SetLeftChar(target);
 }
 
 void TCustomCodeEdit::DefineProperties(TFiler& filer) {
@@ -459,24 +618,153 @@ void TCustomCodeEdit::ReadAddedKeystrokes(TReader& reader) {
   ReadKeystrokeItems(reader, [&own](const TCodeEditKeyStroke& item) { own.Add().Assign(item); });
 }
 
-// The text as plain rows, until the editor's own painting takes over.
+namespace {
+
+void FillSolid(HDC dc, const TRect& r, TColor color) {
+  if (r.Right <= r.Left || r.Bottom <= r.Top) return;
+  const RECT rect{r.Left, r.Top, r.Right, r.Bottom};
+  ::SetBkColor(dc, static_cast<COLORREF>(ColorToRGB(color)));
+  ::ExtTextOutW(dc, 0, 0, ETO_OPAQUE, &rect, nullptr, 0, nullptr);
+}
+
+// Vertical bands blending from `from` at the left to `to` at the right.
+void FillGradient(HDC dc, const TRect& r, TColor from, TColor to, Integer steps) {
+  const Integer a = ColorToRGB(from), b = ColorToRGB(to);
+  steps = std::max<Integer>(steps, 2);
+  const Integer width = r.Width();
+  for (Integer i = 0; i < steps; ++i) {
+    const Integer left = r.Left + width * i / steps, right = r.Left + width * (i + 1) / steps;
+    const auto mix = [&](int shift) {
+      const Integer ca = (a >> shift) & 0xFF, cb = (b >> shift) & 0xFF;
+      return (ca + (cb - ca) * i / (steps - 1)) << shift;
+    };
+    FillSolid(dc, {left, r.Top, right, r.Bottom}, static_cast<TColor>(mix(0) | mix(8) | mix(16)));
+  }
+}
+
+// The built-in bookmark glyph: a small flag with the bookmark's number.
+void DrawMarkGlyph(HDC dc, const TCodePaintMark& mark, Integer x, Integer top, Integer rowHeight) {
+  const Integer width = 11, height = std::min<Integer>(14, rowHeight);
+  const Integer y = top + (rowHeight - height) / 2;
+  FillSolid(dc, {x, y, x + width, y + height}, mark.Bookmark ? static_cast<TColor>(0x00A0FF) : clTeal);
+  FillSolid(dc, {x + 1, y + 1, x + width - 1, y + height - 1}, mark.Bookmark ? static_cast<TColor>(0x80E0FF) : clAqua);
+  if (!mark.Bookmark || mark.ImageIndex < 0 || mark.ImageIndex > 9) return;
+  const wchar_t digit = static_cast<wchar_t>(L'0' + mark.ImageIndex);
+  ::SetBkMode(dc, TRANSPARENT);
+  ::SetTextColor(dc, RGB(0, 0, 0));
+  RECT rect{x, y, x + width, y + height};
+  ::DrawTextW(dc, &digit, 1, &rect, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+  ::SetBkMode(dc, OPAQUE);
+}
+
+}  // namespace
+
+// Carries out the core's paint plan: the gutter, then the text rows run by run.
 void TCustomCodeEdit::Paint() {
   TCanvas& canvas = Canvas();
-  const TRect client = ClientRect();
-  canvas.Font().Assign(&Font());
-  canvas.Brush().SetColor(Color());
-  canvas.FillRect(client);
-  const Integer rowHeight = std::max(FCore->LineHeight(), 1);
-  const Integer top = FCore->Caret().TopLine();
-  TCodeEditStringList& lines = FCore->Lines();
-  for (Integer row = 0; row * rowHeight < client.Bottom; ++row) {
-    const Integer line = top + row;
-    if (line > lines.GetCount()) break;
-    const String shown = lines.ExpandedText(line - 1);
-    const Integer left = FCore->Caret().LeftChar();
-    if (static_cast<Integer>(shown.size()) < left) continue;
-    canvas.TextOut(FCore->GutterWidth() + 2, row * rowHeight, shown.substr(static_cast<size_t>(left - 1)));
+  HDC dc = canvas.Handle();
+  RECT clip{};
+  if (::GetClipBox(dc, &clip) == ERROR || clip.right <= clip.left) clip = {0, 0, ClientWidth(), ClientHeight()};
+  const TRect area{clip.left, clip.top, clip.right, clip.bottom};
+  const TCodePaintPlan plan = MakePaintPlan(*FCore, {Font().Color(), Color()}, area, Focused());
+  FCore->Caret().HideCaret();
+  try {
+    PaintGutter(dc, area, plan);
+    PaintText(dc, area, plan);
+  } catch (...) {
+    FCore->Caret().UpdateCaret();
+    throw;
   }
+  FCore->Caret().UpdateCaret();
+}
+
+void TCustomCodeEdit::PaintGutter(HDC dc, const TRect& area, const TCodePaintPlan& plan) {
+  const Integer gutterWidth = FCore->GutterWidth();
+  if (gutterWidth <= 0 || area.Left >= gutterWidth) return;
+  const TCodeGutter& gutter = FCore->Gutter();
+  const Integer rowHeight = std::max<Integer>(FCore->LineHeight(), 1);
+  const TRect band{area.Left, area.Top, std::min(area.Right, gutterWidth), area.Bottom};
+  if (gutter.Gradient())
+    FillGradient(dc, {0, band.Top, gutterWidth, band.Bottom}, gutter.GradientStartColor(), gutter.GradientEndColor(),
+                 gutter.GradientSteps());
+  else
+    FillSolid(dc, band, gutter.Color());
+  TFont& numberFont = *FGutter->GetFont();
+  HGDIOBJ oldFont = ::SelectObject(dc, (gutter.UseFontStyle() ? numberFont : Font()).Handle());
+  ::SetTextColor(dc, static_cast<COLORREF>(ColorToRGB(gutter.UseFontStyle() ? numberFont.Color() : Font().Color())));
+  ::SetBkMode(dc, TRANSPARENT);
+  for (const TCodePaintRow& row : plan.Rows) {
+    if (row.LineNumber.empty()) continue;
+    const std::wstring text(row.LineNumber.begin(), row.LineNumber.end());
+    SIZE size{};
+    ::GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+    const Integer x = gutterWidth - gutter.RightOffset() - size.cx - 2;
+    ::TextOutW(dc, x, row.Top + (rowHeight - size.cy) / 2, text.c_str(), static_cast<int>(text.size()));
+  }
+  ::SetBkMode(dc, OPAQUE);
+  ::SelectObject(dc, oldFont);
+  const Integer margin = FCore->BookMarkOptions().LeftMargin();
+  for (const TCodePaintRow& row : plan.Rows)
+    for (const TCodePaintMark& mark : row.Marks) DrawMarkGlyph(dc, mark, margin + mark.XOffset, row.Top, rowHeight);
+  if (gutter.BorderStyle() != gbsNone && band.Right >= gutterWidth - 2) {
+    if (gutter.BorderStyle() == gbsMiddle) {
+      FillSolid(dc, {gutterWidth - 2, band.Top, gutterWidth - 1, band.Bottom}, gutter.BorderColor());
+      FillSolid(dc, {gutterWidth - 1, band.Top, gutterWidth, band.Bottom}, gutter.Color());
+    } else {
+      FillSolid(dc, {gutterWidth - 1, band.Top, gutterWidth, band.Bottom}, gutter.BorderColor());
+    }
+  }
+}
+
+HFONT TCustomCodeEdit::StyledFont(TFontStyles style) {
+  const auto bits = static_cast<size_t>(style.Bits() & 15);
+  if (!FStyledFonts[bits]) {
+    auto font = std::make_unique<TFont>();
+    font->Assign(&TextFont());
+    font->SetStyle(style);
+    FStyledFonts[bits] = std::move(font);
+  }
+  return FStyledFonts[bits]->Handle();
+}
+
+void TCustomCodeEdit::PaintText(HDC dc, const TRect& area, const TCodePaintPlan& plan) {
+  const Integer gutterWidth = FCore->GutterWidth();
+  const Integer textLeft = gutterWidth + 2;
+  if (area.Right <= gutterWidth) return;
+  const Integer cellWidth = std::max<Integer>(FCore->CharWidth(), 1);
+  const Integer rowHeight = std::max<Integer>(FCore->LineHeight(), 1);
+  if (area.Left < textLeft)
+    FillSolid(dc, {std::max(gutterWidth, area.Left), area.Top, textLeft, area.Bottom}, plan.EmptyBackground);
+  const Integer left = std::max(textLeft, area.Left);
+  HGDIOBJ oldFont = ::SelectObject(dc, StyledFont({}));
+  std::vector<INT> advances;
+  Integer bottom = 0;
+  for (const TCodePaintRow& row : plan.Rows) {
+    Integer x = 0;
+    TColor lastBackground = plan.EmptyBackground;
+    for (const TCodePaintRun& run : row.Runs) {
+      x = (run.Column - 1) * cellWidth + FCore->TextOffset();
+      const Integer right = x + static_cast<Integer>(run.Text.size()) * cellWidth;
+      const RECT rect{std::max(x, left), row.Top, std::min(right, area.Right), row.Top + rowHeight};
+      x = right;
+      lastBackground = run.Background;
+      if (rect.right <= rect.left) continue;
+      ::SelectObject(dc, StyledFont(run.Style));
+      ::SetTextColor(dc, static_cast<COLORREF>(ColorToRGB(run.Foreground)));
+      ::SetBkColor(dc, static_cast<COLORREF>(ColorToRGB(run.Background)));
+      // Every glyph advances one cell, whatever the font's own widths are.
+      advances.assign(run.Text.size(), cellWidth);
+      const std::wstring text(run.Text.begin(), run.Text.end());
+      ::ExtTextOutW(dc, (run.Column - 1) * cellWidth + FCore->TextOffset(), row.Top, ETO_OPAQUE | ETO_CLIPPED, &rect,
+                    text.c_str(), static_cast<UINT>(text.size()), advances.data());
+    }
+    FillSolid(dc, {std::max(x, left), row.Top, area.Right, row.Top + rowHeight}, lastBackground);
+    bottom = row.Top + rowHeight;
+  }
+  ::SelectObject(dc, oldFont);
+  FillSolid(dc, {left, std::max(bottom, area.Top), area.Right, area.Bottom}, plan.EmptyBackground);
+  if (plan.RightEdgeX >= 0)
+    FillSolid(dc, {plan.RightEdgeX, area.Top, plan.RightEdgeX + 1, area.Bottom}, FCore->RightEdgeColor());
 }
 
 // ---- The window for the core ----
@@ -544,33 +832,94 @@ void TCustomCodeEdit::HideCaret() {
   if (TWinControl::HandleAllocated()) ::HideCaret(Handle());
 }
 
-void TCustomCodeEdit::CopyText(const String& text, TCodeSelectionMode) {
-  Clipboard().SetAsText(text);
+UINT CodeEditBlockTypeFormat() {
+  static const UINT format = RegisterClipboardFormat(u"CodeEdit Control Block Type");
+  return format;
 }
 
-bool TCustomCodeEdit::PasteText(String& text, TCodeSelectionMode&) {
-  if (!Clipboard().HasFormat(CF_UNICODETEXT)) return false;
-  text = Clipboard().AsText();
+// The text and the block telling its selection mode go in one clipboard
+// session, so that no other program sees the text without its mode.
+void TCustomCodeEdit::CopyText(const String& text, TCodeSelectionMode mode) {
+  if (text.empty()) return;
+  TClipboard& clipboard = Clipboard();
+  clipboard.Open();
+  try {
+    clipboard.SetAsText(text);
+    // The mode byte, then the text in the ANSI code page cut to the text's
+    // length in code units and a terminating zero.
+    std::vector<char> block(text.size() + 2, 0);
+    block[0] = static_cast<char>(mode);
+    const std::wstring wide(text.begin(), text.end());
+    ::WideCharToMultiByte(CP_ACP, 0, wide.c_str(), static_cast<int>(wide.size()), block.data() + 1,
+                          static_cast<int>(text.size()), nullptr, nullptr);
+    block.back() = 0;
+    clipboard.SetBuffer(CodeEditBlockTypeFormat(), block.data(), block.size());
+  } catch (...) {
+    clipboard.Close();
+    throw;
+  }
+  clipboard.Close();
+}
+
+// A block whose mode byte is none of the three modes leaves the mode as
+// given (the editor's selection mode) rather than refusing the paste.
+bool TCustomCodeEdit::PasteText(String& text, TCodeSelectionMode& mode) {
+  TClipboard& clipboard = Clipboard();
+  if (!clipboard.HasFormat(CF_UNICODETEXT) && !clipboard.HasFormat(CF_TEXT)) return false;
+  clipboard.Open();
+  try {
+    text = clipboard.AsText();
+    if (clipboard.HasFormat(CodeEditBlockTypeFormat())) {
+      const std::vector<Byte> block = clipboard.GetBuffer(CodeEditBlockTypeFormat());
+      if (!block.empty() && block[0] <= smColumn) mode = static_cast<TCodeSelectionMode>(block[0]);
+    }
+  } catch (...) {
+    clipboard.Close();
+    throw;
+  }
+  clipboard.Close();
   return true;
 }
 
 bool TCustomCodeEdit::CanPasteText() {
-  return Clipboard().HasFormat(CF_UNICODETEXT);
+  return Clipboard().HasFormat(CF_UNICODETEXT) || Clipboard().HasFormat(CF_TEXT);
+}
+
+// A proportional font is told by its pitch flags, not by comparing its
+// average and widest glyphs: substitutes for fixed fonts may differ there.
+void TCustomCodeEdit::ChooseTextFont() {
+  FStyledFonts = {};
+  HDC dc = ::GetDC(nullptr);
+  HGDIOBJ old = ::SelectObject(dc, Font().Handle());
+  TEXTMETRICW metrics{};
+  ::GetTextMetricsW(dc, &metrics);
+  ::SelectObject(dc, old);
+  ::ReleaseDC(nullptr, dc);
+  // The flag named fixed pitch is set for variable-pitch fonts.
+  if (!(metrics.tmPitchAndFamily & TMPF_FIXED_PITCH)) {
+    FFixedFont.reset();
+    return;
+  }
+  FFixedFont = std::make_unique<TFont>();
+  FFixedFont->Assign(&Font());
+  FFixedFont->SetPitch(fpFixed);
 }
 
 TSize TCustomCodeEdit::MeasureCell(TFontStyles style) {
-  HDC dc = GetDC(nullptr);
+  HDC dc = ::GetDC(nullptr);
   TFont font;
-  font.Assign(&Font());
+  font.Assign(&TextFont());
   font.SetStyle(style);
-  HGDIOBJ old = SelectObject(dc, font.Handle());
+  HGDIOBJ old = ::SelectObject(dc, font.Handle());
   TEXTMETRICW metrics{};
-  GetTextMetricsW(dc, &metrics);
-  SIZE size{};
-  GetTextExtentPoint32W(dc, L"W", 1, &size);
-  SelectObject(dc, old);
-  ReleaseDC(nullptr, dc);
-  return {std::max<Integer>(size.cx, 1), std::max<Integer>(metrics.tmHeight, 1)};
+  ::GetTextMetricsW(dc, &metrics);
+  ABC widths{};
+  Integer advance = metrics.tmAveCharWidth;
+  if (::GetCharABCWidthsW(dc, L'M', L'M', &widths))
+    advance = widths.abcA + static_cast<Integer>(widths.abcB) + widths.abcC + metrics.tmOverhang;
+  ::SelectObject(dc, old);
+  ::ReleaseDC(nullptr, dc);
+  return {std::max<Integer>(advance, 1), std::max<Integer>(std::abs(metrics.tmHeight), 1)};
 }
 
 // ---- The published control ----
@@ -698,10 +1047,115 @@ void TCodeEdit::Describe(TClassBuilder<TCodeEdit>& c) {
   publish::KeyEvents(c);
 }
 
+// ---- The memo ----
+
+namespace {
+// The rich edit's message for the selected text, which the memo answers too.
+constexpr UINT kGetSelText = WM_USER + 62;
+}  // namespace
+
+KST_CLASS_IMPL(TCodeMemo, "CodeEdit")
+
+void TCodeMemo::Describe(TClassBuilder<TCodeMemo>&) {}
+
+void TCodeMemo::Dispatch(TMessage& message) {
+  if (!HandleEditMessage(message)) TCodeEdit::Dispatch(message);
+}
+
+bool TCodeMemo::HandleEditMessage(TMessage& message) {
+  TCodeEditCore& core = Core();
+  TCodeEditCaret& caret = core.Caret();
+  TCodeEditStringList& lines = core.Lines();
+  switch (message.Msg) {
+    case EM_GETSEL: {
+      const Integer start = caret.SelStart(), end = caret.SelEnd();
+      if (message.WParam) *reinterpret_cast<DWORD*>(message.WParam) = static_cast<DWORD>(start);
+      if (message.LParam) *reinterpret_cast<DWORD*>(message.LParam) = static_cast<DWORD>(end);
+      message.Result = MAKELRESULT(static_cast<WORD>(start), static_cast<WORD>(end));
+      return true;
+    }
+    case EM_SETSEL:
+      caret.SetSelStart(static_cast<Integer>(message.WParam));
+      caret.SetSelEnd(static_cast<Integer>(message.LParam));
+      message.Result = 0;
+      return true;
+    case EM_GETMODIFY: message.Result = core.Modified(); return true;
+    case EM_SETMODIFY: core.SetModified(message.WParam != 0); return true;
+    case EM_GETLINECOUNT: message.Result = lines.GetCount(); return true;
+    case kGetSelText: {
+      const String text = core.Editing().SelText();
+      if (!message.LParam) {
+        message.Result = 0;
+        return true;
+      }
+      Char* target = reinterpret_cast<Char*>(message.LParam);
+      std::copy(text.begin(), text.end(), target);
+      target[text.size()] = 0;
+      message.Result = static_cast<LRESULT>(text.size());
+      return true;
+    }
+    case EM_REPLACESEL:
+      ReplaceSelection(message.LParam ? String(reinterpret_cast<const Char*>(message.LParam)) : String(),
+                       message.WParam != 0);
+      message.Result = 0;
+      return true;
+    case EM_GETLINE: {
+      const auto index = static_cast<Integer>(message.WParam);
+      message.Result = 0;
+      if (index < 0 || index >= lines.GetCount() || !message.LParam) return true;
+      Char* target = reinterpret_cast<Char*>(message.LParam);
+      const String line = lines.Get(index);
+      const size_t count = std::min<size_t>(line.size(), static_cast<size_t>(*reinterpret_cast<const WORD*>(target)));
+      std::copy_n(line.data(), count, target);
+      message.Result = static_cast<LRESULT>(count);
+      return true;
+    }
+    case EM_CANUNDO: message.Result = core.CanUndo(); return true;
+    case EM_UNDO:
+      message.Result = core.CanUndo();
+      if (message.Result) core.Editing().Undo();
+      return true;
+    // The edit control counts lines from 0.
+    case EM_GETFIRSTVISIBLELINE: message.Result = caret.RowToLine(caret.TopLine()) - 1; return true;
+    case EM_CHARFROMPOS: {
+      const Integer x = static_cast<short>(LOWORD(message.LParam)), y = static_cast<short>(HIWORD(message.LParam));
+      TBufferCoord pos = caret.DisplayToBufferPos(caret.PixelsToRowColumn(x, y));
+      Integer line = pos.Line - 1, character = 0;
+      if (line < lines.GetCount()) {
+        character = std::min<Integer>(pos.Char - 1, static_cast<Integer>(lines.Get(line).size()));
+      } else {
+        line = std::max<Integer>(lines.GetCount() - 1, 0);
+        character = static_cast<Integer>(lines.GetCount() > 0 ? lines.Get(line).size() : 0);
+      }
+      for (Integer i = 0; i < line; ++i) character += static_cast<Integer>(lines.Get(i).size()) + 2;
+      message.Result = MAKELRESULT(static_cast<WORD>(character), static_cast<WORD>(line));
+      return true;
+    }
+    default: return false;
+  }
+}
+
+void TCodeMemo::ReplaceSelection(const String& text, bool canUndo) {
+  TCodeEditCore& core = Core();
+  if (core.ReadOnly()) return;
+  if (!canUndo) core.LockUndo();
+  core.BeginUndoBlock();
+  try {
+    core.Editing().SetSelText(text);
+  } catch (...) {
+    core.EndUndoBlock();
+    if (!canUndo) core.UnlockUndo();
+    throw;
+  }
+  core.EndUndoBlock();
+  if (!canUndo) core.UnlockUndo();
+  core.Caret().EnsureCursorPosVisible();
+}
+
 void RegisterCodeEditClasses(TClassRegistry& registry) {
   registry.RegisterClasses(
       {&TCodeEditGutter::StaticClass(), &TCodeEditSelectedColor::StaticClass(), &TCodeEditBookMarkOpt::StaticClass(),
-       &TCustomCodeEdit::StaticClass(), &TCodeEdit::StaticClass()},
+       &TCustomCodeEdit::StaticClass(), &TCodeEdit::StaticClass(), &TCodeMemo::StaticClass()},
       u"codeedit");
   registry.RegisterType(DescribeType(TypeTag<TCodeGutterBorderStyle>{}));
   for (const TTypeInfo* type :

@@ -1,12 +1,12 @@
 // The editor control as a window of the window class library: it hosts the
 // editor core, lends it the window (repainting, scrolling, caret, clipboard,
 // font metrics) and publishes its properties, so that forms that hold a
-// TCodeEdit load. Painting here shows the text plainly; the highlighted
-// painting with gutter and selection replaces it.
+// TCodeEdit load. It paints what the core's paint plan says.
 #pragma once
 
 #include "ui/winapi.h"
 
+#include <array>
 #include <memory>
 
 #include "codeedit/editcore.h"
@@ -15,6 +15,7 @@
 #include "ui/stdctrls.h"
 
 class TClassRegistry;
+struct TCodePaintPlan;
 class TFiler;
 class TReader;
 
@@ -86,7 +87,11 @@ class TCustomCodeEdit : public TCustomControl, public ICodeEditHost {
   TScrollStyle ScrollBars() const { return FScrollBars; }
   void SetScrollBars(TScrollStyle value);
   TCodeEditorOptions Options() const { return FCore->Options(); }
-  void SetOptions(TCodeEditorOptions value) { FCore->SetOptions(value); }
+  // eoDropFiles also lets the window take files dropped from the shell.
+  void SetOptions(TCodeEditorOptions value) {
+    FCore->SetOptions(value);
+    SetAcceptFiles(value.Contains(eoDropFiles));
+  }
   TCodeSelectionMode SelectionMode() const;
   void SetSelectionMode(TCodeSelectionMode value);
   bool WordWrap() const { return FCore->WordWrap(); }
@@ -109,6 +114,20 @@ class TCustomCodeEdit : public TCustomControl, public ICodeEditHost {
   void DefineProperties(TFiler& filer) override;
 
  private:
+  void PaintGutter(HDC dc, const TRect& area, const TCodePaintPlan& plan);
+  void PaintText(HDC dc, const TRect& area, const TCodePaintPlan& plan);
+  // The font text is drawn in, in a style, kept until the font changes.
+  HFONT StyledFont(TFontStyles style);
+  const TFont& TextFont() const { return FFixedFont ? *FFixedFont : Font(); }
+  void ChooseTextFont();
+  // ---- Input ----
+  // Runs the key's command; false when the key has none.
+  bool HandleKey(Word key);
+  void HandleChar(Char c);
+  TBufferCoord PixelToBuffer(Integer x, Integer y) const;
+  void MouseSelect(Integer x, Integer y, int clicks);
+  void MouseDrag(Integer x, Integer y);
+  void Scrolled(bool vertical, Word code);
   void ReadRemovedKeystrokes(TReader& reader);
   void ReadAddedKeystrokes(TReader& reader);
 
@@ -142,6 +161,11 @@ class TCustomCodeEdit : public TCustomControl, public ICodeEditHost {
   std::unique_ptr<TCodeEditBookMarkOpt> FBookMarkOptions;
   TFormBorderStyle FBorderStyle = bsSingle;
   TScrollStyle FScrollBars = ssBoth;
+  // The editor's font in its sixteen styles, made on first use.
+  std::array<std::unique_ptr<TFont>, 16> FStyledFonts;
+  // The fixed-pitch stand-in for a proportional font, or nil.
+  std::unique_ptr<TFont> FFixedFont;
+  bool FMouseSelecting = false;
 };
 
 class TCodeEdit : public TCustomCodeEdit {
@@ -155,6 +179,25 @@ class TCodeEdit : public TCustomCodeEdit {
  private:
   TCodeFontSmoothMethod FFontSmoothing = fsmNone;
 };
+
+// The editor that also answers the standard multi-line edit's messages
+// (EM_*), counting characters with CR LF line breaks and lines from 0.
+class TCodeMemo : public TCodeEdit {
+  KST_CLASS(TCodeMemo, TCodeEdit)
+ public:
+  using TCodeEdit::TCodeEdit;
+
+ protected:
+  void Dispatch(TMessage& message) override;
+
+ private:
+  // False when the message is not an edit message.
+  bool HandleEditMessage(TMessage& message);
+  void ReplaceSelection(const String& text, bool canUndo);
+};
+
+// The clipboard format of the block that carries a copy's selection mode.
+UINT CodeEditBlockTypeFormat();
 
 // Makes the editor controls and the types of their properties known.
 void RegisterCodeEditClasses(TClassRegistry& registry);

@@ -73,4 +73,23 @@ object CodeEditForm: TCodeEditForm
     OnChange = SourceChange
     OnStatusChange = SourceStatusChange
   end
+  object Memo: TCodeMemo
+    Left = 8
+    Top = 200
+    Width = 200
+    Height = 90
+    Font.Charset = DEFAULT_CHARSET
+    Font.Color = clWindowText
+    Font.Height = -13
+    Font.Name = 'Courier New'
+    Font.Style = []
+    TabOrder = 1
+    Gutter.Visible = False
+    Gutter.Width = 0
+    Lines.Strings = (
+      'first'
+      'second line'
+      'third')
+    Visible = False
+  end
 end

@@ -4,13 +4,17 @@
 #include "ui/winapi.h"
 
 #include <gtest/gtest.h>
+#include <shlobj.h>
 
 #include <memory>
 #include <vector>
 
+#include "codeedit/dfmhighlighter.h"
 #include "codeedit/editcaret.h"
 #include "codeedit/editcommands.h"
+#include "codeedit/edittext.h"
 #include "codeedit/win32/codeedit.h"
+#include "ui/clipbrd.h"
 #include "ui/forms.h"
 #include "ui/registration.h"
 
@@ -23,6 +27,7 @@ class TCodeEditForm : public TForm {
  public:
   using TForm::TForm;
   TCodeEdit* Source = nullptr;
+  TCodeMemo* Memo = nullptr;
   int Changes = 0;
   std::vector<TCodeStatusChanges> StatusChanges;
   void SourceChange(TObject*) { ++Changes; }
@@ -35,6 +40,7 @@ KST_CLASS_IMPL(TCodeEditForm, "CodeEditTests")
 
 void TCodeEditForm::Describe(TClassBuilder<TCodeEditForm>& c) {
   c.Field(u"Source", &TCodeEditForm::Source);
+  c.Field(u"Memo", &TCodeEditForm::Memo);
   c.Method(u"SourceChange", &TCodeEditForm::SourceChange);
   c.Method(u"SourceStatusChange", &TCodeEditForm::SourceStatusChange);
 }
@@ -134,6 +140,227 @@ TEST_F(CodeEditWindowTest, TheControlPaintsItsText) {
   if (const wchar_t* folder = _wgetenv(L"KESTRUM_SCREENSHOTS"); folder && *folder)
     picture.SaveBmp(std::wstring(folder) + L"\\codeedit.bmp");
   delete form;
+}
+
+TEST_F(CodeEditWindowTest, ItPaintsTokensGutterNumbersBookmarksAndTheSelection) {
+  std::unique_ptr<TCodeEditForm> form(CreateForm<TCodeEditForm>(FApp.get()));
+  TCodeEdit& edit = *form->Source;
+  TCodeEditCore& core = edit.Core();
+  TCodeDfmHighlighter highlighter;
+  highlighter.KeywordAttribute()->SetForeground(clNavy);
+  highlighter.KeywordAttribute()->SetStyle({fsBold});
+  highlighter.StringAttribute()->SetForeground(clRed);
+  core.SetWordWrap(false);
+  core.SetHighlighter(&highlighter);
+  core.SetText(u"object Form1: TForm1\r\n  Caption = 'Hello'\r\n  Width = 300\r\nend");
+  core.SetBookMark(2, 1, 3);
+  core.Caret().SetSelectionMode(smNormal);
+  core.Caret().SetCaretAndSelection({8, 2}, {3, 2}, {8, 2});
+  form->Show();
+  Pump();
+  const harness::Bitmap32 picture = harness::PaintClient(edit.Handle());
+  harness::SaveForInspection(picture, L"codeedit-painted");
+  const Integer cell = core.CharWidth(), row = core.LineHeight(), offset = core.TextOffset();
+  const auto count = [&](Integer line, Integer firstColumn, Integer lastColumn, auto&& wanted) {
+    int found = 0;
+    for (Integer y = (line - 1) * row; y < line * row; ++y)
+      for (Integer x = offset + (firstColumn - 1) * cell;
+           x < std::min<Integer>(offset + lastColumn * cell, picture.Width()); ++x)
+        if (wanted(picture.Pixel(x, y) & 0xFFFFFF)) ++found;
+    return found;
+  };
+  // "object" in navy, "'Hello'" in red, the selection "Capti" on navy with white text.
+  const auto navy = [](uint32_t p) { return p == 0x000080 || p == 0x800000; };
+  EXPECT_GT(count(1, 1, 6, navy), 20);
+  EXPECT_GT(count(2, 13, 19, [](uint32_t p) { return p == 0xFF0000 || p == 0x0000FF; }), 10);
+  EXPECT_GT(count(2, 3, 7, navy), cell * row * 3);
+  // The caret line (2) is not yellow where selected; line 4 is white.
+  EXPECT_GT(count(3, 20, 30, [](uint32_t p) { return p == 0xFFFFFF; }), cell * row * 5);
+  // The gutter: a gradient with line numbers and the bookmark glyph on line 3.
+  const Integer gutter = core.GutterWidth();
+  int gutterInk = 0, bookmark = 0;
+  for (Integer y = 0; y < 3 * row; ++y)
+    for (Integer x = 0; x < gutter; ++x) {
+      const uint32_t p = picture.Pixel(x, y) & 0xFFFFFF;
+      if (p == 0xC0C0C0) ++gutterInk;
+    }
+  for (Integer y = 2 * row; y < 3 * row; ++y)
+    for (Integer x = 0; x < 15; ++x)
+      if ((picture.Pixel(x, y) & 0xFFFFFF) != (picture.Pixel(gutter / 2, 3 * row + row / 2) & 0xFFFFFF)) ++bookmark;
+  EXPECT_GT(gutterInk, 5);
+  EXPECT_GT(bookmark, 30);
+  core.SetHighlighter(nullptr);
+}
+
+class CodeEditInputTest : public CodeEditWindowTest {
+ protected:
+  void SetUp() override {
+    CodeEditWindowTest::SetUp();
+    FForm.reset(CreateForm<TCodeEditForm>(FApp.get()));
+    TCodeEditCore& core = Edit().Core();
+    core.SetReadOnly(false);
+    core.SetWordWrap(false);
+    core.SetInsertMode(true);
+    core.SetOptions(core.Options() - TCodeEditorOptions{eoTrimTrailingSpaces});
+    FForm->Show();
+    Pump();
+    Edit().SetFocus();
+  }
+  void TearDown() override {
+    FForm.reset();
+    CodeEditWindowTest::TearDown();
+  }
+  TCodeEdit& Edit() { return *FForm->Source; }
+  LRESULT Send(UINT msg, WPARAM w = 0, LPARAM l = 0) { return SendMessageW(Edit().Handle(), msg, w, l); }
+  // The pixel of the middle of a buffer cell.
+  LPARAM At(Integer column, Integer line) {
+    const TPoint p = Edit().Core().Caret().RowColumnToPixels({column, line});
+    return MAKELPARAM(p.X + 1, p.Y + Edit().Core().LineHeight() / 2);
+  }
+  std::unique_ptr<TCodeEditForm> FForm;
+};
+
+TEST_F(CodeEditInputTest, TypedKeysAndCharactersEditTheText) {
+  TCodeEditCore& core = Edit().Core();
+  core.SetText(u"abc\r\ndef");
+  core.Caret().SetCaretXY({1, 1});
+  Send(WM_KEYDOWN, VK_END);
+  for (const Char c : String(u"xy")) Send(WM_CHAR, c);
+  Send(WM_KEYDOWN, VK_DOWN);
+  Send(WM_KEYDOWN, VK_HOME);
+  Send(WM_KEYDOWN, VK_DELETE);
+  Send(WM_CHAR, u'z');
+  EXPECT_EQ(core.Lines().Get(0), u"abcxy");
+  EXPECT_EQ(core.Lines().Get(1), u"zef");
+}
+
+TEST_F(CodeEditInputTest, MouseSelectsByClickDragAndDoubleClickAndTheWheelScrolls) {
+  TCodeEditCore& core = Edit().Core();
+  core.Caret().SetSelectionMode(smNormal);
+  core.SetText(u"alpha beta gamma\r\nsecond line");
+  Send(WM_LBUTTONDOWN, MK_LBUTTON, At(3, 1));
+  Send(WM_MOUSEMOVE, MK_LBUTTON, At(4, 2));
+  Send(WM_LBUTTONUP, 0, At(4, 2));
+  EXPECT_EQ(core.Caret().BlockBegin(), (TBufferCoord{3, 1}));
+  EXPECT_EQ(core.Caret().BlockEnd(), (TBufferCoord{4, 2}));
+  Send(WM_LBUTTONDBLCLK, MK_LBUTTON, At(8, 1));
+  Send(WM_LBUTTONUP, 0, At(8, 1));
+  EXPECT_EQ(core.Editing().SelText(), u"beta");
+  String many;
+  for (int i = 0; i < 100; ++i) many += u"line\r\n";
+  core.SetText(many);
+  EXPECT_EQ(core.Caret().TopLine(), 1);
+  Send(WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-WHEEL_DELTA)), 0);
+  EXPECT_GT(core.Caret().TopLine(), 1);
+  const Integer top = core.Caret().TopLine();
+  Send(WM_VSCROLL, SB_LINEDOWN);
+  EXPECT_EQ(core.Caret().TopLine(), top + 1);
+}
+
+TEST_F(CodeEditInputTest, ColumnBlocksTravelThroughTheClipboardWithTheirMode) {
+  TCodeEditCore& core = Edit().Core();
+  core.SetText(u"abcd\r\nefgh\r\nijkl");
+  core.Caret().SetSelectionMode(smColumn);
+  core.Caret().SetCaretAndSelection({3, 2}, {2, 1}, {3, 2});
+  Send(WM_COPY);
+  {
+    TClipboard& clipboard = Clipboard();
+    EXPECT_EQ(clipboard.AsText(), u"b\r\nf");
+    const std::vector<Byte> block = clipboard.GetBuffer(CodeEditBlockTypeFormat());
+    ASSERT_FALSE(block.empty());
+    EXPECT_EQ(block[0], smColumn);
+  }
+  // Pasted in normal mode as a column again.
+  core.Caret().SetSelectionMode(smNormal);
+  core.Caret().SetCaretXY({4, 2});
+  Send(WM_PASTE);
+  EXPECT_EQ(core.Lines().Get(1), u"efgbh");
+  EXPECT_EQ(core.Lines().Get(2), u"ijkfl");
+  core.Editing().Undo();
+  EXPECT_EQ(core.Text(), u"abcd\r\nefgh\r\nijkl");
+  // A mode byte that names no mode: the editor's own mode.
+  const char unknown[] = {7, 'x', 0};
+  Clipboard().Open();
+  Clipboard().SetAsText(u"x\r\ny");
+  Clipboard().SetBuffer(CodeEditBlockTypeFormat(), unknown, sizeof unknown);
+  Clipboard().Close();
+  core.Caret().SetCaretXY({1, 1});
+  Send(WM_PASTE);
+  EXPECT_EQ(core.Lines().Get(0), u"x");
+  EXPECT_EQ(core.Lines().Get(1), u"yabcd");
+}
+
+TEST_F(CodeEditInputTest, WindowTextIsUtf16) {
+  const wchar_t text[] = L"\u03A9\u03BC\u03AD\u03B3\u03B1 \u2713";
+  EXPECT_TRUE(Send(WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text)));
+  EXPECT_EQ(Edit().Core().Lines().Get(0), String(u"\u03A9\u03BC\u03AD\u03B3\u03B1 \u2713"));
+  const auto length = static_cast<size_t>(Send(WM_GETTEXTLENGTH));
+  std::vector<wchar_t> read(length + 1);
+  EXPECT_EQ(static_cast<size_t>(Send(WM_GETTEXT, read.size(), reinterpret_cast<LPARAM>(read.data()))), length);
+  EXPECT_EQ(std::wstring(read.data()).substr(0, 7), std::wstring(text));
+  wchar_t small[4] = {};
+  EXPECT_EQ(Send(WM_GETTEXT, 4, reinterpret_cast<LPARAM>(small)), 3);
+  EXPECT_EQ(std::wstring(small), std::wstring(text).substr(0, 3));
+}
+
+TEST_F(CodeEditInputTest, TheMemoAnswersTheEditControlsMessages) {
+  ASSERT_NE(FForm->Memo, nullptr);
+  TCodeMemo& memo = *FForm->Memo;
+  const auto send = [&](UINT msg, WPARAM w = 0, LPARAM l = 0) { return SendMessageW(memo.Handle(), msg, w, l); };
+  EXPECT_EQ(send(EM_GETLINECOUNT), 3);
+  // Characters count line breaks as two, from 0.
+  send(EM_SETSEL, 7, 13);
+  DWORD start = 0, end = 0;
+  EXPECT_EQ(send(EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end)), MAKELRESULT(7, 13));
+  EXPECT_EQ(start, 7u);
+  EXPECT_EQ(end, 13u);
+  EXPECT_EQ(send(EM_GETSEL), MAKELRESULT(7, 13));
+  wchar_t selected[16] = {};
+  EXPECT_EQ(send(WM_USER + 62, 0, reinterpret_cast<LPARAM>(selected)), 6);
+  EXPECT_EQ(std::wstring(selected), L"second");
+  wchar_t line[16] = {};
+  line[0] = 15;
+  EXPECT_EQ(send(EM_GETLINE, 1, reinterpret_cast<LPARAM>(line)), 11);
+  EXPECT_EQ(std::wstring(line, 11), L"second line");
+  wchar_t untouched[4] = {3, 'q', 0, 0};
+  EXPECT_EQ(send(EM_GETLINE, 3, reinterpret_cast<LPARAM>(untouched)), 0);
+  EXPECT_EQ(untouched[1], L'q');
+  EXPECT_FALSE(send(EM_CANUNDO));
+  EXPECT_EQ(send(EM_UNDO), 0);
+  send(EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(L"2nd"));
+  EXPECT_EQ(memo.Core().Lines().Get(1), u"2nd line");
+  EXPECT_TRUE(send(EM_GETMODIFY));
+  EXPECT_TRUE(send(EM_CANUNDO));
+  EXPECT_NE(send(EM_UNDO), 0);
+  EXPECT_EQ(memo.Core().Lines().Get(1), u"second line");
+  send(EM_SETMODIFY, 0);
+  EXPECT_FALSE(send(EM_GETMODIFY));
+  EXPECT_EQ(send(EM_GETFIRSTVISIBLELINE), 0);
+  const TPoint p = memo.Core().Caret().RowColumnToPixels({3, 2});
+  EXPECT_EQ(send(EM_CHARFROMPOS, 0, MAKELPARAM(p.X + 1, p.Y + 1)), MAKELRESULT(7 + 2, 1));
+  memo.Core().SetReadOnly(true);
+  send(EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(L"x"));
+  EXPECT_EQ(memo.Core().Text(), u"first\r\nsecond line\r\nthird");
+}
+
+TEST_F(CodeEditInputTest, DroppedFileNamesArriveWhole) {
+  std::vector<String> dropped;
+  Edit().OnDropFiles = TDropFilesEvent([&](TObject*, const TStrings& files, TPoint) {
+    for (Integer i = 0; i < files.GetCount(); ++i) dropped.push_back(files.Get(i));
+  });
+  Edit().SetOptions(Edit().Options() + TCodeEditorOptions{eoDropFiles});
+  const std::wstring longName = L"C:\\" + std::wstring(300, L'a') + L".dfm";
+  const std::wstring names = longName + L'\0' + L"C:\\b.dfm" + L'\0' + L'\0';
+  HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, sizeof(DROPFILES) + names.size() * sizeof(wchar_t));
+  auto* header = static_cast<DROPFILES*>(GlobalLock(memory));
+  header->pFiles = sizeof(DROPFILES);
+  header->fWide = TRUE;
+  std::copy(names.begin(), names.end(), reinterpret_cast<wchar_t*>(header + 1));
+  GlobalUnlock(memory);
+  Send(WM_DROPFILES, reinterpret_cast<WPARAM>(memory));
+  ASSERT_EQ(dropped.size(), 2u);
+  EXPECT_EQ(dropped[0].size(), longName.size());
+  EXPECT_EQ(dropped[1], u"C:\\b.dfm");
 }
 
 }  // namespace
