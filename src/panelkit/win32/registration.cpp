@@ -27,4 +27,5 @@ void RegisterPanelKitClasses(TClassRegistry& registry) {
                                                          &CustomDrawBackgroundType(),
                                                          &TabClickEventType()};
   for (const TTypeInfo* type : types) registry.RegisterType(*type);
+  RegisterPanelKitCollectionClasses(registry);
 }
