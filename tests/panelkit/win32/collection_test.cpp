@@ -7,6 +7,7 @@
 #include "panelkit/win32/linklabel.h"
 #include "panelkit/win32/panelkittest.h"
 #include "panelkit/win32/panels.h"
+#include "panelkit/win32/pxbutton.h"
 #include "rtl/streams.h"
 #include "ui/jpeg.h"
 
@@ -25,10 +26,14 @@ class TCollectionKitForm : public TForm {
   TPxImage* Picture = nullptr;
   TPxLinkLabel* Link = nullptr;
   TPxGlyphButton* GlyphButton = nullptr;
+  TPxButton* OkButton = nullptr;
+  TEdit* NameEdit = nullptr;
+  TPxLabel* NameLabel = nullptr;
 
   std::vector<std::string> Events;
   void FlipChange(TObject* sender) { Events.push_back(sender == Outer ? "outer" : "inner"); }
   void LinkClick(TObject*) { Events.push_back("link"); }
+  void ButtonClick(TObject*) { Events.push_back("button"); }
 };
 
 KST_CLASS_IMPL(TCollectionKitForm, "PanelKitTests")
@@ -46,7 +51,11 @@ void TCollectionKitForm::Describe(TClassBuilder<TCollectionKitForm>& c) {
   c.Field(u"Link", &TCollectionKitForm::Link);
   c.Field(u"GlyphButton", &TCollectionKitForm::GlyphButton);
   c.Method(u"FlipChange", &TCollectionKitForm::FlipChange);
+  c.Field(u"OkButton", &TCollectionKitForm::OkButton);
+  c.Field(u"NameEdit", &TCollectionKitForm::NameEdit);
+  c.Field(u"NameLabel", &TCollectionKitForm::NameLabel);
   c.Method(u"LinkClick", &TCollectionKitForm::LinkClick);
+  c.Method(u"ButtonClick", &TCollectionKitForm::ButtonClick);
 }
 
 namespace {
@@ -205,10 +214,21 @@ TEST_F(CollectionKitTest, AnImageThatCannotBeDecodedPaintsNothingOfIt) {
   TCollectionKitForm& f = Kit();
   TBytesStream good;
   f.Picture->GetPicture()->Graphic()->SaveToStream(good);
-  TBytes cut(good.Bytes().begin(), good.Bytes().begin() + good.Bytes().size() / 2);
+  // The header stays whole, the picture's data ends a few bytes into the scan.
+  const TBytes& bytes = good.Bytes();
+  size_t scan = 0;
+  while (scan + 3 < bytes.size() && !(bytes[scan] == 0xFF && bytes[scan + 1] == 0xDA)) ++scan;
+  ASSERT_LT(scan + 3, bytes.size());
+  const size_t headerLength = (size_t{bytes[scan + 2]} << 8) + bytes[scan + 3];
+  TBytes cut(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(scan + 2 + headerLength + 4));
   TBytesStream damaged(std::move(cut));
   TJPEGImage jpeg;
   jpeg.LoadFromStream(damaged);
+  {
+    TJPEGImage copy;
+    copy.Assign(&jpeg);
+    EXPECT_THROW(copy.DIBNeeded(), EInvalidGraphic);
+  }
   f.Picture->GetPicture()->SetGraphic(&jpeg);
   ASSERT_TRUE(f.Picture->HasPicture());
   harness::Bitmap32 image = harness::PaintClient(f.Picture->Handle());
@@ -241,15 +261,73 @@ TEST_F(CollectionKitTest, APanelFillsInsideItsSolidBorderPen) {
   EXPECT_EQ(panel.PixelColor(w - 30, h - 5), RGB(255, 255, 255));
 }
 
+TEST_F(CollectionKitTest, TheDefaultButtonTakesEnterUntilAnotherButtonHasTheFocus) {
+  TCollectionKitForm& f = Kit();
+  f.NameEdit->SetFocus();
+  Pump();
+  EXPECT_TRUE(f.OkButton->Active());
+  TMessage enter{CM_DIALOGKEY, VK_RETURN, 0, 0};
+  f.Perform(enter);
+  EXPECT_EQ(f.Events, (std::vector<std::string>{"button"}));
+  // Another button takes the focus: this one no longer reacts to Enter.
+  auto* other = new TPxButton(&f);
+  other->SetParent(f.Body);
+  other->SetBounds(180, 280, 80, 23);
+  other->SetFocus();
+  Pump();
+  EXPECT_FALSE(f.OkButton->Active());
+  f.Events.clear();
+  TMessage again{CM_DIALOGKEY, VK_RETURN, 0, 0};
+  f.OkButton->Perform(again);
+  EXPECT_TRUE(f.Events.empty());
+}
+
+TEST_F(CollectionKitTest, SpacePressedAndReleasedClicksTheButtonOnceOnRelease) {
+  TCollectionKitForm& f = Kit();
+  f.OkButton->SetFocus();
+  Pump();
+  f.OkButton->Perform(WM_KEYDOWN, VK_SPACE, 0);
+  EXPECT_TRUE(f.Events.empty());
+  f.OkButton->Perform(WM_KEYUP, VK_SPACE, 0);
+  EXPECT_EQ(f.Events, (std::vector<std::string>{"button"}));
+  // Disabled: the grey glyph and the embossed caption, without failing.
+  f.OkButton->SetEnabled(false);
+  EXPECT_FALSE(f.OkButton->GetGrayGlyph()->Empty());
+  harness::Bitmap32 face = harness::PaintClient(f.OkButton->Handle());
+  EXPECT_EQ(face.Width(), f.OkButton->ClientWidth());
+}
+
+TEST_F(CollectionKitTest, ALabelFollowsItsAssociateAndLetsGoWhenItIsDestroyed) {
+  TCollectionKitForm& f = Kit();
+  EXPECT_EQ(f.NameLabel->Associate(), f.NameEdit);
+  EXPECT_EQ(f.NameLabel->Left(), 180);
+  EXPECT_EQ(f.NameLabel->Top(), 240 - f.NameLabel->Height() - 2);
+  // The case of a label outside its associate on both axes.
+  f.NameEdit->SetBounds(10, 50, 100, 20);
+  f.NameLabel->SetAutoSize(false);
+  f.NameLabel->SetBounds(0, 0, 40, 13);
+  f.NameLabel->SetInnerHorizontal(false);
+  EXPECT_EQ(f.NameLabel->BoundsRect(), Rect(-30, 35, 10, 48));
+  f.NameEdit->SetBounds(60, 80, 100, 20);
+  EXPECT_EQ(f.NameLabel->BoundsRect(), Rect(20, 65, 60, 78));
+  delete f.NameEdit;
+  f.NameEdit = nullptr;
+  EXPECT_EQ(f.NameLabel->Associate(), nullptr);
+}
+
 TEST(GlyphSettingsTest, ChangesOfTheGlyphsAreReportedAndAssignLeavesTheHoverGlyph) {
   TPxActiveGlyphSettings source, target;
   int changes = 0;
   target.OnChange = TNotifyEvent([&](TObject*) { ++changes; });
   target.SetTransparent(true);
   target.SetTransparentColor(clRed);
-  EXPECT_EQ(changes, 0);
+  EXPECT_TRUE(target.GetHoverGlyph()->Transparent());
+  changes = 0;
   TBitmap picture(8, 8, pf24bit);
   target.SetHoverGlyph(&picture);
+  EXPECT_GE(changes, 1);
+  changes = 0;
+  target.GetNormalGlyph()->SetSize(4, 4);
   EXPECT_GE(changes, 1);
   source.SetNormalGlyph(&picture);
   source.SetTransparent(false);
