@@ -1,6 +1,7 @@
 #include "panelkit/win32/flippanel.h"
 
 #include <algorithm>
+#include <functional>
 
 #include "classes/filer.h"
 #include "classes/identmaps.h"
@@ -51,6 +52,33 @@ void DrawDefaultButtonGlyph(TBitmap& bitmap, bool plus) {
   c.Pen().SetColor(TColor{0x404040});
   c.Polyline({{2, 4}, {7, 4}});
   if (plus) c.Polyline({{4, 2}, {4, 7}});
+}
+
+// Takes the border's width off every side of the client area being
+// computed (WM_NCCALCSIZE, after the default handling).
+void ShrinkClientByBorder(TMessage& m, Integer width) {
+  auto* r = reinterpret_cast<RECT*>(m.LParam);
+  InflateRect(r, -width, -width);
+  if (r->right < r->left) r->right = r->left;
+  if (r->bottom < r->top) r->bottom = r->top;
+}
+
+// Has the system ask the window for its frame again.
+void RecalculateFrame(TWinControl& control) {
+  if (control.HandleAllocated())
+    SetWindowPos(control.Handle(), nullptr, 0, 0, 0, 0,
+                 SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+// Draws into the whole window (frame included), the rectangle at (0, 0).
+void PaintWindowFrame(TWinControl& control, const std::function<void(HDC, RECT)>& paint) {
+  if (!control.HandleAllocated()) return;
+  HDC dc = GetWindowDC(control.Handle());
+  if (!dc) return;
+  RECT window;
+  GetWindowRect(control.Handle(), &window);
+  paint(dc, RECT{0, 0, window.right - window.left, window.bottom - window.top});
+  ReleaseDC(control.Handle(), dc);
 }
 
 void LoadButtonGlyph(TBitmap& bitmap, const char16_t* name, bool plus) {
@@ -109,9 +137,7 @@ void TPxFlipContainer::SetBorderStyle(TFormBorderStyle value) {
 
 void TPxFlipContainer::SetBorderWidth(Integer value) {
   FBorderWidth = std::clamp(value, 0, 100);
-  if (HandleAllocated())
-    SetWindowPos(Handle(), nullptr, 0, 0, 0, 0,
-                 SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  RecalculateFrame(*this);
 }
 
 void TPxFlipContainer::CollapseAll() {
@@ -135,40 +161,29 @@ bool TPxFlipContainer::DoMouseWheel(TShiftState shift, Integer wheelDelta, TPoin
 }
 
 void TPxFlipContainer::PaintBorder() {
-  if (FBorderStyle != bsSingle || !HandleAllocated()) return;
-  HDC dc = GetWindowDC(Handle());
-  if (!dc) return;
-  RECT window;
-  GetWindowRect(Handle(), &window);
-  TRect r = Rect(0, 0, window.right - window.left, window.bottom - window.top);
-  if (IsThemed()) {
-    TRect inner = r;
-    inner.Inflate(-2, -2);
-    ExcludeClipRect(dc, inner.Left, inner.Top, inner.Right, inner.Bottom);
-    DrawThemeElement(Handle(), dc, r, u"listview", 1, 0);
-  } else {
+  if (FBorderStyle != bsSingle) return;
+  PaintWindowFrame(*this, [this](HDC dc, RECT outer) {
+    if (IsThemed()) {
+      ExcludeClipRect(dc, outer.left + 2, outer.top + 2, outer.right - 2, outer.bottom - 2);
+      DrawThemeElement(Handle(), dc, Rect(outer.left, outer.top, outer.right, outer.bottom), u"listview", 1, 0);
+      return;
+    }
     HBRUSH grey = CreateSolidBrush(ResolveColor(clGrayText));
     HBRUSH face = CreateSolidBrush(ResolveColor(clBtnFace));
-    RECT outer{r.Left, r.Top, r.Right, r.Bottom};
     FrameRect(dc, &outer, grey);
     InflateRect(&outer, -1, -1);
     FrameRect(dc, &outer, face);
     DeleteObject(grey);
     DeleteObject(face);
-  }
-  ReleaseDC(Handle(), dc);
+  });
 }
 
 void TPxFlipContainer::Dispatch(TMessage& m) {
   switch (m.Msg) {
-    case WM_NCCALCSIZE: {
+    case WM_NCCALCSIZE:
       TScrollingWinControl::Dispatch(m);
-      auto* r = reinterpret_cast<RECT*>(m.LParam);
-      InflateRect(r, -FBorderWidth, -FBorderWidth);
-      if (r->right < r->left) r->right = r->left;
-      if (r->bottom < r->top) r->bottom = r->top;
+      ShrinkClientByBorder(m, FBorderWidth);
       return;
-    }
     case WM_NCPAINT:
       TScrollingWinControl::Dispatch(m);
       PaintBorder();
@@ -222,8 +237,7 @@ void TPxFlipPanel::Describe(TClassBuilder<TPxFlipPanel>& c) {
   publish::ShowHint(c);
   publish::TabOrder(c);
   publish::TabStop(c);
-  c.Property(u"TransparentButtons", &TPxFlipPanel::TransparentButtons, &TPxFlipPanel::SetTransparentButtons)
-      .Default(0);
+  c.Property(u"TransparentButtons", &TPxFlipPanel::TransparentButtons, &TPxFlipPanel::SetTransparentButtons).Default(0);
   c.Property(u"TransparentGlyph", &TPxFlipPanel::TransparentGlyph, &TPxFlipPanel::SetTransparentGlyph).Default(0);
   publish::Visible(c);
   c.Property(u"OnChange", &TPxFlipPanel::OnChange);
@@ -284,9 +298,7 @@ void TPxFlipPanel::SetBorderColor(TColor value) {
 
 void TPxFlipPanel::SetBorderWidth(Integer value) {
   FBorderWidth = std::clamp(value, 0, 100);
-  if (HandleAllocated())
-    SetWindowPos(Handle(), nullptr, 0, 0, 0, 0,
-                 SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  RecalculateFrame(*this);
 }
 
 void TPxFlipPanel::SetPanelCaption(const String& value) {
@@ -360,8 +372,7 @@ void TPxFlipPanel::SetTransparentGlyph(bool value) {
 }
 
 void TPxFlipPanel::ResizeEnclosing(Integer delta) {
-  for (auto* outer = dynamic_cast<TPxFlipPanel*>(Parent()); outer;
-       outer = dynamic_cast<TPxFlipPanel*>(outer->Parent()))
+  for (auto* outer = dynamic_cast<TPxFlipPanel*>(Parent()); outer; outer = dynamic_cast<TPxFlipPanel*>(outer->Parent()))
     outer->SetHeight(outer->Height() + delta);
 }
 
@@ -557,19 +568,15 @@ void TPxFlipPanel::Paint() {
 }
 
 void TPxFlipPanel::DrawBorder() {
-  if (FBorderWidth <= 0 || !HandleAllocated()) return;
-  HDC dc = GetWindowDC(Handle());
-  if (!dc) return;
-  RECT window;
-  GetWindowRect(Handle(), &window);
-  RECT r{0, 0, window.right - window.left, window.bottom - window.top};
-  HBRUSH brush = CreateSolidBrush(ResolveColor(FAdaptiveColors ? SchemeColor(2, FColorScheme) : FBorderColor));
-  for (Integer i = 0; i < FBorderWidth && r.right > r.left && r.bottom > r.top; ++i) {
-    FrameRect(dc, &r, brush);
-    InflateRect(&r, -1, -1);
-  }
-  DeleteObject(brush);
-  ReleaseDC(Handle(), dc);
+  if (FBorderWidth <= 0) return;
+  PaintWindowFrame(*this, [this](HDC dc, RECT r) {
+    HBRUSH brush = CreateSolidBrush(ResolveColor(FAdaptiveColors ? SchemeColor(2, FColorScheme) : FBorderColor));
+    for (Integer i = 0; i < FBorderWidth && r.right > r.left && r.bottom > r.top; ++i) {
+      FrameRect(dc, &r, brush);
+      InflateRect(&r, -1, -1);
+    }
+    DeleteObject(brush);
+  });
 }
 
 void TPxFlipPanel::MouseDown(TMouseButton button, TShiftState shift, Integer x, Integer y) {
@@ -632,14 +639,10 @@ void TPxFlipPanel::Dispatch(TMessage& m) {
       TCustomControl::Dispatch(m);
       if ((FHeaderStyle == hsTransparent || FHeaderStyle == hsVista) && !FExpanding) Invalidate();
       return;
-    case WM_NCCALCSIZE: {
+    case WM_NCCALCSIZE:
       TCustomControl::Dispatch(m);
-      auto* r = reinterpret_cast<RECT*>(m.LParam);
-      InflateRect(r, -FBorderWidth, -FBorderWidth);
-      if (r->right < r->left) r->right = r->left;
-      if (r->bottom < r->top) r->bottom = r->top;
+      ShrinkClientByBorder(m, FBorderWidth);
       return;
-    }
     case WM_NCPAINT:
       TCustomControl::Dispatch(m);
       DrawBorder();

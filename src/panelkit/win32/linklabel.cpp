@@ -75,8 +75,7 @@ void TPxLinkLabel::Describe(TClassBuilder<TPxLinkLabel>& c) {
   publish::TabStop(c);
   c.Property(u"TextDistance", &TPxLinkLabel::TextDistance, &TPxLinkLabel::SetTextDistance);
   c.Property(u"Transparent", &TPxLinkLabel::Transparent, &TPxLinkLabel::SetTransparent).Default(0);
-  c.Property(u"TransparentColor", &TPxLinkLabel::TransparentColor, &TPxLinkLabel::SetTransparentColor,
-             &types::Color())
+  c.Property(u"TransparentColor", &TPxLinkLabel::TransparentColor, &TPxLinkLabel::SetTransparentColor, &types::Color())
       .Default(clNone);
   c.Property(u"VertSpacing", &TPxLinkLabel::VertSpacing, &TPxLinkLabel::SetVertSpacing);
   publish::Visible(c);
@@ -496,9 +495,7 @@ void TPxGlyphButton::Dispatch(TMessage& m) {
       TCustomControl::Dispatch(m);
       Invalidate();
       return;
-    case WM_ERASEBKGND:
-      m.Result = !ComponentState().Contains(csDesigning) && !FTransparent ? 1 : 0;
-      return;
+    case WM_ERASEBKGND: m.Result = !ComponentState().Contains(csDesigning) && !FTransparent ? 1 : 0; return;
     default: break;
   }
   TCustomControl::Dispatch(m);

@@ -330,8 +330,7 @@ void TPxImage::Paint() {
     return;
   }
   const TRect picture = PictureRect();
-  if (!FDrawBackground)
-    ExcludeClipRect(c.Handle(), picture.Left, picture.Top, picture.Right, picture.Bottom);
+  if (!FDrawBackground) ExcludeClipRect(c.Handle(), picture.Left, picture.Top, picture.Right, picture.Bottom);
   DrawSunkenBackground(c, client);
   SetClipRect(c, client);
   TRect r = picture;

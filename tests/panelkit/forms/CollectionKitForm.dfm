@@ -232,6 +232,7 @@ object CollectionKitForm: TCollectionKitForm
       Width = 16
       Height = 16
       AutoCheck = True
+      BackgroundDrawStyle = bdsTransparent
       Caption = ''
       Image.Data = {
       36030000424D3603000000000000360000002800000010000000100000000100
