@@ -85,4 +85,5 @@ void RegisterPanelKitClasses(TClassRegistry& registry) {
   for (const TTypeInfo* type : types) registry.RegisterType(*type);
   RegisterEditClasses(registry, module);
   RegisterCollectionClasses(registry, module);
+  RegisterPanelKitCollectionClasses(registry);
 }

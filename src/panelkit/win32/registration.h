@@ -5,3 +5,5 @@
 class TClassRegistry;
 
 void RegisterPanelKitClasses(TClassRegistry& registry);
+// The glyphs, images, panels, labels, splitters and flip panels.
+void RegisterPanelKitCollectionClasses(TClassRegistry& registry);
