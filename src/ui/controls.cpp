@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "classes/filer.h"
 #include "classes/identmaps.h"
 #include "rtl/format.h"
 #include "ui/actnlist.h"
@@ -253,6 +254,13 @@ void TControl::Describe(TClassBuilder<TControl>& c) {
   c.Property(u"Cursor", &TControl::Cursor, &TControl::SetCursor, &types::Cursor()).Default(crDefault);
   c.Property(u"Hint", &TControl::Hint, &TControl::SetHint);
   c.Property(u"HelpContext", &TControl::HelpContext, &TControl::SetHelpContext).Default(0);
+}
+
+void TControl::DefineProperties(TFiler& filer) {
+  TComponent::DefineProperties(filer);
+  for (StringView name : {u"IsControl", u"DesignSize", u"ExplicitLeft", u"ExplicitTop", u"ExplicitWidth",
+                          u"ExplicitHeight"})
+    filer.DefineProperty(name, [](TReader& reader) { reader.SkipValue(); }, nullptr, false);
 }
 
 TControl::TControl(TComponent* owner)

@@ -10,6 +10,7 @@
 #include "ui/forms.h"
 #include "ui/imglist.h"
 #include "ui/jpeg.h"
+#include "ui/keptprops.h"
 #include "ui/menus.h"
 #include "ui/statusbar.h"
 #include "ui/stdctrls.h"
@@ -100,6 +101,13 @@ void RegisterUiClasses(TClassRegistry& registry) {
                                 &DescribeType(TypeTag<TBevelStyle>{}), &DescribeType(TypeTag<TResizeStyle>{}),
                                 &DescribeType(TypeTag<TBitBtnKind>{}), &DescribeType(TypeTag<TButtonLayout>{}),
                                 static_cast<const TTypeInfo*>(&NumGlyphsType())})
+    registry.RegisterType(*type);
+  for (const TTypeInfo* type :
+       {&DescribeType(TypeTag<TBiDiMode>{}), &DescribeType(TypeTag<TDragMode>{}), &DescribeType(TypeTag<TDragKind>{}),
+        &DescribeType(TypeTag<TDragState>{}), &DescribeType(TypeTag<TImeMode>{}), &DescribeType(TypeTag<TBevelKind>{}),
+        &DescribeType(TypeTag<TBevelEdges>{}), &DescribeType(TypeTag<TDragDropEvent>{}),
+        &DescribeType(TypeTag<TDragOverEvent>{}), static_cast<const TTypeInfo*>(&EndDragEventType()),
+        &DescribeType(TypeTag<TStartDragEvent>{})})
     registry.RegisterType(*type);
   RegisterJPEGFormat();
 }
