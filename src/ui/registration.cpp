@@ -8,6 +8,7 @@
 #include "ui/dialogs.h"
 #include "ui/extctrls.h"
 #include "ui/forms.h"
+#include "ui/grids.h"
 #include "ui/imglist.h"
 #include "ui/jpeg.h"
 #include "ui/keptprops.h"
@@ -108,6 +109,15 @@ void RegisterUiClasses(TClassRegistry& registry) {
         &DescribeType(TypeTag<TBevelEdges>{}), &DescribeType(TypeTag<TDragDropEvent>{}),
         &DescribeType(TypeTag<TDragOverEvent>{}), static_cast<const TTypeInfo*>(&EndDragEventType()),
         &DescribeType(TypeTag<TStartDragEvent>{})})
+    registry.RegisterType(*type);
+  registry.RegisterClasses({&TCustomDrawGrid::StaticClass(), &TDrawGrid::StaticClass(), &TStringGrid::StaticClass(),
+                            &TValueListEditor::StaticClass()},
+                           module);
+  for (const TTypeInfo* type :
+       {&DescribeType(TypeTag<TGridOptions>{}), &DescribeType(TypeTag<TGridDrawState>{}),
+        &DescribeType(TypeTag<TGridDrawingStyle>{}), &DescribeType(TypeTag<TDrawCellEvent>{}),
+        &DescribeType(TypeTag<TSelectCellEvent>{}), &DescribeType(TypeTag<TKeyOptions>{}),
+        &DescribeType(TypeTag<TDisplayOptions>{})})
     registry.RegisterType(*type);
   RegisterJPEGFormat();
 }
