@@ -5,6 +5,7 @@
 #include "ui/buttons.h"
 #include "ui/comctrls.h"
 #include "ui/commdlg.h"
+#include "ui/commonctrls.h"
 #include "ui/dialogs.h"
 #include "ui/extctrls.h"
 #include "ui/forms.h"
@@ -118,6 +119,21 @@ void RegisterUiClasses(TClassRegistry& registry) {
         &DescribeType(TypeTag<TGridDrawingStyle>{}), &DescribeType(TypeTag<TDrawCellEvent>{}),
         &DescribeType(TypeTag<TSelectCellEvent>{}), &DescribeType(TypeTag<TKeyOptions>{}),
         &DescribeType(TypeTag<TDisplayOptions>{})})
+    registry.RegisterType(*type);
+  registry.RegisterClasses({&TCommonControl::StaticClass(), &TProgressBar::StaticClass(), &TTrackBar::StaticClass(),
+                            &TUpDown::StaticClass(), &THotKey::StaticClass(), &TDateTimePicker::StaticClass(),
+                            &TMonthCalendar::StaticClass(), &TAnimate::StaticClass(), &TTabControl::StaticClass(),
+                            &TRichEdit::StaticClass()},
+                           module);
+  for (const TTypeInfo* type :
+       {&DescribeType(TypeTag<TProgressBarOrientation>{}), &DescribeType(TypeTag<TProgressBarStyle>{}),
+        &DescribeType(TypeTag<TTrackBarOrientation>{}), &DescribeType(TypeTag<TTickMark>{}),
+        &DescribeType(TypeTag<TTickStyle>{}), &DescribeType(TypeTag<TUDAlignButton>{}),
+        &DescribeType(TypeTag<TUDOrientation>{}), &DescribeType(TypeTag<THKModifiers>{}),
+        &DescribeType(TypeTag<THKInvalidKeys>{}), &DescribeType(TypeTag<TDateTimeKind>{}),
+        &DescribeType(TypeTag<TDTDateFormat>{}), &DescribeType(TypeTag<TDTDateMode>{}),
+        &DescribeType(TypeTag<TCommonAVI>{}), &DescribeType(TypeTag<TTabPosition>{}),
+        &DescribeType(TypeTag<TTabStyle>{})})
     registry.RegisterType(*type);
   RegisterJPEGFormat();
 }
