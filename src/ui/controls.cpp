@@ -310,6 +310,7 @@ void TControl::SetName(const String& name) {
 void TControl::Notification(TComponent* component, TOperation operation) {
   TComponent::Notification(component, operation);
   if (operation == opRemove && component == FPopupMenu) FPopupMenu = nullptr;
+  if (operation == opRemove && component == Kept.Images) Kept.Images = nullptr;
 }
 
 void TControl::Loaded() {

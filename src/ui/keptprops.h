@@ -48,6 +48,8 @@ const TTypeInfo& DescribeType(TypeTag<TDragOverEvent>);
 const TMethodTypeInfo& EndDragEventType();
 const TTypeInfo& DescribeType(TypeTag<TStartDragEvent>);
 
+class TCustomImageList;
+
 // The kept values of one control, with the defaults forms leave out.
 struct TKeptControlProperties {
   TBiDiMode BiDiMode = bdLeftToRight;
@@ -61,6 +63,10 @@ struct TKeptControlProperties {
   String ImeName;
   TBevelKind BevelKind = bkNone;
   TBevelEdges BevelEdges{beLeft, beTop, beRight, beBottom};
+  // The image of a button from a list of the form (cleared when the list goes).
+  TCustomImageList* Images = nullptr;
+  Integer ImageIndex = -1;
+  String ImageName;
   TDragDropEvent OnDragDrop;
   TDragOverEvent OnDragOver;
   TEndDragEvent OnEndDock;

@@ -6,6 +6,7 @@
 #include "classes/identmaps.h"
 #include "ui/actnlist.h"
 #include "ui/controls.h"
+#include "ui/imglist.h"
 #include "ui/menus.h"
 
 namespace publish {
@@ -177,6 +178,18 @@ template <class T>
 void BevelProperties(TClassBuilder<T>& c) {
   KST_KEPT_PROPERTY(u"BevelEdges", BevelEdges);
   KST_KEPT_PROPERTY(u"BevelKind", BevelKind).Default(bkNone);
+}
+template <class T>
+void ImageProperties(TClassBuilder<T>& c) {
+  KST_KEPT_PROPERTY(u"ImageIndex", ImageIndex).Default(-1);
+  KST_KEPT_PROPERTY(u"ImageName", ImageName);
+  c.Property(
+      u"Images", [](const T& o) { return o.Kept.Images; },
+      [](T& o, TCustomImageList* images) {
+        if (o.Kept.Images) o.Kept.Images->RemoveFreeNotification(&o);
+        o.Kept.Images = images;
+        if (images) images->FreeNotification(&o);
+      });
 }
 #undef KST_KEPT_PROPERTY
 

@@ -6,7 +6,9 @@
 #include "ui/comctrls.h"
 #include "ui/commdlg.h"
 #include "ui/commonctrls.h"
+#include "ui/ddeman.h"
 #include "ui/dialogs.h"
+#include "ui/extdlgs.h"
 #include "ui/extctrls.h"
 #include "ui/forms.h"
 #include "ui/grids.h"
@@ -14,7 +16,9 @@
 #include "ui/jpeg.h"
 #include "ui/keptprops.h"
 #include "ui/menus.h"
+#include "ui/morectrls.h"
 #include "ui/statusbar.h"
+#include "ui/stdactns.h"
 #include "ui/stdctrls.h"
 #include "ui/tabs.h"
 #include "ui/toolbar.h"
@@ -134,6 +138,21 @@ void RegisterUiClasses(TClassRegistry& registry) {
         &DescribeType(TypeTag<TDTDateFormat>{}), &DescribeType(TypeTag<TDTDateMode>{}),
         &DescribeType(TypeTag<TCommonAVI>{}), &DescribeType(TypeTag<TTabPosition>{}),
         &DescribeType(TypeTag<TTabStyle>{})})
+    registry.RegisterType(*type);
+  registry.RegisterClasses({&TEditAction::StaticClass(), &TEditCut::StaticClass(), &TEditCopy::StaticClass(),
+                            &TEditPaste::StaticClass(), &TEditSelectAll::StaticClass(), &TEditUndo::StaticClass(),
+                            &TEditDelete::StaticClass(), &TOpenPictureDialog::StaticClass(),
+                            &TSavePictureDialog::StaticClass(), &TDdeServerConv::StaticClass(),
+                            &TDdeServerItem::StaticClass(), &TDdeClientConv::StaticClass(),
+                            &TDdeClientItem::StaticClass()},
+                           module);
+  registry.RegisterType(DescribeType(TypeTag<TDataMode>{}));
+  registry.RegisterClasses({&TShape::StaticClass(), &TStaticText::StaticClass(), &TSpeedButton::StaticClass(),
+                            &TLinkLabel::StaticClass(), &TControlBar::StaticClass(), &TEditButton::StaticClass(),
+                            &TButtonedEdit::StaticClass(), &TSpinEdit::StaticClass()},
+                           module);
+  for (const TTypeInfo* type : {&DescribeType(TypeTag<TShapeType>{}), &DescribeType(TypeTag<TStaticBorderStyle>{}),
+                                &DescribeType(TypeTag<TSysLinkType>{}), &DescribeType(TypeTag<TSysLinkEvent>{})})
     registry.RegisterType(*type);
   RegisterJPEGFormat();
 }

@@ -238,6 +238,7 @@ void TLabel::SetFocusControl(TWinControl* control) {
 
 void TButton::Describe(TClassBuilder<TButton>& c) {
   publish::KeptWindowed(c);
+  publish::ImageProperties(c);
   publish::Action(c);
   publish::Align(c);
   publish::Anchors(c);
