@@ -38,6 +38,7 @@ TModalResult BitBtnModalResult(TBitBtnKind kind) {
 }
 
 void TBitBtn::Describe(TClassBuilder<TBitBtn>& c) {
+  publish::KeptWindowed(c);
   publish::Align(c);
   publish::Anchors(c);
   c.Property(u"Cancel", &TButton::Cancel, &TButton::SetCancel).Default(0);

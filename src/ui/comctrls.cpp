@@ -506,6 +506,7 @@ void TListItems::WriteItemData(TStream& stream) {
 void TCustomListView::Describe(TClassBuilder<TCustomListView>&) {}
 
 void TListView::Describe(TClassBuilder<TListView>& c) {
+  publish::KeptEdit(c);
   publish::Align(c);
   publish::Anchors(c);
   c.Property(u"BorderStyle", &TListView::BorderStyle, &TListView::SetBorderStyle, &BorderStyleType()).Default(bsSingle);
@@ -1328,6 +1329,7 @@ void TTreeNodes::WriteNodeData(TStream& stream) {
 void TCustomTreeView::Describe(TClassBuilder<TCustomTreeView>&) {}
 
 void TTreeView::Describe(TClassBuilder<TTreeView>& c) {
+  publish::KeptEdit(c);
   publish::Align(c);
   publish::Anchors(c);
   c.Property(u"BorderStyle", &TTreeView::BorderStyle, &TTreeView::SetBorderStyle, &BorderStyleType()).Default(bsSingle);
@@ -1704,6 +1706,7 @@ void TCustomTreeView::FullCollapse() {
 // Tab sheet
 
 void TTabSheet::Describe(TClassBuilder<TTabSheet>& c) {
+  publish::KeptWindowed(c);
   publish::Caption(c);
   publish::Enabled(c);
   publish::Font(c);
@@ -1788,6 +1791,7 @@ void TTabSheet::Dispatch(TMessage& m) {
 // Page control
 
 void TPageControl::Describe(TClassBuilder<TPageControl>& c) {
+  publish::KeptWindowed(c);
   c.Property(u"ActivePage", &TPageControl::ActivePage, &TPageControl::SetActivePage);
   publish::Align(c);
   publish::Anchors(c);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "classes/filer.h"
 #include "classes/identmaps.h"
 #include "rtl/format.h"
 #include "ui/actnlist.h"
@@ -255,6 +256,13 @@ void TControl::Describe(TClassBuilder<TControl>& c) {
   c.Property(u"HelpContext", &TControl::HelpContext, &TControl::SetHelpContext).Default(0);
 }
 
+void TControl::DefineProperties(TFiler& filer) {
+  TComponent::DefineProperties(filer);
+  for (StringView name : {u"IsControl", u"DesignSize", u"ExplicitLeft", u"ExplicitTop", u"ExplicitWidth",
+                          u"ExplicitHeight"})
+    filer.DefineProperty(name, [](TReader& reader) { reader.SkipValue(); }, nullptr, false);
+}
+
 TControl::TControl(TComponent* owner)
     : TComponent(owner), FConstraints(std::make_unique<TSizeConstraints>(this)), FFont(std::make_unique<TFont>()) {
   FFont->SetOwner(this);
@@ -302,6 +310,7 @@ void TControl::SetName(const String& name) {
 void TControl::Notification(TComponent* component, TOperation operation) {
   TComponent::Notification(component, operation);
   if (operation == opRemove && component == FPopupMenu) FPopupMenu = nullptr;
+  if (operation == opRemove && component == Kept.Images) Kept.Images = nullptr;
 }
 
 void TControl::Loaded() {

@@ -16,6 +16,7 @@
 
 #include "classes/component.h"
 #include "ui/graphics.h"
+#include "ui/keptprops.h"
 #include "ui/messages.h"
 
 class TControl;
@@ -350,9 +351,14 @@ class TControl : public TComponent {
   TMouseWheelUpDownEvent OnMouseWheelUp;
   TContextPopupEvent OnContextPopup;
   TCanResizeEvent OnCanResize;
+  // What forms store that the library keeps without acting on it.
+  TKeptControlProperties Kept;
 
  protected:
   friend class TWinControl;
+  // Reads what newer designers store beside the published properties (the
+  // design-time size, explicit bounds, the non-visual flag): nothing to keep.
+  void DefineProperties(TFiler& filer) override;
   friend class TWndProcNext;
   void MainWndProc(TMessage& message);
   void InvokeWindowProc(TMessage& message) { FWindowProc(message); }

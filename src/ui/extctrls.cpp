@@ -50,6 +50,7 @@ void Frame3D(TCanvas& canvas, TRect& rect, TColor topColor, TColor bottomColor, 
 // Panel
 
 void TPanel::Describe(TClassBuilder<TPanel>& c) {
+  publish::KeptWindowed(c);
   publish::Align(c);
   c.Property(u"Alignment", &TPanel::Alignment, &TPanel::SetAlignment).Default(taCenter);
   publish::Anchors(c);
@@ -255,6 +256,7 @@ void TTimer::SetOnTimer(const TNotifyEvent& handler) {
 void TCustomRadioGroup::Describe(TClassBuilder<TCustomRadioGroup>&) {}
 
 void TRadioGroup::Describe(TClassBuilder<TRadioGroup>& c) {
+  publish::KeptWindowed(c);
   publish::Align(c);
   publish::Anchors(c);
   publish::Caption(c);
@@ -409,6 +411,7 @@ void TCustomRadioGroup::Dispatch(TMessage& m) {
 // Bevel
 
 void TBevel::Describe(TClassBuilder<TBevel>& c) {
+  publish::KeptGraphic(c);
   publish::Align(c);
   publish::Anchors(c);
   publish::Constraints(c);
@@ -672,6 +675,7 @@ void TSplitter::Notification(TComponent* component, TOperation operation) {
 // Image
 
 void TImage::Describe(TClassBuilder<TImage>& c) {
+  publish::KeptGraphic(c);
   publish::Align(c);
   publish::Anchors(c);
   c.Property(u"AutoSize", &TImage::AutoSize, &TImage::SetAutoSize).Default(0);

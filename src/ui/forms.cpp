@@ -284,6 +284,7 @@ void TScrollingWinControl::Dispatch(TMessage& m) {
 }
 
 void TScrollBox::Describe(TClassBuilder<TScrollBox>& c) {
+  publish::KeptWindowed(c);
   publish::Align(c);
   publish::Anchors(c);
   c.Property(u"AutoScroll", &TScrollBox::AutoScroll, &TScrollBox::SetAutoScroll).Default(1);
@@ -1271,6 +1272,7 @@ void TCustomForm::Dispatch(TMessage& m) {
 }
 
 void TForm::Describe(TClassBuilder<TForm>& c) {
+  publish::KeptWindowed(c);
   c.Property(u"ActiveControl", &TForm::ActiveControl, &TForm::SetActiveControl);
   publish::Align(c);
   publish::Anchors(c);
@@ -1319,6 +1321,7 @@ void TForm::Describe(TClassBuilder<TForm>& c) {
 }
 
 void TFrame::Describe(TClassBuilder<TFrame>& c) {
+  publish::KeptWindowed(c);
   publish::Align(c);
   publish::Anchors(c);
   c.Property(u"AutoScroll", &TFrame::AutoScroll, &TFrame::SetAutoScroll);

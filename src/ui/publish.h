@@ -6,6 +6,7 @@
 #include "classes/identmaps.h"
 #include "ui/actnlist.h"
 #include "ui/controls.h"
+#include "ui/imglist.h"
 #include "ui/menus.h"
 
 namespace publish {
@@ -124,6 +125,138 @@ template <class T>
 void ResizeEvents(TClassBuilder<T>& c) {
   c.Property(u"OnCanResize", &T::OnCanResize);
   c.Property(u"OnResize", &T::OnResize);
+}
+
+template <class T>
+void DragEvents(TClassBuilder<T>& c) {
+  c.Property(
+      u"OnDragDrop", [](const T& o) { return o.Kept.OnDragDrop; },
+      [](T& o, const TDragDropEvent& v) { o.Kept.OnDragDrop = v; });
+  c.Property(
+      u"OnDragOver", [](const T& o) { return o.Kept.OnDragOver; },
+      [](T& o, const TDragOverEvent& v) { o.Kept.OnDragOver = v; });
+  c.Property(
+      u"OnEndDock", [](const T& o) { return o.Kept.OnEndDock; },
+      [](T& o, const TEndDragEvent& v) { o.Kept.OnEndDock = v; }, &EndDragEventType());
+  c.Property(
+      u"OnEndDrag", [](const T& o) { return o.Kept.OnEndDrag; },
+      [](T& o, const TEndDragEvent& v) { o.Kept.OnEndDrag = v; }, &EndDragEventType());
+  c.Property(
+      u"OnStartDrag", [](const T& o) { return o.Kept.OnStartDrag; },
+      [](T& o, const TStartDragEvent& v) { o.Kept.OnStartDrag = v; });
+}
+
+// What forms store that the library keeps without acting on it (see
+// TKeptControlProperties), in the groups controls publish them.
+#define KST_KEPT_PROPERTY(name, member)               \
+  c.Property(                                         \
+      name, [](const T& o) { return o.Kept.member; }, \
+      [](T& o, const decltype(TKeptControlProperties::member)& v) { o.Kept.member = v; })
+template <class T>
+void BiDiProperties(TClassBuilder<T>& c) {
+  KST_KEPT_PROPERTY(u"BiDiMode", BiDiMode);
+  KST_KEPT_PROPERTY(u"ParentBiDiMode", ParentBiDiMode).Default(1);
+}
+template <class T>
+void Ctl3DProperties(TClassBuilder<T>& c) {
+  KST_KEPT_PROPERTY(u"Ctl3D", Ctl3D).Default(1);
+  KST_KEPT_PROPERTY(u"ParentCtl3D", ParentCtl3D).Default(1);
+}
+template <class T>
+void DragProperties(TClassBuilder<T>& c) {
+  KST_KEPT_PROPERTY(u"DragCursor", DragCursor).Default(-12);
+  KST_KEPT_PROPERTY(u"DragKind", DragKind).Default(dkDrag);
+  KST_KEPT_PROPERTY(u"DragMode", DragMode).Default(dmManual);
+  DragEvents(c);
+}
+template <class T>
+void ImeProperties(TClassBuilder<T>& c) {
+  KST_KEPT_PROPERTY(u"ImeMode", ImeMode).Default(imDontCare);
+  KST_KEPT_PROPERTY(u"ImeName", ImeName);
+}
+template <class T>
+void BevelProperties(TClassBuilder<T>& c) {
+  KST_KEPT_PROPERTY(u"BevelEdges", BevelEdges);
+  KST_KEPT_PROPERTY(u"BevelKind", BevelKind).Default(bkNone);
+}
+template <class T>
+void ImageProperties(TClassBuilder<T>& c) {
+  KST_KEPT_PROPERTY(u"ImageIndex", ImageIndex).Default(-1);
+  KST_KEPT_PROPERTY(u"ImageName", ImageName);
+  c.Property(
+      u"Images", [](const T& o) { return o.Kept.Images; },
+      [](T& o, TCustomImageList* images) {
+        if (o.Kept.Images) o.Kept.Images->RemoveFreeNotification(&o);
+        o.Kept.Images = images;
+        if (images) images->FreeNotification(&o);
+      });
+}
+#undef KST_KEPT_PROPERTY
+
+// The kept groups that the library's older classes add to their own lists.
+template <class T>
+void KeptWindowed(TClassBuilder<T>& c) {
+  BiDiProperties(c);
+  Ctl3DProperties(c);
+  DragProperties(c);
+}
+template <class T>
+void KeptGraphic(TClassBuilder<T>& c) {
+  BiDiProperties(c);
+  DragProperties(c);
+}
+template <class T>
+void KeptEdit(TClassBuilder<T>& c) {
+  KeptWindowed(c);
+  BevelProperties(c);
+  ImeProperties(c);
+}
+
+// The bundle of properties and events that every windowed control
+// publishes; a class adds its own beside it.
+template <class T>
+void WinControlBundle(TClassBuilder<T>& c) {
+  Align(c);
+  Anchors(c);
+  BiDiProperties(c);
+  Color(c);
+  Constraints(c);
+  Ctl3DProperties(c);
+  DoubleBuffered(c);
+  DragProperties(c);
+  Enabled(c);
+  Font(c);
+  ParentColor(c);
+  ParentFont(c);
+  ParentShowHint(c);
+  PopupMenu(c);
+  ShowHint(c);
+  TabOrder(c);
+  TabStop(c);
+  Visible(c);
+  MouseEvents(c);
+  FocusEvents(c);
+  KeyEvents(c);
+}
+
+// The same for controls drawn on their parent (no focus, no keys).
+template <class T>
+void GraphicControlBundle(TClassBuilder<T>& c) {
+  Align(c);
+  Anchors(c);
+  BiDiProperties(c);
+  Color(c);
+  Constraints(c);
+  DragProperties(c);
+  Enabled(c);
+  Font(c);
+  ParentColor(c);
+  ParentFont(c);
+  ParentShowHint(c);
+  PopupMenu(c);
+  ShowHint(c);
+  Visible(c);
+  MouseEvents(c);
 }
 
 }  // namespace publish

@@ -5,13 +5,20 @@
 #include "ui/buttons.h"
 #include "ui/comctrls.h"
 #include "ui/commdlg.h"
+#include "ui/commonctrls.h"
+#include "ui/ddeman.h"
 #include "ui/dialogs.h"
+#include "ui/extdlgs.h"
 #include "ui/extctrls.h"
 #include "ui/forms.h"
+#include "ui/grids.h"
 #include "ui/imglist.h"
 #include "ui/jpeg.h"
+#include "ui/keptprops.h"
 #include "ui/menus.h"
+#include "ui/morectrls.h"
 #include "ui/statusbar.h"
+#include "ui/stdactns.h"
 #include "ui/stdctrls.h"
 #include "ui/tabs.h"
 #include "ui/toolbar.h"
@@ -100,6 +107,52 @@ void RegisterUiClasses(TClassRegistry& registry) {
                                 &DescribeType(TypeTag<TBevelStyle>{}), &DescribeType(TypeTag<TResizeStyle>{}),
                                 &DescribeType(TypeTag<TBitBtnKind>{}), &DescribeType(TypeTag<TButtonLayout>{}),
                                 static_cast<const TTypeInfo*>(&NumGlyphsType())})
+    registry.RegisterType(*type);
+  for (const TTypeInfo* type :
+       {&DescribeType(TypeTag<TBiDiMode>{}), &DescribeType(TypeTag<TDragMode>{}), &DescribeType(TypeTag<TDragKind>{}),
+        &DescribeType(TypeTag<TDragState>{}), &DescribeType(TypeTag<TImeMode>{}), &DescribeType(TypeTag<TBevelKind>{}),
+        &DescribeType(TypeTag<TBevelEdges>{}), &DescribeType(TypeTag<TDragDropEvent>{}),
+        &DescribeType(TypeTag<TDragOverEvent>{}), static_cast<const TTypeInfo*>(&EndDragEventType()),
+        &DescribeType(TypeTag<TStartDragEvent>{})})
+    registry.RegisterType(*type);
+  registry.RegisterClasses({&TCustomDrawGrid::StaticClass(), &TDrawGrid::StaticClass(), &TStringGrid::StaticClass(),
+                            &TValueListEditor::StaticClass()},
+                           module);
+  for (const TTypeInfo* type :
+       {&DescribeType(TypeTag<TGridOptions>{}), &DescribeType(TypeTag<TGridDrawState>{}),
+        &DescribeType(TypeTag<TGridDrawingStyle>{}), &DescribeType(TypeTag<TDrawCellEvent>{}),
+        &DescribeType(TypeTag<TSelectCellEvent>{}), &DescribeType(TypeTag<TKeyOptions>{}),
+        &DescribeType(TypeTag<TDisplayOptions>{})})
+    registry.RegisterType(*type);
+  registry.RegisterClasses({&TCommonControl::StaticClass(), &TProgressBar::StaticClass(), &TTrackBar::StaticClass(),
+                            &TUpDown::StaticClass(), &THotKey::StaticClass(), &TDateTimePicker::StaticClass(),
+                            &TMonthCalendar::StaticClass(), &TAnimate::StaticClass(), &TTabControl::StaticClass(),
+                            &TRichEdit::StaticClass()},
+                           module);
+  for (const TTypeInfo* type :
+       {&DescribeType(TypeTag<TProgressBarOrientation>{}), &DescribeType(TypeTag<TProgressBarStyle>{}),
+        &DescribeType(TypeTag<TTrackBarOrientation>{}), &DescribeType(TypeTag<TTickMark>{}),
+        &DescribeType(TypeTag<TTickStyle>{}), &DescribeType(TypeTag<TUDAlignButton>{}),
+        &DescribeType(TypeTag<TUDOrientation>{}), &DescribeType(TypeTag<THKModifiers>{}),
+        &DescribeType(TypeTag<THKInvalidKeys>{}), &DescribeType(TypeTag<TDateTimeKind>{}),
+        &DescribeType(TypeTag<TDTDateFormat>{}), &DescribeType(TypeTag<TDTDateMode>{}),
+        &DescribeType(TypeTag<TCommonAVI>{}), &DescribeType(TypeTag<TTabPosition>{}),
+        &DescribeType(TypeTag<TTabStyle>{})})
+    registry.RegisterType(*type);
+  registry.RegisterClasses({&TEditAction::StaticClass(), &TEditCut::StaticClass(), &TEditCopy::StaticClass(),
+                            &TEditPaste::StaticClass(), &TEditSelectAll::StaticClass(), &TEditUndo::StaticClass(),
+                            &TEditDelete::StaticClass(), &TOpenPictureDialog::StaticClass(),
+                            &TSavePictureDialog::StaticClass(), &TDdeServerConv::StaticClass(),
+                            &TDdeServerItem::StaticClass(), &TDdeClientConv::StaticClass(),
+                            &TDdeClientItem::StaticClass()},
+                           module);
+  registry.RegisterType(DescribeType(TypeTag<TDataMode>{}));
+  registry.RegisterClasses({&TShape::StaticClass(), &TStaticText::StaticClass(), &TSpeedButton::StaticClass(),
+                            &TLinkLabel::StaticClass(), &TControlBar::StaticClass(), &TEditButton::StaticClass(),
+                            &TButtonedEdit::StaticClass(), &TSpinEdit::StaticClass()},
+                           module);
+  for (const TTypeInfo* type : {&DescribeType(TypeTag<TShapeType>{}), &DescribeType(TypeTag<TStaticBorderStyle>{}),
+                                &DescribeType(TypeTag<TSysLinkType>{}), &DescribeType(TypeTag<TSysLinkEvent>{})})
     registry.RegisterType(*type);
   RegisterJPEGFormat();
 }

@@ -78,6 +78,7 @@ bool IsAccel(Word key, const String& caption) {
 // Label
 
 void TLabel::Describe(TClassBuilder<TLabel>& c) {
+  publish::KeptGraphic(c);
   publish::Align(c);
   c.Property(u"Alignment", &TLabel::Alignment, &TLabel::SetAlignment).Default(taLeftJustify);
   publish::Anchors(c);
@@ -236,6 +237,8 @@ void TLabel::SetFocusControl(TWinControl* control) {
 // Button
 
 void TButton::Describe(TClassBuilder<TButton>& c) {
+  publish::KeptWindowed(c);
+  publish::ImageProperties(c);
   publish::Action(c);
   publish::Align(c);
   publish::Anchors(c);
@@ -576,6 +579,7 @@ void TCustomEdit::SelectAll() {
 }
 
 void TEdit::Describe(TClassBuilder<TEdit>& c) {
+  publish::KeptEdit(c);
   publish::Align(c);
   publish::Anchors(c);
   PublishEditCommon(c);
@@ -710,6 +714,7 @@ void TMemoStrings::SetUpdateState(bool updating) {
 }
 
 void TMemo::Describe(TClassBuilder<TMemo>& c) {
+  publish::KeptEdit(c);
   publish::Align(c);
   c.Property(u"Alignment", &TMemo::Alignment, &TMemo::SetAlignment).Default(taLeftJustify);
   publish::Anchors(c);
@@ -807,6 +812,7 @@ TPoint TMemo::CaretPos() const {
 // Check box and radio button
 
 void TCheckBox::Describe(TClassBuilder<TCheckBox>& c) {
+  publish::KeptWindowed(c);
   publish::Align(c);
   c.Property(u"Alignment", &TCheckBox::Alignment, &TCheckBox::SetAlignment, &LeftRightType()).Default(taRightJustify);
   c.Property(u"AllowGrayed", &TCheckBox::AllowGrayed, &TCheckBox::SetAllowGrayed).Default(0);
@@ -896,6 +902,7 @@ void TCheckBox::SetAlignment(TAlignment value) {
 }
 
 void TRadioButton::Describe(TClassBuilder<TRadioButton>& c) {
+  publish::KeptWindowed(c);
   publish::Align(c);
   c.Property(u"Alignment", &TRadioButton::Alignment, &TRadioButton::SetAlignment, &LeftRightType())
       .Default(taRightJustify);
@@ -985,6 +992,7 @@ void TRadioButton::SetAlignment(TAlignment value) {
 void TCustomGroupBox::Describe(TClassBuilder<TCustomGroupBox>&) {}
 
 void TGroupBox::Describe(TClassBuilder<TGroupBox>& c) {
+  publish::KeptWindowed(c);
   publish::Align(c);
   publish::Anchors(c);
   publish::Caption(c);
@@ -1221,6 +1229,7 @@ const TWinListStrings::Messages kComboBoxMessages{CB_ADDSTRING,    CB_INSERTSTRI
 }  // namespace
 
 void TListBox::Describe(TClassBuilder<TListBox>& c) {
+  publish::KeptEdit(c);
   publish::Align(c);
   publish::Anchors(c);
   c.Property(u"BorderStyle", &TListBox::BorderStyle, &TListBox::SetBorderStyle, &BorderStyleType()).Default(bsSingle);
@@ -1417,6 +1426,7 @@ Integer TListBox::ItemAtPos(TPoint pos, bool existing) const {
 // Combo box
 
 void TComboBox::Describe(TClassBuilder<TComboBox>& c) {
+  publish::KeptEdit(c);
   publish::Align(c);
   publish::Anchors(c);
   c.Property(u"CharCase", &TComboBox::CharCase, &TComboBox::SetCharCase)

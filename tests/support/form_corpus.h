@@ -50,11 +50,16 @@ inline std::string ReadWholeFile(const std::filesystem::path& path) {
 // (found from this file's place in it), or one level further up for a
 // checkout that sits in a folder of checkouts.
 inline std::filesystem::path DefaultCorpusDir() {
-  std::filesystem::path root =
-      std::filesystem::path(__FILE__).lexically_normal().parent_path().parent_path().parent_path();
+  // A build that records source paths relative to its build folder runs its
+  // tests from there, so a relative path is taken from the working folder.
+  std::error_code error;
+  std::filesystem::path root = std::filesystem::absolute(std::filesystem::path(__FILE__), error)
+                                   .lexically_normal()
+                                   .parent_path()
+                                   .parent_path()
+                                   .parent_path();
   std::filesystem::path beside = root.parent_path() / "shared" / "corpus";
   std::filesystem::path further = root.parent_path().parent_path() / "shared" / "corpus";
-  std::error_code error;
   if (!std::filesystem::is_directory(beside, error) && std::filesystem::is_directory(further, error)) return further;
   return beside;
 }

@@ -1,0 +1,73 @@
+#include "ui/keptprops.h"
+
+namespace {
+
+const TParamFlags kVarParam = ParamFlagBit(pfVar);
+
+TMethodParam Arg(const char16_t* name, const char16_t* type, TParamFlags flags = 0) {
+  return TMethodParam{flags, name, type};
+}
+
+}  // namespace
+
+const TTypeInfo& DescribeType(TypeTag<TBiDiMode>) {
+  static const TEnumTypeInfo t(
+      u"TBiDiMode", u"Classes",
+      {u"bdLeftToRight", u"bdRightToLeft", u"bdRightToLeftNoAlign", u"bdRightToLeftReadingOnly"});
+  return t;
+}
+const TTypeInfo& DescribeType(TypeTag<TDragMode>) {
+  static const TEnumTypeInfo t(u"TDragMode", u"Controls", {u"dmManual", u"dmAutomatic"});
+  return t;
+}
+const TTypeInfo& DescribeType(TypeTag<TDragKind>) {
+  static const TEnumTypeInfo t(u"TDragKind", u"Controls", {u"dkDrag", u"dkDock"});
+  return t;
+}
+const TTypeInfo& DescribeType(TypeTag<TDragState>) {
+  static const TEnumTypeInfo t(u"TDragState", u"Controls", {u"dsDragEnter", u"dsDragLeave", u"dsDragMove"});
+  return t;
+}
+const TTypeInfo& DescribeType(TypeTag<TImeMode>) {
+  static const TEnumTypeInfo t(u"TImeMode", u"Controls",
+                               {u"imDisable", u"imClose", u"imOpen", u"imDontCare", u"imSAlpha", u"imAlpha", u"imHira",
+                                u"imSKata", u"imKata", u"imChinese", u"imSHanguel", u"imHanguel"});
+  return t;
+}
+const TTypeInfo& DescribeType(TypeTag<TBevelKind>) {
+  static const TEnumTypeInfo t(u"TBevelKind", u"Controls", {u"bkNone", u"bkTile", u"bkSoft", u"bkFlat"});
+  return t;
+}
+const TTypeInfo& DescribeType(TypeTag<TBevelEdge>) {
+  static const TEnumTypeInfo t(u"TBevelEdge", u"Controls", {u"beLeft", u"beTop", u"beRight", u"beBottom"});
+  return t;
+}
+const TTypeInfo& DescribeType(TypeTag<TBevelEdges>) {
+  static const TSetTypeInfo t(u"TBevelEdges", u"Controls",
+                              static_cast<const TOrdinalTypeInfo&>(DescribeType(TypeTag<TBevelEdge>{})));
+  return t;
+}
+const TTypeInfo& DescribeType(TypeTag<TDragDropEvent>) {
+  static const TMethodTypeInfo t(
+      u"TDragDropEvent", u"Controls", mkProcedure,
+      {Arg(u"Sender", u"TObject"), Arg(u"Source", u"TObject"), Arg(u"X", u"Integer"), Arg(u"Y", u"Integer")});
+  return t;
+}
+const TTypeInfo& DescribeType(TypeTag<TDragOverEvent>) {
+  static const TMethodTypeInfo t(
+      u"TDragOverEvent", u"Controls", mkProcedure,
+      {Arg(u"Sender", u"TObject"), Arg(u"Source", u"TObject"), Arg(u"X", u"Integer"), Arg(u"Y", u"Integer"),
+       Arg(u"State", u"TDragState"), Arg(u"Accept", u"Boolean", kVarParam)});
+  return t;
+}
+const TMethodTypeInfo& EndDragEventType() {
+  static const TMethodTypeInfo t(
+      u"TEndDragEvent", u"Controls", mkProcedure,
+      {Arg(u"Sender", u"TObject"), Arg(u"Target", u"TObject"), Arg(u"X", u"Integer"), Arg(u"Y", u"Integer")});
+  return t;
+}
+const TTypeInfo& DescribeType(TypeTag<TStartDragEvent>) {
+  static const TMethodTypeInfo t(u"TStartDragEvent", u"Controls", mkProcedure,
+                                 {Arg(u"Sender", u"TObject"), Arg(u"DragObject", u"TDragObject", kVarParam)});
+  return t;
+}
