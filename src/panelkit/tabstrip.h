@@ -12,8 +12,16 @@
 #include "rtl/types.h"
 #include "rtl/uitypes.h"
 
+// The kit's own tab styles and positions carry the names the standard tab
+// controls use for theirs; the namespace keeps the two apart.
+namespace pxtabs {
 enum TTabStyle { tsClassic, tsFlat, tsOneNote, tsWhidbey, tsDexter };
 enum TTabPosition { tpTop, tpBottom };
+}  // namespace pxtabs
+using pxtabs::TTabPosition;
+using pxtabs::TTabStyle;
+using enum pxtabs::TTabStyle;
+using enum pxtabs::TTabPosition;
 enum TBackgroundKind { bkSolid, bkCustom, bkHorzGradient, bkTransparent, bkVertGradient, bkInveseVertGradient };
 enum TScrollMethod { smTab, smPixels, smSelect };
 enum TPageOption {

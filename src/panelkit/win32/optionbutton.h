@@ -11,7 +11,13 @@
 #include "panelkit/win32/collection.h"
 #include "ui/graphics.h"
 
+// The kit's progress bar has the orientation names of the standard one but is
+// a type of its own; the namespace keeps the two apart.
+namespace pxcollection {
 enum TProgressBarOrientation { pbHorizontal, pbVertical };
+}  // namespace pxcollection
+using pxcollection::TProgressBarOrientation;
+using enum pxcollection::TProgressBarOrientation;
 const TTypeInfo& DescribeType(TypeTag<TProgressBarOrientation>);
 const TTypeInfo& DescribeType(TypeTag<TWrapKind>);
 

@@ -49,19 +49,6 @@ const TTypeInfo& DescribeType(TypeTag<TGrpButtonOptions>) {
                               static_cast<const TOrdinalTypeInfo&>(DescribeType(TypeTag<TGrpButtonOption>{})));
   return t;
 }
-const TTypeInfo& DescribeType(TypeTag<TBevelKind>) {
-  static const TEnumTypeInfo t(u"TBevelKind", u"Controls", {u"bkNone", u"bkTile", u"bkSoft", u"bkFlat"});
-  return t;
-}
-const TTypeInfo& DescribeType(TypeTag<TBevelEdge>) {
-  static const TEnumTypeInfo t(u"TBevelEdge", u"Controls", {u"beLeft", u"beTop", u"beRight", u"beBottom"});
-  return t;
-}
-const TTypeInfo& DescribeType(TypeTag<TBevelEdges>) {
-  static const TSetTypeInfo t(u"TBevelEdges", u"Controls",
-                              static_cast<const TOrdinalTypeInfo&>(DescribeType(TypeTag<TBevelEdge>{})));
-  return t;
-}
 const TTypeInfo& DescribeType(TypeTag<TGrpButtonEvent>) {
   static const TMethodTypeInfo t(u"TGrpButtonEvent", u"ButtonGroup", mkProcedure,
                                  {Param(u"Sender", u"TObject"), Param(u"Index", u"Integer")});

@@ -5,6 +5,7 @@
 // three lines and a height that follows its rows.
 #pragma once
 
+#include "ui/keptprops.h"
 #include <memory>
 
 #include "classes/collection.h"
@@ -28,10 +29,6 @@ using TButtonDrawState = TSet<TButtonDrawStateItem>;
 enum TGrpButtonOption { gboAllowReorder, gboFullSize, gboGroupStyle, gboShowCaptions };
 using TGrpButtonOptions = TSet<TGrpButtonOption>;
 
-enum TBevelKind { bkNone, bkTile, bkSoft, bkFlat };
-enum TBevelEdge { beLeft, beTop, beRight, beBottom };
-using TBevelEdges = TSet<TBevelEdge>;
-
 using TGrpButtonEvent = TDelegate<void(TObject* Sender, Integer Index)>;
 using TGrpButtonReorderEvent = TDelegate<void(TObject* Sender, Integer OldIndex, Integer NewIndex)>;
 using TGrpButtonDrawEvent =
@@ -43,9 +40,6 @@ const TTypeInfo& DescribeType(TypeTag<TButtonDrawStateItem>);
 const TTypeInfo& DescribeType(TypeTag<TButtonDrawState>);
 const TTypeInfo& DescribeType(TypeTag<TGrpButtonOption>);
 const TTypeInfo& DescribeType(TypeTag<TGrpButtonOptions>);
-const TTypeInfo& DescribeType(TypeTag<TBevelKind>);
-const TTypeInfo& DescribeType(TypeTag<TBevelEdge>);
-const TTypeInfo& DescribeType(TypeTag<TBevelEdges>);
 const TTypeInfo& DescribeType(TypeTag<TGrpButtonEvent>);
 const TTypeInfo& DescribeType(TypeTag<TGrpButtonReorderEvent>);
 const TTypeInfo& DescribeType(TypeTag<TGrpButtonDrawEvent>);

@@ -23,8 +23,6 @@ void RegisterWinbarClasses(TClassRegistry& registry) {
                            module);
   for (const TTypeInfo* type : {&DescribeType(TypeTag<TButtonDrawState>{}),
                                 &DescribeType(TypeTag<TGrpButtonOptions>{}),
-                                &DescribeType(TypeTag<TBevelKind>{}),
-                                &DescribeType(TypeTag<TBevelEdges>{}),
                                 &DescribeType(TypeTag<TGrpButtonEvent>{}),
                                 &DescribeType(TypeTag<TGrpButtonReorderEvent>{}),
                                 &DescribeType(TypeTag<TGrpButtonDrawEvent>{}),

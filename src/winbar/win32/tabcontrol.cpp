@@ -6,10 +6,6 @@
 
 KST_CLASS_IMPL(TCustomTabControl, "ComCtrls")
 
-const TTypeInfo& DescribeType(TypeTag<TTabStyle>) {
-  static const TEnumTypeInfo t(u"TTabStyle", u"ComCtrls", {u"tsTabs", u"tsButtons", u"tsFlatButtons"});
-  return t;
-}
 const TTypeInfo& DescribeType(TypeTag<TDrawTabEvent>) {
   static const TMethodTypeInfo t(
       u"TDrawTabEvent", u"ComCtrls", mkProcedure,

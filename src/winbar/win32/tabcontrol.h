@@ -5,15 +5,13 @@
 #include <memory>
 
 #include "rtl/stringlist.h"
+#include "ui/commonctrls.h"
 #include "ui/controls.h"
 #include "ui/imglist.h"
-
-enum TTabStyle { tsTabs, tsButtons, tsFlatButtons };
 
 using TTabChangingEvent = TDelegate<void(TObject* Sender, bool& AllowChange)>;
 using TDrawTabEvent = TDelegate<void(TObject* Control, Integer TabIndex, const TRect& Rect, bool Active)>;
 
-const TTypeInfo& DescribeType(TypeTag<TTabStyle>);
 const TTypeInfo& DescribeType(TypeTag<TDrawTabEvent>);
 
 class TCustomTabControl : public TWinControl {
