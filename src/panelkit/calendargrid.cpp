@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "rtl/exceptions.h"
+#include "rtl/monthgrid.h"
 
 TStartDayOfWeek ResolveStartDay(TStartDayOfWeek startDay, Integer localeFirstDay) {
   if (startDay != dwAutomatic) return startDay;
@@ -30,12 +31,11 @@ Integer CalendarHeaderDayIndex(Integer column, TStartDayOfWeek resolvedStartDay)
 }
 
 Integer TCalendarMonth::LeadingDays() const {
-  return CalendarColumn(EncodeDate(Year, Month, 1), StartDay) - 1;
+  return MonthLeadingDays(Year, Month, StartDay == dwMonday ? 1 : 0);
 }
 
 Integer TCalendarMonth::RowCount() const {
-  const Integer cells = LeadingDays() + DaysInAMonth(Year, Month);
-  return (cells + 6) / 7;
+  return MonthWeekRows(Year, Month, StartDay == dwMonday ? 1 : 0);
 }
 
 TDateTime TCalendarMonth::FirstCellDate() const {

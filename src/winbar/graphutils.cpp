@@ -226,3 +226,46 @@ TRect SwitchKnobRect(Integer width, Integer height, bool checked) {
 Integer SwitchFontSize(Integer height) {
   return height / 3 + 1;
 }
+
+// ---- Thumbnails ----
+
+TPoint ThumbnailFit(Integer width, Integer height, Integer size) {
+  if (width <= 0 || height <= 0) return TPoint{0, 0};
+  size = std::max(size, 1);
+  if (width <= size && height <= size) return TPoint{width, height};
+  const double scale = std::max(static_cast<double>(width) / size, static_cast<double>(height) / size);
+  auto side = [scale, size](Integer extent) {
+    const auto fitted = static_cast<Integer>(std::nearbyint(extent / scale));
+    return std::clamp(fitted, 1, size);
+  };
+  return TPoint{side(width), side(height)};
+}
+
+Integer ThumbnailDecodeScale(Integer width, Integer height, TPoint fitted) {
+  Integer scale = 0;
+  for (Integer next = 1; next <= 3; ++next) {
+    const Integer d = 1 << next;
+    if ((width + d - 1) / d < fitted.X || (height + d - 1) / d < fitted.Y) break;
+    scale = next;
+  }
+  return scale;
+}
+
+// ---- Wheel ----
+
+Integer TWheelAccumulator::Feed(Integer delta, bool modifiers, bool& handled) {
+  constexpr Integer kNotch = 120;
+  handled = true;
+  // Deltas come from outside: keep the sum far from overflowing.
+  FValue = std::clamp(FValue + std::clamp(delta, -32768, 32767), -65536, 65536);
+  Integer steps = 0;
+  while (FValue >= kNotch || FValue <= -kNotch) {
+    const bool down = FValue < 0;
+    FValue += down ? kNotch : -kNotch;
+    if (modifiers)
+      handled = false;
+    else
+      steps += down ? 1 : -1;
+  }
+  return steps;
+}

@@ -80,3 +80,31 @@ std::vector<TPoint> WallpaperTiles(Integer width, Integer height, Integer tileWi
 TRect SwitchKnobRect(Integer width, Integer height, bool checked);
 // The caption's point size for a switch of that height.
 Integer SwitchFontSize(Integer height);
+
+// ---- Thumbnails ----
+
+// The size a picture takes in a size x size square: a picture that fits
+// keeps its size, a larger one shrinks by the larger of width / size and
+// height / size, each side rounded to the nearest; never below 1 x 1 for a
+// picture that has pixels (a square below 1 counts as 1). An empty picture
+// gives 0 x 0.
+TPoint ThumbnailFit(Integer width, Integer height, Integer size);
+// The JPEG decoder's scale (0 full, 1 half, 2 quarter, 3 eighth) that makes
+// the fewest pixels still at least `fitted` on each side.
+Integer ThumbnailDecodeScale(Integer width, Integer height, TPoint fitted);
+
+// ---- Wheel ----
+
+// Wheel movement in the platform's units (120 a notch) turned into whole
+// scroll steps; the rest waits for the next message.
+class TWheelAccumulator {
+ public:
+  // Adds a message's delta and takes whole notches off. Returns the steps
+  // to scroll, positive downwards (a negative delta); with a key or button
+  // held the notches are used up without scrolling and `handled` is false.
+  Integer Feed(Integer delta, bool modifiers, bool& handled);
+  Integer Value() const { return FValue; }
+
+ private:
+  Integer FValue = 0;
+};
