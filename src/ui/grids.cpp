@@ -94,23 +94,7 @@ const TTypeInfo& DescribeType(TypeTag<TDisplayOptions>) {
 void TCustomDrawGrid::Describe(TClassBuilder<TCustomDrawGrid>&) {}
 
 void TDrawGrid::Describe(TClassBuilder<TDrawGrid>& c) {
-  publish::WinControlBundle(c);
-  c.Property(u"BorderStyle", &TDrawGrid::BorderStyle, &TDrawGrid::SetBorderStyle, &BorderStyleType()).Default(bsSingle);
-  c.Property(u"ColCount", &TDrawGrid::ColCount, &TDrawGrid::SetColCount).Default(5);
-  c.Property(u"DefaultColWidth", &TDrawGrid::DefaultColWidth, &TDrawGrid::SetDefaultColWidth).Default(64);
-  c.Property(u"DefaultRowHeight", &TDrawGrid::DefaultRowHeight, &TDrawGrid::SetDefaultRowHeight).Default(24);
-  c.Property(u"DefaultDrawing", &TDrawGrid::DefaultDrawing, &TDrawGrid::SetDefaultDrawing).Default(1);
-  c.Property(u"DrawingStyle", &TDrawGrid::DrawingStyle, &TDrawGrid::SetDrawingStyle).Default(gdsThemed);
-  c.Property(u"FixedColor", &TDrawGrid::FixedColor, &TDrawGrid::SetFixedColor, &types::Color()).Default(clBtnFace);
-  c.Property(u"FixedCols", &TDrawGrid::FixedCols, &TDrawGrid::SetFixedCols).Default(1);
-  c.Property(u"FixedRows", &TDrawGrid::FixedRows, &TDrawGrid::SetFixedRows).Default(1);
-  c.Property(u"GridLineWidth", &TDrawGrid::GridLineWidth, &TDrawGrid::SetGridLineWidth).Default(1);
-  c.Property(u"Options", &TDrawGrid::Options, &TDrawGrid::SetOptions);
-  c.Property(u"RowCount", &TDrawGrid::RowCount, &TDrawGrid::SetRowCount).Default(5);
-  c.Property(u"ScrollBars", &TDrawGrid::ScrollBars, &TDrawGrid::SetScrollBars).Default(ssBoth);
-  c.Property(u"OnDrawCell", &TDrawGrid::OnDrawCell);
-  c.Property(u"OnSelectCell", &TDrawGrid::OnSelectCell);
-  publish::ResizeEvents(c);
+  PublishDrawGrid(c);
 }
 
 TCustomDrawGrid::TCustomDrawGrid(TComponent* owner) : TCustomControl(owner) {

@@ -10,6 +10,7 @@
 
 #include "rtl/stringlist.h"
 #include "ui/controls.h"
+#include "ui/publish.h"
 #include "ui/stdctrls.h"
 
 enum TGridOption {
@@ -130,6 +131,29 @@ class TDrawGrid : public TCustomDrawGrid {
  public:
   using TCustomDrawGrid::TCustomDrawGrid;
 };
+
+// What a draw grid publishes, for the grids that other libraries build on
+// the owner-drawn grid.
+template <class T>
+void PublishDrawGrid(TClassBuilder<T>& c) {
+  publish::WinControlBundle(c);
+  c.Property(u"BorderStyle", &T::BorderStyle, &T::SetBorderStyle, &BorderStyleType()).Default(bsSingle);
+  c.Property(u"ColCount", &T::ColCount, &T::SetColCount).Default(5);
+  c.Property(u"DefaultColWidth", &T::DefaultColWidth, &T::SetDefaultColWidth).Default(64);
+  c.Property(u"DefaultRowHeight", &T::DefaultRowHeight, &T::SetDefaultRowHeight).Default(24);
+  c.Property(u"DefaultDrawing", &T::DefaultDrawing, &T::SetDefaultDrawing).Default(1);
+  c.Property(u"DrawingStyle", &T::DrawingStyle, &T::SetDrawingStyle).Default(gdsThemed);
+  c.Property(u"FixedColor", &T::FixedColor, &T::SetFixedColor, &types::Color()).Default(clBtnFace);
+  c.Property(u"FixedCols", &T::FixedCols, &T::SetFixedCols).Default(1);
+  c.Property(u"FixedRows", &T::FixedRows, &T::SetFixedRows).Default(1);
+  c.Property(u"GridLineWidth", &T::GridLineWidth, &T::SetGridLineWidth).Default(1);
+  c.Property(u"Options", &T::Options, &T::SetOptions);
+  c.Property(u"RowCount", &T::RowCount, &T::SetRowCount).Default(5);
+  c.Property(u"ScrollBars", &T::ScrollBars, &T::SetScrollBars).Default(ssBoth);
+  c.Property(u"OnDrawCell", &T::OnDrawCell);
+  c.Property(u"OnSelectCell", &T::OnSelectCell);
+  publish::ResizeEvents(c);
+}
 
 // A grid that keeps and draws a text in every cell.
 class TStringGrid : public TDrawGrid {

@@ -1,12 +1,15 @@
 #include "winbar/win32/registration.h"
 
 #include "classes/reflection.h"
+#include "winbar/win32/calendar.h"
 #include "winbar/win32/categorybuttons.h"
 #include "winbar/win32/formwallpaper.h"
 #include "winbar/win32/gauge.h"
 #include "winbar/win32/mdibuttongroup.h"
 #include "winbar/win32/mditab.h"
 #include "winbar/win32/onoffswitch.h"
+#include "winbar/win32/thumbnail.h"
+#include "winbar/win32/wheelscrollbox.h"
 
 void RegisterWinbarClasses(TClassRegistry& registry) {
   const String module = u"winbar";
@@ -19,7 +22,11 @@ void RegisterWinbarClasses(TClassRegistry& registry) {
                             &TFormWallpaper::StaticClass(),    &TBaseItem::StaticClass(),
                             &TButtonItem::StaticClass(),       &TItemCollection::StaticClass(),
                             &TButtonCollection::StaticClass(), &TButtonCategory::StaticClass(),
-                            &TButtonCategories::StaticClass(), &TCategoryButtonsEx::StaticClass()},
+                            &TButtonCategories::StaticClass(), &TCategoryButtonsEx::StaticClass(),
+                            &TMCustomDrawGrid::StaticClass(),  &TMDrawGrid::StaticClass(),
+                            &TMDateGrid::StaticClass(),        &TMCalendar::StaticClass(),
+                            &TMWeekView::StaticClass(),        &TThumbnail::StaticClass(),
+                            &TImageThumbnail::StaticClass(),   &TWheelScrollBox::StaticClass()},
                            module);
   for (const TTypeInfo* type : {&DescribeType(TypeTag<TButtonDrawState>{}),
                                 &DescribeType(TypeTag<TGrpButtonOptions>{}),
@@ -46,6 +53,11 @@ void RegisterWinbarClasses(TClassRegistry& registry) {
                                 &DescribeType(TypeTag<TCatButtonEditingEvent>{}),
                                 &DescribeType(TypeTag<TCatButtonEditedEvent>{}),
                                 &DescribeType(TypeTag<TCatButtonCancelEditEvent>{}),
-                                &DescribeType(TypeTag<TCatButtonDrawEvent>{})})
+                                &DescribeType(TypeTag<TCatButtonDrawEvent>{}),
+                                &DescribeType(TypeTag<TOnGetCellParams>{}),
+                                &DescribeType(TypeTag<TOnCalendarGetCellParams>{}),
+                                &DescribeType(TypeTag<TOnCalendarSelectCell>{}),
+                                static_cast<const TTypeInfo*>(&DayOfWeekType()),
+                                &DescribeType(TypeTag<TButtonStyle>{})})
     registry.RegisterType(*type);
 }

@@ -10,6 +10,7 @@ KST_CLASS_IMPL(TWinbarMainForm, "WinbarTests")
 KST_CLASS_IMPL(TWinbarChildForm, "WinbarTests")
 KST_CLASS_IMPL(TWinbarExtrasForm, "WinbarTests")
 KST_CLASS_IMPL(TWinbarCategoryForm, "WinbarTests")
+KST_CLASS_IMPL(TWinbarGridsForm, "WinbarTests")
 
 void TWinbarMainForm::Describe(TClassBuilder<TWinbarMainForm>& c) {
   c.Field(u"mdibg", &TWinbarMainForm::mdibg);
@@ -41,6 +42,15 @@ void TWinbarCategoryForm::Describe(TClassBuilder<TWinbarCategoryForm>& c) {
   c.Field(u"Palette", &TWinbarCategoryForm::Palette);
   c.Field(u"Grid", &TWinbarCategoryForm::Grid);
   c.Method(u"PaletteButtonClicked", &TWinbarCategoryForm::PaletteButtonClicked);
+}
+
+void TWinbarGridsForm::Describe(TClassBuilder<TWinbarGridsForm>& c) {
+  c.Field(u"Calendar", &TWinbarGridsForm::Calendar);
+  c.Field(u"WeekView", &TWinbarGridsForm::WeekView);
+  c.Field(u"DrawGrid", &TWinbarGridsForm::DrawGrid);
+  c.Field(u"Thumb", &TWinbarGridsForm::Thumb);
+  c.Field(u"Plain", &TWinbarGridsForm::Plain);
+  c.Field(u"Box", &TWinbarGridsForm::Box);
 }
 
 void WinbarTest::SetUp() {

@@ -11,12 +11,15 @@
 #include <vector>
 
 #include "ui/forms.h"
+#include "winbar/win32/calendar.h"
 #include "winbar/win32/categorybuttons.h"
 #include "winbar/win32/formwallpaper.h"
 #include "winbar/win32/gauge.h"
 #include "winbar/win32/mdibuttongroup.h"
 #include "winbar/win32/mditab.h"
 #include "winbar/win32/onoffswitch.h"
+#include "winbar/win32/thumbnail.h"
+#include "winbar/win32/wheelscrollbox.h"
 
 #include "support/win32/harness.h"
 
@@ -62,6 +65,18 @@ class TWinbarCategoryForm : public TForm {
   TCategoryButtonsEx* Grid = nullptr;
   std::vector<String> Clicked;
   void PaletteButtonClicked(TObject*, TButtonItem* button) { Clicked.push_back(button->Caption()); }
+};
+
+class TWinbarGridsForm : public TForm {
+  KST_CLASS(TWinbarGridsForm, TForm)
+ public:
+  using TForm::TForm;
+  TMCalendar* Calendar = nullptr;
+  TMWeekView* WeekView = nullptr;
+  TMDrawGrid* DrawGrid = nullptr;
+  TImageThumbnail* Thumb = nullptr;
+  TThumbnail* Plain = nullptr;
+  TWheelScrollBox* Box = nullptr;
 };
 
 class WinbarTest : public ::testing::Test {
