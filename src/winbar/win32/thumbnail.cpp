@@ -91,6 +91,11 @@ void TThumbnail::SetCheckbox(bool value) {
   FCB->SetVisible(true);
 }
 
+void TThumbnail::Notification(TComponent* component, TOperation operation) {
+  TButton::Notification(component, operation);
+  if (operation == opRemove && component == FCB) FCB = nullptr;
+}
+
 bool TThumbnail::Checked() const {
   return FCB && FCB->Checked();
 }

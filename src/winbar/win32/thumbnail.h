@@ -55,6 +55,7 @@ class TThumbnail : public TButton {
   void CreateParams(TCreateParams& params) override;
   void Dispatch(TMessage& message) override;
   void SetButtonStyle(bool isDefault) override;
+  void Notification(TComponent* component, TOperation operation) override;
   // What lies between the frame and the caption (the image thumbnail's picture).
   virtual void DrawContent(TCanvas&) {}
   template <class V>

@@ -343,4 +343,29 @@ TEST_F(GridsTest, TheWheelScrollsTheBoxInWholeNotches) {
   EXPECT_EQ(box.VertScrollBar().Position(), box.VertScrollBar().Range() - box.ClientHeight());
   // The child's top moved up with the scrolling.
   EXPECT_EQ(form->Box->Controls(0)->Top(), -box.VertScrollBar().Position());
+  form->Repaint();
+  Pump();
+  SaveForInspection(CaptureScreen(form->Handle()), L"winbar-grids-scrolled.bmp");
+}
+
+TEST_F(GridsTest, DrawGridCellColoursAndCalendarResizing) {
+  auto form = MakeForm<TWinbarGridsForm>(FApp.get());
+  form->DrawGrid->OnGetCellParams = TOnGetCellParams([](TObject*, Integer col, Integer row, TColor& color) {
+    if (col == 2 && row == 2) color = clLime;
+  });
+  form->Show();
+  Pump();
+  const TRect lime = form->DrawGrid->CellRect(2, 2);
+  const harness::Bitmap32 grid = harness::PaintClient(form->DrawGrid->Handle());
+  EXPECT_EQ(grid.PixelColor(lime.Left + 5, lime.Top + 5), static_cast<COLORREF>(RGB(0, 255, 0)));
+  // The current cell (1, 1) takes the highlight colour in its gradient frame.
+  const TRect current = form->DrawGrid->CellRect(1, 1);
+  EXPECT_EQ(grid.PixelColor(current.Left, current.Top + 5), static_cast<COLORREF>(RGB(0, 255, 255)));
+  // A narrower calendar shares the new width among its columns.
+  TMCalendar& calendar = *form->Calendar;
+  const Integer wide = calendar.DefaultColWidth();
+  calendar.SetBounds(calendar.Left(), calendar.Top(), 300, calendar.Height());
+  Pump();
+  EXPECT_LT(calendar.DefaultColWidth(), wide);
+  EXPECT_LE(calendar.CellRect(8, 1).Right, calendar.ClientWidth());
 }

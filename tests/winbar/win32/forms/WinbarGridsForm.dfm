@@ -101,6 +101,8 @@ object WinbarGridsForm: TWinbarGridsForm
       Width = 140
       Height = 600
       Caption = 'Tall panel'
+      Color = clSkyBlue
+      ParentBackground = False
       TabOrder = 0
     end
   end
