@@ -342,6 +342,25 @@ void TMDateGrid::CellColor(Integer col, Integer row, TGridDrawState state) {
   Canvas().Brush().SetColor(color);
 }
 
+void TMDateGrid::DrawExtraText(const String& text, const TRect& rect, Integer textHeight, const TFont& font,
+                               TColor color, bool wordWrap) {
+  TCanvas& canvas = Canvas();
+  canvas.Font().Assign(&font);
+  canvas.Font().SetColor(color);
+  canvas.Brush().SetStyle(bsClear);
+  TRect area = Rect(rect.Left + 5, rect.Top + textHeight + 5, rect.Right, rect.Bottom);
+  canvas.DrawText(text, area, wordWrap ? DT_WORDBREAK : DT_SINGLELINE);
+}
+
+void TMDateGrid::FinishCell(const TFont& font, TColor brush, Integer col, Integer row, const TRect& rect,
+                            TGridDrawState state) {
+  TCanvas& canvas = Canvas();
+  canvas.Font().Assign(&font);
+  canvas.Brush().SetStyle(bsSolid);
+  canvas.Brush().SetColor(brush);
+  TCustomDrawGrid::DrawCell(col, row, rect, state);
+}
+
 // ---------------------------------------------------------------------------
 // The month sheet
 
@@ -615,17 +634,9 @@ void TMCalendar::DrawGridCell(Integer col, Integer row, TGridDrawState state, co
   if (!extraText.empty() && !header && !weekColumn) {
     const Integer eighth = sheet.RawDay(sheet.FirstDayColumn() + 7, row);
     const bool hasDay = extra ? eighth >= 1 && eighth <= sheet.DaysInMonth() : !text.empty();
-    if (hasDay) {
-      canvas.Font().Assign(&savedFont);
-      canvas.Font().SetColor(textColor);
-      TRect area = Rect(rect.Left + 5, rect.Top + normalTextHeight + 5, rect.Right, rect.Bottom);
-      canvas.DrawText(extraText, area, wordWrap ? DT_WORDBREAK : DT_SINGLELINE);
-    }
+    if (hasDay) DrawExtraText(extraText, rect, normalTextHeight, savedFont, textColor, wordWrap);
   }
-  canvas.Font().Assign(&savedFont);
-  canvas.Brush().SetStyle(bsSolid);
-  canvas.Brush().SetColor(savedBrush);
-  TCustomDrawGrid::DrawCell(col, row, rect, state);
+  FinishCell(savedFont, savedBrush, col, row, rect, state);
 }
 
 // ---------------------------------------------------------------------------
@@ -743,14 +754,6 @@ void TMWeekView::DrawGridCell(Integer col, Integer row, TGridDrawState state, co
     const Integer y = weekColumn && row > 0 ? rect.Top + (rect.Bottom - rect.Top - textHeight) / 2 : rect.Top + 5;
     canvas.TextRect(rect, rect.Left + 5, y, text);
   }
-  if (!extraText.empty() && date > 0) {
-    canvas.Font().Assign(&savedFont);
-    canvas.Font().SetColor(textColor);
-    TRect area = Rect(rect.Left + 5, rect.Top + textHeight + 5, rect.Right, rect.Bottom);
-    canvas.DrawText(extraText, area, wordWrap ? DT_WORDBREAK : DT_SINGLELINE);
-  }
-  canvas.Font().Assign(&savedFont);
-  canvas.Brush().SetStyle(bsSolid);
-  canvas.Brush().SetColor(savedBrush);
-  TCustomDrawGrid::DrawCell(col, row, rect, state);
+  if (!extraText.empty() && date > 0) DrawExtraText(extraText, rect, textHeight, savedFont, textColor, wordWrap);
+  FinishCell(savedFont, savedBrush, col, row, rect, state);
 }

@@ -129,6 +129,11 @@ class TMDateGrid : public TMCustomDrawGrid {
   Integer HeaderHeight() const;
   Integer WeekColumnWidth() const;
   String DayName(Integer weekday) const;
+  // The caller's extra text below the cell's own, in the cell's font.
+  void DrawExtraText(const String& text, const TRect& rect, Integer textHeight, const TFont& font, TColor color,
+                     bool wordWrap);
+  // Puts the font and brush back and fires OnDrawCell.
+  void FinishCell(const TFont& font, TColor brush, Integer col, Integer row, const TRect& rect, TGridDrawState state);
 
   TDateTime FDate;
   bool FReadOnly = false;
