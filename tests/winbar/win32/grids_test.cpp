@@ -361,6 +361,19 @@ TEST_F(GridsTest, DrawGridCellColoursAndCalendarResizing) {
   // The current cell (1, 1) takes the highlight colour in its gradient frame.
   const TRect current = form->DrawGrid->CellRect(1, 1);
   EXPECT_EQ(grid.PixelColor(current.Left, current.Top + 5), static_cast<COLORREF>(RGB(0, 255, 255)));
+  // Each drawing style marks the current cell: classic fills it with the
+  // highlight colour, gradient frames it in that colour, themed draws the
+  // hot menu item (or the fill where there is no theme).
+  for (TGridDrawingStyle style : {gdsClassic, gdsGradient, gdsThemed}) {
+    form->DrawGrid->SetDrawingStyle(style);
+    const harness::Bitmap32 styled = harness::PaintClient(form->DrawGrid->Handle());
+    const COLORREF centre = styled.PixelColor((current.Left + current.Right) / 2, (current.Top + current.Bottom) / 2);
+    const COLORREF plain = styled.PixelColor((lime.Left + lime.Right) / 2 + 70, (lime.Top + lime.Bottom) / 2);
+    EXPECT_NE(centre, plain) << style;
+    if (style == gdsClassic) {
+      EXPECT_EQ(centre, static_cast<COLORREF>(RGB(0, 255, 255)));
+    }
+  }
   // A narrower calendar shares the new width among its columns.
   TMCalendar& calendar = *form->Calendar;
   const Integer wide = calendar.DefaultColWidth();
