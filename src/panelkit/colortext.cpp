@@ -139,7 +139,9 @@ std::optional<String> HtmlColorNameOf(StringView webText) {
 const std::array<TColor, kColorMatrixColumns * kColorMatrixRows>& ColorPopupMatrix() {
   static const auto matrix = [] {
     std::array<TColor, kColorMatrixColumns * kColorMatrixRows> m{};
-    const auto rgb = [](int red, int green, int blue) { return static_cast<TColor>(red | (green << 8) | (blue << 16)); };
+    const auto rgb = [](int red, int green, int blue) {
+      return static_cast<TColor>(red | (green << 8) | (blue << 16));
+    };
     constexpr TColor kSideColors[kColorMatrixRows] = {0x000000, 0x333333, 0x666666, 0x999999, 0xCCCCCC, 0xFFFFFF,
                                                       0x0000FF, 0x00FF00, 0xFF0000, 0x00FFFF, 0xFFFF00, 0xFF00FF};
     for (int row = 0; row < kColorMatrixRows; ++row) {

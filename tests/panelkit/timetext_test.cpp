@@ -77,8 +77,8 @@ TEST(ColorText, FilteringKeepsTheDigitsAndOnePrefixOfTheNotation) {
     const char* Fitted;
   };
   const Case cases[] = {
-      {u"FF0000", true, P, "$FF0000", "$FF000000"},  // the prefix is put in front, the end padded
-      {u"#FF0000", true, P, "#FF0000", "#FF0000"},  // a "#" text keeps its notation and length
+      {u"FF0000", true, P, "$FF0000", "$FF000000"},    // the prefix is put in front, the end padded
+      {u"#FF0000", true, P, "#FF0000", "#FF0000"},     // a "#" text keeps its notation and length
       {u"$FF0000", true, W, "#FF0000", "#FF0000"},     // the web notation drops "$" and puts its own
       {u"12$34#56", false, P, "123456", "123456000"},  // prefixes after the front go
       {u"ab cd-ef!", false, W, "abcdef", "abcdef0"},   // anything else goes
@@ -104,12 +104,12 @@ TEST(ColorText, TypingTakesAPrefixAtTheFrontAndDigitsUpToTheLength) {
     bool Accepted;
   };
   const Case cases[] = {
-      {u'A', u"$0000000", 8, false, P, true},   {u'A', u"$00000000", 9, false, P, false},  // a ninth digit
-      {u'A', u"$00000000", 1, true, P, true},   {u'#', u"", 0, false, P, false},  // "#" in the platform notation
-      {u'$', u"", 0, false, P, true},           {u'#', u"", 0, false, W, true},
-      {u'$', u"", 0, false, W, false},          {u'1', u"", 0, false, P, false},  // a digit at the front
-      {u'$', u"$12", 2, false, P, false},       {u'g', u"$12", 3, false, P, false},
-      {u'f', u"#12", 3, false, W, true},        {u'1', u"#123456", 7, false, W, false},
+      {u'A', u"$0000000", 8, false, P, true}, {u'A', u"$00000000", 9, false, P, false},  // a ninth digit
+      {u'A', u"$00000000", 1, true, P, true}, {u'#', u"", 0, false, P, false},           // "#" in the platform notation
+      {u'$', u"", 0, false, P, true},         {u'#', u"", 0, false, W, true},
+      {u'$', u"", 0, false, W, false},        {u'1', u"", 0, false, P, false},  // a digit at the front
+      {u'$', u"$12", 2, false, P, false},     {u'g', u"$12", 3, false, P, false},
+      {u'f', u"#12", 3, false, W, true},      {u'1', u"#123456", 7, false, W, false},
   };
   for (const Case& c : cases)
     EXPECT_EQ(ColorTextAcceptsChar(c.Ch, c.Text, c.Caret, c.Selection, c.Notation), c.Accepted)
@@ -136,11 +136,11 @@ TEST(ColorText, ThePopupMatrixHoldsGreysBasicsAndTheWebCube) {
   EXPECT_EQ(at(1, 6), 0x0000FF);   // red
   EXPECT_EQ(at(1, 11), 0xFF00FF);  // fuchsia
   EXPECT_EQ(at(3, 0), 0x000000);
-  EXPECT_EQ(at(4, 0), 0x003300);             // green steps along the block
-  EXPECT_EQ(at(3, 5), 0xFF0000);             // blue down the rows
-  EXPECT_EQ(at(9, 0), 0x000033);             // the second block's red
-  EXPECT_EQ(at(3, 6), 0x000099);             // the lower rows' red
-  EXPECT_EQ(at(20, 11), 0xFFFFFF);           // the last swatch is white
+  EXPECT_EQ(at(4, 0), 0x003300);    // green steps along the block
+  EXPECT_EQ(at(3, 5), 0xFF0000);    // blue down the rows
+  EXPECT_EQ(at(9, 0), 0x000033);    // the second block's red
+  EXPECT_EQ(at(3, 6), 0x000099);    // the lower rows' red
+  EXPECT_EQ(at(20, 11), 0xFFFFFF);  // the last swatch is white
   std::set<TColor> cube(m.begin() + 3 * kColorMatrixRows, m.end());
   EXPECT_EQ(cube.size(), 216u) << "every colour of the cube once";
 }

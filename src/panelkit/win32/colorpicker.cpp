@@ -24,8 +24,9 @@ const TTypeInfo& DescribeType(TypeTag<TPxColorPickerOptions>) {
   return t;
 }
 const TTypeInfo& DescribeType(TypeTag<TDialogCloseEvent>) {
-  static const TMethodTypeInfo t(u"TDialogCloseEvent", u"PxPopupControl", mkProcedure,
-                                 {editpublish::Param(u"Sender", u"TObject"), editpublish::Param(u"Execute", u"Boolean")});
+  static const TMethodTypeInfo t(
+      u"TDialogCloseEvent", u"PxPopupControl", mkProcedure,
+      {editpublish::Param(u"Sender", u"TObject"), editpublish::Param(u"Execute", u"Boolean")});
   return t;
 }
 
