@@ -8,7 +8,6 @@
 #include "panelkit/win32/datepicker.h"
 #include "panelkit/win32/editpublish.h"
 #include "panelkit/win32/shareddraw.h"
-#include "ui/clipbrd.h"
 
 KST_CLASS_IMPL(TPxColorPopup, "PxPopupControl")
 KST_CLASS_IMPL(TPxColorPicker, "PxColorPicker")
@@ -315,12 +314,7 @@ void TPxColorPicker::DoExit() {
 
 void TPxColorPicker::Paste() {
   const Integer caret = SelStart();
-  String pasted;
-  if (Clipboard().HasFormat(CF_UNICODETEXT) || Clipboard().HasFormat(CF_TEXT)) pasted = Clipboard().AsText();
-  String text = Text();
-  const Integer start = std::clamp<Integer>(SelStart(), 0, static_cast<Integer>(text.size()));
-  const Integer length = std::clamp<Integer>(SelLength(), 0, static_cast<Integer>(text.size()) - start);
-  text.erase(static_cast<size_t>(start), static_cast<size_t>(length));
+  auto [pasted, text, start] = TakePasteParts(*this);
   text.insert(static_cast<size_t>(start), FilterColorText(pasted, start == 0, Notation()));
   SetText(FitColorText(text, Notation()));
   SetSelStart(caret);

@@ -211,12 +211,7 @@ bool TPxTimeEdit::Is24HourFormat() const {
 void TPxTimeEdit::LayoutButtons() {
   if (!HandleAllocated()) return;
   // The text margins are not widened for the buttons: a long time may run under them.
-  const Integer spinWidth = GetSystemMetrics(SM_CXVSCROLL);
-  if (BorderStyle() == bsSingle)
-    FButtons->SetBounds(ClientWidth() - spinWidth, 1, spinWidth, ClientHeight() - 1);
-  else
-    FButtons->SetBounds(ClientWidth() - spinWidth, 0, spinWidth, ClientHeight() + 1);
-  FButtons->SetVisible(FSpinButtons);
+  PlaceSpinButtons(*FButtons, ClientWidth(), ClientHeight(), BorderStyle() == bsSingle, FSpinButtons);
 }
 
 void TPxTimeEdit::CreateWnd() {
