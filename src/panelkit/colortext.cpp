@@ -1,5 +1,9 @@
 #include "panelkit/colortext.h"
 
+#include <algorithm>
+
+#include "panelkit/colorschemes.h"
+
 namespace {
 
 std::optional<uint32_t> ReadHex(StringView digits, size_t maxDigits) {
@@ -51,4 +55,108 @@ std::optional<TColor> ReadColorNotation(StringView text) {
     value = ReadHex(text.substr(2), 8);
   if (!value) return std::nullopt;
   return static_cast<TColor>(static_cast<int32_t>(*value));
+}
+
+namespace {
+
+bool IsHexDigit(Char ch) {
+  return (ch >= u'0' && ch <= u'9') || (ch >= u'a' && ch <= u'f') || (ch >= u'A' && ch <= u'F');
+}
+
+Char NotationPrefix(TColorNotation notation) {
+  return notation == TColorNotation::Web ? u'#' : u'$';
+}
+
+bool StartsWithHexPrefix(StringView text) {
+  return text.size() >= 2 && text[0] == u'0' && text[1] == u'x';
+}
+
+Char LowerAscii(Char ch) {
+  return ch >= u'A' && ch <= u'Z' ? static_cast<Char>(ch - u'A' + u'a') : ch;
+}
+
+bool SameAsciiText(StringView a, StringView b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i)
+    if (LowerAscii(a[i]) != LowerAscii(b[i])) return false;
+  return true;
+}
+
+}  // namespace
+
+Integer ColorTextMaxLength(StringView text, TColorNotation notation) {
+  if (StartsWithHexPrefix(text)) return 10;
+  // A text in the other notation keeps that notation's length, so that it still reads.
+  if (!text.empty() && (text.front() == u'#' || text.front() == u'$')) return text.front() == u'#' ? 7 : 9;
+  return notation == TColorNotation::Web ? 7 : 9;
+}
+
+String FilterColorText(StringView text, bool atStart, TColorNotation notation) {
+  String result;
+  for (Char ch : text) {
+    const bool prefix = ch == u'#' || ch == u'$';
+    if (!(ch == 8 || prefix || ch == u'x' || IsHexDigit(ch))) continue;
+    if (prefix && !result.empty()) continue;
+    if (ch == u'$' && notation == TColorNotation::Web) continue;
+    result.push_back(ch);
+  }
+  // A text that already has a prefix keeps it: a "#RRGGBB" pasted into the
+  // platform notation is read as the web colour it is.
+  const bool prefixed = !result.empty() && (result.front() == u'#' || result.front() == u'$');
+  if (!StartsWithHexPrefix(result) && atStart && !prefixed) result.insert(result.begin(), NotationPrefix(notation));
+  return result;
+}
+
+String FitColorText(StringView text, TColorNotation notation) {
+  const auto max = static_cast<size_t>(ColorTextMaxLength(text, notation));
+  String result(text.substr(0, std::min(text.size(), max)));
+  result.resize(max, u'0');
+  return result;
+}
+
+bool ColorTextAcceptsChar(Char ch, StringView text, Integer caret, bool hasSelection, TColorNotation notation) {
+  const size_t max = notation == TColorNotation::Web ? 7 : 9;
+  if (!hasSelection && text.size() >= max) return false;
+  const bool prefix = ch == u'#' || ch == u'$';
+  if (caret == 0 && !prefix) return false;
+  if (!prefix && !IsHexDigit(ch)) return false;
+  if (prefix && (ch != NotationPrefix(notation) || caret != 0)) return false;
+  return true;
+}
+
+std::optional<TColor> HtmlColorNameValue(StringView name) {
+  for (const THtmlColor& color : HtmlColors)
+    if (SameAsciiText(name, color.Name)) return ReadColorNotation(color.Value);
+  return std::nullopt;
+}
+
+std::optional<String> HtmlColorNameOf(StringView webText) {
+  for (const THtmlColor& color : HtmlColors)
+    if (webText == color.Value) return String(color.Name);
+  return std::nullopt;
+}
+
+const std::array<TColor, kColorMatrixColumns * kColorMatrixRows>& ColorPopupMatrix() {
+  static const auto matrix = [] {
+    std::array<TColor, kColorMatrixColumns * kColorMatrixRows> m{};
+    const auto rgb = [](int red, int green, int blue) {
+      return static_cast<TColor>(red | (green << 8) | (blue << 16));
+    };
+    constexpr TColor kSideColors[kColorMatrixRows] = {0x000000, 0x333333, 0x666666, 0x999999, 0xCCCCCC, 0xFFFFFF,
+                                                      0x0000FF, 0x00FF00, 0xFF0000, 0x00FFFF, 0xFFFF00, 0xFF00FF};
+    for (int row = 0; row < kColorMatrixRows; ++row) {
+      m[static_cast<size_t>(0 * kColorMatrixRows + row)] = 0;
+      m[static_cast<size_t>(1 * kColorMatrixRows + row)] = kSideColors[row];
+      m[static_cast<size_t>(2 * kColorMatrixRows + row)] = 0;
+    }
+    for (int column = 3; column < kColorMatrixColumns; ++column) {
+      const int block = (column - 3) / 6, green = 51 * ((column - 3) % 6);
+      for (int row = 0; row < kColorMatrixRows; ++row) {
+        const int red = 51 * (block + (row < 6 ? 0 : 3)), blue = 51 * (row % 6);
+        m[static_cast<size_t>(column * kColorMatrixRows + row)] = rgb(red, green, blue);
+      }
+    }
+    return m;
+  }();
+  return matrix;
 }

@@ -3,6 +3,7 @@
 // #RRGGBB), and the reading of both whatever notation the picker is in.
 #pragma once
 
+#include <array>
 #include <optional>
 
 #include "rtl/types.h"
@@ -17,3 +18,27 @@ String ColorNotationText(TColor color, TColorNotation notation);
 // or "#" and six digits (red, green, blue) are read in either notation;
 // anything else has no colour.
 std::optional<TColor> ReadColorNotation(StringView text);
+
+// ---- The colour picker's text rules ----
+
+// The text's longest form: "$" and eight digits, "#" and six, or "0x" and
+// eight, by the text's own prefix, else by the notation.
+Integer ColorTextMaxLength(StringView text, TColorNotation notation);
+// Keeps what a colour text may hold (hexadecimal digits, "x", Backspace and
+// one prefix at the front, the web notation refusing "$"); a text standing
+// at the start without a prefix and not "0x..." gets the notation's.
+String FilterColorText(StringView text, bool atStart, TColorNotation notation);
+// Cuts the text to its longest form or pads it at its end with "0".
+String FitColorText(StringView text, TColorNotation notation);
+// Whether a typed character may go into the text (`caret` the selection's
+// start, `hasSelection` whether characters are selected).
+bool ColorTextAcceptsChar(Char ch, StringView text, Integer caret, bool hasSelection, TColorNotation notation);
+// The value of a web colour name ("transparent" and the HTML keywords, in any case).
+std::optional<TColor> HtmlColorNameValue(StringView name);
+// The first web colour name whose "#RRGGBB" text is exactly the given one.
+std::optional<String> HtmlColorNameOf(StringView webText);
+
+// The colour popup's swatches: 21 columns of 12 rows, column c and row r at c * 12 + r.
+inline constexpr Integer kColorMatrixColumns = 21;
+inline constexpr Integer kColorMatrixRows = 12;
+const std::array<TColor, kColorMatrixColumns * kColorMatrixRows>& ColorPopupMatrix();

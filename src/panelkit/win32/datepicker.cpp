@@ -1,6 +1,7 @@
 #include "panelkit/win32/datepicker.h"
 
 #include "panelkit/win32/calcedit.h"
+#include "panelkit/win32/colorpicker.h"
 #include "panelkit/win32/monthcalendar.h"
 #include "panelkit/win32/themes.h"
 #include "panelkit/win32/timepicker.h"
@@ -323,8 +324,11 @@ void TPxDatePicker::Dispatch(TMessage& m) {
 void RegisterPickerClasses(TClassRegistry& registry, const String& module) {
   registry.RegisterClasses({&TPxDatePopup::StaticClass(), &TPxDatePicker::StaticClass(), &TPxCalcPopup::StaticClass(),
                             &TPxCalcEdit::StaticClass(), &TPxTimePopup::StaticClass(), &TPxTimePicker::StaticClass(),
-                            &TPxMonthCalendar::StaticClass()},
+                            &TPxTimeEdit::StaticClass(), &TPxMonthCalendar::StaticClass(),
+                            &TPxColorPopup::StaticClass(), &TPxColorPicker::StaticClass()},
                            module);
+  registry.RegisterType(DescribeType(TypeTag<TPxColorPickerOptions>{}));
+  registry.RegisterType(DescribeType(TypeTag<TDialogCloseEvent>{}));
   registry.RegisterType(DescribeType(TypeTag<TStartDayOfWeek>{}));
   registry.RegisterType(DescribeType(TypeTag<TPxDayFontEvent>{}));
 }

@@ -259,3 +259,13 @@ void TPxSpinButtons::Paint() {
   frame(up, DFCS_SCROLLUP, FPressedButtons.Contains(sbUp));
   frame(down, DFCS_SCROLLDOWN, FPressedButtons.Contains(sbDown));
 }
+
+void PlaceSpinButtons(TPxSpinButtons& buttons, Integer clientWidth, Integer clientHeight, bool singleBorder,
+                      bool visible) {
+  const Integer spinWidth = GetSystemMetrics(SM_CXVSCROLL);
+  if (singleBorder)
+    buttons.SetBounds(clientWidth - spinWidth, 1, spinWidth, clientHeight - 1);
+  else
+    buttons.SetBounds(clientWidth - spinWidth, 0, spinWidth, clientHeight + 1);
+  buttons.SetVisible(visible);
+}

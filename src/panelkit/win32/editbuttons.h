@@ -114,3 +114,8 @@ class TPxSpinButtons : public TCustomControl {
   TSpinButtonSet FHoverButtons;
   TSpinButtonSet FPressedButtons;
 };
+
+// Places spin buttons at the right edge of their edit's client area, the
+// width of a vertical scroll bar; a single border leaves the top row free.
+void PlaceSpinButtons(TPxSpinButtons& buttons, Integer clientWidth, Integer clientHeight, bool singleBorder,
+                      bool visible);

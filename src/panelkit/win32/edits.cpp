@@ -1,5 +1,6 @@
 #include "panelkit/win32/edits.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "panelkit/win32/editpublish.h"
@@ -8,6 +9,7 @@
 #include "rtl/floattext.h"
 #include "rtl/numbers.h"
 #include "rtl/sysstr.h"
+#include "ui/clipbrd.h"
 #include "ui/publish.h"
 
 KST_CLASS_IMPL(TPxEditMargins, "PxEdit")
@@ -389,4 +391,15 @@ void TPxEdit::Dispatch(TMessage& m) {
       return;
     default: TPxCustomEdit::Dispatch(m); return;
   }
+}
+
+TPasteParts TakePasteParts(const TCustomEdit& edit) {
+  TPasteParts parts;
+  if (Clipboard().HasFormat(CF_UNICODETEXT) || Clipboard().HasFormat(CF_TEXT)) parts.Pasted = Clipboard().AsText();
+  parts.Text = edit.Text();
+  const auto size = static_cast<Integer>(parts.Text.size());
+  parts.Start = std::clamp<Integer>(edit.SelStart(), 0, size);
+  const Integer length = std::clamp<Integer>(edit.SelLength(), 0, size - parts.Start);
+  parts.Text.erase(static_cast<size_t>(parts.Start), static_cast<size_t>(length));
+  return parts;
 }

@@ -179,6 +179,15 @@ class TPxEdit : public TPxCustomEdit {
   bool OverInfoArea(Integer x) const;
 };
 
+// What a filtered paste works on: the clipboard's plain text (else empty),
+// the edit's text with its selection taken out, and where the selection began.
+struct TPasteParts {
+  String Pasted;
+  String Text;
+  Integer Start = 0;
+};
+TPasteParts TakePasteParts(const TCustomEdit& edit);
+
 // The keys that delete text (Backspace, Clear, Delete): what an edit with
 // typing switched off swallows.
 inline bool IsDeletionKey(Word key) {

@@ -4,7 +4,6 @@
 
 #include "panelkit/win32/editpublish.h"
 #include "rtl/formatsettings.h"
-#include "ui/clipbrd.h"
 
 KST_CLASS_IMPL(TPxCustomNumberEdit, "PxEdit")
 KST_CLASS_IMPL(TPxNumberEdit, "PxEdit")
@@ -169,12 +168,7 @@ void TPxCustomNumberEdit::DoExit() {
 
 void TPxCustomNumberEdit::Paste() {
   const Integer caret = SelStart();
-  String pasted;
-  if (Clipboard().HasFormat(CF_UNICODETEXT) || Clipboard().HasFormat(CF_TEXT)) pasted = Clipboard().AsText();
-  String text = Text();
-  const Integer start = std::clamp<Integer>(SelStart(), 0, static_cast<Integer>(text.size()));
-  const Integer length = std::clamp<Integer>(SelLength(), 0, static_cast<Integer>(text.size()) - start);
-  text.erase(static_cast<size_t>(start), static_cast<size_t>(length));
+  auto [pasted, text, start] = TakePasteParts(*this);
   const Char separator = DecimalSeparator();
   const bool allowSeparator = FOptions.Contains(eoAllowFloat) && text.find(separator) == String::npos;
   const bool allowSign = FOptions.Contains(eoAllowSigns) && start == 0;
@@ -254,12 +248,7 @@ void TPxSpinEdit::AdjustEditMargins(Integer& left, Integer& right) {
 
 void TPxSpinEdit::LayoutButtons() {
   if (!HandleAllocated()) return;
-  const Integer spinWidth = GetSystemMetrics(SM_CXVSCROLL);
-  if (BorderStyle() == bsSingle)
-    FButtons->SetBounds(ClientWidth() - spinWidth, 1, spinWidth, ClientHeight() - 1);
-  else
-    FButtons->SetBounds(ClientWidth() - spinWidth, 0, spinWidth, ClientHeight() + 1);
-  FButtons->SetVisible(FSpinButtons);
+  PlaceSpinButtons(*FButtons, ClientWidth(), ClientHeight(), BorderStyle() == bsSingle, FSpinButtons);
   if (ComponentState().Contains(csDesigning) && !FShowButton) {
     FButton->SetBounds(-FButton->Width(), 0, FButton->Width(), 0);
     FButton->SetVisible(false);

@@ -9,6 +9,7 @@
 
 KST_CLASS_IMPL(TPxTimePopup, "PxTimePicker")
 KST_CLASS_IMPL(TPxTimePicker, "PxTimePicker")
+KST_CLASS_IMPL(TPxTimeEdit, "PxTimePicker")
 
 namespace {
 
@@ -181,4 +182,44 @@ void TPxTimePicker::Dispatch(TMessage& m) {
     return;
   }
   TPxPopupEdit::Dispatch(m);
+}
+
+// ---- The time edit ----
+
+void TPxTimeEdit::Describe(TClassBuilder<TPxTimeEdit>& c) {
+  using T = TPxTimeEdit;
+  c.Property(u"SpinButtons", &T::SpinButtons, &T::SetSpinButtons).Default(1);
+  c.Property(u"TimeFormat", &T::TimeFormat, &T::SetTimeFormat);
+  c.Property(u"TimeSeparator", &T::TimeSeparator, &T::SetTimeSeparator);
+}
+
+TPxTimeEdit::TPxTimeEdit(TComponent* owner) : TPxEdit(owner) {
+  FButtons = new TPxSpinButtons(this);
+  FButtons->SetCellEditor(this);
+  FButtons->SetParent(this);
+  SetText(FormatDateTime(FormatSettings().LongTimeFormat, Now(), FormatSettings()));
+}
+
+String TPxTimeEdit::EffectiveTimeFormat() const {
+  return ReducedTimeFormat(FTimeFormat, FormatSettings());
+}
+
+bool TPxTimeEdit::Is24HourFormat() const {
+  return EffectiveTimeFormat().find(u"AM/PM") != String::npos;
+}
+
+void TPxTimeEdit::LayoutButtons() {
+  if (!HandleAllocated()) return;
+  // The text margins are not widened for the buttons: a long time may run under them.
+  PlaceSpinButtons(*FButtons, ClientWidth(), ClientHeight(), BorderStyle() == bsSingle, FSpinButtons);
+}
+
+void TPxTimeEdit::CreateWnd() {
+  TPxEdit::CreateWnd();
+  LayoutButtons();
+}
+
+void TPxTimeEdit::Dispatch(TMessage& m) {
+  TPxEdit::Dispatch(m);
+  if (m.Msg == WM_SIZE) LayoutButtons();
 }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "panelkit/timetext.h"
+#include "panelkit/win32/editbuttons.h"
 #include "panelkit/win32/popupedit.h"
 
 class TPxTimePopup : public TPxPopupControl {
@@ -64,4 +65,38 @@ class TPxTimePicker : public TPxPopupEdit {
   String FHoursString = u"H";
   String FMinutesString = u"M";
   bool FUseStandardMinute = true;
+};
+
+// A plain edit that starts with the current time, with spin buttons at its
+// right edge that animate but step nothing: the time edit keeps a format
+// and a separator for a check of the text that nothing performs.
+class TPxTimeEdit : public TPxEdit {
+  KST_CLASS(TPxTimeEdit, TPxEdit)
+ public:
+  explicit TPxTimeEdit(TComponent* owner);
+  bool SpinButtons() const { return FSpinButtons; }
+  // The buttons follow at the next resize.
+  void SetSpinButtons(bool value) { FSpinButtons = value; }
+  const String& TimeFormat() const { return FTimeFormat; }
+  void SetTimeFormat(const String& value) { FTimeFormat = value; }
+  const String& TimeSeparator() const { return FTimeSeparator; }
+  void SetTimeSeparator(const String& value) { FTimeSeparator = value; }
+  TPxSpinButtons& Buttons() const { return *FButtons; }
+  // The format the text is meant to follow: ":", "h", "m" and "s" of the
+  // given or the locale's long time format.
+  String EffectiveTimeFormat() const;
+  // Whether the effective format holds "AM/PM" (despite the name, kept as
+  // published); the reduced format never does, so nothing depends on it.
+  bool Is24HourFormat() const;
+
+ protected:
+  void CreateWnd() override;
+  void Dispatch(TMessage& message) override;
+
+ private:
+  void LayoutButtons();
+  TPxSpinButtons* FButtons = nullptr;
+  bool FSpinButtons = true;
+  String FTimeFormat;
+  String FTimeSeparator;
 };

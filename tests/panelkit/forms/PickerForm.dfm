@@ -60,4 +60,23 @@ object PickerForm: TPickerForm
     StartDay = dwSunday
     OnChange = monthChange
   end
+  object clock: TPxTimeEdit
+    Left = 200
+    Top = 280
+    Width = 121
+    Height = 21
+    TabOrder = 5
+    TimeFormat = 'h:mm:ss AMPM'
+    TimeSeparator = ':'
+  end
+  object colour: TPxColorPicker
+    Left = 16
+    Top = 280
+    Width = 121
+    Height = 21
+    Options = [coColorsButton, coNoneButton]
+    SelectedColor = clRed
+    TabOrder = 6
+    Text = '$000000FF'
+  end
 end

@@ -3,6 +3,7 @@
 #include "panelkit/win32/edittest.h"
 #include "rtl/unicode.h"
 #include "ui/clipbrd.h"
+#include "ui/commdlg.h"
 #include "ui/forms.h"
 
 namespace {
@@ -65,6 +66,27 @@ TEST_F(EditKitTest, TypingCanBeSwitchedOffWhilePastingStays) {
   edit.SetOptions({epDisableTyping, epDisablePaste});
   SendMessageW(edit.Handle(), WM_PASTE, 0, 0);
   EXPECT_EQ(U8(edit.Text()), "picnew-.bmp");
+}
+
+TEST_F(EditKitTest, TheImagePathEditTakesThePictureDialogsFile) {
+  TEditKitForm& f = Edits();
+  TPxImagePathEdit& edit = *f.imagePath;
+  edit.SetText(u"old.bmp");
+  bool confirm = false;
+  int shown = 0;
+  FApp->CommonDialogHook = [&](TCommonDialog& dialog) {
+    ++shown;
+    EXPECT_NE(dynamic_cast<TOpenDialog*>(&dialog), nullptr);
+    static_cast<TOpenDialog&>(dialog).SetFileName(u"C:\\pictures\\tree.bmp");
+    return confirm;
+  };
+  harness::SendKey(edit.Handle(), VK_RETURN, {.ctrl = true});
+  EXPECT_EQ(shown, 1);
+  EXPECT_EQ(U8(edit.Text()), "old.bmp") << "a cancelled dialog changes nothing";
+  confirm = true;
+  harness::SendKey(edit.Handle(), VK_RETURN, {.ctrl = true});
+  EXPECT_EQ(U8(edit.Text()), "C:\\pictures\\tree.bmp");
+  FApp->CommonDialogHook = nullptr;
 }
 
 TEST_F(EditKitTest, TheComboBoxCompletesWhatIsTyped) {

@@ -4,12 +4,16 @@
 // step the month and the keys move the date while it is open.
 #include "panelkit/win32/datepicker.h"
 
+#include <cmath>
+
 #include "panelkit/win32/calcedit.h"
+#include "panelkit/win32/colorpicker.h"
 #include "panelkit/win32/monthcalendar.h"
 #include "panelkit/win32/timepicker.h"
 
 #include "panelkit/win32/edittest.h"
 #include "rtl/unicode.h"
+#include "ui/clipbrd.h"
 
 class TPickerForm : public TForm {
   KST_CLASS(TPickerForm, TForm)
@@ -20,6 +24,8 @@ class TPickerForm : public TForm {
   TPxCalcEdit* calc = nullptr;
   TPxTimePicker* time = nullptr;
   TPxMonthCalendar* month = nullptr;
+  TPxTimeEdit* clock = nullptr;
+  TPxColorPicker* colour = nullptr;
   Integer Changes = 0;
   void monthChange(TObject*) { ++Changes; }
 };
@@ -32,6 +38,8 @@ void TPickerForm::Describe(TClassBuilder<TPickerForm>& c) {
   c.Field(u"calc", &TPickerForm::calc);
   c.Field(u"time", &TPickerForm::time);
   c.Field(u"month", &TPickerForm::month);
+  c.Field(u"clock", &TPickerForm::clock);
+  c.Field(u"colour", &TPickerForm::colour);
   c.Method(u"monthChange", &TPickerForm::monthChange);
 }
 
@@ -69,6 +77,10 @@ class PickerTest : public PanelKitTest {
     const Integer cell = static_cast<Integer>(date - calendar.ShownMonth().FirstCellDate());
     const TSize size = calendar.DaySize();
     return Point(grid.Left + (cell % 7) * size.cx + size.cx / 2, grid.Top + (cell / 7) * size.cy + size.cy / 2);
+  }
+  void Type(TWinControl& control, const std::wstring& characters) {
+    for (wchar_t ch : characters) harness::SendChar(control.Handle(), ch);
+    Pump();
   }
   TPickerForm* FPickers = nullptr;
 };
@@ -285,6 +297,184 @@ TEST_F(PickerTest, TheTimeChooserOpensBelowItsPickerAndHandsBackAClickedTime) {
   Pump();
   EXPECT_FALSE(picker.DroppedDown());
   EXPECT_EQ(HourOf(picker.Time()), 23);
+}
+
+TEST_F(PickerTest, TheTimeEditStartsWithTheTimeAndItsSpinButtonsStepNothing) {
+  TPickerForm& f = Pickers();
+  ASSERT_NE(f.clock, nullptr);
+  TPxTimeEdit& clock = *f.clock;
+  EXPECT_EQ(U8(clock.TimeFormat()), "h:mm:ss AMPM");
+  EXPECT_EQ(U8(clock.TimeSeparator()), ":");
+  EXPECT_EQ(U8(clock.EffectiveTimeFormat()), "h:mm:ss");
+  EXPECT_FALSE(clock.Is24HourFormat());
+  TDateTime shown = 0;
+  ASSERT_TRUE(TryStrToTime(clock.Text(), shown, FormatSettings())) << U8(clock.Text());
+  const double now = static_cast<double>(Now());
+  EXPECT_LT(std::abs(static_cast<double>(shown) - (now - std::floor(now))), 2.0 / MinsPerDay)
+      << "the time of its creation";
+
+  // The buttons stand at the right edge, the width of a scroll bar.
+  TPxSpinButtons& buttons = clock.Buttons();
+  const Integer spinWidth = GetSystemMetrics(SM_CXVSCROLL);
+  EXPECT_TRUE(buttons.Visible());
+  EXPECT_EQ(buttons.BoundsRect(), Rect(clock.ClientWidth() - spinWidth, 1, clock.ClientWidth(), clock.ClientHeight()));
+  const String before = clock.Text();
+  for (int y : {3, buttons.Height() - 3}) harness::SendClick(buttons.Handle(), spinWidth / 2, y);
+  Pump();
+  EXPECT_EQ(U8(clock.Text()), U8(before));
+  SavePicture(ScreenPicture(f.Handle()), L"panelkit-pickers.bmp");
+
+  // Switching the buttons off only takes effect at the next resize.
+  clock.SetSpinButtons(false);
+  EXPECT_TRUE(buttons.Visible());
+  clock.SetWidth(clock.Width() + 10);
+  Pump();
+  EXPECT_FALSE(buttons.Visible());
+
+  TPxTimeEdit fresh(nullptr);
+  EXPECT_TRUE(fresh.SpinButtons());
+  EXPECT_EQ(fresh.TimeFormat(), u"");
+  EXPECT_EQ(fresh.EffectiveTimeFormat(), ReducedTimeFormat(u"", FormatSettings()));
+}
+
+TEST_F(PickerTest, ANewColourPickerShowsWhiteAndSwitchesNotation) {
+  TPickerForm& f = Pickers();
+  EXPECT_EQ(f.colour->SelectedColor(), clRed) << "read from the form";
+  EXPECT_EQ(U8(f.colour->Text()), "$000000FF");
+  EXPECT_EQ(f.colour->Options(), (TPxColorPickerOptions{coColorsButton, coNoneButton}));
+
+  auto* picker = new TPxColorPicker(&f);
+  picker->SetBounds(200, 200, 121, 21);
+  picker->SetParent(&f);
+  Pump();
+  EXPECT_EQ(U8(picker->Text()), "$00FFFFFF");
+  EXPECT_EQ(picker->SelectedColor(), static_cast<TColor>(0xFFFFFF));
+  EXPECT_TRUE(picker->ShowPreview());
+  harness::Bitmap32 box = harness::PaintClient(picker->Info().Handle());
+  EXPECT_EQ(box.PixelColor(box.Width() / 2, box.Height() / 2), RGB(255, 255, 255));
+
+  picker->SetWebColorFormat(true);
+  EXPECT_EQ(U8(picker->Text()), "#FFFFFF");
+  picker->SetWebColorFormat(false);
+  picker->SetOptions({coAllowColorNames, coColorsButton, coNoneButton});
+  picker->SetWebColorFormat(true);
+  EXPECT_EQ(U8(picker->Text()), "transparent") << "the first name with that value";
+  picker->SetText(u"NAVY");
+  EXPECT_EQ(picker->SelectedColor(), static_cast<TColor>(0x800000));
+  picker->SetWebColorFormat(false);
+  picker->SetText(u"clRed");
+  EXPECT_EQ(picker->SelectedColor(), clRed);
+
+  // Clearing the text leaves no colour: a white box crossed in red.
+  picker->SetText(u"");
+  EXPECT_EQ(picker->SelectedColor(), clNone);
+  box = harness::PaintClient(picker->Info().Handle());
+  const COLORREF corner = box.PixelColor(3, 3), middle = box.PixelColor(box.Width() / 2, 2);
+  EXPECT_EQ(corner, RGB(255, 0, 0)) << "on the diagonal";
+  EXPECT_EQ(middle, RGB(255, 255, 255));
+}
+
+TEST_F(PickerTest, TheColourPickerFiltersTypingAndPasting) {
+  TPickerForm& f = Pickers();
+  TPxColorPicker& picker = *f.colour;
+  picker.SetFocus();
+  picker.SelectAll();
+  Type(picker, L"#");
+  EXPECT_EQ(U8(picker.Text()), "$000000FF") << "\"#\" is not the platform's prefix";
+  Type(picker, L"$00ff00");
+  EXPECT_EQ(U8(picker.Text()), "$00ff00");
+  EXPECT_EQ(picker.SelectedColor(), static_cast<TColor>(0x00FF0000)) << "read padded to eight digits";
+  Type(picker, L"g12");
+  EXPECT_EQ(U8(picker.Text()), "$00ff0012");
+  Type(picker, L"3");
+  EXPECT_EQ(U8(picker.Text()), "$00ff0012") << "a ninth digit is refused";
+
+  picker.SetText(u"");
+  Clipboard().SetAsText(u"FF0000");
+  SendMessageW(picker.Handle(), WM_PASTE, 0, 0);
+  EXPECT_EQ(U8(picker.Text()), "$FF000000");
+  picker.SetText(u"");
+  Clipboard().SetAsText(u"#FF0000");
+  EXPECT_NO_THROW(SendMessageW(picker.Handle(), WM_PASTE, 0, 0));
+  EXPECT_EQ(picker.SelectedColor(), static_cast<TColor>(0x0000FF)) << "the web notation is read in either";
+  EXPECT_TRUE(FExceptions.empty());
+}
+
+TEST_F(PickerTest, TheColourGridOpensBelowThePickerAndAClickedSwatchSetsTheColour) {
+  TPickerForm& f = Pickers();
+  TPxColorPicker& picker = *f.colour;
+  std::vector<TColor> over;
+  picker.OnColorOver = [&](TObject*, TColor value) { over.push_back(value); };
+  picker.SetSelectedColor(0x000000);
+  picker.SetFocus();
+  const auto open = [&] {
+    harness::SendKey(picker.Handle(), VK_DOWN, {.ctrl = false, .shift = false, .alt = true});
+    Pump();
+    return picker.DroppedDown();
+  };
+  ASSERT_TRUE(open());
+  TPxColorPopup& palette = picker.Palette();
+  RECT frame{}, popup{};
+  GetWindowRect(picker.Handle(), &frame);
+  GetWindowRect(palette.Handle(), &popup);
+  EXPECT_EQ(popup.left, frame.left);
+  EXPECT_EQ(popup.top, frame.bottom);
+  EXPECT_EQ(popup.right - popup.left, 213);
+  EXPECT_EQ(popup.bottom - popup.top, 151);
+  harness::Bitmap32 shot = harness::PaintClient(palette.Handle());
+  const TRect marked = TPxColorPopup::SwatchRect(2, 11);
+  EXPECT_EQ(shot.PixelColor(marked.Left, marked.Top + 3), RGB(255, 255, 255)) << "black's last swatch is framed";
+  EXPECT_EQ(shot.PixelColor(20, 14), RGB(0, 0, 0)) << "the preview shows black";
+  SavePicture(ScreenPicture(palette.Handle()), L"panelkit-colourpopup.bmp");
+
+  // Moving over a swatch previews it; a click on it hands it back and closes.
+  const TRect swatch = TPxColorPopup::SwatchRect(1, 6);
+  harness::SendMouseMove(palette.Handle(), swatch.Left + 5, swatch.Top + 5);
+  ASSERT_FALSE(over.empty());
+  EXPECT_EQ(over.back(), static_cast<TColor>(0x0000FF));
+  harness::SendClick(palette.Handle(), swatch.Left + 5, swatch.Top + 5);
+  Pump();
+  EXPECT_FALSE(picker.DroppedDown());
+  EXPECT_EQ(picker.SelectedColor(), static_cast<TColor>(0x0000FF));
+  EXPECT_EQ(U8(picker.Text()), "$000000FF");
+
+  // A click outside and Escape change nothing.
+  ASSERT_TRUE(open());
+  harness::SendClick(palette.Handle(), -20, -20);
+  Pump();
+  EXPECT_FALSE(picker.DroppedDown());
+  ASSERT_TRUE(open());
+  harness::SendKey(picker.Handle(), VK_ESCAPE, {}, 27);
+  Pump();
+  EXPECT_FALSE(picker.DroppedDown());
+  EXPECT_EQ(picker.SelectedColor(), static_cast<TColor>(0x0000FF));
+
+  // The none button hands back no colour.
+  ASSERT_TRUE(open());
+  const TRect none = TPxColorPopup::NoneButtonRect();
+  harness::SendClick(palette.Handle(), none.Left + 5, none.Top + 5);
+  Pump();
+  EXPECT_FALSE(picker.DroppedDown());
+  EXPECT_EQ(picker.SelectedColor(), clNone);
+  EXPECT_EQ(U8(picker.Text()), "");
+
+  // The more-colours button closes the grid and takes the dialog's colour.
+  FApp->CommonDialogHook = [](TCommonDialog& dialog) {
+    static_cast<TColorDialog&>(dialog).SetColor(0x123456);
+    return true;
+  };
+  std::vector<bool> closed;
+  picker.OnDialogClose = [&](TObject*, bool execute) { closed.push_back(execute); };
+  ASSERT_TRUE(open());
+  const TRect more = TPxColorPopup::ColorsButtonRect();
+  harness::SendClick(palette.Handle(), more.Left + 5, more.Top + 5);
+  Pump();
+  EXPECT_FALSE(picker.DroppedDown());
+  EXPECT_EQ(picker.SelectedColor(), static_cast<TColor>(0x123456));
+  EXPECT_EQ(closed, std::vector<bool>{true});
+  FApp->CommonDialogHook = nullptr;
+  picker.OnColorOver = nullptr;
+  picker.OnDialogClose = nullptr;
 }
 
 TEST_F(PickerTest, TheMonthCalendarSelectsEveryColumnWhereItIsDrawn) {

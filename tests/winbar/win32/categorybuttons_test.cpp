@@ -171,6 +171,25 @@ TEST_F(CategoryButtonsTest, DraggingAButtonMovesItIntoAnotherCategory) {
   EXPECT_EQ(at, dragged);
 }
 
+TEST_F(CategoryButtonsTest, DraggingACategoryCaptionMovesTheCategory) {
+  TButtonCategory* dragged = Category(2);
+  const bool collapsed = dragged->Collapsed();
+  TPoint from = Centre(FPalette->GetButtonRect(dragged));
+  TPoint to = Centre(FPalette->GetButtonRect(Category(0)));
+  HWND h = FPalette->Handle();
+  harness::SendMouseDown(h, from.X, from.Y);
+  SendMessageW(h, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(from.X, from.Y - 10));
+  SendMessageW(h, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(to.X, to.Y));
+  harness::SendMouseUp(h, to.X, to.Y);
+  Pump();
+  ASSERT_EQ(FPalette->Categories().Count(), 3);
+  EXPECT_EQ(Category(0), dragged) << "put where the category under the drop stood";
+  EXPECT_EQ(Category(1)->Caption(), u"Standard");
+  EXPECT_EQ(Category(2)->Caption(), u"Additional");
+  EXPECT_EQ(dragged->Collapsed(), collapsed) << "a drag is no caption click";
+  EXPECT_LT(FPalette->GetButtonRect(dragged).Top, FPalette->GetButtonRect(Category(1)).Top) << "laid out again";
+}
+
 TEST_F(CategoryButtonsTest, ARightPressDoesNotArmADrag) {
   TButtonItem* pressed = Button(0, 0);
   TPoint from = Centre(FPalette->GetButtonRect(pressed));
