@@ -5,6 +5,7 @@
 #include "panelkit/win32/collectionparts.h"
 // Declares the type of the (Sender, Integer) events that the explicit type info stands in for.
 #include "panelkit/win32/pagecontrol.h"
+#include "panelkit/win32/registration.h"
 #include "panelkit/win32/shareddraw.h"
 #include "panelkit/win32/themes.h"
 #include "ui/publish.h"
@@ -449,4 +450,10 @@ void TPxTabControl::HintTimerElapsed(TObject*) {
 void TPxTabControl::HintHideTimerElapsed(TObject*) {
   FHintHideTimer->SetEnabled(false);
   FHintWindow->ReleaseHandle();
+}
+
+void RegisterPanelKitPaletteClasses(TClassRegistry& registry) {
+  registry.RegisterClasses({&TPxButtonHint::StaticClass(), &TPxTabControl::StaticClass()}, u"panelkit");
+  registry.RegisterType(DescribeType(TypeTag<TTabsBackgroundStyle>{}));
+  registry.RegisterType(ButtonClickEventType());
 }
