@@ -13,9 +13,7 @@ TEST(PaletteLayout, ButtonsFollowTheTabsInARowOfFixedWidth) {
   EXPECT_EQ(PaletteButtonsRect(m), Rect(2, 25, 198, 47));
   EXPECT_EQ(PaletteButtonRect(m, 1), Rect(25, 25, 48, 47));
   EXPECT_EQ(PaletteAutoHeight(m), 49);
-  const struct {
-    Integer x, button;
-  } cases[] = {{2, 0}, {24, 0}, {25, 1}, {48, 2}};
+  const struct { Integer x, button; } cases[] = {{2, 0}, {24, 0}, {25, 1}, {48, 2}};
   for (const auto& c : cases) EXPECT_EQ(PaletteButtonAtPos(m, c.x), c.button) << c.x;
 }
 

@@ -264,9 +264,33 @@ TPxLinkMenu::TPxLinkMenu(TComponent* owner)
 }
 
 TPxLinkMenu::~TPxLinkMenu() {
+  CloseTheme();
   FInnerMargins->OnChange = {};
   if (FImages) FImages->RemoveFreeNotification(this);
   FSections->Clear();
+}
+
+void TPxLinkMenu::CreateWnd() {
+  TPxVertScrollControl::CreateWnd();
+  CloseTheme();
+  const TThemeEntryPoints& e = ThemeEntryPoints();
+  if (IsThemed() && e.OpenThemeData && e.DrawThemeBackground && e.CloseThemeData)
+    FTheme = e.OpenThemeData(Handle(), L"explorerbar");
+}
+
+void TPxLinkMenu::DestroyWnd() {
+  CloseTheme();
+  TPxVertScrollControl::DestroyWnd();
+}
+
+void TPxLinkMenu::CloseTheme() {
+  if (FTheme) ThemeEntryPoints().CloseThemeData(FTheme);
+  FTheme = nullptr;
+}
+
+void TPxLinkMenu::DrawPart(TCanvas& canvas, const TRect& rect, int part) {
+  const RECT r{rect.Left, rect.Top, rect.Right, rect.Bottom};
+  ThemeEntryPoints().DrawThemeBackground(FTheme, canvas.Handle(), part, 1, &r, &r);
 }
 
 void TPxLinkMenu::SetHeaderSize(Integer value) {
@@ -312,8 +336,8 @@ std::vector<TLinkSectionShape> TPxLinkMenu::Shapes() const {
 }
 
 TLinkMenuMetrics TPxLinkMenu::Metrics() const {
-  return TLinkMenuMetrics{FHeaderSize, FItemSize, FSpacing, FInnerMargins->Top(), FInnerMargins->Bottom(),
-                          VertScrollBar().Position()};
+  return TLinkMenuMetrics{
+      FHeaderSize, FItemSize, FSpacing, FInnerMargins->Top(), FInnerMargins->Bottom(), VertScrollBar().Position()};
 }
 
 Integer TPxLinkMenu::SectionTop(const TPxSection* section) const {
@@ -415,13 +439,13 @@ void TPxLinkMenu::Paint() {
   if (ComponentState().Contains(csDestroying)) return;
   UpdateScrollRange();
   TCanvas& canvas = Canvas();
-  const bool themed = IsThemed();
+  const bool themed = FTheme != nullptr;
   const Integer il = FInnerMargins->Left();
   const Integer ir = FInnerMargins->Right();
   const Integer width = ClientWidth();
   const TRect client = Rect(0, 0, width, ClientHeight());
   if (themed) {
-    DrawThemeElement(Handle(), canvas.Handle(), client, u"explorerbar", 0, 1);
+    DrawPart(canvas, client, 0);
   } else {
     canvas.Brush().SetColor(clWindow);
     canvas.FillRect(Rect(0, 0, il, ClientHeight()));
@@ -436,13 +460,14 @@ void TPxLinkMenu::Paint() {
     if (section->Expanded()) {
       const TRect r = Rect(il, y, width - ir, y + GetItemsHeight(section));
       if (themed) {
-        DrawThemeElement(Handle(), canvas.Handle(), r, u"explorerbar", kPartItems, 1);
+        DrawPart(canvas, r, kPartItems);
       } else {
         const TColor pen = section->Special() ? clHighlight : clBtnFace;
         canvas.Brush().SetColor(section->Special() ? clWindow : clBtnFace);
         canvas.FillRect(r);
         canvas.Pen().SetColor(pen);
-        canvas.Polyline({{r.Left, r.Top}, {r.Left, r.Bottom - 1}, {r.Right - 1, r.Bottom - 1}, {r.Right - 1, r.Top - 1}});
+        canvas.Polyline(
+            {{r.Left, r.Top}, {r.Left, r.Bottom - 1}, {r.Right - 1, r.Bottom - 1}, {r.Right - 1, r.Top - 1}});
       }
       const TPxMargins& sm = *section->GetSectionMargins();
       y += sm.Top();
@@ -465,11 +490,10 @@ void TPxLinkMenu::Paint() {
 void TPxLinkMenu::DrawHeader(TCanvas& canvas, const TPxSection* section, Integer y) {
   TRect r = Rect(FInnerMargins->Left(), y, ClientWidth() - FInnerMargins->Right(), y + FHeaderSize);
   const TRect r0 = r;
-  const bool themed = IsThemed();
+  const bool themed = FTheme != nullptr;
   canvas.Pen().SetColor(clBtnFace);
   if (themed) {
-    DrawThemeElement(Handle(), canvas.Handle(), r, u"explorerbar", section->Special() ? kPartSpecialHeader : kPartHeader,
-                     1);
+    DrawPart(canvas, r, section->Special() ? kPartSpecialHeader : kPartHeader);
   } else {
     canvas.Brush().SetColor(section->Special() ? clHighlight : clBtnFace);
     canvas.FillRect(r);
@@ -494,10 +518,9 @@ void TPxLinkMenu::DrawHeader(TCanvas& canvas, const TPxSection* section, Integer
 
 void TPxLinkMenu::DrawSectionButton(TCanvas& canvas, const TPxSection* section, const TRect& r0) {
   const Integer m = r0.Top + (r0.Bottom - r0.Top) / 2;
-  if (IsThemed()) {
+  if (FTheme) {
     const int part = section->Special() ? (section->Expanded() ? 10 : 11) : (section->Expanded() ? 6 : 7);
-    DrawThemeElement(Handle(), canvas.Handle(), Rect(r0.Right - kButtonLeft, m - 10, r0.Right - kButtonRight, m + 8),
-                     u"explorerbar", part, 1);
+    DrawPart(canvas, Rect(r0.Right - kButtonLeft, m - 10, r0.Right - kButtonRight, m + 8), part);
     return;
   }
   TRect button = GetButtonRect(r0);
@@ -510,7 +533,8 @@ void TPxLinkMenu::DrawArrows(TCanvas& canvas, Integer x, Integer y, bool expande
   for (Integer dy : {0, 4}) {
     const Integer t = y + dy;
     if (expanded)
-      canvas.Polyline({{x + 5, t + 6}, {x + 8, t + 3}, {x + 11, t + 6}, {x + 10, t + 6}, {x + 8, t + 4}, {x + 5, t + 7}});
+      canvas.Polyline(
+          {{x + 5, t + 6}, {x + 8, t + 3}, {x + 11, t + 6}, {x + 10, t + 6}, {x + 8, t + 4}, {x + 5, t + 7}});
     else
       canvas.Polyline({{x + 5, t + 4},
                        {x + 8, t + 7},

@@ -7,6 +7,8 @@
 
 #include "ui/winapi.h"
 
+#include <uxtheme.h>
+
 #include <memory>
 #include <vector>
 
@@ -172,6 +174,8 @@ class TPxLinkMenu : public TPxVertScrollControl {
   TPxSectionClickEvent OnSectionClick;
 
  protected:
+  void CreateWnd() override;
+  void DestroyWnd() override;
   void Paint() override;
   void Dispatch(TMessage& message) override;
   void Notification(TComponent* component, TOperation operation) override;
@@ -191,6 +195,9 @@ class TPxLinkMenu : public TPxVertScrollControl {
   void DrawHeader(TCanvas& canvas, const TPxSection* section, Integer y);
   void DrawItem(TCanvas& canvas, const TPxSectionItem* item, TRect r);
   void MarginsChanged(TObject*) { Invalidate(); }
+  // The explorer bar's parts over the rectangle.
+  void DrawPart(TCanvas& canvas, const TRect& rect, int part);
+  void CloseTheme();
 
   Integer FHeaderSize = 25;
   TPxSection* FHoverSection = nullptr;
@@ -202,4 +209,7 @@ class TPxLinkMenu : public TPxVertScrollControl {
   TPxSection* FOldHoverSection = nullptr;
   std::unique_ptr<TPxSections> FSections;
   Integer FSpacing = 10;
+  // The "explorerbar" styles while the window lives; null without them
+  // (also where the styles in force lack that class): the classic look.
+  HTHEME FTheme = nullptr;
 };

@@ -161,7 +161,8 @@ void TPxOutlookBar::Describe(TClassBuilder<TPxOutlookBar>& c) {
   c.Property(u"ItemIndex", &P::ItemIndex, &P::SetItemIndex).Default(0);
   c.Property(u"Items", &P::GetItems, &P::SetItems);
   c.Property(u"LargeImages", &P::LargeImages, &P::SetLargeImages);
-  c.Property(u"Options", &P::Options, &P::SetOptions).Default(static_cast<Integer>(TOutlookBarOptions{boOptionsMenu}.Bits()));
+  c.Property(u"Options", &P::Options, &P::SetOptions)
+      .Default(static_cast<Integer>(TOutlookBarOptions{boOptionsMenu}.Bits()));
   c.Property(u"ParentColor", &TControl::ParentColor, &TControl::SetParentColor).Default(0);
   publish::ParentFont(c);
   publish::PopupMenu(c);
@@ -183,8 +184,8 @@ TPxOutlookBar::TPxOutlookBar(TComponent* owner)
     : TCustomControl(owner),
       FInnerMargins(std::make_unique<TPxMargins>()),
       FItems(std::make_unique<TPxOutlookBarItems>(this)) {
-  SetControlStyle(TControlStyle{csAcceptsControls, csCaptureMouse, csClickEvents, csSetCaption, csDoubleClicks,
-                                csReplicatable});
+  SetControlStyle(
+      TControlStyle{csAcceptsControls, csCaptureMouse, csClickEvents, csSetCaption, csDoubleClicks, csReplicatable});
   FInnerMargins->OnChange = TNotifyEvent(this, &TPxOutlookBar::MarginsChanged);
   SetParentColor(false);
   SetColor(clWindow);
@@ -347,7 +348,7 @@ Integer TPxOutlookBar::GetToolButtonWidth() const {
 }
 
 TOutlookMetrics TPxOutlookBar::Metrics() const {
-  return TOutlookMetrics{ClientWidth(),   ClientHeight(),       FItemHeight,   FSplitterHeight,
+  return TOutlookMetrics{ClientWidth(),  ClientHeight(),       FItemHeight,   FSplitterHeight,
                          FToolbarHeight, GetToolButtonWidth(), FButtonsHeight};
 }
 

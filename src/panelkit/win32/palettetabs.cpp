@@ -5,7 +5,6 @@
 #include "panelkit/win32/collectionparts.h"
 // Declares the type of the (Sender, Integer) events that the explicit type info stands in for.
 #include "panelkit/win32/pagecontrol.h"
-#include "panelkit/win32/registration.h"
 #include "panelkit/win32/shareddraw.h"
 #include "panelkit/win32/themes.h"
 #include "ui/publish.h"
@@ -64,11 +63,12 @@ void TPxTabControl::Describe(TClassBuilder<TPxTabControl>& c) {
   using P = TPxTabControl;
   c.Property(u"ActiveIndex", &P::ActiveIndex, &P::SetActiveIndex).Default(0);
   publish::Align(c);
-  c.Property(u"AutoSize", [](const P& p) { return p.FAutoSize; },
-             [](P& p, bool value) {
-               p.FAutoSize = value;
-               p.ApplyAutoSize();
-             })
+  c.Property(
+       u"AutoSize", [](const P& p) { return p.FAutoSize; },
+       [](P& p, bool value) {
+         p.FAutoSize = value;
+         p.ApplyAutoSize();
+       })
       .Default(0);
   c.Property(u"ButtonHeight", &P::ButtonHeight, &P::SetButtonHeight).Default(22);
   c.Property(u"BackgroundStyle", &P::BackgroundStyle, &P::SetBackgroundStyle).Default(tbsSolid);
@@ -450,10 +450,4 @@ void TPxTabControl::HintTimerElapsed(TObject*) {
 void TPxTabControl::HintHideTimerElapsed(TObject*) {
   FHintHideTimer->SetEnabled(false);
   FHintWindow->ReleaseHandle();
-}
-
-void RegisterPanelKitPaletteClasses(TClassRegistry& registry) {
-  registry.RegisterClasses({&TPxButtonHint::StaticClass(), &TPxTabControl::StaticClass()}, u"panelkit");
-  registry.RegisterType(DescribeType(TypeTag<TTabsBackgroundStyle>{}));
-  registry.RegisterType(ButtonClickEventType());
 }

@@ -9,5 +9,3 @@ void RegisterPanelKitClasses(TClassRegistry& registry);
 void RegisterPanelKitCollectionClasses(TClassRegistry& registry);
 // The palette tab control, link menu, status bar, tool box and outlook bar.
 void RegisterPanelKitNavigationClasses(TClassRegistry& registry);
-// The palette tab control alone (part of the above).
-void RegisterPanelKitPaletteClasses(TClassRegistry& registry);

@@ -323,4 +323,3 @@ void LoadButtonGlyph(TBitmap& bitmap, const char16_t* name, bool plus) {
     DrawDefaultButtonGlyph(bitmap, plus);
   }
 }
-

@@ -346,8 +346,7 @@ void TPxToolBox::DrawCategory(TCanvas& canvas, const TRect& r, const TPxToolBoxC
     DrawThemeElement(Handle(), canvas.Handle(), Rect(kGlyphLeft, r.Top, 14, r.Bottom), u"treeview", 2,
                      category->Expanded() ? 2 : 1);
   else
-    canvas.Draw(kGlyphLeft, r.Top + (r.Bottom - r.Top) / 2 - 4,
-                category->Expanded() ? *FCollapseGlyph : *FExpandGlyph);
+    canvas.Draw(kGlyphLeft, r.Top + (r.Bottom - r.Top) / 2 - 4, category->Expanded() ? *FCollapseGlyph : *FExpandGlyph);
   canvas.Font().SetStyle(TFontStyles{fsBold});
   canvas.Brush().SetStyle(bsClear);
   DrawEllipsisText(canvas, Rect(kCaptionLeft, r.Top, r.Right, r.Bottom), category->Caption(), bdLeftToRight);

@@ -401,7 +401,6 @@ TEST_F(CollectionKitTest, InfoPanelBodyStartsBelowTheCaptionBySpacing) {
   EXPECT_EQ(p.BodyRect().Top, withCaption + 6);
 }
 
-
 TEST_F(CollectionKitTest, IconListThumbFollowsTheContentWidth) {
   struct Case {
     Integer items;
