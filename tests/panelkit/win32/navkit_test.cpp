@@ -274,6 +274,25 @@ TEST_F(NavKitTest, LinkMenuHoverBelongsToTheOneRowUnderThePointer) {
   EXPECT_TRUE(FExceptions.empty());
 }
 
+TEST_F(NavKitTest, LinkMenuScrollsContentTallerThanItsWindow) {
+  TNavKitForm& f = Kit();
+  TPxLinkMenu& menu = *f.Links;
+  harness::PaintClient(menu.Handle());
+  EXPECT_EQ(menu.GetTotalHeigth(), 215);
+  EXPECT_EQ(menu.VertScrollBar().Max(), 0);
+  for (Integer i = 0; i < 10; ++i) menu.Sections().Items(2)->Items().Add()->SetCaption(u"More");
+  harness::PaintClient(menu.Handle());
+  EXPECT_EQ(menu.GetTotalHeigth(), 415);
+  EXPECT_EQ(menu.VertScrollBar().Max(), 415);
+  EXPECT_EQ(menu.VertScrollBar().PageSize(), menu.ClientHeight() + 1);
+  menu.Perform(WM_VSCROLL, MAKEWPARAM(SB_PAGEDOWN, 0), 0);
+  Pump();
+  EXPECT_EQ(menu.VertScrollBar().Position(), 415 - menu.ClientHeight());
+  EXPECT_EQ(menu.GetSectionHeaderRect(menu.Sections().Items(0)).Top, 10 - menu.VertScrollBar().Position());
+  SavePicture(harness::PaintClient(menu.Handle()), L"panelkit-link-menu-scrolled.bmp");
+  EXPECT_TRUE(FExceptions.empty());
+}
+
 TEST_F(NavKitTest, ControlsLetGoOfAFreedImageList) {
   TNavKitForm& f = Kit();
   auto images = MakeIcons(3, 16);
