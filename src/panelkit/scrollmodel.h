@@ -10,7 +10,11 @@
 #include "rtl/types.h"
 
 enum TScrollKind { rkIdle, rkLine, rkPage, rkThumb, rkTopBottom };
+// The kit's scroll-bar kinds carry the name the class library uses for its
+// own; the namespace keeps the two apart where both are seen.
+namespace pxscroll {
 enum TScrollBarKind { skHorizontal, skVertical };
+}  // namespace pxscroll
 enum TRollDirectionItem { rdUp, rdDown };
 using TRollDirection = TSet<TRollDirectionItem>;
 

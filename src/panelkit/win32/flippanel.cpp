@@ -33,22 +33,6 @@ namespace {
 
 constexpr Integer kButtonSize = 9;
 
-// The 9 x 9 button face of the classic look, used when the program carries
-// no picture of its own: a light box, dark right and bottom edges, a minus
-// and, for expanding, a plus.
-void DrawDefaultButtonGlyph(TBitmap& bitmap, bool plus) {
-  bitmap.SetPixelFormat(pf24bit);
-  bitmap.SetSize(kButtonSize, kButtonSize);
-  TCanvas& c = bitmap.Canvas();
-  c.Brush().SetColor(TColor{0xF4F4F4});
-  c.FillRect(Rect(0, 0, kButtonSize, kButtonSize));
-  c.Pen().SetColor(TColor{0x808080});
-  c.Polyline({{kButtonSize - 1, 0}, {kButtonSize - 1, kButtonSize - 1}, {-1, kButtonSize - 1}});
-  c.Pen().SetColor(TColor{0x404040});
-  c.Polyline({{2, 4}, {7, 4}});
-  if (plus) c.Polyline({{4, 2}, {4, 7}});
-}
-
 // Takes the border's width off every side of the client area being
 // computed (WM_NCCALCSIZE, after the default handling).
 void ShrinkClientByBorder(TMessage& m, Integer width) {
@@ -74,14 +58,6 @@ void PaintWindowFrame(TWinControl& control, const std::function<void(HDC, RECT)>
   GetWindowRect(control.Handle(), &window);
   paint(dc, RECT{0, 0, window.right - window.left, window.bottom - window.top});
   ReleaseDC(control.Handle(), dc);
-}
-
-void LoadButtonGlyph(TBitmap& bitmap, const char16_t* name, bool plus) {
-  try {
-    bitmap.LoadFromResourceName(GetModuleHandleW(nullptr), name);
-  } catch (const Exception&) {
-    DrawDefaultButtonGlyph(bitmap, plus);
-  }
 }
 
 }  // namespace

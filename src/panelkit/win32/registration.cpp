@@ -86,4 +86,5 @@ void RegisterPanelKitClasses(TClassRegistry& registry) {
   RegisterEditClasses(registry, module);
   RegisterCollectionClasses(registry, module);
   RegisterPanelKitCollectionClasses(registry);
+  RegisterPanelKitNavigationClasses(registry);
 }

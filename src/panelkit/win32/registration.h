@@ -7,3 +7,5 @@ class TClassRegistry;
 void RegisterPanelKitClasses(TClassRegistry& registry);
 // The glyphs, images, panels, labels, splitters and flip panels.
 void RegisterPanelKitCollectionClasses(TClassRegistry& registry);
+// The palette tab control, link menu, status bar, tool box and outlook bar.
+void RegisterPanelKitNavigationClasses(TClassRegistry& registry);

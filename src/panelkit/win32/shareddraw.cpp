@@ -290,3 +290,36 @@ void DrawEmbossedText(TCanvas& canvas, const TRect& rect, const String& text, TA
   DrawClearText(canvas, text, rect, format);
   canvas.Font().SetColor(old);
 }
+
+// ---------------------------------------------------------------------------
+// Expand and collapse glyphs
+
+namespace {
+
+constexpr Integer kGlyphButtonSize = 9;
+
+// The 9 x 9 button face of the classic look, used when the program carries
+// no picture of its own: a light box, dark right and bottom edges, a minus
+// and, for expanding, a plus.
+void DrawDefaultButtonGlyph(TBitmap& bitmap, bool plus) {
+  bitmap.SetPixelFormat(pf24bit);
+  bitmap.SetSize(kGlyphButtonSize, kGlyphButtonSize);
+  TCanvas& c = bitmap.Canvas();
+  c.Brush().SetColor(TColor{0xF4F4F4});
+  c.FillRect(Rect(0, 0, kGlyphButtonSize, kGlyphButtonSize));
+  c.Pen().SetColor(TColor{0x808080});
+  c.Polyline({{kGlyphButtonSize - 1, 0}, {kGlyphButtonSize - 1, kGlyphButtonSize - 1}, {-1, kGlyphButtonSize - 1}});
+  c.Pen().SetColor(TColor{0x404040});
+  c.Polyline({{2, 4}, {7, 4}});
+  if (plus) c.Polyline({{4, 2}, {4, 7}});
+}
+
+}  // namespace
+
+void LoadButtonGlyph(TBitmap& bitmap, const char16_t* name, bool plus) {
+  try {
+    bitmap.LoadFromResourceName(GetModuleHandleW(nullptr), name);
+  } catch (const Exception&) {
+    DrawDefaultButtonGlyph(bitmap, plus);
+  }
+}

@@ -57,3 +57,8 @@ void MakeGrayscale(TBitmap& bitmap);
 void DrawCaptionText(TCanvas& canvas, const TRect& rect, TAlignment alignment, const String& text, bool noPrefix);
 void DrawEllipsisText(TCanvas& canvas, const TRect& rect, const String& text, TBiDiMode biDiMode);
 void DrawEmbossedText(TCanvas& canvas, const TRect& rect, const String& text, TAlignment alignment, bool noPrefix);
+
+// A 9 x 9 expand (plus) or collapse glyph from the program's bitmap resource
+// of that name, or the classic box with a minus (and a plus) when the
+// program carries none.
+void LoadButtonGlyph(TBitmap& bitmap, const char16_t* name, bool plus);

@@ -401,20 +401,6 @@ TEST_F(CollectionKitTest, InfoPanelBodyStartsBelowTheCaptionBySpacing) {
   EXPECT_EQ(p.BodyRect().Top, withCaption + 6);
 }
 
-// 32 x 32 icons, each a colour of its own.
-std::unique_ptr<TImageList> MakeIcons(Integer count) {
-  auto images = std::make_unique<TImageList>(nullptr);
-  images->SetWidth(32);
-  images->SetHeight(32);
-  for (Integer i = 0; i < count; ++i) {
-    TBitmap icon(32, 32, pf24bit);
-    icon.Canvas().Brush().SetColor(RGB(200, 40 * i % 256, 40));
-    icon.Canvas().FillRect(Rect(0, 0, 32, 32));
-    images->Add(&icon, nullptr);
-  }
-  return images;
-}
-
 TEST_F(CollectionKitTest, IconListThumbFollowsTheContentWidth) {
   struct Case {
     Integer items;

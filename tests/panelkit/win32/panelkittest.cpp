@@ -75,3 +75,16 @@ void SavePicture(const harness::Bitmap32& picture, const wchar_t* name) {
 TPoint Centre(const TRect& r) {
   return Point(r.Left + r.Width() / 2, r.Top + r.Height() / 2);
 }
+
+std::unique_ptr<TImageList> MakeIcons(Integer count, Integer size) {
+  auto images = std::make_unique<TImageList>(nullptr);
+  images->SetWidth(size);
+  images->SetHeight(size);
+  for (Integer i = 0; i < count; ++i) {
+    TBitmap icon(size, size, pf24bit);
+    icon.Canvas().Brush().SetColor(RGB(200, 40 * i % 256, 40));
+    icon.Canvas().FillRect(Rect(0, 0, size, size));
+    images->Add(&icon, nullptr);
+  }
+  return images;
+}

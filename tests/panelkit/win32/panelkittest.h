@@ -14,6 +14,7 @@
 #include "panelkit/win32/registration.h"
 #include "panelkit/win32/themes.h"
 #include "ui/forms.h"
+#include "ui/imglist.h"
 #include "ui/registration.h"
 
 #include "support/win32/harness.h"
@@ -70,3 +71,5 @@ class PanelKitTest : public ::testing::Test {
 void SavePicture(const harness::Bitmap32& picture, const wchar_t* name);
 // The centre of a rectangle.
 TPoint Centre(const TRect& r);
+// Square icons of the given size, each a colour of its own.
+std::unique_ptr<TImageList> MakeIcons(Integer count, Integer size = 32);
