@@ -20,7 +20,7 @@ const String kPropertyException = u"Error reading %s%s%s: %s";
 // Children of children deeper than this are refused: the stream comes from outside.
 constexpr int kMaxComponentDepth = kMaxFormNesting;
 
-bool IsIntegerTag(TValueType tag) { return tag == vaInt8 || tag == vaInt16 || tag == vaInt32; }
+bool IsIndexTag(TValueType tag) { return tag == vaInt8 || tag == vaInt16 || tag == vaInt32; }
 
 }  // namespace
 
@@ -292,7 +292,7 @@ void TComponentReader::ReadCollectionInto(TCollection& collection, int depth) {
       collection.Clear();
     }
     while (!EndOfList()) {
-      if (IsIntegerTag(NextValue())) ReadInteger();  // the item's index: not used
+      if (IsIndexTag(NextValue())) ReadInteger();  // the item's index: not used
       ReadListBegin();
       TCollectionItem* item = collection.Add();
       // An item is no component: errors name it by its class.
@@ -324,7 +324,7 @@ void TComponentReader::ReadPropValue(TObject& instance, const TPropInfo& prop) {
       if (!collection) {
         // The data is there but nothing can take it: skip the items.
         while (!EndOfList()) {
-          if (IsIntegerTag(NextValue())) ReadInteger();
+          if (IsIndexTag(NextValue())) ReadInteger();
           ReadListBegin();
           while (!EndOfList()) {
             ReadStrBytes();

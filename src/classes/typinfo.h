@@ -215,6 +215,12 @@ struct TMethodParam {
   int RecSize() const;
 };
 
+// The parameters of the published event types the libraries register.
+inline TMethodParam Param(const char16_t* name, const char16_t* type, TParamFlags flags = 0) {
+  return TMethodParam{flags, name, type};
+}
+inline constexpr TParamFlags kVarParam = ParamFlagBit(pfVar);
+
 class TMethodTypeInfo : public TTypeInfo {
  public:
   TMethodTypeInfo(String name, String unitName, TMethodKind methodKind, std::vector<TMethodParam> params,

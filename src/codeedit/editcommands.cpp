@@ -12,12 +12,6 @@
 
 namespace {
 
-const String CRLF = u"\r\n";
-
-bool IsBlank(Char c) {
-  return c == u' ' || c == u'\t';
-}
-
 bool IsSelecting(TCodeEditorCommand command) {
   return command > ecSelection && command <= ecSelGotoXY;
 }

@@ -11,8 +11,6 @@
 
 namespace {
 
-const String CRLF = u"\r\n";
-
 // The text cut at its line breaks (CR LF, CR or LF).
 std::vector<String> SplitAtBreaks(StringView text) {
   std::vector<String> segments(1);
@@ -26,10 +24,6 @@ std::vector<String> SplitAtBreaks(StringView text) {
     }
   }
   return segments;
-}
-
-bool IsBlank(Char c) {
-  return c == u' ' || c == u'\t';
 }
 
 bool IsEndReason(TCodeChangeReason reason) {

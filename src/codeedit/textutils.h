@@ -7,6 +7,13 @@
 
 #include "codeedit/types.h"
 
+// The line break the editor writes between lines it joins or inserts.
+inline const String CRLF = u"\r\n";
+
+// A blank in the editor's sense: space or tab, the characters trimmed and
+// indented over.
+inline bool IsBlank(Char c) { return c == u' ' || c == u'\t'; }
+
 Integer ClampInt(Integer value, Integer low, Integer high);
 void SwapInts(Integer& a, Integer& b);
 // The earlier of two positions (a when they are equal).

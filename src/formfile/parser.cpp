@@ -136,7 +136,7 @@ String WidenASCII(std::string_view bytes) {
   return String(bytes.begin(), bytes.end());
 }
 
-bool IsASCII(std::string_view bytes) {
+bool IsASCIIText(std::string_view bytes) {
   return std::all_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<Byte>(c) < 0x80; });
 }
 
@@ -415,7 +415,7 @@ std::string_view TParser::TokenTextWithoutSuffix() const {
 String TParser::TokenString() const {
   if (FToken == toWString) return FStringUnits;
   std::string_view bytes = FToken == toString ? std::string_view(FStringBytes) : TokenText();
-  if (IsASCII(bytes)) return WidenASCII(bytes);
+  if (IsASCIIText(bytes)) return WidenASCII(bytes);
   return FUTF8 ? UTF8ToString(bytes) : AnsiToString(bytes);
 }
 

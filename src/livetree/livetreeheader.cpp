@@ -19,7 +19,7 @@ Integer Percent(Integer value) {
 }
 
 // Widths and edges from outside may be large: sums of them stay in range.
-Integer Saturated(Int64 value) {
+Integer SaturatedWidth(Int64 value) {
   return static_cast<Integer>(std::clamp<Int64>(value, INT32_MIN, INT32_MAX));
 }
 
@@ -128,7 +128,7 @@ void TLTHeader::Invalidate(const TLiveTreeColumn* column, bool expandToBorder) {
   TRect area = Rect(0, 0, Host().ClientWidth(), FHeight);
   if (column != nullptr) {
     area.Left = column->Left();
-    area.Right = Saturated(static_cast<Int64>(column->Left()) + column->Width());
+    area.Right = SaturatedWidth(static_cast<Int64>(column->Left()) + column->Width());
     if (!column->Options().Contains(coFixed)) area.Offset(-FOwner->EffectiveOffsetX(), 0);
     if (FOwner->UseRightToLeftAlignment()) area.Offset(FOwner->RightToLeftOffset(false), 0);
     if (expandToBorder) {
@@ -199,7 +199,7 @@ void TLTHeader::HeaderFontChanged() {
     Int64 spacing = 0;
     for (Integer i = 0; i < FColumns->Count(); ++i) spacing = std::max<Int64>(spacing, FColumns->Items(i)->Spacing());
     Int64 height = Host().TextExtent(FFont, u"Q").cy + spacing + spacing / 2;
-    if (height > FHeight) SetHeight(Saturated(height));
+    if (height > FHeight) SetHeight(SaturatedWidth(height));
   }
   Invalidate(nullptr);
 }
@@ -435,7 +435,7 @@ Integer TLTHeader::ResizeColumns(Integer changeBy, TColumnIndex rangeStartCol, T
     for (size_t i = 0; i < n; ++i) {
       if (!qualifies[i]) continue;
       Int64 old = column(i)->Width();
-      column(i)->SetWidth(Saturated(widths[i]));
+      column(i)->SetWidth(SaturatedWidth(widths[i]));
       result += column(i)->Width() - old;
     }
   } catch (...) {
@@ -443,7 +443,7 @@ Integer TLTHeader::ResizeColumns(Integer changeBy, TColumnIndex rangeStartCol, T
     throw;
   }
   if (!wasResizing) FStates -= hsResizing;
-  return Saturated(result);
+  return SaturatedWidth(result);
 }
 
 void TLTHeader::SpringColumns() {
@@ -467,7 +467,7 @@ void TLTHeader::SpringColumns() {
           column->FSpringRest += part;
           if (column->FSpringRest >= 1) {
             double whole = std::trunc(column->FSpringRest);
-            column->SetWidth(Saturated(column->Width() + sign * static_cast<Int64>(whole)));
+            column->SetWidth(SaturatedWidth(column->Width() + sign * static_cast<Int64>(whole)));
             column->FSpringRest -= whole;
           }
           delta -= part;
@@ -593,7 +593,7 @@ bool TLTHeader::FindSplitterColumn(TPoint p) {
       Int64 right = fixed ? static_cast<Int64>(column->Left()) + column->Width() : edge;
       if ((fixed || p.X > fixedWidth) && p.X > right - 3 && p.X < right + 5 && mayResize(*run)) {
         FColumns->FTrackIndex = *run;
-        FTrackPoint = Point(Saturated(right - column->Width()), p.Y);
+        FTrackPoint = Point(SaturatedWidth(right - column->Width()), p.Y);
         return true;
       }
       edge -= column->Width();
@@ -609,7 +609,7 @@ bool TLTHeader::FindSplitterColumn(TPoint p) {
       Int64 left = fixed ? edge + offset : edge;
       if ((fixed || p.X > fixedWidth) && p.X > left - 5 && p.X < left + 3 && mayResize(index)) {
         FColumns->FTrackIndex = index;
-        FTrackPoint = Point(Saturated(left + column->Width() + (fixed ? offset : 0)), p.Y);
+        FTrackPoint = Point(SaturatedWidth(left + column->Width() + (fixed ? offset : 0)), p.Y);
         return true;
       }
       edge += column->Width();

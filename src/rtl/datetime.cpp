@@ -112,7 +112,7 @@ bool ValidDayNumber(TDateTime value, Int64& number) {
   return SplitStamp(value, number, time) && number >= kFirstDay && number <= kLastDay;
 }
 
-String DecimalText(Int64 n) {
+String DigitText(Int64 n) {
   if (n == 0) return u"0";
   const bool negative = n < 0;
   UInt64 u = negative ? 0 - static_cast<UInt64>(n) : static_cast<UInt64>(n);
@@ -577,9 +577,9 @@ TDateTime EncodeDateTime(Word year, Word month, Word day, Word hour, Word min, W
   TDateTime value;
   if (!TryEncodeDateTime(year, month, day, hour, min, sec, msec, value)) {
     const TFormatSettings& s = FormatSettings();
-    String fields = DecimalText(year) + s.DateSeparator + DecimalText(month) + s.DateSeparator + DecimalText(day) +
-                    u' ' + DecimalText(hour) + s.TimeSeparator + DecimalText(min) + s.TimeSeparator + DecimalText(sec) +
-                    s.DecimalSeparator + DecimalText(msec);
+    String fields = DigitText(year) + s.DateSeparator + DigitText(month) + s.DateSeparator + DigitText(day) +
+                    u' ' + DigitText(hour) + s.TimeSeparator + DigitText(min) + s.TimeSeparator + DigitText(sec) +
+                    s.DecimalSeparator + DigitText(msec);
     throw EConvertError(QuotedMessage(fields, u"is not a valid date and time"));
   }
   return value;

@@ -17,7 +17,6 @@
 namespace {
 
 constexpr char16_t kNotKnownText[] = u" #!@not known@!# ";
-constexpr char16_t kPropertyDoesNotExist[] = u"Property %s does not exist";
 
 // Puts a factory in place for one read and the old one back afterwards.
 class TFactoryScope {

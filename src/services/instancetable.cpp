@@ -22,12 +22,12 @@ void WriteWord(Byte* p, Word value) {
   p[1] = static_cast<Byte>(value >> 8);
 }
 
-Cardinal ReadCardinal(const Byte* p) {
+Cardinal ReadTableCardinal(const Byte* p) {
   return static_cast<Cardinal>(p[0]) | (static_cast<Cardinal>(p[1]) << 8) | (static_cast<Cardinal>(p[2]) << 16) |
          (static_cast<Cardinal>(p[3]) << 24);
 }
 
-void WriteCardinal(Byte* p, Cardinal value) {
+void WriteTableCardinal(Byte* p, Cardinal value) {
   for (int i = 0; i < 4; ++i) p[i] = static_cast<Byte>(value >> (8 * i));
 }
 
@@ -95,7 +95,7 @@ void TInstanceTable::SetCount(int count) {
 
 Cardinal TInstanceTable::ProcessIdAt(int index) const {
   if (index < 0 || index >= Count()) return 0;
-  return ReadCardinal(FBlock + kIdsOffset + 4 * static_cast<size_t>(index));
+  return ReadTableCardinal(FBlock + kIdsOffset + 4 * static_cast<size_t>(index));
 }
 
 int TInstanceTable::IndexOf(Cardinal processId) const {
@@ -111,7 +111,7 @@ bool TInstanceTable::Register(Cardinal processId, Word limit) {
   const int count = Count();
   bool allowed = Maximum() == 0 || Maximum() > count;
   if (count >= kInstanceTableCapacity) return false;
-  WriteCardinal(FBlock + kIdsOffset + 4 * static_cast<size_t>(count), processId);
+  WriteTableCardinal(FBlock + kIdsOffset + 4 * static_cast<size_t>(count), processId);
   SetCount(count + 1);
   return allowed;
 }
@@ -123,7 +123,7 @@ bool TInstanceTable::Remove(Cardinal processId) {
   Byte* ids = FBlock + kIdsOffset;
   std::memmove(ids + 4 * static_cast<size_t>(index), ids + 4 * static_cast<size_t>(index + 1),
                4 * static_cast<size_t>(count - index - 1));
-  WriteCardinal(ids + 4 * static_cast<size_t>(count - 1), 0);
+  WriteTableCardinal(ids + 4 * static_cast<size_t>(count - 1), 0);
   SetCount(count - 1);
   return true;
 }

@@ -12,7 +12,6 @@
 
 namespace {
 
-constexpr char16_t kPropertyDoesNotExist[] = u"Property %s does not exist";
 
 const TPropInfo& PropertyOf(const TObject& anObj, StringView propName) {
   const TPropInfo* prop = GetPropInfo(anObj, propName);

@@ -22,6 +22,9 @@
 #include "classes/reflection.h"
 #include "services/utilbase.h"
 
+// The error of a property looked up by a name its object does not publish.
+inline constexpr char16_t kPropertyDoesNotExist[] = u"Property %s does not exist";
+
 class TStrings;
 
 KST_DECLARE_EXCEPTION(EUtRTTIError, EUtError);

@@ -28,10 +28,6 @@ const TTypeInfo& DescribeType(TypeTag<TViewStyle>) {
 
 namespace {
 
-TMethodParam Param(const char16_t* name, const char16_t* type, TParamFlags flags = 0) {
-  return TMethodParam{flags, name, type};
-}
-const TParamFlags kVar = ParamFlagBit(pfVar);
 
 }  // namespace
 
@@ -51,7 +47,7 @@ const TTypeInfo& DescribeType(TypeTag<TTVChangedEvent>) {
 const TTypeInfo& DescribeType(TypeTag<TTVChangingEvent>) {
   static const TMethodTypeInfo t(
       u"TTVChangingEvent", u"ComCtrls", mkProcedure,
-      {Param(u"Sender", u"TObject"), Param(u"Node", u"TTreeNode"), Param(u"AllowChange", u"Boolean", kVar)});
+      {Param(u"Sender", u"TObject"), Param(u"Node", u"TTreeNode"), Param(u"AllowChange", u"Boolean", kVarParam)});
   return t;
 }
 

@@ -29,10 +29,6 @@ HINSTANCE ModuleInstance() {
   return GetModuleHandleW(nullptr);
 }
 
-TMethodParam Param(const char16_t* name, const char16_t* type, TParamFlags flags = 0) {
-  return TMethodParam{flags, name, type};
-}
-const TParamFlags kVar = ParamFlagBit(pfVar);
 
 }  // namespace
 
@@ -133,37 +129,37 @@ const TTypeInfo& DescribeType(TypeTag<TMouseMoveEvent>) {
 const TTypeInfo& DescribeType(TypeTag<TKeyEvent>) {
   static const TMethodTypeInfo t(
       u"TKeyEvent", u"Controls", mkProcedure,
-      {Param(u"Sender", u"TObject"), Param(u"Key", u"Word", kVar), Param(u"Shift", u"TShiftState")});
+      {Param(u"Sender", u"TObject"), Param(u"Key", u"Word", kVarParam), Param(u"Shift", u"TShiftState")});
   return t;
 }
 const TTypeInfo& DescribeType(TypeTag<TKeyPressEvent>) {
   static const TMethodTypeInfo t(u"TKeyPressEvent", u"Controls", mkProcedure,
-                                 {Param(u"Sender", u"TObject"), Param(u"Key", u"Char", kVar)});
+                                 {Param(u"Sender", u"TObject"), Param(u"Key", u"Char", kVarParam)});
   return t;
 }
 const TTypeInfo& DescribeType(TypeTag<TMouseWheelEvent>) {
   static const TMethodTypeInfo t(
       u"TMouseWheelEvent", u"Controls", mkProcedure,
       {Param(u"Sender", u"TObject"), Param(u"Shift", u"TShiftState"), Param(u"WheelDelta", u"Integer"),
-       Param(u"MousePos", u"TPoint"), Param(u"Handled", u"Boolean", kVar)});
+       Param(u"MousePos", u"TPoint"), Param(u"Handled", u"Boolean", kVarParam)});
   return t;
 }
 const TTypeInfo& DescribeType(TypeTag<TMouseWheelUpDownEvent>) {
   static const TMethodTypeInfo t(u"TMouseWheelUpDownEvent", u"Controls", mkProcedure,
                                  {Param(u"Sender", u"TObject"), Param(u"Shift", u"TShiftState"),
-                                  Param(u"MousePos", u"TPoint"), Param(u"Handled", u"Boolean", kVar)});
+                                  Param(u"MousePos", u"TPoint"), Param(u"Handled", u"Boolean", kVarParam)});
   return t;
 }
 const TTypeInfo& DescribeType(TypeTag<TContextPopupEvent>) {
   static const TMethodTypeInfo t(
       u"TContextPopupEvent", u"Controls", mkProcedure,
-      {Param(u"Sender", u"TObject"), Param(u"MousePos", u"TPoint"), Param(u"Handled", u"Boolean", kVar)});
+      {Param(u"Sender", u"TObject"), Param(u"MousePos", u"TPoint"), Param(u"Handled", u"Boolean", kVarParam)});
   return t;
 }
 const TTypeInfo& DescribeType(TypeTag<TCanResizeEvent>) {
   static const TMethodTypeInfo t(u"TCanResizeEvent", u"Controls", mkProcedure,
-                                 {Param(u"Sender", u"TObject"), Param(u"NewWidth", u"Integer", kVar),
-                                  Param(u"NewHeight", u"Integer", kVar), Param(u"Resize", u"Boolean", kVar)});
+                                 {Param(u"Sender", u"TObject"), Param(u"NewWidth", u"Integer", kVarParam),
+                                  Param(u"NewHeight", u"Integer", kVarParam), Param(u"Resize", u"Boolean", kVarParam)});
   return t;
 }
 

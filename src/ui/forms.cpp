@@ -33,10 +33,6 @@ WNDPROC mdiClientProc = nullptr;
 
 const char16_t kCannotFocus[] = u"Cannot focus a disabled or invisible window";
 
-TMethodParam Param(const char16_t* name, const char16_t* type, TParamFlags flags = 0) {
-  return TMethodParam{flags, name, type};
-}
-
 }  // namespace
 
 // ---------------------------------------------------------------------------

@@ -37,9 +37,6 @@ COLORREF GdiColor(TColor color) {
   return static_cast<COLORREF>(ColorToRGB(color)) & 0x00FFFFFF;
 }
 
-// Pictures bigger than this are refused before anything is allocated.
-constexpr Int64 kMaxPixels = Int64{1} << 26;
-constexpr Integer kMaxDimension = 32768;
 constexpr Int64 kMaxGraphicBytes = Int64{256} << 20;
 
 TBytes ReadRest(TStream& stream) {
@@ -987,7 +984,7 @@ TCanvas& TBitmap::Canvas() {
 }
 
 void TBitmap::Create(Integer width, Integer height, TPixelFormat format, const std::vector<RGBQUAD>& colors) {
-  if (width < 0 || height < 0 || width > kMaxDimension || height > kMaxDimension || Int64{width} * height > kMaxPixels)
+  if (width < 0 || height < 0 || width > kMaxPictureDimension || height > kMaxPictureDimension || Int64{width} * height > kMaxPicturePixels)
     throw EInvalidGraphic(u"Bitmap image is not valid");
   HBITMAP old = FHandle;
   Integer oldWidth = FWidth, oldHeight = FHeight;
@@ -1264,7 +1261,7 @@ void TBitmap::LoadDIB(const Byte* info, size_t infoSize, const Byte* bits, size_
   Int64 width = h.biWidth;
   Int64 height = topDown ? -Int64{h.biHeight} : h.biHeight;
   int bitCount = h.biBitCount;
-  if (width <= 0 || height <= 0 || width > kMaxDimension || height > kMaxDimension || width * height > kMaxPixels)
+  if (width <= 0 || height <= 0 || width > kMaxPictureDimension || height > kMaxPictureDimension || width * height > kMaxPicturePixels)
     throw EInvalidGraphic(u"Bitmap image is not valid");
   bool bitfields = h.biCompression == BI_BITFIELDS;
   bool rle = h.biCompression == BI_RLE8 || h.biCompression == BI_RLE4;

@@ -122,6 +122,11 @@ const TTypeInfo& DescribeType(TypeTag<TBrushStyle>);
 const TTypeInfo& DescribeType(TypeTag<TPixelFormat>);
 const TTypeInfo& DescribeType(TypeTag<TTransparentMode>);
 
+// Pictures bigger than this are refused before anything is allocated: their
+// sizes come from files.
+inline constexpr Integer kMaxPictureDimension = 32768;
+inline constexpr Int64 kMaxPicturePixels = Int64{1} << 26;
+
 class TBitmap;
 class TCanvas;
 

@@ -31,8 +31,6 @@ const TTypeInfo& DescribeType(TypeTag<TJPEGPerformance>) {
 
 namespace {
 
-constexpr Integer kMaxDimension = 32768;
-constexpr Int64 kMaxPixels = Int64{1} << 26;
 
 // libjpeg reports errors by calling back; the callback leaves the library
 // for the frame that set the jump buffer, which then raises the error.
@@ -87,8 +85,8 @@ bool Decode(const TBytes& data, TJPEGScale scale, bool grayscale, Integer& width
   info.scale_denom = static_cast<unsigned>(ScaleDenominator(scale));
   info.out_color_space = grayscale ? JCS_GRAYSCALE : JCS_RGB;
   jpeg_calc_output_dimensions(&info);
-  if (info.output_width == 0 || info.output_height == 0 || info.output_width > kMaxDimension ||
-      info.output_height > kMaxDimension || Int64{info.output_width} * info.output_height > kMaxPixels) {
+  if (info.output_width == 0 || info.output_height == 0 || info.output_width > kMaxPictureDimension ||
+      info.output_height > kMaxPictureDimension || Int64{info.output_width} * info.output_height > kMaxPicturePixels) {
     code = JERR_IMAGE_TOO_BIG;
     jpeg_destroy_decompress(&info);
     return false;

@@ -2,7 +2,6 @@
 
 namespace {
 
-const TParamFlags kVarParam = ParamFlagBit(pfVar);
 
 TMethodParam Arg(const char16_t* name, const char16_t* type, TParamFlags flags = 0) {
   return TMethodParam{flags, name, type};

@@ -17,10 +17,6 @@
 
 namespace {
 
-TMethodParam Param(const char16_t* name, const char16_t* type, TParamFlags flags = 0) {
-  return TMethodParam{flags, name, type};
-}
-const TParamFlags kVar = ParamFlagBit(pfVar);
 
 bool SameStroke(const TCodeEditKeyStroke& a, const TCodeEditKeyStroke& b) {
   return a.ShortCut() == b.ShortCut() && a.ShortCut2() == b.ShortCut2() && a.Command() == b.Command();
@@ -175,8 +171,8 @@ const TTypeInfo& DescribeType(TypeTag<TStatusChangeEvent>) {
 }
 const TTypeInfo& DescribeType(TypeTag<TProcessCommandEvent>) {
   static const TMethodTypeInfo t(u"TProcessCommandEvent", u"CodeEdit", mkProcedure,
-                                 {Param(u"Sender", u"TObject"), Param(u"Command", u"TCodeEditorCommand", kVar),
-                                  Param(u"AChar", u"Char", kVar), Param(u"Data", u"Pointer")});
+                                 {Param(u"Sender", u"TObject"), Param(u"Command", u"TCodeEditorCommand", kVarParam),
+                                  Param(u"AChar", u"Char", kVarParam), Param(u"Data", u"Pointer")});
   return t;
 }
 const TTypeInfo& DescribeType(TypeTag<TContextHelpEvent>) {
@@ -186,7 +182,7 @@ const TTypeInfo& DescribeType(TypeTag<TContextHelpEvent>) {
 }
 const TTypeInfo& DescribeType(TypeTag<TPlaceMarkEvent>) {
   static const TMethodTypeInfo t(u"TPlaceMarkEvent", u"CodeEdit", mkProcedure,
-                                 {Param(u"Sender", u"TObject"), Param(u"Mark", u"TCodeEditMark", kVar)});
+                                 {Param(u"Sender", u"TObject"), Param(u"Mark", u"TCodeEditMark", kVarParam)});
   return t;
 }
 

@@ -227,9 +227,6 @@ KST_CLASS_IMPL(TLiveDrawTree, "LiveTree")
 
 namespace {
 
-TMethodParam Param(const char16_t* name, const char16_t* type, bool byReference = false) {
-  return TMethodParam{byReference ? ParamFlagBit(pfVar) : TParamFlags{}, name, type};
-}
 TMethodParam SenderParam() {
   return Param(u"Sender", u"TBaseLiveTree");
 }
@@ -239,7 +236,7 @@ TMethodParam SenderParam() {
 const TTypeInfo& DescribeType(TypeTag<TLSTGetTextEvent>) {
   static const TMethodTypeInfo t(u"TLSTGetTextEvent", u"LiveTree", mkProcedure,
                                  {SenderParam(), Param(u"Node", u"PLiveNode"), Param(u"Column", u"TColumnIndex"),
-                                  Param(u"TextType", u"TLSTTextType"), Param(u"CellText", u"string", true)});
+                                  Param(u"TextType", u"TLSTTextType"), Param(u"CellText", u"string", kVarParam)});
   return t;
 }
 const TTypeInfo& DescribeType(TypeTag<TLTPaintText>) {
@@ -252,19 +249,19 @@ const TTypeInfo& DescribeType(TypeTag<TLTGetImageEvent>) {
   static const TMethodTypeInfo t(
       u"TLTGetImageEvent", u"LiveTree", mkProcedure,
       {SenderParam(), Param(u"Node", u"PLiveNode"), Param(u"Kind", u"TLTImageKind"), Param(u"Column", u"TColumnIndex"),
-       Param(u"Ghosted", u"Boolean", true), Param(u"ImageIndex", u"Integer", true)});
+       Param(u"Ghosted", u"Boolean", kVarParam), Param(u"ImageIndex", u"Integer", kVarParam)});
   return t;
 }
 const TTypeInfo& DescribeType(TypeTag<TLTCompareEvent>) {
   static const TMethodTypeInfo t(u"TLTCompareEvent", u"LiveTree", mkProcedure,
                                  {SenderParam(), Param(u"Node1", u"PLiveNode"), Param(u"Node2", u"PLiveNode"),
-                                  Param(u"Column", u"TColumnIndex"), Param(u"Result", u"Integer", true)});
+                                  Param(u"Column", u"TColumnIndex"), Param(u"Result", u"Integer", kVarParam)});
   return t;
 }
 const TTypeInfo& DescribeType(TypeTag<TLTIncrementalSearchEvent>) {
   static const TMethodTypeInfo t(u"TLTIncrementalSearchEvent", u"LiveTree", mkProcedure,
                                  {SenderParam(), Param(u"Node", u"PLiveNode"), Param(u"SearchText", u"string"),
-                                  Param(u"Result", u"Integer", true)});
+                                  Param(u"Result", u"Integer", kVarParam)});
   return t;
 }
 const TTypeInfo& DescribeType(TypeTag<TLTFocusChangeEvent>) {
@@ -280,7 +277,7 @@ const TTypeInfo& DescribeType(TypeTag<TLTChangeEvent>) {
 const TTypeInfo& DescribeType(TypeTag<TLTInitNodeEvent>) {
   static const TMethodTypeInfo t(u"TLTInitNodeEvent", u"LiveTree", mkProcedure,
                                  {SenderParam(), Param(u"ParentNode", u"PLiveNode"), Param(u"Node", u"PLiveNode"),
-                                  Param(u"InitialStates", u"TLiveNodeInitStates", true)});
+                                  Param(u"InitialStates", u"TLiveNodeInitStates", kVarParam)});
   return t;
 }
 

@@ -22,7 +22,7 @@ constexpr TColor kButtonRim = 0xC08040;
 constexpr TColor kFaceNormal = 0xF4F4F4;
 constexpr TColor kFaceHover = 0xFCE8D0;
 constexpr TColor kFaceDown = 0xE0C4A0;
-constexpr TColor kChevronColor = 0x404040;
+constexpr TColor kExpandChevronColor = 0x404040;
 // Pointing down, 7 x 4 pixels.
 constexpr const char* kDownChevron[] = {"X.....X", "XX...XX", ".XX.XX.", "..XXX.."};
 
@@ -206,7 +206,7 @@ void TPxExpandPanel::DrawButton(TCanvas& canvas) {
   for (Integer row = 0; row < 4; ++row)
     for (Integer column = 0; column < 7; ++column) {
       const Integer source = FExpanded ? 3 - row : row;
-      if (kDownChevron[source][column] == 'X') canvas.SetPixels(left + column, top + row, kChevronColor);
+      if (kDownChevron[source][column] == 'X') canvas.SetPixels(left + column, top + row, kExpandChevronColor);
     }
 }
 

@@ -35,10 +35,6 @@ bool Inside(const TRect& r, Integer x, Integer y) {
   return r.Contains(TPoint{x, y});
 }
 
-TMethodParam Param(const char16_t* name, const char16_t* type, TParamFlags flags = 0) {
-  return TMethodParam{flags, name, type};
-}
-
 }  // namespace
 
 const TTypeInfo& DescribeType(TypeTag<TPxHeaderStyle>) {

@@ -9,7 +9,7 @@ KST_CLASS_IMPL(TPxMonthCalendar, "PxMonthCalendar")
 
 namespace {
 
-constexpr Integer kGridLeft = 15;
+constexpr Integer kCalendarGridLeft = 15;
 constexpr Integer kGridTop = 38;
 constexpr Integer kPitchX = 17;
 constexpr Integer kPitchY = 15;
@@ -116,7 +116,7 @@ TRect TPxMonthCalendar::NoneButtonRect() const {
 }
 
 TRect TPxMonthCalendar::CellRect(Integer column, Integer row) {
-  const Integer left = kGridLeft + kPitchX * column, top = kGridTop + kPitchY * row;
+  const Integer left = kCalendarGridLeft + kPitchX * column, top = kGridTop + kPitchY * row;
   return TRect(left, top, left + kPitchX, top + kPitchY);
 }
 
@@ -127,7 +127,7 @@ bool TPxMonthCalendar::InGridArea(Integer x, Integer y) const {
 TDateTime TPxMonthCalendar::DateAt(Integer x, Integer y) const {
   // Columns are measured from the painted grid, so the seventh column is
   // hit where it is drawn.
-  const Integer column = std::clamp<Integer>((x - kGridLeft) / kPitchX, 0, 6);
+  const Integer column = std::clamp<Integer>((x - kCalendarGridLeft) / kPitchX, 0, 6);
   const Integer row = std::max<Integer>(0, (y - kGridTop) / kPitchY);
   return ShownMonth().CellDate(column, row);
 }
@@ -181,7 +181,7 @@ void TPxMonthCalendar::Paint() {
   TCalendarLayout layout;
   layout.Header = TRect(5, 5, ClientWidth() - 5, 21);
   layout.LettersTop = 22;
-  layout.GridLeft = kGridLeft;
+  layout.GridLeft = kCalendarGridLeft;
   layout.GridTop = kGridTop;
   layout.PitchX = kPitchX;
   layout.PitchY = kPitchY;

@@ -13,10 +13,6 @@ KST_CLASS_IMPL(TPxCustomNotebook, "PxPageControl")
 
 namespace {
 
-TMethodParam Param(const char16_t* name, const char16_t* type, TParamFlags flags = 0) {
-  return TMethodParam{flags, name, type};
-}
-const TParamFlags kVar = ParamFlagBit(pfVar);
 
 }  // namespace
 
@@ -62,13 +58,13 @@ const TTypeInfo& DescribeType(TypeTag<TPageOptions>) {
 const TMethodTypeInfo& PageChangingEventType() {
   static const TMethodTypeInfo t(
       u"TPageChangingEvent", u"PxPageControl", mkProcedure,
-      {Param(u"Sender", u"TObject"), Param(u"PageIndex", u"Integer"), Param(u"AllowChange", u"Boolean", kVar)});
+      {Param(u"Sender", u"TObject"), Param(u"PageIndex", u"Integer"), Param(u"AllowChange", u"Boolean", kVarParam)});
   return t;
 }
 const TMethodTypeInfo& PageCloseEventType() {
   static const TMethodTypeInfo t(
       u"TPageCloseEvent", u"PxPageControl", mkProcedure,
-      {Param(u"Sender", u"TObject"), Param(u"PageIndex", u"Integer"), Param(u"Accept", u"Boolean", kVar)});
+      {Param(u"Sender", u"TObject"), Param(u"PageIndex", u"Integer"), Param(u"Accept", u"Boolean", kVarParam)});
   return t;
 }
 const TMethodTypeInfo& CustomTabsPopupEventType() {
@@ -78,7 +74,7 @@ const TMethodTypeInfo& CustomTabsPopupEventType() {
 }
 const TMethodTypeInfo& CustomDrawBackgroundType() {
   static const TMethodTypeInfo t(u"TCustomDrawBackground", u"PxPageControl", mkProcedure,
-                                 {Param(u"Sender", u"TObject"), Param(u"BackgroundRect", u"TRect", kVar)});
+                                 {Param(u"Sender", u"TObject"), Param(u"BackgroundRect", u"TRect", kVarParam)});
   return t;
 }
 const TMethodTypeInfo& TabClickEventType() {

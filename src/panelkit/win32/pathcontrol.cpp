@@ -27,10 +27,6 @@ constexpr Integer kTextPadding = 10;
 constexpr Integer kTextInset = 4;
 constexpr Integer kEmptyItemWidth = 40;
 
-TMethodParam Param(const char16_t* name, const char16_t* type) {
-  return TMethodParam{0, name, type};
-}
-
 }  // namespace
 
 const TTypeInfo& DescribeType(TypeTag<TPathButtonStyle>) {

@@ -7,10 +7,6 @@
 KST_CLASS_IMPL(TSvMRUManager, "SvMRUManager")
 
 namespace {
-TMethodParam Param(const char16_t* name, const char16_t* type, TParamFlags flags = 0) {
-  return TMethodParam{flags, name, type};
-}
-const TParamFlags kVar = ParamFlagBit(pfVar);
 const TParamFlags kConst = ParamFlagBit(pfConst);
 }  // namespace
 
@@ -22,15 +18,15 @@ const TTypeInfo& DescribeType(TypeTag<TClickMenuEvent>) {
 }
 const TTypeInfo& DescribeType(TypeTag<TGetItemEvent>) {
   static const TMethodTypeInfo t(u"TGetItemEvent", u"SvMRUManager", mkProcedure,
-                                 {Param(u"Sender", u"TObject"), Param(u"Caption", u"string", kVar),
-                                  Param(u"ShortCut", u"TShortCut", kVar), Param(u"UserData", u"Integer")});
+                                 {Param(u"Sender", u"TObject"), Param(u"Caption", u"string", kVarParam),
+                                  Param(u"ShortCut", u"TShortCut", kVarParam), Param(u"UserData", u"Integer")});
   return t;
 }
 const TTypeInfo& DescribeType(TypeTag<TReadItemEvent>) {
   static const TMethodTypeInfo t(
       u"TReadItemEvent", u"SvMRUManager", mkProcedure,
       {Param(u"Sender", u"TObject"), Param(u"AppStorage", u"TSvCustomAppStorage"), Param(u"Path", u"string", kConst),
-       Param(u"Index", u"Integer"), Param(u"RecentName", u"string", kVar), Param(u"UserData", u"Integer", kVar)});
+       Param(u"Index", u"Integer"), Param(u"RecentName", u"string", kVarParam), Param(u"UserData", u"Integer", kVarParam)});
   return t;
 }
 const TTypeInfo& DescribeType(TypeTag<TWriteItemEvent>) {

@@ -23,7 +23,7 @@ std::wstring ToWide(StringView text) {
   return std::wstring(text.begin(), text.end());
 }
 
-String FromWide(const wchar_t* text, size_t length) {
+String RegistryText(const wchar_t* text, size_t length) {
   return String(text, text + length);
 }
 
@@ -63,7 +63,7 @@ Integer TWindowsRegistry::EnumKey(TRegHandle key, Cardinal index, Cardinal capac
   std::vector<wchar_t> buffer(capacity + 1, L'\0');
   DWORD length = capacity;
   const LONG error = RegEnumKeyExW(ToHKey(key), index, buffer.data(), &length, nullptr, nullptr, nullptr, nullptr);
-  if (error == ERROR_SUCCESS) name = FromWide(buffer.data(), length);
+  if (error == ERROR_SUCCESS) name = RegistryText(buffer.data(), length);
   return error;
 }
 
@@ -72,7 +72,7 @@ Integer TWindowsRegistry::EnumValue(TRegHandle key, Cardinal index, Cardinal cap
   std::vector<wchar_t> buffer(capacity + 1, L'\0');
   DWORD length = capacity;
   const LONG error = RegEnumValueW(ToHKey(key), index, buffer.data(), &length, nullptr, nullptr, nullptr, nullptr);
-  if (error == ERROR_SUCCESS) name = FromWide(buffer.data(), length);
+  if (error == ERROR_SUCCESS) name = RegistryText(buffer.data(), length);
   return error;
 }
 

@@ -14,10 +14,6 @@ const char16_t kWinbarAbout[] = u"Kestrum window bar controls 1.0";
 
 namespace {
 
-TMethodParam Param(const char16_t* name, const char16_t* type, TParamFlags flags = 0) {
-  return TMethodParam{flags, name, type};
-}
-
 std::vector<TMethodParam> DrawParams() {
   return {Param(u"Sender", u"TObject"), Param(u"Index", u"Integer"), Param(u"Canvas", u"TCanvas"),
           Param(u"Rect", u"TRect"), Param(u"State", u"TButtonDrawState")};

@@ -17,10 +17,6 @@ namespace {
 
 const char16_t kUnit[] = u"Obrix_CategoryButtons";
 
-TMethodParam Param(const char16_t* name, const char16_t* type, TParamFlags flags = 0) {
-  return TMethodParam{flags, name, type};
-}
-
 // The next entry of the pale colour table; shared by every category the
 // program creates, so that neighbouring categories differ.
 Integer gNextCategoryColor = 0;
