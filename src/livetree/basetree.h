@@ -733,6 +733,14 @@ class TBaseLiveTree : public TObject {
   // (toAutoDeleteMovedNodes).
   void BeginOleDrag();
   void EndOleDrag(Integer effect);
+  // Whether a press on the node may start a drag (OnDragAllowed, which
+  // refuses by default).
+  bool AskDragAllowed(PLiveNode node, TColumnIndex column);
+  // A press that may become a drag once the mouse moves far enough.
+  void SetOleDragPending(bool value) {
+    ChangeTreeStates(value ? TLiveTreeStates{tsOLEDragPending} : TLiveTreeStates{},
+                     value ? TLiveTreeStates{} : TLiveTreeStates{tsOLEDragPending});
+  }
   const TNodeArray& DragSelection() const { return FDragSelection; }
   TDragOperations DragOperations() const { return FDragOperations; }
   void SetDragOperations(TDragOperations value) { FDragOperations = value; }

@@ -200,6 +200,12 @@ void TBaseLiveTree::BeginOleDrag() {
   FLastDragEffect = DropEffectNone;
 }
 
+bool TBaseLiveTree::AskDragAllowed(PLiveNode node, TColumnIndex column) {
+  bool allowed = false;
+  if (OnDragAllowed && node != nullptr) OnDragAllowed(this, node, column, allowed);
+  return allowed;
+}
+
 void TBaseLiveTree::EndOleDrag(Integer effect) {
   FLastDragEffect = effect;
   try {

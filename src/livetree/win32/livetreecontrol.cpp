@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdlib>
 #include <cstring>
 
 #include "classes/reflection.h"
@@ -1645,6 +1646,16 @@ bool TBaseLiveTree::HandleInput(TMessage& message) {
       TPoint p = MessagePoint(message.LParam);
       if (button == mbLeft) SetCapture(Handle());
       model.MouseDown(button, MouseShiftState(message.WParam), p.X, p.Y);
+      if (button == mbLeft) {
+        // A press on a node's content may become a drag.
+        THitInfo hit;
+        model.GetHitTestInfoAt(p.X, p.Y, true, hit);
+        bool content = hit.HitPositions.Contains(hiOnItemLabel) || hit.HitPositions.Contains(hiOnNormalIcon);
+        if (content && model.AskDragAllowed(hit.HitNode, hit.HitColumn)) {
+          FDragStart = p;
+          model.SetOleDragPending(true);
+        }
+      }
       return false;
     }
     case WM_LBUTTONUP:
@@ -1669,6 +1680,17 @@ bool TBaseLiveTree::HandleInput(TMessage& message) {
     case WM_MOUSEMOVE: {
       if (HandleHeaderMouse(message)) return true;
       TPoint p = MessagePoint(message.LParam);
+      if (model.TreeStates().Contains(tsOLEDragPending)) {
+        if ((message.WParam & MK_LBUTTON) == 0) {
+          model.SetOleDragPending(false);
+        } else if (std::abs(p.X - FDragStart.X) > GetSystemMetrics(SM_CXDRAG) ||
+                   std::abs(p.Y - FDragStart.Y) > GetSystemMetrics(SM_CYDRAG)) {
+          // The platform's drag loop takes the mouse from here.
+          if (GetCapture() == Handle()) ReleaseCapture();
+          RunOleDrag();
+          return true;
+        }
+      }
       model.MouseMove(MouseShiftState(message.WParam), p.X, p.Y);
       return false;
     }

@@ -458,6 +458,7 @@ class TBaseLiveTree : public TCustomControl, public ILiveTreeHost {
   TLTDragManager* FDragManager = nullptr;
   bool FOleInitialized = false;
   bool FDropRegistered = false;
+  TPoint FDragStart;
   IAccessible* FAccessible = nullptr;
   IAccessible* FAccessibleItem = nullptr;
   String FAccessibleName;

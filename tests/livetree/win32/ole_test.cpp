@@ -377,6 +377,31 @@ TEST_F(LiveTreeOleTest, ARealDragDropsWhereTheCursorIsWhenTheButtonIsUp) {
   EXPECT_EQ(FSource->Describe(), u"Alpha(Alpha 1),Beta,Gamma");
 }
 
+TEST_F(LiveTreeOleTest, PressingAndMovingTheMouseOnANodeStartsTheDragWhenAllowed) {
+  Fill();
+  FTarget->AcceptDrops();
+  HWND source = FSource->Control->Handle();
+  TRect label = FSource->Model().GetDisplayRect(FSource->Find(u"Beta"), NoColumn, true);
+  int x = label.Left + 3, y = (label.Top + label.Bottom) / 2;
+  POINTL over = FTarget->ScreenPointOf(FTarget->Find(u"X"));
+  SetCursorPos(over.x, over.y);
+  Pump();
+  // Refused by default: moving with the button down drags nothing.
+  SendMessageW(source, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
+  SendMessageW(source, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(x + 30, y + 30));
+  SendMessageW(source, WM_LBUTTONUP, 0, MAKELPARAM(x + 30, y + 30));
+  EXPECT_EQ(FTarget->Describe(), u"X,Y");
+  FSource->Model().OnDragAllowed = [](::TBaseLiveTree*, PLiveNode, TColumnIndex, bool& allowed) { allowed = true; };
+  SendMessageW(source, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
+  EXPECT_TRUE(FSource->Control->Dragging());
+  SendMessageW(source, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(x + 1, y));
+  EXPECT_TRUE(FSource->Model().TreeStates().Contains(tsOLEDragPending)) << "not yet beyond the threshold";
+  SendMessageW(source, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(x + 30, y + 30));
+  EXPECT_FALSE(FSource->Control->Dragging());
+  EXPECT_EQ(FTarget->Describe(), u"X(Beta),Y");
+  FSource->Model().OnDragAllowed = nullptr;
+}
+
 TEST_F(LiveTreeOleTest, HostileDataObjectsAreRefusedWithoutHarm) {
   Fill();
   THostileDataObject hostile;
