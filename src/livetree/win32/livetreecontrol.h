@@ -419,6 +419,7 @@ class TBaseLiveTree : public TCustomControl, public ILiveTreeHost {
   void RegisterDropTarget();
   void RevokeDropTarget();
   void RunOleDrag();
+  bool PutOnClipboard(bool cut);
   void PrepareDragImage(IDataObject* dataObject);
   bool AskDragOver(TBaseLiveTree* source, TShiftState shift, TDragState state, TPoint pt, DWORD& effect);
   TShiftState DragShiftState(DWORD keyState) const;

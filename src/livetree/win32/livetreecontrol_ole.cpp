@@ -4,6 +4,7 @@
 
 #include "livetree/win32/livetreecontrol.h"
 #include "rtl/streams.h"
+#include "ui/messages.h"
 
 namespace ltcontrol {
 
@@ -13,14 +14,10 @@ namespace {
 // refused rather than read into memory.
 constexpr Int64 MaxStreamData = Int64{256} * 1024 * 1024;
 
-TShiftState KeysToShiftState(DWORD keyState) {
-  TShiftState shift;
-  if (keyState & MK_SHIFT) shift.Include(ssShift);
-  if (keyState & MK_CONTROL) shift.Include(ssCtrl);
+// The platform's drag key state, which carries Alt as a flag of its own.
+TShiftState DragKeysToShiftState(DWORD keyState) {
+  TShiftState shift = KeysToShiftState(keyState);
   if (keyState & MK_ALT) shift.Include(ssAlt);
-  if (keyState & MK_LBUTTON) shift.Include(ssLeft);
-  if (keyState & MK_RBUTTON) shift.Include(ssRight);
-  if (keyState & MK_MBUTTON) shift.Include(ssMiddle);
   return shift;
 }
 
@@ -73,24 +70,21 @@ TFormatEtcArray TBaseLiveTree::CollectClipboardFormats() {
 }
 
 bool TBaseLiveTree::CopyToClipboard() {
+  return PutOnClipboard(false);
+}
+
+bool TBaseLiveTree::CutToClipboard() {
+  return !FModel->TreeOptions().MiscOptions().Contains(toReadOnly) && PutOnClipboard(true);
+}
+
+bool TBaseLiveTree::PutOnClipboard(bool cut) {
   if (FModel->SelectedCount() == 0) return false;
   auto* data = new TLTDataObject(this, true);
   HRESULT result = OleSetClipboard(data);
   if (SUCCEEDED(result)) FClipboardDataObject = data;
   data->Release();
   if (FAILED(result)) return false;
-  FModel->MarkCutOrCopy(false);
-  return true;
-}
-
-bool TBaseLiveTree::CutToClipboard() {
-  if (FModel->SelectedCount() == 0 || FModel->TreeOptions().MiscOptions().Contains(toReadOnly)) return false;
-  auto* data = new TLTDataObject(this, true);
-  HRESULT result = OleSetClipboard(data);
-  if (SUCCEEDED(result)) FClipboardDataObject = data;
-  data->Release();
-  if (FAILED(result)) return false;
-  FModel->MarkCutOrCopy(true);
+  FModel->MarkCutOrCopy(cut);
   return true;
 }
 
@@ -258,7 +252,7 @@ bool TBaseLiveTree::ProcessDrop(IDataObject* dataObject, PLiveNode targetNode, D
 // ---- The drop target ----
 
 TShiftState TBaseLiveTree::DragShiftState(DWORD keyState) const {
-  TShiftState shift = KeysToShiftState(keyState);
+  TShiftState shift = DragKeysToShiftState(keyState);
   TLiveTreeStates states = FModel->TreeStates();
   if (states.Contains(tsLeftButtonDown)) shift.Include(ssLeft);
   if (states.Contains(tsMiddleButtonDown)) shift.Include(ssMiddle);
