@@ -323,6 +323,25 @@ TEST_F(LiveTreeOleTest, TheDataObjectOffersTheListedFormatsInPriorityOrder) {
   formats->Release();
   IEnumFORMATETC* none = nullptr;
   EXPECT_EQ(data->EnumFormatEtc(DATADIR_SET, &none), OLE_S_USEREG);
+  FORMATETC asStorage{CF_UNICODETEXT, nullptr, DVASPECT_CONTENT, -1, TYMED_ISTORAGE};
+  EXPECT_EQ(data->QueryGetData(&asStorage), DV_E_TYMED);
+  FORMATETC unknown{CF_DIB, nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL};
+  EXPECT_EQ(data->QueryGetData(&unknown), DV_E_FORMATETC);
+  // A medium set by a caller is kept as a copy of its own and handed out.
+  FORMATETC custom{static_cast<CLIPFORMAT>(RegisterClipboardFormatW(L"Tree test format")), nullptr, DVASPECT_CONTENT,
+                   -1, TYMED_HGLOBAL};
+  STGMEDIUM given{};
+  given.tymed = TYMED_HGLOBAL;
+  given.hGlobal = GlobalOf("kept", 5);
+  ASSERT_EQ(data->SetData(&custom, &given, FALSE), S_OK);
+  ReleaseStgMedium(&given);
+  EXPECT_EQ(data->QueryGetData(&custom), S_OK);
+  STGMEDIUM taken{};
+  ASSERT_EQ(data->GetData(&custom, &taken), S_OK);
+  EXPECT_STREQ(static_cast<const char*>(GlobalLock(taken.hGlobal)), "kept");
+  GlobalUnlock(taken.hGlobal);
+  EXPECT_NE(taken.pUnkForRelease, nullptr) << "shared with the data object";
+  ReleaseStgMedium(&taken);
   data->Release();
   // Only registered formats the tree's class renders enter the list.
   auto* base = new ltcontrol::TBaseLiveTree(FForm);
@@ -349,6 +368,7 @@ TEST_F(LiveTreeOleTest, ADragToAnotherTreeMovesTheNodesThroughItsDropTarget) {
   effect = DROPEFFECT_COPY | DROPEFFECT_MOVE;
   ASSERT_EQ(target->DragOver(MK_LBUTTON | MK_SHIFT, over, &effect), S_OK);
   EXPECT_EQ(effect, static_cast<DWORD>(DROPEFFECT_MOVE)) << "Shift moves";
+  harness::SaveForInspection(harness::PaintClient(FTarget->Control->Handle()), L"tree_drop_target");
   effect = DROPEFFECT_COPY | DROPEFFECT_MOVE;
   ASSERT_EQ(target->Drop(data, MK_SHIFT, over, &effect), S_OK);
   EXPECT_EQ(effect, static_cast<DWORD>(DROPEFFECT_NONE)) << "the moved nodes are not deleted again";
