@@ -61,9 +61,12 @@ void TBaseLiveTree::Construct() {
   FRoot->Align = 50;
   FHeader = std::make_unique<TLTHeader>(this);
   TWorkerThread::AddThreadReference();
+  FTreeIdentifier = RegisterLiveTree(this);
 }
 
 TBaseLiveTree::~TBaseLiveTree() {
+  // From here on no reference from a data object reaches this tree.
+  UnregisterLiveTree(FTreeIdentifier);
   StopCacheValidation();
   FOptions->SetMiscOptions(FOptions->MiscOptions() - TLTMiscOptions{toReadOnly});
   TWorkerThread::ReleaseThreadReference(this);
@@ -1111,6 +1114,7 @@ void TBaseLiveTree::TimerFired(int id) {
   switch (id) {
     case TimerIdChange: FireChange(FLastChangedNode); break;
     case TimerIdEdit: StartEditing(); break;
+    case TimerIdExpand: ExpandDropTarget(); break;
     case TimerIdStructureChange: FireStructureChange(FLastStructureChangeNode, FLastStructureChangeReason); break;
     case TimerIdSearch:
       FHost->StopTimer(TimerIdSearch);

@@ -13,6 +13,7 @@
 #include "livetree/livetreehost.h"
 #include "livetree/livetreeoptions.h"
 #include "livetree/livetreepaint.h"
+#include "livetree/livetreetransfer.h"
 #include "livetree/livetreetypes.h"
 #include "rtl/object.h"
 #include "rtl/uitypes.h"
@@ -682,6 +683,69 @@ class TBaseLiveTree : public TObject {
   // A cell's own content (the string tree's texts); the base tree has none.
   virtual void PaintNodeCell(ILiveTreeCanvas&, TLTPaintInfo&) {}
 
+  // ---- Clipboard and drag and drop ----
+  // The identifier by which data objects refer to this tree (see
+  // LiveTreeFromIdentifier); it names no other tree while this one lives.
+  Cardinal TreeIdentifier() const { return FTreeIdentifier; }
+  // The tree class whose registered clipboard formats this tree renders.
+  virtual TLiveTreeClass ClipboardClass() const { return ltcBaseTree; }
+  // The clipboard now holds this tree's data: the selected nodes (not the
+  // disabled ones) are marked and a cut or copy is pending.
+  void MarkCutOrCopy(bool cut);
+  virtual void MarkClipboardNodes();
+  // The marks go; a pending cut or copy ends.
+  void CancelCutOrCopy();
+  // A pending cut deletes its marked nodes; a copy stays pending.
+  void FinishCutOrCopy();
+  // The clipboard is rendering this tree's data for keeps (tsClipboardFlushing).
+  void SetClipboardFlushing(bool value) {
+    ChangeTreeStates(value ? TLiveTreeStates{tsClipboardFlushing} : TLiveTreeStates{},
+                     value ? TLiveTreeStates{} : TLiveTreeStates{tsClipboardFlushing});
+  }
+  // Writes the node chunks of the clipboard data (the cut or copy set) or
+  // of the drag data (the selection), in tree order, each with its subtree.
+  void StreamDataNodes(TStream& stream, bool forClipboard);
+  // Reads node chunks until the stream ends and links them at Target (nil:
+  // the hidden root) by Mode; OnNodeCopying may refuse each. A chunk that
+  // cannot be read leaves no part of itself and raises the stream's error.
+  void InsertDataNodes(TStream& stream, PLiveNode target, TLTNodeAttachMode mode, const TBaseLiveTree* source);
+  // Moves the nodes of a drag or a cut of Source (a tree of this process)
+  // to Target, keeping their order; a node that holds Target stays.
+  void MoveDataNodes(TBaseLiveTree& source, PLiveNode target, TLTNodeAttachMode mode);
+  // Where a drop at P lands, from the hit test there and the hit node's row.
+  TDropMode ComputeDropMode(TPoint p, const THitInfo& hitInfo, const TRect& nodeRect) const;
+  // The drop target follows the cursor: the rows of the old and the new
+  // target repaint, and a new target with children starts the expand timer
+  // (toAutoDropExpand). Returns whether the target or the mode changed.
+  bool SetDropTarget(PLiveNode node, TDropMode mode);
+  // A drag left or dropped: no target any more.
+  void ClearDropTarget();
+  // The drop target's expand timer fired: a collapsed target opens.
+  void ExpandDropTarget();
+  TDropMode LastDropMode() const { return FPaintSettings.LastDropMode; }
+  // Scrolls while a drag lingers near an edge (after AutoScrollDelay, by
+  // the increments, never beyond the ranges); returns whether it scrolled.
+  bool DragAutoScroll(TPoint p, Cardinal nowMs, Integer incrementX, Integer incrementY);
+  void ResetDragScroll() { FDragScrollTiming = false; }
+  // The start and end of a drag with this tree as source: the focused node
+  // joins the selection, the resolved selection is the drag's set; a move
+  // that the target did not carry out itself deletes the dragged nodes
+  // (toAutoDeleteMovedNodes).
+  void BeginOleDrag();
+  void EndOleDrag(Integer effect);
+  // Whether a press on the node may start a drag (OnDragAllowed, which
+  // refuses by default).
+  bool AskDragAllowed(PLiveNode node, TColumnIndex column);
+  // A press that may become a drag once the mouse moves far enough.
+  void SetOleDragPending(bool value) {
+    ChangeTreeStates(value ? TLiveTreeStates{tsOLEDragPending} : TLiveTreeStates{},
+                     value ? TLiveTreeStates{} : TLiveTreeStates{tsOLEDragPending});
+  }
+  const TNodeArray& DragSelection() const { return FDragSelection; }
+  TDragOperations DragOperations() const { return FDragOperations; }
+  void SetDragOperations(TDragOperations value) { FDragOperations = value; }
+  Integer LastDragEffect() const { return FLastDragEffect; }
+
   // ---- Events ----
   TLTAddToSelectionEvent OnAddToSelection;
   TLTChangeEvent OnChange;
@@ -976,6 +1040,13 @@ class TBaseLiveTree : public TObject {
   Integer FLastSelectionLevel = -1;
   TNodeArray FTempNodeCache;
   Cardinal FCheckPropagationCount = 0;
+
+  // Clipboard and drag and drop.
+  Cardinal FTreeIdentifier = 0;
+  TDragOperations FDragOperations = DefaultDragOperations;
+  Integer FLastDragEffect = 0;
+  Cardinal FDragScrollStart = 0;
+  bool FDragScrollTiming = false;
 
   // Properties.
   Cardinal FAnimationDuration = 200;

@@ -90,6 +90,8 @@ void TBaseLiveTree::SelectionOptionsChanged(TLTSelectionOptions oldOptions, TLTS
 void TBaseLiveTree::MiscOptionsChanged(TLTMiscOptions oldOptions, TLTMiscOptions newOptions) {
   if (FLoading || !HasWindow()) return;
   if (oldOptions.Contains(toCheckSupport) != newOptions.Contains(toCheckSupport)) Invalidate();
+  if (oldOptions.Contains(toAcceptOLEDrop) != newOptions.Contains(toAcceptOLEDrop))
+    FHost->AcceptDropsChanged(newOptions.Contains(toAcceptOLEDrop));
 }
 
 // ---- Properties ----

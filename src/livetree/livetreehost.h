@@ -107,6 +107,9 @@ class ILiveTreeHost {
   // (Accept) or drops it, and says whether the editor stopped.
   virtual bool BeginNodeEdit(PLiveNode, TColumnIndex) { return false; }
   virtual bool EndNodeEdit(bool /*accept*/) { return true; }
+  // toAcceptOLEDrop was switched: the window registers or revokes itself as
+  // a drop target.
+  virtual void AcceptDropsChanged(bool) {}
 };
 
 // The host of a tree without a window: nothing to paint, scroll or time.

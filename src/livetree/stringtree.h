@@ -83,6 +83,7 @@ class TCustomLiveStringTree : public TBaseLiveTree {
   Integer EllipsisWidth() const { return FEllipsisWidth; }
 
   PLiveNode AddChild(PLiveNode parent, void* userData = nullptr) override;
+  TLiveTreeClass ClipboardClass() const override { return ltcStringTree; }
   virtual Integer ComputeNodeHeight(TCanvas* canvas, PLiveNode node, TColumnIndex column, String s = {});
   // The texts of the node and its ancestors, each followed by Delimiter; the
   // delimiter alone for nil and the root.

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdlib>
 #include <cstring>
 
 #include "classes/reflection.h"
@@ -841,15 +842,27 @@ void TScrollBarOptions::Describe(TClassBuilder<TScrollBarOptions>& c) {
   c.Property(u"VerticalIncrement", &S::VerticalIncrement, &S::SetVerticalIncrement).Default(20);
 }
 
-TClipboardFormats::TClipboardFormats() : FStrings(std::make_unique<TStringList>()) {}
+TClipboardFormats::TClipboardFormats(TBaseLiveTree* owner)
+    : FOwner(owner), FStrings(std::make_unique<TStringList>(dupIgnore, true, false)) {}
+
+Integer TClipboardFormats::Add(const String& s) {
+  RegisterTreeClipboardFormats();
+  const TClipboardFormatListEntry* entry = TreeClipboardFormats().FindFormat(s);
+  TLiveTreeClass treeClass = FOwner != nullptr ? FOwner->Model().ClipboardClass() : ltcStringTree;
+  if (entry == nullptr || !InheritsFrom(treeClass, entry->TreeClass)) return -1;
+  Integer index = FStrings->IndexOf(s);
+  return index >= 0 ? index : FStrings->Add(s);
+}
 
 void TClipboardFormats::SetStrings(const TStrings* value) {
-  if (value != nullptr) FStrings->Assign(*value);
+  if (value == nullptr || value == FStrings.get()) return;
+  FStrings->Clear();
+  for (Integer i = 0; i < value->GetCount(); ++i) Add(value->Get(i));
 }
 
 void TClipboardFormats::Assign(const TPersistent* source) {
   if (auto* formats = dynamic_cast<const TClipboardFormats*>(source)) {
-    FStrings->Assign(*formats->FStrings);
+    SetStrings(formats->FStrings.get());
     return;
   }
   TPersistent::Assign(source);
@@ -905,7 +918,11 @@ TBaseLiveTree::TBaseLiveTree(TComponent* owner, std::unique_ptr<::TBaseLiveTree>
   FHeader = std::make_unique<TLTHeader>(this);
   FTreeOptions = stringOptions ? std::make_unique<TStringTreeOptions>(this) : std::make_unique<TLiveTreeOptions>(this);
   FScrollBarOptions = std::make_unique<TScrollBarOptions>(this);
-  FClipboardFormats = std::make_unique<TClipboardFormats>();
+  FClipboardFormats = std::make_unique<TClipboardFormats>(this);
+  RegisterTreeClipboardFormats();
+  // Clipboard and drag and drop need OLE on this thread; a thread set up for
+  // another model keeps it, and the tree then only exchanges nothing.
+  FOleInitialized = SUCCEEDED(OleInitialize(nullptr));
   FMeasureBitmap = std::make_unique<TBitmap>();
   FMeasureBitmap->SetSize(1, 1);
   FControlStyle.Include(csOpaque);
@@ -919,11 +936,26 @@ TBaseLiveTree::TBaseLiveTree(TComponent* owner, std::unique_ptr<::TBaseLiveTree>
 TBaseLiveTree::~TBaseLiveTree() {
   // The editor is a child window: it goes first, while the model still is.
   FEditor.reset();
+  // The clipboard renders this tree's data now, while the tree still can;
+  // a data object left behind reaches nothing once the model is gone.
+  try {
+    FlushClipboard();
+  } catch (...) {
+    // A failing rendering leaves the clipboard without that format.
+  }
+  RevokeDropTarget();
+  if (FDragManager != nullptr) {
+    FDragManager->Detach();
+    FDragManager->Release();
+    FDragManager = nullptr;
+  }
+  ReleaseAccessibleObjects();
   // The window goes after the model: nothing may reach the model from then on.
   if (TWinControl::HandleAllocated())
     for (int id = TimerIdExpand; id <= TimerIdThemeChange; ++id) KillTimer(Handle(), static_cast<UINT_PTR>(id));
   FModel->SetHost(nullptr);
   FModel.reset();
+  if (FOleInitialized) OleUninitialize();
 }
 
 void TBaseLiveTree::Describe(TClassBuilder<TBaseLiveTree>& c) {
@@ -1194,6 +1226,7 @@ void TBaseLiveTree::Loaded() {
   FModel->UpdateRanges();
   UpdateScrollBars(true);
   HeaderFrameChanged();
+  RegisterDropTarget();
 }
 
 void TBaseLiveTree::CMFontChanged(TMessage& message) {
@@ -1227,6 +1260,12 @@ void TBaseLiveTree::CreateWnd() {
   FModel->UpdateRanges();
   UpdateScrollBars(true);
   HeaderFrameChanged();
+  RegisterDropTarget();
+}
+
+void TBaseLiveTree::DestroyWnd() {
+  RevokeDropTarget();
+  TCustomControl::DestroyWnd();
 }
 
 bool TBaseLiveTree::Focused() const {
@@ -1604,6 +1643,16 @@ bool TBaseLiveTree::HandleInput(TMessage& message) {
       TPoint p = MessagePoint(message.LParam);
       if (button == mbLeft) SetCapture(Handle());
       model.MouseDown(button, MouseShiftState(message.WParam), p.X, p.Y);
+      if (button == mbLeft) {
+        // A press on a node's content may become a drag.
+        THitInfo hit;
+        model.GetHitTestInfoAt(p.X, p.Y, true, hit);
+        bool content = hit.HitPositions.Contains(hiOnItemLabel) || hit.HitPositions.Contains(hiOnNormalIcon);
+        if (content && model.AskDragAllowed(hit.HitNode, hit.HitColumn)) {
+          FDragStart = p;
+          model.SetOleDragPending(true);
+        }
+      }
       return false;
     }
     case WM_LBUTTONUP:
@@ -1628,6 +1677,17 @@ bool TBaseLiveTree::HandleInput(TMessage& message) {
     case WM_MOUSEMOVE: {
       if (HandleHeaderMouse(message)) return true;
       TPoint p = MessagePoint(message.LParam);
+      if (model.TreeStates().Contains(tsOLEDragPending)) {
+        if ((message.WParam & MK_LBUTTON) == 0) {
+          model.SetOleDragPending(false);
+        } else if (std::abs(p.X - FDragStart.X) > GetSystemMetrics(SM_CXDRAG) ||
+                   std::abs(p.Y - FDragStart.Y) > GetSystemMetrics(SM_CYDRAG)) {
+          // The platform's drag loop takes the mouse from here.
+          if (GetCapture() == Handle()) ReleaseCapture();
+          RunOleDrag();
+          return true;
+        }
+      }
       model.MouseMove(MouseShiftState(message.WParam), p.X, p.Y);
       return false;
     }
@@ -1661,6 +1721,7 @@ bool TBaseLiveTree::HandleInput(TMessage& message) {
     case TVM_GETITEMW:
     case TVM_GETITEMRECT:
     case TVM_GETNEXTITEM: message.Result = HandleTreeViewMessage(message); return true;
+    case WM_GETOBJECT: message.Result = HandleGetObject(message); return true;
     case CM_HINTSHOW: {
       if (model.HintMode() != hmTooltip) return false;
       auto* info = reinterpret_cast<THintInfo*>(message.LParam);
@@ -1772,6 +1833,44 @@ void TBaseLiveTree::Paint() {
   paintPart(update.Left, std::min(update.Right, fixed), 0);
   paintPart(std::max(update.Left, fixed), update.Right, FModel->EffectiveOffsetX());
   BitBlt(target.Handle(), update.Left, update.Top, width, height, buffer.Canvas().Handle(), 0, 0, SRCCOPY);
+}
+
+void TBaseLiveTree::PrepareDragImage(IDataObject* dataObject) {
+  // The shell's helper draws the image where the platform has one; without
+  // it the drag shows the cursor alone.
+  IDragSourceHelper* helper = nullptr;
+  if (FAILED(CoCreateInstance(CLSID_DragDropHelper, nullptr, CLSCTX_INPROC_SERVER, IID_IDragSourceHelper,
+                              reinterpret_cast<void**>(&helper))) ||
+      helper == nullptr)
+    return;
+  Integer width = std::max(1, std::min(FModel->DragWidth(), ClientWidth()));
+  Integer height = std::max(1, std::min(FModel->DragHeight(), ClientHeight()));
+  TBitmap image;
+  image.SetSize(width, height);
+  TCanvas& canvas = image.Canvas();
+  canvas.Brush().SetColor(Color());
+  canvas.FillRect(Rect(0, 0, width, height));
+  POINT cursor{};
+  GetCursorPos(&cursor);
+  TPoint hot = ScreenToClient(Point(cursor.x, cursor.y));
+  Integer left = std::max(0, hot.X - width / 2), top = std::max(0, hot.Y - height / 2);
+  {
+    TCanvasSurface surface(canvas, *this, Point(0, 0));
+    TLTInternalPaintOptions options{poDrawSelection, poSelectedOnly};
+    if (FModel->Header().UseColumns()) options += poColumnColor;
+    FModel->PaintTree(surface,
+                      Rect(left + FModel->EffectiveOffsetX(), top - FModel->OffsetY(),
+                           left + FModel->EffectiveOffsetX() + width, top - FModel->OffsetY() + height),
+                      Point(0, 0), options);
+  }
+  SHDRAGIMAGE drag{};
+  drag.sizeDragImage = SIZE{width, height};
+  drag.ptOffset = POINT{hot.X - left, hot.Y - top};
+  drag.hbmpDragImage = static_cast<HBITMAP>(CopyImage(image.Handle(), IMAGE_BITMAP, 0, 0, 0));
+  drag.crColorKey = RGBOf(Color());
+  if (drag.hbmpDragImage != nullptr && FAILED(helper->InitializeFromBitmap(&drag, dataObject)))
+    DeleteObject(drag.hbmpDragImage);
+  helper->Release();
 }
 
 void TBaseLiveTree::NonClientPaint() {
@@ -1939,6 +2038,14 @@ void TBaseLiveTree::WndProc(TMessage& message) {
 
 TLiveStringTree::TLiveStringTree(TComponent* owner)
     : TBaseLiveTree(owner, std::make_unique<::TLiveStringTree>(nullptr), true) {}
+
+TLiveStringTree::~TLiveStringTree() {
+  try {
+    FlushClipboard();
+  } catch (...) {
+    // A failing rendering leaves the clipboard without that format.
+  }
+}
 
 void TLiveStringTree::DefineProperties(TFiler& filer) {
   TBaseLiveTree::DefineProperties(filer);

@@ -13,10 +13,15 @@
 #include "classes/filer.h"
 #include "livetree/drawtree.h"
 #include "livetree/stringtree.h"
+#include "livetree/win32/livetreeaccessible.h"
+#include "livetree/win32/livetreeole.h"
 #include "rtl/sets.h"
 #include "ui/controls.h"
 #include "ui/imglist.h"
+#include "ui/keptprops.h"
 #include "ui/stdctrls.h"
+
+#include <oleacc.h>
 
 class TClassRegistry;
 
@@ -191,15 +196,22 @@ class TScrollBarOptions : public TPersistent {
 };
 
 // The names of the clipboard formats a tree offers.
+// Sorted, without duplicates, without regard to case; only the registered
+// formats the owner's class renders are taken.
 class TClipboardFormats : public TPersistent {
   KST_CLASS(TClipboardFormats, TPersistent)
  public:
-  TClipboardFormats();
+  explicit TClipboardFormats(TBaseLiveTree* owner = nullptr);
   TStrings* GetStrings() const { return FStrings.get(); }
   void SetStrings(const TStrings* value);
   void Assign(const TPersistent* source) override;
+  // -1 when the registry does not know the format or the owner cannot
+  // render it; the existing index for a duplicate.
+  Integer Add(const String& s);
+  void Clear() { FStrings->Clear(); }
 
  private:
+  TBaseLiveTree* FOwner;
   std::unique_ptr<TStringList> FStrings;
 };
 
@@ -220,6 +232,18 @@ class TLTEdit : public TCustomEdit {
  private:
   TBaseLiveTree* FTree = nullptr;
 };
+
+// The drag events: the source is the tree of this process the drag comes
+// from (nil for other sources); Formats are the data object's formats.
+using TLTDragOverEvent = std::function<void(TBaseLiveTree* sender, TBaseLiveTree* source, TShiftState shift,
+                                            TDragState state, TPoint pt, TDropMode mode, DWORD& effect, bool& accept)>;
+using TLTDragDropEvent =
+    std::function<void(TBaseLiveTree* sender, TBaseLiveTree* source, IDataObject* dataObject,
+                       const std::vector<Word>& formats, TShiftState shift, TPoint pt, DWORD& effect, TDropMode mode)>;
+using TLTRenderOLEDataEvent = std::function<void(TBaseLiveTree* sender, const FORMATETC& formatEtcIn, STGMEDIUM& medium,
+                                                 bool forClipboard, HRESULT& result)>;
+using TLTGetUserClipboardFormatsEvent = std::function<void(TBaseLiveTree* sender, TFormatEtcArray& formats)>;
+using TLTCreateDataObjectEvent = std::function<void(TBaseLiveTree* sender, IDataObject*& dataObject)>;
 
 class TBaseLiveTree : public TCustomControl, public ILiveTreeHost {
   KST_CLASS(TBaseLiveTree, TCustomControl)
@@ -297,6 +321,62 @@ class TBaseLiveTree : public TCustomControl, public ILiveTreeHost {
   // The editor of the running (or last) node edit; nil before the first.
   TLTEdit* Editor() const { return FEditor.get(); }
 
+  // ---- Clipboard ----
+  // Copy and cut put a data object of this tree on the clipboard and mark
+  // the selected nodes; nothing happens without a selection (or, for a cut,
+  // in a read-only tree). Paste imports "Live Tree Data" at the focused node
+  // by DefaultPasteMode; a cut of a tree of this process is moved.
+  virtual bool CopyToClipboard();
+  virtual bool CutToClipboard();
+  virtual bool PasteFromClipboard();
+  // The clipboard renders the data now and keeps it; the tree keeps no marks.
+  void FlushClipboard();
+  void CancelCutOrCopy() { FModel->CancelCutOrCopy(); }
+  void FinishCutOrCopy() { FModel->FinishCutOrCopy(); }
+  // The formats a new data object of this tree offers.
+  virtual TFormatEtcArray CollectClipboardFormats();
+  // Renders one format of the data: the nodes of a pending cut or copy for
+  // the clipboard, the selection for a drag.
+  virtual HRESULT RenderFormat(const FORMATETC& formatEtcIn, STGMEDIUM& medium, bool forClipboard);
+
+  // ---- Drag and drop ----
+  // The tree of this process that produced a data object; nil for data of
+  // other processes, of trees that are gone, or without a reference.
+  TBaseLiveTree* SourceTreeOf(IDataObject* dataObject);
+  // Imports the "Live Tree Data" of a data object at Target by Mode; False
+  // when it offers none. Optimized moves the nodes of Source instead.
+  bool ProcessOLEData(TBaseLiveTree* source, IDataObject* dataObject, PLiveNode targetNode, TLTNodeAttachMode mode,
+                      bool optimized);
+  // A drop's import: a move from a tree of this process reports no effect
+  // back, so the source does not delete the moved nodes again.
+  bool ProcessDrop(IDataObject* dataObject, PLiveNode targetNode, DWORD& effect, TLTNodeAttachMode mode);
+  // Starts dragging the selection (Immediate: at once, through the
+  // platform's drag loop); otherwise the drag waits for the mouse.
+  void BeginDrag(bool immediate, Integer threshold = -1);
+  bool Dragging() const;
+  TLTDragManager* DragManager();
+  // A data object for dragging (OnCreateDataObject's, else the tree's own);
+  // the caller owns the reference.
+  IDataObject* DragDataObject();
+  // The drop target side, driven by the drag manager (screen coordinates).
+  HRESULT HandleOleDragEnter(IDataObject* dataObject, DWORD keyState, POINTL pt, DWORD& effect);
+  HRESULT HandleOleDragOver(TBaseLiveTree* source, DWORD keyState, DWORD& effect, POINTL pt, TDragState state);
+  void HandleOleDragLeave();
+  HRESULT HandleOleDrop(IDataObject* dataObject, DWORD keyState, POINTL pt, DWORD& effect);
+  // Whether the window is registered as a drop target.
+  bool DropTargetRegistered() const { return FDropRegistered; }
+  void AcceptDropsChanged(bool accept) override;
+
+  TLTDragOverEvent OnDragOver;
+  TLTDragDropEvent OnDragDrop;
+  TLTRenderOLEDataEvent OnRenderOLEData;
+  TLTGetUserClipboardFormatsEvent OnGetUserClipboardFormats;
+  TLTCreateDataObjectEvent OnCreateDataObject;
+
+  // ---- Accessibility ----
+  const String& AccessibleName() const { return FAccessibleName; }
+  void SetAccessibleName(const String& value) { FAccessibleName = value; }
+
   // Reading a form starts here: until Loaded the model only records what
   // needs the whole form (the root's child count, the main column, positions).
   void SetName(const String& name) override;
@@ -320,6 +400,7 @@ class TBaseLiveTree : public TCustomControl, public ILiveTreeHost {
   TBaseLiveTree(TComponent* owner, std::unique_ptr<::TBaseLiveTree> model, bool stringOptions);
   void CreateParams(TCreateParams& params) override;
   void CreateWnd() override;
+  void DestroyWnd() override;
   void Paint() override;
   void WndProc(TMessage& message) override;
   void Notification(TComponent* component, TOperation operation) override;
@@ -333,6 +414,15 @@ class TBaseLiveTree : public TCustomControl, public ILiveTreeHost {
   bool HandleHeaderMouse(TMessage& message);
   // The emulated tree-view item messages of accessibility clients.
   LRESULT HandleTreeViewMessage(const TMessage& message);
+  LRESULT HandleGetObject(const TMessage& message);
+  void ReleaseAccessibleObjects();
+  void RegisterDropTarget();
+  void RevokeDropTarget();
+  void RunOleDrag();
+  bool PutOnClipboard(bool cut);
+  void PrepareDragImage(IDataObject* dataObject);
+  bool AskDragOver(TBaseLiveTree* source, TShiftState shift, TDragState state, TPoint pt, DWORD& effect);
+  TShiftState DragShiftState(DWORD keyState) const;
   HWND WindowHandleIfAny() const;
   void NoteReading();
   void NonClientPaint();
@@ -361,12 +451,26 @@ class TBaseLiveTree : public TCustomControl, public ILiveTreeHost {
   TLTGetImageEvent FOnGetImageIndex;
   TLTIncrementalSearchEvent FOnIncrementalSearch;
   TLTInitNodeEvent FOnInitNode;
+  friend class TLTDataObject;
+  friend class TLTAccessibilityFactory;
+  // The data object of this tree on the clipboard (not counted): it tells
+  // the tree when it goes.
+  TLTDataObject* FClipboardDataObject = nullptr;
+  TLTDragManager* FDragManager = nullptr;
+  bool FOleInitialized = false;
+  bool FDropRegistered = false;
+  TPoint FDragStart;
+  IAccessible* FAccessible = nullptr;
+  IAccessible* FAccessibleItem = nullptr;
+  String FAccessibleName;
 };
 
 class TLiveStringTree : public TBaseLiveTree {
   KST_CLASS(TLiveStringTree, TBaseLiveTree)
  public:
   explicit TLiveStringTree(TComponent* owner);
+  // The clipboard takes the texts while the text events still answer.
+  ~TLiveStringTree() override;
   ::TLiveStringTree& StringModel() const { return static_cast<::TLiveStringTree&>(Model()); }
   String DefaultText() const { return StringModel().DefaultText(); }
   void SetDefaultText(const String& value) { StringModel().SetDefaultText(value); }
@@ -376,6 +480,8 @@ class TLiveStringTree : public TBaseLiveTree {
   void SetOnGetText(const TLSTGetTextEvent& value);
   const TLTPaintText& OnPaintText() const { return FOnPaintText; }
   void SetOnPaintText(const TLTPaintText& value);
+  // The text formats come after the base rendering.
+  HRESULT RenderFormat(const FORMATETC& formatEtcIn, STGMEDIUM& medium, bool forClipboard) override;
 
  private:
   TLSTGetTextEvent FOnGetText;
