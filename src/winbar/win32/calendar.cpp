@@ -22,7 +22,7 @@ namespace {
 TMethodParam Arg(const char16_t* name, const char16_t* type, TParamFlags flags = 0) {
   return TMethodParam{flags, name, type};
 }
-const TParamFlags kVar = ParamFlagBit(pfVar);
+
 
 // A vertical gradient, one line of blended colour per row.
 void FillVerticalGradient(TCanvas& canvas, const TRect& r, TColor top, TColor bottom) {
@@ -51,15 +51,15 @@ TDateTime Today() {
 const TTypeInfo& DescribeType(TypeTag<TOnGetCellParams>) {
   static const TMethodTypeInfo t(u"TOnGetCellParams", u"Obrix_Calendar", mkProcedure,
                                  {Arg(u"Sender", u"TObject"), Arg(u"ACol", u"Integer"), Arg(u"ARow", u"Integer"),
-                                  Arg(u"AColor", u"TColor", kVar)});
+                                  Arg(u"AColor", u"TColor", kVarParam)});
   return t;
 }
 const TTypeInfo& DescribeType(TypeTag<TOnCalendarGetCellParams>) {
   static const TMethodTypeInfo t(u"TOnCalendarGetCellParams", u"Obrix_Calendar", mkProcedure,
                                  {Arg(u"Sender", u"TObject"), Arg(u"ACol", u"Integer"), Arg(u"ARow", u"Integer"),
-                                  Arg(u"ADate", u"TDateTime"), Arg(u"AColor", u"TColor", kVar),
-                                  Arg(u"ATextColor", u"TColor", kVar), Arg(u"AText", u"string", kVar),
-                                  Arg(u"AWordWrap", u"Boolean", kVar)});
+                                  Arg(u"ADate", u"TDateTime"), Arg(u"AColor", u"TColor", kVarParam),
+                                  Arg(u"ATextColor", u"TColor", kVarParam), Arg(u"AText", u"string", kVarParam),
+                                  Arg(u"AWordWrap", u"Boolean", kVarParam)});
   return t;
 }
 const TTypeInfo& DescribeType(TypeTag<TOnCalendarSelectCell>) {
