@@ -60,6 +60,12 @@ function(kst_add_library name)
   # Compiled in batches: the libraries' headers dominate a build from scratch,
   # which is what CI pays on every run.
   set_target_properties(kst_${name} PROPERTIES UNITY_BUILD ${KST_UNITY} UNITY_BUILD_BATCH_SIZE 16)
+  if(name STREQUAL "rtl" AND platform_sources)
+    # The run-time library names its file routines as <windows.h> names its
+    # macros (DeleteFile): its system files must not follow a file that
+    # undid those macros in the same batch.
+    set_source_files_properties(${platform_sources} PROPERTIES SKIP_UNITY_BUILD_INCLUSION ON)
+  endif()
   target_include_directories(kst_${name} PUBLIC ${CMAKE_SOURCE_DIR}/src)
   target_link_libraries(kst_${name} PUBLIC ${ARG_DEPS})
   kst_warnings(kst_${name})
