@@ -12,6 +12,7 @@
 #include "codeedit/dfmhighlighter.h"
 #include "codeedit/editcaret.h"
 #include "codeedit/editcommands.h"
+#include "codeedit/editsearch.h"
 #include "codeedit/edittext.h"
 #include "codeedit/win32/codeedit.h"
 #include "ui/clipbrd.h"
@@ -341,6 +342,34 @@ TEST_F(CodeEditInputTest, TheMemoAnswersTheEditControlsMessages) {
   memo.Core().SetReadOnly(true);
   send(EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(L"x"));
   EXPECT_EQ(memo.Core().Text(), u"first\r\nsecond line\r\nthird");
+}
+
+TEST_F(CodeEditInputTest, ReplaceAllIsOneUndoStepOfTheWindow) {
+  ASSERT_NE(FForm->Memo, nullptr);
+  TCodeMemo& memo = *FForm->Memo;
+  TCodeEditSearch engine;
+  memo.Core().SetSearchEngine(&engine);
+  memo.Core().SetReadOnly(false);
+  memo.Core().Caret().SetCaretXY({1, 1});
+  const String before = memo.Core().Text();
+  EXPECT_EQ(SearchReplace(memo.Core(), u"i", u"I", {ssoReplace, ssoReplaceAll}), 3);
+  EXPECT_EQ(memo.Core().Text(), u"fIrst\r\nsecond lIne\r\nthIrd");
+  EXPECT_NE(SendMessageW(memo.Handle(), EM_UNDO, 0, 0), 0);
+  EXPECT_EQ(memo.Core().Text(), before);
+  EXPECT_FALSE(SendMessageW(memo.Handle(), EM_CANUNDO, 0, 0));
+  memo.Core().SetSearchEngine(nullptr);
+}
+
+TEST_F(CodeEditInputTest, AFailingHandlerReachesTheApplicationNotTheCaller) {
+  TCodeEditCore& core = Edit().Core();
+  core.SetText(u"abc");
+  core.OnChange = TNotifyEvent([](TObject*) { throw EConvertError(u"The handler failed"); });
+  Send(WM_CHAR, u'x');
+  ASSERT_EQ(FExceptions.size(), 1u);
+  EXPECT_EQ(FExceptions[0], u"The handler failed");
+  core.OnChange = TNotifyEvent();
+  Send(WM_CHAR, u'y');
+  EXPECT_EQ(core.Lines().Get(0).substr(0, 2), u"xy") << "the window goes on";
 }
 
 TEST_F(CodeEditInputTest, DroppedFileNamesArriveWhole) {
