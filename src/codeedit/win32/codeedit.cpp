@@ -2,6 +2,8 @@
 
 #include "codeedit/win32/codeedit.h"
 
+#include <imm.h>
+
 #include <algorithm>
 
 #include "classes/filer.h"
@@ -488,8 +490,53 @@ void TCustomCodeEdit::Dispatch(TMessage& message) {
     case WM_COPY: FCore->Commands().CommandProcessor(ecCopy, 0, nullptr); return;
     case WM_CUT: FCore->Commands().CommandProcessor(ecCut, 0, nullptr); return;
     case WM_PASTE: FCore->Commands().CommandProcessor(ecPaste, 0, nullptr); return;
+    case WM_CLEAR:
+      if (!FCore->ReadOnly()) FCore->Editing().SetSelText(String());
+      return;
+    case WM_UNDO: FCore->Editing().Undo(); return;
+    case WM_SYSCHAR:
+      // Alt+Backspace has done its work as a key; its character is no text.
+      if (message.WParam == VK_BACK && (message.LParam & (1 << 29)) != 0) return;
+      TCustomControl::Dispatch(message);
+      return;
+    case WM_IME_COMPOSITION:
+      if ((message.LParam & GCS_RESULTSTR) != 0) TypeImeResult();
+      TCustomControl::Dispatch(message);
+      return;
+    case WM_IME_CHAR: return;  // the composition's result arrived whole
+    case WM_IME_NOTIFY:
+      if (message.WParam == IMN_SETOPENSTATUS) SetImeFont();
+      TCustomControl::Dispatch(message);
+      return;
+    case WM_CAPTURECHANGED:
+      // Taking the capture again, as a press does, keeps the drag.
+      if (reinterpret_cast<HWND>(message.LParam) != Handle()) FMouseSelecting = false;
+      TCustomControl::Dispatch(message);
+      return;
     default: TCustomControl::Dispatch(message);
   }
+}
+
+void TCustomCodeEdit::TypeImeResult() {
+  HIMC context = ::ImmGetContext(Handle());
+  if (context == nullptr) return;
+  const LONG bytes = ::ImmGetCompositionStringW(context, GCS_RESULTSTR, nullptr, 0);
+  String text;
+  if (bytes > 0) {
+    text.resize(static_cast<size_t>(bytes) / sizeof(Char));
+    const LONG read = ::ImmGetCompositionStringW(context, GCS_RESULTSTR, text.data(), static_cast<DWORD>(bytes));
+    text.resize(read > 0 ? static_cast<size_t>(read) / sizeof(Char) : 0);
+  }
+  ::ImmReleaseContext(Handle(), context);
+  if (!text.empty()) FCore->Commands().CommandProcessor(ecImeStr, 0, text.data());
+}
+
+void TCustomCodeEdit::SetImeFont() {
+  HIMC context = ::ImmGetContext(Handle());
+  if (context == nullptr) return;
+  LOGFONTW font{};
+  if (::GetObjectW(Font().Handle(), sizeof font, &font) == sizeof font) ::ImmSetCompositionFontW(context, &font);
+  ::ImmReleaseContext(Handle(), context);
 }
 
 namespace {

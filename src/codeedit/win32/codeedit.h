@@ -123,6 +123,10 @@ class TCustomCodeEdit : public TCustomControl, public ICodeEditHost {
   // ---- Input ----
   // Runs the key's command; false when the key has none.
   bool HandleKey(Word key);
+  // The input method's finished text, typed as one string.
+  void TypeImeResult();
+  // The input method composes in the editor's font.
+  void SetImeFont();
   void HandleChar(Char c);
   TBufferCoord PixelToBuffer(Integer x, Integer y) const;
   void MouseSelect(Integer x, Integer y, int clicks);

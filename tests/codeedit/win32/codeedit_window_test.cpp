@@ -4,6 +4,7 @@
 #include "ui/winapi.h"
 
 #include <gtest/gtest.h>
+#include <imm.h>
 #include <shlobj.h>
 
 #include <memory>
@@ -370,6 +371,36 @@ TEST_F(CodeEditInputTest, AFailingHandlerReachesTheApplicationNotTheCaller) {
   core.OnChange = TNotifyEvent();
   Send(WM_CHAR, u'y');
   EXPECT_EQ(core.Lines().Get(0).substr(0, 2), u"xy") << "the window goes on";
+}
+
+TEST_F(CodeEditInputTest, ClearUndoAndInputMethodMessages) {
+  TCodeEditCore& core = Edit().Core();
+  core.Caret().SetSelectionMode(smNormal);
+  core.SetText(u"alpha beta");
+  core.Caret().SetCaretAndSelection({6, 1}, {1, 1}, {6, 1});
+  Send(WM_CLEAR);
+  EXPECT_EQ(core.Lines().Get(0), u" beta");
+  Send(WM_UNDO);
+  EXPECT_EQ(core.Lines().Get(0), u"alpha beta");
+  core.SetReadOnly(true);
+  core.Caret().SetCaretAndSelection({6, 1}, {1, 1}, {6, 1});
+  Send(WM_CLEAR);
+  EXPECT_EQ(core.Lines().Get(0), u"alpha beta") << "read-only";
+  core.SetReadOnly(false);
+  core.Caret().SetCaretXY({1, 1});
+  // Characters that are no text: Alt+Backspace, and the input method's
+  // characters, whose string came with the composition's result.
+  Send(WM_SYSCHAR, VK_BACK, 1 << 29);
+  Send(WM_IME_CHAR, u'x');
+  Send(WM_IME_COMPOSITION, 0, GCS_RESULTSTR);
+  Send(WM_IME_NOTIFY, IMN_SETOPENSTATUS);
+  EXPECT_EQ(core.Lines().Get(0), u"alpha beta");
+  EXPECT_TRUE(FExceptions.empty());
+  // A drag whose capture is taken away selects no further.
+  Send(WM_LBUTTONDOWN, MK_LBUTTON, At(2, 1));
+  Send(WM_CAPTURECHANGED);
+  Send(WM_MOUSEMOVE, MK_LBUTTON, At(8, 1));
+  EXPECT_FALSE(core.Caret().SelAvail());
 }
 
 TEST_F(CodeEditInputTest, DroppedFileNamesArriveWhole) {
