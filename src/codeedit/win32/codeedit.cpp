@@ -404,6 +404,15 @@ void TCustomCodeEdit::Resize() {
   if (FCore) FCore->ViewSizeChanged();
 }
 
+namespace {
+
+// The focus messages pass through the command pipeline under numbers of no
+// command of their own: handlers and hooks see them, nothing is executed.
+constexpr TCodeEditorCommand kFocusReceived = 480;
+constexpr TCodeEditorCommand kFocusLost = 481;
+
+}  // namespace
+
 void TCustomCodeEdit::Dispatch(TMessage& message) {
   if (!FCore) {
     TCustomControl::Dispatch(message);
@@ -417,12 +426,18 @@ void TCustomCodeEdit::Dispatch(TMessage& message) {
       return;
     case WM_SETFOCUS:
       TCustomControl::Dispatch(message);
+      FCore->Commands().CommandProcessor(kFocusReceived, 0, nullptr);
       FCore->Caret().CreateCaretShape();
+      if (FCore->HideSelection() && FCore->Caret().SelAvail()) FCore->Caret().InvalidateSelection();
       return;
     case WM_KILLFOCUS:
       TCustomControl::Dispatch(message);
-      FCore->Caret().HideCaret();
-      ::DestroyCaret();
+      FCore->Commands().CommandProcessor(kFocusLost, 0, nullptr);
+      if (!Focused() && !FCore->AlwaysShowCaret()) {
+        FCore->Caret().HideCaret();
+        ::DestroyCaret();
+        if (FCore->HideSelection() && FCore->Caret().SelAvail()) FCore->Caret().InvalidateSelection();
+      }
       return;
     case WM_GETDLGCODE:
       message.Result = DLGC_WANTARROWS | DLGC_WANTCHARS;

@@ -403,6 +403,18 @@ TEST_F(CodeEditInputTest, ClearUndoAndInputMethodMessages) {
   EXPECT_FALSE(core.Caret().SelAvail());
 }
 
+TEST_F(CodeEditInputTest, FocusChangesPassThroughTheCommandPipeline) {
+  std::vector<TCodeEditorCommand> seen;
+  Edit().Core().OnCommandProcessed =
+      TProcessCommandEvent([&](TObject*, TCodeEditorCommand& command, Char&, void*) { seen.push_back(command); });
+  const String text = Edit().Core().Text();
+  ::SetFocus(nullptr);
+  ::SetFocus(Edit().Handle());
+  Pump();
+  EXPECT_EQ(seen, (std::vector<TCodeEditorCommand>{481, 480}));
+  EXPECT_EQ(Edit().Core().Text(), text) << "nothing is executed";
+}
+
 TEST_F(CodeEditInputTest, DroppedFileNamesArriveWhole) {
   std::vector<String> dropped;
   Edit().OnDropFiles = TDropFilesEvent([&](TObject*, const TStrings& files, TPoint) {
