@@ -410,6 +410,7 @@ namespace {
 // command of their own: handlers and hooks see them, nothing is executed.
 constexpr TCodeEditorCommand kFocusReceived = 480;
 constexpr TCodeEditorCommand kFocusLost = 481;
+constexpr UINT_PTR kDragScrollTimer = 1;
 
 }  // namespace
 
@@ -466,6 +467,7 @@ void TCustomCodeEdit::Dispatch(TMessage& message) {
       return;
     case WM_LBUTTONUP:
       TCustomControl::Dispatch(message);
+      StopDragScroll();
       if (FMouseSelecting) {
         FMouseSelecting = false;
         ::ReleaseCapture();
@@ -505,6 +507,13 @@ void TCustomCodeEdit::Dispatch(TMessage& message) {
     case WM_COPY: FCore->Commands().CommandProcessor(ecCopy, 0, nullptr); return;
     case WM_CUT: FCore->Commands().CommandProcessor(ecCut, 0, nullptr); return;
     case WM_PASTE: FCore->Commands().CommandProcessor(ecPaste, 0, nullptr); return;
+    case WM_TIMER:
+      if (message.WParam == kDragScrollTimer) {
+        DragScrollTick();
+        return;
+      }
+      TCustomControl::Dispatch(message);
+      return;
     case WM_CLEAR:
       if (!FCore->ReadOnly()) FCore->Editing().SetSelText(String());
       return;
@@ -525,7 +534,10 @@ void TCustomCodeEdit::Dispatch(TMessage& message) {
       return;
     case WM_CAPTURECHANGED:
       // Taking the capture again, as a press does, keeps the drag.
-      if (reinterpret_cast<HWND>(message.LParam) != Handle()) FMouseSelecting = false;
+      if (reinterpret_cast<HWND>(message.LParam) != Handle()) {
+        FMouseSelecting = false;
+        StopDragScroll();
+      }
       TCustomControl::Dispatch(message);
       return;
     default: TCustomControl::Dispatch(message);
@@ -612,6 +624,44 @@ void TCustomCodeEdit::MouseDrag(Integer x, Integer y) {
   TCodeEditCaret& caret = FCore->Caret();
   const TBufferCoord pos = PixelToBuffer(std::max(x, FCore->GutterWidth() + 2), y);
   if (pos != caret.CaretXY()) caret.SetCaretAndSelection(pos, caret.Anchor(), pos);
+  UpdateDragScroll(x, y);
+}
+
+void TCustomCodeEdit::UpdateDragScroll(Integer x, Integer y) {
+  FDragPoint = TPoint{x, y};
+  const Integer w = std::max<Integer>(FCore->CharWidth(), 1), h = std::max<Integer>(FCore->LineHeight(), 1);
+  const Integer left = FCore->GutterWidth(), right = left + FCore->CharsInWindow() * w;
+  const Integer top = 0, bottom = FCore->LinesInWindow() * h;
+  FScrollDeltaX = x < left ? (x - left) / w - 1 : (x >= right ? (x - right) / w + 1 : 0);
+  FScrollDeltaY = y < top ? (y - top) / h - 1 : (y >= bottom ? (y - bottom) / h + 1 : 0);
+  if (FMouseSelecting && (FScrollDeltaX != 0 || FScrollDeltaY != 0))
+    ::SetTimer(Handle(), kDragScrollTimer, 100, nullptr);
+  else
+    StopDragScroll();
+}
+
+void TCustomCodeEdit::DragScrollTick() {
+  if (!FMouseSelecting) {
+    StopDragScroll();
+    return;
+  }
+  TCodeEditCaret& caret = FCore->Caret();
+  TCodeEditPaintLock lock(*FCore);
+  if (FScrollDeltaX != 0) caret.SetLeftChar(caret.LeftChar() + FScrollDeltaX);
+  if (FScrollDeltaY != 0) caret.SetTopLine(caret.TopLine() + FScrollDeltaY);
+  // The pointer's place taken into the text, at the edge it passed.
+  const Integer w = std::max<Integer>(FCore->CharWidth(), 1), h = std::max<Integer>(FCore->LineHeight(), 1);
+  const Integer left = FCore->GutterWidth() + 2, right = FCore->GutterWidth() + FCore->CharsInWindow() * w - 1;
+  const Integer bottom = std::max<Integer>(FCore->LinesInWindow() * h - 1, 0);
+  const Integer x = std::clamp<Integer>(FDragPoint.X, left, std::max(left, right));
+  const Integer y = std::clamp<Integer>(FDragPoint.Y, 0, bottom);
+  const TBufferCoord pos = PixelToBuffer(x, y);
+  if (pos != caret.CaretXY()) caret.SetCaretAndSelection(pos, caret.Anchor(), pos);
+}
+
+void TCustomCodeEdit::StopDragScroll() {
+  FScrollDeltaX = FScrollDeltaY = 0;
+  if (HandleAllocated()) ::KillTimer(Handle(), kDragScrollTimer);
 }
 
 void TCustomCodeEdit::Scrolled(bool vertical, Word code) {

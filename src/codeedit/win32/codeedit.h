@@ -131,6 +131,10 @@ class TCustomCodeEdit : public TCustomControl, public ICodeEditHost {
   TBufferCoord PixelToBuffer(Integer x, Integer y) const;
   void MouseSelect(Integer x, Integer y, int clicks);
   void MouseDrag(Integer x, Integer y);
+  // A drag outside the text scrolls towards the pointer on a timer.
+  void UpdateDragScroll(Integer x, Integer y);
+  void DragScrollTick();
+  void StopDragScroll();
   void Scrolled(bool vertical, Word code);
   void ReadRemovedKeystrokes(TReader& reader);
   void ReadAddedKeystrokes(TReader& reader);
@@ -170,6 +174,10 @@ class TCustomCodeEdit : public TCustomControl, public ICodeEditHost {
   // The fixed-pitch stand-in for a proportional font, or nil.
   std::unique_ptr<TFont> FFixedFont;
   bool FMouseSelecting = false;
+  // The scroll step per tick in columns and rows, and the pointer's last place.
+  Integer FScrollDeltaX = 0;
+  Integer FScrollDeltaY = 0;
+  TPoint FDragPoint{};
 };
 
 class TCodeEdit : public TCustomCodeEdit {

@@ -415,6 +415,28 @@ TEST_F(CodeEditInputTest, FocusChangesPassThroughTheCommandPipeline) {
   EXPECT_EQ(Edit().Core().Text(), text) << "nothing is executed";
 }
 
+TEST_F(CodeEditInputTest, ADragBelowTheTextScrollsAndSelectsOnTheTimer) {
+  TCodeEditCore& core = Edit().Core();
+  core.Caret().SetSelectionMode(smNormal);
+  String many;
+  for (int i = 0; i < 200; ++i) many += u"line\r\n";
+  core.SetText(many);
+  Send(WM_LBUTTONDOWN, MK_LBUTTON, At(2, 1));
+  const Integer below = core.LinesInWindow() * core.LineHeight() + 3 * core.LineHeight();
+  Send(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(core.GutterWidth() + 20, below));
+  const Integer top = core.Caret().TopLine();
+  const Integer end = core.Caret().BlockEnd().Line;
+  Send(WM_TIMER, 1);
+  EXPECT_GT(core.Caret().TopLine(), top);
+  EXPECT_GT(core.Caret().BlockEnd().Line, end) << "the selection follows";
+  EXPECT_EQ(core.Caret().BlockBegin(), (TBufferCoord{2, 1}));
+  Send(WM_LBUTTONUP, 0, MAKELPARAM(core.GutterWidth() + 20, below));
+  EXPECT_FALSE(KillTimer(Edit().Handle(), 1)) << "the release stopped the timer";
+  const Integer after = core.Caret().TopLine();
+  Send(WM_TIMER, 1);
+  EXPECT_EQ(core.Caret().TopLine(), after);
+}
+
 TEST_F(CodeEditInputTest, DroppedFileNamesArriveWhole) {
   std::vector<String> dropped;
   Edit().OnDropFiles = TDropFilesEvent([&](TObject*, const TStrings& files, TPoint) {
