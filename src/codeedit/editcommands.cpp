@@ -867,6 +867,10 @@ void TCodeEditCommands::ConvertCase(TCodeEditorCommand command) {
   const TBufferCoord oldBegin = caret.BlockBegin(), oldEnd = caret.BlockEnd();
   // A word or a character is a stream of characters, whatever the mode.
   if (wordForm) {
+    // Where no word is found nothing may stay selected: an old column block
+    // read as a stream would reach past line ends, and its replacement would
+    // leave blanks that no undo item takes back.
+    caret.SetCaretAndSelection(oldCaret, oldCaret, oldCaret);
     caret.SetWordBlock(caret.CaretXY());
     E.fActiveSelectionMode = smNormal;
     for (int attempt = 0; attempt < 2 && E.Editing().UndoText().empty(); ++attempt) {

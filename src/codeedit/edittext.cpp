@@ -243,7 +243,10 @@ void TCodeEditText::DeleteSelection(TBufferCoord& b, TBufferCoord& e) {
       } else {
         for (Integer line = e.Line; line >= b.Line; --line) lines.Delete(line - 1);
       }
-      caret.MoveCaret({1, b.Line});
+      // The begin's column belonged to a line that is gone: what is put in
+      // its place starts at the line's start, not after blanks.
+      b.Char = 1;
+      caret.MoveCaret(b);
       LinesDeletedNotify(b.Line, e.Line - b.Line + 1);
       break;
     }
@@ -312,14 +315,17 @@ Integer TCodeEditText::InsertColumn(const String& value, bool addToUndoList) {
     if (segment.empty()) continue;
     const Integer y = E.fCaretY;
     if (y > lines.GetCount()) {
-      while (lines.GetCount() < y - 1) lines.Add(String());
-      const Integer before = lines.GetCount();
-      const Integer beforeLength = before > 0 ? lines.LineCharLength(before - 1) : 0;
-      lines.Add(String(static_cast<size_t>(x - 1), u' ') + segment);
-      ++appended;
-      if (addToUndoList)
-        E.fUndoList->AddChange(crLineBreak, {beforeLength + 1, before}, {beforeLength + 1, before}, String(),
-                               E.fActiveSelectionMode);
+      // Every line added is recorded, the empty ones of empty segments too:
+      // undo takes back as many lines as were added.
+      while (lines.GetCount() < y) {
+        const Integer before = lines.GetCount();
+        const Integer beforeLength = before > 0 ? lines.LineCharLength(before - 1) : 0;
+        lines.Add(lines.GetCount() < y - 1 ? String() : String(static_cast<size_t>(x - 1), u' ') + segment);
+        ++appended;
+        if (addToUndoList)
+          E.fUndoList->AddChange(crLineBreak, {beforeLength + 1, before}, {beforeLength + 1, before}, String(),
+                                 smNormal);
+      }
     } else {
       String text(lines.LineText(y - 1));
       const auto length = static_cast<Integer>(text.size());
@@ -333,9 +339,10 @@ Integer TCodeEditText::InsertColumn(const String& value, bool addToUndoList) {
       lines.Put(y - 1, text);
     }
     StoreLine(y - 1, String(lines.LineText(y - 1)));
+    // Each segment is a run within one line, whatever the editor's mode: a
+    // column block pasted in line mode must not take whole lines on undo.
     if (addToUndoList)
-      E.fUndoList->AddChange(crPaste, {x, y}, {x + static_cast<Integer>(segment.size()), y}, String(),
-                             E.fActiveSelectionMode);
+      E.fUndoList->AddChange(crPaste, {x, y}, {x + static_cast<Integer>(segment.size()), y}, String(), smNormal);
     lastLength = static_cast<Integer>(segment.size());
   }
   E.fCaretX = x + lastLength;
@@ -805,13 +812,18 @@ void TCodeEditText::PasteFromClipboard() {
   TCodeEditCaret& caret = E.Caret();
   TCodeEditPaintLock lock(E);
   TUndoBlock block(*E.fUndoList);
-  if (caret.SelAvail())
+  // The selection goes first, so that the text is put, and recorded, where
+  // the deletion left the caret, after blanks recorded on their own.
+  if (caret.SelAvail()) {
     E.fUndoList->AddChange(crDelete, E.fBlockBegin, E.fBlockEnd, UndoText(), E.fActiveSelectionMode);
-  TBufferCoord start = caret.SelAvail() ? caret.BlockBegin() : caret.CaretXY();
-  if (E.fActiveSelectionMode == smColumn && caret.SelAvail())
-    start.Char = std::min(E.fBlockBegin.Char, E.fBlockEnd.Char);
+    ReplaceSelectionTextEx(E.fActiveSelectionMode, String(), false);
+    E.fBlockBegin = E.fBlockEnd = caret.CaretXY();
+  }
+  TBufferCoord start = caret.CaretXY();
   if (mode == smLine) start.Char = 1;
-  if (mode == smNormal && !caret.SelAvail()) PadToCaret(false, E.fCaretX - 1);
+  // An empty clipboard text only takes the selection: nothing is put in.
+  if (text.empty()) return;
+  if (mode == smNormal) PadToCaret(false, E.fCaretX - 1);
   ReplaceSelectionTextEx(mode, text, true);
   // A line-mode paste is recorded as the stream of characters it inserted,
   // so that undoing it leaves the lines around it alone.

@@ -521,7 +521,7 @@ TEST_F(EditCoreTest, RandomEditsUndoToTheOriginalAndRedoToTheResult) {
                                          ecBlockIndent,
                                          ecBlockUnindent};
   const char16_t* const original = u"object Form1: TForm1\r\n  Left = 10\r\n\tCaption = 'x y'\r\n\r\n  end\r\nend";
-  for (unsigned seed = 1; seed <= 60; ++seed) {
+  for (unsigned seed = 1; seed <= 200; ++seed) {
     std::mt19937 random(seed);
     const auto pick = [&](int n) { return static_cast<Integer>(random() % static_cast<unsigned>(n)); };
     Edit.ClearAll();
@@ -538,8 +538,7 @@ TEST_F(EditCoreTest, RandomEditsUndoToTheOriginalAndRedoToTheResult) {
     Host.CopyText(seed % 2 ? u"p\r\nq" : u"pq", static_cast<TCodeSelectionMode>(seed % 3));
     for (int step = 0; step < 60; ++step) {
       const Integer lines = std::max(Edit.Lines().GetCount(), 1);
-      // Line and column selections are covered by their own cases above.
-      const TCodeSelectionMode mode = smNormal;
+      const TCodeSelectionMode mode = static_cast<TCodeSelectionMode>(pick(3));
       Caret().SetSelectionMode(mode);
       if (pick(3) == 0) {
         Select({pick(14) + 1, pick(lines) + 1}, {pick(14) + 1, pick(lines) + 1});
@@ -555,6 +554,87 @@ TEST_F(EditCoreTest, RandomEditsUndoToTheOriginalAndRedoToTheResult) {
     ASSERT_EQ(Narrow(Edit.Text()), Narrow(start)) << "seed " << seed;
     RedoAll();
     EXPECT_EQ(Narrow(Edit.Text()), Narrow(edited)) << "seed " << seed;
+  }
+}
+
+// Edits that once left blanks or took whole lines: each undoes to the
+// original and redoes to the edited text.
+TEST_F(EditCoreTest, EditsAcrossSelectionModesUndoAndRedoExactly) {
+  struct Case {
+    const char* name;
+    const char16_t* text;
+    TCodeSelectionMode mode;
+    TBufferCoord anchor, moving;
+    const char16_t* clipboard;
+    TCodeSelectionMode clipboardMode;
+    TCodeEditorCommand command;
+    const char16_t* edited;
+  };
+  const Case cases[] = {
+      {"word case after a column block past the line end",
+       u"END   \r\n",
+       smColumn,
+       {12, 1},
+       {6, 2},
+       u"",
+       smNormal,
+       ecUpperCase,
+       u"END   |"},
+      {"column block pasted in line mode",
+       u"abc def\r\nxyz",
+       smLine,
+       {3, 1},
+       {3, 1},
+       u"pq",
+       smColumn,
+       ecPaste,
+       u"abpqc def|xyz"},
+      {"stream pasted over whole lines",
+       u"ob\r\nject Form1\r\n=",
+       smLine,
+       {4, 2},
+       {9, 2},
+       u"pq",
+       smNormal,
+       ecPaste,
+       u"ob|pq="},
+      {"stream pasted over a column past a short line",
+       u"ec\r\nabcdefghijklmn",
+       smColumn,
+       {12, 1},
+       {13, 2},
+       u"p\r\nq",
+       smNormal,
+       ecPaste,
+       u"ec         p|q|abcdefghijkmn"},
+      {"column block with an empty row past the end",
+       u"abc\r\nxyz",
+       smColumn,
+       {6, 2},
+       {6, 2},
+       u"\r\n\r\nx",
+       smColumn,
+       ecPaste,
+       u"abc|xyz||     x"},
+      {"empty clipboard", u"abc\r\n       ", smNormal, {2, 2}, {2, 2}, u"", smLine, ecPaste, u"abc|       "},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Edit.ClearAll();
+    Edit.SetOptions(Edit.Options() - TCodeEditorOptions{eoTrimTrailingSpaces});
+    Edit.SetText(c.text);
+    const String original = Edit.Text();
+    Host.CopyText(c.clipboard, c.clipboardMode);
+    Caret().SetSelectionMode(c.mode);
+    Select(c.anchor, c.moving);
+    Caret().SetActiveSelectionMode(c.mode);
+    Command(c.command);
+    EXPECT_EQ(Joined(), String(c.edited));
+    const String edited = Edit.Text();
+    UndoAll();
+    EXPECT_EQ(Narrow(Edit.Text()), Narrow(original));
+    RedoAll();
+    EXPECT_EQ(Narrow(Edit.Text()), Narrow(edited));
   }
 }
 

@@ -2,6 +2,8 @@
 
 #include "codeedit/win32/codeedit.h"
 
+#include <imm.h>
+
 #include <algorithm>
 
 #include "classes/filer.h"
@@ -398,6 +400,16 @@ void TCustomCodeEdit::Resize() {
   if (FCore) FCore->ViewSizeChanged();
 }
 
+namespace {
+
+// The focus messages pass through the command pipeline under numbers of no
+// command of their own: handlers and hooks see them, nothing is executed.
+constexpr TCodeEditorCommand kFocusReceived = 480;
+constexpr TCodeEditorCommand kFocusLost = 481;
+constexpr UINT_PTR kDragScrollTimer = 1;
+
+}  // namespace
+
 void TCustomCodeEdit::Dispatch(TMessage& message) {
   if (!FCore) {
     TCustomControl::Dispatch(message);
@@ -411,12 +423,18 @@ void TCustomCodeEdit::Dispatch(TMessage& message) {
       return;
     case WM_SETFOCUS:
       TCustomControl::Dispatch(message);
+      FCore->Commands().CommandProcessor(kFocusReceived, 0, nullptr);
       FCore->Caret().CreateCaretShape();
+      if (FCore->HideSelection() && FCore->Caret().SelAvail()) FCore->Caret().InvalidateSelection();
       return;
     case WM_KILLFOCUS:
       TCustomControl::Dispatch(message);
-      FCore->Caret().HideCaret();
-      ::DestroyCaret();
+      FCore->Commands().CommandProcessor(kFocusLost, 0, nullptr);
+      if (!Focused() && !FCore->AlwaysShowCaret()) {
+        FCore->Caret().HideCaret();
+        ::DestroyCaret();
+        if (FCore->HideSelection() && FCore->Caret().SelAvail()) FCore->Caret().InvalidateSelection();
+      }
       return;
     case WM_GETDLGCODE:
       message.Result = DLGC_WANTARROWS | DLGC_WANTCHARS;
@@ -445,6 +463,7 @@ void TCustomCodeEdit::Dispatch(TMessage& message) {
       return;
     case WM_LBUTTONUP:
       TCustomControl::Dispatch(message);
+      StopDragScroll();
       if (FMouseSelecting) {
         FMouseSelecting = false;
         ::ReleaseCapture();
@@ -484,8 +503,63 @@ void TCustomCodeEdit::Dispatch(TMessage& message) {
     case WM_COPY: FCore->Commands().CommandProcessor(ecCopy, 0, nullptr); return;
     case WM_CUT: FCore->Commands().CommandProcessor(ecCut, 0, nullptr); return;
     case WM_PASTE: FCore->Commands().CommandProcessor(ecPaste, 0, nullptr); return;
+    case WM_TIMER:
+      if (message.WParam == kDragScrollTimer) {
+        DragScrollTick();
+        return;
+      }
+      TCustomControl::Dispatch(message);
+      return;
+    case WM_CLEAR:
+      if (!FCore->ReadOnly()) FCore->Editing().SetSelText(String());
+      return;
+    case WM_UNDO: FCore->Editing().Undo(); return;
+    case WM_SYSCHAR:
+      // Alt+Backspace has done its work as a key; its character is no text.
+      if (message.WParam == VK_BACK && (message.LParam & (1 << 29)) != 0) return;
+      TCustomControl::Dispatch(message);
+      return;
+    case WM_IME_COMPOSITION:
+      if ((message.LParam & GCS_RESULTSTR) != 0) TypeImeResult();
+      TCustomControl::Dispatch(message);
+      return;
+    case WM_IME_CHAR: return;  // the composition's result arrived whole
+    case WM_IME_NOTIFY:
+      if (message.WParam == IMN_SETOPENSTATUS) SetImeFont();
+      TCustomControl::Dispatch(message);
+      return;
+    case WM_CAPTURECHANGED:
+      // Taking the capture again, as a press does, keeps the drag.
+      if (reinterpret_cast<HWND>(message.LParam) != Handle()) {
+        FMouseSelecting = false;
+        StopDragScroll();
+      }
+      TCustomControl::Dispatch(message);
+      return;
     default: TCustomControl::Dispatch(message);
   }
+}
+
+void TCustomCodeEdit::TypeImeResult() {
+  HIMC context = ::ImmGetContext(Handle());
+  if (context == nullptr) return;
+  const LONG bytes = ::ImmGetCompositionStringW(context, GCS_RESULTSTR, nullptr, 0);
+  String text;
+  if (bytes > 0) {
+    text.resize(static_cast<size_t>(bytes) / sizeof(Char));
+    const LONG read = ::ImmGetCompositionStringW(context, GCS_RESULTSTR, text.data(), static_cast<DWORD>(bytes));
+    text.resize(read > 0 ? static_cast<size_t>(read) / sizeof(Char) : 0);
+  }
+  ::ImmReleaseContext(Handle(), context);
+  if (!text.empty()) FCore->Commands().CommandProcessor(ecImeStr, 0, text.data());
+}
+
+void TCustomCodeEdit::SetImeFont() {
+  HIMC context = ::ImmGetContext(Handle());
+  if (context == nullptr) return;
+  LOGFONTW font{};
+  if (::GetObjectW(Font().Handle(), sizeof font, &font) == sizeof font) ::ImmSetCompositionFontW(context, &font);
+  ::ImmReleaseContext(Handle(), context);
 }
 
 namespace {
@@ -546,6 +620,44 @@ void TCustomCodeEdit::MouseDrag(Integer x, Integer y) {
   TCodeEditCaret& caret = FCore->Caret();
   const TBufferCoord pos = PixelToBuffer(std::max(x, FCore->GutterWidth() + 2), y);
   if (pos != caret.CaretXY()) caret.SetCaretAndSelection(pos, caret.Anchor(), pos);
+  UpdateDragScroll(x, y);
+}
+
+void TCustomCodeEdit::UpdateDragScroll(Integer x, Integer y) {
+  FDragPoint = TPoint{x, y};
+  const Integer w = std::max<Integer>(FCore->CharWidth(), 1), h = std::max<Integer>(FCore->LineHeight(), 1);
+  const Integer left = FCore->GutterWidth(), right = left + FCore->CharsInWindow() * w;
+  const Integer top = 0, bottom = FCore->LinesInWindow() * h;
+  FScrollDeltaX = x < left ? (x - left) / w - 1 : (x >= right ? (x - right) / w + 1 : 0);
+  FScrollDeltaY = y < top ? (y - top) / h - 1 : (y >= bottom ? (y - bottom) / h + 1 : 0);
+  if (FMouseSelecting && (FScrollDeltaX != 0 || FScrollDeltaY != 0))
+    ::SetTimer(Handle(), kDragScrollTimer, 100, nullptr);
+  else
+    StopDragScroll();
+}
+
+void TCustomCodeEdit::DragScrollTick() {
+  if (!FMouseSelecting) {
+    StopDragScroll();
+    return;
+  }
+  TCodeEditCaret& caret = FCore->Caret();
+  TCodeEditPaintLock lock(*FCore);
+  if (FScrollDeltaX != 0) caret.SetLeftChar(caret.LeftChar() + FScrollDeltaX);
+  if (FScrollDeltaY != 0) caret.SetTopLine(caret.TopLine() + FScrollDeltaY);
+  // The pointer's place taken into the text, at the edge it passed.
+  const Integer w = std::max<Integer>(FCore->CharWidth(), 1), h = std::max<Integer>(FCore->LineHeight(), 1);
+  const Integer left = FCore->GutterWidth() + 2, right = FCore->GutterWidth() + FCore->CharsInWindow() * w - 1;
+  const Integer bottom = std::max<Integer>(FCore->LinesInWindow() * h - 1, 0);
+  const Integer x = std::clamp<Integer>(FDragPoint.X, left, std::max(left, right));
+  const Integer y = std::clamp<Integer>(FDragPoint.Y, 0, bottom);
+  const TBufferCoord pos = PixelToBuffer(x, y);
+  if (pos != caret.CaretXY()) caret.SetCaretAndSelection(pos, caret.Anchor(), pos);
+}
+
+void TCustomCodeEdit::StopDragScroll() {
+  FScrollDeltaX = FScrollDeltaY = 0;
+  if (HandleAllocated()) ::KillTimer(Handle(), kDragScrollTimer);
 }
 
 void TCustomCodeEdit::Scrolled(bool vertical, Word code) {

@@ -123,10 +123,18 @@ class TCustomCodeEdit : public TCustomControl, public ICodeEditHost {
   // ---- Input ----
   // Runs the key's command; false when the key has none.
   bool HandleKey(Word key);
+  // The input method's finished text, typed as one string.
+  void TypeImeResult();
+  // The input method composes in the editor's font.
+  void SetImeFont();
   void HandleChar(Char c);
   TBufferCoord PixelToBuffer(Integer x, Integer y) const;
   void MouseSelect(Integer x, Integer y, int clicks);
   void MouseDrag(Integer x, Integer y);
+  // A drag outside the text scrolls towards the pointer on a timer.
+  void UpdateDragScroll(Integer x, Integer y);
+  void DragScrollTick();
+  void StopDragScroll();
   void Scrolled(bool vertical, Word code);
   void ReadRemovedKeystrokes(TReader& reader);
   void ReadAddedKeystrokes(TReader& reader);
@@ -166,6 +174,10 @@ class TCustomCodeEdit : public TCustomControl, public ICodeEditHost {
   // The fixed-pitch stand-in for a proportional font, or nil.
   std::unique_ptr<TFont> FFixedFont;
   bool FMouseSelecting = false;
+  // The scroll step per tick in columns and rows, and the pointer's last place.
+  Integer FScrollDeltaX = 0;
+  Integer FScrollDeltaY = 0;
+  TPoint FDragPoint{};
 };
 
 class TCodeEdit : public TCustomCodeEdit {

@@ -4,6 +4,7 @@
 #include "ui/winapi.h"
 
 #include <gtest/gtest.h>
+#include <imm.h>
 #include <shlobj.h>
 
 #include <memory>
@@ -12,6 +13,7 @@
 #include "codeedit/dfmhighlighter.h"
 #include "codeedit/editcaret.h"
 #include "codeedit/editcommands.h"
+#include "codeedit/editsearch.h"
 #include "codeedit/edittext.h"
 #include "codeedit/win32/codeedit.h"
 #include "ui/clipbrd.h"
@@ -341,6 +343,98 @@ TEST_F(CodeEditInputTest, TheMemoAnswersTheEditControlsMessages) {
   memo.Core().SetReadOnly(true);
   send(EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(L"x"));
   EXPECT_EQ(memo.Core().Text(), u"first\r\nsecond line\r\nthird");
+}
+
+TEST_F(CodeEditInputTest, ReplaceAllIsOneUndoStepOfTheWindow) {
+  ASSERT_NE(FForm->Memo, nullptr);
+  TCodeMemo& memo = *FForm->Memo;
+  TCodeEditSearch engine;
+  memo.Core().SetSearchEngine(&engine);
+  memo.Core().SetReadOnly(false);
+  memo.Core().Caret().SetCaretXY({1, 1});
+  const String before = memo.Core().Text();
+  EXPECT_EQ(SearchReplace(memo.Core(), u"i", u"I", {ssoReplace, ssoReplaceAll}), 3);
+  EXPECT_EQ(memo.Core().Text(), u"fIrst\r\nsecond lIne\r\nthIrd");
+  EXPECT_NE(SendMessageW(memo.Handle(), EM_UNDO, 0, 0), 0);
+  EXPECT_EQ(memo.Core().Text(), before);
+  EXPECT_FALSE(SendMessageW(memo.Handle(), EM_CANUNDO, 0, 0));
+  memo.Core().SetSearchEngine(nullptr);
+}
+
+TEST_F(CodeEditInputTest, AFailingHandlerReachesTheApplicationNotTheCaller) {
+  TCodeEditCore& core = Edit().Core();
+  core.SetText(u"abc");
+  core.OnChange = TNotifyEvent([](TObject*) { throw EConvertError(u"The handler failed"); });
+  Send(WM_CHAR, u'x');
+  ASSERT_EQ(FExceptions.size(), 1u);
+  EXPECT_EQ(FExceptions[0], u"The handler failed");
+  core.OnChange = TNotifyEvent();
+  Send(WM_CHAR, u'y');
+  EXPECT_EQ(core.Lines().Get(0).substr(0, 2), u"xy") << "the window goes on";
+}
+
+TEST_F(CodeEditInputTest, ClearUndoAndInputMethodMessages) {
+  TCodeEditCore& core = Edit().Core();
+  core.Caret().SetSelectionMode(smNormal);
+  core.SetText(u"alpha beta");
+  core.Caret().SetCaretAndSelection({6, 1}, {1, 1}, {6, 1});
+  Send(WM_CLEAR);
+  EXPECT_EQ(core.Lines().Get(0), u" beta");
+  Send(WM_UNDO);
+  EXPECT_EQ(core.Lines().Get(0), u"alpha beta");
+  core.SetReadOnly(true);
+  core.Caret().SetCaretAndSelection({6, 1}, {1, 1}, {6, 1});
+  Send(WM_CLEAR);
+  EXPECT_EQ(core.Lines().Get(0), u"alpha beta") << "read-only";
+  core.SetReadOnly(false);
+  core.Caret().SetCaretXY({1, 1});
+  // Characters that are no text: Alt+Backspace, and the input method's
+  // characters, whose string came with the composition's result.
+  Send(WM_SYSCHAR, VK_BACK, 1 << 29);
+  Send(WM_IME_CHAR, u'x');
+  Send(WM_IME_COMPOSITION, 0, GCS_RESULTSTR);
+  Send(WM_IME_NOTIFY, IMN_SETOPENSTATUS);
+  EXPECT_EQ(core.Lines().Get(0), u"alpha beta");
+  EXPECT_TRUE(FExceptions.empty());
+  // A drag whose capture is taken away selects no further.
+  Send(WM_LBUTTONDOWN, MK_LBUTTON, At(2, 1));
+  Send(WM_CAPTURECHANGED);
+  Send(WM_MOUSEMOVE, MK_LBUTTON, At(8, 1));
+  EXPECT_FALSE(core.Caret().SelAvail());
+}
+
+TEST_F(CodeEditInputTest, FocusChangesPassThroughTheCommandPipeline) {
+  std::vector<TCodeEditorCommand> seen;
+  Edit().Core().OnCommandProcessed =
+      TProcessCommandEvent([&](TObject*, TCodeEditorCommand& command, Char&, void*) { seen.push_back(command); });
+  const String text = Edit().Core().Text();
+  ::SetFocus(nullptr);
+  ::SetFocus(Edit().Handle());
+  Pump();
+  EXPECT_EQ(seen, (std::vector<TCodeEditorCommand>{481, 480}));
+  EXPECT_EQ(Edit().Core().Text(), text) << "nothing is executed";
+}
+
+TEST_F(CodeEditInputTest, ADragBelowTheTextScrollsAndSelectsOnTheTimer) {
+  TCodeEditCore& core = Edit().Core();
+  core.Caret().SetSelectionMode(smNormal);
+  String many;
+  for (int i = 0; i < 200; ++i) many += u"line\r\n";
+  core.SetText(many);
+  Send(WM_LBUTTONDOWN, MK_LBUTTON, At(2, 1));
+  const Integer below = core.LinesInWindow() * core.LineHeight() + 3 * core.LineHeight();
+  Send(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(core.GutterWidth() + 20, below));
+  const Integer top = core.Caret().TopLine();
+  const Integer end = core.Caret().BlockEnd().Line;
+  Send(WM_TIMER, 1);
+  EXPECT_GT(core.Caret().TopLine(), top);
+  EXPECT_GT(core.Caret().BlockEnd().Line, end) << "the selection follows";
+  EXPECT_EQ(core.Caret().BlockBegin(), (TBufferCoord{2, 1}));
+  Send(WM_LBUTTONUP, 0, MAKELPARAM(core.GutterWidth() + 20, below));
+  EXPECT_FALSE(KillTimer(Edit().Handle(), 1)) << "the release stopped the timer";
+  const Integer after = core.Caret().TopLine();
+  Send(WM_TIMER, 1);
+  EXPECT_EQ(core.Caret().TopLine(), after);
 }
 
 TEST_F(CodeEditInputTest, DroppedFileNamesArriveWhole) {
