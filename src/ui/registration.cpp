@@ -3,9 +3,12 @@
 #include "classes/reflection.h"
 #include "ui/actnlist.h"
 #include "ui/buttons.h"
+#include "ui/chart.h"
 #include "ui/comctrls.h"
 #include "ui/commdlg.h"
 #include "ui/commonctrls.h"
+#include "ui/db.h"
+#include "ui/dbctrls.h"
 #include "ui/ddeman.h"
 #include "ui/dialogs.h"
 #include "ui/extdlgs.h"
@@ -17,11 +20,14 @@
 #include "ui/keptprops.h"
 #include "ui/menus.h"
 #include "ui/morectrls.h"
+#include "ui/olectrls.h"
+#include "ui/sockets.h"
 #include "ui/statusbar.h"
 #include "ui/stdactns.h"
 #include "ui/stdctrls.h"
 #include "ui/tabs.h"
 #include "ui/toolbar.h"
+#include "ui/webcomps.h"
 
 void RegisterUiClasses(TClassRegistry& registry) {
   const String module = u"ui";
@@ -154,5 +160,11 @@ void RegisterUiClasses(TClassRegistry& registry) {
   for (const TTypeInfo* type : {&DescribeType(TypeTag<TShapeType>{}), &DescribeType(TypeTag<TStaticBorderStyle>{}),
                                 &DescribeType(TypeTag<TSysLinkType>{}), &DescribeType(TypeTag<TSysLinkEvent>{})})
     registry.RegisterType(*type);
+  RegisterDataClasses(registry);
+  RegisterDataControlClasses(registry);
+  RegisterChartClasses(registry);
+  RegisterWebClasses(registry);
+  RegisterSocketClasses(registry);
+  RegisterOleControlClasses(registry);
   RegisterJPEGFormat();
 }
