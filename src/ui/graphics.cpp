@@ -1431,12 +1431,17 @@ void TBitmap::ReadData(TStream& stream) {
   LoadFromStream(inner);
 }
 
-void TBitmap::WriteData(TStream& stream) {
+// Bitmaps and metafiles go into forms as their size and then their file.
+static void WriteSized(TGraphic& graphic, TStream& stream) {
   TMemoryStream inner;
-  SaveToStream(inner);
-  Integer size = static_cast<Integer>(inner.Size());
+  graphic.SaveToStream(inner);
+  const Integer size = static_cast<Integer>(inner.Size());
   stream.WriteBuffer(&size, 4);
   if (size) stream.WriteBuffer(inner.Memory(), size);
+}
+
+void TBitmap::WriteData(TStream& stream) {
+  WriteSized(*this, stream);
 }
 
 // ---------------------------------------------------------------------------
@@ -1681,11 +1686,7 @@ void TMetafile::ReadData(TStream& stream) {
 }
 
 void TMetafile::WriteData(TStream& stream) {
-  TMemoryStream inner;
-  SaveToStream(inner);
-  const Integer size = static_cast<Integer>(inner.Size());
-  stream.WriteBuffer(&size, 4);
-  if (size) stream.WriteBuffer(inner.Memory(), size);
+  WriteSized(*this, stream);
 }
 
 void TMetafile::SaveToStream(TStream& stream) {

@@ -103,7 +103,7 @@ void TGauge::Describe(TClassBuilder<TGauge>& c) {
   c.Property(u"BackColor", &TGauge::BackColor, &types::Color()).Default(clWhite);
   c.Property(u"BorderStyle", &TGauge::BorderStyle, &BorderStyleType()).Default(bsSingle);
   c.Property(u"ForeColor", &TGauge::ForeColor, &types::Color()).Default(clBlack);
-  c.Property(u"Kind", &TGauge::Kind).Default(gkHorizontalBar);
+  c.Property(u"Kind", &TGauge::Kind).Default(gauges::gkHorizontalBar);
   c.Property(u"MaxValue", &TGauge::MaxValue).Default(100);
   c.Property(u"MinValue", &TGauge::MinValue).Default(0);
   c.Property(u"Progress", &TGauge::Progress);
@@ -133,21 +133,21 @@ void TGauge::Paint() {
   const Integer percent = PercentDone();
   canvas.Brush().SetColor(ForeColor);
   switch (Kind) {
-    case gkHorizontalBar:
+    case gauges::gkHorizontalBar:
       canvas.FillRect(Rect(box.Left, box.Top, box.Left + box.Width() * percent / 100, box.Bottom));
       break;
-    case gkVerticalBar:
+    case gauges::gkVerticalBar:
       canvas.FillRect(Rect(box.Left, box.Bottom - box.Height() * percent / 100, box.Right, box.Bottom));
       break;
-    case gkPie:
-    case gkNeedle: {
+    case gauges::gkPie:
+    case gauges::gkNeedle: {
       canvas.Pen().SetColor(ForeColor);
-      const double angle = 3.14159265358979 * (Kind == gkPie ? 2.0 : 1.0) * percent / 100.0;
-      const Integer cx = (box.Left + box.Right) / 2, cy = Kind == gkPie ? (box.Top + box.Bottom) / 2 : box.Bottom;
-      const Integer rx = box.Width() / 2, ry = Kind == gkPie ? box.Height() / 2 : box.Height();
+      const double angle = 3.14159265358979 * (Kind == gauges::gkPie ? 2.0 : 1.0) * percent / 100.0;
+      const Integer cx = (box.Left + box.Right) / 2, cy = Kind == gauges::gkPie ? (box.Top + box.Bottom) / 2 : box.Bottom;
+      const Integer rx = box.Width() / 2, ry = Kind == gauges::gkPie ? box.Height() / 2 : box.Height();
       const Integer x = cx + static_cast<Integer>(std::lround(std::cos(3.14159265358979 - angle) * rx));
       const Integer y = cy - static_cast<Integer>(std::lround(std::sin(3.14159265358979 - angle) * ry));
-      if (Kind == gkPie) {
+      if (Kind == gauges::gkPie) {
         if (percent > 0) Pie(canvas.Handle(), box.Left, box.Top, box.Right, box.Bottom, x, y, box.Left, cy);
       } else {
         canvas.MoveTo(cx, cy);
@@ -155,7 +155,7 @@ void TGauge::Paint() {
       }
       break;
     }
-    case gkText: break;
+    case gauges::gkText: break;
   }
   if (ShowText) {
     canvas.Brush().SetStyle(bsClear);

@@ -53,7 +53,11 @@ class TPaintBox : public TGraphicControl {
   void Paint() override;
 };
 
+// In a namespace of its own: the window bar's gauge has kinds of the same names.
+namespace gauges {
 enum TGaugeKind { gkText, gkHorizontalBar, gkVerticalBar, gkPie, gkNeedle };
+}
+using gauges::TGaugeKind;
 const TTypeInfo& DescribeType(TypeTag<TGaugeKind>);
 
 // A progress gauge drawn by the library: a bar, pie or needle with the
@@ -64,7 +68,7 @@ class TGauge : public TGraphicControl {
   explicit TGauge(TComponent* owner);
   Integer MinValue = 0, MaxValue = 100, Progress = 0;
   TColor ForeColor = clBlack, BackColor = clWhite;
-  TGaugeKind Kind = gkHorizontalBar;
+  TGaugeKind Kind = gauges::gkHorizontalBar;
   TFormBorderStyle BorderStyle = bsSingle;
   bool ShowText = true;
   // The share done, 0 to 100.
