@@ -14,6 +14,7 @@ KST_CLASS_IMPL(TListItem, "ComCtrls")
 KST_CLASS_IMPL(TListItems, "ComCtrls")
 KST_CLASS_IMPL(TCustomListView, "ComCtrls")
 KST_CLASS_IMPL(TListView, "ComCtrls")
+KST_CLASS_IMPL(TIconOptions, "ComCtrls")
 KST_CLASS_IMPL(TTreeNode, "ComCtrls")
 KST_CLASS_IMPL(TTreeNodes, "ComCtrls")
 KST_CLASS_IMPL(TCustomTreeView, "ComCtrls")
@@ -538,6 +539,36 @@ void TListView::Describe(TClassBuilder<TListView>& c) {
   publish::KeyEvents(c);
   c.Property(u"OnResize", &TListView::OnResize);
   c.Property(u"OnSelectItem", &TListView::OnSelectItem);
+  publish::BorderWidth(c);
+  c.Property(u"FlatScrollBars", &TListView::FlatScrollBars).Default(0);
+  c.Property(u"IconOptions", &TListView::GetIconOptions, &TListView::SetIconOptions);
+  c.Property(u"SortType", &TListView::SortType).Default(stNone);
+  c.Property(u"OnInfoTip", &TListView::OnInfoTip);
+}
+
+const TTypeInfo& DescribeType(TypeTag<TIconArrangement>) {
+  static const TEnumTypeInfo t(u"TIconArrangement", u"ComCtrls", {u"iaTop", u"iaLeft"});
+  return t;
+}
+const TTypeInfo& DescribeType(TypeTag<TSortType>) {
+  static const TEnumTypeInfo t(u"TSortType", u"ComCtrls", {u"stNone", u"stData", u"stText", u"stBoth"});
+  return t;
+}
+
+void TIconOptions::Describe(TClassBuilder<TIconOptions>& c) {
+  c.Property(u"Arrangement", &TIconOptions::Arrangement).Default(iaTop);
+  c.Property(u"AutoArrange", &TIconOptions::AutoArrange).Default(0);
+  c.Property(u"WrapText", &TIconOptions::WrapText).Default(1);
+}
+
+TListView::TListView(TComponent* owner) : TCustomListView(owner), FIconOptions(std::make_unique<TIconOptions>(this)) {}
+TListView::~TListView() = default;
+
+void TListView::SetIconOptions(const TIconOptions* options) {
+  if (!options) return;
+  FIconOptions->Arrangement = options->Arrangement;
+  FIconOptions->AutoArrange = options->AutoArrange;
+  FIconOptions->WrapText = options->WrapText;
 }
 
 TCustomListView::TCustomListView(TComponent* owner)
@@ -1798,6 +1829,8 @@ void TPageControl::Describe(TClassBuilder<TPageControl>& c) {
   c.Property(u"HotTrack", &TPageControl::HotTrack, &TPageControl::SetHotTrack).Default(0);
   c.Property(u"Images", &TPageControl::Images, &TPageControl::SetImages);
   c.Property(u"MultiLine", &TPageControl::MultiLine, &TPageControl::SetMultiLine).Default(0);
+  c.Property(u"Style", &TPageControl::Style, &TPageControl::SetStyle).Default(tsTabs);
+  c.Property(u"TabPosition", &TPageControl::TabPosition, &TPageControl::SetTabPosition).Default(tpTop);
   publish::ParentFont(c);
   publish::ParentShowHint(c);
   publish::PopupMenu(c);
@@ -1838,7 +1871,23 @@ void TPageControl::CreateParams(TCreateParams& params) {
   if (FMultiLine) params.Style |= TCS_MULTILINE;
   if (FHotTrack) params.Style |= TCS_HOTTRACK;
   if (FTabWidth > 0) params.Style |= TCS_FIXEDWIDTH;
+  if (FStyle != tsTabs) params.Style |= TCS_BUTTONS;
+  if (FStyle == tsFlatButtons) params.Style |= TCS_FLATBUTTONS;
+  if (FTabPosition == tpBottom || FTabPosition == tpRight) params.Style |= TCS_BOTTOM;
+  if (FTabPosition == tpLeft || FTabPosition == tpRight) params.Style |= TCS_VERTICAL | TCS_MULTILINE;
   params.WindowClass.style &= ~static_cast<UINT>(CS_HREDRAW | CS_VREDRAW);
+}
+
+void TPageControl::SetStyle(TTabStyle value) {
+  if (value == FStyle) return;
+  FStyle = value;
+  RecreateWnd();
+}
+
+void TPageControl::SetTabPosition(TTabPosition value) {
+  if (value == FTabPosition) return;
+  FTabPosition = value;
+  RecreateWnd();
 }
 
 void TPageControl::CreateWnd() {

@@ -13,6 +13,7 @@
 
 #include "classes/collection.h"
 #include "rtl/stringlist.h"
+#include "ui/commonctrls.h"
 #include "ui/controls.h"
 #include "ui/forms.h"
 #include "ui/imglist.h"
@@ -276,10 +277,37 @@ class TCustomListView : public TWinControl {
   bool FAutoSizing = false;
 };
 
+enum TIconArrangement { iaTop, iaLeft };
+enum TSortType { stNone, stData, stText, stBoth };
+const TTypeInfo& DescribeType(TypeTag<TIconArrangement>);
+const TTypeInfo& DescribeType(TypeTag<TSortType>);
+
+// How the icon views arrange their items; kept as the form says.
+class TIconOptions : public TPersistent {
+  KST_CLASS(TIconOptions, TPersistent)
+ public:
+  explicit TIconOptions(TPersistent* owner) : FOwner(owner) {}
+  TIconArrangement Arrangement = iaTop;
+  bool AutoArrange = false, WrapText = true;
+  TPersistent* GetOwner() const override { return FOwner; }
+
+ private:
+  TPersistent* FOwner;
+};
+
 class TListView : public TCustomListView {
   KST_CLASS(TListView, TCustomListView)
  public:
-  using TCustomListView::TCustomListView;
+  explicit TListView(TComponent* owner);
+  ~TListView() override;
+  TIconOptions* GetIconOptions() const { return FIconOptions.get(); }
+  void SetIconOptions(const TIconOptions* options);
+  bool FlatScrollBars = false;
+  TSortType SortType = stNone;
+  TNotifyEvent OnInfoTip;
+
+ private:
+  std::unique_ptr<TIconOptions> FIconOptions;
 };
 
 // ---------------------------------------------------------------------------
@@ -543,6 +571,10 @@ class TPageControl : public TWinControl {
   void SetMultiLine(bool value);
   bool HotTrack() const { return FHotTrack; }
   void SetHotTrack(bool value);
+  TTabStyle Style() const { return FStyle; }
+  void SetStyle(TTabStyle value);
+  TTabPosition TabPosition() const { return FTabPosition; }
+  void SetTabPosition(TTabPosition value);
   // The index of the selected tab, -1 when none.
   int TabIndex() const;
 
@@ -576,6 +608,8 @@ class TPageControl : public TWinControl {
 
   std::vector<TTabSheet*> FPages;
   TTabSheet* FActivePage = nullptr;
+  TTabStyle FStyle = tsTabs;
+  TTabPosition FTabPosition = tpTop;
   TCustomImageList* FImages = nullptr;
   std::unique_ptr<TChangeLink> FImageChangeLink;
   Integer FTabHeight = 0;

@@ -14,6 +14,7 @@ KST_CLASS_IMPL(TTrackBar, "ComCtrls")
 KST_CLASS_IMPL(TUpDown, "ComCtrls")
 KST_CLASS_IMPL(THotKey, "ComCtrls")
 KST_CLASS_IMPL(TDateTimePicker, "ComCtrls")
+KST_CLASS_IMPL(TMonthCalColors, "ComCtrls")
 KST_CLASS_IMPL(TMonthCalendar, "ComCtrls")
 KST_CLASS_IMPL(TAnimate, "ComCtrls")
 KST_CLASS_IMPL(TTabControl, "ComCtrls")
@@ -288,6 +289,38 @@ void TDateTimePicker::Describe(TClassBuilder<TDateTimePicker>& c) {
   c.Property(u"ShowCheckbox", &TDateTimePicker::ShowCheckbox).Default(0);
   c.Property(u"Time", &TDateTimePicker::Time);
   c.Property(u"OnChange", &TDateTimePicker::OnChange);
+  c.Property(u"CalAlignment", &TDateTimePicker::CalAlignment).Default(dtaLeft);
+  c.Property(u"CalColors", &TDateTimePicker::GetCalColors, &TDateTimePicker::SetCalColors);
+  c.Property(u"ParseInput", &TDateTimePicker::ParseInput).Default(0);
+  c.Property(u"OnCloseUp", &TDateTimePicker::OnCloseUp);
+  c.Property(u"OnDropDown", &TDateTimePicker::OnDropDown);
+  c.Property(u"OnUserInput", &TDateTimePicker::OnUserInput);
+  publish::ImeProperties(c);
+}
+
+const TTypeInfo& DescribeType(TypeTag<TDTCalAlignment>) {
+  static const TEnumTypeInfo t(u"TDTCalAlignment", u"ComCtrls", {u"dtaLeft", u"dtaRight"});
+  return t;
+}
+
+void TMonthCalColors::Describe(TClassBuilder<TMonthCalColors>& c) {
+  c.Property(u"BackColor", &TMonthCalColors::BackColor, &types::Color()).Default(clWindow);
+  c.Property(u"MonthBackColor", &TMonthCalColors::MonthBackColor, &types::Color()).Default(clWhite);
+  c.Property(u"TextColor", &TMonthCalColors::TextColor, &types::Color()).Default(clWindowText);
+  c.Property(u"TitleBackColor", &TMonthCalColors::TitleBackColor, &types::Color()).Default(clActiveCaption);
+  c.Property(u"TitleTextColor", &TMonthCalColors::TitleTextColor, &types::Color()).Default(clWhite);
+  c.Property(u"TrailingTextColor", &TMonthCalColors::TrailingTextColor, &types::Color())
+      .Default(clInactiveCaptionText);
+}
+
+void TDateTimePicker::SetCalColors(const TMonthCalColors* colors) {
+  if (!colors) return;
+  FCalColors->BackColor = colors->BackColor;
+  FCalColors->TextColor = colors->TextColor;
+  FCalColors->TitleBackColor = colors->TitleBackColor;
+  FCalColors->TitleTextColor = colors->TitleTextColor;
+  FCalColors->MonthBackColor = colors->MonthBackColor;
+  FCalColors->TrailingTextColor = colors->TrailingTextColor;
 }
 
 TDateTimePicker::TDateTimePicker(TComponent* owner) : TCommonControl(owner, DATETIMEPICK_CLASSW, ICC_DATE_CLASSES) {

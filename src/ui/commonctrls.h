@@ -135,6 +135,22 @@ class THotKey : public TCommonControl {
   void ApplyToWindow() override;
 };
 
+enum TDTCalAlignment { dtaLeft, dtaRight };
+const TTypeInfo& DescribeType(TypeTag<TDTCalAlignment>);
+
+// The colours of a drop-down or month calendar.
+class TMonthCalColors : public TPersistent {
+  KST_CLASS(TMonthCalColors, TPersistent)
+ public:
+  explicit TMonthCalColors(TPersistent* owner) : FOwner(owner) {}
+  TColor BackColor = clWindow, TextColor = clWindowText, TitleBackColor = clActiveCaption,
+         TitleTextColor = clWhite, MonthBackColor = clWhite, TrailingTextColor = clInactiveCaptionText;
+  TPersistent* GetOwner() const override { return FOwner; }
+
+ private:
+  TPersistent* FOwner;
+};
+
 class TDateTimePicker : public TCommonControl {
   KST_CLASS(TDateTimePicker, TCommonControl)
  public:
@@ -143,13 +159,19 @@ class TDateTimePicker : public TCommonControl {
   TDateTimeKind Kind = dtkDate;
   TDTDateFormat DateFormat = dfShort;
   TDTDateMode DateMode = dmComboBox;
-  bool ShowCheckbox = false, Checked = true;
+  bool ShowCheckbox = false, Checked = true, ParseInput = false;
+  TDTCalAlignment CalAlignment = dtaLeft;
   String Format;
-  TNotifyEvent OnChange;
+  TNotifyEvent OnChange, OnUserInput, OnCloseUp, OnDropDown;
+  TMonthCalColors* GetCalColors() const { return FCalColors.get(); }
+  void SetCalColors(const TMonthCalColors* colors);
 
  protected:
   void CreateParams(TCreateParams& params) override;
   void ApplyToWindow() override;
+
+ private:
+  std::unique_ptr<TMonthCalColors> FCalColors = std::make_unique<TMonthCalColors>(this);
 };
 
 class TMonthCalendar : public TCommonControl {

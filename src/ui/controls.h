@@ -80,7 +80,6 @@ enum TControlStyleItem {
 };
 using TControlStyle = TSet<TControlStyleItem>;
 
-enum TBevelCut { bvNone, bvLowered, bvRaised, bvSpace };
 using TTabOrder = SmallInt;
 using TModalResult = Integer;
 inline constexpr TModalResult mrNone = 0;

@@ -24,6 +24,7 @@ void Follow(TComponent& self, C*& field, C* value) {
 
 void TDdeServerConv::Describe(TClassBuilder<TDdeServerConv>& c) {
   c.Property(u"OnClose", &TDdeServerConv::OnClose);
+  c.Property(u"OnExecuteMacro", &TDdeServerConv::OnExecuteMacro);
   c.Property(u"OnOpen", &TDdeServerConv::OnOpen);
 }
 

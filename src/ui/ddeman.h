@@ -12,7 +12,7 @@ class TDdeServerConv : public TComponent {
   KST_CLASS(TDdeServerConv, TComponent)
  public:
   using TComponent::TComponent;
-  TNotifyEvent OnOpen, OnClose;
+  TNotifyEvent OnOpen, OnClose, OnExecuteMacro;
 };
 
 class TDdeServerItem : public TComponent {

@@ -1269,6 +1269,7 @@ void TCustomForm::Dispatch(TMessage& m) {
 
 void TForm::Describe(TClassBuilder<TForm>& c) {
   publish::KeptWindowed(c);
+  publish::BorderWidth(c);
   c.Property(u"ActiveControl", &TForm::ActiveControl, &TForm::SetActiveControl);
   publish::Align(c);
   publish::Anchors(c);

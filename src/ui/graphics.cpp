@@ -1428,12 +1428,17 @@ void TBitmap::ReadData(TStream& stream) {
   LoadFromStream(inner);
 }
 
-void TBitmap::WriteData(TStream& stream) {
+// Bitmaps and metafiles go into forms as their size and then their file.
+static void WriteSized(TGraphic& graphic, TStream& stream) {
   TMemoryStream inner;
-  SaveToStream(inner);
-  Integer size = static_cast<Integer>(inner.Size());
+  graphic.SaveToStream(inner);
+  const Integer size = static_cast<Integer>(inner.Size());
   stream.WriteBuffer(&size, 4);
   if (size) stream.WriteBuffer(inner.Memory(), size);
+}
+
+void TBitmap::WriteData(TStream& stream) {
+  WriteSized(*this, stream);
 }
 
 // ---------------------------------------------------------------------------
@@ -1637,7 +1642,10 @@ void TMetafile::LoadFromStream(TStream& stream) {
     WORD inch = ReadLE<WORD>(data.data() + 14);
     if (inch == 0) throw EInvalidGraphic(u"Metafile is not valid");
     METAFILEPICT pict{MM_ANISOTROPIC, MulDiv(right - left, 2540, inch), MulDiv(bottom - top, 2540, inch), nullptr};
-    HENHMETAFILE h = SetWinMetaFileBits(static_cast<UINT>(data.size() - 22), data.data() + 22, nullptr, &pict);
+    // The screen is the reference device: some systems refuse a conversion without one.
+    HDC screen = GetDC(nullptr);
+    HENHMETAFILE h = SetWinMetaFileBits(static_cast<UINT>(data.size() - 22), data.data() + 22, screen, &pict);
+    ReleaseDC(nullptr, screen);
     if (!h) throw EInvalidGraphic(u"Metafile is not valid");
     SetHandle(h);
     FWidth = MulDiv(right - left, ScreenLogPixels(), inch);
@@ -1652,6 +1660,30 @@ void TMetafile::LoadFromStream(TStream& stream) {
   if (!h) throw EInvalidGraphic(u"Metafile is not valid");
   SetHandle(h);
   FEnhanced = true;
+}
+
+void TMetafile::ReadData(TStream& stream) {
+  const Int64 rest = stream.Size() - stream.Position();
+  DWORD first = 0;
+  if (rest < 4) throw EInvalidGraphic(u"Metafile is not valid");
+  stream.ReadBuffer(&first, 4);
+  // Data written without the size starts with a metafile's own signature.
+  if (first == 0x9AC6CDD7 || first == EMR_HEADER) {
+    stream.Seek(-4, soCurrent);
+    LoadFromStream(stream);
+    return;
+  }
+  Int64 size = first;
+  if (size == rest) size -= 4;  // a size that counts itself
+  if (size <= 0 || size > rest - 4) throw EInvalidGraphic(u"Metafile is not valid");
+  TBytes data(static_cast<size_t>(size));
+  stream.ReadBuffer(data.data(), size);
+  TBytesStream inner(std::move(data));
+  LoadFromStream(inner);
+}
+
+void TMetafile::WriteData(TStream& stream) {
+  WriteSized(*this, stream);
 }
 
 void TMetafile::SaveToStream(TStream& stream) {

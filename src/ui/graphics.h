@@ -529,6 +529,9 @@ class TMetafile : public TGraphic {
   void SetHeight(Integer height) override;
   void LoadFromStream(TStream& stream) override;
   void SaveToStream(TStream& stream) override;
+  // Forms store a metafile as its size and then the metafile.
+  void ReadData(TStream& stream) override;
+  void WriteData(TStream& stream) override;
   void Assign(const TPersistent* source) override;
   HENHMETAFILE Handle() const { return FHandle; }
   void SetHandle(HENHMETAFILE metafile);

@@ -24,6 +24,7 @@ enum TImeMode {
   imSHanguel,
   imHanguel
 };
+enum TBevelCut { bvNone, bvLowered, bvRaised, bvSpace };
 enum TBevelKind { bkNone, bkTile, bkSoft, bkFlat };
 enum TBevelEdge { beLeft, beTop, beRight, beBottom };
 using TBevelEdges = TSet<TBevelEdge>;
@@ -59,6 +60,11 @@ struct TKeptControlProperties {
   TDragMode DragMode = dmManual;
   TDragKind DragKind = dkDrag;
   Integer DragCursor = -12;  // crDrag
+  TBevelCut BevelInner = bvRaised;
+  TBevelCut BevelOuter = bvLowered;
+  Integer BevelWidth = 1;
+  Integer BorderWidth = 0;
+  String TextHint;
   TImeMode ImeMode = imDontCare;
   String ImeName;
   TBevelKind BevelKind = bkNone;

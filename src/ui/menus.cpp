@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "classes/filer.h"
 #include "rtl/format.h"
 #include "rtl/numbers.h"
 #include "rtl/sysstr.h"
@@ -118,10 +119,50 @@ void TMenuItem::Describe(TClassBuilder<TMenuItem>& c) {
   c.Property(u"HelpContext", &TMenuItem::HelpContext, &TMenuItem::SetHelpContext).Default(0);
   c.Property(u"Hint", &TMenuItem::Hint, &TMenuItem::SetHint);
   c.Property(u"ImageIndex", &TMenuItem::ImageIndex, &TMenuItem::SetImageIndex).Default(-1);
+  c.Property(u"ImageName", &TMenuItem::ImageName);
   c.Property(u"RadioItem", &TMenuItem::RadioItem, &TMenuItem::SetRadioItem).Default(0);
   c.Property(u"ShortCut", &TMenuItem::ShortCut, &TMenuItem::SetShortCut, &ShortCutType()).Default(0);
   c.Property(u"Visible", &TMenuItem::Visible, &TMenuItem::SetVisible).Default(1);
   c.Property(u"OnClick", &TMenuItem::OnClick);
+  c.Property(u"OnAdvancedDrawItem", &TMenuItem::OnAdvancedDrawItem);
+  c.Property(u"OnDrawItem", &TMenuItem::OnDrawItem);
+  c.Property(u"OnMeasureItem", &TMenuItem::OnMeasureItem);
+  c.Property(u"AutoHotkeys", &TMenuItem::AutoHotkeys).Default(maParent);
+  c.Property(u"AutoLineReduction", &TMenuItem::AutoLineReduction).Default(maParent);
+  c.Property(u"Bitmap", &TMenuItem::GetBitmap, &TMenuItem::SetBitmap);
+  c.Property(u"Break", &TMenuItem::Break, &TMenuItem::SetBreak).Default(mbNone);
+}
+
+const TTypeInfo& DescribeType(TypeTag<TMenuBreak>) {
+  static const TEnumTypeInfo t(u"TMenuBreak", u"Menus", {u"mbNone", u"mbBreak", u"mbBarBreak"});
+  return t;
+}
+const TTypeInfo& DescribeType(TypeTag<TMenuAutoFlag>) {
+  static const TEnumTypeInfo t(u"TMenuAutoFlag", u"Menus", {u"maAutomatic", u"maManual", u"maParent"});
+  return t;
+}
+
+void TMenuItem::DefineProperties(TFiler& filer) {
+  TComponent::DefineProperties(filer);
+  filer.DefineProperty(
+      u"ShortCutText", [this](TReader& reader) { SetShortCut(TextToShortCut(reader.ReadString())); }, nullptr,
+      false);
+}
+
+void TMenuItem::SetBreak(TMenuBreak value) {
+  if (value == FBreak) return;
+  FBreak = value;
+  MenuChanged(true);
+}
+
+TBitmap* TMenuItem::GetBitmap() const {
+  if (!FBitmap) const_cast<TMenuItem*>(this)->FBitmap = std::make_unique<TBitmap>();
+  return FBitmap.get();
+}
+
+void TMenuItem::SetBitmap(const TBitmap* bitmap) {
+  GetBitmap()->Assign(bitmap);
+  MenuChanged(true);
 }
 
 TMenuItem::TMenuItem(TComponent* owner) : TComponent(owner) {
@@ -266,6 +307,12 @@ void TMenuItem::RebuildHandle() {
     info.fType = item->IsLine() ? MFT_SEPARATOR : 0;
     if (item->FRadioItem) info.fType |= MFT_RADIOCHECK;
     if (ownerDraw) info.fType |= MFT_OWNERDRAW;
+    if (item->FBreak == mbBreak) info.fType |= MFT_MENUBREAK;
+    if (item->FBreak == mbBarBreak) info.fType |= MFT_MENUBARBREAK;
+    if (!ownerDraw && item->FBitmap && !item->FBitmap->Empty()) {
+      info.fMask |= MIIM_BITMAP;
+      info.hbmpItem = item->FBitmap->Handle();
+    }
     if (!item->IsLine()) {
       info.fMask |= MIIM_STRING;
       info.dwTypeData = const_cast<wchar_t*>(WStr(text));
@@ -434,6 +481,8 @@ void TMenuItem::Notification(TComponent* component, TOperation operation) {
 // Menus
 
 void TMenu::Describe(TClassBuilder<TMenu>& c) {
+  c.Property(u"AutoHotkeys", &TMenu::AutoHotkeys).Default(maAutomatic);
+  c.Property(u"AutoLineReduction", &TMenu::AutoLineReduction).Default(maAutomatic);
   c.Property(u"Images", &TMenu::Images, &TMenu::SetImages);
   c.Property(u"OwnerDraw", &TMenu::OwnerDraw, &TMenu::SetOwnerDraw).Default(0);
 }

@@ -19,6 +19,14 @@ KST_DECLARE_EXCEPTION(EMenuError, Exception);
 
 class TControl;
 class TMenu;
+class TBitmap;
+
+// Where an item starts a new column of its menu.
+enum TMenuBreak { mbNone, mbBreak, mbBarBreak };
+const TTypeInfo& DescribeType(TypeTag<TMenuBreak>);
+// Whether a menu gives its items access keys of their own.
+enum TMenuAutoFlag { maAutomatic, maManual, maParent };
+const TTypeInfo& DescribeType(TypeTag<TMenuAutoFlag>);
 class TMenuItem;
 class TBasicAction;
 class TBasicActionLink;
@@ -127,12 +135,27 @@ class TMenuItem : public TComponent {
   // Puts the sub-items (visible ones) into the system's menu.
   void RebuildHandle();
   // The text the system's menu shows: caption, then the short-cut after a tab.
+  TMenuBreak Break() const { return FBreak; }
+  void SetBreak(TMenuBreak value);
+  // The picture shown beside the caption when no image list gives one.
+  TBitmap* GetBitmap() const;
+  void SetBitmap(const TBitmap* bitmap);
+  String ImageName;
+  TMenuAutoFlag AutoHotkeys = maParent, AutoLineReduction = maParent;
+  TNotifyEvent OnDrawItem, OnMeasureItem, OnAdvancedDrawItem;
+
   String MenuText() const;
+
+ protected:
+  // The oldest IDE wrote the short-cut as its text ("Ctrl+I").
+  void DefineProperties(TFiler& filer) override;
 
  private:
   void ActionLinkChanged(TObject*);
   void ReleaseHandle();
   String FCaption;
+  TMenuBreak FBreak = mbNone;
+  std::unique_ptr<TBitmap> FBitmap;
   bool FChecked = false;
   bool FEnabled = true;
   bool FVisible = true;
@@ -156,6 +179,7 @@ class TMenu : public TComponent {
   KST_CLASS(TMenu, TComponent)
  public:
   explicit TMenu(TComponent* owner);
+  TMenuAutoFlag AutoHotkeys = maAutomatic, AutoLineReduction = maAutomatic;
   ~TMenu() override;
 
   // The root item: its sub-items are the menu's entries.

@@ -164,7 +164,10 @@ void Ctl3DProperties(TClassBuilder<T>& c) {
 }
 template <class T>
 void DragProperties(TClassBuilder<T>& c) {
-  KST_KEPT_PROPERTY(u"DragCursor", DragCursor).Default(-12);
+  c.Property(
+       u"DragCursor", [](const T& o) { return o.Kept.DragCursor; }, [](T& o, Integer v) { o.Kept.DragCursor = v; },
+       &types::Cursor())
+      .Default(-12);
   KST_KEPT_PROPERTY(u"DragKind", DragKind).Default(dkDrag);
   KST_KEPT_PROPERTY(u"DragMode", DragMode).Default(dmManual);
   DragEvents(c);
@@ -191,6 +194,22 @@ void ImageProperties(TClassBuilder<T>& c) {
         if (images) images->FreeNotification(&o);
       });
 }
+// The bevel an edit-like control draws inside its frame, and the border
+// between its frame and its client area.
+template <class T>
+void BevelCutProperties(TClassBuilder<T>& c) {
+  KST_KEPT_PROPERTY(u"BevelInner", BevelInner).Default(bvRaised);
+  KST_KEPT_PROPERTY(u"BevelOuter", BevelOuter).Default(bvLowered);
+  KST_KEPT_PROPERTY(u"BevelWidth", BevelWidth).Default(1);
+}
+template <class T>
+void BorderWidth(TClassBuilder<T>& c) {
+  KST_KEPT_PROPERTY(u"BorderWidth", BorderWidth).Default(0);
+}
+template <class T>
+void TextHint(TClassBuilder<T>& c) {
+  KST_KEPT_PROPERTY(u"TextHint", TextHint);
+}
 #undef KST_KEPT_PROPERTY
 
 // The kept groups that the library's older classes add to their own lists.
@@ -209,6 +228,7 @@ template <class T>
 void KeptEdit(TClassBuilder<T>& c) {
   KeptWindowed(c);
   BevelProperties(c);
+  BevelCutProperties(c);
   ImeProperties(c);
 }
 

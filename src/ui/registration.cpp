@@ -3,25 +3,34 @@
 #include "classes/reflection.h"
 #include "ui/actnlist.h"
 #include "ui/buttons.h"
+#include "ui/chart.h"
 #include "ui/comctrls.h"
 #include "ui/commdlg.h"
 #include "ui/commonctrls.h"
+#include "ui/coolbar.h"
+#include "ui/db.h"
+#include "ui/dbctrls.h"
 #include "ui/ddeman.h"
 #include "ui/dialogs.h"
 #include "ui/extdlgs.h"
 #include "ui/extctrls.h"
+#include "ui/filectrls.h"
 #include "ui/forms.h"
 #include "ui/grids.h"
 #include "ui/imglist.h"
 #include "ui/jpeg.h"
 #include "ui/keptprops.h"
+#include "ui/legacyctrls.h"
 #include "ui/menus.h"
 #include "ui/morectrls.h"
+#include "ui/olectrls.h"
+#include "ui/sockets.h"
 #include "ui/statusbar.h"
 #include "ui/stdactns.h"
 #include "ui/stdctrls.h"
 #include "ui/tabs.h"
 #include "ui/toolbar.h"
+#include "ui/webcomps.h"
 
 void RegisterUiClasses(TClassRegistry& registry) {
   const String module = u"ui";
@@ -154,5 +163,21 @@ void RegisterUiClasses(TClassRegistry& registry) {
   for (const TTypeInfo* type : {&DescribeType(TypeTag<TShapeType>{}), &DescribeType(TypeTag<TStaticBorderStyle>{}),
                                 &DescribeType(TypeTag<TSysLinkType>{}), &DescribeType(TypeTag<TSysLinkEvent>{})})
     registry.RegisterType(*type);
+  registry.RegisterClasses({&TIconOptions::StaticClass(), &TMonthCalColors::StaticClass()}, module);
+  for (const TTypeInfo* type :
+       {&DescribeType(TypeTag<TMenuBreak>{}), &DescribeType(TypeTag<TMenuAutoFlag>{}),
+        &DescribeType(TypeTag<TIconArrangement>{}), &DescribeType(TypeTag<TSortType>{}),
+        &DescribeType(TypeTag<TEdgeBorders>{}), &DescribeType(TypeTag<TEdgeStyle>{}),
+        &DescribeType(TypeTag<TDTCalAlignment>{}), &DescribeType(TypeTag<TButtonStyle>{})})
+    registry.RegisterType(*type);
+  RegisterDataClasses(registry);
+  RegisterDataControlClasses(registry);
+  RegisterChartClasses(registry);
+  RegisterWebClasses(registry);
+  RegisterSocketClasses(registry);
+  RegisterOleControlClasses(registry);
+  RegisterFileControlClasses(registry);
+  RegisterLegacyControlClasses(registry);
+  RegisterCoolBarClasses(registry);
   RegisterJPEGFormat();
 }

@@ -236,7 +236,15 @@ void TLabel::SetFocusControl(TWinControl* control) {
 // ---------------------------------------------------------------------------
 // Button
 
+const TTypeInfo& DescribeType(TypeTag<TButtonStyle>) {
+  static const TEnumTypeInfo t(u"TButtonStyle", u"StdCtrls", {u"bsPushButton", u"bsCommandLink", u"bsSplitButton"});
+  return t;
+}
+
 void TButton::Describe(TClassBuilder<TButton>& c) {
+  c.Property(u"CommandLinkHint", &TButton::CommandLinkHint);
+  c.Property(u"Style", &TButton::Style).Default(bsPushButton);
+  c.Property(u"OnDropDownClick", &TButton::OnDropDownClick);
   publish::KeptWindowed(c);
   publish::ImageProperties(c);
   publish::Action(c);
@@ -580,6 +588,7 @@ void TCustomEdit::SelectAll() {
 
 void TEdit::Describe(TClassBuilder<TEdit>& c) {
   publish::KeptEdit(c);
+  publish::TextHint(c);
   publish::Align(c);
   publish::Anchors(c);
   PublishEditCommon(c);

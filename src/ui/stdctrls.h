@@ -68,10 +68,18 @@ class TLabel : public TGraphicControl {
 };
 
 // The system's push button.
+// The kinds of push button of newer systems; the preview shows each as a
+// push button.
+enum TButtonStyle { bsPushButton, bsCommandLink, bsSplitButton };
+const TTypeInfo& DescribeType(TypeTag<TButtonStyle>);
+
 class TButton : public TWinControl {
   KST_CLASS(TButton, TWinControl)
  public:
   explicit TButton(TComponent* owner);
+  TButtonStyle Style = bsPushButton;
+  String CommandLinkHint;
+  TNotifyEvent OnDropDownClick;
 
   // The button Enter presses (when no other button has the focus).
   bool Default() const { return FDefault; }

@@ -210,7 +210,25 @@ void TToolButton::Paint() {
 // ---------------------------------------------------------------------------
 // The bar
 
+const TTypeInfo& DescribeType(TypeTag<TEdgeBorder>) {
+  static const TEnumTypeInfo t(u"TEdgeBorder", u"ComCtrls", {u"ebLeft", u"ebTop", u"ebRight", u"ebBottom"});
+  return t;
+}
+const TTypeInfo& DescribeType(TypeTag<TEdgeBorders>) {
+  static const TSetTypeInfo t(u"TEdgeBorders", u"ComCtrls",
+                              static_cast<const TOrdinalTypeInfo&>(DescribeType(TypeTag<TEdgeBorder>{})));
+  return t;
+}
+const TTypeInfo& DescribeType(TypeTag<TEdgeStyle>) {
+  static const TEnumTypeInfo t(u"TEdgeStyle", u"ComCtrls", {u"esNone", u"esRaised", u"esLowered"});
+  return t;
+}
+
 void TToolBar::Describe(TClassBuilder<TToolBar>& c) {
+  c.Property(u"EdgeBorders", &TToolBar::EdgeBorders);
+  c.Property(u"EdgeInner", &TToolBar::EdgeInner).Default(esRaised);
+  c.Property(u"EdgeOuter", &TToolBar::EdgeOuter).Default(esLowered);
+  publish::BorderWidth(c);
   publish::Align(c);
   publish::Anchors(c);
   c.Property(u"AutoSize", &TToolBar::AutoSize, &TToolBar::SetAutoSize).Default(0);

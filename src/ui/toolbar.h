@@ -63,11 +63,21 @@ class TToolButton : public TGraphicControl {
   bool FPressed = false;
 };
 
+enum TEdgeBorder { ebLeft, ebTop, ebRight, ebBottom };
+using TEdgeBorders = TSet<TEdgeBorder>;
+enum TEdgeStyle { esNone, esRaised, esLowered };
+const TTypeInfo& DescribeType(TypeTag<TEdgeBorder>);
+const TTypeInfo& DescribeType(TypeTag<TEdgeBorders>);
+const TTypeInfo& DescribeType(TypeTag<TEdgeStyle>);
+
 class TToolBar : public TCustomControl {
   KST_CLASS(TToolBar, TCustomControl)
  public:
   explicit TToolBar(TComponent* owner);
   ~TToolBar() override;
+  // The edges the bar draws around itself; kept as the form says.
+  TEdgeBorders EdgeBorders{ebTop};
+  TEdgeStyle EdgeInner = esRaised, EdgeOuter = esLowered;
 
   int ButtonCount() const { return static_cast<int>(FButtons.size()); }
   TToolButton* Buttons(int index) const;

@@ -9,3 +9,7 @@ if(WIN32 AND TARGET ui_tests)
   target_sources(ui_tests PRIVATE ${ui_resources})
   set_source_files_properties(${ui_resources} PROPERTIES OBJECT_DEPENDS ${ui_probe})
 endif()
+# The inert components' test watches a socket of its own.
+if(WIN32 AND TARGET ui_tests)
+  target_link_libraries(ui_tests PRIVATE ws2_32)
+endif()

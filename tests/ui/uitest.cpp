@@ -2,6 +2,10 @@
 
 #include <cstdlib>
 
+#include "classes/reader.h"
+#include "formfile/formresource.h"
+#include "rtl/streams.h"
+
 KST_CLASS_IMPL(TSwatchControl, "UiTests")
 KST_CLASS_IMPL(TShadeControl, "UiTests")
 KST_CLASS_IMPL(TLayoutForm, "UiTests")
@@ -118,4 +122,28 @@ void UiTest::TearDown() {
 
 void UiTest::Pump() {
   FApp->ProcessMessages();
+}
+
+std::vector<String> ReadFormText(const std::string& text, TComponent& root, const TClassRegistry& registry) {
+  std::vector<String> errors;
+  try {
+    TBytesStream textStream(TBytes(text.begin(), text.end()));
+    TBytesStream resource;
+    FormTextToResource(textStream, resource);
+    resource.SetPosition(0);
+    ReadResHeader(resource);
+    TComponentReader reader(resource, registry);
+    reader.OnError = [&errors](TComponentReader&, const String& message, bool& handled) {
+      errors.push_back(message);
+      handled = true;
+    };
+    reader.OnFindMethod = [](TComponentReader&, const String&, std::any& method, bool& error) {
+      method.reset();
+      error = false;
+    };
+    reader.ReadRootComponent(&root);
+  } catch (const Exception& e) {
+    errors.push_back(u"Reader: " + e.Message());
+  }
+  return errors;
 }

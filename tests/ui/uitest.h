@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "rtl/numbers.h"
@@ -118,6 +119,11 @@ class TTestFrame : public TFrame {
   int Clicks = 0;
   void FrameButtonClick(TObject*) { ++Clicks; }
 };
+
+// Reads a form's text into the root through the component reader with the
+// registry's classes, as the preview does: handlers stay unbound, and every
+// failure is returned instead of stopping the reading.
+std::vector<String> ReadFormText(const std::string& text, TComponent& root, const TClassRegistry& registry);
 
 class UiTest : public ::testing::Test {
  protected:
