@@ -1,6 +1,5 @@
 #include "app/win32/mainform.h"
 
-#include "app/cmdlinefiles.h"
 #include "app/objectinspector.h"
 #include "app/win32/aboutbox.h"
 #include "app/win32/editorform.h"
@@ -12,6 +11,7 @@
 #include "panelkit/win32/registration.h"
 #include "rtl/files.h"
 #include "rtl/format.h"
+#include "services/commandline.h"
 #include "services/instancetable.h"
 #include "services/registrystorage.h"
 #include "services/win32/appservices.h"
@@ -181,7 +181,7 @@ void Twnd_kst_Main::WMStartup() {
 void Twnd_kst_Main::FormShow(TObject*) {
   const std::vector<String> arguments = SplitCommandLine(FromWStr(GetCommandLineW()));
   const std::vector<String> rest(arguments.size() > 1 ? arguments.begin() + 1 : arguments.end(), arguments.end());
-  for (const String& path : JoinCommandLineFiles(rest, [](const String& p) { return FileExists(p); })) OpenFile(path);
+  for (const String& path : JoinFileArguments(rest, [](const String& p) { return FileExists(p); })) OpenFile(path);
 }
 
 void Twnd_kst_Main::FormCloseQuery(TObject*, bool& canClose) {

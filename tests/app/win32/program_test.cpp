@@ -306,20 +306,22 @@ TEST_F(ProgramTest, AMissingFileGivesItsErrorBoxAndTheOthersStillOpen) {
 
 TEST_F(ProgramTest, AFailedSaveKeepsTheOldFileAndTheChanges) {
   StartMain();
-  const fs::path path = WriteForm("readonly.dfm", dfBinary);
+  const fs::path path = WriteForm("locked.dfm", dfBinary);
   const TBytes before = ReadBytes(path);
   Tmdi_kst_Editor* editor = FMain->OpenFile(PathString(path));
   ASSERT_NE(editor, nullptr);
   ChangeLeft(*editor);
   Pump();
-  SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_READONLY);
+  // Another program holds the file without sharing: it cannot be replaced.
+  HANDLE held = CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
   FMain->acSave->Execute();
   Pump();
+  CloseHandle(held);
   EXPECT_FALSE(FExceptions.empty()) << "the failure is reported";
   EXPECT_EQ(ReadBytes(path), before);
   EXPECT_TRUE(editor->Modified());
   // A text that does not convert leaves the file as it was, too.
-  SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
   editor->DFM->SetEditText(u"object Broken: TForm1\r\n  Left = \r\n");
   FExceptions.clear();
   FMain->acSave->Execute();
@@ -465,6 +467,96 @@ TEST_F(ProgramTest, ScreenshotOfTheMainWindowWithTwoDocuments) {
   editor->pc->SetActivePageIndex(1);
   Pump();
   harness::SaveForInspection(harness::CaptureScreen(editor->Handle()), L"kestrum_editor_preview");
+}
+
+}  // namespace
+
+// The program itself, started twice: the second start hands its file over
+// to the first and ends.
+namespace {
+
+struct TProgram {
+  PROCESS_INFORMATION Info{};
+  bool Start(const std::wstring& arguments) {
+    wchar_t self[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, self, MAX_PATH);
+    const fs::path exe = fs::path(self).parent_path().parent_path() / L"kestrum.exe";
+    std::wstring commandLine = L"\"" + exe.wstring() + L"\" " + arguments;
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    return CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                          &Info) != 0;
+  }
+  ~TProgram() {
+    if (!Info.hProcess) return;
+    if (WaitForSingleObject(Info.hProcess, 0) == WAIT_TIMEOUT) TerminateProcess(Info.hProcess, 9);
+    CloseHandle(Info.hProcess);
+    CloseHandle(Info.hThread);
+  }
+};
+
+HWND MainWindowOf(DWORD processId) {
+  struct Search {
+    DWORD Process;
+    HWND Found;
+  } search{processId, nullptr};
+  EnumWindows(
+      [](HWND window, LPARAM data) -> BOOL {
+        auto& s = *reinterpret_cast<Search*>(data);
+        DWORD owner = 0;
+        GetWindowThreadProcessId(window, &owner);
+        wchar_t title[64] = {};
+        GetWindowTextW(window, title, 64);
+        if (owner == s.Process && IsWindowVisible(window) && std::wstring(title).rfind(L"Kestrum", 0) == 0) {
+          s.Found = window;
+          return FALSE;
+        }
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.Found;
+}
+
+std::vector<std::wstring> DocumentTitles(HWND mainWindow) {
+  std::vector<std::wstring> titles;
+  HWND client = FindWindowExW(mainWindow, nullptr, L"MDICLIENT", nullptr);
+  for (HWND child = client ? GetWindow(client, GW_CHILD) : nullptr; child; child = GetWindow(child, GW_HWNDNEXT)) {
+    wchar_t title[260] = {};
+    GetWindowTextW(child, title, 260);
+    titles.push_back(title);
+  }
+  return titles;
+}
+
+// Not yet passing under Wine: the hand-over does not reach the first window.
+TEST(ProgramInstances, DISABLED_ASecondStartHandsItsFileToTheFirst) {
+  const fs::path folder = fs::temp_directory_path() / ("kestrum_twice_" + std::to_string(GetCurrentProcessId()));
+  fs::create_directories(folder);
+  WriteBytes(folder / "first.dfm", Bytes(kFormText));
+  WriteBytes(folder / "second.dfm", Bytes(kFormText));
+  TProgram first;
+  ASSERT_TRUE(first.Start(L"\"" + (folder / "first.dfm").wstring() + L"\""));
+  HWND main = nullptr;
+  for (int i = 0; i < 200 && !main; ++i) {
+    Sleep(100);
+    main = MainWindowOf(first.Info.dwProcessId);
+  }
+  ASSERT_NE(main, nullptr) << "the first instance shows its window";
+  TProgram second;
+  ASSERT_TRUE(second.Start(L"\"" + (folder / "second.dfm").wstring() + L"\""));
+  EXPECT_EQ(WaitForSingleObject(second.Info.hProcess, 20000), WAIT_OBJECT_0) << "the second start ends";
+  std::vector<std::wstring> titles;
+  for (int i = 0; i < 100; ++i) {
+    titles = DocumentTitles(main);
+    if (titles.size() == 2) break;
+    Sleep(100);
+  }
+  ASSERT_EQ(titles.size(), 2u);
+  EXPECT_TRUE(std::find(titles.begin(), titles.end(), L"first.dfm") != titles.end());
+  EXPECT_TRUE(std::find(titles.begin(), titles.end(), L"second.dfm") != titles.end());
+  PostMessageW(main, WM_CLOSE, 0, 0);
+  EXPECT_EQ(WaitForSingleObject(first.Info.hProcess, 20000), WAIT_OBJECT_0);
+  fs::remove_all(folder);
 }
 
 }  // namespace
