@@ -44,6 +44,8 @@ function(kst_add_library name)
   list(APPEND ARG_DEPS ${ARG_SYSTEM_LIBS})
   set(dir ${CMAKE_SOURCE_DIR}/src/${name})
   file(GLOB sources CONFIGURE_DEPENDS ${dir}/*.cpp)
+  # A program's entry belongs to the program, not to its library.
+  list(FILTER sources EXCLUDE REGEX "/main\\.cpp$")
   if(WIN32)
     file(GLOB platform_sources CONFIGURE_DEPENDS ${dir}/win32/*.cpp)
   else()

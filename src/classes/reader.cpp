@@ -27,6 +27,10 @@ bool IsIndexTag(TValueType tag) { return tag == vaInt8 || tag == vaInt16 || tag 
 TComponentReader::TComponentReader(TStream& stream, const TClassRegistry& registry, Integer bufSize)
     : TReader(stream, bufSize), FRegistry(registry) {
   GlobalNameInUse = [](StringView name, const TComponent* root) {
+    // A sibling of the same owner counts too: a second document window of
+    // one main window is read under a name of its own.
+    if (root && root->Owner())
+      if (TComponent* sibling = root->Owner()->FindComponent(name); sibling && sibling != root) return true;
     TComponent* application = ApplicationComponent();
     if (!application) return false;
     TComponent* found = application->FindComponent(name);

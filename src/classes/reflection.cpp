@@ -143,6 +143,18 @@ const TTypeInfo& DescribeType(TypeTag<TNotifyEvent>) {
   return type;
 }
 
+const TTypeInfo& DescribeType(TypeTag<TDelegate<void(TObject*, Integer)>>) {
+  static const TMethodTypeInfo type(u"TIntegerEvent", u"Classes", mkProcedure,
+                                    {{0, u"Sender", u"TObject"}, {0, u"Value", u"Integer"}});
+  return type;
+}
+
+const TTypeInfo& DescribeType(TypeTag<TDelegate<void(TObject*, Integer, Integer)>>) {
+  static const TMethodTypeInfo type(u"TIntegerPairEvent", u"Classes", mkProcedure,
+                                    {{0, u"Sender", u"TObject"}, {0, u"First", u"Integer"}, {0, u"Second", u"Integer"}});
+  return type;
+}
+
 const TClassInfo& TObjectClass() {
   static const TClassInfo info(u"TObject", u"System", nullptr, [](TComponent*) -> TObject* { return new TObject(); });
   return info;

@@ -326,6 +326,11 @@ const TTypeInfo& TypeInfoFor();
 
 // The notification event every class library uses.
 const TTypeInfo& DescribeType(TypeTag<TNotifyEvent>);
+// Events of a sender and one or two integers. Several libraries publish
+// events of these signatures under names of their own, which they give with
+// each property; these descriptions stand only for the signature.
+const TTypeInfo& DescribeType(TypeTag<TDelegate<void(TObject*, Integer)>>);
+const TTypeInfo& DescribeType(TypeTag<TDelegate<void(TObject*, Integer, Integer)>>);
 
 namespace reflection_detail {
 

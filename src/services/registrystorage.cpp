@@ -52,7 +52,7 @@ void RegisterSettingsStoreClasses(TClassRegistry& registry) {
                             &TSvAppRegistryStorageOptions::StaticClass(), &TSvAppSubStorages::StaticClass(),
                             &TSvAppSubStorage::StaticClass()});
   registry.RegisterType(DescribeType(TypeTag<TSvRegKey>{}));
-  registry.RegisterType(DescribeType(TypeTag<TProcessCommandEvent>{}));
+  registry.RegisterType(DescribeType(TypeTag<TSvProcessCommandEvent>{}));
   registry.RegisterType(DescribeType(TypeTag<TSvAppStorageCryptEvent>{}));
   registry.RegisterType(DescribeType(TypeTag<TSvAppStoragePropTranslateEvent>{}));
   registry.RegisterType(DescribeType(TypeTag<TSvAppStorageErrorEvent>{}));

@@ -10,7 +10,7 @@ KST_CLASS_IMPL(TSvTranslateString, "SvTranslateString")
 
 void TSvComponent::Describe(TClassBuilder<TSvComponent>&) {}
 
-const TTypeInfo& DescribeType(TypeTag<TProcessCommandEvent>) {
+const TTypeInfo& DescribeType(TypeTag<TSvProcessCommandEvent>) {
   static const TMethodTypeInfo type(u"TProcessCommandEvent", u"SvTranslateString", mkProcedure,
                                     {{0, u"Sender", u"TObject"},
                                      {ParamFlagBit(pfConst), u"Command", u"string"},

@@ -9,9 +9,9 @@
 
 // Called after each macro lookup with the upper-cased, trimmed name; it may
 // change the value and whether the name counts as a macro.
-using TProcessCommandEvent =
+using TSvProcessCommandEvent =
     TDelegate<void(TObject* sender, const String& command, String& commandResult, bool& changed)>;
-const TTypeInfo& DescribeType(TypeTag<TProcessCommandEvent>);
+const TTypeInfo& DescribeType(TypeTag<TSvProcessCommandEvent>);
 
 // A separator the formats have not set.
 inline constexpr Char kSvNoSeparator = 255;
@@ -48,7 +48,7 @@ class TSvTranslateString : public TSvComponent {
   void SetTimeFormat(const String& value);
   Char TimeSeparator() const { return FTimeSeparator; }
   void SetTimeSeparator(Char value) { FTimeSeparator = value; }
-  TProcessCommandEvent OnProcessCommand;
+  TSvProcessCommandEvent OnProcessCommand;
 
   // The program's version values, read once each; without version
   // information an information box names the fallback that is used instead.

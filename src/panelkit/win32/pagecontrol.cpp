@@ -83,14 +83,8 @@ const TMethodTypeInfo& TabClickEventType() {
   return t;
 }
 
-const TTypeInfo& DescribeType(TypeTag<TPxCustomTabsPopupEvent>) {
-  return CustomTabsPopupEventType();
-}
 const TTypeInfo& DescribeType(TypeTag<TCustomDrawBackground>) {
   return CustomDrawBackgroundType();
-}
-const TTypeInfo& DescribeType(TypeTag<TTabClickEvent>) {
-  return TabClickEventType();
 }
 
 // ---------------------------------------------------------------------------

@@ -42,9 +42,7 @@ const TMethodTypeInfo& PageCloseEventType();
 const TMethodTypeInfo& CustomTabsPopupEventType();
 const TMethodTypeInfo& CustomDrawBackgroundType();
 const TMethodTypeInfo& TabClickEventType();
-const TTypeInfo& DescribeType(TypeTag<TPxCustomTabsPopupEvent>);
 const TTypeInfo& DescribeType(TypeTag<TCustomDrawBackground>);
-const TTypeInfo& DescribeType(TypeTag<TTabClickEvent>);
 
 class TPxCustomNotebook;
 

@@ -16,7 +16,7 @@ void RegisterAppServiceClasses(TClassRegistry& registry) {
   registry.RegisterType(DescribeType(TypeTag<TSvDragLeaveEvent>{}));
   registry.RegisterType(DescribeType(TypeTag<TSvFilesDroppedEvent>{}));
   registry.RegisterType(DescribeType(TypeTag<TInstanceChangeEvent>{}));
-  registry.RegisterType(DescribeType(TypeTag<TUserNotifyEvent>{}));
+  registry.RegisterType(UserNotifyEventType());
   registry.RegisterType(DescribeType(TypeTag<TDataAvailableEvent>{}));
   registry.RegisterType(DescribeType(TypeTag<TCmdLineReceivedEvent>{}));
 }

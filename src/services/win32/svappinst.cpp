@@ -36,7 +36,7 @@ const TTypeInfo& DescribeType(TypeTag<TInstanceChangeEvent>) {
   return type;
 }
 
-const TTypeInfo& DescribeType(TypeTag<TUserNotifyEvent>) {
+const TTypeInfo& UserNotifyEventType() {
   static const TMethodTypeInfo type(u"TUserNotifyEvent", u"SvAppInst", mkProcedure,
                                     {{0, u"Sender", u"TObject"}, {0, u"Param", u"Integer"}});
   return type;
@@ -98,7 +98,7 @@ void TSvAppInstances::Describe(TClassBuilder<TSvAppInstances>& c) {
   c.Property(u"UniqueAppId", &S::UniqueAppId);
   c.Property(u"OnInstanceCreated", &S::OnInstanceCreated);
   c.Property(u"OnInstanceDestroyed", &S::OnInstanceDestroyed);
-  c.Property(u"OnUserNotify", &S::OnUserNotify);
+  c.Property(u"OnUserNotify", &S::OnUserNotify, &UserNotifyEventType());
   c.Property(u"OnDataAvailable", &S::OnDataAvailable);
   c.Property(u"OnCmdLineReceived", &S::OnCmdLineReceived);
   c.Property(u"OnRejected", &S::OnRejected);

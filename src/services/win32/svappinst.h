@@ -18,7 +18,8 @@ using TUserNotifyEvent = TDelegate<void(TObject* Sender, Integer Param)>;
 using TDataAvailableEvent = TDelegate<void(TObject* Sender, Integer Kind, void* Data, Integer Size)>;
 using TCmdLineReceivedEvent = TDelegate<void(TObject* Sender, TStrings* CmdLine)>;
 const TTypeInfo& DescribeType(TypeTag<TInstanceChangeEvent>);
-const TTypeInfo& DescribeType(TypeTag<TUserNotifyEvent>);
+// Given with its property: other events share its signature.
+const TTypeInfo& UserNotifyEventType();
 const TTypeInfo& DescribeType(TypeTag<TDataAvailableEvent>);
 const TTypeInfo& DescribeType(TypeTag<TCmdLineReceivedEvent>);
 

@@ -45,12 +45,12 @@ const TTypeInfo& DescribeType(TypeTag<TGrpButtonOptions>) {
                               static_cast<const TOrdinalTypeInfo&>(DescribeType(TypeTag<TGrpButtonOption>{})));
   return t;
 }
-const TTypeInfo& DescribeType(TypeTag<TGrpButtonEvent>) {
+const TTypeInfo& GrpButtonEventType() {
   static const TMethodTypeInfo t(u"TGrpButtonEvent", u"ButtonGroup", mkProcedure,
                                  {Param(u"Sender", u"TObject"), Param(u"Index", u"Integer")});
   return t;
 }
-const TTypeInfo& DescribeType(TypeTag<TGrpButtonReorderEvent>) {
+const TTypeInfo& GrpButtonReorderEventType() {
   static const TMethodTypeInfo t(
       u"TGrpButtonReorderEvent", u"ButtonGroup", mkProcedure,
       {Param(u"Sender", u"TObject"), Param(u"OldIndex", u"Integer"), Param(u"NewIndex", u"Integer")});
@@ -187,12 +187,12 @@ void TButtonGroup::Describe(TClassBuilder<TButtonGroup>& c) {
   publish::TabOrder(c);
   publish::TabStop(c);
   publish::Visible(c);
-  c.Property(u"OnButtonClicked", &TButtonGroup::OnButtonClicked);
+  c.Property(u"OnButtonClicked", &TButtonGroup::OnButtonClicked, &GrpButtonEventType());
   publish::MouseEvents(c);
   publish::FocusEvents(c);
   publish::KeyEvents(c);
   publish::WheelEvents(c);
-  c.Property(u"OnReorderButton", &TButtonGroup::OnReorderButton);
+  c.Property(u"OnReorderButton", &TButtonGroup::OnReorderButton, &GrpButtonReorderEventType());
 }
 
 TButtonGroup::TButtonGroup(TComponent* owner)

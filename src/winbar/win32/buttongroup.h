@@ -40,8 +40,10 @@ const TTypeInfo& DescribeType(TypeTag<TButtonDrawStateItem>);
 const TTypeInfo& DescribeType(TypeTag<TButtonDrawState>);
 const TTypeInfo& DescribeType(TypeTag<TGrpButtonOption>);
 const TTypeInfo& DescribeType(TypeTag<TGrpButtonOptions>);
-const TTypeInfo& DescribeType(TypeTag<TGrpButtonEvent>);
-const TTypeInfo& DescribeType(TypeTag<TGrpButtonReorderEvent>);
+// Given with each property: other libraries' events share these signatures,
+// so the types cannot be found by the value type alone.
+const TTypeInfo& GrpButtonEventType();
+const TTypeInfo& GrpButtonReorderEventType();
 const TTypeInfo& DescribeType(TypeTag<TGrpButtonDrawEvent>);
 const TTypeInfo& DescribeType(TypeTag<TGrpButtonDrawIconEvent>);
 

@@ -449,7 +449,7 @@ void TCategoryButtonsEx::Describe(TClassBuilder<TCategoryButtonsEx>& c) {
   c.Property(u"WordWrap", &TCategoryButtonsEx::WordWrap, &TCategoryButtonsEx::SetWordWrap);
   c.Property(u"OnAfterDrawButton", &TCategoryButtonsEx::OnAfterDrawButton);
   c.Property(u"OnBeforeDrawButton", &TCategoryButtonsEx::OnBeforeDrawButton);
-  c.Property(u"OnButtonClicked", &TCategoryButtonsEx::OnButtonClicked);
+  c.Property(u"OnButtonClicked", &TCategoryButtonsEx::OnButtonClicked, &GrpButtonEventType());
   c.Property(u"OnCancelEdit", &TCategoryButtonsEx::OnCancelEdit);
   c.Property(u"OnCategoryClicked", &TCategoryButtonsEx::OnCategoryClicked);
   c.Property(u"OnCategoryCollapse", &TCategoryButtonsEx::OnCategoryCollapse);
@@ -459,7 +459,7 @@ void TCategoryButtonsEx::Describe(TClassBuilder<TCategoryButtonsEx>& c) {
   c.Property(u"OnEdited", &TCategoryButtonsEx::OnEdited);
   c.Property(u"OnEditing", &TCategoryButtonsEx::OnEditing);
   c.Property(u"OnHotButton", &TCategoryButtonsEx::OnHotButton);
-  c.Property(u"OnReorderButton", &TCategoryButtonsEx::OnReorderButton);
+  c.Property(u"OnReorderButton", &TCategoryButtonsEx::OnReorderButton, &GrpButtonReorderEventType());
   c.Property(u"OnReorderCategory", &TCategoryButtonsEx::OnReorderCategory);
   c.Property(u"OnSelectedCategoryChange", &TCategoryButtonsEx::OnSelectedCategoryChange);
   c.Property(u"OnSelectedItemChange", &TCategoryButtonsEx::OnSelectedItemChange);

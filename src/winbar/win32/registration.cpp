@@ -30,8 +30,8 @@ void RegisterWinbarClasses(TClassRegistry& registry) {
                            module);
   for (const TTypeInfo* type : {&DescribeType(TypeTag<TButtonDrawState>{}),
                                 &DescribeType(TypeTag<TGrpButtonOptions>{}),
-                                &DescribeType(TypeTag<TGrpButtonEvent>{}),
-                                &DescribeType(TypeTag<TGrpButtonReorderEvent>{}),
+                                &GrpButtonEventType(),
+                                &GrpButtonReorderEventType(),
                                 &DescribeType(TypeTag<TGrpButtonDrawEvent>{}),
                                 &DescribeType(TypeTag<TGrpButtonDrawIconEvent>{}),
                                 &DescribeType(TypeTag<TMDIAction>{}),

@@ -1,0 +1,594 @@
+object mdi_kst_Editor: Tmdi_kst_Editor
+  Left = 0
+  Top = 0
+  Caption = 'Untitled'
+  ClientHeight = 480
+  ClientWidth = 760
+  Color = clBtnFace
+  Font.Charset = DEFAULT_CHARSET
+  Font.Color = clWindowText
+  Font.Height = -11
+  Font.Name = 'Tahoma'
+  Font.Style = []
+  FormStyle = fsMDIChild
+  Menu = MainMenu
+  OldCreateOrder = False
+  Position = poDefault
+  Visible = True
+  WindowState = wsMaximized
+  OnActivate = FormActivate
+  OnClose = FormClose
+  OnCreate = FormCreate
+  PixelsPerInch = 96
+  TextHeight = 13
+  object Splitter1: TSplitter
+    Left = 250
+    Top = 0
+    Height = 461
+  end
+  object Splitter2: TSplitter
+    Left = 483
+    Top = 0
+    Height = 461
+    Align = alRight
+  end
+  object ESplitter: TSplitter
+    Left = 0
+    Top = 358
+    Width = 760
+    Height = 3
+    Cursor = crVSplit
+    Align = alBottom
+    Visible = False
+  end
+  object TreePanel: TPanel
+    Left = 0
+    Top = 0
+    Width = 250
+    Height = 358
+    Align = alLeft
+    BevelOuter = bvNone
+    TabOrder = 0
+    object Tree: TLiveStringTree
+      Left = 0
+      Top = 0
+      Width = 250
+      Height = 358
+      Align = alClient
+      Header.AutoSizeIndex = 0
+      Header.Font.Charset = DEFAULT_CHARSET
+      Header.Font.Color = clWindowText
+      Header.Font.Height = -11
+      Header.Font.Name = 'Tahoma'
+      Header.Font.Style = []
+      Header.Height = 18
+      Header.Options = [hoAutoResize, hoColumnResize, hoVisible]
+      Indent = 19
+      TabOrder = 0
+      TreeOptions.MiscOptions = [toFullRepaintOnResize, toToggleOnDblClick, toWheelPanning, toReadOnly]
+      TreeOptions.PaintOptions = [toShowButtons, toShowDropmark, toShowRoot, toShowTreeLines, toThemeAware]
+      TreeOptions.SelectionOptions = [toFullRowSelect]
+      Columns = <
+        item
+          Position = 0
+          Width = 150
+          WideText = 'Object'
+        end
+        item
+          Position = 1
+          Width = 96
+          WideText = 'Class Name'
+        end>
+    end
+  end
+  object OIPanel: TPxHeaderPanel
+    Left = 486
+    Top = 0
+    Width = 274
+    Height = 358
+    Align = alRight
+    ColorScheme = csSilver2010
+    HeaderSize = 20
+    Options = []
+    TabOrder = 2
+    Caption = 'No object selected'
+    FullWidth = 274
+    object pcOI: TPxPageControl
+      Left = 0
+      Top = 20
+      Width = 272
+      Height = 336
+      ActivePage = TabSheet3
+      ActivePageIndex = 0
+      Align = alClient
+      Options = [pgBoldActiveTab, pgScrollButtons]
+      TabHeight = 17
+      TabOrder = 0
+      object TabSheet3: TPxTabSheet
+        Left = 0
+        Top = 0
+        Width = 272
+        Height = 315
+        Caption = 'Properties'
+        object OIPTree: TLiveStringTree
+          Left = 0
+          Top = 0
+          Width = 272
+          Height = 315
+          Align = alClient
+          Header.AutoSizeIndex = 1
+          Header.Height = 18
+          Header.Options = [hoAutoResize, hoColumnResize, hoVisible]
+          TabOrder = 0
+          TreeOptions.MiscOptions = [toFullRepaintOnResize, toReadOnly]
+          TreeOptions.PaintOptions = [toShowButtons, toShowRoot, toShowHorzGridLines, toShowVertGridLines, toThemeAware]
+          Columns = <
+            item
+              Position = 0
+              Width = 120
+              WideText = 'Property'
+            end
+            item
+              Position = 1
+              Width = 148
+              WideText = 'Value'
+            end>
+        end
+      end
+      object TabSheet4: TPxTabSheet
+        Left = 0
+        Top = 0
+        Width = 272
+        Height = 315
+        Caption = 'Events'
+        object OIETree: TLiveStringTree
+          Left = 0
+          Top = 0
+          Width = 272
+          Height = 315
+          Align = alClient
+          Header.AutoSizeIndex = 1
+          Header.Height = 18
+          Header.Options = [hoAutoResize, hoColumnResize, hoVisible]
+          TabOrder = 0
+          TreeOptions.MiscOptions = [toFullRepaintOnResize, toReadOnly]
+          Columns = <
+            item
+              Position = 0
+              Width = 120
+              WideText = 'Event'
+            end
+            item
+              Position = 1
+              Width = 148
+              WideText = 'Handler'
+            end>
+        end
+      end
+      object PxTabSheet3: TPxTabSheet
+        Left = 0
+        Top = 0
+        Width = 272
+        Height = 315
+        Caption = 'Origin'
+        object HTree: TLiveStringTree
+          Left = 0
+          Top = 0
+          Width = 272
+          Height = 315
+          Align = alClient
+          Header.Height = 18
+          Header.Options = [hoAutoResize, hoVisible]
+          TabOrder = 0
+          TreeOptions.MiscOptions = [toFullRepaintOnResize, toReadOnly]
+          Columns = <
+            item
+              Position = 0
+              Width = 268
+              WideText = 'Class'
+            end>
+        end
+      end
+      object TabSheet5: TPxTabSheet
+        Left = 0
+        Top = 0
+        Width = 272
+        Height = 315
+        Caption = 'Image Preview'
+        TabVisible = False
+        object ImagePanel: TPanel
+          Left = 0
+          Top = 0
+          Width = 272
+          Height = 315
+          Align = alClient
+          BevelOuter = bvNone
+          TabOrder = 0
+          object PropTitle: TPanel
+            Left = 0
+            Top = 0
+            Width = 272
+            Height = 20
+            Align = alTop
+            Caption = 'No image'
+            TabOrder = 0
+          end
+          object ImageTitle: TPanel
+            Left = 0
+            Top = 295
+            Width = 272
+            Height = 20
+            Align = alBottom
+            Caption = 'No image'
+            TabOrder = 1
+          end
+          object ScrollBox1: TScrollBox
+            Left = 0
+            Top = 20
+            Width = 272
+            Height = 275
+            Align = alClient
+            TabOrder = 2
+            object Image: TImage
+              Left = 0
+              Top = 0
+              Width = 105
+              Height = 105
+              Hint = 'Double-click to image to change stretch mode'
+              PopupMenu = ImageMenu
+            end
+          end
+        end
+      end
+    end
+  end
+  object EditorPanel: TPanel
+    Left = 253
+    Top = 0
+    Width = 230
+    Height = 358
+    Align = alClient
+    BevelOuter = bvNone
+    TabOrder = 1
+    object pc: TPxPageControl
+      Left = 0
+      Top = 0
+      Width = 230
+      Height = 358
+      ActivePage = PxTabSheet1
+      ActivePageIndex = 0
+      Align = alClient
+      Options = [pgBoldActiveTab]
+      TabHeight = 17
+      TabPosition = tpBottom
+      TabOrder = 0
+      OnChange = pcChange
+      object PxTabSheet1: TPxTabSheet
+        Left = 0
+        Top = 0
+        Width = 230
+        Height = 341
+        Caption = 'Source'
+        object DFM: TCodeEdit
+          Left = 0
+          Top = 0
+          Width = 230
+          Height = 341
+          Align = alClient
+          ActiveLineColor = clYellow
+          Color = clWhite
+          Font.Charset = DEFAULT_CHARSET
+          Font.Color = clWindowText
+          Font.Height = -11
+          Font.Name = 'Courier New'
+          Font.Style = []
+          PopupMenu = EditMenu
+          TabOrder = 0
+          Gutter.AutoSize = True
+          Gutter.Font.Charset = DEFAULT_CHARSET
+          Gutter.Font.Color = clGray
+          Gutter.Font.Height = -11
+          Gutter.Font.Name = 'Consolas'
+          Gutter.Font.Style = []
+          Gutter.LeftOffset = 5
+          Gutter.ShowLineNumbers = True
+          Gutter.Gradient = True
+          MaxUndo = 10
+          RemovedKeystrokes = <
+            item
+              Command = ecDeleteLastChar
+              ShortCut = 8200
+            end
+            item
+              Command = ecLineBreak
+              ShortCut = 8205
+            end
+            item
+              Command = ecTab
+              ShortCut = 9
+            end
+            item
+              Command = ecShiftTab
+              ShortCut = 8201
+            end
+            item
+              Command = ecContextHelp
+              ShortCut = 112
+            end
+            item
+              Command = ecMatchBracket
+              ShortCut = 24642
+            end>
+          AddedKeystrokes = <>
+          OnChange = DFMChange
+          OnStatusChange = DFMStatusChange
+        end
+      end
+      object PxTabSheet2: TPxTabSheet
+        Left = 0
+        Top = 0
+        Width = 230
+        Height = 341
+        Caption = 'Preview'
+        object PreviewPanel: TPanel
+          Left = 0
+          Top = 0
+          Width = 230
+          Height = 341
+          Align = alClient
+          BevelOuter = bvNone
+          TabOrder = 0
+          object VirtualDesktop: TScrollBox
+            Left = 0
+            Top = 0
+            Width = 230
+            Height = 341
+            Align = alClient
+            BorderStyle = bsNone
+            Color = clBackground
+            ParentColor = False
+            TabOrder = 0
+          end
+        end
+      end
+    end
+  end
+  object EList: TListView
+    Left = 0
+    Top = 361
+    Width = 760
+    Height = 100
+    Align = alBottom
+    Color = clInfoBk
+    Columns = <
+      item
+        Caption = 'Messages'
+        Width = 500
+      end>
+    ReadOnly = True
+    RowSelect = True
+    SmallImages = img
+    TabOrder = 3
+    ViewStyle = vsReport
+    Visible = False
+  end
+  object sb: TStatusBar
+    Left = 0
+    Top = 461
+    Width = 760
+    Height = 19
+    Panels = <
+      item
+        Text = 'Object count: 0'
+        Width = 100
+      end
+      item
+        Width = 300
+      end
+      item
+        Alignment = taCenter
+        Width = 50
+      end
+      item
+        Alignment = taCenter
+        Text = 'Overwrite'
+        Width = 60
+      end
+      item
+        Width = 50
+      end>
+  end
+  object MainMenu: TMainMenu
+    Left = 280
+    Top = 48
+    object mmEdit: TMenuItem
+      Caption = '&Edit'
+      GroupIndex = 2
+      object mmUndo: TMenuItem
+        Caption = '&Undo'
+        ShortCut = 32776
+        OnClick = cmUndo
+      end
+      object N1: TMenuItem
+        Caption = '-'
+      end
+      object mmCopy: TMenuItem
+        Caption = 'Copy'
+        OnClick = cmCopy
+      end
+      object mmCut: TMenuItem
+        Caption = 'Cut'
+        OnClick = cmCut
+      end
+      object mmPaste: TMenuItem
+        Caption = 'Paste'
+        OnClick = cmPaste
+      end
+      object N2: TMenuItem
+        Caption = '-'
+      end
+      object mmReplace: TMenuItem
+        Caption = '&Find and Replace...'
+        ShortCut = 16454
+        OnClick = cmReplace
+      end
+      object mmFindNext: TMenuItem
+        Caption = 'Find &next'
+        ShortCut = 114
+        OnClick = cmFindnext
+      end
+      object N3: TMenuItem
+        Caption = '-'
+      end
+      object mmGoto: TMenuItem
+        Caption = 'Go to Source'
+        ShortCut = 16455
+        OnClick = cmGoto
+      end
+      object mmCBLocate: TMenuItem
+        Caption = 'Locate in Class Browser'
+        OnClick = cmCBLocate
+      end
+      object N4: TMenuItem
+        Caption = '-'
+      end
+      object mmExpand: TMenuItem
+        Caption = 'Full e&xpand'
+        ShortCut = 16418
+        OnClick = cmExpand
+      end
+      object mmCollapse: TMenuItem
+        Caption = 'Full &collapse'
+        ShortCut = 16417
+        OnClick = cmCollapse
+      end
+    end
+    object mmData: TMenuItem
+      Caption = '&Data'
+      GroupIndex = 3
+      object mmPreview: TMenuItem
+        Caption = '&Form Preview'
+        ShortCut = 123
+        OnClick = cmPreview
+      end
+      object mmRescan: TMenuItem
+        Caption = '&Rescan Objects'
+        ShortCut = 116
+        OnClick = cmRescan
+      end
+      object N5: TMenuItem
+        Caption = '-'
+      end
+      object mmSaveFormImage: TMenuItem
+        Caption = 'Save Form Image...'
+        OnClick = mmSaveFormImageClick
+      end
+      object mmLoadData: TMenuItem
+        Caption = 'Load and Paste Data...'
+        OnClick = cmLoadData
+      end
+    end
+  end
+  object EditMenu: TPopupMenu
+    OnPopup = EditMenuPopup
+    Left = 312
+    Top = 48
+    object pmUndo: TMenuItem
+      Caption = 'Undo'
+      ShortCut = 32776
+      OnClick = cmUndo
+    end
+    object N6: TMenuItem
+      Caption = '-'
+    end
+    object pmCopy: TMenuItem
+      Caption = 'Copy'
+      ShortCut = 16429
+      OnClick = cmCopy
+    end
+    object pmCut: TMenuItem
+      Caption = 'Cut'
+      ShortCut = 8238
+      OnClick = cmCut
+    end
+    object pmPaste: TMenuItem
+      Caption = 'Paste'
+      ShortCut = 8237
+      OnClick = cmPaste
+    end
+    object N7: TMenuItem
+      Caption = '-'
+    end
+    object pmReplace: TMenuItem
+      Caption = 'Find and Replace...'
+      ShortCut = 16454
+      OnClick = cmReplace
+    end
+    object pmFindNext: TMenuItem
+      Caption = 'Find next'
+      ShortCut = 114
+      OnClick = cmFindnext
+    end
+    object N8: TMenuItem
+      Caption = '-'
+    end
+    object pmPreview: TMenuItem
+      Caption = 'Preview Form'
+      ShortCut = 16464
+      OnClick = cmPreview
+    end
+    object N9: TMenuItem
+      Caption = '-'
+    end
+    object pmLoadData: TMenuItem
+      Caption = 'Load and Paste Data...'
+      OnClick = cmLoadData
+    end
+  end
+  object TreeMenu: TPopupMenu
+    Left = 344
+    Top = 48
+  end
+  object ImageMenu: TPopupMenu
+    Left = 376
+    Top = 48
+    object imSave: TMenuItem
+      Caption = 'Save...'
+    end
+  end
+  object rd: TReplaceDialog
+    OnFind = rdFind
+    OnReplace = rdReplace
+    Left = 408
+    Top = 48
+  end
+  object spd: TSavePictureDialog
+    Left = 440
+    Top = 48
+  end
+  object spd1: TSaveDialog
+    Left = 472
+    Top = 48
+  end
+  object odd: TOpenDialog
+    Filter = 'All files|*.*'
+    Options = [ofHideReadOnly, ofPathMustExist, ofFileMustExist, ofEnableSizing]
+    Left = 504
+    Top = 48
+  end
+  object img: TImageList
+    Left = 536
+    Top = 48
+  end
+  object FormStorage: TSvFormStorage
+    AppStoragePath = 'mdi_kst_Editor\'
+    Options = []
+    StoredProps.Strings = (
+      'EList.Height'
+      'OIPanel.Width'
+      'TreePanel.Width')
+    StoredValues = <>
+    Left = 568
+    Top = 48
+  end
+end

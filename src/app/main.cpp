@@ -1,0 +1,24 @@
+// The program's entry: the application, the system facts, the main window
+// from its form, and the message loop until the main window closes.
+#include "ui/winapi.h"
+
+#include "app/win32/mainform.h"
+#include "app/win32/sysinfo_win32.h"
+#include "classes/reflection.h"
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+  GatherSystemRecord();
+  TClassRegistry registry;
+  RegisterKestrumClasses(registry);
+  TApplication application(nullptr, registry);
+  application.SetTitle(u"Kestrum");
+  try {
+    Twnd_kst_Main* main = nullptr;
+    application.CreateForm(main);
+    application.Run();
+  } catch (const Exception& e) {
+    application.ShowException(e);
+    return 1;
+  }
+  return 0;
+}

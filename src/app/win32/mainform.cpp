@@ -1,0 +1,452 @@
+#include "app/win32/mainform.h"
+
+#include "app/objectinspector.h"
+#include "app/win32/aboutbox.h"
+#include "app/win32/editorform.h"
+#include "app/win32/typedialog.h"
+#include "classes/reflection.h"
+#include "codeedit/win32/codeedit.h"
+#include "livetree/win32/livetreecontrol.h"
+#include "panelkit/win32/headerpanel.h"
+#include "panelkit/win32/registration.h"
+#include "rtl/files.h"
+#include "rtl/format.h"
+#include "services/commandline.h"
+#include "services/instancetable.h"
+#include "services/registrystorage.h"
+#include "services/win32/appservices.h"
+#include "services/win32/dragdrop.h"
+#include "services/win32/formstorage.h"
+#include "services/win32/mrumanager.h"
+#include "services/win32/svappinst.h"
+#include "ui/dialogs.h"
+#include "ui/registration.h"
+#include "winbar/win32/mdibuttongroup.h"
+#include "winbar/win32/registration.h"
+
+Twnd_kst_Main* wnd_kst_Main = nullptr;
+
+KST_CLASS_IMPL(Twnd_kst_Main, "Kestrum_Main")
+
+void Twnd_kst_Main::Describe(TClassBuilder<Twnd_kst_Main>& c) {
+  using M = Twnd_kst_Main;
+  c.Field(u"ToolBar1", &M::ToolBar1);
+  c.Field(u"mdibg", &M::mdibg);
+  c.Field(u"CBSplitter", &M::CBSplitter);
+  c.Field(u"CBPanel", &M::CBPanel);
+  c.Field(u"eSearch", &M::eSearch);
+  c.Field(u"CBTree", &M::CBTree);
+  c.Field(u"lProgress", &M::lProgress);
+  c.Field(u"MainMenu", &M::MainMenu);
+  c.Field(u"mmFile", &M::mmFile);
+  c.Field(u"mmWin", &M::mmWin);
+  c.Field(u"ActionList", &M::ActionList);
+  c.Field(u"acNew", &M::acNew);
+  c.Field(u"acOpen", &M::acOpen);
+  c.Field(u"acSave", &M::acSave);
+  c.Field(u"acSaveAs", &M::acSaveAs);
+  c.Field(u"acClose", &M::acClose);
+  c.Field(u"acCloseAll", &M::acCloseAll);
+  c.Field(u"acExtract", &M::acExtract);
+  c.Field(u"acPackInfo", &M::acPackInfo);
+  c.Field(u"acPrefs", &M::acPrefs);
+  c.Field(u"acExit", &M::acExit);
+  c.Field(u"acAbout", &M::acAbout);
+  c.Field(u"acCascade", &M::acCascade);
+  c.Field(u"acTileHor", &M::acTileHor);
+  c.Field(u"acTileVer", &M::acTileVer);
+  c.Field(u"acMinAll", &M::acMinAll);
+  c.Field(u"acUndo", &M::acUndo);
+  c.Field(u"acCopy", &M::acCopy);
+  c.Field(u"acCut", &M::acCut);
+  c.Field(u"acPaste", &M::acPaste);
+  c.Field(u"acFind", &M::acFind);
+  c.Field(u"acGoto", &M::acGoto);
+  c.Field(u"acPreview", &M::acPreview);
+  c.Field(u"acRescan", &M::acRescan);
+  c.Field(u"WinActionList", &M::WinActionList);
+  c.Field(u"wacTitle", &M::wacTitle);
+  c.Field(u"wacRestore", &M::wacRestore);
+  c.Field(u"wacMinimize", &M::wacMinimize);
+  c.Field(u"wacMaximize", &M::wacMaximize);
+  c.Field(u"wacMinAll", &M::wacMinAll);
+  c.Field(u"wacCloseAll", &M::wacCloseAll);
+  c.Field(u"wacClose", &M::wacClose);
+  c.Field(u"wacAutoSize", &M::wacAutoSize);
+  c.Field(u"WinPopup", &M::WinPopup);
+  c.Field(u"ImageList", &M::ImageList);
+  c.Field(u"ilWin", &M::ilWin);
+  c.Field(u"od", &M::od);
+  c.Field(u"sd", &M::sd);
+  c.Field(u"ode", &M::ode);
+  c.Field(u"odp", &M::odp);
+  c.Field(u"pd", &M::pd);
+  c.Field(u"AppInstances", &M::AppInstances);
+  c.Field(u"AppRegistryStorage", &M::AppRegistryStorage);
+  c.Field(u"FormStorage", &M::FormStorage);
+  c.Field(u"MRUMan", &M::MRUMan);
+  c.Field(u"DropTarget", &M::DropTarget);
+  c.Method(u"FormCreate", &M::FormCreate);
+  c.Method(u"FormShow", &M::FormShow);
+  c.Method(u"FormCloseQuery", &M::FormCloseQuery);
+  c.Method(u"FormClose", &M::FormClose);
+  c.Method(u"cmNew", &M::cmNew);
+  c.Method(u"cmOpen", &M::cmOpen);
+  c.Method(u"cmSave", &M::cmSave);
+  c.Method(u"cmSaveAs", &M::cmSaveAs);
+  c.Method(u"cmClose", &M::cmClose);
+  c.Method(u"cmCloseAll", &M::cmCloseAll);
+  c.Method(u"cmExtractfromEXE", &M::cmExtractfromEXE);
+  c.Method(u"cmPackageInformation", &M::cmPackageInformation);
+  c.Method(u"cmPrefs", &M::cmPrefs);
+  c.Method(u"cmExit", &M::cmExit);
+  c.Method(u"cmAbout", &M::cmAbout);
+  c.Method(u"cmCascade", &M::cmCascade);
+  c.Method(u"cmTileHor", &M::cmTileHor);
+  c.Method(u"cmTileVer", &M::cmTileVer);
+  c.Method(u"cmMinAll", &M::cmMinAll);
+  c.Method(u"cmUndo", &M::cmUndo);
+  c.Method(u"cmCopy", &M::cmCopy);
+  c.Method(u"cmCut", &M::cmCut);
+  c.Method(u"cmPaste", &M::cmPaste);
+  c.Method(u"cmFind", &M::cmFind);
+  c.Method(u"cmGoto", &M::cmGoto);
+  c.Method(u"cmPreview", &M::cmPreview);
+  c.Method(u"cmRescan", &M::cmRescan);
+  c.Method(u"CBPanelChange", &M::CBPanelChange);
+  c.Method(u"WinBarMenuPopup", &M::WinBarMenuPopup);
+  c.Method(u"wacTitleExecute", &M::wacTitleExecute);
+  c.Method(u"wacStateExecute", &M::wacStateExecute);
+  c.Method(u"wacMinAllExecute", &M::wacMinAllExecute);
+  c.Method(u"wacCloseAllExecute", &M::wacCloseAllExecute);
+  c.Method(u"wacCloseExecute", &M::wacCloseExecute);
+  c.Method(u"mdibgMouseWheel", &M::mdibgMouseWheel);
+  c.Method(u"AppInstancesCmdLineReceived", &M::AppInstancesCmdLineReceived);
+  c.Method(u"MRUManClick", &M::MRUManClick);
+  c.Method(u"DropTargetDragDrop", &M::DropTargetDragDrop);
+  c.Method(u"FormStorageRestorePlacement", &M::FormStorageRestorePlacement);
+  c.Method(u"FormStorageSavePlacement", &M::FormStorageSavePlacement);
+}
+
+Twnd_kst_Main::Twnd_kst_Main(TComponent* owner) : TForm(owner) {
+  wnd_kst_Main = this;
+}
+
+Twnd_kst_Main::~Twnd_kst_Main() {
+  if (wnd_kst_Main == this) wnd_kst_Main = nullptr;
+}
+
+void Twnd_kst_Main::Loaded() {
+  TForm::Loaded();
+  // The form cannot name its own window as the drop target's control.
+  if (DropTarget) DropTarget->SetControl(this);
+}
+
+void Twnd_kst_Main::Dispatch(TMessage& message) {
+  if (message.Msg == WM_STARTUP) {
+    WMStartup();
+    return;
+  }
+  if (message.Msg == WM_UPDATECONTROLS) {
+    SetControls();
+    return;
+  }
+  TForm::Dispatch(message);
+}
+
+void Twnd_kst_Main::FormCreate(TObject*) {
+  FPHL.clear();
+  PackageList = std::make_unique<TStringList>();
+  ErrorList = std::make_unique<TStringList>();
+  PostMessageW(Handle(), WM_STARTUP, 0, 0);
+}
+
+void Twnd_kst_Main::WMStartup() {
+  struct TRestore {
+    Twnd_kst_Main* Self;
+    ~TRestore() {
+      if (Self->lProgress) Self->lProgress->SetVisible(false);
+      Screen->SetCursor(crDefault);
+    }
+  };
+  TRestore restore{this};
+  SetControls();
+  Screen->SetCursor(crHourGlass);
+  CBPanelChange(nullptr);
+  Update();
+  // The start-up class table, packages and class browser come with their own work.
+  SetControls();
+}
+
+void Twnd_kst_Main::FormShow(TObject*) {
+  const std::vector<String> arguments = SplitCommandLine(FromWStr(GetCommandLineW()));
+  const std::vector<String> rest(arguments.size() > 1 ? arguments.begin() + 1 : arguments.end(), arguments.end());
+  for (const String& path : JoinFileArguments(rest, [](const String& p) { return FileExists(p); })) OpenFile(path);
+}
+
+void Twnd_kst_Main::FormCloseQuery(TObject*, bool& canClose) {
+  cmCloseAll(nullptr);
+  canClose = true;
+}
+
+void Twnd_kst_Main::FormClose(TObject*, TCloseAction&) {}
+
+Tmdi_kst_Editor* Twnd_kst_Main::ActiveEditor() const {
+  return dynamic_cast<Tmdi_kst_Editor*>(ActiveMDIChild());
+}
+
+int Twnd_kst_Main::EditorCount() const {
+  int count = 0;
+  for (int i = 0; i < MDIChildCount(); ++i)
+    if (dynamic_cast<Tmdi_kst_Editor*>(MDIChildren(i))) ++count;
+  return count;
+}
+
+Tmdi_kst_Editor* Twnd_kst_Main::OpenFile(const String& path) {
+  if (!FileExists(path)) {
+    MessageDlg(u"Cannot open file " + path + u".", mtError, {mbOK});
+    SetControls();
+    return nullptr;
+  }
+  auto* editor = CreateForm<Tmdi_kst_Editor>(this);
+  try {
+    editor->SetFilename(path);
+  } catch (const Exception& e) {
+    // A file that cannot be read opens nothing: no window without its button.
+    editor->Free();
+    MessageDlg(Format(u"Cannot open file %s.\n%s", {path, e.Message()}), mtError, {mbOK});
+    SetControls();
+    return nullptr;
+  }
+  MRUMan->Add(path, 0);
+  MRUMan->Save();
+  mdibg->AddButton(editor, 5, path);
+  SetControls();
+  return editor;
+}
+
+void Twnd_kst_Main::SetControls() {
+  if (!acSave) return;
+  Tmdi_kst_Editor* active = ActiveEditor();
+  const bool open = EditorCount() > 0 && active;
+  acSave->SetEnabled(open && active->Modified());
+  for (TAction* action : {acSaveAs, acClose, acCloseAll, acMinAll, acCascade, acTileHor, acTileVer, acFind, acGoto,
+                          acPreview, acRescan})
+    action->SetEnabled(open);
+  acUndo->SetEnabled(open && active->CanUndo());
+  const bool selection = open && active->HasSelection();
+  acCopy->SetEnabled(selection);
+  acCut->SetEnabled(selection);
+  acPaste->SetEnabled(open && active->CanPaste());
+}
+
+void Twnd_kst_Main::ShareSettingsStore(TSvFormStorage* storage) {
+  if (storage && FormStorage) storage->SetAppStorage(FormStorage->AppStorage());
+}
+
+void Twnd_kst_Main::cmNew(TObject*) {
+  auto* editor = CreateForm<Tmdi_kst_Editor>(this);
+  editor->SetCaption(u"Untitled");
+  mdibg->AddButton(editor, 5, editor->Caption());
+  editor->New(nullptr);
+  SetControls();
+}
+
+void Twnd_kst_Main::cmOpen(TObject*) {
+  if (!od->Execute()) return;
+  std::vector<String> files;
+  for (int i = 0; i < od->Files().Count(); ++i) files.push_back(od->Files().Strings(i));
+  for (const String& file : files) OpenFile(file);
+}
+
+void Twnd_kst_Main::cmSave(TObject*) {
+  if (Tmdi_kst_Editor* editor = ActiveEditor()) editor->cmSave();
+}
+
+void Twnd_kst_Main::cmSaveAs(TObject*) {
+  if (Tmdi_kst_Editor* editor = ActiveEditor()) editor->cmSaveAs();
+}
+
+void Twnd_kst_Main::cmClose(TObject*) {
+  if (Tmdi_kst_Editor* editor = ActiveEditor()) editor->Close();
+}
+
+void Twnd_kst_Main::cmCloseAll(TObject*) {
+  mdibg->CloseAll();
+}
+
+void Twnd_kst_Main::cmExtractfromEXE(TObject*) {
+  ode->Execute();
+}
+
+void Twnd_kst_Main::cmPackageInformation(TObject*) {
+  odp->Execute();
+}
+
+void Twnd_kst_Main::cmPrefs(TObject*) {}
+
+void Twnd_kst_Main::cmExit(TObject*) {
+  Close();
+}
+
+void Twnd_kst_Main::cmAbout(TObject*) {
+  ShowAboutDialog(0, {});
+}
+
+void Twnd_kst_Main::cmCascade(TObject*) {
+  Cascade();
+}
+
+void Twnd_kst_Main::cmTileHor(TObject*) {
+  SetTileMode(tbHorizontal);
+  Tile();
+}
+
+void Twnd_kst_Main::cmTileVer(TObject*) {
+  SetTileMode(tbVertical);
+  Tile();
+}
+
+void Twnd_kst_Main::cmMinAll(TObject*) {
+  mdibg->MinimizeAll();
+}
+
+void Twnd_kst_Main::cmUndo(TObject*) {
+  if (Tmdi_kst_Editor* editor = ActiveEditor()) editor->cmUndo(nullptr);
+}
+
+void Twnd_kst_Main::cmCopy(TObject*) {
+  if (Tmdi_kst_Editor* editor = ActiveEditor()) editor->cmCopy(nullptr);
+}
+
+void Twnd_kst_Main::cmCut(TObject*) {
+  if (Tmdi_kst_Editor* editor = ActiveEditor()) editor->cmCut(nullptr);
+}
+
+void Twnd_kst_Main::cmPaste(TObject*) {
+  if (Tmdi_kst_Editor* editor = ActiveEditor()) editor->cmPaste(nullptr);
+}
+
+void Twnd_kst_Main::cmFind(TObject*) {
+  if (Tmdi_kst_Editor* editor = ActiveEditor()) editor->cmReplace(nullptr);
+}
+
+void Twnd_kst_Main::cmGoto(TObject*) {
+  if (Tmdi_kst_Editor* editor = ActiveEditor()) editor->cmGoto(nullptr);
+}
+
+void Twnd_kst_Main::cmPreview(TObject*) {
+  if (Tmdi_kst_Editor* editor = ActiveEditor()) editor->cmPreview(nullptr);
+}
+
+void Twnd_kst_Main::cmRescan(TObject*) {
+  if (Tmdi_kst_Editor* editor = ActiveEditor()) editor->cmRescan(nullptr);
+}
+
+void Twnd_kst_Main::CBPanelChange(TObject*) {
+  const bool expanded = CBPanel->Expanded();
+  CBTree->SetVisible(expanded);
+  eSearch->SetVisible(expanded);
+  CBSplitter->SetVisible(expanded);
+}
+
+TCustomForm* Twnd_kst_Main::HotChild() const {
+  return mdibg->GetMDIChild(mdibg->HotButtonIndex());
+}
+
+void Twnd_kst_Main::WinBarMenuPopup(TObject*) {
+  TCustomForm* hot = HotChild();
+  wacTitle->SetCaption(hot ? hot->Caption() : String(u"<none>"));
+  for (TAction* action : {wacTitle, wacMinimize, wacMaximize, wacClose, wacRestore}) action->SetEnabled(hot != nullptr);
+}
+
+void Twnd_kst_Main::wacTitleExecute(TObject*) {
+  if (TCustomForm* hot = HotChild()) {
+    hot->BringToFront();
+    hot->SetFocus();
+  }
+}
+
+void Twnd_kst_Main::wacStateExecute(TObject* sender) {
+  TCustomForm* hot = HotChild();
+  auto* action = dynamic_cast<TComponent*>(sender);
+  if (!hot || !action) return;
+  static constexpr TWindowState states[] = {wsNormal, wsMinimized, wsMaximized};
+  const Integer tag = action->Tag();
+  if (tag >= 0 && tag <= 2) hot->SetWindowState(states[tag]);
+}
+
+void Twnd_kst_Main::wacMinAllExecute(TObject* sender) {
+  cmMinAll(sender);
+}
+
+void Twnd_kst_Main::wacCloseAllExecute(TObject* sender) {
+  cmCloseAll(sender);
+}
+
+void Twnd_kst_Main::wacCloseExecute(TObject*) {
+  if (TCustomForm* hot = HotChild()) hot->Close();
+}
+
+void Twnd_kst_Main::mdibgMouseWheel(TObject*, TShiftState, Integer, TPoint, bool&) {
+  throw EAbort(u"");
+}
+
+void Twnd_kst_Main::AppInstancesCmdLineReceived(TObject*, TStrings* cmdLine) {
+  std::vector<String> files;
+  for (int i = 0; i < cmdLine->Count(); ++i) files.push_back(cmdLine->Strings(i));
+  for (const String& file : files) OpenFile(file);
+}
+
+void Twnd_kst_Main::MRUManClick(TObject*, const String& recentName, const String&, Integer) {
+  struct TCursorBack {
+    ~TCursorBack() { Screen->SetCursor(crDefault); }
+  } back;
+  Screen->SetCursor(crHourGlass);
+  OpenFile(recentName);
+}
+
+void Twnd_kst_Main::DropTargetDragDrop(TSvDropTarget* sender, TSvDropEffect&, TShiftState, Integer, Integer) {
+  TStringList names;
+  sender->GetFilenames(&names);
+  std::vector<String> files;
+  for (int i = 0; i < names.Count(); ++i) files.push_back(names.Strings(i));
+  for (const String& file : files) OpenFile(file);
+}
+
+namespace {
+bool StoredFlag(const Variant& value) {
+  try {
+    return value.AsBoolean();
+  } catch (const Exception&) {
+    // A broken settings value counts as the default.
+    return false;
+  }
+}
+}  // namespace
+
+void Twnd_kst_Main::FormStorageRestorePlacement(TObject*) {
+  FPrefs.ShowTypeCol = StoredFlag(FormStorage->StoredValue(u"ShowTypeCol"));
+  FPrefs.ShowCNCol = StoredFlag(FormStorage->StoredValue(u"ShowCNCol"));
+  FPrefs.SmallFont = StoredFlag(FormStorage->StoredValue(u"SmallFont"));
+}
+
+void Twnd_kst_Main::FormStorageSavePlacement(TObject*) {
+  FormStorage->SetStoredValue(u"ShowTypeCol", Variant(FPrefs.ShowTypeCol));
+  FormStorage->SetStoredValue(u"ShowCNCol", Variant(FPrefs.ShowCNCol));
+  FormStorage->SetStoredValue(u"SmallFont", Variant(FPrefs.SmallFont));
+}
+
+void RegisterKestrumClasses(TClassRegistry& registry) {
+  RegisterUiClasses(registry);
+  RegisterSettingsStoreClasses(registry);
+  RegisterFormStorageClasses(registry);
+  RegisterAppServiceClasses(registry);
+  RegisterCodeEditClasses(registry);
+  RegisterLiveTreeClasses(registry);
+  RegisterPanelKitClasses(registry);
+  RegisterWinbarClasses(registry);
+  RegisterObjectInspectorClasses(registry);
+  registry.RegisterClasses({&Twnd_kst_Main::StaticClass(), &Tmdi_kst_Editor::StaticClass(),
+                            &TdlgType::StaticClass(), &TdlgAbout::StaticClass()});
+}

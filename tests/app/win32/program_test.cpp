@@ -1,0 +1,562 @@
+// The program's main window and editor windows driven as a person would:
+// menu commands and messages, with the message boxes and the common
+// dialogs answered by the application's test hooks and the "Save as"
+// question answered by a click while it is shown.
+#include "ui/winapi.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <vector>
+
+#include "app/formdocument.h"
+#include "app/win32/editorform.h"
+#include "app/win32/mainform.h"
+#include "app/win32/typedialog.h"
+#include "classes/reflection.h"
+#include "codeedit/win32/codeedit.h"
+#include "panelkit/win32/pagecontrol.h"
+#include "rtl/stringlist.h"
+#include "services/win32/mrumanager.h"
+#include "support/win32/harness.h"
+#include "ui/dialogs.h"
+#include "winbar/win32/mdibuttongroup.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+const char kFormText[] =
+    "object Form1: TForm1\r\n"
+    "  Left = 10\r\n"
+    "  Caption = 'Caf\xE9'\r\n"
+    "  object Button1: TButton\r\n"
+    "    Caption = 'OK'\r\n"
+    "  end\r\n"
+    "end\r\n";
+
+TBytes Bytes(const std::string& text) {
+  return TBytes(text.begin(), text.end());
+}
+
+TBytes ReadBytes(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return TBytes(std::istreambuf_iterator<char>(in), {});
+}
+
+void WriteBytes(const fs::path& path, const TBytes& bytes) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+}
+
+String PathString(const fs::path& path) {
+  return FromWStr(path.wstring().c_str());
+}
+
+// The lines of the test form as the program reads them.
+std::unique_ptr<TStringList> FormLines() {
+  auto lines = std::make_unique<TStringList>();
+  TBytesStream stream(Bytes(kFormText));
+  lines->LoadFromStream(stream);
+  return lines;
+}
+
+class ProgramTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    RegisterKestrumClasses(FRegistry);
+    FApp = std::make_unique<TApplication>(nullptr, FRegistry);
+    FApp->SetTitle(u"Kestrum");
+    FApp->OnException = TExceptionEvent([this](TObject*, const Exception& e) { FExceptions.push_back(e.Message()); });
+    FApp->MessageBoxHook = [this](const TMessageBoxRequest& request) {
+      FExceptions.push_back(request.Text);
+      return IDOK;
+    };
+    FApp->MessageDlgHook = [this](const TMessageDlgRequest& request) {
+      FDialogs.push_back(request);
+      return FDialogAnswer;
+    };
+    FApp->CommonDialogHook = [this](TCommonDialog& dialog) {
+      ++FCommonDialogs;
+      if (FChosenFile.empty()) return false;
+      if (auto* open = dynamic_cast<TOpenDialog*>(&dialog)) {
+        open->SetFileName(FChosenFile);
+        open->Files().Clear();
+        open->Files().Add(FChosenFile);
+      }
+      return true;
+    };
+    FFolder = fs::temp_directory_path() / ("kestrum_app_" + std::to_string(GetCurrentProcessId()));
+    fs::remove_all(FFolder);
+    fs::create_directories(FFolder);
+    ClearSettings();
+  }
+
+  void TearDown() override {
+    if (FMain) FMain->Free();
+    FMain = nullptr;
+    FApp.reset();
+    harness::PumpMessages();
+    for (const auto& entry : fs::recursive_directory_iterator(FFolder))
+      SetFileAttributesW(entry.path().c_str(), FILE_ATTRIBUTE_NORMAL);
+    fs::remove_all(FFolder);
+    ClearSettings();
+  }
+
+  static void ClearSettings() { RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Obrix\\Kestrum\\6.x"); }
+
+  void StartMain() {
+    FMain = CreateForm<Twnd_kst_Main>(FApp.get());
+    FApp->SetMainForm(FMain);
+    FMain->Show();
+    Pump();
+  }
+
+  void Pump() {
+    for (int i = 0; i < 3; ++i) FApp->ProcessMessages();
+  }
+
+  fs::path WriteForm(const char* name, TDataFormat format) {
+    const fs::path path = FFolder / name;
+    WriteBytes(path, format == dfText ? Bytes(kFormText) : FormFileBytes(*FormLines(), format));
+    return path;
+  }
+
+  // Types one character into the editor as the keyboard would.
+  static void Type(Tmdi_kst_Editor& editor, wchar_t c) { harness::SendChar(editor.DFM->Handle(), c); }
+  // Makes "Left = 10" read "Left = 105": a change every encoding can hold.
+  static void ChangeLeft(Tmdi_kst_Editor& editor) {
+    harness::SendKey(editor.DFM->Handle(), VK_DOWN);
+    harness::SendKey(editor.DFM->Handle(), VK_END);
+    Type(editor, L'5');
+  }
+  static String ChangedText() {
+    String text = FormLines()->Text();
+    text.replace(text.find(u"Left = 10"), 9, u"Left = 105");
+    return text;
+  }
+
+  // Answers the next "Save as" encoding question with the item and OK.
+  static void AnswerTypeDialog(int item) {
+    FTypeItem = item;
+    SetTimer(nullptr, 0, 50, [](HWND, UINT, UINT_PTR id, DWORD) {
+      for (int i = 0; i < Screen->FormCount(); ++i)
+        if (auto* dialog = dynamic_cast<TdlgType*>(Screen->Forms(i)); dialog && dialog->Visible()) {
+          KillTimer(nullptr, id);
+          dialog->rgType->SetItemIndex(FTypeItem);
+          dialog->SetModalResult(mrOk);
+          return;
+        }
+    });
+  }
+
+  TClassRegistry FRegistry;
+  std::unique_ptr<TApplication> FApp;
+  Twnd_kst_Main* FMain = nullptr;
+  fs::path FFolder;
+  std::vector<String> FExceptions;
+  std::vector<TMessageDlgRequest> FDialogs;
+  TModalResult FDialogAnswer = mrNo;
+  String FChosenFile;
+  int FCommonDialogs = 0;
+  static inline int FTypeItem = 0;
+};
+
+struct EncodingCase {
+  const char* Name;
+  TDataFormat Format;
+};
+const EncodingCase kEncodings[] = {{"text.dfm", dfText}, {"binary.dfm", dfBinary}, {"resource.dfm", dfResource}};
+
+TEST_F(ProgramTest, StartsWithItsCommandsEnabledAsNoDocumentIsOpen) {
+  StartMain();
+  EXPECT_EQ(FMain->Caption(), u"Kestrum");
+  EXPECT_FALSE(FMain->lProgress->Visible()) << "the start-up work ran";
+  for (TAction* action : {FMain->acSave, FMain->acSaveAs, FMain->acClose, FMain->acCloseAll, FMain->acMinAll,
+                          FMain->acCascade, FMain->acTileHor, FMain->acTileVer, FMain->acUndo, FMain->acCopy,
+                          FMain->acCut, FMain->acPaste, FMain->acFind, FMain->acGoto, FMain->acPreview,
+                          FMain->acRescan})
+    EXPECT_FALSE(action->Enabled());
+  for (TAction* action : {FMain->acNew, FMain->acOpen, FMain->acExtract, FMain->acPackInfo, FMain->acPrefs,
+                          FMain->acExit, FMain->acAbout})
+    EXPECT_TRUE(action->Enabled());
+}
+
+TEST_F(ProgramTest, OpensEveryEncodingAsTextWithItsButtonAndRecentEntry) {
+  StartMain();
+  for (const EncodingCase& c : kEncodings) {
+    const fs::path path = WriteForm(c.Name, c.Format);
+    FChosenFile = PathString(path);
+    FMain->acOpen->Execute();
+    Pump();
+    Tmdi_kst_Editor* editor = FMain->ActiveEditor();
+    ASSERT_NE(editor, nullptr) << c.Name;
+    EXPECT_EQ(editor->Caption(), FromWStr(path.filename().wstring().c_str()));
+    EXPECT_EQ(editor->DataFormat(), c.Format) << c.Name;
+    TStringList onDisk;
+    LoadFormFile(PathString(path), onDisk);
+    EXPECT_EQ(editor->DFM->GetLines()->Text() + u"\r\n", onDisk.Text()) << c.Name;
+    EXPECT_NE(onDisk.Text().find(u"object Button1: TButton"), String::npos);
+    EXPECT_FALSE(editor->Modified());
+  }
+  EXPECT_EQ(FMain->mdibg->MDIChildCount(), 3);
+  EXPECT_EQ(FMain->MRUMan->Strings().Count(), 3);
+  EXPECT_TRUE(FMain->acSaveAs->Enabled());
+  EXPECT_FALSE(FMain->acSave->Enabled());
+  EXPECT_TRUE(FExceptions.empty());
+}
+
+TEST_F(ProgramTest, SavesEachEncodingInItselfAfterABackupOfTheOldFile) {
+  StartMain();
+  for (const EncodingCase& c : kEncodings) {
+    const fs::path path = WriteForm(c.Name, c.Format);
+    const TBytes before = ReadBytes(path);
+    Tmdi_kst_Editor* editor = FMain->OpenFile(PathString(path));
+    ASSERT_NE(editor, nullptr);
+    ChangeLeft(*editor);
+    Pump();
+    EXPECT_TRUE(editor->Modified());
+    EXPECT_TRUE(FMain->acSave->Enabled());
+    FMain->acSave->Execute();
+    Pump();
+    EXPECT_FALSE(editor->Modified());
+    EXPECT_FALSE(FMain->acSave->Enabled());
+    TStringList expected;
+    expected.SetTextStr(ChangedText());
+    EXPECT_EQ(ReadBytes(path), FormFileBytes(expected, c.Format)) << c.Name;
+    fs::path backup = path;
+    backup.replace_extension(".~dfm");
+    EXPECT_EQ(ReadBytes(backup), before) << c.Name;
+  }
+  EXPECT_TRUE(FExceptions.empty());
+}
+
+TEST_F(ProgramTest, SaveAsWritesACopyInTheChosenEncodingAndTheDocumentStaysBound) {
+  StartMain();
+  const fs::path path = WriteForm("source.dfm", dfText);
+  Tmdi_kst_Editor* editor = FMain->OpenFile(PathString(path));
+  ASSERT_NE(editor, nullptr);
+  ChangeLeft(*editor);
+  Pump();
+  // Item order of the question: Text, Binary, Resource.
+  const struct {
+    int Item;
+    const char* Name;
+    TDataFormat Format;
+  } targets[] = {{1, "copy_binary.dfm", dfBinary}, {2, "copy_resource.dfm", dfResource}, {0, "copy_text.dfm", dfText}};
+  for (const auto& t : targets) {
+    FChosenFile = PathString(FFolder / t.Name);
+    AnswerTypeDialog(t.Item);
+    FMain->acSaveAs->Execute();
+    Pump();
+    TStringList reread;
+    EXPECT_EQ(LoadFormFile(FChosenFile, reread), t.Format) << t.Name;
+    EXPECT_NE(reread.Text().find(u"Left = 105"), String::npos) << t.Name;
+  }
+  EXPECT_EQ(editor->Caption(), u"source.dfm");
+  EXPECT_EQ(editor->Filename(), PathString(path));
+  EXPECT_EQ(editor->DataFormat(), dfText);
+  EXPECT_TRUE(editor->Modified());
+  EXPECT_EQ(ReadBytes(path), Bytes(kFormText)) << "the document's own file is untouched";
+}
+
+TEST_F(ProgramTest, CancellingTheSaveAsQuestionWritesNothing) {
+  StartMain();
+  Tmdi_kst_Editor* editor = FMain->OpenFile(PathString(WriteForm("keep.dfm", dfText)));
+  ASSERT_NE(editor, nullptr);
+  FChosenFile.clear();
+  AnswerTypeDialog(1);
+  FMain->acSaveAs->Execute();
+  Pump();
+  EXPECT_EQ(FCommonDialogs, 1) << "the file dialog was asked and cancelled";
+  EXPECT_EQ(std::distance(fs::directory_iterator(FFolder), fs::directory_iterator()), 1);
+}
+
+TEST_F(ProgramTest, ADamagedBinaryOrResourceFileIsRefusedWithAnErrorBox) {
+  StartMain();
+  const struct {
+    const char* Name;
+    std::string Bytes;
+  } damaged[] = {{"damaged_binary.dfm", std::string("TPF0\x05TFo", 8)},
+                 {"damaged_resource.dfm", std::string("\xFF\x0A\x00\xFF\xFF", 5)}};
+  for (const auto& d : damaged) {
+    const fs::path path = FFolder / d.Name;
+    WriteBytes(path, Bytes(d.Bytes));
+    FDialogs.clear();
+    EXPECT_EQ(FMain->OpenFile(PathString(path)), nullptr) << d.Name;
+    Pump();
+    ASSERT_EQ(FDialogs.size(), 1u) << d.Name;
+    EXPECT_EQ(FDialogs[0].DlgType, mtError);
+    EXPECT_EQ(FDialogs[0].Msg.rfind(u"Cannot open file " + PathString(path) + u".", 0), 0u) << d.Name;
+  }
+  EXPECT_EQ(FMain->MDIChildCount(), 0);
+  EXPECT_EQ(FMain->mdibg->MDIChildCount(), 0);
+}
+
+TEST_F(ProgramTest, AMissingFileGivesItsErrorBoxAndTheOthersStillOpen) {
+  StartMain();
+  const String missing = PathString(FFolder / "missing.dfm");
+  EXPECT_EQ(FMain->OpenFile(missing), nullptr);
+  ASSERT_EQ(FDialogs.size(), 1u);
+  EXPECT_EQ(FDialogs[0].Msg, u"Cannot open file " + missing + u".");
+  EXPECT_NE(FMain->OpenFile(PathString(WriteForm("there.dfm", dfText))), nullptr);
+}
+
+TEST_F(ProgramTest, AFailedSaveKeepsTheOldFileAndTheChanges) {
+  StartMain();
+  const fs::path path = WriteForm("locked.dfm", dfBinary);
+  const TBytes before = ReadBytes(path);
+  Tmdi_kst_Editor* editor = FMain->OpenFile(PathString(path));
+  ASSERT_NE(editor, nullptr);
+  ChangeLeft(*editor);
+  Pump();
+  // Another program holds the file without sharing: it cannot be replaced.
+  HANDLE held = CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  FMain->acSave->Execute();
+  Pump();
+  CloseHandle(held);
+  EXPECT_FALSE(FExceptions.empty()) << "the failure is reported";
+  EXPECT_EQ(ReadBytes(path), before);
+  EXPECT_TRUE(editor->Modified());
+  // A text that does not convert leaves the file as it was, too.
+  editor->DFM->SetEditText(u"object Broken: TForm1\r\n  Left = \r\n");
+  FExceptions.clear();
+  FMain->acSave->Execute();
+  Pump();
+  EXPECT_FALSE(FExceptions.empty());
+  EXPECT_EQ(ReadBytes(path), before);
+}
+
+TEST_F(ProgramTest, ClosingAModifiedDocumentAsksOnceAndSavesOnYes) {
+  StartMain();
+  const fs::path path = WriteForm("ask.dfm", dfText);
+  Tmdi_kst_Editor* editor = FMain->OpenFile(PathString(path));
+  ASSERT_NE(editor, nullptr);
+  Type(*editor, L'q');
+  Pump();
+  FDialogAnswer = mrYes;
+  FMain->acClose->Execute();
+  Pump();
+  ASSERT_EQ(FDialogs.size(), 1u);
+  EXPECT_EQ(FDialogs[0].Msg, u"Save changes to file " + PathString(path) + u"?");
+  EXPECT_EQ(FDialogs[0].DlgType, mtConfirmation);
+  EXPECT_EQ(FMain->MDIChildCount(), 0);
+  EXPECT_EQ(FMain->mdibg->MDIChildCount(), 0);
+  TStringList reread;
+  LoadFormFile(PathString(path), reread);
+  EXPECT_EQ(reread.Text(), u"q" + FormLines()->Text());
+
+  // Unchanged: no question.
+  FDialogs.clear();
+  ASSERT_NE(FMain->OpenFile(PathString(path)), nullptr);
+  FMain->acClose->Execute();
+  Pump();
+  EXPECT_TRUE(FDialogs.empty());
+  EXPECT_EQ(FMain->MDIChildCount(), 0);
+}
+
+TEST_F(ProgramTest, AnUnnamedDocumentAnsweredYesAsksForAName) {
+  StartMain();
+  FMain->acNew->Execute();
+  Pump();
+  Tmdi_kst_Editor* editor = FMain->ActiveEditor();
+  ASSERT_NE(editor, nullptr);
+  EXPECT_EQ(editor->Caption(), u"Untitled");
+  for (wchar_t c : std::wstring(L"object A: TForm\rend\r")) Type(*editor, c);
+  Pump();
+  FDialogAnswer = mrYes;
+  // No name given: the window stays with its text.
+  FChosenFile.clear();
+  AnswerTypeDialog(0);
+  editor->Close();
+  Pump();
+  ASSERT_EQ(FMain->MDIChildCount(), 1);
+  EXPECT_TRUE(editor->Modified());
+  // A name given: written there, then closed.
+  FChosenFile = PathString(FFolder / "named.dfm");
+  AnswerTypeDialog(0);
+  editor->Close();
+  Pump();
+  EXPECT_EQ(FMain->MDIChildCount(), 0);
+  TStringList reread;
+  LoadFormFile(FChosenFile, reread);
+  EXPECT_EQ(reread.Strings(0).substr(0, 9), u"object A:");
+}
+
+TEST_F(ProgramTest, ClosingTheMainWindowAsksForEachModifiedDocumentAndClosesOnNo) {
+  StartMain();
+  Tmdi_kst_Editor* editor = FMain->OpenFile(PathString(WriteForm("one.dfm", dfText)));
+  ASSERT_NE(editor, nullptr);
+  FMain->OpenFile(PathString(WriteForm("two.dfm", dfText)));
+  Type(*editor, L'w');
+  Pump();
+  FDialogAnswer = mrNo;
+  FMain->acExit->Execute();
+  Pump();
+  EXPECT_EQ(FDialogs.size(), 1u);
+  EXPECT_EQ(ReadBytes(FFolder / "one.dfm"), Bytes(kFormText));
+}
+
+TEST_F(ProgramTest, PlacementAndRecentFilesComeBackAfterARestart) {
+  StartMain();
+  const String first = PathString(WriteForm("first.dfm", dfText));
+  const String second = PathString(WriteForm("second.dfm", dfText));
+  FMain->OpenFile(first);
+  FMain->OpenFile(second);
+  FMain->OpenFile(first);  // already listed: the order stays
+  FMain->SetBounds(33, 44, 700, 500);
+  FMain->Prefs().SmallFont = true;
+  Pump();
+  FMain->Close();
+  Pump();
+  FMain->Free();
+  FMain = nullptr;
+  Pump();
+
+  StartMain();
+  EXPECT_EQ(FMain->BoundsRect(), Rect(33, 44, 733, 544));
+  EXPECT_TRUE(FMain->Prefs().SmallFont);
+  TStrings& recent = FMain->MRUMan->Strings();
+  ASSERT_EQ(recent.Count(), 2);
+  EXPECT_EQ(recent.Strings(0), second);
+  EXPECT_EQ(recent.Strings(1), first);
+}
+
+TEST_F(ProgramTest, TheWindowBarMenuNamesTheHotDocumentOrNone) {
+  StartMain();
+  FMain->OpenFile(PathString(WriteForm("bar.dfm", dfText)));
+  Pump();
+  FMain->WinBarMenuPopup(nullptr);
+  EXPECT_EQ(FMain->wacTitle->Caption(), u"<none>");
+  EXPECT_FALSE(FMain->wacClose->Enabled());
+  EXPECT_TRUE(FMain->wacCloseAll->Enabled());
+}
+
+TEST_F(ProgramTest, TheStatusBarTellsTheCaretAndTheMode) {
+  StartMain();
+  const fs::path path = WriteForm("status.dfm", dfText);
+  Tmdi_kst_Editor* editor = FMain->OpenFile(PathString(path));
+  ASSERT_NE(editor, nullptr);
+  editor->DFM->SetFocus();
+  Pump();
+  EXPECT_EQ(editor->sb->Panels().Items(1)->Text(), u"Col: 1  Ln: 1  Chr: 111(6Fh)  Cnt: 7  Sel: 0");
+  EXPECT_EQ(editor->sb->Panels().Items(3)->Text(), u"Insert");
+  EXPECT_EQ(editor->sb->Panels().Items(4)->Text(), PathString(path));
+  harness::SendKey(editor->DFM->Handle(), VK_INSERT);
+  Pump();
+  EXPECT_EQ(editor->sb->Panels().Items(3)->Text(), u"Overwrite");
+}
+
+TEST_F(ProgramTest, ScreenshotOfTheMainWindowWithTwoDocuments) {
+  StartMain();
+  FMain->SetBounds(0, 0, 1000, 700);
+  FMain->OpenFile(PathString(WriteForm("first.dfm", dfText)));
+  FMain->OpenFile(PathString(WriteForm("second.dfm", dfBinary)));
+  Pump();
+  FMain->Update();
+  Sleep(200);
+  Pump();
+  harness::SaveForInspection(harness::CaptureScreen(FMain->Handle()), L"kestrum_main");
+  EXPECT_EQ(FMain->mdibg->MDIChildCount(), 2);
+  Tmdi_kst_Editor* editor = FMain->ActiveEditor();
+  ASSERT_NE(editor, nullptr);
+  harness::SaveForInspection(harness::CaptureScreen(editor->Handle()), L"kestrum_editor_source");
+  editor->pc->SetActivePageIndex(1);
+  Pump();
+  harness::SaveForInspection(harness::CaptureScreen(editor->Handle()), L"kestrum_editor_preview");
+}
+
+}  // namespace
+
+// The program itself, started twice: the second start hands its file over
+// to the first and ends.
+namespace {
+
+struct TProgram {
+  PROCESS_INFORMATION Info{};
+  bool Start(const std::wstring& arguments) {
+    wchar_t self[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, self, MAX_PATH);
+    const fs::path exe = fs::path(self).parent_path().parent_path() / L"kestrum.exe";
+    std::wstring commandLine = L"\"" + exe.wstring() + L"\" " + arguments;
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    return CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                          &Info) != 0;
+  }
+  ~TProgram() {
+    if (!Info.hProcess) return;
+    if (WaitForSingleObject(Info.hProcess, 0) == WAIT_TIMEOUT) TerminateProcess(Info.hProcess, 9);
+    CloseHandle(Info.hProcess);
+    CloseHandle(Info.hThread);
+  }
+};
+
+HWND MainWindowOf(DWORD processId) {
+  struct Search {
+    DWORD Process;
+    HWND Found;
+  } search{processId, nullptr};
+  EnumWindows(
+      [](HWND window, LPARAM data) -> BOOL {
+        auto& s = *reinterpret_cast<Search*>(data);
+        DWORD owner = 0;
+        GetWindowThreadProcessId(window, &owner);
+        wchar_t title[64] = {};
+        GetWindowTextW(window, title, 64);
+        if (owner == s.Process && IsWindowVisible(window) && std::wstring(title).rfind(L"Kestrum", 0) == 0) {
+          s.Found = window;
+          return FALSE;
+        }
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.Found;
+}
+
+std::vector<std::wstring> DocumentTitles(HWND mainWindow) {
+  std::vector<std::wstring> titles;
+  HWND client = FindWindowExW(mainWindow, nullptr, L"MDICLIENT", nullptr);
+  for (HWND child = client ? GetWindow(client, GW_CHILD) : nullptr; child; child = GetWindow(child, GW_HWNDNEXT)) {
+    wchar_t title[260] = {};
+    GetWindowTextW(child, title, 260);
+    titles.push_back(title);
+  }
+  return titles;
+}
+
+// Not yet passing under Wine: the hand-over does not reach the first window.
+TEST(ProgramInstances, DISABLED_ASecondStartHandsItsFileToTheFirst) {
+  const fs::path folder = fs::temp_directory_path() / ("kestrum_twice_" + std::to_string(GetCurrentProcessId()));
+  fs::create_directories(folder);
+  WriteBytes(folder / "first.dfm", Bytes(kFormText));
+  WriteBytes(folder / "second.dfm", Bytes(kFormText));
+  TProgram first;
+  ASSERT_TRUE(first.Start(L"\"" + (folder / "first.dfm").wstring() + L"\""));
+  HWND main = nullptr;
+  for (int i = 0; i < 200 && !main; ++i) {
+    Sleep(100);
+    main = MainWindowOf(first.Info.dwProcessId);
+  }
+  ASSERT_NE(main, nullptr) << "the first instance shows its window";
+  TProgram second;
+  ASSERT_TRUE(second.Start(L"\"" + (folder / "second.dfm").wstring() + L"\""));
+  EXPECT_EQ(WaitForSingleObject(second.Info.hProcess, 20000), WAIT_OBJECT_0) << "the second start ends";
+  std::vector<std::wstring> titles;
+  for (int i = 0; i < 100; ++i) {
+    titles = DocumentTitles(main);
+    if (titles.size() == 2) break;
+    Sleep(100);
+  }
+  ASSERT_EQ(titles.size(), 2u);
+  EXPECT_TRUE(std::find(titles.begin(), titles.end(), L"first.dfm") != titles.end());
+  EXPECT_TRUE(std::find(titles.begin(), titles.end(), L"second.dfm") != titles.end());
+  PostMessageW(main, WM_CLOSE, 0, 0);
+  EXPECT_EQ(WaitForSingleObject(first.Info.hProcess, 20000), WAIT_OBJECT_0);
+  fs::remove_all(folder);
+}
+
+}  // namespace
