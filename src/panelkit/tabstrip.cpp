@@ -30,27 +30,27 @@ std::vector<TStripTab> Sane(std::vector<TStripTab> tabs) {
 
 }  // namespace
 
-Integer TabOverlap(TTabStyle style, Integer tabHeight) {
+Integer TabOverlap(pxtabs::TTabStyle style, Integer tabHeight) {
   switch (style) {
-    case tsClassic: return 0;
-    case tsFlat: return tabHeight / 2;
-    case tsOneNote: return tabHeight - 3;
-    case tsWhidbey: return tabHeight - 7;
-    case tsDexter: return tabHeight - 6;
+    case pxtabs::tsClassic: return 0;
+    case pxtabs::tsFlat: return tabHeight / 2;
+    case pxtabs::tsOneNote: return tabHeight - 3;
+    case pxtabs::tsWhidbey: return tabHeight - 7;
+    case pxtabs::tsDexter: return tabHeight - 6;
   }
   return 0;
 }
 
-Integer TabWidthFor(Integer fixedWidth, Integer captionWidth, bool captionEmpty, TTabStyle style, Integer tabHeight,
+Integer TabWidthFor(Integer fixedWidth, Integer captionWidth, bool captionEmpty, pxtabs::TTabStyle style, Integer tabHeight,
                     Integer tabMargin, Integer pictureWidth, Integer maxWidth) {
   if (fixedWidth != 0) return ClampExtent(fixedWidth);
   Int64 width = captionEmpty ? 8 : captionWidth;
   switch (style) {
-    case tsClassic: width += 12; break;
-    case tsOneNote: width += tabHeight + 36; break;
-    case tsFlat:
-    case tsWhidbey:
-    case tsDexter: width += tabHeight; break;
+    case pxtabs::tsClassic: width += 12; break;
+    case pxtabs::tsOneNote: width += tabHeight + 36; break;
+    case pxtabs::tsFlat:
+    case pxtabs::tsWhidbey:
+    case pxtabs::tsDexter: width += tabHeight; break;
   }
   width += 2 * Int64{tabMargin};
   if (pictureWidth > 0) width += Int64{pictureWidth} + 4;
@@ -77,7 +77,7 @@ Integer TTabStripLayout::TabsEdge() const {
 
 TRect TTabStripLayout::TabsClientRect() const {
   TRect r{FSettings.Indent, 0, TabsEdge(), 0};
-  if (FSettings.Position == tpTop) {
+  if (FSettings.Position == pxtabs::tpTop) {
     r.Top = FSettings.TopIndent;
     r.Bottom = r.Top + FSettings.TabHeight;
   } else {
@@ -89,12 +89,12 @@ TRect TTabStripLayout::TabsClientRect() const {
 
 TRect TTabStripLayout::StripArea() const {
   const Integer h = FSettings.TabHeight + FSettings.TopIndent;
-  if (FSettings.Position == tpTop) return Rect(0, 0, FSettings.ClientWidth, h);
+  if (FSettings.Position == pxtabs::tpTop) return Rect(0, 0, FSettings.ClientWidth, h);
   return Rect(0, FSettings.ClientHeight - h - 1, FSettings.ClientWidth, FSettings.ClientHeight);
 }
 
 Integer TTabStripLayout::PageLineY() const {
-  if (FSettings.Position == tpTop) return FSettings.TabHeight + FSettings.TopIndent;
+  if (FSettings.Position == pxtabs::tpTop) return FSettings.TabHeight + FSettings.TopIndent;
   return FSettings.ClientHeight - FSettings.TabHeight - FSettings.TopIndent - 1;
 }
 
@@ -102,7 +102,7 @@ TRect TTabStripLayout::PageArea(bool showTabs) const {
   TRect r = Rect(0, 0, FSettings.ClientWidth, FSettings.ClientHeight);
   if (!showTabs) return r;
   const Integer strip = FSettings.TabHeight + FSettings.TopIndent + 1;
-  if (FSettings.Position == tpTop)
+  if (FSettings.Position == pxtabs::tpTop)
     r.Top += strip;
   else
     r.Bottom -= strip;
@@ -125,7 +125,7 @@ TRect TTabStripLayout::TabRect(int index) const {
   TRect r;
   r.Left = UnscrolledLeft(index) - FScrollPos;
   r.Right = r.Left + (index >= 0 && index < TabCount() ? FTabs[static_cast<size_t>(index)].Width : 0);
-  r.Top = FSettings.Position == tpTop ? FSettings.TopIndent
+  r.Top = FSettings.Position == pxtabs::tpTop ? FSettings.TopIndent
                                       : FSettings.ClientHeight - FSettings.TabHeight - FSettings.TopIndent;
   r.Bottom = r.Top + FSettings.TabHeight;
   return r;
@@ -163,7 +163,7 @@ int TTabStripLayout::TabAtPos(Integer x, Integer y) const {
     if (next != FActive) return i;
     // The active tab's slanted left edge lies over this tab's right part.
     Int64 dx = x + overlap - right;
-    Integer dy = FSettings.Position == tpTop ? y + overlap - band.Bottom : overlap - (y - band.Top);
+    Integer dy = FSettings.Position == pxtabs::tpTop ? y + overlap - band.Bottom : overlap - (y - band.Top);
     if (dx + dy < overlap - 1) return i;
     left += w - overlap;
   }
@@ -179,7 +179,7 @@ TRect TTabStripLayout::ButtonRect(TPageButton button) const {
     if (button == TPageButton::pbScrollRight) x -= 16;
   }
   Integer centre =
-      (FSettings.Position == tpTop ? FSettings.TopIndent
+      (FSettings.Position == pxtabs::tpTop ? FSettings.TopIndent
                                    : FSettings.ClientHeight - FSettings.TabHeight - FSettings.TopIndent + 1) +
       FSettings.TabHeight / 2;
   return Rect(x, centre - 8, x + 16, centre + 8);

@@ -18,10 +18,6 @@ namespace pxtabs {
 enum TTabStyle { tsClassic, tsFlat, tsOneNote, tsWhidbey, tsDexter };
 enum TTabPosition { tpTop, tpBottom };
 }  // namespace pxtabs
-using pxtabs::TTabPosition;
-using pxtabs::TTabStyle;
-using enum pxtabs::TTabStyle;
-using enum pxtabs::TTabPosition;
 enum TBackgroundKind { bkSolid, bkCustom, bkHorzGradient, bkTransparent, bkVertGradient, bkInveseVertGradient };
 enum TScrollMethod { smTab, smPixels, smSelect };
 enum TPageOption {
@@ -47,8 +43,8 @@ struct TTabStripSettings {
   Integer TabHeight = 17;
   Integer Indent = 2;
   Integer TopIndent = 3;
-  TTabStyle Style = tsWhidbey;
-  TTabPosition Position = tpTop;
+  pxtabs::TTabStyle Style = pxtabs::tsWhidbey;
+  pxtabs::TTabPosition Position = pxtabs::tpTop;
   TPageOptions Options = kDefaultPageOptions;
   bool PartialTabs = false;
   TScrollMethod ScrollMethod = smPixels;
@@ -66,11 +62,11 @@ inline constexpr Integer kMaxExtent = 1 << 20;
 Integer ClampExtent(Int64 value);
 
 // How far each tab overlaps its right neighbour.
-Integer TabOverlap(TTabStyle style, Integer tabHeight);
+Integer TabOverlap(pxtabs::TTabStyle style, Integer tabHeight);
 // The width a tab takes: a fixed width when given, else the measured caption
 // (8 pixels when empty) with the style's room, the margins and the picture,
 // cut to the maximum when there is one.
-Integer TabWidthFor(Integer fixedWidth, Integer captionWidth, bool captionEmpty, TTabStyle style, Integer tabHeight,
+Integer TabWidthFor(Integer fixedWidth, Integer captionWidth, bool captionEmpty, pxtabs::TTabStyle style, Integer tabHeight,
                     Integer tabMargin, Integer pictureWidth, Integer maxWidth);
 
 class TTabStripLayout {

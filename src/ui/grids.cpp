@@ -13,10 +13,6 @@ KST_CLASS_IMPL(TValueListEditor, "ValEdit")
 
 namespace {
 
-TMethodParam Arg(const char16_t* name, const char16_t* type, TParamFlags flags = 0) {
-  return TMethodParam{flags, name, type};
-}
-
 // Grid sizes come from untrusted forms: a count is kept within what a
 // person could ever scroll through, so no form makes the grid walk billions
 // of cells.
@@ -58,14 +54,14 @@ const TTypeInfo& DescribeType(TypeTag<TGridDrawingStyle>) {
 }
 const TTypeInfo& DescribeType(TypeTag<TDrawCellEvent>) {
   static const TMethodTypeInfo t(u"TDrawCellEvent", u"Grids", mkProcedure,
-                                 {Arg(u"Sender", u"TObject"), Arg(u"ACol", u"Integer"), Arg(u"ARow", u"Integer"),
-                                  Arg(u"Rect", u"TRect"), Arg(u"State", u"TGridDrawState")});
+                                 {Param(u"Sender", u"TObject"), Param(u"ACol", u"Integer"), Param(u"ARow", u"Integer"),
+                                  Param(u"Rect", u"TRect"), Param(u"State", u"TGridDrawState")});
   return t;
 }
 const TTypeInfo& DescribeType(TypeTag<TSelectCellEvent>) {
   static const TMethodTypeInfo t(u"TSelectCellEvent", u"Grids", mkProcedure,
-                                 {Arg(u"Sender", u"TObject"), Arg(u"ACol", u"Integer"), Arg(u"ARow", u"Integer"),
-                                  Arg(u"CanSelect", u"Boolean", ParamFlagBit(pfVar))});
+                                 {Param(u"Sender", u"TObject"), Param(u"ACol", u"Integer"), Param(u"ARow", u"Integer"),
+                                  Param(u"CanSelect", u"Boolean", ParamFlagBit(pfVar))});
   return t;
 }
 const TTypeInfo& DescribeType(TypeTag<TKeyOption>) {

@@ -3,10 +3,6 @@
 namespace {
 
 
-TMethodParam Arg(const char16_t* name, const char16_t* type, TParamFlags flags = 0) {
-  return TMethodParam{flags, name, type};
-}
-
 }  // namespace
 
 const TTypeInfo& DescribeType(TypeTag<TBiDiMode>) {
@@ -49,24 +45,24 @@ const TTypeInfo& DescribeType(TypeTag<TBevelEdges>) {
 const TTypeInfo& DescribeType(TypeTag<TDragDropEvent>) {
   static const TMethodTypeInfo t(
       u"TDragDropEvent", u"Controls", mkProcedure,
-      {Arg(u"Sender", u"TObject"), Arg(u"Source", u"TObject"), Arg(u"X", u"Integer"), Arg(u"Y", u"Integer")});
+      {Param(u"Sender", u"TObject"), Param(u"Source", u"TObject"), Param(u"X", u"Integer"), Param(u"Y", u"Integer")});
   return t;
 }
 const TTypeInfo& DescribeType(TypeTag<TDragOverEvent>) {
   static const TMethodTypeInfo t(
       u"TDragOverEvent", u"Controls", mkProcedure,
-      {Arg(u"Sender", u"TObject"), Arg(u"Source", u"TObject"), Arg(u"X", u"Integer"), Arg(u"Y", u"Integer"),
-       Arg(u"State", u"TDragState"), Arg(u"Accept", u"Boolean", kVarParam)});
+      {Param(u"Sender", u"TObject"), Param(u"Source", u"TObject"), Param(u"X", u"Integer"), Param(u"Y", u"Integer"),
+       Param(u"State", u"TDragState"), Param(u"Accept", u"Boolean", kVarParam)});
   return t;
 }
 const TMethodTypeInfo& EndDragEventType() {
   static const TMethodTypeInfo t(
       u"TEndDragEvent", u"Controls", mkProcedure,
-      {Arg(u"Sender", u"TObject"), Arg(u"Target", u"TObject"), Arg(u"X", u"Integer"), Arg(u"Y", u"Integer")});
+      {Param(u"Sender", u"TObject"), Param(u"Target", u"TObject"), Param(u"X", u"Integer"), Param(u"Y", u"Integer")});
   return t;
 }
 const TTypeInfo& DescribeType(TypeTag<TStartDragEvent>) {
   static const TMethodTypeInfo t(u"TStartDragEvent", u"Controls", mkProcedure,
-                                 {Arg(u"Sender", u"TObject"), Arg(u"DragObject", u"TDragObject", kVarParam)});
+                                 {Param(u"Sender", u"TObject"), Param(u"DragObject", u"TDragObject", kVarParam)});
   return t;
 }

@@ -24,12 +24,12 @@ const TTypeInfo& DescribeType(TypeTag<TPxPanelStyle>) {
   static const TEnumTypeInfo t(u"TPxPanelStyle", u"PxClasses", {u"ptDefault", u"ptGradient", u"ptInverseGradient"});
   return t;
 }
-const TTypeInfo& DescribeType(TypeTag<TTabStyle>) {
+const TTypeInfo& DescribeType(TypeTag<pxtabs::TTabStyle>) {
   static const TEnumTypeInfo t(u"TTabStyle", u"PxPageControl",
                                {u"tsClassic", u"tsFlat", u"tsOneNote", u"tsWhidbey", u"tsDexter"});
   return t;
 }
-const TTypeInfo& DescribeType(TypeTag<TTabPosition>) {
+const TTypeInfo& DescribeType(TypeTag<pxtabs::TTabPosition>) {
   static const TEnumTypeInfo t(u"TTabPosition", u"PxPageControl", {u"tpTop", u"tpBottom"});
   return t;
 }

@@ -28,8 +28,8 @@ using TTabClickEvent = TDelegate<void(TObject* Sender, Integer PageIndex)>;
 
 const TTypeInfo& DescribeType(TypeTag<TTabDisplayMode>);
 const TTypeInfo& DescribeType(TypeTag<TPxPanelStyle>);
-const TTypeInfo& DescribeType(TypeTag<TTabStyle>);
-const TTypeInfo& DescribeType(TypeTag<TTabPosition>);
+const TTypeInfo& DescribeType(TypeTag<pxtabs::TTabStyle>);
+const TTypeInfo& DescribeType(TypeTag<pxtabs::TTabPosition>);
 const TTypeInfo& DescribeType(TypeTag<TBackgroundKind>);
 const TTypeInfo& DescribeType(TypeTag<TScrollMethod>);
 const TTypeInfo& DescribeType(TypeTag<TPageOption>);
@@ -232,10 +232,10 @@ class TPxPageControl : public TPxCustomNotebook {
   void SetTabHeight(Integer value) { StoreAndRealign(FTabHeight, std::max(0, ClampExtent(value))); }
   Integer TabMaxWidth() const { return FTabMaxWidth; }
   void SetTabMaxWidth(Integer value) { Store(FTabMaxWidth, ClampExtent(value)); }
-  TTabPosition TabPosition() const { return FTabPosition; }
-  void SetTabPosition(TTabPosition value) { StoreAndRealign(FTabPosition, value); }
-  TTabStyle TabStyle() const { return FTabStyle; }
-  void SetTabStyle(TTabStyle value) { Store(FTabStyle, value); }
+  pxtabs::TTabPosition TabPosition() const { return FTabPosition; }
+  void SetTabPosition(pxtabs::TTabPosition value) { StoreAndRealign(FTabPosition, value); }
+  pxtabs::TTabStyle TabStyle() const { return FTabStyle; }
+  void SetTabStyle(pxtabs::TTabStyle value) { Store(FTabStyle, value); }
   Integer TopIndent() const { return FTopIndent; }
   void SetTopIndent(Integer value) { StoreAndRealign(FTopIndent, ClampExtent(value)); }
   Integer ScrollPos() const { return FScrollPos; }
@@ -341,9 +341,9 @@ class TPxPageControl : public TPxCustomNotebook {
   TAlignment FTabAlignment = taCenter;
   Integer FTabHeight = 17;
   Integer FTabMaxWidth = 0;
-  TTabPosition FTabPosition = tpTop;
+  pxtabs::TTabPosition FTabPosition = pxtabs::tpTop;
   TPopupMenu* FTabsPopup = nullptr;
-  TTabStyle FTabStyle = tsWhidbey;
+  pxtabs::TTabStyle FTabStyle = pxtabs::tsWhidbey;
   Integer FTopIndent = 3;
   Integer FTabMargin = 0;
   bool FPartialTabs = false;

@@ -19,10 +19,6 @@ KST_CLASS_IMPL(TMWeekView, "Obrix_Calendar")
 
 namespace {
 
-TMethodParam Arg(const char16_t* name, const char16_t* type, TParamFlags flags = 0) {
-  return TMethodParam{flags, name, type};
-}
-
 
 // A vertical gradient, one line of blended colour per row.
 void FillVerticalGradient(TCanvas& canvas, const TRect& r, TColor top, TColor bottom) {
@@ -50,22 +46,22 @@ TDateTime Today() {
 
 const TTypeInfo& DescribeType(TypeTag<TOnGetCellParams>) {
   static const TMethodTypeInfo t(u"TOnGetCellParams", u"Obrix_Calendar", mkProcedure,
-                                 {Arg(u"Sender", u"TObject"), Arg(u"ACol", u"Integer"), Arg(u"ARow", u"Integer"),
-                                  Arg(u"AColor", u"TColor", kVarParam)});
+                                 {Param(u"Sender", u"TObject"), Param(u"ACol", u"Integer"), Param(u"ARow", u"Integer"),
+                                  Param(u"AColor", u"TColor", kVarParam)});
   return t;
 }
 const TTypeInfo& DescribeType(TypeTag<TOnCalendarGetCellParams>) {
   static const TMethodTypeInfo t(u"TOnCalendarGetCellParams", u"Obrix_Calendar", mkProcedure,
-                                 {Arg(u"Sender", u"TObject"), Arg(u"ACol", u"Integer"), Arg(u"ARow", u"Integer"),
-                                  Arg(u"ADate", u"TDateTime"), Arg(u"AColor", u"TColor", kVarParam),
-                                  Arg(u"ATextColor", u"TColor", kVarParam), Arg(u"AText", u"string", kVarParam),
-                                  Arg(u"AWordWrap", u"Boolean", kVarParam)});
+                                 {Param(u"Sender", u"TObject"), Param(u"ACol", u"Integer"), Param(u"ARow", u"Integer"),
+                                  Param(u"ADate", u"TDateTime"), Param(u"AColor", u"TColor", kVarParam),
+                                  Param(u"ATextColor", u"TColor", kVarParam), Param(u"AText", u"string", kVarParam),
+                                  Param(u"AWordWrap", u"Boolean", kVarParam)});
   return t;
 }
 const TTypeInfo& DescribeType(TypeTag<TOnCalendarSelectCell>) {
   static const TMethodTypeInfo t(u"TOnCalendarSelectCell", u"Obrix_Calendar", mkProcedure,
-                                 {Arg(u"Sender", u"TObject"), Arg(u"ACol", u"Integer"), Arg(u"ARow", u"Integer"),
-                                  Arg(u"ADate", u"TDateTime")});
+                                 {Param(u"Sender", u"TObject"), Param(u"ACol", u"Integer"), Param(u"ARow", u"Integer"),
+                                  Param(u"ADate", u"TDateTime")});
   return t;
 }
 const TOrdinalTypeInfo& DayOfWeekType() {

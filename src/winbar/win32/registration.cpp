@@ -58,6 +58,6 @@ void RegisterWinbarClasses(TClassRegistry& registry) {
                                 &DescribeType(TypeTag<TOnCalendarGetCellParams>{}),
                                 &DescribeType(TypeTag<TOnCalendarSelectCell>{}),
                                 static_cast<const TTypeInfo*>(&DayOfWeekType()),
-                                &DescribeType(TypeTag<TButtonStyle>{})})
+                                &DescribeType(TypeTag<bitbuttons::TButtonStyle>{})})
     registry.RegisterType(*type);
 }

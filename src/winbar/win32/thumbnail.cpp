@@ -8,7 +8,7 @@
 KST_CLASS_IMPL(TThumbnail, "Obrix_ThumbnailCtrl")
 KST_CLASS_IMPL(TImageThumbnail, "Obrix_ThumbnailCtrl")
 
-const TTypeInfo& DescribeType(TypeTag<TButtonStyle>) {
+const TTypeInfo& DescribeType(TypeTag<bitbuttons::TButtonStyle>) {
   static const TEnumTypeInfo t(u"TButtonStyle", u"Buttons", {u"bsAutoDetect", u"bsWin31", u"bsNew"});
   return t;
 }
@@ -37,7 +37,7 @@ void PublishThumbnail(TClassBuilder<T>& c) {
   c.Property(u"Selected", &T::Selected, &T::SetSelected).Default(0);
   c.Property(u"SelectedColor", &T::SelectedColor, &T::SetSelectedColor, &types::Color()).Default(0xF0CAA6);
   publish::ShowHint(c);
-  c.Property(u"Style", &T::Style, &T::SetStyle).Default(bsAutoDetect);
+  c.Property(u"Style", &T::Style, &T::SetStyle).Default(bitbuttons::bsAutoDetect);
   publish::TabOrder(c);
   publish::TabStop(c);
   publish::Visible(c);

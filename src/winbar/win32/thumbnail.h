@@ -8,8 +8,11 @@
 
 #include "ui/buttons.h"
 
+// The bit buttons' drawing styles; the standard buttons' styles share the type's name.
+namespace bitbuttons {
 enum TButtonStyle { bsAutoDetect, bsWin31, bsNew };
-const TTypeInfo& DescribeType(TypeTag<TButtonStyle>);
+}
+const TTypeInfo& DescribeType(TypeTag<bitbuttons::TButtonStyle>);
 
 class TThumbnail : public TButton {
   KST_CLASS(TThumbnail, TButton)
@@ -17,8 +20,8 @@ class TThumbnail : public TButton {
   explicit TThumbnail(TComponent* owner);
   ~TThumbnail() override;
 
-  TButtonStyle Style() const { return FStyle; }
-  void SetStyle(TButtonStyle value) { Change(FStyle, value); }
+  bitbuttons::TButtonStyle Style() const { return FStyle; }
+  void SetStyle(bitbuttons::TButtonStyle value) { Change(FStyle, value); }
   TButtonLayout Layout() const { return FLayout; }
   void SetLayout(TButtonLayout value) { Change(FLayout, value); }
   Integer Margin() const { return FMargin; }
@@ -68,7 +71,7 @@ class TThumbnail : public TButton {
  private:
   String FAbout;
   bool FOnMouse = false;
-  TButtonStyle FStyle = bsAutoDetect;
+  bitbuttons::TButtonStyle FStyle = bitbuttons::bsAutoDetect;
   TButtonLayout FLayout = blGlyphLeft;
   Integer FMargin = -1;
   bool FIsFocused = false;

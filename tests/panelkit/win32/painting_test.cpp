@@ -9,7 +9,7 @@
 namespace {
 
 // A page control of its own on the test form's place, three pages.
-TPxPageControl* MakeStrip(TPageKitForm& form, TTabStyle style, TTabPosition position) {
+TPxPageControl* MakeStrip(TPageKitForm& form, pxtabs::TTabStyle style, pxtabs::TTabPosition position) {
   form.pc->SetVisible(false);
   auto* pc = new TPxPageControl(&form);
   pc->SetParent(&form);
@@ -27,31 +27,31 @@ TPxPageControl* MakeStrip(TPageKitForm& form, TTabStyle style, TTabPosition posi
   return pc;
 }
 
-const wchar_t* StyleName(TTabStyle style) {
+const wchar_t* StyleName(pxtabs::TTabStyle style) {
   switch (style) {
-    case tsClassic: return L"classic";
-    case tsFlat: return L"flat";
-    case tsOneNote: return L"onenote";
-    case tsWhidbey: return L"whidbey";
-    case tsDexter: return L"dexter";
+    case pxtabs::tsClassic: return L"classic";
+    case pxtabs::tsFlat: return L"flat";
+    case pxtabs::tsOneNote: return L"onenote";
+    case pxtabs::tsWhidbey: return L"whidbey";
+    case pxtabs::tsDexter: return L"dexter";
   }
   return L"?";
 }
 
 TEST_F(PanelKitTest, EveryTabStyleDrawsItsActiveTab) {
   TPageKitForm& f = Form();
-  for (TTabStyle style : {tsClassic, tsFlat, tsOneNote, tsWhidbey, tsDexter}) {
-    for (TTabPosition position : {tpTop, tpBottom}) {
+  for (pxtabs::TTabStyle style : {pxtabs::tsClassic, pxtabs::tsFlat, pxtabs::tsOneNote, pxtabs::tsWhidbey, pxtabs::tsDexter}) {
+    for (pxtabs::TTabPosition position : {pxtabs::tpTop, pxtabs::tpBottom}) {
       TPxPageControl* pc = MakeStrip(f, style, position);
       harness::Bitmap32 picture = harness::PaintClient(pc->Handle());
       std::wstring name =
-          std::wstring(L"panelkit-tabs-") + StyleName(style) + (position == tpTop ? L"-top" : L"-bottom");
+          std::wstring(L"panelkit-tabs-") + StyleName(style) + (position == pxtabs::tpTop ? L"-top" : L"-bottom");
       SavePicture(picture, (name + L".bmp").c_str());
       const TRect active = pc->GetTabRect(1);
       // Inside the active tab, away from its caption and slanted edge.
-      const Integer x = style == tsDexter ? active.Right - 14 : active.Right - 5;
-      const Integer y = position == tpTop ? active.Bottom - 3 : active.Top + 3;
-      const COLORREF expected = style == tsClassic ? GetSysColor(COLOR_BTNFACE) : GetSysColor(COLOR_WINDOW);
+      const Integer x = style == pxtabs::tsDexter ? active.Right - 14 : active.Right - 5;
+      const Integer y = position == pxtabs::tpTop ? active.Bottom - 3 : active.Top + 3;
+      const COLORREF expected = style == pxtabs::tsClassic ? GetSysColor(COLOR_BTNFACE) : GetSysColor(COLOR_WINDOW);
       EXPECT_EQ(picture.PixelColor(x, y), expected) << "style " << style << " position " << position;
       delete pc;
     }
@@ -117,8 +117,8 @@ TEST_F(PanelKitTest, TheRepaintWalkReachesEveryMemberInOrder) {
 
 TEST_F(PanelKitTest, OutlandishSizesFromAFormPaintWithoutHarm) {
   TPageKitForm& f = Form();
-  for (TTabStyle style : {tsClassic, tsFlat, tsOneNote, tsWhidbey, tsDexter}) {
-    TPxPageControl* pc = MakeStrip(f, style, tpBottom);
+  for (pxtabs::TTabStyle style : {pxtabs::tsClassic, pxtabs::tsFlat, pxtabs::tsOneNote, pxtabs::tsWhidbey, pxtabs::tsDexter}) {
+    TPxPageControl* pc = MakeStrip(f, style, pxtabs::tpBottom);
     pc->SetTabHeight(2000000000);
     pc->SetTopIndent(-2000000000);
     pc->SetTabMargin(2000000000);
