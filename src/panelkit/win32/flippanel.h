@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "panelkit/colorschemes.h"
+#include "panelkit/pxclasses.h"
 #include "panelkit/win32/panels.h"
 #include "ui/forms.h"
 
@@ -27,7 +28,6 @@ enum THeaderStyle {
   hsVista,
   hsWindowsLive
 };
-enum TDirection { diLeftToRight, diRightToLeft };
 
 const TTypeInfo& DescribeType(TypeTag<TFlipBackgroundStyle>);
 const TTypeInfo& DescribeType(TypeTag<TFlipKind>);
