@@ -3,12 +3,15 @@
 #include <algorithm>
 
 #include "classes/identmaps.h"
+#include "panelkit/win32/htmldraw.h"
 #include "panelkit/win32/panels.h"
 #include "panelkit/win32/shareddraw.h"
 #include "panelkit/win32/themes.h"
+#include "ui/forms.h"
 #include "ui/publish.h"
 
 KST_CLASS_IMPL(TPxLinkLabel, "PxCollection")
+KST_CLASS_IMPL(TPxHtmlLabel, "PxCollection")
 KST_CLASS_IMPL(TPxSplitter, "PxCollection")
 KST_CLASS_IMPL(TPxGlyphButton, "PxCollection")
 
@@ -18,6 +21,12 @@ const TTypeInfo& DescribeType(TypeTag<TLinkLabelDisplayMode>) {
 }
 const TTypeInfo& DescribeType(TypeTag<TBackgroundDrawStyle>) {
   static const TEnumTypeInfo t(u"TBackgroundDrawStyle", u"PxCollection", {u"bdsOpaque", u"bdsSkip", u"bdsTransparent"});
+  return t;
+}
+
+const TTypeInfo& DescribeType(TypeTag<TPxHtmlClickEvent>) {
+  static const TMethodTypeInfo t(u"TPxHtmlClickEvent", u"PxClasses", mkProcedure,
+                                 {{0, u"Sender", u"TObject"}, {0, u"Href", u"WideString"}});
   return t;
 }
 
@@ -47,6 +56,113 @@ void DrawGrip(TCanvas& canvas, const TRect& rect, TColorScheme scheme, bool colu
 }
 
 }  // namespace
+
+// ---------------------------------------------------------------------------
+// HTML label
+
+void TPxHtmlLabel::Describe(TClassBuilder<TPxHtmlLabel>& c) {
+  using L = TPxHtmlLabel;
+  publish::Action(c);
+  publish::Align(c);
+  publish::Anchors(c);
+  c.Property(u"AutoSize", &L::AutoSize, &L::SetAutoSize).Default(0);
+  c.Property(u"Caption", &L::HtmlCaption, &L::SetHtmlCaption);
+  publish::Color(c);
+  publish::Constraints(c);
+  publish::DragProperties(c);
+  publish::Enabled(c);
+  publish::Font(c);
+  c.Property(u"ParentColor", &TControl::ParentColor, &TControl::SetParentColor).Default(1);
+  publish::ParentFont(c);
+  publish::ParentShowHint(c);
+  publish::PopupMenu(c);
+  publish::ShowHint(c);
+  c.Property(u"Transparent", &L::Transparent, &L::SetTransparent).StoredWhen([](const L& l) {
+    return l.TransparentSet();
+  });
+  publish::Visible(c);
+  c.Property(u"OnLinkClick", &L::OnLinkClick);
+  publish::MouseEvents(c);
+  publish::DragEvents(c);
+}
+
+TPxHtmlLabel::TPxHtmlLabel(TComponent* owner) : TGraphicControl(owner) {
+  SetParentColor(true);
+}
+
+TPxHtmlLabel::~TPxHtmlLabel() = default;
+
+void TPxHtmlLabel::SetAutoSize(bool value) {
+  FAutoSize = value;
+  AdjustToCaption();
+}
+
+void TPxHtmlLabel::SetHtmlCaption(const String& value) {
+  FCaption = value;
+  Invalidate();
+  AdjustToCaption();
+}
+
+void TPxHtmlLabel::SetTransparent(bool value) {
+  if (value != Transparent()) {
+    if (value)
+      FControlStyle.Exclude(csOpaque);
+    else
+      FControlStyle.Include(csOpaque);
+    Invalidate();
+  }
+  FTransparentSet = true;
+}
+
+TSize TPxHtmlLabel::MeasureCaption() {
+  TCanvas& canvas = Canvas();
+  canvas.Font().Assign(&Font());
+  THtmlInfo info;
+  DrawHtmlText(canvas, ClientRect(), FCaption, info, wkWordWrap, hmMeasure);
+  return info.Size;
+}
+
+void TPxHtmlLabel::AdjustToCaption() {
+  // A label being read waits for its parent, whose device context measures.
+  if (!FAutoSize || ComponentState().Contains(csReading) || !Parent() || !Parent()->HandleAllocated()) return;
+  const TSize size = MeasureCaption();
+  SetBounds(Left(), Top(), size.cx, size.cy);
+}
+
+String TPxHtmlLabel::LinkAt(Integer x, Integer y) {
+  if (!Parent() || !Parent()->HandleAllocated()) return {};
+  TCanvas& canvas = Canvas();
+  canvas.Font().Assign(&Font());
+  THtmlInfo info;
+  DrawHtmlText(canvas, ClientRect(), FCaption, info, wkWordWrap, hmHitTest, {}, Point(x, y));
+  return info.TagValue;
+}
+
+void TPxHtmlLabel::Paint() {
+  TCanvas& canvas = Canvas();
+  canvas.Brush().SetColor(Color());
+  if (!Transparent()) canvas.FillRect(ClientRect());
+  canvas.Font().Assign(&Font());
+  THtmlInfo info;
+  DrawHtmlText(canvas, ClientRect(), FCaption, info, wkWordWrap, hmPaint);
+}
+
+void TPxHtmlLabel::MouseMove(TShiftState shift, Integer x, Integer y) {
+  TGraphicControl::MouseMove(shift, x, y);
+  if (ComponentState().Contains(csDesigning)) return;
+  Screen->SetCursor(LinkAt(x, y).empty() ? Cursor() : crHandPoint);
+}
+
+void TPxHtmlLabel::MouseUp(TMouseButton button, TShiftState shift, Integer x, Integer y) {
+  TGraphicControl::MouseUp(button, shift, x, y);
+  const String href = LinkAt(x, y);
+  if (!href.empty() && OnLinkClick) OnLinkClick(this, href);
+}
+
+void TPxHtmlLabel::CMMouseLeave(TMessage& message) {
+  TGraphicControl::CMMouseLeave(message);
+  if (Screen && Screen->Cursor() == crHandPoint) Screen->SetCursor(Cursor());
+}
 
 // ---------------------------------------------------------------------------
 // Link label

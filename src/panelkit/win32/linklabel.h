@@ -1,5 +1,6 @@
 // Small controls of the panel kit's collection unit: a focusable label that
-// underlines itself under the pointer (TPxLinkLabel), the splitter painted
+// underlines itself under the pointer (TPxLinkLabel), a label showing
+// mini-HTML that reports clicks on its links (TPxHtmlLabel), the splitter painted
 // as a gradient bar with a dotted grip (TPxSplitter) and a button drawn
 // entirely from bitmaps (TPxGlyphButton).
 #pragma once
@@ -19,6 +20,11 @@ enum TBackgroundDrawStyle { bdsOpaque, bdsSkip, bdsTransparent };
 
 const TTypeInfo& DescribeType(TypeTag<TLinkLabelDisplayMode>);
 const TTypeInfo& DescribeType(TypeTag<TBackgroundDrawStyle>);
+
+// The link's target, valid during the call. (A text view: the delegate types
+// taking a String are described by other libraries of the program.)
+using TPxHtmlClickEvent = TDelegate<void(TObject* Sender, StringView Href)>;
+const TTypeInfo& DescribeType(TypeTag<TPxHtmlClickEvent>);
 
 class TPxLinkLabel : public TCustomControl {
   KST_CLASS(TPxLinkLabel, TCustomControl)
@@ -78,6 +84,40 @@ class TPxLinkLabel : public TCustomControl {
   TColor FTransparentColor = clNone;
   Integer FVertSpacing = 2;
   TColor FHoverColor = clWindowText;
+};
+
+class TPxHtmlLabel : public TGraphicControl {
+  KST_CLASS(TPxHtmlLabel, TGraphicControl)
+ public:
+  explicit TPxHtmlLabel(TComponent* owner);
+  ~TPxHtmlLabel() override;
+
+  bool AutoSize() const { return FAutoSize; }
+  void SetAutoSize(bool value);
+  const String& HtmlCaption() const { return FCaption; }
+  void SetHtmlCaption(const String& value);
+  bool Transparent() const { return !FControlStyle.Contains(csOpaque); }
+  void SetTransparent(bool value);
+  bool TransparentSet() const { return FTransparentSet; }
+  // The target of the link under a client point; empty over no link.
+  String LinkAt(Integer x, Integer y);
+  // The size the caption takes, laid out within the client rectangle.
+  TSize MeasureCaption();
+
+  TPxHtmlClickEvent OnLinkClick;
+
+ protected:
+  void Paint() override;
+  void MouseMove(TShiftState shift, Integer x, Integer y) override;
+  void MouseUp(TMouseButton button, TShiftState shift, Integer x, Integer y) override;
+  void CMMouseLeave(TMessage& message) override;
+
+ private:
+  void AdjustToCaption();
+
+  bool FAutoSize = false;
+  String FCaption;
+  bool FTransparentSet = false;
 };
 
 class TPxSplitter : public TSplitter {

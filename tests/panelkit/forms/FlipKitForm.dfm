@@ -318,5 +318,13 @@ object FlipKitForm: TFlipKitForm
       Associate = NameEdit
       Caption = 'Name'
     end
+    object Notes: TPxHtmlLabel
+      Left = 16
+      Top = 276
+      Width = 280
+      Height = 36
+      Caption = 'Read <b>the notes</b> or <a href="help:index">open the help</a>'
+      OnLinkClick = HtmlLinkClick
+    end
   end
 end

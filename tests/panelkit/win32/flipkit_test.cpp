@@ -1,14 +1,19 @@
 // The collection controls read from a form as the IDE writes it: flip
 // panels folding with their containers following, the link label's click,
-// the splitter's drag, the image and panel painting, the glyph settings.
+// the splitter's drag, the image and panel painting, the glyph settings,
+// the HTML label's links and the alert window sliding in and out.
+#include <chrono>
 #include <memory>
 
+#include "panelkit/win32/alertwindow.h"
 #include "panelkit/win32/flippanel.h"
 #include "panelkit/win32/linklabel.h"
 #include "panelkit/win32/panelkittest.h"
 #include "panelkit/win32/panels.h"
 #include "panelkit/win32/pxbutton.h"
+#include "panelkit/win32/shareddraw.h"
 #include "rtl/streams.h"
+#include "rtl/unicode.h"
 #include "ui/jpeg.h"
 
 class TFlipKitForm : public TForm {
@@ -29,8 +34,14 @@ class TFlipKitForm : public TForm {
   TPxButton* OkButton = nullptr;
   TEdit* NameEdit = nullptr;
   TPxLabel* NameLabel = nullptr;
+  TPxHtmlLabel* Notes = nullptr;
 
   std::vector<std::string> Events;
+  void HtmlLinkClick(TObject*, StringView href) { Events.push_back("href:" + StringToUTF8(String(href))); }
+  void AlertClose(TObject*) { Events.push_back("close"); }
+  void AlertCloseClick(TObject*) { Events.push_back("closeclick"); }
+  void AlertOptionsClick(TObject*) { Events.push_back("options"); }
+  void AlertPopup(TObject*) { Events.push_back("popup"); }
   void FlipChange(TObject* sender) { Events.push_back(sender == Outer ? "outer" : "inner"); }
   void LinkClick(TObject*) { Events.push_back("link"); }
   void ButtonClick(TObject*) { Events.push_back("button"); }
@@ -56,6 +67,12 @@ void TFlipKitForm::Describe(TClassBuilder<TFlipKitForm>& c) {
   c.Field(u"NameLabel", &TFlipKitForm::NameLabel);
   c.Method(u"LinkClick", &TFlipKitForm::LinkClick);
   c.Method(u"ButtonClick", &TFlipKitForm::ButtonClick);
+  c.Field(u"Notes", &TFlipKitForm::Notes);
+  c.Method(u"HtmlLinkClick", &TFlipKitForm::HtmlLinkClick);
+  c.Method(u"AlertClose", &TFlipKitForm::AlertClose);
+  c.Method(u"AlertCloseClick", &TFlipKitForm::AlertCloseClick);
+  c.Method(u"AlertOptionsClick", &TFlipKitForm::AlertOptionsClick);
+  c.Method(u"AlertPopup", &TFlipKitForm::AlertPopup);
 }
 
 namespace {
@@ -80,7 +97,7 @@ class FlipKitTest : public PanelKitTest {
 TEST_F(FlipKitTest, TheFormLoadsEveryClassAndShowsIt) {
   TFlipKitForm& f = Kit();
   ASSERT_TRUE(f.Flips && f.Outer && f.Inner && f.Second && f.Splitter && f.Body && f.Glyph && f.Picture && f.Link &&
-              f.GlyphButton && f.InnerGlyph);
+              f.GlyphButton && f.InnerGlyph && f.Notes);
   EXPECT_EQ(f.Inner->Parent(), f.Outer);
   EXPECT_EQ(f.Second->Height(), 18);
   EXPECT_FALSE(f.Second->Expanded());
@@ -94,6 +111,8 @@ TEST_F(FlipKitTest, TheFormLoadsEveryClassAndShowsIt) {
   EXPECT_EQ(f.Link->LinkCaption(), u"Open the site");
   // Measured: text, one pixel, the 16-pixel glyph and the gap.
   EXPECT_GT(f.Link->Width(), 16 + 2);
+  EXPECT_TRUE(f.Notes->Transparent());
+  EXPECT_FALSE(f.Notes->TransparentSet());
   harness::Bitmap32 shot = harness::CaptureScreen(f.Handle());
   SavePicture(shot, L"panelkit-collection.bmp");
   harness::SaveForInspection(shot, L"panelkit-collection.bmp");
@@ -338,6 +357,120 @@ TEST(GlyphSettingsTest, ChangesOfTheGlyphsAreReportedAndAssignLeavesTheHoverGlyp
   EXPECT_FALSE(target.Transparent());
   EXPECT_EQ(target.TransparentColor(), clBlue);
   EXPECT_EQ(target.GetHoverGlyph()->TransparentColor(), clBlue);
+}
+
+// The first point of the label whose link is under it, scanning its middle row.
+TPoint FirstLinkPoint(TPxHtmlLabel& label) {
+  for (Integer y = 2; y < label.Height(); y += 3)
+    for (Integer x = 0; x < label.Width(); ++x)
+      if (!label.LinkAt(x, y).empty()) return Point(x, y);
+  return Point(-1, -1);
+}
+
+TEST_F(FlipKitTest, AnHtmlLabelReportsItsLinkAndShowsTheHandOverIt) {
+  TFlipKitForm& f = Kit();
+  TPxHtmlLabel& notes = *f.Notes;
+  const TPoint link = FirstLinkPoint(notes);
+  ASSERT_GE(link.X, 0) << "no link found";
+  EXPECT_GT(link.X, 60) << "the words before the link are no link";
+  EXPECT_TRUE(notes.LinkAt(2, link.Y).empty());
+  // Moves and clicks reach the label through its parent's window.
+  HWND body = f.Body->Handle();
+  const Integer x = notes.Left() + link.X + 3, y = notes.Top() + link.Y;
+  harness::SendMouseMove(body, x, y);
+  EXPECT_EQ(Screen->Cursor(), crHandPoint);
+  harness::SendMouseMove(body, notes.Left() + 2, y);
+  EXPECT_EQ(Screen->Cursor(), crDefault);
+  harness::SendMouseMove(body, x, y);
+  notes.Perform(CM_MOUSELEAVE, 0, 0);
+  EXPECT_EQ(Screen->Cursor(), crDefault) << "leaving over a link gives the cursor back";
+  harness::SendClick(body, x, y);
+  harness::SendClick(body, notes.Left() + 2, y);
+  Pump();
+  EXPECT_EQ(f.Events, (std::vector<std::string>{"href:help:index"}));
+  // Auto-sized, it takes the size the text measures.
+  notes.SetAutoSize(true);
+  EXPECT_EQ(notes.Width(), notes.MeasureCaption().cx);
+  EXPECT_LT(notes.Height(), 36);
+  notes.SetTransparent(false);
+  EXPECT_TRUE(notes.TransparentSet());
+  EXPECT_TRUE(notes.ControlStyle().Contains(csOpaque));
+}
+
+template <typename F>
+bool WaitUntil(F condition, int milliseconds = 10000) {
+  const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
+  while (std::chrono::steady_clock::now() < end) {
+    if (condition()) return true;
+    harness::PumpMessages();
+    Sleep(5);
+  }
+  return condition();
+}
+
+TRect ScreenRect(HWND window) {
+  RECT r{};
+  GetWindowRect(window, &r);
+  return FromRECT(r);
+}
+
+// Runs the animation's ticks by hand until the slide ends.
+void Slide(TPxAlertWindow& alert) {
+  for (int i = 0; i < 200 && alert.AlertDirection() != adNone; ++i) alert.AnimationTick();
+}
+
+TEST_F(FlipKitTest, AlertsStackInBandsAndEveryWayOfClosingGivesTheBandBack) {
+  TFlipKitForm& f = Kit();
+  auto make = [&](Integer height) {
+    auto* a = new TPxAlertWindow(&f);
+    a->SetParent(&f);
+    a->SetBounds(0, 0, 200, height);
+    a->SetCloseDelay(-1);
+    a->OnClose = TNotifyEvent([&f](TObject*) { f.Events.push_back("close"); });
+    a->OnCloseClick = TNotifyEvent([&f](TObject*) { f.Events.push_back("closeclick"); });
+    a->OnClosing = TNotifyEvent([&f](TObject*) { f.Events.push_back("closing"); });
+    return a;
+  };
+  TPxAlertWindow* first = make(100);
+  TPxAlertWindow* second = make(80);
+  first->Popup();
+  Slide(*first);
+  second->Popup();
+  Slide(*second);
+  EXPECT_TRUE(first->FullOpen() && second->FullOpen());
+  EXPECT_FALSE(first->DelayTimer().Enabled()) << "a delay of -1 stays open";
+  EXPECT_EQ(first->Indent(), 0);
+  EXPECT_EQ(second->Indent(), 100);
+  EXPECT_EQ(AlertStackEntries(), (std::vector<Integer>{100, 180}));
+  EXPECT_EQ(ScreenRect(second->Handle()).Bottom, ScreenRect(first->Handle()).Top);
+
+  // The close button: its events in order, gone without sliding.
+  const TRect button = first->CloseButtonRect();
+  harness::SendClick(first->Handle(), button.Left + 3, button.Top + 3);
+  EXPECT_EQ(f.Events, (std::vector<std::string>{"closeclick", "close", "closing"}));
+  EXPECT_FALSE(first->InProgress());
+  EXPECT_FALSE(IsWindowVisible(first->Handle()));
+  EXPECT_EQ(AlertStackEntries(), (std::vector<Integer>{180}));
+
+  // A new one goes above the highest band; popping it again keeps its one band.
+  TPxAlertWindow* third = make(50);
+  third->Popup();
+  third->AnimationTick();
+  third->Popup();
+  EXPECT_EQ(third->Indent(), 180);
+  EXPECT_EQ(AlertStackEntries(), (std::vector<Integer>{180, 230}));
+  // Closed while still growing, it slides back from where it was.
+  third->Close();
+  Slide(*third);
+  EXPECT_FALSE(third->InProgress());
+  EXPECT_EQ(third->Height(), 50);
+  EXPECT_EQ(AlertStackEntries(), (std::vector<Integer>{180}));
+  // Freed while shown, it gives its band back too.
+  third->Popup();
+  delete third;
+  delete second;
+  EXPECT_TRUE(AlertStackEntries().empty());
+  delete first;
 }
 
 }  // namespace
