@@ -20,17 +20,17 @@ std::vector<TStripTab> Tabs(std::initializer_list<Integer> widths) {
 }
 
 TEST(TabWidth, MeasuredWithTheStylesRoomMarginsAndPicture) {
-  EXPECT_EQ(TabOverlap(tsClassic, 17), 0);
-  EXPECT_EQ(TabOverlap(tsFlat, 17), 8);
-  EXPECT_EQ(TabOverlap(tsOneNote, 17), 14);
-  EXPECT_EQ(TabOverlap(tsWhidbey, 17), 10);
-  EXPECT_EQ(TabOverlap(tsDexter, 17), 11);
+  EXPECT_EQ(TabOverlap(pxtabs::tsClassic, 17), 0);
+  EXPECT_EQ(TabOverlap(pxtabs::tsFlat, 17), 8);
+  EXPECT_EQ(TabOverlap(pxtabs::tsOneNote, 17), 14);
+  EXPECT_EQ(TabOverlap(pxtabs::tsWhidbey, 17), 10);
+  EXPECT_EQ(TabOverlap(pxtabs::tsDexter, 17), 11);
   // The program's tabs: bold caption + 17 + 2 x 5.
-  EXPECT_EQ(TabWidthFor(0, 40, false, tsWhidbey, 17, 5, 0, 0), 67);
-  EXPECT_EQ(TabWidthFor(0, 0, true, tsClassic, 17, 0, 0, 0), 20) << "an empty caption counts 8";
-  EXPECT_EQ(TabWidthFor(0, 40, false, tsOneNote, 17, 0, 16, 0), 40 + 53 + 20);
-  EXPECT_EQ(TabWidthFor(0, 400, false, tsFlat, 17, 0, 0, 100), 100) << "cut to the maximum";
-  EXPECT_EQ(TabWidthFor(33, 400, false, tsFlat, 17, 0, 0, 20), 33) << "a fixed width stands";
+  EXPECT_EQ(TabWidthFor(0, 40, false, pxtabs::tsWhidbey, 17, 5, 0, 0), 67);
+  EXPECT_EQ(TabWidthFor(0, 0, true, pxtabs::tsClassic, 17, 0, 0, 0), 20) << "an empty caption counts 8";
+  EXPECT_EQ(TabWidthFor(0, 40, false, pxtabs::tsOneNote, 17, 0, 16, 0), 40 + 53 + 20);
+  EXPECT_EQ(TabWidthFor(0, 400, false, pxtabs::tsFlat, 17, 0, 0, 100), 100) << "cut to the maximum";
+  EXPECT_EQ(TabWidthFor(33, 400, false, pxtabs::tsFlat, 17, 0, 0, 20), 33) << "a fixed width stands";
 }
 
 TEST(TabStrip, TabsOverlapAndHiddenTabsTakeNoRoom) {
@@ -75,7 +75,7 @@ TEST(TabStrip, TheActiveTabsSlantDecidesTheOverlap) {
 
 TEST(TabStrip, TabsAtTheBottomAreMirrored) {
   TTabStripSettings s = Settings();
-  s.Position = tpBottom;
+  s.Position = pxtabs::tpBottom;
   TTabStripLayout strip(s, Tabs({67, 67}), 1, 0);
   EXPECT_EQ(strip.TabRect(0), Rect(2, 180, 69, 197));
   EXPECT_EQ(strip.StripArea(), Rect(0, 179, 400, 200));
@@ -159,7 +159,7 @@ TEST(TabStrip, SizesFromAFormCannotOverflowTheSums) {
   (void)strip.TabStepTarget(+1);
   (void)strip.ScrollToShow(4999);
   (void)strip.ClampedScroll(2000000000);
-  EXPECT_EQ(TabWidthFor(0, 2000000000, false, tsOneNote, 2000000000, 2000000000, 2000000000, 0), kMaxExtent);
+  EXPECT_EQ(TabWidthFor(0, 2000000000, false, pxtabs::tsOneNote, 2000000000, 2000000000, 2000000000, 0), kMaxExtent);
   TGlyphTabRow row(std::vector<Integer>(5000, 2000000000), std::vector<bool>(5000, true), 2000000000, taRightJustify,
                    2000000000, 0, 21);
   (void)row.TabRect(4999);

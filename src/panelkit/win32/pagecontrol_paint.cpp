@@ -22,7 +22,7 @@ TColor TPxPageControl::FrameColor() const {
 }
 
 std::vector<TPoint> TPxPageControl::Oriented(const std::vector<TPoint>& points, const TRect& rect) const {
-  return FTabPosition == tpBottom ? tabshapes::Mirrored(points, rect) : points;
+  return FTabPosition == pxtabs::tpBottom ? tabshapes::Mirrored(points, rect) : points;
 }
 
 void TPxPageControl::DrawPolygon(const std::vector<TPoint>& points, const TRect& rect) {
@@ -46,7 +46,7 @@ void TPxPageControl::DrawPageBorder() {
     c.FrameRect(Rect(0, 0, w, h));
     return;
   }
-  if (FTabPosition == tpTop) {
+  if (FTabPosition == pxtabs::tpTop) {
     const Integer b = FTopIndent + FTabHeight;
     c.Polyline({{0, b}, {0, h - 1}, {w - 1, h - 1}, {w - 1, b}});
   } else {
@@ -85,7 +85,7 @@ void TPxPageControl::DrawBackground() {
   DrawBandBackground(*this, c, strip, FBackgroundKind, FBackgroundColor, Color(),
                      [&] { DoCustomDrawBackground(strip); });
   if (FOptions.Contains(pgTopBorder)) {
-    const Integer y = FTabPosition == tpTop ? 0 : ClientHeight() - 1;
+    const Integer y = FTabPosition == pxtabs::tpTop ? 0 : ClientHeight() - 1;
     Line(c, clGrayText, 0, y, ClientWidth(), y);
   }
 }
@@ -112,7 +112,7 @@ void TPxPageControl::Paint() {
       if (!FShowTabs) {
         page.Top += 1;
         page.Bottom -= 1;
-      } else if (FTabPosition == tpTop) {
+      } else if (FTabPosition == pxtabs::tpTop) {
         page.Top += 1;
       } else {
         page.Bottom -= 1;
@@ -130,7 +130,7 @@ void TPxPageControl::Paint() {
   if (!FActivePage) return;
 
   Int64 x = Int64{FIndent} - FScrollPos;
-  const Integer y = FTabPosition == tpTop ? FTopIndent : h - FTabHeight - FTopIndent - 1;
+  const Integer y = FTabPosition == pxtabs::tpTop ? FTopIndent : h - FTabHeight - FTopIndent - 1;
   if (FOptions.Contains(pgPageBorder)) DrawPageBorder();
   c.Font().Assign(&Font());
   const Integer edge = layout.TabsEdge();
@@ -166,23 +166,23 @@ void TPxPageControl::Paint() {
   if (activeShown) {
     const TRect& a = activeRect;
     switch (FTabStyle) {
-      case tsClassic:
+      case pxtabs::tsClassic:
         Line(c, clWhite, 0, lineY, a.Left + 1, lineY);
         Line(c, clBtnFace, a.Left + 1, lineY, a.Right, lineY);
         Line(c, clWhite, a.Right, lineY, w, lineY);
         break;
-      case tsOneNote:
+      case pxtabs::tsOneNote:
         Line(c, clHotLight, 0, lineY, a.Left, lineY);
         Line(c, FActivePage->Color(), a.Left, lineY, a.Right, lineY);
         Line(c, clHotLight, a.Right, lineY, w, lineY);
         break;
-      case tsDexter:
+      case pxtabs::tsDexter:
         Line(c, clBtnShadow, 0, lineY, a.Left + 1, lineY);
         Line(c, joined, a.Left + 1, lineY, a.Right - 1, lineY);
         Line(c, clBtnShadow, a.Right - 2, lineY, w, lineY);
         break;
-      case tsFlat:
-      case tsWhidbey:
+      case pxtabs::tsFlat:
+      case pxtabs::tsWhidbey:
         Line(c, frame, 0, lineY, a.Left, lineY);
         Line(c, joined, a.Left, lineY, a.Right - 1, lineY);
         Line(c, frame, a.Right - 1, lineY, w, lineY);
@@ -190,9 +190,9 @@ void TPxPageControl::Paint() {
     }
     DrawTab(activeRect, FActivePage, true, true);
   } else {
-    TColor unbroken = FTabStyle == tsClassic   ? clWhite
-                      : FTabStyle == tsOneNote ? clHotLight
-                      : FTabStyle == tsDexter  ? clBtnShadow
+    TColor unbroken = FTabStyle == pxtabs::tsClassic   ? clWhite
+                      : FTabStyle == pxtabs::tsOneNote ? clHotLight
+                      : FTabStyle == pxtabs::tsDexter  ? clBtnShadow
                                                : frame;
     Line(c, unbroken, 0, lineY, w, lineY);
   }
@@ -210,7 +210,7 @@ void TPxPageControl::DrawTabShape(const TRect& r, bool active, bool first, TColo
   const Integer H = FTabHeight;
   const Integer L = r.Left, T = r.Top, R = r.Right, B = r.Bottom;
   switch (FTabStyle) {
-    case tsClassic:
+    case pxtabs::tsClassic:
       if (!active) return;
       c.Brush().SetColor(FAdaptiveColors ? clBtnFace : color);
       c.FillRect(r);
@@ -219,7 +219,7 @@ void TPxPageControl::DrawTabShape(const TRect& r, bool active, bool first, TColo
       c.Pen().SetColor(clBlack);
       c.Polyline(Oriented({{R - 1, T}, {R - 1, B + 1}}, r));
       return;
-    case tsFlat: {
+    case pxtabs::tsFlat: {
       c.Pen().SetColor(FrameColor());
       TColor fill = FAdaptiveColors ? (active ? clWindow : BlendWeighted(clInactiveCaption, clWindow, 80)) : color;
       c.Brush().SetColor(fill);
@@ -228,7 +228,7 @@ void TPxPageControl::DrawTabShape(const TRect& r, bool active, bool first, TColo
       DrawPolygon(tabshapes::FlatFill(r, H), r);
       return;
     }
-    case tsOneNote: {
+    case pxtabs::tsOneNote: {
       const bool leading = first || active;
       c.Pen().SetColor(clHotLight);
       DrawPolyline(tabshapes::OneNoteOutline(r, H, leading), r);
@@ -246,7 +246,7 @@ void TPxPageControl::DrawTabShape(const TRect& r, bool active, bool first, TColo
       DrawPolyline(tabshapes::OneNoteInnerEdge(r), r);
       return;
     }
-    case tsWhidbey: {
+    case pxtabs::tsWhidbey: {
       const bool leading = first || active;
       c.Pen().SetColor(active ? FrameColor() : clGrayText);
       const TColor brush = FAdaptiveColors ? (active ? color : cl3DLight) : color;
@@ -273,7 +273,7 @@ void TPxPageControl::DrawTabShape(const TRect& r, bool active, bool first, TColo
       }
       return;
     }
-    case tsDexter: {
+    case pxtabs::tsDexter: {
       c.Pen().SetColor(clBtnShadow);
       c.Brush().SetColor(FAdaptiveColors ? (active ? clWindow : clBtnFace) : color);
       if (active) {
@@ -301,20 +301,20 @@ void TPxPageControl::DrawTabShape(const TRect& r, bool active, bool first, TColo
 void TPxPageControl::DrawTab(const TRect& rect, TPxTabSheet* page, bool active, bool first) {
   TCanvas& c = Canvas();
   SetClipRect(c, rect);
-  const TColor color = active && FTabStyle == tsWhidbey ? page->ActiveTabColor() : page->TabColor();
+  const TColor color = active && FTabStyle == pxtabs::tsWhidbey ? page->ActiveTabColor() : page->TabColor();
   DrawTabShape(rect, active, first, color);
 
   c.Font().Assign(page->GetTabFont());
   TRect text = rect;
   switch (FTabStyle) {
-    case tsClassic:
+    case pxtabs::tsClassic:
       text.Left += 6;
       if (!active) c.Font().SetColor(clGrayText);
       break;
-    case tsFlat: break;
-    case tsOneNote:
-    case tsWhidbey: text.Left += FTabHeight - 6; break;
-    case tsDexter: text.Left -= FTabHeight / 2; break;
+    case pxtabs::tsFlat: break;
+    case pxtabs::tsOneNote:
+    case pxtabs::tsWhidbey: text.Left += FTabHeight - 6; break;
+    case pxtabs::tsDexter: text.Left -= FTabHeight / 2; break;
   }
   Integer gw = 0, gh = 0;
   TBitmap* glyph = page->GetGlyph();
@@ -366,7 +366,7 @@ void TPxPageControl::DrawPageButton(TPageButton button) {
   const TRect q = Layout().ButtonRect(button);
   if (button == FHoverButton) {
     switch (FTabStyle) {
-      case tsClassic: {
+      case pxtabs::tsClassic: {
         const bool down = button == FDownButton;
         Line(c, down ? clBlack : clBtnFace, q.Left, q.Bottom - 1, q.Left, q.Top);
         c.LineTo(q.Right - 1, q.Top);
@@ -374,14 +374,14 @@ void TPxPageControl::DrawPageButton(TPageButton button) {
         c.LineTo(q.Left - 1, q.Bottom - 1);
         break;
       }
-      case tsFlat:
-      case tsOneNote:
-      case tsWhidbey:
+      case pxtabs::tsFlat:
+      case pxtabs::tsOneNote:
+      case pxtabs::tsWhidbey:
         c.Pen().SetColor(clHighlight);
         c.Brush().SetColor(BlendWeighted(clHighlight, clWindow, 80));
         c.Rectangle(q);
         break;
-      case tsDexter:
+      case pxtabs::tsDexter:
         c.Pen().SetColor(clBtnShadow);
         c.Brush().SetColor(clWindow);
         c.RoundRect(q.Left, q.Top, q.Right - 1, q.Bottom - 1, 6, 6);

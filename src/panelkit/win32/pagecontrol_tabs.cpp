@@ -52,8 +52,8 @@ void TPxPageControl::Describe(TClassBuilder<TPxPageControl>& c) {
   c.Property(u"TabMargin", &TPxPageControl::TabMargin, &TPxPageControl::SetTabMargin).Default(0);
   c.Property(u"TabHeight", &TPxPageControl::TabHeight, &TPxPageControl::SetTabHeight);
   c.Property(u"TabMaxWidth", &TPxPageControl::TabMaxWidth, &TPxPageControl::SetTabMaxWidth).Default(0);
-  c.Property(u"TabPosition", &TPxPageControl::TabPosition, &TPxPageControl::SetTabPosition).Default(tpTop);
-  c.Property(u"TabStyle", &TPxPageControl::TabStyle, &TPxPageControl::SetTabStyle).Default(tsWhidbey);
+  c.Property(u"TabPosition", &TPxPageControl::TabPosition, &TPxPageControl::SetTabPosition).Default(pxtabs::tpTop);
+  c.Property(u"TabStyle", &TPxPageControl::TabStyle, &TPxPageControl::SetTabStyle).Default(pxtabs::tsWhidbey);
   c.Property(u"TopIndent", &TPxPageControl::TopIndent, &TPxPageControl::SetTopIndent).Default(3);
   c.Property(u"OnCustomDrawBackground", &TPxPageControl::OnCustomDrawBackground, &CustomDrawBackgroundType());
   c.Property(u"OnCustomTabsPopup", &TPxPageControl::OnCustomTabsPopup, &CustomTabsPopupEventType());
@@ -176,7 +176,7 @@ void TPxPageControl::RefreshButton(TPageButton button) {
 }
 
 void TPxPageControl::InvalidateTowardsPage(TRect r) {
-  if (FTabPosition == tpTop)
+  if (FTabPosition == pxtabs::tpTop)
     r.Bottom += 1;
   else
     r.Top -= 1;
@@ -205,7 +205,7 @@ void TPxPageControl::AdjustClientRect(TRect& rect) const {
   TPxCustomNotebook::AdjustClientRect(rect);
   if (FShowTabs) {
     const Integer strip = FTabHeight + FTopIndent + 1;
-    if (FTabPosition == tpTop)
+    if (FTabPosition == pxtabs::tpTop)
       rect.Top += strip;
     else
       rect.Bottom -= strip;
@@ -385,7 +385,7 @@ void TPxPageControl::Dispatch(TMessage& m) {
 void TPxPageControl::WMSize(TMessage& m) {
   TPxCustomNotebook::WMSize(m);
   const TRect client = ClientRect();
-  if (FTabPosition == tpBottom && client.Height() != FOldHeight) {
+  if (FTabPosition == pxtabs::tpBottom && client.Height() != FOldHeight) {
     RefreshTabs();
     if (HandleAllocated()) {
       RECT r{0, std::min(FOldHeight, client.Height()), client.Width(), client.Height()};

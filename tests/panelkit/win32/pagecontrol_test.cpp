@@ -15,11 +15,11 @@ TEST_F(PanelKitTest, TheFormReadsEveryPageContainer) {
   ASSERT_NE(f.gpc, nullptr);
   ASSERT_NE(f.nb, nullptr);
   ASSERT_NE(f.Scheme, nullptr);
-  EXPECT_EQ(f.pc->TabPosition(), tpBottom);
+  EXPECT_EQ(f.pc->TabPosition(), pxtabs::tpBottom);
   EXPECT_EQ(f.pc->Options(), (TPageOptions{pgBoldActiveTab, pgScrollButtons}));
   EXPECT_EQ(f.pc->BackgroundKind(), bkTransparent);
   EXPECT_EQ(f.pc->TabMargin(), 5);
-  EXPECT_EQ(f.pc->TabStyle(), tsWhidbey);
+  EXPECT_EQ(f.pc->TabStyle(), pxtabs::tsWhidbey);
   ASSERT_EQ(f.pc->PageCount(), 3);
   EXPECT_EQ(f.pc->Pages(1), f.PxTabSheet2);
   EXPECT_EQ(f.PxTabSheet2->Caption(), u"Preview");
@@ -246,7 +246,7 @@ namespace {
 // The inspector's settings: tabs that do not fit, scrolled a tab at a time.
 TEST_F(PanelKitTest, ScrollButtonsMoveTheTabsAndShowTheirEnds) {
   TPageKitForm& f = Form();
-  f.pc->SetTabPosition(tpTop);
+  f.pc->SetTabPosition(pxtabs::tpTop);
   f.pc->SetOptions({pgBoldActiveTab, pgScrollButtons, pgTabsPopup});
   f.pc->SetScrollMethod(smTab);
   f.pc->SetAlign(alNone);
