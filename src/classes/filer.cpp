@@ -589,10 +589,9 @@ Int64 TWriter::Position() const {
   return FStream.Position() + FBufPos;
 }
 
-void TWriter::Write(const void* buffer, Int64 count) {
+void TWriter::WriteBlock(const void* buffer, Int64 count) {
   const auto* in = static_cast<const Byte*>(buffer);
   if (count <= 0) return;
-  // Most writes are a few bytes and fit.
   if (count <= FBufSize - FBufPos) {
     std::memcpy(FBuffer.get() + FBufPos, in, static_cast<size_t>(count));
     FBufPos += static_cast<Integer>(count);
@@ -639,12 +638,6 @@ void TWriter::WriteObjectHeader(TFilerFlags flags, Integer childPos, std::string
   WriteStr(objectName);
 }
 
-void TWriter::WriteStr(std::string_view bytes) {
-  size_t length = std::min<size_t>(bytes.size(), 255);
-  WriteByte(static_cast<Byte>(length));
-  Write(bytes.data(), static_cast<Int64>(length));
-}
-
 void TWriter::WriteUTF8Str(std::string_view utf8) {
   WriteStr(utf8);
 }
@@ -653,7 +646,7 @@ void TWriter::WriteUTF8Str(StringView text) {
   WriteStr(StringToUTF8(text));
 }
 
-void TWriter::WriteInteger(Integer value) {
+void TWriter::WriteIntegerOutOfLine(Integer value) {
   if (value >= -128 && value <= 127) {
     WriteValue(vaInt8);
     WriteByte(static_cast<Byte>(value));
@@ -666,13 +659,9 @@ void TWriter::WriteInteger(Integer value) {
   }
 }
 
-void TWriter::WriteInteger(Int64 value) {
-  if (value < kMinInt32 || value > kMaxInt32) {
-    WriteValue(vaInt64);
-    WriteLE(static_cast<UInt64>(value), 8);
-  } else {
-    WriteInteger(static_cast<Integer>(value));
-  }
+void TWriter::WriteInt64(Int64 value) {
+  WriteValue(vaInt64);
+  WriteLE(static_cast<UInt64>(value), 8);
 }
 
 void TWriter::WriteFloat(const Extended80& value) {

@@ -2,7 +2,9 @@
 // single values. Reading and writing whole component trees builds on these.
 #pragma once
 
+#include <cstring>
 #include <functional>
+#include <limits>
 #include <memory>
 #include <string_view>
 
@@ -206,7 +208,15 @@ class TWriter : public TFiler {
   // Position in the stream of the next byte to be written.
   Int64 Position() const;
 
-  void Write(const void* buffer, Int64 count);
+  void Write(const void* buffer, Int64 count) {
+    // Most writes are a few bytes and fit: no call for them.
+    if (count > 0 && count <= 16 && count <= FBufSize - FBufPos) {
+      CopySmall(FBuffer.get() + FBufPos, static_cast<const Byte*>(buffer), static_cast<size_t>(count));
+      FBufPos += static_cast<Integer>(count);
+      return;
+    }
+    WriteBlock(buffer, count);
+  }
   void WriteByte(Byte value) {
     if (FBufPos == FBufSize) FlushBuffer();
     FBuffer[FBufPos++] = value;
@@ -223,12 +233,31 @@ class TWriter : public TFiler {
   void WriteUTF8Str(StringView text);
   void WriteUTF8Str(std::string_view utf8);
   // A length byte (at most 255) and the bytes.
-  void WriteStr(std::string_view bytes);
+  void WriteStr(std::string_view bytes) {
+    size_t length = bytes.size() < 255 ? bytes.size() : 255;
+    WriteByte(static_cast<Byte>(length));
+    Write(bytes.data(), static_cast<Int64>(length));
+  }
 
   void WriteListBegin() { WriteValue(vaList); }
   void WriteListEnd() { WriteValue(vaNull); }
-  void WriteInteger(Integer value);
-  void WriteInteger(Int64 value);
+  void WriteInteger(Integer value) {
+    // Nearly every number of a form fits one byte.
+    if (value >= -128 && value <= 127 && FBufSize - FBufPos >= 2) {
+      FBuffer[FBufPos] = vaInt8;
+      FBuffer[FBufPos + 1] = static_cast<Byte>(value);
+      FBufPos += 2;
+      return;
+    }
+    WriteIntegerOutOfLine(value);
+  }
+  void WriteInteger(Int64 value) {
+    if (value < std::numeric_limits<Integer>::min() || value > std::numeric_limits<Integer>::max()) {
+      WriteInt64(value);
+    } else {
+      WriteInteger(static_cast<Integer>(value));
+    }
+  }
   void WriteFloat(long double value);
   void WriteFloat(const Extended80& value);
   void WriteSingle(float value);
@@ -255,5 +284,22 @@ class TWriter : public TFiler {
   void WriteBinary(const void* data, Int64 count);
 
  private:
+  // Up to 16 bytes, without a call.
+  static void CopySmall(Byte* to, const Byte* from, size_t count) {
+    if (count >= 8) {
+      std::memcpy(to, from, 8);
+      std::memcpy(to + count - 8, from + count - 8, 8);
+    } else if (count >= 4) {
+      std::memcpy(to, from, 4);
+      std::memcpy(to + count - 4, from + count - 4, 4);
+    } else {
+      to[0] = from[0];
+      to[count / 2] = from[count / 2];
+      to[count - 1] = from[count - 1];
+    }
+  }
+  void WriteBlock(const void* buffer, Int64 count);
+  void WriteIntegerOutOfLine(Integer value);
+  void WriteInt64(Int64 value);
   void WriteLE(UInt64 value, int size);
 };

@@ -676,6 +676,16 @@ class TTextToBinary {
 
   void ConvertProperty(int depth) {
     FParser.CheckToken(toSymbol);
+    // Nearly every name is followed by "=" on its line: it is written from
+    // the text without a copy.
+    if (FParser.NextTokenIs('=')) {
+      std::string_view name = FParser.TokenText();
+      FParser.NextToken();
+      FWriter.WriteUTF8Str(name);
+      FParser.NextToken();
+      ConvertValue(depth + 1, false);
+      return;
+    }
     FName.assign(FParser.TokenText());
     FParser.NextToken();
     while (FParser.Token() == u'.') {
@@ -695,10 +705,16 @@ class TTextToBinary {
   // case, is written from its bytes; anything else goes through UTF-16 and
   // the writer's choice of tag.
   void ConvertString() {
-    bool plain = true;
-    FPlain.clear();
+    // The first token's bytes are taken over, not copied.
+    bool plain = FParser.Token() == toString && IsASCII(FParser.TokenStringBytes());
     String text;
-    for (;;) {
+    if (plain) {
+      FParser.TakeStringBytes(FPlain);
+    } else {
+      text = FParser.TokenString();
+    }
+    while (FParser.NextToken() == u'+') {
+      if (FParser.NextToken() != toString && FParser.Token() != toWString) FParser.CheckToken(toString);
       if (plain && FParser.Token() == toString && IsASCII(FParser.TokenStringBytes())) {
         FPlain.append(FParser.TokenStringBytes());
       } else {
@@ -708,8 +724,6 @@ class TTextToBinary {
         }
         text.append(FParser.TokenString());
       }
-      if (FParser.NextToken() != u'+') break;
-      if (FParser.NextToken() != toString && FParser.Token() != toWString) FParser.CheckToken(toString);
     }
     if (!plain) {
       FWriter.WriteString(text);

@@ -53,6 +53,16 @@ class TParser : public TObject {
   std::string_view TokenText() const { return std::string_view(FBuffer.get() + FTokenStart, FSourcePtr - FTokenStart); }
   // A string token that is not wide: its bytes in the text's encoding.
   const std::string& TokenStringBytes() const noexcept { return FStringBytes; }
+  // Hands those bytes over without a copy; the parser keeps the block that
+  // `bytes` held for the next string, and the token's bytes are gone.
+  void TakeStringBytes(std::string& bytes) noexcept { FStringBytes.swap(bytes); }
+  // Whether the next token is the symbol `symbol` and starts in the current
+  // window: the current token's text then stays in place while it is read.
+  bool NextTokenIs(char symbol) const noexcept {
+    const char* p = FBuffer.get() + FSourcePtr;
+    while (static_cast<Byte>(*p) <= ' ' && *p != 0) ++p;
+    return *p == symbol;
+  }
   Int64 TokenInt() const;
   long double TokenFloat() const;
   // The float token as the extended value nearest to it.
