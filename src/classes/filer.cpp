@@ -638,10 +638,6 @@ void TWriter::WriteObjectHeader(TFilerFlags flags, Integer childPos, std::string
   WriteStr(objectName);
 }
 
-void TWriter::WriteUTF8Str(std::string_view utf8) {
-  WriteStr(utf8);
-}
-
 void TWriter::WriteUTF8Str(StringView text) {
   WriteStr(StringToUTF8(text));
 }
@@ -728,18 +724,26 @@ void TWriter::WriteString(StringView value) {
 }
 
 void TWriter::WriteIdent(std::string_view utf8) {
-  if (SameText(utf8, "False")) {
-    WriteValue(vaFalse);
-  } else if (SameText(utf8, "True")) {
-    WriteValue(vaTrue);
-  } else if (SameText(utf8, "Null")) {
-    WriteValue(vaNull);
-  } else if (SameText(utf8, "nil")) {
-    WriteValue(vaNil);
-  } else {
-    WriteValue(vaIdent);
-    WriteStr(utf8);
+  // Most identifiers are longer than the four words with tags of their own.
+  TValueType tag = vaIdent;
+  switch (utf8.size()) {
+    case 3:
+      if (SameText(utf8, "nil")) tag = vaNil;
+      break;
+    case 4:
+      if (SameText(utf8, "True")) {
+        tag = vaTrue;
+      } else if (SameText(utf8, "Null")) {
+        tag = vaNull;
+      }
+      break;
+    case 5:
+      if (SameText(utf8, "False")) tag = vaFalse;
+      break;
+    default: break;
   }
+  WriteValue(tag);
+  if (tag == vaIdent) WriteStr(utf8);
 }
 
 void TWriter::WriteIdent(StringView ident) {

@@ -231,7 +231,7 @@ class TWriter : public TFiler {
   void WriteObjectHeader(TFilerFlags flags, Integer childPos, std::string_view className, std::string_view objectName);
   // A short name string, cut at 255 bytes.
   void WriteUTF8Str(StringView text);
-  void WriteUTF8Str(std::string_view utf8);
+  void WriteUTF8Str(std::string_view utf8) { WriteStr(utf8); }
   // A length byte (at most 255) and the bytes.
   void WriteStr(std::string_view bytes) {
     size_t length = bytes.size() < 255 ? bytes.size() : 255;

@@ -643,22 +643,23 @@ class TTextToBinary {
     char first = static_cast<char>(text[0] | 0x20);
     if (first != 'e' && first != 'i' && first != 'o') return false;
     switch (text.size()) {
-      case 3: return SameText(text, "END");
-      case 6: return SameText(text, "OBJECT") || SameText(text, "INLINE");
-      case 9: return SameText(text, "INHERITED");
+      case 3: return FParser.TokenSymbolIs("END");
+      case 6: return FParser.TokenSymbolIs("OBJECT") || FParser.TokenSymbolIs("INLINE");
+      case 9: return FParser.TokenSymbolIs("INHERITED");
       default: return false;
     }
   }
 
   void ConvertHeader(TFilerFlags flags) {
     FParser.CheckToken(toSymbol);
-    std::string className(FParser.TokenText());
-    std::string objectName;
+    // Kept in members: their blocks are reused from object to object.
+    FClassName.assign(FParser.TokenText());
+    FObjectName.clear();
     if (FParser.NextToken() == u':') {
       FParser.NextToken();
       FParser.CheckToken(toSymbol);
-      objectName = std::move(className);
-      className = FParser.TokenText();
+      FObjectName.swap(FClassName);
+      FClassName.assign(FParser.TokenText());
       FParser.NextToken();
     }
     Integer position = -1;
@@ -671,22 +672,21 @@ class TTextToBinary {
       FParser.NextToken();
       flags |= ffChildPos;
     }
-    FWriter.WriteObjectHeader(flags, position, className, objectName);
+    FWriter.WriteObjectHeader(flags, position, FClassName, FObjectName);
   }
 
   void ConvertProperty(int depth) {
     FParser.CheckToken(toSymbol);
-    // Nearly every name is followed by "=" on its line: it is written from
-    // the text without a copy.
-    if (FParser.NextTokenIs('=')) {
-      std::string_view name = FParser.TokenText();
-      FParser.NextToken();
+    // Nearly every name is followed by " =": it is written from the text
+    // without a copy.
+    std::string_view name = FParser.TokenText();
+    if (FParser.NextTokenIfSymbol('=')) {
       FWriter.WriteUTF8Str(name);
       FParser.NextToken();
       ConvertValue(depth + 1, false);
       return;
     }
-    FName.assign(FParser.TokenText());
+    FName.assign(name);
     FParser.NextToken();
     while (FParser.Token() == u'.') {
       FParser.NextToken();
@@ -706,7 +706,7 @@ class TTextToBinary {
   // the writer's choice of tag.
   void ConvertString() {
     // The first token's bytes are taken over, not copied.
-    bool plain = FParser.Token() == toString && IsASCII(FParser.TokenStringBytes());
+    bool plain = FParser.Token() == toString && FParser.TokenStringIsASCII();
     String text;
     if (plain) {
       FParser.TakeStringBytes(FPlain);
@@ -715,7 +715,7 @@ class TTextToBinary {
     }
     while (FParser.NextToken() == u'+') {
       if (FParser.NextToken() != toString && FParser.Token() != toWString) FParser.CheckToken(toString);
-      if (plain && FParser.Token() == toString && IsASCII(FParser.TokenStringBytes())) {
+      if (plain && FParser.Token() == toString && FParser.TokenStringIsASCII()) {
         FPlain.append(FParser.TokenStringBytes());
       } else {
         if (plain) {
@@ -874,6 +874,8 @@ class TTextToBinary {
   TParser& FParser;
   TWriter& FWriter;
   std::string FName;
+  std::string FClassName;
+  std::string FObjectName;
   std::string FPlain;
   TBytes FBinary;
 };

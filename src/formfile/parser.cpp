@@ -73,10 +73,10 @@ inline Byte ClassOf(char c) {
   return kClasses[static_cast<Byte>(c)];
 }
 
-// The end of the run of ASCII letters, digits and "_" at p. The zero that
-// ends the window stops the run; reading up to 15 bytes behind it stays in
-// the buffer's spare bytes.
-inline size_t SkipASCIIIdentChars(const char* buffer, size_t p) {
+// The end of the run of ASCII letters, digits and "_" at p, and whether the
+// byte there is not ASCII. The zero that ends the window stops the run;
+// reading up to 15 bytes behind it stays in the buffer's spare bytes.
+inline size_t SkipASCIIIdentChars(const char* buffer, size_t p, bool& nonASCII) {
 #if defined(__SSE2__)
   for (;;) {
     __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(buffer + p));
@@ -90,12 +90,79 @@ inline size_t SkipASCIIIdentChars(const char* buffer, size_t p) {
     __m128i digits = inRange(bytes, '0', '9' - '0');
     __m128i underscores = _mm_cmpeq_epi8(bytes, _mm_set1_epi8('_'));
     auto identMask = static_cast<unsigned>(_mm_movemask_epi8(_mm_or_si128(_mm_or_si128(letters, digits), underscores)));
-    if (identMask != 0xFFFF) return p + static_cast<size_t>(std::countr_one(identMask));
+    if (identMask != 0xFFFF) {
+      // The byte that ends the run is taken from the register, not read again.
+      auto run = static_cast<unsigned>(std::countr_one(identMask));
+      nonASCII = (static_cast<unsigned>(_mm_movemask_epi8(bytes)) >> run) & 1;
+      return p + run;
+    }
     p += 16;
   }
 #else
   while (ClassOf(buffer[p]) & (kIdentStart | kDigit)) ++p;
+  nonASCII = static_cast<Byte>(buffer[p]) >= 0x80;
   return p;
+#endif
+}
+
+// The end of the run of blanks (the bytes 1 to 32) at p, counting its line
+// feeds into `line`. A line break and the indentation behind it take one or
+// two reads of sixteen bytes. The zero that ends the window stops the run;
+// reading up to 15 bytes behind it stays in the buffer's spare bytes.
+inline size_t SkipBlankBytes(const char* buffer, size_t p, Integer& line) {
+#if defined(__SSE2__)
+  for (;;) {
+    __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(buffer + p));
+    // One less than a blank is below 32 when taken without sign.
+    __m128i less = _mm_sub_epi8(bytes, _mm_set1_epi8(1));
+    __m128i blank = _mm_cmpeq_epi8(_mm_min_epu8(less, _mm_set1_epi8(31)), less);
+    auto blanks = static_cast<unsigned>(_mm_movemask_epi8(blank));
+    auto feeds = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, _mm_set1_epi8('\n'))));
+    auto run = static_cast<unsigned>(std::countr_one(blanks));
+    if (run < 16) feeds &= (1u << run) - 1;
+    // Seldom more than one; a count instruction is not sure to be there.
+    for (; feeds != 0; feeds &= feeds - 1) ++line;
+    p += run;
+    if (run < 16) return p;
+  }
+#else
+  Byte c;
+  while ((c = static_cast<Byte>(buffer[p])) <= ' ' && c != 0) {
+    ++p;
+    if (c == '\n') ++line;
+  }
+  return p;
+#endif
+}
+
+// The end of the bytes at p that can stand inside a quoted run: up to an
+// apostrophe, a line break or the zero that ends the window (reading up to
+// 15 bytes behind it stays in the buffer's spare bytes). Sets `nonASCII`
+// when one of them is not ASCII.
+inline size_t FindQuotedRunEnd(const char* buffer, size_t p, bool& nonASCII) {
+#if defined(__SSE2__)
+  for (;;) {
+    __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(buffer + p));
+    __m128i stops = _mm_or_si128(
+        _mm_or_si128(_mm_cmpeq_epi8(bytes, _mm_set1_epi8('\'')), _mm_cmpeq_epi8(bytes, _mm_setzero_si128())),
+        _mm_or_si128(_mm_cmpeq_epi8(bytes, _mm_set1_epi8('\n')), _mm_cmpeq_epi8(bytes, _mm_set1_epi8('\r'))));
+    auto stopMask = static_cast<unsigned>(_mm_movemask_epi8(stops));
+    auto highMask = static_cast<unsigned>(_mm_movemask_epi8(bytes));
+    if (stopMask != 0) {
+      auto run = static_cast<unsigned>(std::countr_zero(stopMask));
+      if (highMask & ((1u << run) - 1)) nonASCII = true;
+      return p + run;
+    }
+    if (highMask != 0) nonASCII = true;
+    p += 16;
+  }
+#else
+  for (;;) {
+    char c = buffer[p];
+    if (c == '\'' || c == 0 || c == '\n' || c == '\r') return p;
+    if (static_cast<Byte>(c) >= 0x80) nonASCII = true;
+    ++p;
+  }
 #endif
 }
 
@@ -224,23 +291,9 @@ void TParser::ReadBuffer() {
 void TParser::SkipBlanks() {
   for (;;) {
     const char* buffer = FBuffer.get();
-    size_t p = FSourcePtr;
-    Integer line = FSourceLine;
-    Byte c;
-    while ((c = static_cast<Byte>(buffer[p])) <= ' ' && c != 0) {
-      ++p;
-      if (c == '\n') {
-        ++line;
-        // Indentation comes in long runs of blanks; take them eight at a
-        // time. The zero that ends the window stops a run, and the buffer's
-        // spare bytes keep the last read of eight inside it.
-        std::uint64_t eight;
-        while (std::memcpy(&eight, buffer + p, 8), eight == 0x2020202020202020ull) p += 8;
-      }
-    }
+    size_t p = SkipBlankBytes(buffer, FSourcePtr, FSourceLine);
     FSourcePtr = p;
-    FSourceLine = line;
-    if (c != 0) return;
+    if (buffer[p] != 0) return;
     ReadBuffer();
     if (FBuffer[FSourcePtr] == 0) return;
   }
@@ -290,6 +343,7 @@ Char TParser::NextToken() {
   FTokenStart = p;
   FTokenPos = FOrigin + static_cast<Int64>(p);
   FFloatType = 0;
+  FIntExact = false;
   char c = buffer[p];
   Char token;
   size_t length = ClassOf(c) & kIdentStart ? 1 : static_cast<Byte>(c) >= 0x80 ? IdentStartLength(p) : 0;
@@ -297,8 +351,9 @@ Char TParser::NextToken() {
     p += length;
     // ASCII first: identifiers are nearly always plain.
     for (;;) {
-      p = SkipASCIIIdentChars(buffer, p);
-      if (static_cast<Byte>(buffer[p]) < 0x80 || !FUTF8) break;
+      bool nonASCII;
+      p = SkipASCIIIdentChars(buffer, p, nonASCII);
+      if (!nonASCII || !FUTF8) break;
       size_t part = IdentPartLength(p);
       if (part == 0) break;
       p += part;
@@ -314,9 +369,15 @@ Char TParser::NextToken() {
     while (ClassOf(buffer[p]) & kHex) ++p;
     token = toInteger;
   } else if (c == '-' || (ClassOf(c) & kDigit)) {
+    size_t digits = p + (c == '-' ? 1 : 0);
     ++p;
-    while (ClassOf(buffer[p]) & kDigit) ++p;
+    UInt64 value = c == '-' ? 0 : static_cast<UInt64>(c - '0');
+    while (ClassOf(buffer[p]) & kDigit) {
+      value = value * 10 + static_cast<UInt64>(buffer[p] - '0');
+      ++p;
+    }
     token = toInteger;
+    size_t digitsEnd = p;
     while (ClassOf(buffer[p]) & kFloatChar) {
       ++p;
       token = toFloat;
@@ -335,6 +396,11 @@ Char TParser::NextToken() {
         ++p;
         break;
       default: break;
+    }
+    // Up to 18 digits cannot overflow.
+    if (token == toInteger && digitsEnd != digits && digitsEnd - digits <= 18) {
+      FIntExact = true;
+      FIntValue = c == '-' ? -static_cast<Int64>(value) : static_cast<Int64>(value);
     }
   } else if (c == 0) {
     token = toEOF;
@@ -355,6 +421,7 @@ Char TParser::ScanString(size_t& p) {
   FStringBytes.clear();
   FStringUnits.clear();
   bool wide = false;
+  bool nonASCII = false;
   for (;;) {
     if (buffer[p] == '#') {
       ++p;
@@ -377,11 +444,7 @@ Char TParser::ScanString(size_t& p) {
       ++p;
       for (;;) {
         size_t run = p;
-        for (;;) {
-          char c = buffer[p];
-          if (c == '\'' || c == 0 || c == '\n' || c == '\r') break;
-          ++p;
-        }
+        p = FindQuotedRunEnd(buffer, p, nonASCII);
         if (wide) {
           for (size_t i = run; i < p; ++i) FStringUnits.push_back(static_cast<Byte>(buffer[i]));
         } else {
@@ -403,6 +466,8 @@ Char TParser::ScanString(size_t& p) {
       break;
     }
   }
+  // Codes of a narrow string are below 128.
+  FStringASCII = !nonASCII;
   return wide ? toWString : toString;
 }
 
@@ -419,7 +484,7 @@ String TParser::TokenString() const {
   return FUTF8 ? UTF8ToString(bytes) : AnsiToString(bytes);
 }
 
-Int64 TParser::TokenInt() const {
+Int64 TParser::ParseTokenInt() const {
   std::string_view text = TokenText();
   UInt64 value = 0;
   if (!text.empty() && text[0] == '$') {
@@ -470,10 +535,6 @@ std::string_view TParser::TokenComponentIdent() {
   }
   FSourcePtr = p;
   return TokenText();
-}
-
-bool TParser::TokenSymbolIs(std::string_view symbol) const {
-  return FToken == toSymbol && FSourcePtr - FTokenStart == symbol.size() && SameText(TokenText(), symbol);
 }
 
 void TParser::CheckToken(Char token) const {

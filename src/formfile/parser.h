@@ -53,17 +53,29 @@ class TParser : public TObject {
   std::string_view TokenText() const { return std::string_view(FBuffer.get() + FTokenStart, FSourcePtr - FTokenStart); }
   // A string token that is not wide: its bytes in the text's encoding.
   const std::string& TokenStringBytes() const noexcept { return FStringBytes; }
+  // Whether those bytes are all ASCII.
+  bool TokenStringIsASCII() const noexcept { return FStringASCII; }
   // Hands those bytes over without a copy; the parser keeps the block that
   // `bytes` held for the next string, and the token's bytes are gone.
   void TakeStringBytes(std::string& bytes) noexcept { FStringBytes.swap(bytes); }
-  // Whether the next token is the symbol `symbol` and starts in the current
-  // window: the current token's text then stays in place while it is read.
-  bool NextTokenIs(char symbol) const noexcept {
-    const char* p = FBuffer.get() + FSourcePtr;
-    while (static_cast<Byte>(*p) <= ' ' && *p != 0) ++p;
-    return *p == symbol;
+  // Reads the next token when it is the one-character symbol `symbol`,
+  // directly behind the current token or behind one space, and returns
+  // true; the current token's text stays in place meanwhile. Reads nothing
+  // and returns false otherwise.
+  bool NextTokenIfSymbol(char symbol) noexcept {
+    const char* buffer = FBuffer.get();
+    size_t p = FSourcePtr;
+    if (buffer[p] == ' ') ++p;
+    if (buffer[p] != symbol) return false;
+    FTokenStart = p;
+    FTokenPos = FOrigin + static_cast<Int64>(p);
+    FFloatType = 0;
+    FIntExact = false;
+    FToken = static_cast<Byte>(symbol);
+    FSourcePtr = p + 1;
+    return true;
   }
-  Int64 TokenInt() const;
+  Int64 TokenInt() const { return FIntExact ? FIntValue : ParseTokenInt(); }
   long double TokenFloat() const;
   // The float token as the extended value nearest to it.
   Extended80 TokenExtended() const;
@@ -71,8 +83,17 @@ class TParser : public TObject {
   // follow it directly (a component reference); raises "Identifier
   // expected" when a "." is followed by no identifier.
   std::string_view TokenComponentIdent();
-  // Identifier tokens compared without regard to ASCII case.
-  bool TokenSymbolIs(std::string_view symbol) const;
+  // Identifier tokens compared without regard to ASCII case; `symbol` is
+  // made of ASCII letters, so a byte matches a letter of it when both are
+  // the same with the lower-case bit set.
+  bool TokenSymbolIs(std::string_view symbol) const noexcept {
+    if (FToken != toSymbol || FSourcePtr - FTokenStart != symbol.size()) return false;
+    const char* text = FBuffer.get() + FTokenStart;
+    for (size_t i = 0; i < symbol.size(); ++i) {
+      if ((text[i] | 0x20) != (symbol[i] | 0x20)) return false;
+    }
+    return true;
+  }
 
   void CheckToken(Char token) const;
   void CheckTokenSymbol(std::string_view symbol) const;
@@ -94,6 +115,7 @@ class TParser : public TObject {
   size_t IdentStartLength(size_t p) const;
   size_t IdentPartLength(size_t p) const;
   std::string_view TokenTextWithoutSuffix() const;
+  Int64 ParseTokenInt() const;
 
   TStream& FStream;
   std::unique_ptr<char[]> FBuffer;
@@ -111,6 +133,11 @@ class TParser : public TObject {
   Char FFloatType = 0;
   bool FUTF8 = false;
   bool FInputEnded = false;  // the stream gave nothing more
+  // A decimal integer token of at most 18 digits has its value taken while
+  // it is scanned.
+  bool FIntExact = false;
+  bool FStringASCII = true;
+  Int64 FIntValue = 0;
   std::string FStringBytes;
   String FStringUnits;
 };
