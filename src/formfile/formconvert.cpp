@@ -882,18 +882,31 @@ class TTextToBinary {
 
 }  // namespace
 
+namespace {
+
+// The most room reserved for an output before the conversion starts: the
+// input may hold more than the form.
+constexpr Int64 kMaxFirstReserve = Int64(256) << 20;
+
+// The output when it is a memory stream written at its end, which can take
+// the converted form in place.
+TMemoryStream* MemoryOutputAtEnd(TStream& input, TStream& output) {
+  auto* memoryOutput = dynamic_cast<TMemoryStream*>(&output);
+  bool atEnd = memoryOutput != nullptr && &output != &input && memoryOutput->Position() == memoryOutput->Size();
+  return atEnd ? memoryOutput : nullptr;
+}
+
+}  // namespace
+
 void FormBinaryToText(TStream& input, TStream& output) {
   // A stream in memory answers every question cheaply as it is.
   std::optional<TReadAheadStream> readAhead;
   TStream& source = dynamic_cast<TCustomMemoryStream*>(&input) != nullptr ? input : readAhead.emplace(input);
   TReader reader(source);
   // A memory stream written at its end takes the text in place.
-  auto* memoryOutput = dynamic_cast<TMemoryStream*>(&output);
-  bool inPlace = memoryOutput != nullptr && &output != &input && memoryOutput->Position() == memoryOutput->Size();
-  TBinaryToText converter(reader, inPlace ? memoryOutput : nullptr);
+  TBinaryToText converter(reader, MemoryOutputAtEnd(input, output));
   // Text takes about twice the bytes of binary data and more for short
   // values. The input may hold more than the form, so this is only a start.
-  constexpr Int64 kMaxFirstReserve = Int64(256) << 20;
   Int64 remaining = std::min(source.Size() - source.Position(), kMaxFirstReserve / 5 * 2);
   if (remaining > 0) converter.Reserve(static_cast<size_t>(remaining) * 5 / 2);
   converter.Convert();
@@ -901,6 +914,19 @@ void FormBinaryToText(TStream& input, TStream& output) {
 }
 
 void FormTextToBinary(TStream& input, TStream& output) {
+  // A memory stream written at its end gets room for the binary form at
+  // once instead of growing (and copying itself) step by step: the binary
+  // form takes about half the bytes of the text, hexadecimal data less,
+  // short values more. Only a start, and only where the memory is there.
+  if (TMemoryStream* memoryOutput = MemoryOutputAtEnd(input, output)) {
+    Int64 remaining = std::min(input.Size() - input.Position(), 2 * kMaxFirstReserve);
+    if (remaining > 0) {
+      try {
+        memoryOutput->SetCapacity(memoryOutput->Size() + remaining / 2 + kStreamBlockSize);
+      } catch (const EOutOfMemory&) {  // NOLINT(bugprone-empty-catch): the stream grows as it is written instead
+      }
+    }
+  }
   TParser parser(input);
   TWriter writer(output, kStreamBlockSize);
   writer.WriteSignature();

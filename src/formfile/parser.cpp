@@ -338,76 +338,93 @@ Char TParser::NextToken() {
       SkipBlanks();
     }
   }
-  const char* buffer = FBuffer.get();
   size_t p = FSourcePtr;
   FTokenStart = p;
   FTokenPos = FOrigin + static_cast<Int64>(p);
   FFloatType = 0;
   FIntExact = false;
-  char c = buffer[p];
-  Char token;
-  size_t length = ClassOf(c) & kIdentStart ? 1 : static_cast<Byte>(c) >= 0x80 ? IdentStartLength(p) : 0;
-  if (length != 0) {
-    p += length;
-    // ASCII first: identifiers are nearly always plain.
-    for (;;) {
-      bool nonASCII;
-      p = SkipASCIIIdentChars(buffer, p, nonASCII);
-      if (!nonASCII || !FUTF8) break;
-      size_t part = IdentPartLength(p);
-      if (part == 0) break;
-      p += part;
-    }
-    token = toSymbol;
-  } else if (c == '\'' || c == '#') {
-    // Scanned on a copy: the position stays in a register everywhere else.
-    size_t end = p;
-    token = ScanString(end);
-    p = end;
-  } else if (c == '$') {
+  // Each kind of token is scanned by a function of its own, which this one
+  // jumps to: it stays small enough to need few registers.
+  char c = FBuffer[p];
+  if (ClassOf(c) & kIdentStart) return ScanIdentifier(p + 1);
+  if (c == '-' || (ClassOf(c) & kDigit)) return ScanNumber(p);
+  if (c == '\'' || c == '#') return ScanStringToken(p);
+  if (static_cast<Byte>(c) >= 0x80) {
+    if (size_t length = IdentStartLength(p)) return ScanIdentifier(p + length);
+  }
+  Char token = static_cast<Byte>(c);
+  if (c == '$') {
     ++p;
-    while (ClassOf(buffer[p]) & kHex) ++p;
+    while (ClassOf(FBuffer[p]) & kHex) ++p;
     token = toInteger;
-  } else if (c == '-' || (ClassOf(c) & kDigit)) {
-    size_t digits = p + (c == '-' ? 1 : 0);
-    ++p;
-    UInt64 value = c == '-' ? 0 : static_cast<UInt64>(c - '0');
-    while (ClassOf(buffer[p]) & kDigit) {
-      value = value * 10 + static_cast<UInt64>(buffer[p] - '0');
-      ++p;
-    }
-    token = toInteger;
-    size_t digitsEnd = p;
-    while (ClassOf(buffer[p]) & kFloatChar) {
-      ++p;
-      token = toFloat;
-    }
-    switch (buffer[p]) {
-      case 's':
-      case 'S':
-      case 'c':
-      case 'C':
-      case 'd':
-      case 'D':
-      case 'f':
-      case 'F':
-        token = toFloat;
-        FFloatType = static_cast<Char>(buffer[p]);
-        ++p;
-        break;
-      default: break;
-    }
-    // Up to 18 digits cannot overflow.
-    if (token == toInteger && digitsEnd != digits && digitsEnd - digits <= 18) {
-      FIntExact = true;
-      FIntValue = c == '-' ? -static_cast<Int64>(value) : static_cast<Int64>(value);
-    }
-  } else if (c == 0) {
-    token = toEOF;
-  } else {
-    token = static_cast<Byte>(c);
+  } else if (c != 0) {
     ++p;
   }
+  FSourcePtr = p;
+  FToken = token;
+  return token;
+}
+
+Char TParser::ScanIdentifier(size_t p) {
+  const char* buffer = FBuffer.get();
+  // ASCII first: identifiers are nearly always plain.
+  for (;;) {
+    bool nonASCII;
+    p = SkipASCIIIdentChars(buffer, p, nonASCII);
+    if (!nonASCII || !FUTF8) break;
+    size_t part = IdentPartLength(p);
+    if (part == 0) break;
+    p += part;
+  }
+  FSourcePtr = p;
+  FToken = toSymbol;
+  return toSymbol;
+}
+
+Char TParser::ScanNumber(size_t p) {
+  const char* buffer = FBuffer.get();
+  char c = buffer[p];
+  size_t digits = p + (c == '-' ? 1 : 0);
+  ++p;
+  UInt64 value = c == '-' ? 0 : static_cast<UInt64>(c - '0');
+  while (ClassOf(buffer[p]) & kDigit) {
+    value = value * 10 + static_cast<UInt64>(buffer[p] - '0');
+    ++p;
+  }
+  Char token = toInteger;
+  size_t digitsEnd = p;
+  while (ClassOf(buffer[p]) & kFloatChar) {
+    ++p;
+    token = toFloat;
+  }
+  switch (buffer[p]) {
+    case 's':
+    case 'S':
+    case 'c':
+    case 'C':
+    case 'd':
+    case 'D':
+    case 'f':
+    case 'F':
+      token = toFloat;
+      FFloatType = static_cast<Char>(buffer[p]);
+      ++p;
+      break;
+    default: break;
+  }
+  // Up to 18 digits cannot overflow.
+  if (token == toInteger && digitsEnd != digits && digitsEnd - digits <= 18) {
+    FIntExact = true;
+    FIntValue = c == '-' ? -static_cast<Int64>(value) : static_cast<Int64>(value);
+  }
+  FSourcePtr = p;
+  FToken = token;
+  return token;
+}
+
+Char TParser::ScanStringToken(size_t p) {
+  // Scanned on a copy: the position stays in a register.
+  Char token = ScanString(p);
   FSourcePtr = p;
   FToken = token;
   return token;

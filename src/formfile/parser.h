@@ -109,6 +109,12 @@ class TParser : public TObject {
  private:
   void ReadBuffer();
   void SkipBlanks();
+  // The rest of an identifier, a number or a string token starting at p
+  // (for an identifier, behind its first character): each makes it the
+  // current token.
+  [[gnu::noinline]] Char ScanIdentifier(size_t p);
+  [[gnu::noinline]] Char ScanNumber(size_t p);
+  [[gnu::noinline]] Char ScanStringToken(size_t p);
   Char ScanString(size_t& p);
   // Length of the identifier character at p that may start (or continue) an
   // identifier, 0 when there is none.
