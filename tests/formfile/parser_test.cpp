@@ -63,6 +63,15 @@ INSTANTIATE_TEST_SUITE_P(
                                 "1.5 1e3 -2.5E-3 12c 3S 4d 5F",
                                 {"float:1.5/", "float:1e3/", "float:-2.5E-3/", "float:12c/c", "float:3S/S",
                                  "float:4d/d", "float:5F/F"}},
+                      TokenCase{"IntegerLimits",
+                                "999999999999999999 -999999999999999999 9223372036854775807 -9223372036854775808 -0",
+                                {"int:999999999999999999", "int:-999999999999999999", "int:9223372036854775807",
+                                 "int:-9223372036854775808", "int:0"}},
+                      TokenCase{"LongRunsAndBlanks",
+                                std::string("\t  abcdefghijklmnopqrstuvwxyz_0123456789\r\n") + std::string(40, ' ') +
+                                    "'abcdefghijklmnopqrstuvwxyz''ABCDEFGHIJKLMNOPQRSTUVWXYZ'",
+                                {"ident:abcdefghijklmnopqrstuvwxyz_0123456789",
+                                 "string:abcdefghijklmnopqrstuvwxyz'ABCDEFGHIJKLMNOPQRSTUVWXYZ"}},
                       TokenCase{"NumberThenIdentifier", "1x 0xFF", {"int:1", "ident:x", "int:0", "ident:xFF"}},
                       TokenCase{"Strings",
                                 "'a''b' #65#66 'x'#13#10'y' '' #",
@@ -100,6 +109,53 @@ TEST(TParser, CountsLinesAndPositions) {
   EXPECT_EQ(parser.SourceLine(), 4);
   EXPECT_EQ(parser.NextToken(), toEOF);
   EXPECT_EQ(parser.NextToken(), toEOF);
+}
+
+TEST(TParser, CountsLineFeedsInLongBlankRuns) {
+  TBytesStream stream(ToBytes("a" + std::string(20, ' ') + "\n\r\n" + std::string(15, ' ') + "\n\n\t b"));
+  TParser parser(stream);
+  parser.NextToken();
+  EXPECT_TRUE(parser.TokenSymbolIs("B"));
+  EXPECT_EQ(parser.SourceLine(), 5);
+}
+
+// A string token says whether its bytes are ASCII; bytes behind the closing
+// quote do not count.
+TEST(TParser, StringBytesAreASCII) {
+  struct Case {
+    std::string Text;
+    bool ASCII;
+  };
+  const Case cases[] = {
+      {"'plain' #65", true},
+      {"'" + std::string(20, 'a') + "\xE9'", false},
+      {"'abc'#97'" + std::string(30, 'b') + "' \xE9", true},
+      {"'abc'\xE9", true},
+  };
+  for (const Case& c : cases) {
+    TBytesStream stream(ToBytes(c.Text));
+    TParser parser(stream);
+    ASSERT_EQ(parser.Token(), toString) << c.Text;
+    EXPECT_EQ(parser.TokenStringIsASCII(), c.ASCII) << c.Text;
+  }
+}
+
+// A symbol right behind a token, or behind one space, is read without
+// moving the token's text; anything else is left to NextToken.
+TEST(TParser, NextTokenIfSymbol) {
+  TBytesStream stream(ToBytes("Left = 1 Top  = 2 Width\n= 3 Height="));
+  TParser parser(stream);
+  auto next = [&](char symbol) {
+    std::string name(parser.TokenText());
+    bool read = parser.NextTokenIfSymbol(symbol);
+    return name + (read ? "+" : "-");
+  };
+  std::vector<std::string> seen;
+  while (parser.Token() != toEOF) {
+    if (parser.Token() == toSymbol) seen.push_back(next('='));
+    parser.NextToken();
+  }
+  EXPECT_EQ(seen, (std::vector<std::string>{"Left+", "Top-", "Width-", "Height+"}));
 }
 
 TEST(TParser, PutsTheStreamBackAtTheCurrentToken) {
