@@ -331,14 +331,22 @@ size_t TParser::IdentPartLength(size_t p) const {
 Char TParser::NextToken() {
   // Nothing to skip when a token follows directly, and a single space
   // between two tokens, the most common gap, needs no call.
-  if (static_cast<Byte>(FBuffer[FSourcePtr]) <= ' ') {
-    if (FBuffer[FSourcePtr] == ' ' && static_cast<Byte>(FBuffer[FSourcePtr + 1]) > ' ') {
-      ++FSourcePtr;
-    } else {
-      SkipBlanks();
-    }
-  }
   size_t p = FSourcePtr;
+  if (static_cast<Byte>(FBuffer[p]) <= ' ') {
+    if (FBuffer[p] == ' ' && static_cast<Byte>(FBuffer[p + 1]) > ' ') {
+      ++p;
+    } else {
+      // A line break and its indentation, the next most common gap, are
+      // skipped here too; only the window's end needs the call.
+      p = SkipBlankBytes(FBuffer.get(), p, FSourceLine);
+      if (FBuffer[p] == 0) {
+        FSourcePtr = p;
+        SkipBlanks();
+        p = FSourcePtr;
+      }
+    }
+    FSourcePtr = p;
+  }
   FTokenStart = p;
   FTokenPos = FOrigin + static_cast<Int64>(p);
   FFloatType = 0;
