@@ -327,4 +327,20 @@ object FlipKitForm: TFlipKitForm
       OnLinkClick = HtmlLinkClick
     end
   end
+  object Alert: TPxAlertWindow
+    Left = 300
+    Top = 200
+    Width = 220
+    Height = 100
+    Caption = 'New mail'
+    CloseDelay = -1
+    Options = [aoCloseButton, aoHtmlText, aoOptionsLink]
+    Text = 'A message from <b>Anna</b>: <a href="mail:1">read it</a>'
+    TextMargins.Left = 8
+    OnClose = AlertClose
+    OnLinkClick = HtmlLinkClick
+    OnCloseClick = AlertCloseClick
+    OnOptionsClick = AlertOptionsClick
+    OnPopup = AlertPopup
+  end
 end

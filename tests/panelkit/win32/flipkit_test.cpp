@@ -35,6 +35,7 @@ class TFlipKitForm : public TForm {
   TEdit* NameEdit = nullptr;
   TPxLabel* NameLabel = nullptr;
   TPxHtmlLabel* Notes = nullptr;
+  TPxAlertWindow* Alert = nullptr;
 
   std::vector<std::string> Events;
   void HtmlLinkClick(TObject*, StringView href) { Events.push_back("href:" + StringToUTF8(String(href))); }
@@ -68,6 +69,7 @@ void TFlipKitForm::Describe(TClassBuilder<TFlipKitForm>& c) {
   c.Method(u"LinkClick", &TFlipKitForm::LinkClick);
   c.Method(u"ButtonClick", &TFlipKitForm::ButtonClick);
   c.Field(u"Notes", &TFlipKitForm::Notes);
+  c.Field(u"Alert", &TFlipKitForm::Alert);
   c.Method(u"HtmlLinkClick", &TFlipKitForm::HtmlLinkClick);
   c.Method(u"AlertClose", &TFlipKitForm::AlertClose);
   c.Method(u"AlertCloseClick", &TFlipKitForm::AlertCloseClick);
@@ -417,6 +419,81 @@ TRect ScreenRect(HWND window) {
 // Runs the animation's ticks by hand until the slide ends.
 void Slide(TPxAlertWindow& alert) {
   for (int i = 0; i < 200 && alert.AlertDirection() != adNone; ++i) alert.AnimationTick();
+}
+
+// The first point of the alert's text that lies on a link.
+TPoint FirstAlertLinkPoint(TPxAlertWindow& alert) {
+  const TRect text = alert.TextRect();
+  for (Integer y = text.Top; y < text.Bottom; y += 2)
+    for (Integer x = text.Left; x < text.Right; ++x)
+      if (!alert.LinkAt(x, y).empty()) return Point(x, y);
+  return Point(-1, -1);
+}
+
+TEST_F(FlipKitTest, TheFormsAlertSlidesOutOfTheTaskbarByItsTimerAndAnswersItsClicks) {
+  TFlipKitForm& f = Kit();
+  ASSERT_TRUE(f.Alert);
+  TPxAlertWindow& alert = *f.Alert;
+  EXPECT_EQ(alert.AlertCaption(), u"New mail");
+  EXPECT_EQ(alert.CloseDelay(), -1);
+  EXPECT_FALSE(IsWindowVisible(alert.Handle())) << "hidden until it pops up";
+  // Driven by hand: five pixels a tick, out of the taskbar at the screen's right.
+  alert.Popup();
+  EXPECT_TRUE(alert.PopupTimer().Enabled());
+  alert.AnimationTick();
+  EXPECT_EQ(alert.Height(), 5);
+  Slide(alert);
+  EXPECT_TRUE(alert.FullOpen());
+  EXPECT_EQ(alert.Height(), 100);
+  EXPECT_TRUE(IsWindowVisible(alert.Handle()));
+  EXPECT_EQ(ScreenRect(alert.Handle()).Right, GetSystemMetrics(SM_CXSCREEN) - 16);
+  EXPECT_EQ(f.Events, (std::vector<std::string>{"popup"}));
+  harness::Bitmap32 shot = harness::CaptureScreen(alert.Handle());
+  harness::SaveForInspection(shot, L"panelkit-alert.bmp");
+  // The header's gradient starts in the scheme's colour, white below it.
+  EXPECT_NE(shot.PixelColor(alert.Width() / 2, 3), RGB(255, 255, 255));
+
+  // The options link, a link of the text, then the close button.
+  const TRect options = alert.OptionsLinkRect();
+  harness::SendClick(alert.Handle(), options.Left + 3, options.Top + options.Height() / 2);
+  const TPoint link = FirstAlertLinkPoint(alert);
+  ASSERT_GE(link.X, 0) << "no link found in the alert's text";
+  harness::SendClick(alert.Handle(), link.X + 2, link.Y);
+  const TRect button = alert.CloseButtonRect();
+  harness::SendClick(alert.Handle(), button.Left + 3, button.Top + 3);
+  EXPECT_EQ(f.Events, (std::vector<std::string>{"popup", "options", "href:mail:1", "closeclick", "close"}));
+  EXPECT_FALSE(IsWindowVisible(alert.Handle()));
+  EXPECT_TRUE(AlertStackEntries().empty());
+
+  // Driven by its own timer, out and back again.
+  f.Events.clear();
+  alert.Popup();
+  ASSERT_TRUE(WaitUntil([&] { return alert.FullOpen(); }));
+  alert.Close();
+  ASSERT_TRUE(WaitUntil([&] { return !alert.InProgress(); }));
+  EXPECT_EQ(alert.Height(), 100);
+  EXPECT_EQ(f.Events, (std::vector<std::string>{"popup", "close"}));
+
+  // The close delay over with the pointer away: it slides back.
+  SetCursorPos(0, 0);
+  alert.Popup();
+  Slide(alert);
+  alert.DelayTick();
+  EXPECT_EQ(alert.AlertDirection(), adDown);
+  Slide(alert);
+  EXPECT_FALSE(alert.InProgress());
+  EXPECT_TRUE(AlertStackEntries().empty());
+}
+
+TEST_F(FlipKitTest, AFormFreedWhileItsAlertSlidesFreesItWithoutAnEvent) {
+  TFlipKitForm& f = Kit();
+  f.Alert->Popup();
+  f.Alert->AnimationTick();
+  ASSERT_EQ(AlertStackEntries().size(), 1u);
+  f.Free();
+  FKit = nullptr;
+  Pump();
+  EXPECT_TRUE(AlertStackEntries().empty());
 }
 
 TEST_F(FlipKitTest, AlertsStackInBandsAndEveryWayOfClosingGivesTheBandBack) {
