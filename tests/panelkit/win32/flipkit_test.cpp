@@ -3,6 +3,7 @@
 // the splitter's drag, the image and panel painting, the glyph settings,
 // the HTML label's links and the alert window sliding in and out.
 #include <chrono>
+#include <cstdlib>
 #include <memory>
 
 #include "panelkit/win32/alertwindow.h"
@@ -448,10 +449,20 @@ TEST_F(FlipKitTest, TheFormsAlertSlidesOutOfTheTaskbarByItsTimerAndAnswersItsCli
   EXPECT_TRUE(IsWindowVisible(alert.Handle()));
   EXPECT_EQ(ScreenRect(alert.Handle()).Right, GetSystemMetrics(SM_CXSCREEN) - 16);
   EXPECT_EQ(f.Events, (std::vector<std::string>{"popup"}));
-  harness::Bitmap32 shot = harness::CaptureScreen(alert.Handle());
-  harness::SaveForInspection(shot, L"panelkit-alert.bmp");
-  // The header's gradient starts in the scheme's colour, white below it.
-  EXPECT_NE(shot.PixelColor(alert.Width() / 2, 3), RGB(255, 255, 255));
+  Pump();
+  harness::SaveForInspection(harness::CaptureScreen(alert.Handle()), L"panelkit-alert.bmp");
+  // The header's gradient starts in the scheme's colour; both glyphs read
+  // from the form show without their fuchsia.
+  EXPECT_FALSE(alert.GetSmallGlyph()->GetNormalGlyph()->Empty());
+  EXPECT_TRUE(alert.GetLargeGlyph()->Transparent());
+  harness::Bitmap32 face = harness::PaintClient(alert.Handle());
+  const COLORREF top = face.PixelColor(alert.Width() / 2, 2);
+  const auto scheme = static_cast<COLORREF>(ResolveColor(alert.CurrentForegroundColor()));
+  EXPECT_LT(std::abs(GetBValue(top) - GetBValue(scheme)) + std::abs(GetRValue(top) - GetRValue(scheme)), 16)
+      << std::hex << top;
+  for (Integer y = 0; y < face.Height(); ++y)
+    for (Integer x = 0; x < face.Width(); ++x)
+      ASSERT_NE(face.PixelColor(x, y), RGB(255, 0, 255)) << x << "," << y;
 
   // The options link, a link of the text, then the close button.
   const TRect options = alert.OptionsLinkRect();
