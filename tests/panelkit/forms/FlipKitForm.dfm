@@ -134,6 +134,7 @@ object FlipKitForm: TFlipKitForm
     InnerMargins.Top = 4
     PanelBorders = [boBottom, boLeft, boRight, boTop]
     TabOrder = 1
+    OnClick = ControlClick
     object Glyph: TPxGlyph
       Left = 16
       Top = 16
@@ -166,6 +167,7 @@ object FlipKitForm: TFlipKitForm
       FF00FFFF00FFFF00FFFF00FFFF00FFFF00FFFF00FFFF00FFFF00FFFF00FFFF00
       FFFF00FFFF00FFFF00FFFF00FFFF00FFFF00FFFF00FFFF00FFFF00FFFF00FFFF
       00FFFF00FFFF00FFFF00FFFF00FFFF00FFFF00FFFF00FFFF00FF}
+      OnClick = ControlClick
     end
     object Picture: TPxImage
       Left = 16
@@ -188,6 +190,7 @@ object FlipKitForm: TFlipKitForm
       E97E9154192B2FD2FD49DFA5FA45506494BF4BF41405B5F8717BC85FA5FA02DA
       FC1DE42FD2FD016D7E0EF217E97E80B6BF07791FFFD9}
       TabOrder = 0
+      OnClick = ControlClick
     end
     object Link: TPxLinkLabel
       Left = 16

@@ -47,6 +47,9 @@ class TFlipKitForm : public TForm {
   void FlipChange(TObject* sender) { Events.push_back(sender == Outer ? "outer" : "inner"); }
   void LinkClick(TObject*) { Events.push_back("link"); }
   void ButtonClick(TObject*) { Events.push_back("button"); }
+  void ControlClick(TObject* sender) {
+    Events.push_back("click:" + StringToUTF8(static_cast<TComponent*>(sender)->Name()));
+  }
 };
 
 KST_CLASS_IMPL(TFlipKitForm, "PanelKitTests")
@@ -69,6 +72,7 @@ void TFlipKitForm::Describe(TClassBuilder<TFlipKitForm>& c) {
   c.Field(u"NameLabel", &TFlipKitForm::NameLabel);
   c.Method(u"LinkClick", &TFlipKitForm::LinkClick);
   c.Method(u"ButtonClick", &TFlipKitForm::ButtonClick);
+  c.Method(u"ControlClick", &TFlipKitForm::ControlClick);
   c.Field(u"Notes", &TFlipKitForm::Notes);
   c.Field(u"Alert", &TFlipKitForm::Alert);
   c.Method(u"HtmlLinkClick", &TFlipKitForm::HtmlLinkClick);
@@ -230,6 +234,18 @@ TEST_F(FlipKitTest, AGlyphButtonChecksOnlyOnALeftReleaseInsideIt) {
   EXPECT_TRUE(f.GlyphButton->Checked());
   f.GlyphButton->SetEnabled(false);
   EXPECT_EQ(&f.GlyphButton->StateImage(), f.GlyphButton->GetDisabledImage());
+}
+
+TEST_F(FlipKitTest, TheGlyphImageAndPanelAnswerAClickAndTheImageTakesTheFocus) {
+  TFlipKitForm& f = Kit();
+  // The glyph has no window: its panel's window takes the click for it.
+  HWND body = f.Body->Handle();
+  harness::SendClick(body, f.Glyph->Left() + 8, f.Glyph->Top() + 8);
+  harness::SendClick(f.Picture->Handle(), 20, 20);
+  harness::SendClick(body, f.Body->ClientWidth() - 20, 40);
+  Pump();
+  EXPECT_EQ(f.Events, (std::vector<std::string>{"click:Glyph", "click:Picture", "click:Body"}));
+  EXPECT_EQ(f.ActiveControl(), f.Picture);
 }
 
 TEST_F(FlipKitTest, AnImageThatCannotBeDecodedPaintsNothingOfIt) {
