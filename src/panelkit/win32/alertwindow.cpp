@@ -403,6 +403,8 @@ void TPxAlertWindow::AnimationTick(TObject*) {
     const Integer next = Height() + kSlideStep;
     if (next >= FRealHeight) {
       PlaceAt(FRealHeight, true);
+      // Fully open is no slide: a tick still queued must not pop it up twice.
+      FAlertDirection = adNone;
       FPopupTimer->SetEnabled(false);
       if (FCloseDelay != -1) FDelayTimer->SetEnabled(true);
       FFullOpen = true;

@@ -123,6 +123,8 @@ class TPxAlertWindow : public TCustomControl {
   TRect TextRect() const;
   TRect CloseButtonRect() const;
   TRect OptionsLinkRect();
+  // The link of the mini-HTML text at the client point; empty where none is.
+  String LinkAt(Integer x, Integer y);
   // The foreground colour: the scheme's with AdaptiveColors, else ForegroundColor.
   TColor CurrentForegroundColor() const;
   // Where the taskbar is, from the shell; a bottom edge of no height when
@@ -177,7 +179,6 @@ class TPxAlertWindow : public TCustomControl {
   void PlaceAt(Integer height, bool fullHeight);
   // Gives back the band of the stack this window holds, if any.
   void LeaveStack();
-  String LinkAt(Integer x, Integer y);
 
   bool FAdaptiveColors = true;
   TAlertDirection FAlertDirection = adNone;

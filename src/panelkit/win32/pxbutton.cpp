@@ -378,7 +378,8 @@ void TPxLabel::SetAssociate(TControl* value) {
 }
 
 void TPxLabel::AssociateWndProc(TMessage& m) {
-  const bool moved = m.Msg == WM_MOVE || m.Msg == WM_SIZE || m.Msg == WM_WINDOWPOSCHANGED;
+  const bool moved = (m.Msg == WM_MOVE || m.Msg == WM_SIZE || m.Msg == WM_WINDOWPOSCHANGED) && FAssociate &&
+                     !FAssociate->ComponentState().Contains(csDestroying);
   if (moved) Place();
   if (FWindowProc) FWindowProc(m);
   // The associate takes its new bounds while it handles the message.
@@ -387,7 +388,12 @@ void TPxLabel::AssociateWndProc(TMessage& m) {
 
 void TPxLabel::Notification(TComponent* component, TOperation operation) {
   TLabel::Notification(component, operation);
-  if (operation == opRemove && component == FAssociate) SetAssociate(nullptr);
+  // The notice comes from the associate's last destructor: its window
+  // procedure is gone already, and writing one back would free it twice.
+  if (operation == opRemove && component == FAssociate) {
+    FAssociate = nullptr;
+    FWindowProc = {};
+  }
 }
 
 void TPxLabel::Place() {

@@ -3,6 +3,7 @@
 // the splitter's drag, the image and panel painting, the glyph settings,
 // the HTML label's links and the alert window sliding in and out.
 #include <chrono>
+#include <cstdlib>
 #include <memory>
 
 #include "panelkit/win32/alertwindow.h"
@@ -35,6 +36,7 @@ class TFlipKitForm : public TForm {
   TEdit* NameEdit = nullptr;
   TPxLabel* NameLabel = nullptr;
   TPxHtmlLabel* Notes = nullptr;
+  TPxAlertWindow* Alert = nullptr;
 
   std::vector<std::string> Events;
   void HtmlLinkClick(TObject*, StringView href) { Events.push_back("href:" + StringToUTF8(String(href))); }
@@ -45,6 +47,9 @@ class TFlipKitForm : public TForm {
   void FlipChange(TObject* sender) { Events.push_back(sender == Outer ? "outer" : "inner"); }
   void LinkClick(TObject*) { Events.push_back("link"); }
   void ButtonClick(TObject*) { Events.push_back("button"); }
+  void ControlClick(TObject* sender) {
+    Events.push_back("click:" + StringToUTF8(static_cast<TComponent*>(sender)->Name()));
+  }
 };
 
 KST_CLASS_IMPL(TFlipKitForm, "PanelKitTests")
@@ -67,7 +72,9 @@ void TFlipKitForm::Describe(TClassBuilder<TFlipKitForm>& c) {
   c.Field(u"NameLabel", &TFlipKitForm::NameLabel);
   c.Method(u"LinkClick", &TFlipKitForm::LinkClick);
   c.Method(u"ButtonClick", &TFlipKitForm::ButtonClick);
+  c.Method(u"ControlClick", &TFlipKitForm::ControlClick);
   c.Field(u"Notes", &TFlipKitForm::Notes);
+  c.Field(u"Alert", &TFlipKitForm::Alert);
   c.Method(u"HtmlLinkClick", &TFlipKitForm::HtmlLinkClick);
   c.Method(u"AlertClose", &TFlipKitForm::AlertClose);
   c.Method(u"AlertCloseClick", &TFlipKitForm::AlertCloseClick);
@@ -227,6 +234,18 @@ TEST_F(FlipKitTest, AGlyphButtonChecksOnlyOnALeftReleaseInsideIt) {
   EXPECT_TRUE(f.GlyphButton->Checked());
   f.GlyphButton->SetEnabled(false);
   EXPECT_EQ(&f.GlyphButton->StateImage(), f.GlyphButton->GetDisabledImage());
+}
+
+TEST_F(FlipKitTest, TheGlyphImageAndPanelAnswerAClickAndTheImageTakesTheFocus) {
+  TFlipKitForm& f = Kit();
+  // The glyph has no window: its panel's window takes the click for it.
+  HWND body = f.Body->Handle();
+  harness::SendClick(body, f.Glyph->Left() + 8, f.Glyph->Top() + 8);
+  harness::SendClick(f.Picture->Handle(), 20, 20);
+  harness::SendClick(body, f.Body->ClientWidth() - 20, 40);
+  Pump();
+  EXPECT_EQ(f.Events, (std::vector<std::string>{"click:Glyph", "click:Picture", "click:Body"}));
+  EXPECT_EQ(f.ActiveControl(), f.Picture);
 }
 
 TEST_F(FlipKitTest, AnImageThatCannotBeDecodedPaintsNothingOfIt) {
@@ -417,6 +436,91 @@ TRect ScreenRect(HWND window) {
 // Runs the animation's ticks by hand until the slide ends.
 void Slide(TPxAlertWindow& alert) {
   for (int i = 0; i < 200 && alert.AlertDirection() != adNone; ++i) alert.AnimationTick();
+}
+
+// The first point of the alert's text that lies on a link.
+TPoint FirstAlertLinkPoint(TPxAlertWindow& alert) {
+  const TRect text = alert.TextRect();
+  for (Integer y = text.Top; y < text.Bottom; y += 2)
+    for (Integer x = text.Left; x < text.Right; ++x)
+      if (!alert.LinkAt(x, y).empty()) return Point(x, y);
+  return Point(-1, -1);
+}
+
+TEST_F(FlipKitTest, TheFormsAlertSlidesOutOfTheTaskbarByItsTimerAndAnswersItsClicks) {
+  TFlipKitForm& f = Kit();
+  ASSERT_TRUE(f.Alert);
+  TPxAlertWindow& alert = *f.Alert;
+  EXPECT_EQ(alert.AlertCaption(), u"New mail");
+  EXPECT_EQ(alert.CloseDelay(), -1);
+  EXPECT_FALSE(IsWindowVisible(alert.Handle())) << "hidden until it pops up";
+  // Driven by hand: five pixels a tick, out of the taskbar at the screen's right.
+  alert.Popup();
+  EXPECT_TRUE(alert.PopupTimer().Enabled());
+  alert.AnimationTick();
+  EXPECT_EQ(alert.Height(), 5);
+  Slide(alert);
+  EXPECT_TRUE(alert.FullOpen());
+  EXPECT_EQ(alert.Height(), 100);
+  EXPECT_TRUE(IsWindowVisible(alert.Handle()));
+  EXPECT_EQ(ScreenRect(alert.Handle()).Right, GetSystemMetrics(SM_CXSCREEN) - 16);
+  EXPECT_EQ(f.Events, (std::vector<std::string>{"popup"}));
+  Pump();
+  harness::SaveForInspection(harness::CaptureScreen(alert.Handle()), L"panelkit-alert.bmp");
+  // The header's gradient starts in the scheme's colour; both glyphs read
+  // from the form show without their fuchsia.
+  EXPECT_FALSE(alert.GetSmallGlyph()->GetNormalGlyph()->Empty());
+  EXPECT_TRUE(alert.GetLargeGlyph()->Transparent());
+  harness::Bitmap32 face = harness::PaintClient(alert.Handle());
+  const COLORREF top = face.PixelColor(alert.Width() / 2, 2);
+  const auto scheme = static_cast<COLORREF>(ResolveColor(alert.CurrentForegroundColor()));
+  EXPECT_LT(std::abs(GetBValue(top) - GetBValue(scheme)) + std::abs(GetRValue(top) - GetRValue(scheme)), 16)
+      << std::hex << top;
+  for (Integer y = 0; y < face.Height(); ++y)
+    for (Integer x = 0; x < face.Width(); ++x)
+      ASSERT_NE(face.PixelColor(x, y), RGB(255, 0, 255)) << x << "," << y;
+
+  // The options link, a link of the text, then the close button.
+  const TRect options = alert.OptionsLinkRect();
+  harness::SendClick(alert.Handle(), options.Left + 3, options.Top + options.Height() / 2);
+  const TPoint link = FirstAlertLinkPoint(alert);
+  ASSERT_GE(link.X, 0) << "no link found in the alert's text";
+  harness::SendClick(alert.Handle(), link.X + 2, link.Y);
+  const TRect button = alert.CloseButtonRect();
+  harness::SendClick(alert.Handle(), button.Left + 3, button.Top + 3);
+  EXPECT_EQ(f.Events, (std::vector<std::string>{"popup", "options", "href:mail:1", "closeclick", "close"}));
+  EXPECT_FALSE(IsWindowVisible(alert.Handle()));
+  EXPECT_TRUE(AlertStackEntries().empty());
+
+  // Driven by its own timer, out and back again.
+  f.Events.clear();
+  alert.Popup();
+  ASSERT_TRUE(WaitUntil([&] { return alert.FullOpen(); }));
+  alert.Close();
+  ASSERT_TRUE(WaitUntil([&] { return !alert.InProgress(); }));
+  EXPECT_EQ(alert.Height(), 100);
+  EXPECT_EQ(f.Events, (std::vector<std::string>{"popup", "close"}));
+
+  // The close delay over with the pointer away: it slides back.
+  SetCursorPos(0, 0);
+  alert.Popup();
+  Slide(alert);
+  alert.DelayTick();
+  EXPECT_EQ(alert.AlertDirection(), adDown);
+  Slide(alert);
+  EXPECT_FALSE(alert.InProgress());
+  EXPECT_TRUE(AlertStackEntries().empty());
+}
+
+TEST_F(FlipKitTest, AFormFreedWhileItsAlertSlidesFreesItWithoutAnEvent) {
+  TFlipKitForm& f = Kit();
+  f.Alert->Popup();
+  f.Alert->AnimationTick();
+  ASSERT_EQ(AlertStackEntries().size(), 1u);
+  f.Free();
+  FKit = nullptr;
+  Pump();
+  EXPECT_TRUE(AlertStackEntries().empty());
 }
 
 TEST_F(FlipKitTest, AlertsStackInBandsAndEveryWayOfClosingGivesTheBandBack) {
