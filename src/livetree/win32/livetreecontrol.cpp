@@ -177,6 +177,11 @@ const TTypeInfo& DescribeType(TypeTag<TLTIncrementalSearch>) {
                                {u"isAll", u"isNone", u"isInitializedOnly", u"isVisibleOnly"});
   return t;
 }
+const TTypeInfo& DescribeType(TypeTag<THintAnimationType>) {
+  static const TEnumTypeInfo t(u"THintAnimationType", u"LiveTree", {u"hatNone", u"hatFade", u"hatSlide", u"hatSystemDefault"});
+  return t;
+}
+
 const TTypeInfo& DescribeType(TypeTag<TLTHintMode>) {
   static const TEnumTypeInfo t(u"TLTHintMode", u"LiveTree",
                                {u"hmDefault", u"hmHint", u"hmHintAndDefault", u"hmTooltip"});
@@ -1031,6 +1036,10 @@ void TBaseLiveTree::Describe(TClassBuilder<TBaseLiveTree>& c) {
   publish::Enabled(c);
   publish::Font(c);
   c.Property(u"Header", &T::GetHeader, &T::SetHeader);
+  c.Property(
+       u"HintAnimation", [](const T& o) { return o.Model().HintAnimation(); },
+       [](T& o, THintAnimationType v) { o.Model().SetHintAnimation(v); })
+      .Default(hatSystemDefault);
   c.Property(
        u"HintMode", [](const T& o) { return o.Model().HintMode(); },
        [](T& o, TLTHintMode v) { o.Model().SetHintMode(v); })
@@ -2149,6 +2158,7 @@ void RegisterLiveTreeClasses(TClassRegistry& registry) {
                                 &DescribeType(TypeTag<TLTNodeAlignment>{}),
                                 &DescribeType(TypeTag<TLTIncrementalSearch>{}),
                                 &DescribeType(TypeTag<TLTHintMode>{}),
+                                &DescribeType(TypeTag<THintAnimationType>{}),
                                 &DescribeType(TypeTag<TSortDirection>{}),
                                 &DescribeType(TypeTag<TCheckType>{}),
                                 &DescribeType(TypeTag<TCheckState>{}),

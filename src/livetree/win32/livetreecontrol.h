@@ -54,6 +54,7 @@ const TTypeInfo& DescribeType(TypeTag<TLTDrawSelectionMode>);
 const TTypeInfo& DescribeType(TypeTag<TLTNodeAlignment>);
 const TTypeInfo& DescribeType(TypeTag<TLTIncrementalSearch>);
 const TTypeInfo& DescribeType(TypeTag<TLTHintMode>);
+const TTypeInfo& DescribeType(TypeTag<THintAnimationType>);
 const TTypeInfo& DescribeType(TypeTag<TSortDirection>);
 const TTypeInfo& DescribeType(TypeTag<TCheckType>);
 const TTypeInfo& DescribeType(TypeTag<TCheckState>);
