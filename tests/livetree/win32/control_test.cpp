@@ -443,13 +443,10 @@ class LiveTreeInputTest : public LiveTreeControlTest {
       if (Model().Selected(node)) indices.push_back(node->Index);
     return indices;
   }
-  // Waits until the search's pause has passed and its timer has fired.
+  // The search's pause passes: its timer fires (sent, not waited for).
   void PauseTyping() {
-    DWORD start = GetTickCount();
-    while (Model().TreeStates().Contains(tsIncrementalSearching) && GetTickCount() - start < 5000) {
-      Sleep(50);
-      Pump();
-    }
+    EXPECT_TRUE(Model().TreeStates().Contains(tsIncrementalSearching));
+    SendMessageW(FHandle, WM_TIMER, TimerIdSearch, 0);
   }
 
   HWND FHandle = nullptr;
@@ -835,6 +832,17 @@ TEST_F(LiveTreeInputTest, TheMiddleButtonPansByTheMouseDistanceUntilAClickStopsI
   EXPECT_FALSE(Model().IsPanning());
   EXPECT_EQ(tree.PanningWindow(), nullptr);
   EXPECT_EQ(Model().FocusedNode(), focused) << "the stopping click selects nothing";
+
+  // A wheel turn and the loss of the focus stop it too.
+  for (UINT stop : {WM_MOUSEWHEEL, WM_KILLFOCUS}) {
+    PutCursor(FHandle, origin);
+    SendMessageW(FHandle, WM_MBUTTONDOWN, MK_MBUTTON, ClientPoint(origin.X, origin.Y));
+    SendMessageW(FHandle, WM_MBUTTONUP, 0, ClientPoint(origin.X, origin.Y));
+    ASSERT_TRUE(Model().IsPanning());
+    SendMessageW(FHandle, stop, 0, stop == WM_MOUSEWHEEL ? ScreenPoint(origin.X, origin.Y) : 0);
+    EXPECT_FALSE(Model().IsPanning()) << stop;
+    EXPECT_EQ(tree.PanningWindow(), nullptr);
+  }
 }
 
 TEST_F(LiveTreeInputTest, TreeHintsComeInAsTheHintAnimationSays) {
