@@ -108,37 +108,24 @@ void TBaseLiveTree::TimerScrollStep() {
   const bool selecting = IsMouseSelecting();
   if (panning) FScrollDirections = DetermineScrollDirections(p.X, p.Y);
   if (selecting || inside || panning) {
-    Int64 deltaX = 0, deltaY = 0;
     const Int64 vertical = std::min<Int64>(FHost->VerticalIncrement(), clientHeight);
     const Int64 horizontal = FHost->HorizontalIncrement();
-    if (FScrollDirections.Contains(sdUp)) {
-      if (panning)
-        deltaY = FLastClickPos.Y - p.Y - PanningDeadZone;
-      else
-        deltaY = inside ? vertical : vertical * std::abs(p.Y);
-      if (FOffsetY == 0) FScrollDirections -= sdUp;
-    }
-    if (FScrollDirections.Contains(sdDown)) {
-      if (panning)
-        deltaY = FLastClickPos.Y - p.Y + PanningDeadZone;
-      else
-        deltaY = inside ? -vertical : -vertical * std::abs(p.Y - clientHeight);
-      if (clientHeight - FOffsetY >= FRangeY) FScrollDirections -= sdDown;
-    }
-    if (FScrollDirections.Contains(sdLeft)) {
-      if (panning)
-        deltaX = FLastClickPos.X - p.X - PanningDeadZone;
-      else
-        deltaX = inside ? horizontal : horizontal * std::abs(p.X);
-      if (FEffectiveOffsetX == 0) FScrollDirections -= sdLeft;
-    }
-    if (FScrollDirections.Contains(sdRight)) {
-      if (panning)
-        deltaX = FLastClickPos.X - p.X + PanningDeadZone;
-      else
-        deltaX = inside ? -horizontal : -horizontal * std::abs(p.X - clientWidth);
-      if (clientWidth + FEffectiveOffsetX >= FRangeX) FScrollDirections -= sdRight;
-    }
+    // One direction's step: panning moves by the mouse's distance beyond the
+    // quiet zone, the rectangle by the increment, times the distance outside
+    // the window. A direction that reached its end is dropped.
+    auto step = [&](TScrollDirection direction, Int64 beyondOrigin, Int64 increment, Int64 outside, bool atEnd) {
+      if (!FScrollDirections.Contains(direction)) return Int64{0};
+      if (atEnd) FScrollDirections -= direction;
+      if (panning) return beyondOrigin;
+      return inside ? increment : increment * outside;
+    };
+    const Int64 fromX = FLastClickPos.X - p.X, fromY = FLastClickPos.Y - p.Y;
+    Int64 deltaY = step(sdUp, fromY - PanningDeadZone, vertical, std::abs(p.Y), FOffsetY == 0) +
+                   step(sdDown, fromY + PanningDeadZone, -vertical, std::abs(p.Y - clientHeight),
+                        clientHeight - FOffsetY >= FRangeY);
+    Int64 deltaX = step(sdLeft, fromX - PanningDeadZone, horizontal, std::abs(p.X), FEffectiveOffsetX == 0) +
+                   step(sdRight, fromX + PanningDeadZone, -horizontal, std::abs(p.X - clientWidth),
+                        clientWidth + FEffectiveOffsetX >= FRangeX);
     if (UseRightToLeftAlignment()) deltaX = -deltaX;
     auto clamped = [](Int64 value) { return static_cast<Integer>(std::clamp<Int64>(value, -2147483647, 0)); };
     const TPoint target = Point(clamped(FOffsetX + deltaX), clamped(FOffsetY + deltaY));
