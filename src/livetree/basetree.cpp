@@ -1115,6 +1115,15 @@ void TBaseLiveTree::TimerFired(int id) {
     case TimerIdChange: FireChange(FLastChangedNode); break;
     case TimerIdEdit: StartEditing(); break;
     case TimerIdExpand: ExpandDropTarget(); break;
+    case TimerIdScroll:
+      if (TreeStates().Contains(tsScrollPending)) {
+        // The delay passed: from now on every interval scrolls a step.
+        FHost->CancelHint();
+        FHost->StartTimer(TimerIdScroll, FAutoScrollInterval);
+        ChangeTreeStates({tsScrolling}, {tsScrollPending});
+      }
+      TimerScrollStep();
+      break;
     case TimerIdStructureChange: FireStructureChange(FLastStructureChangeNode, FLastStructureChangeReason); break;
     case TimerIdSearch:
       FHost->StopTimer(TimerIdSearch);

@@ -150,6 +150,10 @@ struct TLTTooltip {
   TRect CellRect;  // client coordinates: while the mouse stays inside, the tooltip stays
 };
 
+// The directions auto-scrolling and panning move the content in.
+enum TScrollDirection : std::uint8_t { sdLeft, sdUp, sdRight, sdDown };
+using TScrollDirections = TLTSet<TScrollDirection, std::uint8_t>;
+
 enum TLTIncrementalSearch : std::uint8_t { isAll, isNone, isInitializedOnly, isVisibleOnly };
 enum TLTSearchDirection : std::uint8_t { sdForward, sdBackward };
 enum TLTSearchStart : std::uint8_t { ssAlwaysStartOver, ssLastHit, ssFocusedNode };
@@ -632,6 +636,35 @@ class TBaseLiveTree : public TObject {
   void MouseWheel(Integer delta, TShiftState shift, Integer lines);
   TLTHintMode HintMode() const { return FHintMode; }
   void SetHintMode(TLTHintMode value) { FHintMode = value; }
+  THintAnimationType HintAnimation() const { return FHintAnimation; }
+  void SetHintAnimation(THintAnimationType value) { FHintAnimation = value; }
+  // HintAnimation with the system's choice in place of hatSystemDefault.
+  THintAnimationType EffectiveHintAnimation() const;
+
+  // The mouse selection rectangle in tree coordinates: its corner where the
+  // drag started and its free corner (not normalised).
+  const TRect& SelectionRect() const { return FNewSelRect; }
+  // Whether a rectangle selection or panning may scroll the tree by itself.
+  virtual bool CanAutoScroll() const;
+  // The directions the content should move with the mouse at a client point:
+  // near the edges while a rectangle is drawn, away from the origin while
+  // panning.
+  virtual TScrollDirections DetermineScrollDirections(Integer x, Integer y) const;
+  TScrollDirections ScrollDirections() const { return FScrollDirections; }
+  // Starts or stops the auto-scroll timer for the mouse at a client point.
+  virtual void AutoScrollDetect(Integer x, Integer y);
+  // One step of auto-scrolling or panning (the scroll timer fired).
+  virtual void TimerScrollStep();
+  // Wheel panning with the middle button, from a client point.
+  virtual void StartWheelPanning(TPoint p);
+  virtual void StopWheelPanning();
+  virtual void UpdatePanningCursor(Integer x, Integer y);
+  bool IsPanning() const {
+    return TreeStates().Contains(tsWheelPanning) || TreeStates().Contains(tsWheelScrolling);
+  }
+  // The window lost the focus or the system cancelled the mouse's mode: a
+  // rectangle selection, auto-scrolling and panning end.
+  void CancelMouseModes();
   // With hmTooltip: the tooltip for the cell under a client point, when its
   // text is cut off by the column or the window.
   bool TooltipAt(Integer x, Integer y, TLTTooltip& tooltip);
@@ -887,11 +920,23 @@ class TBaseLiveTree : public TObject {
   TColumnIndex FocusedColumnOrNone() const { return FHeader->UseColumns() ? FFocusedColumn : NoColumn; }
   // The host's editor opens over the focused node's edit column.
   void StartEditing();
+  // The hot node follows the mouse over labels and check boxes.
+  virtual void UpdateHotNode(Integer x, Integer y);
   // A press on a node's check box: the box shows it pressed.
   void PressCheckBox(PLiveNode node, TMouseButton button);
   void ProcessMouseDown(TMouseButton button, TShiftState shift, const THitInfo& hitInfo, TPoint p);
   void ProcessMouseUp(TMouseButton button, TShiftState shift, const THitInfo& hitInfo);
   void ProcessMouseDblClick(TMouseButton button, TShiftState shift, const THitInfo& hitInfo);
+  // The free corner of the selection rectangle follows a client point;
+  // returns whether it moved.
+  virtual bool UpdateSelectionRect(TPoint p);
+  // The nodes between the rectangle applied last and the current one change
+  // their selection; returns whether any did.
+  bool UpdateRectangleSelection();
+  // Repaints the client area the selection rectangle covered and covers now.
+  void InvalidateSelectionRects(const TRect& oldRect, const TRect& newRect);
+  // The picture that shows where the content can move while panning.
+  TLTPanningImage PanningOrientation() const;
 
   // Selection internals.
   virtual void AddToSelection(PLiveNode node);
@@ -975,7 +1020,14 @@ class TBaseLiveTree : public TObject {
   TColumnIndex FEditColumn = NoColumn;
   TColumnIndex FCurrentHotColumn = NoColumn;
   TLTHintMode FHintMode = hmDefault;
+  THintAnimationType FHintAnimation = hatSystemDefault;
   TPoint FLastClickPos;
+  // The mouse selection rectangle now and as last applied to the selection
+  // (tree coordinates), and the modifiers when it started.
+  TRect FNewSelRect;
+  TRect FLastSelRect;
+  TShiftState FDrawSelShiftState;
+  TScrollDirections FScrollDirections;
   PLiveNode FCurrentHotNode = nullptr;
   PLiveNode FDropTargetNode = nullptr;
   PLiveNode FLastChangedNode = nullptr;

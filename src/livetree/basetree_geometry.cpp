@@ -721,8 +721,9 @@ bool TBaseLiveTree::CollectRectNodes(const TRect& newRect, const TRect& oldRect,
   TColumnIndex imageColumn = columns.IsValidColumn(mainColumn) ? mainColumn : NoColumn;
   Integer totalWidth = columns.TotalWidth();
   bool changed = false;
+  // A rectangle that encloses no pixel (the press before any drag) holds no node.
   auto overlaps = [](Int64 left, Int64 right, Int64 rowTop, Int64 rowBottom, const TRect& r) {
-    return left < r.Right && right > r.Left && rowTop < r.Bottom && rowBottom > r.Top;
+    return !r.IsEmpty() && left < r.Right && right > r.Left && rowTop < r.Bottom && rowBottom > r.Top;
   };
   while (node != nullptr && nodeTop <= bottom) {
     Int64 indentWidth = FMargin + (level + showRoot) * static_cast<Int64>(FIndent);
@@ -735,7 +736,7 @@ bool TBaseLiveTree::CollectRectNodes(const TRect& newRect, const TRect& oldRect,
     bool insideNew = false, insideOld = false;
     if (simple) {
       auto inside = [&](const TRect& r) {
-        if (!(rowTop < r.Bottom && rowBottom > r.Top)) return false;
+        if (r.IsEmpty() || !(rowTop < r.Bottom && rowBottom > r.Top)) return false;
         if (rightToLeft) return nodeLeft > r.Left;
         return nodeLeft < r.Right && (!FHeader->UseColumns() || r.Left < totalWidth);
       };

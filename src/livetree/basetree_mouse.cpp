@@ -3,6 +3,7 @@
 // start.
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 
 #include "livetree/basetree.h"
 
@@ -45,6 +46,16 @@ bool ButtonSelects(TMouseButton button, TLTSelectionOptions options) {
 
 void TBaseLiveTree::MouseDown(TMouseButton button, TShiftState shift, Integer x, Integer y) {
   ChangeTreeStates(ButtonState(button), {});
+  // A press while panning only ends it.
+  if (IsPanning()) {
+    StopWheelPanning();
+    return;
+  }
+  if (button == mbMiddle && MiscOptions().Contains(toWheelPanning) &&
+      (FRangeX > FHost->ClientWidth() || FRangeY > FHost->ClientHeight())) {
+    StartWheelPanning(Point(x, y));
+    return;
+  }
   if (!ButtonSelects(button, SelectionOptions())) return;
   THitInfo hitInfo;
   GetHitTestInfoAt(x, y, true, hitInfo);
@@ -53,6 +64,15 @@ void TBaseLiveTree::MouseDown(TMouseButton button, TShiftState shift, Integer x,
 
 void TBaseLiveTree::MouseUp(TMouseButton button, TShiftState shift, Integer x, Integer y) {
   ChangeTreeStates({}, ButtonState(button));
+  if (button == mbMiddle && IsPanning()) {
+    // A click without a move leaves the content scrolling until the next
+    // press; after a move the release ends panning.
+    if (TreeStates().Contains(tsWheelScrolling))
+      ChangeTreeStates({}, {tsWheelPanning});
+    else
+      StopWheelPanning();
+    return;
+  }
   if (!ButtonSelects(button, SelectionOptions())) return;
   THitInfo hitInfo;
   GetHitTestInfoAt(x, y, true, hitInfo);
@@ -113,6 +133,11 @@ void TBaseLiveTree::ProcessMouseDown(TMouseButton button, TShiftState shift, con
   const bool isHitSelected = isAnyHit && hitNode->Has(vsSelected);
   const bool multiSelect = selectionOptions.Contains(toMultiSelect);
   const bool shiftEmpty = keys.Empty();
+  const bool fullRowDrag =
+      !multiSelect || selectionOptions.Contains(toDisableDrawSelection)
+          ? miscOptions.Contains(toFullRowDrag)
+          : isCellHit && miscOptions.Contains(toFullRowDrag) && !positions.Contains(hiNowhere) &&
+                (isHitSelected || positions.Contains(hiOnItemLabel) || positions.Contains(hiOnNormalIcon));
 
   if (hitNode != nullptr && positions.Contains(hiOnItemButton) && hitNode->Has(vsHasChildren)) {
     ToggleNode(hitNode);
@@ -126,9 +151,21 @@ void TBaseLiveTree::ProcessMouseDown(TMouseButton button, TShiftState shift, con
     PLiveNode levelNode = hitNode != nullptr ? hitNode : GetLastVisible(nullptr, true, false);
     FLastSelectionLevel = levelNode != nullptr ? static_cast<Integer>(GetNodeLevel(levelNode)) : -1;
   }
+  // A press beside the labels may become a selection rectangle once the
+  // mouse moves.
+  const bool drawSelection =
+      !selectionOptions.Contains(toDisableDrawSelection) && multiSelect && !isLabelHit && !fullRowDrag;
+  if (drawSelection) {
+    FHost->CaptureMouse(true);
+    ChangeTreeStates({tsDrawSelPending}, {});
+    FDrawSelShiftState = keys;
+    FNewSelRect = Rect(p.X + FEffectiveOffsetX, p.Y - FOffsetY, p.X + FEffectiveOffsetX, p.Y - FOffsetY);
+    FLastSelRect = FNewSelRect;
+  }
   // Without a drag to wait for, a click on a selected node reduces the
   // selection at once.
-  if (!FSelectionLocked && ((multiSelect && shiftEmpty && !isAnyHit) || (isAnyHit && (shiftEmpty || !multiSelect)))) {
+  if (!FSelectionLocked &&
+      ((multiSelect && shiftEmpty && !isAnyHit && !fullRowDrag) || (isAnyHit && (shiftEmpty || !multiSelect)))) {
     if (isHitSelected || (altPressed && hitInfo.HitColumn == MainColumn() && !positions.Contains(hiNowhere)))
       ClearSelectionDirectly(hitNode);
     else if (!(positions.Contains(hiNowhere) && selectionOptions.Contains(toAlwaysSelectNode)))
@@ -137,6 +174,7 @@ void TBaseLiveTree::ProcessMouseDown(TMouseButton button, TShiftState shift, con
   if (button == mbLeft && FHost->Focused() && isHitSelected && !nodeChanged && !columnChanged && shiftEmpty &&
       (positions.Contains(hiOnItemLabel) || (miscOptions.Contains(toGridExtensions) && positions.Contains(hiOnItem))))
     ChangeTreeStates({tsEditPending}, {});
+  if (drawSelection && (!isCellHit || positions.Contains(hiNowhere))) return;
   FLastClickPos = p;
   if (!isAnyHit || !AskFocusChange(FFocusedNode, hitNode, FFocusedColumn, newColumn)) return;
   if (columnChanged) {
@@ -162,6 +200,11 @@ void TBaseLiveTree::ProcessMouseDown(TMouseButton button, TShiftState shift, con
 
 void TBaseLiveTree::ProcessMouseUp(TMouseButton, TShiftState shift, const THitInfo& hitInfo) {
   TLiveTreeStates states = TreeStates();
+  if (IsMouseSelecting()) {
+    // The rectangle goes from the screen.
+    FHost->CaptureMouse(false);
+    Invalidate();
+  }
   if (states.Contains(tsClearPending)) {
     PLiveNode keep = FFocusedNode != nullptr && FFocusedNode->Has(vsSelected) ? FFocusedNode : nullptr;
     ClearSelectionDirectly(keep);
@@ -234,6 +277,47 @@ void TBaseLiveTree::ProcessMouseDblClick(TMouseButton button, TShiftState shift,
 }
 
 void TBaseLiveTree::MouseMove(TShiftState, Integer x, Integer y) {
+  const TLiveTreeStates states = TreeStates();
+  if (states.Contains(tsDrawSelPending)) {
+    const TRect old = FNewSelRect;
+    if (UpdateSelectionRect(Point(x, y))) {
+      InvalidateSelectionRects(old, FNewSelRect);
+      FHost->PaintNow();
+    }
+    const Integer threshold = FHost->DragThreshold();
+    if (std::abs(FNewSelRect.Width()) > threshold || std::abs(FNewSelRect.Height()) > threshold) {
+      if (states.Contains(tsClearPending)) {
+        ChangeTreeStates({}, {tsClearPending});
+        ClearSelection();
+      }
+      ChangeTreeStates({tsDrawSelecting}, {tsDrawSelPending});
+      if (FHeader->UseColumns()) FFocusedColumn = MainColumn();
+      if (UpdateRectangleSelection()) Invalidate();
+    }
+    return;
+  }
+  if (states.Contains(tsWheelPanning) && states.Contains(tsWheelScrolling)) {
+    const Integer threshold = FHost->DragThreshold();
+    if (std::abs(x - FLastClickPos.X) >= threshold || std::abs(y - FLastClickPos.Y) >= threshold)
+      ChangeTreeStates({}, {tsWheelScrolling});
+  }
+  if (CanAutoScroll()) AutoScrollDetect(x, y);
+  if (IsPanning()) UpdatePanningCursor(x, y);
+  if (!IsMouseSelecting()) {
+    UpdateHotNode(x, y);
+  } else if (!TreeStates().Contains(tsScrolling)) {
+    const TRect old = FNewSelRect;
+    if (UpdateSelectionRect(Point(x, y))) {
+      if (UpdateRectangleSelection())
+        Invalidate();
+      else
+        InvalidateSelectionRects(old, FNewSelRect);
+    }
+  }
+  FHost->PaintNow();
+}
+
+void TBaseLiveTree::UpdateHotNode(Integer x, Integer y) {
   THitInfo hitInfo;
   GetHitTestInfoAt(x, y, true, hitInfo);
   PLiveNode hot = nullptr;
@@ -251,6 +335,7 @@ void TBaseLiveTree::MouseMove(TShiftState, Integer x, Integer y) {
 }
 
 void TBaseLiveTree::MouseWheel(Integer delta, TShiftState shift, Integer lines) {
+  StopWheelPanning();
   const double factor = delta / 120.0;
   const Integer clientHeight = FHost->ClientHeight();
   const Integer clientWidth = FHost->ClientWidth();

@@ -164,6 +164,8 @@ void TBaseLiveTree::Assign(const TBaseLiveTree& source) {
   SetColor(source.Color());
   SetFont(source.Font());
   SetHeader(source.Header());
+  SetHintAnimation(source.HintAnimation());
+  SetHintMode(source.HintMode());
   SetAutoScrollInterval(source.AutoScrollInterval());
   SetChangeDelay(source.ChangeDelay());
   SetDefaultNodeHeight(source.DefaultNodeHeight());

@@ -89,6 +89,7 @@ class TLiveTreePaintRun {
   void PaintCellImage(const TLTPaintInfo& info, TLTImageInfoIndex which, bool doOverlay);
   void PaintDropMark(PLiveNode node, const TRect& r);
   void PaintBelow();
+  void PaintSelectionRect();
   void HorzLine(Integer x1, Integer y, Integer x2, TColor color, TColor background) {
     C.PatternRect(Rect(x1, y, x2 + 1, y + 1), LinePattern(), color, background);
   }
@@ -139,6 +140,27 @@ void TLiveTreePaintRun::Run() {
   }
   C.ClearClip();
   if (FTargetTop < FTargetBottom) PaintBelow();
+  PaintSelectionRect();
+}
+
+void TLiveTreePaintRun::PaintSelectionRect() {
+  TRect r = T.SelectionRect();
+  if (r.Left > r.Right) std::swap(r.Left, r.Right);
+  if (r.Top > r.Bottom) std::swap(r.Top, r.Bottom);
+  // The rectangle shows while the left button draws it.
+  if (!T.IsMouseSelecting() || r.IsEmpty() || !T.TreeStates().Contains(tsLeftButtonDown)) return;
+  // Tree coordinates, over all rows at once.
+  C.SetOrigin(FTarget.X - FWindow.Left, FTarget.Y - FWindow.Top);
+  C.SetClip(FWindow);
+  if (T.FPaintSettings.DrawSelectionMode == smBlendedRectangle) {
+    TRect shown;
+    if (IntersectRect(shown, r, FWindow))
+      C.BlendRect(shown, ColorOf(ciSelectionRectangleBlendColor), T.SelectionBlendFactor());
+    C.FrameRect(r, ColorOf(ciSelectionRectangleBorderColor));
+  } else {
+    C.FocusRect(r);
+  }
+  C.ClearClip();
 }
 
 Integer TBaseLiveTree::BuildLineImage(PLiveNode node, TLineImage& lineImage) {

@@ -100,9 +100,12 @@ bool TLTHeader::MouseDblClick(TPoint p, TShiftState shift) {
 }
 
 bool TLTHeader::CancelMouse() {
-  bool active = !FStates.Empty() || FColumns->DownIndex() >= 0;
-  FStates -= THeaderStates{hsColumnWidthTracking, hsColumnWidthTrackPending, hsDragging,
-                           hsDragPending,         hsHeightTracking,          hsHeightTrackPending};
+  // Only the mouse's own states count: scaling or loading states must not
+  // swallow the Escape key meant for the tree.
+  const THeaderStates mouseStates{hsColumnWidthTracking, hsColumnWidthTrackPending, hsDragging,
+                                  hsDragPending,         hsHeightTracking,          hsHeightTrackPending};
+  bool active = !(FStates * mouseStates).Empty() || FColumns->DownIndex() >= 0;
+  FStates -= mouseStates;
   FColumns->FDownIndex = NoColumn;
   FColumns->FTrackIndex = NoColumn;
   if (active) Invalidate(nullptr);

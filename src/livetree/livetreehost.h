@@ -22,6 +22,26 @@ struct TLiveTreeFont {
   friend bool operator==(const TLiveTreeFont&, const TLiveTreeFont&) = default;
 };
 
+// The pictures of wheel panning: the panning window shows one of the first
+// three (the directions the content can move), the cursor one of them all
+// (the direction it moves now).
+enum TLTPanningImage : std::uint8_t {
+  piMoveAll,
+  piMoveEW,
+  piMoveNS,
+  piMoveN,
+  piMoveS,
+  piMoveE,
+  piMoveW,
+  piMoveNE,
+  piMoveNW,
+  piMoveSE,
+  piMoveSW
+};
+
+// How a hint comes into view.
+enum THintAnimationType : std::uint8_t { hatNone, hatFade, hatSlide, hatSystemDefault };
+
 // The image lists of a tree whose sizes the model needs for its geometry.
 enum TLTImageListKind : std::uint8_t { ilNormal, ilState, ilCheck };
 
@@ -110,6 +130,28 @@ class ILiveTreeHost {
   // toAcceptOLEDrop was switched: the window registers or revokes itself as
   // a drop target.
   virtual void AcceptDropsChanged(bool) {}
+
+  // ---- Mouse selection, auto-scroll and wheel panning ----
+  // Where the mouse cursor is now, in client coordinates.
+  virtual TPoint CursorPos() const { return {}; }
+  // The scroll bars' line steps, by which auto-scrolling moves too.
+  virtual Integer HorizontalIncrement() const { return 20; }
+  virtual Integer VerticalIncrement() const { return 20; }
+  // How far the mouse moves with a button held before it drags.
+  virtual Integer DragThreshold() const { return 4; }
+  // Repaint a part of the client area (client coordinates).
+  virtual void InvalidateArea(const TRect&) { Invalidate(); }
+  // Paint what is invalid at once.
+  virtual void PaintNow() {}
+  // The mouse stays with the window while a rectangle is drawn or panning runs.
+  virtual void CaptureMouse(bool) {}
+  // Wheel panning: a small window with the image stands centred on a client
+  // point until it is hidden; the cursor shows the direction of the move.
+  virtual void ShowPanningWindow(TPoint, TLTPanningImage) {}
+  virtual void HidePanningWindow() {}
+  virtual void SetPanningCursor(TLTPanningImage) {}
+  // The system's hint animation: hatNone, hatFade or hatSlide.
+  virtual THintAnimationType SystemHintAnimation() const { return hatNone; }
 };
 
 // The host of a tree without a window: nothing to paint, scroll or time.

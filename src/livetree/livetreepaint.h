@@ -183,6 +183,8 @@ class ILiveTreeCanvas {
   // Fills R with the pattern: its set bits in Background, the others in Foreground.
   virtual void PatternRect(const TRect& r, const TLTLinePattern& pattern, TColor foreground, TColor background) = 0;
   virtual void FocusRect(const TRect& r) = 0;
+  // Mixes the colour into what R shows, Alpha of 255 parts.
+  virtual void BlendRect(const TRect& r, TColor color, Byte alpha) = 0;
   virtual void Image(TLTImageListKind list, Integer index, Integer x, Integer y, const TLTImageStyle& style) = 0;
   // A check image (index into the 25-image check layout) of the tree's check image kind.
   virtual void CheckImage(TCheckImageKind kind, Integer index, Integer x, Integer y, TColor selectionColor) = 0;
@@ -208,6 +210,7 @@ class TNullLiveTreeCanvas : public ILiveTreeCanvas {
   void Polygon(const std::vector<TPoint>&, TColor) override {}
   void PatternRect(const TRect&, const TLTLinePattern&, TColor, TColor) override {}
   void FocusRect(const TRect&) override {}
+  void BlendRect(const TRect&, TColor, Byte) override {}
   void Image(TLTImageListKind, Integer, Integer, Integer, const TLTImageStyle&) override {}
   void CheckImage(TCheckImageKind, Integer, Integer, Integer, TColor) override {}
   void SetFont(const TLiveTreeFont& font) override { FFont = font; }

@@ -44,6 +44,40 @@ class MouseTest : public NamedTreeTest {
   }
 };
 
+TEST_F(MouseTest, ARectangleBeyondTheDragThresholdAddsWithShiftAndScrollsByTheTimer) {
+  tree.TreeOptions().SetSelectionOptions(tree.TreeOptions().SelectionOptions() + TLTSelectionOptions{toMultiSelect});
+  tree.TreeOptions().SetAutoOptions(tree.TreeOptions().AutoOptions() + TLTAutoOptions{toAutoScroll});
+  AddRows(40);
+  PLiveNode first = tree.GetFirst();
+  Click(PointOn(first, hiOnItemLabel));
+  const TPoint start = PointOn(first->NextSibling->NextSibling, hiOnItemRight);
+  tree.MouseDown(mbLeft, {ssShift}, start.X, start.Y);
+  EXPECT_TRUE(tree.TreeStates().Contains(tsDrawSelPending));
+  tree.MouseMove({}, start.X - 2, start.Y + 2);
+  EXPECT_TRUE(tree.TreeStates().Contains(tsDrawSelPending)) << "within the drag threshold";
+  EXPECT_EQ(Selected(), (std::vector<Cardinal>{0}));
+  tree.MouseMove({}, 0, start.Y + 2 * static_cast<Integer>(tree.DefaultNodeHeight()));
+  EXPECT_TRUE(tree.TreeStates().Contains(tsDrawSelecting));
+  EXPECT_EQ(Selected(), (std::vector<Cardinal>{0, 2, 3, 4})) << "Shift keeps what was selected";
+
+  // Near the bottom the delay starts, then every interval scrolls a step.
+  host.Cursor = Point(0, host.Height - 5);
+  tree.MouseMove({}, host.Cursor.X, host.Cursor.Y);
+  EXPECT_EQ(tree.ScrollDirections(), TScrollDirections{sdDown});
+  ASSERT_TRUE(host.TimerRunning(TimerIdScroll));
+  EXPECT_EQ(host.Timers[TimerIdScroll], tree.AutoScrollDelay());
+  host.FireTimer(TimerIdScroll);
+  EXPECT_EQ(host.Timers[TimerIdScroll], tree.AutoScrollInterval());
+  EXPECT_TRUE(tree.TreeStates().Contains(tsScrolling));
+  EXPECT_EQ(tree.OffsetY(), -20);
+  host.Cursor = Point(0, host.Height / 2);
+  tree.MouseMove({}, host.Cursor.X, host.Cursor.Y);
+  EXPECT_FALSE(host.TimerRunning(TimerIdScroll)) << "away from the edge it stops";
+  tree.MouseUp(mbLeft, {}, host.Cursor.X, host.Cursor.Y);
+  EXPECT_FALSE(tree.IsMouseSelecting());
+  EXPECT_FALSE(tree.TreeStates().Contains(tsScrolling));
+}
+
 TEST_F(MouseTest, ClicksFocusAndSelectWithShiftAndCtrl) {
   tree.TreeOptions().SetSelectionOptions(tree.TreeOptions().SelectionOptions() + TLTSelectionOptions{toMultiSelect});
   AddRows(6);

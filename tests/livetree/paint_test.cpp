@@ -12,7 +12,7 @@
 namespace {
 
 struct Drawn {
-  enum Kind { Fill, Frame, Round, Poly, Pattern, Focus, Image, Check, Text } What;
+  enum Kind { Fill, Frame, Round, Poly, Pattern, Focus, Blend, Image, Check, Text } What;
   TRect R;  // target coordinates
   TColor Color = clNone;
   String Caption;
@@ -38,6 +38,7 @@ class RecordingCanvas : public ILiveTreeCanvas {
     Add(Drawn::Pattern, r, foreground);
   }
   void FocusRect(const TRect& r) override { Add(Drawn::Focus, r, clNone); }
+  void BlendRect(const TRect& r, TColor color, Byte) override { Add(Drawn::Blend, r, color); }
   void Image(TLTImageListKind, Integer index, Integer x, Integer y, const TLTImageStyle&) override {
     Add(Drawn::Image, Rect(x, y, x + 16, y + 16), clNone).Index = index;
   }

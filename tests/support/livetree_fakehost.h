@@ -69,6 +69,9 @@ class TFakeLiveTreeHost : public ILiveTreeHost {
   void UpdateHorizontalScrollBar(bool) override { ++HorizontalScrollBarUpdates; }
   void InvalidateHeader(const TRect&) override { ++HeaderInvalidations; }
   void HeaderFrameChanged() override { ++HeaderFrameChanges; }
+  // Where the mouse is, in client coordinates.
+  TPoint Cursor;
+  TPoint CursorPos() const override { return Cursor; }
   void Beep() override { ++Beeps; }
   int Beeps = 0;
   // The in-place editor: whether one opens, the cell it opened on, and the

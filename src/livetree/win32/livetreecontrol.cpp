@@ -177,6 +177,11 @@ const TTypeInfo& DescribeType(TypeTag<TLTIncrementalSearch>) {
                                {u"isAll", u"isNone", u"isInitializedOnly", u"isVisibleOnly"});
   return t;
 }
+const TTypeInfo& DescribeType(TypeTag<THintAnimationType>) {
+  static const TEnumTypeInfo t(u"THintAnimationType", u"LiveTree", {u"hatNone", u"hatFade", u"hatSlide", u"hatSystemDefault"});
+  return t;
+}
+
 const TTypeInfo& DescribeType(TypeTag<TLTHintMode>) {
   static const TEnumTypeInfo t(u"TLTHintMode", u"LiveTree",
                                {u"hmDefault", u"hmHint", u"hmHintAndDefault", u"hmTooltip"});
@@ -222,6 +227,7 @@ KST_CLASS_IMPL(TLTHeader, "LiveTree")
 KST_CLASS_IMPL(TScrollBarOptions, "LiveTree")
 KST_CLASS_IMPL(TClipboardFormats, "LiveTree")
 KST_CLASS_IMPL(TLTEdit, "LiveTree")
+KST_CLASS_IMPL(TLiveTreeHintWindow, "LiveTree")
 KST_CLASS_IMPL(TBaseLiveTree, "LiveTree")
 KST_CLASS_IMPL(TLiveStringTree, "LiveTree")
 KST_CLASS_IMPL(TLiveDrawTree, "LiveTree")
@@ -392,6 +398,25 @@ class TCanvasSurface : public ILiveTreeCanvas {
     DrawFocusRect(dc, &rc);
     SetTextColor(dc, oldText);
     SetBkColor(dc, oldBack);
+  }
+  void BlendRect(const TRect& r, TColor color, Byte alpha) override {
+    TRect m = Move(r);
+    if (m.IsEmpty()) return;
+    // One pixel of the colour, stretched over the rectangle at the opacity.
+    BITMAPINFO info{};
+    info.bmiHeader = BITMAPINFOHEADER{sizeof(BITMAPINFOHEADER), 1, 1, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    HBITMAP pixel = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    if (pixel == nullptr) return;
+    COLORREF c = RGBOf(color);
+    *static_cast<DWORD*>(bits) = (DWORD{GetRValue(c)} << 16) | (DWORD{GetGValue(c)} << 8) | GetBValue(c);
+    HDC source = CreateCompatibleDC(DC());
+    HGDIOBJ old = SelectObject(source, pixel);
+    BLENDFUNCTION blend{AC_SRC_OVER, 0, alpha, 0};
+    AlphaBlend(DC(), m.Left, m.Top, m.Width(), m.Height(), source, 0, 0, 1, 1, blend);
+    SelectObject(source, old);
+    DeleteDC(source);
+    DeleteObject(pixel);
   }
   void Image(TLTImageListKind list, Integer index, Integer x, Integer y, const TLTImageStyle& style) override {
     TCustomImageList* images = list == ilState ? FControl.StateImages() : FControl.Images();
@@ -950,6 +975,7 @@ TBaseLiveTree::~TBaseLiveTree() {
     FDragManager = nullptr;
   }
   ReleaseAccessibleObjects();
+  HidePanningWindow();
   // The window goes after the model: nothing may reach the model from then on.
   if (TWinControl::HandleAllocated())
     for (int id = TimerIdExpand; id <= TimerIdThemeChange; ++id) KillTimer(Handle(), static_cast<UINT_PTR>(id));
@@ -1010,6 +1036,10 @@ void TBaseLiveTree::Describe(TClassBuilder<TBaseLiveTree>& c) {
   publish::Enabled(c);
   publish::Font(c);
   c.Property(u"Header", &T::GetHeader, &T::SetHeader);
+  c.Property(
+       u"HintAnimation", [](const T& o) { return o.Model().HintAnimation(); },
+       [](T& o, THintAnimationType v) { o.Model().SetHintAnimation(v); })
+      .Default(hatSystemDefault);
   c.Property(
        u"HintMode", [](const T& o) { return o.Model().HintMode(); },
        [](T& o, TLTHintMode v) { o.Model().SetHintMode(v); })
@@ -1265,6 +1295,8 @@ void TBaseLiveTree::CreateWnd() {
 
 void TBaseLiveTree::DestroyWnd() {
   RevokeDropTarget();
+  FModel->StopWheelPanning();
+  HidePanningWindow();
   TCustomControl::DestroyWnd();
 }
 
@@ -1632,6 +1664,11 @@ bool TBaseLiveTree::HandleInput(TMessage& message) {
     case WM_CANCELMODE:
       if (model.Header().CancelMouse()) RepaintFrame();
       if (model.TreeStates().Contains(tsIncrementalSearching)) model.TimerFired(TimerIdSearch);
+      model.CancelMouseModes();
+      return false;
+    case WM_CAPTURECHANGED:
+      // Another window took the mouse: panning cannot go on.
+      if (model.IsPanning() && reinterpret_cast<HWND>(message.LParam) != Handle()) model.StopWheelPanning();
       return false;
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
@@ -1706,6 +1743,11 @@ bool TBaseLiveTree::HandleInput(TMessage& message) {
       return true;
     }
     case WM_SETCURSOR: {
+      if (model.IsPanning()) {
+        SetPanningCursor(FPanningCursorImage);
+        message.Result = 1;
+        return true;
+      }
       if (LOWORD(message.LParam) != HTCLIENT && LOWORD(message.LParam) != HTBORDER &&
           LOWORD(message.LParam) != HTNOWHERE)
         return false;
@@ -1726,7 +1768,9 @@ bool TBaseLiveTree::HandleInput(TMessage& message) {
       if (model.HintMode() != hmTooltip) return false;
       auto* info = reinterpret_cast<THintInfo*>(message.LParam);
       TLTTooltip tooltip;
-      if (info == nullptr || !model.TooltipAt(info->CursorPos.X, info->CursorPos.Y, tooltip)) {
+      // Nothing pops up while the mouse draws a rectangle or the tree moves.
+      const bool busy = model.IsMouseSelecting() || model.IsPanning() || model.TreeStates().Contains(tsScrolling);
+      if (info == nullptr || busy || !model.TooltipAt(info->CursorPos.X, info->CursorPos.Y, tooltip)) {
         message.Result = 1;
         return true;
       }
@@ -1735,6 +1779,9 @@ bool TBaseLiveTree::HandleInput(TMessage& message) {
       info->CursorRect = tooltip.CellRect;
       TPoint origin = ClientToScreen(Point(tooltip.TextRect.Left - 3, tooltip.TextRect.Top));
       info->HintPos = origin;
+      info->HintWindowClass = [] { return new TLiveTreeHintWindow(Application); };
+      info->HintWindowClassId = TLiveTreeHintWindow::ClassId();
+      info->HintData = this;
       message.Result = 0;
       return true;
     }
@@ -2111,6 +2158,7 @@ void RegisterLiveTreeClasses(TClassRegistry& registry) {
                                 &DescribeType(TypeTag<TLTNodeAlignment>{}),
                                 &DescribeType(TypeTag<TLTIncrementalSearch>{}),
                                 &DescribeType(TypeTag<TLTHintMode>{}),
+                                &DescribeType(TypeTag<THintAnimationType>{}),
                                 &DescribeType(TypeTag<TSortDirection>{}),
                                 &DescribeType(TypeTag<TCheckType>{}),
                                 &DescribeType(TypeTag<TCheckState>{}),

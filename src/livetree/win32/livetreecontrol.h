@@ -7,6 +7,7 @@
 
 #include "ui/winapi.h"
 
+#include <array>
 #include <memory>
 
 #include "classes/collection.h"
@@ -17,6 +18,7 @@
 #include "livetree/win32/livetreeole.h"
 #include "rtl/sets.h"
 #include "ui/controls.h"
+#include "ui/forms.h"
 #include "ui/imglist.h"
 #include "ui/keptprops.h"
 #include "ui/stdctrls.h"
@@ -52,6 +54,7 @@ const TTypeInfo& DescribeType(TypeTag<TLTDrawSelectionMode>);
 const TTypeInfo& DescribeType(TypeTag<TLTNodeAlignment>);
 const TTypeInfo& DescribeType(TypeTag<TLTIncrementalSearch>);
 const TTypeInfo& DescribeType(TypeTag<TLTHintMode>);
+const TTypeInfo& DescribeType(TypeTag<THintAnimationType>);
 const TTypeInfo& DescribeType(TypeTag<TSortDirection>);
 const TTypeInfo& DescribeType(TypeTag<TCheckType>);
 const TTypeInfo& DescribeType(TypeTag<TCheckState>);
@@ -233,6 +236,23 @@ class TLTEdit : public TCustomEdit {
   TBaseLiveTree* FTree = nullptr;
 };
 
+// The window of the tree's hints: with the tree's hint animation it fades or
+// slides into view where the system can animate windows.
+class TLiveTreeHintWindow : public THintWindow {
+  KST_CLASS(TLiveTreeHintWindow, THintWindow)
+ public:
+  using THintWindow::THintWindow;
+  // Data is the tree whose hint is shown (or nil).
+  void ActivateHintData(TRect rect, const String& hint, void* data) override;
+  // How the last hint came into view (hatNone: it simply appeared).
+  THintAnimationType ShownWith() const { return FShownWith; }
+  // The identity by which the hint machinery reuses windows of this class.
+  static const void* ClassId();
+
+ private:
+  THintAnimationType FShownWith = hatNone;
+};
+
 // The drag events: the source is the tree of this process the drag comes
 // from (nil for other sources); Formats are the data object's formats.
 using TLTDragOverEvent = std::function<void(TBaseLiveTree* sender, TBaseLiveTree* source, TShiftState shift,
@@ -318,6 +338,21 @@ class TBaseLiveTree : public TCustomControl, public ILiveTreeHost {
   void Beep() override { MessageBeep(0); }
   bool BeginNodeEdit(PLiveNode node, TColumnIndex column) override;
   bool EndNodeEdit(bool accept) override;
+  TPoint CursorPos() const override;
+  Integer DragThreshold() const override;
+  Integer HorizontalIncrement() const override;
+  Integer VerticalIncrement() const override;
+  void InvalidateArea(const TRect& r) override;
+  void PaintNow() override;
+  void CaptureMouse(bool capture) override;
+  void ShowPanningWindow(TPoint p, TLTPanningImage image) override;
+  void HidePanningWindow() override;
+  void SetPanningCursor(TLTPanningImage image) override;
+  THintAnimationType SystemHintAnimation() const override;
+  // The window wheel panning shows (nil while none runs) and the picture of
+  // the cursor set last.
+  HWND PanningWindow() const { return FPanningWindow; }
+  TLTPanningImage PanningCursorImage() const { return FPanningCursorImage; }
   // The editor of the running (or last) node edit; nil before the first.
   TLTEdit* Editor() const { return FEditor.get(); }
 
@@ -460,6 +495,10 @@ class TBaseLiveTree : public TCustomControl, public ILiveTreeHost {
   bool FOleInitialized = false;
   bool FDropRegistered = false;
   TPoint FDragStart;
+  HWND FPanningWindow = nullptr;
+  HBITMAP FPanningImage = nullptr;
+  std::array<HCURSOR, piMoveSW + 1> FPanningCursors{};
+  TLTPanningImage FPanningCursorImage = piMoveAll;
   IAccessible* FAccessible = nullptr;
   IAccessible* FAccessibleItem = nullptr;
   String FAccessibleName;

@@ -443,13 +443,10 @@ class LiveTreeInputTest : public LiveTreeControlTest {
       if (Model().Selected(node)) indices.push_back(node->Index);
     return indices;
   }
-  // Waits until the search's pause has passed and its timer has fired.
+  // The search's pause passes: its timer fires (sent, not waited for).
   void PauseTyping() {
-    DWORD start = GetTickCount();
-    while (Model().TreeStates().Contains(tsIncrementalSearching) && GetTickCount() - start < 5000) {
-      Sleep(50);
-      Pump();
-    }
+    EXPECT_TRUE(Model().TreeStates().Contains(tsIncrementalSearching));
+    SendMessageW(FHandle, WM_TIMER, TimerIdSearch, 0);
   }
 
   HWND FHandle = nullptr;
@@ -677,6 +674,207 @@ TEST_F(LiveTreeInputTest, TreeViewItemMessagesAnswerOnlyForTheTreesOwnNodes) {
   std::memcpy(&rect, &handle, sizeof handle);
   ASSERT_EQ(SendMessageW(FHandle, TVM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&rect)), TRUE);
   EXPECT_EQ(rect.top, static_cast<LONG>(Model().DefaultNodeHeight()));
+}
+
+// The mouse is where a test says, in client coordinates of the tree.
+void PutCursor(HWND window, TPoint p) {
+  POINT screen{p.X, p.Y};
+  ClientToScreen(window, &screen);
+  SetCursorPos(screen.x, screen.y);
+}
+
+TEST_F(LiveTreeInputTest, ADraggedRectangleSelectsTheNodesItCrossesAndScrollsPastTheEdge) {
+  ltcontrol::TLiveStringTree& tree = *FForm->Tree;
+  Model().TreeOptions().SetAutoOptions(Model().TreeOptions().AutoOptions() + TLTAutoOptions{toAutoScroll});
+  Model().PaintSettings().DrawSelectionMode = smBlendedRectangle;
+  Model().PaintSettings().Colors[ciSelectionRectangleBorderColor] = clRed;
+  PLiveNode first = Model().GetFirst();
+  auto rowMiddle = [&](Cardinal index) {
+    PLiveNode node = first;
+    for (Cardinal i = 0; i < index; ++i) node = node->NextSibling;
+    TRect r = Model().GetDisplayRect(node, 0, false);
+    return (r.Top + r.Bottom) / 2;
+  };
+  // Right of the short labels: empty space of the first column.
+  THitInfo hit;
+  Model().GetHitTestInfoAt(160, rowMiddle(1), true, hit);
+  ASSERT_FALSE(hit.HitPositions.Contains(hiOnItemLabel));
+  SendMessageW(FHandle, WM_LBUTTONDOWN, MK_LBUTTON, ClientPoint(160, rowMiddle(1)));
+  EXPECT_TRUE(Model().TreeStates().Contains(tsDrawSelPending));
+  EXPECT_EQ(GetCapture(), FHandle);
+  EXPECT_TRUE(Selected().empty()) << "a press on empty space clears the selection";
+
+  SendMessageW(FHandle, WM_MOUSEMOVE, MK_LBUTTON, ClientPoint(30, rowMiddle(4)));
+  EXPECT_TRUE(Model().TreeStates().Contains(tsDrawSelecting));
+  EXPECT_EQ(Selected(), (std::vector<Cardinal>{1, 2, 3, 4}));
+  // The rectangle in a paint into memory: its red frame, its blended inside.
+  harness::Bitmap32 picture = harness::PaintClient(FHandle);
+  const int top = rowMiddle(1), bottom = rowMiddle(4);
+  EXPECT_GE(CountColour(picture, 30, top, 161, top + 1, kRed), 120) << "the top edge";
+  EXPECT_GE(CountColour(picture, 30, top, 31, bottom + 1, kRed), 50) << "the left edge";
+  EXPECT_EQ(CountColour(picture, 200, top - 5, picture.Width(), bottom + 5, kRed), 0) << "nothing outside";
+  EXPECT_NE(picture.PixelColor(100, rowMiddle(3) - 4), kWhite) << "the inside is tinted";
+  UpdateWindow(FHandle);
+  Pump();
+  SaveForInspection(CaptureScreen(FHandle), L"livetree_drag_rectangle.bmp");
+
+  SendMessageW(FHandle, WM_MOUSEMOVE, MK_LBUTTON, ClientPoint(30, rowMiddle(2)));
+  EXPECT_EQ(Selected(), (std::vector<Cardinal>{1, 2})) << "nodes the rectangle leaves drop out";
+
+  // Near the bottom edge the scroll timer starts; its ticks are sent here
+  // instead of waited for: inside the window a tick moves by the increment,
+  // below it by the increment times the distance.
+  const Integer height = tree.ClientHeight();
+  PutCursor(FHandle, Point(30, height - 5));
+  SendMessageW(FHandle, WM_MOUSEMOVE, MK_LBUTTON, ClientPoint(30, height - 5));
+  EXPECT_TRUE(Model().TreeStates().Contains(tsScrollPending));
+  EXPECT_EQ(Model().ScrollDirections(), TScrollDirections{sdDown});
+  SendMessageW(FHandle, WM_TIMER, TimerIdScroll, 0);
+  EXPECT_TRUE(Model().TreeStates().Contains(tsScrolling));
+  EXPECT_EQ(Model().OffsetY(), -20);
+  PutCursor(FHandle, Point(30, height + 10));
+  SendMessageW(FHandle, WM_MOUSEMOVE, MK_LBUTTON, ClientPoint(30, height + 10));
+  SendMessageW(FHandle, WM_TIMER, TimerIdScroll, 0);
+  EXPECT_EQ(Model().OffsetY(), -20 - 20 * 10);
+  // The free corner stayed under the mouse: the rectangle reaches down into
+  // the rows scrolled into view.
+  Cardinal lastRow = static_cast<Cardinal>((height + 10 - Model().OffsetY()) / Model().DefaultNodeHeight());
+  std::vector<Cardinal> expected;
+  for (Cardinal i = 1; i <= lastRow; ++i) expected.push_back(i);
+  EXPECT_EQ(Selected(), expected);
+
+  SendMessageW(FHandle, WM_LBUTTONUP, 0, ClientPoint(30, height + 10));
+  EXPECT_FALSE(Model().IsMouseSelecting());
+  EXPECT_FALSE(Model().TreeStates().Contains(tsScrolling));
+  EXPECT_NE(GetCapture(), FHandle);
+  EXPECT_EQ(Selected(), expected) << "the selection stays";
+  harness::Bitmap32 after = harness::PaintClient(FHandle);
+  EXPECT_EQ(CountColour(after, 0, 0, after.Width(), after.Height(), kRed), 0) << "the rectangle is gone";
+
+  // Escape drops a rectangle; with Ctrl the crossed nodes flip.
+  Model().SetOffsetY(0);
+  SendMessageW(FHandle, WM_LBUTTONDOWN, MK_LBUTTON | MK_CONTROL, ClientPoint(160, rowMiddle(2)));
+  SendMessageW(FHandle, WM_MOUSEMOVE, MK_LBUTTON | MK_CONTROL, ClientPoint(30, rowMiddle(5)));
+  std::vector<Cardinal> flipped;
+  for (Cardinal i : expected)
+    if (i < 2 || i > 5) flipped.push_back(i);
+  EXPECT_EQ(Selected(), flipped) << "the selected nodes it crosses flip off";
+  int keys = 0;
+  Model().OnKeyAction = [&](::TBaseLiveTree*, Word& key, TShiftState&, bool&) { keys += key == VK_ESCAPE; };
+  PressKey(FHandle, VK_ESCAPE);
+  EXPECT_EQ(keys, 1);
+  EXPECT_FALSE(Model().IsMouseSelecting());
+  SendMessageW(FHandle, WM_LBUTTONUP, 0, ClientPoint(30, rowMiddle(5)));
+}
+
+TEST_F(LiveTreeInputTest, TheMiddleButtonPansByTheMouseDistanceUntilAClickStopsIt) {
+  ltcontrol::TLiveStringTree& tree = *FForm->Tree;
+  const TPoint origin = Point(200, 150);
+  PutCursor(FHandle, origin);
+  SendMessageW(FHandle, WM_MBUTTONDOWN, MK_MBUTTON, ClientPoint(origin.X, origin.Y));
+  EXPECT_TRUE(Model().TreeStates().Contains(tsWheelPanning));
+  EXPECT_TRUE(Model().TreeStates().Contains(tsWheelScrolling));
+  EXPECT_EQ(GetCapture(), FHandle);
+  HWND panning = tree.PanningWindow();
+  ASSERT_NE(panning, nullptr);
+  EXPECT_TRUE(IsWindowVisible(panning));
+  RECT frame{};
+  GetWindowRect(panning, &frame);
+  POINT centre{origin.X, origin.Y};
+  ClientToScreen(FHandle, &centre);
+  EXPECT_EQ(frame.left + 16, centre.x);
+  EXPECT_EQ(frame.top + 16, centre.y);
+  // Only the picture's disc is part of the window.
+  HRGN region = CreateRectRgn(0, 0, 0, 0);
+  ASSERT_NE(GetWindowRgn(panning, region), ERROR);
+  EXPECT_FALSE(PtInRegion(region, 1, 1));
+  EXPECT_TRUE(PtInRegion(region, 16, 16));
+  DeleteObject(region);
+  EXPECT_EQ(tree.PanningCursorImage(), piMoveNS) << "only taller than the window";
+  Pump();
+  SaveForInspection(CaptureScreen(FForm->Handle()), L"livetree_panning.bmp");
+
+  // The mouse 60 pixels below the origin: each tick scrolls by the distance
+  // less the quiet zone of 8 pixels.
+  PutCursor(FHandle, Point(origin.X, origin.Y + 60));
+  SendMessageW(FHandle, WM_MOUSEMOVE, MK_MBUTTON, ClientPoint(origin.X, origin.Y + 60));
+  EXPECT_FALSE(Model().TreeStates().Contains(tsWheelScrolling)) << "moved: releasing will stop";
+  EXPECT_EQ(tree.PanningCursorImage(), piMoveS);
+  SendMessageW(FHandle, WM_TIMER, TimerIdScroll, 0);
+  EXPECT_EQ(Model().OffsetY(), -52);
+  SendMessageW(FHandle, WM_TIMER, TimerIdScroll, 0);
+  EXPECT_EQ(Model().OffsetY(), -104);
+  PutCursor(FHandle, Point(origin.X, origin.Y - 30));
+  SendMessageW(FHandle, WM_MOUSEMOVE, MK_MBUTTON, ClientPoint(origin.X, origin.Y - 30));
+  EXPECT_EQ(tree.PanningCursorImage(), piMoveN);
+  SendMessageW(FHandle, WM_TIMER, TimerIdScroll, 0);
+  EXPECT_EQ(Model().OffsetY(), -104 + 22);
+  SendMessageW(FHandle, WM_MBUTTONUP, 0, ClientPoint(origin.X, origin.Y - 30));
+  EXPECT_FALSE(Model().IsPanning());
+  EXPECT_EQ(tree.PanningWindow(), nullptr);
+  EXPECT_NE(GetCapture(), FHandle);
+
+  // A click without moving: the content keeps moving after the release,
+  // until the next press, which does nothing else.
+  PLiveNode focused = Model().FocusedNode();
+  PutCursor(FHandle, origin);
+  SendMessageW(FHandle, WM_MBUTTONDOWN, MK_MBUTTON, ClientPoint(origin.X, origin.Y));
+  SendMessageW(FHandle, WM_MBUTTONUP, 0, ClientPoint(origin.X, origin.Y));
+  EXPECT_TRUE(Model().TreeStates().Contains(tsWheelScrolling));
+  EXPECT_FALSE(Model().TreeStates().Contains(tsWheelPanning));
+  EXPECT_NE(tree.PanningWindow(), nullptr);
+  const Integer before = Model().OffsetY();
+  PutCursor(FHandle, Point(origin.X, origin.Y + 50));
+  SendMessageW(FHandle, WM_TIMER, TimerIdScroll, 0);
+  EXPECT_EQ(Model().OffsetY(), before - 42);
+  SendMessageW(FHandle, WM_LBUTTONDOWN, MK_LBUTTON, ClientPoint(30, 30));
+  SendMessageW(FHandle, WM_LBUTTONUP, 0, ClientPoint(30, 30));
+  EXPECT_FALSE(Model().IsPanning());
+  EXPECT_EQ(tree.PanningWindow(), nullptr);
+  EXPECT_EQ(Model().FocusedNode(), focused) << "the stopping click selects nothing";
+
+  // A wheel turn and the loss of the focus stop it too.
+  for (UINT stop : {WM_MOUSEWHEEL, WM_KILLFOCUS}) {
+    PutCursor(FHandle, origin);
+    SendMessageW(FHandle, WM_MBUTTONDOWN, MK_MBUTTON, ClientPoint(origin.X, origin.Y));
+    SendMessageW(FHandle, WM_MBUTTONUP, 0, ClientPoint(origin.X, origin.Y));
+    ASSERT_TRUE(Model().IsPanning());
+    SendMessageW(FHandle, stop, 0, stop == WM_MOUSEWHEEL ? ScreenPoint(origin.X, origin.Y) : 0);
+    EXPECT_FALSE(Model().IsPanning()) << stop;
+    EXPECT_EQ(tree.PanningWindow(), nullptr);
+  }
+}
+
+TEST_F(LiveTreeInputTest, TreeHintsComeInAsTheHintAnimationSays) {
+  FForm->Tree->SetShowHint(true);
+  PLiveNode second = Model().GetFirst()->NextSibling;
+  FTexts[second] = u"A node text much too long to fit into the first column of this tree";
+  TPoint label = LabelOf(second);
+  POINT screen{label.X, label.Y};
+  ClientToScreen(FHandle, &screen);
+  SetCursorPos(screen.x, screen.y);
+  Pump();
+  for (THintAnimationType animation : {hatNone, hatFade, hatSlide}) {
+    Model().SetHintAnimation(animation);
+    FApp->CancelHint();
+    FApp->HideHint();
+    FApp->ActivateHint(Point(screen.x, screen.y));
+    auto* hint = dynamic_cast<ltcontrol::TLiveTreeHintWindow*>(FApp->HintWindowInstance());
+    ASSERT_NE(hint, nullptr) << "the tree's own hint window";
+    EXPECT_TRUE(IsWindowVisible(hint->Handle()));
+    EXPECT_EQ(hint->Text(), FTexts[second]);
+    EXPECT_EQ(hint->ShownWith(), animation);
+  }
+  Model().SetHintAnimation(hatSystemDefault);
+  EXPECT_EQ(Model().EffectiveHintAnimation(), FForm->Tree->SystemHintAnimation());
+  // No hint pops up while a rectangle is drawn.
+  SendMessageW(FHandle, WM_LBUTTONDOWN, MK_LBUTTON, ClientPoint(300, 100));
+  FApp->CancelHint();
+  FApp->HideHint();
+  FApp->ActivateHint(Point(screen.x, screen.y));
+  THintWindow* window = FApp->HintWindowInstance();
+  EXPECT_FALSE(window != nullptr && window->HandleAllocated() && IsWindowVisible(window->Handle()));
+  SendMessageW(FHandle, WM_LBUTTONUP, 0, ClientPoint(300, 100));
 }
 
 }  // namespace
