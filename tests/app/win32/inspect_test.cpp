@@ -287,8 +287,10 @@ TEST_F(InspectTest, OriginShowsTheAncestryAndOpensTheClassBrowser) {
 }
 
 TEST_F(InspectTest, TypingATypeNameInTheBrowserSelectsIt) {
-  TdlgClassBrowser* browser = ShowClassBrowser(FMain);
+  FMain->cmClassBrowser(nullptr);
   Pump();
+  TdlgClassBrowser* browser = ShowClassBrowser(FMain);
+  EXPECT_TRUE(browser->Visible());
   EXPECT_EQ(ShowClassBrowser(FMain), browser) << "one browser per main window";
   const std::vector<TBrowserType> types = BrowserTypes(FRegistry);
   EXPECT_EQ(browser->Caption(), ClassBrowserCaption(static_cast<Integer>(types.size())));
@@ -346,6 +348,33 @@ TEST_F(InspectTest, PreviewShowsTheControlsAndAClickSelectsTheNode) {
   harness::SendMouseMove(button->Handle(), 5, 7);
   Pump();
   EXPECT_EQ(editor->sb->Panels().Items(1)->Text(), u"Button1: TButton   X: 5   Y: 7");
+}
+
+TEST_F(InspectTest, APicturePropertyShowsOnTheImagePage) {
+  Tmdi_kst_Editor* editor = Open(
+      "object Form1: TForm1\r\n"
+      "  object Image1: TImage\r\n"
+      "    Left = 4\r\n"
+      "  end\r\n"
+      "end\r\n");
+  ASSERT_NE(editor, nullptr);
+  PLiveNode node = editor->FindObjectNode(u"Image1");
+  editor->SelectNode(node);
+  auto* image = dynamic_cast<TImage*>(editor->CurrentObject());
+  ASSERT_NE(image, nullptr);
+  image->Picture().Bitmap().SetSize(16, 8);
+  editor->SelectNode(node);
+  ::TBaseLiveTree& props = editor->OIPTree->Model();
+  props.SetFocusedNode(Row(editor->OIPTree, u"Picture"));
+  EXPECT_TRUE(editor->TabSheet5->TabVisible());
+  EXPECT_EQ(editor->ImageTitle->Caption(), u"Bitmap: 16 x 8");
+  EXPECT_EQ(editor->PropTitle->Caption(), u"Picture: TPicture");
+  EXPECT_EQ(editor->Image->Picture().Width(), 16);
+  editor->OIPTreeDblClick(editor->OIPTree);
+  EXPECT_EQ(editor->pcOI->ActivePage(), editor->TabSheet5);
+  // A property that holds no picture hides the page again.
+  props.SetFocusedNode(Row(editor->OIPTree, u"Left"));
+  EXPECT_FALSE(editor->TabSheet5->TabVisible());
 }
 
 TEST_F(InspectTest, RebuildingThePreviewLeavesNothingPointingAtTheOldOne) {
