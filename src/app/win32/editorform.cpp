@@ -132,10 +132,12 @@ Tmdi_kst_Editor::~Tmdi_kst_Editor() {
   // The trees and the inspector must not reach into a preview that goes.
   FObject = nullptr;
   if (MOI) MOI->SetComponent(nullptr);
+  // The records of the nodes go with this object, before the trees do.
   for (ltcontrol::TLiveStringTree* tree : {Tree, OIPTree, OIETree, HTree})
     if (tree) {
       tree->SetOnFocusChanged({});
       tree->Model().OnHeaderClick = nullptr;
+      ClearTree(tree);
     }
   if (FPreviewForm) {
     TForm* preview = FPreviewForm;
