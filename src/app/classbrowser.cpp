@@ -9,9 +9,11 @@
 
 namespace {
 
-// The program's own window units: no user's form is built of them.
+// The program's own window units: no user's form is built of them. The
+// program's windows register under units named "Kestrum_..." as well.
 bool IsOwnWindowUnit(const String& qualifiedName) {
-  static const char16_t* const kUnits[] = {u"Main.", u"Editor.", u"AboutDlg.", u"Params.", u"ExtractDlg.", u"TypeDlg."};
+  static const char16_t* const kUnits[] = {u"Main.",       u"Editor.",  u"AboutDlg.", u"Params.",
+                                           u"ExtractDlg.", u"TypeDlg.", u"Kestrum_"};
   for (const char16_t* unit : kUnits)
     if (qualifiedName.size() >= StringView(unit).size() &&
         SameText(StringView(qualifiedName).substr(0, StringView(unit).size()), unit))

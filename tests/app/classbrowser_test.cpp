@@ -32,13 +32,23 @@ class TMainWindow : public TComponent {
 KST_CLASS_IMPL(TMainWindow, "Main")
 void TMainWindow::Describe(TClassBuilder<TMainWindow>&) {}
 
+// The program's own windows register under "Kestrum_" units.
+class TEditorWindow : public TComponent {
+  KST_CLASS(TEditorWindow, TComponent)
+ public:
+  using TComponent::TComponent;
+};
+KST_CLASS_IMPL(TEditorWindow, "Kestrum_Editor")
+void TEditorWindow::Describe(TClassBuilder<TEditorWindow>&) {}
+
 struct BrowserRegistry {
   TClassInfo StringsInfo{u"TStrings", u"Classes", &TPersistent::StaticClass(), {}};
   TClassInfo StringListInfo{u"TStringList", u"Classes", &StringsInfo, {}};
   TClassRegistry Registry;
   BrowserRegistry() {
     Registry.RegisterClasses(
-        {&TBrowsedPanel::StaticClass(), &StringListInfo, &StringsInfo, &TMainWindow::StaticClass()});
+        {&TBrowsedPanel::StaticClass(), &StringListInfo, &StringsInfo, &TMainWindow::StaticClass(),
+         &TEditorWindow::StaticClass()});
   }
 };
 
@@ -46,7 +56,7 @@ TEST(ClassBrowser, TypesSortedWithTheirMembers) {
   BrowserRegistry classes;
   std::vector<TBrowserType> types = BrowserTypes(classes.Registry);
   // Registering a class registers its ancestors; the program's own "Main"
-  // unit is left out.
+  // and "Kestrum_" units are left out.
   ASSERT_EQ(types.size(), 4u);
   EXPECT_EQ(types[0].QualifiedName, u"Classes.TComponent");
   EXPECT_EQ(types[1].QualifiedName, u"Classes.TStringList");

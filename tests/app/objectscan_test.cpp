@@ -2,9 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
+#include "app/inspectorrows.h"
 #include "classes/reflection.h"
 #include "formfile/formconvert.h"
 #include "rtl/streams.h"
+#include "rtl/sysstr.h"
 #include "rtl/unicode.h"
 #include "support/form_corpus.h"
 
@@ -247,11 +251,14 @@ TEST(ObjectScan, IncrementalSearchComparesTheCommonPrefix) {
   EXPECT_FALSE(IncrementalSearchMatches(u"bx", u"BtnOK"));
 }
 
-// Every real form: one node per object, inherited and inline header, and the
-// scan's lines all lie within the text.
+// Every real form: one node per object, inherited and inline header, one
+// per collection and per item, and neither the scan nor the collection of an
+// object's property lines reaches beyond the text.
 TEST(ObjectScan, CorpusFormsGiveOneNodePerHeader) {
   std::vector<formfile_test::CorpusFile> files = formfile_test::CorpusFiles();
   ASSERT_FALSE(files.empty());
+  Integer allCollections = 0;
+  Integer allItems = 0;
   for (const formfile_test::CorpusFile& file : files) {
     std::string data = formfile_test::ReadWholeFile(file.File);
     std::string textBytes = data;
@@ -266,17 +273,50 @@ TEST(ObjectScan, CorpusFormsGiveOneNodePerHeader) {
     TStringList lines;
     lines.SetTextStr(UTF8ToString(textBytes));
     Integer headers = 0;
-    for (Integer i = 0; i < lines.Count(); ++i) headers += IsObjectHeader(lines[i]) ? 1 : 0;
+    Integer collections = 0;
+    Integer items = 0;
+    std::vector<String> names;
+    for (Integer i = 0; i < lines.Count(); ++i) {
+      const String line = Trim(lines[i]);
+      if (IsObjectHeader(line)) {
+        ++headers;
+        if (names.size() < 20) names.push_back(ObjectHeaderLabel(line)->Name);
+      }
+      // "Name = <" or "Name.Path = <>": a collection property.
+      const size_t mark = line.find(u" = <");
+      collections += mark != String::npos && mark > 0 &&
+                     std::all_of(line.begin(), line.begin() + mark, [](Char c) {
+                       return c == u'_' || c == u'.' || (c >= u'0' && c <= u'9') || (c >= u'a' && c <= u'z') ||
+                              (c >= u'A' && c <= u'Z');
+                     });
+      items += line == u"item";
+    }
     std::vector<TScannedNode> nodes = ScanObjectLines(lines, nullptr);
     Integer objects = 0;
+    Integer collectionNodes = 0;
+    Integer itemNodes = 0;
     for (const TScannedNode& node : nodes) {
       ASSERT_LT(node.Line, lines.Count()) << file.Path;
       ASSERT_LT(node.Parent, static_cast<Integer>(&node - nodes.data())) << file.Path;
-      if (node.Data.Kind == okObject || node.Data.Kind == okRootObject) ++objects;
+      objects += node.Data.Kind == okObject || node.Data.Kind == okRootObject;
+      collectionNodes += node.Data.Kind == okCollection;
+      itemNodes += node.Data.Kind == okCollectionItem;
     }
     EXPECT_EQ(objects, headers) << file.Path;
     EXPECT_GT(objects, 0) << file.Path;
+    EXPECT_EQ(collectionNodes, collections) << file.Path;
+    EXPECT_EQ(itemNodes, items) << file.Path;
+    allCollections += collections;
+    allItems += items;
+    // The property lines of the form's objects: every line collected is one of the text's.
+    TStringList properties;
+    for (const String& name : names) {
+      ReadObjectProperties(lines, name, properties);
+      EXPECT_LE(properties.Count(), lines.Count()) << file.Path;
+    }
   }
+  EXPECT_GT(allCollections, 0);
+  EXPECT_GT(allItems, 0);
 }
 
 }  // namespace

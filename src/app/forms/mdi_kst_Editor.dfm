@@ -63,20 +63,28 @@ object mdi_kst_Editor: Tmdi_kst_Editor
       Header.Font.Style = []
       Header.Height = 18
       Header.Options = [hoAutoResize, hoColumnResize, hoVisible]
+      Images = img
+      IncrementalSearch = isAll
       Indent = 19
+      PopupMenu = TreeMenu
       TabOrder = 0
-      TreeOptions.MiscOptions = [toFullRepaintOnResize, toToggleOnDblClick, toWheelPanning, toReadOnly]
+      TreeOptions.MiscOptions = [toFullRepaintOnResize, toWheelPanning]
       TreeOptions.PaintOptions = [toShowButtons, toShowDropmark, toShowRoot, toShowTreeLines, toThemeAware]
-      TreeOptions.SelectionOptions = [toFullRowSelect]
+      TreeOptions.SelectionOptions = [toFullRowSelect, toRightClickSelect]
+      OnDblClick = cmGoto
+      OnFocusChanged = TreeFocusChanged
+      OnGetText = TreeGetText
+      OnGetImageIndex = TreeGetImageIndex
+      OnIncrementalSearch = TreeIncrementalSearch
       Columns = <
         item
           Position = 0
-          Width = 150
-          WideText = 'Object'
+          Width = 146
+          WideText = 'Object name'
         end
         item
           Position = 1
-          Width = 96
+          Width = 100
           WideText = 'Class Name'
         end>
     end
@@ -116,21 +124,36 @@ object mdi_kst_Editor: Tmdi_kst_Editor
           Width = 272
           Height = 315
           Align = alClient
-          Header.AutoSizeIndex = 1
+          Color = 15400959
+          DefaultNodeHeight = 16
+          Header.AutoSizeIndex = 2
           Header.Height = 18
-          Header.Options = [hoAutoResize, hoColumnResize, hoVisible]
+          Header.Options = [hoColumnResize, hoHotTrack, hoShowSortGlyphs, hoVisible]
+          Indent = 10
           TabOrder = 0
-          TreeOptions.MiscOptions = [toFullRepaintOnResize, toReadOnly]
+          TextMargin = 0
+          TreeOptions.MiscOptions = [toFullRepaintOnResize]
           TreeOptions.PaintOptions = [toShowButtons, toShowRoot, toShowHorzGridLines, toShowVertGridLines, toThemeAware]
+          TreeOptions.SelectionOptions = [toFullRowSelect]
+          OnCompareNodes = OITreeCompareNodes
+          OnGetText = OITreeGetText
+          OnPaintText = OITreePaintText
+          OnDblClick = OIPTreeDblClick
+          OnFocusChanged = OIPTreeFocusChanged
           Columns = <
             item
               Position = 0
               Width = 120
-              WideText = 'Property'
+              WideText = 'Name'
             end
             item
               Position = 1
-              Width = 148
+              Width = 75
+              WideText = 'Type'
+            end
+            item
+              Position = 2
+              Width = 73
               WideText = 'Value'
             end>
         end
@@ -147,21 +170,35 @@ object mdi_kst_Editor: Tmdi_kst_Editor
           Width = 272
           Height = 315
           Align = alClient
-          Header.AutoSizeIndex = 1
+          Color = 15400959
+          DefaultNodeHeight = 16
+          Header.AutoSizeIndex = 2
           Header.Height = 18
-          Header.Options = [hoAutoResize, hoColumnResize, hoVisible]
+          Header.Options = [hoColumnResize, hoHotTrack, hoShowSortGlyphs, hoVisible]
+          Indent = 10
           TabOrder = 0
-          TreeOptions.MiscOptions = [toFullRepaintOnResize, toReadOnly]
+          TextMargin = 0
+          TreeOptions.MiscOptions = [toFullRepaintOnResize]
+          TreeOptions.PaintOptions = [toShowButtons, toShowRoot, toShowHorzGridLines, toShowVertGridLines, toThemeAware]
+          TreeOptions.SelectionOptions = [toFullRowSelect]
+          OnCompareNodes = OITreeCompareNodes
+          OnGetText = OITreeGetText
+          OnPaintText = OITreePaintText
           Columns = <
             item
               Position = 0
-              Width = 120
-              WideText = 'Event'
+              Width = 150
+              WideText = 'Name'
             end
             item
               Position = 1
-              Width = 148
-              WideText = 'Handler'
+              Width = 75
+              WideText = 'Type'
+            end
+            item
+              Position = 2
+              Width = 43
+              WideText = 'Value'
             end>
         end
       end
@@ -177,16 +214,16 @@ object mdi_kst_Editor: Tmdi_kst_Editor
           Width = 272
           Height = 315
           Align = alClient
-          Header.Height = 18
-          Header.Options = [hoAutoResize, hoVisible]
+          ButtonStyle = bsTriangle
+          Color = clBtnFace
+          Header.Options = [hoAutoResize]
+          Images = img
           TabOrder = 0
-          TreeOptions.MiscOptions = [toFullRepaintOnResize, toReadOnly]
-          Columns = <
-            item
-              Position = 0
-              Width = 268
-              WideText = 'Class'
-            end>
+          TreeOptions.MiscOptions = [toFullRepaintOnResize]
+          TreeOptions.PaintOptions = [toShowButtons, toShowTreeLines, toThemeAware]
+          OnDblClick = HTreeDblClick
+          OnGetText = HTreeGetText
+          OnPaintText = HTreePaintText
         end
       end
       object TabSheet5: TPxTabSheet
@@ -235,7 +272,10 @@ object mdi_kst_Editor: Tmdi_kst_Editor
               Width = 105
               Height = 105
               Hint = 'Double-click to image to change stretch mode'
+              ParentShowHint = False
               PopupMenu = ImageMenu
+              ShowHint = True
+              OnDblClick = ImageDblClick
             end
           end
         end
@@ -348,6 +388,8 @@ object mdi_kst_Editor: Tmdi_kst_Editor
             Color = clBackground
             ParentColor = False
             TabOrder = 0
+            OnDblClick = ObjectEnter
+            OnMouseMove = ObjectMouseMove
           end
         end
       end
@@ -548,12 +590,43 @@ object mdi_kst_Editor: Tmdi_kst_Editor
   object TreeMenu: TPopupMenu
     Left = 344
     Top = 48
+    object tmGoto: TMenuItem
+      Caption = 'Go to Source'
+      ShortCut = 16455
+      OnClick = cmGoto
+    end
+    object tmCBLocate: TMenuItem
+      Caption = 'Locate in Class Browser'
+      OnClick = cmCBLocate
+    end
+    object N10: TMenuItem
+      Caption = '-'
+    end
+    object tmExpand: TMenuItem
+      Caption = 'Full expand'
+      ShortCut = 16418
+      OnClick = cmExpand
+    end
+    object tmCollapse: TMenuItem
+      Caption = 'Full collapse'
+      ShortCut = 16417
+      OnClick = cmCollapse
+    end
+    object N11: TMenuItem
+      Caption = '-'
+    end
+    object tmRescan: TMenuItem
+      Caption = 'Rescan Objects'
+      ShortCut = 116
+      OnClick = cmRescan
+    end
   end
   object ImageMenu: TPopupMenu
     Left = 376
     Top = 48
     object imSave: TMenuItem
       Caption = 'Save...'
+      OnClick = pmSaveClick
     end
   end
   object rd: TReplaceDialog
@@ -563,10 +636,15 @@ object mdi_kst_Editor: Tmdi_kst_Editor
     Top = 48
   end
   object spd: TSavePictureDialog
+    DefaultExt = 'bmp'
+    Filter = 'Bitmaps (*.bmp)|*.bmp'
+    Options = [ofOverwritePrompt, ofHideReadOnly, ofEnableSizing]
     Left = 440
     Top = 48
   end
   object spd1: TSaveDialog
+    Filter = 'Bitmaps (*.bmp)|*.bmp|Icons (*.ico)|*.ico|Metafiles (*.wmf)|*.wmf'
+    Options = [ofOverwritePrompt, ofHideReadOnly, ofEnableSizing]
     Left = 472
     Top = 48
   end

@@ -307,6 +307,13 @@ object wnd_kst_Main: Twnd_kst_Main
       object miMinAll: TMenuItem
         Action = acMinAll
       end
+      object miCBSep: TMenuItem
+        Caption = '-'
+      end
+      object miClassBrowser: TMenuItem
+        Caption = 'Class &Browser'
+        OnClick = cmClassBrowser
+      end
     end
     object mmHelp: TMenuItem
       Caption = '&Help'

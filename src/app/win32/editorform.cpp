@@ -1,7 +1,10 @@
 #include "app/win32/editorform.h"
 
 #include "app/editorstatus.h"
+#include "app/inspectorrows.h"
 #include "app/objectinspector.h"
+#include "app/previewreader.h"
+#include "app/win32/classbrowserform.h"
 #include "app/win32/mainform.h"
 #include "app/win32/typedialog.h"
 #include "codeedit/dfmhighlighter.h"
@@ -16,6 +19,10 @@
 #include "rtl/files.h"
 #include "rtl/format.h"
 #include "rtl/streams.h"
+#include "rtl/sysstr.h"
+#include "classes/collection.h"
+#include "classes/propaccess.h"
+#include "classes/reflection.h"
 #include "ui/clipbrd.h"
 #include "ui/dialogs.h"
 
@@ -96,6 +103,22 @@ void Tmdi_kst_Editor::Describe(TClassBuilder<Tmdi_kst_Editor>& c) {
   c.Method(u"rdFind", &E::rdFind);
   c.Method(u"rdReplace", &E::rdReplace);
   c.Method(u"EditMenuPopup", &E::EditMenuPopup);
+  c.Method(u"TreeGetText", &E::TreeGetText);
+  c.Method(u"TreeGetImageIndex", &E::TreeGetImageIndex);
+  c.Method(u"TreeFocusChanged", &E::TreeFocusChanged);
+  c.Method(u"TreeIncrementalSearch", &E::TreeIncrementalSearch);
+  c.Method(u"OITreeGetText", &E::OITreeGetText);
+  c.Method(u"OITreePaintText", &E::OITreePaintText);
+  c.Method(u"OITreeCompareNodes", &E::OITreeCompareNodes);
+  c.Method(u"OIPTreeDblClick", &E::OIPTreeDblClick);
+  c.Method(u"OIPTreeFocusChanged", &E::OIPTreeFocusChanged);
+  c.Method(u"HTreeGetText", &E::HTreeGetText);
+  c.Method(u"HTreePaintText", &E::HTreePaintText);
+  c.Method(u"HTreeDblClick", &E::HTreeDblClick);
+  c.Method(u"ImageDblClick", &E::ImageDblClick);
+  c.Method(u"pmSaveClick", &E::pmSaveClick);
+  c.Method(u"ObjectEnter", &E::ObjectEnter);
+  c.Method(u"ObjectMouseMove", &E::ObjectMouseMove);
 }
 
 Tmdi_kst_Editor::Tmdi_kst_Editor(TComponent* owner)
@@ -106,6 +129,22 @@ Tmdi_kst_Editor::Tmdi_kst_Editor(TComponent* owner)
 
 Tmdi_kst_Editor::~Tmdi_kst_Editor() {
   FDestroying = true;
+  // The trees and the inspector must not reach into a preview that goes.
+  FObject = nullptr;
+  if (MOI) MOI->SetComponent(nullptr);
+  // The records of the nodes go with this object, before the trees do.
+  for (ltcontrol::TLiveStringTree* tree : {Tree, OIPTree, OIETree, HTree})
+    if (tree) {
+      tree->SetOnFocusChanged({});
+      tree->Model().OnHeaderClick = nullptr;
+      ClearTree(tree);
+    }
+  if (FPreviewForm) {
+    TForm* preview = FPreviewForm;
+    FPreviewForm = nullptr;
+    preview->OnClose = {};
+    preview->Free();
+  }
   // The editor's events must not reach a window that is going.
   if (DFM) {
     DFM->Core().OnChange = {};
@@ -131,6 +170,13 @@ void Tmdi_kst_Editor::FormCreate(TObject*) {
   FSearch = std::make_unique<TCodeEditSearch>();
   DFM->Core().SetHighlighter(FHighlighter.get());
   DFM->Core().SetSearchEngine(FSearch.get());
+  for (ltcontrol::TLiveStringTree* tree : {Tree, HTree, OIPTree, OIETree})
+    tree->Model().SetNodeDataSize(static_cast<Integer>(sizeof(TObjectNodeData*)));
+  Tree->Model().SetIncrementalSearchStart(ssAlwaysStartOver);
+  Tree->Model().SetIncrementalSearchTimeout(500);
+  OIPTree->Model().OnHeaderClick = [this](::TLTHeader* sender, const TLTHeaderHitInfo& hitInfo) {
+    OIPTreeHeaderClick(sender, hitInfo);
+  };
   pc->SetActivePageIndex(0);
   pcOI->SetActivePageIndex(0);
   SetPrefs();
@@ -189,6 +235,10 @@ void Tmdi_kst_Editor::Dispatch(TMessage& message) {
 
 void Tmdi_kst_Editor::Notification(TComponent* component, TOperation operation) {
   TForm::Notification(component, operation);
+  if (operation == opRemove && component == FPreviewForm) {
+    FPreviewForm = nullptr;
+    FObject = nullptr;
+  }
   if (auto* form = dynamic_cast<TCustomForm*>(component); form && form != this && form->FormStyle() == fsMDIChild)
     PostControlsUpdate();
 }
@@ -279,9 +329,12 @@ void Tmdi_kst_Editor::DFMStatusChange(TObject*, TCodeStatusChanges) {
   mmCopy->SetEnabled(selection);
   mmCut->SetEnabled(selection);
   PostControlsUpdate();
+  if (ActiveControl() == DFM) TrackCaret();
 }
 
-void Tmdi_kst_Editor::pcChange(TObject*) {}
+void Tmdi_kst_Editor::pcChange(TObject*) {
+  if (pc->ActivePageIndex() == 1) PreviewForm();
+}
 
 bool Tmdi_kst_Editor::CanUndo() const {
   return DFM->Core().CanUndo();
@@ -347,16 +400,6 @@ void Tmdi_kst_Editor::cmFindnext(TObject*) {
   if (DFM->CanFocus()) DFM->SetFocus();
 }
 
-void Tmdi_kst_Editor::cmGoto(TObject*) {}
-void Tmdi_kst_Editor::cmCBLocate(TObject*) {}
-void Tmdi_kst_Editor::cmExpand(TObject*) {}
-void Tmdi_kst_Editor::cmCollapse(TObject*) {}
-void Tmdi_kst_Editor::cmPreview(TObject*) {}
-void Tmdi_kst_Editor::mmSaveFormImageClick(TObject*) {}
-
-void Tmdi_kst_Editor::cmRescan(TObject*) {
-  UpdateMessages();
-}
 
 void Tmdi_kst_Editor::cmLoadData(TObject*) {
   if (!odd->Execute()) return;
@@ -399,4 +442,569 @@ void Tmdi_kst_Editor::SetPrefs() {
   const TKestrumPrefs& prefs = wnd_kst_Main->Prefs();
   TFont& font = DFM->Font();
   font.SetSize(prefs.SmallFont ? 8 : 10);
+}
+
+// ---- Object tree ----
+
+namespace {
+
+const TClassRegistry& Registry() {
+  return Application->ClassRegistry();
+}
+
+// The class browser belongs to the main window, or to the application without one.
+TComponent* BrowserOwner() {
+  return wnd_kst_Main ? static_cast<TComponent*>(wnd_kst_Main) : static_cast<TComponent*>(Application);
+}
+
+void SetColumnVisible(ltcontrol::TLiveStringTree* tree, TColumnIndex column, bool visible) {
+  ::TLiveTreeColumns& columns = tree->Model().Header().Columns();
+  if (column >= columns.Count()) return;
+  ::TLiveTreeColumn* item = columns.Items(column);
+  const TLTColumnOptions options = item->Options();
+  item->SetOptions(visible ? options + TLTColumnOptions{coVisible} : options - TLTColumnOptions{coVisible});
+}
+
+struct TCursorBack {
+  ~TCursorBack() { Screen->SetCursor(crDefault); }
+};
+
+}  // namespace
+
+TObjectNodeData* Tmdi_kst_Editor::NodeData(ltcontrol::TBaseLiveTree* tree, PLiveNode node) {
+  if (!tree || !node || tree->Model().NodeDataSize() < static_cast<Integer>(sizeof(TObjectNodeData*))) return nullptr;
+  auto* slot = tree->Model().GetNodeData<TObjectNodeData*>(node);
+  return slot ? *slot : nullptr;
+}
+
+std::vector<std::unique_ptr<TObjectNodeData>>& Tmdi_kst_Editor::NodeStore(ltcontrol::TLiveStringTree* tree) {
+  if (tree == Tree) return FTreeData;
+  if (tree == OIPTree) return FPropData;
+  if (tree == OIETree) return FEventData;
+  return FOriginData;
+}
+
+PLiveNode Tmdi_kst_Editor::AddNode(ltcontrol::TLiveStringTree* tree, PLiveNode parent, const TObjectNodeData& data) {
+  auto& store = NodeStore(tree);
+  store.push_back(std::make_unique<TObjectNodeData>(data));
+  return tree->Model().AddChild(parent, store.back().get());
+}
+
+void Tmdi_kst_Editor::ClearTree(ltcontrol::TLiveStringTree* tree) {
+  // The nodes go first: their events still read the records.
+  tree->Model().Clear();
+  NodeStore(tree).clear();
+}
+
+TComponent* Tmdi_kst_Editor::PreviewComponent(StringView name) const {
+  if (!FPreviewForm || name.empty()) return nullptr;
+  // Frames own their own components: the search goes through them too.
+  std::vector<const TComponent*> owners{FPreviewForm};
+  for (size_t i = 0; i < owners.size(); ++i) {
+    if (SameText(owners[i]->Name(), name) && owners[i] != FPreviewForm) return const_cast<TComponent*>(owners[i]);
+    if (TComponent* found = owners[i]->FindComponent(name)) return found;
+    for (int j = 0; j < owners[i]->ComponentCount(); ++j)
+      if (owners[i]->Components(j)->ComponentCount() > 0) owners.push_back(owners[i]->Components(j));
+  }
+  return nullptr;
+}
+
+TObject* Tmdi_kst_Editor::HeldObject(TObject* instance, StringView property) {
+  if (!instance) return nullptr;
+  MOI->SetComponent(instance);
+  const TPropInfo* prop = MOI->GetProperty(property);
+  return prop && prop->Kind() == tkClass ? GetObjectProp(*instance, *prop) : nullptr;
+}
+
+TLiveObjectLookups Tmdi_kst_Editor::PreviewLookups() {
+  TLiveObjectLookups live;
+  live.CollectionTypeName = [this](const String& component, const String& property) -> String {
+    TComponent* owner = PreviewComponent(component);
+    if (!owner) return {};
+    MOI->SetComponent(owner);
+    return MOI->GetPropertyType(property);
+  };
+  live.CollectionItem = [this](const String& component, const String& collection,
+                               Integer index) -> std::optional<TObjectLabel> {
+    auto* items = dynamic_cast<TCollection*>(HeldObject(PreviewComponent(component), collection));
+    if (!items || index < 0 || index >= items->Count()) return std::nullopt;
+    TCollectionItem* item = items->Items(index);
+    return TObjectLabel{item->DisplayName(), ClassOf(*item).ClassName()};
+  };
+  return live;
+}
+
+Integer Tmdi_kst_Editor::ScanObjects(const TStrings& lines) {
+  ListUnknownClasses(lines, Registry(), *FUCL);
+  FreePreview();
+  RebuildPreview();
+  std::vector<TScannedNode> nodes;
+  try {
+    nodes = ScanObjectLines(lines, &Registry(), PreviewLookups());
+  } catch (const std::exception&) {
+    // A scan that fails shows no objects rather than a broken tree.
+    nodes.clear();
+  }
+  MOI->SetComponent(nullptr);
+  ::TBaseLiveTree& model = Tree->Model();
+  model.BeginUpdate();
+  ClearTree(Tree);
+  FFormClass.clear();
+  std::vector<PLiveNode> added;
+  added.reserve(nodes.size());
+  for (const TScannedNode& node : nodes) {
+    added.push_back(AddNode(Tree, node.Parent >= 0 ? added[node.Parent] : nullptr, node.Data));
+    if (node.Data.Kind == okRootObject) FFormClass = node.Data.ClassName;
+  }
+  model.EndUpdate();
+  FObjectCount = static_cast<Integer>(model.TotalCount());
+  pc->SetActivePageIndex(0);
+  return FObjectCount;
+}
+
+void Tmdi_kst_Editor::cmRescan(TObject*) {
+  TCursorBack back;
+  Screen->SetCursor(crHourGlass);
+  const Integer count = ScanObjects(*DFM->GetLines());
+  // Also after a scan that finds nothing: the count of the last scan would be wrong.
+  sb->Panels().Items(0)->SetText(Format(u"Object count: %d", {count}));
+  if (count > 0) {
+    SelectNode(Tree->Model().GetFirst());
+    Tree->Model().FullExpand();
+    Tree->SetVisible(true);
+    DFM->Core().Caret().SetCaretXY({1, 1});
+    if (DFM->CanFocus()) DFM->SetFocus();
+  } else {
+    OIPanel->SetCaption(u"No object selected");
+    FillHierarchyTree(nullptr);
+  }
+  UpdateMessages();
+}
+
+PLiveNode Tmdi_kst_Editor::FindObjectNode(StringView name) const {
+  ::TBaseLiveTree& model = Tree->Model();
+  for (PLiveNode node = model.GetFirst(); node; node = model.GetNext(node))
+    if (const TObjectNodeData* data = NodeData(Tree, node); data && SameText(data->Name, name)) return node;
+  return nullptr;
+}
+
+void Tmdi_kst_Editor::SelectNode(PLiveNode node) {
+  if (!node) return;
+  ::TBaseLiveTree& model = Tree->Model();
+  model.ClearSelection();
+  model.SetSelected(node, true);
+  // Focusing the node that has the focus already reports nothing: its object is shown anew.
+  if (model.FocusedNode() == node)
+    TreeFocusChanged(Tree, node, model.FocusedColumn());
+  else
+    model.SetFocusedNode(node);
+  model.ScrollIntoView(node, false);
+}
+
+void Tmdi_kst_Editor::TreeGetText(ltcontrol::TBaseLiveTree*, PLiveNode node, TColumnIndex column, TLSTTextType,
+                                  String& cellText) {
+  const TObjectNodeData* data = NodeData(Tree, node);
+  if (!data) return;
+  if (column == 1) {
+    cellText = data->ClassName;
+    return;
+  }
+  const Cardinal children = Tree->Model().GetChildCount(node);
+  cellText = children > 0 ? Format(u"%s (%d)", {data->Name, static_cast<Integer>(children)}) : data->Name;
+}
+
+void Tmdi_kst_Editor::TreeGetImageIndex(ltcontrol::TBaseLiveTree*, PLiveNode node, TLTImageKind kind,
+                                        TColumnIndex column, bool&, Integer& imageIndex) {
+  if (kind == ikOverlay || column > 0) return;
+  if (const TObjectNodeData* data = NodeData(Tree, node)) imageIndex = data->ImageIndex;
+}
+
+void Tmdi_kst_Editor::TreeIncrementalSearch(ltcontrol::TBaseLiveTree*, PLiveNode node, const String& searchText,
+                                            Integer& result) {
+  const TObjectNodeData* data = NodeData(Tree, node);
+  result = data && IncrementalSearchMatches(searchText, data->Name) ? 0 : 1;
+}
+
+void Tmdi_kst_Editor::TreeFocusChanged(ltcontrol::TBaseLiveTree*, PLiveNode node, TColumnIndex) {
+  FObject = nullptr;
+  const TObjectNodeData* data = NodeData(Tree, node);
+  if (!data) return;
+  const TObjectNodeData* shown = data;
+  const TClassInfo* cls = nullptr;
+  ::TBaseLiveTree& model = Tree->Model();
+  try {
+    const PLiveNode parent = model.NodeParent(node);
+    if (!parent) {
+      // A top-level node stands for the preview form itself.
+      FObject = FPreviewForm;
+      if (FPreviewForm) cls = &ClassOf(*FPreviewForm);
+    } else {
+      cls = Registry().FindClass(data->ClassName);
+      const TObjectNodeData* parentData = NodeData(Tree, parent);
+      if (data->Kind == okObject) {
+        FObject = PreviewComponent(data->Name);
+      } else if (data->Kind == okCollection && parentData) {
+        FObject = HeldObject(PreviewComponent(parentData->Name), data->Name);
+      } else if (data->Kind == okCollectionItem && parentData) {
+        shown = parentData;
+        const TObjectNodeData* ownerData = NodeData(Tree, model.NodeParent(parent));
+        auto* items =
+            dynamic_cast<TCollection*>(HeldObject(ownerData ? PreviewComponent(ownerData->Name) : nullptr, shown->Name));
+        const auto index = static_cast<int>(node->Index);
+        if (items && index < items->Count()) FObject = items->Items(index);
+      }
+      // Collections and items take their class from the live object when
+      // the registry does not list it.
+      if (!cls && FObject && data->Kind != okObject) cls = &ClassOf(*FObject);
+    }
+    if (!cls) FObject = nullptr;
+  } catch (const std::exception&) {
+    // The preview did not build it.
+  }
+  OIPanel->SetCaption(Format(u"%s: %s", {shown->Name, shown->ClassName}));
+  InspectObject(FObject, shown->Name);
+  FillHierarchyTree(cls);
+  if (!TabSheet5->TabVisible()) pcOI->SetActivePageIndex(0);
+  if (pc->ActivePageIndex() == 0)
+    if (auto* control = dynamic_cast<TControl*>(FObject); control && control != FPreviewForm) control->SetVisible(true);
+}
+
+void Tmdi_kst_Editor::TrackCaret() {
+  if (Tree->Model().TotalCount() == 0) return;
+  const std::optional<String> name = EnclosingObjectName(*DFM->GetLines(), DFM->Core().Caret().CaretY() - 1);
+  if (!name) return;
+  const PLiveNode node = FindObjectNode(*name);
+  if (node && node != Tree->Model().FocusedNode()) SelectNode(node);
+}
+
+void Tmdi_kst_Editor::cmGoto(TObject*) {
+  ::TBaseLiveTree& model = Tree->Model();
+  PLiveNode node = model.FocusedNode();
+  if (!node) return;
+  const TObjectNodeData* data = NodeData(Tree, node);
+  // Collections and items are found by the object that holds them, also
+  // when the preview named them after their live type or class.
+  if (data && (data->Kind == okCollection || SameText(data->ClassName, u"TCollection")))
+    data = NodeData(Tree, model.NodeParent(node));
+  else if (data && (data->Kind == okCollectionItem || SameText(data->ClassName, u"TCollectionItem")))
+    data = NodeData(Tree, model.NodeParent(model.NodeParent(node)));
+  if (!data) return;
+  TCodeEditCore& core = DFM->Core();
+  core.Caret().SetCaretXY({1, 1});
+  try {
+    SearchReplace(core, Format(u"%s: %s", {data->Name, data->ClassName}), {}, {});
+  } catch (const Exception&) {
+    // Not found: the caret stays at the top.
+  }
+  pc->SetActivePageIndex(0);
+  if (DFM->CanFocus()) DFM->SetFocus();
+}
+
+void Tmdi_kst_Editor::cmExpand(TObject*) {
+  Tree->Model().FullExpand();
+}
+
+void Tmdi_kst_Editor::cmCollapse(TObject*) {
+  Tree->Model().FullCollapse();
+}
+
+void Tmdi_kst_Editor::cmCBLocate(TObject*) {
+  if (const TObjectNodeData* data = NodeData(Tree, Tree->Model().FocusedNode()))
+    LocateInClassBrowser(BrowserOwner(), data->UnitName, data->ClassName);
+}
+
+// ---- Inspector views ----
+
+void Tmdi_kst_Editor::InspectObject(TObject* object, const String& name) {
+  TabSheet5->SetTabVisible(false);
+  if (!object && name.empty()) return;
+  FillPropertyTree(object, name);
+  FillEventTree(object, name);
+}
+
+void Tmdi_kst_Editor::FillPropertyTree(TObject* object, const String& name) {
+  const bool showType = object && wnd_kst_Main && wnd_kst_Main->Prefs().ShowTypeCol;
+  SetColumnVisible(OIPTree, 1, showType);
+  std::vector<TInspectorRow> rows;
+  try {
+    rows = PropertyRows(*MOI, object, name, *DFM->GetLines());
+  } catch (const Exception&) {
+    rows.clear();
+  }
+  ::TBaseLiveTree& model = OIPTree->Model();
+  model.BeginUpdate();
+  ClearTree(OIPTree);
+  std::vector<PLiveNode> added;
+  added.reserve(rows.size());
+  for (const TInspectorRow& row : rows) added.push_back(AddNode(OIPTree, row.Parent >= 0 ? added[row.Parent] : nullptr, row.Data));
+  model.EndUpdate();
+  TabSheet3->SetCaption(Format(u" Properties (%d)", {static_cast<Integer>(model.TotalCount())}));
+}
+
+void Tmdi_kst_Editor::FillEventTree(TObject* object, const String& name) {
+  ::TBaseLiveTree& model = OIETree->Model();
+  TabSheet4->SetTabVisible(object != nullptr);
+  if (!object) {
+    ClearTree(OIETree);
+    return;
+  }
+  SetColumnVisible(OIETree, 1, wnd_kst_Main && wnd_kst_Main->Prefs().ShowTypeCol);
+  std::vector<TInspectorRow> rows;
+  try {
+    rows = EventRows(*MOI, object, name, *DFM->GetLines());
+  } catch (const Exception&) {
+    rows.clear();
+  }
+  model.BeginUpdate();
+  ClearTree(OIETree);
+  for (const TInspectorRow& row : rows) AddNode(OIETree, nullptr, row.Data);
+  model.EndUpdate();
+  TabSheet4->SetCaption(Format(u" Events (%d)", {static_cast<Integer>(model.TotalCount())}));
+}
+
+void Tmdi_kst_Editor::OITreeGetText(ltcontrol::TBaseLiveTree* sender, PLiveNode node, TColumnIndex column,
+                                    TLSTTextType, String& cellText) {
+  const TObjectNodeData* data = NodeData(sender, node);
+  if (!data) return;
+  switch (column) {
+    case 1: cellText = data->ClassName; break;
+    case 2: cellText = data->ValueText; break;
+    default: cellText = data->Name; break;
+  }
+}
+
+void Tmdi_kst_Editor::OITreePaintText(ltcontrol::TBaseLiveTree* sender, TCanvas* targetCanvas, PLiveNode node,
+                                      TColumnIndex column, TLSTTextType) {
+  const TObjectNodeData* data = NodeData(sender, node);
+  if (!data || !targetCanvas) return;
+  TFont& font = targetCanvas->Font();
+  const bool selected = sender->Model().Selected(node);
+  if (column == 1) font.SetColor(selected ? clWhite : clGray);
+  if (column == 2) font.SetColor(selected ? clWhite : clNavy);
+  // What the form text sets is bold.
+  if (data->TextIndex >= 0) font.SetStyle(font.Style() + TFontStyles{fsBold});
+}
+
+void Tmdi_kst_Editor::OITreeCompareNodes(ltcontrol::TBaseLiveTree* sender, PLiveNode node1, PLiveNode node2,
+                                         TColumnIndex column, Integer& result) {
+  const TObjectNodeData* a = NodeData(sender, node1);
+  const TObjectNodeData* b = NodeData(sender, node2);
+  if (!a || !b) return;
+  switch (column) {
+    case 0: result = AnsiCompareStr(a->Name, b->Name); break;
+    case 1: result = AnsiCompareStr(a->ClassName, b->ClassName); break;
+    case 2: result = AnsiCompareStr(a->ValueText, b->ValueText); break;
+    default: break;
+  }
+}
+
+void Tmdi_kst_Editor::OIPTreeHeaderClick(::TLTHeader*, const TLTHeaderHitInfo& hitInfo) {
+  if (hitInfo.Column < 0) return;
+  ::TBaseLiveTree& model = OIPTree->Model();
+  if (model.SortColumn() == hitInfo.Column) {
+    model.SetSortDirection(model.SortDirection() == sdAscending ? sdDescending : sdAscending);
+  } else {
+    model.SetSortDirection(sdAscending);
+    model.SetSortColumn(hitInfo.Column);
+  }
+  model.SortTree(model.SortColumn(), model.SortDirection());
+}
+
+void Tmdi_kst_Editor::OIPTreeDblClick(TObject*) {
+  if (TabSheet5->TabVisible()) pcOI->SetActivePage(TabSheet5);
+}
+
+void Tmdi_kst_Editor::OIPTreeFocusChanged(ltcontrol::TBaseLiveTree*, PLiveNode node, TColumnIndex) {
+  ShowImageOf(NodeData(OIPTree, node));
+}
+
+void Tmdi_kst_Editor::ShowImageOf(const TObjectNodeData* data) {
+  Image->Picture().SetGraphic(nullptr);
+  try {
+    TObject* value = data ? data->ValueObject : nullptr;
+    TGraphic* graphic = dynamic_cast<TGraphic*>(value);
+    if (auto* picture = dynamic_cast<TPicture*>(value)) graphic = picture->Graphic();
+    if (graphic && !graphic->Empty()) {
+      Image->Picture().Assign(graphic);
+      const Integer width = graphic->Width();
+      const Integer height = graphic->Height();
+      String title = Format(u"Image: %d x %d", {width, height});
+      String filter = u"Bitmaps (*.bmp)|*.bmp|Icons (*.ico)|*.ico|Metafiles (*.wmf)|*.wmf";
+      if (dynamic_cast<TBitmap*>(graphic)) {
+        title = Format(u"Bitmap: %d x %d", {width, height});
+        filter = u"Bitmaps (*.bmp)|*.bmp";
+      } else if (dynamic_cast<TMetafile*>(graphic)) {
+        title = Format(u"Metafile: %d x %d", {width, height});
+        filter = u"Metafiles (*.wmf)|*.wmf";
+      } else if (dynamic_cast<TIcon*>(graphic)) {
+        title = Format(u"Icon: %d x %d", {width, height});
+        filter = u"Icons (*.ico)|*.ico";
+      }
+      ImageTitle->SetCaption(title);
+      spd1->SetFilter(filter);
+    }
+    if (data) PropTitle->SetCaption(Format(u"%s: %s", {data->Name, data->ClassName}));
+    TabSheet5->SetTabVisible(Image->Picture().Graphic() != nullptr);
+  } catch (const Exception&) {
+    TabSheet5->SetTabVisible(false);
+  }
+}
+
+void Tmdi_kst_Editor::ImageDblClick(TObject*) {
+  const bool fit = !Image->AutoSize();
+  Image->SetAutoSize(fit);
+  Image->SetStretch(fit);
+  Image->SetWidth(fit ? Image->Picture().Width() : ScrollBox1->ClientWidth());
+}
+
+void Tmdi_kst_Editor::pmSaveClick(TObject*) {
+  if (spd1->Execute()) Image->Picture().SaveToFile(spd1->FileName());
+}
+
+void Tmdi_kst_Editor::FillHierarchyTree(const TClassInfo* cls) {
+  ::TBaseLiveTree& model = HTree->Model();
+  model.BeginUpdate();
+  ClearTree(HTree);
+  if (cls) {
+    PLiveNode parent = nullptr;
+    for (const TClassInfo* run = cls; run; run = run->ClassParent()) {
+      TObjectNodeData data;
+      data.ClassName = run->ClassName();
+      data.UnitName = run->UnitName();
+      parent = AddNode(HTree, parent, data);
+    }
+  } else {
+    TObjectNodeData data;
+    data.ClassName = u"<No info available>";
+    AddNode(HTree, nullptr, data);
+  }
+  model.EndUpdate();
+  model.FullExpand();
+}
+
+void Tmdi_kst_Editor::HTreeGetText(ltcontrol::TBaseLiveTree*, PLiveNode node, TColumnIndex, TLSTTextType,
+                                   String& cellText) {
+  if (const TObjectNodeData* data = NodeData(HTree, node)) cellText = data->ClassName;
+}
+
+void Tmdi_kst_Editor::HTreePaintText(ltcontrol::TBaseLiveTree*, TCanvas* targetCanvas, PLiveNode node, TColumnIndex,
+                                     TLSTTextType) {
+  if (targetCanvas && node && HTree->Model().GetNodeLevel(node) == 0)
+    targetCanvas->Font().SetStyle(targetCanvas->Font().Style() + TFontStyles{fsBold});
+}
+
+void Tmdi_kst_Editor::HTreeDblClick(TObject*) {
+  const TObjectNodeData* data = NodeData(HTree, HTree->Model().FocusedNode());
+  if (data && !data->UnitName.empty()) LocateInClassBrowser(BrowserOwner(), data->UnitName, data->ClassName);
+}
+
+// ---- Preview ----
+
+void Tmdi_kst_Editor::DropLiveObjects() {
+  FObject = nullptr;
+  if (MOI) MOI->SetComponent(nullptr);
+  ClearTree(OIPTree);
+  ClearTree(OIETree);
+}
+
+void Tmdi_kst_Editor::FreePreview() {
+  DropLiveObjects();
+  if (!FPreviewForm) return;
+  TForm* preview = FPreviewForm;
+  FPreviewForm = nullptr;
+  try {
+    preview->OnClose = {};
+    preview->RemoveFreeNotification(this);
+    preview->Free();
+  } catch (const Exception&) {
+  }
+}
+
+void Tmdi_kst_Editor::RebuildPreview() {
+  auto text = std::make_unique<TStringList>();
+  text->AddStrings(*DFM->GetLines());
+  AdjustPreviewText(*text);
+  FErrBox->Clear();
+  struct TRefresh {
+    Tmdi_kst_Editor* Self;
+    ~TRefresh() { Self->UpdateMessages(); }
+  } refresh{this};
+  auto* preview = new TForm(VirtualDesktop);
+  preview->SetParent(VirtualDesktop);
+  FPreviewForm = preview;
+  preview->FreeNotification(this);
+  ReadPreview(*text, *preview, Registry(), *FErrBox);
+  try {
+    HookPreviewControls(preview);
+    preview->SetShowHint(true);
+    preview->SetHint(Format(u"%s: %s\r\nOrigin: %d, %d; Size: %d x %d",
+                            {preview->Name(), ClassOf(*preview).ClassName(), preview->Left(), preview->Top(),
+                             preview->Width(), preview->Height()}));
+    preview->OnClick = TNotifyEvent(this, &Tmdi_kst_Editor::ObjectEnter);
+    preview->OnMouseMove = TMouseMoveEvent(this, &Tmdi_kst_Editor::ObjectMouseMove);
+    preview->SetPosition(poDesigned);
+    preview->SetLeft(10);
+    preview->SetTop(10);
+    preview->SetWindowState(wsNormal);
+    preview->Show();
+  } catch (const Exception& e) {
+    FErrBox->Add(u"ERROR=FormShow: " + e.Message());
+  }
+}
+
+void Tmdi_kst_Editor::PreviewForm() {
+  FreePreview();
+  RebuildPreview();
+  // The views showed objects of the old preview: the focused node shows the new ones.
+  if (PLiveNode node = Tree->Model().FocusedNode()) TreeFocusChanged(Tree, node, Tree->Model().FocusedColumn());
+}
+
+void Tmdi_kst_Editor::HookPreviewControls(TComponent* owner) {
+  for (int i = 0; i < owner->ComponentCount(); ++i) {
+    auto* control = dynamic_cast<TControl*>(owner->Components(i));
+    if (!control) continue;
+    MOI->SetComponent(control);
+    const TNotifyEvent enter(this, &Tmdi_kst_Editor::ObjectEnter);
+    if (MOI->GetProperty(u"OnClick"))
+      MOI->SetEventValue(u"OnClick", std::any(enter));
+    else if (MOI->GetProperty(u"OnDblClick"))
+      MOI->SetEventValue(u"OnDblClick", std::any(enter));
+    if (MOI->GetProperty(u"OnMouseMove"))
+      MOI->SetEventValue(u"OnMouseMove", std::any(TMouseMoveEvent(this, &Tmdi_kst_Editor::ObjectMouseMove)));
+    MOI->SetPropertyValue(u"ShowHint", String(u"True"));
+    MOI->SetPropertyValue(u"Hint", Format(u"%s: %s\r\nOrigin: %d, %d\r\nSize: %d x %d",
+                                          {control->Name(), ClassOf(*control).ClassName(), control->Left(),
+                                           control->Top(), control->Width(), control->Height()}));
+    // Disabled controls of the design react to the hooks too.
+    MOI->SetPropertyValue(u"Enabled", String(u"True"));
+    if (control->ComponentCount() > 0) HookPreviewControls(control);
+  }
+  MOI->SetComponent(nullptr);
+}
+
+void Tmdi_kst_Editor::ObjectEnter(TObject* sender) {
+  auto* component = dynamic_cast<TComponent*>(sender);
+  if (!component) return;
+  if (PLiveNode node = FindObjectNode(component->Name())) SelectNode(node);
+}
+
+void Tmdi_kst_Editor::ObjectMouseMove(TObject* sender, TShiftState, Integer x, Integer y) {
+  auto* component = dynamic_cast<TComponent*>(sender);
+  sb->Panels().Items(1)->SetText(
+      component ? Format(u"%s: %s   X: %d   Y: %d", {component->Name(), ClassOf(*component).ClassName(), x, y})
+                : Format(u"X: %d   Y: %d", {x, y}));
+}
+
+void Tmdi_kst_Editor::cmPreview(TObject*) {
+  pc->SetActivePageIndex(pc->ActivePageIndex() == 0 ? 1 : 0);
+}
+
+void Tmdi_kst_Editor::mmSaveFormImageClick(TObject*) {
+  if (!FPreviewForm || !FPreviewForm->HandleAllocated()) return;
+  spd->SetFileName(FPreviewForm->Name() + u".bmp");
+  if (!spd->Execute()) return;
+  TBitmap image;
+  image.SetSize(FPreviewForm->Width(), FPreviewForm->Height());
+  FPreviewForm->PaintTo(image.Canvas().Handle(), 0, 0);
+  image.SaveToFile(spd->FileName());
 }

@@ -7,8 +7,11 @@
 #include "ui/winapi.h"
 
 #include <memory>
+#include <vector>
 
 #include "app/formdocument.h"
+#include "app/objectscan.h"
+#include "livetree/livetreetypes.h"
 #include "codeedit/editcore.h"
 #include "ui/comctrls.h"
 #include "ui/commdlg.h"
@@ -30,6 +33,11 @@ class TPxPageControl;
 class TPxTabSheet;
 class TPxHeaderPanel;
 class TMObjectInspector;
+namespace ltcontrol {
+class TBaseLiveTree;
+}
+struct TLTHeaderHitInfo;
+class TLTHeader;
 
 class Tmdi_kst_Editor : public TForm {
   KST_CLASS(Tmdi_kst_Editor, TForm)
@@ -93,6 +101,31 @@ class Tmdi_kst_Editor : public TForm {
   void UpdateMessages();
   void SetPrefs();
 
+  // ---- Object tree ----
+  // Lists the unknown classes, rebuilds the preview, then the tree from the
+  // lines; the number of nodes.
+  Integer ScanObjects(const TStrings& lines);
+  Integer ObjectCount() const { return FObjectCount; }
+  const String& FormClass() const { return FFormClass; }
+  const TStrings& UnknownClasses() const { return *FUCL; }
+  // The first node, in pre-order, of that name (without regard to case); none when there is none.
+  PLiveNode FindObjectNode(StringView name) const;
+  // Focuses and selects the node, which shows its object.
+  void SelectNode(PLiveNode node);
+  // The live object of the focused node; none when the preview did not build it.
+  TObject* CurrentObject() const { return FObject; }
+  // The record behind a node of any of the window's four trees.
+  static TObjectNodeData* NodeData(ltcontrol::TBaseLiveTree* tree, PLiveNode node);
+
+  // ---- Inspector views ----
+  void InspectObject(TObject* object, const String& name);
+  void FillHierarchyTree(const TClassInfo* cls);
+
+  // ---- Preview ----
+  // Rebuilds the preview from the text and refreshes the messages.
+  void PreviewForm();
+  TForm* Preview() const { return FPreviewForm; }
+
   void FormCreate(TObject* sender);
   void FormActivate(TObject* sender);
   void FormClose(TObject* sender, TCloseAction& action);
@@ -116,6 +149,31 @@ class Tmdi_kst_Editor : public TForm {
   void rdFind(TObject* sender);
   void rdReplace(TObject* sender);
   void EditMenuPopup(TObject* sender);
+  void TreeGetText(ltcontrol::TBaseLiveTree* sender, PLiveNode node, TColumnIndex column, TLSTTextType textType,
+                   String& cellText);
+  void TreeGetImageIndex(ltcontrol::TBaseLiveTree* sender, PLiveNode node, TLTImageKind kind, TColumnIndex column,
+                         bool& ghosted, Integer& imageIndex);
+  void TreeFocusChanged(ltcontrol::TBaseLiveTree* sender, PLiveNode node, TColumnIndex column);
+  void TreeIncrementalSearch(ltcontrol::TBaseLiveTree* sender, PLiveNode node, const String& searchText,
+                             Integer& result);
+  void OITreeGetText(ltcontrol::TBaseLiveTree* sender, PLiveNode node, TColumnIndex column, TLSTTextType textType,
+                     String& cellText);
+  void OITreePaintText(ltcontrol::TBaseLiveTree* sender, TCanvas* targetCanvas, PLiveNode node, TColumnIndex column,
+                       TLSTTextType textType);
+  void OITreeCompareNodes(ltcontrol::TBaseLiveTree* sender, PLiveNode node1, PLiveNode node2, TColumnIndex column,
+                          Integer& result);
+  void OIPTreeDblClick(TObject* sender);
+  void OIPTreeFocusChanged(ltcontrol::TBaseLiveTree* sender, PLiveNode node, TColumnIndex column);
+  void OIPTreeHeaderClick(TLTHeader* sender, const TLTHeaderHitInfo& hitInfo);
+  void HTreeGetText(ltcontrol::TBaseLiveTree* sender, PLiveNode node, TColumnIndex column, TLSTTextType textType,
+                    String& cellText);
+  void HTreePaintText(ltcontrol::TBaseLiveTree* sender, TCanvas* targetCanvas, PLiveNode node, TColumnIndex column,
+                      TLSTTextType textType);
+  void HTreeDblClick(TObject* sender);
+  void ImageDblClick(TObject* sender);
+  void pmSaveClick(TObject* sender);
+  void ObjectEnter(TObject* sender);
+  void ObjectMouseMove(TObject* sender, TShiftState shift, Integer x, Integer y);
 
  protected:
   void Notification(TComponent* component, TOperation operation) override;
@@ -128,6 +186,27 @@ class Tmdi_kst_Editor : public TForm {
   // Asks the main window to refresh its actions, later: the window may be on its way out.
   void PostControlsUpdate();
   void Search(TCodeSearchOptions options, const String& replace);
+  // A node of the tree carrying a copy of the record, which the window keeps.
+  PLiveNode AddNode(ltcontrol::TLiveStringTree* tree, PLiveNode parent, const TObjectNodeData& data);
+  // Empties the tree and drops the records of its nodes.
+  void ClearTree(ltcontrol::TLiveStringTree* tree);
+  std::vector<std::unique_ptr<TObjectNodeData>>& NodeStore(ltcontrol::TLiveStringTree* tree);
+  // Forgets every live object of the preview: the current object, the
+  // inspector's and the views' value objects. Run before the preview goes.
+  void DropLiveObjects();
+  void FreePreview();
+  // Builds a new preview in place of none, collecting its message lines.
+  void RebuildPreview();
+  void HookPreviewControls(TComponent* owner);
+  // A component of the preview by name, searched through frames too; none when the preview has none.
+  TComponent* PreviewComponent(StringView name) const;
+  // The object a property of the component holds; none when there is none.
+  TObject* HeldObject(TObject* instance, StringView property);
+  TLiveObjectLookups PreviewLookups();
+  void FillPropertyTree(TObject* object, const String& name);
+  void FillEventTree(TObject* object, const String& name);
+  void ShowImageOf(const TObjectNodeData* data);
+  void TrackCaret();
 
   Integer FCurrentLine = -1;
   String FFilename;
@@ -137,6 +216,8 @@ class Tmdi_kst_Editor : public TForm {
   std::unique_ptr<TStringList> FErrBox;
   std::unique_ptr<TStringList> FUCL;
   TObject* FObject = nullptr;
+  TForm* FPreviewForm = nullptr;
+  std::vector<std::unique_ptr<TObjectNodeData>> FTreeData, FPropData, FEventData, FOriginData;
   TDataFormat FDataFormat = dfText;
   TMObjectInspector* MOI = nullptr;
   // The lines as last read from the file: they keep its character encoding for saving.

@@ -2,6 +2,7 @@
 
 #include "app/objectinspector.h"
 #include "app/win32/aboutbox.h"
+#include "app/win32/classbrowserform.h"
 #include "app/win32/editorform.h"
 #include "app/win32/typedialog.h"
 #include "classes/reflection.h"
@@ -114,6 +115,7 @@ void Twnd_kst_Main::Describe(TClassBuilder<Twnd_kst_Main>& c) {
   c.Method(u"cmPreview", &M::cmPreview);
   c.Method(u"cmRescan", &M::cmRescan);
   c.Method(u"CBPanelChange", &M::CBPanelChange);
+  c.Method(u"cmClassBrowser", &M::cmClassBrowser);
   c.Method(u"WinBarMenuPopup", &M::WinBarMenuPopup);
   c.Method(u"wacTitleExecute", &M::wacTitleExecute);
   c.Method(u"wacStateExecute", &M::wacStateExecute);
@@ -350,6 +352,10 @@ void Twnd_kst_Main::CBPanelChange(TObject*) {
   CBSplitter->SetVisible(expanded);
 }
 
+void Twnd_kst_Main::cmClassBrowser(TObject*) {
+  ShowClassBrowser(this);
+}
+
 TCustomForm* Twnd_kst_Main::HotChild() const {
   return mdibg->GetMDIChild(mdibg->HotButtonIndex());
 }
@@ -448,5 +454,5 @@ void RegisterKestrumClasses(TClassRegistry& registry) {
   RegisterWinbarClasses(registry);
   RegisterObjectInspectorClasses(registry);
   registry.RegisterClasses({&Twnd_kst_Main::StaticClass(), &Tmdi_kst_Editor::StaticClass(),
-                            &TdlgType::StaticClass(), &TdlgAbout::StaticClass()});
+                            &TdlgType::StaticClass(), &TdlgAbout::StaticClass(), &TdlgClassBrowser::StaticClass()});
 }

@@ -123,6 +123,7 @@ class Twnd_kst_Main : public TForm {
   void cmPreview(TObject* sender);
   void cmRescan(TObject* sender);
   void CBPanelChange(TObject* sender);
+  void cmClassBrowser(TObject* sender);
   void WinBarMenuPopup(TObject* sender);
   void wacTitleExecute(TObject* sender);
   void wacStateExecute(TObject* sender);
