@@ -324,19 +324,31 @@ int TPackageSet::InstallPackage(const String& path) {
     if (std::find_if(FLoaded.begin(), FLoaded.end(), [&](const String& p) { return SameText(p, path); }) ==
         FLoaded.end())
       FLoaded.push_back(path);
-    const std::vector<TPackageClass> classes = PackageClasses(reader);
-    auto parentOf = [&](const String& name) -> String {
-      for (const TPackageClass& cls : classes)
-        if (SameText(cls.Name, name)) return cls.Parent;
-      return String();
+    std::vector<TPackageClass> classes = PackageClasses(reader);
+    std::map<String, String> parents;  // upper-case name: parent
+    for (const TPackageClass& cls : classes) parents.emplace(UpperCase(cls.Name), cls.Parent);
+    auto parentOf = [&](const String& name) {
+      auto found = parents.find(UpperCase(name));
+      return found == parents.end() ? String() : found->second;
     };
-    for (const TPackageClass& cls : classes) {
+    // Ancestors of the package first, so each class stands in for its nearest
+    // ancestor, wherever the linker put the class tables. A cycle ends the
+    // walk after as many steps as there are classes.
+    const std::size_t limit = classes.size();
+    std::vector<std::pair<std::size_t, TPackageClass>> ordered;
+    for (TPackageClass& cls : classes) {
+      std::size_t steps = 0;
+      for (String parent = cls.Parent; !parent.empty() && steps <= limit; parent = parentOf(parent)) ++steps;
+      ordered.emplace_back(steps, std::move(cls));
+    }
+    std::stable_sort(ordered.begin(), ordered.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+    for (const auto& [steps, cls] : ordered) {
       try {
         if (FRegistry.IsRegistered(cls.Name)) continue;
         // The nearest registered ancestor, through the package's own classes.
         const TClassInfo* ancestor = nullptr;
         String parent = cls.Parent;
-        for (std::size_t step = 0; !parent.empty() && step <= classes.size(); ++step) {
+        for (std::size_t step = 0; !parent.empty() && step <= limit; ++step) {
           if ((ancestor = FRegistry.FindClass(parent)) != nullptr) break;
           parent = parentOf(parent);
         }
@@ -369,4 +381,10 @@ void TPackageSet::UnInstallPackages() {
   for (const String& path : FLoaded) FRegistry.UnRegisterModuleClasses(path);
   FLoaded.clear();
   FStandIns.clear();
+}
+
+void RegisterStartupClasses(TClassRegistry& registry, TPackageSet& packages, const String& programPath) {
+  RegisterClassNames(registry, registry, StartupClassTable());
+  packages.LoadPackages(PackageIniFileName(programPath));
+  packages.InstallPackages(registry);
 }

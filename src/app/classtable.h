@@ -75,3 +75,8 @@ class TPackageSet {
   std::vector<String> FLoaded;
   std::vector<std::unique_ptr<TClassInfo>> FStandIns;
 };
+
+// The start-up work of the registry: the table's classes in table order
+// (the libraries' registration functions have filled the registry), then
+// the packages listed in the INI file beside the program.
+void RegisterStartupClasses(TClassRegistry& registry, TPackageSet& packages, const String& programPath);

@@ -64,9 +64,10 @@ PackageImage MakePackage() {
   builder.AddImports({{"vcl.bpl", {{"@Stdctrls@TTestControl@"}, {"@Other@TUnknown@"}}}});
   // Two descriptors, then the lookup table (three thunks), then the address table.
   const auto slot = static_cast<Cardinal>(builder.ImageBase) + importRva + 40 + 12;
-  std::vector<FakeClass> classes{{"TMyBase"}, {"TMyButton"}, {"TOrphan"}, {"TOrphanChild"}, {"TRoot"}};
-  classes[0].Parent = slot;          // an imported, registered class
-  classes[1].ParentIndex = 0;        // a class of the package
+  // The derived class first: the order of the tables is the linker's.
+  std::vector<FakeClass> classes{{"TMyButton"}, {"TMyBase"}, {"TOrphan"}, {"TOrphanChild"}, {"TRoot"}};
+  classes[0].ParentIndex = 1;        // a class of the package
+  classes[1].Parent = slot;          // an imported, registered class
   classes[2].Parent = slot + 4;      // an imported class nobody registered
   classes[3].ParentIndex = 2;
   PackageImage image;
@@ -100,8 +101,8 @@ TEST(PackageClasses, FollowsParentLinksToImportsAndOwnClasses) {
   reader.LoadFromBytes(image.Bytes);
   const std::vector<TPackageClass> classes = PackageClasses(reader);
   ASSERT_EQ(classes.size(), 5u);
-  const std::pair<String, String> expected[] = {{u"TMyBase", u"TTestControl"},
-                                                {u"TMyButton", u"TMyBase"},
+  const std::pair<String, String> expected[] = {{u"TMyButton", u"TMyBase"},
+                                                {u"TMyBase", u"TTestControl"},
                                                 {u"TOrphan", u"TUnknown"},
                                                 {u"TOrphanChild", u"TOrphan"},
                                                 {u"TRoot", u""}};
