@@ -12,6 +12,7 @@
 #include <fstream>
 
 #include "app/classtable.h"
+#include "app/win32/aboutbox.h"
 #include "app/win32/editorform.h"
 #include "app/win32/extractdialog.h"
 #include "app/win32/mainform.h"
@@ -23,6 +24,7 @@
 #include "rtl/files.h"
 #include "rtl/format.h"
 #include "rtl/unicode.h"
+#include "support/image_builder.h"
 #include "support/win32/harness.h"
 #include "ui/dialogs.h"
 
@@ -151,6 +153,8 @@ TEST_F(ExtractTest, ListsTheProgramsFormsAndLoadsOneAsAnUnnamedDocument) {
   EXPECT_EQ(dialog.DFM->GetLines()->Text(), expected);
   EXPECT_TRUE(dialog.bOK->Enabled());
   EXPECT_TRUE(FErrors.empty());
+  Pump();
+  harness::SaveForInspection(harness::CaptureScreen(dialog.Handle()), L"kestrum_extract_forms");
 
   // "Load" twice: two documents of the same caption, each unnamed and changed.
   dialog.bOK->Click();
@@ -169,6 +173,30 @@ TEST_F(ExtractTest, ListsTheProgramsFormsAndLoadsOneAsAnUnnamedDocument) {
     EXPECT_TRUE(editor->Modified());
     EXPECT_EQ(editor->DataFormat(), dfText);
   }
+}
+
+TEST_F(ExtractTest, AFormThatCannotBeConvertedIsReportedAndNotLoaded) {
+  using namespace imagebuilder;
+  PeImageBuilder builder(true);
+  const std::string broken = "TPF0\x06TForm1\x05Form1\x04Left\x02";
+  builder.AddResources({RcData(u"TFORM1", TBytes(broken.begin(), broken.end()))});
+  const fs::path path = FFolder / "broken.exe";
+  const TBytes image = builder.Build();
+  std::ofstream(path, std::ios::binary)
+      .write(reinterpret_cast<const char*>(image.data()), static_cast<std::streamsize>(image.size()));
+  Tdlg_kst_Extract& dialog = OpenDialog(PathString(path), false);
+  ASSERT_EQ(Lines(dialog.Box->Items()), std::vector<String>{u"TFORM1"});
+  dialog.Box->SetItemIndex(0);
+  dialog.BoxClick(dialog.Box);
+  EXPECT_EQ(FErrors.size(), 1u);
+  EXPECT_FALSE(dialog.bOK->Enabled());
+}
+
+// The names of the program's forms sort differently for the linker and the
+// loader ("TDLG_KST_EXTRACT" beside "TDLGABOUT"); every form still loads.
+TEST_F(ExtractTest, EveryFormOfTheProgramLoadsFromItsResource) {
+  EXPECT_NO_THROW(MakeForm<TdlgAbout>(FMain));
+  EXPECT_NO_THROW(MakeForm<Tdlg_kst_Extract>(FMain));
 }
 
 TEST_F(ExtractTest, DamagedDirectoriesStillListTheForms) {
