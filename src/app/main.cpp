@@ -2,14 +2,18 @@
 // from its form, and the message loop until the main window closes.
 #include "ui/winapi.h"
 
+#include "app/classtable.h"
 #include "app/win32/mainform.h"
 #include "app/win32/sysinfo_win32.h"
 #include "classes/reflection.h"
+#include "services/win32/utwin32.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   GatherSystemRecord();
   TClassRegistry registry;
   RegisterKestrumClasses(registry);
+  TPackageSet packages(registry);
+  RegisterStartupClasses(registry, packages, ModulePath(nullptr));
   TApplication application(nullptr, registry);
   application.SetTitle(u"Kestrum");
   try {

@@ -1,6 +1,7 @@
 #include "ui/forms.h"
 
 #include <algorithm>
+#include <span>
 
 #include "classes/reader.h"
 #include "rtl/files.h"
@@ -328,8 +329,48 @@ void TScrollBox::CreateParams(TCreateParams& params) {
 // ---------------------------------------------------------------------------
 // Form resources
 
+namespace {
+
+// The loader finds a named resource by a binary search in its own order of
+// names, while the linker sorts them another way where "_" meets a letter
+// ("TDLG_KST_EXTRACT" beside "TDLGABOUT"), so the search can miss a resource
+// that is there. Walking the module's resource directory finds it anyway;
+// the handle of a resource is the address of its data entry.
+HRSRC FindModuleResource(HINSTANCE instance, const String& name, const wchar_t* type) {
+  if (HRSRC resource = FindResourceW(instance, WStr(name), type)) return resource;
+  if (!instance || !IS_INTRESOURCE(type) || (reinterpret_cast<UINT_PTR>(instance) & 3) != 0) return nullptr;
+  const auto* base = reinterpret_cast<const BYTE*>(instance);
+  const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(base);
+  if (dos->e_magic != IMAGE_DOS_SIGNATURE) return nullptr;
+  const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
+  if (nt->Signature != IMAGE_NT_SIGNATURE) return nullptr;
+  const IMAGE_DATA_DIRECTORY& directory = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_RESOURCE];
+  if (directory.VirtualAddress == 0) return nullptr;
+  const BYTE* root = base + directory.VirtualAddress;
+  auto entries = [&](const BYTE* dir) {
+    const auto* header = reinterpret_cast<const IMAGE_RESOURCE_DIRECTORY*>(dir);
+    return std::span(reinterpret_cast<const IMAGE_RESOURCE_DIRECTORY_ENTRY*>(header + 1),
+                     header->NumberOfNamedEntries + header->NumberOfIdEntries);
+  };
+  for (const IMAGE_RESOURCE_DIRECTORY_ENTRY& typeEntry : entries(root)) {
+    if (typeEntry.NameIsString || typeEntry.Id != reinterpret_cast<UINT_PTR>(type) || !typeEntry.DataIsDirectory)
+      continue;
+    for (const IMAGE_RESOURCE_DIRECTORY_ENTRY& nameEntry : entries(root + typeEntry.OffsetToDirectory)) {
+      if (!nameEntry.NameIsString || !nameEntry.DataIsDirectory) continue;
+      const auto* text = reinterpret_cast<const IMAGE_RESOURCE_DIR_STRING_U*>(root + nameEntry.NameOffset);
+      if (!SameText(String(reinterpret_cast<const Char*>(text->NameString), text->Length), name)) continue;
+      for (const IMAGE_RESOURCE_DIRECTORY_ENTRY& language : entries(root + nameEntry.OffsetToDirectory))
+        if (!language.DataIsDirectory)
+          return reinterpret_cast<HRSRC>(const_cast<BYTE*>(root + language.OffsetToData));
+    }
+  }
+  return nullptr;
+}
+
+}  // namespace
+
 TResourceStream::TResourceStream(HINSTANCE instance, const String& name, const wchar_t* type) {
-  HRSRC resource = FindResourceW(instance, WStr(name), type);
+  HRSRC resource = FindModuleResource(instance, name, type);
   if (!resource) throw EResNotFound(Format(u"Resource %s not found", {name}));
   HGLOBAL global = LoadResource(instance, resource);
   void* data = global ? LockResource(global) : nullptr;
@@ -340,7 +381,7 @@ TResourceStream::TResourceStream(HINSTANCE instance, const String& name, const w
 bool ReadComponentResource(TComponent& instance, const String& resourceName) {
   if (!Application) throw EInvalidOperation(u"No application to read forms with");
   HINSTANCE module = Application->ResourceModule();
-  if (!FindResourceW(module, WStr(resourceName), MAKEINTRESOURCEW(10))) return false;
+  if (!FindModuleResource(module, resourceName, MAKEINTRESOURCEW(10))) return false;
   TResourceStream stream(module, resourceName, MAKEINTRESOURCEW(10));
   TComponentReader reader(stream, Application->ClassRegistry());
   reader.ReadRootComponent(&instance);

@@ -409,6 +409,13 @@ std::vector<Cardinal> PeImageBuilder::AddClassTables(const std::vector<FakeClass
   auto codeVa = static_cast<Cardinal>(ImageBase + rva);
   ByteWriter out;
   out.Zeros(16);  // some code before the first table
+  // Every table's place first, so a parent link may point forward.
+  std::vector<Cardinal> starts;
+  std::size_t at = out.Size();
+  for (const FakeClass& fake : classes) {
+    starts.push_back(codeVa + static_cast<Cardinal>(at));
+    at += (88 + 8 + 1 + fake.Name.size() + 3) / 4 * 4 + 8;
+  }
   std::vector<Cardinal> references;
   for (const FakeClass& fake : classes) {
     Cardinal p = codeVa + static_cast<Cardinal>(out.Size());
@@ -423,7 +430,9 @@ std::vector<Cardinal> PeImageBuilder::AddClassTables(const std::vector<FakeClass
     out.U32(0);                                  // -64
     out.U32(0);                                  // -60
     out.U32(fake.NamePointer.value_or(nameAt));  // -56
-    out.Zeros(88 - 36);
+    out.U32(0);                                  // -52 instance size
+    out.U32(fake.ParentIndex >= 0 ? starts.at(static_cast<std::size_t>(fake.ParentIndex)) : fake.Parent);  // -48
+    out.Zeros(88 - 44);
     out.Zeros(8);  // the first virtual methods
     out.U8(static_cast<Byte>(fake.Name.size()));
     out.Ansi(fake.Name, false);

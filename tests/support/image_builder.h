@@ -76,6 +76,10 @@ struct FakeClass {
   Cardinal FieldTable;
   Cardinal InterfaceTable;
   std::optional<Cardinal> NamePointer;
+  // The parent link (at -48): a raw value, or the self pointer of the class
+  // at that index of the same call.
+  Cardinal Parent = 0;
+  int ParentIndex = -1;
 };
 
 struct SectionLayout {

@@ -4,6 +4,8 @@
 #include "app/win32/aboutbox.h"
 #include "app/win32/classbrowserform.h"
 #include "app/win32/editorform.h"
+#include "app/win32/extractdialog.h"
+#include "app/win32/tableclasses.h"
 #include "app/win32/typedialog.h"
 #include "classes/reflection.h"
 #include "codeedit/win32/codeedit.h"
@@ -278,11 +280,11 @@ void Twnd_kst_Main::cmCloseAll(TObject*) {
 }
 
 void Twnd_kst_Main::cmExtractfromEXE(TObject*) {
-  ode->Execute();
+  if (ode->Execute()) ShowExtractDialog(ode->FileName(), false);
 }
 
 void Twnd_kst_Main::cmPackageInformation(TObject*) {
-  odp->Execute();
+  if (odp->Execute()) ShowExtractDialog(odp->FileName(), true);
 }
 
 void Twnd_kst_Main::cmPrefs(TObject*) {}
@@ -453,6 +455,8 @@ void RegisterKestrumClasses(TClassRegistry& registry) {
   RegisterPanelKitClasses(registry);
   RegisterWinbarClasses(registry);
   RegisterObjectInspectorClasses(registry);
+  RegisterLibraryTableClasses(registry);
   registry.RegisterClasses({&Twnd_kst_Main::StaticClass(), &Tmdi_kst_Editor::StaticClass(),
-                            &TdlgType::StaticClass(), &TdlgAbout::StaticClass(), &TdlgClassBrowser::StaticClass()});
+                            &TdlgType::StaticClass(), &TdlgAbout::StaticClass(), &TdlgClassBrowser::StaticClass(),
+                            &Tdlg_kst_Extract::StaticClass()});
 }

@@ -1,0 +1,82 @@
+// Which component classes previews can build: the start-up class table, the
+// twelve further classes and the classes of the component packages named in
+// the INI file beside the program.
+//
+// The IDE's packages are compiled for another run-time and cannot run here,
+// so no package is ever loaded as code. A package is read as a file by the
+// image reader instead: each class its class scan finds whose nearest
+// registered ancestor can be traced (a class of the same package, or one the
+// package imports) is registered under its own name as a stand-in of that
+// ancestor, so a preview of a form that uses it shows it as its ancestor.
+#pragma once
+
+#include <memory>
+#include <span>
+#include <vector>
+
+#include "rtl/stringlist.h"
+
+class TClassInfo;
+class TClassRegistry;
+class TPEReader;
+
+// The 280 class names of the start-up table in table order; eight stand twice.
+std::span<const char16_t* const> StartupClassTable();
+// The twelve classes registered after the packages, in their order.
+std::span<const char16_t* const> FurtherClasses();
+
+// Registers the catalogue's classes of those names in the given order (a
+// name already registered is skipped); names the catalogue does not know go
+// to `missing`, each once. The program's catalogue is its own registry, which
+// the libraries' registration functions have filled.
+void RegisterClassNames(TClassRegistry& registry, const TClassRegistry& catalogue,
+                        std::span<const char16_t* const> names, std::vector<String>* missing = nullptr);
+// Registers the class when the registry does not know its name.
+bool RegClass(TClassRegistry& registry, const TClassInfo& cls);
+
+// A class of a package image and the name of its parent as the image gives
+// it: through the parent link of its class table, to a class of the same
+// code section or to an imported class ("@Unit@TClass@"). Empty when the
+// link cannot be followed.
+struct TPackageClass {
+  String Name;
+  String Parent;
+};
+std::vector<TPackageClass> PackageClasses(const TPEReader& reader);
+
+// The package state of the main window: the package paths, the packages read
+// (each once) and the "path=message" lines of the packages that failed. Owns
+// the stand-in classes, so it must outlive every use of the registry's
+// entries for them; it unregisters them when it goes.
+class TPackageSet {
+ public:
+  explicit TPackageSet(TClassRegistry& registry);
+  ~TPackageSet();
+  TPackageSet(const TPackageSet&) = delete;
+  TPackageSet& operator=(const TPackageSet&) = delete;
+
+  TStringList PackageList;
+  TStringList ErrorList;
+  // The packages read so far, by path, each once.
+  const std::vector<String>& FPHL() const { return FLoaded; }
+
+  void LoadPackages(const String& iniFileName);
+  void SavePackages(const String& iniFileName) const;
+  // The number of classes newly registered from the package.
+  int InstallPackage(const String& path);
+  // Clears the errors, installs every listed package, then registers the
+  // further classes of the catalogue that the registry does not know.
+  void InstallPackages(const TClassRegistry& catalogue);
+  // Unregisters the classes of every package read and forgets the packages.
+  void UnInstallPackages();
+
+ private:
+  TClassRegistry& FRegistry;
+  std::vector<String> FLoaded;
+  std::vector<std::unique_ptr<TClassInfo>> FStandIns;
+};
+
+// The start-up work of the registry: the table's classes in table order
+// (the libraries' registration functions have filled the registry), then
+// the packages listed in the INI file beside the program.
+void RegisterStartupClasses(TClassRegistry& registry, TPackageSet& packages, const String& programPath);
