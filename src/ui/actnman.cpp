@@ -387,9 +387,10 @@ void TCustomActionBar::Paint() {
       x = box.Left + images->Width() + 6;
     }
     if (!client->ShowCaption) continue;
+    // The "&" of a caption underlines its hot key, as in a menu.
     canvas.Brush().SetStyle(bsClear);
-    const String caption = client->ShownCaption();
-    canvas.TextOut(x, box.Top + (box.Height() - canvas.TextHeight(caption)) / 2, caption);
+    TRect text = Rect(x, box.Top, box.Right, box.Bottom);
+    canvas.DrawText(client->ShownCaption(), text, DT_SINGLELINE | DT_VCENTER);
     canvas.Brush().SetStyle(bsSolid);
   }
 }
