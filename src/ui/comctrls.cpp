@@ -4,6 +4,7 @@
 #include <functional>
 
 #include "classes/filer.h"
+#include "rtl/codepage.h"
 #include "rtl/format.h"
 #include "rtl/streams.h"
 #include "ui/publish.h"
@@ -111,6 +112,14 @@ class TRecordReader {
       s[i] = static_cast<Char>(FData[FPos + 2 * i] | static_cast<Char>(FData[FPos + 2 * i + 1] << 8));
     FPos += n * 2;
     return s;
+  }
+  // A length byte and that many bytes of the system's ANSI code page.
+  String ReadAnsiShort() {
+    size_t n = ReadByte();
+    Need(n);
+    String text = AnsiToString(std::string_view(reinterpret_cast<const char*>(FData.data()) + FPos, n));
+    FPos += n;
+    return text;
   }
   void SetPosition(size_t position) {
     if (position > FData.size()) throw EReadError(u"Stream read error");
@@ -437,9 +446,45 @@ void TListItems::Assign(const TPersistent* source) {
   TPersistent::Assign(source);
 }
 
+// The record of the IDE's ANSI versions: the size and the count, then for
+// each item its image, state image, overlay, sub-item count and data (four
+// bytes each), its caption and its sub-items as a length byte and ANSI bytes.
+// What may follow the items (the sub-items' images) is not used.
+namespace {
+
+void ReadAnsiItemData(TListItems& items, TStream& stream) {
+  TRecordReader r(stream);
+  r.ReadInt();  // size
+  const Integer count = r.ReadCount(21);
+  items.BeginUpdate();
+  try {
+    items.Clear();
+    for (Integer i = 0; i < count; ++i) {
+      const Integer image = r.ReadInt();
+      r.ReadInt();  // state image
+      r.ReadInt();  // overlay
+      const Integer subCount = r.ReadInt();
+      r.ReadInt();  // data: an address of the writing process
+      TListItem* item = items.Add();
+      item->SetCaption(r.ReadAnsiShort());
+      item->SetImageIndex(image);
+      if (subCount < 0 || static_cast<size_t>(subCount) > r.Remaining()) throw EReadError(u"Stream read error");
+      for (Integer j = 0; j < subCount; ++j) item->SubItems().Add(r.ReadAnsiShort());
+    }
+  } catch (...) {
+    items.EndUpdate();
+    throw;
+  }
+  items.EndUpdate();
+}
+
+}  // namespace
+
 void TListItems::DefineProperties(TFiler& filer) {
   filer.DefineBinaryProperty(
       u"ItemData", [this](TStream& s) { ReadItemData(s); }, [this](TStream& s) { WriteItemData(s); }, Count() > 0);
+  // Older IDEs wrote the items as ANSI records; they are read, never written.
+  filer.DefineBinaryProperty(u"Data", [this](TStream& s) { ReadAnsiItemData(*this, s); }, nullptr, false);
 }
 
 // The record of the IDE's Unicode versions: a version byte, the size and
@@ -1275,9 +1320,55 @@ void TTreeNodes::Assign(const TPersistent* source) {
   TPersistent::Assign(source);
 }
 
+// The record of the IDE's ANSI versions: the number of top-level nodes, then
+// each node depth first: the size of its record, its image, selected image,
+// state image and overlay, four bytes of data, its child count and its text
+// as a length byte and ANSI bytes; its children follow it.
+namespace {
+
+void ReadAnsiNodeData(TTreeNodes& nodes, TStream& stream) {
+  TRecordReader r(stream);
+  constexpr size_t fixed = 25;  // the record after its size field, without the text
+  std::function<void(TTreeNode*, int)> readNode = [&](TTreeNode* parent, int depth) {
+    if (depth > kMaxNodeDepth) throw EReadError(u"Tree node data nested too deeply");
+    const Integer size = r.ReadInt();
+    if (size < static_cast<Integer>(fixed)) throw EReadError(u"Stream read error");
+    r.Need(static_cast<size_t>(size));
+    const size_t end = r.Position() + static_cast<size_t>(size);
+    const Integer image = r.ReadInt();
+    const Integer selected = r.ReadInt();
+    r.ReadInt();  // state image
+    r.ReadInt();  // overlay
+    r.ReadInt();  // data: an address of the writing process
+    const Integer children = r.ReadInt();
+    TTreeNode* node = nodes.AddChild(parent, r.ReadAnsiShort());
+    node->SetImageIndex(image);
+    node->SetSelectedIndex(selected);
+    if (r.Position() > end) throw EReadError(u"Stream read error");
+    r.SetPosition(end);
+    if (children < 0 || static_cast<size_t>(children) > r.Remaining() / (fixed + 4))
+      throw EReadError(u"Stream read error");
+    for (Integer i = 0; i < children; ++i) readNode(node, depth + 1);
+  };
+  const Integer count = r.ReadCount(fixed + 4);
+  nodes.BeginUpdate();
+  try {
+    nodes.Clear();
+    for (Integer i = 0; i < count; ++i) readNode(nullptr, 0);
+  } catch (...) {
+    nodes.EndUpdate();
+    throw;
+  }
+  nodes.EndUpdate();
+}
+
+}  // namespace
+
 void TTreeNodes::DefineProperties(TFiler& filer) {
   filer.DefineBinaryProperty(
       u"NodeData", [this](TStream& s) { ReadNodeData(s); }, [this](TStream& s) { WriteNodeData(s); }, FCount > 0);
+  // Older IDEs wrote the nodes as ANSI records; they are read, never written.
+  filer.DefineBinaryProperty(u"Data", [this](TStream& s) { ReadAnsiNodeData(*this, s); }, nullptr, false);
 }
 
 // The record of the IDE's Unicode versions: a version byte and the number of
@@ -1359,7 +1450,9 @@ void TTreeView::Describe(TClassBuilder<TTreeView>& c) {
   publish::KeptEdit(c);
   publish::Align(c);
   publish::Anchors(c);
+  c.Property(u"AutoExpand", &TTreeView::AutoExpand).Default(0);
   c.Property(u"BorderStyle", &TTreeView::BorderStyle, &TTreeView::SetBorderStyle, &BorderStyleType()).Default(bsSingle);
+  c.Property(u"ChangeDelay", &TTreeView::ChangeDelay).Default(0);
   c.Property(u"Color", &TControl::Color, &TControl::SetColor, &types::Color()).StoredWhen([](const TTreeView& o) {
     return !o.ParentColor() && o.Color() != clWindow;
   });
@@ -1376,6 +1469,7 @@ void TTreeView::Describe(TClassBuilder<TTreeView>& c) {
   publish::ParentShowHint(c);
   publish::PopupMenu(c);
   c.Property(u"ReadOnly", &TTreeView::ReadOnly, &TTreeView::SetReadOnly).Default(0);
+  c.Property(u"RightClickSelect", &TTreeView::RightClickSelect).Default(0);
   c.Property(u"RowSelect", &TTreeView::RowSelect, &TTreeView::SetRowSelect).Default(0);
   c.Property(u"ShowButtons", &TTreeView::ShowButtons, &TTreeView::SetShowButtons).Default(1);
   publish::ShowHint(c);
@@ -1383,6 +1477,7 @@ void TTreeView::Describe(TClassBuilder<TTreeView>& c) {
   c.Property(u"ShowRoot", &TTreeView::ShowRoot, &TTreeView::SetShowRoot).Default(1);
   publish::TabOrder(c);
   c.Property(u"TabStop", &TTreeView::TabStop, &TTreeView::SetTabStop).Default(1);
+  c.Property(u"ToolTips", &TTreeView::ToolTips).Default(1);
   publish::Visible(c);
   c.Property(u"OnChange", &TTreeView::OnChange);
   c.Property(u"OnChanging", &TTreeView::OnChanging);

@@ -510,6 +510,9 @@ class TTreeView : public TCustomTreeView {
   KST_CLASS(TTreeView, TCustomTreeView)
  public:
   using TCustomTreeView::TCustomTreeView;
+  // Kept as forms store them; the preview acts on none.
+  bool AutoExpand = false, RightClickSelect = false, ToolTips = true;
+  Integer ChangeDelay = 0;
 };
 
 // ---------------------------------------------------------------------------

@@ -18,6 +18,7 @@ KST_CLASS_IMPL(TReplaceDialog, "Dialogs")
 KST_CLASS_IMPL(TFontDialog, "Dialogs")
 KST_CLASS_IMPL(TColorDialog, "Dialogs")
 KST_CLASS_IMPL(TPrintDialog, "Dialogs")
+KST_CLASS_IMPL(TPrinterSetupDialog, "Dialogs")
 
 // ---------------------------------------------------------------------------
 // Types
@@ -695,4 +696,17 @@ bool TPrintDialog::DoExecute(HWND parentWnd) {
   FPrintToFile = (pd.Flags & PD_PRINTTOFILE) != 0;
   FPrintRange = (pd.Flags & PD_SELECTION) ? prSelection : (pd.Flags & PD_PAGENUMS) ? prPageNums : prAllPages;
   return true;
+}
+
+void TPrinterSetupDialog::Describe(TClassBuilder<TPrinterSetupDialog>&) {}
+
+bool TPrinterSetupDialog::DoExecute(HWND parentWnd) {
+  PRINTDLGW pd{};
+  pd.lStructSize = sizeof pd;
+  pd.hwndOwner = parentWnd;
+  pd.Flags = PD_PRINTSETUP;
+  const BOOL confirmed = PrintDlgW(&pd);
+  if (pd.hDevMode) GlobalFree(pd.hDevMode);
+  if (pd.hDevNames) GlobalFree(pd.hDevNames);
+  return CheckDialogResult(confirmed);
 }

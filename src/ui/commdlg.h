@@ -355,3 +355,13 @@ class TPrintDialog : public TCommonDialog {
   TPrintRange FPrintRange = prAllPages;
   bool FPrintToFile = false;
 };
+
+// The system's printer set-up dialog; what is chosen there is not kept.
+class TPrinterSetupDialog : public TCommonDialog {
+  KST_CLASS(TPrinterSetupDialog, TCommonDialog)
+ public:
+  using TCommonDialog::TCommonDialog;
+
+ protected:
+  bool DoExecute(HWND parentWnd) override;
+};

@@ -2,8 +2,10 @@
 
 #include "classes/reflection.h"
 #include "ui/actnlist.h"
+#include "ui/actnman.h"
 #include "ui/buttons.h"
 #include "ui/chart.h"
+#include "ui/colorctrls.h"
 #include "ui/comctrls.h"
 #include "ui/commdlg.h"
 #include "ui/commonctrls.h"
@@ -24,6 +26,10 @@
 #include "ui/menus.h"
 #include "ui/morectrls.h"
 #include "ui/olectrls.h"
+#include "ui/outline.h"
+#include "ui/panelctrls.h"
+#include "ui/scrollctrls.h"
+#include "ui/shellctrls.h"
 #include "ui/sockets.h"
 #include "ui/statusbar.h"
 #include "ui/stdactns.h"
@@ -54,7 +60,7 @@ void RegisterUiClasses(TClassRegistry& registry) {
     registry.RegisterType(*type);
   registry.RegisterClasses({&TOpenDialog::StaticClass(), &TSaveDialog::StaticClass(), &TFindDialog::StaticClass(),
                             &TReplaceDialog::StaticClass(), &TFontDialog::StaticClass(), &TColorDialog::StaticClass(),
-                            &TPrintDialog::StaticClass()},
+                            &TPrintDialog::StaticClass(), &TPrinterSetupDialog::StaticClass()},
                            module);
   for (const TTypeInfo* type :
        {&DescribeType(TypeTag<TOpenOptions>{}), &DescribeType(TypeTag<TOpenOptionsEx>{}),
@@ -156,6 +162,13 @@ void RegisterUiClasses(TClassRegistry& registry) {
                             &TDdeClientItem::StaticClass()},
                            module);
   registry.RegisterType(DescribeType(TypeTag<TDataMode>{}));
+  registry.RegisterClasses({&TWindowAction::StaticClass(), &TWindowClose::StaticClass(),
+                            &TWindowCascade::StaticClass(), &TWindowTileHorizontal::StaticClass(),
+                            &TWindowTileVertical::StaticClass(), &TWindowMinimizeAll::StaticClass(),
+                            &TWindowArrange::StaticClass(), &TFileExit::StaticClass(), &THelpAction::StaticClass(),
+                            &THelpContents::StaticClass(),
+                            &THelpTopicSearch::StaticClass(), &THelpOnHelp::StaticClass()},
+                           module);
   registry.RegisterClasses({&TShape::StaticClass(), &TStaticText::StaticClass(), &TSpeedButton::StaticClass(),
                             &TLinkLabel::StaticClass(), &TControlBar::StaticClass(), &TEditButton::StaticClass(),
                             &TButtonedEdit::StaticClass(), &TSpinEdit::StaticClass()},
@@ -179,5 +192,11 @@ void RegisterUiClasses(TClassRegistry& registry) {
   RegisterFileControlClasses(registry);
   RegisterLegacyControlClasses(registry);
   RegisterCoolBarClasses(registry);
+  RegisterScrollControlClasses(registry);
+  RegisterColorControlClasses(registry);
+  RegisterPanelControlClasses(registry);
+  RegisterActionManagerClasses(registry);
+  RegisterShellControlClasses(registry);
+  RegisterOutlineClasses(registry);
   RegisterJPEGFormat();
 }
