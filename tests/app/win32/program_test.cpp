@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -20,6 +21,7 @@
 #include "panelkit/win32/pagecontrol.h"
 #include "rtl/stringlist.h"
 #include "services/win32/mrumanager.h"
+#include "services/win32/servicesuitest.h"
 #include "support/win32/harness.h"
 #include "ui/dialogs.h"
 #include "winbar/win32/mdibuttongroup.h"
@@ -274,6 +276,43 @@ TEST_F(ProgramTest, CancellingTheSaveAsQuestionWritesNothing) {
   EXPECT_EQ(std::distance(fs::directory_iterator(FFolder), fs::directory_iterator()), 1);
 }
 
+TEST_F(ProgramTest, FilesOfEveryEncodingDroppedOnTheMainWindowOpenAsText) {
+  StartMain();
+  std::vector<String> names;
+  for (const EncodingCase& c : kEncodings) names.push_back(PathString(WriteForm(c.Name, c.Format)));
+  names.push_back(PathString(FFolder / "not-there.dfm"));
+  // Nothing of another program may come between the mouse and the window.
+  SetWindowPos(FMain->Handle(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+  SetForegroundWindow(FMain->Handle());
+  Pump();
+  RECT r;
+  GetWindowRect(FMain->Handle(), &r);
+  SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+  TestDataObject data;
+  data.AddFiles(names);
+  TestDropSource source;
+  DWORD effect = 0;
+  EXPECT_EQ(DoDragDrop(&data, &source, DROPEFFECT_COPY, &effect), DRAGDROP_S_DROP);
+  Pump();
+  ASSERT_EQ(FMain->MDIChildCount(), 3);
+  EXPECT_EQ(FMain->mdibg->MDIChildCount(), 3);
+  for (const EncodingCase& c : kEncodings) {
+    Tmdi_kst_Editor* editor = nullptr;
+    for (int i = 0; i < FMain->MDIChildCount(); ++i)
+      if (auto* e = dynamic_cast<Tmdi_kst_Editor*>(FMain->MDIChildren(i)); e && e->Filename() == PathString(FFolder / c.Name))
+        editor = e;
+    ASSERT_NE(editor, nullptr) << c.Name;
+    EXPECT_EQ(editor->DataFormat(), c.Format) << c.Name;
+    TStringList onDisk;
+    LoadFormFile(editor->Filename(), onDisk);
+    EXPECT_EQ(editor->DFM->GetLines()->Text() + u"\r\n", onDisk.Text()) << c.Name;
+    EXPECT_NE(onDisk.Text().find(u"object Button1: TButton"), String::npos);
+  }
+  // The name that is not there gives its own error box; the others opened.
+  ASSERT_EQ(FDialogs.size(), 1u);
+  EXPECT_EQ(FDialogs[0].Msg, u"Cannot open file " + names.back() + u".");
+}
+
 TEST_F(ProgramTest, ADamagedBinaryOrResourceFileIsRefusedWithAnErrorBox) {
   StartMain();
   const struct {
@@ -471,8 +510,8 @@ TEST_F(ProgramTest, ScreenshotOfTheMainWindowWithTwoDocuments) {
 
 }  // namespace
 
-// The program itself, started twice: the second start hands its file over
-// to the first and ends.
+// The program itself, started as a person starts it: with files on its
+// command line, and twice, the second start handing its files to the first.
 namespace {
 
 struct TProgram {
@@ -528,38 +567,85 @@ std::vector<std::wstring> DocumentTitles(HWND mainWindow) {
   return titles;
 }
 
-TEST(ProgramInstances, ASecondStartHandsItsFileToTheFirst) {
-  const fs::path folder = fs::temp_directory_path() / ("kestrum_twice_" + std::to_string(GetCurrentProcessId()));
-  fs::create_directories(folder);
-  WriteBytes(folder / "first.dfm", Bytes(kFormText));
-  WriteBytes(folder / "second.dfm", Bytes(kFormText));
-  TProgram first;
-  ASSERT_TRUE(first.Start(L"\"" + (folder / "first.dfm").wstring() + L"\""));
+// The names of the main window's documents once they all show (a window
+// being made shows "Untitled" until its file has loaded).
+std::vector<std::wstring> WaitForDocuments(HWND mainWindow, const std::vector<std::wstring>& expected) {
+  std::vector<std::wstring> titles;
+  for (int i = 0; i < 200; ++i) {
+    titles = DocumentTitles(mainWindow);
+    std::vector<std::wstring> sorted = titles, wanted = expected;
+    std::sort(sorted.begin(), sorted.end());
+    std::sort(wanted.begin(), wanted.end());
+    if (sorted == wanted) break;
+    Sleep(100);
+  }
+  return titles;
+}
+
+HWND WaitForMainWindow(const TProgram& program) {
   HWND main = nullptr;
   for (int i = 0; i < 200 && !main; ++i) {
     Sleep(100);
-    main = MainWindowOf(first.Info.dwProcessId);
+    main = MainWindowOf(program.Info.dwProcessId);
   }
+  return main;
+}
+
+class ProgramProcessTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    FFolder = fs::temp_directory_path() / ("kestrum_run_" + std::to_string(GetCurrentProcessId()));
+    fs::remove_all(FFolder);
+    fs::create_directories(FFolder);
+  }
+  void TearDown() override { fs::remove_all(FFolder); }
+  std::wstring Quoted(const char* name) const { return L"\"" + (FFolder / name).wstring() + L"\""; }
+  void Write(const char* name, TDataFormat format) {
+    auto lines = FormLines();
+    WriteBytes(FFolder / name, format == dfText ? Bytes(kFormText) : FormFileBytes(*lines, format));
+  }
+  static void CloseProgram(TProgram& program, HWND main) {
+    PostMessageW(main, WM_CLOSE, 0, 0);
+    EXPECT_EQ(WaitForSingleObject(program.Info.hProcess, 20000), WAIT_OBJECT_0);
+  }
+  fs::path FFolder;
+};
+
+TEST_F(ProgramProcessTest, FilesOfEveryEncodingOnTheCommandLineOpenAndASplitPathIsJoined) {
+  for (const EncodingCase& c : kEncodings) Write(c.Name, c.Format);
+  Write("with blank.dfm", dfText);
+  TProgram program;
+  // The last path comes in two arguments, split at its blank.
+  const std::wstring split = (FFolder / "with").wstring() + L" blank.dfm";
+  ASSERT_TRUE(program.Start(Quoted("text.dfm") + L" " + Quoted("binary.dfm") + L" " + Quoted("resource.dfm") + L" " +
+                            split + L" " + Quoted("missing-is-dropped-silently")));
+  HWND main = WaitForMainWindow(program);
+  ASSERT_NE(main, nullptr);
+  const std::vector<std::wstring> expected{L"text.dfm", L"binary.dfm", L"resource.dfm", L"with blank.dfm"};
+  std::vector<std::wstring> titles = WaitForDocuments(main, expected);
+  std::sort(titles.begin(), titles.end());
+  std::vector<std::wstring> wanted = expected;
+  std::sort(wanted.begin(), wanted.end());
+  EXPECT_EQ(titles, wanted);
+  CloseProgram(program, main);
+}
+
+TEST_F(ProgramProcessTest, ASecondStartHandsItsFilesToTheFirst) {
+  Write("first.dfm", dfText);
+  Write("second.dfm", dfBinary);
+  Write("third.dfm", dfResource);
+  TProgram first;
+  ASSERT_TRUE(first.Start(Quoted("first.dfm")));
+  HWND main = WaitForMainWindow(first);
   ASSERT_NE(main, nullptr) << "the first instance shows its window";
   TProgram second;
-  ASSERT_TRUE(second.Start(L"\"" + (folder / "second.dfm").wstring() + L"\""));
+  ASSERT_TRUE(second.Start(Quoted("second.dfm") + L" " + Quoted("third.dfm")));
   EXPECT_EQ(WaitForSingleObject(second.Info.hProcess, 20000), WAIT_OBJECT_0) << "the second start ends";
-  // A window being made shows "Untitled" until its file has loaded: wait for both names.
-  const auto has = [](const std::vector<std::wstring>& titles, const wchar_t* name) {
-    return std::find(titles.begin(), titles.end(), name) != titles.end();
-  };
-  std::vector<std::wstring> titles;
-  for (int i = 0; i < 200; ++i) {
-    titles = DocumentTitles(main);
-    if (has(titles, L"first.dfm") && has(titles, L"second.dfm")) break;
-    Sleep(100);
-  }
-  EXPECT_EQ(titles.size(), 2u);
-  EXPECT_TRUE(has(titles, L"first.dfm"));
-  EXPECT_TRUE(has(titles, L"second.dfm"));
-  PostMessageW(main, WM_CLOSE, 0, 0);
-  EXPECT_EQ(WaitForSingleObject(first.Info.hProcess, 20000), WAIT_OBJECT_0);
-  fs::remove_all(folder);
+  EXPECT_EQ(MainWindowOf(second.Info.dwProcessId), nullptr);
+  std::vector<std::wstring> titles = WaitForDocuments(main, {L"first.dfm", L"second.dfm", L"third.dfm"});
+  std::sort(titles.begin(), titles.end());
+  EXPECT_EQ(titles, (std::vector<std::wstring>{L"first.dfm", L"second.dfm", L"third.dfm"}));
+  CloseProgram(first, main);
 }
 
 }  // namespace
