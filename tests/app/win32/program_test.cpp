@@ -176,6 +176,9 @@ TEST_F(ProgramTest, StartsWithItsCommandsEnabledAsNoDocumentIsOpen) {
   StartMain();
   EXPECT_EQ(FMain->Caption(), u"Kestrum");
   EXPECT_FALSE(FMain->lProgress->Visible()) << "the start-up work ran";
+  // The tool bar's and the window bar's glyphs come from the form.
+  EXPECT_EQ(FMain->ImageList->Count(), 20);
+  EXPECT_EQ(FMain->ilWin->Count(), 6);
   for (TAction* action : {FMain->acSave, FMain->acSaveAs, FMain->acClose, FMain->acCloseAll, FMain->acMinAll,
                           FMain->acCascade, FMain->acTileHor, FMain->acTileVer, FMain->acUndo, FMain->acCopy,
                           FMain->acCut, FMain->acPaste, FMain->acFind, FMain->acGoto, FMain->acPreview,
