@@ -328,8 +328,52 @@ void TScrollBox::CreateParams(TCreateParams& params) {
 // ---------------------------------------------------------------------------
 // Form resources
 
+namespace {
+
+// The linker sorts resource names without regard to case by lower-case
+// letters and the loader searches them by upper-case ones, so a name with an
+// underscore beside letters ("TDLG_KST_PREFS" after "TDLGABOUT") can be
+// missed by the loader's binary search: such a name is looked for entry by
+// entry in the module's resource directory.
+HRSRC FindResourceEntryByEntry(HINSTANCE instance, const String& name, const wchar_t* type) {
+  if (!IS_INTRESOURCE(type)) return nullptr;
+  const auto* base = reinterpret_cast<const Byte*>(instance ? instance : GetModuleHandleW(nullptr));
+  const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(base);
+  const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
+  const IMAGE_DATA_DIRECTORY& data = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_RESOURCE];
+  if (data.VirtualAddress == 0) return nullptr;
+  const Byte* root = base + data.VirtualAddress;
+  const auto entries = [](const Byte* dir) {
+    const auto* d = reinterpret_cast<const IMAGE_RESOURCE_DIRECTORY*>(dir);
+    return std::pair(reinterpret_cast<const IMAGE_RESOURCE_DIRECTORY_ENTRY*>(d + 1),
+                     static_cast<int>(d->NumberOfNamedEntries + d->NumberOfIdEntries));
+  };
+  const auto [types, typeCount] = entries(root);
+  for (int t = 0; t < typeCount; ++t) {
+    if (types[t].NameIsString || types[t].Id != reinterpret_cast<ULONG_PTR>(type) || !types[t].DataIsDirectory) continue;
+    const auto [names, nameCount] = entries(root + types[t].OffsetToDirectory);
+    for (int n = 0; n < nameCount; ++n) {
+      if (!names[n].NameIsString || !names[n].DataIsDirectory) continue;
+      const auto* text = reinterpret_cast<const IMAGE_RESOURCE_DIR_STRING_U*>(root + names[n].NameOffset);
+      const String entryName(reinterpret_cast<const Char*>(text->NameString), text->Length);
+      if (!SameText(entryName, name)) continue;
+      const auto [languages, languageCount] = entries(root + names[n].OffsetToDirectory);
+      if (languageCount == 0 || languages[0].DataIsDirectory) return nullptr;
+      return reinterpret_cast<HRSRC>(const_cast<Byte*>(root + languages[0].OffsetToData));
+    }
+  }
+  return nullptr;
+}
+
+HRSRC FindNamedResource(HINSTANCE instance, const String& name, const wchar_t* type) {
+  if (HRSRC resource = FindResourceW(instance, WStr(name), type)) return resource;
+  return FindResourceEntryByEntry(instance, name, type);
+}
+
+}  // namespace
+
 TResourceStream::TResourceStream(HINSTANCE instance, const String& name, const wchar_t* type) {
-  HRSRC resource = FindResourceW(instance, WStr(name), type);
+  HRSRC resource = FindNamedResource(instance, name, type);
   if (!resource) throw EResNotFound(Format(u"Resource %s not found", {name}));
   HGLOBAL global = LoadResource(instance, resource);
   void* data = global ? LockResource(global) : nullptr;
@@ -340,7 +384,7 @@ TResourceStream::TResourceStream(HINSTANCE instance, const String& name, const w
 bool ReadComponentResource(TComponent& instance, const String& resourceName) {
   if (!Application) throw EInvalidOperation(u"No application to read forms with");
   HINSTANCE module = Application->ResourceModule();
-  if (!FindResourceW(module, WStr(resourceName), MAKEINTRESOURCEW(10))) return false;
+  if (!FindNamedResource(module, resourceName, MAKEINTRESOURCEW(10))) return false;
   TResourceStream stream(module, resourceName, MAKEINTRESOURCEW(10));
   TComponentReader reader(stream, Application->ClassRegistry());
   reader.ReadRootComponent(&instance);

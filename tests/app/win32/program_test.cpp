@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <functional>
 #include <fstream>
 #include <memory>
 #include <vector>
@@ -15,11 +16,14 @@
 #include "app/formdocument.h"
 #include "app/win32/editorform.h"
 #include "app/win32/mainform.h"
+#include "app/win32/prefsdialog.h"
 #include "app/win32/typedialog.h"
 #include "classes/reflection.h"
 #include "codeedit/win32/codeedit.h"
 #include "panelkit/win32/pagecontrol.h"
+#include "rtl/format.h"
 #include "rtl/stringlist.h"
+#include "rtl/sysstr.h"
 #include "services/win32/mrumanager.h"
 #include "services/win32/servicesuitest.h"
 #include "support/win32/harness.h"
@@ -153,6 +157,21 @@ class ProgramTest : public ::testing::Test {
         }
     });
   }
+
+  // Runs the step on the preferences dialog once it shows, then ends it
+  // with the step's answer.
+  static void AnswerPrefs(std::function<TModalResult(Tdlg_kst_Prefs&)> step) {
+    FPrefsStep = std::move(step);
+    SetTimer(nullptr, 0, 50, [](HWND, UINT, UINT_PTR id, DWORD) {
+      for (int i = 0; i < Screen->FormCount(); ++i)
+        if (auto* dialog = dynamic_cast<Tdlg_kst_Prefs*>(Screen->Forms(i)); dialog && dialog->Visible()) {
+          KillTimer(nullptr, id);
+          dialog->SetModalResult(FPrefsStep(*dialog));
+          return;
+        }
+    });
+  }
+  static inline std::function<TModalResult(Tdlg_kst_Prefs&)> FPrefsStep;
 
   TClassRegistry FRegistry;
   std::unique_ptr<TApplication> FApp;
@@ -372,6 +391,27 @@ TEST_F(ProgramTest, AFailedSaveKeepsTheOldFileAndTheChanges) {
   EXPECT_EQ(ReadBytes(path), before);
 }
 
+TEST_F(ProgramTest, LoadAndPasteDataPastesTheFileAsHexadecimalLines) {
+  StartMain();
+  FMain->acNew->Execute();
+  Pump();
+  Tmdi_kst_Editor* editor = FMain->ActiveEditor();
+  ASSERT_NE(editor, nullptr);
+  std::string bytes;
+  for (int i = 0; i < 33; ++i) bytes += static_cast<char>(i * 7 + 200);
+  const fs::path data = FFolder / "data.bin";
+  WriteBytes(data, Bytes(bytes));
+  FChosenFile = PathString(data);
+  editor->cmLoadData(nullptr);
+  Pump();
+  const TStrings& lines = *editor->DFM->GetLines();
+  ASSERT_GE(lines.Count(), 2);
+  EXPECT_EQ(lines.Strings(0).size(), 64u);
+  EXPECT_EQ(lines.Strings(0).substr(0, 6), u"C8CFD6");
+  EXPECT_EQ(lines.Strings(1), u"A8");
+  EXPECT_TRUE(editor->Modified());
+}
+
 TEST_F(ProgramTest, ClosingAModifiedDocumentAsksOnceAndSavesOnYes) {
   StartMain();
   const fs::path path = WriteForm("ask.dfm", dfText);
@@ -465,6 +505,97 @@ TEST_F(ProgramTest, PlacementAndRecentFilesComeBackAfterARestart) {
   ASSERT_EQ(recent.Count(), 2);
   EXPECT_EQ(recent.Strings(0), second);
   EXPECT_EQ(recent.Strings(1), first);
+}
+
+String RegistryDefault(const std::wstring& key) {
+  wchar_t buffer[512] = {};
+  DWORD size = sizeof buffer;
+  if (RegGetValueW(HKEY_CURRENT_USER, key.c_str(), nullptr, RRF_RT_REG_SZ, nullptr, buffer, &size) != ERROR_SUCCESS)
+    return u"<none>";
+  return FromWStr(buffer);
+}
+
+TEST_F(ProgramTest, PreferencesAssociateTheFormFilesAndSetTheFlags) {
+  for (const wchar_t* key : {L"Software\\Classes\\.dfm", L"Software\\Classes\\DFM_auto_file",
+                             L"Software\\Classes\\.fmx", L"Software\\Classes\\FMX_auto_file"})
+    RegDeleteTreeW(HKEY_CURRENT_USER, key);
+  StartMain();
+  Tmdi_kst_Editor* editor = FMain->OpenFile(PathString(WriteForm("prefs.dfm", dfText)));
+  ASSERT_NE(editor, nullptr);
+  wchar_t self[MAX_PATH] = {};
+  GetModuleFileNameW(nullptr, self, MAX_PATH);
+  const String program = FromWStr(self);
+
+  // Tick "DFM" and the smaller font; confirm.
+  bool tickedBefore = true;
+  AnswerPrefs([&](Tdlg_kst_Prefs& d) {
+    tickedBefore = d.RFTList->Items().Item(0)->Checked();
+    EXPECT_EQ(d.RFTList->Items().Item(1)->Caption(), u"FMX");
+    EXPECT_FALSE(d.tsPkg->TabVisible());
+    d.RFTList->Items().Item(0)->SetChecked(true);
+    d.cbxFont->SetChecked(true);
+    return mrOk;
+  });
+  FMain->acPrefs->Execute();
+  Pump();
+  EXPECT_FALSE(tickedBefore);
+  EXPECT_EQ(RegistryDefault(L"Software\\Classes\\.dfm"), u"DFM_auto_file");
+  EXPECT_EQ(RegistryDefault(L"Software\\Classes\\DFM_auto_file"), u"Delphi Form");
+  EXPECT_EQ(RegistryDefault(L"Software\\Classes\\DFM_auto_file\\DefaultIcon"), program + u",1");
+  EXPECT_EQ(RegistryDefault(L"Software\\Classes\\DFM_auto_file\\shell\\open\\command"), program + u" \"%1\"");
+  EXPECT_EQ(RegistryDefault(L"Software\\Classes\\.fmx"), u"<none>");
+  EXPECT_TRUE(FMain->Prefs().SmallFont);
+  EXPECT_EQ(editor->DFM->Font().Size(), 8) << "open windows take the flags";
+
+  // Cancel changes nothing, whatever was ticked.
+  AnswerPrefs([](Tdlg_kst_Prefs& d) {
+    d.RFTList->Items().Item(0)->SetChecked(false);
+    d.cbxFont->SetChecked(false);
+    return mrCancel;
+  });
+  FMain->acPrefs->Execute();
+  Pump();
+  EXPECT_TRUE(FMain->Prefs().SmallFont);
+  EXPECT_EQ(RegistryDefault(L"Software\\Classes\\.dfm"), u"DFM_auto_file");
+
+  // Shown ticked again; unticked and confirmed, both keys go.
+  AnswerPrefs([&](Tdlg_kst_Prefs& d) {
+    tickedBefore = d.RFTList->Items().Item(0)->Checked();
+    d.RFTList->Items().Item(0)->SetChecked(false);
+    return mrOk;
+  });
+  FMain->acPrefs->Execute();
+  Pump();
+  EXPECT_TRUE(tickedBefore);
+  EXPECT_EQ(RegistryDefault(L"Software\\Classes\\.dfm"), u"<none>");
+  EXPECT_EQ(RegistryDefault(L"Software\\Classes\\DFM_auto_file"), u"<none>");
+  EXPECT_TRUE(FExceptions.empty());
+}
+
+TEST_F(ProgramTest, PreferencesListTheRegisteredClassesAndFindOneByPartOfItsName) {
+  StartMain();
+  String selected, unit;
+  int chainDepth = 0;
+  String caption;
+  AnswerPrefs([&](Tdlg_kst_Prefs& d) {
+    d.pc->SetActivePage(d.tsRC);
+    d.pcChange(d.pc);
+    caption = d.tsRC->Caption();
+    d.eSearch->SetText(u"btn");
+    d.eSearchChange(d.eSearch);
+    if (d.Box->ItemIndex() >= 0) selected = d.Box->Items().Strings(d.Box->ItemIndex());
+    unit = d.lUnit->Caption();
+    for (TTreeNode* node = d.Tree->Items().Count() ? d.Tree->Items().Item(0) : nullptr; node;
+         node = node->Count() ? node->Item(0) : nullptr)
+      ++chainDepth;
+    return mrCancel;
+  });
+  FMain->acPrefs->Execute();
+  Pump();
+  EXPECT_EQ(caption, Format(u" Registered Classes (%d) ", {FRegistry.Count()}));
+  EXPECT_NE(UpperCase(selected).find(u"BTN"), String::npos);
+  EXPECT_EQ(unit.rfind(u"Declared in ", 0), 0u);
+  EXPECT_GT(chainDepth, 2) << "the class under its ancestors";
 }
 
 TEST_F(ProgramTest, TheWindowBarMenuNamesTheHotDocumentOrNone) {
