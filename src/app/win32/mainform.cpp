@@ -2,9 +2,11 @@
 
 #include "app/objectinspector.h"
 #include "app/win32/aboutbox.h"
+#include "app/packagelist.h"
 #include "app/win32/classbrowserform.h"
 #include "app/win32/editorform.h"
 #include "app/win32/extractdialog.h"
+#include "app/win32/prefsdialog.h"
 #include "app/win32/tableclasses.h"
 #include "app/win32/typedialog.h"
 #include "classes/reflection.h"
@@ -16,12 +18,14 @@
 #include "rtl/format.h"
 #include "services/commandline.h"
 #include "services/instancetable.h"
+#include "services/rawregistry.h"
 #include "services/registrystorage.h"
 #include "services/win32/appservices.h"
 #include "services/win32/dragdrop.h"
 #include "services/win32/formstorage.h"
 #include "services/win32/mrumanager.h"
 #include "services/win32/svappinst.h"
+#include "services/win32/utwin32.h"
 #include "ui/dialogs.h"
 #include "ui/registration.h"
 #include "winbar/win32/mdibuttongroup.h"
@@ -287,7 +291,50 @@ void Twnd_kst_Main::cmPackageInformation(TObject*) {
   if (odp->Execute()) ShowExtractDialog(odp->FileName(), true);
 }
 
-void Twnd_kst_Main::cmPrefs(TObject*) {}
+namespace {
+
+// The preferences dialog's view of the main window's package lists and of
+// the application's classes.
+class TMainPrefsSource : public TPrefsSource {
+ public:
+  explicit TMainPrefsSource(Twnd_kst_Main& main) : FMain(main) {}
+  TStrings& PackageList() override { return *FMain.PackageList; }
+  String PackageError(const String& path) override {
+    const String prefix = path + u"=";
+    for (int i = 0; i < FMain.ErrorList->Count(); ++i) {
+      const String line = FMain.ErrorList->Strings(i);
+      if (line.size() >= prefix.size() && SameText(StringView(line).substr(0, prefix.size()), prefix))
+        return line.substr(prefix.size());
+    }
+    return {};
+  }
+  bool PackageLoaded(const String& path) override { return GetModuleHandleW(WStr(path)) != nullptr; }
+  String PackageDescription(const String&) override { return {}; }
+  String PackageDetails(const String&, int, Integer& classCount) override {
+    classCount = 0;
+    return {};
+  }
+  Integer InstallPackage(const String&) override { return 0; }
+  void RemovePackage(const String&) override {}
+  void SavePackages() override { SavePackageList(PackageIniFileName(ModulePath(nullptr)), *FMain.PackageList); }
+  const TClassRegistry& Classes() override { return Application->ClassRegistry(); }
+
+ private:
+  Twnd_kst_Main& FMain;
+};
+
+}  // namespace
+
+void Twnd_kst_Main::cmPrefs(TObject*) {
+  TMainPrefsSource source(*this);
+  const TFileTypeKey fileTypes{PlatformRegistry()};
+  if (!ShowPreferences(FPrefs, source, fileTypes, ModulePath(nullptr))) return;
+  for (int i = 0; i < MDIChildCount(); ++i)
+    if (auto* editor = dynamic_cast<Tmdi_kst_Editor*>(MDIChildren(i))) {
+      editor->SetPrefs();
+      editor->cmPreview(nullptr);
+    }
+}
 
 void Twnd_kst_Main::cmExit(TObject*) {
   Close();
@@ -458,5 +505,5 @@ void RegisterKestrumClasses(TClassRegistry& registry) {
   RegisterLibraryTableClasses(registry);
   registry.RegisterClasses({&Twnd_kst_Main::StaticClass(), &Tmdi_kst_Editor::StaticClass(),
                             &TdlgType::StaticClass(), &TdlgAbout::StaticClass(), &TdlgClassBrowser::StaticClass(),
-                            &Tdlg_kst_Extract::StaticClass()});
+                            &Tdlg_kst_Extract::StaticClass(), &Tdlg_kst_Prefs::StaticClass()});
 }

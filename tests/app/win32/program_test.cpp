@@ -6,7 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
+#include <functional>
 #include <fstream>
 #include <memory>
 #include <vector>
@@ -14,12 +16,16 @@
 #include "app/formdocument.h"
 #include "app/win32/editorform.h"
 #include "app/win32/mainform.h"
+#include "app/win32/prefsdialog.h"
 #include "app/win32/typedialog.h"
 #include "classes/reflection.h"
 #include "codeedit/win32/codeedit.h"
 #include "panelkit/win32/pagecontrol.h"
+#include "rtl/format.h"
 #include "rtl/stringlist.h"
+#include "rtl/sysstr.h"
 #include "services/win32/mrumanager.h"
+#include "services/win32/servicesuitest.h"
 #include "support/win32/harness.h"
 #include "ui/dialogs.h"
 #include "winbar/win32/mdibuttongroup.h"
@@ -152,6 +158,21 @@ class ProgramTest : public ::testing::Test {
     });
   }
 
+  // Runs the step on the preferences dialog once it shows, then ends it
+  // with the step's answer.
+  static void AnswerPrefs(std::function<TModalResult(Tdlg_kst_Prefs&)> step) {
+    FPrefsStep = std::move(step);
+    SetTimer(nullptr, 0, 50, [](HWND, UINT, UINT_PTR id, DWORD) {
+      for (int i = 0; i < Screen->FormCount(); ++i)
+        if (auto* dialog = dynamic_cast<Tdlg_kst_Prefs*>(Screen->Forms(i)); dialog && dialog->Visible()) {
+          KillTimer(nullptr, id);
+          dialog->SetModalResult(FPrefsStep(*dialog));
+          return;
+        }
+    });
+  }
+  static inline std::function<TModalResult(Tdlg_kst_Prefs&)> FPrefsStep;
+
   TClassRegistry FRegistry;
   std::unique_ptr<TApplication> FApp;
   Twnd_kst_Main* FMain = nullptr;
@@ -174,6 +195,9 @@ TEST_F(ProgramTest, StartsWithItsCommandsEnabledAsNoDocumentIsOpen) {
   StartMain();
   EXPECT_EQ(FMain->Caption(), u"Kestrum");
   EXPECT_FALSE(FMain->lProgress->Visible()) << "the start-up work ran";
+  // The tool bar's and the window bar's glyphs come from the form.
+  EXPECT_EQ(FMain->ImageList->Count(), 20);
+  EXPECT_EQ(FMain->ilWin->Count(), 6);
   for (TAction* action : {FMain->acSave, FMain->acSaveAs, FMain->acClose, FMain->acCloseAll, FMain->acMinAll,
                           FMain->acCascade, FMain->acTileHor, FMain->acTileVer, FMain->acUndo, FMain->acCopy,
                           FMain->acCut, FMain->acPaste, FMain->acFind, FMain->acGoto, FMain->acPreview,
@@ -274,6 +298,43 @@ TEST_F(ProgramTest, CancellingTheSaveAsQuestionWritesNothing) {
   EXPECT_EQ(std::distance(fs::directory_iterator(FFolder), fs::directory_iterator()), 1);
 }
 
+TEST_F(ProgramTest, FilesOfEveryEncodingDroppedOnTheMainWindowOpenAsText) {
+  StartMain();
+  std::vector<String> names;
+  for (const EncodingCase& c : kEncodings) names.push_back(PathString(WriteForm(c.Name, c.Format)));
+  names.push_back(PathString(FFolder / "not-there.dfm"));
+  // Nothing of another program may come between the mouse and the window.
+  SetWindowPos(FMain->Handle(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+  SetForegroundWindow(FMain->Handle());
+  Pump();
+  RECT r;
+  GetWindowRect(FMain->Handle(), &r);
+  SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+  TestDataObject data;
+  data.AddFiles(names);
+  TestDropSource source;
+  DWORD effect = 0;
+  EXPECT_EQ(DoDragDrop(&data, &source, DROPEFFECT_COPY, &effect), DRAGDROP_S_DROP);
+  Pump();
+  ASSERT_EQ(FMain->MDIChildCount(), 3);
+  EXPECT_EQ(FMain->mdibg->MDIChildCount(), 3);
+  for (const EncodingCase& c : kEncodings) {
+    Tmdi_kst_Editor* editor = nullptr;
+    for (int i = 0; i < FMain->MDIChildCount(); ++i)
+      if (auto* e = dynamic_cast<Tmdi_kst_Editor*>(FMain->MDIChildren(i)); e && e->Filename() == PathString(FFolder / c.Name))
+        editor = e;
+    ASSERT_NE(editor, nullptr) << c.Name;
+    EXPECT_EQ(editor->DataFormat(), c.Format) << c.Name;
+    TStringList onDisk;
+    LoadFormFile(editor->Filename(), onDisk);
+    EXPECT_EQ(editor->DFM->GetLines()->Text() + u"\r\n", onDisk.Text()) << c.Name;
+    EXPECT_NE(onDisk.Text().find(u"object Button1: TButton"), String::npos);
+  }
+  // The name that is not there gives its own error box; the others opened.
+  ASSERT_EQ(FDialogs.size(), 1u);
+  EXPECT_EQ(FDialogs[0].Msg, u"Cannot open file " + names.back() + u".");
+}
+
 TEST_F(ProgramTest, ADamagedBinaryOrResourceFileIsRefusedWithAnErrorBox) {
   StartMain();
   const struct {
@@ -328,6 +389,27 @@ TEST_F(ProgramTest, AFailedSaveKeepsTheOldFileAndTheChanges) {
   Pump();
   EXPECT_FALSE(FExceptions.empty());
   EXPECT_EQ(ReadBytes(path), before);
+}
+
+TEST_F(ProgramTest, LoadAndPasteDataPastesTheFileAsHexadecimalLines) {
+  StartMain();
+  FMain->acNew->Execute();
+  Pump();
+  Tmdi_kst_Editor* editor = FMain->ActiveEditor();
+  ASSERT_NE(editor, nullptr);
+  std::string bytes;
+  for (int i = 0; i < 33; ++i) bytes += static_cast<char>(i * 7 + 200);
+  const fs::path data = FFolder / "data.bin";
+  WriteBytes(data, Bytes(bytes));
+  FChosenFile = PathString(data);
+  editor->cmLoadData(nullptr);
+  Pump();
+  const TStrings& lines = *editor->DFM->GetLines();
+  ASSERT_GE(lines.Count(), 2);
+  EXPECT_EQ(lines.Strings(0).size(), 64u);
+  EXPECT_EQ(lines.Strings(0).substr(0, 6), u"C8CFD6");
+  EXPECT_EQ(lines.Strings(1), u"A8");
+  EXPECT_TRUE(editor->Modified());
 }
 
 TEST_F(ProgramTest, ClosingAModifiedDocumentAsksOnceAndSavesOnYes) {
@@ -425,6 +507,97 @@ TEST_F(ProgramTest, PlacementAndRecentFilesComeBackAfterARestart) {
   EXPECT_EQ(recent.Strings(1), first);
 }
 
+String RegistryDefault(const std::wstring& key) {
+  wchar_t buffer[512] = {};
+  DWORD size = sizeof buffer;
+  if (RegGetValueW(HKEY_CURRENT_USER, key.c_str(), nullptr, RRF_RT_REG_SZ, nullptr, buffer, &size) != ERROR_SUCCESS)
+    return u"<none>";
+  return FromWStr(buffer);
+}
+
+TEST_F(ProgramTest, PreferencesAssociateTheFormFilesAndSetTheFlags) {
+  for (const wchar_t* key : {L"Software\\Classes\\.dfm", L"Software\\Classes\\DFM_auto_file",
+                             L"Software\\Classes\\.fmx", L"Software\\Classes\\FMX_auto_file"})
+    RegDeleteTreeW(HKEY_CURRENT_USER, key);
+  StartMain();
+  Tmdi_kst_Editor* editor = FMain->OpenFile(PathString(WriteForm("prefs.dfm", dfText)));
+  ASSERT_NE(editor, nullptr);
+  wchar_t self[MAX_PATH] = {};
+  GetModuleFileNameW(nullptr, self, MAX_PATH);
+  const String program = FromWStr(self);
+
+  // Tick "DFM" and the smaller font; confirm.
+  bool tickedBefore = true;
+  AnswerPrefs([&](Tdlg_kst_Prefs& d) {
+    tickedBefore = d.RFTList->Items().Item(0)->Checked();
+    EXPECT_EQ(d.RFTList->Items().Item(1)->Caption(), u"FMX");
+    EXPECT_FALSE(d.tsPkg->TabVisible());
+    d.RFTList->Items().Item(0)->SetChecked(true);
+    d.cbxFont->SetChecked(true);
+    return mrOk;
+  });
+  FMain->acPrefs->Execute();
+  Pump();
+  EXPECT_FALSE(tickedBefore);
+  EXPECT_EQ(RegistryDefault(L"Software\\Classes\\.dfm"), u"DFM_auto_file");
+  EXPECT_EQ(RegistryDefault(L"Software\\Classes\\DFM_auto_file"), u"Delphi Form");
+  EXPECT_EQ(RegistryDefault(L"Software\\Classes\\DFM_auto_file\\DefaultIcon"), program + u",1");
+  EXPECT_EQ(RegistryDefault(L"Software\\Classes\\DFM_auto_file\\shell\\open\\command"), program + u" \"%1\"");
+  EXPECT_EQ(RegistryDefault(L"Software\\Classes\\.fmx"), u"<none>");
+  EXPECT_TRUE(FMain->Prefs().SmallFont);
+  EXPECT_EQ(editor->DFM->Font().Size(), 8) << "open windows take the flags";
+
+  // Cancel changes nothing, whatever was ticked.
+  AnswerPrefs([](Tdlg_kst_Prefs& d) {
+    d.RFTList->Items().Item(0)->SetChecked(false);
+    d.cbxFont->SetChecked(false);
+    return mrCancel;
+  });
+  FMain->acPrefs->Execute();
+  Pump();
+  EXPECT_TRUE(FMain->Prefs().SmallFont);
+  EXPECT_EQ(RegistryDefault(L"Software\\Classes\\.dfm"), u"DFM_auto_file");
+
+  // Shown ticked again; unticked and confirmed, both keys go.
+  AnswerPrefs([&](Tdlg_kst_Prefs& d) {
+    tickedBefore = d.RFTList->Items().Item(0)->Checked();
+    d.RFTList->Items().Item(0)->SetChecked(false);
+    return mrOk;
+  });
+  FMain->acPrefs->Execute();
+  Pump();
+  EXPECT_TRUE(tickedBefore);
+  EXPECT_EQ(RegistryDefault(L"Software\\Classes\\.dfm"), u"<none>");
+  EXPECT_EQ(RegistryDefault(L"Software\\Classes\\DFM_auto_file"), u"<none>");
+  EXPECT_TRUE(FExceptions.empty());
+}
+
+TEST_F(ProgramTest, PreferencesListTheRegisteredClassesAndFindOneByPartOfItsName) {
+  StartMain();
+  String selected, unit;
+  int chainDepth = 0;
+  String caption;
+  AnswerPrefs([&](Tdlg_kst_Prefs& d) {
+    d.pc->SetActivePage(d.tsRC);
+    d.pcChange(d.pc);
+    caption = d.tsRC->Caption();
+    d.eSearch->SetText(u"btn");
+    d.eSearchChange(d.eSearch);
+    if (d.Box->ItemIndex() >= 0) selected = d.Box->Items().Strings(d.Box->ItemIndex());
+    unit = d.lUnit->Caption();
+    for (TTreeNode* node = d.Tree->Items().Count() ? d.Tree->Items().Item(0) : nullptr; node;
+         node = node->Count() ? node->Item(0) : nullptr)
+      ++chainDepth;
+    return mrCancel;
+  });
+  FMain->acPrefs->Execute();
+  Pump();
+  EXPECT_EQ(caption, Format(u" Registered Classes (%d) ", {FRegistry.Count()}));
+  EXPECT_NE(UpperCase(selected).find(u"BTN"), String::npos);
+  EXPECT_EQ(unit.rfind(u"Declared in ", 0), 0u);
+  EXPECT_GT(chainDepth, 2) << "the class under its ancestors";
+}
+
 TEST_F(ProgramTest, TheWindowBarMenuNamesTheHotDocumentOrNone) {
   StartMain();
   FMain->OpenFile(PathString(WriteForm("bar.dfm", dfText)));
@@ -471,8 +644,8 @@ TEST_F(ProgramTest, ScreenshotOfTheMainWindowWithTwoDocuments) {
 
 }  // namespace
 
-// The program itself, started twice: the second start hands its file over
-// to the first and ends.
+// The program itself, started as a person starts it: with files on its
+// command line, and twice, the second start handing its files to the first.
 namespace {
 
 struct TProgram {
@@ -528,35 +701,85 @@ std::vector<std::wstring> DocumentTitles(HWND mainWindow) {
   return titles;
 }
 
-// Not yet passing under Wine: the hand-over does not reach the first window.
-TEST(ProgramInstances, DISABLED_ASecondStartHandsItsFileToTheFirst) {
-  const fs::path folder = fs::temp_directory_path() / ("kestrum_twice_" + std::to_string(GetCurrentProcessId()));
-  fs::create_directories(folder);
-  WriteBytes(folder / "first.dfm", Bytes(kFormText));
-  WriteBytes(folder / "second.dfm", Bytes(kFormText));
-  TProgram first;
-  ASSERT_TRUE(first.Start(L"\"" + (folder / "first.dfm").wstring() + L"\""));
+// The names of the main window's documents once they all show (a window
+// being made shows "Untitled" until its file has loaded).
+std::vector<std::wstring> WaitForDocuments(HWND mainWindow, const std::vector<std::wstring>& expected) {
+  std::vector<std::wstring> titles;
+  for (int i = 0; i < 200; ++i) {
+    titles = DocumentTitles(mainWindow);
+    std::vector<std::wstring> sorted = titles, wanted = expected;
+    std::sort(sorted.begin(), sorted.end());
+    std::sort(wanted.begin(), wanted.end());
+    if (sorted == wanted) break;
+    Sleep(100);
+  }
+  return titles;
+}
+
+HWND WaitForMainWindow(const TProgram& program) {
   HWND main = nullptr;
   for (int i = 0; i < 200 && !main; ++i) {
     Sleep(100);
-    main = MainWindowOf(first.Info.dwProcessId);
+    main = MainWindowOf(program.Info.dwProcessId);
   }
+  return main;
+}
+
+class ProgramProcessTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    FFolder = fs::temp_directory_path() / ("kestrum_run_" + std::to_string(GetCurrentProcessId()));
+    fs::remove_all(FFolder);
+    fs::create_directories(FFolder);
+  }
+  void TearDown() override { fs::remove_all(FFolder); }
+  std::wstring Quoted(const char* name) const { return L"\"" + (FFolder / name).wstring() + L"\""; }
+  void Write(const char* name, TDataFormat format) {
+    auto lines = FormLines();
+    WriteBytes(FFolder / name, format == dfText ? Bytes(kFormText) : FormFileBytes(*lines, format));
+  }
+  static void CloseProgram(TProgram& program, HWND main) {
+    PostMessageW(main, WM_CLOSE, 0, 0);
+    EXPECT_EQ(WaitForSingleObject(program.Info.hProcess, 20000), WAIT_OBJECT_0);
+  }
+  fs::path FFolder;
+};
+
+TEST_F(ProgramProcessTest, FilesOfEveryEncodingOnTheCommandLineOpenAndASplitPathIsJoined) {
+  for (const EncodingCase& c : kEncodings) Write(c.Name, c.Format);
+  Write("with blank.dfm", dfText);
+  TProgram program;
+  // The last path comes in two arguments, split at its blank.
+  const std::wstring split = (FFolder / "with").wstring() + L" blank.dfm";
+  ASSERT_TRUE(program.Start(Quoted("text.dfm") + L" " + Quoted("binary.dfm") + L" " + Quoted("resource.dfm") + L" " +
+                            split + L" " + Quoted("missing-is-dropped-silently")));
+  HWND main = WaitForMainWindow(program);
+  ASSERT_NE(main, nullptr);
+  const std::vector<std::wstring> expected{L"text.dfm", L"binary.dfm", L"resource.dfm", L"with blank.dfm"};
+  std::vector<std::wstring> titles = WaitForDocuments(main, expected);
+  std::sort(titles.begin(), titles.end());
+  std::vector<std::wstring> wanted = expected;
+  std::sort(wanted.begin(), wanted.end());
+  EXPECT_EQ(titles, wanted);
+  CloseProgram(program, main);
+}
+
+TEST_F(ProgramProcessTest, ASecondStartHandsItsFilesToTheFirst) {
+  Write("first.dfm", dfText);
+  Write("second.dfm", dfBinary);
+  Write("third.dfm", dfResource);
+  TProgram first;
+  ASSERT_TRUE(first.Start(Quoted("first.dfm")));
+  HWND main = WaitForMainWindow(first);
   ASSERT_NE(main, nullptr) << "the first instance shows its window";
   TProgram second;
-  ASSERT_TRUE(second.Start(L"\"" + (folder / "second.dfm").wstring() + L"\""));
+  ASSERT_TRUE(second.Start(Quoted("second.dfm") + L" " + Quoted("third.dfm")));
   EXPECT_EQ(WaitForSingleObject(second.Info.hProcess, 20000), WAIT_OBJECT_0) << "the second start ends";
-  std::vector<std::wstring> titles;
-  for (int i = 0; i < 100; ++i) {
-    titles = DocumentTitles(main);
-    if (titles.size() == 2) break;
-    Sleep(100);
-  }
-  ASSERT_EQ(titles.size(), 2u);
-  EXPECT_TRUE(std::find(titles.begin(), titles.end(), L"first.dfm") != titles.end());
-  EXPECT_TRUE(std::find(titles.begin(), titles.end(), L"second.dfm") != titles.end());
-  PostMessageW(main, WM_CLOSE, 0, 0);
-  EXPECT_EQ(WaitForSingleObject(first.Info.hProcess, 20000), WAIT_OBJECT_0);
-  fs::remove_all(folder);
+  EXPECT_EQ(MainWindowOf(second.Info.dwProcessId), nullptr);
+  std::vector<std::wstring> titles = WaitForDocuments(main, {L"first.dfm", L"second.dfm", L"third.dfm"});
+  std::sort(titles.begin(), titles.end());
+  EXPECT_EQ(titles, (std::vector<std::wstring>{L"first.dfm", L"second.dfm", L"third.dfm"}));
+  CloseProgram(first, main);
 }
 
 }  // namespace
