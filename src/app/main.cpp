@@ -19,6 +19,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   try {
     Twnd_kst_Main* main = nullptr;
     application.CreateForm(main);
+    main->Packages = &packages;
     application.Run();
   } catch (const Exception& e) {
     application.ShowException(e);

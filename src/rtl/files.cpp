@@ -124,6 +124,9 @@ void RaiseLastOSError(int errorCode) {
 
 void SaveFileAtomically(const String& fileName, const std::function<void(TStream& stream)>& writeContent,
                         const String& backupName) {
+  // Renaming and replacing pass over the read-only mark that writing in
+  // place would respect: the user's protection of the file must hold.
+  if (FileIsReadOnly(fileName)) files_platform::RaiseCreateError(fileName, files_platform::AccessDeniedError());
   // A fresh name beside the target, so the final rename stays on one volume.
   String tempName;
   THandle handle = InvalidHandle;

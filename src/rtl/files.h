@@ -51,6 +51,10 @@ bool CreateDir(const String& directory);
 bool RemoveDir(const String& directory);
 // Creates the folder and every missing parent; true when it exists afterwards.
 bool ForceDirectories(const String& directory);
+// A file marked read-only (the owner may not write it); false when there is none.
+bool FileIsReadOnly(const String& fileName);
+// Marks a file read-only or writable; false when it cannot.
+bool FileSetReadOnly(const String& fileName, bool readOnly);
 // Deletes a file (never a folder); false when it cannot.
 bool DeleteFile(const String& fileName);
 // Renames or moves; fails when the new name exists (on every build).

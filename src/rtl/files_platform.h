@@ -12,6 +12,9 @@ THandle CreateNewFile(const String& fileName);
 // Puts `source` in the place of `target` in one step, replacing it if it exists.
 bool ReplaceWith(const String& source, const String& target);
 
+// The system's code for "access denied".
+int AccessDeniedError();
+
 // EFCreateError / EFOpenError with the full path and the system's text for the code.
 [[noreturn]] void RaiseCreateError(const String& fileName, int errorCode);
 [[noreturn]] void RaiseOpenError(const String& fileName, int errorCode);

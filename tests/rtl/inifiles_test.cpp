@@ -236,6 +236,21 @@ TEST_F(IniFileTest, SaveFileAtomicallyKeepsTheOldFileWhenWritingFails) {
   EXPECT_FALSE(FileExists(name + u".~0.tmp"));
   SaveFileAtomically(name, [](TStream& stream) { stream.WriteBuffer("new", 3); });
   EXPECT_EQ(ReadBytes(name), "new");
+
+  // A read-only file is refused, with or without a backup, and stays as it was.
+  ASSERT_TRUE(FileSetReadOnly(name, true));
+  EXPECT_TRUE(FileIsReadOnly(name));
+  for (const String& backup : {String(), name + u".~bak"}) {
+    EXPECT_THROW(SaveFileAtomically(name, [](TStream& stream) { stream.WriteBuffer("newer", 5); }, backup),
+                 EFCreateError);
+    EXPECT_EQ(ReadBytes(name), "new");
+    EXPECT_FALSE(FileExists(name + u".~0.tmp"));
+    if (!backup.empty()) {
+      EXPECT_FALSE(FileExists(backup));
+    }
+  }
+  ASSERT_TRUE(FileSetReadOnly(name, false));
+  EXPECT_FALSE(FileIsReadOnly(name));
 }
 
 }  // namespace

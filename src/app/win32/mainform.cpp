@@ -16,6 +16,7 @@
 #include "panelkit/win32/registration.h"
 #include "rtl/files.h"
 #include "rtl/format.h"
+#include "rtl/sysstr.h"
 #include "services/commandline.h"
 #include "services/instancetable.h"
 #include "services/rawregistry.h"
@@ -298,11 +299,12 @@ namespace {
 class TMainPrefsSource : public TPrefsSource {
  public:
   explicit TMainPrefsSource(Twnd_kst_Main& main) : FMain(main) {}
-  TStrings& PackageList() override { return *FMain.PackageList; }
+  TStrings& PackageList() override { return FMain.Packages ? FMain.Packages->PackageList : *FMain.PackageList; }
   String PackageError(const String& path) override {
     const String prefix = path + u"=";
-    for (int i = 0; i < FMain.ErrorList->Count(); ++i) {
-      const String line = FMain.ErrorList->Strings(i);
+    const TStrings& errors = FMain.Packages ? FMain.Packages->ErrorList : *FMain.ErrorList;
+    for (int i = 0; i < errors.Count(); ++i) {
+      const String line = errors.Strings(i);
       if (line.size() >= prefix.size() && SameText(StringView(line).substr(0, prefix.size()), prefix))
         return line.substr(prefix.size());
     }
@@ -314,9 +316,13 @@ class TMainPrefsSource : public TPrefsSource {
     classCount = 0;
     return {};
   }
-  Integer InstallPackage(const String&) override { return 0; }
+  Integer InstallPackage(const String& path) override {
+    return FMain.Packages ? FMain.Packages->InstallPackage(path) : 0;
+  }
+  // The dialog has taken the path off the list; the package's stand-in
+  // classes stay registered until the program ends, as loaded code would.
   void RemovePackage(const String&) override {}
-  void SavePackages() override { SavePackageList(PackageIniFileName(ModulePath(nullptr)), *FMain.PackageList); }
+  void SavePackages() override { SavePackageList(PackageIniFileName(ModulePath(nullptr)), PackageList()); }
   const TClassRegistry& Classes() override { return Application->ClassRegistry(); }
 
  private:

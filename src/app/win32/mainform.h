@@ -6,6 +6,8 @@
 
 #include "ui/winapi.h"
 
+#include "app/classtable.h"
+
 #include "ui/actnlist.h"
 #include "ui/comctrls.h"
 #include "ui/commdlg.h"
@@ -78,10 +80,14 @@ class Twnd_kst_Main : public TForm {
   TSvMRUManager* MRUMan = nullptr;
   TSvDropTarget* DropTarget = nullptr;
 
-  // Lists of Part "packages": module handles, package paths, "path=error" lines.
+  // Module handles, package paths and "path=error" lines, used while no
+  // package set is handed over (tests that make the window alone).
   std::vector<HMODULE> FPHL;
   std::unique_ptr<TStringList> PackageList;
   std::unique_ptr<TStringList> ErrorList;
+  // The packages read at start-up; the start-up code owns them because the
+  // classes they register must live as long as the class registry.
+  TPackageSet* Packages = nullptr;
 
   TKestrumPrefs& Prefs() { return FPrefs; }
   // Opens one form file in a new editor window; the window, or none when

@@ -83,6 +83,20 @@ bool DirectoryExists(const String& directory) {
   return StatName(directory, info) && S_ISDIR(info.st_mode);
 }
 
+// Judged by the mode bits, not by access(): the superuser may write anything.
+bool FileIsReadOnly(const String& fileName) {
+  struct stat info;
+  return StatName(fileName, info) && !S_ISDIR(info.st_mode) && !(info.st_mode & S_IWUSR);
+}
+
+bool FileSetReadOnly(const String& fileName, bool readOnly) {
+  struct stat info;
+  if (!StatName(fileName, info)) return false;
+  const mode_t writable = S_IWUSR | S_IWGRP | S_IWOTH;
+  const mode_t mode = readOnly ? (info.st_mode & ~writable) : (info.st_mode | S_IWUSR);
+  return ::chmod(NativeName(fileName).c_str(), mode & 07777) == 0;
+}
+
 bool CreateDir(const String& directory) {
   return !directory.empty() && ::mkdir(NativeName(directory).c_str(), 0777) == 0;
 }
@@ -246,6 +260,10 @@ namespace files_platform {
 THandle CreateNewFile(const String& fileName) {
   int fd = ::open(NativeName(fileName).c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
   return fd < 0 ? InvalidHandle : fd;
+}
+
+int AccessDeniedError() {
+  return EACCES;
 }
 
 bool ReplaceWith(const String& source, const String& target) {

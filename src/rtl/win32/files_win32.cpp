@@ -51,6 +51,18 @@ bool DirectoryExists(const String& directory) {
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
+bool FileIsReadOnly(const String& fileName) {
+  DWORD attributes = Attributes(fileName);
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY);
+}
+
+bool FileSetReadOnly(const String& fileName, bool readOnly) {
+  DWORD attributes = Attributes(fileName);
+  if (attributes == INVALID_FILE_ATTRIBUTES) return false;
+  attributes = readOnly ? (attributes | FILE_ATTRIBUTE_READONLY) : (attributes & ~DWORD{FILE_ATTRIBUTE_READONLY});
+  return SetFileAttributesW(Wide(fileName), attributes ? attributes : FILE_ATTRIBUTE_NORMAL);
+}
+
 bool CreateDir(const String& directory) {
   return !directory.empty() && CreateDirectoryW(Wide(directory), nullptr);
 }
@@ -200,6 +212,10 @@ namespace files_platform {
 THandle CreateNewFile(const String& fileName) {
   return FromHandle(CreateFileW(Wide(fileName), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                 FILE_ATTRIBUTE_NORMAL, nullptr));
+}
+
+int AccessDeniedError() {
+  return ERROR_ACCESS_DENIED;
 }
 
 bool ReplaceWith(const String& source, const String& target) {
