@@ -215,6 +215,7 @@ object wnd_kst_Main: Twnd_kst_Main
       Height = 21
       Align = alTop
       TabOrder = 0
+      OnChange = eSearchChange
     end
     object CBTree: TTreeView
       Left = 0
@@ -223,6 +224,7 @@ object wnd_kst_Main: Twnd_kst_Main
       Height = 487
       Align = alClient
       Color = 16579836
+      HideSelection = False
       Indent = 19
       ReadOnly = True
       RowSelect = True
@@ -306,13 +308,6 @@ object wnd_kst_Main: Twnd_kst_Main
       end
       object miMinAll: TMenuItem
         Action = acMinAll
-      end
-      object miCBSep: TMenuItem
-        Caption = '-'
-      end
-      object miClassBrowser: TMenuItem
-        Caption = 'Class &Browser'
-        OnClick = cmClassBrowser
       end
     end
     object mmHelp: TMenuItem
