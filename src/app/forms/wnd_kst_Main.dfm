@@ -202,6 +202,7 @@ object wnd_kst_Main: Twnd_kst_Main
     Align = alRight
     ColorScheme = csSilver2010
     Expanded = False
+    HeaderColor = 15590617
     HeaderSize = 20
     Options = [hoClickOnBodyExpand, hoCollapseButton]
     TabOrder = 2
