@@ -327,8 +327,10 @@ TEST_F(InspectTest, TheMainWindowsBrowserListsTheTypesAndFollowsTheSearch) {
   for (const String& name : listed) EXPECT_FALSE(name.starts_with(u"Kestrum_")) << "the program's own windows";
   harness::SaveForInspection(harness::CaptureScreen(FMain->Handle()), L"kestrum_main_class_browser_collapsed");
 
-  FMain->CBPanel->SetExpanded(true);
+  // A click on the collapsed strip's body opens it.
+  harness::SendClick(FMain->CBPanel->Handle(), 10, 200);
   Pump();
+  EXPECT_TRUE(FMain->CBPanel->Expanded());
   EXPECT_TRUE(FMain->CBTree->Visible() && FMain->eSearch->Visible() && FMain->CBSplitter->Visible());
   FMain->eSearch->SetFocus();
   for (wchar_t c : std::wstring(L"tstatusb")) harness::SendChar(FMain->eSearch->Handle(), c);
