@@ -202,6 +202,7 @@ object wnd_kst_Main: Twnd_kst_Main
     Align = alRight
     ColorScheme = csSilver2010
     Expanded = False
+    HeaderColor = 15590617
     HeaderSize = 20
     Options = [hoClickOnBodyExpand, hoCollapseButton]
     TabOrder = 2
@@ -215,6 +216,7 @@ object wnd_kst_Main: Twnd_kst_Main
       Height = 21
       Align = alTop
       TabOrder = 0
+      OnChange = eSearchChange
     end
     object CBTree: TTreeView
       Left = 0
@@ -223,6 +225,7 @@ object wnd_kst_Main: Twnd_kst_Main
       Height = 487
       Align = alClient
       Color = 16579836
+      HideSelection = False
       Indent = 19
       ReadOnly = True
       RowSelect = True
@@ -306,13 +309,6 @@ object wnd_kst_Main: Twnd_kst_Main
       end
       object miMinAll: TMenuItem
         Action = acMinAll
-      end
-      object miCBSep: TMenuItem
-        Caption = '-'
-      end
-      object miClassBrowser: TMenuItem
-        Caption = 'Class &Browser'
-        OnClick = cmClassBrowser
       end
     end
     object mmHelp: TMenuItem

@@ -4,7 +4,6 @@
 #include "app/inspectorrows.h"
 #include "app/objectinspector.h"
 #include "app/previewreader.h"
-#include "app/win32/classbrowserform.h"
 #include "app/win32/mainform.h"
 #include "app/win32/typedialog.h"
 #include "codeedit/dfmhighlighter.h"
@@ -452,11 +451,6 @@ const TClassRegistry& Registry() {
   return Application->ClassRegistry();
 }
 
-// The class browser belongs to the main window, or to the application without one.
-TComponent* BrowserOwner() {
-  return wnd_kst_Main ? static_cast<TComponent*>(wnd_kst_Main) : static_cast<TComponent*>(Application);
-}
-
 void SetColumnVisible(ltcontrol::TLiveStringTree* tree, TColumnIndex column, bool visible) {
   ::TLiveTreeColumns& columns = tree->Model().Header().Columns();
   if (column >= columns.Count()) return;
@@ -710,7 +704,7 @@ void Tmdi_kst_Editor::cmCollapse(TObject*) {
 
 void Tmdi_kst_Editor::cmCBLocate(TObject*) {
   if (const TObjectNodeData* data = NodeData(Tree, Tree->Model().FocusedNode()))
-    LocateInClassBrowser(BrowserOwner(), data->UnitName, data->ClassName);
+    LocateInClassBrowser(data->UnitName, data->ClassName);
 }
 
 // ---- Inspector views ----
@@ -895,7 +889,7 @@ void Tmdi_kst_Editor::HTreePaintText(ltcontrol::TBaseLiveTree*, TCanvas* targetC
 
 void Tmdi_kst_Editor::HTreeDblClick(TObject*) {
   const TObjectNodeData* data = NodeData(HTree, HTree->Model().FocusedNode());
-  if (data && !data->UnitName.empty()) LocateInClassBrowser(BrowserOwner(), data->UnitName, data->ClassName);
+  if (data && !data->UnitName.empty()) LocateInClassBrowser(data->UnitName, data->ClassName);
 }
 
 // ---- Preview ----

@@ -3,7 +3,6 @@
 #include "app/objectinspector.h"
 #include "app/win32/aboutbox.h"
 #include "app/packagelist.h"
-#include "app/win32/classbrowserform.h"
 #include "app/win32/editorform.h"
 #include "app/win32/extractdialog.h"
 #include "app/win32/prefsdialog.h"
@@ -122,7 +121,7 @@ void Twnd_kst_Main::Describe(TClassBuilder<Twnd_kst_Main>& c) {
   c.Method(u"cmPreview", &M::cmPreview);
   c.Method(u"cmRescan", &M::cmRescan);
   c.Method(u"CBPanelChange", &M::CBPanelChange);
-  c.Method(u"cmClassBrowser", &M::cmClassBrowser);
+  c.Method(u"eSearchChange", &M::eSearchChange);
   c.Method(u"WinBarMenuPopup", &M::WinBarMenuPopup);
   c.Method(u"wacTitleExecute", &M::wacTitleExecute);
   c.Method(u"wacStateExecute", &M::wacStateExecute);
@@ -183,7 +182,9 @@ void Twnd_kst_Main::WMStartup() {
   Screen->SetCursor(crHourGlass);
   CBPanelChange(nullptr);
   Update();
-  // The start-up class table, packages and class browser come with their own work.
+  // The start-up class table and the packages are registered before the
+  // window is made, so that its forms find their classes.
+  CreateCBTree();
   SetControls();
 }
 
@@ -400,17 +401,6 @@ void Twnd_kst_Main::cmRescan(TObject*) {
   if (Tmdi_kst_Editor* editor = ActiveEditor()) editor->cmRescan(nullptr);
 }
 
-void Twnd_kst_Main::CBPanelChange(TObject*) {
-  const bool expanded = CBPanel->Expanded();
-  CBTree->SetVisible(expanded);
-  eSearch->SetVisible(expanded);
-  CBSplitter->SetVisible(expanded);
-}
-
-void Twnd_kst_Main::cmClassBrowser(TObject*) {
-  ShowClassBrowser(this);
-}
-
 TCustomForm* Twnd_kst_Main::HotChild() const {
   return mdibg->GetMDIChild(mdibg->HotButtonIndex());
 }
@@ -510,6 +500,6 @@ void RegisterKestrumClasses(TClassRegistry& registry) {
   RegisterObjectInspectorClasses(registry);
   RegisterLibraryTableClasses(registry);
   registry.RegisterClasses({&Twnd_kst_Main::StaticClass(), &Tmdi_kst_Editor::StaticClass(),
-                            &TdlgType::StaticClass(), &TdlgAbout::StaticClass(), &TdlgClassBrowser::StaticClass(),
+                            &TdlgType::StaticClass(), &TdlgAbout::StaticClass(),
                             &Tdlg_kst_Extract::StaticClass(), &Tdlg_kst_Prefs::StaticClass()});
 }

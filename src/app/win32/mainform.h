@@ -6,6 +6,7 @@
 
 #include "ui/winapi.h"
 
+#include "app/classbrowser.h"
 #include "app/classtable.h"
 
 #include "ui/actnlist.h"
@@ -100,6 +101,16 @@ class Twnd_kst_Main : public TForm {
   void ShareSettingsStore(TSvFormStorage* storage);
   int EditorCount() const;
 
+  // The class browser: one top-level node per registered type, with
+  // "Origin", "Methods (%d)", "Properties (%d)" and "Fields (%d)" below it
+  // where they have children; the panel's caption counts the types. Built
+  // once at start-up.
+  void CreateCBTree();
+  // The top-level node of the first matching type (see FindBrowserType); none when no type matches.
+  TTreeNode* FindNode(StringView text, bool partial) const;
+  // Expands the panel and selects the type of that unit and class; false when it is not listed.
+  bool LocateType(const String& unitName, const String& className);
+
   // Handlers bound by name from the form.
   void FormCreate(TObject* sender);
   void FormShow(TObject* sender);
@@ -129,7 +140,7 @@ class Twnd_kst_Main : public TForm {
   void cmPreview(TObject* sender);
   void cmRescan(TObject* sender);
   void CBPanelChange(TObject* sender);
-  void cmClassBrowser(TObject* sender);
+  void eSearchChange(TObject* sender);
   void WinBarMenuPopup(TObject* sender);
   void wacTitleExecute(TObject* sender);
   void wacStateExecute(TObject* sender);
@@ -151,11 +162,18 @@ class Twnd_kst_Main : public TForm {
   void WMStartup();
   // The document window of the window bar's hot button, or none.
   TCustomForm* HotChild() const;
+  void RevealCBNode(TTreeNode* node);
   TKestrumPrefs FPrefs;
+  // The class browser's types and their top-level nodes, index for index.
+  std::vector<TBrowserType> FCBTypes;
+  std::vector<TTreeNode*> FCBTypeNodes;
 };
 
 // The single main window, which editor windows and dialogs reach.
 extern Twnd_kst_Main* wnd_kst_Main;
+
+// Shows the main window's class browser at the class of that unit, when it lists it.
+bool LocateInClassBrowser(const String& unitName, const String& className);
 
 // Makes every class the program's forms hold known by name.
 void RegisterKestrumClasses(TClassRegistry& registry);

@@ -11,7 +11,6 @@
 #include <vector>
 
 #include "app/classbrowser.h"
-#include "app/win32/classbrowserform.h"
 #include "app/win32/editorform.h"
 #include "app/win32/mainform.h"
 #include "classes/collection.h"
@@ -84,6 +83,11 @@ class InspectTest : public ::testing::Test {
     FApp->CommonDialogHook = [](TCommonDialog&) { return false; };
     FFolder = fs::temp_directory_path() / ("kestrum_inspect_" + std::to_string(GetCurrentProcessId()));
     fs::create_directories(FFolder);
+    StartMain();
+  }
+
+  // The main window as the program shows it, its start-up work done.
+  void StartMain() {
     FMain = CreateForm<Twnd_kst_Main>(FApp.get());
     FApp->SetMainForm(FMain);
     FMain->SetBounds(0, 0, 1000, 700);
@@ -91,8 +95,18 @@ class InspectTest : public ::testing::Test {
     Pump();
   }
 
-  void TearDown() override {
+  // Closes the main window, which saves its settings, and starts it again.
+  void RestartMain() {
+    FMain->Close();
+    Pump();
     FMain->Free();
+    FMain = nullptr;
+    Pump();
+    StartMain();
+  }
+
+  void TearDown() override {
+    if (FMain) FMain->Free();
     FApp.reset();
     harness::PumpMessages();
     fs::remove_all(FFolder);
@@ -270,50 +284,96 @@ TEST_F(InspectTest, OriginShowsTheAncestryAndOpensTheClassBrowser) {
   EXPECT_TRUE(PaintsBold(editor->HTree, origin.GetFirst()));
   EXPECT_FALSE(PaintsBold(editor->HTree, origin.GetFirstChild(origin.GetFirst())));
 
-  // A double-click on an ancestor finds it in the browser.
+  // A double-click on an ancestor opens the collapsed browser panel at it.
+  ASSERT_FALSE(FMain->CBPanel->Expanded());
+  EXPECT_FALSE(FMain->CBTree->Visible());
   PLiveNode control = origin.GetFirst();
   while (control && Data(editor->HTree, control)->ClassName != u"TWinControl") control = origin.GetNext(control);
   ASSERT_NE(control, nullptr);
   origin.SetFocusedNode(control);
   editor->HTreeDblClick(editor->HTree);
   Pump();
-  TdlgClassBrowser* browser = ShowClassBrowser(FMain);
-  ASSERT_NE(browser->CBTree->Selected(), nullptr);
-  EXPECT_EQ(browser->CBTree->Selected()->Text(), TWinControl::StaticClass().UnitName() + u".TWinControl");
+  EXPECT_TRUE(FMain->CBPanel->Expanded());
+  EXPECT_TRUE(FMain->CBTree->Visible());
+  ASSERT_NE(FMain->CBTree->Selected(), nullptr);
+  EXPECT_EQ(FMain->CBTree->Selected()->Text(), TWinControl::StaticClass().UnitName() + u".TWinControl");
 
-  // "Locate in Class Browser" on the object tree's node.
+  // "Locate in Class Browser" on the object tree's node, the panel collapsed again.
+  FMain->CBPanel->SetExpanded(false);
+  Pump();
+  EXPECT_FALSE(FMain->CBTree->Visible());
   editor->cmCBLocate(nullptr);
-  EXPECT_EQ(browser->CBTree->Selected()->Text(), TButton::StaticClass().UnitName() + u".TButton");
+  Pump();
+  EXPECT_TRUE(FMain->CBPanel->Expanded());
+  EXPECT_TRUE(FMain->CBTree->Visible());
+  ASSERT_NE(FMain->CBTree->Selected(), nullptr);
+  EXPECT_EQ(FMain->CBTree->Selected()->Text(), TButton::StaticClass().UnitName() + u".TButton");
+  // A class the browser does not list leaves it as it was.
+  EXPECT_FALSE(LocateInClassBrowser(u"Nowhere", u"TMystery"));
+  EXPECT_EQ(FMain->CBTree->Selected()->Text(), TButton::StaticClass().UnitName() + u".TButton");
 }
 
-TEST_F(InspectTest, TypingATypeNameInTheBrowserSelectsIt) {
-  FMain->cmClassBrowser(nullptr);
-  Pump();
-  TdlgClassBrowser* browser = ShowClassBrowser(FMain);
-  EXPECT_TRUE(browser->Visible());
-  EXPECT_EQ(ShowClassBrowser(FMain), browser) << "one browser per main window";
+TEST_F(InspectTest, TheMainWindowsBrowserListsTheTypesAndFollowsTheSearch) {
+  // Built at start-up; the panel starts collapsed with its contents hidden.
   const std::vector<TBrowserType> types = BrowserTypes(FRegistry);
-  EXPECT_EQ(browser->Caption(), ClassBrowserCaption(static_cast<Integer>(types.size())));
-  EXPECT_EQ(browser->CBTree->Items().GetFirstNode()->Text(), types.front().QualifiedName);
-  for (TTreeNode* node = browser->CBTree->Items().GetFirstNode(); node; node = node->GetNextSibling())
-    EXPECT_FALSE(node->Text().starts_with(u"Kestrum_")) << "the program's own windows are not listed";
+  EXPECT_EQ(FMain->CBPanel->Caption(), ClassBrowserCaption(static_cast<Integer>(types.size())));
+  EXPECT_FALSE(FMain->CBPanel->Expanded());
+  EXPECT_FALSE(FMain->CBTree->Visible() || FMain->eSearch->Visible() || FMain->CBSplitter->Visible());
+  std::vector<String> listed;
+  for (TTreeNode* node = FMain->CBTree->Items().GetFirstNode(); node; node = node->GetNextSibling())
+    listed.push_back(node->Text());
+  ASSERT_EQ(listed.size(), types.size()) << "the caption counts the types, not their members";
+  for (size_t i = 0; i < types.size(); ++i) EXPECT_EQ(listed[i], types[i].QualifiedName);
+  for (const String& name : listed) EXPECT_FALSE(name.starts_with(u"Kestrum_")) << "the program's own windows";
+  harness::SaveForInspection(harness::CaptureScreen(FMain->Handle()), L"kestrum_main_class_browser_collapsed");
 
-  browser->eSearch->SetFocus();
-  for (wchar_t c : std::wstring(L"tstatusb")) harness::SendChar(browser->eSearch->Handle(), c);
+  // A click on the collapsed strip's body opens it.
+  harness::SendClick(FMain->CBPanel->Handle(), 10, 200);
   Pump();
-  ASSERT_NE(browser->CBTree->Selected(), nullptr);
+  EXPECT_TRUE(FMain->CBPanel->Expanded());
+  EXPECT_TRUE(FMain->CBTree->Visible() && FMain->eSearch->Visible() && FMain->CBSplitter->Visible());
+  FMain->eSearch->SetFocus();
+  for (wchar_t c : std::wstring(L"tstatusb")) harness::SendChar(FMain->eSearch->Handle(), c);
+  Pump();
+  ASSERT_NE(FMain->CBTree->Selected(), nullptr);
   const Integer index = FindBrowserType(types, u"tstatusb", true);
   ASSERT_GE(index, 0);
-  EXPECT_EQ(browser->CBTree->Selected()->Text(), types[index].QualifiedName);
-  EXPECT_TRUE(browser->CBTree->Selected()->Text().ends_with(u".TStatusBar"));
+  EXPECT_EQ(FMain->CBTree->Selected()->Text(), types[index].QualifiedName);
+  EXPECT_TRUE(FMain->CBTree->Selected()->Text().ends_with(u".TStatusBar"));
+  EXPECT_EQ(FMain->FindNode(u"tstatusb", true), FMain->CBTree->Selected());
   // A class's members below it.
-  TTreeNode* first = browser->CBTree->Selected()->GetFirstChild();
+  TTreeNode* first = FMain->CBTree->Selected()->GetFirstChild();
   ASSERT_NE(first, nullptr);
   EXPECT_EQ(first->Text(), u"Origin");
   // A text nothing matches leaves the selection.
-  harness::SendChar(browser->eSearch->Handle(), L'#');
+  harness::SendChar(FMain->eSearch->Handle(), L'#');
   Pump();
-  EXPECT_EQ(browser->CBTree->Selected()->Text(), types[index].QualifiedName);
+  EXPECT_EQ(FMain->CBTree->Selected()->Text(), types[index].QualifiedName);
+
+  FMain->CBTree->Selected()->Expand(false);
+  FMain->Update();
+  Sleep(200);
+  Pump();
+  harness::SaveForInspection(harness::CaptureScreen(FMain->Handle()), L"kestrum_main_class_browser");
+}
+
+TEST_F(InspectTest, TheBrowserPanelKeepsItsStateAndWidthOverARestart) {
+  FMain->CBPanel->SetExpanded(true);
+  Pump();
+  FMain->CBPanel->SetWidth(400);
+  Pump();
+  ASSERT_TRUE(FMain->CBPanel->Expanded());
+  RestartMain();
+  EXPECT_TRUE(FMain->CBPanel->Expanded());
+  EXPECT_EQ(FMain->CBPanel->Width(), 400);
+  EXPECT_TRUE(FMain->CBTree->Visible());
+  EXPECT_TRUE(FMain->eSearch->Visible());
+
+  FMain->CBPanel->SetExpanded(false);
+  Pump();
+  RestartMain();
+  EXPECT_FALSE(FMain->CBPanel->Expanded());
+  EXPECT_FALSE(FMain->CBTree->Visible());
 }
 
 TEST_F(InspectTest, PreviewShowsTheControlsAndAClickSelectsTheNode) {
