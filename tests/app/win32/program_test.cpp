@@ -728,6 +728,8 @@ TEST_F(ProgramTest, ScreenshotOfTheMainWindowWithTwoDocuments) {
   harness::SaveForInspection(harness::CaptureScreen(FMain->Handle()), L"kestrum_main");
   EXPECT_EQ(FMain->mdibg->MDIChildCount(), 2);
   EXPECT_EQ(FMain->ActiveEditor(), editor);
+  // The node images and the message icons come from the form.
+  EXPECT_EQ(editor->img->Count(), 7);
   editor->SelectNode(editor->FindObjectNode(u"Button1"));
   Pump();
   const struct {
