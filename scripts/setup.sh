@@ -11,7 +11,7 @@ packages=(
   cmake ninja-build g++ clang-14 libclang-rt-14-dev clang lld llvm
   mingw-w64 wine64 xvfb xauth
   googletest libbenchmark-dev libjpeg62-turbo-dev
-  nasm dpkg-dev imagemagick python3 mono-mcs fonts-wine
+  nasm dpkg-dev imagemagick python3 mono-mcs fonts-wine fonts-dejavu-core
 )
 
 missing=()

@@ -36,8 +36,9 @@ object dlgAbout: TdlgAbout
     object lProduct: TLabel
       Left = 56
       Top = 8
-      Width = 120
+      Width = 390
       Height = 29
+      AutoSize = False
       Caption = 'Kestrum'
       Font.Charset = DEFAULT_CHARSET
       Font.Color = clWhite
@@ -51,8 +52,9 @@ object dlgAbout: TdlgAbout
     object lVer: TLabel
       Left = 56
       Top = 42
-      Width = 100
+      Width = 390
       Height = 13
+      AutoSize = False
       Caption = 'Version'
       Font.Charset = DEFAULT_CHARSET
       Font.Color = clWindowText

@@ -4,6 +4,7 @@
 // question answered by a click while it is shown.
 #include "ui/winapi.h"
 
+#include <dlgs.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -14,16 +15,21 @@
 #include <vector>
 
 #include "app/formdocument.h"
+#include "app/win32/aboutbox.h"
 #include "app/win32/editorform.h"
 #include "app/win32/mainform.h"
 #include "app/win32/prefsdialog.h"
 #include "app/win32/typedialog.h"
 #include "classes/reflection.h"
+#include "codeedit/edittext.h"
 #include "codeedit/win32/codeedit.h"
 #include "panelkit/win32/pagecontrol.h"
+#include "rtl/files.h"
 #include "rtl/format.h"
 #include "rtl/stringlist.h"
 #include "rtl/sysstr.h"
+#include "rtl/unicode.h"
+#include "services/fileversion.h"
 #include "services/win32/mrumanager.h"
 #include "services/win32/servicesuitest.h"
 #include "support/win32/harness.h"
@@ -270,15 +276,19 @@ TEST_F(ProgramTest, SaveAsWritesACopyInTheChosenEncodingAndTheDocumentStaysBound
     const char* Name;
     TDataFormat Format;
   } targets[] = {{1, "copy_binary.dfm", dfBinary}, {2, "copy_resource.dfm", dfResource}, {0, "copy_text.dfm", dfText}};
+  // A file already there is kept as the copy's backup.
+  const TBytes older = Bytes("an older file");
+  WriteBytes(FFolder / "copy_resource.dfm", older);
+  TStringList changed;
+  changed.SetTextStr(ChangedText());
   for (const auto& t : targets) {
     FChosenFile = PathString(FFolder / t.Name);
     AnswerTypeDialog(t.Item);
     FMain->acSaveAs->Execute();
     Pump();
-    TStringList reread;
-    EXPECT_EQ(LoadFormFile(FChosenFile, reread), t.Format) << t.Name;
-    EXPECT_NE(reread.Text().find(u"Left = 105"), String::npos) << t.Name;
+    EXPECT_EQ(ReadBytes(FFolder / t.Name), FormFileBytes(changed, t.Format)) << t.Name;
   }
+  EXPECT_EQ(ReadBytes(FFolder / "copy_resource.~dfm"), older);
   EXPECT_EQ(editor->Caption(), u"source.dfm");
   EXPECT_EQ(editor->Filename(), PathString(path));
   EXPECT_EQ(editor->DataFormat(), dfText);
@@ -368,14 +378,41 @@ TEST_F(ProgramTest, AMissingFileGivesItsErrorBoxAndTheOthersStillOpen) {
 TEST_F(ProgramTest, AFailedSaveKeepsTheOldFileAndTheChanges) {
   StartMain();
   const fs::path path = WriteForm("locked.dfm", dfBinary);
+  const String name = PathString(path);
   const TBytes before = ReadBytes(path);
-  Tmdi_kst_Editor* editor = FMain->OpenFile(PathString(path));
+  Tmdi_kst_Editor* editor = FMain->OpenFile(name);
   ASSERT_NE(editor, nullptr);
   ChangeLeft(*editor);
   Pump();
+  // The user marked the file read-only: the mark holds.
+  ASSERT_TRUE(FileSetReadOnly(name, true));
+  FMain->acSave->Execute();
+  Pump();
+  ASSERT_EQ(FExceptions.size(), 1u);
+  EXPECT_EQ(FExceptions[0].rfind(u"Cannot create file \"" + name + u"\". ", 0), 0u) << StringToUTF8(FExceptions[0]);
+  EXPECT_EQ(ReadBytes(path), before);
+  EXPECT_TRUE(FileIsReadOnly(name));
+  EXPECT_TRUE(editor->Modified());
+  EXPECT_TRUE(FMain->acSave->Enabled());
+  EXPECT_EQ(std::distance(fs::directory_iterator(FFolder), fs::directory_iterator()), 1) << "no backup, no half-written file";
+  // Yes to the close question: the save fails again; the window stays with its text.
+  const String edited = editor->DFM->GetLines()->Text();
+  EXPECT_NE(edited.find(u"Left = 105"), String::npos);
+  FDialogAnswer = mrYes;
+  editor->Close();
+  Pump();
+  EXPECT_EQ(FDialogs.size(), 1u);
+  EXPECT_EQ(FExceptions.size(), 2u);
+  ASSERT_EQ(FMain->MDIChildCount(), 1);
+  EXPECT_TRUE(editor->Modified());
+  EXPECT_EQ(editor->DFM->GetLines()->Text(), edited);
+  EXPECT_EQ(ReadBytes(path), before);
+  ASSERT_TRUE(FileSetReadOnly(name, false));
+
   // Another program holds the file without sharing: it cannot be replaced.
   HANDLE held = CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
   ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  FExceptions.clear();
   FMain->acSave->Execute();
   Pump();
   CloseHandle(held);
@@ -389,6 +426,56 @@ TEST_F(ProgramTest, AFailedSaveKeepsTheOldFileAndTheChanges) {
   Pump();
   EXPECT_FALSE(FExceptions.empty());
   EXPECT_EQ(ReadBytes(path), before);
+}
+
+// The system's replace dialog, opened by the main window's Find action and
+// filled in and pressed as a person would.
+TEST_F(ProgramTest, FindAndReplaceRunThroughTheReplaceDialog) {
+  StartMain();
+  Tmdi_kst_Editor* editor = FMain->OpenFile(PathString(WriteForm("search.dfm", dfText)));
+  ASSERT_NE(editor, nullptr);
+  editor->DFM->SetFocus();
+  Pump();
+  FApp->CommonDialogHook = nullptr;
+  ASSERT_TRUE(FMain->acFind->Enabled());
+  FMain->acFind->Execute();
+  Pump();
+  HWND dialog = editor->rd->Handle();
+  ASSERT_TRUE(dialog && IsWindow(dialog));
+  wchar_t shown[64] = {};
+  GetDlgItemTextW(dialog, edt1, shown, 64);
+  EXPECT_EQ(FromWStr(shown), u"object") << "the word at the caret";
+  const auto press = [&](const wchar_t* find, const wchar_t* replace, int button) {
+    SetDlgItemTextW(dialog, edt1, find);
+    SetDlgItemTextW(dialog, edt2, replace);
+    PostMessageW(GetDlgItem(dialog, button), BM_CLICK, 0, 0);
+    Pump();
+  };
+  const auto notFoundBoxes = [&] {
+    return std::count_if(FDialogs.begin(), FDialogs.end(), [](const TMessageDlgRequest& r) {
+      return r.Msg == u"Text not found." && r.DlgType == mtInformation && r.Buttons == TMsgDlgButtons{mbOK};
+    });
+  };
+
+  press(L"button1", L"", IDOK);
+  EXPECT_EQ(editor->DFM->Core().Editing().SelText(), u"Button1") << "found regardless of case";
+  EXPECT_EQ(notFoundBoxes(), 0);
+  press(L"nowhere", L"", IDOK);
+  EXPECT_EQ(notFoundBoxes(), 1);
+  EXPECT_FALSE(editor->Modified());
+
+  harness::SendKey(editor->DFM->Handle(), VK_HOME, {.ctrl = true});
+  press(L"Caption", L"Hint", psh2);
+  String expected = FormLines()->Text();
+  for (size_t at; (at = expected.find(u"Caption")) != String::npos;) expected.replace(at, 7, u"Hint");
+  EXPECT_EQ(editor->DFM->GetLines()->Text() + u"\r\n", expected);
+  EXPECT_TRUE(editor->Modified());
+  EXPECT_EQ(notFoundBoxes(), 1);
+  press(L"Caption", L"Hint", psh2);
+  EXPECT_EQ(notFoundBoxes(), 2) << "nothing left to replace";
+  EXPECT_EQ(FDialogs.size(), 2u);
+  editor->rd->CloseDialog();
+  Pump();
 }
 
 TEST_F(ProgramTest, LoadAndPasteDataPastesTheFileAsHexadecimalLines) {
@@ -627,18 +714,40 @@ TEST_F(ProgramTest, ScreenshotOfTheMainWindowWithTwoDocuments) {
   StartMain();
   FMain->SetBounds(0, 0, 1000, 700);
   FMain->OpenFile(PathString(WriteForm("first.dfm", dfText)));
-  FMain->OpenFile(PathString(WriteForm("second.dfm", dfBinary)));
+  // The second has a class the program does not know: one line of messages.
+  const fs::path second = FFolder / "second.dfm";
+  std::string text = kFormText;
+  text.insert(text.rfind("end"), "  object Thing1: TMystery\r\n  end\r\n");
+  WriteBytes(second, Bytes(text));
+  Tmdi_kst_Editor* editor = FMain->OpenFile(PathString(second));
+  ASSERT_NE(editor, nullptr);
   Pump();
   FMain->Update();
   Sleep(200);
   Pump();
   harness::SaveForInspection(harness::CaptureScreen(FMain->Handle()), L"kestrum_main");
   EXPECT_EQ(FMain->mdibg->MDIChildCount(), 2);
-  Tmdi_kst_Editor* editor = FMain->ActiveEditor();
-  ASSERT_NE(editor, nullptr);
-  harness::SaveForInspection(harness::CaptureScreen(editor->Handle()), L"kestrum_editor_source");
+  EXPECT_EQ(FMain->ActiveEditor(), editor);
+  // The node images and the message icons come from the form.
+  EXPECT_EQ(editor->img->Count(), 7);
+  editor->SelectNode(editor->FindObjectNode(u"Button1"));
+  Pump();
+  const struct {
+    TPxTabSheet* Page;
+    const wchar_t* Name;
+  } pages[] = {{editor->TabSheet3, L"kestrum_editor_properties"},
+               {editor->TabSheet4, L"kestrum_editor_events"},
+               {editor->PxTabSheet3, L"kestrum_editor_origin"}};
+  for (const auto& page : pages) {
+    editor->pcOI->SetActivePage(page.Page);
+    Pump();
+    editor->Update();
+    harness::SaveForInspection(harness::CaptureScreen(editor->Handle()), page.Name);
+  }
   editor->pc->SetActivePageIndex(1);
   Pump();
+  EXPECT_TRUE(editor->EList->Visible());
+  editor->Update();
   harness::SaveForInspection(harness::CaptureScreen(editor->Handle()), L"kestrum_editor_preview");
 }
 
@@ -648,12 +757,16 @@ TEST_F(ProgramTest, ScreenshotOfTheMainWindowWithTwoDocuments) {
 // command line, and twice, the second start handing its files to the first.
 namespace {
 
+fs::path KestrumExe() {
+  wchar_t self[MAX_PATH] = {};
+  GetModuleFileNameW(nullptr, self, MAX_PATH);
+  return fs::path(self).parent_path().parent_path() / L"kestrum.exe";
+}
+
 struct TProgram {
   PROCESS_INFORMATION Info{};
   bool Start(const std::wstring& arguments) {
-    wchar_t self[MAX_PATH] = {};
-    GetModuleFileNameW(nullptr, self, MAX_PATH);
-    const fs::path exe = fs::path(self).parent_path().parent_path() / L"kestrum.exe";
+    const fs::path exe = KestrumExe();
     std::wstring commandLine = L"\"" + exe.wstring() + L"\" " + arguments;
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
@@ -668,11 +781,13 @@ struct TProgram {
   }
 };
 
-HWND MainWindowOf(DWORD processId) {
+// The first visible top-level window of the process whose title begins so.
+HWND WindowOf(DWORD processId, const wchar_t* titleStart) {
   struct Search {
     DWORD Process;
+    const wchar_t* Title;
     HWND Found;
-  } search{processId, nullptr};
+  } search{processId, titleStart, nullptr};
   EnumWindows(
       [](HWND window, LPARAM data) -> BOOL {
         auto& s = *reinterpret_cast<Search*>(data);
@@ -680,7 +795,7 @@ HWND MainWindowOf(DWORD processId) {
         GetWindowThreadProcessId(window, &owner);
         wchar_t title[64] = {};
         GetWindowTextW(window, title, 64);
-        if (owner == s.Process && IsWindowVisible(window) && std::wstring(title).rfind(L"Kestrum", 0) == 0) {
+        if (owner == s.Process && IsWindowVisible(window) && std::wstring(title).rfind(s.Title, 0) == 0) {
           s.Found = window;
           return FALSE;
         }
@@ -688,6 +803,10 @@ HWND MainWindowOf(DWORD processId) {
       },
       reinterpret_cast<LPARAM>(&search));
   return search.Found;
+}
+
+HWND MainWindowOf(DWORD processId) {
+  return WindowOf(processId, L"Kestrum");
 }
 
 std::vector<std::wstring> DocumentTitles(HWND mainWindow) {
@@ -744,6 +863,96 @@ class ProgramProcessTest : public ::testing::Test {
   }
   fs::path FFolder;
 };
+
+HWND ChildWithText(HWND parent, const std::wstring& start) {
+  std::pair<const std::wstring*, HWND> search{&start, nullptr};
+  EnumChildWindows(
+      parent,
+      [](HWND child, LPARAM data) -> BOOL {
+        auto& s = *reinterpret_cast<std::pair<const std::wstring*, HWND>*>(data);
+        // Asked of the window itself: another process's text is not cached.
+        wchar_t text[64] = {};
+        SendMessageW(child, WM_GETTEXT, 64, reinterpret_cast<LPARAM>(text));
+        if (std::wstring(text).rfind(*s.first, 0) != 0) return TRUE;
+        s.second = child;
+        return FALSE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.second;
+}
+
+// The program's about box shows what its own version record says: the box
+// as the program shows it is compared, label by label, with the same box
+// made here and given the record's texts.
+TEST_F(ProgramProcessTest, TheAboutBoxShowsTheProgramsOwnVersionRecord) {
+  TUtFileVersionInfo record(FromWStr(KestrumExe().wstring().c_str()));
+  ASSERT_FALSE(record.ProductName().empty());
+  ASSERT_FALSE(record.FileVersion().empty());
+  TProgram program;
+  ASSERT_TRUE(program.Start(L""));
+  HWND main = WaitForMainWindow(program);
+  ASSERT_NE(main, nullptr);
+  // F1, the key of "About...".
+  PostMessageW(main, WM_KEYDOWN, VK_F1, 0x003B0001);
+  PostMessageW(main, WM_KEYUP, VK_F1, 0xC03B0001);
+  HWND box = nullptr;
+  for (int i = 0; i < 100 && !box; ++i) {
+    Sleep(100);
+    box = WindowOf(program.Info.dwProcessId, L"About....");
+  }
+  ASSERT_NE(box, nullptr);
+  Sleep(500);
+  RedrawWindow(box, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+  Sleep(300);
+  const harness::Bitmap32 shown = harness::CaptureScreen(box);
+  harness::SaveForInspection(shown, L"kestrum_about");
+  RECT boxRect{};
+  GetWindowRect(box, &boxRect);
+  EXPECT_NE(ChildWithText(box, L"Kestrum opens, edits"), nullptr) << "the notice";
+  HWND ok = ChildWithText(box, L"OK");
+  ASSERT_NE(ok, nullptr);
+  PostMessageW(ok, BM_CLICK, 0, 0);
+  for (int i = 0; i < 100 && IsWindow(box); ++i) Sleep(100);
+  EXPECT_FALSE(IsWindow(box)) << "OK closes the box";
+
+  TClassRegistry registry;
+  RegisterKestrumClasses(registry);
+  TApplication app(nullptr, registry);
+  TFormPtr<TdlgAbout> reference = MakeForm<TdlgAbout>(nullptr);
+  reference->Fill(0, {});
+  reference->lProduct->SetCaption(record.ProductName());
+  reference->lVer->SetCaption(u"Version " + record.FileVersion());
+  reference->lCR->SetCaption(record.LegalCopyright());
+  reference->lDesc->SetCaption(record.Comments().empty() ? record.FileDescription() : record.Comments());
+  reference->SetBounds(boxRect.left, boxRect.top, boxRect.right - boxRect.left, boxRect.bottom - boxRect.top);
+  reference->Show();
+  for (int i = 0; i < 3; ++i) app.ProcessMessages();
+  reference->Update();
+  Sleep(300);
+  for (int i = 0; i < 3; ++i) app.ProcessMessages();
+  const harness::Bitmap32 expected = harness::CaptureScreen(reference->Handle());
+  RECT referenceRect{};
+  GetWindowRect(reference->Handle(), &referenceRect);
+  ASSERT_EQ(expected.Width(), shown.Width());
+  ASSERT_EQ(expected.Height(), shown.Height());
+  for (TLabel* label : {reference->lProduct, reference->lVer, reference->lCR, reference->lDesc}) {
+    const TPoint origin = label->ClientToScreen({0, 0});
+    const int left = origin.X - referenceRect.left, top = origin.Y - referenceRect.top;
+    int differences = 0;
+    std::vector<std::uint32_t> colours;
+    for (int y = top; y < top + label->Height(); ++y)
+      for (int x = left; x < left + label->Width(); ++x) {
+        if (expected.Pixel(x, y) != shown.Pixel(x, y)) ++differences;
+        if (colours.size() < 2 && std::find(colours.begin(), colours.end(), expected.Pixel(x, y)) == colours.end())
+          colours.push_back(expected.Pixel(x, y));
+      }
+    EXPECT_EQ(differences, 0) << StringToUTF8(label->Name()) << ": " << StringToUTF8(label->Caption());
+    if (!label->Caption().empty()) {
+      EXPECT_EQ(colours.size(), 2u) << StringToUTF8(label->Name()) << " shows its text";
+    }
+  }
+  CloseProgram(program, main);
+}
 
 TEST_F(ProgramProcessTest, FilesOfEveryEncodingOnTheCommandLineOpenAndASplitPathIsJoined) {
   for (const EncodingCase& c : kEncodings) Write(c.Name, c.Format);
