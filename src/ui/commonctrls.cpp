@@ -544,15 +544,20 @@ LONG ParaTwips(Integer points) {
 }
 }  // namespace
 
+void TParaAttributes::SetIndent(DWORD mask, Integer points) const {
+  ParaFormat format;
+  format.dwMask = mask;
+  // The control reads only the field the mask names.
+  format.dxStartIndent = format.dxOffset = format.dxRightIndent = ParaTwips(points);
+  Set(format);
+}
+
 Integer TParaAttributes::FirstIndent() const {
   return Get().dxStartIndent / kTwipsPerPoint;
 }
 
 void TParaAttributes::SetFirstIndent(Integer value) {
-  ParaFormat format;
-  format.dwMask = PFM_STARTINDENT;
-  format.dxStartIndent = ParaTwips(value);
-  Set(format);
+  SetIndent(PFM_STARTINDENT, value);
 }
 
 Integer TParaAttributes::LeftIndent() const {
@@ -560,10 +565,7 @@ Integer TParaAttributes::LeftIndent() const {
 }
 
 void TParaAttributes::SetLeftIndent(Integer value) {
-  ParaFormat format;
-  format.dwMask = PFM_OFFSET;
-  format.dxOffset = ParaTwips(value);
-  Set(format);
+  SetIndent(PFM_OFFSET, value);
 }
 
 Integer TParaAttributes::RightIndent() const {
@@ -571,10 +573,7 @@ Integer TParaAttributes::RightIndent() const {
 }
 
 void TParaAttributes::SetRightIndent(Integer value) {
-  ParaFormat format;
-  format.dwMask = PFM_RIGHTINDENT;
-  format.dxRightIndent = ParaTwips(value);
-  Set(format);
+  SetIndent(PFM_RIGHTINDENT, value);
 }
 
 TNumberingStyle TParaAttributes::Numbering() const {

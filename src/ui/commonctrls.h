@@ -263,6 +263,8 @@ class TParaAttributes : public TPersistent {
   struct ParaFormat;
   ParaFormat Get() const;
   void Set(ParaFormat& format) const;
+  // Sets the indent the mask names (start, offset or right), in points.
+  void SetIndent(DWORD mask, Integer points) const;
   TRichEdit* FRichEdit;
 };
 
