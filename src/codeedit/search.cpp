@@ -10,7 +10,13 @@ bool IsSearchDelimiter(Char c) {
          c == 176 || c == 180;
 }
 
-TCodeEditSearch::TCodeEditSearch() : Shift(65536, 0) {}
+KST_CLASS_IMPL(TCodeEditSearchCustom, "CodeEditSearch")
+KST_CLASS_IMPL(TCodeEditSearch, "CodeEditSearch")
+
+void TCodeEditSearchCustom::Describe(TClassBuilder<TCodeEditSearchCustom>&) {}
+void TCodeEditSearch::Describe(TClassBuilder<TCodeEditSearch>&) {}
+
+TCodeEditSearch::TCodeEditSearch(TComponent* owner) : TCodeEditSearchCustom(owner), Shift(65536, 0) {}
 
 void TCodeEditSearch::SetOptions(TCodeSearchOptions value) {
   SetCaseSensitive(value.Contains(ssoMatchCase));

@@ -4,11 +4,15 @@
 
 #include <vector>
 
+#include "classes/component.h"
+#include "classes/reflection.h"
 #include "codeedit/types.h"
-#include "rtl/object.h"
 
-class TCodeEditSearchCustom : public TObject {
+// A component, so that a form names it and an editor refers to it by name.
+class TCodeEditSearchCustom : public TComponent {
+  KST_CLASS(TCodeEditSearchCustom, TComponent)
  public:
+  explicit TCodeEditSearchCustom(TComponent* owner = nullptr) : TComponent(owner) {}
   virtual String Pattern() const = 0;
   virtual void SetPattern(const String& value) = 0;
   virtual Integer ResultLength(Integer index) const = 0;
@@ -26,8 +30,9 @@ class TCodeEditSearchCustom : public TObject {
 // ignoring case (by the length-preserving case mapping) and only as a whole
 // word.
 class TCodeEditSearch : public TCodeEditSearchCustom {
+  KST_CLASS(TCodeEditSearch, TCodeEditSearchCustom)
  public:
-  TCodeEditSearch();
+  explicit TCodeEditSearch(TComponent* owner = nullptr);
 
   String Pattern() const override { return CasedPat; }
   // Count := 0 in every case.

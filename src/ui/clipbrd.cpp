@@ -1,10 +1,15 @@
 #include "ui/clipbrd.h"
 
+#include <algorithm>
 #include <cstring>
 #include <memory>
 
 #include "rtl/format.h"
 #include "ui/controls.h"
+
+KST_CLASS_IMPL(TClipboard, "Clipbrd")
+
+void TClipboard::Describe(TClassBuilder<TClipboard>&) {}
 
 UINT RegisterClipboardFormat(const String& name) {
   UINT format = name.empty() ? 0 : RegisterClipboardFormatW(WStr(name));
@@ -122,6 +127,45 @@ String TClipboard::AsText() {
 
 void TClipboard::SetAsText(const String& text) {
   SetBuffer(CF_UNICODETEXT, text.c_str(), (text.size() + 1) * sizeof(char16_t));
+}
+
+void TClipboard::SetTextBuf(const Char* buffer) {
+  SetAsText(buffer ? String(buffer) : String());
+}
+
+Integer TClipboard::GetTextBuf(Char* buffer, Integer bufSize) {
+  if (!buffer || bufSize <= 0) return 0;
+  const String text = AsText();
+  const auto count = static_cast<Integer>(std::min<size_t>(text.size(), static_cast<size_t>(bufSize - 1)));
+  std::memcpy(buffer, text.data(), static_cast<size_t>(count) * sizeof(Char));
+  buffer[count] = u'\0';
+  return count;
+}
+
+namespace {
+// Every format the open clipboard holds, in the system's order.
+std::vector<UINT> ClipboardFormatList() {
+  std::vector<UINT> formats;
+  for (UINT format = EnumClipboardFormats(0); format != 0; format = EnumClipboardFormats(format))
+    formats.push_back(format);
+  return formats;
+}
+}  // namespace
+
+Integer TClipboard::FormatCount() {
+  Open();
+  const auto count = static_cast<Integer>(ClipboardFormatList().size());
+  Close();
+  return count;
+}
+
+UINT TClipboard::Formats(Integer index) {
+  Open();
+  const std::vector<UINT> formats = ClipboardFormatList();
+  Close();
+  if (index < 0 || static_cast<size_t>(index) >= formats.size())
+    throw EListError(Format(u"List index out of bounds (%d)", {index}));
+  return formats[static_cast<size_t>(index)];
 }
 
 TClipboard& Clipboard() {

@@ -6,6 +6,8 @@
 
 #include <vector>
 
+#include "classes/persistent.h"
+#include "classes/reflection.h"
 #include "rtl/exceptions.h"
 
 KST_DECLARE_EXCEPTION(EClipboardException, Exception);
@@ -14,10 +16,11 @@ KST_DECLARE_EXCEPTION(EClipboardException, Exception);
 // program that registers that name).
 UINT RegisterClipboardFormat(const String& name);
 
-class TClipboard {
+class TClipboard : public TPersistent {
+  KST_CLASS(TClipboard, TPersistent)
  public:
   TClipboard() = default;
-  ~TClipboard();
+  ~TClipboard() override;
   TClipboard(const TClipboard&) = delete;
   TClipboard& operator=(const TClipboard&) = delete;
 
@@ -33,6 +36,14 @@ class TClipboard {
   // Text as CF_UNICODETEXT (the system converts it to the other text formats).
   String AsText();
   void SetAsText(const String& text);
+  // The text up to its first null, as a null-ended buffer.
+  void SetTextBuf(const Char* buffer);
+  // Copies at most bufSize - 1 code units of the text and a null; returns
+  // how many it copied (0, and nothing written, for no buffer).
+  Integer GetTextBuf(Char* buffer, Integer bufSize);
+  // The formats the clipboard holds, in the order the system lists them.
+  Integer FormatCount();
+  UINT Formats(Integer index);
   // A memory block (GlobalAlloc) that the clipboard then owns.
   void SetAsHandle(UINT format, HANDLE value);
   // The clipboard's block of that format, which stays the clipboard's.

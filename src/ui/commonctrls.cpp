@@ -5,6 +5,7 @@
 
 #include <algorithm>
 
+#include "rtl/format.h"
 #include "ui/menus.h"
 #include "ui/publish.h"
 
@@ -19,6 +20,7 @@ KST_CLASS_IMPL(TMonthCalendar, "ComCtrls")
 KST_CLASS_IMPL(TAnimate, "ComCtrls")
 KST_CLASS_IMPL(TTabControl, "ComCtrls")
 KST_CLASS_IMPL(TRichEdit, "ComCtrls")
+KST_CLASS_IMPL(TParaAttributes, "ComCtrls")
 
 namespace {
 
@@ -488,8 +490,143 @@ void TRichEdit::Describe(TClassBuilder<TRichEdit>& c) {
   c.Property(u"Zoom", &TRichEdit::Zoom).Default(100);
 }
 
-TRichEdit::TRichEdit(TComponent* owner) : TMemo(owner) {
+TRichEdit::TRichEdit(TComponent* owner) : TMemo(owner), FParagraph(std::make_unique<TParaAttributes>(this)) {
   SetBounds(Left(), Top(), 185, 89);
+}
+
+TRichEdit::~TRichEdit() = default;
+
+const TTypeInfo& DescribeType(TypeTag<TNumberingStyle>) {
+  return EnumType<TNumberingStyle>(u"TNumberingStyle", {u"nsNone", u"nsBullet"});
+}
+
+void TParaAttributes::Describe(TClassBuilder<TParaAttributes>&) {}
+
+struct TParaAttributes::ParaFormat : PARAFORMAT2 {
+  ParaFormat() : PARAFORMAT2() { cbSize = sizeof(PARAFORMAT2); }
+};
+
+TParaAttributes::ParaFormat TParaAttributes::Get() const {
+  ParaFormat format;
+  if (FRichEdit) {
+    FRichEdit->HandleNeeded();
+    SendMessageW(FRichEdit->Handle(), EM_GETPARAFORMAT, 0, reinterpret_cast<LPARAM>(&format));
+  }
+  return format;
+}
+
+void TParaAttributes::Set(ParaFormat& format) const {
+  if (!FRichEdit) return;
+  FRichEdit->HandleNeeded();
+  SendMessageW(FRichEdit->Handle(), EM_SETPARAFORMAT, 0, reinterpret_cast<LPARAM>(&format));
+}
+
+TAlignment TParaAttributes::Alignment() const {
+  switch (Get().wAlignment) {
+    case PFA_RIGHT: return taRightJustify;
+    case PFA_CENTER: return taCenter;
+    default: return taLeftJustify;
+  }
+}
+
+void TParaAttributes::SetAlignment(TAlignment value) {
+  ParaFormat format;
+  format.dwMask = PFM_ALIGNMENT;
+  format.wAlignment = value == taRightJustify ? PFA_RIGHT : value == taCenter ? PFA_CENTER : PFA_LEFT;
+  Set(format);
+}
+
+namespace {
+constexpr Integer kTwipsPerPoint = 20;
+// Points to twips, held to what the control's 32-bit fields carry.
+LONG ParaTwips(Integer points) {
+  return static_cast<LONG>(std::clamp<Int64>(Int64{points} * kTwipsPerPoint, INT32_MIN, INT32_MAX));
+}
+}  // namespace
+
+void TParaAttributes::SetIndent(DWORD mask, Integer points) const {
+  ParaFormat format;
+  format.dwMask = mask;
+  // The control reads only the field the mask names.
+  format.dxStartIndent = format.dxOffset = format.dxRightIndent = ParaTwips(points);
+  Set(format);
+}
+
+Integer TParaAttributes::FirstIndent() const {
+  return Get().dxStartIndent / kTwipsPerPoint;
+}
+
+void TParaAttributes::SetFirstIndent(Integer value) {
+  SetIndent(PFM_STARTINDENT, value);
+}
+
+Integer TParaAttributes::LeftIndent() const {
+  return Get().dxOffset / kTwipsPerPoint;
+}
+
+void TParaAttributes::SetLeftIndent(Integer value) {
+  SetIndent(PFM_OFFSET, value);
+}
+
+Integer TParaAttributes::RightIndent() const {
+  return Get().dxRightIndent / kTwipsPerPoint;
+}
+
+void TParaAttributes::SetRightIndent(Integer value) {
+  SetIndent(PFM_RIGHTINDENT, value);
+}
+
+TNumberingStyle TParaAttributes::Numbering() const {
+  return Get().wNumbering == PFN_BULLET ? nsBullet : nsNone;
+}
+
+void TParaAttributes::SetNumbering(TNumberingStyle value) {
+  ParaFormat format;
+  format.dwMask = PFM_NUMBERING;
+  format.wNumbering = value == nsBullet ? PFN_BULLET : 0;
+  Set(format);
+}
+
+Integer TParaAttributes::Tab(Integer index) const {
+  if (index < 0 || index >= kMaxTabStops) throw EListError(::Format(u"List index out of bounds (%d)", {index}));
+  const TParaAttributes::ParaFormat format = Get();
+  // The high byte of a stop holds its kind (rich edit 3), not its place.
+  return (format.rgxTabs[index] & 0x00FFFFFF) / kTwipsPerPoint;
+}
+
+void TParaAttributes::SetTab(Integer index, Integer value) {
+  if (index < 0 || index >= kMaxTabStops) throw EListError(::Format(u"List index out of bounds (%d)", {index}));
+  TParaAttributes::ParaFormat format = Get();
+  format.dwMask = PFM_TABSTOPS;
+  if (format.cTabCount <= index) format.cTabCount = static_cast<SHORT>(index + 1);
+  format.rgxTabs[index] = std::clamp<LONG>(ParaTwips(value), 0, 0x00FFFFFF);
+  Set(format);
+}
+
+Integer TParaAttributes::TabCount() const {
+  return std::clamp<Integer>(Get().cTabCount, 0, kMaxTabStops);
+}
+
+void TParaAttributes::SetTabCount(Integer value) {
+  TParaAttributes::ParaFormat format = Get();
+  format.dwMask = PFM_TABSTOPS;
+  format.cTabCount = static_cast<SHORT>(std::clamp<Integer>(value, 0, kMaxTabStops));
+  Set(format);
+}
+
+void TParaAttributes::Assign(const TPersistent* source) {
+  if (auto* other = dynamic_cast<const TParaAttributes*>(source)) {
+    SetAlignment(other->Alignment());
+    SetFirstIndent(other->FirstIndent());
+    SetLeftIndent(other->LeftIndent());
+    SetRightIndent(other->RightIndent());
+    SetNumbering(other->Numbering());
+    const Integer count = other->TabCount();
+    for (Integer i = 0; i < count; ++i) SetTab(i, other->Tab(i));
+    SetTabCount(count);
+    return;
+  }
+  TPersistent::Assign(source);
 }
 
 void TRichEdit::CreateParams(TCreateParams& params) {

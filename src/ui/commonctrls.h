@@ -227,14 +227,60 @@ class TTabControl : public TCommonControl {
   Integer FTabIndex = -1;
 };
 
+class TRichEdit;
+
+enum TNumberingStyle { nsNone, nsBullet };
+const TTypeInfo& DescribeType(TypeTag<TNumberingStyle>);
+
+// The paragraph formatting of a rich edit's selection: what is read is the
+// first selected paragraph's, what is set applies to every selected one.
+// Indents and tab stops are in points, as the control's twips divided by 20.
+class TParaAttributes : public TPersistent {
+  KST_CLASS(TParaAttributes, TPersistent)
+ public:
+  // Without a rich edit it reads as an empty paragraph and ignores changes.
+  explicit TParaAttributes(TRichEdit* richEdit = nullptr) : FRichEdit(richEdit) {}
+  static constexpr Integer kMaxTabStops = 32;
+
+  TAlignment Alignment() const;
+  void SetAlignment(TAlignment value);
+  Integer FirstIndent() const;
+  void SetFirstIndent(Integer value);
+  Integer LeftIndent() const;
+  void SetLeftIndent(Integer value);
+  Integer RightIndent() const;
+  void SetRightIndent(Integer value);
+  TNumberingStyle Numbering() const;
+  void SetNumbering(TNumberingStyle value);
+  // Tab stop `index` (0 to kMaxTabStops - 1; another raises EListError).
+  Integer Tab(Integer index) const;
+  void SetTab(Integer index, Integer value);
+  Integer TabCount() const;
+  void SetTabCount(Integer value);
+  void Assign(const TPersistent* source) override;
+
+ private:
+  struct ParaFormat;
+  ParaFormat Get() const;
+  void Set(ParaFormat& format) const;
+  // Sets the indent the mask names (start, offset or right), in points.
+  void SetIndent(DWORD mask, Integer points) const;
+  TRichEdit* FRichEdit;
+};
+
 // The system's rich edit window holding the form's lines as plain text.
 class TRichEdit : public TMemo {
   KST_CLASS(TRichEdit, TMemo)
  public:
   explicit TRichEdit(TComponent* owner);
+  ~TRichEdit() override;
   bool PlainText = false, HideScrollBars = true;
   Integer Zoom = 100;
+  TParaAttributes* Paragraph() const { return FParagraph.get(); }
 
  protected:
   void CreateParams(TCreateParams& params) override;
+
+ private:
+  std::unique_ptr<TParaAttributes> FParagraph;
 };

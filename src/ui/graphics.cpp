@@ -21,6 +21,7 @@ KST_CLASS_IMPL(TCanvas, "Graphics")
 KST_CLASS_IMPL(TGraphic, "Graphics")
 KST_CLASS_IMPL(TBitmap, "Graphics")
 KST_CLASS_IMPL(TIcon, "Graphics")
+KST_CLASS_IMPL(TMetafileCanvas, "Graphics")
 KST_CLASS_IMPL(TMetafile, "Graphics")
 KST_CLASS_IMPL(TPicture, "Graphics")
 
@@ -882,8 +883,32 @@ void TCanvas::IntersectClipRect(const TRect& r) {
   ::IntersectClipRect(FHandle, r.Left, r.Top, r.Right, r.Bottom);
 }
 
-TMetafileCanvas::TMetafileCanvas(TMetafile& metafile, HDC referenceDevice) : FMetafile(metafile) {
-  SetHandle(CreateEnhMetaFileW(referenceDevice, nullptr, nullptr, nullptr));
+void TMetafileCanvas::Describe(TClassBuilder<TMetafileCanvas>&) {}
+
+TMetafileCanvas::TMetafileCanvas(TMetafile& metafile, HDC referenceDevice)
+    : TMetafileCanvas(metafile, referenceDevice, String(), String()) {}
+
+TMetafileCanvas::TMetafileCanvas(TMetafile& metafile, HDC referenceDevice, const String& creatorName,
+                                 const String& description)
+    : FMetafile(metafile) {
+  // The header's text: the creator, a null, the description, two nulls.
+  String text;
+  if (!creatorName.empty() || !description.empty()) {
+    text = creatorName;
+    text += u'\0';
+    text += description;
+    text += u'\0';
+  }
+  RECT frame{};
+  const bool framed = metafile.Width() > 0 && metafile.Height() > 0;
+  if (framed) {
+    // The frame is in hundredths of a millimetre of the reference device.
+    const int ppi = ScreenLogPixels();
+    frame.right = MulDiv(metafile.Width(), 2540, ppi);
+    frame.bottom = MulDiv(metafile.Height(), 2540, ppi);
+  }
+  SetHandle(
+      CreateEnhMetaFileW(referenceDevice, nullptr, framed ? &frame : nullptr, text.empty() ? nullptr : WStr(text)));
   if (!HandleAllocated()) throw EOutOfResources(u"Out of system resources");
 }
 

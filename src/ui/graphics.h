@@ -546,10 +546,15 @@ class TMetafile : public TGraphic {
   bool FEnhanced = true;
 };
 
-// Records drawing into a metafile, which receives it when the canvas goes.
+// Records drawing into an enhanced metafile, which receives it when the
+// canvas goes. A metafile that already has a size gives the recording its
+// frame; one without is framed by what is drawn. The creator and description
+// go into the metafile's header.
 class TMetafileCanvas : public TCanvas {
+  KST_CLASS(TMetafileCanvas, TCanvas)
  public:
   TMetafileCanvas(TMetafile& metafile, HDC referenceDevice);
+  TMetafileCanvas(TMetafile& metafile, HDC referenceDevice, const String& creatorName, const String& description);
   ~TMetafileCanvas() override;
 
  private:

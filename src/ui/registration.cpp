@@ -5,6 +5,7 @@
 #include "ui/actnman.h"
 #include "ui/buttons.h"
 #include "ui/chart.h"
+#include "ui/clipbrd.h"
 #include "ui/colorctrls.h"
 #include "ui/comctrls.h"
 #include "ui/commdlg.h"
@@ -139,11 +140,13 @@ void RegisterUiClasses(TClassRegistry& registry) {
         &DescribeType(TypeTag<TSelectCellEvent>{}), &DescribeType(TypeTag<TKeyOptions>{}),
         &DescribeType(TypeTag<TDisplayOptions>{})})
     registry.RegisterType(*type);
-  registry.RegisterClasses({&TCommonControl::StaticClass(), &TProgressBar::StaticClass(), &TTrackBar::StaticClass(),
-                            &TUpDown::StaticClass(), &THotKey::StaticClass(), &TDateTimePicker::StaticClass(),
-                            &TMonthCalendar::StaticClass(), &TAnimate::StaticClass(), &TTabControl::StaticClass(),
-                            &TRichEdit::StaticClass()},
-                           module);
+  registry.RegisterClasses(
+      {&TCommonControl::StaticClass(), &TProgressBar::StaticClass(), &TTrackBar::StaticClass(), &TUpDown::StaticClass(),
+       &THotKey::StaticClass(), &TDateTimePicker::StaticClass(), &TMonthCalendar::StaticClass(),
+       &TAnimate::StaticClass(), &TTabControl::StaticClass(), &TRichEdit::StaticClass(),
+       &TParaAttributes::StaticClass(), &TClipboard::StaticClass(), &TMetafileCanvas::StaticClass()},
+      module);
+  registry.RegisterType(DescribeType(TypeTag<TNumberingStyle>{}));
   for (const TTypeInfo* type :
        {&DescribeType(TypeTag<TProgressBarOrientation>{}), &DescribeType(TypeTag<TProgressBarStyle>{}),
         &DescribeType(TypeTag<TTrackBarOrientation>{}), &DescribeType(TypeTag<TTickMark>{}),

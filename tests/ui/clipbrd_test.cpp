@@ -24,6 +24,28 @@ TEST_F(ClipboardTest, TextGoesRoundAsUnicode) {
   EXPECT_EQ(Clipboard().AsText(), u"");
 }
 
+TEST_F(ClipboardTest, TextBuffersAndTheListOfFormats) {
+  Clipboard().SetTextBuf(u"buffered text");
+  EXPECT_EQ(Clipboard().AsText(), u"buffered text");
+  Char small[6] = {u'x', u'x', u'x', u'x', u'x', u'x'};
+  EXPECT_EQ(Clipboard().GetTextBuf(small, 6), 5);
+  EXPECT_EQ(String(small), u"buffe");
+  EXPECT_EQ(Clipboard().GetTextBuf(nullptr, 10), 0);
+  EXPECT_EQ(Clipboard().GetTextBuf(small, 0), 0);
+  // The system adds the other text formats beside the one put.
+  const Integer count = Clipboard().FormatCount();
+  ASSERT_GE(count, 1);
+  bool unicode = false;
+  for (Integer i = 0; i < count; ++i) unicode = unicode || Clipboard().Formats(i) == CF_UNICODETEXT;
+  EXPECT_TRUE(unicode);
+  EXPECT_THROW(Clipboard().Formats(count), EListError);
+  EXPECT_EQ(GetOpenClipboardWindow(), nullptr) << "every query closes what it opened";
+  Clipboard().SetTextBuf(nullptr);
+  EXPECT_EQ(Clipboard().AsText(), u"");
+  EXPECT_EQ(TClipboard::StaticClass().UnitName(), u"Clipbrd");
+  EXPECT_EQ(Clipboard().ClassType(), &TClipboard::StaticClass());
+}
+
 TEST_F(ClipboardTest, AFormatOfOurOwnCarriesBytesBesideTheText) {
   UINT format = RegisterClipboardFormat(u"Kestrum Test Block");
   EXPECT_EQ(RegisterClipboardFormat(u"Kestrum Test Block"), format);

@@ -85,6 +85,56 @@ TEST_F(CommonCtrlsTest, EveryControlShowsAsTheSystemsWindowWithTheFormsValues) {
   SaveForInspection(CaptureScreen(form->Handle()), L"commonctrls.bmp");
 }
 
+// The paragraph formatting of the selection, set through the paragraph
+// object and seen by the window, and read back in points.
+TEST_F(CommonCtrlsTest, TheRichEditsParagraphFormatsTheSelectedParagraphs) {
+  auto* form = CreateForm<TCommonCtrlsForm>(FApp.get());
+  form->Show();
+  Pump();
+  TRichEdit& rich = *form->Rich;
+  TParaAttributes& para = *rich.Paragraph();
+  SendMessageW(rich.Handle(), EM_SETSEL, 0, 0);
+  EXPECT_EQ(para.Alignment(), taLeftJustify);
+  EXPECT_EQ(para.Numbering(), nsNone);
+  para.SetAlignment(taCenter);
+  para.SetFirstIndent(10);
+  para.SetLeftIndent(5);
+  para.SetRightIndent(20);
+  para.SetNumbering(nsBullet);
+  para.SetTab(0, 36);
+  para.SetTab(1, 72);
+  PARAFORMAT2 seen{};
+  seen.cbSize = sizeof seen;
+  SendMessageW(rich.Handle(), EM_GETPARAFORMAT, 0, reinterpret_cast<LPARAM>(&seen));
+  EXPECT_EQ(seen.wAlignment, PFA_CENTER);
+  EXPECT_EQ(seen.dxStartIndent, 200);
+  EXPECT_EQ(seen.dxRightIndent, 400);
+  EXPECT_EQ(seen.wNumbering, PFN_BULLET);
+  EXPECT_EQ(para.Alignment(), taCenter);
+  EXPECT_EQ(para.FirstIndent(), 10);
+  EXPECT_EQ(para.LeftIndent(), 5);
+  EXPECT_EQ(para.RightIndent(), 20);
+  EXPECT_EQ(para.Numbering(), nsBullet);
+  ASSERT_EQ(para.TabCount(), 2);
+  EXPECT_EQ(para.Tab(1), 72);
+  para.SetTabCount(1);
+  EXPECT_EQ(para.TabCount(), 1);
+  EXPECT_THROW(para.Tab(32), EListError);
+  EXPECT_THROW(para.SetTab(-1, 5), EListError);
+  // The second line keeps its own format until it is selected.
+  const LRESULT second = SendMessageW(rich.Handle(), EM_LINEINDEX, 1, 0);
+  SendMessageW(rich.Handle(), EM_SETSEL, second, second);
+  EXPECT_EQ(para.Alignment(), taLeftJustify);
+  para.SetAlignment(taRightJustify);
+  EXPECT_EQ(para.Alignment(), taRightJustify);
+  TParaAttributes detached;
+  EXPECT_EQ(detached.FirstIndent(), 0);
+  detached.SetAlignment(taCenter);  // nothing to format: ignored
+  rich.Repaint();
+  Pump();
+  SaveForInspection(CaptureScreen(form->Handle()), L"richedit-paragraph.bmp");
+}
+
 TEST_F(CommonCtrlsTest, ADateOutsideTheCalendarIsKeptButNotShown) {
   auto* form = CreateForm<TCommonCtrlsForm>(FApp.get());
   form->Picker->Date = 1.0e12;

@@ -275,6 +275,35 @@ TEST(Metafiles, RecordPlayAndRoundTrip) {
   EXPECT_THROW(loaded.LoadFromStream(junk), EInvalidGraphic);
 }
 
+// A metafile with a size frames the recording by it; the creator and the
+// description go into the header.
+TEST(Metafiles, TheCanvasTakesTheSizeAndNamesItsCreator) {
+  TMetafile metafile;
+  metafile.SetWidth(64);
+  metafile.SetHeight(32);
+  {
+    TMetafileCanvas canvas(metafile, nullptr, u"Kestrum", u"A test picture");
+    canvas.Brush().SetColor(clRed);
+    canvas.FillRect(Rect(0, 0, 8, 8));
+  }
+  ASSERT_FALSE(metafile.Empty());
+  EXPECT_NEAR(metafile.Width(), 64, 1) << "the frame, not the 8 pixels drawn";
+  EXPECT_NEAR(metafile.Height(), 32, 1);
+  const UINT length = GetEnhMetaFileDescriptionW(metafile.Handle(), 0, nullptr);
+  ASSERT_GT(length, 0u);
+  std::wstring text(length, L'\0');
+  GetEnhMetaFileDescriptionW(metafile.Handle(), length, text.data());
+  EXPECT_EQ(text.substr(0, text.find(L'\0')), L"Kestrum");
+  EXPECT_NE(text.find(L"A test picture"), std::wstring::npos);
+  TBitmap target(64, 32, pf24bit);
+  target.Canvas().Brush().SetColor(clWhite);
+  target.Canvas().FillRect(Rect(0, 0, 64, 32));
+  target.Canvas().Draw(0, 0, metafile);
+  EXPECT_EQ(Pixel(target, 4, 4), RGB(255, 0, 0));
+  EXPECT_EQ(Pixel(target, 40, 20), RGB(255, 255, 255));
+  EXPECT_EQ(TMetafileCanvas::StaticClass().ClassParent(), &TCanvas::StaticClass());
+}
+
 TEST(Jpeg, DecodesWhatItEncodesAndDamageRaises) {
   TBitmap source(32, 16, pf24bit);
   source.Canvas().Brush().SetColor(clRed);

@@ -350,6 +350,19 @@ TCustomCodeEdit::TCustomCodeEdit(TComponent* owner) : TCustomControl(owner) {
 
 TCustomCodeEdit::~TCustomCodeEdit() = default;
 
+void TCustomCodeEdit::SetSearchEngine(TCodeEditSearchCustom* value) {
+  TCodeEditSearchCustom* old = FCore->SearchEngine();
+  if (value == old) return;
+  if (old) old->RemoveFreeNotification(this);
+  FCore->SetSearchEngine(value);
+  if (value) value->FreeNotification(this);
+}
+
+void TCustomCodeEdit::Notification(TComponent* component, TOperation operation) {
+  TCustomControl::Notification(component, operation);
+  if (operation == opRemove && component && component == FCore->SearchEngine()) FCore->SetSearchEngine(nullptr);
+}
+
 void TCustomCodeEdit::SetLines(const TStrings* value) {
   if (value) FCore->Lines().Assign(*value);
 }
@@ -1109,6 +1122,7 @@ void TCodeEdit::Describe(TClassBuilder<TCodeEdit>& c) {
        [](E& o, TCodeScrollHintFormat v) { o.Core().SetScrollHintFormat(v); })
       .Default(shfTopLineOnly);
   c.Property(u"ScrollBars", &E::ScrollBars, &E::SetScrollBars).Default(ssBoth);
+  c.Property(u"SearchEngine", &E::SearchEngine, &E::SetSearchEngine);
   c.Property(u"SelectedColor", &E::GetSelectedColor);
   c.Property(u"SelectionMode", &E::SelectionMode, &E::SetSelectionMode).Default(smNormal);
   publish::ShowHint(c);
@@ -1263,7 +1277,8 @@ void TCodeMemo::ReplaceSelection(const String& text, bool canUndo) {
 void RegisterCodeEditClasses(TClassRegistry& registry) {
   registry.RegisterClasses(
       {&TCodeEditGutter::StaticClass(), &TCodeEditSelectedColor::StaticClass(), &TCodeEditBookMarkOpt::StaticClass(),
-       &TCustomCodeEdit::StaticClass(), &TCodeEdit::StaticClass(), &TCodeMemo::StaticClass()},
+       &TCustomCodeEdit::StaticClass(), &TCodeEdit::StaticClass(), &TCodeMemo::StaticClass(),
+       &TCodeEditSearchCustom::StaticClass(), &TCodeEditSearch::StaticClass()},
       u"codeedit");
   registry.RegisterType(DescribeType(TypeTag<TCodeGutterBorderStyle>{}));
   for (const TTypeInfo* type :

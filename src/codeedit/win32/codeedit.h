@@ -101,8 +101,12 @@ class TCustomCodeEdit : public TCustomControl, public ICodeEditHost {
   TCodeEditBookMarkOpt* GetBookMarkOptions() const { return FBookMarkOptions.get(); }
   bool Modified() const { return FCore->Modified(); }
   void SetModified(bool value) { FCore->SetModified(value); }
+  TCodeEditSearchCustom* SearchEngine() const { return FCore->SearchEngine(); }
+  // Asks the engine for its removal notice, so the editor never keeps a freed one.
+  void SetSearchEngine(TCodeEditSearchCustom* value);
 
  protected:
+  void Notification(TComponent* component, TOperation operation) override;
   void CreateParams(TCreateParams& params) override;
   void CreateWnd() override;
   void Loaded() override;

@@ -12,6 +12,7 @@ KST_CLASS_IMPL(TButtonCollection, "Obrix_CategoryButtons")
 KST_CLASS_IMPL(TButtonCategory, "Obrix_CategoryButtons")
 KST_CLASS_IMPL(TButtonCategories, "Obrix_CategoryButtons")
 KST_CLASS_IMPL(TCategoryButtonsEx, "Obrix_CategoryButtons")
+KST_CLASS_IMPL(TCategoryButtons, "CategoryButtons")
 
 namespace {
 
@@ -395,7 +396,13 @@ void TButtonCategories::Update(TCollectionItem*) {
 // ---------------------------------------------------------------------------
 // The control
 
-void TCategoryButtonsEx::Describe(TClassBuilder<TCategoryButtonsEx>& c) {
+namespace {
+
+// The property list of both category lists; the window bar's own adds the
+// category images, the edge and glass colours and word wrap, and the
+// platform's publishes the drag and bevel properties of its windowed controls.
+template <class T>
+void DescribeCategoryList(TClassBuilder<T>& c, bool extras) {
   publish::Align(c);
   publish::Anchors(c);
   c.Property(u"BackgroundGradientColor", &TCategoryButtonsEx::BackgroundGradientColor,
@@ -412,28 +419,32 @@ void TCategoryButtonsEx::Describe(TClassBuilder<TCategoryButtonsEx>& c) {
   c.Property(u"ButtonOptions", &TCategoryButtonsEx::ButtonOptions, &TCategoryButtonsEx::SetButtonOptions)
       .Default(
           static_cast<Integer>(TCatButtonOptions{boGradientFill, boShowCaptions, boVerticalCategoryCaptions}.Bits()));
-  c.Property(u"CategoryImages", &TCategoryButtonsEx::CategoryImages, &TCategoryButtonsEx::SetCategoryImages);
+  if (extras)
+    c.Property(u"CategoryImages", &TCategoryButtonsEx::CategoryImages, &TCategoryButtonsEx::SetCategoryImages);
   c.Property(u"Categories", &TCategoryButtonsEx::GetCategories, &TCategoryButtonsEx::SetCategories);
   c.Property(u"Color", &TControl::Color, &TControl::SetColor, &types::Color()).Default(clWindow);
   publish::Constraints(c);
   publish::DoubleBuffered(c);
   // The defaults are the values a new control starts with, so that a stored
   // form reads back as it was written.
-  c.Property(u"EdgeButtonColor", &TCategoryButtonsEx::EdgeButtonColor, &TCategoryButtonsEx::SetEdgeButtonColor,
-             &types::Color())
-      .Default(clMedGray);
+  if (extras)
+    c.Property(u"EdgeButtonColor", &TCategoryButtonsEx::EdgeButtonColor, &TCategoryButtonsEx::SetEdgeButtonColor,
+               &types::Color())
+        .Default(clMedGray);
   publish::Enabled(c);
   publish::Font(c);
-  c.Property(u"GlassButtonColor", &TCategoryButtonsEx::GlassButtonColor, &TCategoryButtonsEx::SetGlassButtonColor,
-             &types::Color())
-      .Default(clWhite);
-  c.Property(u"GlassButtonStyle", &TCategoryButtonsEx::GlassButtonStyle, &TCategoryButtonsEx::SetGlassButtonStyle)
-      .Default(0);
+  if (extras) {
+    c.Property(u"GlassButtonColor", &TCategoryButtonsEx::GlassButtonColor, &TCategoryButtonsEx::SetGlassButtonColor,
+               &types::Color())
+        .Default(clWhite);
+    c.Property(u"GlassButtonStyle", &TCategoryButtonsEx::GlassButtonStyle, &TCategoryButtonsEx::SetGlassButtonStyle)
+        .Default(0);
+  }
   c.Property(u"GradientDirection", &TCategoryButtonsEx::GradientDirection, &TCategoryButtonsEx::SetGradientDirection)
       .Default(gdHorizontal);
   c.Property(u"HotButtonColor", &TCategoryButtonsEx::HotButtonColor, &TCategoryButtonsEx::SetHotButtonColor,
              &types::Color())
-      .Default(kInitialHotButtonColor);
+      .Default(TCategoryButtonsEx::kInitialHotButtonColor);
   c.Property(u"Images", &TCategoryButtonsEx::Images, &TCategoryButtonsEx::SetImages);
   publish::ParentFont(c);
   publish::ParentShowHint(c);
@@ -446,7 +457,13 @@ void TCategoryButtonsEx::Describe(TClassBuilder<TCategoryButtonsEx>& c) {
   publish::TabOrder(c);
   publish::TabStop(c);
   publish::Visible(c);
-  c.Property(u"WordWrap", &TCategoryButtonsEx::WordWrap, &TCategoryButtonsEx::SetWordWrap);
+  if (extras) {
+    c.Property(u"WordWrap", &TCategoryButtonsEx::WordWrap, &TCategoryButtonsEx::SetWordWrap);
+  } else {
+    publish::BevelProperties(c);
+    publish::BevelCutProperties(c);
+    publish::DragProperties(c);
+  }
   c.Property(u"OnAfterDrawButton", &TCategoryButtonsEx::OnAfterDrawButton);
   c.Property(u"OnBeforeDrawButton", &TCategoryButtonsEx::OnBeforeDrawButton);
   c.Property(u"OnButtonClicked", &TCategoryButtonsEx::OnButtonClicked, &GrpButtonEventType());
@@ -467,6 +484,16 @@ void TCategoryButtonsEx::Describe(TClassBuilder<TCategoryButtonsEx>& c) {
   publish::FocusEvents(c);
   publish::KeyEvents(c);
   publish::WheelEvents(c);
+}
+
+}  // namespace
+
+void TCategoryButtonsEx::Describe(TClassBuilder<TCategoryButtonsEx>& c) {
+  DescribeCategoryList(c, true);
+}
+
+void TCategoryButtons::Describe(TClassBuilder<TCategoryButtons>& c) {
+  DescribeCategoryList(c, false);
 }
 
 TCategoryButtonsEx::TCategoryButtonsEx(TComponent* owner)

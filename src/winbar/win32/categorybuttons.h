@@ -388,3 +388,13 @@ class TCategoryButtonsEx : public TCustomControl {
   bool FWordWrap = false;
   bool FDestroying = false;
 };
+
+// The platform's category list. It behaves as the window bar's, without the
+// glass buttons, edge colour, word wrap and category images, and its type
+// information descends from the custom control as the platform's does, so
+// that the class browser and the object tree name its true ancestors.
+class TCategoryButtons : public TCategoryButtonsEx {
+  KST_CLASS(TCategoryButtons, TCustomControl)
+ public:
+  using TCategoryButtonsEx::TCategoryButtonsEx;
+};

@@ -28,6 +28,7 @@ void RegisterWinbarClasses(TClassRegistry& registry) {
                             &TMWeekView::StaticClass(),        &TThumbnail::StaticClass(),
                             &TImageThumbnail::StaticClass(),   &TWheelScrollBox::StaticClass()},
                            module);
+  registry.RegisterClasses({&TCategoryButtons::StaticClass()}, module);
   for (const TTypeInfo* type : {&DescribeType(TypeTag<TButtonDrawState>{}),
                                 &DescribeType(TypeTag<TGrpButtonOptions>{}),
                                 &GrpButtonEventType(),

@@ -70,6 +70,7 @@ object CodeEditForm: TCodeEditForm
         Command = ecUserFirst
         ShortCut = 16459
       end>
+    SearchEngine = Search
     OnChange = SourceChange
     OnStatusChange = SourceStatusChange
   end
@@ -91,5 +92,9 @@ object CodeEditForm: TCodeEditForm
       'second line'
       'third')
     Visible = False
+  end
+  object Search: TCodeEditSearch
+    Left = 440
+    Top = 256
   end
 end

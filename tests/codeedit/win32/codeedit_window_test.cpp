@@ -30,6 +30,7 @@ class TCodeEditForm : public TForm {
   using TForm::TForm;
   TCodeEdit* Source = nullptr;
   TCodeMemo* Memo = nullptr;
+  TCodeEditSearch* Search = nullptr;
   int Changes = 0;
   std::vector<TCodeStatusChanges> StatusChanges;
   void SourceChange(TObject*) { ++Changes; }
@@ -43,6 +44,7 @@ KST_CLASS_IMPL(TCodeEditForm, "CodeEditTests")
 void TCodeEditForm::Describe(TClassBuilder<TCodeEditForm>& c) {
   c.Field(u"Source", &TCodeEditForm::Source);
   c.Field(u"Memo", &TCodeEditForm::Memo);
+  c.Field(u"Search", &TCodeEditForm::Search);
   c.Method(u"SourceChange", &TCodeEditForm::SourceChange);
   c.Method(u"SourceStatusChange", &TCodeEditForm::SourceStatusChange);
 }
@@ -124,6 +126,29 @@ TEST_F(CodeEditWindowTest, AFormKeepsTheEditorsPublishedProperties) {
   EXPECT_EQ(form->Changes, 1);
   EXPECT_FALSE(form->StatusChanges.empty());
   delete form;
+}
+
+// The search engine is a component of the form that the editor names; when
+// it goes, the editor lets go of it.
+TEST_F(CodeEditWindowTest, TheFormsSearchEngineIsTheEditorsUntilItIsFreed) {
+  std::unique_ptr<TCodeEditForm> form(CreateForm<TCodeEditForm>(FApp.get()));
+  ASSERT_NE(form->Search, nullptr);
+  TCodeEdit& edit = *form->Source;
+  EXPECT_EQ(edit.SearchEngine(), form->Search);
+  EXPECT_EQ(edit.Core().SearchEngine(), form->Search);
+  EXPECT_EQ(TCodeEditSearch::StaticClass().ClassParent(), &TCodeEditSearchCustom::StaticClass());
+  EXPECT_EQ(FRegistry.FindClass(u"TCodeEditSearch"), &TCodeEditSearch::StaticClass());
+  edit.Core().SetReadOnly(false);
+  edit.Core().Caret().SetCaretXY({1, 1});
+  EXPECT_GE(SearchReplace(edit.Core(), u"Form1", u"", {}), 1);
+  delete form->Search;
+  EXPECT_EQ(edit.SearchEngine(), nullptr);
+  EXPECT_THROW(SearchReplace(edit.Core(), u"Form1", u"", {}), ECodeEditError);
+  TCodeEditSearch other;
+  edit.SetSearchEngine(&other);
+  EXPECT_EQ(edit.Core().SearchEngine(), &other);
+  edit.SetSearchEngine(nullptr);
+  EXPECT_TRUE(FExceptions.empty());
 }
 
 TEST_F(CodeEditWindowTest, TheControlPaintsItsText) {

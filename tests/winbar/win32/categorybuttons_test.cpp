@@ -3,6 +3,7 @@
 #include "winbar/win32/winbartest.h"
 
 #include "classes/reflection.h"
+#include "rtl/unicode.h"
 
 namespace {
 
@@ -257,4 +258,38 @@ TEST_F(CategoryButtonsTest, TheListScrollsWhenCategoriesOutgrowIt) {
   FForm->Repaint();
   Pump();
   SaveForInspection(CaptureScreen(FForm->Handle()), L"winbar-categories.bmp");
+}
+
+// The platform's category list, as the IDE writes it, beside the window bar's.
+TEST_F(WinbarTest, ThePlatformCategoryListLoadsWithItsOwnPropertiesAndAncestors) {
+  auto form = MakeForm<TWinbarPlatformForm>(FApp.get());
+  form->Show();
+  Pump();
+  ASSERT_NE(form->Tools, nullptr);
+  TCategoryButtons& tools = *form->Tools;
+  const TClassInfo& info = TCategoryButtons::StaticClass();
+  EXPECT_EQ(info.UnitName(), u"CategoryButtons");
+  ASSERT_NE(info.ClassParent(), nullptr);
+  EXPECT_EQ(info.ClassParent()->ClassName(), u"TCustomControl");
+  for (const char16_t* name : {u"DragMode", u"BevelKind", u"Categories", u"ButtonOptions", u"HotButtonColor"})
+    EXPECT_NE(info.FindProperty(name), nullptr) << StringToUTF8(name);
+  for (const char16_t* name : {u"GlassButtonStyle", u"WordWrap", u"CategoryImages", u"EdgeButtonColor"})
+    EXPECT_EQ(info.FindProperty(name), nullptr) << StringToUTF8(name);
+  ASSERT_EQ(tools.Categories().Count(), 2);
+  EXPECT_EQ(tools.Categories().Items(0)->Items().Items(0)->Hint(), u"Opens a form");
+  EXPECT_EQ(tools.Categories().Items(1)->Items().Items(0)->Tag(), 3);
+  EXPECT_TRUE(tools.ButtonOptions().Contains(boBoldCaptions));
+  EXPECT_EQ(tools.Kept.DragMode, dmAutomatic);
+  EXPECT_EQ(tools.BorderStyle(), bsNone);
+  TButtonItem* copy = tools.Categories().Items(1)->Items().Items(0);
+  const TRect cell = tools.GetButtonRect(copy);
+  harness::SendClick(tools.Handle(), (cell.Left + cell.Right) / 2, (cell.Top + cell.Bottom) / 2);
+  Pump();
+  EXPECT_EQ(tools.SelectedItem(), copy);
+  harness::Bitmap32 picture = harness::PaintClient(tools.Handle());
+  const TRect save = tools.GetButtonRect(tools.Categories().Items(0)->Items().Items(1));
+  EXPECT_EQ(picture.PixelColor(save.Right - 4, save.Top + 4), static_cast<COLORREF>(clWhite))
+      << "an unselected button in the regular colour";
+  SaveForInspection(CaptureScreen(form->Handle()), L"platform-categories.bmp");
+  EXPECT_TRUE(FExceptions.empty());
 }

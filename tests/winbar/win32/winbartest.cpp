@@ -11,6 +11,7 @@ KST_CLASS_IMPL(TWinbarChildForm, "WinbarTests")
 KST_CLASS_IMPL(TWinbarExtrasForm, "WinbarTests")
 KST_CLASS_IMPL(TWinbarCategoryForm, "WinbarTests")
 KST_CLASS_IMPL(TWinbarGridsForm, "WinbarTests")
+KST_CLASS_IMPL(TWinbarPlatformForm, "WinbarTests")
 
 void TWinbarMainForm::Describe(TClassBuilder<TWinbarMainForm>& c) {
   c.Field(u"mdibg", &TWinbarMainForm::mdibg);
@@ -42,6 +43,10 @@ void TWinbarCategoryForm::Describe(TClassBuilder<TWinbarCategoryForm>& c) {
   c.Field(u"Palette", &TWinbarCategoryForm::Palette);
   c.Field(u"Grid", &TWinbarCategoryForm::Grid);
   c.Method(u"PaletteButtonClicked", &TWinbarCategoryForm::PaletteButtonClicked);
+}
+
+void TWinbarPlatformForm::Describe(TClassBuilder<TWinbarPlatformForm>& c) {
+  c.Field(u"Tools", &TWinbarPlatformForm::Tools);
 }
 
 void TWinbarGridsForm::Describe(TClassBuilder<TWinbarGridsForm>& c) {

@@ -67,6 +67,13 @@ class TWinbarCategoryForm : public TForm {
   void PaletteButtonClicked(TObject*, TButtonItem* button) { Clicked.push_back(button->Caption()); }
 };
 
+class TWinbarPlatformForm : public TForm {
+  KST_CLASS(TWinbarPlatformForm, TForm)
+ public:
+  using TForm::TForm;
+  TCategoryButtons* Tools = nullptr;
+};
+
 class TWinbarGridsForm : public TForm {
   KST_CLASS(TWinbarGridsForm, TForm)
  public:
