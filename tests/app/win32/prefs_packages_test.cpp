@@ -7,33 +7,16 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <filesystem>
 #include <functional>
-#include <memory>
 #include <vector>
 
-#include "app/classtable.h"
-#include "app/win32/mainform.h"
+#include "app/win32/mainwindow_fixture.h"
 #include "app/win32/prefsdialog.h"
-#include "classes/reflection.h"
 #include "rtl/files.h"
-#include "rtl/unicode.h"
-#include "support/win32/harness.h"
-#include "ui/dialogs.h"
 
 namespace {
 
-namespace fs = std::filesystem;
-
-#ifdef KST_APP_FIXTURES
-const String kFixtures = FromWStr(L"" KST_APP_FIXTURES);
-#else
-const String kFixtures;
-#endif
-
-String PackageFile() {
-  return kFixtures + u"kstpkg.bpl";
-}
+using apptest::PackageFixture;
 
 std::vector<String> Lines(const TStrings& lines) {
   std::vector<String> list;
@@ -41,41 +24,11 @@ std::vector<String> Lines(const TStrings& lines) {
   return list;
 }
 
-class PrefsPackagesTest : public ::testing::Test {
+class PrefsPackagesTest : public apptest::MainWindowTest {
  protected:
   void SetUp() override {
-    if (kFixtures.empty() || !FileExists(PackageFile())) GTEST_SKIP() << "package fixture not built";
-    RegisterKestrumClasses(FRegistry);
-    FPackages = std::make_unique<TPackageSet>(FRegistry);
-    FApp = std::make_unique<TApplication>(nullptr, FRegistry);
-    FApp->OnException = TExceptionEvent([this](TObject*, const Exception& e) { FBoxes.push_back(e.Message()); });
-    FApp->MessageBoxHook = [this](const TMessageBoxRequest& request) {
-      FBoxes.push_back(request.Text);
-      return IDYES;
-    };
-    FApp->CommonDialogHook = [this](TCommonDialog& dialog) {
-      auto* open = dynamic_cast<TOpenDialog*>(&dialog);
-      if (!open || FChosenFile.empty()) return false;
-      open->SetFileName(FChosenFile);
-      return true;
-    };
-    FMain = CreateForm<Twnd_kst_Main>(FApp.get());
-    FMain->Packages = FPackages.get();
-    FApp->SetMainForm(FMain);
-    FMain->Show();
-    Pump();
-  }
-
-  void TearDown() override {
-    if (FMain) FMain->Free();
-    FApp.reset();
-    harness::PumpMessages();
-    FPackages.reset();
-    RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Obrix\\Kestrum\\6.x");
-  }
-
-  void Pump() {
-    for (int i = 0; i < 3; ++i) FApp->ProcessMessages();
+    if (PackageFixture().empty() || !FileExists(PackageFixture())) GTEST_SKIP() << "package fixture not built";
+    MainWindowTest::SetUp();
   }
 
   // Runs "Preferences..." with the step acting on the shown dialog, which
@@ -106,18 +59,12 @@ class PrefsPackagesTest : public ::testing::Test {
     dialog.tsClick(dialog.ts);
   }
 
-  TClassRegistry FRegistry;
-  std::unique_ptr<TPackageSet> FPackages;
-  std::unique_ptr<TApplication> FApp;
-  Twnd_kst_Main* FMain = nullptr;
-  std::vector<String> FBoxes;
-  String FChosenFile;
   static inline std::function<void(Tdlg_kst_Prefs&)> FStep;
 };
 
 TEST_F(PrefsPackagesTest, DescriptionsAndDetailsComeFromThePackageFiles) {
-  const String missing = PackageFile() + u".gone.bpl";
-  FPackages->PackageList.Add(PackageFile());
+  const String missing = PackageFixture() + u".gone.bpl";
+  FPackages->PackageList.Add(PackageFixture());
   FPackages->PackageList.Add(missing);
   FPackages->InstallPackages(FRegistry);
   ASSERT_EQ(FPackages->ErrorList.Count(), 1);
@@ -146,7 +93,7 @@ TEST_F(PrefsPackagesTest, DescriptionsAndDetailsComeFromThePackageFiles) {
   });
   EXPECT_EQ(pageCaption, u" Packages (2) ");
   EXPECT_EQ(captions, (std::vector<String>{u"Kestrum test package", u"kstpkg.bpl.gone.bpl"}));
-  EXPECT_EQ(paths, (std::vector<String>{PackageFile(), missing}));
+  EXPECT_EQ(paths, (std::vector<String>{PackageFixture(), missing}));
   EXPECT_EQ(images, (std::vector<Integer>{1, 0})) << "read by the package set, or not";
   EXPECT_EQ(header,
             (std::vector<String>{u"requires", u"  rtl", u"  vcl", u"contains", u"  KstControls", u"  KstButtons"}));
@@ -160,7 +107,7 @@ TEST_F(PrefsPackagesTest, DescriptionsAndDetailsComeFromThePackageFiles) {
 }
 
 TEST_F(PrefsPackagesTest, AddingAndRemovingAPackageChangesTheClassesAtOnce) {
-  FChosenFile = PackageFile();
+  FChosenFile = PackageFixture();
   std::vector<Integer> imagesAfterAdd;
   std::size_t listedAfterRemove = 99;
   WithPreferences([&](Tdlg_kst_Prefs& d) {
