@@ -1,6 +1,7 @@
 // What the IDE writes that the library keeps without acting on it: how a
 // control's or an action's help is found (keyword help of forms, pages and
-// actions), a panel's bevel kind and edges, a tool bar's drag kind.
+// actions), a panel's bevel kind and edges, a tool bar's drag kind, a
+// button's double buffering, a control bar's own background.
 #include "ui/winapi.h"
 
 #include <gtest/gtest.h>
@@ -11,6 +12,8 @@
 #include "ui/actnlist.h"
 #include "ui/comctrls.h"
 #include "ui/extctrls.h"
+#include "ui/morectrls.h"
+#include "ui/stdctrls.h"
 #include "ui/toolbar.h"
 #include "ui/uitest.h"
 
@@ -37,6 +40,12 @@ TEST_F(KeptProperties, HelpBevelAndDragKindAreRead) {
       "  end\n"
       "  object Bar: TToolBar\n"
       "    DragKind = dkDock\n"
+      "  end\n"
+      "  object Button: TButton\n"
+      "    DoubleBuffered = True\n"
+      "  end\n"
+      "  object Bands: TControlBar\n"
+      "    ParentBackground = False\n"
       "  end\n"
       "  object Actions: TActionList\n"
       "    object Open: TAction\n"
@@ -75,6 +84,12 @@ TEST_F(KeptProperties, HelpBevelAndDragKindAreRead) {
   EXPECT_EQ(panel->Kept.BevelKind, bkFlat);
   EXPECT_EQ(panel->Kept.BevelEdges, TBevelEdges{beBottom});
   EXPECT_EQ(bar->Kept.DragKind, dkDock);
+  auto* button = dynamic_cast<TButton*>(form->FindComponent(u"Button"));
+  auto* bands = dynamic_cast<TControlBar*>(form->FindComponent(u"Bands"));
+  ASSERT_NE(button, nullptr);
+  ASSERT_NE(bands, nullptr);
+  EXPECT_TRUE(button->DoubleBuffered());
+  EXPECT_FALSE(bands->ParentBackground());
   delete form;
 }
 
