@@ -7,8 +7,8 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
-#include "rtl/unicode.h"
 #include "ui/actnlist.h"
 #include "ui/comctrls.h"
 #include "ui/extctrls.h"
@@ -59,10 +59,7 @@ TEST_F(KeptProperties, HelpBevelAndDragKindAreRead) {
       "  end\n"
       "end\n";
   auto* form = new TForm(FApp.get());
-  const std::vector<String> errors = ReadFormText(text, *form, FRegistry);
-  std::string report;
-  for (const String& error : errors) report += "\n  " + std::string(StringToUTF8(error));
-  EXPECT_TRUE(errors.empty()) << report;
+  EXPECT_EQ(ReadFormText(text, *form, FRegistry), std::vector<String>{});
   EXPECT_EQ(form->Kept.HelpType, htKeyword);
   EXPECT_EQ(form->Kept.HelpKeyword, u"ui_dialog");
   auto* sheet = dynamic_cast<TTabSheet*>(form->FindComponent(u"Sheet"));
