@@ -377,6 +377,15 @@ void TPackageSet::InstallPackages(const TClassRegistry& catalogue) {
   RegisterClassNames(FRegistry, catalogue, FurtherClasses());
 }
 
+void TPackageSet::RemovePackage(const String& path) {
+  FRegistry.UnRegisterModuleClasses(path);
+  std::erase_if(FLoaded, [&](const String& loaded) {
+    if (!SameText(loaded, path)) return false;
+    FRegistry.UnRegisterModuleClasses(loaded);
+    return true;
+  });
+}
+
 void TPackageSet::UnInstallPackages() {
   for (const String& path : FLoaded) FRegistry.UnRegisterModuleClasses(path);
   FLoaded.clear();

@@ -67,6 +67,10 @@ class TPackageSet {
   // Clears the errors, installs every listed package, then registers the
   // further classes of the catalogue that the registry does not know.
   void InstallPackages(const TClassRegistry& catalogue);
+  // Takes the package's classes out of the registry at once and forgets it,
+  // as unloading a package would; the stand-ins themselves stay until the
+  // set goes, since trees of open documents may still point at them.
+  void RemovePackage(const String& path);
   // Unregisters the classes of every package read and forgets the packages.
   void UnInstallPackages();
 

@@ -1,5 +1,7 @@
 #include "app/extractinfo.h"
 
+#include <memory>
+
 #include "pe/pereader.h"
 #include "rtl/files.h"
 #include "rtl/format.h"
@@ -47,6 +49,32 @@ void ExtractInfoLines(const TPEReader& reader, TExtractInfoTab tab, TStrings& li
     case TExtractInfoTab::Flags: PackageFlagLines(reader.PackageFlags(), lines); break;
   }
   lines.EndUpdate();
+}
+
+namespace {
+
+// The file as the image reader reads it; null when it is no image.
+std::unique_ptr<TPEReader> ReadPackageFile(const String& path) {
+  if (!FileExists(path)) return nullptr;
+  auto reader = std::make_unique<TPEReader>();
+  reader->SetFileName(path);
+  if (!reader->Valid()) return nullptr;
+  return reader;
+}
+
+}  // namespace
+
+String PackageFileDescription(const String& path) {
+  const auto reader = ReadPackageFile(path);
+  return reader ? reader->PackageDescription() : String();
+}
+
+void PackageDetailLines(const String& path, int tab, TStrings& lines) {
+  static constexpr TExtractInfoTab kTabs[] = {TExtractInfoTab::Header, TExtractInfoTab::Classes,
+                                              TExtractInfoTab::Flags};
+  lines.Clear();
+  if (tab < 0 || tab > 2) return;
+  if (const auto reader = ReadPackageFile(path)) ExtractInfoLines(*reader, kTabs[tab], lines);
 }
 
 String InfoPageCaption(const String& packageDescription) {

@@ -17,6 +17,13 @@ void ExtractInfoLines(const TPEReader& reader, TExtractInfoTab tab, TStrings& li
 // "Producer: ..." of a package flags word.
 void PackageFlagLines(Integer flags, TStrings& lines);
 
+// The package page of the preferences dialog: the package's own description
+// (empty when it has none or the file cannot be read), and the lines of its
+// details tab, 0 "Header", 1 "Classes" or 2 "Flags", as the extraction
+// dialog shows those pages (none when the file cannot be read).
+String PackageFileDescription(const String& path);
+void PackageDetailLines(const String& path, int tab, TStrings& lines);
+
 // " Info " or " <description> " for a package with a description.
 String InfoPageCaption(const String& packageDescription);
 // " Resources (%d) ".

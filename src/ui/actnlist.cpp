@@ -252,6 +252,8 @@ void TAction::Describe(TClassBuilder<TAction>& c) {
   c.Property(u"Enabled", &TAction::Enabled, &TAction::SetEnabled).Default(1);
   c.Property(u"GroupIndex", &TAction::GroupIndex, &TAction::SetGroupIndex).Default(0);
   c.Property(u"HelpContext", &TAction::HelpContext, &TAction::SetHelpContext).Default(0);
+  c.Property(u"HelpKeyword", &TAction::HelpKeyword, &TAction::SetHelpKeyword);
+  c.Property(u"HelpType", &TAction::HelpType, &TAction::SetHelpType).Default(htContext);
   c.Property(u"Hint", &TAction::Hint, &TAction::SetHint);
   c.Property(u"ImageIndex", &TAction::ImageIndex, &TAction::SetImageIndex).Default(-1);
   c.Property(u"ShortCut", &TAction::ShortCut, &TAction::SetShortCut, &ShortCutType()).Default(0);

@@ -10,6 +10,7 @@
 
 #include "classes/component.h"
 #include "ui/imglist.h"
+#include "ui/keptprops.h"
 #include "ui/menus.h"
 
 class TCustomActionList;
@@ -117,6 +118,10 @@ class TCustomAction : public TContainedAction {
   void SetGroupIndex(Integer value);
   Integer HelpContext() const { return FHelpContext; }
   void SetHelpContext(Integer value) { FHelpContext = value; }
+  const String& HelpKeyword() const { return FHelpKeyword; }
+  void SetHelpKeyword(const String& value) { FHelpKeyword = value; }
+  THelpType HelpType() const { return FHelpType; }
+  void SetHelpType(THelpType value) { FHelpType = value; }
   // The images of the action's list.
   TCustomImageList* Images() const;
 
@@ -135,6 +140,8 @@ class TCustomAction : public TContainedAction {
   bool FAutoCheck = false;
   Integer FGroupIndex = 0;
   Integer FHelpContext = 0;
+  String FHelpKeyword;
+  THelpType FHelpType = htContext;
 };
 
 class TAction : public TCustomAction {

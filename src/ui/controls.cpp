@@ -249,6 +249,13 @@ void TControl::Describe(TClassBuilder<TControl>& c) {
   c.Property(u"Height", &TControl::Height, &TControl::SetHeight);
   c.Property(u"Cursor", &TControl::Cursor, &TControl::SetCursor, &types::Cursor()).Default(crDefault);
   c.Property(u"Hint", &TControl::Hint, &TControl::SetHint);
+  c.Property(
+       u"HelpType", [](const TControl& o) { return o.Kept.HelpType; },
+       [](TControl& o, const THelpType& v) { o.Kept.HelpType = v; })
+      .Default(htContext);
+  c.Property(
+      u"HelpKeyword", [](const TControl& o) { return o.Kept.HelpKeyword; },
+      [](TControl& o, const String& v) { o.Kept.HelpKeyword = v; });
   c.Property(u"HelpContext", &TControl::HelpContext, &TControl::SetHelpContext).Default(0);
 }
 

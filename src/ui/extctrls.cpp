@@ -54,6 +54,7 @@ void TPanel::Describe(TClassBuilder<TPanel>& c) {
   publish::Align(c);
   c.Property(u"Alignment", &TPanel::Alignment, &TPanel::SetAlignment).Default(taCenter);
   publish::Anchors(c);
+  publish::BevelProperties(c);
   c.Property(u"BevelInner", &TPanel::BevelInner, &TPanel::SetBevelInner).Default(bvNone);
   c.Property(u"BevelOuter", &TPanel::BevelOuter, &TPanel::SetBevelOuter).Default(bvRaised);
   c.Property(u"BevelWidth", &TPanel::BevelWidth, &TPanel::SetBevelWidth).Default(1);

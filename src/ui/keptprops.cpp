@@ -29,6 +29,10 @@ const TTypeInfo& DescribeType(TypeTag<TImeMode>) {
                                 u"imSKata", u"imKata", u"imChinese", u"imSHanguel", u"imHanguel"});
   return t;
 }
+const TTypeInfo& DescribeType(TypeTag<THelpType>) {
+  static const TEnumTypeInfo t(u"THelpType", u"Classes", {u"htKeyword", u"htContext"});
+  return t;
+}
 const TTypeInfo& DescribeType(TypeTag<TBevelKind>) {
   static const TEnumTypeInfo t(u"TBevelKind", u"Controls", {u"bkNone", u"bkTile", u"bkSoft", u"bkFlat"});
   return t;

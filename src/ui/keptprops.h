@@ -25,6 +25,7 @@ enum TImeMode {
   imHanguel
 };
 enum TBevelCut { bvNone, bvLowered, bvRaised, bvSpace };
+enum THelpType { htKeyword, htContext };
 enum TBevelKind { bkNone, bkTile, bkSoft, bkFlat };
 enum TBevelEdge { beLeft, beTop, beRight, beBottom };
 using TBevelEdges = TSet<TBevelEdge>;
@@ -41,6 +42,7 @@ const TTypeInfo& DescribeType(TypeTag<TDragMode>);
 const TTypeInfo& DescribeType(TypeTag<TDragKind>);
 const TTypeInfo& DescribeType(TypeTag<TDragState>);
 const TTypeInfo& DescribeType(TypeTag<TImeMode>);
+const TTypeInfo& DescribeType(TypeTag<THelpType>);
 const TTypeInfo& DescribeType(TypeTag<TBevelKind>);
 const TTypeInfo& DescribeType(TypeTag<TBevelEdge>);
 const TTypeInfo& DescribeType(TypeTag<TBevelEdges>);
@@ -67,6 +69,9 @@ struct TKeptControlProperties {
   String TextHint;
   TImeMode ImeMode = imDontCare;
   String ImeName;
+  // How the control's help is found: by keyword or by context number.
+  THelpType HelpType = htContext;
+  String HelpKeyword;
   TBevelKind BevelKind = bkNone;
   TBevelEdges BevelEdges{beLeft, beTop, beRight, beBottom};
   // The image of a button from a list of the form (cleared when the list goes).

@@ -296,6 +296,7 @@ void TControlBar::Describe(TClassBuilder<TControlBar>& c) {
   c.Property(u"BevelInner", &TControlBar::BevelInner).Default(bvRaised);
   c.Property(u"BevelOuter", &TControlBar::BevelOuter).Default(bvLowered);
   publish::BevelProperties(c);
+  publish::ParentBackground(c);
   c.Property(u"RowSize", &TControlBar::RowSize).Default(26);
   c.Property(u"RowSnap", &TControlBar::RowSnap).Default(1);
   publish::ResizeEvents(c);

@@ -126,7 +126,7 @@ void RegisterUiClasses(TClassRegistry& registry) {
     registry.RegisterType(*type);
   for (const TTypeInfo* type :
        {&DescribeType(TypeTag<TBiDiMode>{}), &DescribeType(TypeTag<TDragMode>{}), &DescribeType(TypeTag<TDragKind>{}),
-        &DescribeType(TypeTag<TDragState>{}), &DescribeType(TypeTag<TImeMode>{}), &DescribeType(TypeTag<TBevelKind>{}),
+        &DescribeType(TypeTag<TDragState>{}), &DescribeType(TypeTag<TImeMode>{}), &DescribeType(TypeTag<THelpType>{}), &DescribeType(TypeTag<TBevelKind>{}),
         &DescribeType(TypeTag<TBevelEdges>{}), &DescribeType(TypeTag<TDragDropEvent>{}),
         &DescribeType(TypeTag<TDragOverEvent>{}), static_cast<const TTypeInfo*>(&EndDragEventType()),
         &DescribeType(TypeTag<TStartDragEvent>{})})

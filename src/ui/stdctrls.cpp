@@ -254,6 +254,7 @@ void TButton::Describe(TClassBuilder<TButton>& c) {
   publish::Caption(c);
   publish::Constraints(c);
   c.Property(u"Default", &TButton::Default, &TButton::SetDefault).Default(0);
+  publish::DoubleBuffered(c);
   publish::Enabled(c);
   publish::Font(c);
   c.Property(u"ModalResult", &TButton::ModalResult, &TButton::SetModalResult, &ModalResultType()).Default(0);

@@ -237,6 +237,7 @@ void TToolBar::Describe(TClassBuilder<TToolBar>& c) {
   publish::Caption(c);
   publish::Color(c);
   publish::Constraints(c);
+  publish::DragProperties(c);
   publish::Enabled(c);
   c.Property(u"Flat", &TToolBar::Flat, &TToolBar::SetFlat).Default(0);
   publish::Font(c);

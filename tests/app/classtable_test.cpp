@@ -9,6 +9,7 @@
 
 #include "classes/reflection.h"
 #include "pe/pereader.h"
+#include "rtl/sysstr.h"
 #include "rtl/unicode.h"
 #include "support/image_builder.h"
 #include "support/testcomponents.h"
@@ -132,6 +133,15 @@ TEST_F(PackageSetTest, RegistersStandInsOfTheNearestRegisteredAncestorOnce) {
     EXPECT_EQ(packages.InstallPackage(path), 0);
     EXPECT_EQ(packages.FPHL(), std::vector<String>{path});
     EXPECT_EQ(packages.ErrorList.Count(), 0);
+
+    // Removed, under another spelling of its path: its classes go at once
+    // and come back when it is installed again.
+    packages.RemovePackage(UpperCase(path));
+    EXPECT_EQ(registry.FindClass(u"TMyButton"), nullptr);
+    EXPECT_EQ(registry.FindClass(u"TMyBase"), nullptr);
+    EXPECT_TRUE(packages.FPHL().empty());
+    EXPECT_EQ(ClassNameOf(made), u"TTestControl") << "what the preview built stays";
+    EXPECT_EQ(packages.InstallPackage(path), 2);
   }
   // The set takes its stand-ins with it.
   EXPECT_EQ(registry.FindClass(u"TMyButton"), nullptr);

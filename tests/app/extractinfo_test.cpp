@@ -2,7 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+
 #include "pe/pereader.h"
+#include "rtl/unicode.h"
 #include "support/image_builder.h"
 
 namespace {
@@ -51,6 +55,46 @@ TEST(ExtractInfo, PagesOfAPackage) {
   EXPECT_EQ(ResourcesPageCaption(3), u" Resources (3) ");
   EXPECT_EQ(ExtractDialogCaption(true, reader.FileName()), u"Package Information - [sample.bpl]");
   EXPECT_EQ(ExtractDialogCaption(false, u"C:\\a\\prog.exe"), u"Form Resources - [prog.exe]");
+}
+
+// The preferences dialog's package page reads the package file itself.
+TEST(ExtractInfo, PackagePageOfAFile) {
+  namespace fs = std::filesystem;
+  const fs::path dir = fs::temp_directory_path() / "kst_extractinfo_package";
+  fs::remove_all(dir);
+  fs::create_directories(dir);
+  auto write = [&](const char* name, const TBytes& bytes) {
+    std::ofstream(dir / name, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    return UTF8ToString((dir / name).string());
+  };
+  PeImageBuilder builder(false);
+  builder.AddResources({
+      RcData(u"PACKAGEINFO", PackageInfo(0x4C000001, {"rtl"}, {"Unit1"})),
+      RcData(u"DESCRIPTION", Description(u"Sample components")),
+  });
+  const String package = write("sample.bpl", builder.Build());
+  const String text = write("notes.bpl", TBytes{'M', 'Z', 'n', 'o'});
+  const String missing = UTF8ToString((dir / "gone.bpl").string());
+
+  EXPECT_EQ(PackageFileDescription(package), u"Sample components");
+  TStringList lines;
+  PackageDetailLines(package, 0, lines);
+  EXPECT_EQ(lines.Text(), u"requires\r\n  rtl\r\ncontains\r\n  Unit1\r\n");
+  PackageDetailLines(package, 1, lines);
+  EXPECT_EQ(lines.Count(), 0);
+  PackageDetailLines(package, 2, lines);
+  EXPECT_EQ(lines.Text(), u"Options: NeverBuild\r\nType: Package\r\nProducer: Delphi 4 or later\r\n");
+  for (const String& unreadable : {text, missing}) {
+    EXPECT_EQ(PackageFileDescription(unreadable), u"");
+    lines.Add(u"old");
+    PackageDetailLines(unreadable, 0, lines);
+    EXPECT_EQ(lines.Count(), 0);
+  }
+  lines.Add(u"old");
+  PackageDetailLines(package, 3, lines);
+  EXPECT_EQ(lines.Count(), 0) << "the dialog has three tabs";
+  fs::remove_all(dir);
 }
 
 }  // namespace

@@ -1,5 +1,8 @@
 #include "app/win32/mainform.h"
 
+#include <algorithm>
+
+#include "app/extractinfo.h"
 #include "app/objectinspector.h"
 #include "app/win32/aboutbox.h"
 #include "app/packagelist.h"
@@ -311,18 +314,30 @@ class TMainPrefsSource : public TPrefsSource {
     }
     return {};
   }
-  bool PackageLoaded(const String& path) override { return GetModuleHandleW(WStr(path)) != nullptr; }
-  String PackageDescription(const String&) override { return {}; }
-  String PackageDetails(const String&, int, Integer& classCount) override {
-    classCount = 0;
-    return {};
+  // No package runs as code here: a package counts as loaded once the
+  // package set has read it.
+  bool PackageLoaded(const String& path) override {
+    if (!FMain.Packages) return false;
+    const std::vector<String>& read = FMain.Packages->FPHL();
+    return std::any_of(read.begin(), read.end(), [&](const String& p) { return SameText(p, path); });
+  }
+  String PackageDescription(const String& path) override { return PackageFileDescription(path); }
+  String PackageDetails(const String& path, int tab, Integer& classCount) override {
+    TStringList lines;
+    PackageDetailLines(path, tab, lines);
+    classCount = lines.Count();
+    return lines.Text();
   }
   Integer InstallPackage(const String& path) override {
     return FMain.Packages ? FMain.Packages->InstallPackage(path) : 0;
   }
-  // The dialog has taken the path off the list; the package's stand-in
-  // classes stay registered until the program ends, as loaded code would.
-  void RemovePackage(const String&) override {}
+  // The dialog has taken the path off the list: the package's classes leave
+  // the registry and the remaining packages are installed again.
+  void RemovePackage(const String& path) override {
+    if (!FMain.Packages) return;
+    FMain.Packages->RemovePackage(path);
+    FMain.Packages->InstallPackages(Application->ClassRegistry());
+  }
   void SavePackages() override { SavePackageList(PackageIniFileName(ModulePath(nullptr)), PackageList()); }
   const TClassRegistry& Classes() override { return Application->ClassRegistry(); }
 
