@@ -161,6 +161,15 @@ class TRecordWriter {
 };
 
 constexpr Byte kItemDataVersion = 5;
+
+// A collection counts a new item while the item's own class is still being
+// made; the window waits until every item is whole.
+template <class Item>
+bool EveryItemIsWhole(const TCollection& collection) {
+  for (int i = 0; i < collection.Count(); ++i)
+    if (!dynamic_cast<const Item*>(collection.Items(i))) return false;
+  return true;
+}
 constexpr Byte kNodeDataVersion = 3;
 constexpr int kMaxNodeDepth = 1000;
 
@@ -180,7 +189,9 @@ void TListColumn::Describe(TClassBuilder<TListColumn>& c) {
   c.Property(u"Width", &TListColumn::Width, &TListColumn::SetWidth).Default(50);
 }
 
-TListColumn::TListColumn(TCollection* collection) : TCollectionItem(collection) {}
+TListColumn::TListColumn(TCollection* collection) : TCollectionItem(collection) {
+  Changed(false);
+}
 
 TCustomListView* TListColumn::ListView() const {
   auto* columns = dynamic_cast<TListColumns*>(Collection());
@@ -244,7 +255,7 @@ TPersistent* TListColumns::GetOwner() const {
 }
 
 void TListColumns::Update(TCollectionItem*) {
-  if (FOwner) FOwner->UpdateColumns();
+  if (FOwner && EveryItemIsWhole<TListColumn>(*this)) FOwner->UpdateColumns();
 }
 
 // ---------------------------------------------------------------------------
@@ -284,6 +295,7 @@ TListGroup::TListGroup(TCollection* collection) : TCollectionItem(collection) {
   // leaves it out of the choice.)
   auto* groups = dynamic_cast<TListGroups*>(collection);
   FGroupID = groups ? groups->NextGroupID() : 0;
+  Changed(false);
 }
 
 String TListGroup::DisplayName() const {
@@ -345,7 +357,8 @@ TPersistent* TListGroups::GetOwner() const {
 
 TListGroup* TListGroups::FindGroup(Integer groupID) const {
   for (int i = 0; i < Count(); ++i)
-    if (Items(i)->GroupID() == groupID) return Items(i);
+    if (auto* group = dynamic_cast<TListGroup*>(TCollection::Items(i)); group && group->GroupID() == groupID)
+      return group;
   return nullptr;
 }
 
@@ -357,7 +370,7 @@ Integer TListGroups::NextGroupID() const {
 }
 
 void TListGroups::Update(TCollectionItem*) {
-  if (FOwner) FOwner->UpdateGroups();
+  if (FOwner && EveryItemIsWhole<TListGroup>(*this)) FOwner->UpdateGroups();
 }
 
 // ---------------------------------------------------------------------------
@@ -789,7 +802,8 @@ void TCustomListView::CreateWnd() {
     if (FItems->FUpdateCount > 0) SendMessageW(FHandle, WM_SETREDRAW, FALSE, 0);
     SendMessageW(FHandle, LVM_SETITEMCOUNT, static_cast<WPARAM>(FItems->Count()), 0);
     for (int i = 0; i < FItems->Count(); ++i) InsertItemWindow(FItems->Item(i), i);
-    UpdateGroups();
+    // (A new window has no groups: only a grouped view needs telling.)
+    if (FGroupView) UpdateGroups();
   } catch (...) {
     --FQuiet;
     throw;

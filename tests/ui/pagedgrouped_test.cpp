@@ -89,6 +89,12 @@ TEST_F(PagedGroupedTest, PageScrollerScrollsAWiderChild) {
   EXPECT_GE(before.left - after.left, 60 - pager->ButtonSize);
   EXPECT_EQ(strip->Width(), 500) << "the child keeps its size";
 
+  // A control that is not the pager's own child is not taken from its parent.
+  roomy->SetControl(strip);
+  EXPECT_EQ(GetParent(strip->Handle()), pager->Handle());
+  EXPECT_EQ(SendMessageW(roomy->Handle(), PGM_GETBUTTONSTATE, 0, PGB_BOTTOMORRIGHT), PGF_INVISIBLE);
+  roomy->SetControl(Find<TPanel>(form, u"ShortStrip"));
+
   UpdateWindow(form->Handle());
   Pump();
   const harness::Bitmap32 shot = CaptureScreen(form->Handle());
@@ -117,6 +123,18 @@ TEST_F(PagedGroupedTest, ListViewGroupsHoldTheirItems) {
   EXPECT_EQ(files->Groups().FindGroup(7), nullptr);
   EXPECT_EQ(files->Groups().Add()->GroupID(), 4) << "a new group takes the next free ID";
   files->Groups().Delete(2);
+
+  // A column added to a shown list view reaches the window whole.
+  files->Columns().Add()->SetCaption(u"Size");
+  HWND header = reinterpret_cast<HWND>(SendMessageW(files->Handle(), LVM_GETHEADER, 0, 0));
+  EXPECT_EQ(SendMessageW(header, HDM_GETITEMCOUNT, 0, 0), 2);
+  wchar_t caption[16] = {};
+  LVCOLUMNW column{};
+  column.mask = LVCF_TEXT;
+  column.pszText = caption;
+  column.cchTextMax = 16;
+  SendMessageW(files->Handle(), LVM_GETCOLUMNW, 1, reinterpret_cast<LPARAM>(&column));
+  EXPECT_EQ(FromWStr(caption), u"Size");
 
   ASSERT_EQ(files->Items().Count(), 4);
   const Integer expected[] = {0, 0, 3, -1};
