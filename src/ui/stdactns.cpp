@@ -1,5 +1,6 @@
 #include "ui/stdactns.h"
 
+#include "ui/db.h"
 #include "ui/stdctrls.h"
 
 KST_CLASS_IMPL(TEditAction, "StdActns")
@@ -131,10 +132,7 @@ void TSearchFindNext::Describe(TClassBuilder<TSearchFindNext>& c) {
 }
 
 void TSearchFindNext::SetSearchFind(TSearchFind* value) {
-  if (value == FSearchFind) return;
-  if (FSearchFind) FSearchFind->RemoveFreeNotification(this);
-  FSearchFind = value;
-  if (FSearchFind) FSearchFind->FreeNotification(this);
+  FollowComponent(*this, FSearchFind, value);
 }
 
 void TSearchFindNext::Notification(TComponent* component, TOperation operation) {

@@ -4,6 +4,7 @@
 
 #include "rtl/format.h"
 #include "ui/actnlist.h"
+#include "ui/db.h"
 #include "ui/publish.h"
 
 KST_CLASS_IMPL(TToolButton, "ComCtrls")
@@ -114,10 +115,7 @@ void TToolButton::SetDown(bool value) {
 }
 
 void TToolButton::SetDropdownMenu(TPopupMenu* value) {
-  if (value == FDropdownMenu) return;
-  if (FDropdownMenu) FDropdownMenu->RemoveFreeNotification(this);
-  FDropdownMenu = value;
-  if (FDropdownMenu) FDropdownMenu->FreeNotification(this);
+  FollowComponent(*this, FDropdownMenu, value);
 }
 
 void TToolButton::Notification(TComponent* component, TOperation operation) {
