@@ -11,6 +11,8 @@
 
 KST_CLASS_IMPL(TListColumn, "ComCtrls")
 KST_CLASS_IMPL(TListColumns, "ComCtrls")
+KST_CLASS_IMPL(TListGroup, "ComCtrls")
+KST_CLASS_IMPL(TListGroups, "ComCtrls")
 KST_CLASS_IMPL(TListItem, "ComCtrls")
 KST_CLASS_IMPL(TListItems, "ComCtrls")
 KST_CLASS_IMPL(TCustomListView, "ComCtrls")
@@ -159,6 +161,15 @@ class TRecordWriter {
 };
 
 constexpr Byte kItemDataVersion = 5;
+
+// A collection counts a new item while the item's own class is still being
+// made; the window waits until every item is whole.
+template <class Item>
+bool EveryItemIsWhole(const TCollection& collection) {
+  for (int i = 0; i < collection.Count(); ++i)
+    if (!dynamic_cast<const Item*>(collection.Items(i))) return false;
+  return true;
+}
 constexpr Byte kNodeDataVersion = 3;
 constexpr int kMaxNodeDepth = 1000;
 
@@ -178,7 +189,9 @@ void TListColumn::Describe(TClassBuilder<TListColumn>& c) {
   c.Property(u"Width", &TListColumn::Width, &TListColumn::SetWidth).Default(50);
 }
 
-TListColumn::TListColumn(TCollection* collection) : TCollectionItem(collection) {}
+TListColumn::TListColumn(TCollection* collection) : TCollectionItem(collection) {
+  Changed(false);
+}
 
 TCustomListView* TListColumn::ListView() const {
   auto* columns = dynamic_cast<TListColumns*>(Collection());
@@ -242,7 +255,122 @@ TPersistent* TListColumns::GetOwner() const {
 }
 
 void TListColumns::Update(TCollectionItem*) {
-  if (FOwner) FOwner->UpdateColumns();
+  if (FOwner && EveryItemIsWhole<TListColumn>(*this)) FOwner->UpdateColumns();
+}
+
+// ---------------------------------------------------------------------------
+// List groups
+
+const TTypeInfo& DescribeType(TypeTag<TListGroupState>) {
+  static const TEnumTypeInfo t(u"TListGroupState", u"ComCtrls",
+                               {u"lgsNormal", u"lgsHidden", u"lgsCollapsed", u"lgsNoHeader", u"lgsCollapsible",
+                                u"lgsFocused", u"lgsSelected", u"lgsSubseted", u"lgsSubSetLinkFocused"});
+  return t;
+}
+const TTypeInfo& DescribeType(TypeTag<TListGroupStateSet>) {
+  static const TSetTypeInfo t(u"TListGroupStateSet", u"ComCtrls",
+                              static_cast<const TOrdinalTypeInfo&>(DescribeType(TypeTag<TListGroupState>{})));
+  return t;
+}
+
+// The IDE writes GroupID, State, both alignments and the images even when
+// they hold their first values.
+void TListGroup::Describe(TClassBuilder<TListGroup>& c) {
+  c.Property(u"Header", &TListGroup::Header, &TListGroup::SetHeader);
+  c.Property(u"Footer", &TListGroup::Footer, &TListGroup::SetFooter);
+  c.Property(u"GroupID", &TListGroup::GroupID, &TListGroup::SetGroupID);
+  c.Property(u"State", &TListGroup::State, &TListGroup::SetState);
+  c.Property(u"HeaderAlign", &TListGroup::HeaderAlign, &TListGroup::SetHeaderAlign);
+  c.Property(u"FooterAlign", &TListGroup::FooterAlign, &TListGroup::SetFooterAlign);
+  c.Property(u"Subtitle", &TListGroup::Subtitle);
+  c.Property(u"TopDescription", &TListGroup::TopDescription);
+  c.Property(u"BottomDescription", &TListGroup::BottomDescription);
+  c.Property(u"TitleImage", &TListGroup::TitleImage);
+  c.Property(u"ExtendedImage", &TListGroup::ExtendedImage);
+  c.Property(u"SubsetTitle", &TListGroup::SubsetTitle);
+}
+
+TListGroup::TListGroup(TCollection* collection) : TCollectionItem(collection) {
+  // (The collection may count this group already; its ID of -1 until now
+  // leaves it out of the choice.)
+  auto* groups = dynamic_cast<TListGroups*>(collection);
+  FGroupID = groups ? groups->NextGroupID() : 0;
+  Changed(false);
+}
+
+String TListGroup::DisplayName() const {
+  return FHeader.empty() ? TCollectionItem::DisplayName() : FHeader;
+}
+
+void TListGroup::SetHeader(const String& value) {
+  FHeader = value;
+  Changed(false);
+}
+void TListGroup::SetFooter(const String& value) {
+  FFooter = value;
+  Changed(false);
+}
+void TListGroup::SetGroupID(Integer value) {
+  FGroupID = value;
+  Changed(false);
+}
+void TListGroup::SetState(TListGroupStateSet value) {
+  FState = value;
+  Changed(false);
+}
+void TListGroup::SetHeaderAlign(TAlignment value) {
+  FHeaderAlign = value;
+  Changed(false);
+}
+void TListGroup::SetFooterAlign(TAlignment value) {
+  FFooterAlign = value;
+  Changed(false);
+}
+
+void TListGroup::Assign(const TPersistent* source) {
+  if (auto* group = dynamic_cast<const TListGroup*>(source)) {
+    FHeader = group->FHeader;
+    FFooter = group->FFooter;
+    FGroupID = group->FGroupID;
+    FState = group->FState;
+    FHeaderAlign = group->FHeaderAlign;
+    FFooterAlign = group->FFooterAlign;
+    Subtitle = group->Subtitle;
+    TopDescription = group->TopDescription;
+    BottomDescription = group->BottomDescription;
+    SubsetTitle = group->SubsetTitle;
+    TitleImage = group->TitleImage;
+    ExtendedImage = group->ExtendedImage;
+    Changed(false);
+    return;
+  }
+  TCollectionItem::Assign(source);
+}
+
+void TListGroups::Describe(TClassBuilder<TListGroups>&) {}
+
+TListGroups::TListGroups(TCustomListView* owner) : TCollection(TListGroup::StaticClass()), FOwner(owner) {}
+
+TPersistent* TListGroups::GetOwner() const {
+  return FOwner;
+}
+
+TListGroup* TListGroups::FindGroup(Integer groupID) const {
+  for (int i = 0; i < Count(); ++i)
+    if (auto* group = dynamic_cast<TListGroup*>(TCollection::Items(i)); group && group->GroupID() == groupID)
+      return group;
+  return nullptr;
+}
+
+Integer TListGroups::NextGroupID() const {
+  Integer next = 0;
+  for (int i = 0; i < Count(); ++i)
+    if (auto* group = dynamic_cast<TListGroup*>(TCollection::Items(i))) next = std::max(next, group->GroupID() + 1);
+  return next;
+}
+
+void TListGroups::Update(TCollectionItem*) {
+  if (FOwner && EveryItemIsWhole<TListGroup>(*this)) FOwner->UpdateGroups();
 }
 
 // ---------------------------------------------------------------------------
@@ -271,6 +399,11 @@ void TListItem::SubItemsChanged(TObject*) {
 void TListItem::SetCaption(const String& value) {
   FCaption = value;
   if (TCustomListView* view = ListView()) view->UpdateItemWindow(this);
+}
+
+void TListItem::SetGroupID(Integer value) {
+  FGroupID = value;
+  if (TCustomListView* view = ListView()) view->UpdateItemGroup(this, Index());
 }
 
 void TListItem::SetImageIndex(Integer value) {
@@ -349,6 +482,7 @@ void TListItem::Assign(const TPersistent* source) {
   if (auto* item = dynamic_cast<const TListItem*>(source)) {
     FCaption = item->FCaption;
     FImageIndex = item->FImageIndex;
+    FGroupID = item->FGroupID;
     FData = item->FData;
     FChecked = item->Checked();
     FSubItems->Assign(*item->FSubItems);  // updates the window
@@ -506,13 +640,14 @@ void TListItems::ReadItemData(TStream& stream) {
       r.ReadInt();  // state image
       r.ReadInt();  // overlay
       Integer subCount = r.ReadInt();
-      r.ReadInt();  // group
+      Integer group = r.ReadInt();
       r.ReadInt();  // data: an address of the writing process
       String caption = r.ReadWideShort();
       if (subCount < 0 || static_cast<size_t>(subCount) > r.Remaining()) throw EReadError(u"Stream read error");
       auto item = std::make_unique<TListItem>(this);
       item->FCaption = caption;
       item->FImageIndex = image;
+      item->FGroupID = group;
       for (Integer j = 0; j < subCount; ++j) item->FSubItems->Add(r.ReadWideShort());
       AddItem(item.release());
     }
@@ -533,7 +668,7 @@ void TListItems::WriteItemData(TStream& stream) {
     w.Int(-1);
     w.Int(-1);
     w.Int(item->FSubItems->Count());
-    w.Int(-1);
+    w.Int(item->FGroupID);
     w.Int(0);
     w.WideShort(item->FCaption);
     for (Integer j = 0; j < item->FSubItems->Count(); ++j) w.WideShort(item->FSubItems->Get(j));
@@ -562,6 +697,7 @@ void TListView::Describe(TClassBuilder<TListView>& c) {
   publish::Enabled(c);
   publish::Font(c);
   c.Property(u"GridLines", &TListView::GridLines, &TListView::SetGridLines).Default(0);
+  c.Property(u"Groups", &TListView::GetGroups, &TListView::SetGroups);
   c.Property(u"HideSelection", &TListView::HideSelection, &TListView::SetHideSelection).Default(1);
   c.Property(u"Items", &TListView::GetItems, &TListView::SetItems);
   c.Property(u"LargeImages", &TListView::LargeImages, &TListView::SetLargeImages);
@@ -579,6 +715,7 @@ void TListView::Describe(TClassBuilder<TListView>& c) {
   c.Property(u"TabStop", &TListView::TabStop, &TListView::SetTabStop).Default(1);
   c.Property(u"ViewStyle", &TListView::ViewStyle, &TListView::SetViewStyle).Default(vsIcon);
   publish::Visible(c);
+  c.Property(u"GroupView", &TListView::GroupView, &TListView::SetGroupView).Default(0);
   publish::MouseEvents(c);
   publish::FocusEvents(c);
   publish::KeyEvents(c);
@@ -620,6 +757,7 @@ TCustomListView::TCustomListView(TComponent* owner)
     : TWinControl(owner),
       FColumns(std::make_unique<TListColumns>(this)),
       FItems(std::make_unique<TListItems>(this)),
+      FGroups(std::make_unique<TListGroups>(this)),
       FImageChangeLink(std::make_unique<TChangeLink>()) {
   InitCommonControl(ICC_LISTVIEW_CLASSES);
   FControlStyle = {csCaptureMouse, csClickEvents, csDoubleClicks};
@@ -664,6 +802,8 @@ void TCustomListView::CreateWnd() {
     if (FItems->FUpdateCount > 0) SendMessageW(FHandle, WM_SETREDRAW, FALSE, 0);
     SendMessageW(FHandle, LVM_SETITEMCOUNT, static_cast<WPARAM>(FItems->Count()), 0);
     for (int i = 0; i < FItems->Count(); ++i) InsertItemWindow(FItems->Item(i), i);
+    // (A new window has no groups: only a grouped view needs telling.)
+    if (FGroupView) UpdateGroups();
   } catch (...) {
     --FQuiet;
     throw;
@@ -771,6 +911,57 @@ void TCustomListView::AutoSizeColumns() {
   FAutoSizing = false;
 }
 
+void TCustomListView::UpdateGroups() {
+  if (!FHandle) return;
+  ++FQuiet;
+  SendMessageW(FHandle, LVM_REMOVEALLGROUPS, 0, 0);
+  SendMessageW(FHandle, LVM_ENABLEGROUPVIEW, FGroupView, 0);
+  if (FGroupView) {
+    static const UINT headerAligns[] = {LVGA_HEADER_LEFT, LVGA_HEADER_RIGHT, LVGA_HEADER_CENTER};
+    static const UINT footerAligns[] = {LVGA_FOOTER_LEFT, LVGA_FOOTER_RIGHT, LVGA_FOOTER_CENTER};
+    static const UINT states[] = {LVGS_NORMAL,  LVGS_HIDDEN,  LVGS_COLLAPSED, LVGS_NOHEADER,          LVGS_COLLAPSIBLE,
+                                  LVGS_FOCUSED, LVGS_SELECTED, LVGS_SUBSETED, LVGS_SUBSETLINKFOCUSED};
+    for (int i = 0; i < FGroups->Count(); ++i) {
+      TListGroup* group = FGroups->Items(i);
+      LVGROUP info{};
+      info.cbSize = sizeof info;
+      info.mask = LVGF_HEADER | LVGF_FOOTER | LVGF_GROUPID | LVGF_ALIGN | LVGF_STATE;
+      info.pszHeader = const_cast<wchar_t*>(WStr(group->Header()));
+      info.pszFooter = const_cast<wchar_t*>(WStr(group->Footer()));
+      info.iGroupId = group->GroupID();
+      info.uAlign = headerAligns[group->HeaderAlign()] | footerAligns[group->FooterAlign()];
+      for (int s = 0; s < static_cast<int>(std::size(states)); ++s)
+        if (group->State().Contains(static_cast<TListGroupState>(s))) info.state |= states[s];
+      info.stateMask = info.state;
+      SendMessageW(FHandle, LVM_INSERTGROUP, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&info));
+    }
+    for (int i = 0; i < FItems->Count(); ++i) UpdateItemGroup(FItems->Item(i), i);
+  }
+  --FQuiet;
+}
+
+// An item of no known group stands outside the groups, where the window puts it.
+void TCustomListView::UpdateItemGroup(const TListItem* item, int index) {
+  if (!FHandle || !FGroupView || index < 0) return;
+  ++FQuiet;
+  LVITEMW it{};
+  it.mask = LVIF_GROUPID;
+  it.iItem = index;
+  it.iGroupId = FGroups->FindGroup(item->FGroupID) ? item->FGroupID : I_GROUPIDNONE;
+  SendMessageW(FHandle, LVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&it));
+  --FQuiet;
+}
+
+void TCustomListView::SetGroups(TListGroups* value) {
+  if (value && value != FGroups.get()) FGroups->Assign(value);
+}
+
+void TCustomListView::SetGroupView(bool value) {
+  if (value == FGroupView) return;
+  FGroupView = value;
+  UpdateGroups();
+}
+
 void TCustomListView::InsertItemWindow(TListItem* item, int index) {
   if (!FHandle) return;
   ++FQuiet;
@@ -786,6 +977,7 @@ void TCustomListView::InsertItemWindow(TListItem* item, int index) {
   --FQuiet;
   if (at < 0) throw EOutOfResources(u"Failed to add the item to the list view");
   UpdateItemWindow(item, at);
+  UpdateItemGroup(item, at);
 }
 
 void TCustomListView::UpdateItemWindow(TListItem* item, int index) {

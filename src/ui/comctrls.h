@@ -107,6 +107,72 @@ class TListColumns : public TCollection {
   TCustomListView* FOwner;
 };
 
+// The groups of a list view: with GroupView on, the items stand under the
+// header of the group whose GroupID they name.
+enum TListGroupState {
+  lgsNormal,
+  lgsHidden,
+  lgsCollapsed,
+  lgsNoHeader,
+  lgsCollapsible,
+  lgsFocused,
+  lgsSelected,
+  lgsSubseted,
+  lgsSubSetLinkFocused
+};
+using TListGroupStateSet = TSet<TListGroupState>;
+const TTypeInfo& DescribeType(TypeTag<TListGroupState>);
+const TTypeInfo& DescribeType(TypeTag<TListGroupStateSet>);
+
+class TListGroup : public TCollectionItem {
+  KST_CLASS(TListGroup, TCollectionItem)
+ public:
+  explicit TListGroup(TCollection* collection);
+  const String& Header() const { return FHeader; }
+  void SetHeader(const String& value);
+  const String& Footer() const { return FFooter; }
+  void SetFooter(const String& value);
+  // Unique in its list view: a new group takes the next free one.
+  Integer GroupID() const { return FGroupID; }
+  void SetGroupID(Integer value);
+  TListGroupStateSet State() const { return FState; }
+  void SetState(TListGroupStateSet value);
+  TAlignment HeaderAlign() const { return FHeaderAlign; }
+  void SetHeaderAlign(TAlignment value);
+  TAlignment FooterAlign() const { return FFooterAlign; }
+  void SetFooterAlign(TAlignment value);
+  // Shown by newer systems only; kept as the form says.
+  String Subtitle, TopDescription, BottomDescription, SubsetTitle;
+  Integer TitleImage = -1, ExtendedImage = -1;
+  String DisplayName() const override;
+  void Assign(const TPersistent* source) override;
+
+ private:
+  String FHeader, FFooter;
+  Integer FGroupID = -1;
+  TListGroupStateSet FState{lgsNormal};
+  TAlignment FHeaderAlign = taLeftJustify, FFooterAlign = taLeftJustify;
+};
+
+class TListGroups : public TCollection {
+  KST_CLASS(TListGroups, TCollection)
+ public:
+  explicit TListGroups(TCustomListView* owner);
+  TListGroup* Add() { return static_cast<TListGroup*>(TCollection::Add()); }
+  TListGroup* Items(int index) const { return static_cast<TListGroup*>(TCollection::Items(index)); }
+  // The group with this ID, nullptr when none has it.
+  TListGroup* FindGroup(Integer groupID) const;
+  Integer NextGroupID() const;
+  TCustomListView* Owner() const { return FOwner; }
+  TPersistent* GetOwner() const override;
+
+ protected:
+  void Update(TCollectionItem* item) override;
+
+ private:
+  TCustomListView* FOwner;
+};
+
 class TListItem : public TPersistent {
   KST_CLASS(TListItem, TPersistent)
  public:
@@ -130,6 +196,9 @@ class TListItem : public TPersistent {
   void SetFocused(bool value);
   void* Data() const { return FData; }
   void SetData(void* value) { FData = value; }
+  // The group the item stands in (-1: none).
+  Integer GroupID() const { return FGroupID; }
+  void SetGroupID(Integer value);
   void MakeVisible(bool partialOK);
   void Delete();
   void Assign(const TPersistent* source) override;
@@ -144,6 +213,7 @@ class TListItem : public TPersistent {
   String FCaption;
   std::unique_ptr<TStringList> FSubItems;
   Integer FImageIndex = -1;
+  Integer FGroupID = -1;
   bool FChecked = false;
   bool FSelected = false;
   bool FFocused = false;
@@ -196,6 +266,12 @@ class TCustomListView : public TWinControl {
   TListItems& Items() const { return *FItems; }
   TListItems* GetItems() const { return FItems.get(); }
   void SetItems(TListItems* value);
+  TListGroups& Groups() const { return *FGroups; }
+  TListGroups* GetGroups() const { return FGroups.get(); }
+  void SetGroups(TListGroups* value);
+  // Shows the items under their groups' headers.
+  bool GroupView() const { return FGroupView; }
+  void SetGroupView(bool value);
   TViewStyle ViewStyle() const { return FViewStyle; }
   void SetViewStyle(TViewStyle value);
   TCustomImageList* SmallImages() const { return FSmallImages; }
@@ -239,6 +315,7 @@ class TCustomListView : public TWinControl {
   friend class TListItems;
   friend class TListColumn;
   friend class TListColumns;
+  friend class TListGroups;
   void CreateParams(TCreateParams& params) override;
   void CreateWnd() override;
   void DestroyWnd() override;
@@ -253,6 +330,9 @@ class TCustomListView : public TWinControl {
   void ImageListChange(TObject* sender);
   void UpdateColumns();
   void UpdateColumn(int index);
+  // Gives the window the groups and each item its group.
+  void UpdateGroups();
+  void UpdateItemGroup(const TListItem* item, int index);
   void AutoSizeColumns();
   void InsertItemWindow(TListItem* item, int index);
   // The index when the caller knows it (-1: looked up).
@@ -261,6 +341,8 @@ class TCustomListView : public TWinControl {
 
   std::unique_ptr<TListColumns> FColumns;
   std::unique_ptr<TListItems> FItems;
+  std::unique_ptr<TListGroups> FGroups;
+  bool FGroupView = false;
   TViewStyle FViewStyle = vsIcon;
   TCustomImageList* FSmallImages = nullptr;
   TCustomImageList* FLargeImages = nullptr;

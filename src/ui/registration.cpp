@@ -179,7 +179,10 @@ void RegisterUiClasses(TClassRegistry& registry) {
   for (const TTypeInfo* type : {&DescribeType(TypeTag<TShapeType>{}), &DescribeType(TypeTag<TStaticBorderStyle>{}),
                                 &DescribeType(TypeTag<TSysLinkType>{}), &DescribeType(TypeTag<TSysLinkEvent>{})})
     registry.RegisterType(*type);
-  registry.RegisterClasses({&TIconOptions::StaticClass(), &TMonthCalColors::StaticClass()}, module);
+  registry.RegisterClasses({&TIconOptions::StaticClass(), &TMonthCalColors::StaticClass(),
+                            &TListGroup::StaticClass(), &TListGroups::StaticClass()},
+                           module);
+  registry.RegisterType(DescribeType(TypeTag<TListGroupStateSet>{}));
   for (const TTypeInfo* type :
        {&DescribeType(TypeTag<TMenuBreak>{}), &DescribeType(TypeTag<TMenuAutoFlag>{}),
         &DescribeType(TypeTag<TIconArrangement>{}), &DescribeType(TypeTag<TSortType>{}),
@@ -201,5 +204,6 @@ void RegisterUiClasses(TClassRegistry& registry) {
   RegisterActionManagerClasses(registry);
   RegisterShellControlClasses(registry);
   RegisterOutlineClasses(registry);
+  RegisterDialogActionClasses(registry);
   RegisterJPEGFormat();
 }

@@ -346,7 +346,7 @@ void TPageScroller::Describe(TClassBuilder<TPageScroller>& c) {
   c.Property(u"DragScroll", &TPageScroller::DragScroll).Default(1);
   c.Property(u"Margin", &TPageScroller::Margin).Default(0);
   c.Property(u"Orientation", &TPageScroller::Orientation).Default(soHorizontal);
-  c.Property(u"Position", &TPageScroller::Position).Default(0);
+  c.Property(u"Position", &TPageScroller::Position, &TPageScroller::SetPosition).Default(0);
   publish::ResizeEvents(c);
 }
 
@@ -357,6 +357,16 @@ TPageScroller::TPageScroller(TComponent* owner) : TCommonControl(owner, WC_PAGES
 
 void TPageScroller::SetControl(TWinControl* control) {
   FollowComponent(*this, FControl, control);
+  AttachControl();
+}
+
+Integer TPageScroller::Position() const {
+  return HandleAllocated() ? static_cast<Integer>(SendMessageW(FHandle, PGM_GETPOS, 0, 0)) : FPosition;
+}
+
+void TPageScroller::SetPosition(Integer value) {
+  FPosition = std::max<Integer>(0, value);
+  Send(PGM_SETPOS, 0, FPosition);
 }
 
 void TPageScroller::CreateParams(TCreateParams& params) {
@@ -366,16 +376,50 @@ void TPageScroller::CreateParams(TCreateParams& params) {
   if (DragScroll) params.Style |= PGS_DRAGNDROP;
 }
 
-// The child stays where the form puts it: the pager only draws its buttons
-// and the margin around it.
 void TPageScroller::ApplyToWindow() {
   Send(PGM_SETBUTTONSIZE, 0, ButtonSize);
   Send(PGM_SETBORDER, 0, Margin);
+  AttachControl();
+}
+
+// The children's windows are made after the pager's; the pager takes its
+// child when they are shown.
+void TPageScroller::CMShowingChanged(TMessage& m) {
+  TCommonControl::CMShowingChanged(m);
+  AttachControl();
+}
+
+// A child that is not the pager's own window child cannot be paged.
+void TPageScroller::AttachControl() {
+  if (!HandleAllocated()) return;
+  HWND child = FControl && FControl->Parent() == this && FControl->HandleAllocated() ? FControl->Handle() : nullptr;
+  Send(PGM_SETCHILD, 0, reinterpret_cast<LPARAM>(child));
+  if (child) Send(PGM_SETPOS, 0, FPosition);
+}
+
+void TPageScroller::Dispatch(TMessage& m) {
+  if (m.Msg == CN_NOTIFY) {
+    auto* header = reinterpret_cast<NMHDR*>(m.LParam);
+    if (header && header->code == PGN_CALCSIZE) {
+      // The child's own size is what there is to scroll.
+      auto* size = reinterpret_cast<NMPGCALCSIZE*>(m.LParam);
+      if (FControl) {
+        if (size->dwFlag == PGF_CALCWIDTH) size->iWidth = FControl->Width();
+        if (size->dwFlag == PGF_CALCHEIGHT) size->iHeight = FControl->Height();
+      }
+      m.Result = 0;
+      return;
+    }
+  }
+  TCommonControl::Dispatch(m);
 }
 
 void TPageScroller::Notification(TComponent* component, TOperation operation) {
   TCommonControl::Notification(component, operation);
-  if (operation == opRemove && component == FControl) FControl = nullptr;
+  if (operation == opRemove && component == FControl) {
+    FControl = nullptr;
+    Send(PGM_SETCHILD, 0, 0);
+  }
 }
 
 // ---------------------------------------------------------------------------

@@ -156,24 +156,33 @@ class THeader : public TCustomControl {
   TFormBorderStyle FBorderStyle = bsSingle;
 };
 
-// The system's pager: scroll buttons at its ends for a wider child.
+// The system's pager: it holds its child control and scrolls it, with
+// buttons at its ends while the child is larger than the pager.
 class TPageScroller : public TCommonControl {
   KST_CLASS(TPageScroller, TCommonControl)
  public:
   explicit TPageScroller(TComponent* owner);
   bool AutoScroll = false, DragScroll = true;
-  Integer ButtonSize = 12, Margin = 0, Position = 0;
+  Integer ButtonSize = 12, Margin = 0;
   TPageScrollerOrientation Orientation = soHorizontal;
   TWinControl* Control() const { return FControl; }
   void SetControl(TWinControl* control);
+  // How far the child is scrolled, in pixels.
+  Integer Position() const;
+  void SetPosition(Integer value);
 
  protected:
   void CreateParams(TCreateParams& params) override;
   void ApplyToWindow() override;
   void Notification(TComponent* component, TOperation operation) override;
+  void CMShowingChanged(TMessage& message) override;
+  void Dispatch(TMessage& message) override;
 
  private:
+  // Gives the pager its child once both windows exist.
+  void AttachControl();
   TWinControl* FControl = nullptr;
+  Integer FPosition = 0;
 };
 
 // Two arrow buttons on top of each other, drawn as the system's scroll

@@ -6,6 +6,9 @@
 #pragma once
 
 #include "ui/actnlist.h"
+#include "ui/commdlg.h"
+
+class TClassRegistry;
 
 class TEditAction : public TAction {
   KST_CLASS(TEditAction, TAction)
@@ -51,3 +54,112 @@ KST_PLAIN_ACTION(THelpContents, THelpAction)
 KST_PLAIN_ACTION(THelpTopicSearch, THelpAction)
 KST_PLAIN_ACTION(THelpOnHelp, THelpAction)
 #undef KST_PLAIN_ACTION
+
+// The standard actions that show a common dialog. Each owns its dialog as a
+// sub-component, so forms store its settings as nested properties
+// ("Dialog.Filter"). Running one runs only a handler of its own: the dialog
+// is never shown and no file is opened, so a previewed form's action is
+// inert.
+class TCommonDialogAction : public TAction {
+  KST_CLASS(TCommonDialogAction, TAction)
+ public:
+  explicit TCommonDialogAction(TComponent* owner);
+  TCommonDialog* CommonDialog() const { return FDialog; }
+  // Whether the dialog was confirmed: it never runs, so never.
+  bool ExecuteResult() const { return false; }
+  TNotifyEvent BeforeExecute, OnAccept, OnCancel;
+
+ protected:
+  // Takes a dialog made with this action as its owner.
+  void AdoptDialog(TCommonDialog* dialog, const String& name);
+
+ private:
+  TCommonDialog* FDialog = nullptr;  // owned as a component
+};
+
+#define KST_DIALOG_ACTION(name, base, dialog)                                     \
+  class name : public base {                                                      \
+    KST_CLASS(name, base)                                                         \
+   public:                                                                        \
+    explicit name(TComponent* owner);                                             \
+    dialog* Dialog() const { return static_cast<dialog*>(CommonDialog()); }       \
+  };
+KST_DIALOG_ACTION(TFileOpen, TCommonDialogAction, TOpenDialog)
+KST_DIALOG_ACTION(TFileSaveAs, TCommonDialogAction, TSaveDialog)
+KST_DIALOG_ACTION(TFilePrintSetup, TCommonDialogAction, TPrinterSetupDialog)
+KST_DIALOG_ACTION(TSearchAction, TCommonDialogAction, TFindDialog)
+KST_DIALOG_ACTION(TSearchReplace, TCommonDialogAction, TReplaceDialog)
+KST_DIALOG_ACTION(TFontEdit, TCommonDialogAction, TFontDialog)
+KST_DIALOG_ACTION(TColorSelect, TCommonDialogAction, TColorDialog)
+KST_DIALOG_ACTION(TPrintDlg, TCommonDialogAction, TPrintDialog)
+#undef KST_DIALOG_ACTION
+
+// Opens the chosen file with a program the person picks: kept, never run.
+class TFileOpenWith : public TFileOpen {
+  KST_CLASS(TFileOpenWith, TFileOpen)
+ public:
+  using TFileOpen::TFileOpen;
+  String FileName;
+  TNotifyEvent AfterOpen;
+};
+
+class TSearchFind : public TSearchAction {
+  KST_CLASS(TSearchFind, TSearchAction)
+ public:
+  using TSearchAction::TSearchAction;
+};
+
+class TSearchFindFirst : public TSearchFind {
+  KST_CLASS(TSearchFindFirst, TSearchFind)
+ public:
+  using TSearchFind::TSearchFind;
+};
+
+// Repeats the search of a find action of the form.
+class TSearchFindNext : public TAction {
+  KST_CLASS(TSearchFindNext, TAction)
+ public:
+  using TAction::TAction;
+  TSearchFind* SearchFind() const { return FSearchFind; }
+  void SetSearchFind(TSearchFind* value);
+
+ protected:
+  void Notification(TComponent* component, TOperation operation) override;
+
+ private:
+  TSearchFind* FSearchFind = nullptr;
+};
+
+enum TShowCmd {
+  scHide,
+  scMaximize,
+  scMinimize,
+  scRestore,
+  scShow,
+  scShowDefault,
+  scShowMaximized,
+  scShowMinimized,
+  scShowMinNoActive,
+  scShowNA,
+  scShowNoActivate,
+  scShowNormal
+};
+const TTypeInfo& DescribeType(TypeTag<TShowCmd>);
+
+// Starts a program or opens a document through the shell: the form's
+// command is kept as it stands and never started.
+class TFileRun : public TAction {
+  KST_CLASS(TFileRun, TAction)
+ public:
+  explicit TFileRun(TComponent* owner);
+  TOpenDialog* BrowseDlg() const { return FBrowseDlg; }
+  bool Browse = false;
+  String Directory, FileName, Operation, Parameters;
+  TShowCmd ShowCmd = scShowNormal;
+  TNotifyEvent BeforeBrowse, OnAccept, OnCancel;
+
+ private:
+  TOpenDialog* FBrowseDlg = nullptr;  // owned as a component
+};
+
+void RegisterDialogActionClasses(TClassRegistry& registry);

@@ -4,6 +4,7 @@
 
 #include "rtl/format.h"
 #include "ui/actnlist.h"
+#include "ui/db.h"
 #include "ui/publish.h"
 
 KST_CLASS_IMPL(TToolButton, "ComCtrls")
@@ -17,6 +18,8 @@ const TTypeInfo& DescribeType(TypeTag<TToolButtonStyle>) {
 
 namespace {
 constexpr Integer kSeparatorWidth = 8;
+// The width the system's tool bar gives the arrow of a drop-down button.
+constexpr Integer kDropDownArrowWidth = 14;
 }
 
 // ---------------------------------------------------------------------------
@@ -27,6 +30,8 @@ void TToolButton::Describe(TClassBuilder<TToolButton>& c) {
   c.Property(u"AllowAllUp", &TToolButton::AllowAllUp, &TToolButton::SetAllowAllUp).Default(0);
   publish::Caption(c);
   c.Property(u"Down", &TToolButton::Down, &TToolButton::SetDown).Default(0);
+  c.Property(u"DropdownMenu", &TToolButton::DropdownMenu, &TToolButton::SetDropdownMenu);
+  c.Property(u"EnableDropdown", &TToolButton::EnableDropdown, &TToolButton::SetEnableDropdown).Default(0);
   publish::Enabled(c);
   c.Property(u"Grouped", &TToolButton::Grouped, &TToolButton::SetGrouped).Default(0);
   c.Property(u"ImageIndex", &TToolButton::ImageIndex, &TToolButton::SetImageIndex).Default(-1);
@@ -109,6 +114,34 @@ void TToolButton::SetDown(bool value) {
   Invalidate();
 }
 
+void TToolButton::SetDropdownMenu(TPopupMenu* value) {
+  FollowComponent(*this, FDropdownMenu, value);
+}
+
+void TToolButton::Notification(TComponent* component, TOperation operation) {
+  TGraphicControl::Notification(component, operation);
+  if (operation == opRemove && component == FDropdownMenu) FDropdownMenu = nullptr;
+}
+
+TRect TToolButton::ArrowRect() const {
+  if (FStyle != tbsDropDown) return TRect();
+  return Rect(std::max<Integer>(0, Width() - kDropDownArrowWidth), 0, Width(), Height());
+}
+
+// The menu's items run only handlers and actions of their own: in a
+// previewed form they have none and the standard actions show nothing.
+bool TToolButton::DropDown() {
+  if (!FDropdownMenu) return false;
+  const TPoint at = ClientToScreen(Point(0, Height()));
+  FDropdownMenu->SetPopupComponent(this);
+  FPressed = true;
+  Repaint();
+  FDropdownMenu->Popup(at.X, at.Y);
+  FPressed = false;
+  Invalidate();
+  return true;
+}
+
 void TToolButton::Click() {
   if (IsSeparator()) return;
   if (FStyle == tbsCheck && !Action()) SetDown(!FDown);
@@ -129,6 +162,15 @@ void TToolButton::ActionChange(TBasicAction* action) {
 }
 
 void TToolButton::MouseDown(TMouseButton button, TShiftState shift, Integer x, Integer y) {
+  if (button == mbLeft && Enabled() && FStyle == tbsDropDown && FDropdownMenu &&
+      (FEnableDropdown || ArrowRect().Contains(Point(x, y)))) {
+    // The arrow opens the menu at once and is no click of the button.
+    FControlState.Exclude(csClicked);
+    SetMouseCapture(false);
+    TGraphicControl::MouseDown(button, shift, x, y);
+    DropDown();
+    return;
+  }
   if (button == mbLeft && Enabled() && !IsSeparator()) {
     FPressed = true;
     Invalidate();
@@ -176,6 +218,19 @@ void TToolButton::Paint() {
   bool flat = bar ? bar->Flat() : true;
   bool enabled = Enabled();
   bool sunken = FDown || (FPressed && FHot);
+  if (FStyle == tbsDropDown) {
+    // The arrow has its own frame beside the face; the face draws in what is left.
+    const TRect arrow = ArrowRect();
+    RECT arrowFrame = ToRECT(arrow);
+    if (!flat || (FHot && enabled)) DrawEdge(dc, &arrowFrame, flat ? BDR_RAISEDINNER : EDGE_RAISED, BF_RECT);
+    const Integer cx = (arrow.Left + arrow.Right) / 2, cy = (arrow.Top + arrow.Bottom) / 2 - 1;
+    canvas.Pen().SetColor(enabled ? clBtnText : clGrayText);
+    for (Integer i = 0; i < 3; ++i) {
+      canvas.MoveTo(cx - 2 + i, cy + i);
+      canvas.LineTo(cx + 3 - i, cy + i);
+    }
+    r.Right = arrow.Left;
+  }
   RECT frame = ToRECT(r);
   if (FDown && !FPressed) {
     // A checked button: a lighter, sunken face.
@@ -310,7 +365,7 @@ void TToolBar::ArrangeButtons() {
       if (!button->Visible()) continue;
       Integer w = button->IsSeparator()
                       ? (button->Width() > 0 && button->Width() != FButtonWidth ? button->Width() : kSeparatorWidth)
-                      : FButtonWidth;
+                      : FButtonWidth + (button->Style() == tbsDropDown ? kDropDownArrowWidth : 0);
       if (FWrapable && x > FIndent && x + w > width && width > 0 && !button->IsSeparator()) {
         x = FIndent;
         y += FButtonHeight;

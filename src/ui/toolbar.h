@@ -10,6 +10,7 @@
 
 #include "ui/controls.h"
 #include "ui/imglist.h"
+#include "ui/menus.h"
 
 class TToolBar;
 
@@ -40,6 +41,16 @@ class TToolButton : public TGraphicControl {
   // Under the mouse now (a flat bar draws it raised).
   bool Hot() const { return FHot; }
   bool IsSeparator() const { return FStyle == tbsSeparator || FStyle == tbsDivider; }
+  // The menu a drop-down button shows under itself from its arrow (from
+  // the whole button with EnableDropdown).
+  TPopupMenu* DropdownMenu() const { return FDropdownMenu; }
+  void SetDropdownMenu(TPopupMenu* value);
+  bool EnableDropdown() const { return FEnableDropdown; }
+  void SetEnableDropdown(bool value) { FEnableDropdown = value; }
+  // The part of a drop-down button that holds its arrow (empty for others).
+  TRect ArrowRect() const;
+  // Shows the drop-down menu under the button; false when there is none.
+  bool DropDown();
 
   void Click() override;
   void SetParent(TWinControl* parent) override;
@@ -51,9 +62,12 @@ class TToolButton : public TGraphicControl {
   void MouseUp(TMouseButton button, TShiftState shift, Integer x, Integer y) override;
   void CMMouseEnter(TMessage& message) override;
   void CMMouseLeave(TMessage& message) override;
+  void Notification(TComponent* component, TOperation operation) override;
 
  private:
   TToolButtonStyle FStyle = tbsButton;
+  TPopupMenu* FDropdownMenu = nullptr;
+  bool FEnableDropdown = false;
   Integer FImageIndex = -1;
   bool FDown = false;
   bool FGrouped = false;

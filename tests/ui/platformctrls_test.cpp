@@ -7,10 +7,6 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
-#include <iterator>
-
 #include "ui/actnman.h"
 #include "ui/colorctrls.h"
 #include "ui/commdlg.h"
@@ -23,49 +19,7 @@
 
 namespace {
 
-// A fixture form of tests/ui/data. A build that records source paths relative
-// to its build folder runs from there (ctest) or from the checkout's root.
-std::string FixtureText(const char* name) {
-  const std::filesystem::path path = std::filesystem::path(__FILE__).parent_path() / "data" / name;
-  std::filesystem::path fromRoot;
-  for (const auto& part : path)
-    if (part != ".." && part != ".") fromRoot /= part;
-  std::error_code error;
-  std::ifstream file(std::filesystem::exists(path, error) ? path : fromRoot, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-}
-
-class PlatformCtrlsTest : public UiTest {
- protected:
-  // Reads the fixture into a new form and shows it.
-  TForm* ShowFixture(const char* name) {
-    const std::string text = FixtureText(name);
-    EXPECT_FALSE(text.empty()) << name;
-    auto* form = new TForm(FApp.get());
-    const std::vector<String> errors = ReadFormText(text, *form, FRegistry);
-    std::string report;
-    for (const String& error : errors) report += "\n  " + std::string(StringToUTF8(error));
-    EXPECT_TRUE(errors.empty()) << name << ":" << report;
-    form->Show();
-    Pump();
-    UpdateWindow(form->Handle());
-    Pump();
-    return form;
-  }
-  template <class C>
-  C* Find(TForm* form, const char16_t* name) {
-    auto* found = dynamic_cast<C*>(form->FindComponent(name));
-    EXPECT_NE(found, nullptr) << StringToUTF8(name);
-    return found;
-  }
-  // The colour of a point of a control, as the screen shows it.
-  COLORREF ScreenPixel(const harness::Bitmap32& shot, TForm* form, TControl* control, Integer x, Integer y) {
-    const TPoint at = control->ClientToScreen(Point(x, y));
-    RECT window;
-    GetWindowRect(form->Handle(), &window);
-    return shot.PixelColor(at.X - window.left, at.Y - window.top);
-  }
-};
+class PlatformCtrlsTest : public FixtureFormTest {};
 
 TEST_F(PlatformCtrlsTest, ScrollingAndHeaderControlsLoadAndShow) {
   TForm* form = ShowFixture("PlatformCtrls.dfm");

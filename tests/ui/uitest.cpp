@@ -1,6 +1,9 @@
 #include "ui/uitest.h"
 
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 
 #include "classes/reader.h"
 #include "formfile/formresource.h"
@@ -146,4 +149,39 @@ std::vector<String> ReadFormText(const std::string& text, TComponent& root, cons
     errors.push_back(u"Reader: " + e.Message());
   }
   return errors;
+}
+
+// A build that records source paths relative to its build folder runs from
+// there (ctest) or from the checkout's root.
+std::string FixtureText(const char* name) {
+  const std::filesystem::path path = std::filesystem::path(__FILE__).parent_path() / "data" / name;
+  std::filesystem::path fromRoot;
+  for (const auto& part : path)
+    if (part != ".." && part != ".") fromRoot /= part;
+  std::error_code error;
+  std::ifstream file(std::filesystem::exists(path, error) ? path : fromRoot, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+}
+
+TForm* FixtureFormTest::ShowFixture(const char* name) {
+  const std::string text = FixtureText(name);
+  EXPECT_FALSE(text.empty()) << name;
+  auto* form = new TForm(FApp.get());
+  const std::vector<String> errors = ReadFormText(text, *form, FRegistry);
+  std::string report;
+  for (const String& error : errors) report += "\n  " + std::string(StringToUTF8(error));
+  EXPECT_TRUE(errors.empty()) << name << ":" << report;
+  form->Show();
+  Pump();
+  UpdateWindow(form->Handle());
+  Pump();
+  return form;
+}
+
+COLORREF FixtureFormTest::ScreenPixel(const harness::Bitmap32& shot, TForm* form, TControl* control, Integer x,
+                                      Integer y) {
+  const TPoint at = control->ClientToScreen(Point(x, y));
+  RECT window;
+  GetWindowRect(form->Handle(), &window);
+  return shot.PixelColor(at.X - window.left, at.Y - window.top);
 }

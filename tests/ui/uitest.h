@@ -141,3 +141,21 @@ class UiTest : public ::testing::Test {
 
 using harness::CaptureScreen;
 using harness::SaveForInspection;
+
+// A fixture form of tests/ui/data, as text (empty when it cannot be read).
+std::string FixtureText(const char* name);
+
+// Tests that read the fixture forms of tests/ui/data as the preview does.
+class FixtureFormTest : public UiTest {
+ protected:
+  // Reads the fixture into a new form and shows it.
+  TForm* ShowFixture(const char* name);
+  template <class C>
+  C* Find(TForm* form, const char16_t* name) {
+    auto* found = dynamic_cast<C*>(form->FindComponent(name));
+    EXPECT_NE(found, nullptr) << StringToUTF8(name);
+    return found;
+  }
+  // The colour of a point of a control, as the screen shows it.
+  COLORREF ScreenPixel(const harness::Bitmap32& shot, TForm* form, TControl* control, Integer x, Integer y);
+};

@@ -10,13 +10,13 @@ KST_CLASS_IMPL(TPxExecuteButton, "PxEdit")
 KST_CLASS_IMPL(TDropDownButton, "PxEdit")
 KST_CLASS_IMPL(TPxSpinButtons, "PxEdit")
 
-const TTypeInfo& DescribeType(TypeTag<TSpinButton>) {
+const TTypeInfo& DescribeType(TypeTag<pxedit::TSpinButton>) {
   static const TEnumTypeInfo t(u"TSpinButton", u"PxEdit", {u"sbUp", u"sbDown"});
   return t;
 }
 const TTypeInfo& DescribeType(TypeTag<TSpinButtonSet>) {
   static const TSetTypeInfo t(u"TSpinButtonSet", u"PxEdit",
-                              static_cast<const TOrdinalTypeInfo&>(DescribeType(TypeTag<TSpinButton>{})));
+                              static_cast<const TOrdinalTypeInfo&>(DescribeType(TypeTag<pxedit::TSpinButton>{})));
   return t;
 }
 const TTypeInfo& DescribeType(TypeTag<TSpinEvent>) {
@@ -214,12 +214,12 @@ void TPxSpinButtons::SetPressedButtons(TSpinButtonSet value) {
 void TPxSpinButtons::MouseDown(TMouseButton button, TShiftState shift, Integer x, Integer y) {
   TCustomControl::MouseDown(button, shift, x, y);
   if (button != mbLeft) return;
-  SetPressedButtons(y < Height() / 2 ? TSpinButtonSet{sbUp} : TSpinButtonSet{sbDown});
+  SetPressedButtons(y < Height() / 2 ? TSpinButtonSet{pxedit::sbUp} : TSpinButtonSet{pxedit::sbDown});
 }
 
 void TPxSpinButtons::MouseMove(TShiftState shift, Integer x, Integer y) {
   TCustomControl::MouseMove(shift, x, y);
-  SetHoverButtons(y < Height() / 2 ? TSpinButtonSet{sbUp} : TSpinButtonSet{sbDown});
+  SetHoverButtons(y < Height() / 2 ? TSpinButtonSet{pxedit::sbUp} : TSpinButtonSet{pxedit::sbDown});
 }
 
 void TPxSpinButtons::MouseUp(TMouseButton button, TShiftState shift, Integer x, Integer y) {
@@ -244,9 +244,9 @@ void TPxSpinButtons::Paint() {
   const bool disabled = EditDisabled() || !Enabled();
   if (IsThemed()) {
     DrawThemeElement(FHandle, canvas.Handle(), up, u"spin", 1,
-                     ButtonState(FPressedButtons.Contains(sbUp), FHoverButtons.Contains(sbUp), disabled));
+                     ButtonState(FPressedButtons.Contains(pxedit::sbUp), FHoverButtons.Contains(pxedit::sbUp), disabled));
     DrawThemeElement(FHandle, canvas.Handle(), down, u"spin", 2,
-                     ButtonState(FPressedButtons.Contains(sbDown), FHoverButtons.Contains(sbDown), disabled));
+                     ButtonState(FPressedButtons.Contains(pxedit::sbDown), FHoverButtons.Contains(pxedit::sbDown), disabled));
     return;
   }
   auto frame = [&](TRect rect, UINT kind, bool pressed) {
@@ -256,8 +256,8 @@ void TPxSpinButtons::Paint() {
     if (disabled) state |= DFCS_INACTIVE;
     DrawFrameControl(canvas.Handle(), &r, DFC_SCROLL, state);
   };
-  frame(up, DFCS_SCROLLUP, FPressedButtons.Contains(sbUp));
-  frame(down, DFCS_SCROLLDOWN, FPressedButtons.Contains(sbDown));
+  frame(up, DFCS_SCROLLUP, FPressedButtons.Contains(pxedit::sbUp));
+  frame(down, DFCS_SCROLLDOWN, FPressedButtons.Contains(pxedit::sbDown));
 }
 
 void PlaceSpinButtons(TPxSpinButtons& buttons, Integer clientWidth, Integer clientHeight, bool singleBorder,

@@ -13,10 +13,15 @@
 
 class TPxCustomEdit;
 
+// The halves of the up/down pair. The platform's library has a spin button
+// class of the same name, so the panel kit's enumeration lives in a
+// namespace of its own; the panel kit names only its set.
+namespace pxedit {
 enum TSpinButton { sbUp, sbDown };
-using TSpinButtonSet = TSet<TSpinButton>;
+}  // namespace pxedit
+using TSpinButtonSet = TSet<pxedit::TSpinButton>;
 using TSpinEvent = TDelegate<void(TObject* Sender, TSpinButtonSet Buttons)>;
-const TTypeInfo& DescribeType(TypeTag<TSpinButton>);
+const TTypeInfo& DescribeType(TypeTag<pxedit::TSpinButton>);
 const TTypeInfo& DescribeType(TypeTag<TSpinButtonSet>);
 const TTypeInfo& DescribeType(TypeTag<TSpinEvent>);
 

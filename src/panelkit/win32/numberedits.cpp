@@ -285,8 +285,8 @@ void TPxSpinEdit::DoButtonClick(TObject*) {
 void TPxSpinEdit::DoSpin(TObject*, TSpinButtonSet buttons) {
   if (ReadOnly()) return;
   if (!Focused() && Visible() && CanFocus()) SetFocus();
-  const bool up = buttons.Contains(sbUp);
-  if (!up && !buttons.Contains(sbDown)) return;
+  const bool up = buttons.Contains(pxedit::sbUp);
+  if (!up && !buttons.Contains(pxedit::sbDown)) return;
   const std::optional<double> next = SpinStep(Value(), FIncrement, up, Options().Contains(eoAllowSigns), Range());
   if (!next) return;
   SetValue(*next);
@@ -297,7 +297,7 @@ void TPxSpinEdit::DoSpin(TObject*, TSpinButtonSet buttons) {
 
 void TPxSpinEdit::KeyDown(Word& key, TShiftState shift) {
   if (Stepping() && (key == VK_UP || key == VK_DOWN)) {
-    FButtons->SetPressedButtons(key == VK_UP ? TSpinButtonSet{sbUp} : TSpinButtonSet{sbDown});
+    FButtons->SetPressedButtons(key == VK_UP ? TSpinButtonSet{pxedit::sbUp} : TSpinButtonSet{pxedit::sbDown});
     key = 0;
     return;
   }
@@ -311,7 +311,7 @@ void TPxSpinEdit::KeyUp(Word& key, TShiftState shift) {
 
 bool TPxSpinEdit::DoMouseWheel(TShiftState, Integer wheelDelta, TPoint) {
   if (Stepping() && wheelDelta != 0) {
-    FButtons->SetPressedButtons(wheelDelta < 0 ? TSpinButtonSet{sbDown} : TSpinButtonSet{sbUp});
+    FButtons->SetPressedButtons(wheelDelta < 0 ? TSpinButtonSet{pxedit::sbDown} : TSpinButtonSet{pxedit::sbUp});
     FButtons->SetPressedButtons({});
   }
   return true;

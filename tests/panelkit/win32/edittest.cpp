@@ -33,7 +33,7 @@ void TEditKitForm::editCustomPreviewDraw(TObject* sender, const TRect& rect) {
 }
 
 void TEditKitForm::spinSpin(TObject*, TSpinButtonSet buttons) {
-  Events.push_back(buttons.Contains(sbUp) ? "spin:up" : "spin:down");
+  Events.push_back(buttons.Contains(pxedit::sbUp) ? "spin:up" : "spin:down");
 }
 
 void TEditKitForm::ToggleChange(TObject* sender) {
