@@ -246,6 +246,8 @@ bool TCustomAction::Execute() {
 }
 
 void TAction::Describe(TClassBuilder<TAction>& c) {
+  c.Property(u"SecondaryShortCuts", &TAction::SecondaryShortCuts, &TAction::SetSecondaryShortCuts)
+      .StoredWhen([](const TAction& o) { return o.SecondaryShortCuts()->GetCount() > 0; });
   c.Property(u"AutoCheck", &TAction::AutoCheck, &TAction::SetAutoCheck).Default(0);
   c.Property(u"Caption", &TAction::Caption, &TAction::SetCaption);
   c.Property(u"Checked", &TAction::Checked, &TAction::SetChecked).Default(0);

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "classes/component.h"
+#include "rtl/stringlist.h"
 #include "ui/imglist.h"
 #include "ui/keptprops.h"
 #include "ui/menus.h"
@@ -148,6 +149,12 @@ class TAction : public TCustomAction {
   KST_CLASS(TAction, TCustomAction)
  public:
   using TCustomAction::TCustomAction;
+  // Further short-cuts as the IDE writes them, kept; only ShortCut is bound.
+  TStrings* SecondaryShortCuts() const { return FSecondaryShortCuts.get(); }
+  void SetSecondaryShortCuts(const TStrings* value) { FSecondaryShortCuts->Assign(*value); }
+
+ private:
+  std::unique_ptr<TStringList> FSecondaryShortCuts = std::make_unique<TStringList>();
 };
 
 using TActionEvent = TDelegate<void(TBasicAction* Action, bool& Handled)>;

@@ -38,6 +38,9 @@ TModalResult BitBtnModalResult(TBitBtnKind kind) {
 }
 
 void TBitBtn::Describe(TClassBuilder<TBitBtn>& c) {
+  KST_KEPT_PROPERTY(u"Style", BitBtnStyle).Default(bsAutoDetect);
+  publish::StyleElements(c);
+  KST_KEPT_PROPERTY(u"WordWrap", WordWrap).Default(0);
   publish::KeptWindowed(c);
   publish::Align(c);
   publish::Anchors(c);

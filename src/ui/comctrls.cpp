@@ -683,6 +683,15 @@ void TListItems::WriteItemData(TStream& stream) {
 void TCustomListView::Describe(TClassBuilder<TCustomListView>&) {}
 
 void TListView::Describe(TClassBuilder<TListView>& c) {
+  KST_KEPT_PROPERTY(u"ColumnClick", ColumnClick).Default(1);
+  KST_KEPT_PROPERTY(u"OwnerData", OwnerData).Default(0);
+  publish::ParentDoubleBuffered(c);
+  publish::KeptEvent<0>(c, u"OnAdvancedCustomDraw", TKeptEvent::LVAdvancedCustomDraw);
+  publish::KeptEvent<1>(c, u"OnAdvancedCustomDrawItem", TKeptEvent::LVAdvancedCustomDrawItem);
+  publish::KeptEvent<2>(c, u"OnAdvancedCustomDrawSubItem", TKeptEvent::LVAdvancedCustomDrawSubItem);
+  publish::KeptEvent<3>(c, u"OnCustomDrawItem", TKeptEvent::LVCustomDrawItem);
+  publish::KeptEvent<4>(c, u"OnData", TKeptEvent::LVData);
+  publish::KeptEvent<5>(c, u"OnDeletion", TKeptEvent::LVDeletion);
   publish::KeptEdit(c);
   publish::Align(c);
   publish::Anchors(c);
@@ -1639,6 +1648,15 @@ void TTreeNodes::WriteNodeData(TStream& stream) {
 void TCustomTreeView::Describe(TClassBuilder<TCustomTreeView>&) {}
 
 void TTreeView::Describe(TClassBuilder<TTreeView>& c) {
+  KST_KEPT_PROPERTY(u"MultiSelect", MultiSelect).Default(0);
+  KST_KEPT_PROPERTY(u"MultiSelectStyle", MultiSelectStyle);
+  publish::ParentDoubleBuffered(c);
+  c.Property(u"SortType", &TTreeView::SortType).Default(stNone);
+  publish::KeptEvent<0>(c, u"OnAdvancedCustomDrawItem", TKeptEvent::TVAdvancedCustomDrawItem);
+  publish::KeptEvent<1>(c, u"OnCompare", TKeptEvent::TVCompare);
+  publish::KeptEvent<2>(c, u"OnCustomDrawItem", TKeptEvent::TVCustomDrawItem);
+  publish::KeptEvent<3>(c, u"OnEdited", TKeptEvent::TVEdited);
+  publish::KeptEvent<4>(c, u"OnEditing", TKeptEvent::TVEditing);
   publish::KeptEdit(c);
   publish::Align(c);
   publish::Anchors(c);
@@ -2020,6 +2038,9 @@ void TCustomTreeView::FullCollapse() {
 // Tab sheet
 
 void TTabSheet::Describe(TClassBuilder<TTabSheet>& c) {
+  KST_KEPT_PROPERTY(u"Highlighted", Highlighted).Default(0);
+  publish::KeptEvent<0>(c, u"OnHide", TKeptEvent::Notify);
+  publish::KeptEvent<1>(c, u"OnShow", TKeptEvent::Notify);
   publish::KeptWindowed(c);
   publish::Caption(c);
   publish::Enabled(c);
@@ -2105,6 +2126,8 @@ void TTabSheet::Dispatch(TMessage& m) {
 // Page control
 
 void TPageControl::Describe(TClassBuilder<TPageControl>& c) {
+  KST_KEPT_PROPERTY(u"TabIndex", TabIndex).Default(-1);
+  publish::KeptEvent<0>(c, u"OnDrawTab", TKeptEvent::DrawTab);
   publish::KeptWindowed(c);
   c.Property(u"ActivePage", &TPageControl::ActivePage, &TPageControl::SetActivePage);
   publish::Align(c);

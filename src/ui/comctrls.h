@@ -595,6 +595,7 @@ class TTreeView : public TCustomTreeView {
   // Kept as forms store them; the preview acts on none.
   bool AutoExpand = false, RightClickSelect = false, ToolTips = true;
   Integer ChangeDelay = 0;
+  TSortType SortType = stNone;
 };
 
 // ---------------------------------------------------------------------------

@@ -218,6 +218,7 @@ void TCommonDialog::DoClose() {
 // Open and save
 
 void TOpenDialog::Describe(TClassBuilder<TOpenDialog>& c) {
+  c.Property(u"OnSelectionChange", &TOpenDialog::OnSelectionChange);
   c.Property(u"DefaultExt", &TOpenDialog::DefaultExt, &TOpenDialog::SetDefaultExt);
   c.Property(u"FileName", &TOpenDialog::FileName, &TOpenDialog::SetFileName);
   c.Property(u"Filter", &TOpenDialog::Filter, &TOpenDialog::SetFilter);
@@ -550,6 +551,7 @@ void TReplaceDialog::Replace() {
 // Font
 
 void TFontDialog::Describe(TClassBuilder<TFontDialog>& c) {
+  c.Property(u"OnApply", &TFontDialog::OnApply, &KeptEventType(TKeptEvent::FontApply));
   c.Property(u"Font", &TFontDialog::GetFont, &TFontDialog::SetFont);
   c.Property(u"Device", &TFontDialog::Device, &TFontDialog::SetDevice).Default(fdScreen);
   c.Property(u"MinFontSize", &TFontDialog::MinFontSize, &TFontDialog::SetMinFontSize).Default(0);

@@ -141,6 +141,8 @@ class TOpenDialog : public TCommonDialog {
  public:
   explicit TOpenDialog(TComponent* owner);
   ~TOpenDialog() override;
+  // Kept as the form names it; a preview shows no dialog.
+  TNotifyEvent OnSelectionChange;
 
   const String& DefaultExt() const { return FDefaultExt; }
   void SetDefaultExt(const String& value) { FDefaultExt = value; }
@@ -268,6 +270,8 @@ class TFontDialog : public TCommonDialog {
  public:
   explicit TFontDialog(TComponent* owner);
   ~TFontDialog() override;
+  // Kept as the form names it (the handler's signature is the apply event's).
+  TNotifyEvent OnApply;
   TFont& Font() const { return *FFont; }
   TFont* GetFont() const { return FFont.get(); }
   void SetFont(const TFont* font) { FFont->Assign(font); }

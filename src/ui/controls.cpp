@@ -314,6 +314,7 @@ void TControl::Notification(TComponent* component, TOperation operation) {
   TComponent::Notification(component, operation);
   if (operation == opRemove && component == FPopupMenu) FPopupMenu = nullptr;
   if (operation == opRemove && component == Kept.Images) Kept.Images = nullptr;
+  if (operation == opRemove && component == Kept.HotImages) Kept.HotImages = nullptr;
 }
 
 void TControl::Loaded() {

@@ -50,6 +50,11 @@ void Frame3D(TCanvas& canvas, TRect& rect, TColor topColor, TColor bottomColor, 
 // Panel
 
 void TPanel::Describe(TClassBuilder<TPanel>& c) {
+  KST_KEPT_PROPERTY(u"AutoSize", AutoSize).Default(0);
+  publish::DockSite(c);
+  publish::ParentDoubleBuffered(c);
+  publish::StyleElements(c);
+  publish::UseDockManager(c);
   publish::KeptWindowed(c);
   publish::Align(c);
   c.Property(u"Alignment", &TPanel::Alignment, &TPanel::SetAlignment).Default(taCenter);
@@ -491,6 +496,8 @@ void TBevel::Paint() {
 // Splitter
 
 void TSplitter::Describe(TClassBuilder<TSplitter>& c) {
+  KST_KEPT_PROPERTY(u"AutoSnap", AutoSnap).Default(1);
+  publish::KeptEvent<0>(c, u"OnCanResize", TKeptEvent::SplitterCanResize);
   c.Property(u"Align", &TControl::Align, &TControl::SetAlign).Default(alLeft);
   c.Property(u"Beveled", &TSplitter::Beveled, &TSplitter::SetBeveled).Default(0);
   publish::Color(c);
@@ -676,6 +683,7 @@ void TSplitter::Notification(TComponent* component, TOperation operation) {
 // Image
 
 void TImage::Describe(TClassBuilder<TImage>& c) {
+  publish::AlignWithMargins(c);
   publish::KeptGraphic(c);
   publish::Align(c);
   publish::Anchors(c);

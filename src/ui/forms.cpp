@@ -1309,6 +1309,16 @@ void TCustomForm::Dispatch(TMessage& m) {
 }
 
 void TForm::Describe(TClassBuilder<TForm>& c) {
+  // A form with no parent keeps the order the IDE gave it among siblings.
+  KST_KEPT_PROPERTY(u"TabOrder", FormTabOrder).Default(-1);
+  c.Property(
+      u"TransparentColorValue", [](const TForm& o) { return o.Kept.TransparentColorValue; },
+      [](TForm& o, Integer v) { o.Kept.TransparentColorValue = v; }, &types::Color())
+      .Default(0);
+  publish::UseDockManager(c);
+  publish::KeptEvent<0>(c, u"OnAfterMonitorDpiChanged", TKeptEvent::MonitorDpiChanged);
+  publish::KeptEvent<1>(c, u"OnConstrainedResize", TKeptEvent::ConstrainedResize);
+  publish::KeptEvent<2>(c, u"OnShortCut", TKeptEvent::ShortCut);
   publish::KeptWindowed(c);
   publish::BorderWidth(c);
   c.Property(u"ActiveControl", &TForm::ActiveControl, &TForm::SetActiveControl);

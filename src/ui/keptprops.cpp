@@ -1,9 +1,153 @@
 #include "ui/keptprops.h"
 
+KST_CLASS_IMPL(TMargins, "Controls")
+KST_CLASS_IMPL(TImageMargins, "StdCtrls")
+
 namespace {
 
+constexpr TParamFlags kConst = ParamFlagBit(pfConst);
+
+std::unique_ptr<TMethodTypeInfo> MakeKeptEventType(TKeptEvent event) {
+  const auto sender = Param(u"Sender", u"TObject");
+  const auto make = [](const char16_t* name, const char16_t* unit, std::vector<TMethodParam> params) {
+    return std::make_unique<TMethodTypeInfo>(name, unit, mkProcedure, std::move(params));
+  };
+  const auto lvCustomDraw = [&](const char16_t* name, bool item, bool subItem, bool advanced) {
+    std::vector<TMethodParam> params{sender};
+    if (item || subItem) params.push_back(Param(u"Item", u"TListItem"));
+    else params.push_back(Param(u"ARect", u"TRect", kConst));
+    if (subItem) params.push_back(Param(u"SubItem", u"Integer"));
+    if (item || subItem) params.push_back(Param(u"State", u"TCustomDrawState"));
+    if (advanced) params.push_back(Param(u"Stage", u"TCustomDrawStage"));
+    params.push_back(Param(u"DefaultDraw", u"Boolean", kVarParam));
+    return make(name, u"ComCtrls", std::move(params));
+  };
+  const auto tvCustomDraw = [&](const char16_t* name, bool advanced) {
+    std::vector<TMethodParam> params{sender, Param(u"Node", u"TTreeNode"), Param(u"State", u"TCustomDrawState")};
+    if (advanced) params.push_back(Param(u"Stage", u"TCustomDrawStage"));
+    if (advanced) params.push_back(Param(u"PaintImages", u"Boolean", kVarParam));
+    params.push_back(Param(u"DefaultDraw", u"Boolean", kVarParam));
+    return make(name, u"ComCtrls", std::move(params));
+  };
+  switch (event) {
+    case TKeptEvent::Notify:
+      return make(u"TNotifyEvent", u"Classes", {sender});
+    case TKeptEvent::FontApply:
+      return make(u"TFDApplyEvent", u"Dialogs", {sender, Param(u"Wnd", u"HWND")});
+    case TKeptEvent::MonitorDpiChanged:
+      return make(u"TMonitorDpiChangedEvent", u"Forms",
+                  {sender, Param(u"OldDPI", u"Integer"), Param(u"NewDPI", u"Integer")});
+    case TKeptEvent::ConstrainedResize:
+      return make(u"TConstrainedResizeEvent", u"Controls",
+                  {sender, Param(u"MinWidth", u"Integer", kVarParam), Param(u"MinHeight", u"Integer", kVarParam),
+                   Param(u"MaxWidth", u"Integer", kVarParam), Param(u"MaxHeight", u"Integer", kVarParam)});
+    case TKeptEvent::ShortCut:
+      return make(u"TShortCutEvent", u"Forms",
+                  {Param(u"Msg", u"TWMKey", kVarParam), Param(u"Handled", u"Boolean", kVarParam)});
+    case TKeptEvent::DrawItem:
+      return make(u"TDrawItemEvent", u"StdCtrls",
+                  {Param(u"Control", u"TWinControl"), Param(u"Index", u"Integer"), Param(u"Rect", u"TRect"),
+                   Param(u"State", u"TOwnerDrawState")});
+    case TKeptEvent::DrawTab:
+      return make(u"TDrawTabEvent", u"ComCtrls",
+                  {Param(u"Control", u"TCustomTabControl"), Param(u"TabIndex", u"Integer"),
+                   Param(u"Rect", u"TRect", kConst), Param(u"Active", u"Boolean")});
+    case TKeptEvent::SplitterCanResize:
+      return make(u"TCanResizeEvent", u"ExtCtrls",
+                  {sender, Param(u"NewSize", u"Integer", kVarParam), Param(u"Accept", u"Boolean", kVarParam)});
+    case TKeptEvent::LVData:
+      return make(u"TLVOwnerDataEvent", u"ComCtrls", {sender, Param(u"Item", u"TListItem")});
+    case TKeptEvent::LVDeletion:
+      return make(u"TLVDeletedEvent", u"ComCtrls", {sender, Param(u"Item", u"TListItem")});
+    case TKeptEvent::LVCustomDraw:
+      return lvCustomDraw(u"TLVCustomDrawEvent", false, false, false);
+    case TKeptEvent::LVCustomDrawItem:
+      return lvCustomDraw(u"TLVCustomDrawItemEvent", true, false, false);
+    case TKeptEvent::LVCustomDrawSubItem:
+      return lvCustomDraw(u"TLVCustomDrawSubItemEvent", false, true, false);
+    case TKeptEvent::LVAdvancedCustomDraw:
+      return lvCustomDraw(u"TLVAdvancedCustomDrawEvent", false, false, true);
+    case TKeptEvent::LVAdvancedCustomDrawItem:
+      return lvCustomDraw(u"TLVAdvancedCustomDrawItemEvent", true, false, true);
+    case TKeptEvent::LVAdvancedCustomDrawSubItem:
+      return lvCustomDraw(u"TLVAdvancedCustomDrawSubItemEvent", false, true, true);
+    case TKeptEvent::TVCompare:
+      return make(u"TTVCompareEvent", u"ComCtrls",
+                  {sender, Param(u"Node1", u"TTreeNode"), Param(u"Node2", u"TTreeNode"), Param(u"Data", u"Integer"),
+                   Param(u"Compare", u"Integer", kVarParam)});
+    case TKeptEvent::TVCustomDrawItem:
+      return tvCustomDraw(u"TTVCustomDrawItemEvent", false);
+    case TKeptEvent::TVAdvancedCustomDrawItem:
+      return tvCustomDraw(u"TTVAdvancedCustomDrawItemEvent", true);
+    case TKeptEvent::TVEdited:
+      return make(u"TTVEditedEvent", u"ComCtrls",
+                  {sender, Param(u"Node", u"TTreeNode"), Param(u"S", u"string", kVarParam)});
+    case TKeptEvent::TVEditing:
+      return make(u"TTVEditingEvent", u"ComCtrls",
+                  {sender, Param(u"Node", u"TTreeNode"), Param(u"AllowEdit", u"Boolean", kVarParam)});
+  }
+  return make(u"TNotifyEvent", u"Classes", {sender});
+}
 
 }  // namespace
+
+const TMethodTypeInfo& KeptEventType(TKeptEvent event) {
+  static const std::vector<std::unique_ptr<TMethodTypeInfo>> types = [] {
+    std::vector<std::unique_ptr<TMethodTypeInfo>> all;
+    for (int i = 0; i <= static_cast<int>(TKeptEvent::TVEditing); ++i)
+      all.push_back(MakeKeptEventType(static_cast<TKeptEvent>(i)));
+    return all;
+  }();
+  return *types[static_cast<size_t>(event)];
+}
+
+const TTypeInfo& DescribeType(TypeTag<TStyleElement>) {
+  static const TEnumTypeInfo t(u"TStyleElements.TStyleElement", u"Controls", {u"seFont", u"seClient", u"seBorder"});
+  return t;
+}
+const TTypeInfo& DescribeType(TypeTag<TStyleElements>) {
+  static const TSetTypeInfo t(u"TStyleElements", u"Controls",
+                              static_cast<const TOrdinalTypeInfo&>(DescribeType(TypeTag<TStyleElement>{})));
+  return t;
+}
+const TTypeInfo& DescribeType(TypeTag<TBitBtnStyle>) {
+  static const TEnumTypeInfo t(u"TButtonStyle", u"Buttons", {u"bsAutoDetect", u"bsWin31", u"bsNew"});
+  return t;
+}
+const TTypeInfo& DescribeType(TypeTag<TListBoxStyle>) {
+  static const TEnumTypeInfo t(
+      u"TListBoxStyle", u"StdCtrls",
+      {u"lbStandard", u"lbOwnerDrawFixed", u"lbOwnerDrawVariable", u"lbVirtual", u"lbVirtualOwnerDraw"});
+  return t;
+}
+const TTypeInfo& DescribeType(TypeTag<TMultiSelectStyleItem>) {
+  static const TEnumTypeInfo t(u"TMultiSelectStyles", u"ComCtrls",
+                               {u"msControlSelect", u"msShiftSelect", u"msVisibleOnly", u"msSiblingOnly"});
+  return t;
+}
+const TTypeInfo& DescribeType(TypeTag<TMultiSelectStyle>) {
+  static const TSetTypeInfo t(u"TMultiSelectStyle", u"ComCtrls",
+                              static_cast<const TOrdinalTypeInfo&>(DescribeType(TypeTag<TMultiSelectStyleItem>{})));
+  return t;
+}
+const TTypeInfo& DescribeType(TypeTag<kept::TImageAlignment>) {
+  static const TEnumTypeInfo t(u"TImageAlignment", u"StdCtrls",
+                               {u"iaLeft", u"iaRight", u"iaTop", u"iaBottom", u"iaCenter"});
+  return t;
+}
+
+void TMargins::Describe(TClassBuilder<TMargins>& c) {
+  c.Property(u"Left", &TMargins::Left).Default(3);
+  c.Property(u"Top", &TMargins::Top).Default(3);
+  c.Property(u"Right", &TMargins::Right).Default(3);
+  c.Property(u"Bottom", &TMargins::Bottom).Default(3);
+}
+void TImageMargins::Describe(TClassBuilder<TImageMargins>& c) {
+  c.Property(u"Left", &TImageMargins::Left).Default(0);
+  c.Property(u"Top", &TImageMargins::Top).Default(0);
+  c.Property(u"Right", &TImageMargins::Right).Default(0);
+  c.Property(u"Bottom", &TImageMargins::Bottom).Default(0);
+}
 
 const TTypeInfo& DescribeType(TypeTag<TBiDiMode>) {
   static const TEnumTypeInfo t(

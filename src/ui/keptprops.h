@@ -7,6 +7,9 @@
 #include "classes/component.h"
 #include "rtl/uitypes.h"
 
+#include <array>
+#include <memory>
+
 enum TDragMode { dmManual, dmAutomatic };
 enum TDragKind { dkDrag, dkDock };
 enum TDragState { dsDragEnter, dsDragLeave, dsDragMove };
@@ -53,6 +56,68 @@ const TTypeInfo& DescribeType(TypeTag<TStartDragEvent>);
 
 class TCustomImageList;
 
+// How the styled look reaches a control: its font, its face, its border.
+enum TStyleElement { seFont, seClient, seBorder };
+using TStyleElements = TSet<TStyleElement>;
+// The look of a bit button: as the system draws, the old flat one, the raised one.
+enum TBitBtnStyle { bsAutoDetect, bsWin31, bsNew };
+enum TListBoxStyle { lbStandard, lbOwnerDrawFixed, lbOwnerDrawVariable, lbVirtual, lbVirtualOwnerDraw };
+enum TMultiSelectStyleItem { msControlSelect, msShiftSelect, msVisibleOnly, msSiblingOnly };
+using TMultiSelectStyle = TSet<TMultiSelectStyleItem>;
+namespace kept {
+// Where a button puts its image (the icon arrangement of list views uses the
+// same names).
+enum TImageAlignment { iaLeft, iaRight, iaTop, iaBottom, iaCenter };
+}  // namespace kept
+
+const TTypeInfo& DescribeType(TypeTag<TStyleElement>);
+const TTypeInfo& DescribeType(TypeTag<TStyleElements>);
+const TTypeInfo& DescribeType(TypeTag<TBitBtnStyle>);
+const TTypeInfo& DescribeType(TypeTag<TListBoxStyle>);
+const TTypeInfo& DescribeType(TypeTag<TMultiSelectStyleItem>);
+const TTypeInfo& DescribeType(TypeTag<TMultiSelectStyle>);
+const TTypeInfo& DescribeType(TypeTag<kept::TImageAlignment>);
+
+// The space around a control that aligning with margins leaves, and the
+// space around a button's image.
+class TMargins : public TPersistent {
+  KST_CLASS(TMargins, TPersistent)
+ public:
+  Integer Left = 3, Top = 3, Right = 3, Bottom = 3;
+};
+class TImageMargins : public TPersistent {
+  KST_CLASS(TImageMargins, TPersistent)
+ public:
+  Integer Left = 0, Top = 0, Right = 0, Bottom = 0;
+};
+
+// The events the IDE writes for handlers a preview never runs, by the
+// signature each names (the value is kept as the unbound method read).
+enum class TKeptEvent {
+  Notify,
+  FontApply,
+  MonitorDpiChanged,
+  ConstrainedResize,
+  ShortCut,
+  DrawItem,
+  DrawTab,
+  SplitterCanResize,
+  LVData,
+  LVDeletion,
+  LVCustomDraw,
+  LVCustomDrawItem,
+  LVCustomDrawSubItem,
+  LVAdvancedCustomDraw,
+  LVAdvancedCustomDrawItem,
+  LVAdvancedCustomDrawSubItem,
+  TVCompare,
+  TVCustomDrawItem,
+  TVAdvancedCustomDrawItem,
+  TVEdited,
+  TVEditing,
+};
+const TMethodTypeInfo& KeptEventType(TKeptEvent event);
+
 // The kept values of one control, with the defaults forms leave out.
 struct TKeptControlProperties {
   TBiDiMode BiDiMode = bdLeftToRight;
@@ -83,4 +148,37 @@ struct TKeptControlProperties {
   TEndDragEvent OnEndDock;
   TEndDragEvent OnEndDrag;
   TStartDragEvent OnStartDrag;
+  // Layout, docking and styling of newer IDEs.
+  bool AlignWithMargins = false;
+  std::shared_ptr<TMargins> Margins = std::make_shared<TMargins>();
+  TStyleElements StyleElements{seFont, seClient, seBorder};
+  bool ParentDoubleBuffered = true;
+  bool UseDockManager = false;
+  bool DockSite = false;
+  // Buttons: the newer image placement and the caption's wrapping.
+  kept::TImageAlignment ImageAlignment = kept::iaLeft;
+  std::shared_ptr<TImageMargins> ImageMargins = std::make_shared<TImageMargins>();
+  bool WordWrap = false;
+  TBitBtnStyle BitBtnStyle = bsAutoDetect;
+  // Per class: sizing to the content, completion, scrolling, dialogs' look.
+  bool AutoSize = false;
+  bool EditAutoSize = true;
+  bool AutoComplete = true;
+  Integer ScrollWidth = 0;
+  TListBoxStyle ListBoxStyle = lbStandard;
+  bool ColumnClick = true;
+  bool OwnerData = false;
+  Integer TabIndex = -1;
+  Integer FormTabOrder = -1;
+  Integer TransparentColorValue = 0;
+  bool AutoSnap = true;
+  bool AutoHint = false;
+  bool UseSystemFont = true;
+  bool Highlighted = false;
+  bool Transparent = false;
+  TCustomImageList* HotImages = nullptr;
+  bool MultiSelect = false;
+  TMultiSelectStyle MultiSelectStyle{msControlSelect};
+  // Handlers as read, in the slots each class gives its kept events.
+  std::array<TNotifyEvent, 8> Events;
 };

@@ -150,8 +150,8 @@ void DragEvents(TClassBuilder<T>& c) {
 // TKeptControlProperties), in the groups controls publish them.
 #define KST_KEPT_PROPERTY(name, member)               \
   c.Property(                                         \
-      name, [](const T& o) { return o.Kept.member; }, \
-      [](T& o, const decltype(TKeptControlProperties::member)& v) { o.Kept.member = v; })
+      name, [](const auto& o) { return o.Kept.member; }, \
+      [](auto& o, const decltype(TKeptControlProperties::member)& v) { o.Kept.member = v; })
 template <class T>
 void BiDiProperties(TClassBuilder<T>& c) {
   KST_KEPT_PROPERTY(u"BiDiMode", BiDiMode);
@@ -210,7 +210,39 @@ template <class T>
 void TextHint(TClassBuilder<T>& c) {
   KST_KEPT_PROPERTY(u"TextHint", TextHint);
 }
-#undef KST_KEPT_PROPERTY
+// Newer IDEs' layout, docking and styling, kept as written.
+template <class T>
+void AlignWithMargins(TClassBuilder<T>& c) {
+  KST_KEPT_PROPERTY(u"AlignWithMargins", AlignWithMargins).Default(0);
+  c.Property(u"Margins", [](const T& o) { return o.Kept.Margins.get(); });
+}
+template <class T>
+void StyleElements(TClassBuilder<T>& c) {
+  KST_KEPT_PROPERTY(u"StyleElements", StyleElements);
+}
+template <class T>
+void ParentDoubleBuffered(TClassBuilder<T>& c) {
+  KST_KEPT_PROPERTY(u"ParentDoubleBuffered", ParentDoubleBuffered).Default(1);
+}
+template <class T>
+void DockSite(TClassBuilder<T>& c) {
+  KST_KEPT_PROPERTY(u"DockSite", DockSite).Default(0);
+}
+template <class T>
+void UseDockManager(TClassBuilder<T>& c) {
+  KST_KEPT_PROPERTY(u"UseDockManager", UseDockManager).Default(0);
+}
+// (KST_KEPT_PROPERTY stays defined: classes publish their own kept values
+// with it.)
+
+// A handler a preview never runs, in slot I of the control's kept events.
+template <size_t I, class T>
+void KeptEvent(TClassBuilder<T>& c, const String& name, TKeptEvent type) {
+  static_assert(I < std::tuple_size_v<decltype(TKeptControlProperties::Events)>);
+  c.Property(
+      name, [](const T& o) { return o.Kept.Events[I]; }, [](T& o, const TNotifyEvent& v) { o.Kept.Events[I] = v; },
+      &KeptEventType(type));
+}
 
 // The kept groups that the library's older classes add to their own lists.
 template <class T>

@@ -102,6 +102,8 @@ void TStatusPanels::Update(TCollectionItem*) {
 // The bar
 
 void TStatusBar::Describe(TClassBuilder<TStatusBar>& c) {
+  KST_KEPT_PROPERTY(u"AutoHint", AutoHint).Default(0);
+  KST_KEPT_PROPERTY(u"UseSystemFont", UseSystemFont).Default(1);
   publish::Action(c);
   publish::Align(c);
   publish::Anchors(c);

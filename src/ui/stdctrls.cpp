@@ -78,6 +78,8 @@ bool IsAccel(Word key, const String& caption) {
 // Label
 
 void TLabel::Describe(TClassBuilder<TLabel>& c) {
+  publish::AlignWithMargins(c);
+  publish::StyleElements(c);
   publish::KeptGraphic(c);
   publish::Align(c);
   c.Property(u"Alignment", &TLabel::Alignment, &TLabel::SetAlignment).Default(taLeftJustify);
@@ -242,6 +244,11 @@ const TTypeInfo& DescribeType(TypeTag<TButtonStyle>) {
 }
 
 void TButton::Describe(TClassBuilder<TButton>& c) {
+  publish::AlignWithMargins(c);
+  KST_KEPT_PROPERTY(u"ImageAlignment", ImageAlignment).Default(kept::iaLeft);
+  c.Property(u"ImageMargins", [](const TButton& o) { return o.Kept.ImageMargins.get(); });
+  publish::ParentDoubleBuffered(c);
+  KST_KEPT_PROPERTY(u"WordWrap", WordWrap).Default(0);
   c.Property(u"CommandLinkHint", &TButton::CommandLinkHint);
   c.Property(u"Style", &TButton::Style).Default(bsPushButton);
   c.Property(u"OnDropDownClick", &TButton::OnDropDownClick);
@@ -588,6 +595,7 @@ void TCustomEdit::SelectAll() {
 }
 
 void TEdit::Describe(TClassBuilder<TEdit>& c) {
+  KST_KEPT_PROPERTY(u"AutoSize", EditAutoSize).Default(1);
   publish::KeptEdit(c);
   publish::TextHint(c);
   publish::Align(c);
@@ -822,6 +830,7 @@ TPoint TMemo::CaretPos() const {
 // Check box and radio button
 
 void TCheckBox::Describe(TClassBuilder<TCheckBox>& c) {
+  publish::Action(c);
   publish::KeptWindowed(c);
   publish::Align(c);
   c.Property(u"Alignment", &TCheckBox::Alignment, &TCheckBox::SetAlignment, &LeftRightType()).Default(taRightJustify);
@@ -1239,6 +1248,9 @@ const TWinListStrings::Messages kComboBoxMessages{CB_ADDSTRING,    CB_INSERTSTRI
 }  // namespace
 
 void TListBox::Describe(TClassBuilder<TListBox>& c) {
+  KST_KEPT_PROPERTY(u"ScrollWidth", ScrollWidth).Default(0);
+  KST_KEPT_PROPERTY(u"Style", ListBoxStyle).Default(lbStandard);
+  publish::KeptEvent<0>(c, u"OnDrawItem", TKeptEvent::DrawItem);
   publish::KeptEdit(c);
   publish::Align(c);
   publish::Anchors(c);
@@ -1436,6 +1448,7 @@ Integer TListBox::ItemAtPos(TPoint pos, bool existing) const {
 // Combo box
 
 void TComboBox::Describe(TClassBuilder<TComboBox>& c) {
+  KST_KEPT_PROPERTY(u"AutoComplete", AutoComplete).Default(1);
   publish::KeptEdit(c);
   publish::Align(c);
   publish::Anchors(c);

@@ -26,6 +26,7 @@ constexpr Integer kDropDownArrowWidth = 14;
 // Buttons
 
 void TToolButton::Describe(TClassBuilder<TToolButton>& c) {
+  KST_KEPT_PROPERTY(u"AutoSize", AutoSize).Default(0);
   publish::Action(c);
   c.Property(u"AllowAllUp", &TToolButton::AllowAllUp, &TToolButton::SetAllowAllUp).Default(0);
   publish::Caption(c);
@@ -280,6 +281,14 @@ const TTypeInfo& DescribeType(TypeTag<TEdgeStyle>) {
 }
 
 void TToolBar::Describe(TClassBuilder<TToolBar>& c) {
+  c.Property(
+      u"HotImages", [](const TToolBar& o) { return o.Kept.HotImages; },
+      [](TToolBar& o, TCustomImageList* images) {
+        if (o.Kept.HotImages) o.Kept.HotImages->RemoveFreeNotification(&o);
+        o.Kept.HotImages = images;
+        if (images) images->FreeNotification(&o);
+      });
+  KST_KEPT_PROPERTY(u"Transparent", Transparent).Default(0);
   c.Property(u"EdgeBorders", &TToolBar::EdgeBorders);
   c.Property(u"EdgeInner", &TToolBar::EdgeInner).Default(esRaised);
   c.Property(u"EdgeOuter", &TToolBar::EdgeOuter).Default(esLowered);
