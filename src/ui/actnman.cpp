@@ -4,6 +4,7 @@
 #include "ui/imglist.h"
 #include "ui/publish.h"
 
+KST_CLASS_IMPL(TCommandProperties, "ActnMan")
 KST_CLASS_IMPL(TActionClientItem, "ActnMan")
 KST_CLASS_IMPL(TActionClients, "ActnMan")
 KST_CLASS_IMPL(TActionBarItem, "ActnMan")
@@ -69,10 +70,25 @@ void ForgetInClients(TActionClients& clients, TComponent* component) {
 // ---------------------------------------------------------------------------
 // Clients
 
+void TCommandProperties::Describe(TClassBuilder<TCommandProperties>& c) {
+  c.Property(u"LabelWidth", &TCommandProperties::LabelWidth).Default(0);
+  c.Property(u"Width", &TCommandProperties::Width).Default(0);
+}
+
+void TCommandProperties::Assign(const TPersistent* source) {
+  if (auto* other = dynamic_cast<const TCommandProperties*>(source)) {
+    Width = other->Width;
+    LabelWidth = other->LabelWidth;
+    return;
+  }
+  TPersistent::Assign(source);
+}
+
 void TActionClientItem::Describe(TClassBuilder<TActionClientItem>& c) {
   c.Property(u"Action", &TActionClientItem::Action, &TActionClientItem::SetAction);
   c.Property(u"Caption", &TActionClientItem::Caption);
   c.Property(u"ChangesAllowed", &TActionClientItem::ChangesAllowed);
+  c.Property(u"CommandProperties", &TActionClientItem::CommandProperties);
   c.Property(u"CommandStyle", &TActionClientItem::CommandStyle).Default(actnman::csStandard);
   c.Property(u"ImageIndex", &TActionClientItem::ImageIndex).Default(-1);
   c.Property(u"Items", &TActionClientItem::GetItems, &TActionClientItem::SetItems);
@@ -88,7 +104,9 @@ void TActionClientItem::Describe(TClassBuilder<TActionClientItem>& c) {
 }
 
 TActionClientItem::TActionClientItem(TCollection* collection)
-    : TCollectionItem(collection), FItems(std::make_unique<TActionClients>(this)) {}
+    : TCollectionItem(collection),
+      FItems(std::make_unique<TActionClients>(this)),
+      FCommandProperties(std::make_unique<TCommandProperties>()) {}
 
 TActionClientItem::~TActionClientItem() {
   SetAction(nullptr);
@@ -128,6 +146,7 @@ void TActionClientItem::Assign(const TPersistent* source) {
     ShowShortCut = other->ShowShortCut;
     ChangesAllowed = other->ChangesAllowed;
     CommandStyle = other->CommandStyle;
+    FCommandProperties->Assign(other->FCommandProperties.get());
     SetAction(other->FAction);
     FItems->Assign(other->FItems.get());
     return;
@@ -420,7 +439,7 @@ void TActionMainMenuBar::Paint() {
 void TPopupActionBar::Describe(TClassBuilder<TPopupActionBar>&) {}
 
 void RegisterActionManagerClasses(TClassRegistry& registry) {
-  registry.RegisterClasses({&TActionClientItem::StaticClass(), &TActionClients::StaticClass(),
+  registry.RegisterClasses({&TCommandProperties::StaticClass(), &TActionClientItem::StaticClass(), &TActionClients::StaticClass(),
                             &TActionBarItem::StaticClass(), &TActionBars::StaticClass(),
                             &TActionListItem::StaticClass(), &TActionListCollection::StaticClass(),
                             &TActionManager::StaticClass(), &TActionBarColorMap::StaticClass(),

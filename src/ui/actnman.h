@@ -36,6 +36,15 @@ const TTypeInfo& DescribeType(TypeTag<TBarOrientation>);
 
 class TActionClients;
 
+// What an entry shown as a control (a combo box or an edit on the bar)
+// stores of that control; kept as read, since a preview places no control.
+class TCommandProperties : public TPersistent {
+  KST_CLASS(TCommandProperties, TPersistent)
+ public:
+  Integer Width = 0, LabelWidth = 0;
+  void Assign(const TPersistent* source) override;
+};
+
 // One entry of a bar: an action (or a caption of its own) and, for a menu,
 // the entries below it.
 class TActionClientItem : public TCollectionItem {
@@ -52,6 +61,7 @@ class TActionClientItem : public TCollectionItem {
   TCommandStyle CommandStyle = actnman::csStandard;
   TActionClients* GetItems() const { return FItems.get(); }
   void SetItems(const TActionClients* items);
+  TCommandProperties* CommandProperties() const { return FCommandProperties.get(); }
   // What the entry shows: its own caption, else its action's.
   String ShownCaption() const;
   String DisplayName() const override;
@@ -62,6 +72,7 @@ class TActionClientItem : public TCollectionItem {
  private:
   TContainedAction* FAction = nullptr;
   std::unique_ptr<TActionClients> FItems;
+  std::unique_ptr<TCommandProperties> FCommandProperties;
 };
 
 class TActionClients : public TOwnedCollection {

@@ -215,7 +215,10 @@ TEST_F(PlatformCtrlsTest, ActionBarsShellAndOlderControlsLoadAndShow) {
   EXPECT_EQ(file->GetItems()->Items(0)->ShownCaption(), u"&Open") << "the action's caption";
   EXPECT_EQ(file->GetItems()->Items(2)->ShortCut, 16465);
   const auto toolEntries = tools->Entries();
-  ASSERT_EQ(toolEntries.size(), 2u);
+  ASSERT_EQ(toolEntries.size(), 3u);
+  // An entry shown as a control keeps what the form stores of that control.
+  EXPECT_EQ(toolEntries[2].second->CommandStyle, actnman::csControl);
+  EXPECT_EQ(toolEntries[2].second->CommandProperties()->Width, 120);
   EXPECT_EQ(toolEntries[1].second->Action(), form->FindComponent(u"QuitAction"));
   EXPECT_LT(toolEntries[0].first.Right, toolEntries[1].first.Left + 1);
   EXPECT_NE(dynamic_cast<TPopupActionBar*>(form->FindComponent(u"Popup")), nullptr);

@@ -201,6 +201,11 @@ object ActionAndOldCtrlsForm: TForm
           end
           item
             Action = QuitAction
+          end
+          item
+            Caption = '&Find'
+            CommandStyle = csControl
+            CommandProperties.Width = 120
           end>
         ActionBar = Tools
       end>
