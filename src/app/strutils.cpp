@@ -65,3 +65,37 @@ String CollapseSpaces(StringView text) {
     if (text[i] != u' ' || i == 0 || text[i - 1] != u' ') result += text[i];
   return result;
 }
+
+String MessageBoxText(StringView text) {
+  constexpr size_t kLongestRun = 64;
+  constexpr size_t kKeptOfRun = 48;
+  constexpr size_t kLongestLine = 160;
+  String result;
+  result.reserve(std::min<size_t>(text.size(), 4096));
+  size_t runStart = 0;   // where the current run without blanks began in `result`
+  size_t lineStart = 0;  // where the current line began in `result`
+  bool cut = false;      // the current run or line has been cut already
+  for (Char c : text) {
+    const bool lineBreak = c == u'\r' || c == u'\n';
+    if (lineBreak) {
+      result.push_back(c);
+      runStart = lineStart = result.size();
+      cut = false;
+      continue;
+    }
+    if (cut) continue;
+    if (c < u' ' || c == u'\uFFFD' || c == u'\x7F') c = u'?';
+    result.push_back(c);
+    if (c == u' ') runStart = result.size();
+    if (result.size() - runStart > kLongestRun) {
+      result.resize(runStart + kKeptOfRun);
+      result += u"...";
+      cut = true;
+    } else if (result.size() - lineStart > kLongestLine) {
+      result.resize(lineStart + kLongestLine - 3);
+      result += u"...";
+      cut = true;
+    }
+  }
+  return result;
+}

@@ -24,3 +24,8 @@ String ValuePart(StringView text, StringView separator);
 Integer FindText(StringView what, StringView text, bool matchCase, bool wholeWord);
 // Every run of blanks (code 32) reduced to its first blank.
 String CollapseSpaces(StringView text);
+// A failure's text made fit for a message box: every character below code 32
+// other than a line break, and every character that stands for an unreadable
+// byte, becomes "?"; every run of more than 64 characters without a blank
+// (a name or value read from damaged data) keeps its first 48 followed by "...".
+String MessageBoxText(StringView text);

@@ -130,12 +130,15 @@ void SaveFileAtomically(const String& fileName, const std::function<void(TStream
   // A fresh name beside the target, so the final rename stays on one volume.
   String tempName;
   THandle handle = InvalidHandle;
+  int createError = 0;
   for (unsigned attempt = 0; attempt < 1000 && handle == InvalidHandle; ++attempt) {
     tempName = fileName + u".~" + IntToStr(attempt) + u".tmp";
     handle = files_platform::CreateNewFile(tempName);
+    // The system's reason is read before any other call can replace it.
+    if (handle == InvalidHandle) createError = GetLastOSError();
     if (handle == InvalidHandle && !FileExists(tempName)) break;
   }
-  if (handle == InvalidHandle) files_platform::RaiseCreateError(fileName, GetLastOSError());
+  if (handle == InvalidHandle) files_platform::RaiseCreateError(fileName, createError);
 
   try {
     THandleStream stream(handle);
@@ -147,15 +150,31 @@ void SaveFileAtomically(const String& fileName, const std::function<void(TStream
     throw;
   }
   FileClose(handle);
+  // The older backup is only moved aside, not deleted, until the new file is
+  // in its place: a save that fails at the last step leaves everything as it
+  // was, the backup included.
   bool backedUp = false;
+  String oldBackup;
   if (!backupName.empty() && FileExists(fileName)) {
-    if (FileExists(backupName)) DeleteFile(backupName);
-    backedUp = RenameFile(fileName, backupName);
+    bool backupFree = !FileExists(backupName);
+    if (!backupFree) {
+      for (unsigned attempt = 0; attempt < 1000 && oldBackup.empty(); ++attempt) {
+        const String aside = backupName + u".~" + IntToStr(attempt) + u".tmp";
+        if (FileExists(aside)) continue;
+        if (!RenameFile(backupName, aside)) break;
+        oldBackup = aside;
+      }
+      backupFree = !oldBackup.empty();
+    }
+    if (backupFree) backedUp = RenameFile(fileName, backupName);
+    if (!backedUp && !oldBackup.empty() && RenameFile(oldBackup, backupName)) oldBackup.clear();
   }
   if (!files_platform::ReplaceWith(tempName, fileName)) {
     int error = GetLastOSError();
     DeleteFile(tempName);
     if (backedUp) RenameFile(backupName, fileName);
+    if (!oldBackup.empty()) RenameFile(oldBackup, backupName);
     files_platform::RaiseCreateError(fileName, error);
   }
+  if (!oldBackup.empty()) DeleteFile(oldBackup);
 }

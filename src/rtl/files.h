@@ -98,9 +98,10 @@ String SysErrorMessage(int errorCode);
 // propagates (EFCreateError "Cannot create file \"%s\". %s" for the system's
 // refusals, or whatever `writeContent` raised).
 //
-// With a backup name, the old file is moved there (a previous backup deleted
-// first) once the new file is complete, just before the new one takes its
-// place; when that last step fails the old file is moved back. A backup that
-// cannot be made is no reason to refuse the save.
+// With a backup name, the old file is moved there once the new file is
+// complete, just before the new one takes its place; a previous backup is
+// moved aside meanwhile and deleted only after the new file is in place.
+// When that last step fails the old file and the previous backup are moved
+// back. A backup that cannot be made is no reason to refuse the save.
 void SaveFileAtomically(const String& fileName, const std::function<void(TStream& stream)>& writeContent,
                         const String& backupName = {});

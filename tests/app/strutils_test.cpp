@@ -35,3 +35,18 @@ TEST(StrUtils, FindTextAndCollapseSpaces) {
   EXPECT_EQ(CollapseSpaces(u"a   b"), u"a b");
   EXPECT_EQ(CollapseSpaces(u"   a b   "), u" a b ");
 }
+
+TEST(StrUtils, MessageBoxTextQuotesDamagedDataShortened) {
+  const String longRun(300, u'x');
+  const struct {
+    String In, Out;
+  } cases[] = {
+      {u"Error reading Form1.Left: 7", u"Error reading Form1.Left: 7"},
+      {u"Bad\x01name\uFFFD here\r\nnext", u"Bad?name? here\r\nnext"},
+      {u"Error reading " + longRun + u": 7", u"Error reading " + String(48, u'x') + u"... 7"},
+      {String(100, u'a') + u" " + String(100, u'b'), String(48, u'a') + u"... " + String(48, u'b') + u"..."},
+      {String(60, u'a') + u" " + String(60, u'b') + u" " + String(60, u'c'),
+       String(60, u'a') + u" " + String(60, u'b') + u" " + String(157 - 122, u'c') + u"..."},
+  };
+  for (const auto& c : cases) EXPECT_EQ(MessageBoxText(c.In), c.Out);
+}

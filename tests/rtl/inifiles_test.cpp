@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <filesystem>
+
 #include "rtl/encoding.h"
 #include "rtl/files.h"
 #include "rtl/streams.h"
@@ -254,3 +257,25 @@ TEST_F(IniFileTest, SaveFileAtomicallyKeepsTheOldFileWhenWritingFails) {
 }
 
 }  // namespace
+
+#ifndef _WIN32
+namespace {
+
+// The refusal names the system's own reason for the name it could not
+// create, not the outcome of a later look at that name.
+TEST_F(IniFileTest, SaveFileAtomicallyReportsWhyTheNewFileCouldNotBeMade) {
+  WriteBytes(name, "old");
+  // A link to nowhere holds the temporary name: it cannot be created, and
+  // looking at it finds no file.
+  std::filesystem::create_symlink("nowhere", StringToUTF8(name) + ".~0.tmp");
+  try {
+    SaveFileAtomically(name, [](TStream& stream) { stream.WriteBuffer("new", 3); });
+    FAIL() << "saved";
+  } catch (const EFCreateError& e) {
+    EXPECT_EQ(e.Message(), u"Cannot create file \"" + name + u"\". " + SysErrorMessage(EEXIST));
+  }
+  EXPECT_EQ(ReadBytes(name), "old");
+}
+
+}  // namespace
+#endif

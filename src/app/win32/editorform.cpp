@@ -272,7 +272,9 @@ void Tmdi_kst_Editor::cmSaveAs() {
   sd->SetFileName(FFilename);
   if (!sd->Execute()) return;
   const String path = sd->FileName();
-  if (!WriteDocument(path, format, true)) return;
+  // Only Save keeps a backup: a copy written elsewhere leaves the older
+  // backup of the chosen name alone.
+  if (!WriteDocument(path, format, false)) return;
   // A copy: the document stays bound to its own file. An unnamed one takes
   // the name, so that it is saved from now on.
   if (FFilename.empty()) {
@@ -286,15 +288,19 @@ void Tmdi_kst_Editor::cmSaveAs() {
 }
 
 void Tmdi_kst_Editor::FormClose(TObject*, TCloseAction& action) {
+  FClosed = false;
   if (FModified &&
       MessageDlg(u"Save changes to file " + FFilename + u"?", mtConfirmation, {mbYes, mbNo}) == mrYes) {
-    // A save that fails, or a name that is not given, keeps the window and its text.
-    if (!cmSave()) {
+    // Written without a backup; an unnamed document asks for its name. A
+    // save that fails, or a name that is not given, keeps the window and its text.
+    const bool saved = FFilename.empty() ? cmSave() : WriteDocument(FFilename, FDataFormat, false);
+    if (!saved) {
       action = caNone;
       return;
     }
   }
   action = caFree;
+  FClosed = true;
   FErrBox->Clear();
   FUCL->Clear();
 }
@@ -436,9 +442,26 @@ void Tmdi_kst_Editor::UpdateMessages() {
   sb->SetTop(ClientHeight());
 }
 
+namespace {
+
+void SetColumnVisible(ltcontrol::TLiveStringTree* tree, TColumnIndex column, bool visible) {
+  ::TLiveTreeColumns& columns = tree->Model().Header().Columns();
+  if (column >= columns.Count()) return;
+  ::TLiveTreeColumn* item = columns.Items(column);
+  const TLTColumnOptions options = item->Options();
+  item->SetOptions(visible ? options + TLTColumnOptions{coVisible} : options - TLTColumnOptions{coVisible});
+}
+
+}  // namespace
+
 void Tmdi_kst_Editor::SetPrefs() {
   if (!wnd_kst_Main) return;
   const TKestrumPrefs& prefs = wnd_kst_Main->Prefs();
+  SetColumnVisible(Tree, 1, prefs.ShowCNCol);
+  // The Type columns describe a live object: without one they stay hidden.
+  const bool showType = prefs.ShowTypeCol && FObject;
+  SetColumnVisible(OIPTree, 1, showType);
+  SetColumnVisible(OIETree, 1, showType);
   TFont& font = DFM->Font();
   font.SetSize(prefs.SmallFont ? 8 : 10);
 }
@@ -451,13 +474,6 @@ const TClassRegistry& Registry() {
   return Application->ClassRegistry();
 }
 
-void SetColumnVisible(ltcontrol::TLiveStringTree* tree, TColumnIndex column, bool visible) {
-  ::TLiveTreeColumns& columns = tree->Model().Header().Columns();
-  if (column >= columns.Count()) return;
-  ::TLiveTreeColumn* item = columns.Items(column);
-  const TLTColumnOptions options = item->Options();
-  item->SetOptions(visible ? options + TLTColumnOptions{coVisible} : options - TLTColumnOptions{coVisible});
-}
 
 struct TCursorBack {
   ~TCursorBack() { Screen->SetCursor(crDefault); }
@@ -990,6 +1006,10 @@ void Tmdi_kst_Editor::ObjectMouseMove(TObject* sender, TShiftState, Integer x, I
 }
 
 void Tmdi_kst_Editor::cmPreview(TObject*) {
+  ToggleSourcePreviewPage();
+}
+
+void Tmdi_kst_Editor::ToggleSourcePreviewPage() {
   pc->SetActivePageIndex(pc->ActivePageIndex() == 0 ? 1 : 0);
 }
 

@@ -82,6 +82,9 @@ class Tmdi_kst_Editor : public TForm {
   void SetFilename(const String& path);
   TDataFormat DataFormat() const { return FDataFormat; }
   bool Modified() const { return FModified; }
+  // The window has agreed to close (its close question was answered and any
+  // save it asked for succeeded); it goes once its release arrives.
+  bool Closed() const { return FClosed; }
   const TStrings& ErrBox() const { return *FErrBox; }
   TStrings& ErrBoxLines() { return *FErrBox; }
 
@@ -122,8 +125,12 @@ class Tmdi_kst_Editor : public TForm {
   void FillHierarchyTree(const TClassInfo* cls);
 
   // ---- Preview ----
-  // Rebuilds the preview from the text and refreshes the messages.
+  // Rebuilds the preview from the text and refreshes the messages; the page
+  // shown stays as it is.
   void PreviewForm();
+  // Shows the "Preview" page when the "Source" page is shown, else the
+  // "Source" page (the "Preview Form" command); showing the preview rebuilds it.
+  void ToggleSourcePreviewPage();
   TForm* Preview() const { return FPreviewForm; }
 
   void FormCreate(TObject* sender);
@@ -225,4 +232,5 @@ class Tmdi_kst_Editor : public TForm {
   std::unique_ptr<TCodeDfmHighlighter> FHighlighter;
   std::unique_ptr<TCodeEditSearch> FSearch;
   bool FDestroying = false;
+  bool FClosed = false;
 };

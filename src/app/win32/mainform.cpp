@@ -6,6 +6,7 @@
 #include "app/objectinspector.h"
 #include "app/win32/aboutbox.h"
 #include "app/packagelist.h"
+#include "app/strutils.h"
 #include "app/win32/editorform.h"
 #include "app/win32/extractdialog.h"
 #include "app/win32/prefsdialog.h"
@@ -199,7 +200,17 @@ void Twnd_kst_Main::FormShow(TObject*) {
 
 void Twnd_kst_Main::FormCloseQuery(TObject*, bool& canClose) {
   cmCloseAll(nullptr);
-  canClose = true;
+  // A document that could not be saved (or whose name was not given) stays
+  // open, and so does the program, with that document in front.
+  Tmdi_kst_Editor* kept = nullptr;
+  for (int i = 0; i < MDIChildCount(); ++i)
+    if (auto* editor = dynamic_cast<Tmdi_kst_Editor*>(MDIChildren(i)); editor && !editor->Closed() && !kept)
+      kept = editor;
+  canClose = kept == nullptr;
+  if (kept) {
+    kept->BringToFront();
+    if (kept->CanFocus()) kept->SetFocus();
+  }
 }
 
 void Twnd_kst_Main::FormClose(TObject*, TCloseAction&) {}
@@ -227,7 +238,8 @@ Tmdi_kst_Editor* Twnd_kst_Main::OpenFile(const String& path) {
   } catch (const Exception& e) {
     // A file that cannot be read opens nothing: no window without its button.
     editor->Free();
-    MessageDlg(Format(u"Cannot open file %s.\n%s", {path, e.Message()}), mtError, {mbOK});
+    // Names and values read from a damaged file are quoted shortened.
+    MessageDlg(Format(u"Cannot open file %s.\n%s", {path, MessageBoxText(e.Message())}), mtError, {mbOK});
     SetControls();
     return nullptr;
   }
@@ -354,7 +366,8 @@ void Twnd_kst_Main::cmPrefs(TObject*) {
   for (int i = 0; i < MDIChildCount(); ++i)
     if (auto* editor = dynamic_cast<Tmdi_kst_Editor*>(MDIChildren(i))) {
       editor->SetPrefs();
-      editor->cmPreview(nullptr);
+      // A rebuild in place: each window keeps the page it shows.
+      editor->PreviewForm();
     }
 }
 

@@ -23,6 +23,7 @@
 #include "classes/reflection.h"
 #include "codeedit/edittext.h"
 #include "codeedit/win32/codeedit.h"
+#include "livetree/win32/livetreecontrol.h"
 #include "panelkit/win32/pagecontrol.h"
 #include "rtl/files.h"
 #include "rtl/format.h"
@@ -276,9 +277,11 @@ TEST_F(ProgramTest, SaveAsWritesACopyInTheChosenEncodingAndTheDocumentStaysBound
     const char* Name;
     TDataFormat Format;
   } targets[] = {{1, "copy_binary.dfm", dfBinary}, {2, "copy_resource.dfm", dfResource}, {0, "copy_text.dfm", dfText}};
-  // A file already there is kept as the copy's backup.
+  // A file already there is replaced; an older backup of that name stays as it was.
   const TBytes older = Bytes("an older file");
+  const TBytes olderBackup = Bytes("an older backup");
   WriteBytes(FFolder / "copy_resource.dfm", older);
+  WriteBytes(FFolder / "copy_resource.~dfm", olderBackup);
   TStringList changed;
   changed.SetTextStr(ChangedText());
   for (const auto& t : targets) {
@@ -288,7 +291,8 @@ TEST_F(ProgramTest, SaveAsWritesACopyInTheChosenEncodingAndTheDocumentStaysBound
     Pump();
     EXPECT_EQ(ReadBytes(FFolder / t.Name), FormFileBytes(changed, t.Format)) << t.Name;
   }
-  EXPECT_EQ(ReadBytes(FFolder / "copy_resource.~dfm"), older);
+  EXPECT_EQ(ReadBytes(FFolder / "copy_resource.~dfm"), olderBackup) << "Save as makes no backup";
+  EXPECT_FALSE(fs::exists(FFolder / "copy_binary.~dfm"));
   EXPECT_EQ(editor->Caption(), u"source.dfm");
   EXPECT_EQ(editor->Filename(), PathString(path));
   EXPECT_EQ(editor->DataFormat(), dfText);
@@ -352,6 +356,10 @@ TEST_F(ProgramTest, ADamagedBinaryOrResourceFileIsRefusedWithAnErrorBox) {
     std::string Bytes;
   } damaged[] = {{"damaged_binary.dfm", std::string("TPF0\x05TFo", 8)},
                  {"damaged_resource.dfm", std::string("\xFF\x0A\x00\xFF\xFF", 5)}};
+  // A property name of raw bytes followed by an unknown value tag.
+  std::string garbage("TPF0\x06TForm1\x05" "Form1\xF0", 17);
+  for (int i = 0; i < 240; ++i) garbage.push_back(static_cast<char>((i * 37 + 11) % 256));
+  garbage += std::string("\x7E\x00\x00", 3);
   for (const auto& d : damaged) {
     const fs::path path = FFolder / d.Name;
     WriteBytes(path, Bytes(d.Bytes));
@@ -362,6 +370,19 @@ TEST_F(ProgramTest, ADamagedBinaryOrResourceFileIsRefusedWithAnErrorBox) {
     EXPECT_EQ(FDialogs[0].DlgType, mtError);
     EXPECT_EQ(FDialogs[0].Msg.rfind(u"Cannot open file " + PathString(path) + u".", 0), 0u) << d.Name;
   }
+  // The box stays narrow and quotes no raw bytes.
+  const fs::path path = FFolder / "garbage_binary.dfm";
+  WriteBytes(path, Bytes(garbage));
+  FDialogs.clear();
+  EXPECT_EQ(FMain->OpenFile(PathString(path)), nullptr);
+  Pump();
+  ASSERT_EQ(FDialogs.size(), 1u);
+  const String& text = FDialogs[0].Msg;
+  EXPECT_EQ(text.rfind(u"Cannot open file " + PathString(path) + u".", 0), 0u);
+  const String reason = text.substr(text.find(u'\n') + 1);
+  EXPECT_LE(reason.size(), 160u) << StringToUTF8(reason);
+  EXPECT_TRUE(std::none_of(reason.begin(), reason.end(), [](Char c) { return c < u' ' || c == u'\uFFFD'; }))
+      << StringToUTF8(reason);
   EXPECT_EQ(FMain->MDIChildCount(), 0);
   EXPECT_EQ(FMain->mdibg->MDIChildCount(), 0);
 }
@@ -426,6 +447,87 @@ TEST_F(ProgramTest, AFailedSaveKeepsTheOldFileAndTheChanges) {
   Pump();
   EXPECT_FALSE(FExceptions.empty());
   EXPECT_EQ(ReadBytes(path), before);
+}
+
+TEST_F(ProgramTest, AFailedSaveKeepsTheOlderBackup) {
+  StartMain();
+  const fs::path path = WriteForm("held.dfm", dfText);
+  fs::path backup = path;
+  backup.replace_extension(".~dfm");
+  const TBytes olderBackup = Bytes("the original");
+  WriteBytes(backup, olderBackup);
+  Tmdi_kst_Editor* editor = FMain->OpenFile(PathString(path));
+  ASSERT_NE(editor, nullptr);
+  ChangeLeft(*editor);
+  Pump();
+  // Another program holds the file without sharing: neither the move to the
+  // backup nor the replacement can happen.
+  HANDLE held = CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  FMain->acSave->Execute();
+  Pump();
+  CloseHandle(held);
+  EXPECT_EQ(FExceptions.size(), 1u) << "the failure is reported";
+  EXPECT_EQ(ReadBytes(path), Bytes(kFormText));
+  EXPECT_EQ(ReadBytes(backup), olderBackup) << "the older backup is not lost";
+  EXPECT_EQ(std::distance(fs::directory_iterator(FFolder), fs::directory_iterator()), 2) << "nothing left behind";
+  EXPECT_TRUE(editor->Modified());
+  // Once the file is free, Save makes the backup from the file it replaces.
+  FMain->acSave->Execute();
+  Pump();
+  EXPECT_EQ(ReadBytes(backup), Bytes(kFormText));
+  EXPECT_EQ(std::distance(fs::directory_iterator(FFolder), fs::directory_iterator()), 2);
+}
+
+// Closing the main window with a document whose save fails, or whose name
+// is not given, keeps the program open with that document in front.
+TEST_F(ProgramTest, ExitKeepsTheProgramOpenWhileADocumentIsNotSaved) {
+  StartMain();
+  const fs::path path = WriteForm("readonly.dfm", dfText);
+  const String name = PathString(path);
+  Tmdi_kst_Editor* locked = FMain->OpenFile(name);
+  ASSERT_NE(locked, nullptr);
+  ChangeLeft(*locked);
+  Tmdi_kst_Editor* clean = FMain->OpenFile(PathString(WriteForm("clean.dfm", dfText)));
+  ASSERT_NE(clean, nullptr);
+  Pump();
+  ASSERT_TRUE(FileSetReadOnly(name, true));
+  FDialogAnswer = mrYes;
+  FMain->acExit->Execute();
+  Pump();
+  EXPECT_FALSE(FApp->Terminated()) << "the program stays";
+  EXPECT_TRUE(FMain->Visible());
+  ASSERT_EQ(FMain->MDIChildCount(), 1) << "the unchanged document closed";
+  EXPECT_EQ(FMain->ActiveEditor(), locked);
+  EXPECT_TRUE(locked->Modified());
+  EXPECT_NE(locked->DFM->GetLines()->Text().find(u"Left = 105"), String::npos);
+  ASSERT_EQ(FExceptions.size(), 1u);
+  EXPECT_EQ(FExceptions[0].rfind(u"Cannot create file \"" + name + u"\". ", 0), 0u);
+  ASSERT_TRUE(FileSetReadOnly(name, false));
+
+  // An unnamed document whose "Save as" is cancelled keeps the program open too.
+  FDialogAnswer = mrNo;
+  locked->Close();
+  Pump();
+  FMain->acNew->Execute();
+  Pump();
+  Tmdi_kst_Editor* unnamed = FMain->ActiveEditor();
+  ASSERT_NE(unnamed, nullptr);
+  Type(*unnamed, L'x');
+  Pump();
+  FDialogAnswer = mrYes;
+  FChosenFile.clear();
+  AnswerTypeDialog(0);
+  FMain->acExit->Execute();
+  Pump();
+  EXPECT_FALSE(FApp->Terminated());
+  ASSERT_EQ(FMain->MDIChildCount(), 1);
+  EXPECT_TRUE(unnamed->Modified());
+  // No to the question: the program ends.
+  FDialogAnswer = mrNo;
+  FMain->acExit->Execute();
+  Pump();
+  EXPECT_TRUE(FApp->Terminated());
 }
 
 // The system's replace dialog, opened by the main window's Find action and
@@ -502,6 +604,9 @@ TEST_F(ProgramTest, LoadAndPasteDataPastesTheFileAsHexadecimalLines) {
 TEST_F(ProgramTest, ClosingAModifiedDocumentAsksOnceAndSavesOnYes) {
   StartMain();
   const fs::path path = WriteForm("ask.dfm", dfText);
+  // The answer Yes writes the file without a backup: the older one stays.
+  const TBytes olderBackup = Bytes("an older backup");
+  WriteBytes(FFolder / "ask.~dfm", olderBackup);
   Tmdi_kst_Editor* editor = FMain->OpenFile(PathString(path));
   ASSERT_NE(editor, nullptr);
   Type(*editor, L'q');
@@ -517,6 +622,7 @@ TEST_F(ProgramTest, ClosingAModifiedDocumentAsksOnceAndSavesOnYes) {
   TStringList reread;
   LoadFormFile(PathString(path), reread);
   EXPECT_EQ(reread.Text(), u"q" + FormLines()->Text());
+  EXPECT_EQ(ReadBytes(FFolder / "ask.~dfm"), olderBackup);
 
   // Unchanged: no question.
   FDialogs.clear();
@@ -656,6 +762,46 @@ TEST_F(ProgramTest, PreferencesAssociateTheFormFilesAndSetTheFlags) {
   EXPECT_TRUE(tickedBefore);
   EXPECT_EQ(RegistryDefault(L"Software\\Classes\\.dfm"), u"<none>");
   EXPECT_EQ(RegistryDefault(L"Software\\Classes\\DFM_auto_file"), u"<none>");
+  EXPECT_TRUE(FExceptions.empty());
+}
+
+bool ColumnShown(ltcontrol::TLiveStringTree* tree, TColumnIndex column) {
+  return tree->Model().Header().Columns().Items(column)->Options().Contains(coVisible);
+}
+
+// "OK" in the preferences applies the three flags to every open editor and
+// rebuilds its preview where it stands: no window changes its page.
+TEST_F(ProgramTest, PreferencesActOnEveryOpenEditorAndLeaveItsPage) {
+  StartMain();
+  Tmdi_kst_Editor* first = FMain->OpenFile(PathString(WriteForm("first.dfm", dfText)));
+  Tmdi_kst_Editor* second = FMain->OpenFile(PathString(WriteForm("second.dfm", dfText)));
+  ASSERT_TRUE(first && second);
+  second->ToggleSourcePreviewPage();
+  Pump();
+  ASSERT_EQ(second->pc->ActivePageIndex(), 1);
+  for (Tmdi_kst_Editor* editor : {first, second}) {
+    EXPECT_FALSE(ColumnShown(editor->Tree, 1)) << "the class-name column is hidden by default";
+    EXPECT_FALSE(ColumnShown(editor->OIPTree, 1));
+  }
+  for (const bool on : {true, false}) {
+    AnswerPrefs([on](Tdlg_kst_Prefs& d) {
+      d.cbxShowCNCol->SetChecked(on);
+      d.cbxShowTypeCol->SetChecked(on);
+      d.cbxFont->SetChecked(on);
+      return mrOk;
+    });
+    FMain->acPrefs->Execute();
+    Pump();
+    EXPECT_EQ(first->pc->ActivePageIndex(), 0);
+    EXPECT_EQ(second->pc->ActivePageIndex(), 1);
+    for (Tmdi_kst_Editor* editor : {first, second}) {
+      EXPECT_EQ(ColumnShown(editor->Tree, 1), on);
+      ASSERT_NE(editor->CurrentObject(), nullptr);
+      EXPECT_EQ(ColumnShown(editor->OIPTree, 1), on);
+      EXPECT_EQ(ColumnShown(editor->OIETree, 1), on);
+      EXPECT_EQ(editor->DFM->Font().Size(), on ? 8 : 10);
+    }
+  }
   EXPECT_TRUE(FExceptions.empty());
 }
 
