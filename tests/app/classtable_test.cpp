@@ -54,7 +54,7 @@ TEST(ClassTable, RegistersInOrderOnceAndListsWhatTheCatalogueLacks) {
 // point at that import or at a class of the same code section.
 struct PackageImage {
   TBytes Bytes;
-  std::vector<Cardinal> References;
+  std::vector<UInt64> References;
 };
 
 PackageImage MakePackage() {
