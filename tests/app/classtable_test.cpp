@@ -196,3 +196,24 @@ TEST_F(PackageSetTest, HostileParentLinksLeaveClassesWithoutParents) {
 }
 
 }  // namespace
+
+namespace {
+
+// The previews' registry is one of its own: the table's classes from the
+// catalogue, in table order, and nothing else of the catalogue.
+TEST(ClassTable, StartupFillsARegistryOfItsOwnFromTheCatalogue) {
+  TClassRegistry catalogue;
+  RegisterTestComponents(catalogue);
+  TClassRegistry previews;
+  TPackageSet packages(previews);
+  RegisterStartupClasses(previews, catalogue, packages, u"no such folder\\kestrum.exe");
+  EXPECT_EQ(previews.FindClass(u"TTestMemo"), nullptr);
+  EXPECT_EQ(previews.FindClass(u"TTestForm"), nullptr);
+  EXPECT_EQ(&packages.Registry(), &previews);
+  EXPECT_EQ(packages.AddedClasses(u"none.bpl"), -1);
+  TClassRegistry table;
+  RegisterTableClasses(table, catalogue);
+  EXPECT_EQ(table.Count(), 0);
+}
+
+}  // namespace
