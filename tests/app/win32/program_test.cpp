@@ -629,7 +629,7 @@ TEST_F(ProgramTest, PreferencesAssociateTheFormFilesAndSetTheFlags) {
   EXPECT_EQ(RegistryDefault(L"Software\\Classes\\.dfm"), u"DFM_auto_file");
   EXPECT_EQ(RegistryDefault(L"Software\\Classes\\DFM_auto_file"), u"Delphi Form");
   EXPECT_EQ(RegistryDefault(L"Software\\Classes\\DFM_auto_file\\DefaultIcon"), program + u",1");
-  EXPECT_EQ(RegistryDefault(L"Software\\Classes\\DFM_auto_file\\shell\\open\\command"), program + u" \"%1\"");
+  EXPECT_EQ(RegistryDefault(L"Software\\Classes\\DFM_auto_file\\shell\\open\\command"), u"\"" + program + u"\" \"%1\"");
   EXPECT_EQ(RegistryDefault(L"Software\\Classes\\.fmx"), u"<none>");
   EXPECT_TRUE(FMain->Prefs().SmallFont);
   EXPECT_EQ(editor->DFM->Font().Size(), 8) << "open windows take the flags";
