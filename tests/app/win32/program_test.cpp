@@ -661,7 +661,7 @@ TEST_F(ProgramTest, PreferencesAssociateTheFormFilesAndSetTheFlags) {
 
 TEST_F(ProgramTest, PreferencesListTheRegisteredClassesAndFindOneByPartOfItsName) {
   StartMain();
-  String selected, unit;
+  String selected, unit, top;
   int chainDepth = 0;
   String caption;
   AnswerPrefs([&](Tdlg_kst_Prefs& d) {
@@ -672,6 +672,7 @@ TEST_F(ProgramTest, PreferencesListTheRegisteredClassesAndFindOneByPartOfItsName
     d.eSearchChange(d.eSearch);
     if (d.Box->ItemIndex() >= 0) selected = d.Box->Items().Strings(d.Box->ItemIndex());
     unit = d.lUnit->Caption();
+    if (d.Tree->Items().Count()) top = d.Tree->Items().Item(0)->Text();
     for (TTreeNode* node = d.Tree->Items().Count() ? d.Tree->Items().Item(0) : nullptr; node;
          node = node->Count() ? node->Item(0) : nullptr)
       ++chainDepth;
@@ -682,7 +683,8 @@ TEST_F(ProgramTest, PreferencesListTheRegisteredClassesAndFindOneByPartOfItsName
   EXPECT_EQ(caption, Format(u" Registered Classes (%d) ", {FRegistry.Count()}));
   EXPECT_NE(UpperCase(selected).find(u"BTN"), String::npos);
   EXPECT_EQ(unit.rfind(u"Declared in ", 0), 0u);
-  EXPECT_GT(chainDepth, 2) << "the class under its ancestors";
+  EXPECT_GT(chainDepth, 2) << "the class above its ancestors";
+  EXPECT_EQ(top, selected) << "the chosen class at the top";
 }
 
 TEST_F(ProgramTest, TheWindowBarMenuNamesTheHotDocumentOrNone) {
