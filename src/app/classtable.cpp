@@ -189,10 +189,6 @@ const char16_t* const kFurther[] = {u"TGauge",         u"TChart",           u"TB
                                     u"TPopupActionBar", u"TActionMainMenuBar", u"TActionToolBar", u"TActionList",
                                     u"TAction",        u"TCategoryButtons", u"TDBGrid",        u"TDBEdit"};
 
-// Offset of the parent link from a class reference: the address of a slot
-// that holds the parent's class reference (its self pointer, or an import).
-constexpr UInt64 kParentLink = 48;
-constexpr UInt64 kSelfPointer = 88;
 constexpr std::size_t kMaxImportName = 4096;
 
 // The class name of an imported class table, "@Unit@TClass@" (the last name
@@ -204,8 +200,8 @@ String ImportedClassName(const AnsiString& symbol) {
   return String(symbol.begin() + static_cast<std::ptrdiff_t>(start), symbol.end() - 1);
 }
 
-// The names imported through each import-address slot of a 32-bit image, by
-// the slot's address. Reads only what lies in the file; a fault ends the walk
+// The names imported through each import-address slot of an image, by the
+// slot's address. Reads only what lies in the file; a fault ends the walk
 // with what was found.
 std::map<UInt64, String> ImportSlots(const peimage::ImageLayout& layout) {
   std::map<UInt64, String> slots;
@@ -215,6 +211,9 @@ std::map<UInt64, String> ImportSlots(const peimage::ImageLayout& layout) {
     peimage::ByteCursor descriptors = layout.CursorAt(layout.RvaToOffset(directory.VirtualAddress));
     // Each descriptor and thunk takes file bytes, so the walk ends with them.
     std::size_t budget = layout.Bytes().size() / 4;
+    const bool is64 = layout.Is64();
+    const UInt64 thunkSize = is64 ? 8 : 4;
+    const UInt64 byOrdinal = is64 ? 0x8000000000000000ull : 0x80000000ull;
     for (;;) {
       const Cardinal originalThunks = descriptors.U32();
       descriptors.Skip(8);
@@ -225,12 +224,13 @@ std::map<UInt64, String> ImportSlots(const peimage::ImageLayout& layout) {
       peimage::ByteCursor thunks = layout.CursorAt(layout.RvaToOffset(names));
       for (UInt64 index = 0;; ++index) {
         if (budget-- == 0) return slots;
-        const Cardinal thunk = thunks.U32();
+        const UInt64 thunk = is64 ? thunks.U64() : thunks.U32();
         if (thunk == 0) break;
-        if (thunk & 0x80000000u) continue;
-        peimage::ByteCursor hintName = layout.CursorAt(layout.RvaToOffset(thunk) + 2);
+        if (thunk & byOrdinal) continue;
+        if (thunk > 0xFFFFFFFFull) continue;  // no name record lies there
+        peimage::ByteCursor hintName = layout.CursorAt(layout.RvaToOffset(static_cast<Cardinal>(thunk)) + 2);
         const String className = ImportedClassName(hintName.ZString(kMaxImportName));
-        if (!className.empty()) slots[layout.ImageBase() + firstThunk + 4 * index] = className;
+        if (!className.empty()) slots[layout.ImageBase() + firstThunk + thunkSize * index] = className;
       }
       if (budget-- == 0) break;
     }
@@ -275,24 +275,16 @@ std::vector<TPackageClass> PackageClasses(const TPEReader& reader) {
   if (reader.ClassCount() == 0) return classes;
   const peimage::ImageLayout layout(reader.ImageData());
   const std::map<UInt64, String> imports = ImportSlots(layout);
-  std::map<UInt64, String> byReference;
-  for (int i = 0; i < reader.ClassCount(); ++i) byReference[reader.Classes(i).Address] = reader.Classes(i).Name;
-  const peimage::ByteCursor image(layout.Bytes());
+  // A parent of the same module: the link points at its self pointer.
+  std::map<UInt64, String> bySelfPointer;
+  for (int i = 0; i < reader.ClassCount(); ++i) bySelfPointer[reader.Classes(i).SelfPointer] = reader.Classes(i).Name;
   for (int i = 0; i < reader.ClassCount(); ++i) {
     const TClassItem& item = reader.Classes(i);
     TPackageClass cls{item.Name, String()};
-    try {
-      const UInt64 link = image.U32At(layout.VaToOffset(UInt64{item.Address} - kParentLink));
-      if (auto imported = imports.find(link); imported != imports.end()) {
-        cls.Parent = imported->second;
-      } else if (link != 0) {
-        // A parent of the same module: the link is its self pointer.
-        const UInt64 parent = image.U32At(layout.VaToOffset(link));
-        auto own = byReference.find(parent);
-        if (own != byReference.end() && parent == link + kSelfPointer) cls.Parent = own->second;
-      }
-    } catch (const EImageFault&) {
-      // A link outside the file leaves the class without a parent.
+    if (auto imported = imports.find(item.ParentLink); imported != imports.end()) {
+      cls.Parent = imported->second;
+    } else if (auto own = bySelfPointer.find(item.ParentLink); item.ParentLink != 0 && own != bySelfPointer.end()) {
+      cls.Parent = own->second;
     }
     classes.push_back(std::move(cls));
   }
@@ -313,8 +305,23 @@ void TPackageSet::SavePackages(const String& iniFileName) const {
   SavePackageList(iniFileName, PackageList);
 }
 
+int TPackageSet::AddedClasses(const String& path) const {
+  for (const auto& [package, count] : FAdded)
+    if (SameText(package, path)) return count;
+  return -1;
+}
+
 int TPackageSet::InstallPackage(const String& path) {
   int count = 0;
+  struct TRecord {
+    TPackageSet& Self;
+    const String& Path;
+    int& Count;
+    ~TRecord() {
+      std::erase_if(Self.FAdded, [&](const auto& entry) { return SameText(entry.first, Path); });
+      Self.FAdded.emplace_back(Path, Count);
+    }
+  } record{*this, path, count};
   try {
     TPEReader reader;
     if (!FileExists(path)) throw Exception(PackageErrorMessage(path, u"The specified module could not be found."));
@@ -379,6 +386,7 @@ void TPackageSet::InstallPackages(const TClassRegistry& catalogue) {
 
 void TPackageSet::RemovePackage(const String& path) {
   FRegistry.UnRegisterModuleClasses(path);
+  std::erase_if(FAdded, [&](const auto& entry) { return SameText(entry.first, path); });
   std::erase_if(FLoaded, [&](const String& loaded) {
     if (!SameText(loaded, path)) return false;
     FRegistry.UnRegisterModuleClasses(loaded);
@@ -389,11 +397,18 @@ void TPackageSet::RemovePackage(const String& path) {
 void TPackageSet::UnInstallPackages() {
   for (const String& path : FLoaded) FRegistry.UnRegisterModuleClasses(path);
   FLoaded.clear();
+  FAdded.clear();
   FStandIns.clear();
 }
 
-void RegisterStartupClasses(TClassRegistry& registry, TPackageSet& packages, const String& programPath) {
-  RegisterClassNames(registry, registry, StartupClassTable());
+void RegisterStartupClasses(TClassRegistry& registry, const TClassRegistry& catalogue, TPackageSet& packages,
+                            const String& programPath) {
+  RegisterClassNames(registry, catalogue, StartupClassTable());
   packages.LoadPackages(PackageIniFileName(programPath));
-  packages.InstallPackages(registry);
+  packages.InstallPackages(catalogue);
+}
+
+void RegisterTableClasses(TClassRegistry& registry, const TClassRegistry& catalogue) {
+  RegisterClassNames(registry, catalogue, StartupClassTable());
+  RegisterClassNames(registry, catalogue, FurtherClasses());
 }

@@ -45,7 +45,8 @@ struct TPackageClass {
 std::vector<TPackageClass> PackageClasses(const TPEReader& reader);
 
 // The package state of the main window: the package paths, the packages read
-// (each once) and the "path=message" lines of the packages that failed. Owns
+// (each once) and the "path=message" lines of the packages that failed. Its
+// registry is the one previews build from, never the program's own. Owns
 // the stand-in classes, so it must outlive every use of the registry's
 // entries for them; it unregisters them when it goes.
 class TPackageSet {
@@ -59,6 +60,11 @@ class TPackageSet {
   TStringList ErrorList;
   // The packages read so far, by path, each once.
   const std::vector<String>& FPHL() const { return FLoaded; }
+  // The registry the packages add their classes to.
+  const TClassRegistry& Registry() const { return FRegistry; }
+  // How many classes the package added when it was last installed; -1 when
+  // it has not been installed.
+  int AddedClasses(const String& path) const;
 
   void LoadPackages(const String& iniFileName);
   void SavePackages(const String& iniFileName) const;
@@ -77,10 +83,16 @@ class TPackageSet {
  private:
   TClassRegistry& FRegistry;
   std::vector<String> FLoaded;
+  std::vector<std::pair<String, int>> FAdded;
   std::vector<std::unique_ptr<TClassInfo>> FStandIns;
 };
 
-// The start-up work of the registry: the table's classes in table order
-// (the libraries' registration functions have filled the registry), then
-// the packages listed in the INI file beside the program.
-void RegisterStartupClasses(TClassRegistry& registry, TPackageSet& packages, const String& programPath);
+// The start-up work of the previews' registry, a registry of its own: the
+// table's classes in table order from the catalogue (the program's registry,
+// which the libraries' registration functions have filled), then the
+// packages listed in the INI file beside the program, then the further
+// classes. The program's own windows and services are never in it.
+void RegisterStartupClasses(TClassRegistry& registry, const TClassRegistry& catalogue, TPackageSet& packages,
+                            const String& programPath);
+// The previews' registry without packages: the table, then the further classes.
+void RegisterTableClasses(TClassRegistry& registry, const TClassRegistry& catalogue);

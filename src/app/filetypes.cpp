@@ -34,7 +34,8 @@ void RegisterFileType(const TFileTypeKey& where, const String& extension, const 
   WriteRegistryString(where.Registry, where.Root, KeyOf(where, type), u"", description);
   if (!icon.empty()) WriteRegistryString(where.Registry, where.Root, KeyOf(where, type + u"\\DefaultIcon"), u"", icon);
   WriteRegistryString(where.Registry, where.Root, KeyOf(where, type + u"\\shell\\open\\command"), u"",
-                      program + u" \"%1\"");
+                      // Quoted, so a program path with blanks names the program, not its first word.
+                      u"\"" + program + u"\" \"%1\"");
 }
 
 void UnregisterFileType(const TFileTypeKey& where, const String& extension) {

@@ -12,8 +12,11 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   GatherSystemRecord();
   TClassRegistry registry;
   RegisterKestrumClasses(registry);
-  TPackageSet packages(registry);
-  RegisterStartupClasses(registry, packages, ModulePath(nullptr));
+  // Previews build from a registry of their own, so a form text can never
+  // name one of the program's windows or services.
+  TClassRegistry previewClasses;
+  TPackageSet packages(previewClasses);
+  RegisterStartupClasses(previewClasses, registry, packages, ModulePath(nullptr));
   TApplication application(nullptr, registry);
   application.SetTitle(u"Kestrum");
   try {

@@ -141,7 +141,7 @@ void TPEReader::ParseImage() {
   Guarded([&] { ReadExceptionDirectory(FLayout, FXD); });
   Guarded([&] { ReadLoadConfig(FLayout, FLC); });
   Guarded([&] { ReadTls(FLayout, FTLS); });
-  if (!FIs64) Guarded([&] { ScanClasses(FLayout, FCL); });
+  Guarded([&] { ScanClasses(FLayout, FCL); });
   ReadPackageInformation();
   FValid = true;
 }

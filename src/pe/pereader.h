@@ -90,10 +90,15 @@ struct TMetadataTable {
 using TMetadataTables = std::vector<TMetadataTable>;
 
 // A class table found in the code section: its address in the image as
-// linked (image base included) and the class name it points to.
+// linked (image base included) and the class name it points to. The
+// compiler's generations lay the table out differently; the item keeps
+// where its self pointer lies and what its parent link holds (the address
+// of a slot holding the parent's class reference, or 0), both as linked.
 struct TClassItem {
-  Cardinal Address = 0;
+  UInt64 Address = 0;
   String Name;
+  UInt64 SelfPointer = 0;
+  UInt64 ParentLink = 0;
 };
 
 // A read-only stream over one resource's data inside the loaded image, without

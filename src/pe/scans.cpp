@@ -163,13 +163,26 @@ bool IsIdentifier(ImageBytes name) {
   return true;
 }
 
-// Offsets of the class table fields from the class reference.
-constexpr UInt64 kSelfPointer = 88;
-constexpr UInt64 kClassName = 56;
-// Fields that point behind the class reference (field, method, dynamic method
-// tables, class name) and fields that point anywhere in the code.
-constexpr UInt64 kForwardFields[] = {56, 60, 64, 68};
-constexpr UInt64 kCodeFields[] = {72, 76, 80, 84};
+// The class tables of the compiler's generations differ in the number of
+// slots below the class reference and in the slot size; the fields keep
+// their order: self pointer, interface, automation, initialisation and type
+// information tables, field, method and dynamic method tables, class name,
+// instance size, parent link. Each layout is told by the distance from the
+// self pointer to the class reference it holds.
+struct TableLayout {
+  unsigned Slot;       // bytes per slot
+  unsigned SelfSlots;  // slots from the self pointer up to the class reference
+};
+// 32-bit: the first generation with interfaces (16 slots), the one that
+// added construction hooks (19), the one that added equality, hashing and
+// text (22); 64-bit: 22 slots of 8 bytes.
+constexpr TableLayout kLayouts32[] = {{4, 16}, {4, 19}, {4, 22}};
+constexpr TableLayout kLayout64 = {8, 22};
+// Slot numbers counted down from the self pointer.
+constexpr unsigned kCodeSlots[] = {1, 2, 3, 4};     // interface .. type information
+constexpr unsigned kForwardSlots[] = {5, 6, 7, 8};  // field table .. class name
+constexpr unsigned kNameSlot = 8;
+constexpr unsigned kParentSlot = 10;
 
 }  // namespace
 
@@ -203,7 +216,9 @@ void ScanClasses(const ImageLayout& layout, std::vector<TClassItem>& classes) {
     }
     if (code) break;
   }
-  if (!code || code->SizeOfRawData < 4) return;
+  const bool is64 = layout.Is64();
+  const unsigned pointer = is64 ? 8 : 4;
+  if (!code || code->SizeOfRawData < pointer) return;
   ImageBytes bytes = layout.Bytes();
   UInt64 rawStart = code->PointerToRawData;
   if (rawStart >= bytes.size()) return;
@@ -212,35 +227,47 @@ void ScanClasses(const ImageLayout& layout, std::vector<TClassItem>& classes) {
   UInt64 codeStart = layout.ImageBase() + code->VirtualAddress;
   UInt64 codeEnd = codeStart + code->SizeOfRawData - 4;
   const Byte* raw = bytes.data() + rawStart;
-  auto valueAt = [&](UInt64 address, Cardinal& value) {
+  auto load = [&](UInt64 offset) { return is64 ? LoadU64(raw + offset) : UInt64{LoadU32(raw + offset)}; };
+  auto valueAt = [&](UInt64 address, UInt64& value) {
     UInt64 offset = address - codeStart;
-    if (address < codeStart || offset + 4 > rawSize) return false;
-    value = LoadU32(raw + offset);
+    if (address < codeStart || offset + pointer > rawSize) return false;
+    value = load(offset);
     return true;
   };
-  for (UInt64 offset = 0; offset + 4 <= rawSize && codeStart + offset < codeEnd; offset += 4) {
-    UInt64 p = codeStart + offset;
-    if (LoadU32(raw + offset) != p + kSelfPointer) continue;
-    UInt64 r = p + kSelfPointer;
-    bool accepted = true;
-    for (UInt64 field : kForwardFields) {
-      Cardinal value = 0;
-      if (!valueAt(r - field, value) || (value != 0 && (value < r || value > codeEnd))) accepted = false;
+  auto accept = [&](UInt64 p, const TableLayout& table) {
+    const UInt64 r = p + UInt64{table.Slot} * table.SelfSlots;
+    auto slot = [&](unsigned index) { return p + UInt64{table.Slot} * index; };
+    for (unsigned index : kForwardSlots) {
+      UInt64 value = 0;
+      if (!valueAt(slot(index), value) || (value != 0 && (value < r || value > codeEnd))) return;
     }
-    for (UInt64 field : kCodeFields) {
-      Cardinal value = 0;
-      if (!valueAt(r - field, value) || (value != 0 && (value < codeStart || value > codeEnd))) accepted = false;
+    for (unsigned index : kCodeSlots) {
+      UInt64 value = 0;
+      if (!valueAt(slot(index), value) || (value != 0 && (value < codeStart || value > codeEnd))) return;
     }
-    if (!accepted) continue;
-    Cardinal namePointer = 0;
-    if (!valueAt(r - kClassName, namePointer) || namePointer == 0) continue;
+    UInt64 namePointer = 0;
+    if (!valueAt(slot(kNameSlot), namePointer) || namePointer == 0) return;
     UInt64 nameOffset = namePointer - codeStart;
-    if (nameOffset >= rawSize) continue;
+    if (nameOffset >= rawSize) return;
     Byte length = raw[nameOffset];
-    if (nameOffset + 1 + length > rawSize) continue;
+    if (nameOffset + 1 + length > rawSize) return;
     ImageBytes name(raw + nameOffset + 1, length);
-    if (!IsIdentifier(name)) continue;
-    classes.push_back(TClassItem{static_cast<Cardinal>(r), String(name.begin(), name.end())});
+    if (!IsIdentifier(name)) return;
+    UInt64 parent = 0;
+    if (!valueAt(slot(kParentSlot), parent)) parent = 0;
+    classes.push_back(TClassItem{r, String(name.begin(), name.end()), p, parent});
+  };
+  for (UInt64 offset = 0; offset + pointer <= rawSize && codeStart + offset < codeEnd; offset += 4) {
+    const UInt64 p = codeStart + offset;
+    const UInt64 value = load(offset);
+    if (value <= p) continue;
+    const UInt64 distance = value - p;
+    if (is64) {
+      if (distance == UInt64{kLayout64.Slot} * kLayout64.SelfSlots) accept(p, kLayout64);
+      continue;
+    }
+    for (const TableLayout& table : kLayouts32)
+      if (distance == UInt64{table.Slot} * table.SelfSlots) accept(p, table);
   }
 }
 

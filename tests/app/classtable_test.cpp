@@ -54,7 +54,7 @@ TEST(ClassTable, RegistersInOrderOnceAndListsWhatTheCatalogueLacks) {
 // point at that import or at a class of the same code section.
 struct PackageImage {
   TBytes Bytes;
-  std::vector<Cardinal> References;
+  std::vector<UInt64> References;
 };
 
 PackageImage MakePackage() {
@@ -193,6 +193,27 @@ TEST_F(PackageSetTest, HostileParentLinksLeaveClassesWithoutParents) {
   const String path = Write("cycle.bpl", builder.Build());
   TPackageSet packages(registry);
   EXPECT_EQ(packages.InstallPackage(path), 0);
+}
+
+}  // namespace
+
+namespace {
+
+// The previews' registry is one of its own: the table's classes from the
+// catalogue, in table order, and nothing else of the catalogue.
+TEST(ClassTable, StartupFillsARegistryOfItsOwnFromTheCatalogue) {
+  TClassRegistry catalogue;
+  RegisterTestComponents(catalogue);
+  TClassRegistry previews;
+  TPackageSet packages(previews);
+  RegisterStartupClasses(previews, catalogue, packages, u"no such folder\\kestrum.exe");
+  EXPECT_EQ(previews.FindClass(u"TTestMemo"), nullptr);
+  EXPECT_EQ(previews.FindClass(u"TTestForm"), nullptr);
+  EXPECT_EQ(&packages.Registry(), &previews);
+  EXPECT_EQ(packages.AddedClasses(u"none.bpl"), -1);
+  TClassRegistry table;
+  RegisterTableClasses(table, catalogue);
+  EXPECT_EQ(table.Count(), 0);
 }
 
 }  // namespace

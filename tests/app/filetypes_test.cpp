@@ -20,7 +20,7 @@ TEST_F(FileTypes, RegisterWritesTheTypeItsIconAndItsOpenCommand) {
   EXPECT_EQ(Value(u"Software\\Classes\\.dfm"), u"DFM_auto_file");
   EXPECT_EQ(Value(u"Software\\Classes\\DFM_auto_file"), u"Delphi Form");
   EXPECT_EQ(Value(u"Software\\Classes\\DFM_auto_file\\DefaultIcon"), u"C:\\Tools\\kestrum.exe,1");
-  EXPECT_EQ(Value(u"Software\\Classes\\DFM_auto_file\\shell\\open\\command"), u"C:\\Tools\\kestrum.exe \"%1\"");
+  EXPECT_EQ(Value(u"Software\\Classes\\DFM_auto_file\\shell\\open\\command"), u"\"C:\\Tools\\kestrum.exe\" \"%1\"");
   EXPECT_EQ(GetFileTypeCommand(where, u".dfm"), program);
 
   UnregisterFileType(where, u"DFM");

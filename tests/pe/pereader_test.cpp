@@ -422,7 +422,7 @@ TEST(PEReader, ClassScanFindsClassTables) {
   for (UInt64 base : {0x400000ull, 0x90000000ull, 0xFFF00000ull}) {
     PeImageBuilder builder(false);
     builder.ImageBase = base;
-    std::vector<Cardinal> refs = builder.AddClassTables({
+    std::vector<UInt64> refs = builder.AddClassTables({
         {"T"},
         {"TBad-Name"},
         {"TOutsideFields", 0x10},
@@ -436,6 +436,42 @@ TEST(PEReader, ClassScanFindsClassTables) {
     EXPECT_EQ(reader.Classes(0).Name, u"T");
     EXPECT_EQ(reader.Classes(0).Address, refs[0]);
     EXPECT_EQ(reader.Classes(1).Name, u"_Under9");
+  }
+}
+
+// Every generation of the compiler's class tables: 32-bit with 16, 19 and 22
+// slots below the class reference, 64-bit with 22 slots of 8 bytes, in both
+// code section names; each with its parent link.
+TEST(PEReader, ClassScanReadsEveryTableLayout) {
+  struct Case {
+    bool Is64;
+    unsigned SelfSlots;
+    const char* Section;
+    UInt64 Base;
+  };
+  const Case cases[] = {{false, 16, "CODE", 0x400000},   {false, 19, "CODE", 0x400000},
+                        {false, 19, ".text", 0x20000000}, {false, 22, ".text", 0x400000},
+                        {true, 22, ".text", 0x400000},    {true, 22, ".text", 0x180000000ull}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.Is64 << " " << c.SelfSlots << " " << c.Section);
+    PeImageBuilder builder(c.Is64);
+    builder.ImageBase = c.Base;
+    std::vector<FakeClass> classes{{"TBase"}, {"TDerived"}, {"TBad-Name"}, {"TOutsideFields", 0x10}};
+    classes[1].ParentIndex = 0;
+    classes[0].Parent = 0x1234;
+    const std::vector<UInt64> refs = builder.AddClassTables(classes, c.Section, c.SelfSlots);
+    TPEReader reader;
+    reader.LoadFromBytes(builder.Build());
+    ASSERT_EQ(reader.ClassCount(), 2);
+    const unsigned slot = c.Is64 ? 8 : 4;
+    for (int i = 0; i < 2; ++i) {
+      EXPECT_EQ(reader.Classes(i).Address, refs[static_cast<std::size_t>(i)]);
+      EXPECT_EQ(reader.Classes(i).SelfPointer, refs[static_cast<std::size_t>(i)] - slot * c.SelfSlots);
+    }
+    EXPECT_EQ(reader.Classes(0).Name, u"TBase");
+    EXPECT_EQ(reader.Classes(1).Name, u"TDerived");
+    EXPECT_EQ(reader.Classes(0).ParentLink, 0x1234u);
+    EXPECT_EQ(reader.Classes(1).ParentLink, reader.Classes(0).SelfPointer);
   }
 }
 

@@ -404,40 +404,44 @@ void PeImageBuilder::AddLoadConfig(Cardinal first) {
   AddDirectorySection(10, ".lcfg", out.Take());
 }
 
-std::vector<Cardinal> PeImageBuilder::AddClassTables(const std::vector<FakeClass>& classes, std::string sectionName) {
+std::vector<UInt64> PeImageBuilder::AddClassTables(const std::vector<FakeClass>& classes, std::string sectionName,
+                                                     unsigned selfSlots) {
   Cardinal rva = FNextRva;
-  auto codeVa = static_cast<Cardinal>(ImageBase + rva);
+  auto codeVa = static_cast<UInt64>(ImageBase + rva);
+  const unsigned slot = FIs64 ? 8 : 4;
+  const unsigned below = slot * selfSlots;  // bytes from the self pointer to the class reference
   ByteWriter out;
   out.Zeros(16);  // some code before the first table
+  auto pointer = [&](UInt64 value) { FIs64 ? out.U64(value) : out.U32(static_cast<Cardinal>(value)); };
   // Every table's place first, so a parent link may point forward.
-  std::vector<Cardinal> starts;
+  std::vector<UInt64> starts;
   std::size_t at = out.Size();
   for (const FakeClass& fake : classes) {
-    starts.push_back(codeVa + static_cast<Cardinal>(at));
-    at += (88 + 8 + 1 + fake.Name.size() + 3) / 4 * 4 + 8;
+    starts.push_back(codeVa + at);
+    at += (below + 2 * slot + 1 + fake.Name.size() + slot - 1) / slot * slot + 2 * slot;
   }
-  std::vector<Cardinal> references;
+  std::vector<UInt64> references;
   for (const FakeClass& fake : classes) {
-    Cardinal p = codeVa + static_cast<Cardinal>(out.Size());
-    Cardinal reference = p + 88;
-    Cardinal nameAt = reference + 8;
-    out.U32(reference);                          // -88 self pointer
-    out.U32(fake.InterfaceTable);                // -84
-    out.U32(0);                                  // -80
-    out.U32(0);                                  // -76
-    out.U32(0);                                  // -72
-    out.U32(fake.FieldTable);                    // -68
-    out.U32(0);                                  // -64
-    out.U32(0);                                  // -60
-    out.U32(fake.NamePointer.value_or(nameAt));  // -56
-    out.U32(0);                                  // -52 instance size
-    out.U32(fake.ParentIndex >= 0 ? starts.at(static_cast<std::size_t>(fake.ParentIndex)) : fake.Parent);  // -48
-    out.Zeros(88 - 44);
-    out.Zeros(8);  // the first virtual methods
+    UInt64 p = codeVa + out.Size();
+    UInt64 reference = p + below;
+    UInt64 nameAt = reference + 2 * slot;
+    pointer(reference);                                 // self pointer
+    pointer(fake.InterfaceTable);                       // interface table
+    pointer(0);                                         // automation table
+    pointer(0);                                         // initialisation table
+    pointer(0);                                         // type information
+    pointer(fake.FieldTable);                           // field table
+    pointer(0);                                         // method table
+    pointer(0);                                         // dynamic method table
+    pointer(fake.NamePointer ? UInt64{*fake.NamePointer} : nameAt);  // class name
+    pointer(0);                                         // instance size
+    pointer(fake.ParentIndex >= 0 ? starts.at(static_cast<std::size_t>(fake.ParentIndex)) : UInt64{fake.Parent});
+    out.Zeros(below - 11 * slot);
+    out.Zeros(2 * slot);  // the first virtual methods
     out.U8(static_cast<Byte>(fake.Name.size()));
     out.Ansi(fake.Name, false);
-    out.Align(4);
-    out.Zeros(8);
+    out.Align(slot);
+    out.Zeros(2 * slot);
     references.push_back(reference);
   }
   AddSection(std::move(sectionName), out.Take(), kCodeSection);

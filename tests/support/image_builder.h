@@ -76,8 +76,8 @@ struct FakeClass {
   Cardinal FieldTable;
   Cardinal InterfaceTable;
   std::optional<Cardinal> NamePointer;
-  // The parent link (at -48): a raw value, or the self pointer of the class
-  // at that index of the same call.
+  // The parent link: a raw value, or the self pointer of the class at that
+  // index of the same call.
   Cardinal Parent = 0;
   int ParentIndex = -1;
 };
@@ -139,8 +139,11 @@ class PeImageBuilder {
   // A load configuration whose fields count up from `first`, so each line of
   // the listing is recognisable.
   void AddLoadConfig(Cardinal first);
-  // A CODE section holding the given class tables, in order.
-  std::vector<Cardinal> AddClassTables(const std::vector<FakeClass>& classes, std::string sectionName = "CODE");
+  // A CODE section holding the given class tables, in order, in the layout
+  // of that many slots from the self pointer to the class reference (16, 19
+  // or 22; slots of 8 bytes in a 64-bit image).
+  std::vector<UInt64> AddClassTables(const std::vector<FakeClass>& classes, std::string sectionName = "CODE",
+                                       unsigned selfSlots = 22);
 
   TBytes Build();
   const BuiltLayout& Layout() const { return FLayout; }

@@ -31,7 +31,7 @@ void Twnd_kst_Main::CreateCBTree() {
   } finish{*this};
   nodes.Clear();
   FCBTypeNodes.clear();
-  FCBTypes = BrowserTypes(Application->ClassRegistry());
+  FCBTypes = BrowserTypes(Packages ? Packages->Registry() : Application->ClassRegistry());
   FCBTypeNodes.reserve(FCBTypes.size());
   for (const TBrowserType& type : FCBTypes) {
     TTreeNode* node = nodes.Add(nullptr, type.QualifiedName);

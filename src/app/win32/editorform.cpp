@@ -470,7 +470,10 @@ void Tmdi_kst_Editor::SetPrefs() {
 
 namespace {
 
+// The registry previews build from: the package set's, never the program's
+// own; a main window made without one (tests) falls back to the application's.
 const TClassRegistry& Registry() {
+  if (wnd_kst_Main && wnd_kst_Main->Packages) return wnd_kst_Main->Packages->Registry();
   return Application->ClassRegistry();
 }
 

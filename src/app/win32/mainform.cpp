@@ -351,7 +351,9 @@ class TMainPrefsSource : public TPrefsSource {
     FMain.Packages->InstallPackages(Application->ClassRegistry());
   }
   void SavePackages() override { SavePackageList(PackageIniFileName(ModulePath(nullptr)), PackageList()); }
-  const TClassRegistry& Classes() override { return Application->ClassRegistry(); }
+  const TClassRegistry& Classes() override {
+    return FMain.Packages ? FMain.Packages->Registry() : Application->ClassRegistry();
+  }
 
  private:
   Twnd_kst_Main& FMain;

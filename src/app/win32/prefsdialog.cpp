@@ -199,7 +199,8 @@ void Tdlg_kst_Prefs::BoxClick(TObject*) {
     std::vector<const TClassInfo*> chain;
     for (const TClassInfo* c = cls; c; c = c->ClassParent()) chain.push_back(c);
     TTreeNode* parent = nullptr;
-    for (auto it = chain.rbegin(); it != chain.rend(); ++it) parent = nodes.AddChild(parent, (*it)->ClassName());
+    // The chosen class at the top, each ancestor the only child of the one before.
+    for (const TClassInfo* c : chain) parent = nodes.AddChild(parent, c->ClassName());
     lUnit->SetCaption(Format(u"Declared in %s.pas and has %d properties.",
                              {cls->UnitName(), static_cast<Integer>(cls->AllProperties().size())}));
   }

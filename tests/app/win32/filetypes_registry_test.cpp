@@ -20,7 +20,7 @@ TEST(FileTypesRegistry, AssociationsAppearUnderTheUsersClassesAndGoAgain) {
   RegisterFileType(where, u"kstdfm", u"", u"Kestrum test form", u"C:\\Tools\\kestrum.exe", u"C:\\Tools\\kestrum.exe,1");
   EXPECT_EQ(ReadDefault(L"Software\\Classes\\.kstdfm"), u"kstdfm_auto_file");
   EXPECT_EQ(ReadDefault(L"Software\\Classes\\kstdfm_auto_file\\shell\\open\\command"),
-            u"C:\\Tools\\kestrum.exe \"%1\"");
+            u"\"C:\\Tools\\kestrum.exe\" \"%1\"");
   EXPECT_EQ(GetFileTypeCommand(where, u"kstdfm"), u"C:\\Tools\\kestrum.exe");
   UnregisterFileType(where, u"kstdfm");
   EXPECT_EQ(ReadDefault(L"Software\\Classes\\.kstdfm"), u"<none>");

@@ -37,8 +37,8 @@ class MainWindowTest : public ::testing::Test {
  protected:
   void SetUp() override {
     RegisterKestrumClasses(FRegistry);
-    FPackages = std::make_unique<TPackageSet>(FRegistry);
-    RegisterStartupClasses(FRegistry, *FPackages, ModulePath(nullptr));
+    FPackages = std::make_unique<TPackageSet>(FPreviewClasses);
+    RegisterStartupClasses(FPreviewClasses, FRegistry, *FPackages, ModulePath(nullptr));
     FApp = std::make_unique<TApplication>(nullptr, FRegistry);
     FApp->OnException = TExceptionEvent([this](TObject*, const Exception& e) { FBoxes.push_back(e.Message()); });
     FApp->MessageBoxHook = [this](const TMessageBoxRequest& request) {
@@ -77,6 +77,7 @@ class MainWindowTest : public ::testing::Test {
   }
 
   TClassRegistry FRegistry;
+  TClassRegistry FPreviewClasses;
   std::unique_ptr<TPackageSet> FPackages;
   std::unique_ptr<TApplication> FApp;
   Twnd_kst_Main* FMain = nullptr;

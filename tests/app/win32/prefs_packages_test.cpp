@@ -126,9 +126,9 @@ TEST_F(PrefsPackagesTest, AddingAndRemovingAPackageChangesTheClassesAtOnce) {
   EXPECT_EQ(imagesAfterAdd, std::vector<Integer>{1});
   EXPECT_EQ(listedAfterRemove, 0u);
   EXPECT_EQ(FPackages->PackageList.Count(), 0);
-  EXPECT_EQ(FRegistry.FindClass(u"TKstButton"), nullptr);
+  EXPECT_EQ(FPreviewClasses.FindClass(u"TKstButton"), nullptr);
   EXPECT_TRUE(FPackages->FPHL().empty());
-  EXPECT_NE(FRegistry.FindClass(u"TButton"), nullptr);
+  EXPECT_NE(FPreviewClasses.FindClass(u"TButton"), nullptr);
 }
 
 }  // namespace

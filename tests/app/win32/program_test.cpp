@@ -735,7 +735,7 @@ TEST_F(ProgramTest, PreferencesAssociateTheFormFilesAndSetTheFlags) {
   EXPECT_EQ(RegistryDefault(L"Software\\Classes\\.dfm"), u"DFM_auto_file");
   EXPECT_EQ(RegistryDefault(L"Software\\Classes\\DFM_auto_file"), u"Delphi Form");
   EXPECT_EQ(RegistryDefault(L"Software\\Classes\\DFM_auto_file\\DefaultIcon"), program + u",1");
-  EXPECT_EQ(RegistryDefault(L"Software\\Classes\\DFM_auto_file\\shell\\open\\command"), program + u" \"%1\"");
+  EXPECT_EQ(RegistryDefault(L"Software\\Classes\\DFM_auto_file\\shell\\open\\command"), u"\"" + program + u"\" \"%1\"");
   EXPECT_EQ(RegistryDefault(L"Software\\Classes\\.fmx"), u"<none>");
   EXPECT_TRUE(FMain->Prefs().SmallFont);
   EXPECT_EQ(editor->DFM->Font().Size(), 8) << "open windows take the flags";
@@ -807,7 +807,7 @@ TEST_F(ProgramTest, PreferencesActOnEveryOpenEditorAndLeaveItsPage) {
 
 TEST_F(ProgramTest, PreferencesListTheRegisteredClassesAndFindOneByPartOfItsName) {
   StartMain();
-  String selected, unit;
+  String selected, unit, top;
   int chainDepth = 0;
   String caption;
   AnswerPrefs([&](Tdlg_kst_Prefs& d) {
@@ -818,6 +818,7 @@ TEST_F(ProgramTest, PreferencesListTheRegisteredClassesAndFindOneByPartOfItsName
     d.eSearchChange(d.eSearch);
     if (d.Box->ItemIndex() >= 0) selected = d.Box->Items().Strings(d.Box->ItemIndex());
     unit = d.lUnit->Caption();
+    if (d.Tree->Items().Count()) top = d.Tree->Items().Item(0)->Text();
     for (TTreeNode* node = d.Tree->Items().Count() ? d.Tree->Items().Item(0) : nullptr; node;
          node = node->Count() ? node->Item(0) : nullptr)
       ++chainDepth;
@@ -828,7 +829,8 @@ TEST_F(ProgramTest, PreferencesListTheRegisteredClassesAndFindOneByPartOfItsName
   EXPECT_EQ(caption, Format(u" Registered Classes (%d) ", {FRegistry.Count()}));
   EXPECT_NE(UpperCase(selected).find(u"BTN"), String::npos);
   EXPECT_EQ(unit.rfind(u"Declared in ", 0), 0u);
-  EXPECT_GT(chainDepth, 2) << "the class under its ancestors";
+  EXPECT_GT(chainDepth, 2) << "the class above its ancestors";
+  EXPECT_EQ(top, selected) << "the chosen class at the top";
 }
 
 TEST_F(ProgramTest, TheWindowBarMenuNamesTheHotDocumentOrNone) {
