@@ -44,7 +44,7 @@ TEST_F(TextSafety, LineModeReplacesOnlyTheMatchedCharacters) {
 TEST_F(TextSafety, TextBeyondTheScrollWidthIsFoundSelectedAndTyped) {
   const String longLine = String(1500, u'0') + u"ab" + String(100, u'1');
   Edit.Lines().SetTextStr(longLine);
-  ASSERT_TRUE(Edit.HasOption(eoScrollPastEol));
+  Edit.SetOptions(Edit.Options() + TCodeEditorOptions{eoScrollPastEol} - TCodeEditorOptions{eoAutoSizeMaxScrollWidth});
   ASSERT_EQ(Edit.MaxScrollWidth(), 1024);
   Caret().SetCaretXY({1, 1});
   EXPECT_EQ(SearchReplace(Edit, u"ab", u"", {}), 1);
