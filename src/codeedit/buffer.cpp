@@ -140,6 +140,8 @@ void TCodeEditStringList::Clear() {
     fList.clear();
     fList.shrink_to_fit();
     fCapacity = 0;
+    // Handlers of the clear may already ask for the longest line.
+    fIndexOfLongestLine = -1;
     OnCleared(this);
   }
   fIndexOfLongestLine = -1;
@@ -374,6 +376,7 @@ Integer TCodeEditStringList::ExpandedTextLength(Integer index) {
 }
 
 Integer TCodeEditStringList::LengthOfLongestLine() {
+  if (fIndexOfLongestLine >= GetCount()) fIndexOfLongestLine = -1;
   if (fIndexOfLongestLine < 0) {
     Integer longest = 0;
     for (Integer i = 0; i < GetCount(); ++i) {

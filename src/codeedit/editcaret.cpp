@@ -147,6 +147,9 @@ void TCodeEditCaret::MoveCaretEx(bool ensureVisible, const TBufferCoord& pos) {
     if (!pastEol) limit = 1;
   } else if (!pastEol) {
     limit = E.fLines->LineCharLength(y - 1) + 1;
+  } else {
+    // The scroll width bounds the blank space past the end, never the text.
+    limit = std::max(limit, E.fLines->LineCharLength(y - 1) + 1);
   }
   if (x > limit && !(pastEol && E.HasOption(eoAutoSizeMaxScrollWidth))) x = limit;
   x = std::max(x, 1);
@@ -313,8 +316,9 @@ void TCodeEditCaret::SetLeftChar(Integer value) {
   if (E.fWordWrapPlugin) value = 1;
   Integer limit;
   if (E.HasOption(eoScrollPastEol)) {
-    limit = E.HasOption(eoAutoSizeMaxScrollWidth) ? MaxInteger - E.fCharsInWindow
-                                                  : E.fMaxScrollWidth - E.fCharsInWindow + 1;
+    limit = E.HasOption(eoAutoSizeMaxScrollWidth)
+                ? MaxInteger - E.fCharsInWindow
+                : std::max(E.fMaxScrollWidth, E.fLines->LengthOfLongestLine()) - E.fCharsInWindow + 1;
   } else {
     const Integer longest = E.fLines->LengthOfLongestLine();
     limit = longest > E.fCharsInWindow ? longest - E.fCharsInWindow + 1 : 1;
@@ -381,15 +385,14 @@ TBufferCoord TCodeEditCaret::MovingEnd() const {
 }
 
 TBufferCoord TCodeEditCaret::ClampBlockPos(TBufferCoord value) const {
+  value.Line = std::max(1, std::min(value.Line, E.fLines->GetCount()));
+  const Integer length = value.Line <= E.fLines->GetCount() ? E.fLines->LineCharLength(value.Line - 1) : 0;
+  // The scroll width bounds the blank space past the end, never the text.
   if (E.HasOption(eoScrollPastEol) && !E.fWordWrapPlugin)
-    value.Char = ClampInt(value.Char, 1, E.fMaxScrollWidth + 1);
+    value.Char = ClampInt(value.Char, 1, std::max(E.fMaxScrollWidth, length) + 1);
   else
     value.Char = std::max(value.Char, 1);
-  value.Line = std::max(1, std::min(value.Line, E.fLines->GetCount()));
-  if (E.fActiveSelectionMode == smNormal) {
-    const Integer length = value.Line <= E.fLines->GetCount() ? E.fLines->LineCharLength(value.Line - 1) : 0;
-    value.Char = std::min(value.Char, length + 1);
-  }
+  if (E.fActiveSelectionMode == smNormal) value.Char = std::min(value.Char, length + 1);
   return value;
 }
 
@@ -445,6 +448,20 @@ void TCodeEditCaret::SetActiveSelectionMode(TCodeSelectionMode value) {
   E.fActiveSelectionMode = value;
   InvalidateSelection();
   E.StatusChanged({scSelection});
+}
+
+void TCodeEditCaret::SelectMatch(const TBufferCoord& begin, const TBufferCoord& end, bool caretAtBegin) {
+  struct TChosenMode {
+    TCodeEditCore& Core;
+    TCodeSelectionMode Chosen;
+    ~TChosenMode() { Core.fSelectionMode = Chosen; }
+  } chosen{E, E.fSelectionMode};
+  E.fSelectionMode = smNormal;
+  SetBlockBegin(begin);
+  MoveCaretEx(false, {1, begin.Line});
+  EnsureCursorPosVisibleEx(true);
+  SetBlockEnd(end);
+  MoveCaretEx(true, caretAtBegin ? begin : end);
 }
 
 void TCodeEditCaret::SetCaretAndSelection(const TBufferCoord& caret, const TBufferCoord& begin,
@@ -550,11 +567,13 @@ void TCodeEditCaret::SelectAll() {
 }
 
 void TCodeEditCaret::SetWordBlock(TBufferCoord pos) {
-  if (E.HasOption(eoScrollPastEol) && !E.fWordWrapPlugin)
-    pos.Char = ClampInt(pos.Char, 1, E.fMaxScrollWidth + 1);
-  else
-    pos.Char = std::max(pos.Char, 1);
   pos.Line = std::max(1, std::min(pos.Line, E.fLines->GetCount()));
+  if (E.HasOption(eoScrollPastEol) && !E.fWordWrapPlugin) {
+    const Integer length = E.fLines->GetCount() > 0 ? E.fLines->LineCharLength(pos.Line - 1) : 0;
+    pos.Char = ClampInt(pos.Char, 1, std::max(E.fMaxScrollWidth, length) + 1);
+  } else {
+    pos.Char = std::max(pos.Char, 1);
+  }
   String line = E.fLines->GetCount() > 0 ? String(E.fLines->LineText(pos.Line - 1)) : String();
   line.push_back(Char{0});
   const auto length = static_cast<Integer>(line.size());

@@ -70,6 +70,10 @@ class TCodeEditCaret {
   TCodeSelectionMode ActiveSelectionMode() const;
   void SetActiveSelectionMode(TCodeSelectionMode value);
   void SetCaretAndSelection(const TBufferCoord& caret, const TBufferCoord& begin, const TBufferCoord& end);
+  // Selects the characters of a found match on one line, whatever the chosen
+  // selection mode (which stays chosen for the next selection the user makes),
+  // brings it into view and puts the caret at its start or end.
+  void SelectMatch(const TBufferCoord& begin, const TBufferCoord& end, bool caretAtBegin);
   bool SelAvail() const;
   bool SelTabBlock() const;
   bool SelTabLine() const;

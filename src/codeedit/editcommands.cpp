@@ -690,7 +690,9 @@ void TCodeEditCommands::TypeChar(Char c) {
     return;
   }
   const TBufferCoord old = caret.CaretXY();
-  if (E.fInserting && !E.fWordWrapPlugin && !E.HasOption(eoAutoSizeMaxScrollWidth) && old.Char > E.fMaxScrollWidth)
+  // Typing past the end of the line stops at the scroll width; inside the text it always goes in.
+  if (E.fInserting && !E.fWordWrapPlugin && !E.HasOption(eoAutoSizeMaxScrollWidth) && old.Char > E.fMaxScrollWidth &&
+      old.Char > lines.LineCharLength(old.Line - 1) + 1)
     return;
   TForcedOption pastEol(E.fOptions, eoScrollPastEol);
   TUndoBlock block(*E.fUndoList);

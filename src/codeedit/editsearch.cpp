@@ -42,6 +42,8 @@ Integer SearchReplace(TCodeEditCore& core, const String& search, const String& r
   bool prompt = options.Contains(ssoPrompt);
   bool replaceAll = options.Contains(ssoReplaceAll);
   const bool replacing = options.Contains(ssoReplace) || replaceAll;
+  // A read-only text is never changed, not even by a replace.
+  if (replacing && core.ReadOnly()) return 0;
   const TCodeSelectionMode mode = caret.ActiveSelectionMode();
   const bool selectedOnly = options.Contains(ssoSelectedOnly);
 
@@ -85,11 +87,7 @@ Integer SearchReplace(TCodeEditCore& core, const String& search, const String& r
           continue;
         }
         ++result;
-        caret.SetBlockBegin({column, line});
-        caret.MoveCaretEx(false, {1, line});
-        caret.EnsureCursorPosVisibleEx(true);
-        caret.SetBlockEnd({column + length, line});
-        caret.MoveCaretEx(true, {backwards ? column : column + length, line});
+        caret.SelectMatch({column, line}, {column + length, line}, backwards);
         if (!replacing) {
           core.FirePaintTransient(ttAfter, false);
           return result;

@@ -146,8 +146,9 @@ String TCodeEditText::SelectedText(bool padColumns) const {
         const TBufferCoord to = caret.DisplayToBufferPos({right, row});
         const StringView line = lineAt(from.Line);
         String piece = part(line, from.Char - 1, to.Char - from.Char);
-        if (padColumns && !E.HasOption(eoTrimTrailingSpaces) &&
-            static_cast<Integer>(piece.size()) < to.Char - from.Char)
+        // A column block stays a rectangle on the clipboard: trimming trailing
+        // blanks concerns the lines of the text, not the copied block.
+        if (static_cast<Integer>(piece.size()) < to.Char - from.Char)
           piece.append(static_cast<size_t>(to.Char - from.Char) - piece.size(), u' ');
         result += piece;
         if (row != de.Row) result += CRLF;
@@ -800,6 +801,9 @@ void TCodeEditText::CopyToClipboard() {
 
 void TCodeEditText::CutToClipboard() {
   if (E.ReadOnly() || !E.Caret().SelAvail()) return;
+  // The clipboard's text ends at a null: a selection holding one could not
+  // be put there whole, and nothing is deleted that is not on the clipboard.
+  if (SelText().find(Char{0}) != String::npos) return;
   CopyToClipboard();
   SetSelText(String());
 }

@@ -33,10 +33,47 @@ void TCodeEditUndoList::AddChange(TCodeChangeReason reason, const TBufferCoord& 
   PushItem(std::make_unique<TCodeEditUndoItem>(reason, selMode, start, end, changeText, number));
 }
 
+namespace {
+
+bool IsMarkBegin(TCodeChangeReason reason) {
+  return reason == crAutoCompleteBegin || reason == crPasteBegin || reason == crSpecial1Begin ||
+         reason == crSpecial2Begin;
+}
+
+bool IsMarkEnd(TCodeChangeReason reason) {
+  return reason == crAutoCompleteEnd || reason == crPasteEnd || reason == crSpecial1End || reason == crSpecial2End;
+}
+
+}  // namespace
+
+bool TCodeEditUndoList::BeginsStep(size_t index, Integer& openMarks) const {
+  const TCodeEditUndoItem& item = *fItems[index];
+  // A group break only parts two steps; it is not one to undo.
+  const bool begins = item.ChangeReason() != crGroupBreak &&
+                      (index == 0 || (openMarks == 0 && item.ChangeNumber() != fItems[index - 1]->ChangeNumber()));
+  if (IsMarkBegin(item.ChangeReason()))
+    ++openMarks;
+  else if (IsMarkEnd(item.ChangeReason()) && openMarks > 0)
+    --openMarks;
+  return begins;
+}
+
+void TCodeEditUndoList::CountSteps() {
+  fStepCount = 0;
+  fOpenMarks = 0;
+  for (size_t i = 0; i < fItems.size(); ++i)
+    if (BeginsStep(i, fOpenMarks)) ++fStepCount;
+  fStepsKnown = true;
+}
+
 void TCodeEditUndoList::PushItem(std::unique_ptr<TCodeEditUndoItem> item) {
   if (!item) return;
   const bool isGroupBreak = item->ChangeReason() == crGroupBreak;
   fItems.push_back(std::move(item));
+  if (!fStepsKnown)
+    CountSteps();
+  else if (BeginsStep(fItems.size() - 1, fOpenMarks))
+    ++fStepCount;
   EnsureMaxEntries();
   if (!isGroupBreak) fOnAddedUndo(this);
 }
@@ -45,6 +82,7 @@ std::unique_ptr<TCodeEditUndoItem> TCodeEditUndoList::PopItem() {
   if (fItems.empty()) return nullptr;
   auto item = std::move(fItems.back());
   fItems.pop_back();
+  fStepsKnown = false;
   return item;
 }
 
@@ -83,6 +121,7 @@ void TCodeEditUndoList::Clear() {
   fItems.clear();
   fFullUndoImposible = false;
   fInitialChangeNumber = clean ? 0 : -1;
+  CountSteps();
 }
 
 void TCodeEditUndoList::Lock() {
@@ -96,6 +135,7 @@ void TCodeEditUndoList::Unlock() {
 void TCodeEditUndoList::DeleteItem(Integer index) {
   if (index < 0 || index >= ItemCount()) return;
   fItems.erase(fItems.begin() + index);
+  fStepsKnown = false;
 }
 
 void TCodeEditUndoList::Assign(const TCodeEditUndoList& source) {
@@ -113,6 +153,7 @@ void TCodeEditUndoList::Assign(const TCodeEditUndoList& source) {
   fMaxUndoActions = source.fMaxUndoActions;
   fNextChangeNumber = source.fNextChangeNumber;
   fInsideRedo = source.fInsideRedo;
+  CountSteps();
 }
 
 void TCodeEditUndoList::SetMaxUndoActions(Integer value) {
@@ -136,15 +177,26 @@ void TCodeEditUndoList::SetInitialState(bool value) {
 }
 
 void TCodeEditUndoList::EnsureMaxEntries() {
-  if (static_cast<Integer>(fItems.size()) <= fMaxUndoActions) return;
+  if (!fStepsKnown) CountSteps();
+  if (fStepCount <= fMaxUndoActions) return;
   fFullUndoImposible = true;
-  const auto firstKept =
-      fItems.begin() + static_cast<std::ptrdiff_t>(fItems.size() - static_cast<size_t>(fMaxUndoActions));
+  // The first kept item begins the oldest step that stays.
+  Integer toDrop = fStepCount - fMaxUndoActions;
+  Integer openMarks = 0;
+  size_t cut = fItems.size();
+  for (size_t i = 0; i < fItems.size(); ++i) {
+    if (BeginsStep(i, openMarks) && toDrop-- == 0) {
+      cut = i;
+      break;
+    }
+  }
+  const auto firstKept = fItems.begin() + static_cast<std::ptrdiff_t>(cut);
   const auto holdsCleanPoint = [this](const auto& item) { return item->ChangeNumber() == fInitialChangeNumber; };
   // Undoing can no longer reach a clean point at or before the dropped items:
   // the empty list, or an item that goes now and leaves none of its group.
   const bool cleanPointDropped = fInitialChangeNumber == 0 || std::any_of(fItems.begin(), firstKept, holdsCleanPoint);
   fItems.erase(fItems.begin(), firstKept);
+  CountSteps();
   if (cleanPointDropped && std::none_of(fItems.begin(), fItems.end(), holdsCleanPoint)) fInitialChangeNumber = -1;
 }
 

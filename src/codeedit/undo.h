@@ -108,8 +108,14 @@ class TCodeEditUndoList : public TObject {
   void SetOnAddedUndo(TNotifyEvent handler) { fOnAddedUndo = std::move(handler); }
 
  private:
+  // The limit counts undo steps, never items: a step is undone whole or not
+  // at all, so only whole old steps are dropped.
   void EnsureMaxEntries();
   void IncNextChangeNumber();
+  // Whether item `index` begins a new step, given the marked runs still open
+  // before it; updates that count.
+  bool BeginsStep(size_t index, Integer& openMarks) const;
+  void CountSteps();
 
   Integer fBlockChangeNumber = 0;
   Integer fBlockCount = 0;
@@ -117,6 +123,11 @@ class TCodeEditUndoList : public TObject {
   std::vector<std::unique_ptr<TCodeEditUndoItem>> fItems;
   Integer fLockCount = 0;
   Integer fMaxUndoActions = 1024;
+  // The steps held, and the marked runs begun but not ended; the count is
+  // made again lazily after items are taken out.
+  Integer fStepCount = 0;
+  Integer fOpenMarks = 0;
+  bool fStepsKnown = true;
   Integer fNextChangeNumber = 1;
   Integer fInitialChangeNumber = 0;
   bool fInsideRedo = false;

@@ -927,7 +927,8 @@ void TCustomCodeEdit::UpdateScrollBars() {
   info.nPage = static_cast<UINT>(std::max(FCore->LinesInWindow(), 1));
   info.nPos = FCore->Caret().TopLine();
   if (FScrollBars == ssVertical || FScrollBars == ssBoth) SetScrollInfo(Handle(), SB_VERT, &info, TRUE);
-  info.nMax = FCore->MaxScrollWidth();
+  // Lines longer than the scroll width can still be scrolled through.
+  info.nMax = std::max(FCore->MaxScrollWidth(), FCore->Lines().LengthOfLongestLine());
   info.nPage = static_cast<UINT>(std::max(FCore->CharsInWindow(), 1));
   info.nPos = FCore->Caret().LeftChar();
   if (FScrollBars == ssHorizontal || FScrollBars == ssBoth) SetScrollInfo(Handle(), SB_HORZ, &info, TRUE);
@@ -1193,14 +1194,31 @@ bool TCodeMemo::HandleEditMessage(TMessage& message) {
       const Integer start = caret.SelStart(), end = caret.SelEnd();
       if (message.WParam) *reinterpret_cast<DWORD*>(message.WParam) = static_cast<DWORD>(start);
       if (message.LParam) *reinterpret_cast<DWORD*>(message.LParam) = static_cast<DWORD>(end);
-      message.Result = MAKELRESULT(static_cast<WORD>(start), static_cast<WORD>(end));
+      // The answer holds two 16-bit positions; past those, -1 sends the
+      // caller to the 32-bit positions above.
+      message.Result = start > 0xFFFF || end > 0xFFFF ? static_cast<LRESULT>(-1)
+                                                      : MAKELRESULT(static_cast<WORD>(start), static_cast<WORD>(end));
       return true;
     }
-    case EM_SETSEL:
-      caret.SetSelStart(static_cast<Integer>(message.WParam));
-      caret.SetSelEnd(static_cast<Integer>(message.LParam));
+    case EM_SETSEL: {
+      // As the standard edit control: a start of -1 takes the selection away,
+      // an end of -1 (or any negative) is the end of the text; 0 to -1
+      // selects everything.
+      const auto start = static_cast<int>(message.WParam), end = static_cast<int>(message.LParam);
       message.Result = 0;
+      if (start == -1) {
+        caret.SetCaretXY(caret.CaretXY());
+        return true;
+      }
+      if (start == 0 && end == -1) {
+        caret.SelectAll();
+        return true;
+      }
+      const Integer total = static_cast<Integer>(core.Text().size());
+      caret.SetSelStart(start < 0 ? total : start);
+      caret.SetSelEnd(end < 0 ? total : end);
       return true;
+    }
     case EM_GETMODIFY: message.Result = core.Modified(); return true;
     case EM_SETMODIFY: core.SetModified(message.WParam != 0); return true;
     case EM_GETLINECOUNT: message.Result = lines.GetCount(); return true;
@@ -1270,7 +1288,13 @@ void TCodeMemo::ReplaceSelection(const String& text, bool canUndo) {
     throw;
   }
   core.EndUndoBlock();
-  if (!canUndo) core.UnlockUndo();
+  if (!canUndo) {
+    core.UnlockUndo();
+    // The older items would be applied at positions this change has moved:
+    // as the standard edit control does, a change that cannot be undone
+    // empties the undo list.
+    core.ClearUndo();
+  }
   core.Caret().EnsureCursorPosVisible();
 }
 

@@ -370,6 +370,28 @@ TEST_F(CodeEditInputTest, TheMemoAnswersTheEditControlsMessages) {
   EXPECT_EQ(memo.Core().Text(), u"first\r\nsecond line\r\nthird");
 }
 
+// A change that cannot be undone leaves nothing older to undo at moved
+// positions; 0 to -1 selects everything, -1 takes the selection away.
+TEST_F(CodeEditInputTest, TheMemoSelectsAllAndForgetsUndoAfterAnUnrecordedChange) {
+  ASSERT_NE(FForm->Memo, nullptr);
+  TCodeMemo& memo = *FForm->Memo;
+  memo.Core().SetReadOnly(false);
+  const auto send = [&](UINT msg, WPARAM w = 0, LPARAM l = 0) { return SendMessageW(memo.Handle(), msg, w, l); };
+  const String text = memo.Core().Text();
+  send(EM_SETSEL, 0, -1);
+  EXPECT_EQ(memo.Core().Editing().SelText(), text);
+  send(EM_SETSEL, static_cast<WPARAM>(-1), 0);
+  EXPECT_FALSE(memo.Core().Caret().SelAvail());
+  send(EM_SETSEL, 0, 5);
+  send(EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(L"new"));
+  send(EM_SETSEL, 0, 3);
+  send(EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(L"cafe"));
+  EXPECT_FALSE(send(EM_CANUNDO));
+  EXPECT_EQ(send(EM_UNDO), 0);
+  EXPECT_EQ(memo.Core().Lines().Get(0), u"cafe");
+  memo.Core().SetText(text);
+}
+
 TEST_F(CodeEditInputTest, ReplaceAllIsOneUndoStepOfTheWindow) {
   ASSERT_NE(FForm->Memo, nullptr);
   TCodeMemo& memo = *FForm->Memo;
