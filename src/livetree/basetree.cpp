@@ -643,6 +643,7 @@ void TBaseLiveTree::CheckNotIterating() const {
 void TBaseLiveTree::DeleteNode(PLiveNode node, bool reindex) {
   if (node == nullptr || node == FRoot || ReadOnly()) return;
   CheckNotIterating();
+  CancelEditBelow(node, true);
   PLiveNode parent = node->Parent;
   bool parentClearing = parent->Has(vsClearing);
   if (!parentClearing) NoteStructureChange(parent == FRoot ? nullptr : parent, crChildDeleted);
@@ -688,31 +689,15 @@ void TBaseLiveTree::DeleteChildren(PLiveNode node, bool resetHasChildren) {
     return;
   }
   CheckNotIterating();
+  CancelEditBelow(node, false);
   Integer oldX = FOffsetX, oldY = FOffsetY;
   {
     CountGuard guard(FUpdateCount);
     StopCacheValidation();
     bool parentVisible = node == FRoot || (ShownPath(node) && node->Has(vsExpanded));
     node->Include({vsClearing});
-    while (node->LastChild != nullptr) {
-      PLiveNode child = node->LastChild;
-      if (parentVisible && GetEffectivelyVisible(child)) ChangeVisibleCount(-1);
-      child->Include({vsDeleting});
-      PLiveNode previous = child->PrevSibling;
-      if (previous != nullptr)
-        previous->NextSibling = nullptr;
-      else
-        node->FirstChild = nullptr;
-      node->LastChild = previous;
-      --node->ChildCount;
-      DeleteNode(child, true);
-    }
-    node->Exclude({vsClearing});
+    DeleteClearedSubtrees(node, parentVisible);
     if (resetHasChildren) node->Exclude({vsHasChildren});
-    if (node != FRoot) node->Exclude({vsExpanded});
-    node->ChildCount = 0;
-    node->FirstChild = nullptr;
-    node->LastChild = nullptr;
     if (node == FRoot) {
       FRoot->TotalHeight = FRoot->Height();
       FRoot->TotalCount = 1;
@@ -732,6 +717,74 @@ void TBaseLiveTree::DeleteChildren(PLiveNode node, bool resetHasChildren) {
       InvalidateToBottom(node);
   }
   NoteStructureChange(node == FRoot ? nullptr : node, crChildDeleted);
+}
+
+// An editor open over a node that is about to go would hand its text to a
+// freed node: it is cancelled first.
+void TBaseLiveTree::CancelEditBelow(PLiveNode node, bool includingNode) {
+  TLiveTreeStates states = TreeStates();
+  if (!states.Contains(tsEditing) && !states.Contains(tsEditPending)) return;
+  if (FFocusedNode == nullptr) return;
+  if ((includingNode && FFocusedNode == node) || node == FRoot || HasAsParent(FFocusedNode, node)) CancelEditNode();
+}
+
+// A node whose parent is being emptied leaves: out of the selection, any hint
+// gone (the parent is repainted as a whole afterwards).
+void TBaseLiveTree::DetachClearedNode(PLiveNode node) {
+  if (node->Has(vsSelected)) FlagOutOfSelection(node);
+  if (TreeStates().Contains(tsHint)) {
+    FHost->CancelHint();
+    ChangeTreeStates({}, {tsHint});
+  }
+}
+
+// Frees every descendant of Node, the last child first and each subtree
+// deepest first. Chains can be thousands of levels deep (pasted or streamed
+// data), so the walk keeps its own stack instead of recursing per level.
+void TBaseLiveTree::DeleteClearedSubtrees(PLiveNode node, bool nodeShown) {
+  struct Frame {
+    PLiveNode Node;
+    bool Shown;  // the node's children are shown
+  };
+  std::vector<Frame> frames{{node, nodeShown}};
+  node->Include({vsClearing});
+  while (!frames.empty()) {
+    Frame& frame = frames.back();
+    PLiveNode parent = frame.Node;
+    if (parent->LastChild != nullptr) {
+      PLiveNode child = parent->LastChild;
+      if (frame.Shown && GetEffectivelyVisible(child)) ChangeVisibleCount(-1);
+      child->Include({vsDeleting});
+      PLiveNode previous = child->PrevSibling;
+      if (previous != nullptr)
+        previous->NextSibling = nullptr;
+      else
+        parent->FirstChild = nullptr;
+      parent->LastChild = previous;
+      --parent->ChildCount;
+      DetachClearedNode(child);
+      if (child->ChildCount != 0) {
+        bool shown = frame.Shown && child->Has(vsVisible) && child->Has(vsExpanded);
+        child->Include({vsClearing});
+        frames.push_back({child, shown});
+        continue;
+      }
+      UnlinkNode(child, false, true);
+      ReleaseNode(child);
+      continue;
+    }
+    parent->Exclude({vsClearing});
+    if (parent != FRoot) parent->Exclude({vsExpanded});
+    parent->ChildCount = 0;
+    parent->FirstChild = nullptr;
+    parent->LastChild = nullptr;
+    frames.pop_back();
+    if (frames.empty()) break;
+    // A node emptied on its way out: its children are gone, now it goes.
+    AccumulateChange(true, parent, crChildDeleted);
+    UnlinkNode(parent, false, true);
+    ReleaseNode(parent);
+  }
 }
 
 void TBaseLiveTree::ClearTreeNodeReferences() {

@@ -1052,6 +1052,9 @@ class TBaseLiveTree : public TObject {
   void SortChildList(PLiveNode parent, TColumnIndex column, TSortDirection direction);
   void SortTreeLevel(PLiveNode node, TColumnIndex column, TSortDirection direction, bool doInit);
   void FreeNodeBlock(PLiveNode node);
+  void DetachClearedNode(PLiveNode node);
+  void CancelEditBelow(PLiveNode node, bool includingNode);
+  void DeleteClearedSubtrees(PLiveNode node, bool nodeShown);
   void DropNodeReferences(PLiveNode node);
   void ClearTreeNodeReferences();
   Cardinal NodeBlockSize() const;

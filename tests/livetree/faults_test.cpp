@@ -297,3 +297,63 @@ TEST(FaultTest, ScrollingANodeUnderAHiddenAncestorIntoViewDoesNothing) {
 }
 
 }  // namespace
+
+// Chains far deeper than any stack allows recursion for: deleting them (one
+// node, its parent's children, the whole tree) frees every node once and
+// keeps the totals right, expanded or not.
+struct DeepChainCase {
+  const char* name;
+  bool expanded;
+  int how;  // 0 DeleteNode, 1 DeleteChildren of the top node, 2 Clear
+};
+
+class DeepChainTest : public ::testing::TestWithParam<DeepChainCase> {};
+
+TEST_P(DeepChainTest, DeletingAChainFreesEveryNodeWithoutRecursion) {
+  const Cardinal depth = GetParam().expanded ? 3500 : 300000;
+  TFakeLiveTreeHost host;
+  TBaseLiveTree tree{&host};
+  host.Tree = &tree;
+  tree.SetNodeDataSize(8);
+  tree.TreeOptions().SetAutoOptions({});
+  PLiveNode keep = tree.AddChild(nullptr);
+  tree.BeginUpdate();
+  PLiveNode top = tree.AddChild(nullptr);
+  PLiveNode run = top;
+  for (Cardinal level = 1; level < depth; ++level) run = tree.AddChild(run);
+  tree.EndUpdate();
+  // Every node has had its data asked for, so every one reports its release.
+  for (PLiveNode node = keep; node != nullptr; node = tree.GetNextNoInit(node)) tree.GetNodeData(node);
+  if (GetParam().expanded) tree.FullExpand();
+  Cardinal freed = 0;
+  tree.OnFreeNode = [&](TBaseLiveTree*, PLiveNode) { ++freed; };
+  tree.SetSelected(run, true);
+  switch (GetParam().how) {
+    case 0:
+      tree.DeleteNode(top);
+      EXPECT_EQ(freed, depth);
+      EXPECT_EQ(tree.GetFirst(), keep);
+      EXPECT_EQ(tree.TotalCount(), 2u);
+      EXPECT_EQ(tree.VisibleCount(), 1u);
+      break;
+    case 1:
+      tree.DeleteChildren(top);
+      EXPECT_EQ(freed, depth - 1);
+      EXPECT_EQ(tree.TotalCount(), 3u);
+      EXPECT_EQ(tree.VisibleCount(), 2u);
+      break;
+    default:
+      tree.Clear();
+      EXPECT_EQ(freed, depth + 1);
+      EXPECT_EQ(tree.TotalCount(), 1u);
+      EXPECT_EQ(tree.VisibleCount(), 0u);
+  }
+  EXPECT_EQ(tree.SelectedCount(), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Chains, DeepChainTest,
+                         ::testing::Values(DeepChainCase{"DeleteCollapsed", false, 0},
+                                           DeepChainCase{"DeleteExpanded", true, 0},
+                                           DeepChainCase{"ChildrenExpanded", true, 1},
+                                           DeepChainCase{"ClearExpanded", true, 2}),
+                         [](const auto& info) { return std::string(info.param.name); });

@@ -959,8 +959,10 @@ TBaseLiveTree::TBaseLiveTree(TComponent* owner, std::unique_ptr<::TBaseLiveTree>
 }
 
 TBaseLiveTree::~TBaseLiveTree() {
+  *FAlive = false;
   // The editor is a child window: it goes first, while the model still is.
   FEditor.reset();
+  if (OwnerDestroying()) DropPublishedHandlers();
   // The clipboard renders this tree's data now, while the tree still can;
   // a data object left behind reaches nothing once the model is gone.
   try {
@@ -982,6 +984,19 @@ TBaseLiveTree::~TBaseLiveTree() {
   FModel->SetHost(nullptr);
   FModel.reset();
   if (FOleInitialized) OleUninitialize();
+}
+
+bool TBaseLiveTree::OwnerDestroying() const {
+  return Owner() != nullptr && Owner()->ComponentState().Contains(csDestroying);
+}
+
+void TBaseLiveTree::DropPublishedHandlers() {
+  SetOnChange({});
+  SetOnCompareNodes({});
+  SetOnFocusChanged({});
+  SetOnGetImageIndex({});
+  SetOnIncrementalSearch({});
+  SetOnInitNode({});
 }
 
 void TBaseLiveTree::Describe(TClassBuilder<TBaseLiveTree>& c) {
@@ -2087,6 +2102,13 @@ TLiveStringTree::TLiveStringTree(TComponent* owner)
     : TBaseLiveTree(owner, std::make_unique<::TLiveStringTree>(nullptr), true) {}
 
 TLiveStringTree::~TLiveStringTree() {
+  // The owner's handlers die with the owner: a form being destroyed has
+  // already run its destructor, so the clipboard renders without them.
+  if (OwnerDestroying()) {
+    SetOnGetText({});
+    SetOnPaintText({});
+    DropPublishedHandlers();
+  }
   try {
     FlushClipboard();
   } catch (...) {

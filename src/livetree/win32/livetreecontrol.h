@@ -420,6 +420,9 @@ class TBaseLiveTree : public TCustomControl, public ILiveTreeHost {
 
   const TLTChangeEvent& OnChange() const { return FOnChange; }
   void SetOnChange(const TLTChangeEvent& value);
+  // Destruction of the owner has begun: its handlers may no longer run.
+  bool OwnerDestroying() const;
+  void DropPublishedHandlers();
   const TLTCompareEvent& OnCompareNodes() const { return FOnCompareNodes; }
   void SetOnCompareNodes(const TLTCompareEvent& value);
   const TLTFocusChangeEvent& OnFocusChanged() const { return FOnFocusChanged; }
@@ -493,6 +496,9 @@ class TBaseLiveTree : public TCustomControl, public ILiveTreeHost {
   TLTDataObject* FClipboardDataObject = nullptr;
   TLTDragManager* FDragManager = nullptr;
   bool FOleInitialized = false;
+  // False once the control is being destroyed: a handler may free the tree
+  // while its own drag loop runs, and the loop must not touch it afterwards.
+  std::shared_ptr<bool> FAlive = std::make_shared<bool>(true);
   bool FDropRegistered = false;
   TPoint FDragStart;
   HWND FPanningWindow = nullptr;

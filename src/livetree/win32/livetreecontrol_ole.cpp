@@ -376,6 +376,7 @@ void TBaseLiveTree::RunOleDrag() {
   if (TWinControl::HandleAllocated()) UpdateWindow(Handle());
   DWORD effect = DROPEFFECT_NONE;
   IDataObject* data = nullptr;
+  std::shared_ptr<bool> alive = FAlive;
   try {
     data = DragDataObject();
     PrepareDragImage(data);
@@ -383,10 +384,16 @@ void TBaseLiveTree::RunOleDrag() {
     HRESULT result = DoDragDrop(data, static_cast<IDropSource*>(DragManager()), allowed, &effect);
     if (result != DRAGDROP_S_DROP) effect = DROPEFFECT_NONE;
   } catch (...) {
-    DragManager()->ForceDragLeave();
     if (data != nullptr) data->Release();
+    if (!*alive) throw;
+    DragManager()->ForceDragLeave();
     FModel->EndOleDrag(DROPEFFECT_NONE);
     throw;
+  }
+  if (!*alive) {
+    // A handler freed this tree during the drag: only the data object is ours.
+    if (data != nullptr) data->Release();
+    return;
   }
   DragManager()->ForceDragLeave();
   if (data != nullptr) data->Release();

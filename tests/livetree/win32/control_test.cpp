@@ -610,6 +610,33 @@ TEST_F(LiveTreeInputTest, F2EditsTheFocusedNodeAndEnterTakesTheText) {
   EXPECT_EQ(Model().NodeText(fourth, 0), u"Renamed");
 }
 
+// Removing the node under the editor, or its parent, closes the editor first:
+// Enter afterwards hands no text to a freed node.
+TEST_F(LiveTreeInputTest, DeletingTheEditedNodeOrItsParentCancelsTheEditor) {
+  ltcontrol::TLiveStringTree& tree = *FForm->Tree;
+  Model().TreeOptions().SetMiscOptions(Model().TreeOptions().MiscOptions() - TLTMiscOptions{toReadOnly} +
+                                       TLTMiscOptions{toEditable});
+  for (bool viaParent : {false, true}) {
+    PLiveNode parent = Model().GetFirst();
+    Model().FullExpand(parent);
+    PLiveNode edited = viaParent ? Model().GetFirstChild(parent) : parent->NextSibling;
+    ASSERT_NE(edited, nullptr);
+    int newTexts = 0, cancels = 0;
+    Model().OnNewText = [&](::TBaseLiveTree*, PLiveNode, TColumnIndex, const String&) { ++newTexts; };
+    Model().OnEditCancelled = [&](::TBaseLiveTree*, TColumnIndex) { ++cancels; };
+    ASSERT_TRUE(Model().EditNode(edited, 0));
+    HWND editor = tree.Editor()->Handle();
+    SendMessageW(editor, WM_CHAR, u'x', 1);
+    Model().DeleteNode(viaParent ? parent : edited);
+    EXPECT_FALSE(Model().IsEditing());
+    EXPECT_FALSE(IsWindowVisible(editor));
+    PressKey(editor, VK_RETURN);
+    Pump();
+    EXPECT_EQ(newTexts, 0);
+    EXPECT_EQ(cancels, 1);
+  }
+}
+
 TEST_F(LiveTreeInputTest, AHintShowsTheWholeTextOfATruncatedNode) {
   EXPECT_EQ(Model().HintMode(), hmTooltip) << "as the form sets it";
   // Only here: hints that pop up under a resting mouse would spoil the

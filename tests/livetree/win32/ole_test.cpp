@@ -282,6 +282,40 @@ TEST_F(LiveTreeOleTest, ACutMovesOnPasteAndAFlushedOrDestroyedTreeLeavesItsDataB
   FSource.reset();
 }
 
+// A form that goes with its tree's copy on the clipboard: the tree is freed
+// after the form's own destructor ran, so the clipboard is rendered without
+// calling the form's handlers.
+TEST_F(LiveTreeOleTest, ATreeWhoseFormGoesCallsNoHandlerOfTheFormWhenTheClipboardIsRendered) {
+  struct DyingForm : TForm {
+    using TForm::TForm;
+    bool* Gone = nullptr;
+    ~DyingForm() override { *Gone = true; }
+  };
+  bool gone = false;
+  int lateCalls = 0, calls = 0;
+  auto* form = new DyingForm(FApp.get());
+  form->Gone = &gone;
+  auto* tree = new TLiveStringTree(form);
+  tree->SetParent(form);
+  TStringList formats;
+  for (const char16_t* name : {u"Live Tree Data", u"Unicode text", u"Plain text"}) formats.Add(name);
+  tree->GetClipboardFormats()->SetStrings(&formats);
+  tree->SetOnGetText(ltcontrol::TLSTGetTextEvent(
+      [&](ltcontrol::TBaseLiveTree*, PLiveNode, TColumnIndex, TLSTTextType, String& text) {
+        ++calls;
+        if (gone) ++lateCalls;
+        text = u"Named";
+      }));
+  form->Show();
+  Pump();
+  PLiveNode node = tree->StringModel().AddChild(nullptr);
+  tree->StringModel().SetSelected(node, true);
+  ASSERT_TRUE(tree->CopyToClipboard());
+  delete form;
+  EXPECT_TRUE(gone);
+  EXPECT_EQ(lateCalls, 0);
+}
+
 TEST_F(LiveTreeOleTest, ADataObjectThatOutlivesItsTreeReachesNothing) {
   Fill();
   IDataObject* data = FSource->Control->DragDataObject();
@@ -395,6 +429,31 @@ TEST_F(LiveTreeOleTest, ARealDragDropsWhereTheCursorIsWhenTheButtonIsUp) {
   EXPECT_EQ(FSource->Model().LastDragEffect(), DropEffectCopy);
   EXPECT_EQ(FTarget->Describe(), u"X,Y(Alpha(Alpha 1),Gamma)");
   EXPECT_EQ(FSource->Describe(), u"Alpha(Alpha 1),Beta,Gamma");
+}
+
+// The drop's handler frees the tree the drag came from: the drag loop ends
+// without touching it.
+TEST_F(LiveTreeOleTest, FreeingTheSourceTreeDuringItsOwnDragEndsTheDragSafely) {
+  Fill();
+  FTarget->AcceptDrops();
+  FSource->Model().SetDragOperations({doCopy});
+  POINTL over = FTarget->ScreenPointOf(FTarget->Find(u"Y"));
+  SetCursorPos(over.x, over.y);
+  Pump();
+  auto drop = FTarget->Control->OnDragDrop;
+  FTarget->Control->OnDragDrop = [&](ltcontrol::TBaseLiveTree* sender, ltcontrol::TBaseLiveTree* source,
+                                     IDataObject* data, const std::vector<Word>& formats, TShiftState shift,
+                                     TPoint p, DWORD& effect, TDropMode mode) {
+    drop(sender, source, data, formats, shift, p, effect, mode);
+    FSource->Detach();
+    delete FSource->Control;
+    FSource->Control = nullptr;
+  };
+  ltcontrol::TLiveStringTree* source = FSource->Control;
+  source->BeginDrag(true);
+  EXPECT_EQ(FSource->Control, nullptr);
+  EXPECT_EQ(FTarget->Describe(), u"X,Y(Alpha(Alpha 1),Gamma)");
+  FSource.reset();
 }
 
 TEST_F(LiveTreeOleTest, PressingAndMovingTheMouseOnANodeStartsTheDragWhenAllowed) {
