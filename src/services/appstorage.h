@@ -207,7 +207,9 @@ class TSvCustomAppStorage : public TSvComponent {
   // Whether the last part of the path is a list item name ("Item" in any case and a digit).
   static bool IsListItemName(const String& path);
 
-  bool IsFolder(const String& path, bool listIsValue = true);
+  // With listIsValue, a folder that holds only a list counts as the list's
+  // value, not as a folder; every caller says which it means.
+  bool IsFolder(const String& path, bool listIsValue);
   bool PathExists(const String& path);
   bool ValueStored(const String& path);
   bool ListStored(const String& path, const String& itemName = u"Item");

@@ -8,8 +8,10 @@
 
 #include "rtl/types.h"
 
-// Appends the arguments one by one to a text, each followed by a blank; as
-// soon as the text less that blank names an existing file, the file is taken
-// and the text starts again. Arguments that never complete a file are dropped.
+// From each argument on, the arguments are joined with blanks until the text
+// names an existing file, which is taken, and the next argument starts again.
+// An argument from which no join names a file is an item of its own, so that
+// a missing name is reported by whoever opens the items and takes no later
+// file along. Empty arguments name nothing and are left out.
 std::vector<String> JoinFileArguments(const std::vector<String>& arguments,
                                       const std::function<bool(const String&)>& fileExists);

@@ -156,7 +156,7 @@ std::vector<String> SplitCommandLine(StringView commandLine) {
   return arguments;
 }
 
-std::vector<String> ForwardedFileNames(const std::vector<String>& arguments, const String& currentDir,
+std::vector<String> CommandLineFileNames(const std::vector<String>& arguments, const String& currentDir,
                                        const std::function<bool(const String&)>& fileExists) {
   if (arguments.size() < 2) return {};
   const std::vector<String> rest(arguments.begin() + 1, arguments.end());

@@ -64,11 +64,12 @@ String InstanceAppId(const String& givenId, const String& programPath);
 // separate, double quotes group and are dropped. The program is the first.
 std::vector<String> SplitCommandLine(StringView commandLine);
 
-// The files the arguments after the program name, joined as the program
-// joins its own (JoinFileArguments), and made absolute against `currentDir`:
-// the instance that opens them runs in a folder of its own. `fileExists`
-// is asked with absolute names.
-std::vector<String> ForwardedFileNames(const std::vector<String>& arguments, const String& currentDir,
+// What the arguments after the program name ask to open: joined
+// (JoinFileArguments) and every item made absolute against `currentDir`, as
+// the instance that opens them may run in another folder. Items that name
+// no file stay, for the opener to report. `fileExists` is asked with
+// absolute names. The program's own start and a second start both use it.
+std::vector<String> CommandLineFileNames(const std::vector<String>& arguments, const String& currentDir,
                                        const std::function<bool(const String&)>& fileExists);
 
 // The text a forwarded command line travels as: each line followed by

@@ -29,8 +29,7 @@ bool TOptexLock::TryEnter() {
   for (Integer i = 0; i < attempts; ++i) {
     std::int32_t expected = 0;
     if (Atomic(FBlock.LockCount).compare_exchange_strong(expected, 1)) {
-      Atomic(FBlock.ThreadId).store(self);
-      FBlock.RecursionCount = 1;
+      BecomeOwner(self, true);
       return true;
     }
     if (Atomic(FBlock.ThreadId).load() == self) {
@@ -50,10 +49,57 @@ void TOptexLock::Enter() {
       ++FBlock.RecursionCount;
       return;
     }
-    FEvent.Wait();
+    WaitForOwner(self);
+    return;
   }
+  BecomeOwner(self, true);
+}
+
+void TOptexLock::BecomeOwner(Cardinal self, bool takeToken) {
+  if (takeToken && FToken) FToken->Take();
   Atomic(FBlock.ThreadId).store(self);
   FBlock.RecursionCount = 1;
+}
+
+void TOptexLock::WaitForOwner(Cardinal self) {
+  if (!FToken) {
+    FEvent.Wait();
+    BecomeOwner(self, false);
+    return;
+  }
+  int freeChecks = 0;
+  std::uint32_t seenOwner = 0;
+  std::int32_t seenRecursion = 0;
+  while (!FEvent.WaitFor(kOptexHolderCheckInterval)) {
+    const std::uint32_t owner = Atomic(FBlock.ThreadId).load();
+    const std::int32_t recursion = FBlock.RecursionCount;
+    const TOptexHolderToken::TState state = FToken->TryTake();
+    if (state == TOptexHolderToken::tsHeld) {
+      freeChecks = 0;
+      continue;
+    }
+    if (state == TOptexHolderToken::tsFree) {
+      // Free while the block is taken: someone is between the two steps,
+      // or died there; only a state that never moves is a dead one.
+      const bool same = freeChecks > 0 && owner == seenOwner && recursion == seenRecursion;
+      freeChecks = same ? freeChecks + 1 : 1;
+      seenOwner = owner;
+      seenRecursion = recursion;
+      if (freeChecks < kOptexStaleFreeChecks) {
+        FToken->Give();
+        continue;
+      }
+    }
+    // The holder died holding the lock: its entries no longer count, this
+    // thread's own entry stays.
+    const std::int32_t dead = std::max<std::int32_t>(1, FBlock.RecursionCount);
+    std::int32_t count = Atomic(FBlock.LockCount).load();
+    while (!Atomic(FBlock.LockCount).compare_exchange_weak(count, std::max<std::int32_t>(1, count - dead))) {
+    }
+    BecomeOwner(self, false);
+    return;
+  }
+  BecomeOwner(self, true);
 }
 
 void TOptexLock::Leave() {
@@ -61,6 +107,7 @@ void TOptexLock::Leave() {
     Atomic(FBlock.LockCount).fetch_sub(1);
     return;
   }
+  if (FToken) FToken->Give();
   Atomic(FBlock.ThreadId).store(0);
   if (Atomic(FBlock.LockCount).fetch_sub(1) - 1 > 0) FEvent.Set();
 }

@@ -20,11 +20,13 @@ TEST(CommandLine, SplitPathsAreJoinedAgain) {
   // Two whole files open in their order.
   EXPECT_EQ(Join({u"C:\\a.dfm", u"C:\\My Forms\\main.dfm"}, files),
             (std::vector<String>{u"C:\\a.dfm", u"C:\\My Forms\\main.dfm"}));
-  // A joined path that does not exist opens nothing.
-  EXPECT_TRUE(Join({u"C:\\Nothing", u"here.dfm"}, files).empty());
+  // Words that complete no file are items of their own, for the opener to
+  // report, and take no later file along.
+  EXPECT_EQ(Join({u"C:\\Nothing", u"here.dfm"}, files), (std::vector<String>{u"C:\\Nothing", u"here.dfm"}));
   EXPECT_TRUE(Join({}, files).empty());
-  // Words that never complete a file take the following arguments along.
-  EXPECT_EQ(Join({u"-x", u"C:\\a.dfm"}, files), (std::vector<String>{}));
+  EXPECT_EQ(Join({u"-x", u"C:\\a.dfm"}, files), (std::vector<String>{u"-x", u"C:\\a.dfm"}));
+  EXPECT_EQ(Join({u"C:\\missing.dfm", u"", u"C:\\My", u"Forms\\main.dfm"}, {u"C:\\My Forms\\main.dfm"}),
+            (std::vector<String>{u"C:\\missing.dfm", u"C:\\My Forms\\main.dfm"}));
 }
 
 }  // namespace

@@ -96,14 +96,14 @@ TEST(CommandLine, ForwardedFilesAreJoinedAsTheProgramJoinsThemAndAbsolute) {
   const std::set<String> existing{u"C:\\work\\forms\\a.dfm", u"C:\\work\\other\\b c.dfm", u"D:\\x\\c.dfm",
                                   u"C:\\top.dfm", u"\\\\srv\\share\\d.dfm"};
   const auto exists = [&](const String& name) { return existing.count(name) > 0; };
-  // What names no file is dropped, as the program drops it from its own.
+  // Every argument goes: what names no file too, for the opener to report.
   const std::vector<String> arguments{u"prog.exe",        u"a.dfm",     u"..\\other\\b",          u"c.dfm",
                                       u"D:\\x\\.\\c.dfm", u"\\top.dfm", u"\\\\srv\\share\\d.dfm", u"-debug"};
-  EXPECT_EQ(ForwardedFileNames(arguments, u"C:\\work\\forms", exists),
+  EXPECT_EQ(CommandLineFileNames(arguments, u"C:\\work\\forms", exists),
             (std::vector<String>{u"C:\\work\\forms\\a.dfm", u"C:\\work\\other\\b c.dfm", u"D:\\x\\c.dfm",
-                                 u"C:\\top.dfm", u"\\\\srv\\share\\d.dfm"}));
-  EXPECT_TRUE(ForwardedFileNames({u"prog.exe"}, u"C:\\", exists).empty());
-  EXPECT_TRUE(ForwardedFileNames({}, u"C:\\", exists).empty());
+                                 u"C:\\top.dfm", u"\\\\srv\\share\\d.dfm", u"C:\\work\\forms\\-debug"}));
+  EXPECT_TRUE(CommandLineFileNames({u"prog.exe"}, u"C:\\", exists).empty());
+  EXPECT_TRUE(CommandLineFileNames({}, u"C:\\", exists).empty());
 }
 
 TEST(CommandLine, TravelsAsLinesEachEndedByCrLf) {

@@ -19,6 +19,12 @@ class ThreadEvent : public TOptexEvent {
     FCondition.wait(lock, [&] { return FSignaled; });
     FSignaled = false;
   }
+  bool WaitFor(Cardinal milliseconds) override {
+    std::unique_lock lock(FMutex);
+    if (!FCondition.wait_for(lock, std::chrono::milliseconds(milliseconds), [&] { return FSignaled; })) return false;
+    FSignaled = false;
+    return true;
+  }
   void Set() override {
     {
       std::lock_guard lock(FMutex);
@@ -94,6 +100,76 @@ TEST(Optex, ThreadsTakeTurns) {
   }
   for (auto& t : threads) t.join();
   EXPECT_EQ(counter, 8000);
+  EXPECT_EQ(block.LockCount, 0);
+}
+
+// A holder token whose answers the test chooses.
+class ScriptedToken : public TOptexHolderToken {
+ public:
+  explicit ScriptedToken(TState answer) : FAnswer(answer) {}
+  void Take() override { ++Taken; }
+  void Give() override { ++Given; }
+  TState TryTake() override {
+    ++Tries;
+    if (FAnswer != tsHeld) ++Taken;
+    return FAnswer;
+  }
+  std::atomic<int> Taken{0}, Given{0}, Tries{0};
+
+ private:
+  TState FAnswer;
+};
+
+TEST(Optex, ALockWhoseHolderDiedIsTakenOver) {
+  // A holder that entered twice and died: abandoned at once; or died between
+  // taking the block and its token: found free, again and again, over an
+  // unchanged block.
+  struct Case {
+    TOptexHolderToken::TState Answer;
+    int MinTries;
+  };
+  for (const Case c : {Case{TOptexHolderToken::tsAbandoned, 1}, Case{TOptexHolderToken::tsFree, kOptexStaleFreeChecks}}) {
+    SCOPED_TRACE(static_cast<int>(c.Answer));
+    TOptexSharedInfo block{0, 2, 0xDEAD, 2};
+    ThreadEvent event;
+    ScriptedToken token(c.Answer);
+    TOptexLock lock(block, event, CurrentThread, &token);
+    std::atomic<bool> entered{false};
+    std::thread waiter([&] {
+      lock.Enter();
+      entered = true;
+      EXPECT_EQ(block.LockCount, 1);
+      EXPECT_EQ(block.RecursionCount, 1);
+      lock.Leave();
+    });
+    waiter.join();
+    EXPECT_TRUE(entered);
+    EXPECT_GE(token.Tries, c.MinTries);
+    EXPECT_EQ(token.Taken, token.Given);
+    EXPECT_EQ(block.LockCount, 0);
+    EXPECT_EQ(block.ThreadId, 0u);
+  }
+}
+
+TEST(Optex, ALiveHolderIsWaitedFor) {
+  TOptexSharedInfo block{};
+  ThreadEvent event;
+  ScriptedToken token(TOptexHolderToken::tsHeld);
+  TOptexLock lock(block, event, CurrentThread, &token);
+  lock.Enter();
+  std::atomic<bool> entered{false};
+  std::thread waiter([&] {
+    lock.Enter();
+    entered = true;
+    lock.Leave();
+  });
+  while (token.Tries < 2) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  EXPECT_FALSE(entered);
+  lock.Leave();
+  waiter.join();
+  EXPECT_TRUE(entered);
+  EXPECT_EQ(token.Taken, 2);
+  EXPECT_EQ(token.Given, 2);
   EXPECT_EQ(block.LockCount, 0);
 }
 

@@ -193,9 +193,7 @@ void Twnd_kst_Main::WMStartup() {
 }
 
 void Twnd_kst_Main::FormShow(TObject*) {
-  const std::vector<String> arguments = SplitCommandLine(FromWStr(GetCommandLineW()));
-  const std::vector<String> rest(arguments.size() > 1 ? arguments.begin() + 1 : arguments.end(), arguments.end());
-  for (const String& path : JoinFileArguments(rest, [](const String& p) { return FileExists(p); })) OpenFile(path);
+  for (const String& path : ProcessCommandLineFileNames()) OpenFile(path);
 }
 
 void Twnd_kst_Main::FormCloseQuery(TObject*, bool& canClose) {

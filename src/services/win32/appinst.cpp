@@ -353,9 +353,7 @@ bool TUtAppInstances::SendStrings(const String& windowClassName, Integer dataKin
 }
 
 bool TUtAppInstances::SendCmdLineParams(const String& windowClassName, HWND originatorWnd) {
-  const auto arguments = ForwardedFileNames(SplitCommandLine(FromWStr(GetCommandLineW())), GetCurrentDir(),
-                                            [](const String& name) { return FileExists(name); });
-  return SendString(windowClassName, kCopyDataCmdLine, CommandLineText(arguments), originatorWnd);
+  return SendString(windowClassName, kCopyDataCmdLine, CommandLineText(ProcessCommandLineFileNames()), originatorWnd);
 }
 
 Integer TUtAppInstances::CheckCopyDataKind(TMessage& message, HWND ignoredOriginatorWnd) {
@@ -386,6 +384,11 @@ String TUtAppInstances::ReadCopyDataString(const TMessage& message) {
 void TUtAppInstances::ReadCopyDataStrings(const TMessage& message, TStrings& strings) {
   if (message.Msg != WM_COPYDATA) return;
   strings.SetText(ReadCopyDataString(message));
+}
+
+std::vector<String> ProcessCommandLineFileNames() {
+  return CommandLineFileNames(SplitCommandLine(FromWStr(GetCommandLineW())), GetCurrentDir(),
+                              [](const String& name) { return FileExists(name); });
 }
 
 TUtAppInstances& SharedAppInstances() {

@@ -65,8 +65,8 @@ class TUtAppInstances {
   bool SendData(const String& windowClassName, Integer dataKind, const void* data, Integer size, HWND originatorWnd);
   bool SendString(const String& windowClassName, Integer dataKind, const String& s, HWND originatorWnd);
   bool SendStrings(const String& windowClassName, Integer dataKind, const TStrings& strings, HWND originatorWnd);
-  // The files this process's arguments name, joined as the program joins
-  // them and made absolute, as data kind 1.
+  // What this process's arguments ask to open, every one, as data kind 1
+  // (ProcessCommandLineFileNames).
   bool SendCmdLineParams(const String& windowClassName, HWND originatorWnd);
 
   // ---- Receiving, in a window procedure ----
@@ -101,6 +101,10 @@ class TUtAppInstances {
 };
 
 // The process's object, made on first call.
+// What this process's command line asks to open (CommandLineFileNames
+// against the current folder): every argument, files joined, all absolute.
+std::vector<String> ProcessCommandLineFileNames();
+
 TUtAppInstances& SharedAppInstances();
 // The same; an object not yet made takes `id` for its names.
 TUtAppInstances& SharedAppInstancesWithId(const String& id);

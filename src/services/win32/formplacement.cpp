@@ -426,6 +426,9 @@ void TSvFormPlacement::RestoreFormPlacement() {
 }
 
 void TSvFormPlacement::WritePlacement() {
+  // A window whose placement was never read back (never shown) would only
+  // overwrite the stored one with its design place.
+  if (!FRestored) return;
   if (TCustomForm* form = Form(); form != nullptr && !IsActiveControlOnly(FOptions)) {
     SaveWindowPlacement(*form, *FAppStorage, FAppStoragePath, FOptions);
     if (FOptions.Contains(fpActiveControl) && form->ActiveControl() != nullptr)

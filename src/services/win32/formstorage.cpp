@@ -142,19 +142,25 @@ void TSvStoredValue::Restore() {
   TSvFormPlacement* storage = StorageOf(*this, path);
   if (storage == nullptr) return;
   const TVarType type = FValue.VarType();
-  Variant restored;
-  if (!FKeyString.empty())
-    restored = XorTextDecode(FKeyString, storage->ReadString(path, XorTextEncode(FKeyString, FValue.AsString())));
-  else if (VariantIsInteger(FValue))
-    restored = storage->ReadInteger(path, FValue.AsInteger());
-  else if (IsFloatVariant(type))
-    restored = storage->ReadFloat(path, FValue.AsDouble());
-  else if (type == varDate)
-    restored = Variant::FromDate(storage->ReadDateTime(path, FValue.AsDate()));
-  else if (type == varBoolean)
-    restored = storage->ReadBoolean(path, FValue.AsBoolean());
-  else
-    restored = storage->ReadString(path, FValue.AsString());
+  Variant restored = FValue;
+  // A stored value that cannot be read costs only itself: it keeps its
+  // current value, and the values and handlers after it still run.
+  try {
+    if (!FKeyString.empty())
+      restored = XorTextDecode(FKeyString, storage->ReadString(path, XorTextEncode(FKeyString, FValue.AsString())));
+    else if (VariantIsInteger(FValue))
+      restored = storage->ReadInteger(path, FValue.AsInteger());
+    else if (IsFloatVariant(type))
+      restored = storage->ReadFloat(path, FValue.AsDouble());
+    else if (type == varDate)
+      restored = Variant::FromDate(storage->ReadDateTime(path, FValue.AsDate()));
+    else if (type == varBoolean)
+      restored = storage->ReadBoolean(path, FValue.AsBoolean());
+    else
+      restored = storage->ReadString(path, FValue.AsString());
+  } catch (const Exception&) {
+    restored = FValue;
+  }
   OnRestore(this, restored);
   FValue = restored;
 }
@@ -414,14 +420,26 @@ void TSvPropertyStorage::LoadProperties(const TStrings& propList) {
   }
 }
 
+namespace {
+
+// A property whose type is a component class, or that holds a component now.
+bool IsComponentReference(TObject& object, const TPropInfo& prop) {
+  if (prop.Kind() != tkClass) return false;
+  if (dynamic_cast<TComponent*>(GetObjectProp(object, prop)) != nullptr) return true;
+  const auto* type = dynamic_cast<const TClassTypeInfo*>(&prop.PropType());
+  return type != nullptr && GetObjectProp(object, prop) == nullptr &&
+         type->ClassInfo().InheritsFrom(TComponent::StaticClass());
+}
+
+}  // namespace
+
 void TSvPropertyStorage::StoreAnyProperty(const TPropInfo* prop) {
   if (prop == nullptr || !prop->IsWritable() || FAppStorage == nullptr || FObject == nullptr) return;
   const String path = ValuePath(prop, false);
-  if (prop->Kind() == tkClass) {
-    if (auto* component = dynamic_cast<TComponent*>(GetObjectProp(*FObject, *prop))) {
-      FAppStorage->WriteString(path, component->Name());
-      return;
-    }
+  if (IsComponentReference(*FObject, *prop)) {
+    const auto* component = dynamic_cast<TComponent*>(GetObjectProp(*FObject, *prop));
+    FAppStorage->WriteString(path, component ? component->Name() : String());
+    return;
   }
   WriteProperty(*FAppStorage, path, FObject, prop->Name(), true, nullptr);
 }
@@ -429,7 +447,9 @@ void TSvPropertyStorage::StoreAnyProperty(const TPropInfo* prop) {
 void TSvPropertyStorage::LoadAnyProperty(const TPropInfo* prop) {
   if (prop == nullptr || !prop->IsWritable() || FAppStorage == nullptr || FObject == nullptr) return;
   const String path = ValuePath(prop, true);
-  if (prop->Kind() == tkClass && dynamic_cast<TComponent*>(GetObjectProp(*FObject, *prop)) != nullptr) {
+  // A reference to a component is stored by name, also when it is nil now.
+  if (IsComponentReference(*FObject, *prop)) {
+    if (!FAppStorage->ValueStored(path)) return;
     const String name = FAppStorage->ReadString(path, String());
     if (name.empty()) return;
     for (TComponent* owner = FOwner; owner != nullptr; owner = owner->Owner()) {
@@ -440,7 +460,9 @@ void TSvPropertyStorage::LoadAnyProperty(const TPropInfo* prop) {
     }
     return;
   }
-  if (FAppStorage->ValueStored(path) || FAppStorage->IsFolder(path))
+  // A folder holding only a list (a string list, a collection) is what such
+  // a property is stored as.
+  if (FAppStorage->ValueStored(path) || FAppStorage->IsFolder(path, false))
     ReadProperty(*FAppStorage, path, FObject, prop->Name(), true, true, nullptr);
 }
 

@@ -90,10 +90,36 @@ class TUtOptex::EventAdapter : public TOptexEvent {
  public:
   explicit EventAdapter(TUtEvent& event) : FEvent(event) {}
   void Wait() override { FEvent.WaitForever(); }
+  bool WaitFor(Cardinal milliseconds) override { return FEvent.WaitFor(milliseconds) == wrSignaled; }
   void Set() override { FEvent.SetEvent(); }
 
  private:
   TUtEvent& FEvent;
+};
+
+class TUtOptex::MutexToken : public TOptexHolderToken {
+ public:
+  explicit MutexToken(const String& name) : FMutex(CreateMutexW(nullptr, FALSE, WStr(name))) {
+    if (!FMutex) RaiseLastOSError();
+  }
+  ~MutexToken() override { CloseHandle(FMutex); }
+  MutexToken(const MutexToken&) = delete;
+  MutexToken& operator=(const MutexToken&) = delete;
+  void Take() override {
+    // Held only for a moment by a waiter that looks; abandoned is taken too.
+    WaitForSingleObject(FMutex, INFINITE);
+  }
+  void Give() override { ReleaseMutex(FMutex); }
+  TState TryTake() override {
+    switch (WaitForSingleObject(FMutex, 0)) {
+      case WAIT_OBJECT_0: return tsFree;
+      case WAIT_ABANDONED: return tsAbandoned;
+      default: return tsHeld;
+    }
+  }
+
+ private:
+  HANDLE FMutex;
 };
 
 TUtOptex::TUtOptex(const String& name, Integer spinCount) : FName(name) {
@@ -104,6 +130,7 @@ TUtOptex::TUtOptex(const String& name, Integer spinCount) : FName(name) {
   } else {
     FEvent = std::make_unique<TUtEvent>(nullptr, false, false, u"Optex_Event_" + name);
     FExisted = FEvent->Existed();
+    FHolderToken = std::make_unique<MutexToken>(u"Optex_Mutex_" + name);
     FFileMapping = CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, sizeof(TOptexSharedInfo),
                                       WStr(u"Optex_MMF_" + name));
     if (!FFileMapping) throw EUtFileMappingError(u"Failed to create FileMapping");
@@ -116,7 +143,7 @@ TUtOptex::TUtOptex(const String& name, Integer spinCount) : FName(name) {
     }
   }
   FEventAdapter = std::make_unique<EventAdapter>(*FEvent);
-  FLock = std::make_unique<TOptexLock>(*FSharedInfo, *FEventAdapter, CurrentThread);
+  FLock = std::make_unique<TOptexLock>(*FSharedInfo, *FEventAdapter, CurrentThread, FHolderToken.get());
   SetSpinCount(spinCount);
 }
 

@@ -95,6 +95,7 @@ class TUtOptex {
 
  private:
   class EventAdapter;
+  class MutexToken;
   std::unique_ptr<TUtEvent> FEvent;
   bool FExisted = false;
   HANDLE FFileMapping = nullptr;
@@ -102,6 +103,9 @@ class TUtOptex {
   TOptexSharedInfo* FSharedInfo = nullptr;
   std::unique_ptr<TOptexSharedInfo> FPrivateInfo;
   std::unique_ptr<EventAdapter> FEventAdapter;
+  // Between processes: a mutex the owner holds, so that the death of a
+  // holder is seen and its lock taken over.
+  std::unique_ptr<MutexToken> FHolderToken;
   std::unique_ptr<TOptexLock> FLock;
 };
 

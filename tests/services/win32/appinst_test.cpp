@@ -164,8 +164,9 @@ TEST_F(InstancesTest, ASecondStartHandsItsCommandLineToTheFirstAndEnds) {
   Probe secondProbe(u"sub\\Form1.dfm with space\\b.dfm -flag", second);
   ASSERT_TRUE(secondProbe.Started());
   EXPECT_EQ(secondProbe.WaitForExit(), 0);
-  const std::string expected =
-      "cmdline 0 2: " + StringToUTF8(second + u"\\sub\\Form1.dfm|" + second + u"\\with space\\b.dfm");
+  // Every argument goes, the switch too: the first instance reports it.
+  const std::string expected = "cmdline 0 3: " + StringToUTF8(second + u"\\sub\\Form1.dfm|" + second +
+                                                              u"\\with space\\b.dfm|" + second + u"\\-flag");
   EXPECT_TRUE(LogHas(expected)) << Log();
   EXPECT_TRUE(LogHas("created " + Id(secondProbe.Id()))) << Log();
   EXPECT_TRUE(LogHas("destroyed " + Id(secondProbe.Id()))) << Log();

@@ -11,10 +11,12 @@
 #include <vector>
 
 #include "rtl/numbers.h"
+#include "rtl/unicode.h"
 #include "services/registrystorage.h"
 #include "services/win32/formstorage.h"
 #include "services/win32/mrumanager.h"
 #include "support/win32/harness.h"
+#include "ui/comctrls.h"
 #include "ui/extctrls.h"
 #include "ui/menus.h"
 #include "ui/registration.h"
@@ -350,6 +352,102 @@ TEST_F(FormSettingsTest, ListedPropertiesAndNamedValuesSurviveARestart) {
   EXPECT_EQ(form->ActiveAtShow, form->Edit2);
   EXPECT_EQ(form->ActiveControl(), form->Edit2);
   EXPECT_EQ(GetFocus(), form->Edit2->Handle());
+}
+
+// The form of the file with a memo, a list view and a pop-up menu made in
+// code, all listed in its stored properties.
+TFormPtr<TPlacementForm> FormWithLists(TApplication* app) {
+  auto form = MakeForm<TPlacementForm>(app);
+  auto* memo = new TMemo(form.get());
+  memo->SetName(u"Memo1");
+  memo->SetParent(form.get());
+  memo->Lines().SetText(u"design\r\n");
+  auto* list = new TListView(form.get());
+  list->SetName(u"ListView1");
+  list->SetParent(form.get());
+  list->Columns().Add()->SetCaption(u"Design");
+  auto* menu = new TPopupMenu(form.get());
+  menu->SetName(u"Popup1");
+  TStringList lines;
+  lines.SetText(u"Memo1.Lines\r\nListView1.Columns\r\nEdit2.PopupMenu\r\n");
+  form->FormStorage->SetStoredProps(&lines);
+  return form;
+}
+
+TMemo& Memo1(TPlacementForm& form) {
+  return *static_cast<TMemo*>(form.FindComponent(u"Memo1"));
+}
+TListView& ListView1(TPlacementForm& form) {
+  return *static_cast<TListView*>(form.FindComponent(u"ListView1"));
+}
+
+TEST_F(FormSettingsTest, ListsCollectionsAndReferencesComeBackAfterARestart) {
+  auto form = FormWithLists(FApp.get());
+  form->Show();
+  harness::PumpMessages();
+  Memo1(*form).Lines().Clear();  // an emptied list stays empty
+  ListView1(*form).Columns().Clear();
+  for (const char16_t* caption : {u"Name", u"Size"}) ListView1(*form).Columns().Add()->SetCaption(caption);
+  form->Edit2->SetPopupMenu(static_cast<TPopupMenu*>(form->FindComponent(u"Popup1")));
+  CloseAndFree(form);
+
+  form = FormWithLists(FApp.get());
+  EXPECT_EQ(form->Edit2->PopupMenu(), nullptr);
+  form->Show();
+  harness::PumpMessages();
+  EXPECT_EQ(Memo1(*form).Lines().Count(), 0);
+  ASSERT_EQ(ListView1(*form).Columns().Count(), 2);
+  EXPECT_EQ(ListView1(*form).Columns().Items(1)->Caption(), u"Size");
+  EXPECT_EQ(form->Edit2->PopupMenu(), form->FindComponent(u"Popup1"));
+  Memo1(*form).Lines().SetText(u"one\r\ntwo\r\n");
+  CloseAndFree(form);
+
+  form = FormWithLists(FApp.get());
+  form->Show();
+  harness::PumpMessages();
+  ASSERT_EQ(Memo1(*form).Lines().Count(), 2);
+  EXPECT_EQ(Memo1(*form).Lines()[1], u"two");
+  EXPECT_TRUE(FExceptions.empty());
+}
+
+TEST_F(FormSettingsTest, ADamagedStoredValueCostsOnlyItself) {
+  auto form = Open();
+  form->FormStorage->SetStoredValue(u"Ratio", 2.5);
+  form->FormStorage->SetStoredValue(u"Later", u"kept");
+  CloseAndFree(form);
+  const BYTE spoilt[3] = {1, 2, 3};
+  RegSetKeyValueW(HKEY_CURRENT_USER, kFormKey, L"Ratio", REG_BINARY, spoilt, sizeof spoilt);
+
+  form = MakeForm<TPlacementForm>(FApp.get());
+  form->FormStorage->SetStoredValue(u"Ratio", 1.0);
+  form->FormStorage->SetStoredValue(u"Later", u"design");
+  int restoreEvents = 0;
+  form->FormStorage->OnRestorePlacement = TNotifyEvent([&](TObject*) { ++restoreEvents; });
+  form->FormStorage->AfterRestorePlacement = TNotifyEvent([&](TObject*) { ++restoreEvents; });
+  form->Show();
+  harness::PumpMessages();
+  EXPECT_EQ(form->FormStorage->StoredValue(u"Ratio").AsDouble(), 1.0);
+  EXPECT_EQ(form->FormStorage->StoredValue(u"Later").AsString(), u"kept");
+  EXPECT_EQ(restoreEvents, 2);
+  EXPECT_TRUE(FExceptions.empty()) << StringToUTF8(FExceptions.empty() ? String() : FExceptions[0]);
+}
+
+TEST_F(FormSettingsTest, ABarePlacementOnAFormNeverShownLeavesTheStoredPlaceAlone) {
+  auto form = Open();
+  form->SetBounds(150, 130, 500, 380);
+  harness::PumpMessages();
+  CloseAndFree(form);
+  const auto stored = ReadRaw(kFormKey, L"NormPos");
+  ASSERT_TRUE(stored.has_value());
+  {
+    auto bare = MakeForm<TPlacementForm>(FApp.get());
+    auto* placement = new TSvFormPlacement(bare.get());
+    placement->SetAppStorage(bare->AppStorage);
+    placement->SetAppStoragePath(u"PlacementForm");
+    placement->SaveFormPlacement();
+  }
+  harness::PumpMessages();
+  EXPECT_EQ(ReadRaw(kFormKey, L"NormPos")->Text(), stored->Text());
 }
 
 TEST_F(FormSettingsTest, AFormClosedBeforeItWasShownWritesOnlyItsVersion) {

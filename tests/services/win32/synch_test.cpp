@@ -10,6 +10,7 @@
 #include "rtl/format.h"
 #include "rtl/streams.h"
 #include "services/win32/synch.h"
+#include "services/win32/synch_holder.h"
 
 namespace {
 
@@ -41,6 +42,45 @@ TEST(Optex, TwoOpeningsOfOneNameShareTheLock) {
   EXPECT_TRUE(entered);
   EXPECT_TRUE(first.TryEnter());
   first.Leave();
+}
+
+// Started as a process of its own by KilledLockHolder: takes the lock named
+// in its environment (twice), says so, and waits to be killed.
+TEST(OptexHolder, DISABLED_HoldsTheLockUntilKilled) {
+  wchar_t name[512]{};
+  ASSERT_NE(GetEnvironmentVariableW(kLockHolderVariable, name, 512), 0u);
+  TUtOptex optex(FromWStr(name), 10);
+  optex.Enter();
+  optex.Enter();
+  TUtEvent held(nullptr, true, false, FromWStr(name) + u"_Held");
+  held.SetEvent();
+  Sleep(60000);
+}
+
+TEST(Optex, ALockWhoseHolderWasKilledIsTakenOver) {
+  const String name = UniqueName(u"KestrumOptexKilled");
+  TUtOptex optex(name, 10);
+  {
+    KilledLockHolder holder(name);
+    ASSERT_TRUE(holder.Holding());
+  }
+  std::atomic<bool> entered{false};
+  std::thread taker([&] {
+    optex.Enter();
+    entered = true;
+  });
+  const DWORD end = GetTickCount() + 20000;
+  while (!entered && GetTickCount() < end) Sleep(20);
+  EXPECT_TRUE(entered) << "waits for a dead holder";
+  if (!entered) {
+    taker.detach();  // it goes with the process
+    return;
+  }
+  taker.join();
+  // The taker owns it now, once: another thread waits until it leaves.
+  std::atomic<bool> other{false};
+  std::thread([&] { other = optex.TryEnter(); }).join();
+  EXPECT_FALSE(other);
 }
 
 TEST(Optex, WithoutANameItStaysInTheProcess) {
