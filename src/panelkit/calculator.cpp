@@ -77,6 +77,7 @@ void TCalculator::Backspace() {
 void TCalculator::ClearValue() {
   SetValue(0);
   FOperand = 0;
+  FPending = false;
   FReset = true;
 }
 
@@ -86,7 +87,7 @@ void TCalculator::Erase() {
 }
 
 TCalcError TCalculator::Equal() {
-  const std::optional<double> result = ApplyCalcOperation(FOperation, FOperand, Value());
+  const std::optional<double> result = ApplyCalcOperation(FPending ? FOperation : cpNone, FOperand, Value());
   if (!result) return TCalcError::DivisionByZero;
   if (!FormatMask.empty())
     FText = FormatFloat(FormatMask, *result, SettingsWith(FDecimalSeparator));
@@ -97,8 +98,9 @@ TCalcError TCalculator::Equal() {
 }
 
 TCalcError TCalculator::RunPending() {
-  // An operation is pending whatever its first operand is, 0 included.
-  if (FOperation == cpNone) return TCalcError::None;
+  // An operation is pending whatever its first operand is, 0 included, but
+  // only once an operator key stored that operand.
+  if (FOperation == cpNone || !FPending) return TCalcError::None;
   return Equal();
 }
 
@@ -106,6 +108,7 @@ TCalcError TCalculator::Operate(TCalcOperation operation) {
   if (TCalcError error = RunPending(); error != TCalcError::None) return error;
   FOperand = Value();
   FOperation = operation;
+  FPending = true;
   FReset = true;
   return TCalcError::None;
 }
@@ -145,5 +148,6 @@ void TCalculator::Sign() {
 void TCalculator::ForgetPending() {
   FOperand = 0;
   FOperation = cpNone;
+  FPending = false;
   FReset = true;
 }

@@ -36,12 +36,15 @@ class TCalculator {
   double Memory() const { return FMemory; }
   bool IsMemoryEmpty() const { return FMemory == 0; }
   bool ResetPending() const { return FReset; }
+  // Typing into the display starts a new number after a result.
+  void SetResetPending(bool value) { FReset = value; }
 
   void AddNumber(Integer digit);
   void AddDot();
   void Backspace();
   void ClearMemory() { FMemory = 0; }
-  // Display and pending operand to 0; the pending operation stays.
+  // Display and pending operand to 0; what was pending no longer runs, so
+  // the next sum starts afresh as on a desk calculator.
   void ClearValue();
   // Display to 0; operand and operation stay.
   void Erase();
@@ -70,6 +73,9 @@ class TCalculator {
   double FOperand = 0;
   double FMemory = 0;
   TCalcOperation FOperation = cpNone;
+  // An operator key has stored the operand since the last clear: only then
+  // does the pending operation run (C must not leave "0 x" waiting).
+  bool FPending = false;
   bool FReset = true;
 };
 

@@ -1,6 +1,10 @@
 #include "panelkit/numbertext.h"
 
 #include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
 #include <limits>
 
 #include "rtl/floattext.h"
@@ -20,6 +24,41 @@ bool IsSign(Char ch) {
 
 bool IsDigit(Char ch) {
   return ch >= u'0' && ch <= u'9';
+}
+
+// The value in fixed notation, never in exponent form: the reading filter
+// keeps digits only, so "1E20" would read back as 120. Beyond 18 significant
+// digits the places are filled with zeros. Negative decimals: the shortest
+// general text where it has no exponent, else the fixed form without decimals.
+String PlainFixedText(double value, int decimals, const TFormatSettings& settings) {
+  if (decimals < 0) {
+    String general = FloatToStr(value, settings);
+    if (general.find(u'E') == String::npos && general.find(u'e') == String::npos) return general;
+    if (std::fabs(value) < 1) return PlainFixedText(value, 18, settings);
+    decimals = 0;
+  }
+  if (!std::isfinite(value)) return FloatToStrF(value, ffFixed, 18, decimals, settings);
+  if (std::fabs(value) < 1e15) return FloatToStrF(value, ffFixed, 18, decimals, settings);
+  char buffer[64];
+  std::snprintf(buffer, sizeof buffer, "%.17e", value);
+  // d.ddddddddddddddddde+XX
+  const std::string text(buffer);
+  const size_t e = text.find('e');
+  const bool negative = text[0] == '-';
+  std::string digits;
+  for (size_t i = negative ? 1 : 0; i < e; ++i)
+    if (text[i] != '.') digits += text[i];
+  const int exponent = std::atoi(text.c_str() + e + 1);
+  std::string integer = digits.substr(0, std::min<size_t>(digits.size(), static_cast<size_t>(exponent) + 1));
+  while (integer.size() < static_cast<size_t>(exponent) + 1) integer += '0';
+  String result;
+  if (negative) result += u'-';
+  for (char ch : integer) result += static_cast<Char>(ch);
+  if (decimals > 0) {
+    result += settings.DecimalSeparator;
+    result.append(static_cast<size_t>(decimals), u'0');
+  }
+  return result;
 }
 
 }  // namespace
@@ -69,6 +108,13 @@ String NumberFilterText(StringView text, Char decimalSeparator, bool allowSepara
                     WithSeparator(decimalSeparator));
 }
 
+String PastedNumberText(StringView text, Char decimalSeparator, bool allowSeparator, bool allowSign,
+                        const TNumberRange& range) {
+  const String filtered = FilterNumberCharacters(text, decimalSeparator, allowSeparator, allowSign);
+  if (std::none_of(filtered.begin(), filtered.end(), IsDigit)) return String();
+  return NumberFilterText(filtered, decimalSeparator, allowSeparator, allowSign, range);
+}
+
 String StripAffixes(StringView text, StringView before, StringView after) {
   StringView rest = text;
   if (!before.empty() && rest.substr(0, before.size()) == before) rest.remove_prefix(before.size());
@@ -82,11 +128,11 @@ String FormatNumberValue(double value, const TNumberFormat& format) {
   const TFormatSettings settings = WithSeparator(format.DecimalSeparator);
   String number;
   if (format.AllowFloat && format.Precision > 0)
-    number = FloatToStrF(value, ffFixed, 18, std::min(format.Precision, 18), settings);
+    number = PlainFixedText(value, std::min(format.Precision, 18), settings);
   else if (format.AllowFloat)
-    number = FloatToStr(value, settings);
+    number = PlainFixedText(value, -1, settings);
   else
-    number = FloatToStrF(value, ffFixed, 18, 0, settings);
+    number = PlainFixedText(value, 0, settings);
   return format.TextBefore + number + format.TextAfter;
 }
 
@@ -115,7 +161,8 @@ std::optional<double> SpinStep(double value, double increment, bool up, bool all
     if (range.Active() && value + increment > range.Max) return std::nullopt;
     return value + increment;
   }
-  if (value == 0 && !allowSigns) return std::nullopt;
+  // Without signs no step may end below 0 (from 0.5 it would show -0.5).
+  if (!allowSigns && value - increment < 0) return std::nullopt;
   if (range.Active() && value - increment < range.Min) return std::nullopt;
   return value - increment;
 }

@@ -36,6 +36,11 @@ double ReadNumberText(StringView text, Char decimalSeparator, bool allowSeparato
 String NumberFilterText(StringView text, Char decimalSeparator, bool allowSeparator, bool allowSign,
                         const TNumberRange& range);
 
+// What a paste inserts: the filter's result, or nothing at all when the
+// pasted text holds no digit (pasting words into "7" leaves "7").
+String PastedNumberText(StringView text, Char decimalSeparator, bool allowSeparator, bool allowSign,
+                        const TNumberRange& range);
+
 // The text without the shown prefix and suffix, where it still carries them,
 // so that their own digits never count as typed ones.
 String StripAffixes(StringView text, StringView before, StringView after);
@@ -67,5 +72,5 @@ struct TNumberTyping {
 bool NumberCharacterPasses(Char character, const TNumberTyping& typing);
 
 // The value after one step up or down, or nothing when the step would
-// leave the range (or go below 0 without signs).
+// leave the range (or end below 0 without signs).
 std::optional<double> SpinStep(double value, double increment, bool up, bool allowSigns, const TNumberRange& range);

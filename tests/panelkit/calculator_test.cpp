@@ -58,6 +58,8 @@ TEST(Calculator, OperationsFromATable) {
       {"5b", "0"},       {"5b7", "7"},      // the emptied display is replaced by the next digit
       {"12b", "1"},      {"8+2e3=", "11"},  // clear entry keeps the pending sum
       {"1.5+1.5=", "3"}, {"3sm0M", "-3"},   {"9/3=e", "0"},
+      // C starts a new sum: nothing left pending runs on the next operator or equals
+      {"5*3=c4*2=", "8"}, {"6/3=c8/2=", "4"}, {"1/0=c7+1=", "8"}, {"5+c4=", "4"},
   };
   for (const KeyCase& c : cases) {
     TCalculator calculator;

@@ -92,6 +92,9 @@ TEST(NumberText, TheShownTextFollowsPrecisionNullTextAndAffixes) {
       {0, 2, true, u"", u"<0.00>"},          {0, 2, true, u"-", u"-"},     {3.14159, 2, true, u"", u"<3.14>"},
       {2.5, 0, true, u"", u"<2.5>"},         {2.5, 0, false, u"", u"<3>"}, {-1.25, 1, true, u"", u"<-1.3>"},
       {1e6, 3, true, u"", u"<1000000.000>"},
+      // never in exponent form, which the reading filter would turn into other numbers
+      {1e20, 2, true, u"", u"<100000000000000000000.00>"}, {1e20, 0, true, u"", u"<100000000000000000000>"},
+      {1e20, 0, false, u"", u"<100000000000000000000>"},
   };
   for (const FormatCase& c : cases) {
     TNumberFormat format;
@@ -150,11 +153,31 @@ TEST(NumberText, TypedCharactersPassByTheRules) {
   EXPECT_FALSE(NumberCharacterPasses(u'.', comma));
 }
 
+TEST(NumberText, LargeValuesReadBackAsTheyWereShown) {
+  for (double value : {1e20, -1e300, 1e300, 123456789012345678.0, -5e17}) {
+    for (int precision : {0, 2}) {
+      TNumberFormat format;
+      format.Precision = precision;
+      const String shown = FormatNumberValue(value, format);
+      const double back = ReadNumberText(shown, u'.', true, true, {});
+      EXPECT_NEAR(back / value, 1.0, 1e-15) << U8(shown);
+    }
+  }
+}
+
+TEST(NumberText, APasteWithoutDigitsInsertsNothing) {
+  EXPECT_EQ(U8(PastedNumberText(u"abc", u'.', true, true, {})), "");
+  EXPECT_EQ(U8(PastedNumberText(u"-", u'.', true, true, {})), "");
+  EXPECT_EQ(U8(PastedNumberText(u"12abc3", u'.', true, true, {})), "123");
+  EXPECT_EQ(U8(PastedNumberText(u"12abc3", u'.', true, true, {0, 100})), "100");
+}
+
 TEST(NumberText, SpinStepsStayInTheRange) {
   EXPECT_EQ(SpinStep(9.5, 1, true, true, {0, 10}), std::nullopt);  // no step to 10
   EXPECT_EQ(SpinStep(9, 1, true, true, {0, 10}), 10);
   EXPECT_EQ(SpinStep(0, 1, false, false, {}), std::nullopt);  // no signs at 0
-  EXPECT_EQ(SpinStep(0.5, 1, false, false, {}), -0.5);
+  EXPECT_EQ(SpinStep(0.5, 1, false, false, {}), std::nullopt);  // no step below 0 without signs
+  EXPECT_EQ(SpinStep(1.5, 1, false, false, {}), 0.5);
   EXPECT_EQ(SpinStep(0, 1, false, true, {}), -1);
   EXPECT_EQ(SpinStep(1, 1, false, true, {1, 5}), std::nullopt);
   EXPECT_EQ(SpinStep(100, 2.5, true, true, {}), 102.5);

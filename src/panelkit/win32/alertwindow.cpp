@@ -1,4 +1,5 @@
 #include "panelkit/win32/alertwindow.h"
+#include "panelkit/win32/lifeguard.h"
 
 #include <algorithm>
 #include <cmath>
@@ -677,15 +678,20 @@ void TPxAlertWindow::MouseMove(TShiftState shift, Integer x, Integer y) {
 }
 
 void TPxAlertWindow::MouseUp(TMouseButton button, TShiftState shift, Integer x, Integer y) {
+  TPxLifeGuard guard(this);
   TCustomControl::MouseUp(button, shift, x, y);
+  if (guard.Gone()) return;
   const TPoint p = Point(x, y);
   if (FOptions.Contains(aoOptionsLink) && OptionsLinkRect().Contains(p)) DoOptionsClick();
+  if (guard.Gone()) return;
   if (FOptions.Contains(aoHtmlText)) {
     const String href = LinkAt(x, y);
     if (!href.empty()) DoLinkClick(href);
+    if (guard.Gone()) return;
   }
   if (FOptions.Contains(aoCloseButton) && CloseButtonRect().Contains(p)) {
     DoCloseClick();
+    if (guard.Gone()) return;
     DoClose();
   }
 }

@@ -1,4 +1,5 @@
 #include "panelkit/win32/buttonedits.h"
+#include "panelkit/win32/lifeguard.h"
 
 #include <shlobj.h>
 
@@ -178,8 +179,9 @@ TPxImagePathEdit::TPxImagePathEdit(TComponent* owner) : TPxButtonEdit(owner) {
 }
 
 void TPxImagePathEdit::DoButtonClick(TObject* sender) {
+  TPxLifeGuard guard(this);
   TPxButtonEdit::DoButtonClick(sender);
-  if (FPictureDialog->Execute()) SetText(FPictureDialog->FileName());
+  if (guard.Alive() && FPictureDialog->Execute()) SetText(FPictureDialog->FileName());
 }
 
 // ---- Folder edit ----

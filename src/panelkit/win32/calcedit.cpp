@@ -1,7 +1,9 @@
 #include "panelkit/win32/calcedit.h"
 
 #include "panelkit/win32/datepicker.h"
+#include "panelkit/win32/edits.h"
 #include "panelkit/win32/numberedits.h"
+#include "rtl/exceptions.h"
 #include "ui/forms.h"
 
 KST_CLASS_IMPL(TPxCalcPopup, "PxCalcEdit")
@@ -178,16 +180,64 @@ void TPxCalcEdit::PressKey(TCalcKey key) {
       closes = FAutoClose;
       break;
   }
-  if (error != TCalcError::None) {
-    MessageBeep(MB_ICONHAND);
-    return;
-  }
+  if (error == TCalcError::DivisionByZero) throw EMathError(u"Floating point division by zero");
+  if (error == TCalcError::InvalidOperation) throw EInvalidOp(u"Invalid floating point operation");
   SetText(FCalculator.Text());
   SetSelStart(static_cast<Integer>(Text().size()));
   if (closes) SetDroppedDown(false);
 }
 
+void TPxCalcEdit::KeyDown(Word& key, TShiftState shift) {
+  if (FCalculator.Options.Contains(eoDisableTyping) && IsDeletionKey(key)) {
+    key = 0;
+    return;
+  }
+  TPxPopupEdit::KeyDown(key, shift);
+}
+
+void TPxCalcEdit::KeyPress(Char& key) {
+  if (FCalculator.Options.Contains(eoDisableTyping)) {
+    key = 0;
+    return;
+  }
+  // Copy, Tab, paste and cut keep their usual meaning.
+  if (key == 3 || key == 9 || key == 22 || key == 24) {
+    TPxPopupEdit::KeyPress(key);
+    return;
+  }
+  TNumberTyping typing;
+  typing.Options = FCalculator.Options;
+  typing.Options.Exclude(eoAllowAll);
+  typing.Text = Text();
+  typing.SelectedText = SelText();
+  typing.CaretPosition = SelStart();
+  typing.DecimalSeparator = FormatSettings().DecimalSeparator;
+  // The calculator's display takes no select-all or Enter characters.
+  if (key == 1 || key == 13 || !NumberCharacterPasses(key, typing)) {
+    key = 0;
+    return;
+  }
+  FCalculator.SetResetPending(true);
+  TPxPopupEdit::KeyPress(key);
+}
+
+void TPxCalcEdit::Paste() {
+  const Integer caret = SelStart();
+  auto [pasted, text, start] = TakePasteParts(*this);
+  const Char separator = FormatSettings().DecimalSeparator;
+  const bool allowSeparator = FCalculator.Options.Contains(eoAllowFloat) && text.find(separator) == String::npos;
+  const bool allowSign = FCalculator.Options.Contains(eoAllowSigns) && start == 0;
+  text.insert(static_cast<size_t>(start),
+              PastedNumberText(pasted, separator, allowSeparator, allowSign, FCalculator.Range));
+  SetText(text);
+  SetSelStart(caret);
+}
+
 void TPxCalcEdit::Dispatch(TMessage& m) {
+  if (m.Msg == WM_PASTE) {
+    Paste();
+    return;
+  }
   if (m.Msg == WM_KILLFOCUS) {
     TPxPopupEdit::Dispatch(m);
     SetValue(Value());

@@ -78,16 +78,23 @@ class TPxCalcEdit : public TPxPopupEdit {
   void SetFormatMask(const String& value) { FCalculator.FormatMask = value; }
   bool IsMemoryEmpty() const { return FCalculator.IsMemoryEmpty(); }
   // What a calculator key does to the text; a refused operation (a division
-  // by zero, the root of a negative number) leaves the text and beeps.
+  // by zero, the root of a negative number) leaves the text and raises the
+  // floating-point error, so that the user sees it failed.
   void PressKey(TCalcKey key);
+  // Whether the next calculator digit starts a new number.
+  bool ResetPending() const { return FCalculator.ResetPending(); }
   TPxCalcPopup& Calculator() { return static_cast<TPxCalcPopup&>(Popup()); }
 
  protected:
   TPxPopupControl* NewPopup() override;
   void PreparePopup() override;
   void Dispatch(TMessage& message) override;
+  void KeyDown(Word& key, TShiftState shift) override;
+  void KeyPress(Char& key) override;
 
  private:
+  void Paste();
+
   TCalculator FCalculator;
   bool FAutoClose = false;
 };

@@ -1,4 +1,5 @@
 #include "panelkit/win32/editbuttons.h"
+#include "panelkit/win32/lifeguard.h"
 
 #include "panelkit/win32/editpublish.h"
 #include "panelkit/win32/edits.h"
@@ -65,16 +66,19 @@ bool TPxSmallButton::EditDisabled() const {
 }
 
 void TPxSmallButton::MouseDown(TMouseButton button, TShiftState shift, Integer x, Integer y) {
+  TPxLifeGuard guard(this);
   TCustomControl::MouseDown(button, shift, x, y);
-  if (button != mbLeft) return;
+  if (guard.Gone() || button != mbLeft) return;
   if (FCellEditor && FCellEditor->Visible() && FCellEditor->CanFocus()) FCellEditor->SetFocus();
+  if (guard.Gone()) return;
   SetDown(true);
   if (OnButtonDown) OnButtonDown(this);
 }
 
 void TPxSmallButton::MouseUp(TMouseButton button, TShiftState shift, Integer x, Integer y) {
+  TPxLifeGuard guard(this);
   TCustomControl::MouseUp(button, shift, x, y);
-  if (!FDown) return;
+  if (guard.Gone() || !FDown) return;
   SetDown(false);
   Repaint();
   if (OnButtonClick) OnButtonClick(this);

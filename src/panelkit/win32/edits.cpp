@@ -1,4 +1,5 @@
 #include "panelkit/win32/edits.h"
+#include "panelkit/win32/lifeguard.h"
 
 #include <algorithm>
 #include <cmath>
@@ -109,9 +110,11 @@ void TPxEditInfo::Paint() {
 }
 
 void TPxEditInfo::MouseDown(TMouseButton button, TShiftState shift, Integer x, Integer y) {
+  TPxLifeGuard guard(this);
   TCustomControl::MouseDown(button, shift, x, y);
-  if (!FOwner) return;
+  if (guard.Gone() || !FOwner) return;
   FOwner->InfoMouseDown(this, button, shift, x, y);
+  if (guard.Gone()) return;
   const TBitmap& glyph = *FOwner->FGlyph;
   if (!glyph.Empty() && x >= 0 && y >= 0 && x < glyph.Width() && y < Height()) FOwner->DoGlyphClick();
 }

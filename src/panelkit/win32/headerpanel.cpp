@@ -1,4 +1,5 @@
 #include "panelkit/win32/headerpanel.h"
+#include "panelkit/win32/lifeguard.h"
 
 #include <algorithm>
 
@@ -413,23 +414,32 @@ void TPxHeaderPanel::MouseMove(TShiftState shift, Integer x, Integer y) {
 }
 
 void TPxHeaderPanel::MouseUp(TMouseButton button, TShiftState shift, Integer x, Integer y) {
+  TPxLifeGuard guard(this);
   TPxCollectionControl::MouseUp(button, shift, x, y);
+  if (guard.Gone()) return;
   if (Inside(HeaderRect(), x, y) && FHeaderMouseDown) {
     DoHeaderClick();
+    if (guard.Gone()) return;
     if (Inside(GlyphRect(), x, y)) DoGlyphClick();
+    if (guard.Gone()) return;
   }
   if (FOptions.Contains(hoCollapseButton) && Inside(GetButtonRect(), x, y)) {
     bool accept = true;
     if (FExpanded) {
       DoCollapse(accept);
+      if (guard.Gone()) return;
       if (accept) SetExpanded(false);
     } else {
       DoExpand(accept);
+      if (guard.Gone()) return;
       if (accept) SetExpanded(true);
+      if (guard.Gone()) return;
       if (CanFocus()) SetFocus();
     }
+    if (guard.Gone()) return;
   } else if (FOptions.Contains(hoClickOnBodyExpand) && Inside(BodyRect(), x, y)) {
     SetExpanded(true);
+    if (guard.Gone()) return;
   }
   SetButtonState(TButtonState{});
   FHeaderMouseDown = false;

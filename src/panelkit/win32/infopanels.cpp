@@ -1,4 +1,5 @@
 #include "panelkit/win32/infopanels.h"
+#include "panelkit/win32/lifeguard.h"
 
 #include "panelkit/win32/htmldraw.h"
 #include "panelkit/win32/optionbutton.h"
@@ -340,7 +341,9 @@ void TPxInfoPanel::MouseUp(TMouseButton button, TShiftState shift, Integer x, In
   SetButtonState(state.Exclude(btDown));
   if (button != mbLeft || !PopupMenu()) return;
   const TPoint at = ClientToScreen(TPoint{x, y});
+  TPxLifeGuard guard(this);
   PopupMenu()->Popup(at.X, at.Y);
+  if (guard.Gone()) return;
   state = FButtonState;
   SetButtonState(state.Exclude(btHover));
 }

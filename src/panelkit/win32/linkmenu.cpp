@@ -1,4 +1,5 @@
 #include "panelkit/win32/linkmenu.h"
+#include "panelkit/win32/lifeguard.h"
 
 #include <algorithm>
 
@@ -625,11 +626,14 @@ void TPxLinkMenu::CMMouseLeave(TMessage& m) {
 }
 
 void TPxLinkMenu::MouseUp(TMouseButton button, TShiftState shift, Integer x, Integer y) {
+  TPxLifeGuard guard(this);
   TPxVertScrollControl::MouseUp(button, shift, x, y);
+  if (guard.Gone()) return;
   if (x < FInnerMargins->Left() || x >= ClientWidth() - FInnerMargins->Right()) return;
   if (TPxSection* section = GetSectionAtPos(x, y)) {
     section->SetExpanded(!section->Expanded());
     DoSectionClick(section->Index());
+    if (guard.Gone()) return;
   }
   if (TPxSectionItem* item = GetSectionItemAtPos(x, y)) DoItemClick(item);
 }

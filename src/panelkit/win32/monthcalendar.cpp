@@ -1,4 +1,5 @@
 #include "panelkit/win32/monthcalendar.h"
+#include "panelkit/win32/lifeguard.h"
 
 #include <algorithm>
 
@@ -137,7 +138,9 @@ void TPxMonthCalendar::SelectAt(Integer x, Integer y) {
 }
 
 void TPxMonthCalendar::MouseDown(TMouseButton button, TShiftState shift, Integer x, Integer y) {
+  TPxLifeGuard guard(this);
   TCustomControl::MouseDown(button, shift, x, y);
+  if (guard.Gone()) return;
   FPressedButton = false;
   if (x < 18 && y < 18) {
     StepCalendarMonth(FYear, FMonth, -1);

@@ -172,7 +172,7 @@ void TPxCustomNumberEdit::Paste() {
   const Char separator = DecimalSeparator();
   const bool allowSeparator = FOptions.Contains(eoAllowFloat) && text.find(separator) == String::npos;
   const bool allowSign = FOptions.Contains(eoAllowSigns) && start == 0;
-  text.insert(static_cast<size_t>(start), NumberFilterText(pasted, separator, allowSeparator, allowSign, FRange));
+  text.insert(static_cast<size_t>(start), PastedNumberText(pasted, separator, allowSeparator, allowSign, FRange));
   SetText(text);
   SetSelStart(caret);
 }

@@ -1,9 +1,11 @@
 // The page control: its strip of tabs, buttons, scrolling and input.
 #include "panelkit/win32/pagecontrol.h"
+#include "panelkit/win32/lifeguard.h"
 
 #include <algorithm>
 
 #include "classes/identmaps.h"
+#include "panelkit/win32/lifeguard.h"
 #include "panelkit/win32/shareddraw.h"
 #include "panelkit/win32/themes.h"
 #include "rtl/sysstr.h"
@@ -260,10 +262,14 @@ void TPxPageControl::KeyDown(Word& key, TShiftState shift) {
 }
 
 void TPxPageControl::MouseDown(TMouseButton button, TShiftState shift, Integer x, Integer y) {
+  TPxLifeGuard guard(this);
   TPxCustomNotebook::MouseDown(button, shift, x, y);
+  if (guard.Gone()) return;
   if (!Designing() && CanFocus()) SetFocus();
+  if (guard.Gone()) return;
   if (TPxTabSheet* tab = GetTabAtPos(x, y)) {
     if (!shift.Contains(ssDouble) && tab != FActivePage) SetActivePage(tab);
+    if (guard.Gone()) return;
     FDownTab = tab;
   }
   FDownButton = GetButtonAtPos(Point(x, y));
@@ -293,7 +299,11 @@ void TPxPageControl::CMMouseLeave(TMessage& m) {
 }
 
 void TPxPageControl::MouseUp(TMouseButton button, TShiftState shift, Integer x, Integer y) {
+  // The release may close a page, show a dialog or the tabs menu and fire
+  // events: any of them may free this control (or its form).
+  TPxLifeGuard guard(this);
   TPxCustomNotebook::MouseUp(button, shift, x, y);
+  if (guard.Gone()) return;
   FScrollTimer->SetEnabled(false);
   const TPageButton released = GetButtonAtPos(Point(x, y));
   // A button acts only when the press and the release were on it.
@@ -301,6 +311,7 @@ void TPxPageControl::MouseUp(TMouseButton button, TShiftState shift, Integer x, 
     if (released == TPageButton::pbClose && FActivePage) {
       bool confirmed = true;
       if (Designing()) confirmed = MessageDlg(u"Close Page?", mtConfirmation, {mbYes, mbNo}, 0) == mrYes;
+      if (guard.Gone()) return;
       if (!confirmed) {
         FDownButton = TPageButton::pbNone;
         FDownTab = nullptr;
@@ -310,13 +321,16 @@ void TPxPageControl::MouseUp(TMouseButton button, TShiftState shift, Integer x, 
       const Integer width = GetTabClientWidth(FActivePage);
       bool accept = true;
       DoPageClose(index, accept);
-      if (accept) {
+      if (guard.Gone()) return;
+      if (accept && FActivePage) {
         delete FActivePage;
+        if (guard.Gone()) return;
         if (FScrollPos > 0) FScrollPos = std::max(0, FScrollPos - width);
         Invalidate();
       }
     } else if (released == TPageButton::pbPopup) {
       ShowTabsMenu();
+      if (guard.Gone()) return;
       POINT cursor{};
       GetCursorPos(&cursor);
       if (HandleAllocated() &&
@@ -326,7 +340,10 @@ void TPxPageControl::MouseUp(TMouseButton button, TShiftState shift, Integer x, 
       }
     }
   }
-  if (FDownTab && GetTabAtPos(x, y) == FDownTab) DoTabClick(GetPageIndex(FDownTab));
+  if (FDownTab && GetTabAtPos(x, y) == FDownTab) {
+    DoTabClick(GetPageIndex(FDownTab));
+    if (guard.Gone()) return;
+  }
   FDownButton = TPageButton::pbNone;
   FDownTab = nullptr;
 }

@@ -1,4 +1,5 @@
 #include "panelkit/win32/palettetabs.h"
+#include "panelkit/win32/lifeguard.h"
 
 #include <algorithm>
 
@@ -367,10 +368,13 @@ void TPxTabControl::MouseDown(TMouseButton button, TShiftState shift, Integer x,
 }
 
 void TPxTabControl::MouseUp(TMouseButton button, TShiftState shift, Integer x, Integer y) {
+  TPxLifeGuard guard(this);
   TCustomControl::MouseUp(button, shift, x, y);
+  if (guard.Gone()) return;
   if (GetButtonsRect().Contains(TPoint{x, y})) {
     const Integer index = GetButtonAtPos(x, y);
     if (ButtonExist(index) && index == FDownButton) DoButtonClick(index);
+    if (guard.Gone()) return;
   }
   const Integer old = FDownButton;
   FDownButton = -1;

@@ -1,4 +1,5 @@
 #include "panelkit/win32/pathcontrol.h"
+#include "panelkit/win32/lifeguard.h"
 
 #include <cmath>
 
@@ -308,10 +309,13 @@ void TPxPathControl::PressRoot() {
   if (!open) return;
   FRootItemDown = true;
   Invalidate();
+  TPxLifeGuard guard(this);
   DoPopup(nullptr);
+  if (guard.Gone()) return;
   BuildMenu(nullptr);
   const TPoint at = ClientToScreen(TPoint{0, ClientHeight()});
   FPopup->Popup(at.X, at.Y);
+  if (guard.Gone()) return;
   FRootItemDown = false;
   Invalidate();
   if (!GetRootItemRect().Contains(ScreenToClient(Mouse.CursorPos()))) {
@@ -336,7 +340,9 @@ void TPxPathControl::PressItem(Integer x, Integer y) {
   const bool open = FFirstClick;
   FFirstClick = !FFirstClick;
   if (!open) return;
+  TPxLifeGuard guard(this);
   DoPopup(node);
+  if (guard.Gone()) return;
   BuildMenu(node);
   FButtonDown = true;
   RefreshItem(node);
@@ -345,10 +351,13 @@ void TPxPathControl::PressItem(Integer x, Integer y) {
   try {
     FPopup->Popup(at.X, at.Y);
   } catch (...) {
-    FButtonDown = false;
-    FDownItem = nullptr;
+    if (guard.Alive()) {
+      FButtonDown = false;
+      FDownItem = nullptr;
+    }
     throw;
   }
+  if (guard.Gone()) return;
   FButtonDown = false;
   if (FOldDownItem) RefreshItem(FOldDownItem);
   FDownItem = nullptr;

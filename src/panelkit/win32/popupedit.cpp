@@ -1,4 +1,5 @@
 #include "panelkit/win32/popupedit.h"
+#include "panelkit/win32/lifeguard.h"
 
 #include "panelkit/win32/editpublish.h"
 #include "ui/forms.h"
@@ -387,9 +388,12 @@ void TPxPopupEdit::KeyPress(Char& key) {
 }
 
 void TPxPopupEdit::MouseDown(TMouseButton button, TShiftState shift, Integer x, Integer y) {
+  TPxLifeGuard guard(this);
   TPxCustomButtonEdit::MouseDown(button, shift, x, y);
+  if (guard.Gone()) return;
   if (button == mbLeft && FStyle == dsDropDownList && !FDroppedDown) {
     DoButtonDown(this);
+    if (guard.Gone()) return;
     Button().SetDown(true);
   }
 }

@@ -1,4 +1,5 @@
 #include "panelkit/win32/pxbutton.h"
+#include "panelkit/win32/lifeguard.h"
 
 #include <algorithm>
 
@@ -240,14 +241,18 @@ void TPxButton::Paint() {
 }
 
 void TPxButton::MouseDown(TMouseButton button, TShiftState shift, Integer x, Integer y) {
+  TPxLifeGuard guard(this);
   TCustomControl::MouseDown(button, shift, x, y);
+  if (guard.Gone()) return;
   FPressed = true;
   if (!Focused() && CanFocus()) SetFocus();
+  if (guard.Gone()) return;
   Invalidate();
   if (FShowArrow && PopupMenu()) {
     POINT corner{0, Height()};
     ::ClientToScreen(Handle(), &corner);
     PopupMenu()->Popup(corner.x, corner.y);
+    if (guard.Gone()) return;
     FPressed = false;
     Invalidate();
   }

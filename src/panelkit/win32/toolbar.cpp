@@ -1,4 +1,5 @@
 #include "panelkit/win32/toolbar.h"
+#include "panelkit/win32/lifeguard.h"
 
 #include <algorithm>
 
@@ -271,9 +272,12 @@ void TPxToolbar::MouseMove(TShiftState shift, Integer x, Integer y) {
 }
 
 void TPxToolbar::MouseUp(TMouseButton button, TShiftState shift, Integer x, Integer y) {
+  TPxLifeGuard guard(this);
   TPxCollectionControl::MouseUp(button, shift, x, y);
+  if (guard.Gone()) return;
   TPxToolItem* item = GetItemAtPos(x, y);
   if (item && item == FDownItem) item->DoClick();
+  if (guard.Gone()) return;
   SetDownItem(nullptr);
 }
 

@@ -239,10 +239,51 @@ TEST_F(PickerTest, TheCalculatorOpensBelowItsEditAndComputesIntoTheText) {
   press(TCalcKey::D0);
   press(TCalcKey::Equal);
   EXPECT_EQ(U8(edit.Text()), "0") << "a division by zero keeps the display";
+  ASSERT_EQ(FExceptions.size(), 1u) << "and says that it failed";
+  EXPECT_EQ(U8(FExceptions[0]), "Floating point division by zero");
+  FExceptions.clear();
   EXPECT_TRUE(edit.DroppedDown());
+  // C starts a new sum: 5 x 3, C, 4 x 2 = is 8 as on a desk calculator.
+  for (TCalcKey key : {TCalcKey::D5, TCalcKey::Multiply, TCalcKey::D3, TCalcKey::Clear, TCalcKey::D4,
+                       TCalcKey::Multiply, TCalcKey::D2})
+    press(key);
+  EXPECT_TRUE(edit.DroppedDown());
+  press(TCalcKey::Equal);
+  EXPECT_EQ(U8(edit.Text()), "8");
+  harness::SendKey(edit.Handle(), VK_DOWN, {.ctrl = false, .shift = false, .alt = true});
+  Pump();
   harness::SendKey(edit.Handle(), VK_ESCAPE, {}, 27);
   Pump();
   EXPECT_FALSE(edit.DroppedDown());
+}
+
+TEST_F(PickerTest, TheCalculatorEditFiltersTypingAndPasting) {
+  TPickerForm& f = Pickers();
+  TPxCalcEdit& edit = *f.calc;
+  edit.SetFocus();
+  edit.SetText(u"");
+  for (wchar_t ch : std::wstring(L"1a2b.5"))
+    harness::SendChar(edit.Handle(), ch);
+  Pump();
+  EXPECT_EQ(U8(edit.Text()), "12.5") << "letters never reach the display";
+  EXPECT_TRUE(edit.ResetPending()) << "a typed character starts a new number for the next key";
+  edit.SetOptions({eoAllowFloat, eoAllowSigns, eoDisableTyping});
+  edit.SetText(u"3");
+  edit.SetSelStart(1);
+  harness::SendChar(edit.Handle(), L'a');
+  harness::SendChar(edit.Handle(), L'4');
+  Pump();
+  EXPECT_EQ(U8(edit.Text()), "3") << "typing switched off";
+  edit.SetOptions({eoAllowFloat, eoAllowSigns});
+  edit.SetText(u"");
+  Clipboard().SetAsText(u"12abc3");
+  SendMessageW(edit.Handle(), WM_PASTE, 0, 0);
+  EXPECT_EQ(U8(edit.Text()), "123");
+  edit.SetMax(100);
+  edit.SetText(u"");
+  SendMessageW(edit.Handle(), WM_PASTE, 0, 0);
+  EXPECT_EQ(U8(edit.Text()), "100");
+  edit.SetMax(0);
 }
 
 TEST_F(PickerTest, TheTimeChooserOpensBelowItsPickerAndHandsBackAClickedTime) {
