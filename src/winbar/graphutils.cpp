@@ -137,6 +137,12 @@ Integer BorderAllowance(bool singleBorder, bool beveled, bool bevelTop, bool bev
   return 2;
 }
 
+Integer AutoSizeHeight(Integer allowance, Integer rows, Integer buttonHeight) {
+  long long height = static_cast<long long>(allowance) + static_cast<long long>(std::max<Integer>(rows, 0)) *
+                                                             std::max<Integer>(buttonHeight, 0);
+  return static_cast<Integer>(std::clamp<long long>(height, 0, kMaxControlExtent));
+}
+
 std::array<String, 3> SplitCaptionLines(const String& caption) {
   std::array<String, 3> lines;
   size_t first = caption.find(u'\t');

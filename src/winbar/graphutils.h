@@ -43,6 +43,10 @@ Integer ButtonsPerRow(Integer clientWidth, Integer buttonWidth, bool fullSize);
 Integer ButtonRows(Integer buttonCount, Integer perRow);
 // What the border and bevels take from the height of an auto-sized group.
 Integer BorderAllowance(bool singleBorder, bool beveled, bool bevelTop, bool bevelBottom);
+// The height of an auto-sized group: the allowance plus its rows, never
+// above the tallest window the system makes, whatever the button height.
+Integer AutoSizeHeight(Integer allowance, Integer rows, Integer buttonHeight);
+inline constexpr Integer kMaxControlExtent = 32767;
 // A caption's three lines, separated by tab characters; a third tab stays in line 3.
 std::array<String, 3> SplitCaptionLines(const String& caption);
 // Where a caption starts below the button's top, given its lines, the line

@@ -652,14 +652,24 @@ Integer TButtonGroupEx::Allowance() const {
 }
 
 Integer TButtonGroupEx::RowsHeight() const {
-  return Allowance() + ButtonRows(Items().Count(), ButtonsPerRowNow()) * ButtonHeight();
+  return AutoSizeHeight(Allowance(), ButtonRows(Items().Count(), ButtonsPerRowNow()), ButtonHeight());
 }
 
 void TButtonGroupEx::ResizeButtons() {
   TButtonGroup::ResizeButtons();
   if (!FAutoSize) return;
   HideScrollBar();
-  if (Height() != RowsHeight()) SetHeight(RowsHeight());
+  // The window system may refuse the height asked for; the size it gives
+  // comes back through this step and must not ask again.
+  if (FSizing || Height() == RowsHeight()) return;
+  FSizing = true;
+  try {
+    SetHeight(RowsHeight());
+  } catch (...) {
+    FSizing = false;
+    throw;
+  }
+  FSizing = false;
 }
 
 void TButtonGroupEx::Paint() {

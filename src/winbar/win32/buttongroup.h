@@ -248,6 +248,7 @@ class TButtonGroupEx : public TButtonGroup {
   TColor FGlassButtonColor = clWhite;
   bool FWordWrap = false;
   bool FAutoSize = false;
+  bool FSizing = false;  // setting the height of the rows
 };
 
 // The version banner of the window bar's controls.

@@ -231,8 +231,10 @@ void TItemCollection::Notify(TCollectionItem* item, bool added) {
 void TButtonCollection::Describe(TClassBuilder<TButtonCollection>&) {}
 
 TButtonCollection::TButtonCollection(TButtonCategory* category)
-    : TItemCollection(category ? category->CategoryButtons() : nullptr, TButtonItem::StaticClass()),
-      FCategory(category) {}
+    : TButtonCollection(category, category ? category->CategoryButtons() : nullptr) {}
+
+TButtonCollection::TButtonCollection(TButtonCategory* category, TCategoryButtonsEx* control)
+    : TItemCollection(control, TButtonItem::StaticClass()), FCategory(category) {}
 
 TPersistent* TButtonCollection::GetOwner() const {
   return FCategory;
@@ -278,8 +280,14 @@ void TButtonCategory::Describe(TClassBuilder<TButtonCategory>& c) {
 }
 
 TButtonCategory::TButtonCategory(TCollection* collection)
-    : TBaseItem(collection), FColor(kColors[gNextCategoryColor]), FItems(std::make_unique<TButtonCollection>(this)) {
+    : TBaseItem(nullptr),
+      FColor(kColors[gNextCategoryColor]),
+      FItems(std::make_unique<TButtonCollection>(
+          this, dynamic_cast<TItemCollection*>(collection) ? static_cast<TItemCollection*>(collection)->CategoryButtons()
+                                                           : nullptr)) {
   gNextCategoryColor = (gNextCategoryColor + 1) % 10;
+  // Joined only now: joining lays the control out, which reads the buttons.
+  SetCollection(collection);
 }
 
 TButtonCategory::~TButtonCategory() {

@@ -131,6 +131,7 @@ class TButtonCollection : public TItemCollection {
   KST_CLASS(TButtonCollection, TItemCollection)
  public:
   explicit TButtonCollection(TButtonCategory* category = nullptr);
+  TButtonCollection(TButtonCategory* category, TCategoryButtonsEx* control);
   TButtonCategory* Category() const { return FCategory; }
   TButtonItem* Items(int index) const { return static_cast<TButtonItem*>(TCollection::Items(index)); }
   TButtonItem* Add() { return static_cast<TButtonItem*>(TCollection::Add()); }

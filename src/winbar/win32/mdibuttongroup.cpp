@@ -166,7 +166,7 @@ void TMDIButtonGroup::DoItemClicked(Integer index) {
 void TMDIButtonGroup::ResizeButtons() {
   TButtonGroupEx::ResizeButtons();
   if (AutoSize()) return;
-  Integer single = Allowance() + ButtonHeight();
+  Integer single = AutoSizeHeight(Allowance(), 1, ButtonHeight());
   if (Height() != single) SetHeight(single);
   TButtonGroup::ResizeButtons();
 }

@@ -293,3 +293,18 @@ TEST_F(WinbarTest, ThePlatformCategoryListLoadsWithItsOwnPropertiesAndAncestors)
   SaveForInspection(CaptureScreen(form->Handle()), L"platform-categories.bmp");
   EXPECT_TRUE(FExceptions.empty());
 }
+
+TEST_F(CategoryButtonsTest, ANewCategoryOnALiveControlHoldingOneJoinsWithItsButtons) {
+  ASSERT_TRUE(FPalette->HandleAllocated());
+  int before = FPalette->Categories().Count();
+  TButtonCategory* added = FPalette->Categories().Add();
+  ASSERT_NE(added, nullptr);
+  EXPECT_EQ(added->Items().Count(), 0);
+  auto* inserted = static_cast<TButtonCategory*>(FPalette->Categories().Insert(0));
+  ASSERT_NE(inserted, nullptr);
+  EXPECT_EQ(FPalette->Categories().Items(0), inserted);
+  EXPECT_EQ(inserted->CategoryButtons(), FPalette);
+  EXPECT_EQ(FPalette->Categories().Count(), before + 2);
+  Pump();
+  EXPECT_TRUE(FExceptions.empty());
+}

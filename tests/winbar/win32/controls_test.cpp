@@ -243,3 +243,24 @@ TEST_F(WinbarTest, AGroupScrollsWholeRowsAndShowsEachButtonsHint) {
   EXPECT_EQ(info.HintStr, u"First");
   EXPECT_EQ(info.CursorRect, group.GetButtonRect(0));
 }
+
+TEST_F(WinbarTest, AnAutoSizedGroupTallerThanAWindowCanBeStaysBoundedAndStopsResizing) {
+  auto form = MakeForm<TWinbarExtrasForm>(FApp.get());
+  form->Show();
+  Pump();
+  auto* tall = new TButtonGroupEx(form.get());
+  int resizes = 0;
+  tall->OnResize = TNotifyEvent([&resizes](TObject*) { ++resizes; });
+  tall->SetButtonHeight(20000);
+  tall->Items().Add()->SetCaption(u"One");
+  tall->Items().Add()->SetCaption(u"Two");
+  tall->SetAlign(alTop);
+  tall->SetAutoSize(true);
+  tall->SetParent(form.get());
+  Pump();
+  EXPECT_LE(tall->Height(), kMaxControlExtent);
+  EXPECT_GT(tall->Height(), 0);
+  EXPECT_LT(resizes, 20) << "the height is asked for a bounded number of times";
+  EXPECT_EQ(AutoSizeHeight(2, 2, 20000), kMaxControlExtent);
+  EXPECT_EQ(AutoSizeHeight(2, 2, 30), 62);
+}
