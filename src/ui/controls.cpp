@@ -257,6 +257,17 @@ void TControl::Describe(TClassBuilder<TControl>& c) {
       u"HelpKeyword", [](const TControl& o) { return o.Kept.HelpKeyword; },
       [](TControl& o, const String& v) { o.Kept.HelpKeyword = v; });
   c.Property(u"HelpContext", &TControl::HelpContext, &TControl::SetHelpContext).Default(0);
+  // Every control of newer IDEs can keep a margin clear around itself when
+  // it is aligned.
+  c.Property(
+       u"AlignWithMargins", [](const TControl& o) { return o.Kept.AlignWithMargins; },
+       [](TControl& o, bool v) {
+         if (o.Kept.AlignWithMargins == v) return;
+         o.Kept.AlignWithMargins = v;
+         o.RequestAlign();
+       })
+      .Default(0);
+  c.Property(u"Margins", [](const TControl& o) { return o.Kept.Margins.get(); });
 }
 
 void TControl::DefineProperties(TFiler& filer) {
@@ -1219,25 +1230,34 @@ void TWinControl::AlignControls(TControl* control, TRect& rect) {
       list.insert(list.begin() + static_cast<std::ptrdiff_t>(j), c);
     }
     for (TControl* c : list) {
-      Integer w = c->Width(), h = c->Height();
+      // A control aligned with margins keeps them clear around itself
+      // inside the space its alignment gives it.
+      TRect m{0, 0, 0, 0};
+      if (c->Kept.AlignWithMargins && c->Kept.Margins) {
+        const TMargins& margins = *c->Kept.Margins;
+        m = TRect{margins.Left, margins.Top, margins.Right, margins.Bottom};
+      }
+      const Integer w = c->Width(), h = c->Height();
+      const Integer spanW = std::max(0, rect.Width() - m.Left - m.Right);
+      const Integer spanH = std::max(0, rect.Height() - m.Top - m.Bottom);
       switch (align) {
         case alTop:
-          c->SetAlignedBounds(rect.Left, rect.Top, std::max(0, rect.Width()), h);
-          rect.Top += c->Height();
+          c->SetAlignedBounds(rect.Left + m.Left, rect.Top + m.Top, spanW, h);
+          rect.Top += c->Height() + m.Top + m.Bottom;
           break;
         case alBottom:
-          c->SetAlignedBounds(rect.Left, rect.Bottom - h, std::max(0, rect.Width()), h);
-          rect.Bottom -= c->Height();
+          c->SetAlignedBounds(rect.Left + m.Left, rect.Bottom - m.Bottom - h, spanW, h);
+          rect.Bottom -= c->Height() + m.Top + m.Bottom;
           break;
         case alLeft:
-          c->SetAlignedBounds(rect.Left, rect.Top, w, std::max(0, rect.Height()));
-          rect.Left += c->Width();
+          c->SetAlignedBounds(rect.Left + m.Left, rect.Top + m.Top, w, spanH);
+          rect.Left += c->Width() + m.Left + m.Right;
           break;
         case alRight:
-          c->SetAlignedBounds(rect.Right - w, rect.Top, w, std::max(0, rect.Height()));
-          rect.Right -= c->Width();
+          c->SetAlignedBounds(rect.Right - m.Right - w, rect.Top + m.Top, w, spanH);
+          rect.Right -= c->Width() + m.Left + m.Right;
           break;
-        default: c->SetAlignedBounds(rect.Left, rect.Top, std::max(0, rect.Width()), std::max(0, rect.Height())); break;
+        default: c->SetAlignedBounds(rect.Left + m.Left, rect.Top + m.Top, spanW, spanH); break;
       }
     }
   }

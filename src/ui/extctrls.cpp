@@ -683,7 +683,6 @@ void TSplitter::Notification(TComponent* component, TOperation operation) {
 // Image
 
 void TImage::Describe(TClassBuilder<TImage>& c) {
-  publish::AlignWithMargins(c);
   publish::KeptGraphic(c);
   publish::Align(c);
   publish::Anchors(c);

@@ -85,6 +85,81 @@ std::unique_ptr<TMethodTypeInfo> MakeKeptEventType(TKeptEvent event) {
     case TKeptEvent::TVEditing:
       return make(u"TTVEditingEvent", u"ComCtrls",
                   {sender, Param(u"Node", u"TTreeNode"), Param(u"AllowEdit", u"Boolean", kVarParam)});
+    case TKeptEvent::Gesture:
+      return make(u"TGestureEvent", u"Controls",
+                  {sender, Param(u"EventInfo", u"TGestureEventInfo", kConst), Param(u"Handled", u"Boolean", kVarParam)});
+    case TKeptEvent::MouseActivate:
+      return make(u"TMouseActivateEvent", u"Controls",
+                  {sender, Param(u"Button", u"TMouseButton"), Param(u"Shift", u"TShiftState"), Param(u"X", u"Integer"),
+                   Param(u"Y", u"Integer"), Param(u"HitTest", u"Integer"),
+                   Param(u"MouseActivate", u"TMouseActivate", kVarParam)});
+    case TKeptEvent::StartDock:
+      return make(u"TStartDockEvent", u"Controls", {sender, Param(u"DragObject", u"TDragDockObject", kVarParam)});
+    case TKeptEvent::MeasureItem:
+      return make(u"TMeasureItemEvent", u"StdCtrls",
+                  {Param(u"Control", u"TWinControl"), Param(u"Index", u"Integer"),
+                   Param(u"Height", u"Integer", kVarParam)});
+    case TKeptEvent::UDChanging:
+      return make(u"TUDChangingEvent", u"ComCtrls", {sender, Param(u"AllowChange", u"Boolean", kVarParam)});
+    case TKeptEvent::GetPickList:
+      return make(u"TGetPickListEvent", u"ValEdit",
+                  {sender, Param(u"KeyName", u"string", kConst), Param(u"Values", u"TStrings")});
+    case TKeptEvent::SetEditText:
+      return make(u"TSetEditEvent", u"Grids",
+                  {sender, Param(u"ACol", u"Integer"), Param(u"ARow", u"Integer"), Param(u"Value", u"string", kConst)});
+    case TKeptEvent::GetColors:
+      return make(u"TGetColorsEvent", u"ExtCtrls", {Param(u"Sender", u"TCustomColorBox"), Param(u"Items", u"TStrings")});
+    case TKeptEvent::ListBoxGetColors:
+      return make(u"TLBGetColorsEvent", u"ExtCtrls",
+                  {Param(u"Sender", u"TCustomColorListBox"), Param(u"Items", u"TStrings")});
+    case TKeptEvent::TabGetImageIndex:
+      return make(u"TTabGetImageEvent", u"Tabs",
+                  {sender, Param(u"TabIndex", u"Integer"), Param(u"ImageIndex", u"Integer", kVarParam)});
+    case TKeptEvent::DrawTabSet:
+      return make(u"TDrawTabEvent", u"Tabs",
+                  {sender, Param(u"TabCanvas", u"TCanvas"), Param(u"R", u"TRect"), Param(u"Index", u"Integer"),
+                   Param(u"Selected", u"Boolean")});
+    case TKeptEvent::MeasureTab:
+      return make(u"TMeasureTabEvent", u"Tabs",
+                  {sender, Param(u"Index", u"Integer"), Param(u"TabWidth", u"Integer", kVarParam)});
+    case TKeptEvent::TabChange:
+      return make(u"TTabChangeEvent", u"Tabs",
+                  {sender, Param(u"NewTab", u"Integer"), Param(u"AllowChange", u"Boolean", kVarParam)});
+    case TKeptEvent::CloseQuery:
+      return make(u"TCloseQueryEvent", u"Forms", {sender, Param(u"CanClose", u"Boolean", kVarParam)});
+    case TKeptEvent::HelpEvent:
+      return make(u"THelpEvent", u"Classes",
+                  {Param(u"Command", u"Word"), Param(u"Data", u"NativeInt"), Param(u"CallHelp", u"Boolean", kVarParam)});
+    case TKeptEvent::LinkClick:
+      return make(u"TSysLinkEvent", u"ExtCtrls",
+                  {sender, Param(u"Link", u"string", kConst), Param(u"LinkType", u"TSysLinkType")});
+    case TKeptEvent::ToolBarCustomDraw:
+      return make(u"TTBCustomDrawEvent", u"ComCtrls",
+                  {Param(u"Sender", u"TToolBar"), Param(u"ARect", u"TRect", kConst),
+                   Param(u"DefaultDraw", u"Boolean", kVarParam)});
+    case TKeptEvent::ToolButtonCustomDraw:
+      return make(u"TTBCustomDrawBtnEvent", u"ComCtrls",
+                  {Param(u"Sender", u"TToolBar"), Param(u"Button", u"TToolButton"), Param(u"State", u"TCustomDrawState"),
+                   Param(u"DefaultDraw", u"Boolean", kVarParam)});
+    case TKeptEvent::SelectCell:
+      return make(u"TSelectCellEvent", u"Grids",
+                  {sender, Param(u"ACol", u"Integer"), Param(u"ARow", u"Integer"),
+                   Param(u"CanSelect", u"Boolean", kVarParam)});
+    case TKeptEvent::DockDrop:
+      return make(u"TDockDropEvent", u"Controls",
+                  {sender, Param(u"Source", u"TDragDockObject"), Param(u"X", u"Integer"), Param(u"Y", u"Integer")});
+    case TKeptEvent::DockOver:
+      return make(u"TDockOverEvent", u"Controls",
+                  {sender, Param(u"Source", u"TDragDockObject"), Param(u"X", u"Integer"), Param(u"Y", u"Integer"),
+                   Param(u"State", u"TDragState"), Param(u"Accept", u"Boolean", kVarParam)});
+    case TKeptEvent::UnDock:
+      return make(u"TUnDockEvent", u"Controls",
+                  {sender, Param(u"Client", u"TControl"), Param(u"NewTarget", u"TWinControl"),
+                   Param(u"Allow", u"Boolean", kVarParam)});
+    case TKeptEvent::GetSiteInfo:
+      return make(u"TGetSiteInfoEvent", u"Controls",
+                  {sender, Param(u"DockClient", u"TControl"), Param(u"InfluenceRect", u"TRect", kVarParam),
+                   Param(u"MousePos", u"TPoint"), Param(u"CanDock", u"Boolean", kVarParam)});
   }
   return make(u"TNotifyEvent", u"Classes", {sender});
 }
@@ -94,7 +169,7 @@ std::unique_ptr<TMethodTypeInfo> MakeKeptEventType(TKeptEvent event) {
 const TMethodTypeInfo& KeptEventType(TKeptEvent event) {
   static const std::vector<std::unique_ptr<TMethodTypeInfo>> types = [] {
     std::vector<std::unique_ptr<TMethodTypeInfo>> all;
-    for (int i = 0; i <= static_cast<int>(TKeptEvent::TVEditing); ++i)
+    for (int i = 0; i <= static_cast<int>(TKeptEvent::GetSiteInfo); ++i)
       all.push_back(MakeKeptEventType(static_cast<TKeptEvent>(i)));
     return all;
   }();

@@ -7,7 +7,9 @@
 #include "classes/component.h"
 #include "rtl/uitypes.h"
 
+#include <any>
 #include <array>
+#include <map>
 #include <memory>
 
 enum TDragMode { dmManual, dmAutomatic };
@@ -115,6 +117,29 @@ enum class TKeptEvent {
   TVAdvancedCustomDrawItem,
   TVEdited,
   TVEditing,
+  Gesture,
+  MouseActivate,
+  StartDock,
+  MeasureItem,
+  UDChanging,
+  GetPickList,
+  SetEditText,
+  GetColors,
+  ListBoxGetColors,
+  TabGetImageIndex,
+  DrawTabSet,
+  MeasureTab,
+  TabChange,
+  CloseQuery,
+  HelpEvent,
+  LinkClick,
+  ToolBarCustomDraw,
+  ToolButtonCustomDraw,
+  SelectCell,
+  DockDrop,
+  DockOver,
+  UnDock,
+  GetSiteInfo,
 };
 const TMethodTypeInfo& KeptEventType(TKeptEvent event);
 
@@ -181,4 +206,13 @@ struct TKeptControlProperties {
   TMultiSelectStyle MultiSelectStyle{msControlSelect};
   // Handlers as read, in the slots each class gives its kept events.
   std::array<TNotifyEvent, 8> Events;
+  // Every other value a class keeps only to store it again, by property name.
+  std::map<String, std::any> Values;
+  template <class V>
+  V ValueOr(const String& name, const V& fallback) const {
+    const auto found = Values.find(name);
+    if (found == Values.end()) return fallback;
+    const V* value = std::any_cast<V>(&found->second);
+    return value ? *value : fallback;
+  }
 };

@@ -210,12 +210,8 @@ template <class T>
 void TextHint(TClassBuilder<T>& c) {
   KST_KEPT_PROPERTY(u"TextHint", TextHint);
 }
-// Newer IDEs' layout, docking and styling, kept as written.
-template <class T>
-void AlignWithMargins(TClassBuilder<T>& c) {
-  KST_KEPT_PROPERTY(u"AlignWithMargins", AlignWithMargins).Default(0);
-  c.Property(u"Margins", [](const T& o) { return o.Kept.Margins.get(); });
-}
+// Newer IDEs' docking and styling, kept as written (every control's
+// margins are the control's own).
 template <class T>
 void StyleElements(TClassBuilder<T>& c) {
   KST_KEPT_PROPERTY(u"StyleElements", StyleElements);

@@ -78,7 +78,6 @@ bool IsAccel(Word key, const String& caption) {
 // Label
 
 void TLabel::Describe(TClassBuilder<TLabel>& c) {
-  publish::AlignWithMargins(c);
   publish::StyleElements(c);
   publish::KeptGraphic(c);
   publish::Align(c);
@@ -244,7 +243,6 @@ const TTypeInfo& DescribeType(TypeTag<TButtonStyle>) {
 }
 
 void TButton::Describe(TClassBuilder<TButton>& c) {
-  publish::AlignWithMargins(c);
   KST_KEPT_PROPERTY(u"ImageAlignment", ImageAlignment).Default(kept::iaLeft);
   c.Property(u"ImageMargins", [](const TButton& o) { return o.Kept.ImageMargins.get(); });
   publish::ParentDoubleBuffered(c);

@@ -290,3 +290,51 @@ TEST_F(KeptProperties, NewerIdePropertiesAreReadAndKept) {
 }
 
 }  // namespace
+
+namespace {
+
+class AlignedMargins : public UiTest {};
+
+// A control aligned with margins keeps them clear inside the space its
+// alignment gives it; the one beside it starts after them.
+TEST_F(AlignedMargins, AlignedControlsKeepTheirMarginsClear) {
+  const std::string text =
+      "object Dialog: TForm\n"
+      "  ClientWidth = 200\n"
+      "  ClientHeight = 100\n"
+      "  object Top: TPanel\n"
+      "    AlignWithMargins = True\n"
+      "    Height = 20\n"
+      "    Margins.Left = 5\n"
+      "    Margins.Top = 6\n"
+      "    Margins.Right = 7\n"
+      "    Margins.Bottom = 8\n"
+      "    Align = alTop\n"
+      "  end\n"
+      "  object Rest: TPanel\n"
+      "    Align = alClient\n"
+      "  end\n"
+      "end\n";
+  auto* form = new TForm(FApp.get());
+  ASSERT_EQ(ReadFormText(text, *form, FRegistry), std::vector<String>{});
+  form->Realign();
+  const struct {
+    const char16_t* Name;
+    Integer Left, Top, Width, Height;
+  } cases[] = {
+      {u"Top", 5, 6, form->ClientWidth() - 5 - 7, 20},
+      {u"Rest", 0, 6 + 20 + 8, form->ClientWidth(), form->ClientHeight() - (6 + 20 + 8)},
+  };
+  for (const auto& [name, left, top, width, height] : cases) {
+    SCOPED_TRACE(StringToUTF8(name));
+    auto* control = dynamic_cast<TControl*>(form->FindComponent(name));
+    ASSERT_NE(control, nullptr);
+    EXPECT_EQ(control->Left(), left);
+    EXPECT_EQ(control->Top(), top);
+    EXPECT_EQ(control->Width(), width);
+    EXPECT_EQ(control->Height(), height);
+  }
+  delete form;
+}
+
+}  // namespace
