@@ -74,27 +74,30 @@ String MessageBoxText(StringView text) {
   result.reserve(std::min<size_t>(text.size(), 4096));
   size_t runStart = 0;   // where the current run without blanks began in `result`
   size_t lineStart = 0;  // where the current line began in `result`
-  bool cut = false;      // the current run or line has been cut already
+  // A cut run resumes at the next blank, so the words after a long name are
+  // still read; a cut line resumes only at the next line.
+  enum class TCut { None, Run, Line } cut = TCut::None;
   for (Char c : text) {
     const bool lineBreak = c == u'\r' || c == u'\n';
     if (lineBreak) {
       result.push_back(c);
       runStart = lineStart = result.size();
-      cut = false;
+      cut = TCut::None;
       continue;
     }
-    if (cut) continue;
+    if (cut == TCut::Line || (cut == TCut::Run && c != u' ')) continue;
+    cut = TCut::None;
     if (c < u' ' || c == u'\uFFFD' || c == u'\x7F') c = u'?';
     result.push_back(c);
     if (c == u' ') runStart = result.size();
-    if (result.size() - runStart > kLongestRun) {
-      result.resize(runStart + kKeptOfRun);
-      result += u"...";
-      cut = true;
-    } else if (result.size() - lineStart > kLongestLine) {
+    if (result.size() - lineStart > kLongestLine) {
       result.resize(lineStart + kLongestLine - 3);
       result += u"...";
-      cut = true;
+      cut = TCut::Line;
+    } else if (result.size() - runStart > kLongestRun) {
+      result.resize(runStart + kKeptOfRun);
+      result += u"...";
+      cut = TCut::Run;
     }
   }
   return result;

@@ -16,7 +16,7 @@ TEST(CommandLine, SplitPathsAreJoinedAgain) {
   EXPECT_EQ(Join({u"C:\\My", u"Forms\\main.dfm"}, {u"C:\\My Forms\\main.dfm"}),
             (std::vector<String>{u"C:\\My Forms\\main.dfm"}));
   // The first half alone names a file: it opens, and the second half is tried alone.
-  EXPECT_EQ(Join({u"C:\\My", u"Forms\\main.dfm"}, files), (std::vector<String>{u"C:\\My"}));
+  EXPECT_EQ(Join({u"C:\\My", u"Forms\\main.dfm"}, files), (std::vector<String>{u"C:\\My", u"Forms\\main.dfm"}));
   // Two whole files open in their order.
   EXPECT_EQ(Join({u"C:\\a.dfm", u"C:\\My Forms\\main.dfm"}, files),
             (std::vector<String>{u"C:\\a.dfm", u"C:\\My Forms\\main.dfm"}));

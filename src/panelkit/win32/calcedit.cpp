@@ -196,6 +196,11 @@ void TPxCalcEdit::KeyDown(Word& key, TShiftState shift) {
 }
 
 void TPxCalcEdit::KeyPress(Char& key) {
+  // Escape closes the calculator whatever the display accepts.
+  if (key == 27) {
+    TPxPopupEdit::KeyPress(key);
+    return;
+  }
   if (FCalculator.Options.Contains(eoDisableTyping)) {
     key = 0;
     return;

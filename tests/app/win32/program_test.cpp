@@ -1108,8 +1108,20 @@ TEST_F(ProgramProcessTest, FilesOfEveryEncodingOnTheCommandLineOpenAndASplitPath
   TProgram program;
   // The last path comes in two arguments, split at its blank.
   const std::wstring split = (FFolder / "with").wstring() + L" blank.dfm";
-  ASSERT_TRUE(program.Start(Quoted("text.dfm") + L" " + Quoted("binary.dfm") + L" " + Quoted("resource.dfm") + L" " +
-                            split + L" " + Quoted("missing-is-dropped-silently")));
+  // A name that is no file is reported and takes none of the later files along.
+  ASSERT_TRUE(program.Start(Quoted("text.dfm") + L" " + Quoted("binary.dfm") + L" " + Quoted("missing.dfm") + L" " +
+                            Quoted("resource.dfm") + L" " + split));
+  HWND box = nullptr;
+  for (int i = 0; i < 200 && !box; ++i) {
+    Sleep(100);
+    box = WindowOf(program.Info.dwProcessId, L"Error");
+  }
+  ASSERT_NE(box, nullptr) << "the missing file is reported";
+  // Its wording is checked in process; here the box is answered as a user
+  // would, and the files after the missing one still open.
+  HWND ok = FindWindowExW(box, nullptr, nullptr, L"OK");
+  ASSERT_NE(ok, nullptr);
+  PostMessageW(ok, BM_CLICK, 0, 0);
   HWND main = WaitForMainWindow(program);
   ASSERT_NE(main, nullptr);
   const std::vector<std::wstring> expected{L"text.dfm", L"binary.dfm", L"resource.dfm", L"with blank.dfm"};
