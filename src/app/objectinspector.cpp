@@ -1,9 +1,12 @@
 #include "app/objectinspector.h"
 
 #include <algorithm>
+#include <cmath>
+#include <limits>
 
 #include "classes/collection.h"
 #include "classes/propaccess.h"
+#include "rtl/exceptions.h"
 #include "rtl/floattext.h"
 #include "rtl/format.h"
 #include "rtl/numbers.h"
@@ -258,6 +261,26 @@ bool TMObjectInspector::SetPropertyValue(StringView name, const TStrings& lines)
   return true;
 }
 
+namespace {
+
+// The text is read at the widest precision; a number the property's own type
+// cannot hold is refused as the overflow it is, not stored as infinity.
+long double FloatWithinType(const TPropInfo& prop, long double value) {
+  if (!std::isfinite(value)) return value;
+  long double largest = std::numeric_limits<long double>::max();
+  switch (static_cast<const TFloatTypeInfo&>(prop.PropType()).FloatType()) {
+    case ftSingle: largest = std::numeric_limits<float>::max(); break;
+    case ftDouble: largest = std::numeric_limits<double>::max(); break;
+    case ftComp: largest = 9223372036854775807.0L; break;
+    case ftCurr: largest = 922337203685477.5807L; break;
+    case ftExtended: break;
+  }
+  if (std::fabs(value) > largest) throw EOverflow(u"Floating point overflow");
+  return value;
+}
+
+}  // namespace
+
 void TMObjectInspector::WriteText(const TPropInfo& prop, const String& text) {
   TObject& o = *FObject;
   try {
@@ -282,7 +305,7 @@ void TMObjectInspector::WriteText(const TPropInfo& prop, const String& text) {
         break;
       }
       case tkFloat:
-        if (!text.empty()) SetFloatProp(o, prop, StrToFloat(text));
+        if (!text.empty()) SetFloatProp(o, prop, FloatWithinType(prop, StrToFloat(text)));
         break;
       case tkString:
       case tkLString:

@@ -175,6 +175,13 @@ TEST_F(ObjectInspector, SetsValuesFromText) {
   failure.clear();
   EXPECT_TRUE(inspector->SetPropertyValue(u"Ratio", u"abc"));
   EXPECT_EQ(failure, u"'abc' is not a valid floating point value");
+  // A number beyond the property's type is refused, and the value stays.
+  failure.clear();
+  EXPECT_TRUE(inspector->SetPropertyValue(u"Ratio", u"1e400"));
+  EXPECT_EQ(failure, u"Floating point overflow");
+  EXPECT_EQ(control->Ratio, 2.5);
+  EXPECT_TRUE(inspector->SetPropertyValue(u"Ratio", u"-1e308"));
+  EXPECT_EQ(control->Ratio, -1e308);
 }
 
 TEST_F(ObjectInspector, SetsObjectsAndListsFromLines) {
