@@ -123,6 +123,46 @@ TEST_F(PreviewCorpusTest, EveryFormPreviewsWithNoErrorButClassesOutsideTheTable)
   std::printf("%zu forms previewed\nclasses outside the table:%s\n", files.size(), list.c_str());
 }
 
+// A form text is untrusted: naming the program's own window and services
+// must build none of them. They are unknown classes to a preview, nothing
+// of the program is replaced, the registry stays untouched and no second
+// instance window appears.
+TEST_F(PreviewCorpusTest, TheProgramsOwnWindowsAndServicesAreUnknownToAPreview) {
+  const wchar_t* key = L"Software\\KestrumPreviewImpostor";
+  RegDeleteTreeW(HKEY_CURRENT_USER, key);
+  TStringList lines;
+  lines.SetText(
+      u"object Form1: TForm\r\n"
+      u"  object Impostor: Twnd_kst_Main\r\n"
+      u"  end\r\n"
+      u"  object Storage: TSvAppRegistryStorage\r\n"
+      u"    Root = 'Software\\KestrumPreviewImpostor'\r\n"
+      u"  end\r\n"
+      u"  object Placement: TSvFormStorage\r\n"
+      u"    AppStorage = Storage\r\n"
+      u"  end\r\n"
+      u"  object Instances: TSvAppInstances\r\n"
+      u"  end\r\n"
+      u"end\r\n");
+  auto* editor = CreateForm<Tmdi_kst_Editor>(FMain);
+  editor->New(&lines);
+  editor->PreviewForm();
+  Pump();
+  std::set<std::string> missing;
+  for (Integer i = 0; i < editor->ErrBox().Count(); ++i) missing.insert(MissingClass(editor->ErrBox()[i]));
+  for (const char* name : {"Twnd_kst_Main", "TSvAppRegistryStorage", "TSvFormStorage", "TSvAppInstances"})
+    EXPECT_TRUE(missing.contains(name)) << name << " is refused";
+  EXPECT_EQ(wnd_kst_Main, FMain) << "the program's main window stays its own";
+  EXPECT_EQ(FPreviewClasses.FindClass(u"Twnd_kst_Main"), nullptr);
+  editor->Free();
+  Pump();
+  EXPECT_EQ(wnd_kst_Main, FMain);
+  HKEY opened = nullptr;
+  EXPECT_NE(RegOpenKeyExW(HKEY_CURRENT_USER, key, 0, KEY_READ, &opened), ERROR_SUCCESS) << "nothing written";
+  if (opened) RegCloseKey(opened);
+  RegDeleteTreeW(HKEY_CURRENT_USER, key);
+}
+
 // One form of the corpus as the preview page shows it, for a person to look at.
 TEST_F(PreviewCorpusTest, ASampleFormLooksLikeTheForm) {
   const std::vector<formfile_test::CorpusFile> files = formfile_test::CorpusFiles();
