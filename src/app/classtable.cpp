@@ -372,6 +372,13 @@ int TPackageSet::InstallPackage(const String& path) {
         ErrorList.Add(PackageErrorLine(path, e.Message()));
       }
     }
+    // A package that loads but gives the previews nothing must not pass for
+    // one that works: the packages page shows this line for it.
+    // (Installed again, its classes are already there under its own name.)
+    const bool supplies = std::any_of(ordered.begin(), ordered.end(),
+                                      [&](const auto& entry) { return SameText(FRegistry.ModuleOf(entry.second.Name), path); });
+    if (!supplies && PackageErrorOf(ErrorList, path).empty())
+      ErrorList.Add(PackageErrorLine(path, u"No new class registered."));
   } catch (const Exception& e) {
     ErrorList.Add(PackageErrorLine(path, e.Message()));
   }

@@ -3,6 +3,7 @@
 #include "rtl/files.h"
 #include "rtl/inifiles.h"
 #include "rtl/numbers.h"
+#include "rtl/sysstr.h"
 
 namespace {
 constexpr const char16_t* kSection = u"Packages";
@@ -31,4 +32,14 @@ void SavePackageList(const String& iniFileName, const TStrings& packages) {
 
 String PackageErrorLine(const String& path, const String& message) {
   return path + u"=" + message;
+}
+
+String PackageErrorOf(const TStrings& errors, const String& path) {
+  const String prefix = PackageErrorLine(path, String());
+  for (Integer i = 0; i < errors.Count(); ++i) {
+    const String line = errors.Strings(i);
+    if (line.size() >= prefix.size() && SameText(StringView(line).substr(0, prefix.size()), prefix))
+      return line.substr(prefix.size());
+  }
+  return {};
 }

@@ -18,3 +18,7 @@ void SavePackageList(const String& iniFileName, const TStrings& packages);
 // "path=message": a package that could not be read, as the package error
 // list keeps it.
 String PackageErrorLine(const String& path, const String& message);
+
+// The message of the first line of `errors` for the path (compared without
+// regard to case); empty when there is none.
+String PackageErrorOf(const TStrings& errors, const String& path);

@@ -228,6 +228,11 @@ const TClassInfo* TClassRegistry::FindClass(StringView name) const {
   return it == FByName.end() ? nullptr : it->second.Class;
 }
 
+String TClassRegistry::ModuleOf(StringView name) const {
+  auto it = FByName.find(UpperCase(name));
+  return it == FByName.end() ? String() : it->second.Module;
+}
+
 const TClassInfo& TClassRegistry::GetClass(StringView name) const {
   if (const TClassInfo* c = FindClass(name)) return *c;
   throw EClassNotFound(Format(u"Class %s not found", {name}));

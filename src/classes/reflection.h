@@ -276,6 +276,8 @@ class TClassRegistry {
   // Removes every class registered with that module name; returns how many.
   int UnRegisterModuleClasses(const String& module);
   const TClassInfo* FindClass(StringView name) const;
+  // The module the class of that name was registered with; empty for none.
+  String ModuleOf(StringView name) const;
   // As FindClass, raising EClassNotFound "Class %s not found" when unknown.
   const TClassInfo& GetClass(StringView name) const;
   bool IsRegistered(StringView name) const { return FindClass(name) != nullptr; }

@@ -172,6 +172,14 @@ TEST_F(PackageSetTest, UnreadablePackagesBecomeErrorLinesAndTheRestGoesOn) {
   EXPECT_NE(registry.FindClass(u"TMyButton"), nullptr);
   EXPECT_EQ(registry.FindClass(u"TPlain"), nullptr);
 
+  // A package that reads well but adds nothing says so; installing all again
+  // keeps the packages that did add their classes free of that line.
+  const String same = Write("same.bpl", image.Bytes);
+  packages.PackageList.Add(same);
+  packages.InstallPackages(catalogue);
+  ASSERT_EQ(packages.ErrorList.Count(), 4) << StringToUTF8(packages.ErrorList.Text());
+  EXPECT_EQ(packages.ErrorList[3], same + u"=No new class registered.");
+
   packages.UnInstallPackages();
   EXPECT_EQ(registry.FindClass(u"TMyBase"), nullptr);
   EXPECT_TRUE(packages.FPHL().empty());

@@ -315,14 +315,7 @@ class TMainPrefsSource : public TPrefsSource {
   explicit TMainPrefsSource(Twnd_kst_Main& main) : FMain(main) {}
   TStrings& PackageList() override { return FMain.Packages ? FMain.Packages->PackageList : *FMain.PackageList; }
   String PackageError(const String& path) override {
-    const String prefix = path + u"=";
-    const TStrings& errors = FMain.Packages ? FMain.Packages->ErrorList : *FMain.ErrorList;
-    for (int i = 0; i < errors.Count(); ++i) {
-      const String line = errors.Strings(i);
-      if (line.size() >= prefix.size() && SameText(StringView(line).substr(0, prefix.size()), prefix))
-        return line.substr(prefix.size());
-    }
-    return {};
+    return PackageErrorOf(FMain.Packages ? FMain.Packages->ErrorList : *FMain.ErrorList, path);
   }
   // No package runs as code here: a package counts as loaded once the
   // package set has read it.
