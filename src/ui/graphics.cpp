@@ -1626,6 +1626,7 @@ void TMetafile::Clear() {
   if (FHandle) DeleteEnhMetaFile(FHandle);
   FHandle = nullptr;
   FWidth = FHeight = 0;
+  FPlaceable.clear();
 }
 
 void TMetafile::SetWidth(Integer width) {
@@ -1676,6 +1677,7 @@ void TMetafile::LoadFromStream(TStream& stream) {
     FWidth = MulDiv(right - left, ScreenLogPixels(), inch);
     FHeight = MulDiv(bottom - top, ScreenLogPixels(), inch);
     FEnhanced = false;
+    FPlaceable = std::move(data);
     return;
   }
   if (data.size() < sizeof(ENHMETAHEADER) || ReadLE<DWORD>(data.data()) != EMR_HEADER ||
@@ -1713,10 +1715,53 @@ void TMetafile::WriteData(TStream& stream) {
 
 void TMetafile::SaveToStream(TStream& stream) {
   if (!FHandle) return;
+  // Written in the kind it was read as: a placeable metafile stays one, so
+  // a ".wmf" file or a form's picture data holds what its readers expect.
+  if (!FEnhanced) {
+    const TBytes data = FPlaceable.empty() ? PlaceableMetafileBits() : FPlaceable;
+    stream.WriteBuffer(data.data(), static_cast<Integer>(data.size()));
+    return;
+  }
   UINT size = GetEnhMetaFileBits(FHandle, 0, nullptr);
   TBytes data(size);
   GetEnhMetaFileBits(FHandle, size, data.data());
   stream.WriteBuffer(data.data(), size);
+}
+
+TBytes TMetafile::PlaceableMetafileBits() const {
+  HDC screen = GetDC(nullptr);
+  const UINT size = GetWinMetaFileBits(FHandle, 0, nullptr, MM_ANISOTROPIC, screen);
+  TBytes bits(size);
+  const bool converted = size > 0 && GetWinMetaFileBits(FHandle, size, bits.data(), MM_ANISOTROPIC, screen) == size;
+  ReleaseDC(nullptr, screen);
+  if (!converted) throw EInvalidGraphic(u"Metafile is not valid");
+  // The placeable header: key, no handle, the bounds in units of an inch
+  // (the frame's hundredths of a millimetre), no reserved word, checksum.
+  ENHMETAHEADER header{};
+  GetEnhMetaFileHeader(FHandle, sizeof header, &header);
+  const auto clamp = [](LONG v) { return static_cast<WORD>(static_cast<SHORT>(std::clamp<LONG>(v, -32768, 32767))); };
+  const WORD words[10] = {0xCDD7,
+                          0x9AC6,
+                          0,
+                          clamp(header.rclFrame.left),
+                          clamp(header.rclFrame.top),
+                          clamp(header.rclFrame.right),
+                          clamp(header.rclFrame.bottom),
+                          2540,
+                          0,
+                          0};
+  WORD checksum = 0;
+  for (WORD w : words) checksum ^= w;
+  TBytes data;
+  data.reserve(22 + bits.size());
+  for (WORD w : words) {
+    data.push_back(static_cast<Byte>(w & 0xFF));
+    data.push_back(static_cast<Byte>(w >> 8));
+  }
+  data.push_back(static_cast<Byte>(checksum & 0xFF));
+  data.push_back(static_cast<Byte>(checksum >> 8));
+  data.insert(data.end(), bits.begin(), bits.end());
+  return data;
 }
 
 void TMetafile::Assign(const TPersistent* source) {
@@ -1732,6 +1777,7 @@ void TMetafile::Assign(const TPersistent* source) {
     FWidth = other->FWidth;
     FHeight = other->FHeight;
     FEnhanced = other->FEnhanced;
+    FPlaceable = other->FPlaceable;
     Changed();
     return;
   }
@@ -1885,8 +1931,10 @@ void TPicture::ReadData(TStream& stream) {
   if (length) stream.ReadBuffer(name.data(), length);
   const TClassInfo* cls = FindGraphicClass(UTF8ToString(name));
   if (!cls) {
-    // A graphic class nobody registered: the picture stays empty.
+    // A kind of picture nobody registered cannot be shown: say which, so the
+    // form's reader reports it instead of showing an empty picture.
     TakeGraphic(nullptr);
+    if (!name.empty()) throw EInvalidGraphic(Format(u"Class %s not found", {UTF8ToString(name)}));
     return;
   }
   std::unique_ptr<TGraphic> graphic(static_cast<TGraphic*>(cls->Create(nullptr)));

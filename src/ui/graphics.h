@@ -540,10 +540,12 @@ class TMetafile : public TGraphic {
 
  private:
   void Clear();
+  TBytes PlaceableMetafileBits() const;
   HENHMETAFILE FHandle = nullptr;
   Integer FWidth = 0;
   Integer FHeight = 0;
   bool FEnhanced = true;
+  TBytes FPlaceable;  // a placeable metafile as read, written back unchanged
 };
 
 // Records drawing into an enhanced metafile, which receives it when the

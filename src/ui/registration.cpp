@@ -22,6 +22,7 @@
 #include "ui/grids.h"
 #include "ui/imglist.h"
 #include "ui/jpeg.h"
+#include "ui/pngimage.h"
 #include "ui/keptprops.h"
 #include "ui/legacyctrls.h"
 #include "ui/menus.h"
@@ -206,4 +207,5 @@ void RegisterUiClasses(TClassRegistry& registry) {
   RegisterOutlineClasses(registry);
   RegisterDialogActionClasses(registry);
   RegisterJPEGFormat();
+  RegisterPNGFormat();
 }

@@ -24,6 +24,7 @@
 #include "classes/reflection.h"
 #include "ui/clipbrd.h"
 #include "ui/dialogs.h"
+#include "ui/pngimage.h"
 
 KST_CLASS_IMPL(Tmdi_kst_Editor, "Kestrum_Editor")
 
@@ -846,9 +847,12 @@ void Tmdi_kst_Editor::ShowImageOf(const TObjectNodeData* data) {
       if (dynamic_cast<TBitmap*>(graphic)) {
         title = Format(u"Bitmap: %d x %d", {width, height});
         filter = u"Bitmaps (*.bmp)|*.bmp";
-      } else if (dynamic_cast<TMetafile*>(graphic)) {
+      } else if (auto* metafile = dynamic_cast<TMetafile*>(graphic)) {
         title = Format(u"Metafile: %d x %d", {width, height});
-        filter = u"Metafiles (*.wmf)|*.wmf";
+        // Offered in the kind it was read as, which is the kind it saves as.
+        filter = metafile->Enhanced() ? u"Enhanced Metafiles (*.emf)|*.emf" : u"Metafiles (*.wmf)|*.wmf";
+      } else if (dynamic_cast<TPngImage*>(graphic)) {
+        filter = u"Portable Network Graphics (*.png)|*.png";
       } else if (dynamic_cast<TIcon*>(graphic)) {
         title = Format(u"Icon: %d x %d", {width, height});
         filter = u"Icons (*.ico)|*.ico";
