@@ -1020,12 +1020,61 @@ void Tmdi_kst_Editor::ToggleSourcePreviewPage() {
   pc->SetActivePageIndex(pc->ActivePageIndex() == 0 ? 1 : 0);
 }
 
+namespace {
+
+// The window lies wholly inside every parent's client area and nothing else
+// covers it: the screen then shows all of it.
+bool WholeWindowOnScreen(HWND window) {
+  if (!IsWindowVisible(window)) return false;
+  RECT bounds{};
+  GetWindowRect(window, &bounds);
+  for (HWND parent = GetParent(window); parent; parent = GetParent(parent)) {
+    RECT client{};
+    GetClientRect(parent, &client);
+    MapWindowPoints(parent, nullptr, reinterpret_cast<POINT*>(&client), 2);
+    if (bounds.left < client.left || bounds.top < client.top || bounds.right > client.right ||
+        bounds.bottom > client.bottom)
+      return false;
+  }
+  const auto covered = [window](LONG x, LONG y) {
+    const HWND found = WindowFromPoint(POINT{x, y});
+    return found != window && !IsChild(window, found);
+  };
+  for (const POINT& corner : {POINT{bounds.left, bounds.top}, POINT{bounds.right - 1, bounds.top},
+                              POINT{bounds.left, bounds.bottom - 1}, POINT{bounds.right - 1, bounds.bottom - 1},
+                              POINT{(bounds.left + bounds.right) / 2, (bounds.top + bounds.bottom) / 2}})
+    if (covered(corner.x, corner.y)) return false;
+  return true;
+}
+
+}  // namespace
+
 void Tmdi_kst_Editor::mmSaveFormImageClick(TObject*) {
+  // The image is of the form as drawn: from the Source page its page is
+  // shown first, which builds and draws it.
+  if (pc->ActivePageIndex() != 1) {
+    pc->SetActivePageIndex(1);
+    if (!FPreviewForm) PreviewForm();
+    Application->ProcessMessages();
+  }
   if (!FPreviewForm || !FPreviewForm->HandleAllocated()) return;
   spd->SetFileName(FPreviewForm->Name() + u".bmp");
   if (!spd->Execute()) return;
-  TBitmap image;
-  image.SetSize(FPreviewForm->Width(), FPreviewForm->Height());
-  FPreviewForm->PaintTo(image.Canvas().Handle(), 0, 0);
+  // Opaque, as on the screen: a 32-bit picture would carry an alpha channel
+  // that alpha-aware viewers take for transparency.
+  TBitmap image(FPreviewForm->Width(), FPreviewForm->Height(), pf24bit);
+  HDC dc = image.Canvas().Handle();
+  // Where the whole form is on the screen, the screen is copied: frame, title
+  // bar and controls exactly as drawn. Otherwise it paints itself.
+  const HWND form = FPreviewForm->Handle();
+  if (WholeWindowOnScreen(form)) {
+    RECT bounds{};
+    GetWindowRect(form, &bounds);
+    HDC screen = GetDC(nullptr);
+    BitBlt(dc, 0, 0, bounds.right - bounds.left, bounds.bottom - bounds.top, screen, bounds.left, bounds.top, SRCCOPY);
+    ReleaseDC(nullptr, screen);
+  } else {
+    FPreviewForm->PaintTo(dc, 0, 0);
+  }
   image.SaveToFile(spd->FileName());
 }

@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <filesystem>
 #include <map>
 #include <memory>
 #include <regex>
@@ -161,6 +162,44 @@ TEST_F(PreviewCorpusTest, TheProgramsOwnWindowsAndServicesAreUnknownToAPreview) 
   EXPECT_NE(RegOpenKeyExW(HKEY_CURRENT_USER, key, 0, KEY_READ, &opened), ERROR_SUCCESS) << "nothing written";
   if (opened) RegCloseKey(opened);
   RegDeleteTreeW(HKEY_CURRENT_USER, key);
+}
+
+// "Save Form Image..." from the Source page builds the preview and saves,
+// opaque, what the screen shows of it: frame, title bar and controls.
+TEST_F(PreviewCorpusTest, TheSavedFormImageIsWhatTheScreenShows) {
+  TStringList lines;
+  lines.SetText(
+      u"object Shown: TForm\r\n"
+      u"  Left = 0\r\n  Top = 0\r\n  Width = 320\r\n  Height = 200\r\n  Caption = 'Shown'\r\n"
+      u"  object Memo1: TMemo\r\n    Left = 16\r\n    Top = 16\r\n    Width = 180\r\n    Height = 90\r\n"
+      u"    Lines.Strings = (\r\n      'Memo1')\r\n  end\r\nend\r\n");
+  auto* editor = CreateForm<Tmdi_kst_Editor>(FMain);
+  editor->New(&lines);
+  editor->SetWindowState(wsMaximized);
+  Pump();
+  ASSERT_EQ(editor->pc->ActivePageIndex(), 0);
+  const std::filesystem::path file = std::filesystem::temp_directory_path() / "kestrum_form_image.bmp";
+  std::filesystem::remove(file);
+  FChosenFile = FromWStr(file.wstring().c_str());
+  editor->mmSaveFormImageClick(nullptr);
+  Pump();
+  ASSERT_TRUE(std::filesystem::exists(file)) << "saved from the Source page";
+  EXPECT_EQ(editor->pc->ActivePageIndex(), 1);
+  TForm* preview = editor->Preview();
+  ASSERT_NE(preview, nullptr);
+  TBitmap saved;
+  saved.LoadFromFile(FromWStr(file.wstring().c_str()));
+  std::filesystem::remove(file);
+  EXPECT_EQ(saved.PixelFormat(), pf24bit);
+  const harness::Bitmap32 screen = harness::CaptureScreen(preview->Handle());
+  harness::SaveForInspection(screen, L"kestrum_form_image.bmp");
+  ASSERT_EQ(saved.Width(), screen.Width());
+  ASSERT_EQ(saved.Height(), screen.Height());
+  int differences = 0;
+  for (int y = 0; y < screen.Height(); ++y)
+    for (int x = 0; x < screen.Width(); ++x)
+      if (GetPixel(saved.Canvas().Handle(), x, y) != screen.PixelColor(x, y)) ++differences;
+  EXPECT_LT(differences, screen.Width() * screen.Height() / 100) << "of " << screen.Width() * screen.Height();
 }
 
 // One form of the corpus as the preview page shows it, for a person to look at.
