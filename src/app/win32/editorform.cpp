@@ -187,7 +187,9 @@ void Tmdi_kst_Editor::FormCreate(TObject*) {
   Splitter1->OnMoved = TNotifyEvent([this](TObject*) { FTreeWidth = TreePanel->Width(); });
   Splitter2->OnMoved = TNotifyEvent([this](TObject*) { FOIWidth = OIPanel->Width(); });
   if (FormStorage) {
-    // The settings keep the user's widths, not the narrowed ones.
+    // The settings keep the user's widths, not the narrowed ones; a width
+    // the settings do not hold stays the form's.
+    FormStorage->BeforeRestorePlacement = TNotifyEvent([this](TObject*) { RestoreSidePanels(); });
     FormStorage->AfterRestorePlacement = TNotifyEvent([this](TObject*) {
       FTreeWidth = TreePanel->Width();
       FOIWidth = OIPanel->Width();
