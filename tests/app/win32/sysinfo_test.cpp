@@ -1,4 +1,4 @@
-// The system facts under Wine, which lacks some of the optional entry
+// The system facts on a system that lacks some of the optional entry
 // points: binding them never fails, and the record fills what it can.
 #include "ui/winapi.h"
 
