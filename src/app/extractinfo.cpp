@@ -90,6 +90,15 @@ String ExtractDialogCaption(bool packageInfoOnly, const String& fileName) {
                 {ExtractFileName(fileName)});
 }
 
+String SixteenBitImageText(const TPEReader& reader) {
+  // "NE" at the new header: a 16-bit Windows program or library, whose
+  // resources are not stored the way forms are looked for.
+  constexpr Word kNeSignature = 0x454E;
+  if (reader.Valid() || reader.DOSHeaderCount() == 0 || reader.Signature() != kNeSignature) return {};
+  return Format(u"%s is a 16-bit Windows executable (NE): it holds no forms that can be read.",
+                {ExtractFileName(reader.FileName())});
+}
+
 String ExtractInfoTabCaption(TExtractInfoTab tab, Integer lineCount) {
   switch (tab) {
     case TExtractInfoTab::Header: return u"Header";

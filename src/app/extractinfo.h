@@ -30,6 +30,10 @@ String InfoPageCaption(const String& packageDescription);
 String ResourcesPageCaption(Integer formCount);
 // "Package Information - [%s]" or "Form Resources - [%s]" with the file's name.
 String ExtractDialogCaption(bool packageInfoOnly, const String& fileName);
+// What the dialog says of a file the reader took for a 16-bit (NE)
+// executable, in place of an empty list; empty for any other file.
+String SixteenBitImageText(const TPEReader& reader);
+
 // The tab text of a page with a count: "Classes (%d)", "Forms (%d)"; the
 // others keep their names.
 String ExtractInfoTabCaption(TExtractInfoTab tab, Integer lineCount);

@@ -24,6 +24,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     application.CreateForm(main);
     main->Packages = &packages;
     application.Run();
+    ReleaseSystemRecord();
   } catch (const Exception& e) {
     application.ShowException(e);
     return 1;

@@ -108,9 +108,18 @@ std::vector<TScannedNode> ScanObjectLines(const TStrings& lines, const TClassReg
   std::vector<TScannedNode> nodes;
   Integer depth = 0;
   Integer parent = -1;
-  Integer itemCounter = 0;
   String lastObjectName;
-  String lastCollectionName;
+  // The collections still open, innermost last: a collection inside a
+  // collection item (a category's items) ends where its owner's next item
+  // or a line of its own depth begins, and the owner's count goes on.
+  struct TOpenCollection {
+    String Name;
+    Integer Depth = 0;
+    Integer ItemCounter = 0;
+  };
+  std::vector<TOpenCollection> open;
+  // Items outside any collection (a damaged text) still count from 0.
+  TOpenCollection loose;
 
   for (Integer lineIndex = 0; lineIndex < lines.Count(); ++lineIndex) {
     const String line = lines[lineIndex];
@@ -118,6 +127,7 @@ std::vector<TScannedNode> ScanObjectLines(const TStrings& lines, const TClassReg
     TScannedNode node;
     node.Line = lineIndex;
     TObjectNodeData& data = node.Data;
+    const Integer lineDepth = IndentDepth(line);
 
     if (const THeaderKeyword keyword = ObjectHeaderKeyword(trimmed); keyword != THeaderKeyword::None) {
       TObjectLabel label = SplitObjectLabel(HeaderLabelText(trimmed, keyword));
@@ -126,16 +136,21 @@ std::vector<TScannedNode> ScanObjectLines(const TStrings& lines, const TClassReg
       data.Kind = okObject;
       data.ImageIndex = oiOther;
       lastObjectName = data.Name;
+      // No object sits inside a collection: every open one has ended.
+      open.clear();
       if (const TClassInfo* cls = registry ? registry->FindClass(data.ClassName) : nullptr) {
         data.UnitName = cls->UnitName();
         if (DescendsFromControl(*cls)) data.ImageIndex = oiControl;
       }
     } else if (std::optional<String> collection = CollectionName(trimmed)) {
-      lastCollectionName = *collection;
-      itemCounter = 0;
+      while (!open.empty() && open.back().Depth >= lineDepth) open.pop_back();
+      // Only a collection the object holds itself can be asked of the
+      // object; one inside an item is a property of that item.
+      const bool ownedByObject = open.empty();
+      open.push_back({*collection, lineDepth, 0});
       data.Name = std::move(*collection);
       data.ClassName = u"TCollection";
-      if (live.CollectionTypeName) {
+      if (live.CollectionTypeName && ownedByObject) {
         try {
           String typeName = live.CollectionTypeName(lastObjectName, data.Name);
           if (!typeName.empty()) data.ClassName = std::move(typeName);
@@ -146,28 +161,32 @@ std::vector<TScannedNode> ScanObjectLines(const TStrings& lines, const TClassReg
       data.Kind = okCollection;
       data.ImageIndex = oiCollection;
     } else if (trimmed == u"item") {
-      data.Name = IntToStr(itemCounter) + u" - item";
+      // The items of a collection sit one level below it; collections opened
+      // inside an earlier item at this depth or deeper have ended.
+      while (open.size() > 1 && open.back().Depth >= lineDepth) open.pop_back();
+      TOpenCollection& owner = open.empty() ? loose : open.back();
+      const Integer index = owner.ItemCounter;
+      data.Name = IntToStr(index) + u" - item";
       data.ClassName = u"TCollectionItem";
-      if (live.CollectionItem) {
+      if (live.CollectionItem && open.size() == 1) {
         try {
-          if (std::optional<TObjectLabel> item = live.CollectionItem(lastObjectName, lastCollectionName, itemCounter)) {
+          if (std::optional<TObjectLabel> item = live.CollectionItem(lastObjectName, owner.Name, index)) {
             String display = item->Name;
             for (Char& c : display)
               if (c == u':') c = u'_';
-            data.Name = IntToStr(itemCounter) + u" - " + display;
+            data.Name = IntToStr(index) + u" - " + display;
             data.ClassName = item->ClassName;
           }
         } catch (const std::exception&) {
         }
       }
-      ++itemCounter;
+      ++owner.ItemCounter;
       data.Kind = okCollectionItem;
       data.ImageIndex = oiOther;
     } else {
       continue;
     }
 
-    const Integer lineDepth = IndentDepth(line);
     if (lineDepth > depth) {
       parent = nodes.empty() ? -1 : static_cast<Integer>(nodes.size()) - 1;
     } else {

@@ -6,6 +6,7 @@
 #include <array>
 #include <vector>
 
+#include "rtl/stringlist.h"
 #include "rtl/types.h"
 
 // Environment flags of the system record.
@@ -46,3 +47,41 @@ extern const std::array<const char16_t*, 15> kTimeZoneNames;
 extern const std::array<TZodiacSign, 13> kZodiacSigns;
 // The sign of a day of the year (1 to 366).
 const TZodiacSign* ZodiacSignOfDay(Integer dayOfYear);
+
+// The edition of a product code as the platform's product information
+// reports it ("Ultimate", "Home Premium", "Professional", ...); "An unknown
+// product" for a code the table does not hold.
+String ProductEditionName(Cardinal productCode);
+
+// What the version information and the platform say of the running system.
+struct TOsVersionFacts {
+  Cardinal Major = 0;
+  Cardinal Minor = 0;
+  Cardinal Build = 0;
+  Byte ProductType = 1;  // 1 workstation, 2 domain controller, 3 server
+  Word SuiteMask = 0;
+  bool ServerR2 = false;     // the "R2" system metric of the 5.2 servers
+  bool Is64Bit = false;      // a 64-bit processor
+  bool Starter = false;      // the system metrics of the XP editions
+  bool TabletPC = false;
+  bool MediaCenter = false;
+  Cardinal PlatformId = 2;   // 2 the NT family, 1 the 95 family
+  bool WinPE = false;        // the pre-installation environment's key exists
+  String WinPEVersion;       // its version value
+  String ServicePack;        // the service-pack text of the version information
+};
+
+// The short name of the system: "WinPE <version>" in the pre-installation
+// environment, else the name by major and minor version with the edition
+// words of 5.x ("Windows XP Professional", "Windows Server 2003 R2",
+// "Windows 7", "Windows Server 2012 R2", "Windows 10", ...); " x64" is
+// appended on 64-bit processors. Empty for a version the table lacks.
+String ShortSystemName(const TOsVersionFacts& facts);
+
+// The system's name with its service pack: the short name without " x64",
+// then " " and the service-pack text when there is one.
+String OperatingSystemName(const TOsVersionFacts& facts);
+
+// The name=value lines of an environment block: strings ended by a zero,
+// the block by an empty one.
+void EnvironmentLines(const char16_t* block, TStrings& lines);

@@ -191,6 +191,66 @@ TEST(ObjectScan, LiveObjectsNameCollectionsAndItems) {
   EXPECT_EQ(nodes[4].Data.Name, u"1 - item");
 }
 
+// Category buttons: each category (an item) holds a collection of its own
+// buttons. After a category's buttons the categories go on counting, and
+// are named by the live object; the buttons are not asked of the object,
+// whose properties are not theirs.
+TEST(ObjectScan, CollectionsInsideItemsEndWithTheirItem) {
+  Lines text(
+      u"object Form1: TForm1\r\n"
+      u"  object CategoryButtons1: TCategoryButtons\r\n"
+      u"    Categories = <\r\n"
+      u"      item\r\n"
+      u"        Caption = 'First'\r\n"
+      u"        Items = <\r\n"
+      u"          item\r\n"
+      u"            Caption = 'a'\r\n"
+      u"          end\r\n"
+      u"          item\r\n"
+      u"            Caption = 'b'\r\n"
+      u"          end>\r\n"
+      u"      end\r\n"
+      u"      item\r\n"
+      u"        Caption = 'Second'\r\n"
+      u"        Items = <\r\n"
+      u"          item\r\n"
+      u"          end>\r\n"
+      u"      end>\r\n"
+      u"  end\r\n"
+      u"  object Panel1: TPanel\r\n"
+      u"  end\r\n"
+      u"end\r\n");
+  TLiveObjectLookups live;
+  live.CollectionTypeName = [](const String& component, const String& property) -> String {
+    return component == u"CategoryButtons1" && property == u"Categories" ? u"TButtonCategories" : u"";
+  };
+  live.CollectionItem = [](const String& component, const String& collection,
+                           Integer index) -> std::optional<TObjectLabel> {
+    if (component != u"CategoryButtons1" || collection != u"Categories" || index > 1) return std::nullopt;
+    return TObjectLabel{index == 0 ? u"First" : u"Second", u"TButtonCategory"};
+  };
+  std::vector<TScannedNode> nodes = ScanObjectLines(text, nullptr, live);
+  struct Expected {
+    const char16_t* Name;
+    const char16_t* Class;
+    Integer Parent;
+  };
+  const Expected expected[] = {
+      {u"Form1", u"TForm1", -1},           {u"CategoryButtons1", u"TCategoryButtons", 0},
+      {u"Categories", u"TButtonCategories", 1}, {u"0 - First", u"TButtonCategory", 2},
+      {u"Items", u"TCollection", 3},       {u"0 - item", u"TCollectionItem", 4},
+      {u"1 - item", u"TCollectionItem", 4}, {u"1 - Second", u"TButtonCategory", 2},
+      {u"Items", u"TCollection", 7},       {u"0 - item", u"TCollectionItem", 8},
+      {u"Panel1", u"TPanel", 0},
+  };
+  ASSERT_EQ(nodes.size(), std::size(expected));
+  for (size_t i = 0; i < nodes.size(); ++i) {
+    EXPECT_EQ(nodes[i].Data.Name, expected[i].Name) << i;
+    EXPECT_EQ(nodes[i].Data.ClassName, expected[i].Class) << i;
+    EXPECT_EQ(nodes[i].Parent, expected[i].Parent) << i;
+  }
+}
+
 TEST(ObjectScan, StringValuesAreNoCollections) {
   Lines text(
       u"object Form1: TForm1\r\n"

@@ -108,6 +108,7 @@ object dlgAbout: TdlgAbout
       BorderStyle = bsNone
       ReadOnly = True
       TabOrder = 0
+      WantReturns = False
     end
     object lEmail: TLabel
       Left = 12

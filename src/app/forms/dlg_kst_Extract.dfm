@@ -26,6 +26,7 @@ object dlg_kst_Extract: Tdlg_kst_Extract
     Alignment = taCenter
     Caption = 'No form resources found'
     Layout = tlCenter
+    WordWrap = True
   end
   object Panel: TPanel
     Left = 0

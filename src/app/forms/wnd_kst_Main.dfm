@@ -510,6 +510,7 @@ object wnd_kst_Main: Twnd_kst_Main
   end
   object WinPopup: TPopupMenu
     Images = ilWin
+    OwnerDraw = True
     OnPopup = WinBarMenuPopup
     object wmiTitle: TMenuItem
       Action = wacTitle

@@ -1,5 +1,7 @@
 #include "app/win32/editorform.h"
 
+#include <algorithm>
+
 #include "app/editorstatus.h"
 #include "app/inspectorrows.h"
 #include "app/objectinspector.h"
@@ -180,6 +182,64 @@ void Tmdi_kst_Editor::FormCreate(TObject*) {
   pc->SetActivePageIndex(0);
   pcOI->SetActivePageIndex(0);
   SetPrefs();
+  FTreeWidth = TreePanel->Width();
+  FOIWidth = OIPanel->Width();
+  // A splitter moved by the user sets the width that panel goes back to.
+  Splitter1->OnMoved = TNotifyEvent([this](TObject*) { FTreeWidth = TreePanel->Width(); });
+  Splitter2->OnMoved = TNotifyEvent([this](TObject*) { FOIWidth = OIPanel->Width(); });
+  if (FormStorage) {
+    // The settings keep the user's widths, not the narrowed ones; a width
+    // the settings do not hold stays the form's.
+    FormStorage->BeforeRestorePlacement = TNotifyEvent([this](TObject*) { RestoreSidePanels(); });
+    FormStorage->AfterRestorePlacement = TNotifyEvent([this](TObject*) {
+      FTreeWidth = TreePanel->Width();
+      FOIWidth = OIPanel->Width();
+      FitSidePanels();
+    });
+    FormStorage->BeforeSavePlacement = TNotifyEvent([this](TObject*) { RestoreSidePanels(); });
+    FormStorage->AfterSavePlacement = TNotifyEvent([this](TObject*) { FitSidePanels(); });
+  }
+  FitSidePanels();
+}
+
+void Tmdi_kst_Editor::Resize() {
+  TForm::Resize();
+  FitSidePanels();
+}
+
+void Tmdi_kst_Editor::FitSidePanels() {
+  if (FFitting || FDestroying || !TreePanel || !OIPanel || FTreeWidth <= 0 || FOIWidth <= 0) return;
+  const Integer width = ClientWidth();
+  if (width <= 0) return;
+  // The source and preview keep two fifths of the window, and half of a
+  // narrow one up to 300 pixels.
+  const Integer centre = std::max(width * 2 / 5, std::min(width / 2, 300));
+  Integer splitters = 0;
+  for (TSplitter* splitter : {Splitter1, Splitter2})
+    if (splitter && splitter->Visible()) splitters += splitter->Width();
+  const Integer room = std::max(0, width - centre - splitters);
+  Integer tree = FTreeWidth, inspector = FOIWidth;
+  if (tree + inspector > room) {
+    // Both give way in proportion, each keeping a sliver to grab.
+    constexpr Integer kSliver = 8;
+    tree = std::max(kSliver, static_cast<Integer>(static_cast<long long>(room) * FTreeWidth / (FTreeWidth + FOIWidth)));
+    inspector = std::max(kSliver, room - tree);
+  }
+  FFitting = true;
+  struct TDone {
+    bool& Flag;
+    ~TDone() { Flag = false; }
+  } done{FFitting};
+  if (TreePanel->Width() != tree) TreePanel->SetWidth(tree);
+  if (OIPanel->Width() != inspector) OIPanel->SetWidth(inspector);
+}
+
+void Tmdi_kst_Editor::RestoreSidePanels() {
+  if (!TreePanel || !OIPanel || FTreeWidth <= 0 || FOIWidth <= 0) return;
+  FFitting = true;
+  TreePanel->SetWidth(FTreeWidth);
+  OIPanel->SetWidth(FOIWidth);
+  FFitting = false;
 }
 
 void Tmdi_kst_Editor::SetFilename(const String& path) {
@@ -231,6 +291,13 @@ void Tmdi_kst_Editor::PostControlsUpdate() {
 
 void Tmdi_kst_Editor::Dispatch(TMessage& message) {
   TForm::Dispatch(message);
+  // The "Windows" menu lists the document by its caption: a new caption
+  // (the file's name once it has loaded) is listed at once, not only when
+  // the next window is made.
+  if (message.Msg == WM_SETTEXT && FormStyle() == fsMDIChild && wnd_kst_Main && wnd_kst_Main->ClientHandle()) {
+    SendMessageW(wnd_kst_Main->ClientHandle(), WM_MDIREFRESHMENU, 0, 0);
+    DrawMenuBar(wnd_kst_Main->Handle());
+  }
 }
 
 void Tmdi_kst_Editor::Notification(TComponent* component, TOperation operation) {
@@ -329,13 +396,19 @@ void Tmdi_kst_Editor::DFMStatusChange(TObject*, TCodeStatusChanges) {
   sb->Panels().Items(3)->SetText(core.InsertMode() ? u"Insert" : u"Overwrite");
   sb->Panels().Items(4)->SetText(FFilename);
   UpdateModifiedPanel();
-  mmUndo->SetEnabled(core.CanUndo());
-  mmPaste->SetEnabled(core.CanPaste());
-  const bool selection = caret.SelAvail();
-  mmCopy->SetEnabled(selection);
-  mmCut->SetEnabled(selection);
+  UpdateEditCommands();
   PostControlsUpdate();
   if (ActiveControl() == DFM) TrackCaret();
+}
+
+void Tmdi_kst_Editor::UpdateEditCommands() {
+  if (FDestroying || !DFM) return;
+  TCodeEditCore& core = DFM->Core();
+  mmUndo->SetEnabled(core.CanUndo());
+  mmPaste->SetEnabled(core.CanPaste());
+  const bool selection = core.Caret().SelAvail();
+  mmCopy->SetEnabled(selection);
+  mmCut->SetEnabled(selection);
 }
 
 void Tmdi_kst_Editor::pcChange(TObject*) {

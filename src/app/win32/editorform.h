@@ -101,6 +101,8 @@ class Tmdi_kst_Editor : public TForm {
   // Writes a copy in a chosen encoding to a chosen file.
   void cmSaveAs();
   void UpdateModifiedPanel();
+  // The enabled state of the "Edit" menu's Undo, Copy, Cut and Paste.
+  void UpdateEditCommands();
   void UpdateMessages();
   void SetPrefs();
 
@@ -185,6 +187,7 @@ class Tmdi_kst_Editor : public TForm {
  protected:
   void Notification(TComponent* component, TOperation operation) override;
   void Dispatch(TMessage& message) override;
+  void Resize() override;
 
  private:
   // Writes the text to the file in the encoding; false (after an error box)
@@ -214,6 +217,12 @@ class Tmdi_kst_Editor : public TForm {
   void FillEventTree(TObject* object, const String& name);
   void ShowImageOf(const TObjectNodeData* data);
   void TrackCaret();
+  // Narrows the object tree and the inspector panel, in proportion, so that
+  // the source and preview keep a usable share of a small window; they go
+  // back to the widths the user gave them as the window grows.
+  void FitSidePanels();
+  // The side panels at the widths the user gave them, for saving them.
+  void RestoreSidePanels();
 
   Integer FCurrentLine = -1;
   String FFilename;
@@ -233,4 +242,9 @@ class Tmdi_kst_Editor : public TForm {
   std::unique_ptr<TCodeEditSearch> FSearch;
   bool FDestroying = false;
   bool FClosed = false;
+  // The widths the user gave the side panels (by the splitters or the
+  // settings); 0 until the form has made them.
+  Integer FTreeWidth = 0;
+  Integer FOIWidth = 0;
+  bool FFitting = false;
 };

@@ -68,7 +68,21 @@ void Tdlg_kst_Extract::FormDestroy(TObject*) {
 
 void Tdlg_kst_Extract::RefreshData(const String& path) {
   FPE->SetFileName(path);
-  if (!FPE->Valid()) return;
+  if (!FPE->Valid()) {
+    // A 16-bit executable is named for what it is, not shown as an empty dialog.
+    if (const String text = SixteenBitImageText(*FPE); !text.empty()) {
+      Box->Items().Clear();
+      DFM->GetLines()->Clear();
+      Memo->GetLines()->Clear();
+      bOK->SetEnabled(false);
+      bOK->SetVisible(false);
+      Panel->SetVisible(false);
+      Label1->SetCaption(text);
+      SetCaption(ExtractDialogCaption(FPI, path));
+    }
+    return;
+  }
+  Label1->SetCaption(u"No form resources found");
   tsInfo->SetCaption(InfoPageCaption(FPE->PackageDescription()));
   Box->Items().BeginUpdate();
   Box->Items().Clear();

@@ -163,7 +163,24 @@ void Twnd_kst_Main::Dispatch(TMessage& message) {
     SetControls();
     return;
   }
+  if (message.Msg == WM_CLIPBOARDUPDATE) {
+    // "Paste" follows the clipboard at once, also after a copy that moved no caret.
+    SetControls();
+    for (int i = 0; i < MDIChildCount(); ++i)
+      if (auto* editor = dynamic_cast<Tmdi_kst_Editor*>(MDIChildren(i))) editor->UpdateEditCommands();
+    return;
+  }
   TForm::Dispatch(message);
+}
+
+void Twnd_kst_Main::CreateWnd() {
+  TForm::CreateWnd();
+  AddClipboardFormatListener(Handle());
+}
+
+void Twnd_kst_Main::DestroyWindowHandle() {
+  if (HandleAllocated()) RemoveClipboardFormatListener(Handle());
+  TForm::DestroyWindowHandle();
 }
 
 void Twnd_kst_Main::FormCreate(TObject*) {
@@ -427,6 +444,9 @@ TCustomForm* Twnd_kst_Main::HotChild() const {
 }
 
 void Twnd_kst_Main::WinBarMenuPopup(TObject*) {
+  // The hint of the button under the mouse would stay on top of its own menu.
+  Application->CancelHint();
+  Application->HideHint();
   TCustomForm* hot = HotChild();
   wacTitle->SetCaption(hot ? hot->Caption() : String(u"<none>"));
   for (TAction* action : {wacTitle, wacMinimize, wacMaximize, wacClose, wacRestore}) action->SetEnabled(hot != nullptr);

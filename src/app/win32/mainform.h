@@ -157,6 +157,8 @@ class Twnd_kst_Main : public TForm {
  protected:
   void Dispatch(TMessage& message) override;
   void Loaded() override;
+  void CreateWnd() override;
+  void DestroyWindowHandle() override;
 
  private:
   void WMStartup();

@@ -3,8 +3,13 @@
 #include <lmcons.h>
 #include <shlobj.h>
 
+#include <memory>
+
 #include "app/systeminfo.h"
 #include "rtl/datetime.h"
+#include "rtl/format.h"
+#include "rtl/exceptions.h"
+#include "services/fileversion.h"
 
 namespace {
 
@@ -13,10 +18,17 @@ TSystemRecord& Record() {
   return record;
 }
 
-REGSAM ReadAccess() {
+// Whether this 32-bit process runs on a 64-bit system; false where the
+// question cannot be asked.
+bool UnderWow64() {
+  using IsWow64Proc = BOOL(WINAPI*)(HANDLE, BOOL*);
+  const auto proc = reinterpret_cast<IsWow64Proc>(reinterpret_cast<void*>(Record().EntryPoints.IsWow64Process));
   BOOL wow64 = FALSE;
-  IsWow64Process(GetCurrentProcess(), &wow64);
-  return KEY_READ | (wow64 ? KEY_WOW64_64KEY : 0);
+  return proc && proc(GetCurrentProcess(), &wow64) && wow64;
+}
+
+REGSAM ReadAccess() {
+  return KEY_READ | (UnderWow64() ? KEY_WOW64_64KEY : 0);
 }
 
 String ReadRegString(HKEY root, const wchar_t* key, const wchar_t* value) {
@@ -91,9 +103,15 @@ constexpr const char* kNetApiNames[] = {
     "NetRemoteTOD", "NetShareGetInfo", "NetShareCheck", "DsGetDcNameA", "DsGetSiteNameA", "DsGetDcOpenA",
     "DsGetDcNextA", "DsGetDcCloseW", "NetRenameMachineInDomain", "NetGetJoinInformation"};
 
+// The network-account library when the record loaded it itself.
+HMODULE& LoadedNetApi() {
+  static HMODULE library = nullptr;
+  return library;
+}
+
 bool BindNetApi() {
   HMODULE library = GetModuleHandleW(L"netapi32.dll");
-  if (!library) library = LoadLibraryW(L"netapi32.dll");
+  if (!library) library = LoadedNetApi() = LoadLibraryW(L"netapi32.dll");
   if (!library) return false;
   bool workstation = false;
   for (const char* name : kNetApiNames) {
@@ -105,14 +123,38 @@ bool BindNetApi() {
 
 constexpr const wchar_t* kCurrentVersion = L"SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion";
 
+template <typename Proc>
+Proc Bound(FARPROC entry) {
+  return reinterpret_cast<Proc>(reinterpret_cast<void*>(entry));
+}
+
+String SystemFolder() {
+  wchar_t buffer[MAX_PATH] = {};
+  const UINT length = GetSystemDirectoryW(buffer, MAX_PATH);
+  return length > 0 && length < MAX_PATH ? FromWStr(buffer, length) : String();
+}
+
+String WindowsFolder() {
+  wchar_t buffer[MAX_PATH] = {};
+  const UINT length = GetWindowsDirectoryW(buffer, MAX_PATH);
+  return length > 0 && length < MAX_PATH ? FromWStr(buffer, length) : String();
+}
+
 void Gather(TSystemRecord& r) {
-  GetNativeSystemInfo(&r.SystemInfo);
+  r.EntryPoints = BindOptionalEntryPoints(GetModuleHandleW(L"kernel32.dll"), GetModuleHandleW(L"user32.dll"),
+                                          LoadLibraryW(L"psapi.dll"));
+  using SystemInfoProc = void(WINAPI*)(SYSTEM_INFO*);
+  if (auto native = Bound<SystemInfoProc>(r.EntryPoints.GetNativeSystemInfo))
+    native(&r.SystemInfo);
+  else
+    GetSystemInfo(&r.SystemInfo);
   r.Version.dwOSVersionInfoSize = sizeof r.Version;
   using RtlGetVersionProc = LONG(WINAPI*)(OSVERSIONINFOEXW*);
   if (HMODULE ntdll = GetModuleHandleW(L"ntdll.dll"))
     if (auto proc = reinterpret_cast<RtlGetVersionProc>(
             reinterpret_cast<void*>(GetProcAddress(ntdll, "RtlGetVersion"))))
       proc(&r.Version);
+  BindShellOrdinals(r.EntryPoints, LoadLibraryW(L"shell32.dll"), r.Version.dwMajorVersion);
   r.EnvironmentFlags = DiskFlags(L"SYSTEM\\CurrentControlSet\\Enum\\IDE") |
                        DiskFlags(L"SYSTEM\\CurrentControlSet\\Enum\\SCSI");
   if (ReadRegString(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Winlogon", L"GinaDLL") ==
@@ -121,7 +163,40 @@ void Gather(TSystemRecord& r) {
     r.EnvironmentFlags |= efCitrixAssistance;
   r.EnvironmentFlags |= GetSystemMetrics(SM_REMOTESESSION) ? efRemoteSession : efLocalSession;
   r.ProductName = ReadRegString(HKEY_LOCAL_MACHINE, kCurrentVersion, L"ProductName");
-  r.Edition = ShortenEditionName(r.ProductName);
+  using ProductInfoProc = BOOL(WINAPI*)(DWORD, DWORD, DWORD, DWORD, DWORD*);
+  DWORD productCode = 0;
+  if (auto productInfo = Bound<ProductInfoProc>(r.EntryPoints.GetProductInfo);
+      productInfo && productInfo(r.Version.dwMajorVersion, r.Version.dwMinorVersion, r.Version.wServicePackMajor,
+                                 r.Version.wServicePackMinor, &productCode)) {
+    r.ProductCode = productCode;
+    r.Edition = ProductEditionName(productCode);
+  } else {
+    r.Edition = ShortenEditionName(r.ProductName);
+  }
+  TOsVersionFacts facts;
+  facts.Major = r.Version.dwMajorVersion;
+  facts.Minor = r.Version.dwMinorVersion;
+  facts.Build = r.Version.dwBuildNumber;
+  facts.PlatformId = r.Version.dwPlatformId;
+  facts.ProductType = r.Version.wProductType;
+  facts.SuiteMask = r.Version.wSuiteMask;
+  facts.ServicePack = FromWStr(r.Version.szCSDVersion);
+  facts.ServerR2 = GetSystemMetrics(SM_SERVERR2) != 0;
+  facts.Starter = GetSystemMetrics(SM_STARTER) != 0;
+  facts.TabletPC = GetSystemMetrics(SM_TABLETPC) != 0;
+  facts.MediaCenter = GetSystemMetrics(SM_MEDIACENTER) != 0;
+  facts.Is64Bit = r.SystemInfo.wProcessorArchitecture == PROCESSOR_ARCHITECTURE_AMD64 ||
+                  r.SystemInfo.wProcessorArchitecture == PROCESSOR_ARCHITECTURE_IA64;
+  constexpr const wchar_t* kWinPE = L"SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\WinPE";
+  facts.WinPE = KeyExists(HKEY_LOCAL_MACHINE, kWinPE);
+  if (facts.WinPE) facts.WinPEVersion = ReadRegString(HKEY_LOCAL_MACHINE, kWinPE, L"Version");
+  r.SystemName = ShortSystemName(facts);
+  r.OperatingSystem = OperatingSystemName(facts);
+  try {
+    r.KernelVersion = TUtFileVersionInfo(SystemFolder() + u"\\kernel32.dll").ProductVersion();
+  } catch (const Exception&) {
+    // No version record: the version stays empty.
+  }
   r.BuildLab = ReadRegString(HKEY_LOCAL_MACHINE, kCurrentVersion, L"BuildLabEx");
   if (r.BuildLab.empty()) r.BuildLab = ReadRegString(HKEY_LOCAL_MACHINE, kCurrentVersion, L"BuildLab");
   r.InstallationType = ReadRegString(HKEY_LOCAL_MACHINE, kCurrentVersion, L"InstallationType");
@@ -148,6 +223,45 @@ void Gather(TSystemRecord& r) {
 
 }  // namespace
 
+TOptionalEntryPoints BindOptionalEntryPoints(HMODULE kernel, HMODULE user, HMODULE psapi) {
+  TOptionalEntryPoints e;
+  const auto bind = [](HMODULE module, const char* name) { return module ? GetProcAddress(module, name) : nullptr; };
+  e.SetProcessAffinityMask = bind(kernel, "SetProcessAffinityMask");
+  e.OpenThread = bind(kernel, "OpenThread");
+  e.GetNativeSystemInfo = bind(kernel, "GetNativeSystemInfo");
+  e.VerSetConditionMask = bind(kernel, "VerSetConditionMask");
+  e.VerifyVersionInfo = bind(kernel, "VerifyVersionInfoW");
+  e.IsWow64Process = bind(kernel, "IsWow64Process");
+  e.ProcessIdToSessionId = bind(kernel, "ProcessIdToSessionId");
+  e.GetSystemTimes = bind(kernel, "GetSystemTimes");
+  e.GetProductInfo = bind(kernel, "GetProductInfo");
+  e.GlobalMemoryStatusEx = bind(kernel, "GlobalMemoryStatusEx");
+  e.CreateProcessWithLogonW = bind(kernel, "CreateProcessWithLogonW");
+  e.GetLongPathNameW = bind(kernel, "GetLongPathNameW");
+  e.QueryFullProcessImageNameW = bind(kernel, "QueryFullProcessImageNameW");
+  e.GetFinalPathNameByHandleW = bind(kernel, "GetFinalPathNameByHandleW");
+  e.GetLogicalProcessorInformation = bind(kernel, "GetLogicalProcessorInformation");
+  e.GetTickCount64 = bind(kernel, "GetTickCount64");
+  e.LockWorkStation = bind(user, "LockWorkStation");
+  e.IsHungAppWindow = bind(user, "IsHungAppWindow");
+  e.HungWindowFromGhostWindow = bind(user, "HungWindowFromGhostWindow");
+  e.GhostWindowFromHungWindow = bind(user, "GhostWindowFromHungWindow");
+  e.DisableProcessWindowsGhosting = bind(user, "DisableProcessWindowsGhosting");
+  e.GetProcessMemoryInfo = bind(psapi, "GetProcessMemoryInfo");
+  return e;
+}
+
+void BindShellOrdinals(TOptionalEntryPoints& entries, HMODULE shell, Cardinal majorVersion) {
+  // The run and shut-down dialogs; from version 6 on also the administrator
+  // question and the restart dialog.
+  constexpr WORD kOrdinals[] = {61, 60, 680, 730};
+  for (size_t i = 0; i < entries.ShellOrdinals.size(); ++i) {
+    const bool available = i < 2 || majorVersion >= 6;
+    entries.ShellOrdinals[i] =
+        shell && available ? GetProcAddress(shell, MAKEINTRESOURCEA(kOrdinals[i])) : nullptr;
+  }
+}
+
 const TSystemRecord& SystemRecord() {
   return Record();
 }
@@ -158,4 +272,67 @@ void GatherSystemRecord() {
   } catch (...) {
     // Nothing of this may stop the program.
   }
+}
+
+void ReleaseSystemRecord() {
+  HMODULE& library = LoadedNetApi();
+  if (!library) return;
+  HMODULE handle = library;
+  library = nullptr;
+  Record().NetworkBound = false;
+  if (!FreeLibrary(handle))
+    throw Exception(Format(u"Unload Error: %s - 0x%x",
+                           {String(u"netapi32.dll"), static_cast<Int64>(reinterpret_cast<UINT_PTR>(handle))}));
+}
+
+void EnvironmentList(TStrings& lines) {
+  wchar_t* block = GetEnvironmentStringsW();
+  EnvironmentLines(reinterpret_cast<const char16_t*>(block), lines);
+  if (block) FreeEnvironmentStringsW(block);
+}
+
+String WindowsAndSystemFolders() {
+  return WindowsFolder() + u";" + SystemFolder();
+}
+
+String SpecialFolderPath(int folder) {
+  wchar_t buffer[MAX_PATH] = {};
+  return SUCCEEDED(SHGetFolderPathW(nullptr, folder, nullptr, 0, buffer)) ? FromWStr(buffer) : String();
+}
+
+String ProfileFolderOfSid(const String& sidText) {
+  if (sidText.empty()) return {};
+  const String key = u"SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\ProfileList\\" + sidText;
+  return ExpandEnvironment(ReadRegString(HKEY_LOCAL_MACHINE, WStr(key), L"ProfileImagePath"));
+}
+
+String ExpandEnvironment(const String& text) {
+  if (text.empty()) return {};
+  const DWORD size = ExpandEnvironmentStringsW(WStr(text), nullptr, 0);
+  if (size == 0) return text;
+  std::wstring buffer(size, L'\0');
+  const DWORD written = ExpandEnvironmentStringsW(WStr(text), buffer.data(), size);
+  if (written == 0 || written > size) return text;
+  return FromWStr(buffer.c_str());
+}
+
+String AccountSecurityId(const String& machine, const String& account) {
+  if (account.empty()) return {};
+  DWORD sidSize = 0, domainSize = 0;
+  SID_NAME_USE use{};
+  LookupAccountNameW(machine.empty() ? nullptr : WStr(machine), WStr(account), nullptr, &sidSize, nullptr,
+                     &domainSize, &use);
+  if (sidSize == 0) return {};
+  std::vector<BYTE> sid(sidSize);
+  std::wstring domain(domainSize + 1, L'\0');
+  if (!LookupAccountNameW(machine.empty() ? nullptr : WStr(machine), WStr(account), sid.data(), &sidSize,
+                          domain.data(), &domainSize, &use) ||
+      !IsValidSid(sid.data()))
+    return {};
+  const SID_IDENTIFIER_AUTHORITY* authority = GetSidIdentifierAuthority(sid.data());
+  UInt64 value = 0;
+  for (BYTE part : authority->Value) value = (value << 8) | part;
+  std::vector<Cardinal> subs;
+  for (UCHAR i = 0; i < *GetSidSubAuthorityCount(sid.data()); ++i) subs.push_back(*GetSidSubAuthority(sid.data(), i));
+  return SecurityIdText(value, subs);
 }

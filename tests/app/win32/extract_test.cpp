@@ -192,6 +192,30 @@ TEST_F(ExtractTest, AFormThatCannotBeConvertedIsReportedAndNotLoaded) {
   EXPECT_FALSE(dialog.bOK->Enabled());
 }
 
+// A 16-bit executable is named for what it is instead of an empty dialog.
+TEST_F(ExtractTest, ASixteenBitExecutableIsNamedAndHoldsNoForms) {
+  TBytes image(128, 0);
+  image[0] = 'M';
+  image[1] = 'Z';
+  image[0x3C] = 0x40;
+  image[0x40] = 'N';
+  image[0x41] = 'E';
+  const fs::path path = FFolder / "old16.exe";
+  std::ofstream(path, std::ios::binary)
+      .write(reinterpret_cast<const char*>(image.data()), static_cast<std::streamsize>(image.size()));
+  Tdlg_kst_Extract& dialog = OpenDialog(PathString(path), false);
+  harness::SaveForInspection(harness::CaptureScreen(dialog.Handle()), L"kestrum_extract_ne");
+  EXPECT_EQ(dialog.Label1->Caption(), u"old16.exe is a 16-bit Windows executable (NE): it holds no forms that can be read.");
+  EXPECT_FALSE(dialog.Panel->Visible());
+  EXPECT_FALSE(dialog.bOK->Visible());
+  EXPECT_EQ(dialog.Caption(), u"Form Resources - [old16.exe]");
+  EXPECT_TRUE(FErrors.empty());
+  // Any other file that is no image still leaves the dialog as it was.
+  std::ofstream(FFolder / "text.exe") << "not an image";
+  dialog.RefreshData(PathString(FFolder / "text.exe"));
+  EXPECT_EQ(dialog.Caption(), u"Form Resources - [old16.exe]");
+}
+
 // The names of the program's forms sort differently for the linker and the
 // loader ("TDLG_KST_EXTRACT" beside "TDLGABOUT"); every form still loads.
 TEST_F(ExtractTest, EveryFormOfTheProgramLoadsFromItsResource) {

@@ -24,6 +24,7 @@
 #include "codeedit/edittext.h"
 #include "codeedit/win32/codeedit.h"
 #include "livetree/win32/livetreecontrol.h"
+#include "panelkit/win32/headerpanel.h"
 #include "panelkit/win32/pagecontrol.h"
 #include "rtl/files.h"
 #include "rtl/format.h"
@@ -856,6 +857,195 @@ TEST_F(ProgramTest, TheStatusBarTellsTheCaretAndTheMode) {
   harness::SendKey(editor->DFM->Handle(), VK_INSERT);
   Pump();
   EXPECT_EQ(editor->sb->Panels().Items(3)->Text(), u"Overwrite");
+}
+
+// The source and preview of a document keep a usable share of a small
+// window: in a 900-pixel main window with the class browser open, and with
+// two documents tiled. The side panels give way, stay resizable, and come
+// back to the widths the user gave them when there is room again.
+TEST_F(ProgramTest, SourceAndPreviewKeepTheirShareOfSmallWindows) {
+  StartMain();
+  FMain->SetBounds(0, 0, 900, 700);
+  FMain->CBPanel->SetExpanded(true);
+  Pump();
+  Tmdi_kst_Editor* first = FMain->OpenFile(PathString(WriteForm("first.dfm", dfText)));
+  ASSERT_NE(first, nullptr);
+  Pump();
+  const auto expectUsable = [](Tmdi_kst_Editor& editor, const char* where) {
+    const Integer width = editor.ClientWidth();
+    EXPECT_GE(editor.pc->Width(), width * 2 / 5) << where << ": of " << width;
+    EXPECT_GT(editor.TreePanel->Width(), 30) << where;
+    EXPECT_GT(editor.OIPanel->Width(), 30) << where;
+    EXPECT_LT(editor.TreePanel->Width(), 250) << where;
+    EXPECT_LT(editor.OIPanel->Width(), 274) << where;
+  };
+  FMain->Update();
+  harness::SaveForInspection(harness::CaptureScreen(FMain->Handle()), L"kestrum_900_classbrowser");
+  expectUsable(*first, "900 pixels with the class browser");
+
+  Tmdi_kst_Editor* second = FMain->OpenFile(PathString(WriteForm("second.dfm", dfText)));
+  ASSERT_NE(second, nullptr);
+  FMain->CBPanel->SetExpanded(false);
+  FMain->SetBounds(0, 0, 1000, 700);
+  FMain->cmTileVer(nullptr);
+  Pump();
+  FMain->Update();
+  harness::SaveForInspection(harness::CaptureScreen(FMain->Handle()), L"kestrum_tiled");
+  expectUsable(*first, "tiled, first");
+  expectUsable(*second, "tiled, second");
+
+  // With room again the panels have the widths of the form.
+  second->SetWindowState(wsMaximized);
+  FMain->SetBounds(0, 0, 1400, 800);
+  Pump();
+  EXPECT_EQ(second->TreePanel->Width(), 250);
+  EXPECT_EQ(second->OIPanel->Width(), 274);
+
+  // A splitter still sets the tree's width, and that width comes back after the window was small.
+  const int x = second->Splitter1->Left() + 1, y = second->Splitter1->Top() + 100;
+  harness::SendMouseDown(second->Handle(), x, y);
+  harness::SendMouseMove(second->Handle(), x + 20, y);
+  harness::SendMouseMove(second->Handle(), x + 40, y);
+  harness::SendMouseUp(second->Handle(), x + 40, y);
+  Pump();
+  EXPECT_EQ(second->TreePanel->Width(), 290);
+  FMain->SetBounds(0, 0, 700, 700);
+  Pump();
+  expectUsable(*second, "700 pixels");
+  FMain->SetBounds(0, 0, 1400, 800);
+  Pump();
+  EXPECT_EQ(second->TreePanel->Width(), 290);
+  EXPECT_EQ(second->OIPanel->Width(), 274);
+}
+
+// Enter and Escape close the about box as it opens, whatever has the focus
+// in it (the keys go through the message loop, as typed ones do).
+TEST_F(ProgramTest, EnterAndEscapeCloseTheAboutBox) {
+  StartMain();
+  for (UINT key : {UINT(VK_RETURN), UINT(VK_ESCAPE)}) {
+    static UINT sKey;
+    static int sTicks;
+    static bool sForced;
+    sKey = key;
+    sTicks = 0;
+    sForced = false;
+    SetTimer(nullptr, 0, 50, [](HWND, UINT, UINT_PTR id, DWORD) {
+      for (int i = 0; i < Screen->FormCount(); ++i)
+        if (auto* box = dynamic_cast<TdlgAbout*>(Screen->Forms(i)); box && box->Visible()) {
+          if (sTicks++ == 0) {
+            HWND focus = GetFocus();
+            PostMessageW(focus ? focus : box->Handle(), WM_KEYDOWN, sKey, 1);
+            PostMessageW(focus ? focus : box->Handle(), WM_KEYUP, sKey, 0xC0000001);
+          } else if (sTicks > 40) {
+            // Still open: ended here so that the test goes on.
+            sForced = true;
+            box->SetModalResult(mrCancel);
+            KillTimer(nullptr, id);
+          }
+          return;
+        }
+      if (sTicks > 0) KillTimer(nullptr, id);
+    });
+    FMain->cmAbout(nullptr);
+    EXPECT_FALSE(sForced) << (key == VK_RETURN ? "Enter" : "Escape") << " closes the box";
+    Pump();
+  }
+}
+
+// The texts of the entries of the main menu's "Windows" menu.
+std::vector<std::wstring> WindowsMenuEntries(HWND mainWindow) {
+  std::vector<std::wstring> entries;
+  HMENU bar = GetMenu(mainWindow);
+  for (int i = 0; bar && i < GetMenuItemCount(bar); ++i) {
+    wchar_t text[128] = {};
+    GetMenuStringW(bar, static_cast<UINT>(i), text, 128, MF_BYPOSITION);
+    if (std::wstring(text).find(L"Windows") == std::wstring::npos) continue;
+    HMENU menu = GetSubMenu(bar, i);
+    for (int j = 0; menu && j < GetMenuItemCount(menu); ++j) {
+      wchar_t entry[260] = {};
+      GetMenuStringW(menu, static_cast<UINT>(j), entry, 260, MF_BYPOSITION);
+      entries.push_back(entry);
+    }
+  }
+  return entries;
+}
+
+// The "Windows" menu names the newest document by its file at once.
+TEST_F(ProgramTest, TheWindowsMenuNamesTheNewestDocument) {
+  StartMain();
+  FMain->OpenFile(PathString(WriteForm("named.dfm", dfText)));
+  Pump();
+  const std::vector<std::wstring> entries = WindowsMenuEntries(FMain->Handle());
+  const auto lists = [&](const wchar_t* name) {
+    return std::any_of(entries.begin(), entries.end(),
+                       [&](const std::wstring& e) { return e.find(name) != std::wstring::npos; });
+  };
+  EXPECT_TRUE(lists(L"named.dfm"));
+  EXPECT_FALSE(lists(L"Untitled"));
+}
+
+// "Paste" on the tool bar and in the "Edit" menu follows the clipboard at
+// once: Ctrl+C with a selection enables it without a caret move.
+TEST_F(ProgramTest, PasteIsEnabledAsSoonAsTextIsCopied) {
+  StartMain();
+  Tmdi_kst_Editor* editor = FMain->OpenFile(PathString(WriteForm("paste.dfm", dfText)));
+  ASSERT_NE(editor, nullptr);
+  ASSERT_TRUE(OpenClipboard(nullptr));
+  EmptyClipboard();
+  CloseClipboard();
+  editor->DFM->SetFocus();
+  harness::SendKey(editor->DFM->Handle(), VK_RIGHT, {false, true, false});
+  Pump();
+  ASSERT_FALSE(FMain->acPaste->Enabled());
+  ASSERT_FALSE(editor->mmPaste->Enabled());
+  harness::SendKey(editor->DFM->Handle(), 'C', {true, false, false});
+  for (int i = 0; i < 20 && !FMain->acPaste->Enabled(); ++i) {
+    Sleep(50);
+    Pump();
+  }
+  EXPECT_TRUE(FMain->acPaste->Enabled());
+  EXPECT_TRUE(editor->mmPaste->Enabled());
+}
+
+// A right-click on a window-bar button opens its menu with the window-bar
+// icons, and the button's hint does not stay on top of the menu.
+TEST_F(ProgramTest, TheWindowBarMenuShowsItsIconsAndHidesTheHint) {
+  StartMain();
+  FMain->SetBounds(0, 0, 1000, 700);
+  ASSERT_NE(FMain->OpenFile(PathString(WriteForm("bar.dfm", dfText))), nullptr);
+  Pump();
+  const TPoint onButton = FMain->mdibg->ClientToScreen({20, 10});
+  FApp->ActivateHint(onButton);
+  Pump();
+  THintWindow* hint = FApp->HintWindowInstance();
+  ASSERT_TRUE(hint && hint->HandleAllocated() && IsWindowVisible(hint->Handle())) << "the button's hint shows";
+  static harness::Bitmap32 sMenu;
+  static bool sHintShown;
+  sMenu = {};
+  sHintShown = true;
+  SetTimer(nullptr, 0, 100, [](HWND, UINT, UINT_PTR id, DWORD) {
+    HWND menu = FindWindowW(L"#32768", nullptr);
+    if (!menu || !IsWindowVisible(menu)) return;
+    KillTimer(nullptr, id);
+    THintWindow* shown = Application->HintWindowInstance();
+    sHintShown = shown && shown->HandleAllocated() && IsWindowVisible(shown->Handle());
+    RedrawWindow(menu, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    sMenu = harness::CaptureScreen(menu);
+    EndMenu();
+  });
+  harness::SendClick(FMain->mdibg->Handle(), 20, 10, harness::MouseButton::Right);
+  Pump();
+  ASSERT_GT(sMenu.Width(), 0) << "the menu opened";
+  harness::SaveForInspection(sMenu, L"kestrum_winbar_menu");
+  EXPECT_FALSE(sHintShown);
+  // The icons stand in the menu's left column; the red cross of "Close" is the easiest to tell.
+  int red = 0;
+  for (int y = 0; y < sMenu.Height(); ++y)
+    for (int x = 0; x < std::min(24, sMenu.Width()); ++x) {
+      const std::uint32_t pixel = sMenu.Pixel(x, y);
+      red += ((pixel >> 16) & 0xFF) > 150 && ((pixel >> 8) & 0xFF) < 90 && (pixel & 0xFF) < 90;
+    }
+  EXPECT_GT(red, 4) << "the icon of Close";
 }
 
 TEST_F(ProgramTest, ScreenshotOfTheMainWindowWithTwoDocuments) {
