@@ -286,7 +286,7 @@ void Tmdi_kst_Editor::UpdateModifiedPanel() {
 }
 
 void Tmdi_kst_Editor::PostControlsUpdate() {
-  if (wnd_kst_Main && wnd_kst_Main->HandleAllocated()) PostMessageW(wnd_kst_Main->Handle(), WM_UPDATECONTROLS, 0, 0);
+  if (wnd_kst_Main) wnd_kst_Main->PostControlsUpdate();
 }
 
 void Tmdi_kst_Editor::Dispatch(TMessage& message) {
@@ -374,6 +374,7 @@ void Tmdi_kst_Editor::FormClose(TObject*, TCloseAction& action) {
 }
 
 void Tmdi_kst_Editor::FormActivate(TObject*) {
+  FCurrentLine = 0;  // shown afresh: the tree follows the caret again
   DFMStatusChange(DFM, {});
 }
 
@@ -381,8 +382,13 @@ void Tmdi_kst_Editor::DFMStatusChange(TObject*, TCodeStatusChanges) {
   if (FDestroying || !DFM) return;
   TCodeEditCore& core = DFM->Core();
   TCodeEditCaret& caret = core.Caret();
-  if (FCurrentLine > 0) caret.InvalidateLine(FCurrentLine);
-  caret.InvalidateLine(caret.CaretY());
+  // Typing within a line moves the caret to no other object: the object
+  // tree follows only a change of line.
+  const bool lineChanged = FCurrentLine != caret.CaretY();
+  if (lineChanged) {
+    if (FCurrentLine > 0) caret.InvalidateLine(FCurrentLine);
+    caret.InvalidateLine(caret.CaretY());
+  }
   FCurrentLine = caret.CaretY();
   TCaretStatus status;
   status.Column = caret.CaretX();
@@ -398,7 +404,7 @@ void Tmdi_kst_Editor::DFMStatusChange(TObject*, TCodeStatusChanges) {
   UpdateModifiedPanel();
   UpdateEditCommands();
   PostControlsUpdate();
-  if (ActiveControl() == DFM) TrackCaret();
+  if (lineChanged && ActiveControl() == DFM) TrackCaret();
 }
 
 void Tmdi_kst_Editor::UpdateEditCommands() {

@@ -160,6 +160,7 @@ void Twnd_kst_Main::Dispatch(TMessage& message) {
     return;
   }
   if (message.Msg == WM_UPDATECONTROLS) {
+    FControlsUpdatePosted = false;
     SetControls();
     return;
   }
@@ -263,6 +264,12 @@ Tmdi_kst_Editor* Twnd_kst_Main::OpenFile(const String& path) {
   mdibg->AddButton(editor, 5, path);
   SetControls();
   return editor;
+}
+
+void Twnd_kst_Main::PostControlsUpdate() {
+  // Every keystroke asks; one update per turn of the message loop serves them all.
+  if (FControlsUpdatePosted || !HandleAllocated()) return;
+  FControlsUpdatePosted = PostMessageW(Handle(), WM_UPDATECONTROLS, 0, 0);
 }
 
 void Twnd_kst_Main::SetControls() {

@@ -96,6 +96,8 @@ class Twnd_kst_Main : public TForm {
   Tmdi_kst_Editor* OpenFile(const String& path);
   // The enabled state of the actions from the active editor window.
   void SetControls();
+  // SetControls once the messages waiting now are handled, however often asked.
+  void PostControlsUpdate();
   Tmdi_kst_Editor* ActiveEditor() const;
   // Points a window's form storage at the main window's settings store.
   void ShareSettingsStore(TSvFormStorage* storage);
@@ -169,6 +171,7 @@ class Twnd_kst_Main : public TForm {
   // The class browser's types and their top-level nodes, index for index.
   std::vector<TBrowserType> FCBTypes;
   std::vector<TTreeNode*> FCBTypeNodes;
+  bool FControlsUpdatePosted = false;
 };
 
 // The single main window, which editor windows and dialogs reach.

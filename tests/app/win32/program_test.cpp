@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <filesystem>
 #include <functional>
 #include <fstream>
@@ -21,6 +22,7 @@
 #include "app/win32/prefsdialog.h"
 #include "app/win32/typedialog.h"
 #include "classes/reflection.h"
+#include "codeedit/editcaret.h"
 #include "codeedit/edittext.h"
 #include "codeedit/win32/codeedit.h"
 #include "livetree/win32/livetreecontrol.h"
@@ -1005,6 +1007,47 @@ TEST_F(ProgramTest, PasteIsEnabledAsSoonAsTextIsCopied) {
   }
   EXPECT_TRUE(FMain->acPaste->Enabled());
   EXPECT_TRUE(editor->mmPaste->Enabled());
+}
+
+// What one typed character costs in the program's editor window, handlers of
+// the change and the painting they cause included, on a form of 300 lines
+// and of 25,000: the figure is printed, and it must not grow with the form.
+TEST_F(ProgramTest, TypingCostsTheSameInSmallAndLargeForms) {
+  StartMain();
+  FMain->SetBounds(0, 0, 1000, 700);
+  double perKey[2] = {};
+  const int components[2] = {40, 3500};
+  for (int size = 0; size < 2; ++size) {
+    std::string text = "object Form1: TForm1\r\n  Caption = 'Typing'\r\n";
+    for (int i = 0; i < components[size]; ++i)
+      text += "  object Button" + std::to_string(i) + ": TButton\r\n    Left = " + std::to_string(i) +
+              "\r\n    Top = 8\r\n    Width = 75\r\n    Height = 25\r\n    Caption = 'Go'\r\n  end\r\n";
+    text += "end\r\n";
+    const fs::path path = FFolder / ("typing" + std::to_string(size) + ".dfm");
+    WriteBytes(path, Bytes(text));
+    Tmdi_kst_Editor* editor = FMain->OpenFile(PathString(path));
+    ASSERT_NE(editor, nullptr);
+    editor->SetWindowState(wsMaximized);
+    editor->DFM->SetFocus();
+    editor->DFM->Core().Caret().SetCaretXY({20, editor->DFM->GetLines()->Count() / 2});
+    Pump();
+    LARGE_INTEGER frequency{}, start{}, end{};
+    QueryPerformanceFrequency(&frequency);
+    constexpr int kKeys = 40;
+    QueryPerformanceCounter(&start);
+    for (int i = 0; i < kKeys; ++i) {
+      Type(*editor, L'a' + i % 26);
+      Pump();
+      UpdateWindow(FMain->Handle());
+    }
+    QueryPerformanceCounter(&end);
+    perKey[size] = 1000.0 * static_cast<double>(end.QuadPart - start.QuadPart) / frequency.QuadPart / kKeys;
+    editor->DFM->SetModified(false);
+    editor->Close();
+    Pump();
+  }
+  std::printf("keystroke: %.1f ms on %d lines, %.1f ms on %d lines\n", perKey[0], 2 + 6 * components[0] + 1,
+              perKey[1], 2 + 6 * components[1] + 1);
 }
 
 // A right-click on a window-bar button opens its menu with the window-bar
