@@ -19,6 +19,11 @@ void Base(TClassBuilder<T>& c) {
   c.Property(u"Alignment", &TPxCustomEdit::Alignment, &TPxCustomEdit::SetAlignment).Default(taLeftJustify);
   publish::Anchors(c);
   c.Property(u"AutoSelect", &TCustomEdit::AutoSelect, &TCustomEdit::SetAutoSelect).Default(1);
+  KST_KEPT_PROPERTY(u"AutoSize", EditAutoSize).Default(1);
+  publish::BiDiProperties(c);
+  publish::BevelProperties(c);
+  publish::BevelCutProperties(c);
+  publish::BorderWidth(c);
   c.Property(u"BorderStyle", &TCustomEdit::BorderStyle, &TCustomEdit::SetBorderStyle, &BorderStyleType())
       .Default(bsSingle);
   c.Property(u"CharCase", &TCustomEdit::CharCase, &TCustomEdit::SetCharCase)
@@ -33,6 +38,7 @@ void Base(TClassBuilder<T>& c) {
   publish::ParentColor(c);
   publish::ParentFont(c);
   publish::ParentShowHint(c);
+  c.Property(u"PasswordChar", &TPxCustomEdit::PasswordChar, &TPxCustomEdit::SetPasswordChar).Default(0);
   publish::PopupMenu(c);
   c.Property(u"PreviewBorder", &TPxCustomEdit::PreviewBorder, &TPxCustomEdit::SetPreviewBorder).Default(1);
   c.Property(u"ReadOnly", &TCustomEdit::ReadOnly, &TCustomEdit::SetReadOnly).Default(0);
@@ -49,6 +55,8 @@ void Base(TClassBuilder<T>& c) {
   publish::MouseEvents(c);
   publish::FocusEvents(c);
   publish::KeyEvents(c);
+  publish::DragEvents(c);
+  publish::KeptEvent<7>(c, u"OnStartDock", TKeptEvent::StartDock);
 }
 
 }  // namespace editpublish

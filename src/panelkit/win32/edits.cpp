@@ -151,11 +151,19 @@ void TPxCustomEdit::CreateParams(TCreateParams& params) {
   TCustomEdit::CreateParams(params);
   static const DWORD alignments[] = {ES_LEFT, ES_RIGHT, ES_CENTER};
   params.Style |= WS_CLIPCHILDREN | ES_AUTOHSCROLL | ES_AUTOVSCROLL | alignments[FAlignment];
+  if (FPasswordChar) params.Style |= ES_PASSWORD;
 }
 
 void TPxCustomEdit::CreateWnd() {
   TCustomEdit::CreateWnd();
+  if (FPasswordChar) SendMessageW(FHandle, EM_SETPASSWORDCHAR, static_cast<WPARAM>(FPasswordChar), 0);
   ApplyMargins();
+}
+
+void TPxCustomEdit::SetPasswordChar(Char value) {
+  if (value == FPasswordChar) return;
+  FPasswordChar = value;
+  RecreateWnd();
 }
 
 void TPxCustomEdit::SetAlignment(TAlignment value) {

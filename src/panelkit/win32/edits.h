@@ -71,6 +71,9 @@ class TPxCustomEdit : public TCustomEdit {
   void SetShowPreview(bool value);
   bool WantTabs() const { return FWantTabs; }
   void SetWantTabs(bool value) { FWantTabs = value; }
+  // Shown for every character when not #0 (a password).
+  Char PasswordChar() const { return FPasswordChar; }
+  void SetPasswordChar(Char value);
 
   bool Editing() const { return FEditing; }
   bool InplaceEditor() const { return FInplaceEditor; }
@@ -154,6 +157,7 @@ class TPxCustomEdit : public TCustomEdit {
   bool FPreviewBorder = true;
   bool FShowPreview = false;
   bool FWantTabs = false;
+  Char FPasswordChar = 0;
   TPoint FAppliedMargins;
 };
 

@@ -160,4 +160,21 @@ object EditKitForm: TEditKitForm
     Margin = 10
     TabOrder = 11
   end
+  object secret: TPxEdit
+    Left = 180
+    Top = 8
+    Width = 160
+    Height = 24
+    AutoSize = False
+    BevelEdges = [beLeft, beBottom]
+    BevelInner = bvNone
+    BevelKind = bkFlat
+    BevelOuter = bvRaised
+    BiDiMode = bdLeftToRight
+    BorderWidth = 1
+    ParentBiDiMode = False
+    PasswordChar = '*'
+    TabOrder = 12
+    Text = 'hidden'
+  end
 end

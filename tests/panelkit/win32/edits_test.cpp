@@ -39,6 +39,18 @@ TEST_F(EditKitTest, TheFormReadsEveryEditAndToggle) {
   EXPECT_TRUE(f.radio1->Checked());
   EXPECT_FALSE(f.radio2->Checked());
   EXPECT_EQ(f.radio2->Parent(), f.group);
+  // The platform's edit properties the kit's edits publish as well.
+  ASSERT_NE(f.secret, nullptr);
+  EXPECT_EQ(f.secret->PasswordChar(), u'*');
+  EXPECT_TRUE(GetWindowLongW(f.secret->Handle(), GWL_STYLE) & ES_PASSWORD);
+  EXPECT_EQ(f.secret->Kept.BevelKind, bkFlat);
+  EXPECT_EQ(f.secret->Kept.BevelEdges, (TBevelEdges{beLeft, beBottom}));
+  EXPECT_EQ(f.secret->Kept.BevelInner, bvNone);
+  EXPECT_EQ(f.secret->Kept.BevelOuter, bvRaised);
+  EXPECT_EQ(f.secret->Kept.BorderWidth, 1);
+  EXPECT_FALSE(f.secret->Kept.ParentBiDiMode);
+  EXPECT_FALSE(f.secret->Kept.EditAutoSize);
+  EXPECT_TRUE(FExceptions.empty());
   SavePicture(ScreenPicture(f.Handle()), L"panelkit-edits.bmp");
 }
 

@@ -4,6 +4,7 @@ KST_CLASS_IMPL(TEditKitForm, "PanelKitTests")
 
 void TEditKitForm::Describe(TClassBuilder<TEditKitForm>& c) {
   c.Field(u"edit", &TEditKitForm::edit);
+  c.Field(u"secret", &TEditKitForm::secret);
   c.Field(u"number", &TEditKitForm::number);
   c.Field(u"spin", &TEditKitForm::spin);
   c.Field(u"priced", &TEditKitForm::priced);

@@ -30,6 +30,7 @@ class TEditKitForm : public TForm {
   TPxComboBox* combo = nullptr;
   TPxFontComboBox* fonts = nullptr;
   TPxMemo* memo = nullptr;
+  TPxEdit* secret = nullptr;
 
   std::vector<std::string> Events;
   void editCustomPreviewDraw(TObject* sender, const TRect& rect);
