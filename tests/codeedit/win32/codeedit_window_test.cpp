@@ -219,6 +219,51 @@ TEST_F(CodeEditWindowTest, ItPaintsTokensGutterNumbersBookmarksAndTheSelection) 
   core.SetHighlighter(nullptr);
 }
 
+// Tokens after a tab are painted in their colours on the columns where
+// their characters stand.
+TEST_F(CodeEditWindowTest, TokensAfterATabArePaintedInTheirColours) {
+  std::unique_ptr<TCodeEditForm> form(CreateForm<TCodeEditForm>(FApp.get()));
+  TCodeEdit& edit = *form->Source;
+  TCodeEditCore& core = edit.Core();
+  TCodeDfmHighlighter highlighter;
+  highlighter.StringAttribute()->SetForeground(clRed);
+  highlighter.CommentAttribute()->SetForeground(clGreen);
+  core.SetWordWrap(false);
+  core.SetActiveLineColor(clNone);
+  core.SetHighlighter(&highlighter);
+  core.SetTabWidth(4);
+  core.SetText(u"\tCaption = 'a b'\t{c}\r\nend");
+  core.Caret().SetCaretXY({1, 2});
+  form->Show();
+  Pump();
+  const harness::Bitmap32 picture = harness::PaintClient(edit.Handle());
+  harness::SaveForInspection(picture, L"codeedit-tabs");
+  const Integer cell = core.CharWidth(), row = core.LineHeight(), offset = core.TextOffset();
+  const auto count = [&](Integer firstColumn, Integer lastColumn, auto&& wanted) {
+    int found = 0;
+    for (Integer y = 0; y < row; ++y)
+      for (Integer x = offset + (firstColumn - 1) * cell; x < offset + lastColumn * cell; ++x)
+        if (wanted(picture.Pixel(x, y) & 0xFFFFFF)) ++found;
+    return found;
+  };
+  // "\t" takes columns 1-4: "Caption" 5-11, "'a b'" 15-19, "{c}" 21-23.
+  // Smoothed glyphs have few pixels of the exact colour: their tint counts.
+  const auto red = [](uint32_t p) {
+    const uint32_t a = p >> 16 & 0xFF, g = p >> 8 & 0xFF, c = p & 0xFF;
+    return std::max(a, c) > 0xA0 && std::min(a, c) < 0x70 && g < 0x70;
+  };
+  const auto green = [](uint32_t p) {
+    const uint32_t a = p >> 16 & 0xFF, g = p >> 8 & 0xFF, c = p & 0xFF;
+    return g > 0x50 && a < 0x40 && c < 0x40;
+  };
+  EXPECT_EQ(count(5, 11, red), 0);
+  EXPECT_GT(count(15, 19, red), 10);
+  EXPECT_EQ(count(20, 20, red), 0);
+  EXPECT_GT(count(21, 23, green), 10);
+  EXPECT_EQ(count(15, 19, green), 0);
+  core.SetHighlighter(nullptr);
+}
+
 class CodeEditInputTest : public CodeEditWindowTest {
  protected:
   void SetUp() override {
