@@ -15,7 +15,10 @@
 #include "codeedit/editcaret.h"
 #include "codeedit/editcommands.h"
 #include "codeedit/editcore.h"
+#include "codeedit/editqueries.h"
+#include "codeedit/editsearch.h"
 #include "codeedit/edittext.h"
+#include "codeedit/paintplan.h"
 #include "codeedit/search.h"
 #include "rtl/stringlist.h"
 #include "rtl/unicode.h"
@@ -179,5 +182,83 @@ void BM_UndoKeystroke(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_UndoKeystroke)->Unit(benchmark::kMicrosecond);
+
+// The bracket at the start of one long line matched against the one at its
+// end, with string tokens full of brackets between: each candidate asks
+// which token it lies in.
+void BM_MatchBracketOnALongLine(benchmark::State& state) {
+  TFakeCodeEditHost host;
+  TCodeEditCore edit{host, nullptr};
+  TCodeDfmHighlighter highlighter;
+  edit.SetHighlighter(&highlighter);
+  String line = u"X = (";
+  while (static_cast<Int64>(line.size()) < state.range(0)) line += u"(a) ')' ";
+  line += u")";
+  edit.SetText(line);
+  for (auto _ : state) benchmark::DoNotOptimize(GetMatchingBracketEx(edit, {5, 1}));
+  state.SetComplexityN(state.range(0));
+  edit.SetHighlighter(nullptr);
+}
+BENCHMARK(BM_MatchBracketOnALongLine)->Arg(20000)->Arg(40000)->Arg(1 << 20)->Unit(benchmark::kMillisecond);
+
+// A stand-in window whose scroll-bar refresh asks what the window's does:
+// the row count and the longest line.
+struct TScrollBarHost : TFakeCodeEditHost {
+  TCodeEditCore* Core = nullptr;
+  void UpdateScrollBars() override {
+    ++ScrollBarUpdates;
+    if (!Core) return;
+    benchmark::DoNotOptimize(Core->Caret().DisplayLineCount());
+    benchmark::DoNotOptimize(Core->Lines().LengthOfLongestLine());
+  }
+};
+
+// Replace All of 312 matches in a 1.6 MB form text, one undo step.
+void BM_ReplaceAll(benchmark::State& state) {
+  String text;
+  for (Integer block = 0; block < 312; ++block) {
+    text += u"    Caption = 'Zebra crossing'\r\n";
+    for (int i = 0; i < 360; ++i) text += u"    Left = 8\r\n";
+  }
+  TScrollBarHost host;
+  TCodeEditCore edit{host, nullptr};
+  host.Core = &edit;
+  TCodeDfmHighlighter highlighter;
+  edit.SetHighlighter(&highlighter);
+  TCodeEditSearch engine;
+  edit.SetSearchEngine(&engine);
+  Integer replaced = 0;
+  for (auto _ : state) {
+    state.PauseTiming();
+    edit.SetText(text);
+    host.ScrollBarUpdates = 0;
+    state.ResumeTiming();
+    replaced = SearchReplace(edit, u"Zebra", u"Quagga", {ssoReplaceAll, ssoEntireScope});
+  }
+  state.counters["matches"] = static_cast<double>(replaced);
+  state.counters["chars"] = static_cast<double>(text.size());
+  state.counters["scrollbars"] = static_cast<double>(host.ScrollBarUpdates);
+  edit.SetSearchEngine(nullptr);
+  edit.SetHighlighter(nullptr);
+}
+BENCHMARK(BM_ReplaceAll)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// One paint of a window over a line of 1 MB (the first screen of it).
+void BM_PaintALongLine(benchmark::State& state) {
+  TFakeCodeEditHost host;
+  TCodeEditCore edit{host, nullptr};
+  TCodeDfmHighlighter highlighter;
+  edit.SetHighlighter(&highlighter);
+  String line = u"  Data = 'x";
+  while (line.size() < (1u << 20)) line += u"0123456789ABCDEF";
+  line += u"'";
+  edit.SetText(u"object A: TA\r\n" + line + u"\r\nend");
+  edit.SetWordWrap(state.range(0) != 0);
+  const TCodePaintColors colors{clBlack, clWhite};
+  for (auto _ : state)
+    benchmark::DoNotOptimize(MakePaintPlan(edit, colors, {0, 0, host.Width, host.Height}, true).Rows.size());
+  edit.SetHighlighter(nullptr);
+}
+BENCHMARK(BM_PaintALongLine)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 BENCHMARK_MAIN();

@@ -2,16 +2,10 @@
 
 #include <algorithm>
 
+#include "codeedit/textutils.h"
 #include "codeedit/types.h"
 
 namespace {
-
-constexpr bool IsHighSurrogate(Char c) {
-  return c >= 0xD800 && c <= 0xDBFF;
-}
-constexpr bool IsLowSurrogate(Char c) {
-  return c >= 0xDC00 && c <= 0xDFFF;
-}
 
 Integer NextTabStop(Integer column, Integer tabWidth) {
   return tabWidth < 2 ? column + 1 : column + tabWidth - column % tabWidth;

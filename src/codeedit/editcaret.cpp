@@ -153,6 +153,8 @@ void TCodeEditCaret::MoveCaretEx(bool ensureVisible, const TBufferCoord& pos) {
   }
   if (x > limit && !(pastEol && E.HasOption(eoAutoSizeMaxScrollWidth))) x = limit;
   x = std::max(x, 1);
+  // Between the two halves of a pair there is no character to stand before.
+  if (y <= E.fLines->GetCount()) x = OutsideSurrogatePair(E.fLines->LineText(y - 1), x);
   if (x == E.fCaretX && y == E.fCaretY) {
     UpdateLastCaretX();
     return;
@@ -341,7 +343,7 @@ void TCodeEditCaret::SetLeftChar(Integer value) {
       E.fLeftChar + E.fCharsInWindow > E.fMaxScrollWidth) {
     E.SetMaxScrollWidth(E.fLeftChar + E.fCharsInWindow);
   } else {
-    E.fHost.UpdateScrollBars();
+    E.ScrollBarsChanged();
   }
   E.StatusChanged({scLeftChar});
 }
@@ -359,9 +361,9 @@ void TCodeEditCaret::SetTopLine(Integer value) {
       E.fHost.ScrollArea(0, delta * E.fTextHeight, Rect(0, 0, E.fHost.ClientWidth(), E.fHost.ClientHeight()));
     else
       E.fHost.Invalidate();
-    E.fHost.UpdateNow();
+    E.UpdateWindowNow();
   }
-  E.fHost.UpdateScrollBars();
+  E.ScrollBarsChanged();
   E.StatusChanged({scTopLine});
 }
 
@@ -392,7 +394,10 @@ TBufferCoord TCodeEditCaret::ClampBlockPos(TBufferCoord value) const {
     value.Char = ClampInt(value.Char, 1, std::max(E.fMaxScrollWidth, length) + 1);
   else
     value.Char = std::max(value.Char, 1);
-  if (E.fActiveSelectionMode == smNormal) value.Char = std::min(value.Char, length + 1);
+  if (E.fActiveSelectionMode == smNormal) {
+    value.Char = std::min(value.Char, length + 1);
+    if (length > 0) value.Char = OutsideSurrogatePair(E.fLines->LineText(value.Line - 1), value.Char);
+  }
   return value;
 }
 

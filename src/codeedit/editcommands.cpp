@@ -107,16 +107,16 @@ void TCodeEditCommands::ExecuteCommand(TCodeEditorCommand command, Char aChar, v
           MoveCaretVertically(E.fTopLine - caret.DisplayY(), false);
         caret.EnsureCursorPosVisible();
       }
-      E.fHost.UpdateNow();
+      E.UpdateWindowNow();
       break;
     }
     case ecScrollLeft:
       caret.SetLeftChar(E.fLeftChar - 1);
-      E.fHost.UpdateNow();
+      E.UpdateWindowNow();
       break;
     case ecScrollRight:
       caret.SetLeftChar(E.fLeftChar + 1);
-      E.fHost.UpdateNow();
+      E.UpdateWindowNow();
       break;
     case ecInsertMode: E.SetInsertMode(true); break;
     case ecOverwriteMode: E.SetInsertMode(false); break;
@@ -190,11 +190,11 @@ bool TCodeEditCommands::ExecuteMovement(TCodeEditorCommand command, void* data) 
     case ecRight: MoveCaretHorizontally(1, select); break;
     case ecUp:
       MoveCaretVertically(-1, select);
-      E.fHost.UpdateNow();
+      E.UpdateWindowNow();
       break;
     case ecDown:
       MoveCaretVertically(1, select);
-      E.fHost.UpdateNow();
+      E.UpdateWindowNow();
       break;
     case ecWordLeft: MoveCaretAndSelect(caret.Anchor(), caret.PrevWordPos(), select); break;
     case ecWordRight: MoveCaretAndSelect(caret.Anchor(), caret.NextWordPos(), select); break;
@@ -207,7 +207,7 @@ bool TCodeEditCommands::ExecuteMovement(TCodeEditorCommand command, void* data) 
       if (plain == ecPageUp) n = -n;
       caret.SetTopLine(E.fTopLine + n);
       MoveCaretVertically(n, select);
-      E.fHost.UpdateNow();
+      E.UpdateWindowNow();
       break;
     }
     case ecPageLeft: MoveCaretHorizontally(-E.fCharsInWindow, select); break;
@@ -216,7 +216,7 @@ bool TCodeEditCommands::ExecuteMovement(TCodeEditorCommand command, void* data) 
     case ecPageBottom: {
       const Integer row = plain == ecPageTop ? E.fTopLine : E.fTopLine + E.fLinesInWindow - 1;
       MoveCaretAndSelect(caret.Anchor(), caret.DisplayToBufferPos({caret.DisplayX(), row}), select);
-      E.fHost.UpdateNow();
+      E.UpdateWindowNow();
       break;
     }
     case ecEditorTop:
@@ -226,13 +226,13 @@ bool TCodeEditCommands::ExecuteMovement(TCodeEditorCommand command, void* data) 
                                       ? TBufferCoord{1, 1}
                                       : TBufferCoord{lines.LineCharLength(count - 1) + 1, count};
       MoveCaretAndSelect(caret.Anchor(), target, select);
-      E.fHost.UpdateNow();
+      E.UpdateWindowNow();
       break;
     }
     case ecGotoXY:
       if (data) {
         MoveCaretAndSelect(caret.Anchor(), *static_cast<const TBufferCoord*>(data), select);
-        E.fHost.UpdateNow();
+        E.UpdateWindowNow();
       }
       break;
     default: break;
@@ -282,6 +282,9 @@ void TCodeEditCommands::MoveCaretHorizontally(Integer n, bool select) {
   } else if (!pastEol && n == 1 && target.Char > length && target.Line < lines.GetCount()) {
     target = {1, target.Line + 1};
   } else {
+    // One step is one character: both halves of a surrogate pair.
+    if ((n == 1 || n == -1) && target.Line >= 1 && target.Line <= lines.GetCount())
+      n *= CharUnitsAt(lines.LineText(target.Line - 1), target.Char, n > 0);
     target.Char = std::max(1, target.Char + n);
     if (!pastEol && n > 0) target.Char = std::min(target.Char, length + 1);
   }
@@ -707,8 +710,10 @@ void TCodeEditCommands::TypeChar(Char c) {
     line.insert(static_cast<size_t>(at - 1), 1, c);
   } else {
     if (at <= length) {
-      replaced = line.substr(static_cast<size_t>(at - 1), 1);
-      line[static_cast<size_t>(at - 1)] = c;
+      // A character outside the basic plane is overwritten whole.
+      const auto units = static_cast<size_t>(CharUnitsAt(line, at, true));
+      replaced = line.substr(static_cast<size_t>(at - 1), units);
+      line.replace(static_cast<size_t>(at - 1), units, 1, c);
     } else {
       line.push_back(c);
     }
@@ -926,10 +931,10 @@ void TCodeEditCommands::ConvertCase(TCodeEditorCommand command) {
 void TCodeEditCommands::SetMarker(Integer number, void* data) {
   const TBufferCoord at = data ? *static_cast<const TBufferCoord*>(data) : E.Caret().CaretXY();
   Integer x = 0, y = 0;
-  if (E.GetBookMark(number, x, y)) {
+  // On its own line the bookmark goes; elsewhere it moves (placing clears the
+  // old one only when the new one is accepted).
+  if (E.GetBookMark(number, x, y) && y == at.Line)
     E.ClearBookMark(number);
-    if (y != at.Line) E.SetBookMark(number, at.Char, at.Line);
-  } else {
+  else
     E.SetBookMark(number, at.Char, at.Line);
-  }
 }

@@ -72,6 +72,10 @@ void TCodeEditCore::DecPaintLock() {
     fStateFlags.Exclude(sfScrollbarChanged);
     fHost.UpdateScrollBars();
   }
+  if (fUpdatePending) {
+    fUpdatePending = false;
+    fHost.UpdateNow();
+  }
   if (WordWrap() && (fStatusChanges.Contains(scCaretX) || fStatusChanges.Contains(scCaretY)) && fCharsInWindow > 0 &&
       fCaret->DisplayX() > fCharsInWindow + 1) {
     if (fCaretAtEOL) {
@@ -87,6 +91,22 @@ void TCodeEditCore::DecPaintLock() {
   }
   if (fStateFlags.Contains(sfCaretChanged)) fCaret->UpdateCaret();
   if (!fStatusChanges.Empty()) FireStatusChange();
+}
+
+void TCodeEditCore::ScrollBarsChanged() {
+  if (fPaintLock > 0 || fStateFlags.Contains(sfLinesChanging)) {
+    fStateFlags.Include(sfScrollbarChanged);
+    return;
+  }
+  fStateFlags.Exclude(sfScrollbarChanged);
+  fHost.UpdateScrollBars();
+}
+
+void TCodeEditCore::UpdateWindowNow() {
+  if (fPaintLock > 0)
+    fUpdatePending = true;
+  else
+    fHost.UpdateNow();
 }
 
 void TCodeEditCore::StatusChanged(TCodeStatusChanges changes) {
@@ -323,7 +343,6 @@ TCodeEditMark* TCodeEditCore::BookMark(Integer number) const {
 
 void TCodeEditCore::SetBookMark(Integer number, Integer x, Integer y) {
   if (number < 0 || number > 9 || y < 1 || y > fLines->GetCount()) return;
-  ClearBookMark(number);
   auto mark = std::make_unique<TCodeEditMark>(this);
   mark->SetLine(y);
   mark->SetChar(x);
@@ -331,9 +350,11 @@ void TCodeEditCore::SetBookMark(Integer number, Integer x, Integer y) {
   mark->SetBookmarkNumber(number);
   mark->SetVisible(true);
   mark->SetInternalImage(!fBookMarkOpt->BookmarkImages());
-  TCodeEditMark* placed = mark.get();
-  fMarkList->Place(std::move(mark));
-  if (fMarkList->IndexOf(placed) >= 0) fBookMarks[static_cast<size_t>(number)] = placed;
+  // Asked before the old bookmark goes: a refused mark leaves it where it was.
+  FirePlaceBookmark(mark);
+  if (!mark) return;
+  ClearBookMark(number);
+  fBookMarks[static_cast<size_t>(number)] = fMarkList->Add(std::move(mark));
 }
 
 void TCodeEditCore::ClearBookMark(Integer number) {
@@ -532,7 +553,7 @@ void TCodeEditCore::BufferChanging(TObject*) {
 void TCodeEditCore::BufferChanged(TObject*) {
   fStateFlags.Exclude(sfLinesChanging);
   if (!fHost.HandleAllocated()) return;
-  fHost.UpdateScrollBars();
+  ScrollBarsChanged();
   const TCodeSelectionMode mode = fActiveSelectionMode;
   fCaret->SetBlockBegin(fCaret->CaretXY());
   fActiveSelectionMode = mode;

@@ -266,6 +266,12 @@ class TCodeEditCore : public TObject, public ICodeWordWrapHost, public ICodeEdit
 
   void IncPaintLock() { ++fPaintLock; }
   void DecPaintLock();
+  // The scroll bars are out of date: refreshed now, or once when the paint
+  // lock is released (an update holds it for all its changes).
+  void ScrollBarsChanged();
+  // The window's invalid parts are wanted on screen: painted now, or once
+  // when the paint lock is released.
+  void UpdateWindowNow();
   void FireChange() { OnChange(fSender); }
 
   // The word-wrap plugin's view of the editor.
@@ -323,6 +329,7 @@ class TCodeEditCore : public TObject, public ICodeWordWrapHost, public ICodeEdit
   Integer fMaxScrollWidth = 1024;
   Integer fTabWidth = 8;
   Integer fPaintLock = 0;
+  bool fUpdatePending = false;
   Integer fPaintTransientLock = 0;
   TCodeStateFlags fStateFlags;
   TCodeStatusChanges fStatusChanges;

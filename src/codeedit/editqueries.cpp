@@ -1,6 +1,7 @@
 #include "codeedit/editqueries.h"
 
 #include <algorithm>
+#include <vector>
 
 #include "codeedit/editcaret.h"
 
@@ -45,15 +46,46 @@ namespace {
 
 constexpr Char kBrackets[] = {u'(', u')', u'[', u']', u'{', u'}', u'<', u'>'};
 
-// Brackets in strings and comments are text, not structure.
-bool CountsAsBracket(TCodeEditCore& core, const TBufferCoord& pos) {
-  TCodeCustomHighlighter* highlighter = core.Highlighter();
-  if (!highlighter) return true;
-  String token;
-  TCodeHighlighterAttributes* attribute = nullptr;
-  if (!GetHighlighterAttriAtRowCol(core, pos, token, attribute)) return true;
-  return attribute != highlighter->StringAttribute() && attribute != highlighter->CommentAttribute();
-}
+// Which characters of one line lie in string or comment tokens (brackets
+// there are text, not structure); the line's tokens are walked once, when
+// its first candidate bracket is looked at.
+class TTextualChars {
+ public:
+  explicit TTextualChars(TCodeEditCore& core) : E(core) {}
+
+  bool IsText(Integer line, const String& text, Integer column) {
+    TCodeCustomHighlighter* highlighter = E.Highlighter();
+    if (!highlighter) return false;
+    if (line != fLine) Scan(*highlighter, line, text);
+    return fText[static_cast<size_t>(column - 1)];
+  }
+
+ private:
+  void Scan(TCodeCustomHighlighter& highlighter, Integer line, const String& text) {
+    fLine = line;
+    fText.assign(text.size(), false);
+    TCodeEditStringList& lines = E.Lines();
+    if (line == 1)
+      highlighter.ResetRange();
+    else
+      highlighter.SetRange(lines.LineRange(line - 2));
+    highlighter.SetLine(text, line - 1);
+    TCodeHighlighterAttributes* const strings = highlighter.StringAttribute();
+    TCodeHighlighterAttributes* const comments = highlighter.CommentAttribute();
+    const auto size = static_cast<Integer>(text.size());
+    for (; !highlighter.GetEol(); highlighter.Next()) {
+      TCodeHighlighterAttributes* attribute = highlighter.GetTokenAttribute();
+      if (attribute != strings && attribute != comments) continue;
+      const Integer start = std::max<Integer>(highlighter.GetTokenPos(), 0);
+      const Integer end = std::min<Integer>(start + static_cast<Integer>(highlighter.GetToken().size()), size);
+      for (Integer i = start; i < end; ++i) fText[static_cast<size_t>(i)] = true;
+    }
+  }
+
+  TCodeEditCore& E;
+  Integer fLine = 0;
+  std::vector<bool> fText;
+};
 
 }  // namespace
 
@@ -67,6 +99,7 @@ TBufferCoord GetMatchingBracketEx(TCodeEditCore& core, const TBufferCoord& pos) 
   const auto index = static_cast<size_t>(found - std::begin(kBrackets));
   const Char same = kBrackets[index], partner = kBrackets[index ^ 1];
   const bool forwards = index % 2 == 0;
+  TTextualChars textual(core);
   Integer depth = 1;
   Integer line = pos.Line, column = pos.Char;
   String text = start;
@@ -80,7 +113,7 @@ TBufferCoord GetMatchingBracketEx(TCodeEditCore& core, const TBufferCoord& pos) 
     }
     const Char c = text[static_cast<size_t>(column - 1)];
     if (c != same && c != partner) continue;
-    if (!CountsAsBracket(core, {column, line})) continue;
+    if (textual.IsText(line, text, column)) continue;
     if (c == same) {
       ++depth;
     } else if (--depth == 0) {

@@ -1,6 +1,7 @@
 #include "codeedit/editsearch.h"
 
 #include <algorithm>
+#include <vector>
 
 #include "codeedit/editcaret.h"
 #include "codeedit/edittext.h"
@@ -27,6 +28,81 @@ class TReplaceAllScope {
   TCodeEditCore& E;
   bool fTaken = false;
 };
+
+// The area searched and which matches in it count.
+struct TSearchArea {
+  TBufferCoord Start, End;
+  bool SelectedOnly = false;
+  TCodeSelectionMode Mode = smNormal;
+
+  // `column` and `length` in the line as it was before any replacement.
+  bool Accepts(Integer line, Integer column, Integer length) const {
+    if (SelectedOnly && Mode != smNormal)
+      return !(Mode == smColumn && Start.Char != End.Char && (column < Start.Char || column + length > End.Char));
+    return !((line == Start.Line && column < Start.Char) || (line == End.Line && column + length > End.Char));
+  }
+};
+
+// Replace All without prompts in one pass: each line with matches is built
+// once from its pieces and stored once, recorded as one change of the undo
+// step, so the work is proportional to the text searched. -1 (nothing
+// changed) when a replacement would hold a line break, which only the
+// match-by-match replacement can insert.
+Integer ReplaceEveryMatch(TCodeEditCore& core, TCodeEditSearchCustom& engine, const String& replace,
+                          const TSearchArea& area, bool backwards) {
+  TCodeEditStringList& lines = core.Lines();
+  struct TLineChange {
+    Integer Line;
+    String Old, New;
+  };
+  std::vector<TLineChange> changes;
+  Integer count = 0;
+  // After the replacement of the match handled last (the last one going
+  // forwards, the first one going backwards).
+  TBufferCoord caretAfter{0, 0};
+  for (Integer line = area.Start.Line; line <= area.End.Line && line <= lines.GetCount(); ++line) {
+    String old = lines.Get(line - 1);
+    const Integer found = engine.FindAll(old);
+    String result;
+    size_t copied = 0;
+    for (Integer n = 0; n < found; ++n) {
+      const Integer column = engine.ResultPosition(n);
+      const Integer length = engine.ResultLength(n);
+      if (column < 1 || length < 0 || static_cast<size_t>(column - 1) < copied ||
+          static_cast<size_t>(column - 1 + length) > old.size() || !area.Accepts(line, column, length))
+        continue;
+      const String replacement =
+          engine.Replace(old.substr(static_cast<size_t>(column - 1), static_cast<size_t>(length)), replace);
+      if (replacement.find_first_of(u"\r\n") != String::npos) return -1;
+      if (result.empty()) result.reserve(old.size() + replacement.size());
+      result.append(old, copied, static_cast<size_t>(column - 1) - copied);
+      result += replacement;
+      copied = static_cast<size_t>(column - 1 + length);
+      if (!backwards || caretAfter.Line == 0) caretAfter = {static_cast<Integer>(result.size()) + 1, line};
+      ++count;
+    }
+    if (copied == 0 && result.empty()) continue;
+    result.append(old, copied);
+    changes.push_back({line, std::move(old), std::move(result)});
+  }
+  if (changes.empty()) return 0;
+  TCodeEditUndoList& undo = core.UndoList();
+  lines.BeginUpdate();
+  try {
+    for (const TLineChange& change : changes) {
+      const Integer line = change.Line;
+      undo.AddChange(crDelete, {1, line}, {static_cast<Integer>(change.Old.size()) + 1, line}, change.Old, smNormal);
+      core.Editing().StoreLine(line - 1, change.New);
+      undo.AddChange(crInsert, {1, line}, {lines.LineCharLength(line - 1) + 1, line}, String(), smNormal);
+    }
+  } catch (...) {
+    lines.EndUpdate();
+    throw;
+  }
+  lines.EndUpdate();
+  core.Caret().SetCaretXY(caretAfter);
+  return count;
+}
 
 }  // namespace
 
@@ -72,7 +148,14 @@ Integer SearchReplace(TCodeEditCore& core, const String& search, const String& r
   core.FirePaintTransient(ttBefore, false);
   TReplaceAllScope scope(core);
   try {
-    if (replaceAll && !prompt) scope.Take();
+    if (replaceAll && !prompt) {
+      scope.Take();
+      const Integer replaced = ReplaceEveryMatch(core, *engine, replace, {start, end, selectedOnly, mode}, backwards);
+      if (replaced >= 0) {
+        core.FirePaintTransient(ttAfter, false);
+        return replaced;
+      }
+    }
     while (line >= start.Line && line <= end.Line && line <= lines.GetCount()) {
       const Integer found = engine->FindAll(lines.Get(line - 1));
       Integer shift = 0;
@@ -80,12 +163,7 @@ Integer SearchReplace(TCodeEditCore& core, const String& search, const String& r
         const Integer index = backwards ? found - 1 - n : n;
         const Integer column = engine->ResultPosition(index) + shift;
         const Integer length = engine->ResultLength(index);
-        if (selectedOnly && mode != smNormal) {
-          if (mode == smColumn && start.Char != end.Char && (column < start.Char || column + length > end.Char))
-            continue;
-        } else if ((line == start.Line && column < start.Char) || (line == end.Line && column + length > end.Char)) {
-          continue;
-        }
+        if (!TSearchArea{start, end, selectedOnly, mode}.Accepts(line, column, length)) continue;
         ++result;
         caret.SelectMatch({column, line}, {column + length, line}, backwards);
         if (!replacing) {

@@ -4,6 +4,7 @@
 
 #include "codeedit/editcaret.h"
 #include "codeedit/textutils.h"
+#include "codeedit/wordwrap.h"
 
 namespace {
 
@@ -61,18 +62,42 @@ TColor LineBackColor(TCodeEditCore& core, const TCodePaintColors& colors, bool c
   return colors.Window;
 }
 
-// The cells of a line's display text in its token colours.
-std::vector<TCell> LineCells(TCodeEditCore& core, const TCodePaintColors& colors, Integer line, bool caretLine,
-                             TColor lineBack) {
-  TCodeEditStringList& lines = core.Lines();
-  const String text = lines.Get(line - 1);
-  const String shown = lines.ExpandedText(line - 1);
-  std::vector<TCell> cells(shown.size());
-  for (size_t i = 0; i < shown.size(); ++i) {
-    cells[i].Glyph = shown[i] == u'\t' ? u' ' : shown[i];
-    cells[i].Foreground = colors.Font;
-    cells[i].Background = lineBack;
+// The cells `From` .. `To` - 1 (0-based display indexes) of a line's display
+// text in its token colours; cells outside stay unbuilt, so that a long line
+// costs what the window shows of it.
+struct TLineCells {
+  Integer From = 0, To = 0;
+  // The line's cells: its display width, and the line-end glyph when shown.
+  Integer Length = 0;
+  std::vector<TCell> Cells;
+
+  const TCell* At(Integer index) const {
+    return index >= From && index < To ? &Cells[static_cast<size_t>(index - From)] : nullptr;
   }
+};
+
+TLineCells LineCells(TCodeEditCore& core, const TCodePaintColors& colors, Integer line, bool caretLine, TColor lineBack,
+                     Integer from, Integer to) {
+  TCodeEditStringList& lines = core.Lines();
+  const bool special = core.HasOption(eoShowSpecialChars);
+  TLineCells result;
+  const Integer width = lines.ExpandedTextLength(line - 1);
+  result.Length = width + (special ? 1 : 0);
+  result.From = std::clamp<Integer>(from, 0, result.Length);
+  result.To = std::clamp<Integer>(to, result.From, result.Length);
+  if (result.From == result.To) return result;
+  const String shown = lines.ExpandedText(line - 1);
+  const Integer textTo = std::min<Integer>(result.To, static_cast<Integer>(shown.size()));
+  result.Cells.resize(static_cast<size_t>(result.To - result.From));
+  for (Integer i = result.From; i < result.To; ++i) {
+    TCell& cell = result.Cells[static_cast<size_t>(i - result.From)];
+    cell.Glyph = i < textTo ? (shown[static_cast<size_t>(i)] == u'\t' ? u' ' : shown[static_cast<size_t>(i)]) : u' ';
+    cell.Foreground = colors.Font;
+    cell.Background = lineBack;
+  }
+  // The line-end glyph takes its look from the last token; only then is the
+  // line scanned to its end.
+  const bool endShown = special && result.To == result.Length;
   TCodeCustomHighlighter* highlighter = core.Highlighter();
   TCodeHighlighterAttributes* lastAttribute = nullptr;
   if (highlighter && highlighter->Enabled()) {
@@ -80,59 +105,65 @@ std::vector<TCell> LineCells(TCodeEditCore& core, const TCodePaintColors& colors
       highlighter->ResetRange();
     else
       highlighter->SetRange(lines.LineRange(line - 2));
-    highlighter->SetLineExpandedAtWideGlyphs(text, shown, line - 1);
+    // The highlighter steps through the display form one character at a
+    // time: it scans the form with the tabs expanded, so that a tab's cells
+    // are as many characters and the tokens after it land on their columns.
+    highlighter->SetLineExpandedAtWideGlyphs(WithoutFillers(shown), shown, line - 1);
+    const bool activeLine = caretLine && core.ActiveLineColor() != clNone;
     while (!highlighter->GetEol()) {
       const Integer position = std::max<Integer>(highlighter->GetExpandedTokenPos(), 0);
-      const Integer length = static_cast<Integer>(highlighter->GetExpandedToken().size());
+      if (position >= textTo && !endShown) break;
       TCodeHighlighterAttributes* attribute = highlighter->GetTokenAttribute();
       lastAttribute = attribute;
-      for (Integer i = position; i < position + length && i < static_cast<Integer>(cells.size()); ++i) {
-        TCell& cell = cells[static_cast<size_t>(i)];
-        if (!attribute) continue;
+      highlighter->Next();
+      // The token ends where the next one starts (or at the end of the text).
+      const Integer next = highlighter->GetEol() ? static_cast<Integer>(shown.size())
+                                                 : std::max<Integer>(highlighter->GetExpandedTokenPos(), position);
+      if (!attribute) continue;
+      for (Integer i = std::max(position, result.From); i < std::min(next, textTo); ++i) {
+        TCell& cell = result.Cells[static_cast<size_t>(i - result.From)];
         if (attribute->Foreground() != clNone) cell.Foreground = attribute->Foreground();
-        const bool activeLine = caretLine && core.ActiveLineColor() != clNone;
         if (attribute->Background() != clNone && !activeLine) cell.Background = attribute->Background();
         cell.Style = attribute->Style();
       }
-      highlighter->Next();
     }
   }
-  if (core.HasOption(eoShowSpecialChars)) {
-    for (TCell& cell : cells)
+  if (special) {
+    for (Integer i = result.From; i < textTo; ++i) {
+      TCell& cell = result.Cells[static_cast<size_t>(i - result.From)];
       if (cell.Glyph == u' ') cell.Glyph = kSpaceGlyph;
-    TCell end;
-    end.Glyph = kLineEndGlyph;
-    end.Foreground = colors.Font;
-    end.Background = lineBack;
-    TCodeHighlighterAttributes* look = nullptr;
-    if (highlighter && highlighter->Enabled())
-      look = lastAttribute && lastAttribute == highlighter->CommentAttribute() ? lastAttribute
-                                                                               : highlighter->WhitespaceAttribute();
-    if (look && look->Foreground() != clNone) end.Foreground = look->Foreground();
-    if (look && look->Background() != clNone && !(caretLine && core.ActiveLineColor() != clNone))
-      end.Background = look->Background();
-    cells.push_back(end);
+    }
+    if (endShown) {
+      TCell& end = result.Cells.back();
+      end = TCell{};
+      end.Glyph = kLineEndGlyph;
+      end.Foreground = colors.Font;
+      end.Background = lineBack;
+      TCodeHighlighterAttributes* look = nullptr;
+      if (highlighter && highlighter->Enabled())
+        look = lastAttribute && lastAttribute == highlighter->CommentAttribute() ? lastAttribute
+                                                                                 : highlighter->WhitespaceAttribute();
+      if (look && look->Foreground() != clNone) end.Foreground = look->Foreground();
+      if (look && look->Background() != clNone && !(caretLine && core.ActiveLineColor() != clNone))
+        end.Background = look->Background();
+    }
   }
-  return cells;
+  return result;
 }
 
-// Where the row starts in its line's display text, and how many cells it holds.
+// Where the row starts in its line's display text, and how many cells it
+// holds (the last row of a line up to the line's end, line-end glyph included).
 void RowExtent(TCodeEditCore& core, Integer row, Integer line, Integer lineCells, Integer& start, Integer& count) {
   start = 0;
   count = lineCells;
-  if (!core.WordWrap()) return;
+  TCodeWordWrapPlugin* wrap = core.WordWrapPlugin();
+  if (!wrap) return;
   TCodeEditCaret& caret = core.Caret();
-  const String text = core.Lines().Get(line - 1);
-  const auto offsetOf = [&](Integer aRow) {
-    const Integer bufferChar = caret.DisplayToBufferPos({1, aRow}).Char;
-    const Integer chars = std::clamp<Integer>(bufferChar - 1, 0, static_cast<Integer>(text.size()));
-    return ExpandedTextWidth(StringView(text).substr(0, static_cast<size_t>(chars)), core.TabWidth());
-  };
-  start = offsetOf(row);
-  if (row < caret.DisplayLineCount() && caret.RowToLine(row + 1) == line)
-    count = offsetOf(row + 1) - start;
-  else
-    count = lineCells - start;
+  const Integer rows = wrap->RowCount();
+  if (row < 1 || row > rows) return;
+  for (Integer r = caret.LineToRow(line); r < row && r <= rows; ++r) start += wrap->GetRowLength(r);
+  const bool lastRow = row == rows || caret.RowToLine(row + 1) != line;
+  count = lastRow ? std::max<Integer>(lineCells - start, 0) : wrap->GetRowLength(row);
 }
 
 }  // namespace
@@ -161,8 +192,13 @@ TCodePaintPlan MakePaintPlan(TCodeEditCore& core, const TCodePaintColors& colors
   const TShownSelection selection = FindVisibleSelection(core, focused);
   const TCodeGutter& gutter = core.Gutter();
   const TCodeBookMarkOpt& bookmarks = core.BookMarkOptions();
-  Integer cachedLine = 0;
-  std::vector<TCell> lineCells;
+  // The rows first, then each line's cells once over the columns its
+  // visible rows show.
+  struct TRowPlace {
+    Integer Start = 0, Count = 0;
+    TColor Back = clNone;
+  };
+  std::vector<TRowPlace> places;
   for (Integer row = firstRow; row <= lastRow; ++row) {
     TCodePaintRow& out = plan.Rows.emplace_back();
     out.Row = row;
@@ -170,20 +206,41 @@ TCodePaintPlan MakePaintPlan(TCodeEditCore& core, const TCodePaintColors& colors
     out.Top = (row - topLine) * rowHeight;
     out.FirstOfLine = caret.LineToRow(out.Line) == row;
     out.CaretLine = caret.CaretY() == out.Line;
-    const TColor lineBack = LineBackColor(core, colors, out.CaretLine);
+    TRowPlace& place = places.emplace_back();
+    place.Back = LineBackColor(core, colors, out.CaretLine);
+    const Integer lineCells =
+        core.Lines().ExpandedTextLength(out.Line - 1) + (core.HasOption(eoShowSpecialChars) ? 1 : 0);
+    RowExtent(core, row, out.Line, lineCells, place.Start, place.Count);
+  }
+  TLineCells lineCells;
+  Integer cachedLine = 0;
+  for (size_t i = 0; i < plan.Rows.size(); ++i) {
+    TCodePaintRow& out = plan.Rows[i];
+    const Integer row = out.Row;
+    const TRowPlace& place = places[i];
+    const TColor lineBack = place.Back;
     if (cachedLine != out.Line) {
-      lineCells = LineCells(core, colors, out.Line, out.CaretLine, lineBack);
+      Integer from = 0, to = 0;
+      bool any = false;
+      for (size_t j = i; j < plan.Rows.size() && plan.Rows[j].Line == out.Line; ++j) {
+        const Integer first = places[j].Start + plan.FirstColumn - 1;
+        const Integer last = places[j].Start + std::min(plan.LastColumn, places[j].Count);
+        from = any ? std::min(from, first) : first;
+        to = any ? std::max(to, last) : last;
+        any = true;
+      }
+      lineCells = LineCells(core, colors, out.Line, out.CaretLine, lineBack, from, to);
       cachedLine = out.Line;
     }
-    Integer start = 0, count = 0;
-    RowExtent(core, row, out.Line, static_cast<Integer>(lineCells.size()), start, count);
+    const Integer start = place.Start, count = place.Count;
     // The line-end glyph belongs to the line's last row only.
     for (Integer column = plan.FirstColumn; column <= plan.LastColumn; ++column) {
       TCell cell;
       const Integer index = start + column - 1;
-      if (column - 1 < count && index < static_cast<Integer>(lineCells.size()))
-        cell = lineCells[static_cast<size_t>(index)];
-      else {
+      const TCell* built = column - 1 < count ? lineCells.At(index) : nullptr;
+      if (built) {
+        cell = *built;
+      } else {
         cell.Foreground = colors.Font;
         cell.Background = lineBack;
       }

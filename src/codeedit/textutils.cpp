@@ -167,3 +167,21 @@ void WideBufferUpper(Char* buffer, Integer count) {
 void WideBufferLower(Char* buffer, Integer count) {
   for (Integer i = 0; i < count; ++i) buffer[i] = CharToLower(buffer[i]);
 }
+
+Integer OutsideSurrogatePair(StringView line, Integer aChar) {
+  if (aChar < 2 || aChar > static_cast<Integer>(line.size())) return aChar;
+  const auto at = static_cast<size_t>(aChar - 1);
+  return IsLowSurrogate(line[at]) && IsHighSurrogate(line[at - 1]) ? aChar - 1 : aChar;
+}
+
+Integer CharUnitsAt(StringView line, Integer aChar, bool forwards) {
+  const auto size = static_cast<Integer>(line.size());
+  if (forwards) {
+    if (aChar < 1 || aChar >= size) return 1;
+    const auto at = static_cast<size_t>(aChar - 1);
+    return IsHighSurrogate(line[at]) && IsLowSurrogate(line[at + 1]) ? 2 : 1;
+  }
+  if (aChar < 3 || aChar > size + 1) return 1;
+  const auto at = static_cast<size_t>(aChar - 2);
+  return IsLowSurrogate(line[at]) && IsHighSurrogate(line[at - 1]) ? 2 : 1;
+}

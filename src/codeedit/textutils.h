@@ -12,7 +12,9 @@ inline const String CRLF = u"\r\n";
 
 // A blank in the editor's sense: space or tab, the characters trimmed and
 // indented over.
-inline bool IsBlank(Char c) { return c == u' ' || c == u'\t'; }
+inline bool IsBlank(Char c) {
+  return c == u' ' || c == u'\t';
+}
 
 Integer ClampInt(Integer value, Integer low, Integer high);
 void SwapInts(Integer& a, Integer& b);
@@ -31,6 +33,20 @@ String ExpandTabsMasked(StringView line, Integer tabWidth, bool& hasTabs);
 String ExpandTabsModulo(StringView line, Integer tabWidth, bool& hasTabs);
 bool IsPowerOfTwoWidth(Integer tabWidth);
 TConvertTabsProcEx SelectTabConverter(Integer tabWidth);
+
+// A character outside the basic plane is two code units, a high and a low
+// surrogate; a position between them is taken back to the pair's start.
+inline bool IsHighSurrogate(Char c) {
+  return c >= 0xD800 && c <= 0xDBFF;
+}
+inline bool IsLowSurrogate(Char c) {
+  return c >= 0xDC00 && c <= 0xDFFF;
+}
+// The 1-based position `aChar` of the line, or the start of the pair it splits.
+Integer OutsideSurrogatePair(StringView line, Integer aChar);
+// The code units (2 for a pair, else 1) of the character after (forwards) or
+// before the 1-based position.
+Integer CharUnitsAt(StringView line, Integer aChar, bool forwards);
 
 Integer ExpandedTextWidth(StringView text, Integer tabWidth);
 // The 1-based display column of a 1-based character index, counting one

@@ -2,17 +2,10 @@
 
 #include <algorithm>
 
+#include "codeedit/textutils.h"
 #include "rtl/exceptions.h"
 #include "rtl/format.h"
 #include "rtl/stringlist.h"
-
-namespace {
-
-constexpr bool IsLowSurrogate(Char c) {
-  return c >= 0xDC00 && c <= 0xDFFF;
-}
-
-}  // namespace
 
 TCodeWordWrapPlugin::TCodeWordWrapPlugin(ICodeWordWrapHost* aOwner) : fEditor(aOwner) {
   if (!aOwner) throw Exception(u"Owner of TCodeWordWrapPlugin must be a TCustomCodeEdit");

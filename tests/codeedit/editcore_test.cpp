@@ -497,6 +497,32 @@ TEST_F(EditCoreTest, SetMarkerTogglesAndMovesBookmarks) {
   EXPECT_EQ(y, 3);
 }
 
+// A handler that refuses a bookmark leaves the old bookmark of that number
+// where it was, whether it is placed directly or by the command.
+TEST_F(EditCoreTest, ARefusedBookmarkKeepsTheOldOne) {
+  SetText(u"a\r\nb\r\nc");
+  Edit.SetBookMark(4, 1, 1);
+  bool refuse = true;
+  Edit.OnPlaceBookmark = [&refuse](TObject*, TCodeEditMark*& mark) {
+    if (refuse) mark = nullptr;
+  };
+  Integer x = 0, y = 0;
+  Edit.SetBookMark(4, 1, 3);
+  ASSERT_TRUE(Edit.GetBookMark(4, x, y));
+  EXPECT_EQ(y, 1);
+  Caret().SetCaretXY({1, 2});
+  Command(ecSetMarker0 + 4);
+  ASSERT_TRUE(Edit.GetBookMark(4, x, y));
+  EXPECT_EQ(y, 1);
+  EXPECT_EQ(Edit.Marks().Count(), 1);
+  refuse = false;
+  Command(ecSetMarker0 + 4);
+  ASSERT_TRUE(Edit.GetBookMark(4, x, y));
+  EXPECT_EQ(y, 2);
+  EXPECT_EQ(Edit.Marks().Count(), 1);
+  Edit.OnPlaceBookmark = {};
+}
+
 // Random edits in every mode, then undo to the start: the text comes back
 // byte for byte; redo reaches the edited text again.
 TEST_F(EditCoreTest, RandomEditsUndoToTheOriginalAndRedoToTheResult) {
@@ -674,6 +700,73 @@ TEST_F(EditCoreTest, TabsAndWideGlyphsWidenDisplayColumns) {
   const TDisplayCoord cell = Caret().PixelsToRowColumn(Edit.GutterWidth() + 2 + 3 * 8 + 1, 16 + 1);
   EXPECT_EQ(cell, (TDisplayCoord{4, 2}));
   EXPECT_EQ(Caret().RowColumnToPixels({4, 2}), (TPoint{Edit.GutterWidth() + 2 + 24, 16}));
+}
+
+// A character outside the basic plane is two code units: the caret steps
+// over both, never stands between them, and no edit splits them.
+TEST_F(EditCoreTest, TheCaretNeverStandsInsideASurrogatePair) {
+  const String face = u"\U0001F600";
+  SetText(u"a\U0001F600b\r\nxyzw");
+  Caret().SetCaretXY({2, 1});
+  Command(ecRight);
+  EXPECT_EQ(Caret().CaretX(), 4);
+  Command(ecLeft);
+  EXPECT_EQ(Caret().CaretX(), 2);
+  Command(ecSelRight);
+  EXPECT_EQ(Editing().SelText(), face);
+  Caret().SetCaretXY({4, 1});
+  Command(ecSelLeft);
+  EXPECT_EQ(Editing().SelText(), face);
+  // Set between the two halves, the caret goes to the character's start.
+  Caret().SetCaretX(3);
+  EXPECT_EQ(Caret().CaretX(), 2);
+  Caret().SetCaretXY({3, 2});
+  Command(ecUp);
+  EXPECT_NE(Caret().CaretX(), 3);
+  Caret().SetCaretXY({3, 1});
+  Type(u"x");
+  EXPECT_EQ(Line(1), u"ax" + face + u"b");
+  Editing().Undo();
+  // Typed over in overwrite mode, the character goes whole.
+  Edit.SetInsertMode(false);
+  Caret().SetCaretXY({2, 1});
+  Type(u"y");
+  EXPECT_EQ(Line(1), u"ayb");
+  Editing().Undo();
+  EXPECT_EQ(Line(1), u"a" + face + u"b");
+  Edit.SetInsertMode(true);
+  // Backspace after it and Delete before it take both halves.
+  Caret().SetCaretXY({4, 1});
+  Command(ecDeleteLastChar);
+  EXPECT_EQ(Line(1), u"ab");
+  Editing().Undo();
+  Caret().SetCaretXY({2, 1});
+  Command(ecDeleteChar);
+  EXPECT_EQ(Line(1), u"ab");
+}
+
+// Scroll bars are brought up to date once per change, and not at all while
+// the editor is inside an update.
+TEST_F(EditCoreTest, ScrollBarsAreRefreshedOncePerChange) {
+  String text;
+  for (int i = 0; i < 100; ++i) text += u"line\r\n";
+  Edit.SetText(text);
+  Caret().SetCaretXY({1, 50});
+  Host.ScrollBarUpdates = 0;
+  Host.Updates = 0;
+  Command(ecChar, u'x');
+  EXPECT_EQ(Host.ScrollBarUpdates, 1);
+  Host.ScrollBarUpdates = 0;
+  Edit.BeginUpdate();
+  for (int i = 0; i < 10; ++i) Command(ecChar, u'y');
+  Command(ecLineBreak, u'\r');
+  Command(ecEditorBottom);
+  Command(ecEditorTop);
+  EXPECT_EQ(Host.ScrollBarUpdates, 0);
+  EXPECT_EQ(Host.Updates, 0);
+  Edit.EndUpdate();
+  EXPECT_EQ(Host.ScrollBarUpdates, 1);
+  EXPECT_LE(Host.Updates, 1);
 }
 
 // ---- Command pipeline ----

@@ -43,6 +43,38 @@ TEST_F(EditSearchTest, ReplaceAllShiftsLaterMatchesAndIsOneUndoStep) {
   EXPECT_EQ(Edit.Lines().Get(1), u"xa");
 }
 
+// Replace All over many lines: every match replaced, one undo step back to
+// the text, the scroll bars and the window brought up to date once.
+TEST_F(EditSearchTest, ReplaceAllOverManyLinesIsOneStepAndOneRefresh) {
+  String text, expected;
+  for (int i = 0; i < 300; ++i) {
+    const String line = i % 3 == 0 ? u"  Caption = 'ab ab'" : u"  Left = 8";
+    if (i > 0) {
+      text += u"\r\n";
+      expected += u"\r\n";
+    }
+    text += line;
+    String replaced = line;
+    for (size_t at = replaced.find(u"ab"); at != String::npos; at = replaced.find(u"ab", at + 3))
+      replaced.replace(at, 2, u"xyz");
+    expected += replaced;
+  }
+  Edit.SetText(text);
+  Edit.ClearUndo();
+  Edit.Caret().SetCaretXY({1, 150});
+  Host.ScrollBarUpdates = 0;
+  Host.Updates = 0;
+  EXPECT_EQ(SearchReplace(Edit, u"ab", u"xyz", {ssoReplaceAll, ssoEntireScope}), 200);
+  EXPECT_EQ(Edit.Text(), expected);
+  EXPECT_LE(Host.ScrollBarUpdates, 1);
+  EXPECT_LE(Host.Updates, 1);
+  Edit.Editing().Undo();
+  EXPECT_EQ(Edit.Text(), text);
+  EXPECT_FALSE(Edit.UndoList().CanUndo());
+  Edit.Editing().Redo();
+  EXPECT_EQ(Edit.Text(), expected);
+}
+
 TEST_F(EditSearchTest, PromptAnswersSkipAndReplaceAll) {
   Edit.Lines().SetTextStr(u"a a a a");
   Edit.Caret().SetCaretXY({1, 1});

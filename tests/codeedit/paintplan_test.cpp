@@ -78,6 +78,34 @@ TEST_F(PaintPlanTest, TokensRunInTheirHighlighterColours) {
   Edit.SetHighlighter(nullptr);
 }
 
+// A tab takes several cells; the tokens after it keep their colours on the
+// columns where their characters are drawn.
+TEST_F(PaintPlanTest, TokensAfterATabKeepTheirColumns) {
+  TCodeDfmHighlighter highlighter;
+  highlighter.IdentifierAttribute()->SetForeground(clMaroon);
+  highlighter.StringAttribute()->SetForeground(clRed);
+  highlighter.CommentAttribute()->SetForeground(clGreen);
+  Edit.SetHighlighter(&highlighter);
+  for (const Integer tabWidth : {2, 4, 8}) {
+    Edit.SetTabWidth(tabWidth);
+    Edit.Lines().SetTextStr(u"\tCaption = 'a b'\t{c}\r\nend");
+    Edit.Caret().SetCaretXY({1, 2});
+    const TCodePaintPlan plan = Plan();
+    const String shown = Edit.Lines().ExpandedText(0);
+    const auto columnOf = [&](StringView part) { return static_cast<Integer>(shown.find(part)) + 1; };
+    const TCodePaintRun& identifier = RunAt(plan.Rows[0], columnOf(u"Caption"));
+    EXPECT_EQ(identifier.Text, u"Caption") << "tab width " << tabWidth;
+    EXPECT_EQ(identifier.Foreground, clMaroon);
+    const TCodePaintRun& text = RunAt(plan.Rows[0], columnOf(u"'a b'"));
+    EXPECT_EQ(text.Text, u"'a b'") << "tab width " << tabWidth;
+    EXPECT_EQ(text.Foreground, clRed);
+    const TCodePaintRun& comment = RunAt(plan.Rows[0], columnOf(u"{c}"));
+    EXPECT_EQ(comment.Text, u"{c}") << "tab width " << tabWidth;
+    EXPECT_EQ(comment.Foreground, clGreen);
+  }
+  Edit.SetHighlighter(nullptr);
+}
+
 TEST_F(PaintPlanTest, SelectionSpansFollowTheSelectionMode) {
   Edit.Lines().SetTextStr(u"abcdef\r\nabcdef\r\nabcdef");
   struct Case {

@@ -12,13 +12,13 @@
 #include "codeedit/editcommands.h"
 #include "codeedit/edittext.h"
 #include "codeedit/paintplan.h"
+#include "rtl/codepage.h"
 #include "rtl/sysstr.h"
 #include "ui/clipbrd.h"
 #include "ui/graphics.h"
 #include "ui/publish.h"
 
 namespace {
-
 
 bool SameStroke(const TCodeEditKeyStroke& a, const TCodeEditKeyStroke& b) {
   return a.ShortCut() == b.ShortCut() && a.ShortCut2() == b.ShortCut2() && a.Command() == b.Command();
@@ -398,6 +398,7 @@ void TCustomCodeEdit::CreateParams(TCreateParams& params) {
 
 void TCustomCodeEdit::CreateWnd() {
   TCustomControl::CreateWnd();
+  FShownBars = {};
   ChooseTextFont();
   FCore->EditorFontChanged();
   UpdateScrollBars();
@@ -611,7 +612,8 @@ void TCustomCodeEdit::MouseSelect(Integer x, Integer y, int clicks) {
   if (CanFocus() && !Focused()) SetFocus();
   if (x < FCore->GutterWidth()) return;
   TCodeEditCaret& caret = FCore->Caret();
-  const TBufferCoord pos = PixelToBuffer(x, y);
+  const TDisplayCoord cell = caret.PixelsToNearestRowColumn(x, y);
+  const TBufferCoord pos = caret.DisplayToBufferPos(cell);
   if (clicks == 2) {
     caret.SetWordBlock(pos);
     return;
@@ -621,10 +623,14 @@ void TCustomCodeEdit::MouseSelect(Integer x, Integer y, int clicks) {
     caret.SetActiveSelectionMode(smColumn);
   else
     caret.SetActiveSelectionMode(caret.SelectionMode());
+  TCodeEditPaintLock lock(*FCore);
   if (shift.Contains(ssShift))
     caret.SetCaretAndSelection(pos, caret.Anchor(), pos);
   else
     caret.SetCaretXY(pos);
+  // Right of a wrapped row's end, the caret stays at the end of that row
+  // rather than at the start of the next, which is the same text position.
+  if (FCore->WordWrap()) caret.MoveCaretToDisplay(cell);
   FMouseSelecting = true;
   ::SetCapture(Handle());
 }
@@ -926,12 +932,19 @@ void TCustomCodeEdit::UpdateScrollBars() {
   info.nMax = std::max(rows, 1);
   info.nPage = static_cast<UINT>(std::max(FCore->LinesInWindow(), 1));
   info.nPos = FCore->Caret().TopLine();
-  if (FScrollBars == ssVertical || FScrollBars == ssBoth) SetScrollInfo(Handle(), SB_VERT, &info, TRUE);
+  // Setting a bar costs a redraw of it: a bar already showing these values is left alone.
+  const auto set = [&](int bar, TShownBar& shown) {
+    const TShownBar wanted{info.nMax, info.nPage, info.nPos, info.fMask};
+    if (wanted == shown) return;
+    shown = wanted;
+    SetScrollInfo(Handle(), bar, &info, TRUE);
+  };
+  if (FScrollBars == ssVertical || FScrollBars == ssBoth) set(SB_VERT, FShownBars[0]);
   // Lines longer than the scroll width can still be scrolled through.
   info.nMax = std::max(FCore->MaxScrollWidth(), FCore->Lines().LengthOfLongestLine());
   info.nPage = static_cast<UINT>(std::max(FCore->CharsInWindow(), 1));
   info.nPos = FCore->Caret().LeftChar();
-  if (FScrollBars == ssHorizontal || FScrollBars == ssBoth) SetScrollInfo(Handle(), SB_HORZ, &info, TRUE);
+  if (FScrollBars == ssHorizontal || FScrollBars == ssBoth) set(SB_HORZ, FShownBars[1]);
 }
 
 void TCustomCodeEdit::CreateCaret(Integer width, Integer height) {
@@ -1226,6 +1239,16 @@ bool TCodeMemo::HandleEditMessage(TMessage& message) {
       const String text = core.Editing().SelText();
       if (!message.LParam) {
         message.Result = 0;
+        return true;
+      }
+      // A window made ANSI (subclassed by an ANSI window procedure) is asked
+      // by ANSI code, which reads bytes of the ANSI code page.
+      if (!::IsWindowUnicode(Handle())) {
+        const AnsiString bytes = StringToAnsi(text);
+        char* target = reinterpret_cast<char*>(message.LParam);
+        std::copy(bytes.begin(), bytes.end(), target);
+        target[bytes.size()] = 0;
+        message.Result = static_cast<LRESULT>(bytes.size());
         return true;
       }
       Char* target = reinterpret_cast<Char*>(message.LParam);

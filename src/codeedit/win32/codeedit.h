@@ -173,6 +173,16 @@ class TCustomCodeEdit : public TCustomControl, public ICodeEditHost {
   std::unique_ptr<TCodeEditBookMarkOpt> FBookMarkOptions;
   TFormBorderStyle FBorderStyle = bsSingle;
   TScrollStyle FScrollBars = ssBoth;
+  // What each scroll bar (vertical, horizontal) was last given, so that an
+  // unchanged bar is not set again; Max -1 before the first setting.
+  struct TShownBar {
+    int Max = -1;
+    unsigned Page = 0;
+    int Pos = 0;
+    unsigned Mask = 0;
+    bool operator==(const TShownBar&) const = default;
+  };
+  std::array<TShownBar, 2> FShownBars{};
   // The editor's font in its sixteen styles, made on first use.
   std::array<std::unique_ptr<TFont>, 16> FStyledFonts;
   // The fixed-pitch stand-in for a proportional font, or nil.

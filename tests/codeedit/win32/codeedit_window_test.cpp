@@ -219,6 +219,51 @@ TEST_F(CodeEditWindowTest, ItPaintsTokensGutterNumbersBookmarksAndTheSelection) 
   core.SetHighlighter(nullptr);
 }
 
+// Tokens after a tab are painted in their colours on the columns where
+// their characters stand.
+TEST_F(CodeEditWindowTest, TokensAfterATabArePaintedInTheirColours) {
+  std::unique_ptr<TCodeEditForm> form(CreateForm<TCodeEditForm>(FApp.get()));
+  TCodeEdit& edit = *form->Source;
+  TCodeEditCore& core = edit.Core();
+  TCodeDfmHighlighter highlighter;
+  highlighter.StringAttribute()->SetForeground(clRed);
+  highlighter.CommentAttribute()->SetForeground(clGreen);
+  core.SetWordWrap(false);
+  core.SetActiveLineColor(clNone);
+  core.SetHighlighter(&highlighter);
+  core.SetTabWidth(4);
+  core.SetText(u"\tCaption = 'a b'\t{c}\r\nend");
+  core.Caret().SetCaretXY({1, 2});
+  form->Show();
+  Pump();
+  const harness::Bitmap32 picture = harness::PaintClient(edit.Handle());
+  harness::SaveForInspection(picture, L"codeedit-tabs");
+  const Integer cell = core.CharWidth(), row = core.LineHeight(), offset = core.TextOffset();
+  const auto count = [&](Integer firstColumn, Integer lastColumn, auto&& wanted) {
+    int found = 0;
+    for (Integer y = 0; y < row; ++y)
+      for (Integer x = offset + (firstColumn - 1) * cell; x < offset + lastColumn * cell; ++x)
+        if (wanted(picture.Pixel(x, y) & 0xFFFFFF)) ++found;
+    return found;
+  };
+  // "\t" takes columns 1-4: "Caption" 5-11, "'a b'" 15-19, "{c}" 21-23.
+  // Smoothed glyphs have few pixels of the exact colour: their tint counts.
+  const auto red = [](uint32_t p) {
+    const uint32_t a = p >> 16 & 0xFF, g = p >> 8 & 0xFF, c = p & 0xFF;
+    return std::max(a, c) > 0xA0 && std::min(a, c) < 0x70 && g < 0x70;
+  };
+  const auto green = [](uint32_t p) {
+    const uint32_t a = p >> 16 & 0xFF, g = p >> 8 & 0xFF, c = p & 0xFF;
+    return g > 0x50 && a < 0x40 && c < 0x40;
+  };
+  EXPECT_EQ(count(5, 11, red), 0);
+  EXPECT_GT(count(15, 19, red), 10);
+  EXPECT_EQ(count(20, 20, red), 0);
+  EXPECT_GT(count(21, 23, green), 10);
+  EXPECT_EQ(count(15, 19, green), 0);
+  core.SetHighlighter(nullptr);
+}
+
 class CodeEditInputTest : public CodeEditWindowTest {
  protected:
   void SetUp() override {
@@ -390,6 +435,62 @@ TEST_F(CodeEditInputTest, TheMemoSelectsAllAndForgetsUndoAfterAnUnrecordedChange
   EXPECT_EQ(send(EM_UNDO), 0);
   EXPECT_EQ(memo.Core().Lines().Get(0), u"cafe");
   memo.Core().SetText(text);
+}
+
+// A sender of the other character set: an ANSI window gets the selected
+// text as ANSI; positions past 16 bits arrive whole where the message has
+// room for 32.
+WNDPROC gOriginalMemoProc = nullptr;
+LRESULT CALLBACK AnsiMemoProc(HWND window, UINT msg, WPARAM w, LPARAM l) {
+  return CallWindowProcA(gOriginalMemoProc, window, msg, w, l);
+}
+
+TEST_F(CodeEditInputTest, TheMemoAnswersAnAnsiWindowInAnsiAndKeepsLongPositions) {
+  ASSERT_NE(FForm->Memo, nullptr);
+  TCodeMemo& memo = *FForm->Memo;
+  const HWND window = memo.Handle();
+  memo.Core().SetText(u"caf\u00E9 au lait");
+  SendMessageW(window, EM_SETSEL, 0, 4);
+  gOriginalMemoProc =
+      reinterpret_cast<WNDPROC>(SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&AnsiMemoProc)));
+  ASSERT_FALSE(IsWindowUnicode(window));
+  char ansi[16] = {};
+  EXPECT_EQ(SendMessageA(window, WM_USER + 62, 0, reinterpret_cast<LPARAM>(ansi)), 4);
+  EXPECT_EQ(std::string(ansi), "caf\xE9");
+  SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(gOriginalMemoProc));
+  ASSERT_TRUE(IsWindowUnicode(window));
+  wchar_t wide[16] = {};
+  EXPECT_EQ(SendMessageW(window, WM_USER + 62, 0, reinterpret_cast<LPARAM>(wide)), 4);
+  EXPECT_EQ(std::wstring(wide), L"caf\u00E9");
+  // Past 65535.
+  String line(70000, u'x');
+  memo.Core().SetText(line + u"\r\n" + line);
+  SendMessageW(window, EM_SETSEL, 70005, 70010);
+  DWORD start = 0, end = 0;
+  EXPECT_EQ(SendMessageW(window, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end)), -1);
+  EXPECT_EQ(start, 70005u);
+  EXPECT_EQ(end, 70010u);
+  EXPECT_EQ(memo.Core().Caret().BlockBegin(), (TBufferCoord{4, 2}));
+  EXPECT_EQ(memo.Core().Caret().BlockEnd(), (TBufferCoord{9, 2}));
+  memo.Core().SetText(u"first\r\nsecond line\r\nthird");
+}
+
+// A click right of the end of a wrapped row puts the caret at the end of that
+// row, not at the start of the next.
+TEST_F(CodeEditInputTest, AClickPastAWrappedRowStaysOnThatRow) {
+  TCodeEditCore& core = Edit().Core();
+  core.Caret().SetSelectionMode(smNormal);
+  core.SetWordWrap(true);
+  const Integer n = core.CharsInWindow();
+  ASSERT_GT(n, 20);
+  core.SetText(String(static_cast<size_t>(n - 5), u'a') + u" " + String(20, u'b'));
+  ASSERT_GT(core.Caret().DisplayLineCount(), 1);
+  Send(WM_LBUTTONDOWN, MK_LBUTTON, At(n - 2, 1));
+  Send(WM_LBUTTONUP, 0, At(n - 2, 1));
+  EXPECT_EQ(core.Caret().DisplayY(), 1);
+  EXPECT_EQ(core.Caret().DisplayX(), n - 4);
+  EXPECT_EQ(core.Caret().CaretXY(), (TBufferCoord{n - 4, 1}));
+  core.SetWordWrap(false);
 }
 
 TEST_F(CodeEditInputTest, ReplaceAllIsOneUndoStepOfTheWindow) {
