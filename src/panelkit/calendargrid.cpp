@@ -60,18 +60,32 @@ void StepCalendarMonth(Word& year, Word& month, Integer months) {
   month = static_cast<Word>(index % 12 + 1);
 }
 
+namespace {
+
+TDateTime StepDateUnchecked(TDateTime date, TDateKeyStep step) {
+  switch (step) {
+    case TDateKeyStep::DayBack: return IncDay(date, -1);
+    case TDateKeyStep::DayOn: return IncDay(date, 1);
+    case TDateKeyStep::WeekBack: return IncDay(date, -7);
+    case TDateKeyStep::WeekOn: return IncDay(date, 7);
+    case TDateKeyStep::MonthBack: return IncMonth(date, -1);
+    case TDateKeyStep::MonthOn: return IncMonth(date, 1);
+    case TDateKeyStep::YearBack: return IncMonth(date, -12);
+    case TDateKeyStep::YearOn: return IncMonth(date, 12);
+  }
+  return date;
+}
+
+}  // namespace
+
 TDateTime StepDate(TDateTime date, TDateKeyStep step) {
   try {
-    switch (step) {
-      case TDateKeyStep::DayBack: return IncDay(date, -1);
-      case TDateKeyStep::DayOn: return IncDay(date, 1);
-      case TDateKeyStep::WeekBack: return IncDay(date, -7);
-      case TDateKeyStep::WeekOn: return IncDay(date, 7);
-      case TDateKeyStep::MonthBack: return IncMonth(date, -1);
-      case TDateKeyStep::MonthOn: return IncMonth(date, 1);
-      case TDateKeyStep::YearBack: return IncMonth(date, -12);
-      case TDateKeyStep::YearOn: return IncMonth(date, 12);
-    }
+    // Day steps do not check the range themselves: a step past 1/1/0001 or
+    // 12/31/9999 would yield a date no calendar can show. Stay at the limit.
+    const TDateTime result = StepDateUnchecked(date, step);
+    Word year = 0, month = 0, day = 0;
+    DecodeDate(result, year, month, day);
+    if (year >= 1 && year <= 9999) return result;
   } catch (const EConvertError&) {
   }
   return date;

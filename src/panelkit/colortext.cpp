@@ -132,8 +132,23 @@ std::optional<TColor> HtmlColorNameValue(StringView name) {
 
 std::optional<String> HtmlColorNameOf(StringView webText) {
   for (const THtmlColor& color : HtmlColors)
-    if (webText == color.Value) return String(color.Name);
+    if (webText == color.Value && !SameAsciiText(color.Name, u"transparent")) return String(color.Name);
   return std::nullopt;
+}
+
+bool IsColorTextOnly(StringView text) {
+  return std::all_of(text.begin(), text.end(), [](Char ch) {
+    return ch == 8 || ch == u'#' || ch == u'$' || ch == u'x' || IsHexDigit(ch);
+  });
+}
+
+std::optional<TColor> ReadPastedWebColor(StringView text) {
+  const auto blank = [](Char ch) { return ch == u' ' || ch == u'\t' || ch == u'\r' || ch == u'\n'; };
+  while (!text.empty() && blank(text.front())) text.remove_prefix(1);
+  while (!text.empty() && blank(text.back())) text.remove_suffix(1);
+  if (!text.empty() && text.front() == u'#') text.remove_prefix(1);
+  if (text.size() != 6 || !std::all_of(text.begin(), text.end(), IsHexDigit)) return std::nullopt;
+  return ReadColorNotation(u"#" + String(text));
 }
 
 const std::array<TColor, kColorMatrixColumns * kColorMatrixRows>& ColorPopupMatrix() {

@@ -35,8 +35,14 @@ String FitColorText(StringView text, TColorNotation notation);
 bool ColorTextAcceptsChar(Char ch, StringView text, Integer caret, bool hasSelection, TColorNotation notation);
 // The value of a web colour name ("transparent" and the HTML keywords, in any case).
 std::optional<TColor> HtmlColorNameValue(StringView name);
-// The first web colour name whose "#RRGGBB" text is exactly the given one.
+// The first web colour name whose "#RRGGBB" text is exactly the given one
+// ("transparent" names no colour and is never the name of one).
 std::optional<String> HtmlColorNameOf(StringView webText);
+// Whether the text holds only what a colour text may hold (a name does not).
+bool IsColorTextOnly(StringView text);
+// A pasted "RRGGBB" or "#RRGGBB", blanks around it allowed: the colour that
+// web text stands for, whatever the notation (a text copied from a web page).
+std::optional<TColor> ReadPastedWebColor(StringView text);
 
 // The colour popup's swatches: 21 columns of 12 rows, column c and row r at c * 12 + r.
 inline constexpr Integer kColorMatrixColumns = 21;

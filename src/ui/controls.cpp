@@ -309,6 +309,7 @@ void TControl::SetParentComponent(TComponent* parent) {
 void TControl::SetParent(TWinControl* parent) {
   if (FParent == parent) return;
   if (parent == this) throw EInvalidOperation(u"A control cannot have itself as its parent");
+  if (parent) parent->ValidateInsert(this);
   if (FParent) FParent->RemoveControl(this);
   if (parent) parent->InsertControl(this);
 }
@@ -608,23 +609,28 @@ void TControl::Repaint() {
 }
 
 void TControl::BringToFront() {
-  if (!FParent) return;
-  auto& list = FParent->FControls;
-  auto it = std::find(list.begin(), list.end(), this);
-  if (it != list.end()) {
-    list.erase(it);
-    list.push_back(this);
-  }
-  Invalidate();
+  SetZOrder(true);
 }
 
 void TControl::SendToBack() {
+  SetZOrder(false);
+}
+
+void TControl::SetZOrder(bool topMost) {
   if (!FParent) return;
+  if (auto* windowed = dynamic_cast<TWinControl*>(this)) {
+    // Windowed children keep their z-order in their list and in the window system.
+    FParent->SetChildOrder(windowed, topMost ? FParent->WinControlCount() : 0);
+    return;
+  }
   auto& list = FParent->FControls;
   auto it = std::find(list.begin(), list.end(), this);
   if (it != list.end()) {
     list.erase(it);
-    list.insert(list.begin(), this);
+    if (topMost)
+      list.push_back(this);
+    else
+      list.insert(list.begin(), this);
   }
   Invalidate();
 }
@@ -1019,6 +1025,8 @@ void TWinControl::SetParentWindow(HWND parent) {
   }
   UpdateControlState();
 }
+
+void TWinControl::ValidateInsert(TControl*) {}
 
 void TWinControl::SetParent(TWinControl* parent) {
   if (parent == Parent()) return;

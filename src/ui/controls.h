@@ -355,6 +355,9 @@ class TControl : public TComponent {
 
  protected:
   friend class TWinControl;
+  // Puts the control on top of its siblings or beneath them; a control that
+  // must react to its place (a page that comes to the front) overrides it.
+  virtual void SetZOrder(bool topMost);
   // Reads what newer designers store beside the published properties (the
   // design-time size, explicit bounds, the non-visual flag): nothing to keep.
   void DefineProperties(TFiler& filer) override;
@@ -567,6 +570,9 @@ class TWinControl : public TControl {
 
  protected:
   friend class TControl;
+  // Asked before a control becomes a child: a container that holds only
+  // some kinds of control raises an error, and the control stays where it was.
+  virtual void ValidateInsert(TControl* control);
   virtual void CreateParams(TCreateParams& params);
   virtual void CreateWnd();
   virtual void CreateWindowHandle(const TCreateParams& params);

@@ -115,6 +115,11 @@ TEST(CalendarGrid, KeyStepsMoveByDaysWeeksMonthsAndYears) {
       {TDateKeyStep::WeekOn, EncodeDate(2020, 12, 28), EncodeDate(2021, 1, 4)},
       {TDateKeyStep::WeekBack, EncodeDate(2021, 1, 4), EncodeDate(2020, 12, 28)},
       {TDateKeyStep::YearOn, EncodeDate(9999, 6, 1), EncodeDate(9999, 6, 1)},  // stays in range
+      {TDateKeyStep::DayOn, EncodeDate(9999, 12, 31), EncodeDate(9999, 12, 31)},
+      {TDateKeyStep::WeekOn, EncodeDate(9999, 12, 28), EncodeDate(9999, 12, 28)},
+      {TDateKeyStep::DayBack, EncodeDate(1, 1, 1), EncodeDate(1, 1, 1)},
+      {TDateKeyStep::WeekBack, EncodeDate(1, 1, 3), EncodeDate(1, 1, 3)},
+      {TDateKeyStep::MonthBack, EncodeDate(1, 1, 3), EncodeDate(1, 1, 3)},
   };
   for (const Case& c : cases) EXPECT_EQ(StepDate(c.From, c.Step), c.Expected) << c.From;
 }

@@ -116,13 +116,30 @@ TEST(ColorText, TypingTakesAPrefixAtTheFrontAndDigitsUpToTheLength) {
         << U8(String(1, c.Ch)) << " into " << U8(String(c.Text)) << " at " << c.Caret;
 }
 
-TEST(ColorText, WebNamesReadInAnyCaseAndWhiteIsFirstTransparent) {
+TEST(ColorText, WebNamesReadInAnyCaseAndWhiteIsWhite) {
   EXPECT_EQ(HtmlColorNameValue(u"Navy"), std::optional<TColor>(0x800000));
   EXPECT_EQ(HtmlColorNameValue(u"NAVY"), std::optional<TColor>(0x800000));
   EXPECT_EQ(HtmlColorNameValue(u"nowhere"), std::nullopt);
-  EXPECT_EQ(HtmlColorNameOf(u"#FFFFFF"), std::optional<String>(u"transparent"));
+  EXPECT_EQ(HtmlColorNameOf(u"#FFFFFF"), std::optional<String>(u"white")) << "transparent is no colour";
   EXPECT_EQ(HtmlColorNameOf(u"#FF0000"), std::optional<String>(u"red"));
   EXPECT_EQ(HtmlColorNameOf(u"#123456"), std::nullopt);
+}
+
+TEST(ColorText, PastedSixDigitsAreAWebColourAndNamesAreNoColourText) {
+  struct Case {
+    const char16_t* Text;
+    std::optional<TColor> Web;
+    bool ColorTextOnly;
+  };
+  const Case cases[] = {
+      {u"FF0000", 0x0000FF, true},      {u" #00ff00\r\n", 0x00FF00, false}, {u"#563412", 0x123456, true},
+      {u"FF00000", std::nullopt, true}, {u"$FF0000", std::nullopt, true},   {u"FF00", std::nullopt, true},
+      {u"zzee", std::nullopt, false},   {u"navy", std::nullopt, false},     {u"0x00ff", std::nullopt, true},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(ReadPastedWebColor(c.Text), c.Web) << U8(String(c.Text));
+    EXPECT_EQ(IsColorTextOnly(c.Text), c.ColorTextOnly) << U8(String(c.Text));
+  }
 }
 
 TEST(ColorText, ThePopupMatrixHoldsGreysBasicsAndTheWebCube) {

@@ -205,6 +205,7 @@ void TPxAlertWindow::CreateParams(TCreateParams& params) {
 void TPxAlertWindow::Loaded() {
   TCustomControl::Loaded();
   FFixedHeight = Height();
+  AutoSizeRule();
   if (!ComponentState().Contains(csDesigning)) SetVisible(false);
 }
 
@@ -301,9 +302,28 @@ TRect TPxAlertWindow::OptionsLinkRect() {
 
 void TPxAlertWindow::AutoSizeRule() {
   if (!FOptions.Contains(aoAutoSize) || FPreparing || FInProgress || FAutoResizing) return;
-  if (ComponentState().Contains(csLoading) || !HandleAllocated()) return;
+  if (ComponentState().Contains(csLoading)) return;
+  FitHeightToText();
+}
+
+void TPxAlertWindow::FitHeightToText() {
   FAutoResizing = true;
-  TCanvas& canvas = Canvas();
+  struct TDone {
+    bool& Flag;
+    ~TDone() { Flag = false; }
+  } done{FAutoResizing};
+  // Before the window exists the text is measured on a scratch bitmap in
+  // the same font, so that the size is right from the start.
+  std::unique_ptr<TBitmap> scratch;
+  TCanvas* target = nullptr;
+  if (HandleAllocated()) {
+    target = &Canvas();
+  } else {
+    scratch = std::make_unique<TBitmap>();
+    scratch->SetSize(1, 1);
+    target = &scratch->Canvas();
+  }
+  TCanvas& canvas = *target;
   canvas.Font().Assign(&Font());
   const TRect text = TextRect();
   Integer textHeight = 0;
@@ -322,7 +342,6 @@ void TPxAlertWindow::AutoSizeRule() {
     SetBounds(Left(), Top(), Width(), height);
     FFixedHeight = height;
   }
-  FAutoResizing = false;
 }
 
 TAlertTaskbar TPxAlertWindow::Taskbar() {
@@ -356,9 +375,14 @@ void TPxAlertWindow::Popup() {
   if (FAlertDirection != adNone) {
     SetBounds(Left(), Top(), Width(), FRealHeight);
     FAlertDirection = adNone;
-  } else {
-    FRealHeight = Height();
   }
+  // The text may have changed without the rule (Popup with a text): the
+  // window pops up at the height its text needs now.
+  if (FOptions.Contains(aoAutoSize) && !ComponentState().Contains(csLoading)) {
+    FFixedHeight = Height();
+    FitHeightToText();
+  }
+  FRealHeight = Height();
   FFullOpen = false;
   FPopupTimer->SetEnabled(false);
   FDelayTimer->SetEnabled(false);

@@ -174,6 +174,9 @@ class TPxAlertWindow : public TCustomControl {
   void SettingsChanged(TObject*);
   void MarginsChanged(TObject*);
   void AutoSizeRule();
+  // The height the text needs (header, margins, text, options link), the
+  // window's or not.
+  void FitHeightToText();
   void LoadCloseGlyphs();
   // Moves the window to the height, topmost and shown without activation.
   void PlaceAt(Integer height, bool fullHeight);

@@ -228,7 +228,10 @@ void TPxCustomToggle::KeyUp(Word& key, TShiftState shift) {
   TPxCanvasCellEditor::KeyUp(key, shift);
   if (key == VK_SPACE) {
     FDown = false;
-    SetChecked(!FChecked);
+    RepaintBox();
+    // As a click does: a radio button is only ever checked by the user, so
+    // that its group never stands with none checked.
+    ReleasedInside();
   }
 }
 
@@ -325,6 +328,7 @@ void TPxRadioButton::PaintBox(TCanvas& canvas) {
 void TPxRadioButton::PaintCaption(TCanvas& canvas, const TRect& box) {
   TRect r = ClientRect();
   r.Left = box.Right + Indent();
-  if (!Enabled()) canvas.Font().SetColor(clBtnFace);
+  // The system's disabled text, readable on the window colour.
+  if (!Enabled()) canvas.Font().SetColor(clGrayText);
   DrawCaptionText(canvas, r, taLeftJustify, Caption(), true);
 }

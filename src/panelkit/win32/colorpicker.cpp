@@ -71,12 +71,13 @@ std::optional<TColor> ReadColorPickerText(StringView text, TColorNotation notati
     if (notation == TColorNotation::Web)
       if (std::optional<TColor> named = HtmlColorNameValue(text)) return named;
   }
+  // A text with letters no colour text holds is a name being typed or an
+  // unknown one: it stands for no colour rather than for its stray digits.
+  if (!IsColorTextOnly(text)) return std::nullopt;
   const String fitted = FitColorText(FilterColorText(text, true, notation), notation);
   // Either notation reads whatever the picker shows: a pasted "#RRGGBB" is
   // taken in the platform notation too.
-  std::optional<TColor> color = ReadColorNotation(fitted);
-  if (!color && notation == TColorNotation::Web) return clNone;
-  return color;
+  return ReadColorNotation(fitted);
 }
 
 // ---- The swatch grid ----
@@ -259,6 +260,13 @@ void TPxColorPicker::SetWebColorFormat(bool value) {
 }
 
 void TPxColorPicker::SetTextToColor(const String& text) {
+  // The picker's own text of its colour keeps that colour: a system colour
+  // shown by its current value in the web notation stays the system colour.
+  if (text == ColorText(FSelectedColor)) {
+    RefreshPreview();
+    return;
+  }
+  // Unreadable text keeps the colour there was.
   if (std::optional<TColor> color = ReadColorPickerText(text, Notation(), FOptions.Contains(coAllowColorNames)))
     FSelectedColor = *color;
   RefreshPreview();
@@ -315,6 +323,13 @@ void TPxColorPicker::DoExit() {
 void TPxColorPicker::Paste() {
   const Integer caret = SelStart();
   auto [pasted, text, start] = TakePasteParts(*this);
+  // A whole text of six digits is the web colour it was copied as.
+  if (text.empty())
+    if (const std::optional<TColor> web = ReadPastedWebColor(pasted)) {
+      SetText(ColorText(*web));
+      SetSelStart(static_cast<Integer>(Text().size()));
+      return;
+    }
   text.insert(static_cast<size_t>(start), FilterColorText(pasted, start == 0, Notation()));
   SetText(FitColorText(text, Notation()));
   SetSelStart(caret);

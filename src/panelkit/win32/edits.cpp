@@ -11,6 +11,7 @@
 #include "rtl/numbers.h"
 #include "rtl/sysstr.h"
 #include "ui/clipbrd.h"
+#include "ui/forms.h"
 #include "ui/publish.h"
 
 KST_CLASS_IMPL(TPxEditMargins, "PxEdit")
@@ -139,6 +140,10 @@ TPxCustomEdit::TPxCustomEdit(TComponent* owner)
   SetColor(clWindow);
   SetParentColor(false);
   SetTabStop(true);
+  // The program's cursor resource, shared and never freed; a program without
+  // it shows the standard arrow for that number.
+  if (HCURSOR reversed = LoadCursorW(GetModuleHandleW(nullptr), L"REVERSEDARROW"); reversed && Screen)
+    Screen->SetCursors(crReversedArrow, reversed);
 }
 
 TPxCustomEdit::~TPxCustomEdit() {
@@ -360,7 +365,7 @@ bool TPxEdit::OverInfoArea(Integer x) const {
 }
 
 void TPxEdit::MouseMove(TShiftState shift, Integer x, Integer y) {
-  SetCursor(OverInfoArea(x) ? crArrow : crDefault);
+  SetCursor(OverInfoArea(x) ? crReversedArrow : crDefault);
   TPxCustomEdit::MouseMove(shift, x, y);
 }
 

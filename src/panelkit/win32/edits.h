@@ -16,6 +16,10 @@
 
 class TPxCustomEdit;
 
+// The screen cursor the edits show over their info area: the program's
+// "REVERSEDARROW" cursor, an arrow pointing up and to the right.
+inline constexpr TCursor crReversedArrow = 1000;
+
 using TCustomPreviewDrawEvent = TDelegate<void(TObject* Sender, const TRect& PreviewRect)>;
 const TTypeInfo& DescribeType(TypeTag<TCustomPreviewDrawEvent>);
 

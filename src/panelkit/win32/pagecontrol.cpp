@@ -5,6 +5,7 @@
 #include "classes/identmaps.h"
 #include "panelkit/colorschemes.h"
 #include "panelkit/win32/shareddraw.h"
+#include "rtl/format.h"
 #include "ui/publish.h"
 #include "ui/stdctrls.h"
 
@@ -139,6 +140,19 @@ void TPxTabSheet::SetParent(TWinControl* parent) {
   if (FPageControl && FPageControl != notebook) FPageControl->RemovePage(this);
   TCustomControl::SetParent(parent);
   if (notebook && FPageControl != notebook) notebook->JoinPage(this);
+}
+
+void TPxTabSheet::SetZOrder(bool topMost) {
+  TCustomControl::SetZOrder(topMost);
+  TPxCustomNotebook* container = FPageControl;
+  if (FUpdating || !container || container->Loading()) return;
+  if (topMost) {
+    container->SetActivePageIndex(PageIndex());
+    return;
+  }
+  if (container->ActivePage() != this || container->ControlCount() == 0) return;
+  if (auto* top = dynamic_cast<TPxTabSheet*>(container->Controls(container->ControlCount() - 1)))
+    container->SetActivePage(top);
 }
 
 void TPxTabSheet::SetPageControl(TPxCustomNotebook* value) {
@@ -412,6 +426,11 @@ void TPxCustomNotebook::SetActivePage(TPxTabSheet* page) {
     if (page->PageVisible()) {
       page->SetVisible(true);
       page->DoShow();
+      struct TUpdating {
+        bool& Flag;
+        ~TUpdating() { Flag = false; }
+      } updating{page->FUpdating};
+      page->FUpdating = true;
       page->BringToFront();
     }
     if (newIndex >= 0 && newIndex < PageCount()) {
@@ -421,6 +440,12 @@ void TPxCustomNotebook::SetActivePage(TPxTabSheet* page) {
   }
   if (oldIndex >= 0) RefreshPage(oldIndex);
   if (!Loading()) DoChange();
+}
+
+void TPxCustomNotebook::ValidateInsert(TControl* control) {
+  TCustomControl::ValidateInsert(control);
+  if (control && !dynamic_cast<TPxTabSheet*>(control))
+    throw EInvalidOperation(Format(u"Cannot insert %s into ", {control->ClassName()}) + ClassName());
 }
 
 void TPxCustomNotebook::AddPage(TPxTabSheet* page, bool insert) {

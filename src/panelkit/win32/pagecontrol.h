@@ -110,6 +110,9 @@ class TPxTabSheet : public TCustomControl {
   friend class TPxCustomNotebook;
   void Paint() override;
   void Dispatch(TMessage& message) override;
+  // Brought to the front the sheet becomes the active page; the active
+  // sheet sent to the back gives way to the sheet then on top.
+  void SetZOrder(bool topMost) override;
   virtual void TabChanged();
   virtual void DoHide();
   virtual void DoShow();
@@ -137,6 +140,9 @@ class TPxTabSheet : public TCustomControl {
   bool FTabVisible = true;
   Integer FTabWidth = 0;
   TColor FTransparentColor = clNone;
+  // Set while the notebook itself brings the sheet to the front, so that
+  // the z-order change is not taken as a request.
+  bool FUpdating = false;
 };
 
 // The page list: exactly one page shown, a question before a switch and a
@@ -187,6 +193,8 @@ class TPxCustomNotebook : public TCustomControl {
   void Paint() override;
   void Notification(TComponent* component, TOperation operation) override;
   void WMEraseBkgnd(TMessage& message) override;
+  // Only pages may be children.
+  void ValidateInsert(TControl* control) override;
   bool Loading() const { return ComponentState().Contains(csLoading); }
   bool Designing() const { return ComponentState().Contains(csDesigning); }
   // A sheet that made this notebook its parent joins the list.

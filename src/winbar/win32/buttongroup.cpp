@@ -365,6 +365,7 @@ void TButtonGroup::Resize() {
 
 void TButtonGroup::ItemsChanged() {
   if (FItemIndex >= FItems->Count()) FItemIndex = -1;
+  if (FFocusIndex >= FItems->Count()) FFocusIndex = -1;
   Resize();
   Invalidate();
 }
@@ -375,7 +376,7 @@ void TButtonGroup::ItemRemoved(TGrpButtonItem* item) {
     FItemIndex = -1;
   else if (index < FItemIndex)
     --FItemIndex;
-  FHotIndex = FDownIndex = FDragIndex = -1;
+  FHotIndex = FDownIndex = FDragIndex = FFocusIndex = -1;
 }
 
 void TButtonGroup::Paint() {
@@ -390,7 +391,7 @@ void TButtonGroup::Paint() {
       if (i == FDownIndex) state.Include(bdsDown);
     }
     if (i == FItemIndex) state.Include(bdsSelected);
-    if (focused && i == std::max<Integer>(FItemIndex, 0)) state.Include(bdsFocused);
+    if (focused && i == FocusIndex()) state.Include(bdsFocused);
     if (i == FDragIndex) state.Include(bdsDragged);
     if (FDragIndex >= 0 && i == FDropIndex && FDropIndex != FDragIndex) state.Include(FDropMark);
     DrawButton(i, Canvas(), GetButtonRect(i), state);
@@ -461,10 +462,18 @@ void TButtonGroup::InsertMarkAt(Integer x, Integer y, Integer& target, TButtonDr
     mark = x < (r.Left + r.Right) / 2 ? bdsInsertLeft : bdsInsertRight;
 }
 
+Integer DropTargetIndex(Integer dragged, Integer target, bool after) {
+  // The gap the mark shows, counted with the dragged button still in place,
+  // then without it.
+  const Integer gap = after ? target + 1 : target;
+  return dragged < gap ? gap - 1 : gap;
+}
+
 void TButtonGroup::MouseDown(TMouseButton button, TShiftState shift, Integer x, Integer y) {
   if (button == mbLeft) {
     if (CanFocus() && !Focused()) SetFocus();
     Integer index = IndexOfButtonAt(x, y);
+    if (index >= 0) FFocusIndex = index;
     FDownPoint = Point(x, y);
     FDownIndex = index == FItemIndex && FButtonOptions.Contains(gboGroupStyle) ? -1 : index;
     FDragIndex = -1;
@@ -492,10 +501,14 @@ void TButtonGroup::MouseUp(TMouseButton button, TShiftState shift, Integer x, In
   if (button == mbLeft) {
     Integer index = IndexOfButtonAt(x, y);
     Integer down = FDownIndex, dragged = FDragIndex, drop = FDropIndex;
+    const TButtonDrawStateItem mark = FDropMark;
     FDownIndex = FDragIndex = FDropIndex = -1;
     Invalidate();
     if (dragged >= 0) {
-      if (drop >= 0 && drop != dragged) MoveButton(dragged, drop);
+      if (drop >= 0 && drop != dragged) {
+        const Integer target = DropTargetIndex(dragged, drop, mark == bdsInsertRight || mark == bdsInsertBottom);
+        if (target != dragged) MoveButton(dragged, target);
+      }
     } else if (down >= 0 && down == index) {
       DoItemClicked(index);
     }
@@ -503,9 +516,51 @@ void TButtonGroup::MouseUp(TMouseButton button, TShiftState shift, Integer x, In
   TCustomControl::MouseUp(button, shift, x, y);
 }
 
+Integer TButtonGroup::FocusIndex() const {
+  if (FFocusIndex >= 0 && FFocusIndex < FItems->Count()) return FFocusIndex;
+  return std::max<Integer>(FItemIndex, 0);
+}
+
+void TButtonGroup::KeyDown(Word& key, TShiftState shift) {
+  TCustomControl::KeyDown(key, shift);
+  const Integer count = FItems->Count();
+  if (count == 0 || key == 0) return;
+  const Integer current = std::min(FocusIndex(), count - 1);
+  const Integer perRow = std::max<Integer>(ButtonsPerRowNow(), 1);
+  Integer next = current;
+  switch (key) {
+    case VK_LEFT: next = current - 1; break;
+    case VK_RIGHT: next = current + 1; break;
+    case VK_UP: next = current - perRow; break;
+    case VK_DOWN: next = current + perRow; break;
+    case VK_HOME: next = 0; break;
+    case VK_END: next = count - 1; break;
+    case VK_SPACE:
+    case VK_RETURN:
+      key = 0;
+      DoItemClicked(current);
+      return;
+    default: return;
+  }
+  key = 0;
+  next = std::clamp<Integer>(next, 0, count - 1);
+  if (next == FFocusIndex) return;
+  FFocusIndex = next;
+  ScrollIntoView(next);
+  Invalidate();
+}
+
+bool TButtonGroup::DoMouseWheel(TShiftState shift, Integer wheelDelta, TPoint mousePos) {
+  if (TCustomControl::DoMouseWheel(shift, wheelDelta, mousePos)) return true;
+  if (wheelDelta == 0) return false;
+  SetTopRow(FTopRow + (wheelDelta < 0 ? 1 : -1));
+  return true;
+}
+
 void TButtonGroup::Dispatch(TMessage& message) {
   switch (message.Msg) {
     case WM_ERASEBKGND: message.Result = 1; return;
+    case WM_GETDLGCODE: message.Result = DLGC_WANTARROWS; return;
     case WM_VSCROLL: {
       Integer row = FTopRow;
       switch (LOWORD(message.WParam)) {

@@ -56,6 +56,10 @@ void DrawGlassGradient(TCanvas& canvas, const TRect& rect, TColor glassColor, TC
 TColor ColorShadow(TColor color, Integer amount);
 TColor ColorHighlight(TColor color, Integer amount);
 
+// Where a button dragged from `dragged` lands when dropped beside the button
+// at `target`: before it, or `after` it, as the insertion mark shows.
+Integer DropTargetIndex(Integer dragged, Integer target, bool after);
+
 class TButtonGroup;
 
 class TGrpButtonItem : public TCollectionItem {
@@ -136,6 +140,9 @@ class TButtonGroup : public TCustomControl {
   Integer TopRow() const { return FTopRow; }
   // Whether the vertical scroll bar is shown.
   bool ScrollBarShown() const { return FScrollBarShown; }
+  // The button the keyboard acts on: the one last moved to by a key, else
+  // the selected one, else the first.
+  Integer FocusIndex() const;
 
   TGrpButtonEvent OnButtonClicked;
   TGrpButtonReorderEvent OnReorderButton;
@@ -162,6 +169,10 @@ class TButtonGroup : public TCustomControl {
   void MouseDown(TMouseButton button, TShiftState shift, Integer x, Integer y) override;
   void MouseUp(TMouseButton button, TShiftState shift, Integer x, Integer y) override;
   void MouseMove(TShiftState shift, Integer x, Integer y) override;
+  // Arrows, Home and End move the keyboard's button; Space and Enter click it.
+  void KeyDown(Word& key, TShiftState shift) override;
+  // The wheel scrolls by rows.
+  bool DoMouseWheel(TShiftState shift, Integer wheelDelta, TPoint mousePos) override;
   void Notification(TComponent* component, TOperation operation) override;
   void Dispatch(TMessage& message) override;
 
@@ -185,6 +196,7 @@ class TButtonGroup : public TCustomControl {
   TBevelEdges FBevelEdges{beLeft, beTop, beRight, beBottom};
   Integer FTopRow = 0;
   bool FScrollBarShown = false;
+  Integer FFocusIndex = -1;  // moved to by a key
   Integer FHotIndex = -1;   // under the mouse
   Integer FDownIndex = -1;  // pressed with the left button
   Integer FDragIndex = -1;  // being dragged to a new place
@@ -241,7 +253,7 @@ class TButtonGroupEx : public TButtonGroup {
   TColor FRegularButtonColor;
   TColor FSelectedButtonColor = clInfoBk;
   TColor FHotButtonColor = kInitialHotButtonColor;
-  Integer FHotButton = -1;
+  Integer FHotButton = 0;
   Byte FTextIndent = 5;
   TColor FEdgeButtonColor = clMedGray;
   bool FGlassButtonStyle = false;

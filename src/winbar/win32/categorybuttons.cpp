@@ -1157,9 +1157,7 @@ void TCategoryButtonsEx::MouseMove(TShiftState shift, Integer x, Integer y) {
     TButtonItem* target = nullptr;
     GetTargetAt(x, y, category, target);
     if (FDragButton) {
-      bool same = target == FDragButton || (target && target->Category() == FDragButton->Category() &&
-                                            target->Index() == FDragButton->Index() + 1);
-      if (category && !same)
+      if (category && !DropMovesNothing(FDragButton, category, target))
         SetInsertionMarks(category, target);
       else
         RemoveInsertionMarks();
@@ -1261,8 +1259,18 @@ void TCategoryButtonsEx::DropAt(Integer x, Integer y, bool copy) {
     OnCopyButton(this, FDragButton, copied);
     return;
   }
-  if (target == FDragButton) return;
+  if (DropMovesNothing(FDragButton, category, target)) return;
   MoveButton(FDragButton, category, target);
+}
+
+bool TCategoryButtonsEx::DropMovesNothing(const TButtonItem* button, const TButtonCategory* category,
+                                          const TButtonItem* target) {
+  // Onto itself, before the button right after it, or at the end of its own
+  // category where it already is the last.
+  if (target == button) return true;
+  if (button->Category() != category) return false;
+  if (target) return target->Category() == category && target->Index() == button->Index() + 1;
+  return button->Index() == category->Items().Count() - 1;
 }
 
 void TCategoryButtonsEx::MoveButton(TButtonItem* button, TButtonCategory* category, TButtonItem* target) {
@@ -1346,6 +1354,10 @@ void TCategoryButtonsEx::KeyDown(Word& key, TShiftState shift) {
     case VK_F2:
       if (current) BeginEdit(current);
       return;
+    case VK_PRIOR:
+    case VK_NEXT:
+      if (current) go(PageItem(current, key == VK_NEXT));
+      break;
     case VK_HOME:
       if (FButtonCategories->Count() > 0) go(FButtonCategories->Items(0));
       break;
@@ -1394,6 +1406,44 @@ void TCategoryButtonsEx::KeyDown(Word& key, TShiftState shift) {
     FHotButton = nullptr;
     SetSelectedItem(next);
   }
+}
+
+TBaseItem* TCategoryButtonsEx::PageItem(TBaseItem* current, bool down) const {
+  TButtonCategories& categories = *FButtonCategories;
+  if (categories.Count() == 0) return nullptr;
+  const bool horizontal = FButtonFlow == cbfHorizontal;
+  const TRect r = GetButtonRect(current);
+  Integer position = (horizontal ? r.Left : r.Top) + ScrollOffset() + (down ? ClientHeight() : -ClientHeight());
+  position = std::clamp<Integer>(position, 0, std::max<Integer>(categories.Items(categories.Count() - 1)->FEnd - 1, 0));
+  for (int i = 0; i < categories.Count(); ++i) {
+    TButtonCategory* category = categories.Items(i);
+    const Integer count = category->Items().Count();
+    if (count == 0 || category->FEnd <= position) continue;
+    const TRect area = ButtonAreaOf(category);
+    const Integer areaStart = (horizontal ? area.Left : area.Top) + ScrollOffset();
+    if (category->Collapsed() || position < areaStart) return category;
+    const Integer d = std::max<Integer>(position - areaStart + 1, 0);
+    const Integer rowHeight = std::max<Integer>(FButtonHeight, 1);
+    Integer index = (d / rowHeight) * ButtonsPerLine(category) + (d % rowHeight != 0 ? 1 : 0);
+    index = std::clamp<Integer>(index, 0, count - 1);
+    return category->Items().Items(index);
+  }
+  return nullptr;
+}
+
+TButtonItem* TCategoryButtonsEx::WheelNeighbour(TButtonItem* button, bool forward) const {
+  if (!button || !button->Category()) return nullptr;
+  TButtonCategory* own = button->Category();
+  const Integer next = button->Index() + (forward ? 1 : -1);
+  if (!own->Collapsed() && next >= 0 && next < own->Items().Count()) return own->Items().Items(next);
+  TButtonCategories& categories = *FButtonCategories;
+  for (Integer i = own->Index() + (forward ? 1 : -1); i >= 0 && i < categories.Count(); i += forward ? 1 : -1) {
+    TButtonCategory* category = categories.Items(i);
+    const Integer count = category->Items().Count();
+    if (category->Collapsed() || count == 0) continue;
+    return category->Items().Items(forward ? 0 : count - 1);
+  }
+  return nullptr;
 }
 
 // ---------------------------------------------------------------------------
@@ -1500,10 +1550,19 @@ void TCategoryButtonsEx::Dispatch(TMessage& message) {
     case WM_MOUSEWHEEL: {
       if (IsEditing()) EndEdit(false);
       SetHotButton(nullptr);
-      Integer delta = static_cast<short>(HIWORD(message.WParam));
-      bool ctrl = LOWORD(message.WParam) & MK_CONTROL;
-      Integer lines = ctrl ? std::max<Integer>(FPageAmount, 1) : 1;
-      SetScrollPosition(FScrollBarPos + (delta < 0 ? lines : -lines));
+      const Integer delta = static_cast<short>(HIWORD(message.WParam));
+      const bool ctrl = LOWORD(message.WParam) & MK_CONTROL;
+      const bool shift = LOWORD(message.WParam) & MK_SHIFT;
+      const bool range = FScrollBarMax > 0;
+      if (range && !ctrl && !shift) {
+        SetScrollPosition(FScrollBarPos + (delta < 0 ? 1 : -1));
+      } else if (range && ctrl) {
+        const Integer page = std::max<Integer>(FPageAmount, 1);
+        SetScrollPosition(FScrollBarPos + (delta < 0 ? page : -page));
+      } else if (shift && delta != 0) {
+        if (TButtonItem* next = WheelNeighbour(dynamic_cast<TButtonItem*>(FSelectedItem), delta < 0))
+          SetSelectedItem(next);
+      }
       message.Result = 1;
       return;
     }

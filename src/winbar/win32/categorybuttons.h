@@ -270,6 +270,8 @@ class TCategoryButtonsEx : public TCustomControl {
   TButtonCategory* GetCategoryAt(Integer x, Integer y) const;
   // Where a drop at the point would put a dragged item.
   void GetTargetAt(Integer x, Integer y, TButtonCategory*& targetCategory, TButtonItem*& targetButton) const;
+  // Whether moving the button to the target would leave everything as it is.
+  static bool DropMovesNothing(const TButtonItem* button, const TButtonCategory* category, const TButtonItem* target);
   void UpdateButton(const TBaseItem* item);
   void UpdateAllButtons() { Invalidate(); }
   void ScrollIntoView(TBaseItem* item) { ShowItem(item, true); }
@@ -343,6 +345,10 @@ class TCategoryButtonsEx : public TCustomControl {
   void SetInsertionMarks(TButtonCategory* category, TButtonItem* target);
   void RemoveInsertionMarks();
   void DropAt(Integer x, Integer y, bool copy);
+  // The item a page up or down from the current one lands on, if any.
+  TBaseItem* PageItem(TBaseItem* current, bool down) const;
+  // The button Shift and the wheel move to from a selected button.
+  TButtonItem* WheelNeighbour(TButtonItem* button, bool forward) const;
   void MoveButton(TButtonItem* button, TButtonCategory* category, TButtonItem* target);
 
   TCatButtonFlow FButtonFlow = cbfVertical;

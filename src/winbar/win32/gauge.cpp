@@ -22,6 +22,13 @@ void FillBlack(TBitmap& bitmap) {
   bitmap.Canvas().FillRect(Rect(0, 0, bitmap.Width(), bitmap.Height()));
 }
 
+// The limits the message names are those of the Integer the published
+// values have in the forms' language.
+Int64 SaturatedStep(Int64 value, Int64 step) {
+  Int64 result = 0;
+  return __builtin_add_overflow(value, step, &result) ? value : result;
+}
+
 String RangeMessage(Int64 low, Int64 high) {
   return u"Value must be between " + IntToStr(low) + u" and " + IntToStr(high);
 }
@@ -93,14 +100,18 @@ void TMGauge::SetProgress(Int64 value) {
 }
 
 void TMGauge::AddProgress(Int64 value) {
-  SetProgress(FCurValue + value);
+  // A sum beyond the type's range is beyond the gauge's too: it saturates.
+  Int64 sum = 0;
+  if (__builtin_add_overflow(FCurValue, value, &sum))
+    sum = value > 0 ? std::numeric_limits<Int64>::max() : std::numeric_limits<Int64>::min();
+  SetProgress(sum);
   Repaint();
 }
 
 void TMGauge::SetMinValue(Int64 value) {
   if (value == FMinValue) return;
   if (value > FMaxValue && !ComponentState().Contains(csLoading))
-    throw EInvalidOperation(RangeMessage(std::numeric_limits<Int64>::min() + 1, FMaxValue - 1));
+    throw EInvalidOperation(RangeMessage(-Int64{std::numeric_limits<Integer>::max()}, SaturatedStep(FMaxValue, -1)));
   FMinValue = value;
   if (FCurValue < value) FCurValue = value;
   Changed();
@@ -109,7 +120,7 @@ void TMGauge::SetMinValue(Int64 value) {
 void TMGauge::SetMaxValue(Int64 value) {
   if (value == FMaxValue) return;
   if (value < FMinValue && !ComponentState().Contains(csLoading))
-    throw EInvalidOperation(RangeMessage(FMinValue + 1, std::numeric_limits<Int64>::max()));
+    throw EInvalidOperation(RangeMessage(SaturatedStep(FMinValue, 1), std::numeric_limits<Integer>::max()));
   FMaxValue = value;
   if (FCurValue > value) FCurValue = value;
   Changed();

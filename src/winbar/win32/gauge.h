@@ -30,6 +30,7 @@ class TMGauge : public TGraphicControl {
   void SetMaxValue(Int64 value);
   Int64 Progress() const { return FCurValue; }
   void SetProgress(Int64 value);
+  // Saturates at the range's ends, however large the step.
   void AddProgress(Int64 value);
   Integer PercentDone() const;
   TMGaugeKind Kind() const { return FKind; }

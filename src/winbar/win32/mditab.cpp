@@ -141,9 +141,16 @@ void TMDITab::ChildDestroyed(TObject* sender) {
 
 void TMDITab::RemoveTab(Integer index) {
   if (index < 0) return;
+  // The selection stays with its window: the tabs after the removed one move
+  // down by one, the selected among them too.
+  const TCustomForm* selected = index != TabIndex() ? GetMDIChild(TabIndex()) : nullptr;
   Tabs().Delete(index);
   FGlyphs.erase(FGlyphs.begin() + index);
   FHints.erase(FHints.begin() + index);
+  if (selected) {
+    const Integer moved = GetChildIndex(selected);
+    if (moved != TabIndex()) SetTabIndex(moved);
+  }
 }
 
 void TMDITab::Notification(TComponent* component, TOperation operation) {

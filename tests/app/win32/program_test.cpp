@@ -840,6 +840,18 @@ TEST_F(ProgramTest, TheWindowBarMenuNamesTheHotDocumentOrNone) {
   StartMain();
   FMain->OpenFile(PathString(WriteForm("bar.dfm", dfText)));
   Pump();
+  // Before any press the bar's hot button is its first.
+  FMain->WinBarMenuPopup(nullptr);
+  EXPECT_EQ(FMain->wacTitle->Caption(), u"bar.dfm");
+  EXPECT_TRUE(FMain->wacClose->Enabled());
+  // A right press away from every button leaves no hot button.
+  TMDIButtonGroup& bar = *FMain->mdibg;
+  const TRect last = bar.GetButtonRect(bar.Items().Count() - 1);
+  // (The press alone: a release would open the menu itself.)
+  SendMessageW(bar.Handle(), WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(bar.ClientWidth() - 2, last.Top + 2));
+  ReleaseCapture();
+  Pump();
+  ASSERT_EQ(bar.HotButtonIndex(), -1);
   FMain->WinBarMenuPopup(nullptr);
   EXPECT_EQ(FMain->wacTitle->Caption(), u"<none>");
   EXPECT_FALSE(FMain->wacClose->Enabled());

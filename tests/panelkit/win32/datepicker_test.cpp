@@ -186,6 +186,26 @@ TEST_F(PickerTest, KeysMoveTheDateWhileTheCalendarIsOpen) {
   EXPECT_TRUE(f.other->DroppedDown());
 }
 
+TEST_F(PickerTest, KeysStopAtTheFirstAndLastDate) {
+  TPickerForm& f = Pickers();
+  struct Case {
+    TDateTime From;
+    Word Key;
+  };
+  const Case cases[] = {{EncodeDate(9999, 12, 31), VK_RIGHT}, {EncodeDate(9999, 12, 30), VK_DOWN},
+                        {EncodeDate(1, 1, 1), VK_LEFT}, {EncodeDate(1, 1, 2), VK_UP}};
+  for (const Case& c : cases) {
+    TPxDatePopup& calendar = Open(*f.other, c.From);
+    harness::SendKey(f.other->Handle(), c.Key);
+    harness::SendKey(f.other->Handle(), c.Key);
+    EXPECT_EQ(f.other->Date(), c.From) << U8(f.other->Text());
+    EXPECT_EQ(calendar.SelectedDate(), c.From);
+    harness::SendKey(f.other->Handle(), VK_ESCAPE, {}, 27);
+    Pump();
+  }
+  EXPECT_TRUE(FExceptions.empty());
+}
+
 TEST_F(PickerTest, WithoutTheNoneButtonTodayIsCentred) {
   TPickerForm& f = Pickers();
   TPxDatePopup& calendar = Open(*f.other, EncodeDate(2021, 5, 1));
@@ -399,7 +419,8 @@ TEST_F(PickerTest, ANewColourPickerShowsWhiteAndSwitchesNotation) {
   picker->SetWebColorFormat(false);
   picker->SetOptions({coAllowColorNames, coColorsButton, coNoneButton});
   picker->SetWebColorFormat(true);
-  EXPECT_EQ(U8(picker->Text()), "transparent") << "the first name with that value";
+  EXPECT_EQ(U8(picker->Text()), "white") << "transparent is no colour";
+  EXPECT_EQ(picker->SelectedColor(), static_cast<TColor>(0xFFFFFF));
   picker->SetText(u"NAVY");
   EXPECT_EQ(picker->SelectedColor(), static_cast<TColor>(0x800000));
   picker->SetWebColorFormat(false);
@@ -433,11 +454,53 @@ TEST_F(PickerTest, TheColourPickerFiltersTypingAndPasting) {
   picker.SetText(u"");
   Clipboard().SetAsText(u"FF0000");
   SendMessageW(picker.Handle(), WM_PASTE, 0, 0);
-  EXPECT_EQ(U8(picker.Text()), "$FF000000");
+  EXPECT_EQ(U8(picker.Text()), "$000000FF") << "six digits copied from a web page";
+  EXPECT_EQ(picker.SelectedColor(), clRed);
   picker.SetText(u"");
   Clipboard().SetAsText(u"#FF0000");
   EXPECT_NO_THROW(SendMessageW(picker.Handle(), WM_PASTE, 0, 0));
   EXPECT_EQ(picker.SelectedColor(), static_cast<TColor>(0x0000FF)) << "the web notation is read in either";
+  EXPECT_TRUE(FExceptions.empty());
+}
+
+TEST_F(PickerTest, TheWebNotationKeepsSystemColoursAndUnreadableTextKeepsTheColour) {
+  TPickerForm& f = Pickers();
+  auto* picker = new TPxColorPicker(&f);
+  picker->SetBounds(200, 200, 121, 21);
+  picker->SetParent(&f);
+  Pump();
+  picker->SetWebColorFormat(true);
+  picker->SetFocus();
+  picker->SelectAll();
+  Clipboard().SetAsText(u"FF0000");
+  SendMessageW(picker->Handle(), WM_PASTE, 0, 0);
+  EXPECT_EQ(U8(picker->Text()), "#FF0000");
+  EXPECT_EQ(picker->SelectedColor(), clRed);
+
+  for (bool names : {false, true}) {
+    picker->SetOptions(names ? TPxColorPickerOptions{coAllowColorNames} : TPxColorPickerOptions{});
+    picker->SetSelectedColor(clBtnFace);
+    EXPECT_EQ(picker->SelectedColor(), clBtnFace) << names;
+    picker->SetWebColorFormat(false);
+    EXPECT_EQ(picker->SelectedColor(), clBtnFace) << names;
+    EXPECT_EQ(U8(picker->Text()), names ? "clBtnFace" : "$FF00000F");
+    picker->SetWebColorFormat(true);
+    EXPECT_EQ(picker->SelectedColor(), clBtnFace) << names;
+  }
+
+  // An unknown name, typed with names allowed, is no colour: the colour stays.
+  picker->SetSelectedColor(clRed);
+  picker->SelectAll();
+  Type(*picker, L"zzee");
+  EXPECT_EQ(U8(picker->Text()), "zzee");
+  EXPECT_EQ(picker->SelectedColor(), clRed);
+  picker->SetText(u"blanchedalmond?");
+  EXPECT_EQ(picker->SelectedColor(), clRed);
+  picker->SetText(u"Navy");
+  EXPECT_EQ(picker->SelectedColor(), static_cast<TColor>(0x800000));
+  f.other->SetFocus();
+  Pump();
+  EXPECT_EQ(picker->SelectedColor(), static_cast<TColor>(0x800000));
   EXPECT_TRUE(FExceptions.empty());
 }
 

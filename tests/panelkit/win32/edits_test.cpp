@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "panelkit/win32/edittest.h"
+#include "support/win32/realinput.h"
 #include "rtl/exceptions.h"
 #include "rtl/formatsettings.h"
 #include "rtl/unicode.h"
@@ -264,12 +265,74 @@ TEST_F(EditKitTest, RadioButtonsOfOneParentCheckOneAtATime) {
   EXPECT_EQ(f.Events, (std::vector<std::string>{"radio1:off", "radio2:on"}));
   harness::SendClick(f.radio2->Handle(), box.X, box.Y);
   EXPECT_TRUE(f.radio2->Checked()) << "the mouse never unchecks";
-  harness::SendKey(f.radio2->Handle(), VK_SPACE);
-  EXPECT_FALSE(f.radio2->Checked()) << "Space does";
+  f.Events.clear();
+  harness::BringToFront(f.radio2->Handle());
+  f.radio2->SetFocus();
+  harness::InputKey(VK_SPACE);
+  EXPECT_TRUE(f.radio2->Checked()) << "nor does Space: the group is never left empty";
+  EXPECT_TRUE(f.Events.empty());
+  f.radio3->SetFocus();
+  harness::InputKey(VK_SPACE);
+  EXPECT_TRUE(f.radio3->Checked()) << "Space checks an unchecked one";
+  EXPECT_FALSE(f.radio2->Checked());
+  EXPECT_EQ(f.Events, (std::vector<std::string>{"radio2:off", "radio3:on"}));
   f.radio3->SetChecked(true);
   EXPECT_FALSE(f.radio1->Checked());
   EXPECT_FALSE(f.check->Checked() != true) << "a check box is no radio";
   SavePicture(harness::PaintClient(f.group->Handle()), L"panelkit-radios.bmp");
+}
+
+TEST_F(EditKitTest, TheProgramCarriesThePicturesTheControlsLoadByName) {
+  struct Picture {
+    const char16_t* Name;
+    Integer Width, Height;
+  };
+  const Picture pictures[] = {{u"CLOSEBTN", 8, 8},     {u"FLIPPLUS", 9, 9},       {u"COLLAPSE", 9, 9},
+                              {u"BUTTONEXPAND", 9, 9}, {u"BUTTONCOLLAPSE", 9, 9}};
+  for (const Picture& p : pictures) {
+    TBitmap bitmap;
+    EXPECT_NO_THROW(bitmap.LoadFromResourceName(GetModuleHandleW(nullptr), p.Name)) << U8(p.Name);
+    EXPECT_EQ(bitmap.Width(), p.Width) << U8(p.Name);
+    EXPECT_EQ(bitmap.Height(), p.Height) << U8(p.Name);
+  }
+  HCURSOR reversed = LoadCursorW(GetModuleHandleW(nullptr), L"REVERSEDARROW");
+  ASSERT_NE(reversed, nullptr);
+  Edits();
+  EXPECT_EQ(Screen->Cursors(crReversedArrow), reversed) << "an edit registers the cursor as number 1000";
+}
+
+TEST_F(EditKitTest, TheReversedArrowShowsBesideTheInfoArea) {
+  TEditKitForm& f = Edits();
+  TPxEdit& edit = *f.edit;
+  ASSERT_TRUE(edit.Info().Visible());
+  const Integer y = edit.ClientHeight() / 2;
+  harness::BringToFront(edit.Handle());
+  harness::InputMouseMove(edit.Handle(), edit.Info().Left() + edit.Info().Width() + 1, y);
+  EXPECT_EQ(edit.Cursor(), crReversedArrow);
+  EXPECT_EQ(GetCursor(), Screen->Cursors(crReversedArrow));
+  harness::InputMouseMove(edit.Handle(), edit.ClientWidth() - 10, y);
+  EXPECT_EQ(edit.Cursor(), crDefault) << "over the text the edit's own cursor";
+}
+
+TEST_F(EditKitTest, ADisabledRadioButtonDrawsItsCaptionInTheDisabledTextColour) {
+  TEditKitForm& f = Edits();
+  TPxRadioButton& radio = *f.radio2;
+  const auto captionInks = [&](TColor ink) {
+    const harness::Bitmap32 picture = harness::PaintClient(radio.Handle());
+    const COLORREF wanted = static_cast<COLORREF>(ColorToRGB(ink));
+    int count = 0;
+    for (int y = 0; y < picture.Height(); ++y)
+      for (int x = radio.BoxRect().Right + radio.Indent(); x < picture.Width(); ++x)
+        count += picture.PixelColor(x, y) == wanted;
+    return count;
+  };
+  EXPECT_GT(captionInks(clWindowText), 10);
+  radio.SetEnabled(false);
+  Pump();
+  EXPECT_GT(captionInks(clGrayText), 10) << "the caption is drawn in grey text";
+  EXPECT_EQ(captionInks(clWindowText), 0);
+  SavePicture(harness::PaintClient(f.group->Handle()), L"panelkit-radio-disabled.bmp");
+  radio.SetEnabled(true);
 }
 
 }  // namespace

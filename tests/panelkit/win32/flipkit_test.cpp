@@ -523,6 +523,46 @@ TEST_F(FlipKitTest, AFormFreedWhileItsAlertSlidesFreesItWithoutAnEvent) {
   EXPECT_TRUE(AlertStackEntries().empty());
 }
 
+TEST_F(FlipKitTest, AnAutoSizedAlertFitsItsTextBeforeItsWindowExistsAndAtEveryPopup) {
+  TFlipKitForm& f = Kit();
+  const auto make = [&](bool withWindow) {
+    auto* a = new TPxAlertWindow(&f);
+    a->SetBounds(0, 0, 200, 116);
+    a->SetCloseDelay(-1);
+    if (withWindow) a->HandleNeeded();
+    a->SetWordWrap(true);
+    a->SetOptions({aoAutoSize});
+    a->SetText(u"Two words");
+    return a;
+  };
+  TPxAlertWindow* early = make(false);
+  TPxAlertWindow* measured = make(true);
+  EXPECT_FALSE(early->HandleAllocated());
+  EXPECT_NE(measured->Height(), 116) << "the text sets the height";
+  EXPECT_EQ(early->Height(), measured->Height()) << "with or without its window";
+  const Integer oneLine = early->Height();
+
+  // A popup with a longer text measures again.
+  String longer;
+  for (int i = 0; i < 30; ++i) longer += u"word ";
+  early->Popup(longer, 0);
+  Slide(*early);
+  EXPECT_TRUE(early->FullOpen());
+  EXPECT_GT(early->Height(), oneLine + 20) << "several lines";
+  const Integer several = early->Height();
+  early->Close();
+  Slide(*early);
+  early->Popup(u"Short", 0);
+  Slide(*early);
+  EXPECT_EQ(early->Height(), oneLine) << "and shrinks for a short one";
+  early->Close();
+  Slide(*early);
+  EXPECT_GT(several, oneLine);
+  delete early;
+  delete measured;
+  EXPECT_TRUE(AlertStackEntries().empty());
+}
+
 TEST_F(FlipKitTest, AlertsStackInBandsAndEveryWayOfClosingGivesTheBandBack) {
   TFlipKitForm& f = Kit();
   auto make = [&](Integer height) {

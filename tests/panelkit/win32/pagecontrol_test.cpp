@@ -4,6 +4,7 @@
 #include "panelkit/win32/panelkittest.h"
 
 #include "panelkit/win32/shareddraw.h"
+#include "ui/stdctrls.h"
 
 namespace {
 
@@ -223,6 +224,40 @@ TEST_F(PanelKitTest, FreeingTheActivePageDoesNotHideItWhileItIsFreed) {
   EXPECT_EQ(f.pc->ActivePageIndex(), -1) << "no page, no index";
   harness::Bitmap32 empty = harness::PaintClient(f.pc->Handle());
   EXPECT_EQ(empty.PixelColor(50, 50), static_cast<COLORREF>(ResolveColor(f.pc->Color())));
+}
+
+TEST_F(PanelKitTest, OnlyPagesGoIntoANotebookAndAPageBroughtToTheFrontIsActive) {
+  TPageKitForm& f = Form();
+  auto* button = new TButton(&f);
+  try {
+    button->SetParent(f.pc);
+    ADD_FAILURE() << "a button was put into the page control";
+  } catch (const EInvalidOperation& e) {
+    EXPECT_EQ(e.Message(), u"Cannot insert TButton into TPxPageControl");
+  }
+  EXPECT_EQ(button->Parent(), nullptr) << "the button is not inserted";
+  EXPECT_THROW(button->SetParent(f.nb), EInvalidOperation);
+  button->SetParent(f.PxTabSheet1);
+  EXPECT_EQ(button->Parent(), f.PxTabSheet1) << "a page takes any control";
+  EXPECT_THROW(button->SetParent(f.gpc), EInvalidOperation);
+  EXPECT_EQ(button->Parent(), f.PxTabSheet1) << "a refused move leaves it where it was";
+  EXPECT_EQ(f.pc->PageCount(), 3);
+
+  f.pc->SetActivePageIndex(0);
+  f.Events.clear();
+  f.PxTabSheet3->BringToFront();
+  EXPECT_EQ(f.pc->ActivePage(), f.PxTabSheet3);
+  EXPECT_TRUE(f.PxTabSheet3->Visible());
+  EXPECT_FALSE(f.PxTabSheet1->Visible());
+  EXPECT_EQ(f.Events, (Events{"changing:2", "hide:PxTabSheet1", "show:PxTabSheet3", "change:2"}));
+  EXPECT_EQ(GetWindow(f.pc->Handle(), GW_CHILD), f.PxTabSheet3->Handle()) << "on top of the windows too";
+  f.Events.clear();
+  f.PxTabSheet3->BringToFront();
+  EXPECT_EQ(f.Events, (Events{"changing:2", "hide:PxTabSheet3", "show:PxTabSheet3", "change:2"}))
+      << "as setting the active page again does";
+  f.PxTabSheet3->SendToBack();
+  EXPECT_NE(f.pc->ActivePage(), f.PxTabSheet3) << "the sheet then on top is active";
+  EXPECT_TRUE(FExceptions.empty());
 }
 
 TEST_F(PanelKitTest, PagesAddedInCodeJoinTheirContainer) {

@@ -4,6 +4,7 @@
 
 #include "classes/reflection.h"
 #include "rtl/unicode.h"
+#include "support/win32/realinput.h"
 
 namespace {
 
@@ -140,6 +141,34 @@ TEST_F(CategoryButtonsTest, ArrowsWalkTheItemsAndCollapseCategories) {
   EXPECT_FALSE(Category(0)->Collapsed());
 }
 
+TEST_F(CategoryButtonsTest, PageKeysJumpAClientHeightAndShiftWheelWalksTheButtons) {
+  Click(Button(0, 0));
+  harness::BringToFront(FPalette->Handle());
+  FPalette->SetFocus();
+  Pump();
+  ASSERT_EQ(FPalette->ScrollMax(), 0) << "everything shows";
+  harness::InputKey(VK_NEXT);
+  EXPECT_EQ(FPalette->SelectedItem(), Category(2)) << "past the end: the last category, collapsed";
+  harness::InputKey(VK_PRIOR);
+  EXPECT_EQ(FPalette->SelectedItem(), Category(0)) << "before the start: the first category";
+
+  Click(Button(0, 2));
+  const TPoint over = Centre(FPalette->GetButtonRect(Button(0, 1)));
+  harness::InputWheel(FPalette->Handle(), over.X, over.Y, -1, {.ctrl = false, .shift = true});
+  EXPECT_EQ(FPalette->SelectedItem(), Button(1, 0)) << "on into the next category's first button";
+  harness::InputWheel(FPalette->Handle(), over.X, over.Y, -1, {.ctrl = false, .shift = true});
+  EXPECT_EQ(FPalette->SelectedItem(), Button(1, 1));
+  harness::InputWheel(FPalette->Handle(), over.X, over.Y, -1, {.ctrl = false, .shift = true});
+  EXPECT_EQ(FPalette->SelectedItem(), Button(1, 1)) << "the collapsed category is passed over: nothing after";
+  harness::InputWheel(FPalette->Handle(), over.X, over.Y, 1, {.ctrl = false, .shift = true});
+  EXPECT_EQ(FPalette->SelectedItem(), Button(1, 0));
+  harness::InputWheel(FPalette->Handle(), over.X, over.Y, 1, {.ctrl = false, .shift = true});
+  EXPECT_EQ(FPalette->SelectedItem(), Button(0, 2)) << "back into the category before";
+  harness::InputWheel(FPalette->Handle(), over.X, over.Y, -1);
+  EXPECT_EQ(FPalette->SelectedItem(), Button(0, 2)) << "without Shift the wheel only scrolls";
+  EXPECT_EQ(FPalette->ScrollPosition(), 0);
+}
+
 TEST_F(CategoryButtonsTest, DraggingAButtonMovesItIntoAnotherCategory) {
   std::vector<String> reorders;
   FPalette->OnReorderButton = [&](TObject*, TButtonItem* b, TButtonCategory* from, TButtonCategory* to) {
@@ -170,6 +199,41 @@ TEST_F(CategoryButtonsTest, DraggingAButtonMovesItIntoAnotherCategory) {
   FPalette->GetTargetAt(image.Left + 5, image.Bottom - 3, target, at);
   EXPECT_EQ(target, Category(1));
   EXPECT_EQ(at, dragged);
+}
+
+TEST_F(CategoryButtonsTest, ADropThatWouldMoveNothingIsRefused) {
+  std::vector<String> reorders;
+  FPalette->OnReorderButton = [&](TObject*, TButtonItem* b, TButtonCategory*, TButtonCategory*) {
+    reorders.push_back(b->Caption());
+  };
+  harness::BringToFront(FPalette->Handle());
+  const HWND h = FPalette->Handle();
+  const auto drag = [&](const TBaseItem* item, Integer toX, Integer toY) {
+    const TPoint from = Centre(FPalette->GetButtonRect(item));
+    harness::InputMouseDown(h, from.X, from.Y);
+    harness::InputMouseMove(h, from.X, from.Y + 8);
+    harness::InputMouseMove(h, toX, toY);
+    harness::InputMouseUp(h, toX, toY);
+    Pump();
+  };
+  TButtonItem* first = Button(0, 0);
+  TButtonItem* second = Button(0, 1);
+  // The upper half of the next button: the place it already has.
+  const TRect next = FPalette->GetButtonRect(second);
+  drag(first, next.Left + 10, next.Top + 3);
+  EXPECT_EQ(Button(0, 0), first);
+  EXPECT_EQ(Button(0, 1), second);
+  EXPECT_TRUE(reorders.empty()) << "nothing moved, nothing reported";
+  // Onto its own lower half: the same.
+  const TRect own = FPalette->GetButtonRect(first);
+  drag(first, own.Left + 10, own.Bottom - 3);
+  EXPECT_EQ(Button(0, 0), first);
+  EXPECT_TRUE(reorders.empty());
+  // The lower half of the next button does move it.
+  drag(first, next.Left + 10, next.Bottom - 3);
+  EXPECT_EQ(Button(0, 1), first);
+  EXPECT_EQ(reorders, std::vector<String>{first->Caption()});
+  EXPECT_FALSE(TCategoryButtonsEx::DropMovesNothing(first, Category(1), nullptr));
 }
 
 TEST_F(CategoryButtonsTest, DraggingACategoryCaptionMovesTheCategory) {

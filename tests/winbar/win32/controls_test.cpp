@@ -2,7 +2,12 @@
 // form as the IDE writes it, drawn, and driven by mouse and keys.
 #include "winbar/win32/winbartest.h"
 
+#include <limits>
+
 #include "classes/reflection.h"
+#include "rtl/numbers.h"
+#include "rtl/unicode.h"
+#include "support/win32/realinput.h"
 
 TEST_F(WinbarTest, TheExtrasFormLoadsWithEveryControlAsStored) {
   auto form = MakeForm<TWinbarExtrasForm>(FApp.get());
@@ -56,7 +61,7 @@ TEST_F(WinbarTest, StreamDefaultsAreTheValuesANewGroupStartsWith) {
   EXPECT_EQ(info.FindProperty(u"HotButtonColor")->Default(), group->HotButtonColor());
   EXPECT_EQ(group->EdgeButtonColor(), clMedGray);
   EXPECT_EQ(group->HotButtonColor(), 0xEFD3C6);
-  EXPECT_EQ(group->HotButtonIndex(), -1);
+  EXPECT_EQ(group->HotButtonIndex(), 0);
   EXPECT_EQ(group->TextIndent(), 5);
   EXPECT_EQ(group->About(), String(kWinbarAbout));
 }
@@ -113,16 +118,44 @@ TEST_F(WinbarTest, GaugeRangesRefuseAMinimumAboveTheMaximum) {
     gauge.SetMinValue(200);
     FAIL();
   } catch (const EInvalidOperation& e) {
-    EXPECT_EQ(e.Message(), u"Value must be between -9223372036854775807 and 99");
+    EXPECT_EQ(e.Message(), u"Value must be between -2147483647 and 99");
   }
   try {
     gauge.SetMaxValue(-1);
     FAIL();
   } catch (const EInvalidOperation& e) {
-    EXPECT_EQ(e.Message(), u"Value must be between 1 and 9223372036854775807");
+    EXPECT_EQ(e.Message(), u"Value must be between 1 and 2147483647");
   }
   EXPECT_EQ(gauge.MinValue(), 0);
   EXPECT_EQ(gauge.MaxValue(), 100);
+}
+
+TEST_F(WinbarTest, AddingProgressStopsAtTheEndsOfTheRange) {
+  TMGauge gauge(nullptr);
+  constexpr Int64 kMax = std::numeric_limits<Int64>::max();
+  constexpr Int64 kMin = std::numeric_limits<Int64>::min();
+  gauge.SetMaxValue(kMax);
+  gauge.SetProgress(kMax - 10);
+  gauge.AddProgress(std::numeric_limits<Int64>::max());
+  EXPECT_EQ(gauge.Progress(), kMax);
+  gauge.AddProgress(-5);
+  EXPECT_EQ(gauge.Progress(), kMax - 5);
+  gauge.SetMinValue(kMin);
+  gauge.AddProgress(kMin);
+  EXPECT_EQ(gauge.Progress(), -6);
+  gauge.AddProgress(kMin);
+  EXPECT_EQ(gauge.Progress(), kMin) << "not round to the top";
+  gauge.AddProgress(kMax);
+  EXPECT_EQ(gauge.Progress(), -1);
+  gauge.AddProgress(kMax);
+  gauge.AddProgress(kMax);
+  EXPECT_EQ(gauge.Progress(), kMax) << "not round to the bottom";
+  gauge.SetMinValue(0);
+  gauge.SetMaxValue(100);
+  gauge.SetProgress(40);
+  gauge.AddProgress(30);
+  EXPECT_EQ(gauge.Progress(), 70);
+  EXPECT_EQ(gauge.PercentDone(), 70);
 }
 
 TEST_F(WinbarTest, ASwitchTogglesOnItsKnobOnly) {
@@ -242,6 +275,112 @@ TEST_F(WinbarTest, AGroupScrollsWholeRowsAndShowsEachButtonsHint) {
   group.Perform(CM_HINTSHOW, 0, reinterpret_cast<LPARAM>(&info));
   EXPECT_EQ(info.HintStr, u"First");
   EXPECT_EQ(info.CursorRect, group.GetButtonRect(0));
+}
+
+TEST_F(WinbarTest, ADraggedButtonLandsWhereTheInsertionMarkShows) {
+  auto form = MakeForm<TWinbarExtrasForm>(FApp.get());
+  form->SetClientWidth(400);
+  form->Show();
+  Pump();
+  auto* group = new TButtonGroupEx(form.get());
+  group->SetAutoSize(false);
+  group->SetBounds(0, 200, 320, 30);
+  group->SetButtonWidth(60);
+  group->SetButtonHeight(24);
+  group->SetButtonOptions({gboAllowReorder, gboShowCaptions});
+  group->SetParent(form.get());
+  const std::vector<String> names{u"A", u"B", u"C", u"D"};
+  for (const String& name : names) group->Items().Add()->SetCaption(name);
+  std::vector<std::pair<Integer, Integer>> moves;
+  group->OnReorderButton = TGrpButtonReorderEvent(
+      [&moves](TObject*, Integer oldIndex, Integer newIndex) { moves.emplace_back(oldIndex, newIndex); });
+  Pump();
+  harness::BringToFront(group->Handle());
+  const auto order = [&] {
+    String text;
+    for (Integer i = 0; i < group->Items().Count(); ++i) text += group->Items().Items(i)->Caption();
+    return StringToUTF8(text);
+  };
+  for (Integer dragged = 0; dragged < 4; ++dragged)
+    for (Integer target = 0; target < 4; ++target)
+      for (bool rightHalf : {false, true}) {
+        if (target == dragged) continue;
+        for (Integer i = 0; i < 4; ++i) group->Items().Items(i)->SetCaption(names[static_cast<size_t>(i)]);
+        moves.clear();
+        // Where the mark shows: before the target, or after it.
+        std::vector<String> expected = names;
+        const String item = expected[static_cast<size_t>(dragged)];
+        Integer gap = rightHalf ? target + 1 : target;
+        expected.erase(expected.begin() + dragged);
+        if (dragged < gap) --gap;
+        expected.insert(expected.begin() + gap, item);
+        String wanted;
+        for (const String& name : expected) wanted += name;
+
+        const TRect from = group->GetButtonRect(dragged), to = group->GetButtonRect(target);
+        const Integer toX = rightHalf ? to.Right - 8 : to.Left + 8;
+        const Integer y = (from.Top + from.Bottom) / 2;
+        harness::InputDrag(group->Handle(), (from.Left + from.Right) / 2, y, toX, y, 3);
+        EXPECT_EQ(order(), StringToUTF8(wanted)) << dragged << " onto the " << (rightHalf ? "right" : "left")
+                                                 << " half of " << target;
+        if (gap == dragged) {
+          EXPECT_TRUE(moves.empty()) << "a drop that moves nothing reports nothing";
+        } else {
+          EXPECT_EQ(moves, (std::vector<std::pair<Integer, Integer>>{{dragged, gap}}));
+        }
+      }
+  EXPECT_EQ(DropTargetIndex(0, 2, false), 1);
+  EXPECT_EQ(DropTargetIndex(3, 0, true), 1);
+  EXPECT_TRUE(FExceptions.empty());
+}
+
+TEST_F(WinbarTest, TheKeyboardWalksAndClicksTheButtonsAndTheWheelScrollsTheRows) {
+  auto form = MakeForm<TWinbarExtrasForm>(FApp.get());
+  form->Show();
+  Pump();
+  auto* group = new TButtonGroupEx(form.get());
+  group->SetAutoSize(false);
+  group->SetBounds(0, 200, 3 * 40 + 30, 2 * 24);
+  group->SetButtonWidth(40);
+  group->SetButtonHeight(24);
+  group->SetButtonOptions({gboGroupStyle, gboShowCaptions});
+  group->SetParent(form.get());
+  for (int i = 0; i < 12; ++i) group->Items().Add()->SetCaption(IntToStr(i));
+  std::vector<Integer> clicked;
+  group->OnButtonClicked = TGrpButtonEvent([&clicked](TObject*, Integer index) { clicked.push_back(index); });
+  Pump();
+  const Integer perRow = group->ButtonsPerRowNow();
+  ASSERT_GT(perRow, 1);
+  harness::BringToFront(group->Handle());
+  group->SetFocus();
+  Pump();
+  struct Step {
+    UINT Key;
+    Integer Focus;
+  };
+  const Step steps[] = {{VK_RIGHT, 1}, {VK_DOWN, 1 + perRow}, {VK_LEFT, perRow}, {VK_UP, 0},
+                        {VK_LEFT, 0},  {VK_END, 11},          {VK_RIGHT, 11},   {VK_HOME, 0}};
+  for (const Step& step : steps) {
+    harness::InputKey(step.Key);
+    EXPECT_EQ(group->FocusIndex(), step.Focus) << "key " << step.Key;
+  }
+  EXPECT_TRUE(group->Focused()) << "the arrows stay with the group";
+  harness::InputKey(VK_RIGHT);
+  harness::InputKey(VK_SPACE);
+  EXPECT_EQ(clicked, std::vector<Integer>{1});
+  EXPECT_EQ(group->ItemIndex(), 1);
+  harness::InputKey(VK_END);
+  EXPECT_GT(group->TopRow(), 0) << "the keyboard's button is scrolled into view";
+  harness::InputKey(VK_RETURN);
+  EXPECT_EQ(clicked, (std::vector<Integer>{1, 11}));
+
+  group->ScrollIntoView(0);
+  ASSERT_EQ(group->TopRow(), 0);
+  harness::InputWheel(group->Handle(), 10, 10, -1);
+  EXPECT_EQ(group->TopRow(), 1) << "a notch towards the user shows the next row";
+  harness::InputWheel(group->Handle(), 10, 10, 1);
+  EXPECT_EQ(group->TopRow(), 0);
+  EXPECT_TRUE(FExceptions.empty());
 }
 
 TEST_F(WinbarTest, AnAutoSizedGroupTallerThanAWindowCanBeStaysBoundedAndStopsResizing) {

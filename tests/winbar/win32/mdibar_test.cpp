@@ -4,6 +4,7 @@
 #include "winbar/win32/winbartest.h"
 
 #include "rtl/numbers.h"
+#include "support/win32/realinput.h"
 
 namespace {
 
@@ -176,6 +177,36 @@ TEST_F(MDIBarTest, ClosingAWindowRemovesItsButtonAndTab) {
   EXPECT_EQ(bar.Height(), 6) << "the empty bar";
 }
 
+TEST_F(MDIBarTest, ADocumentsButtonDraggedOntoTheLeftHalfOfAnotherLandsBeforeIt) {
+  Documents d = OpenThree();
+  TMDIButtonGroup& bar = *d.Main->mdibg;
+  harness::BringToFront(bar.Handle());
+  const TRect first = bar.GetButtonRect(0), third = bar.GetButtonRect(2);
+  const Integer y = (first.Top + first.Bottom) / 2;
+  harness::InputDrag(bar.Handle(), (first.Left + first.Right) / 2, y, third.Left + 6, y, 4);
+  Pump();
+  ASSERT_EQ(bar.Items().Count(), 3);
+  EXPECT_EQ(bar.Items().Items(0)->Caption(), u"Document 2");
+  EXPECT_EQ(bar.Items().Items(1)->Caption(), u"Document 1");
+  EXPECT_EQ(bar.Items().Items(2)->Caption(), u"Document 3");
+  EXPECT_EQ(bar.GetMDIChild(1), d.Children[0]) << "the window goes with its button";
+}
+
+TEST_F(MDIBarTest, ClosingAnInactiveWindowKeepsTheActiveWindowsTabSelected) {
+  Documents d = OpenThree();
+  TMDITab& strip = *d.Main->tabs;
+  d.Children[1]->Show();
+  Pump();
+  ASSERT_EQ(strip.ActiveMDIChild(), d.Children[1]);
+  d.Children[0]->Close();
+  Pump();
+  ASSERT_EQ(strip.Tabs().Count(), 2);
+  EXPECT_EQ(strip.TabIndex(), 0) << "Document 2 moved to the first tab";
+  EXPECT_EQ(strip.ActiveMDIChild(), d.Children[1]);
+  EXPECT_EQ(SendMessageW(strip.Handle(), TCM_GETCURSEL, 0, 0), 0) << "and that tab is highlighted";
+  EXPECT_EQ(d.Main->ActiveMDIChild(), d.Children[1]);
+}
+
 TEST_F(MDIBarTest, ABarThatGoesFirstGivesTheWindowsTheirHandlersBack) {
   Documents d = OpenThree();
   // (The strip hooked the windows after the bar, so it goes first.)
@@ -228,7 +259,7 @@ TEST_F(MDIBarTest, AnActivationRunsTheHandlerOfTheWindowActivatedWhereverItsButt
 TEST_F(MDIBarTest, TheHotButtonIsTheOneLastPressedWithAnyButton) {
   Documents d = OpenThree();
   TMDIButtonGroup& bar = *d.Main->mdibg;
-  EXPECT_EQ(bar.HotButtonIndex(), -1) << "no press yet";
+  EXPECT_EQ(bar.HotButtonIndex(), 0) << "no press yet: the first button";
   Click(bar, 0);
   Click(bar, 2, harness::MouseButton::Right);
   Pump();
