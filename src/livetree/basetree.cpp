@@ -1208,6 +1208,8 @@ void TBaseLiveTree::InvalidateToBottom(PLiveNode node) {
 }
 
 void TBaseLiveTree::UpdateScrollBars(bool repaint) {
+  // Nodes added, deleted, expanded or collapsed change the content height.
+  UpdateVerticalRange();
   if (!InUpdate() && HasWindow()) FHost->UpdateScrollBars(repaint);
 }
 

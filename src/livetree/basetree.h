@@ -735,6 +735,12 @@ class TBaseLiveTree : public TObject {
     ChangeTreeStates(value ? TLiveTreeStates{tsClipboardFlushing} : TLiveTreeStates{},
                      value ? TLiveTreeStates{} : TLiveTreeStates{tsClipboardFlushing});
   }
+  // The window applies a size change (tsSizing): scrolling leaves the bars
+  // to it.
+  void SetSizing(bool value) {
+    ChangeTreeStates(value ? TLiveTreeStates{tsSizing} : TLiveTreeStates{},
+                     value ? TLiveTreeStates{} : TLiveTreeStates{tsSizing});
+  }
   // Writes the node chunks of the clipboard data (the cut or copy set) or
   // of the drag data (the selection), in tree order, each with its subtree.
   void StreamDataNodes(TStream& stream, bool forClipboard);
@@ -774,6 +780,12 @@ class TBaseLiveTree : public TObject {
     ChangeTreeStates(value ? TLiveTreeStates{tsOLEDragPending} : TLiveTreeStates{},
                      value ? TLiveTreeStates{} : TLiveTreeStates{tsOLEDragPending});
   }
+  // Whether presses start drags by themselves (the automatic drag mode)
+  // rather than only where OnDragAllowed allows.
+  bool DragAutomatic() const { return FDragAutomatic; }
+  void SetDragAutomatic(bool value) { FDragAutomatic = value; }
+  // Whether the last button press may become a drag once the mouse moves.
+  bool PressMayDrag() const { return FPressMayDrag; }
   const TNodeArray& DragSelection() const { return FDragSelection; }
   TDragOperations DragOperations() const { return FDragOperations; }
   void SetDragOperations(TDragOperations value) { FDragOperations = value; }
@@ -1092,6 +1104,8 @@ class TBaseLiveTree : public TObject {
   // Selection.
   TNodeArray FSelection;
   bool FSelectionLocked = false;
+  bool FDragAutomatic = false;
+  bool FPressMayDrag = false;
   Integer FLastSelectionLevel = -1;
   TNodeArray FTempNodeCache;
   Cardinal FCheckPropagationCount = 0;

@@ -46,6 +46,7 @@ bool ButtonSelects(TMouseButton button, TLTSelectionOptions options) {
 
 void TBaseLiveTree::MouseDown(TMouseButton button, TShiftState shift, Integer x, Integer y) {
   ChangeTreeStates(ButtonState(button), {});
+  FPressMayDrag = false;
   // A press while panning only ends it.
   if (IsPanning()) {
     StopWheelPanning();
@@ -139,6 +140,12 @@ void TBaseLiveTree::ProcessMouseDown(TMouseButton button, TShiftState shift, con
           : isCellHit && miscOptions.Contains(toFullRowDrag) && !positions.Contains(hiNowhere) &&
                 (isHitSelected || positions.Contains(hiOnItemLabel) || positions.Contains(hiOnNormalIcon));
 
+  // Whether this press may become a drag of the selection.
+  bool autoDrag = (FDragAutomatic || TreeStates().Contains(tsOLEDragging)) && (fullRowDrag || !isCellHit);
+  if (!FDragAutomatic && hitNode != nullptr)
+    autoDrag = AskDragAllowed(hitNode, newColumn) && (fullRowDrag || isLabelHit);
+  FPressMayDrag = autoDrag && isAnyHit;
+
   if (hitNode != nullptr && positions.Contains(hiOnItemButton) && hitNode->Has(vsHasChildren)) {
     ToggleNode(hitNode);
     return;
@@ -162,10 +169,15 @@ void TBaseLiveTree::ProcessMouseDown(TMouseButton button, TShiftState shift, con
     FNewSelRect = Rect(p.X + FEffectiveOffsetX, p.Y - FOffsetY, p.X + FEffectiveOffsetX, p.Y - FOffsetY);
     FLastSelRect = FNewSelRect;
   }
+  // A press on a selected node that may drag keeps the others until the
+  // button goes up without a drag.
+  if (multiSelect && shiftEmpty && isAnyHit && autoDrag && isHitSelected && !FSelectionLocked)
+    ChangeTreeStates({tsClearPending}, {});
   // Without a drag to wait for, a click on a selected node reduces the
   // selection at once.
-  if (!FSelectionLocked &&
-      ((multiSelect && shiftEmpty && !isAnyHit && !fullRowDrag) || (isAnyHit && (shiftEmpty || !multiSelect)))) {
+  const bool needChange = !autoDrag;
+  if (!FSelectionLocked && ((multiSelect && shiftEmpty && !isAnyHit && !fullRowDrag) ||
+                            (isAnyHit && (!isHitSelected || needChange) && (shiftEmpty || !multiSelect)))) {
     if (isHitSelected || (altPressed && hitInfo.HitColumn == MainColumn() && !positions.Contains(hiNowhere)))
       ClearSelectionDirectly(hitNode);
     else if (!(positions.Contains(hiNowhere) && selectionOptions.Contains(toAlwaysSelectNode)))

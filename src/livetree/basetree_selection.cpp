@@ -449,12 +449,29 @@ Cardinal TBaseLiveTree::CutCopyCount() const {
 bool TBaseLiveTree::ChangeFocus(PLiveNode value, bool ask) {
   if (value == FRoot) value = nullptr;
   if (value == FFocusedNode) return false;
+  if (TreeStates().Contains(tsEditing) && !EndEditNode()) return false;
   if (ask && !AskFocusChange(FFocusedNode, value, FFocusedColumn, FFocusedColumn)) return false;
   PLiveNode old = FFocusedNode;
+  const bool autoExpand = AutoOptions().Contains(toAutoExpand);
+  if (old != nullptr && autoExpand && old->Has(vsExpanded) && value != nullptr && old->Parent == value->Parent)
+    ToggleNode(old);
+  else
+    InvalidateNode(old);
   FFocusedNode = value;
-  if (value != nullptr) FFocusedColumn = RepairedFocusedColumn(*FHeader, FFocusedColumn);
-  InvalidateNode(old);
-  InvalidateNode(value);
+  if (value != nullptr) {
+    FFocusedColumn = RepairedFocusedColumn(*FHeader, FFocusedColumn);
+    if (autoExpand && !value->Has(vsExpanded)) ToggleNode(value);
+    InvalidateNode(value);
+    // A focus moved by keys or search must stay where the user can see it.
+    if (!InUpdate() && !AutoOptions().Contains(toDisableAutoscrollOnFocus)) {
+      const TLiveTreeStates states = TreeStates();
+      const bool buttonDown = states.Contains(tsLeftButtonDown) || states.Contains(tsMiddleButtonDown) ||
+                              states.Contains(tsRightButtonDown);
+      ScrollIntoView(value, SelectionOptions().Contains(toCenterScrollIntoView) && !buttonDown,
+                     !SelectionOptions().Contains(toFullRowSelect));
+    }
+  }
+  if (FSelection.empty()) ResetRangeAnchor();
   return true;
 }
 

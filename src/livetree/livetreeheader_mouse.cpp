@@ -71,15 +71,26 @@ bool TLTHeader::MouseUp(TPoint p, TShiftState shift) {
   bool active = FStates.Contains(hsColumnWidthTracking) || FStates.Contains(hsColumnWidthTrackPending) ||
                 FColumns->DownIndex() >= 0;
   if (!active) return false;
-  if (FColumns->DownIndex() >= 0) {
-    FColumns->ProcessHeaderClick(Point(p.X, p.Y + FHeight), mbLeft, shift, false, false);
-    if (FColumns->IsValidColumn(FColumns->DownIndex())) Invalidate(FColumns->Items(FColumns->DownIndex()));
-    FColumns->FDownIndex = NoColumn;
-    FColumns->FCheckBoxHit = false;
+  // The click's handlers (a sort's comparison among them) may raise: the
+  // press and the tracking end all the same.
+  auto release = [this] {
+    if (FColumns->DownIndex() >= 0) {
+      if (FColumns->IsValidColumn(FColumns->DownIndex())) Invalidate(FColumns->Items(FColumns->DownIndex()));
+      FColumns->FDownIndex = NoColumn;
+      FColumns->FCheckBoxHit = false;
+    }
+    if (FColumns->IsValidColumn(FColumns->TrackIndex())) Invalidate(FColumns->Items(FColumns->TrackIndex()));
+    FColumns->FTrackIndex = NoColumn;
+    FStates -= THeaderStates{hsColumnWidthTracking, hsColumnWidthTrackPending, hsDragging, hsDragPending};
+  };
+  try {
+    if (FColumns->DownIndex() >= 0)
+      FColumns->ProcessHeaderClick(Point(p.X, p.Y + FHeight), mbLeft, shift, false, false);
+  } catch (...) {
+    release();
+    throw;
   }
-  if (FColumns->IsValidColumn(FColumns->TrackIndex())) Invalidate(FColumns->Items(FColumns->TrackIndex()));
-  FColumns->FTrackIndex = NoColumn;
-  FStates -= THeaderStates{hsColumnWidthTracking, hsColumnWidthTrackPending, hsDragging, hsDragPending};
+  release();
   return true;
 }
 

@@ -2,9 +2,13 @@
 // check boxes by Space, scrolling by keys and the incremental search.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <map>
+#include <string>
+#include <vector>
 
 #include "livetree/stringtree.h"
+#include "rtl/numbers.h"
 #include "support/livetree_namedtree.h"
 
 namespace {
@@ -168,3 +172,49 @@ TEST_F(KeysTest, KeyActionsMayBeSwallowed) {
 }
 
 }  // namespace
+
+// Every way of moving the focus keeps the focused node on screen: the tree
+// of 40 rows shows only a few of them at a time.
+TEST_F(KeysTest, MovingTheFocusScrollsTheFocusedNodeIntoView) {
+  struct Case {
+    const char* Name;
+    std::function<void()> Move;
+    const char* Expected;
+  };
+  const std::vector<Case> cases{
+      {"down past the last shown row",
+       [this] {
+         for (int i = 0; i < 8; ++i) tree.KeyDown(ltkDown, {});
+       },
+       "n8"},
+      {"page down", [this] { tree.KeyDown(ltkNext, {}); }, "n5"},
+      {"page down twice",
+       [this] {
+         tree.KeyDown(ltkNext, {});
+         tree.KeyDown(ltkNext, {});
+       },
+       "n10"},
+      {"end", [this] { tree.KeyDown(ltkEnd, {}); }, "n39"},
+      {"ctrl+end", [this] { tree.KeyDown(ltkEnd, {ssCtrl}); }, "n0"},
+      {"search", [this] { Type(u"n33"); }, "n33"},
+      {"focus set by the program", [this] { tree.SetFocusedNode(tree.GetLast()); }, "n39"},
+  };
+  tree.SetIncrementalSearch(isAll);
+  for (int i = 0; i < 40; ++i) Add(u"n" + IntToStr(i));
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.Name);
+    tree.SetOffsetY(0);
+    tree.SetFocusedNode(tree.GetFirst());
+    tree.SetOffsetY(0);
+    c.Move();
+    if (tree.TreeStates().Contains(tsIncrementalSearching)) host.FireTimer(TimerIdSearch);
+    EXPECT_EQ(Focused(), c.Expected);
+    TRect r = tree.GetDisplayRect(tree.FocusedNode(), NoColumn, false);
+    if (std::string(c.Name) == "ctrl+end") {
+      EXPECT_EQ(tree.OffsetY(), host.Height - tree.RangeY()) << "ctrl+end scrolls to the end and keeps the focus";
+      continue;
+    }
+    EXPECT_GE(r.Top, 0);
+    EXPECT_LE(r.Bottom, host.Height);
+  }
+}

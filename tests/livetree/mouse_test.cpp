@@ -102,6 +102,38 @@ TEST_F(MouseTest, ClicksFocusAndSelectWithShiftAndCtrl) {
   EXPECT_TRUE(Selected().empty());
 }
 
+// Pressing a node of a multi-selection that may be dragged keeps the others
+// until the button comes up without a drag; a press that cannot drag
+// reduces the selection at once.
+TEST_F(MouseTest, APressOnASelectedNodeThatMayDragKeepsTheSelectionUntilRelease) {
+  tree.TreeOptions().SetSelectionOptions(tree.TreeOptions().SelectionOptions() + TLTSelectionOptions{toMultiSelect});
+  AddRows(6);
+  struct Case {
+    const char* Name;
+    bool Automatic;
+    bool Allowed;
+    std::vector<Cardinal> AfterPress;
+  };
+  for (const Case& c : {Case{"automatic drag", true, false, {1, 2, 3}}, Case{"allowed by the event", false, true, {1, 2, 3}},
+                        Case{"no drag", false, false, {2}}}) {
+    SCOPED_TRACE(c.Name);
+    tree.SetDragAutomatic(c.Automatic);
+    tree.OnDragAllowed = [&c](TBaseLiveTree*, PLiveNode, TColumnIndex, bool& allowed) { allowed = c.Allowed; };
+    PLiveNode second = tree.GetFirst()->NextSibling;
+    Click(PointOn(second, hiOnItemLabel));
+    Click(PointOn(second->NextSibling->NextSibling, hiOnItemLabel), {ssShift});
+    ASSERT_EQ(Selected(), (std::vector<Cardinal>{1, 2, 3}));
+    const TPoint p = PointOn(second->NextSibling, hiOnItemLabel);
+    tree.MouseDown(mbLeft, {}, p.X, p.Y);
+    EXPECT_EQ(Selected(), c.AfterPress);
+    EXPECT_EQ(tree.PressMayDrag(), c.Automatic || c.Allowed);
+    EXPECT_EQ(tree.FocusedNode(), second->NextSibling);
+    tree.MouseUp(mbLeft, {}, p.X, p.Y);
+    EXPECT_EQ(Selected(), (std::vector<Cardinal>{2})) << "released without a drag: only the pressed node";
+  }
+  tree.OnDragAllowed = nullptr;
+}
+
 TEST_F(MouseTest, ExpandButtonTogglesAndCheckBoxChecksOnRelease) {
   tree.TreeOptions().SetMiscOptions(tree.TreeOptions().MiscOptions() + TLTMiscOptions{toCheckSupport});
   host.ImageLists[ilCheck] = TSize{13, 13};

@@ -11,6 +11,7 @@
 #include "rtl/sets.h"
 #include "ui/buttons.h"
 #include "ui/graphics.h"
+#include "ui/menus.h"
 #include "ui/publish.h"
 
 // ---------------------------------------------------------------------------
@@ -213,6 +214,29 @@ const TTypeInfo& DescribeType(TypeTag<TLTSearchDirection>) {
 }
 const TTypeInfo& DescribeType(TypeTag<TLTSearchStart>) {
   static const TEnumTypeInfo t(u"TLTSearchStart", u"LiveTree", {u"ssAlwaysStartOver", u"ssLastHit", u"ssFocusedNode"});
+  return t;
+}
+
+const TTypeInfo& DescribeType(TypeTag<TLTNodeAttachMode>) {
+  static const TEnumTypeInfo t(u"TLTNodeAttachMode", u"LiveTree",
+                               {u"amNoWhere", u"amInsertBefore", u"amInsertAfter", u"amAddChildFirst", u"amAddChildLast"});
+  return t;
+}
+const TTypeInfo& DescribeType(TypeTag<TDragOperation>) {
+  static const TEnumTypeInfo t(u"TDragOperation", u"LiveTree", {u"doCopy", u"doMove", u"doLink"});
+  return t;
+}
+const TTypeInfo& DescribeType(TypeTag<TSet<TDragOperation>>) {
+  static const TSetTypeInfo t(u"TDragOperations", u"LiveTree",
+                              static_cast<const TOrdinalTypeInfo&>(DescribeType(TypeTag<TDragOperation>{})));
+  return t;
+}
+const TTypeInfo& DescribeType(TypeTag<TLTDragImageKind>) {
+  static const TEnumTypeInfo t(u"TLTDragImageKind", u"LiveTree", {u"diComplete", u"diMainColumnOnly", u"diNoImage"});
+  return t;
+}
+const TTypeInfo& DescribeType(TypeTag<TLTDragType>) {
+  static const TEnumTypeInfo t(u"TLTDragType", u"LiveTree", {u"dtOLE", u"dtVCL"});
   return t;
 }
 
@@ -719,6 +743,14 @@ void TLiveTreeColumn::Describe(TClassBuilder<TLiveTreeColumn>& c) {
        u"Style", [](const C& o) { return o.Model().Style(); },
        [](C& o, TLiveTreeColumnStyle v) { o.Model().SetStyle(v); })
       .Default(vsText);
+  // Forms of older writers name the caption and the hint directly; they are
+  // written as WideText and WideHint.
+  c.Property(
+       u"Text", [](const C& o) { return o.Model().Text(); }, [](C& o, const String& v) { o.Model().SetText(v); })
+      .Stored(false);
+  c.Property(
+       u"Hint", [](const C& o) { return o.Model().Hint(); }, [](C& o, const String& v) { o.Model().SetHint(v); })
+      .Stored(false);
   c.Property(
        u"Tag", [](const C& o) { return static_cast<Integer>(o.Model().Tag()); },
        [](C& o, Integer v) { o.Model().SetTag(v); })
@@ -778,6 +810,26 @@ TPersistent* TLTHeader::GetOwner() const {
   return FOwner;
 }
 
+void TLTHeader::SetImages(TCustomImageList* value) {
+  if (value == FImages) return;
+  if (FImages != nullptr && FOwner != nullptr) FImages->RemoveFreeNotification(FOwner);
+  FImages = value;
+  if (FImages != nullptr && FOwner != nullptr) FImages->FreeNotification(FOwner);
+  if (FOwner != nullptr && !FOwner->ComponentState().Contains(csLoading)) Model().Invalidate(nullptr);
+}
+
+void TLTHeader::SetPopupMenu(TPopupMenu* value) {
+  if (value == FPopupMenu) return;
+  if (FPopupMenu != nullptr && FOwner != nullptr) FPopupMenu->RemoveFreeNotification(FOwner);
+  FPopupMenu = value;
+  if (FPopupMenu != nullptr && FOwner != nullptr) FPopupMenu->FreeNotification(FOwner);
+}
+
+void TLTHeader::ComponentGone(TComponent* component) {
+  if (component == FImages) FImages = nullptr;
+  if (component == FPopupMenu) FPopupMenu = nullptr;
+}
+
 void TLTHeader::Describe(TClassBuilder<TLTHeader>& c) {
   using H = TLTHeader;
   c.Property(
@@ -796,6 +848,7 @@ void TLTHeader::Describe(TClassBuilder<TLTHeader>& c) {
   c.Property(
        u"Height", [](const H& o) { return o.Model().Height(); }, [](H& o, Integer v) { o.Model().SetHeight(v); })
       .Default(19);
+  c.Property(u"Images", &H::Images, &H::SetImages);
   c.Property(
        u"MainColumn", [](const H& o) { return o.Model().MainColumn(); },
        [](H& o, Integer v) { o.Model().SetMainColumn(v); })
@@ -816,6 +869,7 @@ void TLTHeader::Describe(TClassBuilder<TLTHeader>& c) {
        u"ParentFont", [](const H& o) { return o.Model().ParentFont(); },
        [](H& o, bool v) { o.Model().SetParentFont(v); })
       .Default(0);
+  c.Property(u"PopupMenu", &H::PopupMenu, &H::SetPopupMenu);
   c.Property(
        u"SortColumn", [](const H& o) { return o.Model().SortColumn(); },
        [](H& o, Integer v) { o.Model().SetSortColumn(v); })
@@ -893,9 +947,26 @@ void TClipboardFormats::Assign(const TPersistent* source) {
   TPersistent::Assign(source);
 }
 
-void TClipboardFormats::Describe(TClassBuilder<TClipboardFormats>& c) {
-  c.Property(u"Strings", &TClipboardFormats::GetStrings, &TClipboardFormats::SetStrings);
+void TClipboardFormats::DefineProperties(TFiler& filer) {
+  TPersistent::DefineProperties(filer);
+  // Written as a string list is: the names in parentheses.
+  filer.DefineProperty(
+      u"Strings",
+      [this](TReader& reader) {
+        reader.ReadListBegin();
+        FStrings->Clear();
+        while (!reader.EndOfList()) Add(reader.ReadString());
+        reader.ReadListEnd();
+      },
+      [this](TWriter& writer) {
+        writer.WriteListBegin();
+        for (Integer i = 0; i < FStrings->GetCount(); ++i) writer.WriteString(FStrings->Get(i));
+        writer.WriteListEnd();
+      },
+      FStrings->GetCount() > 0);
 }
+
+void TClipboardFormats::Describe(TClassBuilder<TClipboardFormats>&) {}
 
 void TLTEdit::Describe(TClassBuilder<TLTEdit>&) {}
 
@@ -915,15 +986,28 @@ void TLTEdit::WndProc(TMessage& message) {
           FTree->Model().CancelEditNode();
           return;
         }
+        // Ctrl+A (and only Ctrl) selects the whole text.
+        if (message.WParam == 'A' && FTree->Model().IsEditing() && GetKeyState(VK_CONTROL) < 0 &&
+            GetKeyState(VK_SHIFT) >= 0 && GetKeyState(VK_MENU) >= 0) {
+          SelectAll();
+          return;
+        }
         break;
       case WM_CHAR:
         // The edit would beep at the keys that end it.
         if (message.WParam == u'\r' || message.WParam == 27) return;
         break;
-      case WM_KILLFOCUS:
+      case WM_KILLFOCUS: {
         TCustomEdit::WndProc(message);
-        if (IsWindowVisible(Handle()) && FTree->Model().IsEditing()) FTree->Model().EndEditNode();
+        if (!IsWindowVisible(Handle()) || !FTree->Model().IsEditing()) return;
+        // Switching elsewhere keeps the text only when the tree says so.
+        const auto* strings = dynamic_cast<const TCustomLiveStringTree*>(&FTree->Model());
+        if (strings != nullptr && strings->StringOptions().Contains(toAutoAcceptEditChange))
+          FTree->Model().EndEditNode();
+        else
+          FTree->Model().CancelEditNode();
         return;
+      }
       default: break;
     }
   }
@@ -990,7 +1074,23 @@ bool TBaseLiveTree::OwnerDestroying() const {
   return Owner() != nullptr && Owner()->ComponentState().Contains(csDestroying);
 }
 
+const std::any* TBaseLiveTree::PublishedEvent(const String& name) const {
+  auto found = FPublishedEvents.find(name);
+  return found != FPublishedEvents.end() ? &found->second : nullptr;
+}
+
+void TBaseLiveTree::SetPublishedEvent(const String& name, std::any handler, std::function<void()> drop) {
+  FPublishedEvents[name] = std::move(handler);
+  if (drop)
+    FPublishedEventDrops[name] = std::move(drop);
+  else
+    FPublishedEventDrops.erase(name);
+}
+
 void TBaseLiveTree::DropPublishedHandlers() {
+  for (auto& [name, drop] : FPublishedEventDrops) drop();
+  FPublishedEventDrops.clear();
+  FPublishedEvents.clear();
   SetOnChange({});
   SetOnCompareNodes({});
   SetOnFocusChanged({});
@@ -1006,8 +1106,33 @@ void TBaseLiveTree::Describe(TClassBuilder<TBaseLiveTree>& c) {
        u"Alignment", [](const T& o) { return o.Model().Alignment(); },
        [](T& o, TAlignment v) { o.Model().SetAlignment(v); })
       .Default(taLeftJustify);
+  c.Property(
+       u"AnimationDuration", [](const T& o) { return o.Model().AnimationDuration(); },
+       [](T& o, Cardinal v) { o.Model().SetAnimationDuration(v); })
+      .Default(200);
   publish::Anchors(c);
+  c.Property(
+       u"AutoExpandDelay", [](const T& o) { return o.Model().AutoExpandDelay(); },
+       [](T& o, Cardinal v) { o.Model().SetAutoExpandDelay(v); })
+      .Default(1000);
+  c.Property(
+       u"AutoScrollDelay", [](const T& o) { return o.Model().AutoScrollDelay(); },
+       [](T& o, Cardinal v) { o.Model().SetAutoScrollDelay(v); })
+      .Default(1000);
+  c.Property(
+       u"AutoScrollInterval", [](const T& o) { return o.Model().AutoScrollInterval(); },
+       [](T& o, Cardinal v) { o.Model().SetAutoScrollInterval(v); })
+      .Default(1);
+  publish::BevelProperties(c);
+  publish::BevelCutProperties(c);
+  publish::BiDiProperties(c);
   c.Property(u"BorderStyle", &T::BorderStyle, &T::SetBorderStyle).Default(bsSingle);
+  publish::BorderWidth(c);
+  c.Property(
+       u"BottomSpace", [](const T& o) { return o.Model().BottomSpace(); },
+       [](T& o, Cardinal v) { o.Model().SetBottomSpace(v); })
+      .Default(0);
+
   c.Property(
        u"ButtonFillMode", [](const T& o) { return o.Model().PaintSettings().ButtonFillMode; },
        [](T& o, TLTButtonFillMode v) {
@@ -1023,6 +1148,10 @@ void TBaseLiveTree::Describe(TClassBuilder<TBaseLiveTree>& c) {
        })
       .Default(bsRectangle);
   c.Property(
+       u"ChangeDelay", [](const T& o) { return o.Model().ChangeDelay(); },
+       [](T& o, Cardinal v) { o.Model().SetChangeDelay(v); })
+      .Default(0);
+  c.Property(
        u"CheckImageKind", [](const T& o) { return o.Model().PaintSettings().CheckImageKind; },
        [](T& o, TCheckImageKind v) {
          o.Model().PaintSettings().CheckImageKind = v;
@@ -1036,15 +1165,44 @@ void TBaseLiveTree::Describe(TClassBuilder<TBaseLiveTree>& c) {
       u"Columns", [](const T& o) { return o.GetHeader()->GetColumns(); },
       [](T& o, TLiveTreeColumns* v) { o.GetHeader()->SetColumns(v); });
   publish::Constraints(c);
+  publish::Ctl3DProperties(c);
   c.Property(u"CustomCheckImages", &T::CustomCheckImages, &T::SetCustomCheckImages);
   c.Property(
        u"DefaultNodeHeight", [](const T& o) { return o.Model().DefaultNodeHeight(); },
        [](T& o, Cardinal v) { o.Model().SetDefaultNodeHeight(v); })
       .Default(18);
   c.Property(
+       u"DefaultPasteMode", [](const T& o) { return o.Model().DefaultPasteMode(); },
+       [](T& o, TLTNodeAttachMode v) { o.Model().SetDefaultPasteMode(v); })
+      .Default(amAddChildLast);
+  c.Property(
+       u"DragCursor", [](const T& o) { return o.Kept.DragCursor; }, [](T& o, Integer v) { o.Kept.DragCursor = v; },
+       &types::Cursor())
+      .Default(-12);
+  c.Property(
+       u"DragHeight", [](const T& o) { return o.Model().DragHeight(); },
+       [](T& o, Integer v) { o.Model().SetDragHeight(v); })
+      .Default(350);
+  c.Property(u"DragImageKind", &T::DragImageKind, &T::SetDragImageKind).Default(diComplete);
+  KST_KEPT_PROPERTY(u"DragKind", DragKind).Default(dkDrag);
+  c.Property(u"DragMode", &T::DragMode, &T::SetDragMode).Default(dmManual);
+  c.Property(
+       u"DragOperations", [](const T& o) { return o.Model().DragOperations(); },
+       [](T& o, TDragOperations v) { o.Model().SetDragOperations(v); })
+      .Default(3);
+  c.Property(u"DragType", &T::DragType, &T::SetDragType).Default(dtOLE);
+  c.Property(
+       u"DragWidth", [](const T& o) { return o.Model().DragWidth(); },
+       [](T& o, Integer v) { o.Model().SetDragWidth(v); })
+      .Default(200);
+  c.Property(
        u"DrawSelectionMode", [](const T& o) { return o.Model().PaintSettings().DrawSelectionMode; },
        [](T& o, TLTDrawSelectionMode v) { o.Model().PaintSettings().DrawSelectionMode = v; })
       .Default(smDottedRectangle);
+  c.Property(
+       u"EditDelay", [](const T& o) { return o.Model().EditDelay(); },
+       [](T& o, Cardinal v) { o.Model().SetEditDelay(v); })
+      .Default(1000);
   c.Property(
       u"EmptyListMessage", [](const T& o) { return o.Model().EmptyListMessage(); },
       [](T& o, const String& v) { o.Model().SetEmptyListMessage(v); });
@@ -1059,11 +1217,24 @@ void TBaseLiveTree::Describe(TClassBuilder<TBaseLiveTree>& c) {
        u"HintMode", [](const T& o) { return o.Model().HintMode(); },
        [](T& o, TLTHintMode v) { o.Model().SetHintMode(v); })
       .Default(hmDefault);
+  c.Property(u"HotCursor", &T::HotCursor, &T::SetHotCursor, &types::Cursor()).Default(crDefault);
   c.Property(u"Images", &T::Images, &T::SetImages);
   c.Property(
        u"IncrementalSearch", [](const T& o) { return o.Model().IncrementalSearch(); },
        [](T& o, TLTIncrementalSearch v) { o.Model().SetIncrementalSearch(v); })
       .Default(isNone);
+  c.Property(
+       u"IncrementalSearchDirection", [](const T& o) { return o.Model().IncrementalSearchDirection(); },
+       [](T& o, TLTSearchDirection v) { o.Model().SetIncrementalSearchDirection(v); })
+      .Default(sdForward);
+  c.Property(
+       u"IncrementalSearchStart", [](const T& o) { return o.Model().IncrementalSearchStart(); },
+       [](T& o, TLTSearchStart v) { o.Model().SetIncrementalSearchStart(v); })
+      .Default(ssFocusedNode);
+  c.Property(
+       u"IncrementalSearchTimeout", [](const T& o) { return o.Model().IncrementalSearchTimeout(); },
+       [](T& o, Cardinal v) { o.Model().SetIncrementalSearchTimeout(v); })
+      .Default(1000);
   c.Property(
        u"Indent", [](const T& o) { return o.Model().Indent(); }, [](T& o, Cardinal v) { o.Model().SetIndent(v); })
       .Default(18);
@@ -1099,6 +1270,10 @@ void TBaseLiveTree::Describe(TClassBuilder<TBaseLiveTree>& c) {
   c.Property(u"RootNodeCount", &T::RootNodeCount, &T::SetRootNodeCount).Default(0);
   c.Property(u"ScrollBarOptions", &T::GetScrollBarOptions, &T::SetScrollBarOptions);
   c.Property(
+       u"SelectionBlendFactor", [](const T& o) { return static_cast<Integer>(o.Model().SelectionBlendFactor()); },
+       [](T& o, Integer v) { o.Model().SetSelectionBlendFactor(static_cast<Byte>(std::clamp(v, 0, 255))); })
+      .Default(128);
+  c.Property(
        u"SelectionCurveRadius", [](const T& o) { return o.Model().SelectionCurveRadius(); },
        [](T& o, Cardinal v) { o.Model().SetSelectionCurveRadius(v); })
       .Default(0);
@@ -1112,7 +1287,22 @@ void TBaseLiveTree::Describe(TClassBuilder<TBaseLiveTree>& c) {
       .Default(4);
   c.Property(u"TreeOptions", &T::GetTreeOptions, &T::SetTreeOptions);
   publish::Visible(c);
+  c.Property(
+       u"WantTabs", [](const T& o) { return o.Model().WantTabs(); }, [](T& o, bool v) { o.Model().SetWantTabs(v); })
+      .Default(0);
   publish::MouseEvents(c);
+  c.Property(u"OnMouseWheel", &T::OnMouseWheel);
+  c.Property(u"OnResize", &T::OnResize);
+  c.Property(
+      u"OnEndDock", [](const T& o) { return o.Kept.OnEndDock; },
+      [](T& o, const TEndDragEvent& v) { o.Kept.OnEndDock = v; }, &EndDragEventType());
+  c.Property(
+      u"OnEndDrag", [](const T& o) { return o.Kept.OnEndDrag; },
+      [](T& o, const TEndDragEvent& v) { o.Kept.OnEndDrag = v; }, &EndDragEventType());
+  publish::KeptEvent<0>(c, u"OnStartDock", TKeptEvent::StartDock);
+  c.Property(
+      u"OnStartDrag", [](const T& o) { return o.Kept.OnStartDrag; },
+      [](T& o, const TStartDragEvent& v) { o.Kept.OnStartDrag = v; });
   publish::FocusEvents(c);
   publish::KeyEvents(c);
   c.Property(u"OnChange", &T::OnChange, &T::SetOnChange);
@@ -1121,6 +1311,7 @@ void TBaseLiveTree::Describe(TClassBuilder<TBaseLiveTree>& c) {
   c.Property(u"OnGetImageIndex", &T::OnGetImageIndex, &T::SetOnGetImageIndex);
   c.Property(u"OnIncrementalSearch", &T::OnIncrementalSearch, &T::SetOnIncrementalSearch);
   c.Property(u"OnInitNode", &T::OnInitNode, &T::SetOnInitNode);
+  PublishTreeEvents(c);
 }
 
 TLiveTreeFont TBaseLiveTree::ModelFont(const TFont& font) const {
@@ -1169,6 +1360,7 @@ void TBaseLiveTree::Notification(TComponent* component, TOperation operation) {
   if (operation != opRemove) return;
   if (component == FImages) FImages = nullptr;
   if (component == FStateImages) FStateImages = nullptr;
+  if (FHeader) FHeader->ComponentGone(component);
   if (component == FCustomCheckImages) {
     FCustomCheckImages = nullptr;
     FModel->PaintSettings().CheckImageKind = ckSystemDefault;
@@ -1272,6 +1464,7 @@ void TBaseLiveTree::Loaded() {
   UpdateScrollBars(true);
   HeaderFrameChanged();
   RegisterDropTarget();
+  FModel->RequestCacheValidation();
 }
 
 void TBaseLiveTree::CMFontChanged(TMessage& message) {
@@ -1306,6 +1499,8 @@ void TBaseLiveTree::CreateWnd() {
   UpdateScrollBars(true);
   HeaderFrameChanged();
   RegisterDropTarget();
+  // Nodes made before the window existed still need their position cache.
+  FModel->RequestCacheValidation();
 }
 
 void TBaseLiveTree::DestroyWnd() {
@@ -1373,21 +1568,75 @@ void TBaseLiveTree::UpdateScrollBars(bool repaint) {
     ~Reset() { Flag = false; }
   } reset{FSyncingScrollBars};
   TScrollStyle bars = FScrollBarOptions->ScrollBars();
-  UINT disable = FScrollBarOptions->AlwaysVisible() ? SIF_DISABLENOSCROLL : 0;
-  if (bars == ssVertical || bars == ssBoth) {
-    SCROLLINFO info{sizeof(SCROLLINFO), SIF_ALL | disable, 0, 0, 0, 0, 0};
-    info.nMax = std::max(0, FModel->RangeY() - 1);
-    info.nPage = static_cast<UINT>(std::max(0, ClientHeight()));
-    info.nPos = -FModel->OffsetY();
-    SetScrollInfo(Handle(), SB_VERT, &info, repaint);
+  const bool always = FScrollBarOptions->AlwaysVisible();
+  UINT disable = always ? SIF_DISABLENOSCROLL : 0;
+  // A bar that appears or goes changes the client area, which can call for
+  // the other bar and refits the auto-size column: settle both again until
+  // the client area stays as it is.
+  for (int pass = 0; pass < 3; ++pass) {
+    const Integer oldWidth = ClientWidth();
+    const Integer oldHeight = ClientHeight();
+    FModel->UpdateVerticalRange();
+    if (bars == ssVertical || bars == ssBoth) {
+      const bool show = ClientHeight() < FModel->RangeY() || always;
+      SCROLLINFO info{sizeof(SCROLLINFO), SIF_ALL | disable, 0, 0, 0, 0, 0};
+      if (show) {
+        info.nMax = std::max(0, FModel->RangeY() - 1);
+        info.nPage = static_cast<UINT>(std::max(0, ClientHeight()));
+        info.nPos = -FModel->OffsetY();
+      }
+      const bool wasShown = VerticalScrollBarShown();
+      SetScrollInfo(Handle(), SB_VERT, &info, repaint);
+      if (show != wasShown || show != VerticalScrollBarShown()) NotifyScrollBar(SB_VERT, show);
+    }
+    FModel->UpdateHorizontalRange();
+    if (bars == ssHorizontal || bars == ssBoth) {
+      const bool show = ClientWidth() < FModel->RangeX() || always;
+      SCROLLINFO info{sizeof(SCROLLINFO), SIF_ALL | disable, 0, 0, 0, 0, 0};
+      if (show) {
+        info.nMax = std::max(0, FModel->RangeX() - 1);
+        info.nPage = static_cast<UINT>(std::max(0, ClientWidth()));
+        info.nPos = FModel->EffectiveOffsetX();
+      }
+      const bool wasShown = HorizontalScrollBarShown();
+      SetScrollInfo(Handle(), SB_HORZ, &info, repaint);
+      if (show != wasShown || show != HorizontalScrollBarShown()) NotifyScrollBar(SB_HORZ, show);
+    }
+    // The offsets follow the ranges and the client area as they are now.
+    FModel->ScrollOffsets(Point(FModel->OffsetX(), FModel->OffsetY()), false);
+    if (ClientWidth() == oldWidth && ClientHeight() == oldHeight) break;
   }
-  if (bars == ssHorizontal || bars == ssBoth) {
-    SCROLLINFO info{sizeof(SCROLLINFO), SIF_ALL | disable, 0, 0, 0, 0, 0};
-    info.nMax = std::max(0, FModel->RangeX() - 1);
-    info.nPage = static_cast<UINT>(std::max(0, ClientWidth()));
-    info.nPos = FModel->EffectiveOffsetX();
-    SetScrollInfo(Handle(), SB_HORZ, &info, repaint);
+}
+
+void TBaseLiveTree::NotifyScrollBar(int bar, bool show) {
+  ShowScrollBar(Handle(), bar, show ? TRUE : FALSE);
+  if (FModel->OnShowScrollBar) FModel->OnShowScrollBar(FModel.get(), bar, show);
+}
+
+void TBaseLiveTree::ClientSizeChanged() {
+  if (!TWinControl::HandleAllocated() || ClientHeight() < 1) return;
+  ::TLTHeader& header = FModel->Header();
+  // The auto-size column takes what the other columns leave of the new
+  // width, also while a scroll bar coming or going resizes the client area.
+  if (header.Options().Contains(hoAutoResize)) {
+    if (!header.States().Contains(hsAutoSizing)) header.FitAutoSizeColumn(InvalidColumn, false);
+  } else {
+    header.ApplyFixedAreaConstraints();
   }
+  header.SpringColumns();
+  header.Invalidate(nullptr);
+  FollowWithEditor();
+  if (FModel->TreeStates().Contains(tsSizing) || FSyncingScrollBars) return;
+  FModel->SetSizing(true);
+  try {
+    FModel->UpdateRanges();
+    FModel->ScrollOffsets(Point(FModel->OffsetX(), FModel->OffsetY()));
+    FModel->SetSizing(false);
+  } catch (...) {
+    FModel->SetSizing(false);
+    throw;
+  }
+  UpdateScrollBars(true);
 }
 
 void TBaseLiveTree::StartTimer(int id, Cardinal milliseconds) {
@@ -1479,6 +1728,7 @@ void TBaseLiveTree::ScrollContent(Integer dx, Integer dy) {
     ScrollWindowEx(Handle(), dx, dy, nullptr, nullptr, nullptr, nullptr, SW_INVALIDATE);
   }
   if (dx != 0) InvalidateHeader({});
+  FollowWithEditor();
 }
 
 void TBaseLiveTree::InvalidateHeader(const TRect&) {
@@ -1575,17 +1825,8 @@ bool TBaseLiveTree::BeginNodeEdit(PLiveNode node, TColumnIndex column) {
     FEditor->SetVisible(false);
     FEditor->SetParent(this);
   }
-  TLiveTreeFont font = FModel->Font();
-  TRect r;
-  String text;
-  FModel->GetTextInfo(node, column, font, r, text);
-  ApplyFont(FEditor->Font(), font);
+  String text = PlaceEditor(node, column);
   FEditor->Font().SetColor(clWindowText);
-  // The editor sits on the text and stretches to the cell's right edge.
-  TRect cell = FModel->GetDisplayRect(node, column, false);
-  Integer height = std::max<Integer>(r.Height() + 4, FontHeight(font) + 6);
-  Integer top = (r.Top + r.Bottom - height) / 2;
-  FEditor->SetBounds(r.Left - 2, top, std::max<Integer>(cell.Right - r.Left + 2, 40), height);
   FEditor->SetText(text);
   FEditor->SetModified(false);
   FEditNode = node;
@@ -1593,6 +1834,26 @@ bool TBaseLiveTree::BeginNodeEdit(PLiveNode node, TColumnIndex column) {
   FEditor->SelectAll();
   FEditor->SetFocus();
   return true;
+}
+
+String TBaseLiveTree::PlaceEditor(PLiveNode node, TColumnIndex column) {
+  TLiveTreeFont font = FModel->Font();
+  TRect r;
+  String text;
+  FModel->GetTextInfo(node, column, font, r, text);
+  ApplyFont(FEditor->Font(), font);
+  // The editor sits on the text and stretches to the cell's right edge.
+  TRect cell = FModel->GetDisplayRect(node, column, false);
+  Integer height = std::max<Integer>(r.Height() + 4, FontHeight(font) + 6);
+  Integer top = (r.Top + r.Bottom - height) / 2;
+  FEditor->SetBounds(r.Left - 2, top, std::max<Integer>(cell.Right - r.Left + 2, 40), height);
+  return text;
+}
+
+void TBaseLiveTree::FollowWithEditor() {
+  // The editor stays on its cell wherever the content moves.
+  if (FEditor && FEditNode != nullptr && FModel->IsEditing() && IsWindowVisible(FEditor->Handle()))
+    PlaceEditor(FEditNode, FModel->EditColumn());
 }
 
 bool TBaseLiveTree::EndNodeEdit(bool accept) {
@@ -1638,17 +1899,73 @@ bool TBaseLiveTree::HandleHeaderMouse(TMessage& message) {
       RepaintFrame();
       return true;
     case WM_NCLBUTTONUP:
-    case WM_LBUTTONUP:
-      if (!header.MouseUp(p, shift)) return false;
+    case WM_LBUTTONUP: {
+      bool handled = false;
+      try {
+        handled = header.MouseUp(p, shift);
+      } catch (...) {
+        // A failing click handler leaves neither the mouse captured nor
+        // the column pressed.
+        if (GetCapture() == Handle()) ReleaseCapture();
+        RepaintFrame();
+        throw;
+      }
+      if (!handled) return false;
       if (GetCapture() == Handle()) ReleaseCapture();
       RepaintFrame();
       return true;
+    }
     case WM_NCLBUTTONDBLCLK:
       header.MouseDblClick(p, shift);
       RepaintFrame();
       return true;
     default: return false;
   }
+}
+
+TPopupMenu* TBaseLiveTree::QueryPopupMenu(PLiveNode node, TColumnIndex column, TPoint p) {
+  using TGetPopup = TDelegate<void(TBaseLiveTree*, PLiveNode, TColumnIndex, const TPoint&, bool&, TPopupMenu*&)>;
+  const std::any* stored = PublishedEvent(u"OnGetPopupMenu");
+  const TGetPopup* handler = stored != nullptr ? std::any_cast<TGetPopup>(stored) : nullptr;
+  if (handler == nullptr || !*handler) return nullptr;
+  TPopupMenu* menu = nullptr;
+  bool askParent = true;
+  if (node == nullptr) {
+    (*handler)(this, nullptr, NoColumn, p, askParent, menu);
+    return menu;
+  }
+  // A node without a menu of its own may take its parent's.
+  for (PLiveNode run = node; run != nullptr && run != FModel->RootNode() && menu == nullptr && askParent;
+       run = run->Parent)
+    (*handler)(this, run, column, p, askParent, menu);
+  return menu;
+}
+
+bool TBaseLiveTree::ShowNodePopup(PLiveNode node, TColumnIndex column, TPoint p) {
+  TPopupMenu* menu = QueryPopupMenu(node, column, p);
+  if (menu == nullptr) return false;
+  StopTimer(TimerIdEdit);
+  menu->SetPopupComponent(this);
+  POINT screen{p.X, p.Y};
+  ::ClientToScreen(Handle(), &screen);
+  menu->Popup(screen.x, screen.y);
+  return true;
+}
+
+void TBaseLiveTree::ShowFocusedNodePopup() {
+  PLiveNode node = FModel->FocusedNode();
+  TColumnIndex column = FModel->FocusedColumn();
+  if (node == nullptr) {
+    ShowNodePopup(nullptr, column, Point(-1, -1));
+    return;
+  }
+  // The middle of the focused cell's text, within the cell.
+  ::TLiveTreeColumns& columns = FModel->Header().Columns();
+  const bool inColumn = FModel->Header().UseColumns() && columns.IsValidColumn(column);
+  TRect r = FModel->GetDisplayRect(node, inColumn ? column : NoColumn, true);
+  Integer limit = inColumn ? columns[column]->Width() : ClientWidth();
+  Integer width = std::min<Integer>(r.Width(), limit);
+  ShowNodePopup(node, column, Point(r.Left + width / 2, (r.Top + r.Bottom) / 2));
 }
 
 bool TBaseLiveTree::HandleInput(TMessage& message) {
@@ -1662,6 +1979,10 @@ bool TBaseLiveTree::HandleInput(TMessage& message) {
       if (message.WParam == VK_ESCAPE && model.Header().CancelMouse()) {
         if (GetCapture() == Handle()) ReleaseCapture();
         RepaintFrame();
+        return true;
+      }
+      if (message.WParam == VK_APPS) {
+        ShowFocusedNodePopup();
         return true;
       }
       model.KeyDown(static_cast<Word>(message.WParam), KeyboardShiftState(),
@@ -1695,15 +2016,10 @@ bool TBaseLiveTree::HandleInput(TMessage& message) {
       TPoint p = MessagePoint(message.LParam);
       if (button == mbLeft) SetCapture(Handle());
       model.MouseDown(button, MouseShiftState(message.WParam), p.X, p.Y);
-      if (button == mbLeft) {
+      if (button == mbLeft && model.PressMayDrag()) {
         // A press on a node's content may become a drag.
-        THitInfo hit;
-        model.GetHitTestInfoAt(p.X, p.Y, true, hit);
-        bool content = hit.HitPositions.Contains(hiOnItemLabel) || hit.HitPositions.Contains(hiOnNormalIcon);
-        if (content && model.AskDragAllowed(hit.HitNode, hit.HitColumn)) {
-          FDragStart = p;
-          model.SetOleDragPending(true);
-        }
+        FDragStart = p;
+        model.SetOleDragPending(true);
       }
       return false;
     }
@@ -1715,6 +2031,12 @@ bool TBaseLiveTree::HandleInput(TMessage& message) {
       TMouseButton button = message.Msg == WM_LBUTTONUP ? mbLeft : (message.Msg == WM_RBUTTONUP ? mbRight : mbMiddle);
       TPoint p = MessagePoint(message.LParam);
       model.MouseUp(button, MouseShiftState(message.WParam), p.X, p.Y);
+      if (button == mbRight && PopupMenu() == nullptr) {
+        // Without a menu of its own the tree asks for one for the node.
+        THitInfo hit;
+        model.GetHitTestInfoAt(p.X, p.Y, true, hit);
+        ShowNodePopup(hit.HitNode, hit.HitColumn, p);
+      }
       return false;
     }
     case WM_LBUTTONDBLCLK:
@@ -2079,11 +2401,13 @@ void TBaseLiveTree::WndProc(TMessage& message) {
       }
       break;
     case WM_LIVETREE_HANDOVER: FModel->DispatchHandOvers(); return;
+    // The edit menu's commands, as any window takes them.
+    case WM_COPY: CopyToClipboard(); return;
+    case WM_CUT: CutToClipboard(); return;
+    case WM_PASTE: PasteFromClipboard(); return;
     case WM_SIZE:
       TCustomControl::WndProc(message);
-      FModel->UpdateRanges();
-      FModel->ScrollOffsets(Point(FModel->OffsetX(), FModel->OffsetY()));
-      UpdateScrollBars(true);
+      ClientSizeChanged();
       return;
     case WM_SETFOCUS:
     case WM_KILLFOCUS:
@@ -2144,12 +2468,15 @@ void TLiveStringTree::Describe(TClassBuilder<TLiveStringTree>& c) {
   c.Property(u"DefaultText", &T::DefaultText, &T::SetDefaultText).Stored(false);
   c.Property(u"OnGetText", &T::OnGetText, &T::SetOnGetText);
   c.Property(u"OnPaintText", &T::OnPaintText, &T::SetOnPaintText);
+  PublishStringTreeEvents(c);
 }
 
 TLiveDrawTree::TLiveDrawTree(TComponent* owner)
     : TBaseLiveTree(owner, std::make_unique<::TLiveDrawTree>(nullptr), false) {}
 
-void TLiveDrawTree::Describe(TClassBuilder<TLiveDrawTree>&) {}
+void TLiveDrawTree::Describe(TClassBuilder<TLiveDrawTree>& c) {
+  PublishDrawTreeEvents(c);
+}
 
 }  // namespace ltcontrol
 

@@ -7,7 +7,10 @@
 
 #include "ui/winapi.h"
 
+#include <any>
 #include <array>
+#include <functional>
+#include <map>
 #include <memory>
 
 #include "classes/collection.h"
@@ -61,6 +64,15 @@ const TTypeInfo& DescribeType(TypeTag<TCheckState>);
 const TTypeInfo& DescribeType(TypeTag<TLTExportMode>);
 const TTypeInfo& DescribeType(TypeTag<TLTSearchDirection>);
 const TTypeInfo& DescribeType(TypeTag<TLTSearchStart>);
+const TTypeInfo& DescribeType(TypeTag<TLTNodeAttachMode>);
+const TTypeInfo& DescribeType(TypeTag<TDragOperation>);
+const TTypeInfo& DescribeType(TypeTag<TSet<TDragOperation>>);
+
+// What a drag shows and how it runs; forms store them.
+enum TLTDragImageKind : std::uint8_t { diComplete, diMainColumnOnly, diNoImage };
+enum TLTDragType : std::uint8_t { dtOLE, dtVCL };
+const TTypeInfo& DescribeType(TypeTag<TLTDragImageKind>);
+const TTypeInfo& DescribeType(TypeTag<TLTDragType>);
 
 namespace ltcontrol {
 
@@ -166,10 +178,19 @@ class TLTHeader : public TPersistent {
   TFont* GetFont() const { return FFont.get(); }
   void SetFont(const TFont* value);
   TPersistent* GetOwner() const override;
+  // The header's column images and its pop-up menu (the tree watches them
+  // go).
+  TCustomImageList* Images() const { return FImages; }
+  void SetImages(TCustomImageList* value);
+  TPopupMenu* PopupMenu() const { return FPopupMenu; }
+  void SetPopupMenu(TPopupMenu* value);
+  void ComponentGone(TComponent* component);
 
  private:
   void FontChanged(TObject*);
   TBaseLiveTree* FOwner;
+  TCustomImageList* FImages = nullptr;
+  TPopupMenu* FPopupMenu = nullptr;
   std::unique_ptr<TLiveTreeColumns> FColumns;
   std::unique_ptr<TFont> FFont;
 };
@@ -213,6 +234,9 @@ class TClipboardFormats : public TPersistent {
   Integer Add(const String& s);
   void Clear() { FStrings->Clear(); }
 
+ protected:
+  void DefineProperties(TFiler& filer) override;
+
  private:
   TBaseLiveTree* FOwner;
   std::unique_ptr<TStringList> FStrings;
@@ -221,7 +245,8 @@ class TClipboardFormats : public TPersistent {
 class TBaseLiveTree;
 
 // The in-place editor of a node's text: Enter takes the text, Escape drops
-// it, and leaving the editor takes it too.
+// it, and leaving the editor takes it with toAutoAcceptEditChange, else
+// drops it.
 class TLTEdit : public TCustomEdit {
   KST_CLASS(TLTEdit, TCustomEdit)
  public:
@@ -265,6 +290,29 @@ using TLTRenderOLEDataEvent = std::function<void(TBaseLiveTree* sender, const FO
 using TLTGetUserClipboardFormatsEvent = std::function<void(TBaseLiveTree* sender, TFormatEtcArray& formats)>;
 using TLTCreateDataObjectEvent = std::function<void(TBaseLiveTree* sender, IDataObject*& dataObject)>;
 
+class TLiveStringTree;
+class TLiveDrawTree;
+
+// The description of an event a form names, from its parameter list as
+// "Sender: TBaseLiveTree; var Allowed: Boolean" (kept for the program's run).
+const TMethodTypeInfo& TreeEventType(const char16_t* typeName, const char16_t* params,
+                                     const char16_t* resultType = nullptr);
+// The events that the classes publish beyond the hand-written ones.
+void PublishTreeEvents(TClassBuilder<TBaseLiveTree>& c);
+void PublishStringTreeEvents(TClassBuilder<TLiveStringTree>& c);
+void PublishDrawTreeEvents(TClassBuilder<TLiveDrawTree>& c);
+// Every published event of a tree or its header has its own description,
+// given with its property; this one stands for the signature only.
+const TTypeInfo& AnyTreeEventType();
+template <class R, class... A>
+const TTypeInfo& DescribeType(TypeTag<TDelegate<R(TBaseLiveTree*, A...)>>) {
+  return AnyTreeEventType();
+}
+template <class R, class... A>
+const TTypeInfo& DescribeType(TypeTag<TDelegate<R(TLTHeader*, A...)>>) {
+  return AnyTreeEventType();
+}
+
 class TBaseLiveTree : public TCustomControl, public ILiveTreeHost {
   KST_CLASS(TBaseLiveTree, TCustomControl)
  public:
@@ -292,6 +340,19 @@ class TBaseLiveTree : public TCustomControl, public ILiveTreeHost {
   void SetRootNodeCount(Cardinal value);
   TBorderStyle BorderStyle() const { return FModel->BorderStyle(); }
   void SetBorderStyle(TBorderStyle value);
+  // Stored for forms: how drags look and run, the cursor over hot nodes.
+  TLTDragImageKind DragImageKind() const { return FDragImageKind; }
+  void SetDragImageKind(TLTDragImageKind value) { FDragImageKind = value; }
+  TLTDragType DragType() const { return FDragType; }
+  void SetDragType(TLTDragType value) { FDragType = value; }
+  TCursor HotCursor() const { return FHotCursor; }
+  void SetHotCursor(TCursor value) { FHotCursor = value; }
+  // Automatic drags start from any press on a node's content.
+  TDragMode DragMode() const { return Kept.DragMode; }
+  void SetDragMode(TDragMode value) {
+    Kept.DragMode = value;
+    FModel->SetDragAutomatic(value == dmAutomatic);
+  }
 
   // The header strip as the window frame shows it, painted onto a context
   // at (X, Y), Width pixels wide (negative: the client width).
@@ -423,6 +484,10 @@ class TBaseLiveTree : public TCustomControl, public ILiveTreeHost {
   // Destruction of the owner has begun: its handlers may no longer run.
   bool OwnerDestroying() const;
   void DropPublishedHandlers();
+  // The published events kept by name: the handler a form assigned (empty
+  // when none) and, for an event the model fires, how to let go of it.
+  const std::any* PublishedEvent(const String& name) const;
+  void SetPublishedEvent(const String& name, std::any handler, std::function<void()> drop);
   const TLTCompareEvent& OnCompareNodes() const { return FOnCompareNodes; }
   void SetOnCompareNodes(const TLTCompareEvent& value);
   const TLTFocusChangeEvent& OnFocusChanged() const { return FOnFocusChanged; }
@@ -447,6 +512,20 @@ class TBaseLiveTree : public TCustomControl, public ILiveTreeHost {
 
  private:
   void HandleScroll(int bar, int code);
+  // The pop-up menu OnGetPopupMenu gives for a node (asking its parents
+  // while the handler lets it), or for no node; shown at the client point.
+  TPopupMenu* QueryPopupMenu(PLiveNode node, TColumnIndex column, TPoint p);
+  bool ShowNodePopup(PLiveNode node, TColumnIndex column, TPoint p);
+  // The context-menu key: the menu at the focused cell.
+  void ShowFocusedNodePopup();
+  // Shows or hides a scroll bar and tells OnShowScrollBar.
+  void NotifyScrollBar(int bar, bool show);
+  // The window's size changed: columns refit, ranges and bars follow.
+  void ClientSizeChanged();
+  // Lays the editor over the node's cell; returns the cell's text.
+  String PlaceEditor(PLiveNode node, TColumnIndex column);
+  // A running editor follows its cell after the content moved.
+  void FollowWithEditor();
   // Keyboard and mouse input; true when the message was fully handled.
   bool HandleInput(TMessage& message);
   bool HandleHeaderMouse(TMessage& message);
@@ -480,6 +559,11 @@ class TBaseLiveTree : public TCustomControl, public ILiveTreeHost {
   TCustomImageList* FCustomCheckImages = nullptr;
   bool FSyncingScrollBars = false;
   std::unique_ptr<TLTEdit> FEditor;
+  std::map<String, std::any> FPublishedEvents;
+  TLTDragImageKind FDragImageKind = diComplete;
+  TLTDragType FDragType = dtOLE;
+  TCursor FHotCursor = crDefault;
+  std::map<String, std::function<void()>> FPublishedEventDrops;
   PLiveNode FEditNode = nullptr;
   // An edit is ending: the editor losing the focus must not end it again.
   bool FEndingEdit = false;

@@ -4,16 +4,21 @@
 
 #include <gtest/gtest.h>
 
+#include <any>
 #include <cstring>
 #include <map>
 #include <memory>
+#include <utility>
+#include <vector>
 
+#include "classes/propaccess.h"
 #include "livetree/win32/livetreecontrol.h"
 #include "rtl/numbers.h"
 #include "rtl/unicode.h"
 #include "support/win32/harness.h"
 #include "ui/forms.h"
 #include "ui/imglist.h"
+#include "ui/menus.h"
 #include "ui/registration.h"
 
 namespace {
@@ -905,3 +910,216 @@ TEST_F(LiveTreeInputTest, TreeHintsComeInAsTheHintAnimationSays) {
 }
 
 }  // namespace
+
+bool HasStyle(HWND handle, LONG style) { return (GetWindowLongW(handle, GWL_STYLE) & style) != 0; }
+
+TEST_F(LiveTreeControlTest, NodesAddedOrExpandedInAShownTreeGetTheirScrollRange) {
+  ltcontrol::TLiveStringTree& tree = *FForm->Tree;
+  ::TBaseLiveTree& model = tree.Model();
+  std::vector<std::pair<Integer, bool>> shown;
+  model.OnShowScrollBar = [&shown](::TBaseLiveTree*, Integer bar, bool show) { shown.emplace_back(bar, show); };
+  tree.SetRootNodeCount(0);
+  FForm->Show();
+  Pump();
+  HWND handle = tree.Handle();
+  EXPECT_FALSE(HasStyle(handle, WS_VSCROLL)) << "an empty tree needs no bar";
+  shown.clear();
+  FillThroughEvents(600);
+  Pump();
+  const Integer rowHeight = static_cast<Integer>(model.DefaultNodeHeight());
+  EXPECT_EQ(model.RangeY(), 600 * rowHeight);
+  EXPECT_TRUE(HasStyle(handle, WS_VSCROLL));
+  SCROLLINFO info{sizeof(SCROLLINFO), SIF_ALL, 0, 0, 0, 0, 0};
+  GetScrollInfo(handle, SB_VERT, &info);
+  EXPECT_EQ(info.nMax + 1, 600 * rowHeight);
+  EXPECT_EQ(shown, (std::vector<std::pair<Integer, bool>>{{SB_VERT, true}}));
+
+  // The last node gets children and opens: the bar reaches them.
+  PLiveNode last = model.GetLast();
+  model.TreeOptions().SetMiscOptions(model.TreeOptions().MiscOptions() - TLTMiscOptions{toReadOnly});
+  PLiveNode lastChild = nullptr;
+  for (int i = 0; i < 5; ++i) lastChild = model.AddChild(last);
+  model.ToggleNode(last);
+  ASSERT_TRUE(model.Expanded(last));
+  EXPECT_EQ(model.RangeY(), 605 * rowHeight);
+  SendMessageW(handle, WM_VSCROLL, SB_BOTTOM, 0);
+  TRect r = model.GetDisplayRect(lastChild, NoColumn, false);
+  EXPECT_EQ(r.Bottom, tree.ClientHeight());
+  GetScrollInfo(handle, SB_VERT, &info);
+  EXPECT_EQ(info.nMax + 1, 605 * rowHeight);
+
+  // Deleting all but a few leaves no bar and the offset back at the top.
+  model.Clear();
+  Pump();
+  EXPECT_EQ(model.OffsetY(), 0);
+  EXPECT_FALSE(HasStyle(handle, WS_VSCROLL));
+  EXPECT_EQ(shown.back(), (std::pair<Integer, bool>{SB_VERT, false}));
+}
+
+TEST_F(LiveTreeControlTest, TheAutoSizeColumnFollowsTheWindowAndTheVerticalBar) {
+  ltcontrol::TLiveStringTree& tree = *FForm->Tree;
+  ::TBaseLiveTree& model = tree.Model();
+  ::TLTHeader& header = model.Header();
+  header.SetOptions(header.Options() + TLTHeaderOptions{hoAutoResize});
+  FForm->Show();
+  Pump();
+  HWND handle = tree.Handle();
+  auto fitted = [&] { return tree.ClientWidth() - header.Columns()[1]->Width(); };
+  EXPECT_EQ(header.Columns()[0]->Width(), fitted());
+  EXPECT_FALSE(HasStyle(handle, WS_HSCROLL));
+
+  FillThroughEvents(600);
+  Pump();
+  ASSERT_TRUE(HasStyle(handle, WS_VSCROLL));
+  EXPECT_EQ(header.Columns()[0]->Width(), fitted()) << "the vertical bar took its width from the column";
+  EXPECT_FALSE(HasStyle(handle, WS_HSCROLL)) << "no bar for a width the column gave back";
+
+  tree.SetWidth(tree.Width() - 60);
+  Pump();
+  EXPECT_EQ(header.Columns()[0]->Width(), fitted()) << "the column follows the window";
+  EXPECT_FALSE(HasStyle(handle, WS_HSCROLL));
+  UpdateWindow(handle);
+  SaveForInspection(CaptureScreen(handle), L"livetree_autosize.bmp");
+
+  // Spring columns share what the window gains.
+  header.SetOptions(header.Options() - TLTHeaderOptions{hoAutoResize} + TLTHeaderOptions{hoAutoSpring});
+  header.Columns()[1]->SetOptions(header.Columns()[1]->Options() + TLTColumnOptions{coAutoSpring});
+  Integer before = header.Columns()[1]->Width();
+  tree.SetWidth(tree.Width() + 40);
+  Pump();
+  EXPECT_EQ(header.Columns()[1]->Width(), before + 40);
+}
+
+TEST_F(LiveTreeInputTest, EndAndPageDownKeepTheFocusedNodeOnScreen) {
+  ltcontrol::TLiveStringTree& tree = *FForm->Tree;
+  ASSERT_GT(Model().RangeY(), tree.ClientHeight());
+  for (UINT key : {VK_END, VK_HOME, VK_NEXT, VK_NEXT}) {
+    PressKey(FHandle, key);
+    TRect r = Model().GetDisplayRect(Model().FocusedNode(), NoColumn, false);
+    EXPECT_GE(r.Top, 0) << key;
+    EXPECT_LE(r.Bottom, tree.ClientHeight()) << key;
+  }
+  PressKey(FHandle, VK_END);
+  EXPECT_EQ(FocusedIndex(), 49u);
+  SCROLLINFO info{sizeof(SCROLLINFO), SIF_POS, 0, 0, 0, 0, 0};
+  GetScrollInfo(FHandle, SB_VERT, &info);
+  EXPECT_EQ(info.nPos, -Model().OffsetY()) << "the bar follows";
+  UpdateWindow(FHandle);
+  Pump();
+  EXPECT_EQ(ScreenDiffersFromFreshPaint(FHandle), 0);
+  SaveForInspection(CaptureScreen(FHandle), L"livetree_end.bmp");
+}
+
+TEST_F(LiveTreeInputTest, TheEditorMovesWithTheContentAndLeavingItKeepsTheTextOnlyWhenAutoAccepting) {
+  ltcontrol::TLiveStringTree& tree = *FForm->Tree;
+  Model().TreeOptions().SetMiscOptions(Model().TreeOptions().MiscOptions() - TLTMiscOptions{toReadOnly} +
+                                       TLTMiscOptions{toEditable});
+  PLiveNode fourth = Model().GetFirst()->NextSibling->NextSibling->NextSibling;
+  ASSERT_TRUE(Model().EditNode(fourth, 0));
+  HWND editor = tree.Editor()->Handle();
+  auto editorTop = [&] {
+    RECT r{};
+    GetWindowRect(editor, &r);
+    MapWindowPoints(nullptr, FHandle, reinterpret_cast<POINT*>(&r), 2);
+    return static_cast<int>(r.top);
+  };
+  const int top = editorTop();
+  SendMessageW(FHandle, WM_VSCROLL, SB_LINEDOWN, 0);
+  ASSERT_EQ(Model().OffsetY(), -20);
+  EXPECT_EQ(editorTop(), top - 20) << "the editor stays on its node";
+  // Ctrl+A selects the whole text again.
+  tree.Editor()->SetSelStart(2);
+  tree.Editor()->SetSelLength(0);
+  SetModifierDown(VK_CONTROL, true);
+  PressKey(editor, 'A');
+  SetModifierDown(VK_CONTROL, false);
+  EXPECT_EQ(tree.Editor()->SelStart(), 0);
+  EXPECT_EQ(tree.Editor()->SelLength(), static_cast<Integer>(tree.Editor()->Text().size()));
+  EXPECT_TRUE(Model().IsEditing());
+  Model().CancelEditNode();
+
+  auto& strings = static_cast<TCustomStringTreeOptions&>(Model().TreeOptions());
+  for (bool autoAccept : {false, true}) {
+    SCOPED_TRACE(autoAccept);
+    TLTStringOptions options = strings.StringOptions() - TLTStringOptions{toAutoAcceptEditChange};
+    if (autoAccept) options += TLTStringOptions{toAutoAcceptEditChange};
+    strings.SetStringOptions(options);
+    String before = Model().NodeText(fourth, 0);
+    ASSERT_TRUE(Model().EditNode(fourth, 0));
+    for (Char c : String(u"Left")) SendMessageW(editor, WM_CHAR, c, 1);
+    SetFocus(FHandle);
+    Pump();
+    EXPECT_FALSE(Model().IsEditing());
+    EXPECT_FALSE(IsWindowVisible(editor));
+    EXPECT_EQ(Model().NodeText(fourth, 0), autoAccept ? u"Left" : before);
+  }
+}
+
+// Nodes made before the window exists, by the program or by a count read
+// from the form, get their position cache once the window is there.
+TEST_F(LiveTreeControlTest, ATreeFilledBeforeItsWindowExistsBuildsItsPositionCache) {
+  ltcontrol::TLiveStringTree& tree = *FForm->Tree;
+  ::TBaseLiveTree& model = tree.Model();
+  ASSERT_FALSE(tree.HandleAllocated());
+  FillThroughEvents(3 * CacheThreshold);
+  EXPECT_FALSE(model.PositionCacheValid());
+  FForm->Show();
+  for (int i = 0; i < 500 && !model.PositionCacheValid(); ++i) {
+    Pump();
+    Sleep(10);
+  }
+  EXPECT_TRUE(model.PositionCacheValid());
+}
+
+TEST_F(LiveTreeInputTest, AComparisonThatRaisesDuringAHeaderClickReleasesTheMouseAndTheColumn) {
+  ::TLTHeader& header = Model().Header();
+  header.SetOptions(header.Options() + TLTHeaderOptions{hoHeaderClickAutoSort});
+  Model().OnCompareNodes = [](::TBaseLiveTree*, PLiveNode, PLiveNode, TColumnIndex, Integer&) {
+    throw Exception(u"no order");
+  };
+  const int inHeader = -FForm->Tree->HeaderHeight() / 2;
+  SendMessageW(FHandle, WM_NCLBUTTONDOWN, HTBORDER, ScreenPoint(300, inHeader));
+  ASSERT_EQ(GetCapture(), FHandle);
+  EXPECT_EQ(header.Columns().DownIndex(), 1);
+  SendMessageW(FHandle, WM_LBUTTONUP, 0, ClientPoint(300, inHeader));
+  EXPECT_NE(GetCapture(), FHandle);
+  EXPECT_EQ(header.Columns().DownIndex(), NoColumn);
+  ASSERT_EQ(FExceptions.size(), 1u);
+  EXPECT_EQ(FExceptions.front(), u"no order");
+  FExceptions.clear();
+  Model().OnCompareNodes = nullptr;
+}
+
+// The context-menu key and a right click ask OnGetPopupMenu for the node,
+// and its parents while the handler lets them.
+TEST_F(LiveTreeInputTest, TheContextKeyAndARightClickAskForTheNodesPopupMenu) {
+  using TGetPopup = TDelegate<void(ltcontrol::TBaseLiveTree*, PLiveNode, TColumnIndex, const TPoint&, bool&, TPopupMenu*&)>;
+  std::vector<std::pair<PLiveNode, TPoint>> asked;
+  const TPropInfo* prop = FForm->Tree->ClassType()->FindProperty(u"OnGetPopupMenu");
+  ASSERT_NE(prop, nullptr);
+  SetMethodProp(*FForm->Tree, *prop,
+                std::any(TGetPopup([&](ltcontrol::TBaseLiveTree*, PLiveNode node, TColumnIndex, const TPoint& p,
+                                       bool& askParent, TPopupMenu*&) {
+                  asked.emplace_back(node, p);
+                  askParent = node != nullptr && Model().NodeParent(node) != nullptr;
+                })));
+  PLiveNode first = Model().GetFirst();
+  Model().FullExpand(first);
+  PLiveNode child = Model().GetFirstChild(first);
+  Model().SetFocusedNode(child);
+  PressKey(FHandle, VK_APPS);
+  ASSERT_EQ(asked.size(), 2u) << "the node, then its parent";
+  EXPECT_EQ(asked[0].first, child);
+  EXPECT_EQ(asked[1].first, first);
+  TRect label = Model().GetDisplayRect(child, 0, true);
+  EXPECT_EQ(asked[0].second.Y, (label.Top + label.Bottom) / 2);
+  EXPECT_GT(asked[0].second.X, label.Left);
+  asked.clear();
+  TPoint p = LabelOf(Model().GetNextSibling(first));
+  SendMessageW(FHandle, WM_RBUTTONDOWN, MK_RBUTTON, ClientPoint(p.X, p.Y));
+  SendMessageW(FHandle, WM_RBUTTONUP, 0, ClientPoint(p.X, p.Y));
+  ASSERT_EQ(asked.size(), 1u);
+  EXPECT_EQ(asked[0].first, Model().GetNextSibling(first));
+  EXPECT_EQ(asked[0].second, p);
+  SetMethodProp(*FForm->Tree, *prop, std::any());
+}

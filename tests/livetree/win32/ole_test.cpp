@@ -10,6 +10,7 @@
 #include <cstring>
 #include <map>
 #include <memory>
+#include <thread>
 
 #include "livetree/win32/livetreecontrol.h"
 #include "rtl/unicode.h"
@@ -256,6 +257,26 @@ TEST_F(LiveTreeOleTest, CopiedNodesPasteIntoASecondTreeAndTheTextsAreOnTheClipbo
   EXPECT_FALSE(FSource->Model().TreeStates().Contains(tsCopyPending));
 }
 
+// The edit commands other programs send reach the tree's clipboard
+// operations.
+TEST_F(LiveTreeOleTest, CopyCutAndPasteMessagesRunTheClipboardOperations) {
+  Fill();
+  FSource->Model().TreeOptions().SetMiscOptions(FSource->Model().TreeOptions().MiscOptions() -
+                                                TLTMiscOptions{toReadOnly});
+  FTarget->Model().TreeOptions().SetMiscOptions(FTarget->Model().TreeOptions().MiscOptions() -
+                                                TLTMiscOptions{toReadOnly});
+  SendMessageW(FSource->Control->Handle(), WM_COPY, 0, 0);
+  EXPECT_TRUE(FSource->Model().TreeStates().Contains(tsCopyPending));
+  EXPECT_NE(ClipboardUnicode().find(u"Gamma"), String::npos);
+  SendMessageW(FSource->Control->Handle(), WM_CUT, 0, 0);
+  EXPECT_TRUE(FSource->Model().TreeStates().Contains(tsCutPending));
+  FTarget->Model().SetFocusedNode(FTarget->Find(u"Y"));
+  FTarget->Model().SetDefaultPasteMode(amInsertAfter);
+  SendMessageW(FTarget->Control->Handle(), WM_PASTE, 0, 0);
+  EXPECT_EQ(FTarget->Describe(), u"X,Y,Alpha(Alpha 1),Gamma");
+  EXPECT_EQ(FSource->Describe(), u"Beta") << "the cut moved them";
+}
+
 TEST_F(LiveTreeOleTest, ACutMovesOnPasteAndAFlushedOrDestroyedTreeLeavesItsDataBehind) {
   Fill();
   ASSERT_TRUE(FSource->Control->CutToClipboard());
@@ -478,6 +499,56 @@ TEST_F(LiveTreeOleTest, PressingAndMovingTheMouseOnANodeStartsTheDragWhenAllowed
   SendMessageW(source, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(x + 30, y + 30));
   EXPECT_FALSE(FSource->Control->Dragging());
   EXPECT_EQ(FTarget->Describe(), u"X(Beta),Y");
+  FSource->Model().OnDragAllowed = nullptr;
+}
+
+// The real mouse, through the system's input queue: the button goes down
+// on a node that is already part of a multi-selection, the mouse moves to
+// the other tree and the button comes up there (from another thread, since
+// the drag loop owns this one meanwhile). The whole selection moves.
+void MouseInput(DWORD flags, POINTL screen = {0, 0}) {
+  INPUT input{};
+  input.type = INPUT_MOUSE;
+  input.mi.dwFlags = flags;
+  if (flags & MOUSEEVENTF_MOVE) {
+    input.mi.dwFlags |= MOUSEEVENTF_ABSOLUTE;
+    input.mi.dx = static_cast<LONG>(screen.x * 65536 / GetSystemMetrics(SM_CXSCREEN)) + 1;
+    input.mi.dy = static_cast<LONG>(screen.y * 65536 / GetSystemMetrics(SM_CYSCREEN)) + 1;
+  }
+  SendInput(1, &input, sizeof(INPUT));
+}
+
+TEST_F(LiveTreeOleTest, PressingASelectedNodeOfAMultiSelectionDragsTheWholeSelection) {
+  Fill();
+  FTarget->AcceptDrops();
+  FSource->Model().OnDragAllowed = [](::TBaseLiveTree*, PLiveNode, TColumnIndex, bool& allowed) { allowed = true; };
+  FSource->Model().SetDragOperations({doCopy});
+  POINTL start = FSource->ScreenPointOf(FSource->Find(u"Gamma"));
+  POINTL over = FTarget->ScreenPointOf(FTarget->Find(u"Y"));
+  MouseInput(MOUSEEVENTF_MOVE, start);
+  Pump();
+  MouseInput(MOUSEEVENTF_LEFTDOWN);
+  for (int i = 0; i < 20 && !FSource->Model().TreeStates().Contains(tsOLEDragPending); ++i) {
+    Sleep(20);
+    Pump();
+  }
+  ASSERT_TRUE(FSource->Model().TreeStates().Contains(tsOLEDragPending));
+  EXPECT_TRUE(FSource->Model().Selected(FSource->Find(u"Alpha"))) << "the press keeps the selection";
+  std::thread release([over] {
+    for (int step = 1; step <= 5; ++step) {
+      Sleep(60);
+      MouseInput(MOUSEEVENTF_MOVE, POINTL{over.x, over.y - 10 + 2 * step});
+    }
+    Sleep(150);
+    MouseInput(MOUSEEVENTF_LEFTUP);
+  });
+  for (int i = 0; i < 100 && FTarget->Describe() == u"X,Y"; ++i) {
+    Sleep(20);
+    Pump();
+  }
+  release.join();
+  Pump();
+  EXPECT_EQ(FTarget->Describe(), u"X,Y(Alpha(Alpha 1),Gamma)");
   FSource->Model().OnDragAllowed = nullptr;
 }
 
