@@ -168,7 +168,13 @@ void TSvAppInstances::Check() {
   if (!FActive) return;
   DoRejected();
   if (FAutoActivate) instances.SwitchTo(0);
-  if (FSendCmdLine) instances.SendCmdLineParams(kSvAppInstancesWindowClass, FHandle);
+  if (FSendCmdLine && !instances.SendCmdLineParams(kSvAppInstancesWindowClass, FHandle)) {
+    // The running instance is hung: what this start was asked to open would
+    // be lost, so this process runs and opens it itself.
+    if (Application)
+      Application->MessageBox(kInstanceHungText, Application->Title(), MB_OK | MB_ICONWARNING);
+    return;
+  }
   FreeSharedAppInstances();
   ExitProcess(0);
 }
