@@ -1,10 +1,9 @@
 #include "services/dropformats.h"
 
+#include <algorithm>
 #include <string>
 
 #include "rtl/codepage.h"
-
-#include <algorithm>
 
 namespace {
 
