@@ -181,7 +181,7 @@ TEST_F(WndProcHookTest, ARawWindowDestroyedInAHookThatRunsAMessageLoopKeepsItsCh
   registry.RegisterWndProc(window, TSvControlHook(&destroyer, &Destroyer::Before), hoBeforeMsg);
   registry.RegisterWndProc(window, TSvControlHook(&destroyer, &Destroyer::After), hoAfterMsg);
   SendMessageW(window, WM_USER + 9, 0, reinterpret_cast<LPARAM>(window));
-  EXPECT_EQ(destroyer.PendingInLoop, 0u) << "the chain was handed to be freed during its own dispatch";
+  EXPECT_EQ(destroyer.PendingInLoop, 0u);
   EXPECT_EQ(destroyer.Log, "before ");
   EXPECT_EQ(TSvReleaser::Instance().Pending(), 1u);
   Pump();
