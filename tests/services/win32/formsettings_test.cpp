@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -695,6 +696,26 @@ TEST_F(RecentMenuTest, ItemDataCaptionsHintsAndAccelerators) {
   EXPECT_EQ(recent.Items(1)->ShortCut(), 0x4000 + 'A' + 1);
   FManager->SetShowAccelChar(false);
   EXPECT_EQ(recent.Items(0)->Caption(), u"y.dfm");
+}
+
+TEST_F(RecentMenuTest, AnAddIsOneChangeAndOneRebuildAndAmpersandsShow) {
+  FManager->SetRecentMenu(FFile->Items(1));
+  FManager->SetCapacity(2);
+  int changes = 0;
+  int rebuilds = 0;
+  Integer largest = 0;
+  FManager->OnChange = TNotifyEvent([&](TObject*) {
+    ++changes;
+    largest = std::max(largest, FManager->Strings().Count());
+  });
+  FManager->OnAfterUpdate = TNotifyEvent([&](TObject*) { ++rebuilds; });
+  for (const char16_t* name : {u"a.dfm", u"b.dfm", u"R&D\\Sales & Marketing.dfm"}) FManager->Add(name, 7);
+  EXPECT_EQ(changes, 3);
+  EXPECT_EQ(rebuilds, 3);
+  EXPECT_EQ(largest, 2);
+  EXPECT_EQ(Captions(*FFile->Items(1)),
+            (std::vector<String>{u"&1\tR&&D\\Sales && Marketing.dfm", u"&2\tb.dfm"}));
+  EXPECT_EQ(FManager->Strings().UserData(0), 7);
 }
 
 TEST_F(RecentMenuTest, DuplicatesAreIgnoredAcceptedOrRefused) {
