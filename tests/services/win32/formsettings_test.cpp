@@ -17,6 +17,7 @@
 #include "services/win32/formstorage.h"
 #include "services/win32/mrumanager.h"
 #include "support/win32/harness.h"
+#include "ui/actnlist.h"
 #include "ui/comctrls.h"
 #include "ui/extctrls.h"
 #include "ui/menus.h"
@@ -233,6 +234,18 @@ TEST_F(FormSettingsTest, AMaximisedFormReopensMaximisedOverItsNormalPlace) {
 
   form = Open();
   EXPECT_EQ(form->WindowState(), wsMaximized);
+  Settle();
+  // Where the system puts a window of its kind maximised: the frame just
+  // outside the screen, nothing clipped.
+  HWND reference = CreateWindowExW(static_cast<DWORD>(GetWindowLongW(form->Handle(), GWL_EXSTYLE)), L"STATIC", L"",
+                                   static_cast<DWORD>(GetWindowLongW(form->Handle(), GWL_STYLE)) & ~WS_VISIBLE, 10,
+                                   10, 200, 100, nullptr, nullptr, nullptr, nullptr);
+  ShowWindow(reference, SW_SHOWMAXIMIZED);
+  Settle();
+  RECT expected{};
+  GetWindowRect(reference, &expected);
+  DestroyWindow(reference);
+  EXPECT_EQ(WindowRect(*form), FromRECT(expected));
   form->SetWindowState(wsNormal);
   harness::PumpMessages();
   EXPECT_EQ(WindowRect(*form), Rect(200, 150, 600, 450));
@@ -615,6 +628,26 @@ TEST_F(FormSettingsTest, PreventResizeTakesTheSizingBordersAndTheMaximiseButton)
   EXPECT_EQ(info.ptMaxTrackSize.y, form->Height());
   form->FormStorage->SetPreventResize(false);
   EXPECT_TRUE(form->BorderIcons().Contains(biMaximize));
+}
+
+TEST_F(FormSettingsTest, WithPreventResizeAPopUpReachesTheMainMenuFirstAndSizingIsGreyed) {
+  auto form = Open();
+  form->FormStorage->SetPreventResize(true);
+  auto* action = new TAction(form.get());
+  int updates = 0;
+  action->OnUpdate = TNotifyEvent([&](TObject*) { ++updates; });
+  auto* item = new TMenuItem(form.get());
+  item->SetAction(action);
+  form->FileMenu->Add(item);
+  HMENU system = GetSystemMenu(form->Handle(), FALSE);
+  ASSERT_NE(system, nullptr);
+  // A pop-up flagged as the system menu's: the main menu is told first.
+  SendMessageW(form->Handle(), WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(form->FileMenu->Handle()),
+               MAKELPARAM(0, TRUE));
+  EXPECT_GT(updates, 0);
+  EXPECT_EQ(SendMessageW(form->Handle(), WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(system), MAKELPARAM(0, TRUE)), 1);
+  EXPECT_TRUE(GetMenuState(system, SC_SIZE, MF_BYCOMMAND) & MF_GRAYED);
+  EXPECT_TRUE(GetMenuState(system, SC_MAXIMIZE, MF_BYCOMMAND) & MF_GRAYED);
 }
 
 TEST_F(FormSettingsTest, TheMinMaxInfoSetsTheTrackingSizes) {
