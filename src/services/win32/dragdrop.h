@@ -18,6 +18,7 @@
 class TStrings;
 class TStream;
 class TWinControl;
+class TWndProcNext;
 class TSvDropTarget;
 
 using TSvDragDropEvent =
