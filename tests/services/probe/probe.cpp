@@ -8,7 +8,7 @@
 //   busy / hanging               it stops answering messages (see below)
 // With the argument --max2 it allows two instances (its component made in
 // code); otherwise the component comes from its form. With --busy it works
-// for eight seconds once shown without looking at its messages; with --hang
+// for eighteen seconds (longer than a hung one is waited for) once shown without looking at its messages; with --hang
 // it waits for ever once shown.
 #include "ui/winapi.h"
 
@@ -43,7 +43,7 @@ TMode mode = TMode::Normal;
 void StopAnswering() {
   if (mode == TMode::Busy) {
     Log(u"busy");
-    const DWORD end = GetTickCount() + 8000;
+    const DWORD end = GetTickCount() + 18000;
     volatile unsigned spin = 0;
     while (GetTickCount() < end) spin = spin + 1;
   } else if (mode == TMode::Hang) {
