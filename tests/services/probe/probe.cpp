@@ -7,9 +7,10 @@
 //   box <text>                   it would show a message box
 //   busy / hanging               it stops answering messages (see below)
 // With the argument --max2 it allows two instances (its component made in
-// code); otherwise the component comes from its form. With --busy it works
-// for eighteen seconds (longer than a hung one is waited for) once shown without looking at its messages; with --hang
-// it waits for ever once shown.
+// code); otherwise the component comes from its form. Once shown, with
+// --busy it works for eighteen seconds (longer than a hung instance is
+// waited for) without looking at its messages; with --hang it waits for
+// ever.
 #include "ui/winapi.h"
 
 #include <cstdio>
