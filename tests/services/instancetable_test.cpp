@@ -83,7 +83,7 @@ TEST(InstanceAppId, PathsThatDifferOnlyInSeparatorsAndUnderscoresKeepApart) {
   std::set<String> ids;
   for (const char16_t* path : paths) {
     const String id = InstanceAppId(u"", path);
-    EXPECT_EQ(id.find(u'\\'), String::npos) << id;
+    EXPECT_EQ(id.find(u'\\'), String::npos);
     ids.insert(id);
   }
   EXPECT_EQ(ids.size(), std::size(paths));
