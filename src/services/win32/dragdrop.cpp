@@ -242,7 +242,9 @@ bool TSvDropTarget::Registrable() const {
 
 void TSvDropTarget::RegisterTarget() {
   if (!Registrable()) return;
+  // Making the window registers it (WatchWindow).
   HWND window = FControl->Handle();
+  if (window == FRegisteredWindow) return;
   const HRESULT result = RegisterDragDrop(window, FTarget.get());
   if (FAILED(result))
     RaiseLastOSError(result == DRAGDROP_E_ALREADYREGISTERED ? ERROR_ALREADY_EXISTS : static_cast<int>(GetLastError()));
