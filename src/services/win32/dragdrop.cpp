@@ -261,8 +261,9 @@ void TSvDropTarget::WatchControl(bool watch) {
   if (!FControl || watch == FWatching || ComponentState().Contains(csDesigning)) return;
   if (watch)
     FControl->AddWindowProcHook(TWndProcHook(this, &TSvDropTarget::WatchWindow));
-  else
+  else if (!FControl->ComponentState().Contains(csDestroying))
     FControl->RemoveWindowProcHook(TWndProcHook(this, &TSvDropTarget::WatchWindow));
+  // (A control far into its destruction has no hooks left to remove.)
   FWatching = watch;
 }
 
@@ -303,7 +304,7 @@ void TSvDropTarget::Notification(TComponent* component, TOperation operation) {
   TSvComponent::Notification(component, operation);
   if (operation == opRemove && component == FControl) {
     // The window is going: nothing is left to revoke.
-    WatchControl(false);
+    FWatching = false;
     FRegisteredWindow = nullptr;
     FControl = nullptr;
   }
