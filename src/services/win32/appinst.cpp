@@ -121,23 +121,16 @@ bool ProgramIsMinimized(HWND window) {
   return minimized;
 }
 
-// The processor time a process and one of its threads have used so far; it
-// grows while they work, whether or not they answer messages.
-ULONGLONG WorkDone(HANDLE process, HANDLE thread) {
+// The processor time the receiving thread has used so far: it grows while
+// the thread works, whether or not it answers messages. (The thread's own
+// count: the system may answer a process's times with the caller's.)
+ULONGLONG WorkDone(HANDLE thread) {
   FILETIME created, exited, kernel{}, user{};
-  ULONGLONG total = 0;
-  const auto add = [&total](const FILETIME& t) {
-    total += (static_cast<ULONGLONG>(t.dwHighDateTime) << 32) | t.dwLowDateTime;
+  if (!thread || !GetThreadTimes(thread, &created, &exited, &kernel, &user)) return 0;
+  const auto value = [](const FILETIME& t) {
+    return (static_cast<ULONGLONG>(t.dwHighDateTime) << 32) | t.dwLowDateTime;
   };
-  if (process && GetProcessTimes(process, &created, &exited, &kernel, &user)) {
-    add(kernel);
-    add(user);
-  }
-  if (thread && GetThreadTimes(thread, &created, &exited, &kernel, &user)) {
-    add(kernel);
-    add(user);
-  }
-  return total;
+  return value(kernel) + value(user);
 }
 
 // Sends copy-data to a window of another process and waits for its answer
@@ -172,11 +165,8 @@ bool SendCopyDataAndWait(HWND window, HWND originator, const COPYDATASTRUCT& rec
     SetEvent(send->Done);
   }).detach();
 
-  DWORD processId = 0;
-  const DWORD threadId = GetWindowThreadProcessId(window, &processId);
-  HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId);
-  HANDLE thread = OpenThread(THREAD_QUERY_LIMITED_INFORMATION, FALSE, threadId);
-  ULONGLONG work = WorkDone(process, thread);
+  HANDLE thread = OpenThread(THREAD_QUERY_LIMITED_INFORMATION, FALSE, GetWindowThreadProcessId(window, nullptr));
+  ULONGLONG work = WorkDone(thread);
   auto idleSince = std::chrono::steady_clock::now();
   bool delivered = false;
   for (;;) {
@@ -191,7 +181,7 @@ bool SendCopyDataAndWait(HWND window, HWND originator, const COPYDATASTRUCT& rec
     }
     if (wait == WAIT_OBJECT_0 + 1) continue;
     if (wait != WAIT_TIMEOUT) break;
-    const ULONGLONG now = WorkDone(process, thread);
+    const ULONGLONG now = WorkDone(thread);
     if (now != work) {
       work = now;
       idleSince = std::chrono::steady_clock::now();
@@ -200,7 +190,6 @@ bool SendCopyDataAndWait(HWND window, HWND originator, const COPYDATASTRUCT& rec
     }
   }
   if (thread) CloseHandle(thread);
-  if (process) CloseHandle(process);
   return delivered;
 }
 

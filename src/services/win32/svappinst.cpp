@@ -159,8 +159,11 @@ void TSvAppInstances::Check() {
         [](HWND window, LPARAM data) -> BOOL {
           auto& q = *reinterpret_cast<Query*>(data);
           DWORD_PTR result = 0;
-          SendMessageTimeoutW(window, q.Message, kInstanceQueryActive, reinterpret_cast<LPARAM>(q.Self->FHandle),
-                              SMTO_ABORTIFHUNG, kInstanceSendTimeout, &result);
+          // An instance that does not answer one window answers none: its
+          // other windows are not waited for in turn.
+          if (!SendMessageTimeoutW(window, q.Message, kInstanceQueryActive, reinterpret_cast<LPARAM>(q.Self->FHandle),
+                                   SMTO_ABORTIFHUNG, kInstanceSendTimeout, &result))
+            return FALSE;
           return q.Self->FActive ? TRUE : FALSE;
         },
         reinterpret_cast<LPARAM>(&query));

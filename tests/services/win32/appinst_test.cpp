@@ -206,7 +206,7 @@ TEST_F(InstancesTest, AHungFirstInstanceIsToldAndTheSecondRunsItself) {
   const String asked = FFolder + u"\\asked.dfm";
   TFileStream(asked, fmCreate).WriteBuffer("x", 1);
   Probe second(u"asked.dfm", FFolder);
-  ASSERT_TRUE(LogHas("ready " + Id(second.Id()), 60000)) << Log();
+  ASSERT_TRUE(LogHas("ready " + Id(second.Id()), 90000)) << Log();
   EXPECT_TRUE(LogHas("box " + StringToUTF8(kInstanceHungText))) << Log();
   second.Close();
   EXPECT_EQ(second.WaitForExit(), 0);
