@@ -1,6 +1,9 @@
 #include "services/dropformats.h"
 
 #include <algorithm>
+#include <string>
+
+#include "rtl/codepage.h"
 
 namespace {
 
@@ -41,6 +44,7 @@ std::vector<String> DroppedFileNames(const Byte* data, size_t size) {
   const size_t unit = wide ? 2 : 1;
   while (pos + unit <= size) {
     String name;
+    std::string bytes;
     bool terminated = false;
     while (pos + unit <= size) {
       const Char c = wide ? static_cast<Char>(data[pos] | (data[pos + 1] << 8)) : static_cast<Char>(data[pos]);
@@ -49,8 +53,14 @@ std::vector<String> DroppedFileNames(const Byte* data, size_t size) {
         terminated = true;
         break;
       }
-      name += c;
+      if (wide)
+        name += c;
+      else
+        bytes += static_cast<char>(c);
     }
+    // A narrow list is in the system's ANSI code page (no code page has a
+    // zero trail byte, so names still end at a zero byte).
+    if (!wide && terminated) name = AnsiToString(bytes);
     if (!terminated || name.empty()) break;
     names.push_back(std::move(name));
   }

@@ -1,6 +1,7 @@
 #include "services/instancetable.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 
 #include "rtl/files.h"
@@ -129,9 +130,30 @@ bool TInstanceTable::Remove(Cardinal processId) {
 }
 
 String InstanceAppId(const String& givenId, const String& programPath) {
-  String id = givenId.empty() ? AnsiUpperCase(u"Ut" + programPath) : u"Ut" + givenId;
-  std::replace(id.begin(), id.end(), u'\\', u'_');
-  return id;
+  const String whole = givenId.empty() ? AnsiUpperCase(u"Ut" + programPath) : u"Ut" + givenId;
+  String id;
+  id.reserve(whole.size());
+  for (Char c : whole) {
+    if (c == u'\\')
+      id += u'_';
+    else if (c == u'_')
+      id += u"|_";
+    else if (c == u'|')
+      id += u"||";
+    else
+      id += c;
+  }
+  if (id.size() <= kInstanceAppIdMaxLength) return id;
+  // 64-bit FNV-1a over the code units: the same in every build.
+  uint64_t hash = 14695981039346656037ull;
+  for (Char c : id) {
+    hash = (hash ^ static_cast<uint64_t>(c & 0xFF)) * 1099511628211ull;
+    hash = (hash ^ static_cast<uint64_t>(c >> 8)) * 1099511628211ull;
+  }
+  static constexpr char16_t kDigits[] = u"0123456789ABCDEF";
+  String tail = u"|";
+  for (int shift = 60; shift >= 0; shift -= 4) tail += kDigits[(hash >> shift) & 0xF];
+  return id.substr(0, kInstanceAppIdMaxLength - tail.size()) + tail;
 }
 
 std::vector<String> SplitCommandLine(StringView commandLine) {

@@ -57,7 +57,12 @@ class TInstanceTable {
 
 // The identifier of the program's shared objects: "Ut" + the given
 // identifier when there is one, else "Ut" + the program's path, all
-// upper-cased; "\" becomes "_" in either case.
+// upper-cased. Object names cannot hold "\", so it becomes "_"; a "_" of
+// its own becomes "|_" and a "|" "||", so that no two identifiers share a
+// name. One longer than kInstanceAppIdMaxLength is cut and ends in "|" and
+// a hash of the whole, leaving room for the objects' suffixes within the
+// system's limit for names.
+inline constexpr size_t kInstanceAppIdMaxLength = 120;
 String InstanceAppId(const String& givenId, const String& programPath);
 
 // The command line's arguments as the run-time library splits them: blanks

@@ -42,15 +42,21 @@ void TSvRecentStrings::SetMaxSize(Integer value) {
 
 Integer TSvRecentStrings::Add(const String& s) {
   const Integer present = IndexOf(s);
-  if (present >= 0) {
-    const Integer target = FMode == rmInsert ? 0 : Count() - 1;
-    if (present != target) Move(present, target);
-  } else if (FMode == rmInsert) {
-    InsertObject(0, s, nullptr);
-  } else {
-    InsertObject(Count(), s, nullptr);
+  const Integer target = FMode == rmInsert ? 0 : Count() - 1;
+  if (present >= 0 && present == target) return target;
+  // One change, seen with the list already cut to its size.
+  BeginUpdate();
+  try {
+    if (present >= 0)
+      Move(present, target);
+    else
+      InsertObject(FMode == rmInsert ? 0 : Count(), s, nullptr);
+    DeleteExceed();
+  } catch (...) {
+    EndUpdate();
+    throw;
   }
-  DeleteExceed();
+  EndUpdate();
   return FMode == rmInsert ? 0 : Count() - 1;
 }
 

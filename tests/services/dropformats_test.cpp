@@ -5,12 +5,15 @@
 
 #include <cstring>
 
+#include "rtl/codepage.h"
+
 namespace {
 
 void PutCardinal(std::vector<Byte>& bytes, size_t at, Cardinal value) {
   for (int i = 0; i < 4; ++i) bytes[at + i] = static_cast<Byte>(value >> (8 * i));
 }
 
+// A narrow list holds the names' bytes as they are (each character a byte).
 std::vector<Byte> FileList(const std::vector<String>& names, bool wide = true) {
   std::vector<Byte> bytes(20, 0);
   PutCardinal(bytes, 0, 20);
@@ -47,6 +50,25 @@ TEST(DroppedFiles, NamesComeInTheListsOrder) {
   EXPECT_EQ(DroppedFileNames(wide.data(), wide.size()), names);
   auto narrow = FileList({u"C:\\x.dfm"}, false);
   EXPECT_EQ(DroppedFileNames(narrow.data(), narrow.size()), std::vector<String>{u"C:\\x.dfm"});
+}
+
+TEST(DroppedFiles, NarrowListsAreInTheSystemsAnsiCodePage) {
+  struct Case {
+    Word CodePage;
+    const char16_t* Bytes;  // each character one byte of the list
+    const char16_t* Name;
+  } cases[] = {
+      {1252, u"C:\\price\x80.dfm", u"C:\\price\u20ac.dfm"},
+      {1251, u"C:\\\xcf\xf0\xe8.dfm", u"C:\\\u041f\u0440\u0438.dfm"},
+      {1250, u"C:\\\x8a.dfm", u"C:\\\u0160.dfm"},
+  };
+  for (const Case& c : cases) {
+    SetCurrentCodePage(c.CodePage);
+    auto narrow = FileList({c.Bytes, u"C:\\b.dfm"}, false);
+    EXPECT_EQ(DroppedFileNames(narrow.data(), narrow.size()), (std::vector<String>{c.Name, u"C:\\b.dfm"}))
+        << c.CodePage;
+  }
+  SetCurrentCodePage(0);
 }
 
 TEST(DroppedFiles, DamagedListsEndWithoutReadingPastTheData) {

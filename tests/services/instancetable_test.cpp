@@ -77,6 +77,30 @@ TEST(InstanceAppId, NamesFollowTheProgramPathInAnyCase) {
   EXPECT_EQ(InstanceAppId(u"My\\App", u"C:\\x.exe"), u"UtMy_App");
 }
 
+TEST(InstanceAppId, PathsThatDifferOnlyInSeparatorsAndUnderscoresKeepApart) {
+  const char16_t* paths[] = {u"C:\\x_y\\kestrum.exe", u"C:\\x\\y\\kestrum.exe", u"C:\\x\\_y\\kestrum.exe",
+                             u"C:\\x_\\y\\kestrum.exe", u"C:\\x|_y\\kestrum.exe", u"C:\\x|\\y\\kestrum.exe"};
+  std::set<String> ids;
+  for (const char16_t* path : paths) {
+    const String id = InstanceAppId(u"", path);
+    EXPECT_EQ(id.find(u'\\'), String::npos);
+    ids.insert(id);
+  }
+  EXPECT_EQ(ids.size(), std::size(paths));
+  EXPECT_NE(InstanceAppId(u"My\\App", u""), InstanceAppId(u"My_App", u""));
+}
+
+TEST(InstanceAppId, LongPathsStayWithinTheLimitAndApart) {
+  const String folder = u"C:\\" + String(300, u'd') + u"\\";
+  const String a = InstanceAppId(u"", folder + u"a\\kestrum.exe");
+  const String b = InstanceAppId(u"", folder + u"b\\kestrum.exe");
+  EXPECT_EQ(a.size(), kInstanceAppIdMaxLength);
+  EXPECT_EQ(b.size(), kInstanceAppIdMaxLength);
+  EXPECT_NE(a, b);
+  EXPECT_EQ(a, InstanceAppId(u"", folder + u"A\\KESTRUM.EXE"));
+  EXPECT_EQ(a.substr(0, 6), u"UTC:_D");
+}
+
 TEST(CommandLine, SplitsAsTheRuntimeLibraryDoes) {
   struct Case {
     const char16_t* Line;

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "rtl/numbers.h"
 #include "services/memoryregistry.h"
 #include "services/registrystorage.h"
@@ -79,6 +81,23 @@ TEST(RecentStrings, EveryChangeIsReported) {
   list.Remove(u"a");
   list.Remove(u"missing");
   EXPECT_EQ(changes, 3);
+}
+
+TEST(RecentStrings, AnAddToAFullListIsOneChangeSeenAtItsSize) {
+  for (TRecentMode mode : {rmInsert, rmAppend}) {
+    TSvRecentStrings list;
+    list.SetMode(mode);
+    list.SetMaxSize(3);
+    int changes = 0;
+    Integer largest = 0;
+    list.OnChange = [&](TObject*) {
+      ++changes;
+      largest = std::max(largest, list.Count());
+    };
+    for (const char16_t* name : {u"a", u"b", u"c", u"d", u"e", u"b"}) list.Add(name);
+    EXPECT_EQ(changes, 6) << mode;
+    EXPECT_EQ(largest, 3) << mode;
+  }
 }
 
 TEST(RecentMenuTexts, AcceleratorsRunFromDigitsToLetters) {

@@ -171,6 +171,12 @@ void Twnd_kst_Main::Dispatch(TMessage& message) {
       if (auto* editor = dynamic_cast<Tmdi_kst_Editor*>(MDIChildren(i))) editor->UpdateEditCommands();
     return;
   }
+  if (message.Msg == WM_OPENDROPPED) {
+    std::vector<String> files;
+    files.swap(FDroppedFiles);
+    for (const String& file : files) OpenFile(file);
+    return;
+  }
   TForm::Dispatch(message);
 }
 
@@ -506,11 +512,12 @@ void Twnd_kst_Main::MRUManClick(TObject*, const String& recentName, const String
 }
 
 void Twnd_kst_Main::DropTargetDragDrop(TSvDropTarget* sender, TSvDropEffect&, TShiftState, Integer, Integer) {
+  // Only the names are taken here: the dragging program waits for the drop
+  // to return, and opening many files takes long.
   TStringList names;
   sender->GetFilenames(&names);
-  std::vector<String> files;
-  for (int i = 0; i < names.Count(); ++i) files.push_back(names.Strings(i));
-  for (const String& file : files) OpenFile(file);
+  for (int i = 0; i < names.Count(); ++i) FDroppedFiles.push_back(names.Strings(i));
+  if (names.Count() > 0) PostMessageW(Handle(), WM_OPENDROPPED, 0, 0);
 }
 
 namespace {

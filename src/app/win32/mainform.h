@@ -34,6 +34,9 @@ class Tmdi_kst_Editor;
 constexpr UINT WM_STARTUP = WM_USER + 100;
 // Asks the main window to refresh its actions once the sender's work is done.
 constexpr UINT WM_UPDATECONTROLS = WM_USER + 101;
+// Opens the files of a drop once the drop has returned to the program that
+// dragged them.
+constexpr UINT WM_OPENDROPPED = WM_USER + 102;
 
 // The three preference flags of the application, shared by every window.
 struct TKestrumPrefs {
@@ -163,6 +166,8 @@ class Twnd_kst_Main : public TForm {
   void DestroyWindowHandle() override;
 
  private:
+  // Names taken from drops, waiting to be opened.
+  std::vector<String> FDroppedFiles;
   void WMStartup();
   // The document window of the window bar's hot button, or none.
   TCustomForm* HotChild() const;

@@ -1,6 +1,8 @@
 #include "services/win32/appinst.h"
 
 #include <chrono>
+#include <memory>
+#include <thread>
 
 #include "rtl/files.h"
 #include "rtl/format.h"
@@ -117,6 +119,78 @@ bool ProgramIsMinimized(HWND window) {
       },
       reinterpret_cast<LPARAM>(&minimized));
   return minimized;
+}
+
+// The processor time the receiving thread has used so far: it grows while
+// the thread works, whether or not it answers messages. (The thread's own
+// count: the system may answer a process's times with the caller's.)
+ULONGLONG WorkDone(HANDLE thread) {
+  FILETIME created, exited, kernel{}, user{};
+  if (!thread || !GetThreadTimes(thread, &created, &exited, &kernel, &user)) return 0;
+  const auto value = [](const FILETIME& t) {
+    return (static_cast<ULONGLONG>(t.dwHighDateTime) << 32) | t.dwLowDateTime;
+  };
+  return value(kernel) + value(user);
+}
+
+// Sends copy-data to a window of another process and waits for its answer
+// as long as that process works (a busy instance may take minutes to come
+// back to its messages). False when it stopped both answering and working
+// for kInstanceHungLimit: the send is then left to finish on its own.
+bool SendCopyDataAndWait(HWND window, HWND originator, const COPYDATASTRUCT& record) {
+  struct Send {
+    std::vector<Byte> Bytes;
+    COPYDATASTRUCT Record{};
+    HWND Window = nullptr;
+    HWND Originator = nullptr;
+    HANDLE Done = nullptr;
+    ~Send() {
+      if (Done) CloseHandle(Done);
+    }
+  };
+  auto send = std::make_shared<Send>();
+  const auto* bytes = static_cast<const Byte*>(record.lpData);
+  if (bytes && record.cbData) send->Bytes.assign(bytes, bytes + record.cbData);
+  send->Record = record;
+  send->Record.lpData = send->Bytes.empty() ? nullptr : send->Bytes.data();
+  send->Window = window;
+  send->Originator = originator;
+  send->Done = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+  if (!send->Done) RaiseLastOSError();
+  // The thread keeps its own copy of everything, so a sender that gave up
+  // leaves nothing behind that the thread still reads.
+  std::thread([send] {
+    SendMessageW(send->Window, WM_COPYDATA, reinterpret_cast<WPARAM>(send->Originator),
+                 reinterpret_cast<LPARAM>(&send->Record));
+    SetEvent(send->Done);
+  }).detach();
+
+  HANDLE thread = OpenThread(THREAD_QUERY_LIMITED_INFORMATION, FALSE, GetWindowThreadProcessId(window, nullptr));
+  ULONGLONG work = WorkDone(thread);
+  auto idleSince = std::chrono::steady_clock::now();
+  bool delivered = false;
+  for (;;) {
+    // Messages sent to this thread meanwhile are answered (the receiver may
+    // be one of this thread's own windows).
+    MSG msg;
+    PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+    const DWORD wait = MsgWaitForMultipleObjects(1, &send->Done, FALSE, 250, QS_SENDMESSAGE);
+    if (wait == WAIT_OBJECT_0) {
+      delivered = true;
+      break;
+    }
+    if (wait == WAIT_OBJECT_0 + 1) continue;
+    if (wait != WAIT_TIMEOUT) break;
+    const ULONGLONG now = WorkDone(thread);
+    if (now != work) {
+      work = now;
+      idleSince = std::chrono::steady_clock::now();
+    } else if (std::chrono::steady_clock::now() - idleSince >= std::chrono::milliseconds(kInstanceHungLimit)) {
+      break;
+    }
+  }
+  if (thread) CloseHandle(thread);
+  return delivered;
 }
 
 }  // namespace
@@ -318,6 +392,7 @@ bool TUtAppInstances::SendData(const String& windowClassName, Integer dataKind, 
     const String* ClassName;
     COPYDATASTRUCT Record;
     HWND Originator;
+    bool AllDelivered = true;
   } delivery{this, &windowClassName, {}, originatorWnd};
   delivery.Record.dwData = static_cast<ULONG_PTR>(dataKind);
   delivery.Record.cbData = static_cast<DWORD>(std::max(size, 0));
@@ -331,15 +406,11 @@ bool TUtAppInstances::SendData(const String& windowClassName, Integer dataKind, 
           TUtOptexScope lock(*d.Self->FOptex);
           registered = d.Self->FAll.Data().IndexOf(ProcessOfWindow(window)) >= 0;
         }
-        if (registered) {
-          DWORD_PTR result = 0;
-          SendMessageTimeoutW(window, WM_COPYDATA, reinterpret_cast<WPARAM>(d.Originator),
-                              reinterpret_cast<LPARAM>(&d.Record), SMTO_ABORTIFHUNG, kInstanceSendTimeout, &result);
-        }
+        if (registered && !SendCopyDataAndWait(window, d.Originator, d.Record)) d.AllDelivered = false;
         return TRUE;
       },
       reinterpret_cast<LPARAM>(&delivery));
-  return true;
+  return delivery.AllDelivered;
 }
 
 bool TUtAppInstances::SendString(const String& windowClassName, Integer dataKind, const String& s, HWND originatorWnd) {

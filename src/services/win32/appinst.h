@@ -15,8 +15,12 @@
 class TStrings;
 
 // How long a process waits on another one that does not answer before it
-// takes that as no answer.
+// takes that as no answer, where an answer is only a courtesy.
 inline constexpr UINT kInstanceSendTimeout = 5000;
+// Data handed to another instance is waited for as long as that instance
+// works; only one that neither answers nor uses the processor for this long
+// is taken as hung.
+inline constexpr DWORD kInstanceHungLimit = 10000;
 
 class TUtAppInstances {
  public:
@@ -61,7 +65,8 @@ class TUtAppInstances {
   void UserNotify(Integer param);
 
   // Copy-data to every top-level window of that class whose process is a
-  // registered instance, waiting for each (a hung one is given up).
+  // registered instance, waiting for each as long as it works; false when a
+  // hung one had to be given up (kInstanceHungLimit).
   bool SendData(const String& windowClassName, Integer dataKind, const void* data, Integer size, HWND originatorWnd);
   bool SendString(const String& windowClassName, Integer dataKind, const String& s, HWND originatorWnd);
   bool SendStrings(const String& windowClassName, Integer dataKind, const TStrings& strings, HWND originatorWnd);

@@ -226,6 +226,7 @@ TSvDropTarget::~TSvDropTarget() {
   } catch (...) {
   }
   ReleaseData();
+  WatchControl(false);
   if (FControl) FControl->RemoveFreeNotification(this);
   if (FNotifyWindow) DeallocateHWnd(FNotifyWindow);
   if (FOleInitialized) OleUninitialize();
@@ -241,19 +242,45 @@ bool TSvDropTarget::Registrable() const {
 
 void TSvDropTarget::RegisterTarget() {
   if (!Registrable()) return;
-  const HRESULT result = RegisterDragDrop(FControl->Handle(), FTarget.get());
+  // Making the window registers it (WatchWindow).
+  HWND window = FControl->Handle();
+  if (window == FRegisteredWindow) return;
+  const HRESULT result = RegisterDragDrop(window, FTarget.get());
   if (FAILED(result))
     RaiseLastOSError(result == DRAGDROP_E_ALREADYREGISTERED ? ERROR_ALREADY_EXISTS : static_cast<int>(GetLastError()));
+  FRegisteredWindow = window;
 }
 
 void TSvDropTarget::RevokeTarget() {
-  if (Registrable() && FControl->HandleAllocated()) RevokeDragDrop(FControl->Handle());
+  if (!FRegisteredWindow) return;
+  RevokeDragDrop(FRegisteredWindow);
+  FRegisteredWindow = nullptr;
+}
+
+void TSvDropTarget::WatchControl(bool watch) {
+  if (!FControl || watch == FWatching || ComponentState().Contains(csDesigning)) return;
+  if (watch)
+    FControl->AddWindowProcHook(TWndProcHook(this, &TSvDropTarget::WatchWindow));
+  else if (!FControl->ComponentState().Contains(csDestroying))
+    FControl->RemoveWindowProcHook(TWndProcHook(this, &TSvDropTarget::WatchWindow));
+  // (A control far into its destruction has no hooks left to remove.)
+  FWatching = watch;
+}
+
+void TSvDropTarget::WatchWindow(TMessage& message, const TWndProcNext& next) {
+  if (message.Msg == WM_DESTROY) RevokeTarget();
+  next(message);
+  if (message.Msg == WM_CREATE && !FRegisteredWindow && Registrable() && FControl->HandleAllocated() &&
+      SUCCEEDED(RegisterDragDrop(FControl->Handle(), FTarget.get())))
+    FRegisteredWindow = FControl->Handle();
 }
 
 void TSvDropTarget::SetControl(TWinControl* control) {
   if (control == FControl) return;
   RevokeTarget();
+  WatchControl(false);
   SwapComponentReference(this, control, FControl);
+  WatchControl(true);
   RegisterTarget();
 }
 
@@ -277,6 +304,8 @@ void TSvDropTarget::Notification(TComponent* component, TOperation operation) {
   TSvComponent::Notification(component, operation);
   if (operation == opRemove && component == FControl) {
     // The window is going: nothing is left to revoke.
+    FWatching = false;
+    FRegisteredWindow = nullptr;
     FControl = nullptr;
   }
 }

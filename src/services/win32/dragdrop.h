@@ -18,6 +18,7 @@
 class TStrings;
 class TStream;
 class TWinControl;
+class TWndProcNext;
 class TSvDropTarget;
 
 using TSvDragDropEvent =
@@ -89,12 +90,18 @@ class TSvDropTarget : public TSvComponent {
   std::vector<Byte> GlobalData(const FORMATETC& format);
   // The names of the file list in progress (none on failure).
   std::vector<String> DroppedNames();
+  // Follows the control's window: a window made anew (its style changed,
+  // say) is registered again, and one that goes is revoked first.
+  void WatchWindow(TMessage& message, const TWndProcNext& next);
+  void WatchControl(bool watch);
   void QueueDroppedFiles();
   void DeliverDroppedFiles(TMessage& message);
 
   IDataObject* FDataObject = nullptr;
   bool FStreamedAcceptDrag = true;
   TWinControl* FControl = nullptr;
+  HWND FRegisteredWindow = nullptr;
+  bool FWatching = false;
   bool FAcceptDrag = true;
   bool FOleInitialized = false;
   std::unique_ptr<TTarget> FTarget;

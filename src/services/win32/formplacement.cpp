@@ -657,6 +657,10 @@ void TSvFormPlacement::AdjustMaxPosition() {
   if (form == nullptr || !form->HandleAllocated() || IsLoading() || FPreventResize ||
       !FWinMinMaxInfo->DefaultMinMaxInfo())
     return;
+  // A window maximised already stands where the system maximises it, its
+  // frame outside the screen by the system's own measure: placing it again
+  // would move it (to the work area's corner, clipping its far edges).
+  if (IsZoomed(form->Handle())) return;
   WINDOWPLACEMENT placement = CurrentPlacement(form->Handle());
   if (!IsWindowVisible(form->Handle())) placement.showCmd = SW_HIDE;
   POINT frame{0, 0};

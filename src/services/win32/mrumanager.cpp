@@ -99,8 +99,17 @@ void TSvMRUManager::Add(const String& recentName, Integer userData) {
     if (FDuplicates == dupError) throw ESvcException(kSvDuplicatesInMRU);
     return;
   }
-  const Integer index = FStrings->Add(recentName);
-  FStrings->SetUserData(index, userData);
+  // One change: the list is told (and the menu rebuilt) once, when the
+  // entry, its data and the cut to the capacity are all in place.
+  FStrings->BeginUpdate();
+  try {
+    const Integer index = FStrings->Add(recentName);
+    FStrings->SetUserData(index, userData);
+  } catch (...) {
+    FStrings->EndUpdate();
+    throw;
+  }
+  FStrings->EndUpdate();
 }
 
 void TSvMRUManager::Remove(const String& recentName) {
@@ -398,7 +407,12 @@ void TSvMRUManager::UpdateRecentMenu() {
       item->SetHint(RecentHintPart(text));
       item->SetShortCut(shortCut);
       item->OnClick = TNotifyEvent(this, &TSvMRUManager::MenuItemClick);
-      const String shortened = ShortenedText(item->Caption());
+      // A file name's "&" is shown, not taken as an accelerator.
+      String shortened;
+      for (Char c : ShortenedText(item->Caption())) {
+        shortened += c;
+        if (c == u'&') shortened += c;
+      }
       if (FShowAccelChar) {
         const Int64 n = Int64{i} + FStartAccel;
         item->SetCaption(RecentAccelText(static_cast<Integer>(std::min<Int64>(n, 101))) +

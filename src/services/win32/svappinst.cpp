@@ -159,8 +159,11 @@ void TSvAppInstances::Check() {
         [](HWND window, LPARAM data) -> BOOL {
           auto& q = *reinterpret_cast<Query*>(data);
           DWORD_PTR result = 0;
-          SendMessageTimeoutW(window, q.Message, kInstanceQueryActive, reinterpret_cast<LPARAM>(q.Self->FHandle),
-                              SMTO_ABORTIFHUNG, kInstanceSendTimeout, &result);
+          // An instance that does not answer one window answers none: its
+          // other windows are not waited for in turn.
+          if (!SendMessageTimeoutW(window, q.Message, kInstanceQueryActive, reinterpret_cast<LPARAM>(q.Self->FHandle),
+                                   SMTO_ABORTIFHUNG, kInstanceSendTimeout, &result))
+            return FALSE;
           return q.Self->FActive ? TRUE : FALSE;
         },
         reinterpret_cast<LPARAM>(&query));
@@ -168,7 +171,13 @@ void TSvAppInstances::Check() {
   if (!FActive) return;
   DoRejected();
   if (FAutoActivate) instances.SwitchTo(0);
-  if (FSendCmdLine) instances.SendCmdLineParams(kSvAppInstancesWindowClass, FHandle);
+  if (FSendCmdLine && !instances.SendCmdLineParams(kSvAppInstancesWindowClass, FHandle)) {
+    // The running instance is hung: what this start was asked to open would
+    // be lost, so this process runs and opens it itself.
+    if (Application)
+      Application->MessageBox(kInstanceHungText, Application->Title(), MB_OK | MB_ICONWARNING);
+    return;
+  }
   FreeSharedAppInstances();
   ExitProcess(0);
 }

@@ -24,6 +24,9 @@ const TTypeInfo& DescribeType(TypeTag<TDataAvailableEvent>);
 const TTypeInfo& DescribeType(TypeTag<TCmdLineReceivedEvent>);
 
 inline constexpr char16_t kSvAppInstancesWindowClass[] = u"SvAppInstances_WindowClass";
+// Told when the running instance is hung and this one carries on instead.
+inline constexpr char16_t kInstanceHungText[] =
+    u"The program is already running but does not respond. The files are opened in this window instead.";
 
 // A hidden window of that class ("TSvUtilWindowEx" for none) whose messages
 // go to the method; the method sets the message's result.

@@ -14,6 +14,9 @@ namespace {
 
 // The window property that leads a raw window's procedure to its hooks.
 constexpr wchar_t kHookProperty[] = L"KestrumWndProcHooks";
+// The procedure a raw window had before it was hooked, for as long as ours
+// must stay in place (someone subclassed the window after us).
+constexpr wchar_t kOldProcProperty[] = L"KestrumWndProcHooksOld";
 
 std::unique_ptr<TSvWndProcHook> sharedHook;
 std::unique_ptr<TSvReleaser> sharedReleaser;
@@ -62,10 +65,35 @@ void TSvHookInfos::Hook() {
     FControl->AddWindowProcHook(TWndProcHook(this, &TSvHookInfos::ControlWndProc));
   } else {
     SetPropW(FHandle, kHookProperty, this);
+    if (!FInstalled) {
+      if (auto left = reinterpret_cast<WNDPROC>(GetPropW(FHandle, kOldProcProperty))) {
+        // Ours stayed in place from an earlier chain: it is still called.
+        FOldWndProcHandle = left;
+        FInstalled = true;
+      }
+    }
+    if (FInstalled) {
+      FHooked = true;
+      return;
+    }
     FOldWndProcHandle = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrW(FHandle, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TSvHookInfos::RawWindowProc)));
+    SetPropW(FHandle, kOldProcProperty, reinterpret_cast<HANDLE>(FOldWndProcHandle));
+    FInstalled = true;
   }
   FHooked = true;
+}
+
+void TSvHookInfos::GiveBackProcedure() {
+  if (!FInstalled) return;
+  // Someone who subclassed the window after us calls our procedure in
+  // turn: putting the old one back would drop theirs. Ours then stays and
+  // passes every message on (through the old-procedure property).
+  if (reinterpret_cast<WNDPROC>(GetWindowLongPtrW(FHandle, GWLP_WNDPROC)) == &TSvHookInfos::RawWindowProc) {
+    SetWindowLongPtrW(FHandle, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(FOldWndProcHandle));
+    RemovePropW(FHandle, kOldProcProperty);
+    FInstalled = false;
+  }
 }
 
 void TSvHookInfos::Unhook() {
@@ -73,7 +101,7 @@ void TSvHookInfos::Unhook() {
   if (FControl) {
     FControl->RemoveWindowProcHook(TWndProcHook(this, &TSvHookInfos::ControlWndProc));
   } else {
-    SetWindowLongPtrW(FHandle, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(FOldWndProcHandle));
+    GiveBackProcedure();
     RemovePropW(FHandle, kHookProperty);
   }
   FHooked = false;
@@ -82,11 +110,17 @@ void TSvHookInfos::Unhook() {
 void TSvHookInfos::ControlWndProc(TMessage& message, const TWndProcNext& next) {
   FChain.Dispatch(
       message, [&](TMessage& m) { next(m); }, [this] { return FControlDestroyed; });
+  ReleaseWhenUnwound();
 }
 
 LRESULT CALLBACK TSvHookInfos::RawWindowProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
   auto* self = static_cast<TSvHookInfos*>(GetPropW(window, kHookProperty));
-  if (!self) return DefWindowProcW(window, msg, wParam, lParam);
+  if (!self) {
+    // Unhooked but left in place: the window's own procedure, as before.
+    auto old = reinterpret_cast<WNDPROC>(GetPropW(window, kOldProcProperty));
+    if (msg == WM_NCDESTROY) RemovePropW(window, kOldProcProperty);
+    return old ? CallWindowProcW(old, window, msg, wParam, lParam) : DefWindowProcW(window, msg, wParam, lParam);
+  }
   const WNDPROC old = self->FOldWndProcHandle;
   TMessage m{msg, wParam, lParam, 0};
   try {
@@ -98,10 +132,11 @@ LRESULT CALLBACK TSvHookInfos::RawWindowProc(HWND window, UINT msg, WPARAM wPara
   }
   if (msg == WM_DESTROY && !self->FControlDestroyed) {
     // Give the window its own procedure back for what it still receives.
-    SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(old));
+    self->GiveBackProcedure();
     RemovePropW(window, kHookProperty);
     self->ControlDestroyed();
   }
+  self->ReleaseWhenUnwound();
   return m.Result;
 }
 
@@ -109,10 +144,17 @@ void TSvHookInfos::ControlDestroyed() {
   if (FControlDestroyed) return;
   FControlDestroyed = true;
   FHooked = false;
+  FInstalled = false;
   FOldWndProcHandle = nullptr;
-  if (FController) {
-    if (auto owned = FController->Detach(this)) ReleaseLater(std::move(owned));
-  }
+  if (FController) FSelf = FController->Detach(this);
+  ReleaseWhenUnwound();
+}
+
+void TSvHookInfos::ReleaseWhenUnwound() {
+  // A message of this window still on its way through the chain (a hook
+  // that destroyed the window and then runs a message loop, say) would
+  // come back to a freed chain: it is freed once the last one returned.
+  if (FSelf && FChain.Depth() == 0) ReleaseLater(std::move(FSelf));
 }
 
 // ---- Registry ----

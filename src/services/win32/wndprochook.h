@@ -45,6 +45,9 @@ class TSvHookInfos : public TObject {
  private:
   void Hook();
   void Unhook();
+  // Puts the raw window's procedure back unless someone subclassed it since.
+  void GiveBackProcedure();
+  void ReleaseWhenUnwound();
   void ControlWndProc(TMessage& message, const TWndProcNext& next);
   static LRESULT CALLBACK RawWindowProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam);
 
@@ -54,7 +57,12 @@ class TSvHookInfos : public TObject {
   bool FControlDestroyed = false;
   WNDPROC FOldWndProcHandle = nullptr;
   bool FHooked = false;
+  // Our procedure is the raw window's (it may stay after the last hook).
+  bool FInstalled = false;
   TSvWndProcHook* FController;
+  // Itself, once out of its registry, until no message of its window is
+  // on its way through the chain.
+  std::unique_ptr<TObject> FSelf;
 };
 
 // The process's registry of hooked controls and windows.

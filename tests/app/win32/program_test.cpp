@@ -332,6 +332,9 @@ TEST_F(ProgramTest, FilesOfEveryEncodingDroppedOnTheMainWindowOpenAsText) {
   TestDropSource source;
   DWORD effect = 0;
   EXPECT_EQ(DoDragDrop(&data, &source, DROPEFFECT_COPY, &effect), DRAGDROP_S_DROP);
+  // The drop returned to the dragging program before anything was opened.
+  EXPECT_EQ(FMain->MDIChildCount(), 0);
+  EXPECT_TRUE(FDialogs.empty());
   Pump();
   ASSERT_EQ(FMain->MDIChildCount(), 3);
   EXPECT_EQ(FMain->mdibg->MDIChildCount(), 3);

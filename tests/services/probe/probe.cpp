@@ -4,8 +4,13 @@
 //   ready <pid>                  its main form shows
 //   created <pid> / destroyed <pid>   another instance came or went
 //   cmdline <insend> <count>: <line>|<line>...   a command line arrived
+//   box <text>                   it would show a message box
+//   busy / hanging               it stops answering messages (see below)
 // With the argument --max2 it allows two instances (its component made in
-// code); otherwise the component comes from its form.
+// code); otherwise the component comes from its form. Once shown, with
+// --busy it works for eighteen seconds (longer than a hung instance is
+// waited for) without looking at its messages; with --hang it waits for
+// ever.
 #include "ui/winapi.h"
 
 #include <cstdio>
@@ -33,6 +38,21 @@ void Log(const String& line) {
   }
 }
 
+enum class TMode { Normal, Busy, Hang };
+TMode mode = TMode::Normal;
+
+void StopAnswering() {
+  if (mode == TMode::Busy) {
+    Log(u"busy");
+    const DWORD end = GetTickCount() + 18000;
+    volatile unsigned spin = 0;
+    while (GetTickCount() < end) spin = spin + 1;
+  } else if (mode == TMode::Hang) {
+    Log(u"hanging");
+    Sleep(INFINITE);
+  }
+}
+
 }  // namespace
 
 class TProbeForm : public TForm {
@@ -42,7 +62,13 @@ class TProbeForm : public TForm {
   TLabel* LabelReceived = nullptr;
   TSvAppInstances* AppInstances = nullptr;
 
-  void FormShow(TObject*) { Log(Format(u"ready %u", {static_cast<Cardinal>(GetCurrentProcessId())})); }
+  void FormShow(TObject*) {
+    Log(Format(u"ready %u", {static_cast<Cardinal>(GetCurrentProcessId())}));
+    if (mode != TMode::Normal) SetTimer(nullptr, 0, 100, [](HWND, UINT, UINT_PTR id, DWORD) {
+      KillTimer(nullptr, id);
+      StopAnswering();
+    });
+  }
   void AppInstancesInstanceCreated(TObject*, Cardinal processId) { Log(Format(u"created %u", {processId})); }
   void AppInstancesInstanceDestroyed(TObject*, Cardinal processId) { Log(Format(u"destroyed %u", {processId})); }
   void AppInstancesCmdLineReceived(TObject*, TStrings* cmdLine) {
@@ -74,6 +100,12 @@ int main() {
   app.OnException = TExceptionEvent([](TObject*, const Exception& e) { Log(u"exception " + e.Message()); });
   const auto arguments = SplitCommandLine(FromWStr(GetCommandLineW()));
   const bool allowTwo = arguments.size() > 1 && arguments[1] == u"--max2";
+  if (arguments.size() > 1 && arguments[1] == u"--busy") mode = TMode::Busy;
+  if (arguments.size() > 1 && arguments[1] == u"--hang") mode = TMode::Hang;
+  app.MessageBoxHook = [](const TMessageBoxRequest& request) {
+    Log(u"box " + request.Text);
+    return IDOK;
+  };
   // Ends a probe that a failed test left behind.
   SetTimer(nullptr, 0, 60000, [](HWND, UINT, UINT_PTR, DWORD) { PostQuitMessage(3); });
   try {

@@ -17,6 +17,7 @@
 #include "services/instancetable.h"
 #include "services/win32/appinst.h"
 #include "services/win32/servicesuitest.h"
+#include "services/win32/svappinst.h"
 #include "services/win32/synch.h"
 #include "services/win32/utwin32.h"
 
@@ -122,6 +123,7 @@ class InstancesTest : public ::testing::Test {
     DeleteFile(FLog);
     DeleteFile(FFolder + u"\\second\\sub\\Form1.dfm");
     DeleteFile(FFolder + u"\\second\\with space\\b.dfm");
+    DeleteFile(FFolder + u"\\asked.dfm");
     for (const char16_t* folder : {u"\\second\\sub", u"\\second\\with space", u"\\second", u""})
       RemoveDir(FFolder + folder);
   }
@@ -184,6 +186,30 @@ TEST_F(InstancesTest, ASecondStartWithoutArgumentsSendsAnEmptyCommandLine) {
   Probe second(u"", FFolder);
   EXPECT_EQ(second.WaitForExit(), 0);
   EXPECT_TRUE(LogHas("cmdline 0 0: ")) << Log();
+}
+
+TEST_F(InstancesTest, ASecondStartWaitsForABusyFirstInstance) {
+  Probe first(u"--busy", FFolder);
+  ASSERT_TRUE(LogHas("busy")) << Log();
+  const String asked = FFolder + u"\\asked.dfm";
+  TFileStream(asked, fmCreate).WriteBuffer("x", 1);
+  Probe second(u"asked.dfm", FFolder);
+  EXPECT_EQ(second.WaitForExit(60000), 0);
+  EXPECT_TRUE(LogHas("cmdline 0 1: " + StringToUTF8(asked))) << Log();
+  EXPECT_EQ(Log().find("box "), std::string::npos) << Log();
+  EXPECT_EQ(Log().find("ready " + Id(second.Id())), std::string::npos) << Log();
+}
+
+TEST_F(InstancesTest, AHungFirstInstanceIsToldAndTheSecondRunsItself) {
+  Probe first(u"--hang", FFolder);
+  ASSERT_TRUE(LogHas("hanging")) << Log();
+  const String asked = FFolder + u"\\asked.dfm";
+  TFileStream(asked, fmCreate).WriteBuffer("x", 1);
+  Probe second(u"asked.dfm", FFolder);
+  ASSERT_TRUE(LogHas("ready " + Id(second.Id()), 90000)) << Log();
+  EXPECT_TRUE(LogHas("box " + StringToUTF8(kInstanceHungText))) << Log();
+  second.Close();
+  EXPECT_EQ(second.WaitForExit(), 0);
 }
 
 TEST_F(InstancesTest, CountsFollowTheInstancesThatRun) {

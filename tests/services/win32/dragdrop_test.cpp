@@ -257,6 +257,18 @@ TEST_F(DropCallbacksTest, DamagedFileListsAndDescriptorsAreReadWithinTheirData) 
   EXPECT_EQ(data.References(), 1u);
 }
 
+TEST_F(DropCallbacksTest, AWindowMadeAnewIsRegisteredAgain) {
+  FForm->RecreateWnd();
+  // A second registration of the new window is refused: ours is there.
+  EXPECT_EQ(RegisterDragDrop(FForm->Handle(), &Target()), DRAGDROP_E_ALREADYREGISTERED);
+  FTarget->SetAcceptDrag(false);
+  EXPECT_EQ(RevokeDragDrop(FForm->Handle()), DRAGDROP_E_NOTREGISTERED);
+  FForm->RecreateWnd();
+  EXPECT_EQ(RevokeDragDrop(FForm->Handle()), DRAGDROP_E_NOTREGISTERED) << "not accepting: not registered";
+  FTarget->SetAcceptDrag(true);
+  EXPECT_EQ(RegisterDragDrop(FForm->Handle(), &Target()), DRAGDROP_E_ALREADYREGISTERED);
+}
+
 TEST_F(DropCallbacksTest, AControlThatGoesLeavesTheTargetWithoutOne) {
   TWinControl* panel = new TPanel(FForm.get());
   panel->SetParent(FForm.get());

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -16,6 +17,7 @@
 #include "services/win32/formstorage.h"
 #include "services/win32/mrumanager.h"
 #include "support/win32/harness.h"
+#include "ui/actnlist.h"
 #include "ui/comctrls.h"
 #include "ui/extctrls.h"
 #include "ui/menus.h"
@@ -232,6 +234,18 @@ TEST_F(FormSettingsTest, AMaximisedFormReopensMaximisedOverItsNormalPlace) {
 
   form = Open();
   EXPECT_EQ(form->WindowState(), wsMaximized);
+  Settle();
+  // Where the system puts a window of its kind maximised: the frame just
+  // outside the screen, nothing clipped.
+  HWND reference = CreateWindowExW(static_cast<DWORD>(GetWindowLongW(form->Handle(), GWL_EXSTYLE)), L"STATIC", L"",
+                                   static_cast<DWORD>(GetWindowLongW(form->Handle(), GWL_STYLE)) & ~WS_VISIBLE, 10,
+                                   10, 200, 100, nullptr, nullptr, nullptr, nullptr);
+  ShowWindow(reference, SW_SHOWMAXIMIZED);
+  Settle();
+  RECT expected{};
+  GetWindowRect(reference, &expected);
+  DestroyWindow(reference);
+  EXPECT_EQ(WindowRect(*form), FromRECT(expected));
   form->SetWindowState(wsNormal);
   harness::PumpMessages();
   EXPECT_EQ(WindowRect(*form), Rect(200, 150, 600, 450));
@@ -616,6 +630,26 @@ TEST_F(FormSettingsTest, PreventResizeTakesTheSizingBordersAndTheMaximiseButton)
   EXPECT_TRUE(form->BorderIcons().Contains(biMaximize));
 }
 
+TEST_F(FormSettingsTest, WithPreventResizeAPopUpReachesTheMainMenuFirstAndSizingIsGreyed) {
+  auto form = Open();
+  form->FormStorage->SetPreventResize(true);
+  auto* action = new TAction(form.get());
+  int updates = 0;
+  action->OnUpdate = TNotifyEvent([&](TObject*) { ++updates; });
+  auto* item = new TMenuItem(form.get());
+  item->SetAction(action);
+  form->FileMenu->Add(item);
+  HMENU system = GetSystemMenu(form->Handle(), FALSE);
+  ASSERT_NE(system, nullptr);
+  // A pop-up flagged as the system menu's: the main menu is told first.
+  SendMessageW(form->Handle(), WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(form->FileMenu->Handle()),
+               MAKELPARAM(0, TRUE));
+  EXPECT_GT(updates, 0);
+  EXPECT_EQ(SendMessageW(form->Handle(), WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(system), MAKELPARAM(0, TRUE)), 1);
+  EXPECT_TRUE(GetMenuState(system, SC_SIZE, MF_BYCOMMAND) & MF_GRAYED);
+  EXPECT_TRUE(GetMenuState(system, SC_MAXIMIZE, MF_BYCOMMAND) & MF_GRAYED);
+}
+
 TEST_F(FormSettingsTest, TheMinMaxInfoSetsTheTrackingSizes) {
   auto form = Open();
   TSvWinMinMaxInfo& info = *form->FormStorage->MinMaxInfo();
@@ -695,6 +729,26 @@ TEST_F(RecentMenuTest, ItemDataCaptionsHintsAndAccelerators) {
   EXPECT_EQ(recent.Items(1)->ShortCut(), 0x4000 + 'A' + 1);
   FManager->SetShowAccelChar(false);
   EXPECT_EQ(recent.Items(0)->Caption(), u"y.dfm");
+}
+
+TEST_F(RecentMenuTest, AnAddIsOneChangeAndOneRebuildAndAmpersandsShow) {
+  FManager->SetRecentMenu(FFile->Items(1));
+  FManager->SetCapacity(2);
+  int changes = 0;
+  int rebuilds = 0;
+  Integer largest = 0;
+  FManager->OnChange = TNotifyEvent([&](TObject*) {
+    ++changes;
+    largest = std::max(largest, FManager->Strings().Count());
+  });
+  FManager->OnAfterUpdate = TNotifyEvent([&](TObject*) { ++rebuilds; });
+  for (const char16_t* name : {u"a.dfm", u"b.dfm", u"R&D\\Sales & Marketing.dfm"}) FManager->Add(name, 7);
+  EXPECT_EQ(changes, 3);
+  EXPECT_EQ(rebuilds, 3);
+  EXPECT_EQ(largest, 2);
+  EXPECT_EQ(Captions(*FFile->Items(1)),
+            (std::vector<String>{u"&1\tR&&D\\Sales && Marketing.dfm", u"&2\tb.dfm"}));
+  EXPECT_EQ(FManager->Strings().UserData(0), 7);
 }
 
 TEST_F(RecentMenuTest, DuplicatesAreIgnoredAcceptedOrRefused) {

@@ -156,6 +156,78 @@ TEST_F(WndProcHookTest, ARawWindowIsHookedAndGivenBackItsProcedure) {
   EXPECT_EQ(TSvReleaser::Instance().Pending(), 0u);
 }
 
+TEST_F(WndProcHookTest, ARawWindowDestroyedInAHookThatRunsAMessageLoopKeepsItsChainUntilTheHookReturns) {
+  HWND window = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+  ASSERT_NE(window, nullptr);
+  struct Destroyer : TObject {
+    size_t PendingInLoop = 99;
+    std::string Log;
+    bool Before(TMessage& m) {
+      if (m.Msg != WM_USER + 9) return false;
+      DestroyWindow(reinterpret_cast<HWND>(m.LParam));
+      // A message box would run this loop.
+      MSG msg;
+      while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+      PendingInLoop = TSvReleaser::Instance().Pending();
+      Log += "before ";
+      return false;
+    }
+    bool After(TMessage& m) {
+      if (m.Msg == WM_USER + 9) Log += "after ";
+      return false;
+    }
+  } destroyer;
+  TSvWndProcHook& registry = SharedWndProcHook();
+  registry.RegisterWndProc(window, TSvControlHook(&destroyer, &Destroyer::Before), hoBeforeMsg);
+  registry.RegisterWndProc(window, TSvControlHook(&destroyer, &Destroyer::After), hoAfterMsg);
+  SendMessageW(window, WM_USER + 9, 0, reinterpret_cast<LPARAM>(window));
+  EXPECT_EQ(destroyer.PendingInLoop, 0u);
+  EXPECT_EQ(destroyer.Log, "before ");
+  EXPECT_EQ(TSvReleaser::Instance().Pending(), 1u);
+  Pump();
+  EXPECT_EQ(TSvReleaser::Instance().Pending(), 0u);
+}
+
+// A subclass put on a window after its hooks, as another program part would.
+WNDPROC subclassedFrom = nullptr;
+int subclassCalls = 0;
+LRESULT CALLBACK SubclassProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (msg == WM_SETTEXT) ++subclassCalls;
+  return CallWindowProcW(subclassedFrom, window, msg, wParam, lParam);
+}
+
+TEST_F(WndProcHookTest, RemovingTheLastHookKeepsASubclassMadeAfterIt) {
+  HWND window = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+  ASSERT_NE(window, nullptr);
+  struct Recorder : TObject {
+    int Calls = 0;
+    bool Before(TMessage& m) {
+      if (m.Msg == WM_SETTEXT) ++Calls;
+      return false;
+    }
+  } recorder;
+  const TSvControlHook hook(&recorder, &Recorder::Before);
+  TSvWndProcHook& registry = SharedWndProcHook();
+  registry.RegisterWndProc(window, hook, hoBeforeMsg);
+  subclassCalls = 0;
+  subclassedFrom = reinterpret_cast<WNDPROC>(
+      SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&SubclassProc)));
+  registry.UnRegisterWndProc(window, hook, hoBeforeMsg);
+  EXPECT_EQ(GetWindowLongPtrW(window, GWLP_WNDPROC), reinterpret_cast<LONG_PTR>(&SubclassProc));
+  SetText(window, L"still");
+  EXPECT_EQ(subclassCalls, 1);
+  EXPECT_EQ(recorder.Calls, 0);
+  EXPECT_EQ(WindowText(window), u"still");
+  // Hooked again: called once more, through the subclass.
+  registry.RegisterWndProc(window, hook, hoBeforeMsg);
+  SetText(window, L"again");
+  EXPECT_EQ(subclassCalls, 2);
+  EXPECT_EQ(recorder.Calls, 1);
+  EXPECT_EQ(WindowText(window), u"again");
+  DestroyWindow(window);
+  Pump();
+}
+
 TEST_F(WndProcHookTest, RegisteringNeedsAControlAndAHook) {
   TSvWndProcHook& registry = SharedWndProcHook();
   struct Sink : TObject {
