@@ -15,6 +15,7 @@
 #include "livetree/win32/livetreecontrol.h"
 #include "rtl/unicode.h"
 #include "support/win32/harness.h"
+#include "support/win32/realinput.h"
 #include "ui/forms.h"
 #include "ui/registration.h"
 
@@ -507,15 +508,10 @@ TEST_F(LiveTreeOleTest, PressingAndMovingTheMouseOnANodeStartsTheDragWhenAllowed
 // the other tree and the button comes up there (from another thread, since
 // the drag loop owns this one meanwhile). The whole selection moves.
 void MouseInput(DWORD flags, POINTL screen = {0, 0}) {
-  INPUT input{};
-  input.type = INPUT_MOUSE;
-  input.mi.dwFlags = flags;
-  if (flags & MOUSEEVENTF_MOVE) {
-    input.mi.dwFlags |= MOUSEEVENTF_ABSOLUTE;
-    input.mi.dx = static_cast<LONG>(screen.x * 65536 / GetSystemMetrics(SM_CXSCREEN)) + 1;
-    input.mi.dy = static_cast<LONG>(screen.y * 65536 / GetSystemMetrics(SM_CYSCREEN)) + 1;
-  }
-  SendInput(1, &input, sizeof(INPUT));
+  // Buttons act where the cursor is; only a move names a point.
+  POINT at{screen.x, screen.y};
+  if (!(flags & MOUSEEVENTF_MOVE)) GetCursorPos(&at);
+  harness::InputMouseAtScreen(at, flags & ~MOUSEEVENTF_MOVE);
 }
 
 TEST_F(LiveTreeOleTest, PressingASelectedNodeOfAMultiSelectionDragsTheWholeSelection) {

@@ -28,9 +28,7 @@ void Send(std::vector<INPUT>& inputs) {
 }
 
 // The point in the absolute coordinates mouse input takes (0 to 65535 over the primary screen).
-INPUT MouseInput(HWND window, int x, int y, DWORD flags) {
-  POINT p{x, y};
-  ClientToScreen(window, &p);
+INPUT ScreenMouseInput(POINT p, DWORD flags) {
   const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
   INPUT input{};
   input.type = INPUT_MOUSE;
@@ -39,6 +37,12 @@ INPUT MouseInput(HWND window, int x, int y, DWORD flags) {
   input.mi.dy = static_cast<LONG>((LONGLONG{p.y} * 65536 + height - 1) / height);
   input.mi.dwFlags = flags | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE;
   return input;
+}
+
+INPUT MouseInput(HWND window, int x, int y, DWORD flags) {
+  POINT p{x, y};
+  ClientToScreen(window, &p);
+  return ScreenMouseInput(p, flags);
 }
 
 DWORD DownFlag(MouseButton button) {
@@ -75,6 +79,11 @@ void SettleInput() {
     Sleep(5);
   }
   PumpMessages();
+}
+
+void InputMouseAtScreen(POINT screen, DWORD buttonFlags) {
+  INPUT input = ScreenMouseInput(screen, buttonFlags);
+  SendInput(1, &input, sizeof(INPUT));
 }
 
 void BringToFront(HWND window) {

@@ -26,5 +26,9 @@ void InputDrag(HWND window, int fromX, int fromY, int toX, int toY, int steps = 
 void InputWheel(HWND window, int x, int y, int notches, Modifiers modifiers = {});
 // Runs the messages the input caused until the queue is quiet.
 void SettleInput();
+// One mouse action at a point of the screen (button flags such as
+// MOUSEEVENTF_LEFTDOWN, or none to move only), without waiting for what it
+// causes: usable from another thread while a modal loop owns the window's.
+void InputMouseAtScreen(POINT screen, DWORD buttonFlags = 0);
 
 }  // namespace harness
